@@ -1,0 +1,551 @@
+#include "app/ArchivoProyecto.h"
+
+#include "common/ErrorSistema.h"
+#include "common/Numeros.h"
+#include "common/Texto.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <optional>
+
+namespace {
+
+// Límites contra archivos dañados: ningún índice de unidad mayor a este.
+constexpr double MaximoIndiceUH = 100000;
+
+enum class Problema { NoNumerico, Invalido };
+
+// Recorre las líneas del archivo llevando su número para los avisos.
+class LectorProyecto {
+public:
+    LectorProyecto(ModuloVarek9& modulo, QStringView texto, const QString& nombre)
+        : p_(modulo.Proyecto), lineas_(DividirLineas(texto)), nombre_(nombre) {}
+
+    AvisoLectura Leer() {
+        while (!Fin()) {
+            if (RecortarVista(Siguiente()) == u"[Proyecto]") LeerSeccion();
+        }
+        if (numeroUHInvalido_) p_.NumeroUH = maximoIndice_;
+        p_.AsegurarCapacidad(p_.NumeroUH);
+        return aviso_;
+    }
+
+private:
+    bool Fin() const { return pos_ >= lineas_.size(); }
+
+    // La línea siguiente; al final del archivo, un dato que falta.
+    QStringView Siguiente() {
+        if (Fin()) {
+            ++pos_;
+            Avisar(Problema::Invalido);
+            return {};
+        }
+        return lineas_[pos_++];
+    }
+
+    qsizetype LineasRestantes() const { return std::max<qsizetype>(0, lineas_.size() - pos_); }
+
+    void Avisar(Problema problema) { Avisar(problema, pos_); }
+    void Avisar(Problema problema, qsizetype linea) {
+        if (aviso_.HayAviso) return;
+        aviso_.HayAviso = true;
+        aviso_.Linea = static_cast<int>(linea);
+        aviso_.Titulo = QStringLiteral("CARGAR PROYECTO");
+        const QString que = problema == Problema::NoNumerico
+                                ? QStringLiteral("tiene un valor no numérico")
+                                : QStringLiteral("tiene un dato inválido");
+        aviso_.Texto = QStringLiteral("El Proyecto [%1] %2 en la línea %3...")
+                           .arg(nombre_, que, QString::number(aviso_.Linea));
+    }
+
+    double Numero() {
+        const NumeroLeido n = LeerNumero(Siguiente());
+        if (n.Desborde) {
+            Avisar(Problema::Invalido);
+        } else if (!n.HayNumero && !Fin0()) {
+            Avisar(Problema::NoNumerico);
+        }
+        return n.Valor;
+    }
+    // Verdadero si la última lectura pasó del final (ya avisada como inválida).
+    bool Fin0() const { return pos_ > lineas_.size(); }
+
+    // Entero redondeado al par; fuera de [minimo, maximo] avisa y da nullopt.
+    std::optional<double> Entero(double minimo, double maximo) {
+        const double v = RedondearPar(Numero());
+        if (v < minimo || v > maximo) {
+            Avisar(Problema::Invalido);
+            return std::nullopt;
+        }
+        return v;
+    }
+
+    // Clave numérica escrita sin ceros a la izquierda ("01" es desconocida).
+    static int Clave(QStringView linea) {
+        const QStringView t = RecortarVista(linea);
+        if (t.isEmpty() || t.size() > 3 || t[0] == u'0') return -1;
+        int v = 0;
+        for (const QChar c : t) {
+            if (c < u'0' || c > u'9') return -1;
+            v = v * 10 + (c.unicode() - u'0');
+        }
+        return v;
+    }
+
+    void LeerSeccion() {
+        while (!Fin()) {
+            const QStringView linea = Siguiente();
+            if (RecortarVista(linea) == u"[FinProyecto]") return;
+            switch (Clave(linea)) {
+            case 1:
+                p_.Nombre = Siguiente().toString();
+                break;
+            case 2:
+                p_.Descripcion = Siguiente().toString();
+                break;
+            case 3:
+                p_.Ubicacion = Siguiente().toString();
+                break;
+            case 4:
+                p_.Confiabilidad = Numero();
+                break;
+            case 5:
+                p_.Zr = Numero();
+                break;
+            case 6:
+                p_.ServiciabilidadFinal = Numero();
+                break;
+            case 7:
+                p_.ConfiabilidadTransito = RecortarVista(Siguiente()).toString().toUpper() == u"V";
+                break;
+            case 8:
+                p_.So = Numero();
+                break;
+            case 9: {
+                const auto n = Entero(0, MaximoIndiceUH);
+                numeroUHInvalido_ = !n.has_value();
+                p_.NumeroUH = n ? static_cast<qint32>(*n) : 0;
+                break;
+            }
+            case 10:
+                LeerBloqueUnidad();
+                break;
+            case 100:
+                LeerCostos();
+                break;
+            default:
+                if (RecortarVista(Siguiente()) == u"[FinProyecto]") return;
+                break;
+            }
+        }
+    }
+
+    void LeerBloqueUnidad() {
+        const auto indice = Entero(1, MaximoIndiceUH);
+        Siguiente(); // "[InicioUH]"
+        if (!indice) {
+            // Un índice imposible: el bloque se lee y se descarta.
+            UnidadHomogenea descartada;
+            LeerUnidad(descartada);
+            return;
+        }
+        const int i = static_cast<int>(*indice);
+        p_.AsegurarCapacidad(i);
+        maximoIndice_ = std::max(maximoIndice_, i);
+        LeerUnidad(p_.UH[i]);
+    }
+
+    // Cantidad de líneas de una lista, acotada por lo que queda del archivo.
+    qsizetype CantidadLista() {
+        double c = RedondearPar(Numero());
+        const qsizetype lineaCuenta = pos_;
+        Siguiente(); // marcador de apertura
+        if (c < 0) {
+            Avisar(Problema::Invalido, lineaCuenta);
+            c = 0;
+        }
+        const auto restantes = static_cast<double>(LineasRestantes());
+        if (c > restantes) {
+            Avisar(Problema::Invalido, lineaCuenta);
+            c = restantes;
+        }
+        return static_cast<qsizetype>(c);
+    }
+
+    void LeerLista(QStringList& lista, QStringView marcadorFin) {
+        const qsizetype n = CantidadLista();
+        lista = QStringList(n);
+        bool terminoEnMarcador = false;
+        for (qsizetype j = 0; j < n; ++j) {
+            const QStringView t = RecortarVista(Siguiente());
+            if (t == marcadorFin) {
+                terminoEnMarcador = true;
+                break;
+            }
+            lista[j] = t.toString();
+        }
+        if (!terminoEnMarcador) Siguiente();
+    }
+
+    void LeerCostos() {
+        const qsizetype c = CantidadLista();
+        p_.CostosUnitarios.fill(0);
+        bool terminoEnMarcador = false;
+        for (qsizetype j = 1; j <= c; ++j) {
+            const QStringView t = RecortarVista(Siguiente());
+            if (t == u"[FinCU]") {
+                terminoEnMarcador = true;
+                break;
+            }
+            if (j > NumeroTiposCapa) continue;
+            const NumeroLeido n = LeerNumero(t);
+            if (!n.HayNumero) Avisar(Problema::NoNumerico);
+            if (n.Desborde) Avisar(Problema::Invalido);
+            p_.CostosUnitarios[j] = n.Valor;
+        }
+        if (!terminoEnMarcador) Siguiente();
+    }
+
+    void LeerUnidad(UnidadHomogenea& u) {
+        while (!Fin()) {
+            const QStringView linea = Siguiente();
+            if (RecortarVista(linea) == u"[FinUH]") return;
+            switch (Clave(linea)) {
+            case 11:
+                u.CodigoTramo = Siguiente().toString();
+                break;
+            case 12:
+                u.Descripcion = Siguiente().toString();
+                break;
+            case 13:
+                u.TipoTramo = Siguiente().toString();
+                break;
+            case 14:
+                u.TipoSegmento = Siguiente().toString();
+                break;
+            case 31:
+                u.ClimaHumedad = Siguiente().toString();
+                break;
+            case 32:
+                u.ClimaTemperatura = Siguiente().toString();
+                break;
+            case 34:
+                u.TipoTerreno = Siguiente().toString();
+                break;
+            case 35:
+                u.TipoAfirmado = Siguiente().toString();
+                break;
+            case 15:
+                u.AbscisaInicial = Numero();
+                break;
+            case 16:
+                u.AbscisaFinal = Numero();
+                break;
+            case 17:
+                u.AnchoCorona = Numero();
+                break;
+            case 30:
+                u.EjesEquivalentes = Numero();
+                break;
+            case 33:
+                u.CBR = Numero();
+                break;
+            case 36:
+                u.EspesorAfirmado = Numero();
+                break;
+            case 37:
+                u.EspesorSubrasante = Numero();
+                break;
+            case 40:
+                u.SNRequerido = Numero();
+                break;
+            case 41: {
+                const auto a = Entero(-32768, 32767);
+                u.AlternativaSeleccionada = a ? static_cast<qint16>(*a) : qint16(0);
+                break;
+            }
+            case 50:
+                LeerLista(u.N82, u"[FinN82]");
+                break;
+            case 51:
+                LeerLista(u.CLIMA, u"[FinCLIMA]");
+                break;
+            case 52:
+                LeerLista(u.MR, u"[FinMR]");
+                break;
+            default:
+                if (RecortarVista(Siguiente()) == u"[FinUH]") return;
+                break;
+            }
+        }
+    }
+
+    Proyecto& p_;
+    QList<QStringView> lineas_;
+    qsizetype pos_ = 0;
+    QString nombre_;
+    AvisoLectura aviso_;
+    bool numeroUHInvalido_ = false;
+    int maximoIndice_ = 0;
+};
+
+// Vacía lo que el lector posee antes de leer.
+void ReiniciarProyecto(ModuloVarek9& modulo) {
+    NuevoProyectoDatos(modulo);
+    Proyecto& p = modulo.Proyecto;
+    p.CostosUnitarios.fill(0);
+    p.Confiabilidad = 70;
+    p.ServiciabilidadFinal = 2.0;
+    p.ConfiabilidadTransito = false;
+}
+
+void TerminarLectura(ModuloVarek9& modulo) {
+    AplicarReglasDerivadas(modulo.Proyecto);
+    modulo.ProyectoModificado = false;
+}
+
+// Una línea de texto del archivo: un CR suelto partiría la línea al leerla.
+void AgregarTexto(QString& s, QStringView texto) {
+    const qsizetype inicio = s.size();
+    s += texto;
+    std::replace(s.begin() + inicio, s.end(), QChar(u'\r'), QChar(u' '));
+    s += FinLinea;
+}
+
+// Un marcador, escrito tal cual.
+void AgregarLinea(QString& s, QStringView linea) {
+    s += linea;
+    s += FinLinea;
+}
+
+void AgregarNumero(QString& s, double valor) {
+    s += FormatoGeneral(valor);
+    s += FinLinea;
+}
+
+void AgregarLista(QString& s, int clave, const QStringList& lista, QStringView inicio,
+                  QStringView fin) {
+    if (lista.isEmpty()) return;
+    AgregarNumero(s, clave);
+    AgregarNumero(s, static_cast<double>(lista.size()));
+    AgregarLinea(s, inicio);
+    for (const QString& l : lista)
+        AgregarTexto(s, QString(QStringLiteral("  ") + l));
+    AgregarLinea(s, fin);
+}
+
+} // namespace
+
+QString ErrorEscritura::Texto() const {
+    return QStringLiteral("Se presentó un error en el sistema...\n\nError : %1 %2")
+        .arg(Numero)
+        .arg(Descripcion);
+}
+
+QString RutaArchivoProyecto(const QString& archivoProyecto) {
+    const QString normal = archivoProyecto + QStringLiteral(".vk9");
+    if (QFileInfo::exists(normal)) return normal;
+#ifndef _WIN32
+    // Donde el sistema distingue mayúsculas, la extensión puede venir como ".VK9".
+    const QFileInfo info(archivoProyecto);
+    const QString nombre = info.fileName();
+    if (!nombre.isEmpty()) {
+        const QStringList entradas = info.dir().entryList(QDir::Files | QDir::Hidden);
+        for (const QString& e : entradas) {
+            if (e.size() == nombre.size() + 4 && e.startsWith(nombre) &&
+                e.endsWith(QStringLiteral(".vk9"), Qt::CaseInsensitive))
+                return info.dir().filePath(e);
+        }
+    }
+#endif
+    return normal;
+}
+
+AvisoLectura LeerProyecto(ModuloVarek9& modulo) {
+    return LeerProyectoDesde(modulo, RutaArchivoProyecto(modulo.ArchivoProyecto));
+}
+
+AvisoLectura LeerProyectoDesde(ModuloVarek9& modulo, const QString& ruta) {
+    QFile archivo(ruta);
+    if (!archivo.exists()) {
+        ReiniciarProyecto(modulo);
+        Proyecto& p = modulo.Proyecto;
+        p.Nombre.clear();
+        p.Descripcion.clear();
+        p.Ubicacion.clear();
+        TerminarLectura(modulo);
+        return {};
+    }
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        const ErrorSistema e = UltimoErrorSistema(archivo.errorString());
+        ReiniciarProyecto(modulo);
+        TerminarLectura(modulo);
+        AvisoLectura aviso;
+        aviso.HayAviso = true;
+        aviso.Titulo = QStringLiteral("CARGAR PROYECTO");
+        aviso.Texto = QStringLiteral("No se puede leer el Proyecto [%1]: %2...")
+                          .arg(modulo.ArchivoProyecto, e.Descripcion);
+        return aviso;
+    }
+    const QByteArray datos = archivo.readAll();
+    return LeerProyectoDatos(modulo, datos, modulo.ArchivoProyecto);
+}
+
+AvisoLectura LeerProyectoDatos(ModuloVarek9& modulo, QByteArrayView datos, const QString& nombre) {
+    ReiniciarProyecto(modulo);
+    const QString texto = DecodificarAnsi(datos);
+    const AvisoLectura aviso = LectorProyecto(modulo, texto, nombre).Leer();
+    TerminarLectura(modulo);
+    return aviso;
+}
+
+QByteArray TextoProyecto(const Proyecto& p) {
+    QString s;
+    s.reserve(4096 + p.NumeroUH * 512);
+    AgregarLinea(s, u"[Proyecto]");
+    AgregarNumero(s, 1);
+    AgregarTexto(s, p.Nombre);
+    AgregarNumero(s, 2);
+    AgregarTexto(s, p.Descripcion);
+    AgregarNumero(s, 3);
+    AgregarTexto(s, p.Ubicacion);
+    AgregarNumero(s, 4);
+    AgregarNumero(s, p.Confiabilidad);
+    AgregarNumero(s, 5);
+    AgregarNumero(s, p.Zr);
+    AgregarNumero(s, 6);
+    AgregarNumero(s, p.ServiciabilidadFinal);
+    AgregarNumero(s, 7);
+    AgregarTexto(s, p.ConfiabilidadTransito ? u"V" : u"F");
+    AgregarNumero(s, 8);
+    AgregarNumero(s, p.So);
+    AgregarNumero(s, 9);
+    AgregarNumero(s, p.NumeroUH);
+
+    const int ultima = std::min(p.NumeroUH, p.CapacidadUH());
+    for (int i = 1; i <= ultima; ++i) {
+        const UnidadHomogenea& u = p.UH[i];
+        AgregarNumero(s, 10);
+        AgregarNumero(s, i);
+        AgregarLinea(s, u"[InicioUH]");
+        AgregarNumero(s, 11);
+        AgregarTexto(s, u.CodigoTramo);
+        if (!u.Descripcion.isEmpty()) {
+            AgregarNumero(s, 12);
+            AgregarTexto(s, u.Descripcion);
+        }
+        AgregarNumero(s, 13);
+        AgregarTexto(s, u.TipoTramo);
+        AgregarNumero(s, 14);
+        AgregarTexto(s, u.TipoSegmento);
+        AgregarNumero(s, 15);
+        AgregarNumero(s, u.AbscisaInicial);
+        AgregarNumero(s, 16);
+        AgregarNumero(s, u.AbscisaFinal);
+        AgregarNumero(s, 17);
+        AgregarNumero(s, u.AnchoCorona);
+        AgregarNumero(s, 30);
+        AgregarNumero(s, u.EjesEquivalentes);
+        AgregarNumero(s, 31);
+        AgregarTexto(s, u.ClimaHumedad);
+        AgregarNumero(s, 32);
+        AgregarTexto(s, u.ClimaTemperatura);
+        AgregarNumero(s, 33);
+        AgregarNumero(s, u.CBR);
+        AgregarNumero(s, 34);
+        AgregarTexto(s, u.TipoTerreno);
+        AgregarNumero(s, 35);
+        AgregarTexto(s, u.TipoAfirmado);
+        AgregarNumero(s, 36);
+        AgregarNumero(s, u.EspesorAfirmado);
+        AgregarNumero(s, 37);
+        AgregarNumero(s, u.EspesorSubrasante);
+        AgregarNumero(s, 40);
+        AgregarNumero(s, u.SNRequerido);
+        AgregarNumero(s, 41);
+        AgregarNumero(s, u.AlternativaSeleccionada);
+        AgregarLista(s, 50, u.N82, u"[InicioN82]", u"[FinN82]");
+        AgregarLista(s, 51, u.CLIMA, u"[InicioCLIMA]", u"[FinCLIMA]");
+        AgregarLista(s, 52, u.MR, u"[InicioMR]", u"[FinMR]");
+        AgregarLinea(s, u"[FinUH]");
+    }
+
+    AgregarNumero(s, 100);
+    AgregarNumero(s, NumeroTiposCapa);
+    AgregarLinea(s, u"[InicioCU]");
+    for (int j = 1; j <= NumeroTiposCapa; ++j)
+        AgregarNumero(s, p.CostosUnitarios[j]);
+    AgregarLinea(s, u"[FinCU]");
+    AgregarLinea(s, u"[FinProyecto]");
+    return CodificarAnsi(s);
+}
+
+ErrorEscritura EscribirArchivoSeguro(const QString& ruta, const QByteArray& contenido) {
+    QSaveFile archivo(ruta);
+    auto falla = [&] {
+        const ErrorSistema e = UltimoErrorSistema(archivo.errorString());
+        archivo.cancelWriting();
+        return ErrorEscritura{false, e.Numero, e.Descripcion};
+    };
+    errno = 0;
+    if (!archivo.open(QIODevice::WriteOnly)) return falla();
+    if (archivo.write(contenido) != contenido.size()) return falla();
+    if (!archivo.commit()) return falla();
+    return {};
+}
+
+ErrorEscritura GuardarProyecto(ModuloVarek9& modulo) {
+    return GuardarProyectoEn(modulo, RutaArchivoProyecto(modulo.ArchivoProyecto));
+}
+
+ErrorEscritura GuardarProyectoEn(ModuloVarek9& modulo, const QString& ruta) {
+    ErrorEscritura e = EscribirArchivoSeguro(ruta, TextoProyecto(modulo.Proyecto));
+    if (e.Ok) modulo.ProyectoModificado = false;
+    return e;
+}
+
+ErrorEscritura GuardarUltimoProyecto(const ModuloVarek9& modulo) {
+    const QString archivo = modulo.ArchivoProyecto;
+    QString directorio = QDir::currentPath();
+#ifdef _WIN32
+    const Qt::CaseSensitivity mayusculas = Qt::CaseInsensitive;
+    const QString comparado = QDir::fromNativeSeparators(archivo);
+#else
+    const Qt::CaseSensitivity mayusculas = Qt::CaseSensitive;
+    const QString& comparado = archivo;
+#endif
+    if (!directorio.endsWith(u'/')) directorio += u'/';
+    QString linea = archivo;
+    if (comparado.size() > directorio.size() && comparado.startsWith(directorio, mayusculas))
+        linea = archivo.mid(directorio.size());
+    QString texto = linea;
+    texto += FinLinea;
+    return EscribirArchivoSeguro(QString::fromLatin1(NombreUltimoProyecto), CodificarAnsi(texto));
+}
+
+QString CargarUltimoProyecto(ModuloVarek9& modulo, const QString& Ruta) {
+    QString ruta = Recortar(Ruta);
+#ifdef _WIN32
+    ruta = ruta.toLower();
+#endif
+    QString archivo;
+    if (!ruta.isEmpty()) {
+        if (ruta.endsWith(QStringLiteral(".vk9"), Qt::CaseInsensitive)) ruta.chop(4);
+        archivo = ruta;
+    } else {
+        QFile ult(QString::fromLatin1(NombreUltimoProyecto));
+        if (ult.open(QIODevice::ReadOnly)) {
+            const QString texto = DecodificarAnsi(ult.readAll());
+            const QList<QStringView> lineas = DividirLineas(texto);
+            if (!lineas.isEmpty()) archivo = lineas.first().toString();
+        }
+    }
+    if (archivo.isEmpty()) archivo = QStringLiteral("Defecto");
+    modulo.ArchivoProyecto = archivo;
+    return archivo;
+}

@@ -1,0 +1,9 @@
+# Aplicación y proyecto: las fuentes del núcleo y las de las ventanas.
+set(VAREK9_NUCLEO_APP
+  ${CMAKE_CURRENT_LIST_DIR}/ModuloVarek9.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Solucionador.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ArchivoProyecto.cpp
+)
+set(VAREK9_GUI_APP
+  ${CMAKE_CURRENT_LIST_DIR}/frmVarek9.cpp
+)

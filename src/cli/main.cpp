@@ -1,0 +1,125 @@
+// varek9-cli: el núcleo de cálculo y el archivo de proyecto desde la consola.
+#include "app/ArchivoProyecto.h"
+#include "app/ModuloVarek9.h"
+#include "app/Solucionador.h"
+#include "common/Numeros.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QStringList>
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr int SalidaBien = 0;
+constexpr int SalidaEscritura = 1;
+constexpr int SalidaUso = 2;
+
+void Escribir(std::FILE* destino, const QString& texto) {
+    const QByteArray bytes = texto.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), destino);
+}
+
+const char16_t* const Ayuda =
+    u"Uso: varek9-cli ORDEN [ARGUMENTOS]\n"
+    u"\n"
+    u"Órdenes:\n"
+    u"  zr R                          Zr para la confiabilidad R en por ciento\n"
+    u"                                (R menor que 50 cuenta como 50; 100 o más, como 99)\n"
+    u"  sn W18 ZR So DeltaPSI MR      número estructural requerido (pulgadas) para el\n"
+    u"                                tránsito W18, la desviación ZR con su signo, So,\n"
+    u"                                la pérdida de serviciabilidad y el módulo MR (psi);\n"
+    u"                                -1 si el cálculo no converge\n"
+    u"  guardar ENTRADA.vk9 SALIDA.vk9\n"
+    u"                                lee un proyecto y lo escribe de nuevo\n"
+    u"  --ayuda                       muestra esta ayuda\n"
+    u"\n"
+    u"Salida: 0 si todo salió bien, 1 si no se pudo escribir, 2 si faltan datos o el\n"
+    u"archivo de entrada no existe.\n";
+
+int ErrorUso(const QString& texto) {
+    Escribir(stderr, texto + QStringLiteral("\n\n") + QString::fromUtf16(Ayuda));
+    return SalidaUso;
+}
+
+std::optional<double> Numero(const QString& texto) {
+    bool ok = false;
+    const double v = QLocale::c().toDouble(texto.trimmed(), &ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+int OrdenZr(const QStringList& args) {
+    if (args.size() != 1) return ErrorUso(QStringLiteral("La orden zr lleva un argumento: R."));
+    const auto r = Numero(args[0]);
+    if (!r) return ErrorUso(QStringLiteral("La confiabilidad [%1] no es un número.").arg(args[0]));
+    Proyecto p;
+    p.Confiabilidad = *r;
+    AplicarReglasDerivadas(p);
+    Escribir(stdout, Formato17(p.Zr) + u'\n');
+    return SalidaBien;
+}
+
+int OrdenSn(const QStringList& args) {
+    if (args.size() != 5)
+        return ErrorUso(
+            QStringLiteral("La orden sn lleva cinco argumentos: W18 ZR So DeltaPSI MR."));
+    double v[5];
+    for (int i = 0; i < 5; ++i) {
+        const auto n = Numero(args[i]);
+        if (!n) return ErrorUso(QStringLiteral("El valor [%1] no es un número.").arg(args[i]));
+        v[i] = *n;
+    }
+    if (v[0] <= 0 || v[3] <= 0 || v[4] <= 0)
+        return ErrorUso(QStringLiteral("W18, DeltaPSI y MR deben ser mayores que 0."));
+    Escribir(stdout, Formato17(NumeroEstructural(v[0], v[1], v[2], v[3], v[4])) + u'\n');
+    return SalidaBien;
+}
+
+QString SinExtension(const QString& ruta) {
+    return ruta.endsWith(QStringLiteral(".vk9"), Qt::CaseInsensitive) ? ruta.chopped(4) : ruta;
+}
+
+int OrdenGuardar(const QStringList& args) {
+    if (args.size() != 2)
+        return ErrorUso(
+            QStringLiteral("La orden guardar lleva dos argumentos: ENTRADA.vk9 SALIDA.vk9."));
+    const QString& entrada = args[0];
+    const QString& salida = args[1];
+    if (!QFileInfo(entrada).isFile()) {
+        Escribir(stderr, QStringLiteral("El Proyecto [%1] NO existe...\n").arg(entrada));
+        return SalidaUso;
+    }
+    ModuloVarek9 modulo;
+    modulo.ArchivoProyecto = SinExtension(entrada);
+    const AvisoLectura aviso = LeerProyectoDesde(modulo, entrada);
+    if (aviso.HayAviso) Escribir(stderr, aviso.Titulo + QStringLiteral(": ") + aviso.Texto + u'\n');
+    modulo.ArchivoProyecto = SinExtension(salida);
+    const ErrorEscritura error = GuardarProyectoEn(modulo, salida);
+    if (!error.Ok) {
+        Escribir(stderr, ErrorEscritura::Titulo() + QStringLiteral(": ") + error.Texto() + u'\n');
+        return SalidaEscritura;
+    }
+    return SalidaBien;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    if (args.isEmpty()) return ErrorUso(QStringLiteral("Falta la orden."));
+    const QString orden = args.takeFirst();
+    if (orden == u"--ayuda" || orden == u"-h" || orden == u"--help") {
+        Escribir(stdout, QString::fromUtf16(Ayuda));
+        return SalidaBien;
+    }
+    if (orden == u"zr") return OrdenZr(args);
+    if (orden == u"sn") return OrdenSn(args);
+    if (orden == u"guardar") return OrdenGuardar(args);
+    return ErrorUso(QStringLiteral("Orden desconocida: [%1].").arg(orden));
+}

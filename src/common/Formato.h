@@ -1,0 +1,12 @@
+// Máscaras de presentación de números: "#,##0.00", "0.00", "0.0", "0.000",
+// "0.0000", "0.00E+#00", "#,##0" y "0%". Siempre "," de miles y "." decimal,
+// sin depender del idioma del sistema.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Redondea a 15 cifras significativas y luego, la mitad lejos del cero, a los
+// decimales de la máscara (2.675 -> "2.68"). Sin signo "-" si el redondeo da
+// cero. Un valor infinito o NaN se presenta como 0.
+QString Formato(double valor, QStringView mascara);

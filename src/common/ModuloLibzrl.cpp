@@ -1,0 +1,177 @@
+#include "common/ModuloLibzrl.h"
+
+#include "common/BloqueoArchivo.h"
+#include "common/Texto.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTime>
+
+#include <cmath>
+#include <random>
+#include <thread>
+
+namespace {
+
+// Segundo carácter del 0 escrito con "0.00" en el idioma del sistema.
+QChar SeparadorDecimalSistema() {
+    const QString cero = QLocale::system().toString(0.0, 'f', 2);
+    return cero.size() > 1 ? cero[1] : QChar(u'.');
+}
+
+// Segundos desde la medianoche, con fracción.
+double SegundosDelDia() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+// Vacía (o crea) el archivo; falla si no se puede escribir o si otro lo tiene
+// en uso (en POSIX abrir no falla por eso: se prueba el candado).
+bool VaciarArchivo(const QString& nombre) {
+    if (ArchivoBloqueadoPorOtro(nombre)) return false;
+    QFile archivo(nombre);
+    if (!archivo.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    archivo.close();
+    return true;
+}
+
+QString ReservarNombre(const QString& prefijo, QChar letra, const QString& extension1,
+                       const QString& extension2) {
+    const QString inicio = Recortar(prefijo) + letra;
+    for (qint64 n = 0;; ++n) {
+        const QString candidato = inicio + QString::number(n) + QString::number(NumeroEstacion());
+        const QString nombres[] = {candidato, candidato + extension1, candidato + extension2};
+        bool libre = true;
+        for (const QString& nombre : nombres)
+            libre = libre && !QFileInfo::exists(nombre);
+        if (libre) return candidato;
+
+        // Restos de una ejecución anterior: se reutilizan si se pueden vaciar.
+        bool escribibles = true;
+        for (const QString& nombre : nombres) {
+            if (!VaciarArchivo(nombre)) {
+                escribibles = false;
+                break;
+            }
+        }
+        if (escribibles) return candidato;
+    }
+}
+
+bool EmpiezaPor(const QString& entrada, const QString& textoMayusculas) {
+    return entrada.left(textoMayusculas.size()).toUpper() == textoMayusculas;
+}
+
+} // namespace
+
+QString FiltrarNumero(const QString& texto, const QString& conjunto) {
+    return FiltrarNumero(texto, conjunto, SeparadorDecimalSistema());
+}
+
+QString FiltrarNumero(const QString& texto, const QString& conjunto, QChar separadorDecimal) {
+    const bool modoCR = conjunto == u"CR";
+    QString permitidos;
+    if (conjunto.isEmpty())
+        permitidos = QStringLiteral("0123456789.-");
+    else if (modoCR)
+        permitidos = QStringLiteral("0123456789-") + separadorDecimal;
+    else
+        permitidos = conjunto;
+
+    QString resultado;
+    for (const QChar c : RecortarVista(texto)) {
+        if (!permitidos.contains(c)) continue;
+        resultado += modoCR && c == separadorDecimal ? QChar(u'.') : c;
+    }
+    return resultado;
+}
+
+QString Justificar(const QString& texto, int ancho, int relleno, int alinearIzquierda) {
+    QString resultado = Recortar(texto);
+    if (resultado.size() < ancho) {
+        const QString cadenaRelleno(ancho - resultado.size(),
+                                    QChar(static_cast<char16_t>(relleno)));
+        resultado = alinearIzquierda != 0 ? resultado + cadenaRelleno : cadenaRelleno + resultado;
+    }
+    return resultado;
+}
+
+QString QuitarControles(const QString& texto, bool enBlanco) {
+    QString resultado;
+    for (const QChar c : RecortarVista(texto)) {
+        if (c.unicode() > 31)
+            resultado += c;
+        else if (enBlanco)
+            resultado += u' ';
+    }
+    return resultado;
+}
+
+void EsperaAleatoria(double minimo, double maximo) {
+    std::minstd_rand generador(
+        static_cast<std::minstd_rand::result_type>(QTime::currentTime().msecsSinceStartOfDay()));
+    const double r = std::uniform_real_distribution<double>(0.0, 1.0)(generador);
+    const double espera = (maximo - minimo) * r + minimo;
+    // Sin esto un NaN o un infinito no terminaría nunca.
+    if (!std::isfinite(espera) || espera <= 0) return;
+
+    const double inicio = SegundosDelDia();
+    for (;;) {
+        const double transcurrido = SegundosDelDia() - inicio;
+        if (transcurrido >= espera || transcurrido < 0) return; // < 0: pasó la medianoche
+        std::this_thread::yield();
+    }
+}
+
+QString LineaComando(const QStringList& argumentosPrograma) {
+    return argumentosPrograma.mid(1).join(u' ');
+}
+
+QStringList ArgumentosLinea(const QString& lineaComando, const QString& separador) {
+    QStringList partes =
+        separador.isEmpty() ? QStringList{lineaComando} : lineaComando.split(separador);
+    while (partes.size() < 4)
+        partes.append(QString());
+    for (qsizetype i = 1; i < partes.size(); ++i)
+        partes[i] = Recortar(partes[i]);
+    return partes;
+}
+
+QString NombreArchivoReporte(const QString& prefijo) {
+    const QString candidato =
+        ReservarNombre(prefijo, u'r', QStringLiteral(".txt"), QStringLiteral(".pro"));
+    // Ninguna lista de imágenes vieja debe quedar asociada al nuevo reporte.
+    const QString imagenes = candidato + QStringLiteral(".img");
+    QFile archivo(imagenes);
+    if (archivo.open(QIODevice::WriteOnly | QIODevice::Truncate)) archivo.close();
+    QFile::remove(imagenes);
+    return candidato;
+}
+
+QString NombreArchivoDatos(const QString& prefijo) {
+    return ReservarNombre(prefijo, u't', QStringLiteral(".DAT"), QStringLiteral(".NDX"));
+}
+
+QString BuscarEnComboBox(const QStringList& lista, const QString& texto, int largo) {
+    if (lista.isEmpty() || largo <= 0) return QString();
+    qsizetype elegida = 0;
+    if (!texto.isEmpty()) {
+        const QString buscado = texto.toUpper();
+        for (qsizetype i = 0; i < lista.size(); ++i) {
+            if (EmpiezaPor(lista[i], buscado)) {
+                elegida = i;
+                break;
+            }
+        }
+    }
+    return lista[elegida].left(largo);
+}
+
+int SeleccionarEnLista(const QStringList& lista, const QString& texto, bool primeroSiNada) {
+    if (!texto.isEmpty()) {
+        const QString buscado = texto.toUpper();
+        for (qsizetype i = 0; i < lista.size(); ++i)
+            if (EmpiezaPor(lista[i], buscado)) return static_cast<int>(i);
+    }
+    return primeroSiNada && !lista.isEmpty() ? 0 : -1;
+}

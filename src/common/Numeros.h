@@ -1,0 +1,30 @@
+// Números en texto: la forma numérica general de los archivos y la lectura del
+// número inicial de un texto. Independientes del idioma del sistema.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Signo o un blanco, a lo sumo 15 cifras significativas, sin ceros sobrantes,
+// sin cero antes del punto (.44, -.5) y un blanco final; exponente (1E+15,
+// 1.5E-07) cuando la magnitud es >= 1E15 o menor que 1E-4 y no es 0.
+QString FormatoGeneral(double valor);
+
+struct NumeroLeido {
+    double Valor = 0;
+    bool HayNumero = false; // el texto empieza (tras blancos) con un número
+    bool Desborde = false;  // el número no cabe en un double; Valor queda en 0
+};
+
+// Blancos, signo opcional, cifras, fracción con "." y exponente opcionales; el
+// resto del texto se ignora.
+NumeroLeido LeerNumero(QStringView texto);
+
+// Valor del número inicial de un texto; sin número (o desbordado) vale 0.
+double ValorTexto(QStringView texto);
+
+// Al entero más cercano, las mitades al par (2.5 -> 2, 3.5 -> 4).
+double RedondearPar(double valor);
+
+// Un double con 17 cifras significativas (%.17g), sin depender del idioma.
+QString Formato17(double valor);

@@ -1,0 +1,9 @@
+# Biblioteca de utilidades (sin ventanas): todo va al núcleo.
+set(VAREK9_NUCLEO_COMMON
+  ${CMAKE_CURRENT_LIST_DIR}/Texto.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Numeros.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ModuloLibzrl.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Formato.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BloqueoArchivo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ErrorSistema.cpp
+)

@@ -1,0 +1,21 @@
+#include "Pruebas.h"
+
+#include <QCoreApplication>
+
+namespace pruebas {
+
+void PrepararEntorno() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
+}
+
+int EjecutarTodas(int argc, char** argv) {
+    int fallas = 0;
+    for (const auto& fabrica : Registro()) {
+        const std::unique_ptr<QObject> prueba = fabrica();
+        fallas += QTest::qExec(prueba.get(), argc, argv);
+    }
+    return fallas == 0 ? 0 : 1;
+}
+
+} // namespace pruebas

@@ -1,0 +1,118 @@
+// Solucionador AASHTO: valores conocidos de Zr y SN y las particularidades del método.
+#include "Pruebas.h"
+
+#include "app/Solucionador.h"
+
+#include <cmath>
+
+namespace {
+// Módulo de la subrasante para CBR 10, como lo deriva el diseño.
+const double MrCbr10 = 2555 * std::pow(10.0, 0.64);
+} // namespace
+
+class PruebasSolucionador : public QObject {
+    Q_OBJECT
+private slots:
+    void zrConocidos_data() {
+        QTest::addColumn<double>("R");
+        QTest::addColumn<double>("esperado");
+        QTest::newRow("70") << 70.0 << 0.524;
+        QTest::newRow("80") << 80.0 << 0.842;
+        QTest::newRow("90") << 90.0 << 1.282;
+        QTest::newRow("95") << 95.0 << 1.645;
+        QTest::newRow("99") << 99.0 << 2.328;
+    }
+    void zrConocidos() {
+        QFETCH(double, R);
+        QFETCH(double, esperado);
+        const double zr = CalcularZr(R / 100 - 0.5);
+        QVERIFY2(std::fabs(zr - esperado) < 0.0005, qPrintable(QString::number(zr, 'g', 17)));
+    }
+
+    void zrNoQuedaEnLaRaizExacta() {
+        // Para 90 % da 1.2816 a cuatro decimales; para 99 % queda algo por encima del cuantil
+        // exacto (2.3263) porque la falsa posición se detiene por el tamaño de su corrección.
+        QCOMPARE(std::round(CalcularZr(0.4) * 10000) / 10000, 1.2816);
+        QVERIFY(CalcularZr(0.49) > 2.3264);
+    }
+
+    void zrFueraDelIntervalo() {
+        QCOMPARE(CalcularZr(0.5), 10.0);
+        QCOMPARE(CalcularZr(0.7), 10.0);
+        QCOMPARE(CalcularZr(0.0), 0.0);
+        QCOMPARE(CalcularZr(-0.1), 0.0);
+        QCOMPARE(CalcularZr(std::nan("")), -1.0);
+    }
+
+    void areaNormal() {
+        QVERIFY(std::fabs(AreaNormal(1.96) - 0.475002) < 1e-5);
+        QVERIFY(std::fabs(AreaNormal(5) - 0.5) < 1e-6);
+        QVERIFY(AreaNormal(-1.3) == -AreaNormal(1.3));
+        QCOMPARE(AreaNormal(0), 0.0);
+        QVERIFY(std::fabs(DensidadNormal(0) - 0.3989422804014327) < 1e-13);
+    }
+
+    void snEjemplos_data() {
+        QTest::addColumn<double>("W18");
+        QTest::addColumn<double>("esperado");
+        QTest::newRow("1000") << 1000.0 << 0.825;
+        QTest::newRow("10000") << 10000.0 << 1.337;
+        QTest::newRow("500000") << 500000.0 << 2.586;
+    }
+    void snEjemplos() {
+        QFETCH(double, W18);
+        QFETCH(double, esperado);
+        const double sn = NumeroEstructural(W18, -CalcularZr(0.4), 0.44, 2.2, MrCbr10);
+        QVERIFY2(std::fabs(sn - esperado) < 0.0005, qPrintable(QString::number(sn, 'g', 17)));
+    }
+
+    void snDevuelveElIteradoAnteriorAlUltimoPaso() {
+        // Se sigue Newton con las funciones públicas: el resultado es el iterado desde el
+        // cual el paso resultó menor que la tolerancia, no el iterado ya corregido.
+        const double zr = -CalcularZr(0.4);
+        auto paso = [&](double sn) {
+            return sn - EcuacionAASHTO(sn, 10000, zr, 0.44, 2.2, MrCbr10) /
+                            DerivadaAASHTO(sn, 10000, zr, 0.44, 2.2, MrCbr10);
+        };
+        double sn = 2.0;
+        double siguiente = paso(sn);
+        int pasos = 1;
+        while (std::fabs((siguiente - sn) / sn) * 100 >= 0.0001) {
+            sn = siguiente;
+            siguiente = paso(sn);
+            ++pasos;
+        }
+        QVERIFY(pasos <= 5);
+        QVERIFY(sn != siguiente);
+        // Comparación exacta: QCOMPARE admitiría una diferencia relativa.
+        QVERIFY(NumeroEstructural(10000, zr, 0.44, 2.2, MrCbr10) == sn);
+    }
+
+    void snExactamenteDosSiElPrimerPasoEsDespreciable() {
+        // Tránsito para el cual SN = 2 anula la ecuación: el primer paso es casi nulo.
+        const double zr = -CalcularZr(0.4);
+        const double log10W18 = EcuacionAASHTO(2.0, 1.0, zr, 0.44, 2.2, MrCbr10);
+        const double w18 = std::pow(10.0, log10W18);
+        QVERIFY(std::fabs(EcuacionAASHTO(2.0, w18, zr, 0.44, 2.2, MrCbr10)) < 1e-9);
+        QVERIFY(NumeroEstructural(w18, zr, 0.44, 2.2, MrCbr10) == 2.0);
+    }
+
+    void snSinConvergenciaDevuelveMenosUno() {
+        // Pérdida de serviciabilidad negativa: el logaritmo no existe y Newton no se asienta.
+        QCOMPARE(NumeroEstructural(10000, -1.2816, 0.44, -1.0, MrCbr10), -1.0);
+    }
+
+    void derivadaCoincideConLaPendiente() {
+        const double zr = -1.2816;
+        const double d = DerivadaAASHTO(1.5, 10000, zr, 0.44, 2.2, MrCbr10);
+        const double h = 1e-3;
+        const double aprox = (EcuacionAASHTO(1.5 + h, 10000, zr, 0.44, 2.2, MrCbr10) -
+                              EcuacionAASHTO(1.5 - h, 10000, zr, 0.44, 2.2, MrCbr10)) /
+                             (2 * h);
+        QVERIFY(std::fabs(d - aprox) < 1e-5);
+        QVERIFY(d > 0);
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasSolucionador)
+#include "PruebasSolucionador.moc"

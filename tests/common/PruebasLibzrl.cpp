@@ -1,0 +1,149 @@
+// Rutinas generales: limpieza de texto, columnas, línea de comandos, listas,
+// esperas y reserva de nombres de archivos de trabajo.
+#include "Pruebas.h"
+
+#include "common/BloqueoArchivo.h"
+#include "common/ModuloLibzrl.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void Escribir(const QString& nombre) {
+    QFile archivo(nombre);
+    QVERIFY(archivo.open(QIODevice::WriteOnly));
+    archivo.write("viejo");
+}
+
+qint64 Tamano(const QString& nombre) {
+    return QFileInfo(nombre).size();
+}
+
+} // namespace
+
+class PruebasLibzrl : public QObject {
+    Q_OBJECT
+
+    QString CarpetaAnterior;
+    QTemporaryDir* Carpeta = nullptr;
+
+private slots:
+    // Cada prueba corre en una carpeta vacía propia.
+    void init() {
+        CarpetaAnterior = QDir::currentPath();
+        Carpeta = new QTemporaryDir;
+        QVERIFY(QDir::setCurrent(Carpeta->path()));
+    }
+    void cleanup() {
+        QDir::setCurrent(CarpetaAnterior);
+        delete Carpeta;
+    }
+
+    void textos() {
+        QCOMPARE(Justificar(u" 12 "_s, 5, 32, 0), u"   12"_s);
+        QCOMPARE(Justificar(u" 12 "_s, 5, 32, -1), u"12   "_s);
+        QCOMPARE(Justificar(u"abcdef"_s, 4, 32, 0), u"abcdef"_s);
+        QCOMPARE(Justificar(u"7"_s, 4, 0, 0), QString(3, QChar(0)) + u"7"_s);
+
+        QCOMPARE(QuitarControles(u" a\tb\r\n "_s), u"ab"_s);
+        QCOMPARE(QuitarControles(u" a\tb\r\n "_s, true), u"a b  "_s);
+        // Solo se recortan blancos, antes de cambiar los controles.
+        QCOMPARE(QuitarControles(QChar(31) + u" \x7f "_s), u" \x7f"_s);
+    }
+
+    void filtrarNumero() {
+        QCOMPARE(FiltrarNumero(u" 1,234.50 metros "_s), u"1234.50"_s);
+        QCOMPARE(FiltrarNumero(u"-1,5"_s, QString(), u','), u"-15"_s);
+        QCOMPARE(FiltrarNumero(u"abc"_s), QString());
+        // "CR" con coma decimal: el punto se pierde y la coma pasa a punto.
+        QCOMPARE(FiltrarNumero(u" -1.234,5 "_s, u"CR"_s, u','), u"-1234.5"_s);
+        QCOMPARE(FiltrarNumero(u"-1.234,5"_s, u"CR"_s, u'.'), u"-1.2345"_s);
+        QCOMPARE(FiltrarNumero(u"sin cifras"_s, u"CR"_s, u','), QString());
+        // Conjunto propio, sensible a mayúsculas; se recorta antes.
+        QCOMPARE(FiltrarNumero(u"  A b B  "_s, u"AB "_s), u"A  B"_s);
+    }
+
+    void argumentosLinea() {
+        QCOMPARE(ArgumentosLinea(LineaComando({u"varek9"_s})), QStringList(4, QString()));
+        QCOMPARE(ArgumentosLinea(LineaComando({u"varek9"_s, u" proy"_s, u", b\t,c"_s})),
+                 (QStringList{u" proy "_s, u"b\t"_s, u"c"_s, QString()}));
+        QCOMPARE(ArgumentosLinea(u"a;b;c;d; e "_s, u";"_s),
+                 (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s}));
+    }
+
+    void listas() {
+        const QStringList tipos{u"1 Principal"_s, u"2 Secundaria"_s, u"A Acceso"_s};
+        QCOMPARE(BuscarEnComboBox(tipos, u"a"_s, 1), u"A"_s);
+        QCOMPARE(BuscarEnComboBox(tipos, QString(), 1), u"1"_s);
+        QCOMPARE(BuscarEnComboBox(tipos, u"x"_s, 1), u"1"_s);
+        QCOMPARE(BuscarEnComboBox(tipos, u"2 SEC"_s), u"2 Secundaria"_s);
+        QCOMPARE(BuscarEnComboBox({}, u"a"_s), QString());
+
+        const QStringList lista{u"Abc"_s, u"ABD"_s};
+        QCOMPARE(SeleccionarEnLista(lista, u"ab"_s, false), 0);
+        QCOMPARE(SeleccionarEnLista(lista, u"abd"_s, false), 1);
+        QCOMPARE(SeleccionarEnLista(lista, u"abcd"_s, false), -1);
+        QCOMPARE(SeleccionarEnLista(lista, u"zz"_s, true), 0);
+        QCOMPARE(SeleccionarEnLista({}, u"a"_s, true), -1);
+    }
+
+    void esperaAleatoria() {
+        // Máximo menor que el mínimo: igual espera entre los dos.
+        for (int i = 0; i < 3; ++i) {
+            QElapsedTimer reloj;
+            reloj.start();
+            EsperaAleatoria(0.05, 0.02);
+            QVERIFY2(reloj.elapsed() >= 18 && reloj.elapsed() < 1000,
+                     qPrintable(QString::number(reloj.elapsed())));
+        }
+        // Un tiempo no finito no cuelga el programa.
+        EsperaAleatoria(std::numeric_limits<double>::quiet_NaN());
+        EsperaAleatoria(0, std::numeric_limits<double>::infinity());
+    }
+
+    void nombreReporte() {
+        QCOMPARE(NombreArchivoReporte(u" x "_s), u"xr00"_s);
+        QVERIFY(QDir::current().entryList(QDir::Files).isEmpty()); // ni el ".img" queda
+
+        // Restos de una ejecución anterior: se reutilizan vacíos.
+        for (const QString& nombre : {u"r00.txt"_s, u"r00.pro"_s, u"r00.img"_s})
+            Escribir(nombre);
+        QCOMPARE(NombreArchivoReporte(), u"r00"_s);
+        QCOMPARE(Tamano(u"r00.txt"_s) + Tamano(u"r00.pro"_s), 0);
+        QVERIFY(QFile::exists(u"r00"_s));
+        QVERIFY(!QFile::exists(u"r00.img"_s));
+
+        // Un ".pro" en uso se salta sin vaciarlo.
+        Escribir(u"r00.pro"_s);
+        BloqueoArchivo enUso(u"r00.pro"_s);
+        QVERIFY(enUso.Bloquear());
+        QCOMPARE(NombreArchivoReporte(), u"r10"_s);
+        QCOMPARE(Tamano(u"r00.pro"_s), 5);
+        BloqueoArchivo otro(u"r10.txt"_s);
+        QVERIFY(otro.Bloquear());
+        QCOMPARE(NombreArchivoReporte(), u"r20"_s);
+    }
+
+    void nombreDatos() {
+        QCOMPARE(NombreArchivoDatos(), u"t00"_s);
+        Escribir(u"t00.DAT"_s);
+        Escribir(u"t00.img"_s);
+        QCOMPARE(NombreArchivoDatos(), u"t00"_s);
+        QCOMPARE(Tamano(u"t00.DAT"_s), 0);
+        QVERIFY(QFile::exists(u"t00.NDX"_s));
+        QVERIFY(QFile::exists(u"t00.img"_s)); // solo los reportes limpian su ".img"
+        BloqueoArchivo enUso(u"t00.NDX"_s);
+        QVERIFY(enUso.Bloquear());
+        QCOMPARE(NombreArchivoDatos(), u"t10"_s);
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasLibzrl)
+#include "PruebasLibzrl.moc"

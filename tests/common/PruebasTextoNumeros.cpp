@@ -1,0 +1,155 @@
+// Texto ANSI, partición de líneas, forma numérica general y lectura de números.
+#include "Pruebas.h"
+
+#include "common/Numeros.h"
+#include "common/Texto.h"
+
+#include <cmath>
+#include <limits>
+
+class PruebasTextoNumeros : public QObject {
+    Q_OBJECT
+private slots:
+    void formatoGeneral_data() {
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("cero") << 0.0 << " 0 ";
+        QTest::newRow("menos cero") << -0.0 << " 0 ";
+        QTest::newRow("clave") << 1.0 << " 1 ";
+        QTest::newRow("70") << 70.0 << " 70 ";
+        QTest::newRow(".44") << 0.44 << " .44 ";
+        QTest::newRow("-.5") << -0.5 << "-.5 ";
+        QTest::newRow("decimales") << 1250.75 << " 1250.75 ";
+        QTest::newRow("15 cifras") << 123456789012345.0 << " 123456789012345 ";
+        QTest::newRow("redondeo a 15") << 2.123456789012345678 << " 2.12345678901235 ";
+        QTest::newRow("tercio") << 1.0 / 3.0 << " .333333333333333 ";
+        QTest::newRow("1E+15") << 1e15 << " 1E+15 ";
+        QTest::newRow("redondea hacia 1E+15") << 999999999999999.9 << " 1E+15 ";
+        QTest::newRow("negativo grande") << -2.5e20 << "-2.5E+20 ";
+        QTest::newRow("1E-4 fijo") << 0.0001 << " .0001 ";
+        QTest::newRow("bajo 1E-4") << 0.00009 << " 9E-05 ";
+        QTest::newRow("1.5E-07") << 1.5e-7 << " 1.5E-07 ";
+        QTest::newRow("exponente de tres cifras") << 1e-300 << " 1E-300 ";
+        QTest::newRow("0.1 binario") << 0.1 << " .1 ";
+        QTest::newRow("suma inexacta") << 0.1 + 0.2 << " .3 ";
+        QTest::newRow("infinito") << std::numeric_limits<double>::infinity() << " 0 ";
+    }
+    void formatoGeneral() {
+        QFETCH(double, valor);
+        QFETCH(QString, texto);
+        QCOMPARE(FormatoGeneral(valor), texto);
+    }
+
+    void formatoGeneralSeLeeIgual() {
+        // Lo escrito con 15 cifras vuelve al mismo texto al leerlo y escribirlo otra vez.
+        for (double v : {1.0 / 7.0, -123.456e-9, 6.02214076e23, 2.5e-5, 987654.321}) {
+            const QString t = FormatoGeneral(v);
+            QCOMPARE(FormatoGeneral(ValorTexto(t)), t);
+            QVERIFY(std::fabs(ValorTexto(t) - v) <= std::fabs(v) * 1e-14);
+        }
+    }
+
+    void leerNumero_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<bool>("hay");
+        QTest::newRow("blancos y signo") << "   -12.5" << -12.5 << true;
+        QTest::newRow("más") << "+3" << 3.0 << true;
+        QTest::newRow("sin cero") << " .44 " << 0.44 << true;
+        QTest::newRow("resto ignorado") << "95.5 xyz" << 95.5 << true;
+        QTest::newRow("coma decimal") << "1,5" << 1.0 << true;
+        QTest::newRow("exponente") << "1.5E-07" << 1.5e-7 << true;
+        QTest::newRow("exponente minúscula") << "2e3" << 2000.0 << true;
+        QTest::newRow("E sin cifras") << "7E" << 7.0 << true;
+        QTest::newRow("E con signo sin cifras") << "7E+x" << 7.0 << true;
+        QTest::newRow("punto final") << "8." << 8.0 << true;
+        QTest::newRow("tabulador") << "\t4" << 4.0 << true;
+        QTest::newRow("vacío") << "" << 0.0 << false;
+        QTest::newRow("solo punto") << "." << 0.0 << false;
+        QTest::newRow("solo signo") << "-" << 0.0 << false;
+        QTest::newRow("texto") << "abc" << 0.0 << false;
+        QTest::newRow("menos cero") << "-0" << 0.0 << true;
+        QTest::newRow("muy pequeño") << "1E-400" << 0.0 << true;
+        QTest::newRow("signo separado") << "- 5" << 0.0 << false;
+    }
+    void leerNumero() {
+        QFETCH(QString, texto);
+        QFETCH(double, valor);
+        QFETCH(bool, hay);
+        const NumeroLeido n = LeerNumero(texto);
+        QCOMPARE(n.Valor, valor);
+        QCOMPARE(n.HayNumero, hay);
+        QVERIFY(!n.Desborde);
+        if (valor == 0) QVERIFY(!std::signbit(n.Valor));
+    }
+
+    void desborde() {
+        const NumeroLeido n = LeerNumero(u"1E999");
+        QVERIFY(n.HayNumero);
+        QVERIFY(n.Desborde);
+        QCOMPARE(n.Valor, 0.0);
+        QCOMPARE(ValorTexto(u"-9e99999999999999999999"), 0.0);
+        // Muchas cifras no son un desborde.
+        QCOMPARE(ValorTexto(QString(400, u'0') + QStringLiteral("12")), 12.0);
+    }
+
+    void redondeoAlPar() {
+        QCOMPARE(RedondearPar(2.5), 2.0);
+        QCOMPARE(RedondearPar(3.5), 4.0);
+        QCOMPARE(RedondearPar(-2.5), -2.0);
+        QCOMPARE(RedondearPar(2.4999), 2.0);
+        QCOMPARE(RedondearPar(2.51), 3.0);
+    }
+
+    void formato17() {
+        QCOMPARE(Formato17(0.1), QStringLiteral("0.10000000000000001"));
+        QCOMPARE(Formato17(2.0), QStringLiteral("2"));
+        QCOMPARE(Formato17(-1.0), QStringLiteral("-1"));
+        QCOMPARE(Formato17(1e20), QStringLiteral("1e+20"));
+    }
+
+    void ansi() {
+        const QString texto = QStringLiteral("Año ¦ €5 – “x” Ÿ");
+        const QByteArray b = CodificarAnsi(texto);
+        QCOMPARE(b, QByteArray("A\xf1o \xa6 \x80"
+                               "5 \x96 \x93x\x94 \x9f"));
+        QCOMPARE(DecodificarAnsi(b), texto);
+        // Fuera de la página de códigos: un "?" por carácter, también fuera del plano básico.
+        QCOMPARE(CodificarAnsi(QStringLiteral("α😀b")), QByteArray("??b"));
+        // Cualquier byte vuelve igual.
+        QByteArray todos;
+        for (int i = 0; i < 256; ++i)
+            todos.append(static_cast<char>(i));
+        QCOMPARE(CodificarAnsi(DecodificarAnsi(todos)), todos);
+    }
+
+    void lineas_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QStringList>("lineas");
+        QTest::newRow("vacío") << "" << QStringList{};
+        QTest::newRow("CR LF") << "a\r\nb\r\n" << QStringList{"a", "b"};
+        QTest::newRow("sin fin final") << "a\r\nb" << QStringList{"a", "b"};
+        QTest::newRow("CR solo") << "a\rb\r" << QStringList{"a", "b"};
+        QTest::newRow("LF dentro") << "a\nb\r\nc" << QStringList{"a\nb", "c"};
+        QTest::newRow("líneas vacías") << "\r\n\r\nx" << QStringList{"", "", "x"};
+        QTest::newRow("CR CR LF") << "a\r\r\n" << QStringList{"a", ""};
+        QTest::newRow("solo LF") << "a\nb\n\nc\n" << QStringList{"a", "b", "", "c"};
+    }
+    void lineas() {
+        QFETCH(QString, texto);
+        QFETCH(QStringList, lineas);
+        QStringList obtenidas;
+        for (QStringView v : DividirLineas(texto))
+            obtenidas << v.toString();
+        QCOMPARE(obtenidas, lineas);
+    }
+
+    void recortarSoloBlancos() {
+        QCOMPARE(Recortar(u"  a b  "), QStringLiteral("a b"));
+        QCOMPARE(Recortar(u"\ta\t"), QStringLiteral("\ta\t"));
+        QCOMPARE(Recortar(u"    "), QString());
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasTextoNumeros)
+#include "PruebasTextoNumeros.moc"
