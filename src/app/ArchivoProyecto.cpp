@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -23,12 +24,13 @@ enum class Problema { NoNumerico, Invalido };
 // Recorre las líneas del archivo llevando su número para los avisos.
 class LectorProyecto {
 public:
-    LectorProyecto(ModuloVarek9& modulo, QStringView texto, const QString& nombre)
-        : p_(modulo.Proyecto), lineas_(DividirLineas(texto)), nombre_(nombre) {}
+    // Trabaja sobre los bytes: solo los valores de texto se convierten.
+    LectorProyecto(ModuloVarek9& modulo, QByteArrayView datos, const QString& nombre)
+        : p_(modulo.Proyecto), lineas_(datos), nombre_(nombre) {}
 
     AvisoLectura Leer() {
         while (!Fin()) {
-            if (RecortarVista(Siguiente()) == u"[Proyecto]") LeerSeccion();
+            if (Es(Siguiente(), "[Proyecto]")) LeerSeccion();
         }
         if (numeroUHInvalido_) p_.NumeroUH = maximoIndice_;
         p_.AsegurarCapacidad(p_.NumeroUH);
@@ -36,19 +38,26 @@ public:
     }
 
 private:
-    bool Fin() const { return pos_ >= lineas_.size(); }
+    bool Fin() const { return lineas_.Fin(); }
 
     // La línea siguiente; al final del archivo, un dato que falta.
-    QStringView Siguiente() {
-        if (Fin()) {
-            ++pos_;
+    QByteArrayView Siguiente() {
+        ++pos_;
+        if (lineas_.Fin()) {
             Avisar(Problema::Invalido);
             return {};
         }
-        return lineas_[pos_++];
+        return lineas_.Siguiente();
     }
 
-    qsizetype LineasRestantes() const { return std::max<qsizetype>(0, lineas_.size() - pos_); }
+    QString Texto() { return DecodificarAnsi(Siguiente()); }
+
+    static bool Es(QByteArrayView linea, std::string_view marcador) {
+        const QByteArrayView t = RecortarVista(linea);
+        return std::string_view(t.data(), static_cast<std::size_t>(t.size())) == marcador;
+    }
+
+    qsizetype LineasRestantes() const { return lineas_.Restantes(); }
 
     void Avisar(Problema problema) { Avisar(problema, pos_); }
     void Avisar(Problema problema, qsizetype linea) {
@@ -73,7 +82,7 @@ private:
         return n.Valor;
     }
     // Verdadero si la última lectura pasó del final (ya avisada como inválida).
-    bool Fin0() const { return pos_ > lineas_.size(); }
+    bool Fin0() const { return pos_ > lineas_.Leidas(); }
 
     // Entero redondeado al par; fuera de [minimo, maximo] avisa y da nullopt.
     std::optional<double> Entero(double minimo, double maximo) {
@@ -86,30 +95,30 @@ private:
     }
 
     // Clave numérica escrita sin ceros a la izquierda ("01" es desconocida).
-    static int Clave(QStringView linea) {
-        const QStringView t = RecortarVista(linea);
-        if (t.isEmpty() || t.size() > 3 || t[0] == u'0') return -1;
+    static int Clave(QByteArrayView linea) {
+        const QByteArrayView t = RecortarVista(linea);
+        if (t.isEmpty() || t.size() > 3 || t[0] == '0') return -1;
         int v = 0;
-        for (const QChar c : t) {
-            if (c < u'0' || c > u'9') return -1;
-            v = v * 10 + (c.unicode() - u'0');
+        for (const char c : t) {
+            if (c < '0' || c > '9') return -1;
+            v = v * 10 + (c - '0');
         }
         return v;
     }
 
     void LeerSeccion() {
         while (!Fin()) {
-            const QStringView linea = Siguiente();
-            if (RecortarVista(linea) == u"[FinProyecto]") return;
+            const QByteArrayView linea = Siguiente();
+            if (Es(linea, "[FinProyecto]")) return;
             switch (Clave(linea)) {
             case 1:
-                p_.Nombre = Siguiente().toString();
+                p_.Nombre = Texto();
                 break;
             case 2:
-                p_.Descripcion = Siguiente().toString();
+                p_.Descripcion = Texto();
                 break;
             case 3:
-                p_.Ubicacion = Siguiente().toString();
+                p_.Ubicacion = Texto();
                 break;
             case 4:
                 p_.Confiabilidad = Numero();
@@ -120,9 +129,11 @@ private:
             case 6:
                 p_.ServiciabilidadFinal = Numero();
                 break;
-            case 7:
-                p_.ConfiabilidadTransito = RecortarVista(Siguiente()).toString().toUpper() == u"V";
+            case 7: {
+                const QByteArrayView v = RecortarVista(Siguiente());
+                p_.ConfiabilidadTransito = v.size() == 1 && (v[0] == 'V' || v[0] == 'v');
                 break;
+            }
             case 8:
                 p_.So = Numero();
                 break;
@@ -139,7 +150,7 @@ private:
                 LeerCostos();
                 break;
             default:
-                if (RecortarVista(Siguiente()) == u"[FinProyecto]") return;
+                if (Es(Siguiente(), "[FinProyecto]")) return;
                 break;
             }
         }
@@ -177,17 +188,17 @@ private:
         return static_cast<qsizetype>(c);
     }
 
-    void LeerLista(QStringList& lista, QStringView marcadorFin) {
+    void LeerLista(QStringList& lista, std::string_view marcadorFin) {
         const qsizetype n = CantidadLista();
         lista = QStringList(n);
         bool terminoEnMarcador = false;
         for (qsizetype j = 0; j < n; ++j) {
-            const QStringView t = RecortarVista(Siguiente());
-            if (t == marcadorFin) {
+            const QByteArrayView t = RecortarVista(Siguiente());
+            if (Es(t, marcadorFin)) {
                 terminoEnMarcador = true;
                 break;
             }
-            lista[j] = t.toString();
+            lista[j] = DecodificarAnsi(t);
         }
         if (!terminoEnMarcador) Siguiente();
     }
@@ -197,8 +208,8 @@ private:
         p_.CostosUnitarios.fill(0);
         bool terminoEnMarcador = false;
         for (qsizetype j = 1; j <= c; ++j) {
-            const QStringView t = RecortarVista(Siguiente());
-            if (t == u"[FinCU]") {
+            const QByteArrayView t = RecortarVista(Siguiente());
+            if (Es(t, "[FinCU]")) {
                 terminoEnMarcador = true;
                 break;
             }
@@ -213,32 +224,32 @@ private:
 
     void LeerUnidad(UnidadHomogenea& u) {
         while (!Fin()) {
-            const QStringView linea = Siguiente();
-            if (RecortarVista(linea) == u"[FinUH]") return;
+            const QByteArrayView linea = Siguiente();
+            if (Es(linea, "[FinUH]")) return;
             switch (Clave(linea)) {
             case 11:
-                u.CodigoTramo = Siguiente().toString();
+                u.CodigoTramo = Texto();
                 break;
             case 12:
-                u.Descripcion = Siguiente().toString();
+                u.Descripcion = Texto();
                 break;
             case 13:
-                u.TipoTramo = Siguiente().toString();
+                u.TipoTramo = Texto();
                 break;
             case 14:
-                u.TipoSegmento = Siguiente().toString();
+                u.TipoSegmento = Texto();
                 break;
             case 31:
-                u.ClimaHumedad = Siguiente().toString();
+                u.ClimaHumedad = Texto();
                 break;
             case 32:
-                u.ClimaTemperatura = Siguiente().toString();
+                u.ClimaTemperatura = Texto();
                 break;
             case 34:
-                u.TipoTerreno = Siguiente().toString();
+                u.TipoTerreno = Texto();
                 break;
             case 35:
-                u.TipoAfirmado = Siguiente().toString();
+                u.TipoAfirmado = Texto();
                 break;
             case 15:
                 u.AbscisaInicial = Numero();
@@ -270,23 +281,23 @@ private:
                 break;
             }
             case 50:
-                LeerLista(u.N82, u"[FinN82]");
+                LeerLista(u.N82, "[FinN82]");
                 break;
             case 51:
-                LeerLista(u.CLIMA, u"[FinCLIMA]");
+                LeerLista(u.CLIMA, "[FinCLIMA]");
                 break;
             case 52:
-                LeerLista(u.MR, u"[FinMR]");
+                LeerLista(u.MR, "[FinMR]");
                 break;
             default:
-                if (RecortarVista(Siguiente()) == u"[FinUH]") return;
+                if (Es(Siguiente(), "[FinUH]")) return;
                 break;
             }
         }
     }
 
     Proyecto& p_;
-    QList<QStringView> lineas_;
+    LectorLineas lineas_;
     qsizetype pos_ = 0;
     QString nombre_;
     AvisoLectura aviso_;
@@ -309,34 +320,27 @@ void TerminarLectura(ModuloVarek9& modulo) {
     modulo.ProyectoModificado = false;
 }
 
-// Una línea de texto del archivo: un CR suelto partiría la línea al leerla.
-void AgregarTexto(QString& s, QStringView texto) {
-    const qsizetype inicio = s.size();
-    s += texto;
-    std::replace(s.begin() + inicio, s.end(), QChar(u'\r'), QChar(u' '));
-    s += FinLinea;
+void AgregarTexto(EscritorAnsi& e, QStringView texto) {
+    e.Linea(texto);
 }
 
-// Un marcador, escrito tal cual.
-void AgregarLinea(QString& s, QStringView linea) {
-    s += linea;
-    s += FinLinea;
+void AgregarNumero(EscritorAnsi& e, double valor) {
+    char numero[LargoMaximoFormatoGeneral];
+    e.AgregarAscii(numero, EscribirFormatoGeneral(valor, numero));
+    e.FinDeLinea();
 }
 
-void AgregarNumero(QString& s, double valor) {
-    s += FormatoGeneral(valor);
-    s += FinLinea;
-}
-
-void AgregarLista(QString& s, int clave, const QStringList& lista, QStringView inicio,
+void AgregarLista(EscritorAnsi& e, int clave, const QStringList& lista, QStringView inicio,
                   QStringView fin) {
     if (lista.isEmpty()) return;
-    AgregarNumero(s, clave);
-    AgregarNumero(s, static_cast<double>(lista.size()));
-    AgregarLinea(s, inicio);
-    for (const QString& l : lista)
-        AgregarTexto(s, QString(QStringLiteral("  ") + l));
-    AgregarLinea(s, fin);
+    AgregarNumero(e, clave);
+    AgregarNumero(e, static_cast<double>(lista.size()));
+    AgregarTexto(e, inicio);
+    for (const QString& l : lista) {
+        e.AgregarAscii("  ", 2);
+        AgregarTexto(e, l);
+    }
+    AgregarTexto(e, fin);
 }
 
 } // namespace
@@ -398,16 +402,15 @@ AvisoLectura LeerProyectoDesde(ModuloVarek9& modulo, const QString& ruta) {
 
 AvisoLectura LeerProyectoDatos(ModuloVarek9& modulo, QByteArrayView datos, const QString& nombre) {
     ReiniciarProyecto(modulo);
-    const QString texto = DecodificarAnsi(datos);
-    const AvisoLectura aviso = LectorProyecto(modulo, texto, nombre).Leer();
+    const AvisoLectura aviso = LectorProyecto(modulo, datos, nombre).Leer();
     TerminarLectura(modulo);
     return aviso;
 }
 
 QByteArray TextoProyecto(const Proyecto& p) {
-    QString s;
-    s.reserve(4096 + p.NumeroUH * 512);
-    AgregarLinea(s, u"[Proyecto]");
+    EscritorAnsi s;
+    s.Reservar(4096 + qsizetype(p.NumeroUH) * 1024);
+    AgregarTexto(s, u"[Proyecto]");
     AgregarNumero(s, 1);
     AgregarTexto(s, p.Nombre);
     AgregarNumero(s, 2);
@@ -432,7 +435,7 @@ QByteArray TextoProyecto(const Proyecto& p) {
         const UnidadHomogenea& u = p.UH[i];
         AgregarNumero(s, 10);
         AgregarNumero(s, i);
-        AgregarLinea(s, u"[InicioUH]");
+        AgregarTexto(s, u"[InicioUH]");
         AgregarNumero(s, 11);
         AgregarTexto(s, u.CodigoTramo);
         if (!u.Descripcion.isEmpty()) {
@@ -472,17 +475,17 @@ QByteArray TextoProyecto(const Proyecto& p) {
         AgregarLista(s, 50, u.N82, u"[InicioN82]", u"[FinN82]");
         AgregarLista(s, 51, u.CLIMA, u"[InicioCLIMA]", u"[FinCLIMA]");
         AgregarLista(s, 52, u.MR, u"[InicioMR]", u"[FinMR]");
-        AgregarLinea(s, u"[FinUH]");
+        AgregarTexto(s, u"[FinUH]");
     }
 
     AgregarNumero(s, 100);
     AgregarNumero(s, NumeroTiposCapa);
-    AgregarLinea(s, u"[InicioCU]");
+    AgregarTexto(s, u"[InicioCU]");
     for (int j = 1; j <= NumeroTiposCapa; ++j)
         AgregarNumero(s, p.CostosUnitarios[j]);
-    AgregarLinea(s, u"[FinCU]");
-    AgregarLinea(s, u"[FinProyecto]");
-    return CodificarAnsi(s);
+    AgregarTexto(s, u"[FinCU]");
+    AgregarTexto(s, u"[FinProyecto]");
+    return s.Tomar();
 }
 
 ErrorEscritura EscribirArchivoSeguro(const QString& ruta, const QByteArray& contenido) {

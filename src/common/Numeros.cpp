@@ -1,69 +1,118 @@
 #include "common/Numeros.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
 
-QString FormatoGeneral(double valor) {
-    if (valor == 0 || !std::isfinite(valor)) return QStringLiteral(" 0 ");
-
-    // 15 cifras significativas, redondeadas una sola vez.
-    char buf[40];
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, std::fabs(valor), std::chars_format::scientific, 14);
-    const std::string texto(buf, res.ptr);
-    const std::size_t posE = texto.find('e');
-    std::string cifras = texto.substr(0, 1);
-    cifras.append(texto, 2, posE - 2);
-    const int exponente = std::stoi(texto.substr(posE + 1));
-    while (cifras.size() > 1 && cifras.back() == '0')
-        cifras.pop_back();
-
-    std::string salida(1, valor < 0 ? '-' : ' ');
-    if (exponente >= 15 || exponente < -4) {
-        salida += cifras[0];
-        if (cifras.size() > 1) salida.append(1, '.').append(cifras, 1);
-        const std::string digitosExp = std::to_string(std::abs(exponente));
-        salida.append(exponente < 0 ? "E-" : "E+");
-        if (digitosExp.size() < 2) salida.append(1, '0');
-        salida.append(digitosExp);
-    } else if (exponente >= 0) {
-        const auto enteros = static_cast<std::size_t>(exponente) + 1;
-        if (cifras.size() <= enteros) {
-            salida.append(cifras).append(enteros - cifras.size(), '0');
-        } else {
-            salida.append(cifras, 0, enteros).append(1, '.').append(cifras, enteros);
-        }
+int EscribirFormatoGeneral(double valor, char* salida) {
+    // Sin memoria dinámica: un proyecto grande escribe decenas de miles de números.
+    int k = 0;
+    salida[k++] = valor < 0 ? '-' : ' ';
+    const double magnitud = std::fabs(valor);
+    if (valor == 0 || !std::isfinite(valor)) {
+        salida[0] = ' ';
+        salida[k++] = '0';
+    } else if (magnitud < 1e15 && magnitud == std::trunc(magnitud)) {
+        // Entero de a lo sumo 15 cifras: se escribe tal cual.
+        const auto res = std::to_chars(salida + k, salida + LargoMaximoFormatoGeneral,
+                                       static_cast<long long>(magnitud));
+        k = static_cast<int>(res.ptr - salida);
     } else {
-        salida.append(1, '.').append(static_cast<std::size_t>(-exponente - 1), '0').append(cifras);
+        // 15 cifras significativas, redondeadas una sola vez.
+        char sci[40];
+        const auto res =
+            std::to_chars(sci, sci + sizeof sci, magnitud, std::chars_format::scientific, 14);
+        const char* posE = std::find(sci, res.ptr, 'e');
+        char cifras[16];
+        int nc = 0;
+        cifras[nc++] = sci[0];
+        for (const char* c = sci + 2; c < posE; ++c)
+            cifras[nc++] = *c;
+        while (nc > 1 && cifras[nc - 1] == '0')
+            --nc;
+        int exponente = 0;
+        const char* inicioExp = posE + 1;
+        if (*inicioExp == '+') ++inicioExp;
+        std::from_chars(inicioExp, res.ptr, exponente);
+
+        if (exponente >= 15 || exponente < -4) {
+            salida[k++] = cifras[0];
+            if (nc > 1) {
+                salida[k++] = '.';
+                for (int c = 1; c < nc; ++c)
+                    salida[k++] = cifras[c];
+            }
+            salida[k++] = 'E';
+            salida[k++] = exponente < 0 ? '-' : '+';
+            const int absoluto = std::abs(exponente);
+            if (absoluto < 10) salida[k++] = '0';
+            k = static_cast<int>(
+                std::to_chars(salida + k, salida + LargoMaximoFormatoGeneral, absoluto).ptr -
+                salida);
+        } else if (exponente >= 0) {
+            const int enteros = exponente + 1;
+            for (int c = 0; c < std::max(nc, enteros); ++c) {
+                if (c == enteros) salida[k++] = '.';
+                salida[k++] = c < nc ? cifras[c] : '0';
+            }
+        } else {
+            salida[k++] = '.';
+            for (int c = 0; c < -exponente - 1; ++c)
+                salida[k++] = '0';
+            for (int c = 0; c < nc; ++c)
+                salida[k++] = cifras[c];
+        }
     }
-    salida += ' ';
-    return QString::fromLatin1(salida.data(), static_cast<qsizetype>(salida.size()));
+    salida[k++] = ' ';
+    return k;
 }
 
-NumeroLeido LeerNumero(QStringView texto) {
+void AgregarFormatoGeneral(QString& destino, double valor) {
+    char salida[LargoMaximoFormatoGeneral];
+    destino.append(QLatin1StringView(salida, EscribirFormatoGeneral(valor, salida)));
+}
+
+QString FormatoGeneral(double valor) {
+    QString s;
+    AgregarFormatoGeneral(s, valor);
+    return s;
+}
+
+namespace {
+
+// Carácter i como código, igual para texto UTF-16 que para bytes ANSI.
+inline char16_t Caracter(QStringView t, qsizetype i) {
+    return t[i].unicode();
+}
+inline char16_t Caracter(QByteArrayView t, qsizetype i) {
+    return static_cast<unsigned char>(t[i]);
+}
+
+template <typename Vista>
+NumeroLeido LeerNumeroEn(Vista texto) {
     NumeroLeido r;
     qsizetype i = 0;
     const qsizetype n = texto.size();
-    while (i < n && (texto[i] == u' ' || texto[i] == u'\t'))
+    while (i < n && (Caracter(texto, i) == u' ' || Caracter(texto, i) == u'\t'))
         ++i;
 
     std::string numero;
-    if (i < n && (texto[i] == u'+' || texto[i] == u'-')) {
-        if (texto[i] == u'-') numero += '-';
+    if (i < n && (Caracter(texto, i) == u'+' || Caracter(texto, i) == u'-')) {
+        if (Caracter(texto, i) == u'-') numero += '-';
         ++i;
     }
     bool hayCifras = false;
     auto tomarCifras = [&] {
-        while (i < n && texto[i] >= u'0' && texto[i] <= u'9') {
-            numero += static_cast<char>(texto[i].unicode());
+        while (i < n && Caracter(texto, i) >= u'0' && Caracter(texto, i) <= u'9') {
+            numero += static_cast<char>(Caracter(texto, i));
             hayCifras = true;
             ++i;
         }
     };
     tomarCifras();
-    if (i < n && texto[i] == u'.') {
+    if (i < n && Caracter(texto, i) == u'.') {
         numero += '.';
         ++i;
         tomarCifras();
@@ -72,17 +121,17 @@ NumeroLeido LeerNumero(QStringView texto) {
     r.HayNumero = true;
 
     bool exponenteNegativo = false;
-    if (i < n && (texto[i] == u'E' || texto[i] == u'e')) {
+    if (i < n && (Caracter(texto, i) == u'E' || Caracter(texto, i) == u'e')) {
         qsizetype j = i + 1;
         std::string exp = "e";
-        if (j < n && (texto[j] == u'+' || texto[j] == u'-')) {
-            exponenteNegativo = texto[j] == u'-';
+        if (j < n && (Caracter(texto, j) == u'+' || Caracter(texto, j) == u'-')) {
+            exponenteNegativo = Caracter(texto, j) == u'-';
             exp += exponenteNegativo ? '-' : '+';
             ++j;
         }
         const qsizetype inicioCifras = j;
-        while (j < n && texto[j] >= u'0' && texto[j] <= u'9') {
-            exp += static_cast<char>(texto[j].unicode());
+        while (j < n && Caracter(texto, j) >= u'0' && Caracter(texto, j) <= u'9') {
+            exp += static_cast<char>(Caracter(texto, j));
             ++j;
         }
         // Una "E" sin cifras no es exponente: se ignora con el resto.
@@ -101,6 +150,15 @@ NumeroLeido LeerNumero(QStringView texto) {
     // Sin -0 y sin subnormales: lo que se escribe con 15 cifras se vuelve a leer igual.
     r.Valor = std::fabs(valor) < std::numeric_limits<double>::min() ? 0.0 : valor;
     return r;
+}
+
+} // namespace
+
+NumeroLeido LeerNumero(QStringView texto) {
+    return LeerNumeroEn(texto);
+}
+NumeroLeido LeerNumero(QByteArrayView texto) {
+    return LeerNumeroEn(texto);
 }
 
 double ValorTexto(QStringView texto) {

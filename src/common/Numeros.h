@@ -2,6 +2,7 @@
 // número inicial de un texto. Independientes del idioma del sistema.
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -9,6 +10,11 @@
 // sin cero antes del punto (.44, -.5) y un blanco final; exponente (1E+15,
 // 1.5E-07) cuando la magnitud es >= 1E15 o menor que 1E-4 y no es 0.
 QString FormatoGeneral(double valor);
+// Lo mismo, agregado al final de un texto.
+void AgregarFormatoGeneral(QString& destino, double valor);
+// Lo mismo en caracteres ASCII; devuelve cuántos escribió.
+inline constexpr int LargoMaximoFormatoGeneral = 32;
+int EscribirFormatoGeneral(double valor, char* salida);
 
 struct NumeroLeido {
     double Valor = 0;
@@ -19,6 +25,8 @@ struct NumeroLeido {
 // Blancos, signo opcional, cifras, fracción con "." y exponente opcionales; el
 // resto del texto se ignora.
 NumeroLeido LeerNumero(QStringView texto);
+// Lo mismo sobre los bytes de un archivo.
+NumeroLeido LeerNumero(QByteArrayView texto);
 
 // Valor del número inicial de un texto; sin número (o desbordado) vale 0.
 double ValorTexto(QStringView texto);

@@ -1,6 +1,8 @@
 #include "common/Texto.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -33,40 +35,114 @@ QString Recortar(QStringView texto) {
     return RecortarVista(texto).toString();
 }
 
-QByteArray CodificarAnsi(QStringView texto) {
-    QByteArray salida;
-    salida.reserve(texto.size());
+QByteArrayView RecortarVista(QByteArrayView texto) {
+    qsizetype inicio = 0;
+    qsizetype fin = texto.size();
+    while (inicio < fin && texto[inicio] == ' ')
+        ++inicio;
+    while (fin > inicio && texto[fin - 1] == ' ')
+        --fin;
+    return texto.sliced(inicio, fin - inicio);
+}
+
+char* EscritorAnsi::Espacio(qsizetype bytes) {
+    if (largo_ + bytes > datos_.size())
+        datos_.resize(std::max<qsizetype>(2 * datos_.size(), largo_ + bytes + 4096));
+    return datos_.data() + largo_;
+}
+
+void EscritorAnsi::AgregarAscii(const char* texto, qsizetype largo) {
+    std::memcpy(Espacio(largo), texto, static_cast<std::size_t>(largo));
+    largo_ += largo;
+}
+
+void EscritorAnsi::Codificar(QStringView texto, bool sinCR) {
+    // Se escribe directo en el búfer: los proyectos grandes tienen millones de caracteres.
+    char* destino = Espacio(texto.size());
+    qsizetype n = 0;
     for (qsizetype i = 0; i < texto.size(); ++i) {
         const char16_t c = texto[i].unicode();
+        if (c < 0x80) {
+            destino[n++] = (sinCR && c == u'\r') ? ' ' : static_cast<char>(c);
+            continue;
+        }
         // Un par sustituto es un solo carácter: un solo "?".
         if (QChar::isHighSurrogate(c) && i + 1 < texto.size() && texto[i + 1].isLowSurrogate()) ++i;
-        salida.append(ByteAnsi(c));
+        destino[n++] = ByteAnsi(c);
     }
-    return salida;
+    largo_ += n;
+}
+
+QByteArray EscritorAnsi::Tomar() {
+    datos_.truncate(largo_);
+    largo_ = 0;
+    return std::move(datos_);
+}
+
+QByteArray CodificarAnsi(QStringView texto) {
+    EscritorAnsi e;
+    e.Agregar(texto);
+    return e.Tomar();
 }
 
 QString DecodificarAnsi(QByteArrayView datos) {
-    QString salida(datos.size(), Qt::Uninitialized);
+    // Latin-1 coincide con Windows-1252 salvo en 0x80..0x9F, que casi nunca aparecen.
+    QString salida = QString::fromLatin1(datos);
+    unsigned char hay = 0;
+    for (const char b : datos)
+        hay |= static_cast<unsigned char>(static_cast<unsigned char>(b) - 0x80) < 0x20;
+    if (!hay) return salida;
     QChar* destino = salida.data();
-    for (qsizetype i = 0; i < datos.size(); ++i) {
-        const auto b = static_cast<unsigned char>(datos[i]);
-        destino[i] = (b >= 0x80 && b < 0xA0) ? QChar(Tabla80[b - 0x80]) : QChar(b);
+    for (qsizetype i = 0; i < salida.size(); ++i) {
+        const char16_t c = destino[i].unicode();
+        if (c >= 0x80 && c < 0xA0) destino[i] = QChar(Tabla80[c - 0x80]);
     }
     return salida;
 }
 
 QList<QStringView> DividirLineas(QStringView texto) {
     QList<QStringView> lineas;
-    qsizetype inicio = 0;
-    const qsizetype n = texto.size();
     // Un archivo sin ningún CR viene de un editor con finales LF: el LF separa.
-    const char16_t separador = texto.contains(u'\r') ? u'\r' : u'\n';
-    for (qsizetype i = 0; i < n; ++i) {
-        if (texto[i] != separador) continue;
-        lineas.append(texto.mid(inicio, i - inicio));
-        if (separador == u'\r' && i + 1 < n && texto[i + 1] == u'\n') ++i;
-        inicio = i + 1;
+    const QChar separador = texto.contains(QChar(u'\r')) ? QChar(u'\r') : QChar(u'\n');
+    const qsizetype n = texto.size();
+    qsizetype inicio = 0;
+    while (inicio < n) {
+        const qsizetype fin = texto.indexOf(separador, inicio);
+        if (fin < 0) {
+            lineas.append(texto.mid(inicio));
+            break;
+        }
+        lineas.append(texto.mid(inicio, fin - inicio));
+        inicio = fin + 1;
+        if (separador == u'\r' && inicio < n && texto[inicio] == u'\n') ++inicio;
     }
-    if (inicio < n) lineas.append(texto.mid(inicio));
     return lineas;
+}
+
+LectorLineas::LectorLineas(QByteArrayView datos) : datos_(datos) {
+    const char* inicio = datos.data();
+    const char* fin = inicio + datos.size();
+    const bool hayCR = std::find(inicio, fin, '\r') != fin;
+    separador_ = hayCR ? '\r' : '\n';
+    total_ = std::count(inicio, fin, separador_);
+    // Lo que sigue al último separador es una línea más (salvo el LF de un CR LF).
+    qsizetype ultimo = datos.size();
+    while (ultimo > 0 && datos[ultimo - 1] != separador_)
+        --ultimo;
+    if (hayCR && ultimo < datos.size() && datos[ultimo] == '\n') ++ultimo;
+    if (ultimo < datos.size()) ++total_;
+}
+
+QByteArrayView LectorLineas::Siguiente() {
+    if (Fin()) return {};
+    ++leidas_;
+    const qsizetype n = datos_.size();
+    const char* base = datos_.data();
+    const void* encontrado =
+        std::memchr(base + posicion_, separador_, static_cast<std::size_t>(n - posicion_));
+    const qsizetype fin = encontrado ? static_cast<const char*>(encontrado) - base : n;
+    const QByteArrayView linea = datos_.sliced(posicion_, fin - posicion_);
+    posicion_ = fin + 1;
+    if (separador_ == '\r' && posicion_ < n && base[posicion_] == '\n') ++posicion_;
+    return linea;
 }

@@ -9,9 +9,33 @@
 // Quita solo los blancos (código 32) de ambos extremos.
 QStringView RecortarVista(QStringView texto);
 QString Recortar(QStringView texto);
+QByteArrayView RecortarVista(QByteArrayView texto);
 
 // Windows-1252; un carácter que no existe en esa página se escribe "?".
 QByteArray CodificarAnsi(QStringView texto);
+
+// Arma un archivo ANSI pieza por pieza, sin pasar por un QString intermedio.
+class EscritorAnsi {
+public:
+    void Reservar(qsizetype bytes) { Espacio(bytes); }
+    void Agregar(QStringView texto) { Codificar(texto, false); }
+    // Una línea completa con su CR LF; un CR suelto dentro de ella va como blanco,
+    // porque al leer partiría la línea.
+    void Linea(QStringView texto) {
+        Codificar(texto, true);
+        FinDeLinea();
+    }
+    void AgregarAscii(const char* texto, qsizetype largo);
+    void FinDeLinea() { AgregarAscii("\r\n", 2); }
+    QByteArray Tomar();
+
+private:
+    char* Espacio(qsizetype bytes);
+    void Codificar(QStringView texto, bool sinCR);
+
+    QByteArray datos_;
+    qsizetype largo_ = 0;
+};
 // Lectura sin pérdida: los cinco códigos sin asignar pasan como U+0081, U+008D...
 QString DecodificarAnsi(QByteArrayView datos);
 
@@ -19,6 +43,25 @@ QString DecodificarAnsi(QByteArrayView datos);
 // (los reportes llevan caracteres de control). Un texto sin ningún CR se parte en
 // LF. El fin de línea final no abre otra.
 QList<QStringView> DividirLineas(QStringView texto);
+
+// Recorre las líneas de un archivo ANSI sin copiarlo, con las mismas reglas que
+// DividirLineas.
+class LectorLineas {
+public:
+    explicit LectorLineas(QByteArrayView datos);
+    bool Fin() const { return leidas_ >= total_; }
+    // La línea siguiente, sin su fin de línea; vacía si ya no hay más.
+    QByteArrayView Siguiente();
+    qsizetype Leidas() const { return leidas_; }
+    qsizetype Restantes() const { return total_ - leidas_; }
+
+private:
+    QByteArrayView datos_;
+    char separador_;
+    qsizetype posicion_ = 0;
+    qsizetype leidas_ = 0;
+    qsizetype total_ = 0;
+};
 
 // Salto de línea de los archivos que escribe el programa, en todo sistema.
 inline constexpr QStringView FinLinea = u"\r\n";
