@@ -1,5 +1,7 @@
 #include "common/Formato.h"
 
+#include "common/Numeros.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -41,20 +43,16 @@ Mascara LeerMascara(QStringView texto) {
     return m;
 }
 
-// El valor absoluto con 15 cifras significativas: valor = 0.cifras x 10^(exponente+1).
-// Se redondea en decimal para que 2.675 sea 2.675 y no 2.67499999...
+// El valor absoluto con 15 cifras significativas. Se redondea en decimal para que
+// 2.675 sea 2.675 y no 2.67499999...
 struct Cifras {
     std::string Digitos; // 15 cifras
     int Exponente = 0;
 };
 
-Cifras CifrasSignificativas(double valorAbsoluto) {
-    char buf[40];
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, valorAbsoluto, std::chars_format::scientific, 14);
-    const std::string texto(buf, res.ptr);
-    const std::size_t posE = texto.find('e');
-    return {texto.substr(0, 1) + texto.substr(2, posE - 2), std::atoi(texto.c_str() + posE + 1)};
+Cifras CifrasDe(double valorAbsoluto) {
+    const Cifras15 c = CifrasSignificativas(valorAbsoluto);
+    return {std::string(c.Digitos, sizeof c.Digitos), c.Exponente};
 }
 
 // Deja las primeras "conservar" cifras, redondeando la mitad hacia arriba; el
@@ -146,7 +144,7 @@ QString Formato(double valor, QStringView mascara) {
 
     Cifras cifras;
     if (!cero) {
-        cifras = CifrasSignificativas(std::fabs(valor));
+        cifras = CifrasDe(std::fabs(valor));
         if (m.Porcentaje) cifras.Exponente += 2; // por 100, exacto en decimal
     }
 

@@ -3,8 +3,22 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
+
+Cifras15 CifrasSignificativas(double magnitud) {
+    char sci[40];
+    const auto res =
+        std::to_chars(sci, sci + sizeof sci, magnitud, std::chars_format::scientific, 14);
+    Cifras15 c{};
+    c.Digitos[0] = sci[0];
+    std::memcpy(c.Digitos + 1, sci + 2, 14);
+    const char* inicioExp = sci + 17; // "d.dddddddddddddde"
+    if (*inicioExp == '+') ++inicioExp;
+    std::from_chars(inicioExp, res.ptr, c.Exponente);
+    return c;
+}
 
 int EscribirFormatoGeneral(double valor, char* salida) {
     // Sin memoria dinámica: un proyecto grande escribe decenas de miles de números.
@@ -20,22 +34,12 @@ int EscribirFormatoGeneral(double valor, char* salida) {
                                        static_cast<long long>(magnitud));
         k = static_cast<int>(res.ptr - salida);
     } else {
-        // 15 cifras significativas, redondeadas una sola vez.
-        char sci[40];
-        const auto res =
-            std::to_chars(sci, sci + sizeof sci, magnitud, std::chars_format::scientific, 14);
-        const char* posE = std::find(sci, res.ptr, 'e');
-        char cifras[16];
-        int nc = 0;
-        cifras[nc++] = sci[0];
-        for (const char* c = sci + 2; c < posE; ++c)
-            cifras[nc++] = *c;
+        const Cifras15 c15 = CifrasSignificativas(magnitud);
+        const char* cifras = c15.Digitos;
+        int nc = 15;
         while (nc > 1 && cifras[nc - 1] == '0')
             --nc;
-        int exponente = 0;
-        const char* inicioExp = posE + 1;
-        if (*inicioExp == '+') ++inicioExp;
-        std::from_chars(inicioExp, res.ptr, exponente);
+        const int exponente = c15.Exponente;
 
         if (exponente >= 15 || exponente < -4) {
             salida[k++] = cifras[0];

@@ -12,6 +12,14 @@
 QString FormatoGeneral(double valor);
 // Lo mismo, agregado al final de un texto.
 void AgregarFormatoGeneral(QString& destino, double valor);
+// Un valor positivo con 15 cifras significativas, redondeado una sola vez:
+// valor = d.dddddddddddddd x 10^Exponente.
+struct Cifras15 {
+    char Digitos[15];
+    int Exponente;
+};
+Cifras15 CifrasSignificativas(double magnitud);
+
 // Lo mismo en caracteres ASCII; devuelve cuántos escribió.
 inline constexpr int LargoMaximoFormatoGeneral = 32;
 int EscribirFormatoGeneral(double valor, char* salida);
