@@ -3,6 +3,8 @@
 #include "app/ModuloVarek9.h"
 #include "app/Solucionador.h"
 
+#include "Muestras.h"
+
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -11,47 +13,10 @@
 
 namespace {
 
-// Proyecto de n unidades, cada una con 20 líneas en N82, CLIMA y MR.
-void LlenarProyecto(ModuloVarek9& m, int n) {
-    Proyecto& p = m.Proyecto;
-    p.Nombre = QStringLiteral("Proyecto de medición");
-    p.Descripcion = QStringLiteral("Vía terciaria¦Pavimentación");
-    p.Ubicacion = QStringLiteral("Santander");
-    p.Confiabilidad = 90;
-    AplicarReglasDerivadas(p);
-    for (int j = 1; j <= NumeroTiposCapa; ++j)
-        p.CostosUnitarios[j] = 15000.5 * j;
-    p.AsegurarCapacidad(n);
-    p.NumeroUH = n;
-    for (int i = 1; i <= n; ++i) {
-        UnidadHomogenea& u = p.UH[i];
-        u.CodigoTramo = QStringLiteral("T%1").arg(i, 4, 10, QLatin1Char('0'));
-        u.Descripcion = QStringLiteral("Sector número %1").arg(i);
-        u.TipoTramo = QStringLiteral("1");
-        u.TipoSegmento = QStringLiteral("A");
-        u.AbscisaInicial = 500.0 * (i - 1);
-        u.AbscisaFinal = 500.0 * i;
-        u.AnchoCorona = 7.3;
-        u.EjesEquivalentes = 1000.0 * i + 0.5;
-        u.ClimaHumedad = QStringLiteral("Humedo");
-        u.ClimaTemperatura = QStringLiteral("Templado");
-        u.CBR = 3 + i % 12;
-        u.TipoTerreno = QStringLiteral("Ondulado");
-        u.TipoAfirmado = QStringLiteral("AFR-1");
-        u.EspesorAfirmado = 15;
-        u.SNRequerido = 1.2345678 + i / 1000.0;
-        u.AlternativaSeleccionada = static_cast<qint16>(1 + i % 6);
-        for (int k = 1; k <= 20; ++k) {
-            u.N82 << QStringLiteral("Año %1 tránsito acumulado %2").arg(k).arg(1234.5 * k);
-            u.CLIMA << QStringLiteral("Mes %1 precipitación %2 mm").arg(k).arg(87.25 * k);
-            u.MR << QStringLiteral("Ensayo %1 CBR %2").arg(k).arg(4.5 + k);
-        }
-    }
-}
-
 void MedirLeerProyecto(benchmark::State& estado) {
     ModuloVarek9 fuente;
-    LlenarProyecto(fuente, static_cast<int>(estado.range(0)));
+    // Cada unidad con 20 líneas en N82, CLIMA y MR.
+    LlenarProyectoDeMuestra(fuente.Proyecto, static_cast<int>(estado.range(0)), 20);
     const QByteArray datos = TextoProyecto(fuente.Proyecto);
     ModuloVarek9 m;
     for (auto _ : estado) {
@@ -63,7 +28,7 @@ void MedirLeerProyecto(benchmark::State& estado) {
 
 void MedirGuardarProyecto(benchmark::State& estado) {
     ModuloVarek9 m;
-    LlenarProyecto(m, static_cast<int>(estado.range(0)));
+    LlenarProyectoDeMuestra(m.Proyecto, static_cast<int>(estado.range(0)), 20);
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("medicion.vk9"));
     for (auto _ : estado) {

@@ -1,5 +1,9 @@
 #include "Pruebas.h"
 
+#include "Archivos.h"
+
+#include <QFile>
+
 #include <QCoreApplication>
 
 namespace pruebas {
@@ -19,3 +23,13 @@ int EjecutarTodas(int argc, char** argv) {
 }
 
 } // namespace pruebas
+
+QByteArray LeerBytes(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool EscribirBytes(const QString& ruta, const QByteArray& datos) {
+    QFile f(ruta);
+    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size();
+}

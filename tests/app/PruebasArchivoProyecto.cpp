@@ -2,6 +2,9 @@
 // y el archivo del último proyecto.
 #include "Pruebas.h"
 
+#include "Archivos.h"
+#include "Muestras.h"
+
 #include "app/ArchivoProyecto.h"
 #include "app/Solucionador.h"
 #include "common/Texto.h"
@@ -22,56 +25,6 @@ QByteArray ConEncabezado(const QStringList& cuerpo) {
     l += cuerpo;
     l += QStringLiteral("[FinProyecto]");
     return Archivo(l);
-}
-
-// Cambia el directorio actual mientras vive y lo restaura al final.
-class DirectorioActual {
-public:
-    explicit DirectorioActual(const QString& dir) : anterior_(QDir::currentPath()) {
-        QDir::setCurrent(dir);
-    }
-    ~DirectorioActual() { QDir::setCurrent(anterior_); }
-
-private:
-    QString anterior_;
-};
-
-QByteArray LeerBytes(const QString& ruta) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
-
-void EscribirBytes(const QString& ruta, const QByteArray& datos) {
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(datos);
-}
-
-UnidadHomogenea UnidadCompleta(int i) {
-    UnidadHomogenea u;
-    u.CodigoTramo = QStringLiteral("T-%1").arg(i);
-    u.Descripcion = i % 2 ? QStringLiteral("Cañada Ñuñoa ¦ acceso") : QString();
-    u.TipoTramo = QStringLiteral("1");
-    u.TipoSegmento = QStringLiteral("B");
-    u.AbscisaInicial = 1000.0 * i;
-    // Valores exactos con 15 cifras: el archivo guarda 15 cifras significativas.
-    u.AbscisaFinal = 1000.0 * i + 987.5;
-    u.AnchoCorona = 6.5;
-    u.EjesEquivalentes = 12345.25 * i;
-    u.ClimaHumedad = QStringLiteral("Subhumedo");
-    u.ClimaTemperatura = QStringLiteral("Templado");
-    u.CBR = 0.5 + i % 15;
-    u.TipoTerreno = QStringLiteral("Montañoso");
-    u.TipoAfirmado = QStringLiteral("AFR-2");
-    u.EspesorAfirmado = 12.5;
-    u.EspesorSubrasante = 0.125 * i;
-    u.SNRequerido = 2.12345678901234;
-    u.AlternativaSeleccionada = static_cast<qint16>(1 + i % 6);
-    u.N82 = QStringList{QStringLiteral("TPD 250"), QStringLiteral("Camiones 30%")};
-    if (i % 3) u.CLIMA = QStringList{QStringLiteral("Precipitación 1800 mm")};
-    u.MR = QStringList{QStringLiteral("CBR %1").arg(i), QString()};
-    return u;
 }
 
 } // namespace
@@ -109,90 +62,11 @@ private slots:
         u.MR = QStringList{QStringLiteral("CBR 4.5")};
         p.CostosUnitarios = {0,    12500.5, 95000, -0.5, 1e15, 1.5e-7, 0.0001, 123456789012345678.0,
                              0.44, 0,       0,     7};
-        const QStringList esperado = {"[Proyecto]",
-                                      " 1 ",
-                                      "Vía Rural El Páramo",
-                                      " 2 ",
-                                      "Tramo 1¦Tramo 2",
-                                      " 3 ",
-                                      "Boyacá",
-                                      " 4 ",
-                                      " 90 ",
-                                      " 5 ",
-                                      " 1.282 ",
-                                      " 6 ",
-                                      " 2.5 ",
-                                      " 7 ",
-                                      "V",
-                                      " 8 ",
-                                      " .49 ",
-                                      " 9 ",
-                                      " 1 ",
-                                      " 10 ",
-                                      " 1 ",
-                                      "[InicioUH]",
-                                      " 11 ",
-                                      "T-01",
-                                      " 13 ",
-                                      "1",
-                                      " 14 ",
-                                      "A",
-                                      " 15 ",
-                                      " 0 ",
-                                      " 16 ",
-                                      " 1250.5 ",
-                                      " 17 ",
-                                      " 6 ",
-                                      " 30 ",
-                                      " 150000 ",
-                                      " 31 ",
-                                      "Humedo",
-                                      " 32 ",
-                                      "Frio",
-                                      " 33 ",
-                                      " 4.5 ",
-                                      " 34 ",
-                                      "Montañoso",
-                                      " 35 ",
-                                      "AFR-1",
-                                      " 36 ",
-                                      " 15 ",
-                                      " 37 ",
-                                      " 0 ",
-                                      " 40 ",
-                                      " 2.0458 ",
-                                      " 41 ",
-                                      " 3 ",
-                                      " 50 ",
-                                      " 2 ",
-                                      "[InicioN82]",
-                                      "  TPD 250",
-                                      "  Crecimiento 3%",
-                                      "[FinN82]",
-                                      " 52 ",
-                                      " 1 ",
-                                      "[InicioMR]",
-                                      "  CBR 4.5",
-                                      "[FinMR]",
-                                      "[FinUH]",
-                                      " 100 ",
-                                      " 11 ",
-                                      "[InicioCU]",
-                                      " 12500.5 ",
-                                      " 95000 ",
-                                      "-.5 ",
-                                      " 1E+15 ",
-                                      " 1.5E-07 ",
-                                      " .0001 ",
-                                      " 1.23456789012346E+17 ",
-                                      " .44 ",
-                                      " 0 ",
-                                      " 0 ",
-                                      " 7 ",
-                                      "[FinCU]",
-                                      "[FinProyecto]"};
+        // Archivo escrito a mano según el formato; ver tests/datos/LEEME.md.
+        const QByteArray esperado = LeerBytes(QStringLiteral(VAREK9_DATOS_PRUEBA "/pequeno.vk9"));
+        QVERIFY(!esperado.isEmpty());
         const QByteArray bytes = TextoProyecto(p);
-        QCOMPARE(bytes, Archivo(esperado));
+        QCOMPARE(bytes, esperado);
         // Windows-1252: la "í" es un byte y el "¦" también.
         QVERIFY(bytes.contains("V\xed"
                                "a Rural"));
@@ -217,19 +91,7 @@ private slots:
         QFETCH(int, unidades);
         ModuloVarek9 m;
         Proyecto& p = m.Proyecto;
-        p.Nombre = QStringLiteral("Mejoramiento vía Güicán – El Cocuy");
-        p.Descripcion = QStringLiteral("Línea uno¦Línea dos con ñ y €");
-        p.Ubicacion = QStringLiteral("  Boyacá, con blancos  ");
-        p.Confiabilidad = 85;
-        p.ServiciabilidadFinal = 1.8;
-        p.ConfiabilidadTransito = true;
-        AplicarReglasDerivadas(p);
-        for (int j = 1; j <= 11; ++j)
-            p.CostosUnitarios[j] = 1000.25 * j;
-        p.AsegurarCapacidad(unidades);
-        p.NumeroUH = unidades;
-        for (int i = 1; i <= unidades; ++i)
-            p.UH[i] = UnidadCompleta(i);
+        LlenarProyectoDeMuestra(p, unidades, 3);
         const Proyecto original = p;
 
         m.ProyectoModificado = true;
@@ -250,17 +112,8 @@ private slots:
         QCOMPARE(q.CostosUnitarios, original.CostosUnitarios);
         QCOMPARE(q.NumeroUH, unidades);
         QVERIFY(q.CapacidadUH() >= unidades);
-        for (int i = 1; i <= unidades; ++i) {
-            const UnidadHomogenea& a = original.UH[i];
-            const UnidadHomogenea& b = q.UH[i];
-            if (a == b) continue;
-            QCOMPARE(b.CodigoTramo, a.CodigoTramo);
-            QCOMPARE(b.Descripcion, a.Descripcion);
-            QCOMPARE(b.EspesorSubrasante, a.EspesorSubrasante);
-            QCOMPARE(b.N82, a.N82);
-            QCOMPARE(b.MR, a.MR);
-            QFAIL(qPrintable(QStringLiteral("la unidad %1 no volvió igual").arg(i)));
-        }
+        for (int i = 1; i <= unidades; ++i)
+            QVERIFY2(q.UH[i] == original.UH[i], qPrintable(QStringLiteral("unidad %1").arg(i)));
         QCOMPARE(leido.ProyectoModificado, false);
         // Escribir lo leído da exactamente los mismos bytes.
         QCOMPARE(TextoProyecto(q), bytes);
@@ -503,7 +356,7 @@ private slots:
 
     void fallaAlGuardar() {
         QTemporaryDir dir;
-        EscribirBytes(dir.filePath("archivo"), "no soy un directorio");
+        QVERIFY(EscribirBytes(dir.filePath("archivo"), "no soy un directorio"));
         ModuloVarek9 m;
         m.ArchivoProyecto = dir.filePath(QStringLiteral("archivo/proyecto"));
         m.ProyectoModificado = true;
@@ -517,7 +370,7 @@ private slots:
             QStringLiteral("Se presentó un error en el sistema...\n\nError : %1 ").arg(e.Numero)));
 
         // Una escritura fallida no toca el archivo anterior ni deja temporales.
-        EscribirBytes(dir.filePath("bueno.vk9"), "contenido anterior");
+        QVERIFY(EscribirBytes(dir.filePath("bueno.vk9"), "contenido anterior"));
         const ErrorEscritura e2 = EscribirArchivoSeguro(dir.filePath("archivo/x"), "nuevo");
         QVERIFY(!e2.Ok);
         QCOMPARE(LeerBytes(dir.filePath("bueno.vk9")), QByteArray("contenido anterior"));
@@ -566,7 +419,7 @@ private slots:
         QCOMPARE(CargarUltimoProyecto(m, QString()), QStringLiteral("Vía Peñas"));
 
         // Un archivo vacío vuelve a "Defecto".
-        EscribirBytes(NombreUltimoProyecto, "");
+        QVERIFY(EscribirBytes(NombreUltimoProyecto, ""));
         QCOMPARE(CargarUltimoProyecto(m, QString()), QStringLiteral("Defecto"));
     }
 };

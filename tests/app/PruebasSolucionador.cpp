@@ -101,17 +101,6 @@ private slots:
         // Pérdida de serviciabilidad negativa: el logaritmo no existe y Newton no se asienta.
         QCOMPARE(NumeroEstructural(10000, -1.2816, 0.44, -1.0, MrCbr10), -1.0);
     }
-
-    void derivadaCoincideConLaPendiente() {
-        const double zr = -1.2816;
-        const double d = DerivadaAASHTO(1.5, 10000, zr, 0.44, 2.2, MrCbr10);
-        const double h = 1e-3;
-        const double aprox = (EcuacionAASHTO(1.5 + h, 10000, zr, 0.44, 2.2, MrCbr10) -
-                              EcuacionAASHTO(1.5 - h, 10000, zr, 0.44, 2.2, MrCbr10)) /
-                             (2 * h);
-        QVERIFY(std::fabs(d - aprox) < 1e-5);
-        QVERIFY(d > 0);
-    }
 };
 
 VAREK9_REGISTRAR_PRUEBA(PruebasSolucionador)

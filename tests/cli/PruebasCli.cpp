@@ -1,6 +1,8 @@
 // varek9-cli como lo usa una persona: salida, códigos de salida y mensajes.
 #include "Pruebas.h"
 
+#include "Archivos.h"
+
 #include "app/ArchivoProyecto.h"
 #include "app/Solucionador.h"
 #include "common/Numeros.h"
@@ -26,11 +28,6 @@ Corrida Correr(const QStringList& args) {
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
-}
-
-QByteArray Bytes(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -90,31 +87,23 @@ private slots:
         QTemporaryDir dir;
         const QString entrada = dir.filePath("entrada.vk9");
         const QString salida = dir.filePath("salida.vk9");
-        {
-            QFile f(entrada);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            // Finales LF, valores por derivar y una clave desconocida.
-            f.write("[Proyecto]\n 1 \nV\xed"
-                    "a\n 4 \n 90 \n 9 \n 1 \n 10 \n 1 \n[InicioUH]\n 11 \nT1\n"
-                    " 77 \nx\n 33 \n 5 \n[FinUH]\n[FinProyecto]\n");
-        }
+        // Finales LF, valores por derivar y una clave desconocida.
+        QVERIFY(EscribirBytes(entrada, "[Proyecto]\n 1 \nV\xed"
+                                       "a\n 4 \n 90 \n 9 \n 1 \n 10 \n 1 \n[InicioUH]\n 11 \nT1\n"
+                                       " 77 \nx\n 33 \n 5 \n[FinUH]\n[FinProyecto]\n"));
         const Corrida c = Correr({"guardar", entrada, salida});
         QCOMPARE(c.Codigo, 0);
         QVERIFY(c.Errores.isEmpty());
         ModuloVarek9 m;
         QVERIFY(!LeerProyectoDesde(m, entrada).HayAviso);
-        QCOMPARE(Bytes(salida), TextoProyecto(m.Proyecto));
-        QVERIFY(Bytes(salida).contains("\r\n 5 \r\n 1.28"));
+        QCOMPARE(LeerBytes(salida), TextoProyecto(m.Proyecto));
+        QVERIFY(LeerBytes(salida).contains("\r\n 5 \r\n 1.28"));
     }
 
     void guardarConDatoInvalido() {
         QTemporaryDir dir;
         const QString entrada = dir.filePath("danado.vk9");
-        {
-            QFile f(entrada);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("[Proyecto]\r\n 4 \r\nnoventa\r\n[FinProyecto]\r\n");
-        }
+        QVERIFY(EscribirBytes(entrada, "[Proyecto]\r\n 4 \r\nnoventa\r\n[FinProyecto]\r\n"));
         const Corrida c = Correr({"guardar", entrada, dir.filePath("salida.vk9")});
         QCOMPARE(c.Codigo, 0);
         QVERIFY(c.Errores.contains(QStringLiteral("valor no numérico en la línea 3")));
@@ -124,11 +113,7 @@ private slots:
     void guardarFalla() {
         QTemporaryDir dir;
         const QString entrada = dir.filePath("e.vk9");
-        {
-            QFile f(entrada);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("[Proyecto]\r\n[FinProyecto]\r\n");
-        }
+        QVERIFY(EscribirBytes(entrada, "[Proyecto]\r\n[FinProyecto]\r\n"));
         const Corrida c =
             Correr({"guardar", entrada, entrada + QStringLiteral("/no/se/puede.vk9")});
         QCOMPARE(c.Codigo, 1);

@@ -1,0 +1,24 @@
+// Archivos de las pruebas: leer y escribir bytes, y trabajar en otra carpeta.
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QString>
+
+QByteArray LeerBytes(const QString& ruta);
+// Escribe los bytes tal cual; false si no pudo.
+bool EscribirBytes(const QString& ruta, const QByteArray& datos);
+
+// Cambia el directorio actual mientras vive y lo restaura al final.
+class DirectorioActual {
+public:
+    explicit DirectorioActual(const QString& dir) : anterior_(QDir::currentPath()) {
+        QDir::setCurrent(dir);
+    }
+    ~DirectorioActual() { QDir::setCurrent(anterior_); }
+    DirectorioActual(const DirectorioActual&) = delete;
+    DirectorioActual& operator=(const DirectorioActual&) = delete;
+
+private:
+    QString anterior_;
+};

@@ -1,0 +1,45 @@
+#include "Muestras.h"
+
+UnidadHomogenea UnidadDeMuestra(int i, int lineasPorLista) {
+    UnidadHomogenea u;
+    u.CodigoTramo = QStringLiteral("T-%1").arg(i);
+    u.Descripcion = i % 2 ? QStringLiteral("Cañada Ñuñoa ¦ acceso %1").arg(i) : QString();
+    u.TipoTramo = QStringLiteral("1");
+    u.TipoSegmento = QStringLiteral("B");
+    u.AbscisaInicial = 1000.0 * i;
+    u.AbscisaFinal = 1000.0 * i + 987.5;
+    u.AnchoCorona = 6.5;
+    u.EjesEquivalentes = 12345.25 * i;
+    u.ClimaHumedad = QStringLiteral("Subhumedo");
+    u.ClimaTemperatura = QStringLiteral("Templado");
+    u.CBR = 0.5 + i % 15;
+    u.TipoTerreno = QStringLiteral("Montañoso");
+    u.TipoAfirmado = QStringLiteral("AFR-2");
+    u.EspesorAfirmado = 12.5;
+    u.EspesorSubrasante = 0.125 * i;
+    u.SNRequerido = 2.12345678901234;
+    u.AlternativaSeleccionada = static_cast<qint16>(1 + i % 6);
+    for (int k = 1; k <= lineasPorLista; ++k) {
+        u.N82 << QStringLiteral("Año %1 tránsito acumulado %2").arg(k).arg(1234.5 * k);
+        // Algunas unidades no traen clima: la lista vacía no se escribe.
+        if (i % 3) u.CLIMA << QStringLiteral("Mes %1 precipitación %2 mm").arg(k).arg(87.25 * k);
+        u.MR << (k % 5 ? QStringLiteral("Ensayo %1 CBR %2").arg(k).arg(4.5 + k) : QString());
+    }
+    return u;
+}
+
+void LlenarProyectoDeMuestra(Proyecto& p, int n, int lineasPorLista) {
+    p.Nombre = QStringLiteral("Mejoramiento vía Güicán – El Cocuy");
+    p.Descripcion = QStringLiteral("Línea uno¦Línea dos con ñ y €");
+    p.Ubicacion = QStringLiteral("  Boyacá, con blancos  ");
+    p.Confiabilidad = 85;
+    p.ServiciabilidadFinal = 1.8;
+    p.ConfiabilidadTransito = true;
+    AplicarReglasDerivadas(p);
+    for (int j = 1; j <= NumeroTiposCapa; ++j)
+        p.CostosUnitarios[j] = 1000.25 * j;
+    p.AsegurarCapacidad(n);
+    p.NumeroUH = n;
+    for (int i = 1; i <= n; ++i)
+        p.UH[i] = UnidadDeMuestra(i, lineasPorLista);
+}

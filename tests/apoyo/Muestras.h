@@ -1,0 +1,11 @@
+// Proyectos de muestra para las pruebas y las mediciones.
+#pragma once
+
+#include "app/ModuloVarek9.h"
+
+// Una unidad con todos sus campos llenos (acentos, listas) y valores que se
+// escriben exactos con 15 cifras.
+UnidadHomogenea UnidadDeMuestra(int i, int lineasPorLista);
+
+// Encabezado, costos y n unidades de muestra, con las reglas derivadas aplicadas.
+void LlenarProyectoDeMuestra(Proyecto& p, int n, int lineasPorLista);
