@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# Instala lo que falte, compila la versión optimizada y corre todas las pruebas.
+# Instala lo que falte, compila y corre todas las pruebas.
 set -euo pipefail
 cd "$(dirname "$0")"
-bash herramientas/dependencias.sh cmake ninja-build g++ qt6-base-dev libbenchmark-dev \
-  fonts-liberation2 libgl-dev
-cmake --preset release >/dev/null
-cmake --build --preset release
+bash herramientas/compilar.sh
 ctest --preset release
