@@ -91,22 +91,33 @@ const std::array<Plantilla, NumeroAlternativas> Plantillas = {{
     {{{{CapaMDC2, 0, 50, 75, true}, {CapaBG, 0, 150, 150, true}, {CapaBEC, 200}}}, 0},
 }};
 
+// El catálogo armado una sola vez: el diseño lo reescribe en cada unidad y así
+// solo se copian referencias a textos ya hechos.
+const std::array<TipoCapa, NumeroTiposCapa + 1>& CatalogoFijo() {
+    static const std::array<TipoCapa, NumeroTiposCapa + 1> catalogo = [] {
+        std::array<TipoCapa, NumeroTiposCapa + 1> c{};
+        for (int i = 1; i <= NumeroTiposCapa; ++i) {
+            const FilaCatalogo& f = Catalogo[i - 1];
+            TipoCapa& t = c[i];
+            t.Codigo = QString::fromUtf16(f.Codigo);
+            t.Descripcion = QString::fromUtf16(f.Descripcion);
+            t.Unidad = QString::fromUtf16(f.Unidad);
+            for (int k = 1; k <= 3; ++k)
+                t.CoefEstructural[k] = f.a[k - 1];
+            for (int k = 1; k <= 5; ++k)
+                t.CoefDrenaje[k] = f.m[k - 1];
+            t.Modulo = f.Modulo;
+        }
+        return c;
+    }();
+    return catalogo;
+}
+
 } // namespace
 
 void InicializarCatalogo(ModuloVarek9& modulo, const double& EspesorExistente,
                          const double& CoefExistente) {
-    for (int i = 1; i <= NumeroTiposCapa; ++i) {
-        const FilaCatalogo& f = Catalogo[i - 1];
-        TipoCapa& t = modulo.TipoCapa[i];
-        t.Codigo = QString::fromUtf16(f.Codigo);
-        t.Descripcion = QString::fromUtf16(f.Descripcion);
-        t.Unidad = QString::fromUtf16(f.Unidad);
-        for (int c = 1; c <= 3; ++c)
-            t.CoefEstructural[c] = f.a[c - 1];
-        for (int c = 1; c <= 5; ++c)
-            t.CoefDrenaje[c] = f.m[c - 1];
-        t.Modulo = f.Modulo;
-    }
+    modulo.TipoCapa = CatalogoFijo();
 
     for (int n = 1; n <= NumeroAlternativas; ++n) {
         AlternativaUH& alt = modulo.AlternativaUH[n];

@@ -2,8 +2,46 @@
 
 #include <cmath>
 
+namespace {
+
+const double Ln10 = std::log(10.0);
+
+// La ecuación con W18, ZR, So, DeltaPSI y MR fijos. Los términos que no dependen
+// de SN se calculan una vez; la suma se hace en el mismo orden de la fórmula, así
+// que el resultado es el mismo, bit a bit, que evaluarla entera cada vez.
+struct EcuacionFija {
+    double ZRSo;
+    double LogPerdida;
+    double TerminoModulo;
+    double LogW18;
+
+    EcuacionFija(double W18, double ZR, double So, double DeltaPSI, double MR)
+        : ZRSo(ZR * So), LogPerdida(Log10(DeltaPSI / 2.7)), TerminoModulo(2.32 * Log10(MR)),
+          LogW18(Log10(W18)) {}
+
+    double operator()(double SN) const {
+        return ZRSo + 9.36 * (std::log(SN + 1) / Ln10) - 0.20 +
+               LogPerdida / (0.40 + 1094 / std::pow(SN + 1, 5.19)) + TerminoModulo - 8.07 - LogW18;
+    }
+
+    // Promedio de las diferencias hacia atrás y hacia adelante; f(SN) ya calculado.
+    double Derivada(double SN, double fSN) const {
+        const double h = 0.00001;
+        const double atras = (*this)(SN - h);
+        const double adelante = (*this)(SN + h);
+        return ((fSN - atras) / h + (adelante - fSN) / h) / 2;
+    }
+
+    double PasoNewton(double SN) const {
+        const double f = (*this)(SN);
+        return SN - f / Derivada(SN, f);
+    }
+};
+
+} // namespace
+
 double Log10(double x) {
-    return std::log(x) / std::log(10.0);
+    return std::log(x) / Ln10;
 }
 
 double DensidadNormal(double z) {
@@ -62,31 +100,23 @@ double CalcularZr(double p) {
 }
 
 double EcuacionAASHTO(double SN, double W18, double ZR, double So, double DeltaPSI, double MR) {
-    return ZR * So + 9.36 * Log10(SN + 1) - 0.20 +
-           Log10(DeltaPSI / 2.7) / (0.40 + 1094 / std::pow(SN + 1, 5.19)) + 2.32 * Log10(MR) -
-           8.07 - Log10(W18);
+    return EcuacionFija(W18, ZR, So, DeltaPSI, MR)(SN);
 }
 
 double DerivadaAASHTO(double SN, double W18, double ZR, double So, double DeltaPSI, double MR) {
-    const double h = 0.00001;
-    const double f = EcuacionAASHTO(SN, W18, ZR, So, DeltaPSI, MR);
-    const double atras = EcuacionAASHTO(SN - h, W18, ZR, So, DeltaPSI, MR);
-    const double adelante = EcuacionAASHTO(SN + h, W18, ZR, So, DeltaPSI, MR);
-    return ((f - atras) / h + (adelante - f) / h) / 2;
+    const EcuacionFija f(W18, ZR, So, DeltaPSI, MR);
+    return f.Derivada(SN, f(SN));
 }
 
 double NumeroEstructural(double W18, double ZR, double So, double DeltaPSI, double MR) {
-    auto paso = [&](double sn) {
-        return sn - EcuacionAASHTO(sn, W18, ZR, So, DeltaPSI, MR) /
-                        DerivadaAASHTO(sn, W18, ZR, So, DeltaPSI, MR);
-    };
+    const EcuacionFija f(W18, ZR, So, DeltaPSI, MR);
     double sn = 2.0;
-    double siguiente = paso(sn);
+    double siguiente = f.PasoNewton(sn);
     if (std::fabs((siguiente - sn) / sn) * 100 < 0.0001) return sn;
     for (int pasos = 1;; ++pasos) {
         sn = siguiente;
         if (pasos > 1000) return -1.0;
-        siguiente = paso(sn);
+        siguiente = f.PasoNewton(sn);
         if (std::fabs((siguiente - sn) / sn) * 100 < 0.0001) return sn;
     }
 }

@@ -1,4 +1,5 @@
 // varek9-cli: el núcleo de cálculo y el archivo de proyecto desde la consola.
+#include "alternatives/Diseno.h"
 #include "app/ArchivoProyecto.h"
 #include "app/ModuloVarek9.h"
 #include "app/Solucionador.h"
@@ -35,6 +36,11 @@ const char16_t* const Ayuda =
     u"                                -1 si el cálculo no converge\n"
     u"  guardar ENTRADA.vk9 SALIDA.vk9\n"
     u"                                lee un proyecto y lo escribe de nuevo\n"
+    u"  diseno PROYECTO.vk9           diseña todas las unidades: por unidad, separados por\n"
+    u"                                tabulador, número, SN requerido, alternativa\n"
+    u"                                seleccionada y, por alternativa, aplicable (1/0),\n"
+    u"                                espesores de las capas 1 a 4 (mm) y costo; al final\n"
+    u"                                TOTAL con el costo total de cada alternativa\n"
     u"  --ayuda                       muestra esta ayuda\n"
     u"\n"
     u"Salida: 0 si todo salió bien, 1 si no se pudo escribir, 2 si faltan datos o el\n"
@@ -83,26 +89,60 @@ QString SinExtension(const QString& ruta) {
     return ruta.endsWith(QStringLiteral(".vk9"), Qt::CaseInsensitive) ? ruta.chopped(4) : ruta;
 }
 
+// Lee el proyecto de la línea de comandos; false (tras avisar) si no existe.
+bool CargarProyecto(const QString& entrada, ModuloVarek9& modulo) {
+    if (!QFileInfo(entrada).isFile()) {
+        Escribir(stderr, QStringLiteral("El Proyecto [%1] NO existe...\n").arg(entrada));
+        return false;
+    }
+    modulo.ArchivoProyecto = SinExtension(entrada);
+    const AvisoLectura aviso = LeerProyectoDesde(modulo, entrada);
+    if (aviso.HayAviso) Escribir(stderr, aviso.Titulo + QStringLiteral(": ") + aviso.Texto + u'\n');
+    return true;
+}
+
 int OrdenGuardar(const QStringList& args) {
     if (args.size() != 2)
         return ErrorUso(
             QStringLiteral("La orden guardar lleva dos argumentos: ENTRADA.vk9 SALIDA.vk9."));
-    const QString& entrada = args[0];
-    const QString& salida = args[1];
-    if (!QFileInfo(entrada).isFile()) {
-        Escribir(stderr, QStringLiteral("El Proyecto [%1] NO existe...\n").arg(entrada));
-        return SalidaUso;
-    }
     ModuloVarek9 modulo;
-    modulo.ArchivoProyecto = SinExtension(entrada);
-    const AvisoLectura aviso = LeerProyectoDesde(modulo, entrada);
-    if (aviso.HayAviso) Escribir(stderr, aviso.Titulo + QStringLiteral(": ") + aviso.Texto + u'\n');
+    if (!CargarProyecto(args[0], modulo)) return SalidaUso;
+    const QString& salida = args[1];
     modulo.ArchivoProyecto = SinExtension(salida);
     const ErrorEscritura error = GuardarProyectoEn(modulo, salida);
     if (!error.Ok) {
         Escribir(stderr, ErrorEscritura::Titulo() + QStringLiteral(": ") + error.Texto() + u'\n');
         return SalidaEscritura;
     }
+    return SalidaBien;
+}
+
+// Una línea por unidad, campos separados por TAB, como la ventana llena su grilla.
+int OrdenDiseno(const QStringList& args) {
+    if (args.size() != 1)
+        return ErrorUso(QStringLiteral("La orden diseno lleva un argumento: PROYECTO.vk9."));
+    ModuloVarek9 modulo;
+    if (!CargarProyecto(args[0], modulo)) return SalidaUso;
+    EstadoDiseno estado;
+    QString salida;
+    DisenarProyecto(modulo, estado, [&](int i) {
+        const UnidadHomogenea& u = modulo.Proyecto.UH[i];
+        QStringList campos{QString::number(i), Formato17(u.SNRequerido),
+                           QString::number(u.AlternativaSeleccionada)};
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            const AlternativaUH& alt = modulo.AlternativaUH[n];
+            campos << (alt.Aplicable ? QStringLiteral("1") : QStringLiteral("0"));
+            for (int k = 1; k <= 4; ++k)
+                campos << Formato17(k <= alt.NumeroCapas ? alt.Capas[k].Espesor : 0.0);
+            campos << Formato17(estado.CostoAlternativa[n]);
+        }
+        salida += campos.join(u'\t') + u'\n';
+    });
+    QStringList totales{QStringLiteral("TOTAL")};
+    for (int n = 1; n <= NumeroAlternativas; ++n)
+        totales << Formato17(estado.CostoTotal[n]);
+    salida += totales.join(u'\t') + u'\n';
+    Escribir(stdout, salida);
     return SalidaBien;
 }
 
@@ -121,5 +161,6 @@ int main(int argc, char** argv) {
     if (orden == u"zr") return OrdenZr(args);
     if (orden == u"sn") return OrdenSn(args);
     if (orden == u"guardar") return OrdenGuardar(args);
+    if (orden == u"diseno") return OrdenDiseno(args);
     return ErrorUso(QStringLiteral("Orden desconocida: [%1].").arg(orden));
 }

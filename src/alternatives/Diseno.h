@@ -1,0 +1,39 @@
+// Diseño de las seis estructuras alternativas de una unidad, sus costos y la
+// selección de una alternativa por unidad.
+#pragma once
+
+#include "app/ModuloVarek9.h"
+
+#include <QString>
+
+#include <array>
+#include <functional>
+
+// Estado de diseño que posee la ventana de alternativas: costos de la unidad
+// calculada de último y totales del proyecto, índices 1..6.
+struct EstadoDiseno {
+    std::array<double, NumeroAlternativas + 1> CostoAlternativa{};
+    std::array<double, NumeroAlternativas + 1> CostoTotal{};
+};
+
+// Columna del catálogo por clima: humedad 1..5 y temperatura 1..3.
+int ClaseHumedad(const QString& clima);
+int ClaseTemperatura(const QString& clima);
+
+// Coeficiente estructural del afirmado existente: 0.08 (AFR-1), 0.06 (AFR-2), 0.
+double CoeficienteAfirmado(const QString& tipoAfirmado);
+
+// Diseña la unidad i (1..NumeroUH): escribe su SNRequerido, las seis
+// AlternativaUH del módulo y estado.CostoAlternativa. Una unidad fuera del
+// rango de tránsito (0 < W18 <= 500000) o con CBR <= 0 queda sin diseño.
+void CalcularAlternativas(ModuloVarek9& modulo, EstadoDiseno& estado, int i);
+
+// Conserva la selección de la unidad si su alternativa aplica; si no, toma la
+// primera aplicable. Usa lo que dejó el último CalcularAlternativas de esa unidad.
+void SeleccionarAlternativa(ModuloVarek9& modulo, int i);
+
+// La pasada de la ventana al llenar su grilla: totales en 0 y, para cada unidad
+// en orden, diseño, suma de costos y selección. porUnidad, si se da, se llama
+// tras cada unidad con su índice.
+void DisenarProyecto(ModuloVarek9& modulo, EstadoDiseno& estado,
+                     const std::function<void(int)>& porUnidad = {});
