@@ -1,4 +1,6 @@
 // Mediciones de los caminos cuyo costo crece con el proyecto.
+#include "alternatives/Diseno.h"
+#include "alternatives/Reportes.h"
 #include "app/ArchivoProyecto.h"
 #include "app/ModuloVarek9.h"
 #include "app/Solucionador.h"
@@ -10,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -34,6 +37,49 @@ void MedirGuardarProyecto(benchmark::State& estado) {
     for (auto _ : estado) {
         const ErrorEscritura e = GuardarProyectoEn(m, ruta);
         if (!e.Ok) estado.SkipWithError("no se pudo escribir");
+    }
+}
+
+// Proyecto de diseño: tránsitos, CBR, climas y afirmados variados, todos en el
+// rango que se diseña, para que cada unidad recorra el procedimiento completo.
+void ProyectoDeDiseno(ModuloVarek9& m, int n) {
+    static const char16_t* const humedades[] = {u"Arido", u"Semiarido", u"Subhumedo", u"Humedo",
+                                                u"Superhumedo"};
+    static const char16_t* const temperaturas[] = {u"Frio", u"Templado", u"Calido"};
+    static const char16_t* const afirmados[] = {u"No hay", u"AFR-1", u"AFR-2"};
+    LlenarProyectoDeMuestra(m.Proyecto, n, 0);
+    for (int i = 1; i <= n; ++i) {
+        UnidadHomogenea& u = m.Proyecto.UH[i];
+        u.EjesEquivalentes = 1000 + (i * 7919) % 499000;
+        u.CBR = 2 + (i * 37) % 140 / 10.0;
+        u.ClimaHumedad = QString::fromUtf16(humedades[i % 5]);
+        u.ClimaTemperatura = QString::fromUtf16(temperaturas[i % 3]);
+        u.TipoAfirmado = QString::fromUtf16(afirmados[i % 3]);
+        u.EspesorAfirmado = 5.0 * (i % 4);
+        u.EspesorSubrasante = i % 5 == 0 ? 30 : 0;
+        u.AlternativaSeleccionada = 0;
+    }
+}
+
+void MedirDiseno(benchmark::State& estado) {
+    ModuloVarek9 m;
+    ProyectoDeDiseno(m, static_cast<int>(estado.range(0)));
+    EstadoDiseno diseno;
+    for (auto _ : estado) {
+        DisenarProyecto(m, diseno);
+        benchmark::DoNotOptimize(diseno.CostoTotal);
+    }
+}
+
+// Cada reporte del proyecto de diseño escrito a un archivo.
+void MedirReporte(benchmark::State& estado, int numero) {
+    ModuloVarek9 m;
+    ProyectoDeDiseno(m, static_cast<int>(estado.range(0)));
+    EstadoDiseno diseno;
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("reporte"));
+    for (auto _ : estado) {
+        if (!EscribirReporte(numero, m, diseno, ruta).Ok) estado.SkipWithError("no se escribió");
     }
 }
 
@@ -64,6 +110,11 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("GuardarProyecto", MedirGuardarProyecto)
         ->Arg(1000)
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Diseno", MedirDiseno)->Arg(1000)->Unit(benchmark::kMillisecond);
+    for (int n = 1; n <= 4; ++n)
+        benchmark::RegisterBenchmark(("Reporte" + std::to_string(n)).c_str(), MedirReporte, n)
+            ->Arg(1000)
+            ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("CalcularZr", MedirCalcularZr);
     benchmark::RegisterBenchmark("NumeroEstructural", MedirNumeroEstructural);
     benchmark::Initialize(&argc, argv);

@@ -137,22 +137,22 @@ void DisenarAlternativa(ModuloVarek9& m, AlternativaUH& alt, const UnidadHomogen
 } // namespace
 
 int ClaseHumedad(const QString& clima) {
-    if (clima == u"Arido") return 1;
-    if (clima == u"Semiarido") return 2;
-    if (clima == u"Subhumedo") return 3;
-    if (clima == u"Humedo") return 4;
+    if (clima == QLatin1StringView("Arido")) return 1;
+    if (clima == QLatin1StringView("Semiarido")) return 2;
+    if (clima == QLatin1StringView("Subhumedo")) return 3;
+    if (clima == QLatin1StringView("Humedo")) return 4;
     return 5;
 }
 
 int ClaseTemperatura(const QString& clima) {
-    if (clima == u"Frio") return 1;
-    if (clima == u"Templado") return 2;
+    if (clima == QLatin1StringView("Frio")) return 1;
+    if (clima == QLatin1StringView("Templado")) return 2;
     return 3;
 }
 
 double CoeficienteAfirmado(const QString& tipoAfirmado) {
-    if (tipoAfirmado == u"AFR-1") return 0.08;
-    if (tipoAfirmado == u"AFR-2") return 0.06;
+    if (tipoAfirmado == QLatin1StringView("AFR-1")) return 0.08;
+    if (tipoAfirmado == QLatin1StringView("AFR-2")) return 0.06;
     return 0;
 }
 

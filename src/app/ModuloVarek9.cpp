@@ -113,31 +113,55 @@ const std::array<TipoCapa, NumeroTiposCapa + 1>& CatalogoFijo() {
     return catalogo;
 }
 
+// Las seis estructuras por defecto, armadas una vez; cada diseño las copia enteras.
+const std::array<AlternativaUH, NumeroAlternativas + 1>& EstructurasPorDefecto() {
+    static const std::array<AlternativaUH, NumeroAlternativas + 1> estructuras = [] {
+        std::array<AlternativaUH, NumeroAlternativas + 1> e{};
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            AlternativaUH& alt = e[n];
+            const Plantilla& p = Plantillas[n - 1];
+            alt.NumeroCapas = 3;
+            alt.CBRMinimo = p.CBRMinimo;
+            for (int k = 1; k <= 3; ++k) {
+                const Ranura& r = p.Ranuras[k - 1];
+                CapaAlternativa& c = alt.Capas[k];
+                c.Tipo = r.Tipo;
+                c.EspesorInicial = r.EspesorInicial;
+                c.EspesorMinimoBajo = r.MinimoBajo;
+                c.EspesorMinimoAlto = r.MinimoAlto;
+                c.DisenoPorCapas = r.DisenoPorCapas;
+                c.Opcional = r.Opcional;
+            }
+            alt.Capas[4].Tipo = CapaAFR;
+            alt.Capas[5].Tipo = CapaCSR;
+        }
+        return e;
+    }();
+    return estructuras;
+}
+
 } // namespace
 
 void InicializarCatalogo(ModuloVarek9& modulo, const double& EspesorExistente,
                          const double& CoefExistente) {
-    modulo.TipoCapa = CatalogoFijo();
+    // El diseño llama esto en cada unidad: los textos que ya comparte con el catálogo
+    // fijo no se reasignan (ahorra los contadores de referencia de 33 textos).
+    const auto& fijo = CatalogoFijo();
+    for (int i = 1; i <= NumeroTiposCapa; ++i) {
+        TipoCapa& t = modulo.TipoCapa[i];
+        const TipoCapa& f = fijo[i];
+        if (!t.Codigo.isSharedWith(f.Codigo)) t.Codigo = f.Codigo;
+        if (!t.Descripcion.isSharedWith(f.Descripcion)) t.Descripcion = f.Descripcion;
+        if (!t.Unidad.isSharedWith(f.Unidad)) t.Unidad = f.Unidad;
+        t.CoefEstructural = f.CoefEstructural;
+        t.CoefDrenaje = f.CoefDrenaje;
+        t.Modulo = f.Modulo;
+    }
 
-    for (int n = 1; n <= NumeroAlternativas; ++n) {
-        AlternativaUH& alt = modulo.AlternativaUH[n];
-        alt = AlternativaUH{};
-        const Plantilla& p = Plantillas[n - 1];
-        alt.NumeroCapas = 3;
-        alt.CBRMinimo = p.CBRMinimo;
-        for (int k = 1; k <= 3; ++k) {
-            const Ranura& r = p.Ranuras[k - 1];
-            CapaAlternativa& c = alt.Capas[k];
-            c.Tipo = r.Tipo;
-            c.EspesorInicial = r.EspesorInicial;
-            c.EspesorMinimoBajo = r.MinimoBajo;
-            c.EspesorMinimoAlto = r.MinimoAlto;
-            c.DisenoPorCapas = r.DisenoPorCapas;
-            c.Opcional = r.Opcional;
-        }
-        alt.Capas[4].Tipo = CapaAFR;
-        alt.Capas[5].Tipo = CapaCSR;
-        if (EspesorExistente > 0 && CoefExistente > 0) {
+    modulo.AlternativaUH = EstructurasPorDefecto();
+    if (EspesorExistente > 0 && CoefExistente > 0) {
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            AlternativaUH& alt = modulo.AlternativaUH[n];
             alt.NumeroCapas = 4;
             alt.Capas[4].CoefEstructural = CoefExistente;
             alt.Capas[4].Espesor = EspesorExistente;

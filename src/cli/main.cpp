@@ -1,8 +1,10 @@
 // varek9-cli: el núcleo de cálculo y el archivo de proyecto desde la consola.
 #include "alternatives/Diseno.h"
+#include "alternatives/Reportes.h"
 #include "app/ArchivoProyecto.h"
 #include "app/ModuloVarek9.h"
 #include "app/Solucionador.h"
+#include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 
 #include <QFileInfo>
@@ -41,6 +43,12 @@ const char16_t* const Ayuda =
     u"                                seleccionada y, por alternativa, aplicable (1/0),\n"
     u"                                espesores de las capas 1 a 4 (mm) y costo; al final\n"
     u"                                TOTAL con el costo total de cada alternativa\n"
+    u"  reporte N PROYECTO.vk9 [--salida ARCHIVO]\n"
+    u"                                escribe el reporte N: 1 unidades homogéneas,\n"
+    u"                                2 espesores de las alternativas, 3 costos de las\n"
+    u"                                alternativas, 4 alternativas seleccionadas; sin\n"
+    u"                                --salida reserva un nombre en la carpeta actual y\n"
+    u"                                lo escribe en la salida\n"
     u"  --ayuda                       muestra esta ayuda\n"
     u"\n"
     u"Salida: 0 si todo salió bien, 1 si no se pudo escribir, 2 si faltan datos o el\n"
@@ -146,6 +154,37 @@ int OrdenDiseno(const QStringList& args) {
     return SalidaBien;
 }
 
+// Escribe el reporte N como lo haría su botón en la ventana de alternativas.
+int OrdenReporte(QStringList args) {
+    QString salida;
+    const qsizetype posSalida = args.indexOf(QStringLiteral("--salida"));
+    if (posSalida >= 0) {
+        if (posSalida + 1 >= args.size())
+            return ErrorUso(QStringLiteral("Falta el archivo después de --salida."));
+        salida = args[posSalida + 1];
+        args.remove(posSalida, 2);
+    }
+    if (args.size() != 2)
+        return ErrorUso(
+            QStringLiteral("La orden reporte lleva dos argumentos: N (1 a 4) y PROYECTO.vk9."));
+    bool ok = false;
+    const int numero = args[0].toInt(&ok);
+    if (!ok || numero < 1 || numero > 4)
+        return ErrorUso(QStringLiteral("El reporte [%1] no existe: use 1, 2, 3 o 4.").arg(args[0]));
+    ModuloVarek9 modulo;
+    if (!CargarProyecto(args[1], modulo)) return SalidaUso;
+    const bool nombreReservado = salida.isEmpty();
+    if (nombreReservado) salida = NombreArchivoReporte();
+    EstadoDiseno estado;
+    const ErrorEscritura error = EscribirReporte(numero, modulo, estado, salida);
+    if (!error.Ok) {
+        Escribir(stderr, ErrorEscritura::Titulo() + QStringLiteral(": ") + error.Texto() + u'\n');
+        return SalidaEscritura;
+    }
+    if (nombreReservado) Escribir(stdout, salida + u'\n');
+    return SalidaBien;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -162,5 +201,6 @@ int main(int argc, char** argv) {
     if (orden == u"sn") return OrdenSn(args);
     if (orden == u"guardar") return OrdenGuardar(args);
     if (orden == u"diseno") return OrdenDiseno(args);
+    if (orden == u"reporte") return OrdenReporte(args);
     return ErrorUso(QStringLiteral("Orden desconocida: [%1].").arg(orden));
 }

@@ -51,6 +51,17 @@ struct Cifras {
 };
 
 Cifras CifrasDe(double valorAbsoluto) {
+    if (valorAbsoluto < 1e15 && valorAbsoluto == std::trunc(valorAbsoluto)) {
+        // Un entero de hasta 15 cifras ya es exacto: se evita la conversión científica,
+        // que es lo más caro de los reportes.
+        char buf[24];
+        const auto res =
+            std::to_chars(buf, buf + sizeof buf, static_cast<long long>(valorAbsoluto));
+        std::string digitos(buf, res.ptr);
+        const int exponente = static_cast<int>(digitos.size()) - 1;
+        digitos.resize(15, '0');
+        return {std::move(digitos), exponente};
+    }
     const Cifras15 c = CifrasSignificativas(valorAbsoluto);
     return {std::string(c.Digitos, sizeof c.Digitos), c.Exponente};
 }
@@ -138,7 +149,7 @@ std::string FormatoCientifico(const Cifras& cifras, bool cero, const Mascara& m,
 
 } // namespace
 
-QString Formato(double valor, QStringView mascara) {
+std::string FormatoAscii(double valor, QStringView mascara) {
     const Mascara m = LeerMascara(mascara);
     const bool cero = valor == 0 || !std::isfinite(valor);
 
@@ -153,5 +164,10 @@ QString Formato(double valor, QStringView mascara) {
                                      : FormatoFijo(cifras, cero, m, esCero);
     if (valor < 0 && !esCero) salida.insert(0, 1, '-');
     if (m.Porcentaje) salida += '%';
+    return salida;
+}
+
+QString Formato(double valor, QStringView mascara) {
+    const std::string salida = FormatoAscii(valor, mascara);
     return QString::fromLatin1(salida.data(), static_cast<qsizetype>(salida.size()));
 }

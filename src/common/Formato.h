@@ -6,7 +6,11 @@
 #include <QString>
 #include <QStringView>
 
+#include <string>
+
 // Redondea a 15 cifras significativas y luego, la mitad lejos del cero, a los
 // decimales de la máscara (2.675 -> "2.68"). Sin signo "-" si el redondeo da
 // cero. Un valor infinito o NaN se presenta como 0.
 QString Formato(double valor, QStringView mascara);
+// Lo mismo en caracteres ASCII, para quien escribe bytes directamente.
+std::string FormatoAscii(double valor, QStringView mascara);

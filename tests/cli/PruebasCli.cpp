@@ -3,6 +3,8 @@
 
 #include "Archivos.h"
 
+#include "alternatives/Diseno.h"
+#include "alternatives/Reportes.h"
 #include "app/ArchivoProyecto.h"
 #include "app/Solucionador.h"
 #include "common/Numeros.h"
@@ -108,6 +110,63 @@ private slots:
         QCOMPARE(c.Codigo, 0);
         QVERIFY(c.Errores.contains(QStringLiteral("valor no numérico en la línea 3")));
         QVERIFY(QFile::exists(dir.filePath("salida.vk9")));
+    }
+
+    void diseno() {
+        // La salida por unidad coincide con el diseño del núcleo en el mismo orden.
+        const Corrida c = Correr({"diseno", QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9")});
+        QCOMPARE(c.Codigo, 0);
+        const QStringList lineas = c.Salida.split(u'\n', Qt::SkipEmptyParts);
+        ModuloVarek9 m;
+        LeerProyectoDesde(m, QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"));
+        QCOMPARE(lineas.size(), m.Proyecto.NumeroUH + 1);
+        EstadoDiseno e;
+        DisenarProyecto(m, e, [&](int i) {
+            const QStringList campos = lineas[i - 1].split(u'\t');
+            QCOMPARE(campos.size(), 3 + 6 * 6);
+            QCOMPARE(campos[0], QString::number(i));
+            QCOMPARE(campos[1], Formato17(m.Proyecto.UH[i].SNRequerido));
+            QCOMPARE(campos[2], QString::number(m.Proyecto.UH[i].AlternativaSeleccionada));
+            for (int n = 1; n <= 6; ++n) {
+                QCOMPARE(campos[3 + 6 * (n - 1)], m.AlternativaUH[n].Aplicable ? "1" : "0");
+                QCOMPARE(campos[8 + 6 * (n - 1)], Formato17(e.CostoAlternativa[n]));
+            }
+        });
+        const QStringList total = lineas.last().split(u'\t');
+        QCOMPARE(total.value(0), QStringLiteral("TOTAL"));
+        QCOMPARE(total.size(), 7);
+        QCOMPARE(total[1], Formato17(e.CostoTotal[1]));
+        // La unidad 1 del ejemplo pasa de 500000 ejes: sin diseño y sin selección.
+        QVERIFY(lineas[0].startsWith(QStringLiteral("1\t0\t0\t0\t")));
+    }
+
+    void reporte() {
+        QTemporaryDir dir;
+        const DirectorioActual cd(dir.path());
+        // Extensión en mayúsculas: "Codigo Proyecto" la muestra sin ella y sin cambiar mayúsculas.
+        QVERIFY(QFile::copy(QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"), "Obra.VK9"));
+        // Sin --salida se reserva el nombre en la carpeta actual (los restos de una corrida
+        // anterior se reutilizan) y se escribe en la salida; los bytes son los del núcleo.
+        ModuloVarek9 m;
+        m.ArchivoProyecto = QStringLiteral("Obra");
+        LeerProyectoDesde(m, QStringLiteral("Obra.VK9"));
+        for (int n = 1; n <= 4; ++n) {
+            const Corrida c = Correr({"reporte", QString::number(n), "Obra.VK9"});
+            QCOMPARE(c.Codigo, 0);
+            QCOMPARE(c.Salida, QStringLiteral("r00\n"));
+            EstadoDiseno e;
+            QVERIFY(EscribirReporte(n, m, e, QStringLiteral("nucleo.txt")).Ok);
+            QCOMPARE(LeerBytes("r00"), LeerBytes("nucleo.txt"));
+        }
+        QVERIFY(LeerBytes("r00").contains("Codigo Proyecto : Obra\r\n"));
+        const Corrida conSalida = Correr({"reporte", "4", "Obra.VK9", "--salida", "cuatro.txt"});
+        QCOMPARE(conSalida.Codigo, 0);
+        QVERIFY(conSalida.Salida.isEmpty());
+        QCOMPARE(LeerBytes("cuatro.txt"), LeerBytes("r00"));
+
+        QCOMPARE(Correr({"reporte", "5", "Obra.VK9"}).Codigo, 2);
+        QCOMPARE(Correr({"reporte", "1", "Obra.VK9", "--salida"}).Codigo, 2);
+        QCOMPARE(Correr({"reporte", "1", "Obra.VK9", "--salida", "no/hay/carpeta"}).Codigo, 1);
     }
 
     void guardarFalla() {
