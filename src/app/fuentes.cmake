@@ -6,4 +6,5 @@ set(VAREK9_NUCLEO_APP
 )
 set(VAREK9_GUI_APP
   ${CMAKE_CURRENT_LIST_DIR}/frmVarek9.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Plataforma.cpp
 )

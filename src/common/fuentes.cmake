@@ -7,3 +7,7 @@ set(VAREK9_NUCLEO_COMMON
   ${CMAKE_CURRENT_LIST_DIR}/BloqueoArchivo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ErrorSistema.cpp
 )
+
+# Rutinas de la biblioteca que actúan sobre ventanas.
+set(VAREK9_GUI_COMMON
+)

@@ -1,0 +1,114 @@
+#include "app/Plataforma.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+QMessageBox::Icon IconoQt(IconoMensaje icono) {
+    switch (icono) {
+    case IconoMensaje::Critico:
+        return QMessageBox::Critical;
+    case IconoMensaje::Pregunta:
+        return QMessageBox::Question;
+    case IconoMensaje::Exclamacion:
+        return QMessageBox::Warning;
+    case IconoMensaje::Informacion:
+        return QMessageBox::Information;
+    case IconoMensaje::Ninguno:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+RespuestaMensaje PlataformaQt::Mensaje(QWidget* padre, const QString& titulo, const QString& texto,
+                                       IconoMensaje icono, BotonesMensaje botones,
+                                       RespuestaMensaje porDefecto) {
+    QMessageBox caja(IconoQt(icono), titulo, texto, QMessageBox::NoButton, padre);
+    // Botones con sus textos en español y la tecla subrayada de cada uno.
+    struct Boton {
+        RespuestaMensaje respuesta;
+        QString texto;
+        QMessageBox::ButtonRole rol;
+    };
+    QList<Boton> lista;
+    switch (botones) {
+    case BotonesMensaje::Aceptar:
+        lista = {{RespuestaMensaje::Aceptar, QStringLiteral("&Aceptar"), QMessageBox::AcceptRole}};
+        break;
+    case BotonesMensaje::AceptarCancelar:
+        lista = {
+            {RespuestaMensaje::Aceptar, QStringLiteral("&Aceptar"), QMessageBox::AcceptRole},
+            {RespuestaMensaje::Cancelar, QStringLiteral("&Cancelar"), QMessageBox::RejectRole}};
+        break;
+    case BotonesMensaje::SiNo:
+        lista = {{RespuestaMensaje::Si, QStringLiteral("&Sí"), QMessageBox::YesRole},
+                 {RespuestaMensaje::No, QStringLiteral("&No"), QMessageBox::NoRole}};
+        break;
+    case BotonesMensaje::SiNoCancelar:
+        lista = {
+            {RespuestaMensaje::Si, QStringLiteral("&Sí"), QMessageBox::YesRole},
+            {RespuestaMensaje::No, QStringLiteral("&No"), QMessageBox::NoRole},
+            {RespuestaMensaje::Cancelar, QStringLiteral("&Cancelar"), QMessageBox::RejectRole}};
+        break;
+    }
+    QHash<QAbstractButton*, RespuestaMensaje> respuestas;
+    for (const Boton& b : lista) {
+        QPushButton* boton = caja.addButton(b.texto, b.rol);
+        respuestas.insert(boton, b.respuesta);
+        if (b.respuesta == porDefecto) caja.setDefaultButton(boton);
+        if (b.respuesta == RespuestaMensaje::Cancelar ||
+            (botones == BotonesMensaje::SiNo && b.respuesta == RespuestaMensaje::No) ||
+            botones == BotonesMensaje::Aceptar)
+            caja.setEscapeButton(boton);
+    }
+    caja.exec();
+    return respuestas.value(caja.clickedButton(), lista.last().respuesta);
+}
+
+QString PlataformaQt::AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro) {
+    return QFileDialog::getOpenFileName(padre, titulo, QString(), filtro);
+}
+
+QString PlataformaQt::GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro) {
+    // La pregunta de sobrescribir la hace la ventana principal con su propio texto.
+    return QFileDialog::getSaveFileName(padre, titulo, QString(), filtro, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+int PlataformaQt::MostrarModal(QDialog& ventana) {
+    return ventana.exec();
+}
+
+bool PlataformaQt::IniciarProceso(const QString& programa, const QStringList& argumentos) {
+    return QProcess::startDetached(programa, argumentos);
+}
+
+bool PlataformaQt::AbrirDocumento(const QString& ruta) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
+}
+
+bool PlataformaQt::ConfigurarImpresora(QWidget* padre) {
+    QPrinter impresora;
+    QPrintDialog dialogo(&impresora, padre);
+    return dialogo.exec() == QDialog::Accepted;
+}
+
+QString PlataformaQt::LeerPortapapeles() {
+    return QApplication::clipboard()->text();
+}
+
+void PlataformaQt::EscribirPortapapeles(const QString& texto) {
+    QApplication::clipboard()->setText(texto);
+}

@@ -1,0 +1,62 @@
+// Todo lo que las ventanas piden fuera del proceso pasa por aquí: mensajes,
+// diálogos de archivo, ventanas modales, procesos, documentos, impresora y
+// portapapeles. La aplicación usa PlataformaQt; las pruebas, una con guion.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+class QWidget;
+
+enum class IconoMensaje { Ninguno, Critico, Pregunta, Exclamacion, Informacion };
+enum class BotonesMensaje { Aceptar, AceptarCancelar, SiNo, SiNoCancelar };
+enum class RespuestaMensaje { Aceptar, Cancelar, Si, No };
+
+// Filtro de los diálogos de proyecto.
+inline const QString FiltroProyectos =
+    QStringLiteral("Archivos de Datos (*.vk9);;Todos los archivos (*.*)");
+
+class Plataforma {
+public:
+    virtual ~Plataforma() = default;
+
+    virtual RespuestaMensaje Mensaje(QWidget* padre, const QString& titulo, const QString& texto,
+                                     IconoMensaje icono, BotonesMensaje botones,
+                                     RespuestaMensaje porDefecto) = 0;
+    // Ruta elegida; vacía si el usuario cancela.
+    virtual QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro) = 0;
+    virtual QString GuardarArchivo(QWidget* padre, const QString& titulo,
+                                   const QString& filtro) = 0;
+    // Muestra la ventana modal y devuelve su resultado (QDialog::Accepted...).
+    virtual int MostrarModal(QDialog& ventana) = 0;
+    // Inicia un programa sin esperarlo; false si no se pudo.
+    virtual bool IniciarProceso(const QString& programa, const QStringList& argumentos) = 0;
+    // Abre un documento con el programa predeterminado del sistema.
+    virtual bool AbrirDocumento(const QString& ruta) = 0;
+    // Diálogo de impresora; false si el usuario cancela.
+    virtual bool ConfigurarImpresora(QWidget* padre) = 0;
+    virtual QString LeerPortapapeles() = 0;
+    virtual void EscribirPortapapeles(const QString& texto) = 0;
+
+    // Atajos de los mensajes más comunes.
+    void Aviso(QWidget* padre, const QString& titulo, const QString& texto,
+               IconoMensaje icono = IconoMensaje::Exclamacion) {
+        Mensaje(padre, titulo, texto, icono, BotonesMensaje::Aceptar, RespuestaMensaje::Aceptar);
+    }
+};
+
+class PlataformaQt : public Plataforma {
+public:
+    RespuestaMensaje Mensaje(QWidget* padre, const QString& titulo, const QString& texto,
+                             IconoMensaje icono, BotonesMensaje botones,
+                             RespuestaMensaje porDefecto) override;
+    QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro) override;
+    QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro) override;
+    int MostrarModal(QDialog& ventana) override;
+    bool IniciarProceso(const QString& programa, const QStringList& argumentos) override;
+    bool AbrirDocumento(const QString& ruta) override;
+    bool ConfigurarImpresora(QWidget* padre) override;
+    QString LeerPortapapeles() override;
+    void EscribirPortapapeles(const QString& texto) override;
+};

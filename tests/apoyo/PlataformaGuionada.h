@@ -1,0 +1,71 @@
+// Plataforma de las pruebas: registra cada mensaje y responde según un guion,
+// así ninguna prueba se queda esperando una ventana modal.
+#pragma once
+
+#include "app/Plataforma.h"
+
+#include <QDialog>
+#include <QList>
+#include <QQueue>
+
+#include <functional>
+
+struct MensajeRegistrado {
+    QString Titulo;
+    QString Texto;
+    IconoMensaje Icono;
+    BotonesMensaje Botones;
+    RespuestaMensaje PorDefecto;
+};
+
+class PlataformaGuionada : public Plataforma {
+public:
+    // Respuestas en orden; sin guion, cada mensaje recibe su botón por defecto.
+    QQueue<RespuestaMensaje> Respuestas;
+    // Rutas que devuelven los diálogos de archivo en orden; vacía = cancelar.
+    QQueue<QString> RutasAbrir;
+    QQueue<QString> RutasGuardar;
+    // Qué hacer con cada ventana modal: recibe la ventana ya mostrada y devuelve el
+    // resultado. Sin guion, la ventana se cierra con Rejected.
+    QQueue<std::function<int(QDialog&)>> Modales;
+    bool RespuestaImpresora = true;
+    bool ProcesosIniciables = true;
+    bool DocumentosAbribles = true;
+
+    QList<MensajeRegistrado> Mensajes;
+    QStringList ProcesosIniciados;
+    QStringList DocumentosAbiertos;
+    QStringList VentanasModales; // objectName de cada ventana mostrada
+    QString Portapapeles;
+
+    RespuestaMensaje Mensaje(QWidget*, const QString& titulo, const QString& texto,
+                             IconoMensaje icono, BotonesMensaje botones,
+                             RespuestaMensaje porDefecto) override {
+        Mensajes.append({titulo, texto, icono, botones, porDefecto});
+        return Respuestas.isEmpty() ? porDefecto : Respuestas.dequeue();
+    }
+    QString AbrirArchivo(QWidget*, const QString&, const QString&) override {
+        return RutasAbrir.isEmpty() ? QString() : RutasAbrir.dequeue();
+    }
+    QString GuardarArchivo(QWidget*, const QString&, const QString&) override {
+        return RutasGuardar.isEmpty() ? QString() : RutasGuardar.dequeue();
+    }
+    int MostrarModal(QDialog& ventana) override {
+        VentanasModales.append(ventana.objectName());
+        ventana.show();
+        const int resultado = Modales.isEmpty() ? QDialog::Rejected : Modales.dequeue()(ventana);
+        ventana.hide();
+        return resultado;
+    }
+    bool IniciarProceso(const QString& programa, const QStringList& argumentos) override {
+        ProcesosIniciados.append((QStringList{programa} + argumentos).join(u' '));
+        return ProcesosIniciables;
+    }
+    bool AbrirDocumento(const QString& ruta) override {
+        DocumentosAbiertos.append(ruta);
+        return DocumentosAbribles;
+    }
+    bool ConfigurarImpresora(QWidget*) override { return RespuestaImpresora; }
+    QString LeerPortapapeles() override { return Portapapeles; }
+    void EscribirPortapapeles(const QString& texto) override { Portapapeles = texto; }
+};

@@ -1,0 +1,11 @@
+// main de los ejecutables de prueba con ventanas: plataforma fuera de pantalla y
+// 96 ppp para que las medidas de las letras no cambien.
+#include "Pruebas.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    pruebas::PrepararEntorno();
+    QApplication app(argc, argv);
+    return pruebas::EjecutarTodas(argc, argv);
+}
