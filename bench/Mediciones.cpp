@@ -6,6 +6,11 @@
 #include "app/Solucionador.h"
 
 #include "Muestras.h"
+#include "PlataformaGuionada.h"
+#include "app/frmVarek9.h"
+
+#include <QApplication>
+#include <QDir>
 
 #include <QTemporaryDir>
 
@@ -83,6 +88,26 @@ void MedirReporte(benchmark::State& estado, int numero) {
     }
 }
 
+// Arranque hasta la primera ventana principal mostrada con el proyecto de ejemplo,
+// sin contar el acerca de (la plataforma de medición lo cierra en el acto).
+void MedirArranque(benchmark::State& estado) {
+    QTemporaryDir carpeta;
+    const QString anterior = QDir::currentPath();
+    QDir::setCurrent(carpeta.path());
+    qputenv("VAREK9_DIR_SISTEMA", carpeta.path().toLocal8Bit());
+    const QString ejemplo = QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9");
+    for (auto _ : estado) {
+        ModuloVarek9 modulo;
+        PlataformaGuionada plataforma;
+        frmVarek9 ventana(modulo, plataforma, ejemplo);
+        ventana.show();
+        while (!ventana.YaActivado())
+            QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(modulo.Proyecto.NumeroUH);
+    }
+    QDir::setCurrent(anterior);
+}
+
 void MedirCalcularZr(benchmark::State& estado) {
     double r = 90;
     for (auto _ : estado) {
@@ -104,6 +129,9 @@ void MedirNumeroEstructural(benchmark::State& estado) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Ventanas fuera de pantalla: la medición no necesita un escritorio.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     benchmark::RegisterBenchmark("LeerProyecto", MedirLeerProyecto)
         ->Arg(1000)
         ->Unit(benchmark::kMillisecond);
@@ -115,6 +143,7 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("Reporte" + std::to_string(n)).c_str(), MedirReporte, n)
             ->Arg(1000)
             ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Arranque", MedirArranque)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("CalcularZr", MedirCalcularZr);
     benchmark::RegisterBenchmark("NumeroEstructural", MedirNumeroEstructural);
     benchmark::Initialize(&argc, argv);

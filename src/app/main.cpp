@@ -1,26 +1,26 @@
 // Punto de entrada de la aplicación: un proyecto por proceso.
-#include "app/ArchivoProyecto.h"
 #include "app/ModuloVarek9.h"
+#include "app/Plataforma.h"
 #include "app/frmVarek9.h"
 #include "common/ModuloLibzrl.h"
 
 #include <QApplication>
-#include <QMessageBox>
+#include <QFont>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Los recursos viven en una biblioteca estática: hay que registrarlos a mano.
+    Q_INIT_RESOURCE(recursos);
+    QApplication::setApplicationName(QStringLiteral("Varek-9"));
+    QApplication::setApplicationVersion(QStringLiteral(VAREK9_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/varek9.png")));
+    // Los reportes usan Courier New; donde falta, la métrica compatible.
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+
     ModuloVarek9 modulo;
-
-    // La línea de comandos se parte en comas, como la escribe el usuario.
-    const QStringList items = ArgumentosLinea(LineaComando(QCoreApplication::arguments()));
-
-    NuevoProyectoDatos(modulo);
-    CargarUltimoProyecto(modulo, items.value(0));
-
-    frmVarek9 ventana(modulo);
+    PlataformaQt plataforma;
+    frmVarek9 ventana(modulo, plataforma, LineaComando(QCoreApplication::arguments()));
     ventana.show();
-    const AvisoLectura aviso = LeerProyecto(modulo);
-    ventana.ActualizarTitulo();
-    if (aviso.HayAviso) QMessageBox::warning(&ventana, aviso.Titulo, aviso.Texto);
     return app.exec();
 }

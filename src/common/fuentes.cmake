@@ -10,4 +10,5 @@ set(VAREK9_NUCLEO_COMMON
 
 # Rutinas de la biblioteca que actúan sobre ventanas.
 set(VAREK9_GUI_COMMON
+  ${CMAKE_CURRENT_LIST_DIR}/VentanasLibzrl.cpp
 )

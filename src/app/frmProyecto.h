@@ -1,0 +1,60 @@
+// Propiedades del proyecto: encabezado y parámetros del método AASHTO. Trabaja
+// directamente sobre el proyecto abierto: la confiabilidad, la serviciabilidad
+// final y la confiabilidad del tránsito valen desde que se escriben o se marcan,
+// aunque se salga sin aceptar; el encabezado solo se guarda al aceptar.
+//
+// Los números se muestran en la forma general más corta, la de los archivos sin
+// blancos: 70, 2, 2.5, .5 (sin cero antes del punto).
+#pragma once
+
+#include "app/ModuloVarek9.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// Una descripción de varias líneas en una sola: cada CR LF pasa a "¦" y el
+// resultado pasa por Trim13.
+QString LimpiarEnter(const QString& s);
+// Cada "¦" vuelve a ser CR LF.
+QString RecuperarEnter(const QString& s);
+// Recorta los blancos de los extremos y quita los caracteres de código 31 o
+// menor (o los cambia por un blanco si siEspaciosO).
+QString Trim13(const QString& s, bool siEspaciosO = false);
+
+class frmProyecto : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmProyecto(ModuloVarek9& modulo, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void CambioConfiabilidad();
+    void CambioServiciabilidad();
+    void ClicConfiabilidadTransito();
+    void DobleClicCuadro();
+    void Aceptar();
+
+    ModuloVarek9& modulo_;
+
+    QLineEdit* txt0;
+    QPlainTextEdit* txt1;
+    QLineEdit* txt2;
+    QGroupBox* Cuadro;
+    QLineEdit* txt3;
+    QLabel* lbZr;
+    QLabel* lbServiciabilidad;
+    QLineEdit* txt5;
+    QCheckBox* chkConfiabilidadTransito;
+    QLabel* lbEtiquetaSo;
+    QLabel* lbSo;
+    QPushButton* btnAceptar;
+    QPushButton* btnSalir;
+};

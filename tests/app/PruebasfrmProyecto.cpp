@@ -1,0 +1,216 @@
+// Propiedades del proyecto con teclado y ratón (Zr y So en vivo, límites al
+// salir de los números, descripción de varias líneas, el cuadro, aceptar y
+// salir) y la presentación del programa.
+#include "Pruebas.h"
+
+#include "app/frmAbout.h"
+#include "app/frmProyecto.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Como keyClicks, también con letras fuera del ASCII (í, á, ¦).
+void Teclear(QWidget* control, const QString& texto) {
+    for (const QChar c : texto)
+        QTest::sendKeyEvent(QTest::Click, control, static_cast<Qt::Key>(c.toUpper().unicode()),
+                            QString(c), Qt::NoModifier);
+}
+
+struct Dialogo {
+    std::unique_ptr<frmProyecto> v;
+
+    explicit Dialogo(ModuloVarek9& m) : v(std::make_unique<frmProyecto>(m)) {
+        v->show();
+        v->activateWindow();
+        if (!QTest::qWaitForWindowActive(v.get())) qFatal("ventana sin activar");
+    }
+    template <class T = QWidget>
+    T* Control(const QString& nombre) const {
+        T* control = v->findChild<T*>(nombre);
+        if (!control) qFatal("falta %s", qPrintable(nombre));
+        return control;
+    }
+    QString Texto(const QString& nombre) const { return Control<QLineEdit>(nombre)->text(); }
+    QString Etiqueta(const QString& nombre) const { return Control<QLabel>(nombre)->text(); }
+    QString Descripcion() const { return Control<QPlainTextEdit>(u"txt1"_s)->toPlainText(); }
+    // Entra con un clic (que selecciona todo) y escribe encima.
+    void Escribir(const QString& nombre, const QString& texto) const {
+        QTest::mouseClick(Control(nombre), Qt::LeftButton);
+        Teclear(Control(nombre), texto);
+    }
+    void Enter(const QString& nombre) const { QTest::keyClick(Control(nombre), Qt::Key_Return); }
+    void Clic(const QString& nombre) const { QTest::mouseClick(Control(nombre), Qt::LeftButton); }
+    // En el borde del cuadro, fuera de sus controles.
+    void DobleClicCuadro() const {
+        QTest::mouseDClick(Control(u"Cuadro"_s), Qt::LeftButton, {}, QPoint(3, 30));
+    }
+};
+
+} // namespace
+
+class PruebasfrmProyecto : public QObject {
+    Q_OBJECT
+private slots:
+    void plegadoDeLineas() {
+        QCOMPARE(LimpiarEnter(u"  uno\r\ndos\r\n\ttres \r "_s), u"uno¦dos¦tres "_s);
+        QCOMPARE(LimpiarEnter(u"a\nb\rc\r\n\r\nd"_s), u"abc¦¦d"_s); // solo CR LF es salto
+        QCOMPARE(RecuperarEnter(u"a¦b¦"_s), u"a\r\nb\r\n"_s);
+        QCOMPARE(Trim13(u"\t a\tb\x1f "_s), u" ab"_s); // recorta antes de quitar
+        QCOMPARE(Trim13(u" a\tb\x1f "_s, true), u"a b "_s);
+    }
+
+    void alAbrir() {
+        ModuloVarek9 m;
+        m.Proyecto.Nombre = u"  Vía Norte  "_s;
+        m.Proyecto.Descripcion = u"Primera¦Segunda"_s;
+        m.Proyecto.Confiabilidad = 90;
+        m.Proyecto.ServiciabilidadFinal = 2.5;
+        m.Proyecto.ConfiabilidadTransito = true;
+        Dialogo d(m);
+        QCOMPARE(d.v->windowTitle(), u"PROPIEDADES PROYECTO"_s);
+        QCOMPARE(d.Control<QLineEdit>(u"txt0"_s)->selectedText(), u"Vía Norte"_s);
+        QCOMPARE(d.Descripcion(), u"Primera\nSegunda"_s);
+        QCOMPARE(d.Texto(u"txt3"_s) + d.Texto(u"txt5"_s), u"902.5"_s);
+        QCOMPARE(d.Etiqueta(u"lbZr"_s) + d.Etiqueta(u"lbSo"_s), u"1.28160.49"_s);
+        QCOMPARE(m.Proyecto.So, 0.49);
+        // Centrada al cargarla, cuando aún no se conoce su marco: a lo sumo medio marco.
+        const QPoint desvio =
+            d.v->frameGeometry().center() - d.v->screen()->availableGeometry().center();
+        const QSize margen = (d.v->frameGeometry().size() - d.v->size()) / 2 + QSize(1, 1);
+        QVERIFY(qAbs(desvio.x()) <= margen.width() && qAbs(desvio.y()) <= margen.height());
+    }
+
+    void numerosEnVivoYSalirSinAceptar() {
+        ModuloVarek9 m;
+        Dialogo d(m);
+        d.Escribir(u"txt0"_s, u"Otro nombre"_s);
+        d.Escribir(u"txt3"_s, u"120"_s);
+        QCOMPARE(d.Texto(u"txt3"_s), u"120"_s); // queda como se escribió
+        QCOMPARE(d.Etiqueta(u"lbZr"_s), u"2.3278"_s);
+        d.Enter(u"txt3"_s);
+        QCOMPARE(d.Texto(u"txt3"_s), u"99"_s);
+        d.Escribir(u"txt3"_s, u"abc"_s); // sin número: 0, limitado a 50
+        QCOMPARE(m.Proyecto.Confiabilidad, 50.0);
+        d.Escribir(u"txt0"_s, u"Tampoco"_s);
+        QCOMPARE(d.Texto(u"txt3"_s), u"50"_s);
+
+        // Deshabilitados, la serviciabilidad y el tránsito no cambian; Enter los salta.
+        d.Clic(u"chkConfiabilidadTransito"_s);
+        d.Clic(u"txt3"_s);
+        d.Enter(u"txt3"_s);
+        QVERIFY(d.Control(u"btnAceptar"_s)->hasFocus());
+        d.DobleClicCuadro();
+        d.Escribir(u"txt5"_s, u"4.5"_s);
+        QCOMPARE(m.Proyecto.ServiciabilidadFinal, 2.0);
+        d.Enter(u"txt5"_s);
+        QCOMPARE(d.Texto(u"txt5"_s), u"2"_s);
+        QVERIFY(d.Control(u"chkConfiabilidadTransito"_s)->hasFocus());
+        d.Escribir(u"txt5"_s, u"2.5"_s);
+        QTest::keyClick(d.Control(u"txt5"_s), Qt::Key_Escape); // Escape es salir
+        QVERIFY(!d.v->isVisible());
+        QCOMPARE(d.v->result(), int(QDialog::Rejected));
+        QCOMPARE(m.Proyecto.Confiabilidad, 50.0);
+        QCOMPARE(m.Proyecto.ServiciabilidadFinal, 2.5);
+        QVERIFY(!m.Proyecto.ConfiabilidadTransito);
+        QVERIFY(m.Proyecto.Nombre.isEmpty());
+        QVERIFY(!m.ProyectoModificado);
+    }
+
+    void cuadroYConfiabilidadDelTransito() {
+        ModuloVarek9 m;
+        Dialogo d(m);
+        const auto habilitados = [&](bool esperado) {
+            for (const QString& nombre :
+                 {u"lbServiciabilidad"_s, u"txt5"_s, u"chkConfiabilidadTransito"_s,
+                  u"lbEtiquetaSo"_s, u"lbSo"_s})
+                if (d.Control(nombre)->isEnabled() != esperado) return false;
+            return true;
+        };
+        QVERIFY(habilitados(false));
+        d.DobleClicCuadro();
+        QVERIFY(habilitados(true));
+        d.Clic(u"chkConfiabilidadTransito"_s);
+        QCOMPARE(d.Etiqueta(u"lbSo"_s), u"0.49"_s);
+        QVERIFY(m.Proyecto.ConfiabilidadTransito);
+        QTest::keyClick(d.Control(u"chkConfiabilidadTransito"_s), Qt::Key_Space);
+        QCOMPARE(d.Etiqueta(u"lbSo"_s), u"0.44"_s);
+        QCOMPARE(m.Proyecto.So, 0.44);
+        d.Clic(u"chkConfiabilidadTransito"_s);
+        d.DobleClicCuadro();
+        QVERIFY(habilitados(false));
+        d.Clic(u"btnSalir"_s);
+        QVERIFY(!d.v->isVisible());
+        QCOMPARE(m.Proyecto.So, 0.49);
+        QVERIFY(!m.ProyectoModificado);
+    }
+
+    void aceptarGuardaElEncabezado() {
+        ModuloVarek9 m;
+        Dialogo d(m);
+        d.Escribir(u"txt0"_s, u"  Ruta 5  "_s);
+        d.Enter(u"txt0"_s);
+        // En la descripción Enter es un salto de línea; un tabulador pegado se quita.
+        QGuiApplication::clipboard()->setText(u"\tdos"_s);
+        Teclear(d.Control(u"txt1"_s), u"Línea uno"_s);
+        QTest::keyClick(d.Control(u"txt1"_s), Qt::Key_Return);
+        QTest::keyClick(d.Control(u"txt1"_s), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(d.Descripcion(), u"Línea uno\n\tdos"_s);
+        d.Escribir(u"txt2"_s, u" Boyacá "_s);
+        QTest::keyClick(d.Control(u"txt2"_s), Qt::Key_A, Qt::AltModifier); // "&Aceptar"
+        QTRY_VERIFY(!d.v->isVisible());
+        QCOMPARE(d.v->result(), int(QDialog::Accepted));
+        QCOMPARE(m.Proyecto.Nombre + u'|' + m.Proyecto.Ubicacion, u"Ruta 5|Boyacá"_s);
+        QCOMPARE(m.Proyecto.Descripcion, u"Línea uno¦dos"_s);
+        QVERIFY(m.ProyectoModificado);
+
+        // Al volver, dos líneas; una "¦" escrita a mano también es un salto.
+        Dialogo otra(m);
+        QCOMPARE(otra.Descripcion(), u"Línea uno\ndos"_s);
+        otra.Clic(u"txt1"_s);
+        QTest::keyClick(otra.Control(u"txt1"_s), Qt::Key_End, Qt::ControlModifier);
+        Teclear(otra.Control(u"txt1"_s), u"¦tres"_s);
+        otra.Clic(u"btnAceptar"_s);
+        QCOMPARE(Dialogo(m).Descripcion(), u"Línea uno\ndos\ntres"_s);
+    }
+};
+
+class PruebasfrmAbout : public QObject {
+    Q_OBJECT
+private slots:
+    void textosYCierre() {
+        frmAbout acerca;
+        QStringList textos;
+        for (const QLabel* etiqueta : acerca.findChildren<QLabel*>())
+            textos << etiqueta->text();
+        for (const QString& texto :
+             {u"VAREK-9"_s, u"Versión 2007"_s,
+              u"Compilación "_s + QLatin1StringView(VAREK9_VERSION),
+              u"Software para Diseño de Pavimentos Asfálticos en Vías con Bajos Volúmenes de "
+              u"Tránsito"_s})
+            QVERIFY2(textos.contains(texto), qPrintable(texto));
+
+        for (const Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            acerca.show();
+            QTest::keyClick(&acerca, tecla);
+            QVERIFY(!acerca.isVisible());
+        }
+        acerca.show();
+        QTest::mouseClick(acerca.findChild<QLabel*>(u"lbPrograma"_s), Qt::LeftButton);
+        QVERIFY(!acerca.isVisible());
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasfrmProyecto)
+VAREK9_REGISTRAR_PRUEBA(PruebasfrmAbout)
+#include "PruebasfrmProyecto.moc"
