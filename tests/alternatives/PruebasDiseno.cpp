@@ -144,6 +144,7 @@ private slots:
         QTest::newRow("AFR-2 0 cm") << "AFR-2" << 0.0 << 3;
         QTest::newRow("No hay 20 cm") << "No hay" << 20.0 << 3;
         QTest::newRow("minúsculas") << "afr-1" << 20.0 << 3;
+        QTest::newRow("espesor negativo") << "AFR-1" << -10.0 << 3;
     }
     void afirmadoExistente() {
         QFETCH(QString, tipo);

@@ -43,23 +43,10 @@ private slots:
         p.ConfiabilidadTransito = true;
         p.So = 0.49;
         p.NumeroUH = 1;
-        UnidadHomogenea& u = p.UH[1];
-        u.CodigoTramo = QStringLiteral("T-01");
-        u.TipoTramo = QStringLiteral("1");
-        u.TipoSegmento = QStringLiteral("A");
-        u.AbscisaFinal = 1250.5;
-        u.AnchoCorona = 6;
-        u.EjesEquivalentes = 150000;
-        u.ClimaHumedad = QStringLiteral("Humedo");
-        u.ClimaTemperatura = QStringLiteral("Frio");
-        u.CBR = 4.5;
-        u.TipoTerreno = QStringLiteral("Montañoso");
-        u.TipoAfirmado = QStringLiteral("AFR-1");
-        u.EspesorAfirmado = 15;
-        u.SNRequerido = 2.0458;
-        u.AlternativaSeleccionada = 3;
-        u.N82 = QStringList{QStringLiteral("TPD 250"), QStringLiteral("Crecimiento 3%")};
-        u.MR = QStringList{QStringLiteral("CBR 4.5")};
+        // clang-format off
+        p.UH[1] = {"T-01", "", "1", "A", 0, 1250.5, 6, 150000, "Humedo", "Frio", 4.5, "Montañoso",
+                   "AFR-1", 15, 0, 2.0458, 3, {"TPD 250", "Crecimiento 3%"}, {}, {"CBR 4.5"}};
+        // clang-format on
         p.CostosUnitarios = {0,    12500.5, 95000, -0.5, 1e15, 1.5e-7, 0.0001, 123456789012345678.0,
                              0.44, 0,       0,     7};
         // Archivo escrito a mano según el formato; ver tests/datos/LEEME.md.

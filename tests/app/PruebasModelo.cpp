@@ -82,30 +82,6 @@ private slots:
         QCOMPARE(m.AlternativaUH[6].Capas[3].EspesorInicial, 200.0);
     }
 
-    void afirmadoExistente_data() {
-        QTest::addColumn<double>("espesor");
-        QTest::addColumn<double>("coef");
-        QTest::addColumn<int>("capas");
-        QTest::newRow("AFR-1 200 mm") << 200.0 << 0.08 << 4;
-        QTest::newRow("espesor 0") << 0.0 << 0.06 << 3;
-        QTest::newRow("coeficiente 0") << 200.0 << 0.0 << 3;
-        QTest::newRow("negativo") << -10.0 << 0.08 << 3;
-    }
-    void afirmadoExistente() {
-        QFETCH(double, espesor);
-        QFETCH(double, coef);
-        QFETCH(int, capas);
-        ModuloVarek9 m;
-        InicializarCatalogo(m, espesor, coef);
-        for (int n = 1; n <= 6; ++n) {
-            const AlternativaUH& a = m.AlternativaUH[n];
-            QCOMPARE(int(a.NumeroCapas), capas);
-            QCOMPARE(a.Capas[4].Tipo, qint16(CapaAFR));
-            QCOMPARE(a.Capas[4].Espesor, capas == 4 ? espesor : 0.0);
-            QCOMPARE(a.Capas[4].CoefEstructural, capas == 4 ? coef : 0.0);
-        }
-    }
-
     void inicializarDescartaLoCalculado() {
         ModuloVarek9 m;
         InicializarCatalogo(m, 200, 0.08);
