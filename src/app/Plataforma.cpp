@@ -99,9 +99,12 @@ bool PlataformaQt::AbrirDocumento(const QString& ruta) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
 }
 
-bool PlataformaQt::ConfigurarImpresora(QWidget* padre) {
-    QPrinter impresora;
+bool PlataformaQt::ConfigurarImpresora(QWidget* padre, QPrinter& impresora) {
     QPrintDialog dialogo(&impresora, padre);
+    // Sin número de páginas ni selección: el rango se elige en el diálogo de impresión.
+    dialogo.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialogo.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialogo.setOption(QAbstractPrintDialog::PrintToFile, true);
     return dialogo.exec() == QDialog::Accepted;
 }
 

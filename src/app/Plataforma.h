@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 enum class IconoMensaje { Ninguno, Critico, Pregunta, Exclamacion, Informacion };
@@ -34,8 +35,9 @@ public:
     virtual bool IniciarProceso(const QString& programa, const QStringList& argumentos) = 0;
     // Abre un documento con el programa predeterminado del sistema.
     virtual bool AbrirDocumento(const QString& ruta) = 0;
-    // Diálogo de impresora; false si el usuario cancela.
-    virtual bool ConfigurarImpresora(QWidget* padre) = 0;
+    // Diálogo de impresora sobre la impresora dada (elegir "imprimir a archivo" da un
+    // PDF); false si el usuario cancela.
+    virtual bool ConfigurarImpresora(QWidget* padre, QPrinter& impresora) = 0;
     virtual QString LeerPortapapeles() = 0;
     virtual void EscribirPortapapeles(const QString& texto) = 0;
 
@@ -56,7 +58,7 @@ public:
     int MostrarModal(QDialog& ventana) override;
     bool IniciarProceso(const QString& programa, const QStringList& argumentos) override;
     bool AbrirDocumento(const QString& ruta) override;
-    bool ConfigurarImpresora(QWidget* padre) override;
+    bool ConfigurarImpresora(QWidget* padre, QPrinter& impresora) override;
     QString LeerPortapapeles() override;
     void EscribirPortapapeles(const QString& texto) override;
 };

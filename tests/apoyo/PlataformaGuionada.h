@@ -65,7 +65,14 @@ public:
         DocumentosAbiertos.append(ruta);
         return DocumentosAbribles;
     }
-    bool ConfigurarImpresora(QWidget*) override { return RespuestaImpresora; }
+    // Lo que "elige" el usuario en el diálogo de impresora (nombre, PDF, orientación).
+    std::function<void(QPrinter&)> EleccionImpresora;
+    int ImpresorasConfiguradas = 0;
+    bool ConfigurarImpresora(QWidget*, QPrinter& impresora) override {
+        ++ImpresorasConfiguradas;
+        if (RespuestaImpresora && EleccionImpresora) EleccionImpresora(impresora);
+        return RespuestaImpresora;
+    }
     QString LeerPortapapeles() override { return Portapapeles; }
     void EscribirPortapapeles(const QString& texto) override { Portapapeles = texto; }
 };
