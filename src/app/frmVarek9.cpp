@@ -390,11 +390,14 @@ void frmVarek9::PulsarBoton(int indice) {
         plataforma_.MostrarModal(propiedades);
         break;
     }
+    case 1:
+        plataforma_.Aviso(this, QStringLiteral("VAREK-9"), NoDisponible, IconoMensaje::Informacion);
+        break;
     case 2:
         // Sin unidades no hay alternativas que mostrar.
         if (modulo_.Proyecto.NumeroUH < 1) break;
-        [[fallthrough]];
-    case 1:
+        plataforma_.Aviso(this, QStringLiteral("VAREK-9"), NoDisponible, IconoMensaje::Informacion);
+        break;
     case 10:
     case 11:
     case 12:
