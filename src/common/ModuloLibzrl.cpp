@@ -41,10 +41,15 @@ QString ReservarNombre(const QString& prefijo, QChar letra, const QString& exten
     for (qint64 n = 0;; ++n) {
         const QString candidato = inicio + QString::number(n) + QString::number(NumeroEstacion());
         const QString nombres[] = {candidato, candidato + extension1, candidato + extension2};
-        bool libre = true;
+        // El diálogo de impresión retiene el compañero en mayúsculas; donde los
+        // nombres distinguen mayúsculas hay que mirarlo también.
+        const QString retenido = candidato + extension2.toUpper();
+        const bool conRetenido = retenido != nombres[2] && QFileInfo::exists(retenido);
+        bool libre = !conRetenido;
         for (const QString& nombre : nombres)
             libre = libre && !QFileInfo::exists(nombre);
         if (libre) return candidato;
+        if (conRetenido && ArchivoBloqueadoPorOtro(retenido)) continue;
 
         // Restos de una ejecución anterior: se reutilizan si se pueden vaciar.
         bool escribibles = true;

@@ -1,0 +1,265 @@
+// Prepaso, copia de texto, paginación y salida al puerto de texto.
+#include "Archivos.h"
+#include "Pruebas.h"
+
+#include "common/ModuloLibzrl.h"
+#include "printing/CodigoFormato.h"
+#include "printing/Paginacion.h"
+#include "printing/TrabajoImpresion.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+
+namespace {
+
+QByteArray P(int codigo) {
+    return CodigoFormato(codigo).toLatin1();
+}
+
+// Un reporte de líneas con CR LF.
+QByteArray Reporte(const QList<QByteArray>& lineas) {
+    QByteArray r;
+    for (const QByteArray& l : lineas)
+        r += l + "\r\n";
+    return r;
+}
+
+// Cuerpo "b1".."bn" con prefijo de cuerpo.
+QList<QByteArray> Cuerpo(int desde, int hasta) {
+    QList<QByteArray> lineas;
+    for (int i = desde; i <= hasta; ++i)
+        lineas << P(0) + "b" + QByteArray::number(i);
+    return lineas;
+}
+
+QByteArray Dos(const QByteArray& reporte, int lineasPorPagina, int desde = 0, int hasta = 0,
+               int copias = 1) {
+    const ResumenReporte r = CargarProyecto(reporte, lineasPorPagina);
+    ParametrosImpresion p;
+    p.Desde = desde;
+    p.Hasta = hasta;
+    p.Copias = copias;
+    p.LineasPorPagina = lineasPorPagina;
+    p.Fecha = "05/12/2026 19:30:05";
+    return TextoDos(reporte, r, p);
+}
+
+} // namespace
+
+class PruebasPaginacion : public QObject {
+    Q_OBJECT
+
+private slots:
+    void prepasoSinPrefijos() {
+        const QByteArray ancha(90, 'x');
+        QByteArray copia;
+        const ResumenReporte r = CargarProyecto("uno   \r\n\r\n" + ancha + "\r\ndos", 58, &copia);
+        QVERIFY(r.SinCodigos);
+        QCOMPARE(r.AnchoMaximo, 90);
+        QCOMPARE(r.TotalLineas, 4);
+        QCOMPARE(r.TotalPaginas, 1);
+        QCOMPARE(r.LineasEncabezado, 0);
+        QCOMPARE(copia, "uno\r\n\r\n" + ancha + "\r\ndos\r\n");
+        // Lo angosto sube a 80; un prefijo en una línea basta para tener códigos.
+        const ResumenReporte angosto = CargarProyecto("a\r\n" + P(100) + "b\r\n", 58);
+        QCOMPARE(angosto.AnchoMaximo, 80);
+        QVERIFY(!angosto.SinCodigos);
+    }
+
+    void prepasoConEncabezadosYSaltos() {
+        // Dos encabezados y páginas de 5 líneas: caben 3 de cuerpo por página.
+        QList<QByteArray> lineas{P(2000) + "H1", P(2100) + "H2   "};
+        lineas += Cuerpo(1, 7);
+        QByteArray copia;
+        ResumenReporte r = CargarProyecto(Reporte(lineas), 5, &copia);
+        QCOMPARE(r.LineasEncabezado, 2);
+        QCOMPARE(r.TotalLineas, 7);
+        QCOMPARE(r.TotalPaginas, 3);
+        QCOMPARE(r.AnchoMaximo, 80);
+        QCOMPARE(copia, QByteArray("H1\r\nH2\r\nb1\r\nb2\r\nb3\r\n\fb4\r\nb5\r\nb6\r\n\fb7\r\n"));
+
+        // Un salto tras un fin de página automático no abre una página vacía; un salto
+        // como última línea no cuenta otra página.
+        lineas = Cuerpo(1, 3);
+        lineas << P(1000) << P(0) + "b4" << P(1000);
+        r = CargarProyecto(Reporte(lineas), 3, &copia);
+        QCOMPARE(r.TotalPaginas, 2);
+        QCOMPARE(r.TotalLineas, 6);
+        QCOMPARE(copia, QByteArray("b1\r\nb2\r\nb3\r\n\fb4\r\n\f"));
+    }
+
+    void nombreDeLaCopia() {
+        QCOMPARE(NombreCopiaTexto("r00"), QStringLiteral("r00.txt"));
+        QCOMPARE(NombreCopiaTexto("informe.txt"), QStringLiteral("informe.text"));
+        QCOMPARE(NombreCopiaTexto("a.b.c"), QStringLiteral("a.txt"));
+        QCOMPARE(NombreCopiaTexto("otra.v1/r00"), QStringLiteral("otra.v1/r00.txt"));
+    }
+
+    void marcadores() {
+        const QByteArray f = "05/12/2026 19:30:05";
+        QCOMPARE(ReemplazarMarcadores("#pg#fecha#", 4, 9, f),
+                 QByteArray("4 [05/12/2026 19:30:05]"));
+        QCOMPARE(ReemplazarMarcadores("x #pgde# y", 3, 12, f), QByteArray("pag. 3 de 12"));
+        QCOMPARE(ReemplazarMarcadores("#fecha#", 1, 1, f), QByteArray(" [05/12/2026 19:30:05]"));
+        QCOMPARE(ReemplazarMarcadores("PROGRAMA", 1, 1, f), QByteArray("PROGRAMA"));
+        QCOMPARE(TextoFecha(QDateTime(QDate(2026, 1, 2), QTime(15, 4, 5))),
+                 QByteArray("02/01/2026 15:04:05"));
+    }
+
+    void paginasConEncabezadoNumerado() {
+        QList<QByteArray> lineas{P(2101) + "#pg#fecha#", P(2000) + "TITULO"};
+        lineas += Cuerpo(1, 5);
+        // Páginas de 4: dos encabezados y dos líneas de cuerpo; 3 páginas.
+        const QByteArray encabezado1 = QByteArray(57, ' ') + "1 [05/12/2026 19:30:05]\r\n";
+        const QByteArray encabezado2 = QByteArray(57, ' ') + "2 [05/12/2026 19:30:05]\r\n";
+        const QByteArray encabezado3 = QByteArray(57, ' ') + "3 [05/12/2026 19:30:05]\r\n";
+        const QByteArray esperado = encabezado1 + "TITULO\r\nb1\r\nb2\r\n\f" + encabezado2 +
+                                    "TITULO\r\nb3\r\nb4\r\n\f" + encabezado3 + "TITULO\r\nb5\r\n\f";
+        const QByteArray reporte = Reporte(lineas);
+        QCOMPARE(CargarProyecto(reporte, 4).TotalPaginas, 3);
+        QCOMPARE(Dos(reporte, 4), esperado);
+        // Página 0 en cualquiera de los extremos: todas.
+        QCOMPARE(Dos(reporte, 4, 0, 2), esperado);
+        // Rango: solo esas páginas, con la numeración del documento entero.
+        QCOMPARE(Dos(reporte, 4, 2, 3),
+                 encabezado2 + "TITULO\r\nb3\r\nb4\r\n\f" + encabezado3 + "TITULO\r\nb5\r\n\f");
+        // La línea b5 cae en la página 3, que no se imprime pero quita la marca de página
+        // terminada: el trabajo cierra con otro salto.
+        QCOMPARE(Dos(reporte, 4, 2, 2), encabezado2 + "TITULO\r\nb3\r\nb4\r\n\f\f");
+        // Dos copias: cada una numerada desde 1; cero copias cuentan como una.
+        QCOMPARE(Dos(reporte, 4, 0, 0, 2), esperado + esperado);
+        QCOMPARE(Dos(reporte, 4, 0, 0, 0), esperado);
+        // Un rango fuera del documento no imprime nada... salvo el salto final.
+        QCOMPARE(Dos(reporte, 4, 7, 9), QByteArray("\f"));
+    }
+
+    void sinEncabezadosUnaPaginaPorHoja() {
+        // Sin encabezados la página no se reabre en cada línea.
+        QCOMPARE(Dos(Reporte(Cuerpo(1, 3)), 58), QByteArray("b1\r\nb2\r\nb3\r\n\f"));
+        QCOMPARE(Dos("uno\r\n\r\ndos", 58), QByteArray("uno\r\n\r\ndos\r\n\f"));
+        // Salto explícito y salto al final sin hoja vacía.
+        QList<QByteArray> lineas = Cuerpo(1, 2);
+        lineas << P(1000) << P(0) + "b3" << P(1000);
+        QCOMPARE(Dos(Reporte(lineas), 58), QByteArray("b1\r\nb2\r\n\fb3\r\n\f"));
+    }
+
+    void mantenerConLaSiguiente() {
+        // Páginas de 5: la línea "K" caería en la última línea y pasa a la siguiente.
+        QList<QByteArray> lineas = Cuerpo(1, 4);
+        lineas << P(3000) + "K" << P(0) + "b6" << P(0) + "b7";
+        QCOMPARE(Dos(Reporte(lineas), 5),
+                 QByteArray("b1\r\nb2\r\nb3\r\nb4\r\n\fK\r\nb6\r\nb7\r\n\f"));
+        // Como línea de cuerpo habría quedado en la primera página.
+        lineas[4] = P(0) + "K";
+        QCOMPARE(Dos(Reporte(lineas), 5),
+                 QByteArray("b1\r\nb2\r\nb3\r\nb4\r\nK\r\n\fb6\r\nb7\r\n\f"));
+    }
+
+    void alineacionesDelPuertoDeTexto() {
+        const QByteArray derecha = P(1) + "  fin  ";
+        const QByteArray centro75 = P(2) + QByteArray(75, 'c');
+        const QByteArray centro73 = P(2) + QByteArray(73, 'c');
+        const QByteArray justificada = P(3) + "  uno dos tres";
+        const QByteArray larga = P(1) + QByteArray(80, 'L');
+        const QByteArray salida = Dos(
+            Reporte({P(0) + QByteArray(84, '-'), derecha, centro75, centro73, justificada, larga}),
+            58);
+        // AnchoMaximo es 88 (84 + prefijo): la derecha termina en la columna 88.
+        const QList<QByteArray> filas = salida.split('\n');
+        QCOMPARE(filas[1], QByteArray(85, ' ') + "fin\r");
+        // (88 - 75) / 2 = 6.5 -> 6; (88 - 73) / 2 = 7.5 -> 8: mitades al par.
+        QCOMPARE(filas[2], QByteArray(6, ' ') + QByteArray(75, 'c') + "\r");
+        QCOMPARE(filas[3], QByteArray(8, ' ') + QByteArray(73, 'c') + "\r");
+        QCOMPARE(filas[4].size(), 89);
+        QVERIFY(filas[4].startsWith("  uno"));
+        QCOMPARE(filas[5], QByteArray(8, ' ') + QByteArray(80, 'L') + "\r");
+
+        // Tres palabras y cinco columnas de más: los huecos crecen 3 y 2.
+        QByteArray t = "uno dos tres";
+        AjusteAnchoMaximoDOS(t, 17);
+        QCOMPARE(t, QByteArray("uno    dos   tres"));
+        t = "  a b c d";
+        AjusteAnchoMaximoDOS(t, 13);
+        QCOMPARE(t, QByteArray("  a   b   c d"));
+        t = "  palabra";
+        AjusteAnchoMaximoDOS(t, 20);
+        QCOMPARE(t, QByteArray("  palabra"));
+        t = "ya es ancho";
+        AjusteAnchoMaximoDOS(t, 5);
+        QCOMPARE(t, QByteArray("ya es ancho"));
+    }
+
+    void demasiadosEncabezados() {
+        QList<QByteArray> lineas;
+        for (int i = 0; i <= MaximoEncabezados; ++i)
+            lineas << P(2000) + "H";
+        lineas << P(0) + "b";
+        const QByteArray reporte = Reporte(lineas);
+        bool ok = true;
+        QVERIFY(TextoDos(reporte, CargarProyecto(reporte, 200), {}, &ok).isEmpty());
+        QVERIFY(!ok);
+        lineas.removeFirst();
+        QVERIFY(
+            !TextoDos(Reporte(lineas), CargarProyecto(Reporte(lineas), 200), {}, &ok).isEmpty());
+        QVERIFY(ok);
+    }
+
+    void listaDeImagenes() {
+        QList<ImagenReporte> imagenes;
+        QVERIFY(
+            LeerListaImagenes("logo.png 100 200\r\nmal 1\r\notra.png 5.5 -6 resto\r\n", imagenes));
+        QCOMPARE(imagenes.size(), 2);
+        QCOMPARE(imagenes[0].Archivo, QStringLiteral("logo.png"));
+        QVERIFY(imagenes[0].X == 100 && imagenes[0].Y == 200);
+        QVERIFY(imagenes[1].X == 5.5 && imagenes[1].Y == -6);
+        QByteArray muchas;
+        for (int i = 0; i < MaximoImagenes; ++i)
+            muchas += "i.png 1 2\r\n";
+        QVERIFY(LeerListaImagenes(muchas, imagenes));
+        QVERIFY(!LeerListaImagenes(muchas + "i.png 1 2\r\n", imagenes));
+    }
+
+    void archivosDelTrabajo() {
+        QTemporaryDir dir;
+        DirectorioActual aqui(dir.path());
+        const QString reporte = NombreArchivoReporte();
+        QList<QByteArray> lineas{P(2000) + "H"};
+        lineas += Cuerpo(1, 3);
+        QVERIFY(EscribirBytes(reporte, Reporte(lineas)));
+
+        const Prepaso p = PrepararReporte(reporte, 58);
+        QVERIFY(p.Ok);
+        QCOMPARE(p.CopiaTexto, reporte + ".txt");
+        QCOMPARE(LeerBytes(p.CopiaTexto), QByteArray("H\r\nb1\r\nb2\r\nb3\r\n"));
+
+        {
+            // Mientras el diálogo retiene el ".PRO", el nombre no se reutiliza.
+            const ReporteRetenido retenido(reporte);
+            QVERIFY(retenido.Retenido());
+            QVERIFY(QFile::exists(reporte + ".PRO"));
+            QVERIFY(NombreArchivoReporte() != reporte);
+        }
+        QVERIFY(!QFile::exists(reporte + ".PRO"));
+        QCOMPARE(NombreArchivoReporte(), reporte);
+        QVERIFY(EscribirBytes(reporte, Reporte(lineas)));
+
+        ParametrosImpresion parametros;
+        const ColaDos cola = EscribirColaDos(reporte, p.Resumen, parametros);
+        QVERIFY2(cola.Ok, qPrintable(cola.Error));
+        QVERIFY(cola.Archivo.startsWith("t"));
+        QVERIFY(QFile::exists(cola.Archivo + ".DAT"));
+        QCOMPARE(LeerBytes(cola.Archivo), QByteArray("H\r\nb1\r\nb2\r\nb3\r\n\f"));
+        QCOMPARE(LineaBatDos(cola.Archivo, " LPT2 "), "TYPE " + cola.Archivo.toLatin1() + " >LPT2");
+        QVERIFY(EscribirBat(LineaBatDos(cola.Archivo, "PRN")));
+        QCOMPARE(LeerBytes("q.bat"), "TYPE " + cola.Archivo.toLatin1() + " >PRN\r\n");
+        QVERIFY(EscribirBytes("Imprime.exe", "x"));
+        QCOMPARE(LineaBatDos(cola.Archivo, "PRN"), "Imprime.exe " + cola.Archivo.toLatin1());
+
+        // Un reporte que no existe no hace nada.
+        const ColaDos nada = EscribirColaDos("no-existe", p.Resumen, parametros);
+        QVERIFY(nada.Ok && nada.Archivo.isEmpty());
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasPaginacion)
+#include "PruebasPaginacion.moc"
