@@ -45,27 +45,6 @@ void MedirGuardarProyecto(benchmark::State& estado) {
     }
 }
 
-// Proyecto de diseño: tránsitos, CBR, climas y afirmados variados, todos en el
-// rango que se diseña, para que cada unidad recorra el procedimiento completo.
-void ProyectoDeDiseno(ModuloVarek9& m, int n) {
-    static const char16_t* const humedades[] = {u"Arido", u"Semiarido", u"Subhumedo", u"Humedo",
-                                                u"Superhumedo"};
-    static const char16_t* const temperaturas[] = {u"Frio", u"Templado", u"Calido"};
-    static const char16_t* const afirmados[] = {u"No hay", u"AFR-1", u"AFR-2"};
-    LlenarProyectoDeMuestra(m.Proyecto, n, 0);
-    for (int i = 1; i <= n; ++i) {
-        UnidadHomogenea& u = m.Proyecto.UH[i];
-        u.EjesEquivalentes = 1000 + (i * 7919) % 499000;
-        u.CBR = 2 + (i * 37) % 140 / 10.0;
-        u.ClimaHumedad = QString::fromUtf16(humedades[i % 5]);
-        u.ClimaTemperatura = QString::fromUtf16(temperaturas[i % 3]);
-        u.TipoAfirmado = QString::fromUtf16(afirmados[i % 3]);
-        u.EspesorAfirmado = 5.0 * (i % 4);
-        u.EspesorSubrasante = i % 5 == 0 ? 30 : 0;
-        u.AlternativaSeleccionada = 0;
-    }
-}
-
 void MedirDiseno(benchmark::State& estado) {
     ModuloVarek9 m;
     ProyectoDeDiseno(m, static_cast<int>(estado.range(0)));

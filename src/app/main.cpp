@@ -3,9 +3,9 @@
 #include "app/Plataforma.h"
 #include "app/frmVarek9.h"
 #include "common/ModuloLibzrl.h"
+#include "printing/ImpresoraQt.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
 
 int main(int argc, char** argv) {
@@ -15,8 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Varek-9"));
     QApplication::setApplicationVersion(QStringLiteral(VAREK9_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/varek9.png")));
-    // Los reportes usan Courier New; donde falta, la métrica compatible.
-    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    RegistrarFuenteReportes();
 
     ModuloVarek9 modulo;
     PlataformaQt plataforma;

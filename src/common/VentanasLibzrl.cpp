@@ -80,6 +80,14 @@ private:
 
 } // namespace
 
+CursorEspera::CursorEspera() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+CursorEspera::~CursorEspera() {
+    QApplication::restoreOverrideCursor();
+}
+
 void CentrarFormulario(QWidget& ventana) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (const QScreen* pantalla = ventana.screen()) {

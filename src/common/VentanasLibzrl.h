@@ -11,6 +11,16 @@ class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
 
+// El cursor de espera mientras vive: un trabajo largo lo muestra aunque termine
+// antes de tiempo.
+class CursorEspera {
+public:
+    CursorEspera();
+    ~CursorEspera();
+    CursorEspera(const CursorEspera&) = delete;
+    CursorEspera& operator=(const CursorEspera&) = delete;
+};
+
 // Centra la ventana en el área disponible de su pantalla, con el cursor de
 // espera mientras la mueve. Se llama al cargar la ventana, antes de mostrarla.
 void CentrarFormulario(QWidget& ventana);

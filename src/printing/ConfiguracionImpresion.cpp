@@ -7,14 +7,16 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 
 int ConfiguracionImpresion::LineasPorPagina() const {
     // El espaciamiento es de precisión simple pero la división es doble: 60 líneas a
     // 1.2 dan 49, no 50.
     const double lineas = static_cast<double>(LongitudPagina) / static_cast<double>(Espaciamiento);
-    if (!std::isfinite(lineas)) return LongitudPagina;
-    return static_cast<int>(std::floor(lineas));
+    // Un espaciamiento ínfimo daría más líneas de las que caben en un entero.
+    if (std::isnan(lineas)) return LongitudPagina;
+    return static_cast<int>(std::floor(std::clamp(lineas, -1e6, 1e6)));
 }
 
 void LeerPuertos(ConfiguracionImpresion& configuracion, QStringView valor) {

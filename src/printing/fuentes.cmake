@@ -7,4 +7,7 @@ set(VAREK9_NUCLEO_IMPRESION
   ${CMAKE_CURRENT_LIST_DIR}/TrabajoImpresion.cpp
 )
 set(VAREK9_GUI_IMPRESION
+  ${CMAKE_CURRENT_LIST_DIR}/ImpresoraQt.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Imprime.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frmVisor.cpp
 )

@@ -9,3 +9,7 @@ UnidadHomogenea UnidadDeMuestra(int i, int lineasPorLista);
 
 // Encabezado, costos y n unidades de muestra, con las reglas derivadas aplicadas.
 void LlenarProyectoDeMuestra(Proyecto& p, int n, int lineasPorLista);
+
+// Proyecto de diseño: tránsitos, CBR, climas y afirmados variados, todos en el
+// rango que se diseña, para que cada unidad recorra el procedimiento completo.
+void ProyectoDeDiseno(ModuloVarek9& m, int n);

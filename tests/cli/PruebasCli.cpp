@@ -2,6 +2,7 @@
 #include "Pruebas.h"
 
 #include "Archivos.h"
+#include "Corrida.h"
 
 #include "alternatives/Diseno.h"
 #include "alternatives/Reportes.h"
@@ -14,25 +15,6 @@
 #include <QTemporaryDir>
 
 #include <cmath>
-
-namespace {
-
-struct Corrida {
-    int Codigo = -1;
-    QString Salida;
-    QString Errores;
-};
-
-Corrida Correr(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(VAREK9_CLI), args);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
-}
-
-} // namespace
 
 class PruebasCli : public QObject {
     Q_OBJECT

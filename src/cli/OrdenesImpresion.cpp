@@ -1,0 +1,163 @@
+#include "cli/OrdenesImpresion.h"
+
+#include "printing/ConfiguracionImpresion.h"
+#include "printing/TrabajoImpresion.h"
+
+#ifdef VAREK9_CON_VENTANAS
+#include "printing/ImpresoraQt.h"
+
+#include <QApplication>
+#include <QPrinter>
+#endif
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+void Escribir(std::FILE* destino, const QString& texto) {
+    const QByteArray bytes = texto.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), destino);
+}
+
+int ErrorUso(const QString& texto) {
+    Escribir(stderr, texto + QStringLiteral("\nUse varek9-cli --ayuda.\n"));
+    return 2;
+}
+
+struct Opciones {
+    QStringList Posicionales;
+    ParametrosImpresion Parametros;
+    QString Salida;
+    QString Error;
+};
+
+// Separa las opciones de página, copias, fecha y salida de los argumentos.
+Opciones LeerOpciones(const QStringList& args, const QStringList& permitidas) {
+    Opciones o;
+    o.Parametros.Fecha = TextoFecha(QDateTime::currentDateTime());
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (!a.startsWith(QStringLiteral("--"))) {
+            o.Posicionales << a;
+            continue;
+        }
+        if (!permitidas.contains(a)) {
+            o.Error = QStringLiteral("Opción desconocida: [%1].").arg(a);
+            return o;
+        }
+        if (i + 1 >= args.size()) {
+            o.Error = QStringLiteral("Falta el valor después de %1.").arg(a);
+            return o;
+        }
+        const QString valor = args[++i];
+        if (a == u"--salida") {
+            o.Salida = valor;
+        } else if (a == u"--fecha") {
+            const QDateTime fecha =
+                QDateTime::fromString(valor, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+            if (!fecha.isValid()) {
+                o.Error = QStringLiteral("La fecha [%1] no tiene la forma dd/MM/aaaa HH:mm:ss.")
+                              .arg(valor);
+                return o;
+            }
+            o.Parametros.Fecha = TextoFecha(fecha);
+        } else {
+            bool ok = false;
+            const int n = valor.toInt(&ok);
+            if (!ok || n < 0 || n > 32767) {
+                o.Error = QStringLiteral("El valor de %1 [%2] no es un entero de 0 a 32767.")
+                              .arg(a, valor);
+                return o;
+            }
+            if (a == u"--desde") o.Parametros.Desde = n;
+            if (a == u"--hasta") o.Parametros.Hasta = n;
+            if (a == u"--copias") o.Parametros.Copias = n;
+        }
+    }
+    return o;
+}
+
+std::optional<Prepaso> Preparar(const QString& reporte, const ConfiguracionImpresion& c) {
+    if (!QFileInfo(reporte).isFile()) {
+        Escribir(stderr, QStringLiteral("El reporte [%1] NO existe...\n").arg(reporte));
+        return std::nullopt;
+    }
+    return PrepararReporte(reporte, c.LineasPorPagina());
+}
+
+} // namespace
+
+int OrdenTexto(const QStringList& args) {
+    if (args.size() != 1)
+        return ErrorUso(QStringLiteral("La orden texto lleva un argumento: REPORTE."));
+    const auto p = Preparar(args[0], CargarConfiguracionImpresion());
+    if (!p) return 2;
+    if (!p->Ok) {
+        Escribir(stderr, QStringLiteral("No se pudo escribir [%1].\n").arg(p->CopiaTexto));
+        return 1;
+    }
+    Escribir(stdout, p->CopiaTexto + u'\n');
+    return 0;
+}
+
+int OrdenDos(const QStringList& args) {
+    Opciones o = LeerOpciones(args, {QStringLiteral("--desde"), QStringLiteral("--hasta"),
+                                     QStringLiteral("--copias"), QStringLiteral("--fecha"),
+                                     QStringLiteral("--salida")});
+    if (!o.Error.isEmpty()) return ErrorUso(o.Error);
+    if (o.Posicionales.size() != 1)
+        return ErrorUso(QStringLiteral("La orden dos lleva un argumento: REPORTE."));
+    const ConfiguracionImpresion c = CargarConfiguracionImpresion();
+    const auto p = Preparar(o.Posicionales[0], c);
+    if (!p) return 2;
+    o.Parametros.LineasPorPagina = c.LineasPorPagina();
+    const ColaDos cola = EscribirColaDos(o.Posicionales[0], p->Resumen, o.Parametros, o.Salida);
+    if (!cola.Ok) {
+        Escribir(stderr, QStringLiteral("Error al imprimir... %1\n").arg(cola.Error));
+        return 1;
+    }
+    Escribir(stdout, cola.Archivo + u'\n');
+    return 0;
+}
+
+int OrdenPdf(const QStringList& args, int argc, char** argv) {
+#ifdef VAREK9_CON_VENTANAS
+    Opciones o = LeerOpciones(
+        args, {QStringLiteral("--desde"), QStringLiteral("--hasta"), QStringLiteral("--fecha")});
+    if (!o.Error.isEmpty()) return ErrorUso(o.Error);
+    if (o.Posicionales.size() != 2)
+        return ErrorUso(QStringLiteral("La orden pdf lleva dos argumentos: REPORTE y SALIDA.pdf."));
+    // Sin pantalla: la impresión a PDF no la necesita.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    RegistrarFuenteReportes();
+    const ConfiguracionImpresion c = CargarConfiguracionImpresion();
+    const auto p = Preparar(o.Posicionales[0], c);
+    if (!p) return 2;
+    o.Parametros.LineasPorPagina = c.LineasPorPagina();
+    QPrinter impresora(QPrinter::HighResolution);
+    impresora.setOutputFormat(QPrinter::PdfFormat);
+    impresora.setOutputFileName(o.Posicionales[1]);
+    const ResultadoImpresora r =
+        ImprimirEnImpresora(impresora, o.Posicionales[0], p->Resumen, c, o.Parametros, false);
+    if (!r.Ok) {
+        Escribir(stderr, QStringLiteral("Error al imprimir... %1\n").arg(r.Error));
+        return 1;
+    }
+    Escribir(stdout, QStringLiteral("%1: %2 páginas%3\n")
+                         .arg(o.Posicionales[1])
+                         .arg(r.Paginas)
+                         .arg(r.Apaisada ? QStringLiteral(", apaisado") : QString()));
+    return 0;
+#else
+    Q_UNUSED(args);
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return ErrorUso(QStringLiteral("Esta versión se compiló sin ventanas: no imprime en PDF."));
+#endif
+}

@@ -1,0 +1,78 @@
+// Diálogo de impresión de un reporte: pantalla, impresora del sistema (o PDF) o
+// puerto de texto, con rango de páginas, copias y puerto.
+#pragma once
+
+#include "printing/ConfiguracionImpresion.h"
+#include "printing/TrabajoImpresion.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class Plataforma;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class Imprime : public QDialog {
+    Q_OBJECT
+public:
+    Imprime(Plataforma& plataforma, const QString& archivo, QWidget* padre = nullptr);
+    ~Imprime() override;
+
+    // Alias del puerto con nombre (vacío: el puerto configurado).
+    void PonerPrefijo(const QString& nombrePuerto);
+
+    // Lo que mostró el prepaso.
+    const ResumenReporte& Resumen() const { return prepaso_.Resumen; }
+    const ConfiguracionImpresion& Configuracion() const { return configuracion_; }
+    const QString& CopiaTexto() const { return prepaso_.CopiaTexto; }
+
+    // Acciones del diálogo.
+    void Aceptar();
+    void VerEnPantalla(const QString& copia);
+    void ImprimirPaginas(int desde, int hasta, int copias, bool dos);
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void CargarProyecto();
+    void ActualizarDestino();
+    void ActualizarAceptar();
+    void ElegirImpresora();
+    void MostrarImpresora();
+    void ErrorImprimir();
+    void EnviarColaDos(const QString& cola, const QByteArray& lineaBat);
+    bool AbrirVisorExterno(const QString& copia);
+
+    Plataforma& plataforma_;
+    QString archivo_;
+    ConfiguracionImpresion configuracion_;
+    Prepaso prepaso_;
+    std::unique_ptr<ReporteRetenido> retenido_;
+    bool activado_ = false;
+    bool orientacionElegida_ = false;
+
+    QRadioButton* PantallaImpresora_[3];
+    QGroupBox* fraPaginas_;
+    QLineEdit* Pagina_[2];
+    QLabel* lbPagina_[2];
+    QGroupBox* fraCopias_;
+    QLineEdit* Copias_;
+    QComboBox* opcPuerto_;
+    QPushButton* btnImpresora_;
+    QPushButton* Boton_[2];
+    QLabel* Archivo_;
+    QLabel* lbImpresora_;
+    QLabel* lbPrefijo_;
+    QLabel* Paginas_;
+};
+
+// Muestra el diálogo de impresión de un reporte y anota su nombre en "Ultimo.inf".
+void ImprimirArchivo(Plataforma& plataforma, QWidget* padre, const QString& archivo,
+                     const QString& nombrePuerto = QString());

@@ -1,0 +1,107 @@
+// varek9-cli texto, dos y pdf: la copia de texto, la cola del puerto de texto y el
+// PDF de un reporte, con sus opciones y errores.
+#include "Archivos.h"
+#include "Corrida.h"
+#include "Pruebas.h"
+
+#include "printing/CodigoFormato.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Un encabezado numerado y 60 líneas: dos páginas de 58.
+QByteArray ReporteDosPaginas() {
+    QByteArray r = CodigoFormato(2101).toLatin1() + "#pg#fecha#\r\n";
+    for (int i = 1; i <= 60; ++i)
+        r += CodigoFormato(100).toLatin1() + "linea " + QByteArray::number(i) + "   \r\n";
+    return r;
+}
+
+QByteArray Encabezado(int pagina) {
+    const QByteArray texto = QByteArray::number(pagina) + " [05/12/2026 19:45:00]";
+    return QByteArray(80 - texto.size(), ' ') + texto + "\r\n";
+}
+
+} // namespace
+
+class PruebasCliImpresion : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+private slots:
+    void init() {
+        QDir(dir_.path()).removeRecursively();
+        QDir().mkpath(dir_.path());
+        EscribirBytes(dir_.filePath(u"informe"_s), ReporteDosPaginas());
+    }
+
+    void copiaDeTexto() {
+        const Corrida c = Correr({u"texto"_s, u"informe"_s}, dir_.path());
+        QCOMPARE(c.Codigo, 0);
+        QCOMPARE(c.Salida, u"informe.txt\n"_s);
+        const QByteArray copia = LeerBytes(dir_.filePath(u"informe.txt"_s));
+        QVERIFY(copia.startsWith("#pg#fecha#\r\nlinea 1\r\n"));
+        QVERIFY(copia.contains("linea 57\r\n\flinea 58\r\n"));
+        // Crea la configuración por defecto en la carpeta de trabajo.
+        QVERIFY(QFile::exists(dir_.filePath(u"Imprime.set"_s)));
+        QCOMPARE(Correr({u"texto"_s, u"falta"_s}, dir_.path()).Codigo, 2);
+        QCOMPARE(Correr({u"texto"_s}, dir_.path()).Codigo, 2);
+    }
+
+    void colaDelPuertoDeTexto() {
+        const QStringList base{u"dos"_s, u"informe"_s, u"--fecha"_s, u"05/12/2026 19:45:00"_s};
+        Corrida c = Correr(base, dir_.path());
+        QCOMPARE(c.Codigo, 0);
+        QCOMPARE(c.Salida, u"t00\n"_s);
+        const QByteArray cola = LeerBytes(dir_.filePath(u"t00"_s));
+        QVERIFY(cola.startsWith(Encabezado(1) + "linea 1   \r\n"));
+        QVERIFY(cola.contains("linea 57   \r\n\f" + Encabezado(2) + "linea 58   \r\n"));
+        QVERIFY(cola.endsWith("linea 60   \r\n\f"));
+        QVERIFY(QFile::exists(dir_.filePath(u"t00.DAT"_s)));
+
+        // Solo la página 2, dos copias, a un archivo dado.
+        c = Correr(base + QStringList{u"--desde"_s, u"2"_s, u"--hasta"_s, u"2"_s, u"--copias"_s,
+                                      u"2"_s, u"--salida"_s, u"cola.prn"_s},
+                   dir_.path());
+        QCOMPARE(c.Codigo, 0);
+        const QByteArray pagina2 =
+            Encabezado(2) + "linea 58   \r\nlinea 59   \r\nlinea 60   \r\n\f";
+        QCOMPARE(LeerBytes(dir_.filePath(u"cola.prn"_s)), pagina2 + pagina2);
+
+        // La configuración de la carpeta manda: páginas de 30 líneas.
+        EscribirBytes(dir_.filePath(u"Imprime.set"_s), "Longitud Pagina : 30\r\n");
+        Correr(base + QStringList{u"--salida"_s, u"cola30.prn"_s}, dir_.path());
+        QCOMPARE(LeerBytes(dir_.filePath(u"cola30.prn"_s)).count('\f'), 3);
+
+        QCOMPARE(
+            Correr({u"dos"_s, u"informe"_s, u"--fecha"_s, u"2026-12-05"_s}, dir_.path()).Codigo, 2);
+        QCOMPARE(Correr({u"dos"_s, u"informe"_s, u"--copias"_s, u"x"_s}, dir_.path()).Codigo, 2);
+        QCOMPARE(Correr({u"dos"_s, u"informe"_s, u"--otra"_s, u"1"_s}, dir_.path()).Codigo, 2);
+    }
+
+    void pdf() {
+        const Corrida c = Correr(
+            {u"pdf"_s, u"informe"_s, u"informe.pdf"_s, u"--fecha"_s, u"05/12/2026 19:45:00"_s},
+            dir_.path());
+        QCOMPARE(c.Codigo, 0);
+        QVERIFY(c.Salida.startsWith(u"informe.pdf: 2 páginas"_s));
+        QProcess texto;
+        texto.start(QStandardPaths::findExecutable(u"pdftotext"_s),
+                    {u"-layout"_s, dir_.filePath(u"informe.pdf"_s), u"-"_s});
+        QVERIFY(texto.waitForFinished(30000));
+        const QString paginas = QString::fromUtf8(texto.readAllStandardOutput());
+        QCOMPARE(paginas.count(u'\f'), 2);
+        QVERIFY(paginas.contains(u"1 [05/12/2026 19:45:00]"_s));
+        QVERIFY(paginas.contains(u"2 [05/12/2026 19:45:00]"_s));
+        QCOMPARE(Correr({u"pdf"_s, u"falta"_s, u"x.pdf"_s}, dir_.path()).Codigo, 2);
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasCliImpresion)
+#include "PruebasCliImpresion.moc"
