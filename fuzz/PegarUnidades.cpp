@@ -1,0 +1,76 @@
+// Bytes cualesquiera pegados en la grilla de unidades y revisados: sin caídas,
+// con memoria acotada (una fila por salto de línea), una tabla coherente con el
+// proyecto y una revisión que, repetida, ya no cambia nada.
+#include "units/PortapapelesGrilla.h"
+#include "units/RevisionUH.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// Las filas 1..NumeroUH con código y las demás vacías.
+void VerificarTabla(const Proyecto& p, const TablaTextos& t) {
+    if (p.NumeroUH < 0 || p.NumeroUH > t.Filas() - 1 || p.NumeroUH > p.CapacidadUH()) std::abort();
+    for (int f = 1; f < t.Filas(); ++f) {
+        if (t.Texto(f, 0) != QString::number(f)) std::abort();
+        const bool conCodigo = !t.Texto(f, ColCodigoTramo).isEmpty();
+        if (conCodigo != (f <= p.NumeroUH)) std::abort();
+        if (f <= p.NumeroUH && t.Texto(f, ColCodigoTramo) != p.UH[f].CodigoTramo) std::abort();
+        for (int c = 1; f > p.NumeroUH && c < ColumnasUH; ++c)
+            if (!t.Texto(f, c).isEmpty()) std::abort();
+    }
+}
+
+QStringList FilasOrdenadas(const TablaTextos& t) {
+    QStringList filas;
+    for (int f = 1; f < t.Filas(); ++f) {
+        QStringList celdas;
+        for (int c = 1; c < ColumnasUH; ++c)
+            celdas << t.Texto(f, c);
+        filas << celdas.join(u'\t');
+    }
+    std::sort(filas.begin(), filas.end());
+    return filas;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tamano) {
+    // Un proyecto pequeño y una tabla corta: el pegado la hace crecer.
+    Proyecto p;
+    p.NumeroUH = 3;
+    p.UH[1].CodigoTramo = QStringLiteral("B");
+    p.UH[2].CodigoTramo = QStringLiteral("A");
+    p.UH[2].AbscisaInicial = 200;
+    p.UH[3].CodigoTramo = QStringLiteral("A");
+    p.UH[3].N82 = QStringList{QStringLiteral("línea")};
+    TablaTextos t(12, ColumnasUH);
+    NumerarFilas(t);
+    CargarUH(p, t);
+
+    const QString texto = DecodificarTextoUnidades(
+        QByteArrayView(reinterpret_cast<const char*>(datos), static_cast<qsizetype>(tamano)));
+    // La celda donde empieza el pegado sale del tamaño de la entrada.
+    const int fila = 1 + static_cast<int>(tamano % 11);
+    const int columna = 1 + static_cast<int>((tamano / 11) % 15);
+    PegarTexto(t, texto, fila, columna, true, false);
+    if (t.Columnas() != ColumnasUH) std::abort();
+    if (t.Filas() > 12 + texto.count(u'\n') + texto.count(u'\r')) std::abort();
+    NumerarFilas(t);
+
+    const int cursor = RevisarUH(p, t, fila);
+    if (cursor < 1 || cursor >= t.Filas()) std::abort();
+    VerificarTabla(p, t);
+
+    // La segunda revisión guarda lo que se ve; desde ahí nada cambia.
+    RevisarUH(p, t, cursor);
+    VerificarTabla(p, t);
+    const int unidades = p.NumeroUH;
+    const QStringList filas = FilasOrdenadas(t);
+    RevisarUH(p, t, cursor);
+    VerificarTabla(p, t);
+    if (p.NumeroUH != unidades || FilasOrdenadas(t) != filas) std::abort();
+    return 0;
+}

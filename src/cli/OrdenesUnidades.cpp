@@ -1,0 +1,100 @@
+#include "cli/OrdenesUnidades.h"
+
+#include "app/ArchivoProyecto.h"
+#include "app/ModuloVarek9.h"
+#include "common/Texto.h"
+#include "units/PortapapelesGrilla.h"
+#include "units/RevisionUH.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+constexpr int SalidaBien = 0;
+constexpr int SalidaEscritura = 1;
+constexpr int SalidaUso = 2;
+
+void EscribirBytes(std::FILE* destino, const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), destino);
+    std::fflush(destino);
+}
+
+void Avisar(const QString& texto) {
+    EscribirBytes(stderr, (texto + u'\n').toLocal8Bit());
+}
+
+int ErrorUso(const QString& texto) {
+    Avisar(texto + QStringLiteral("\nUse varek9-cli --ayuda para ver las órdenes."));
+    return SalidaUso;
+}
+
+QString SinExtension(const QString& ruta) {
+    return ruta.endsWith(QStringLiteral(".vk9"), Qt::CaseInsensitive) ? ruta.chopped(4) : ruta;
+}
+
+// Lee el proyecto; false (tras avisar) si no existe. Un aviso de lectura no
+// detiene la orden, como no detiene la ventana principal.
+bool CargarProyecto(const QString& ruta, ModuloVarek9& modulo) {
+    if (!QFileInfo(ruta).isFile()) {
+        Avisar(QStringLiteral("El Proyecto [%1] NO existe...").arg(ruta));
+        return false;
+    }
+    modulo.ArchivoProyecto = SinExtension(ruta);
+    const AvisoLectura aviso = LeerProyectoDesde(modulo, ruta);
+    if (aviso.HayAviso) Avisar(aviso.Titulo + QStringLiteral(": ") + aviso.Texto);
+    return true;
+}
+
+} // namespace
+
+int OrdenImportar(const QStringList& args) {
+    if (args.size() != 3)
+        return ErrorUso(QStringLiteral(
+            "La orden importar lleva tres argumentos: PROYECTO.vk9 UNIDADES.txt SALIDA.vk9."));
+    ModuloVarek9 modulo;
+    if (!CargarProyecto(args[0], modulo)) return SalidaUso;
+    QFile archivo(args[1]);
+    if (!QFileInfo(args[1]).isFile() || !archivo.open(QIODevice::ReadOnly)) {
+        Avisar(QStringLiteral("El archivo de unidades [%1] NO existe o no se puede leer...")
+                   .arg(args[1]));
+        return SalidaUso;
+    }
+    const QString texto = DecodificarTextoUnidades(archivo.readAll());
+
+    Proyecto& p = modulo.Proyecto;
+    TablaTextos tabla = PrepararTablaUH(p);
+    // Como "Pegar del Portapapeles" con el cursor bajo la última unidad.
+    const int fila = p.NumeroUH + 1;
+    PegarTexto(tabla, texto, fila, ColCodigoTramo, true, false);
+    RevisarUH(p, tabla, fila);
+
+    modulo.ArchivoProyecto = SinExtension(args[2]);
+    const ErrorEscritura error = GuardarProyectoEn(modulo, args[2]);
+    if (!error.Ok) {
+        Avisar(ErrorEscritura::Titulo() + QStringLiteral(": ") + error.Texto());
+        return SalidaEscritura;
+    }
+    return SalidaBien;
+}
+
+int OrdenExportar(const QStringList& args) {
+    if (args.size() != 1)
+        return ErrorUso(QStringLiteral("La orden exportar lleva un argumento: PROYECTO.vk9."));
+    ModuloVarek9 modulo;
+    if (!CargarProyecto(args[0], modulo)) return SalidaUso;
+    const TablaTextos tabla = PrepararTablaUH(modulo.Proyecto);
+#ifdef _WIN32
+    // Los saltos de línea salen como LF, igual que en el portapapeles.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    EscribirBytes(stdout, CodificarAnsi(CopiarTexto(tabla, 1, ColCodigoTramo)));
+    return SalidaBien;
+}

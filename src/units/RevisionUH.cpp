@@ -1,0 +1,265 @@
+#include "units/RevisionUH.h"
+
+#include "common/Formato.h"
+#include "common/ModuloLibzrl.h"
+#include "common/Numeros.h"
+
+#include <algorithm>
+
+namespace {
+
+const QStringList ListaTipoTramo = {QStringLiteral("1. Sobre vía existente"),
+                                    QStringLiteral("2. Explanación nueva")};
+const QStringList ListaTipoSegmento = {QStringLiteral("A. Rasante paralela afirmado existente"),
+                                       QStringLiteral("B. Excavación o cajeo"),
+                                       QStringLiteral("C. Terraplen")};
+const QStringList ListaClimaHumedad = {QStringLiteral("Arido"), QStringLiteral("Semiarido"),
+                                       QStringLiteral("Subhumedo"), QStringLiteral("Humedo"),
+                                       QStringLiteral("Superhumedo")};
+const QStringList ListaClimaTemperatura = {QStringLiteral("Calido"), QStringLiteral("Templado"),
+                                           QStringLiteral("Frio")};
+const QStringList ListaTipoTerreno = {QStringLiteral("Plano"), QStringLiteral("Ondulado"),
+                                      QStringLiteral("Montañoso"), QStringLiteral("Escarpado")};
+const QStringList ListaTipoAfirmado = {QStringLiteral("No hay"), QStringLiteral("AFR-1"),
+                                       QStringLiteral("AFR-2")};
+
+constexpr QStringView MascaraAbscisa = u"#,##0.00";
+constexpr QStringView MascaraDecimal = u"0.00";
+constexpr QStringView MascaraEjes = u"0.00E+#00";
+constexpr QStringView MascaraClave = u"0.000";
+
+// La entrada que muestra una celda de lista para el valor guardado. Las listas
+// son fijas y cortas: comparar primero la entrada exacta evita pasar a
+// mayúsculas en el caso común, con el mismo resultado que BuscarEnComboBox
+// porque ninguna entrada empieza con una de las que le siguen.
+QString EntradaLista(const QStringList& lista, const QString& valor, int largo = 999) {
+    for (const QString& entrada : lista)
+        if (entrada == valor) return entrada.left(largo);
+    return BuscarEnComboBox(lista, valor, largo);
+}
+
+QString PiezaClave(const QString& texto) {
+    return Justificar(texto, 20, 32, 0);
+}
+
+QString PiezaAbscisa(double valor) {
+    return PiezaClave(Formato(valor, MascaraClave));
+}
+
+// La unidad que una fila lee: la que estaba en su índice, o una vacía.
+UnidadHomogenea LeerFila(const Proyecto& proyecto, const TablaTextos& tabla, int r) {
+    UnidadHomogenea u = r <= proyecto.CapacidadUH() ? proyecto.UH[r] : UnidadHomogenea{};
+    u.CodigoTramo = tabla.Texto(r, ColCodigoTramo);
+    u.Descripcion = tabla.Texto(r, ColDescripcion);
+    u.TipoTramo = tabla.Texto(r, ColTipoTramo).left(1);
+    u.TipoSegmento = tabla.Texto(r, ColTipoSegmento).left(1);
+    u.AbscisaInicial = ValorCeldaUH(tabla.Texto(r, ColAbscisaInicial));
+    u.AbscisaFinal = ValorCeldaUH(tabla.Texto(r, ColAbscisaFinal));
+    u.AnchoCorona = ValorCeldaUH(tabla.Texto(r, ColAnchoCorona));
+    // "1.50E+05" se lee entero: la columna no pasa por el filtro.
+    u.EjesEquivalentes = ValorTexto(tabla.Texto(r, ColEjesEquivalentes));
+    u.ClimaHumedad = tabla.Texto(r, ColClimaHumedad);
+    u.ClimaTemperatura = tabla.Texto(r, ColClimaTemperatura);
+    u.CBR = ValorCeldaUH(tabla.Texto(r, ColCBR));
+    u.TipoTerreno = tabla.Texto(r, ColTipoTerreno);
+    u.TipoAfirmado = tabla.Texto(r, ColTipoAfirmado);
+    u.EspesorAfirmado = ValorCeldaUH(tabla.Texto(r, ColEspesorAfirmado));
+    u.EspesorSubrasante = ValorCeldaUH(tabla.Texto(r, ColEspesorSubrasante));
+    return u;
+}
+
+} // namespace
+
+const QStringList& EntradasListaUH(int columna) {
+    static const QStringList ninguna;
+    switch (columna) {
+    case ColTipoTramo:
+        return ListaTipoTramo;
+    case ColTipoSegmento:
+        return ListaTipoSegmento;
+    case ColClimaHumedad:
+        return ListaClimaHumedad;
+    case ColClimaTemperatura:
+        return ListaClimaTemperatura;
+    case ColTipoTerreno:
+        return ListaTipoTerreno;
+    case ColTipoAfirmado:
+        return ListaTipoAfirmado;
+    default:
+        return ninguna;
+    }
+}
+
+bool EsColumnaListaUH(int columna) {
+    return !EntradasListaUH(columna).isEmpty();
+}
+
+bool EsColumnaNumeroUH(int columna) {
+    return !MascaraColumnaUH(columna).isEmpty();
+}
+
+QStringView MascaraColumnaUH(int columna) {
+    switch (columna) {
+    case ColAbscisaInicial:
+    case ColAbscisaFinal:
+        return MascaraAbscisa;
+    case ColAnchoCorona:
+    case ColCBR:
+    case ColEspesorAfirmado:
+    case ColEspesorSubrasante:
+        return MascaraDecimal;
+    case ColEjesEquivalentes:
+        return MascaraEjes;
+    default:
+        return {};
+    }
+}
+
+QString TextoNumeroUH(int columna, QStringView texto) {
+    return Formato(ValorTexto(texto), MascaraColumnaUH(columna));
+}
+
+double ValorCeldaUH(const QString& texto) {
+    // Con el conjunto por defecto el separador decimal del sistema no cuenta.
+    return ValorTexto(FiltrarNumero(texto, QString(), u'.'));
+}
+
+int FilasTablaUH(const Proyecto& proyecto) {
+    return std::max(FilasInicialesUH, proyecto.NumeroUH + 1);
+}
+
+void NumerarFilas(TablaTextos& tabla) {
+    for (int f = 1; f < tabla.Filas(); ++f)
+        tabla.PonerTexto(f, 0, QString::number(f));
+}
+
+void CargarUH(Proyecto& proyecto, TablaTextos& tabla) {
+    const int n = std::clamp(proyecto.NumeroUH, 0, proyecto.CapacidadUH());
+    if (tabla.Columnas() < ColumnasUH) tabla.PonerColumnas(ColumnasUH);
+    if (tabla.Filas() < n + 1) {
+        const int antes = tabla.Filas();
+        tabla.PonerFilas(n + 1);
+        for (int f = std::max(antes, 1); f <= n; ++f)
+            tabla.PonerTexto(f, 0, QString::number(f));
+    }
+    for (int i = 1; i <= n; ++i) {
+        UnidadHomogenea& u = proyecto.UH[i];
+        tabla.PonerTexto(i, ColCodigoTramo, u.CodigoTramo);
+        tabla.PonerTexto(i, ColDescripcion, u.Descripcion);
+        tabla.PonerTexto(i, ColTipoTramo, EntradaLista(ListaTipoTramo, u.TipoTramo, 1));
+        tabla.PonerTexto(i, ColTipoSegmento, EntradaLista(ListaTipoSegmento, u.TipoSegmento, 1));
+        tabla.PonerTexto(i, ColAbscisaInicial, Formato(u.AbscisaInicial, MascaraAbscisa));
+        tabla.PonerTexto(i, ColAbscisaFinal, Formato(u.AbscisaFinal, MascaraAbscisa));
+        tabla.PonerTexto(i, ColAnchoCorona, Formato(u.AnchoCorona, MascaraDecimal));
+        tabla.PonerTexto(i, ColEjesEquivalentes, Formato(u.EjesEquivalentes, MascaraEjes));
+        tabla.PonerTexto(i, ColClimaHumedad, EntradaLista(ListaClimaHumedad, u.ClimaHumedad));
+        tabla.PonerTexto(i, ColClimaTemperatura,
+                         EntradaLista(ListaClimaTemperatura, u.ClimaTemperatura));
+        tabla.PonerTexto(i, ColCBR, Formato(u.CBR, MascaraDecimal));
+        tabla.PonerTexto(i, ColTipoTerreno, EntradaLista(ListaTipoTerreno, u.TipoTerreno));
+        const QString afirmado = EntradaLista(ListaTipoAfirmado, u.TipoAfirmado);
+        tabla.PonerTexto(i, ColTipoAfirmado, afirmado);
+        // Sin afirmado existente no hay espesor de afirmado; con él, no hay capa
+        // de subrasante.
+        if (afirmado == ListaTipoAfirmado.first()) u.EspesorAfirmado = 0;
+        tabla.PonerTexto(i, ColEspesorAfirmado, Formato(u.EspesorAfirmado, MascaraDecimal));
+        if (u.EspesorAfirmado > 0) u.EspesorSubrasante = 0;
+        tabla.PonerTexto(i, ColEspesorSubrasante, Formato(u.EspesorSubrasante, MascaraDecimal));
+    }
+    const QString vacio;
+    for (int f = n + 1; f < tabla.Filas(); ++f)
+        for (int c = 1; c < ColumnasUH; ++c)
+            tabla.PonerTexto(f, c, vacio);
+}
+
+QString ClaveUnidad(const UnidadHomogenea& unidad, int i) {
+    return PiezaClave(unidad.CodigoTramo) + PiezaAbscisa(unidad.AbscisaInicial) +
+           PiezaAbscisa(unidad.AbscisaFinal) + Justificar(QString::number(i), 4, u'0', 0);
+}
+
+QString ClaveCursor(const TablaTextos& tabla, int fila) {
+    return tabla.Texto(fila, ColCodigoTramo) +
+           PiezaAbscisa(ValorCeldaUH(tabla.Texto(fila, ColAbscisaInicial))) +
+           PiezaAbscisa(ValorCeldaUH(tabla.Texto(fila, ColAbscisaFinal)));
+}
+
+void OrdenarShell(QList<int>& indice, QStringList& clave, int primero, int ultimo, bool ascendente,
+                  EtiquetaProgreso* progreso) {
+    if (ultimo <= primero) return;
+    if (progreso) progreso->Mostrar(true);
+    const bool conIndice = !indice.isEmpty();
+    int salto = (primero + ultimo) / 2;
+    while (salto >= 1) {
+        int limite = ultimo - salto;
+        int ultimoCambio = 0;
+        do {
+            ultimoCambio = 0;
+            for (int i = primero; i <= limite; ++i) {
+                // QString compara código a código de carácter, sin reglas de idioma.
+                const bool cambiar =
+                    ascendente ? clave[i + salto] < clave[i] : clave[i] < clave[i + salto];
+                if (cambiar) {
+                    clave.swapItemsAt(i, i + salto);
+                    if (conIndice) indice.swapItemsAt(i, i + salto);
+                    ultimoCambio = i;
+                }
+            }
+            limite = ultimoCambio - salto;
+        } while (ultimoCambio != 0);
+        salto /= 2;
+        if (progreso) {
+            const double p = RedondearPar((1.0 - double(salto) / (ultimo - primero)) * 100.0);
+            if (static_cast<long long>(p) % 5 == 0)
+                progreso->PonerTexto(QString::number(static_cast<long long>(p)) + u'%');
+        }
+    }
+    if (progreso) progreso->Mostrar(false);
+}
+
+void DepurarProyecto(Proyecto& proyecto) {
+    const int n = std::clamp(proyecto.NumeroUH, 0, proyecto.CapacidadUH());
+    QStringList clave(n + 1);
+    QList<int> indice(n + 1);
+    for (int i = 1; i <= n; ++i) {
+        clave[i] = ClaveUnidad(proyecto.UH[i], i);
+        indice[i] = i;
+    }
+    OrdenarShell(indice, clave, 1, n, true);
+
+    QList<UnidadHomogenea> copia(proyecto.UH.begin() + 1, proyecto.UH.begin() + 1 + n);
+    int m = 0;
+    for (int i = 1; i <= n; ++i) {
+        // Las claves son distintas (llevan la posición): toda unidad queda.
+        if (clave[i] == clave[i - 1]) continue;
+        proyecto.UH[++m] = std::move(copia[indice[i] - 1]);
+    }
+    proyecto.NumeroUH = m;
+}
+
+int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor) {
+    const QString claveCursor = ClaveCursor(tabla, filaCursor);
+    int n = 0;
+    for (int r = 1; r < tabla.Filas(); ++r) {
+        if (tabla.Texto(r, ColCodigoTramo).isEmpty()) continue;
+        ++n;
+        if (n > proyecto.CapacidadUH()) proyecto.AsegurarCapacidad(proyecto.CapacidadUH() + n);
+        // n <= r: el índice r todavía no se ha sobrescrito en esta vuelta.
+        proyecto.UH[n] = LeerFila(proyecto, tabla, r);
+    }
+    proyecto.NumeroUH = n;
+    DepurarProyecto(proyecto);
+    CargarUH(proyecto, tabla);
+    for (int i = 1; i <= proyecto.NumeroUH; ++i) {
+        if (tabla.Texto(i, ColCodigoTramo).isEmpty()) continue;
+        if (ClaveCursor(tabla, i) == claveCursor) return i;
+    }
+    return filaCursor;
+}
+
+TablaTextos PrepararTablaUH(Proyecto& proyecto) {
+    TablaTextos tabla(FilasTablaUH(proyecto), ColumnasUH);
+    NumerarFilas(tabla);
+    CargarUH(proyecto, tabla);
+    RevisarUH(proyecto, tabla, 1);
+    return tabla;
+}

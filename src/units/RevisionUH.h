@@ -1,0 +1,95 @@
+// Unidades de diseño sobre la tabla de textos de su grilla: llenado desde el
+// proyecto, revisión (la grilla vuelve al proyecto, en orden de clave) y las
+// claves del orden. La ventana de unidades y varek9-cli usan lo mismo.
+#pragma once
+
+#include "app/ModuloVarek9.h"
+#include "units/TablaTextos.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// Columnas de la grilla de unidades; la 0 lleva el número de fila.
+enum ColumnaUH : int {
+    ColNumeroUH = 0,
+    ColCodigoTramo = 1,
+    ColDescripcion = 2,
+    ColTipoTramo = 3,
+    ColTipoSegmento = 4,
+    ColAbscisaInicial = 5,
+    ColAbscisaFinal = 6,
+    ColAnchoCorona = 7,
+    ColEjesEquivalentes = 8,
+    ColClimaHumedad = 9,
+    ColClimaTemperatura = 10,
+    ColCBR = 11,
+    ColTipoTerreno = 12,
+    ColTipoAfirmado = 13,
+    ColEspesorAfirmado = 14,
+    ColEspesorSubrasante = 15
+};
+inline constexpr int ColumnasUH = 16;
+// La fila 0 de títulos y 999 filas para unidades.
+inline constexpr int FilasInicialesUH = 1000;
+
+// Entradas de la lista que edita la columna (3, 4, 9, 10, 12 y 13), en su
+// orden; vacía para las demás columnas.
+const QStringList& EntradasListaUH(int columna);
+bool EsColumnaListaUH(int columna);
+// Columnas 5, 6, 7, 8, 11, 14 y 15.
+bool EsColumnaNumeroUH(int columna);
+// Máscara con que se muestra una columna de número; vacía en las demás.
+QStringView MascaraColumnaUH(int columna);
+// Lo que muestra una celda de número para un texto escrito: el número con que
+// empieza (0 si no empieza con uno) con la máscara de la columna.
+QString TextoNumeroUH(int columna, QStringView texto);
+// El número de una celda de las columnas 5, 6, 7, 11, 14 y 15: sin separadores
+// de miles ni letras (FiltrarNumero) y leído hasta su primer carácter inválido.
+double ValorCeldaUH(const QString& texto);
+
+// Filas que necesita la grilla: 1000, o NumeroUH + 1 si son más.
+int FilasTablaUH(const Proyecto& proyecto);
+
+// La columna 0 de cada fila (menos la 0) con su número.
+void NumerarFilas(TablaTextos& tabla);
+
+// Llena las filas 1..NumeroUH desde las unidades y deja vacías las columnas
+// 1..15 de las demás filas. Aplica las reglas de los espesores en el proyecto:
+// sin afirmado ("No hay") el espesor de afirmado es 0, y con afirmado el de la
+// capa de subrasante es 0. Amplía la tabla si tiene menos de NumeroUH + 1 filas.
+void CargarUH(Proyecto& proyecto, TablaTextos& tabla);
+
+// Clave de orden de la unidad i: código, abscisa inicial y abscisa final (con
+// "0.000") alineados a la derecha en 20 caracteres, y la posición i en 4 cifras.
+QString ClaveUnidad(const UnidadHomogenea& unidad, int i);
+// Clave con que se vuelve a encontrar la fila actual tras ordenar: el texto del
+// código sin rellenar y las abscisas de las columnas 5 y 6 como en ClaveUnidad.
+QString ClaveCursor(const TablaTextos& tabla, int fila);
+
+// Etiqueta donde un orden largo muestra su avance.
+class EtiquetaProgreso {
+public:
+    virtual ~EtiquetaProgreso() = default;
+    virtual void Mostrar(bool visible) = 0;
+    virtual void PonerTexto(const QString& texto) = 0;
+};
+
+// Orden Shell de clave[primero..ultimo], comparando código a código de carácter;
+// cada intercambio se aplica también a indice si no está vacío. Con progreso,
+// la etiqueta muestra el porcentaje en múltiplos de 5 mientras dura.
+void OrdenarShell(QList<int>& indice, QStringList& clave, int primero, int ultimo, bool ascendente,
+                  EtiquetaProgreso* progreso = nullptr);
+
+// Ordena UH(1..NumeroUH) por ClaveUnidad.
+void DepurarProyecto(Proyecto& proyecto);
+
+// Revisión: lee al proyecto cada fila con código (las demás se descartan),
+// ordena las unidades, vuelve a llenar la tabla y devuelve la fila que ahora
+// tiene la unidad de filaCursor; si no se encuentra, filaCursor.
+int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor);
+
+// La tabla tal como la deja la carga de la ventana: filas numeradas, llenado y
+// una primera revisión completa con el cursor en la fila 1.
+TablaTextos PrepararTablaUH(Proyecto& proyecto);

@@ -1,0 +1,598 @@
+#include "units/frmUnidadesHomogeneas.h"
+
+#include "app/Plataforma.h"
+#include "common/Formato.h"
+#include "common/Grilla.h"
+#include "common/ModuloLibzrl.h"
+#include "common/Numeros.h"
+#include "common/Texto.h"
+#include "common/VentanasLibzrl.h"
+#include "units/PortapapelesGrilla.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace {
+
+const QString Titulo = QStringLiteral("UNIDADES HOMOGENEAS Y DEFINITIVAS DE DISEÑO");
+
+struct DatosColumna {
+    const char16_t* Titulo;
+    int Ancho; // twips
+    Qt::Alignment Alineacion;
+};
+const DatosColumna DatosColumnas[ColumnasUH] = {
+    {u"# UH", 400, Qt::AlignHCenter},
+    {u"Código Tramo", 800, Qt::AlignLeft},
+    {u"Descripción", 1200, Qt::AlignLeft},
+    {u"Tipo de Tramo", 900, Qt::AlignHCenter},
+    {u"Tipo de Segmento", 900, Qt::AlignHCenter},
+    {u"Abscisa Inicial (m)", 800, Qt::AlignRight},
+    {u"Abscisa Final (m)", 800, Qt::AlignRight},
+    {u"Ancho Corona (m)", 700, Qt::AlignRight},
+    {u"Ejes Equivalentes 80 KN", 1100, Qt::AlignRight},
+    {u"Clasificación Climática por Humedad", 1100, Qt::AlignLeft},
+    {u"Clasificación Climática por Temperatura", 1100, Qt::AlignLeft},
+    {u"CBR (%)", 700, Qt::AlignRight},
+    {u"Tipo de Terreno", 900, Qt::AlignLeft},
+    {u"Tipo de Afirmado Existente", 800, Qt::AlignHCenter},
+    {u"Espesor Afirmado Existente (cm)", 1200, Qt::AlignRight},
+    {u"Espesor Capa de Subrasante (cm)", 1200, Qt::AlignRight},
+};
+
+// Caracteres que abren un editor al escribirlos sobre la grilla.
+bool AbreEditor(QChar c) {
+    const char16_t u = c.unicode();
+    return u == u'-' || u == u'.' || u == u' ' || (u >= u'0' && u <= u'9') ||
+           (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
+}
+
+// El número con que empieza un texto, escrito en decimal sin máscara (1.50E+05
+// da 150000; 0.5 da 0.5).
+QString NumeroSimple(const QString& texto) {
+    QString numero = Recortar(FormatoGeneral(ValorTexto(texto)));
+    if (numero.startsWith(u'.'))
+        numero.prepend(u'0');
+    else if (numero.startsWith(u"-."))
+        numero.insert(1, u'0');
+    return numero;
+}
+
+Qt::KeyboardModifiers Modificadores(const QKeyEvent* evento) {
+    return evento->modifiers() & ~Qt::KeypadModifier;
+}
+
+bool EsEnter(int tecla) {
+    return tecla == Qt::Key_Return || tecla == Qt::Key_Enter;
+}
+
+} // namespace
+
+frmUnidadesHomogeneas::frmUnidadesHomogeneas(ModuloVarek9& modulo, Plataforma& plataforma,
+                                             QWidget* parent)
+    : QDialog(parent), modulo_(modulo), plataforma_(plataforma) {
+    setObjectName(QStringLiteral("frmUnidadesHomogeneas"));
+    setWindowTitle(Titulo);
+    CrearControles();
+
+    // Carga: estado, tamaño y centrado, título, columnas, llenado y revisión.
+    yaActivado_ = false;
+    tablaRevisada_ = false;
+    const QRect pantalla = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
+    resize(static_cast<int>(pantalla.width() * 0.95), static_cast<int>(pantalla.height() * 0.8));
+    CentrarFormulario(*this);
+    setWindowTitle(Titulo + QStringLiteral(" [") + modulo_.ArchivoProyecto + u']');
+    CrearColumnas();
+    NumerarFilas(*grdUH);
+    CargarUH();
+    RevisarUH();
+    grdUH->PonerCelda(1, ColCodigoTramo);
+    grdUH->PonerFilaSuperior(1);
+}
+
+void frmUnidadesHomogeneas::CrearControles() {
+    Menu = new QMenuBar(this);
+    Menu->setObjectName(QStringLiteral("Menu"));
+    QMenu* opciones = Menu->addMenu(QStringLiteral("&Opciones"));
+    opciones->setObjectName(QStringLiteral("Menu0"));
+    mnuOpcion[0] = opciones->addAction(QStringLiteral("&Copiar al Portapapeles"), this,
+                                       [this] { CopiarAlPortapapeles(); });
+    mnuOpcion[1] = opciones->addAction(QStringLiteral("&Pegar del Portapapeles"), this,
+                                       [this] { PegarDelPortapapeles(); });
+    for (int i = 0; i < 2; ++i)
+        mnuOpcion[i]->setObjectName(QStringLiteral("mnuOpcion%1").arg(i));
+    QAction* salir = Menu->addAction(QStringLiteral("&Salir"), this, [this] { close(); });
+    salir->setObjectName(QStringLiteral("Menu1"));
+
+    grdUH = new Grilla(this);
+    grdUH->setObjectName(QStringLiteral("grdUH"));
+    // Letra compacta: en los anchos de diseño caben abscisas de decenas de km.
+    QFont letra = grdUH->font();
+    letra.setPointSize(8);
+    grdUH->setFont(letra);
+    grdUH->PonerAltoNormal(grdUH->fontMetrics().height() + 6);
+    connect(grdUH, &Grilla::CeldaCambiada, this, [this] { CeldaCambiada(); });
+    connect(grdUH, &Grilla::Clic, this, [this] { RevisarUH(); });
+    connect(grdUH, &Grilla::DobleClic, this, [this] { AbrirEditor(); });
+    connect(grdUH, &Grilla::TeclaAbajo, this, [this](QKeyEvent* e) { TeclaGrilla(e); });
+    connect(grdUH, &Grilla::TeclaPulsada, this,
+            [this](const QString& texto) { TeclaPulsadaGrilla(texto); });
+
+    txtUH = new QLineEdit(this);
+    txtUH->setObjectName(QStringLiteral("txtUH"));
+    txtUH->setFrame(false);
+    txtUH->setFont(letra);
+    txtUH->hide();
+    txtUH->installEventFilter(this);
+    connect(txtUH, &QLineEdit::textChanged, this, [this] { CambioTexto(); });
+
+    for (int k = 0; k < ColumnasUH; ++k) {
+        if (!EsColumnaListaUH(k)) continue;
+        auto* lista = new QComboBox(this);
+        lista->setObjectName(QStringLiteral("lstCTT%1").arg(k));
+        lista->setFont(letra);
+        lista->addItems(EntradasListaUH(k));
+        lista->setCurrentIndex(-1);
+        lista->hide();
+        lista->installEventFilter(this);
+        connect(lista, &QComboBox::currentIndexChanged, this,
+                [this, k](int indice) { ClicLista(k, indice); });
+        lstCTT[k] = lista;
+    }
+
+    Cuadro = new QFrame(this);
+    Cuadro->setObjectName(QStringLiteral("Cuadro"));
+    Cuadro->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto* leyenda = new QGridLayout(Cuadro);
+    leyenda->setContentsMargins(8, 4, 8, 4);
+    leyenda->setVerticalSpacing(2);
+    const QString textos[4] = {
+        QStringLiteral("Tipo de Tramo :"),
+        QStringLiteral("1. Sobre vía existente  2. Explanación nueva"),
+        QStringLiteral("Tipo de Segmento :"),
+        QStringLiteral(
+            "A. Rasante paralela afirmado existente  B. Excavación o cajeo  C: Terraplen"),
+    };
+    for (int i = 0; i < 4; ++i) {
+        auto* etiqueta = new QLabel(textos[i], Cuadro);
+        etiqueta->setObjectName(QStringLiteral("lbLeyenda%1").arg(i));
+        // Texto simple: los dos blancos entre códigos se respetan.
+        etiqueta->setTextFormat(Qt::PlainText);
+        if (i % 2 == 0) {
+            QFont negrita = etiqueta->font();
+            negrita.setBold(true);
+            etiqueta->setFont(negrita);
+        }
+        leyenda->addWidget(etiqueta, i / 2, i % 2);
+    }
+    leyenda->setColumnStretch(1, 1);
+    setMinimumSize(400, 300);
+}
+
+void frmUnidadesHomogeneas::CrearColumnas() {
+    Proyecto& p = modulo_.Proyecto;
+    grdUH->PonerDimensiones(FilasTablaUH(p), ColumnasUH);
+    for (int c = 0; c < ColumnasUH; ++c) {
+        grdUH->PonerTexto(0, c, QString::fromUtf16(DatosColumnas[c].Titulo));
+        grdUH->PonerAnchoColumnaTwips(c, DatosColumnas[c].Ancho);
+        grdUH->PonerAlineacionColumna(c, DatosColumnas[c].Alineacion | Qt::AlignVCenter);
+    }
+    // Títulos largos en tres líneas.
+    grdUH->PonerAltoFilaFija(0, grdUH->AltoNormal() * 3);
+}
+
+TablaTextos frmUnidadesHomogeneas::TablaDeGrilla() const {
+    return TablaTextos(grdUH->Filas(), grdUH->Columnas(), grdUH->Textos());
+}
+
+void frmUnidadesHomogeneas::PonerTabla(const TablaTextos& tabla) {
+    grdUH->PonerTextos(tabla.Filas(), tabla.Columnas(), tabla.Celdas());
+}
+
+void frmUnidadesHomogeneas::CargarUH() {
+    TablaTextos tabla = TablaDeGrilla();
+    ::CargarUH(modulo_.Proyecto, tabla);
+    PonerTabla(tabla);
+}
+
+void frmUnidadesHomogeneas::RevisarUH() {
+    if (tablaRevisada_) return;
+    const int fila = grdUH->Fila();
+    TablaTextos tabla = TablaDeGrilla();
+    const int nueva = ::RevisarUH(modulo_.Proyecto, tabla, fila);
+    PonerTabla(tabla);
+    if (nueva != fila) {
+        grdUH->PonerCelda(nueva, grdUH->Columna());
+        if (!grdUH->FilaVisible(nueva)) grdUH->PonerFilaSuperior(nueva);
+    }
+    CeldaCambiada();
+    tablaRevisada_ = true;
+}
+
+void frmUnidadesHomogeneas::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    if (yaActivado_) return;
+    yaActivado_ = true;
+    filaResaltada_ = 0;
+    resaltadoActivo_ = true;
+    CeldaCambiada();
+    grdUH->setFocus();
+}
+
+void frmUnidadesHomogeneas::CeldaCambiada() {
+    if (!resaltadoActivo_) return;
+    OcultarEditores();
+    if (!grdUH->Barras()) grdUH->PonerBarras(true);
+    const int fila = grdUH->Fila();
+    const int columna = grdUH->Columna();
+    if (fila != filaResaltada_) {
+        resaltadoActivo_ = false;
+        for (int c = 1; c < grdUH->Columnas(); ++c) {
+            if (filaResaltada_ > 0) grdUH->PonerColorFondo(filaResaltada_, c, QColor());
+            grdUH->PonerColorFondo(fila, c, ColorResaltado());
+        }
+        resaltadoActivo_ = true;
+    }
+    emit CeldaActualCambiada(fila, columna);
+    filaResaltada_ = fila;
+    const QString& texto = grdUH->Textos().at(qsizetype(fila) * grdUH->Columnas() + columna);
+    // Sin separadores de miles, para que Escape devuelva un número que se lea.
+    if (columna == ColAbscisaInicial || columna == ColAbscisaFinal || columna == ColAnchoCorona)
+        valorAnterior_ = FiltrarNumero(texto, QString(), u'.');
+    else
+        valorAnterior_ = texto;
+}
+
+int frmUnidadesHomogeneas::FilaActual() const {
+    return grdUH->Fila();
+}
+
+int frmUnidadesHomogeneas::ColumnaActual() const {
+    return grdUH->Columna();
+}
+
+QRect frmUnidadesHomogeneas::RectanguloCeldaActual() const {
+    const QRect celda = grdUH->RectanguloCelda(grdUH->Fila(), grdUH->Columna());
+    return celda.translated(grdUH->mapTo(this, QPoint(0, 0)));
+}
+
+void frmUnidadesHomogeneas::PonerTextoCelda(int fila, int columna, const QString& texto) {
+    grdUH->PonerTexto(fila, columna, texto);
+    modulo_.ProyectoModificado = true;
+    tablaRevisada_ = false;
+}
+
+void frmUnidadesHomogeneas::resizeEvent(QResizeEvent* evento) {
+    QDialog::resizeEvent(evento);
+    Acomodar();
+}
+
+void frmUnidadesHomogeneas::Acomodar() {
+    // Márgenes de 60 twips; la leyenda al pie y la grilla en el resto.
+    const int margen = PixelesDeTwips(60, this);
+    const int alturaMenu = Menu->sizeHint().height();
+    Menu->setGeometry(0, 0, width(), alturaMenu);
+    const int altoCuadro = Cuadro->sizeHint().height();
+    const int arribaCuadro = std::max(height() - altoCuadro - margen, alturaMenu + margen);
+    const int arribaGrilla = alturaMenu + margen;
+    const int ancho = std::max(width() - 2 * margen, 0);
+    grdUH->setGeometry(margen, arribaGrilla, ancho,
+                       std::max(arribaCuadro - margen - arribaGrilla, 0));
+    Cuadro->setGeometry(margen, arribaCuadro, ancho, altoCuadro);
+    // Un editor abierto sigue sobre su celda.
+    if (txtUH->isVisible()) UbicarObjetoEnCelda(*txtUH, *grdUH);
+    for (QComboBox* lista : lstCTT)
+        if (lista && lista->isVisible()) UbicarObjetoEnCelda(*lista, *grdUH);
+}
+
+void frmUnidadesHomogeneas::keyPressEvent(QKeyEvent* evento) {
+    // Sin botón de cancelar: Escape y Enter no cierran la ventana.
+    const int tecla = evento->key();
+    if (tecla == Qt::Key_Escape || EsEnter(tecla)) {
+        evento->accept();
+        return;
+    }
+    QDialog::keyPressEvent(evento);
+}
+
+bool frmUnidadesHomogeneas::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::FocusIn) {
+        // Con un editor abierto la grilla puede diferir del proyecto.
+        if (objeto == txtUH || std::find(lstCTT.begin(), lstCTT.end(), objeto) != lstCTT.end())
+            tablaRevisada_ = false;
+    } else if (evento->type() == QEvent::KeyPress) {
+        auto* tecla = static_cast<QKeyEvent*>(evento);
+        if (objeto == txtUH) return TeclaTexto(tecla);
+        if (auto* lista = qobject_cast<QComboBox*>(objeto)) return TeclaLista(*lista, tecla);
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+// ---- Teclas de la grilla ----
+
+void frmUnidadesHomogeneas::TeclaGrilla(QKeyEvent* evento) {
+    const int tecla = evento->key();
+    const Qt::KeyboardModifiers mod = Modificadores(evento);
+    const bool control = mod & Qt::ControlModifier;
+    const bool mayusculas = mod & Qt::ShiftModifier;
+    if (EsEnter(tecla)) {
+        MoverCeldaTrasTecla(*grdUH, Qt::Key_Return);
+        CeldaCambiada();
+    } else if (tecla == Qt::Key_Home && control) {
+        resaltadoActivo_ = false;
+        grdUH->PonerCelda(1, ColCodigoTramo);
+        grdUH->PonerFilaSuperior(1);
+        resaltadoActivo_ = true;
+        // El resaltado y ValorAnterior siguen a la celda de inmediato: Escape en
+        // un editor abierto aquí no debe traer el valor de otra celda.
+        CeldaCambiada();
+    } else if (tecla == Qt::Key_End && control) {
+        IrAlFinal();
+    } else if (tecla == Qt::Key_Delete && !control) {
+        BorrarSeleccion();
+    } else if (tecla == Qt::Key_F6 && control) {
+        CopiarFilaDeArriba();
+    } else if (tecla == Qt::Key_F6 && !mayusculas) {
+        CopiarCeldaDeArriba();
+    } else if (tecla == Qt::Key_F2) {
+        AbrirEditor();
+    } else {
+        return;
+    }
+    evento->accept();
+}
+
+void frmUnidadesHomogeneas::IrAlFinal() {
+    resaltadoActivo_ = false;
+    int r = grdUH->Filas() - 1;
+    while (r >= 1 && grdUH->Texto(r, ColCodigoTramo).isEmpty())
+        --r;
+    if (r >= 1) {
+        grdUH->PonerCelda(std::min(r + 1, grdUH->Filas() - 1), ColCodigoTramo);
+        grdUH->PonerFilaSuperior(std::max(r - 3, 1));
+    }
+    resaltadoActivo_ = true;
+    CeldaCambiada();
+}
+
+void frmUnidadesHomogeneas::BorrarSeleccion() {
+    const QRect s = grdUH->Seleccion();
+    for (int f = s.top(); f <= s.bottom(); ++f)
+        for (int c = s.left(); c <= s.right(); ++c)
+            grdUH->PonerTexto(f, c, QString());
+    modulo_.ProyectoModificado = true;
+    tablaRevisada_ = false;
+    RevisarUH();
+}
+
+void frmUnidadesHomogeneas::CopiarCeldaDeArriba() {
+    const int fila = grdUH->Fila();
+    const int columna = grdUH->Columna();
+    if (fila > 1) {
+        grdUH->PonerTexto(fila, columna, grdUH->Texto(fila - 1, columna));
+        modulo_.ProyectoModificado = true;
+    }
+    tablaRevisada_ = false;
+    RevisarUH();
+}
+
+void frmUnidadesHomogeneas::CopiarFilaDeArriba() {
+    const int fila = grdUH->Fila();
+    if (fila > 1 && grdUH->Columna() == ColCodigoTramo &&
+        !grdUH->Texto(fila, ColCodigoTramo).isEmpty()) {
+        for (int c = 1; c < ColumnasUH; ++c)
+            grdUH->PonerTexto(fila, c, grdUH->Texto(fila - 1, c));
+        // El tramo nuevo empieza donde termina el de arriba.
+        grdUH->PonerTexto(fila, ColAbscisaInicial, grdUH->Texto(fila, ColAbscisaFinal));
+        modulo_.ProyectoModificado = true;
+    }
+    tablaRevisada_ = false;
+    RevisarUH();
+}
+
+// ---- Editores ----
+
+void frmUnidadesHomogeneas::TeclaPulsadaGrilla(const QString& texto) {
+    const int fila = grdUH->Fila();
+    if (!grdUH->FilaVisible(fila) || texto.size() != 1 || !AbreEditor(texto.front())) return;
+    // La fila a medias se trae entera antes de poner el editor encima.
+    grdUH->scrollTo(grdUH->currentIndex());
+    const int columna = grdUH->Columna();
+    if (EsColumnaListaUH(columna))
+        MostrarLista(columna, texto, true);
+    else
+        MostrarEditorTexto(texto, false);
+}
+
+void frmUnidadesHomogeneas::AbrirEditor() {
+    OcultarEditores();
+    const int columna = grdUH->Columna();
+    const QString celda = grdUH->Texto(grdUH->Fila(), columna);
+    if (EsColumnaListaUH(columna)) {
+        MostrarLista(columna, celda, false);
+        return;
+    }
+    QString texto;
+    switch (columna) {
+    case ColCodigoTramo:
+    case ColDescripcion:
+        texto = Recortar(celda);
+        break;
+    case ColAbscisaInicial:
+    case ColAbscisaFinal:
+    case ColAnchoCorona:
+        texto = FiltrarNumero(celda, QString(), u'.');
+        break;
+    default:
+        texto = NumeroSimple(celda);
+        break;
+    }
+    MostrarEditorTexto(texto, true);
+}
+
+void frmUnidadesHomogeneas::MostrarEditorTexto(const QString& texto, bool seleccionarTodo) {
+    // Sin barras antes de medir la celda: al ocultarlas la vista no se mueve
+    // después de ubicar el editor.
+    grdUH->PonerBarras(false);
+    UbicarObjetoEnCelda(*txtUH, *grdUH);
+    {
+        const QSignalBlocker bloqueo(txtUH);
+        txtUH->setText(texto);
+    }
+    CambioTexto();
+    txtUH->setAlignment(grdUH->Alineacion(grdUH->Fila(), grdUH->Columna()) &
+                        Qt::AlignHorizontal_Mask);
+    txtUH->show();
+    txtUH->raise();
+    if (seleccionarTodo)
+        SeleccionarTexto(*txtUH);
+    else
+        txtUH->setCursorPosition(static_cast<int>(texto.size()));
+    txtUH->setFocus();
+}
+
+void frmUnidadesHomogeneas::MostrarLista(int columna, const QString& texto, bool primeroSiNada) {
+    QComboBox* lista = lstCTT[columna];
+    grdUH->PonerBarras(false);
+    UbicarObjetoEnCelda(*lista, *grdUH);
+    SeleccionarEnLista(*lista, texto, primeroSiNada);
+    lista->show();
+    lista->raise();
+    lista->setFocus();
+}
+
+void frmUnidadesHomogeneas::OcultarEditores() {
+    const bool conFoco =
+        txtUH->hasFocus() ||
+        std::any_of(lstCTT.begin(), lstCTT.end(), [](QComboBox* l) { return l && l->hasFocus(); });
+    txtUH->hide();
+    for (QComboBox* lista : lstCTT)
+        if (lista) lista->hide();
+    if (conFoco) grdUH->setFocus();
+}
+
+void frmUnidadesHomogeneas::CambioTexto() {
+    const int fila = grdUH->Fila();
+    const int columna = grdUH->Columna();
+    const QString texto = txtUH->text();
+    if (columna == ColCodigoTramo)
+        grdUH->PonerTexto(fila, columna, Recortar(texto).toUpper());
+    else if (columna == ColDescripcion)
+        grdUH->PonerTexto(fila, columna, Recortar(texto));
+    else if (EsColumnaNumeroUH(columna))
+        grdUH->PonerTexto(fila, columna, TextoNumeroUH(columna, texto));
+    modulo_.ProyectoModificado = true;
+}
+
+bool frmUnidadesHomogeneas::TeclaTexto(QKeyEvent* evento) {
+    const int tecla = evento->key();
+    if (tecla == Qt::Key_Escape) {
+        if (txtUH->text() == valorAnterior_)
+            CambioTexto();
+        else
+            txtUH->setText(valorAnterior_);
+        return true;
+    }
+    if (EsEnter(tecla) || tecla == Qt::Key_Up || tecla == Qt::Key_Down || tecla == Qt::Key_PageUp ||
+        tecla == Qt::Key_PageDown) {
+        ConfirmarEdicion(EsEnter(tecla) ? Qt::Key_Return : tecla);
+        return true;
+    }
+    return false;
+}
+
+void frmUnidadesHomogeneas::ConfirmarEdicion(int tecla) {
+    if (grdUH->Columna() == ColCodigoTramo) ContinuarTramo();
+    txtUH->hide();
+    if (!grdUH->Barras()) grdUH->PonerBarras(true);
+    MoverCeldaTrasTecla(*grdUH, tecla);
+    RevisarUH();
+    grdUH->setFocus();
+}
+
+void frmUnidadesHomogeneas::ContinuarTramo() {
+    const QString codigo = Recortar(txtUH->text()).toUpper();
+    const int fila = grdUH->Fila();
+    if (codigo.isEmpty()) return;
+    for (int c = ColDescripcion; c < ColumnasUH; ++c)
+        if (!grdUH->Texto(fila, c).isEmpty()) return;
+    int j = grdUH->Filas() - 1;
+    while (j >= 1 && (j == fila || grdUH->Texto(j, ColCodigoTramo) != codigo))
+        --j;
+    if (j < 1) return;
+    // El tramo nuevo empieza donde termina el encontrado y mide 100 m.
+    const QString final = grdUH->Texto(j, ColAbscisaFinal);
+    grdUH->PonerTexto(fila, ColAbscisaInicial, final);
+    grdUH->PonerTexto(fila, ColAbscisaFinal,
+                      Formato(ValorCeldaUH(final) + 100, MascaraColumnaUH(ColAbscisaFinal)));
+    for (int c : {ColTipoTramo, ColTipoSegmento, ColAnchoCorona, ColEjesEquivalentes,
+                  ColClimaHumedad, ColClimaTemperatura, ColCBR, ColTipoTerreno, ColTipoAfirmado,
+                  ColEspesorAfirmado, ColEspesorSubrasante})
+        grdUH->PonerTexto(fila, c, grdUH->Texto(j, c));
+}
+
+bool frmUnidadesHomogeneas::TeclaLista(QComboBox& lista, QKeyEvent* evento) {
+    const int tecla = evento->key();
+    if (EsEnter(tecla)) {
+        lista.hide();
+        if (!grdUH->Barras()) grdUH->PonerBarras(true);
+        MoverCeldaTrasTecla(*grdUH, Qt::Key_Return);
+        RevisarUH();
+        grdUH->setFocus();
+        return true;
+    }
+    if (tecla == Qt::Key_Escape) {
+        SeleccionarEnLista(lista, valorAnterior_, true);
+        return true;
+    }
+    return false;
+}
+
+void frmUnidadesHomogeneas::ClicLista(int columna, int indice) {
+    // Al elegir "ninguna" la celda no cambia.
+    if (indice < 0) return;
+    const QString entrada = lstCTT[columna]->itemText(indice);
+    const bool soloCodigo = columna == ColTipoTramo || columna == ColTipoSegmento;
+    grdUH->PonerTexto(grdUH->Fila(), columna, soloCodigo ? entrada.left(1) : entrada);
+    modulo_.ProyectoModificado = true;
+}
+
+// ---- Portapapeles ----
+
+void frmUnidadesHomogeneas::CopiarAlPortapapeles() {
+    {
+        const CursorEspera espera;
+        plataforma_.EscribirPortapapeles(CopiarTexto(TablaDeGrilla(), 1, ColCodigoTramo));
+    }
+    grdUH->PonerCelda(1, ColCodigoTramo);
+    grdUH->PonerFilaSuperior(1);
+    grdUH->setFocus();
+}
+
+void frmUnidadesHomogeneas::PegarDelPortapapeles() {
+    const CursorEspera espera;
+    const QString texto = plataforma_.LeerPortapapeles();
+    if (!texto.isEmpty()) {
+        TablaTextos tabla = TablaDeGrilla();
+        const int filas = tabla.Filas();
+        PegarTexto(tabla, texto, grdUH->Fila(), grdUH->Columna(), true, false);
+        // Las filas agregadas llevan su número como las demás.
+        if (tabla.Filas() != filas) NumerarFilas(tabla);
+        PonerTabla(tabla);
+        modulo_.ProyectoModificado = true;
+    }
+    grdUH->PonerCelda(grdUH->Fila(), ColCodigoTramo);
+    grdUH->setFocus();
+    tablaRevisada_ = false;
+    RevisarUH();
+}

@@ -1,0 +1,113 @@
+// Unidades homogéneas y definitivas de diseño: la grilla de las unidades del
+// proyecto, sus editores sobre la celda, las teclas de entrada rápida, la
+// revisión que lleva la grilla al proyecto y el portapapeles.
+//
+// La grilla es la copia de trabajo: los editores cambian solo sus celdas y la
+// revisión (RevisarUH) lleva todo al proyecto, ordena y vuelve a llenar.
+#pragma once
+
+#include "app/ModuloVarek9.h"
+#include "units/RevisionUH.h"
+
+#include <QColor>
+#include <QDialog>
+
+#include <array>
+
+class Grilla;
+class Plataforma;
+class QAction;
+class QComboBox;
+class QFrame;
+class QLineEdit;
+class QMenuBar;
+
+class frmUnidadesHomogeneas : public QDialog {
+    Q_OBJECT
+public:
+    frmUnidadesHomogeneas(ModuloVarek9& modulo, Plataforma& plataforma, QWidget* parent = nullptr);
+
+    // Llena la grilla desde las unidades del proyecto.
+    void CargarUH();
+    // Lleva la grilla al proyecto, ordena y vuelve a llenar; nada si la tabla
+    // ya está revisada.
+    void RevisarUH();
+    // Manejador del cambio de celda: oculta los editores, resalta la fila y
+    // toma ValorAnterior.
+    void CeldaCambiada();
+    void CopiarAlPortapapeles();
+    void PegarDelPortapapeles();
+
+    // Para los controles que acompañan a la celda actual (los botones de los
+    // programas complementarios).
+    Grilla& Cuadricula() { return *grdUH; }
+    int FilaActual() const;
+    int ColumnaActual() const;
+    // La celda actual en coordenadas de esta ventana.
+    QRect RectanguloCeldaActual() const;
+    // Escribe una celda como lo haría un editor: el proyecto queda modificado y
+    // la revisión pendiente.
+    void PonerTextoCelda(int fila, int columna, const QString& texto);
+
+    bool TablaRevisada() const { return tablaRevisada_; }
+    void PonerTablaRevisada(bool revisada) { tablaRevisada_ = revisada; }
+    const QString& ValorAnterior() const { return valorAnterior_; }
+    int FilaResaltada() const { return filaResaltada_; }
+    bool YaActivado() const { return yaActivado_; }
+
+    // Amarillo claro de la fila actual.
+    static QColor ColorResaltado() { return QColor(255, 255, 192); }
+
+signals:
+    // La celda actual cambió y su fila quedó resaltada.
+    void CeldaActualCambiada(int fila, int columna);
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void CrearControles();
+    void CrearColumnas();
+    void Acomodar();
+    TablaTextos TablaDeGrilla() const;
+    void PonerTabla(const TablaTextos& tabla);
+
+    // Teclas de la grilla.
+    void TeclaGrilla(QKeyEvent* evento);
+    void TeclaPulsadaGrilla(const QString& texto);
+    void IrAlFinal();
+    void BorrarSeleccion();
+    void CopiarCeldaDeArriba();
+    void CopiarFilaDeArriba();
+
+    // Editores sobre la celda.
+    void AbrirEditor();
+    void MostrarEditorTexto(const QString& texto, bool seleccionarTodo);
+    void MostrarLista(int columna, const QString& texto, bool primeroSiNada);
+    void OcultarEditores();
+    void CambioTexto();
+    bool TeclaTexto(QKeyEvent* evento);
+    bool TeclaLista(QComboBox& lista, QKeyEvent* evento);
+    void ClicLista(int columna, int indice);
+    void ConfirmarEdicion(int tecla);
+    void ContinuarTramo();
+
+    ModuloVarek9& modulo_;
+    Plataforma& plataforma_;
+
+    QMenuBar* Menu;
+    std::array<QAction*, 2> mnuOpcion{};
+    Grilla* grdUH;
+    QLineEdit* txtUH;
+    std::array<QComboBox*, ColumnasUH> lstCTT{};
+    QFrame* Cuadro;
+
+    bool yaActivado_ = false;
+    bool tablaRevisada_ = false;
+    bool resaltadoActivo_ = false;
+    QString valorAnterior_;
+    int filaResaltada_ = 0;
+};

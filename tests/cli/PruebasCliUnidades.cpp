@@ -1,0 +1,222 @@
+// varek9-cli importar y exportar: tablas de unidades de una hoja de cálculo con
+// códigos raros, duplicados, números malos, clases mal escritas, columnas de
+// más y filas en blanco.
+#include "Pruebas.h"
+
+#include "Archivos.h"
+
+#include "app/ArchivoProyecto.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct Corrida {
+    int Codigo = -1;
+    QByteArray Salida;
+    QString Errores;
+};
+
+Corrida Correr(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(VAREK9_CLI), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+// Escribe un proyecto con las unidades dadas.
+bool EscribirProyecto(const QString& ruta, const QList<UnidadHomogenea>& unidades) {
+    ModuloVarek9 m;
+    m.Proyecto.Nombre = QStringLiteral("Prueba");
+    m.Proyecto.NumeroUH = static_cast<int>(unidades.size());
+    for (int i = 1; i <= m.Proyecto.NumeroUH; ++i)
+        m.Proyecto.UH[i] = unidades[i - 1];
+    return GuardarProyectoEn(m, ruta).Ok;
+}
+
+UnidadHomogenea Unidad(const char* codigo, double inicial, double final) {
+    UnidadHomogenea u;
+    u.CodigoTramo = QString::fromLatin1(codigo);
+    u.AbscisaInicial = inicial;
+    u.AbscisaFinal = final;
+    return u;
+}
+
+// Las unidades del proyecto guardado.
+Proyecto Leer(const QString& ruta) {
+    ModuloVarek9 m;
+    const AvisoLectura aviso = LeerProyectoDesde(m, ruta);
+    if (aviso.HayAviso) qWarning() << aviso.Texto;
+    return m.Proyecto;
+}
+
+} // namespace
+
+class PruebasCliUnidades : public QObject {
+    Q_OBJECT
+private slots:
+    void exportarEjemplo() {
+        const Corrida c = Correr({"exportar", QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9")});
+        QCOMPARE(c.Codigo, 0);
+        QVERIFY(c.Errores.isEmpty());
+        // Como el portapapeles: LF entre filas, ninguno al final, sin CR.
+        const QList<QByteArray> lineas = c.Salida.split('\n');
+        QCOMPARE(lineas.size(), 14);
+        QVERIFY(!c.Salida.contains('\r'));
+        QCOMPARE(lineas.first(), QByteArray("1\tSalida urbana de Tunja, barrio La "
+                                            "Fuente\t1\tA\t0.00\t850.00\t7.30\t6.20E+05\tSubhumedo"
+                                            "\tFrio\t6.50\tOndulado\tAFR-1\t20.00\t0.00"));
+        for (const QByteArray& linea : lineas)
+            QCOMPARE(linea.count('\t'), 14);
+        // Windows-1252.
+        QVERIFY(c.Salida.contains("\tMonta\xF1oso\t"));
+    }
+
+    void importarTablaDeHojaDeCalculo() {
+        QTemporaryDir dir;
+        const QString base = dir.filePath("base.vk9");
+        QVERIFY(EscribirProyecto(base, {Unidad("K2", 0, 100), Unidad("K1", 0, 100)}));
+        const QByteArray tabla = "Z9\tca\xF1"
+                                 "ada\t2\tc\t1,250.75\t1,300\t6.5 m\t150000\thum"
+                                 "\tTEMP\t4,5\tmont\tafr-2\t12\t30\textra\tm\xE1s\r\n"
+                                 "\r\n"
+                                 "A1\t\t\t\tabc\t12 m\t\t1.5E+05\r\n"
+                                 "K1\tduplicada\t1\tA\t0\t100\r\n"
+                                 "  \tsolo blancos\r\n"
+                                 "ab\tmin\xFAsculas\r\n";
+        const QString unidades = dir.filePath("unidades.txt");
+        QVERIFY(EscribirBytes(unidades, tabla));
+        const QString salida = dir.filePath("salida.vk9");
+        const Corrida c = Correr({"importar", base, unidades, salida});
+        QCOMPARE(c.Codigo, 0);
+        QVERIFY2(c.Errores.isEmpty(), qPrintable(c.Errores));
+
+        const Proyecto p = Leer(salida);
+        QStringList codigos;
+        for (int i = 1; i <= p.NumeroUH; ++i)
+            codigos << p.UH[i].CodigoTramo;
+        // Códigos más cortos primero (blancos: vacío), mayúsculas antes que
+        // minúsculas y el duplicado detrás del que ya estaba.
+        QCOMPARE(codigos, (QStringList{"  ", "A1", "K1", "K1", "K2", "Z9", "ab"}));
+        QCOMPARE(p.UH[3].Descripcion, QString());
+        QCOMPARE(p.UH[4].Descripcion, QStringLiteral("duplicada"));
+        QCOMPARE(p.UH[7].Descripcion, QStringLiteral("minúsculas"));
+
+        const UnidadHomogenea& z = p.UH[6];
+        QCOMPARE(z.Descripcion, QStringLiteral("cañada"));
+        QCOMPARE(z.TipoTramo, QStringLiteral("2"));
+        QCOMPARE(z.TipoSegmento, QStringLiteral("c"));
+        QCOMPARE(z.AbscisaInicial, 1250.75);
+        QCOMPARE(z.AbscisaFinal, 1300.0);
+        QCOMPARE(z.AnchoCorona, 6.5);
+        QCOMPARE(z.EjesEquivalentes, 150000.0);
+        // Las clases se guardan como se pegaron; el llenado solo las muestra.
+        QCOMPARE(z.ClimaHumedad, QStringLiteral("hum"));
+        QCOMPARE(z.ClimaTemperatura, QStringLiteral("TEMP"));
+        QCOMPARE(z.TipoTerreno, QStringLiteral("mont"));
+        QCOMPARE(z.TipoAfirmado, QStringLiteral("afr-2"));
+        // "4,5" pierde la coma: 45.
+        QCOMPARE(z.CBR, 45.0);
+        QCOMPARE(z.EspesorAfirmado, 12.0);
+        // Con afirmado, sin capa de subrasante.
+        QCOMPARE(z.EspesorSubrasante, 0.0);
+
+        const UnidadHomogenea& a = p.UH[2];
+        QCOMPARE(a.AbscisaInicial, 0.0);
+        QCOMPARE(a.AbscisaFinal, 12.0);
+        QCOMPARE(a.EjesEquivalentes, 150000.0);
+        QCOMPARE(a.TipoTramo, QString());
+        QCOMPARE(a.ClimaHumedad, QString());
+
+        // La misma tabla en UTF-8 con marca da el mismo proyecto.
+        const QString utf8 = dir.filePath("utf8.txt");
+        QVERIFY(EscribirBytes(utf8, "\xEF\xBB\xBF" + QString::fromLatin1(tabla).toUtf8()));
+        const QString salida8 = dir.filePath("salida8.vk9");
+        QCOMPARE(Correr({"importar", base, utf8, salida8}).Codigo, 0);
+        QCOMPARE(LeerBytes(salida8), LeerBytes(salida));
+
+        // Lo exportado muestra las clases como las ve la ventana.
+        const Corrida exportada = Correr({"exportar", salida});
+        QCOMPARE(exportada.Codigo, 0);
+        const QList<QByteArray> lineas = exportada.Salida.split('\n');
+        QCOMPARE(lineas.size(), 7);
+        QCOMPARE(lineas[5],
+                 QByteArray("Z9\tca\xF1"
+                            "ada\t2\tC\t1,250.75\t1,300.00\t6.50\t1.50E+05"
+                            "\tHumedo\tTemplado\t45.00\tMonta\xF1oso\tAFR-2\t12.00\t0.00"));
+    }
+
+    void importarMasAllaDeLaFila999() {
+        QTemporaryDir dir;
+        const QString base = dir.filePath("base.vk9");
+        QVERIFY(EscribirProyecto(base, {Unidad("X", 0, 1)}));
+        QByteArray tabla;
+        for (int i = 1; i <= 1005; ++i)
+            tabla += "U" + QByteArray::number(i).rightJustified(4, '0') + "\tunidad\n";
+        const QString unidades = dir.filePath("u.txt");
+        QVERIFY(EscribirBytes(unidades, tabla));
+        const QString salida = dir.filePath("s.vk9");
+        QCOMPARE(Correr({"importar", base, unidades, salida}).Codigo, 0);
+        const Proyecto p = Leer(salida);
+        QCOMPARE(p.NumeroUH, 1006);
+        QCOMPARE(p.UH[1].CodigoTramo, QStringLiteral("X"));
+        QCOMPARE(p.UH[1006].CodigoTramo, QStringLiteral("U1005"));
+        // Y exportar las muestra todas.
+        QCOMPARE(Correr({"exportar", salida}).Salida.count('\n'), 1005);
+    }
+
+    void idaYVuelta() {
+        // Lo exportado, importado en un proyecto vacío, se exporta igual.
+        QTemporaryDir dir;
+        const Corrida primera =
+            Correr({"exportar", QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9")});
+        const QString tabla = dir.filePath("tabla.txt");
+        QVERIFY(EscribirBytes(tabla, primera.Salida));
+        const QString vacio = dir.filePath("vacio.vk9");
+        QVERIFY(EscribirProyecto(vacio, {}));
+        const QString salida = dir.filePath("copia.vk9");
+        QCOMPARE(Correr({"importar", vacio, tabla, salida}).Codigo, 0);
+        QCOMPARE(Correr({"exportar", salida}).Salida, primera.Salida);
+    }
+
+    void errores_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("codigo");
+        QTest::newRow("importar sin salida") << QStringList{"importar", "a.vk9", "u.txt"} << 2;
+        QTest::newRow("exportar de más") << QStringList{"exportar", "a.vk9", "b.vk9"} << 2;
+        QTest::newRow("exportar sin proyecto") << QStringList{"exportar", "/no/hay.vk9"} << 2;
+        QTest::newRow("importar sin proyecto")
+            << QStringList{"importar", "/no/hay.vk9", "CUALQUIERA", "s.vk9"} << 2;
+        QTest::newRow("importar sin unidades")
+            << QStringList{"importar", "BASE", "/no/hay.txt", "s.vk9"} << 2;
+        QTest::newRow("importar sin poder guardar")
+            << QStringList{"importar", "BASE", "UNIDADES", "/no/hay/carpeta/s.vk9"} << 1;
+    }
+    void errores() {
+        QFETCH(QStringList, args);
+        QFETCH(int, codigo);
+        QTemporaryDir dir;
+        const QString base = dir.filePath("base.vk9");
+        const QString unidades = dir.filePath("u.txt");
+        QVERIFY(EscribirProyecto(base, {}));
+        QVERIFY(EscribirBytes(unidades, "A\tuno\n"));
+        args.replaceInStrings(QStringLiteral("BASE"), base);
+        args.replaceInStrings(QStringLiteral("UNIDADES"), unidades);
+        args.replaceInStrings(QStringLiteral("CUALQUIERA"), unidades);
+        const Corrida c = Correr(args);
+        QCOMPARE(c.Codigo, codigo);
+        QVERIFY(c.Salida.isEmpty());
+        QVERIFY(!c.Errores.isEmpty());
+    }
+
+    void ayuda() {
+        const Corrida c = Correr({"--ayuda"});
+        QVERIFY(c.Salida.contains("importar PROYECTO.vk9 UNIDADES.txt SALIDA.vk9"));
+        QVERIFY(c.Salida.contains("exportar PROYECTO.vk9"));
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasCliUnidades)
+#include "PruebasCliUnidades.moc"

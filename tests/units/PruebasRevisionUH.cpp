@@ -1,0 +1,433 @@
+// Revisión de unidades sin ventana: llenado con sus reglas, listas por defecto,
+// orden de claves, unidades que se mueven con sus líneas, cursor y capacidad.
+#include "Pruebas.h"
+
+#include "Muestras.h"
+#include "common/ModuloLibzrl.h"
+#include "units/RevisionUH.h"
+
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+// Una unidad con lo mínimo para ordenarla.
+UnidadHomogenea Unidad(const QString& codigo, double inicial, double final,
+                       const QString& descripcion = QString()) {
+    UnidadHomogenea u;
+    u.CodigoTramo = codigo;
+    u.Descripcion = descripcion;
+    u.AbscisaInicial = inicial;
+    u.AbscisaFinal = final;
+    return u;
+}
+
+void PonerUnidades(Proyecto& p, const QList<UnidadHomogenea>& unidades) {
+    p.NumeroUH = static_cast<int>(unidades.size());
+    for (int i = 1; i <= p.NumeroUH; ++i)
+        p.UH[i] = unidades[i - 1];
+}
+
+QStringList Codigos(const Proyecto& p) {
+    QStringList codigos;
+    for (int i = 1; i <= p.NumeroUH; ++i)
+        codigos << p.UH[i].CodigoTramo + u' ' + QString::number(p.UH[i].AbscisaInicial);
+    return codigos;
+}
+
+// Fila de la tabla en las columnas 1..15.
+QStringList Fila(const TablaTextos& t, int f) {
+    QStringList fila;
+    for (int c = 1; c < ColumnasUH; ++c)
+        fila << t.Texto(f, c);
+    return fila;
+}
+
+class EtiquetaGuardada : public EtiquetaProgreso {
+public:
+    QStringList Eventos;
+    void Mostrar(bool visible) override {
+        Eventos << (visible ? QStringLiteral("visible") : QStringLiteral("oculta"));
+    }
+    void PonerTexto(const QString& texto) override { Eventos << texto; }
+};
+
+} // namespace
+
+class PruebasRevisionUH : public QObject {
+    Q_OBJECT
+private slots:
+    void llenadoConFormatosYReglas() {
+        Proyecto p;
+        UnidadHomogenea a = Unidad(QStringLiteral("K1"), 1234.5, 2000);
+        a.AnchoCorona = 6.125;
+        a.EjesEquivalentes = 150000;
+        a.CBR = 0;
+        a.TipoAfirmado = QStringLiteral("No hay");
+        a.EspesorAfirmado = 12;
+        a.EspesorSubrasante = 30;
+        UnidadHomogenea b = Unidad(QStringLiteral("K2"), 0, 0);
+        b.TipoAfirmado = QStringLiteral("AFR-1");
+        b.EspesorAfirmado = 10;
+        b.EspesorSubrasante = 30;
+        UnidadHomogenea c = Unidad(QStringLiteral("K3"), 0, 0);
+        c.TipoAfirmado = QStringLiteral("¿?"); // no está en la lista: "No hay"
+        c.EspesorAfirmado = 8;
+        c.EspesorSubrasante = 20;
+        PonerUnidades(p, {a, b, c});
+        TablaTextos t(FilasInicialesUH, ColumnasUH);
+        t.PonerTexto(5, ColCodigoTramo, QStringLiteral("resto"));
+        t.PonerTexto(5, 0, QStringLiteral("5"));
+        CargarUH(p, t);
+
+        QCOMPARE(Fila(t, 1),
+                 (QStringList{"K1", "", "1", "A", "1,234.50", "2,000.00", "6.13", "1.50E+05",
+                              "Arido", "Calido", "0.00", "Plano", "No hay", "0.00", "30.00"}));
+        QCOMPARE(p.UH[1].EspesorAfirmado, 0.0);
+        QCOMPARE(p.UH[1].EspesorSubrasante, 30.0);
+        // Con afirmado, la capa de subrasante vale 0.
+        QCOMPARE(t.Texto(2, ColEspesorAfirmado), QStringLiteral("10.00"));
+        QCOMPARE(t.Texto(2, ColEspesorSubrasante), QStringLiteral("0.00"));
+        QCOMPARE(p.UH[2].EspesorSubrasante, 0.0);
+        // Un tipo desconocido se muestra "No hay" y pierde el espesor.
+        QCOMPARE(t.Texto(3, ColTipoAfirmado), QStringLiteral("No hay"));
+        QCOMPARE(p.UH[3].EspesorAfirmado, 0.0);
+        QCOMPARE(p.UH[3].EspesorSubrasante, 20.0);
+        QCOMPARE(t.Texto(3, ColEjesEquivalentes), QStringLiteral("0.00E+00"));
+        // Las filas sin unidad quedan vacías; la columna 0 conserva su número.
+        QCOMPARE(Fila(t, 5), QStringList(15));
+        QCOMPARE(t.Texto(5, 0), QStringLiteral("5"));
+    }
+
+    void listasPorDefecto_data() {
+        QTest::addColumn<int>("columna");
+        QTest::addColumn<QString>("guardado");
+        QTest::addColumn<QString>("mostrado");
+        QTest::newRow("humedad exacta") << 9 << "Humedo"
+                                        << "Humedo";
+        QTest::newRow("humedad vacía") << 9 << ""
+                                       << "Arido";
+        QTest::newRow("humedad desconocida") << 9 << "xyz"
+                                             << "Arido";
+        QTest::newRow("humedad por comienzo") << 9 << "superh"
+                                              << "Superhumedo";
+        QTest::newRow("temperatura vacía") << 10 << ""
+                                           << "Calido";
+        QTest::newRow("temperatura minúsculas") << 10 << "frio"
+                                                << "Frio";
+        QTest::newRow("terreno con eñe") << 12 << "MONTAÑ"
+                                         << "Montañoso";
+        QTest::newRow("terreno vacío") << 12 << ""
+                                       << "Plano";
+        QTest::newRow("afirmado minúsculas") << 13 << "afr-2"
+                                             << "AFR-2";
+        QTest::newRow("tramo código") << 3 << "2"
+                                      << "2";
+        QTest::newRow("tramo entrada entera") << 3 << "2. Explanación nueva"
+                                              << "2";
+        QTest::newRow("tramo desconocido") << 3 << "9"
+                                           << "1";
+        QTest::newRow("tramo vacío") << 3 << ""
+                                     << "1";
+        QTest::newRow("segmento minúscula") << 4 << "c"
+                                            << "C";
+        QTest::newRow("segmento vacío") << 4 << ""
+                                        << "A";
+    }
+    void listasPorDefecto() {
+        QFETCH(int, columna);
+        QFETCH(QString, guardado);
+        QFETCH(QString, mostrado);
+        Proyecto p;
+        UnidadHomogenea u = Unidad(QStringLiteral("X"), 0, 10);
+        QString* campos[16] = {};
+        campos[3] = &u.TipoTramo;
+        campos[4] = &u.TipoSegmento;
+        campos[9] = &u.ClimaHumedad;
+        campos[10] = &u.ClimaTemperatura;
+        campos[12] = &u.TipoTerreno;
+        campos[13] = &u.TipoAfirmado;
+        *campos[columna] = guardado;
+        PonerUnidades(p, {u});
+        TablaTextos t(FilasInicialesUH, ColumnasUH);
+        CargarUH(p, t);
+        QCOMPARE(t.Texto(1, columna), mostrado);
+        // La revisión guarda lo que se ve.
+        RevisarUH(p, t, 1);
+        const UnidadHomogenea& r = p.UH[1];
+        const QString* guardados[16] = {};
+        guardados[3] = &r.TipoTramo;
+        guardados[4] = &r.TipoSegmento;
+        guardados[9] = &r.ClimaHumedad;
+        guardados[10] = &r.ClimaTemperatura;
+        guardados[12] = &r.TipoTerreno;
+        guardados[13] = &r.TipoAfirmado;
+        QCOMPARE(*guardados[columna], mostrado);
+    }
+
+    void tablaPreparada() {
+        // Sin unidades: 999 filas numeradas y vacías, y ninguna unidad.
+        Proyecto vacio;
+        const TablaTextos t = PrepararTablaUH(vacio);
+        QCOMPARE(t.Filas(), FilasInicialesUH);
+        QCOMPARE(t.Columnas(), ColumnasUH);
+        QCOMPARE(vacio.NumeroUH, 0);
+        QCOMPARE(t.Texto(999, 0), QStringLiteral("999"));
+        QCOMPARE(Fila(t, 1), QStringList(15));
+
+        // Con 1200 unidades la tabla muestra todas.
+        Proyecto grande;
+        LlenarProyectoDeMuestra(grande, 1200, 0);
+        const TablaTextos g = PrepararTablaUH(grande);
+        QCOMPARE(g.Filas(), 1201);
+        QCOMPARE(grande.NumeroUH, 1200);
+        QCOMPARE(g.Texto(1200, 0), QStringLiteral("1200"));
+        // Los códigos más cortos van primero: T-999 antes que T-1000.
+        QCOMPARE(g.Texto(999, ColCodigoTramo), QStringLiteral("T-999"));
+        QCOMPARE(g.Texto(1200, ColCodigoTramo), QStringLiteral("T-1200"));
+    }
+
+    void claveUnidad() {
+        const UnidadHomogenea u = Unidad(QStringLiteral(" K1 "), 1250.75, -3.5);
+        QCOMPARE(ClaveUnidad(u, 7), QString(18, u' ') + "K1" + QString(12, u' ') + "1250.750" +
+                                        QString(14, u' ') + "-3.500" + "0007");
+        // Un código de más de 20 caracteres no se corta.
+        const QString largo(25, u'Z');
+        QVERIFY(ClaveUnidad(Unidad(largo, 0, 0), 12345).startsWith(largo + QString(15, u' ')));
+        QVERIFY(ClaveUnidad(Unidad(largo, 0, 0), 12345).endsWith(u"0.00012345"));
+    }
+
+    void ordenDeUnidades() {
+        Proyecto p;
+        PonerUnidades(p,
+                      {Unidad("B", 0, 100, "b"), Unidad("A", 200, 300, "a2"), Unidad("AA", 0, 100),
+                       Unidad("a", 0, 100), Unidad("A", 0, 100, "a1"), Unidad("A", 1000, 1100),
+                       Unidad("A", 99.5, 100), Unidad("A", 0, 100, "a1 otra")});
+        DepurarProyecto(p);
+        // Código más corto primero, mayúsculas antes que minúsculas, abscisas en
+        // orden numérico y las unidades iguales en su orden anterior.
+        QCOMPARE(Codigos(p),
+                 (QStringList{"A 0", "A 0", "A 99.5", "A 200", "A 1000", "B 0", "a 0", "AA 0"}));
+        QCOMPARE(p.UH[1].Descripcion, QStringLiteral("a1"));
+        QCOMPARE(p.UH[2].Descripcion, QStringLiteral("a1 otra"));
+        QCOMPARE(p.NumeroUH, 8);
+    }
+
+    void ordenarShell() {
+        // Sin nada que ordenar no cambia nada ni muestra la etiqueta.
+        QStringList clave{"", "b", "a"};
+        QList<int> indice{0, 1, 2};
+        EtiquetaGuardada etiqueta;
+        OrdenarShell(indice, clave, 1, 1, true, &etiqueta);
+        QCOMPARE(clave, (QStringList{"", "b", "a"}));
+        QVERIFY(etiqueta.Eventos.isEmpty());
+
+        // Con progreso: el último texto es 100% justo antes de ocultarse.
+        OrdenarShell(indice, clave, 1, 2, true, &etiqueta);
+        QCOMPARE(clave, (QStringList{"", "a", "b"}));
+        QCOMPARE(indice, (QList<int>{0, 2, 1}));
+        QCOMPARE(etiqueta.Eventos.first(), QStringLiteral("visible"));
+        QCOMPARE(etiqueta.Eventos.mid(etiqueta.Eventos.size() - 2),
+                 (QStringList{"100%", "oculta"}));
+
+        // Contra un orden de referencia, en ambos sentidos y sin arreglo de índices.
+        QRandomGenerator azar(20240607);
+        for (int n : {2, 3, 7, 64, 500}) {
+            QStringList claves(n + 1);
+            for (int i = 1; i <= n; ++i)
+                claves[i] = QString::number(azar.bounded(40)) + QChar(u'a' + azar.bounded(3));
+            QList<int> ind(n + 1);
+            std::iota(ind.begin(), ind.end(), 0);
+            QStringList asc = claves;
+            OrdenarShell(ind, asc, 1, n, true);
+            QStringList esperado = claves.mid(1);
+            std::sort(esperado.begin(), esperado.end());
+            QCOMPARE(asc.mid(1), esperado);
+            for (int i = 1; i <= n; ++i)
+                QCOMPARE(claves[ind[i]], asc[i]);
+
+            QList<int> sinIndice;
+            QStringList desc = claves;
+            OrdenarShell(sinIndice, desc, 1, n, false);
+            std::reverse(esperado.begin(), esperado.end());
+            QCOMPARE(desc.mid(1), esperado);
+            QVERIFY(sinIndice.isEmpty());
+        }
+    }
+
+    void codigoBorradoSeLlevaLaUnidad() {
+        Proyecto p;
+        LlenarProyectoDeMuestra(p, 5, 3);
+        const UnidadHomogenea cuarta = p.UH[4];
+        const UnidadHomogenea quinta = p.UH[5];
+        TablaTextos t = PrepararTablaUH(p);
+        t.PonerTexto(3, ColCodigoTramo, QString());
+        RevisarUH(p, t, 3);
+        QCOMPARE(p.NumeroUH, 4);
+        // Las antiguas 4 y 5 pasan a 3 y 4 con sus líneas, SN y alternativa.
+        for (const auto& [nueva, antigua] : {std::pair{3, cuarta}, std::pair{4, quinta}}) {
+            QCOMPARE(p.UH[nueva].CodigoTramo, antigua.CodigoTramo);
+            QCOMPARE(p.UH[nueva].N82, antigua.N82);
+            QCOMPARE(p.UH[nueva].CLIMA, antigua.CLIMA);
+            QCOMPARE(p.UH[nueva].MR, antigua.MR);
+            QVERIFY(p.UH[nueva].SNRequerido == antigua.SNRequerido);
+            QCOMPARE(p.UH[nueva].AlternativaSeleccionada, antigua.AlternativaSeleccionada);
+        }
+        QCOMPARE(t.Texto(3, ColCodigoTramo), cuarta.CodigoTramo);
+        QCOMPARE(Fila(t, 5), QStringList(15));
+        // El índice 5 no se toca: conserva la unidad que quedó atrás.
+        QCOMPARE(p.UH[5].CodigoTramo, quinta.CodigoTramo);
+    }
+
+    void codigoLejosDeLaUltimaUnidad() {
+        Proyecto p;
+        LlenarProyectoDeMuestra(p, 5, 2);
+        // Líneas entregadas a la fila 12 antes de que tuviera código.
+        p.UH[12].MR = QStringList{"entregada"};
+        TablaTextos t = PrepararTablaUH(p);
+        t.PonerTexto(10, ColCodigoTramo, QStringLiteral("Z-1"));
+        t.PonerTexto(12, ColCodigoTramo, QStringLiteral("Z-2"));
+        t.PonerTexto(12, ColCBR, QStringLiteral("4.5"));
+        QCOMPARE(RevisarUH(p, t, 10), 6);
+        QCOMPARE(p.NumeroUH, 7);
+        QCOMPARE(p.UH[6].CodigoTramo, QStringLiteral("Z-1"));
+        QVERIFY(p.UH[6].N82.isEmpty() && p.UH[6].CLIMA.isEmpty() && p.UH[6].MR.isEmpty());
+        QCOMPARE(p.UH[6].AlternativaSeleccionada, qint16(0));
+        QCOMPARE(p.UH[7].MR, QStringList{"entregada"});
+        QCOMPARE(p.UH[7].CBR, 4.5);
+        QCOMPARE(t.Texto(7, ColCodigoTramo), QStringLiteral("Z-2"));
+        QCOMPARE(Fila(t, 10), QStringList(15));
+    }
+
+    void celdasDeNumeros_data() {
+        QTest::addColumn<int>("columna");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<double>("valor");
+        QTest::newRow("miles") << 5 << "1,250.75" << 1250.75;
+        QTest::newRow("con unidad") << 7 << "12 m" << 12.0;
+        QTest::newRow("letras") << 7 << "abc" << 0.0;
+        QTest::newRow("vacía") << 11 << "" << 0.0;
+        QTest::newRow("negativa") << 6 << " -3.5 " << -3.5;
+        QTest::newRow("dos puntos") << 14 << "1.2.3" << 1.2;
+        QTest::newRow("letras en medio") << 15 << "2a5" << 25.0;
+        QTest::newRow("exponente entero") << 8 << "1.50E+05" << 150000.0;
+        // La columna de ejes no filtra: la coma corta el número.
+        QTest::newRow("ejes con coma") << 8 << "1,500" << 1.0;
+        QTest::newRow("ejes con blancos") << 8 << "  2e3x" << 2000.0;
+    }
+    void celdasDeNumeros() {
+        QFETCH(int, columna);
+        QFETCH(QString, texto);
+        QFETCH(double, valor);
+        Proyecto p;
+        TablaTextos t = PrepararTablaUH(p);
+        t.PonerTexto(1, ColCodigoTramo, QStringLiteral("N"));
+        t.PonerTexto(1, ColTipoAfirmado, QStringLiteral("AFR-1"));
+        t.PonerTexto(1, columna, texto);
+        RevisarUH(p, t, 1);
+        const UnidadHomogenea& u = p.UH[1];
+        const double valores[16] = {0,
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    u.AbscisaInicial,
+                                    u.AbscisaFinal,
+                                    u.AnchoCorona,
+                                    u.EjesEquivalentes,
+                                    0,
+                                    0,
+                                    u.CBR,
+                                    0,
+                                    0,
+                                    u.EspesorAfirmado,
+                                    u.EspesorSubrasante};
+        QVERIFY2(valores[columna] == valor, qPrintable(QString::number(valores[columna])));
+    }
+
+    void textosGuardadosTalCual() {
+        Proyecto p;
+        TablaTextos t = PrepararTablaUH(p);
+        const QStringList fila{" k-1 ", " Descripción ", "2. x", "b",     "",      "", "", "",
+                               "xyz",   "Templado",      "",     "ondul", "AFR-2", "", ""};
+        for (int c = 1; c < ColumnasUH; ++c)
+            t.PonerTexto(1, c, fila[c - 1]);
+        RevisarUH(p, t, 1);
+        const UnidadHomogenea& u = p.UH[1];
+        QCOMPARE(u.CodigoTramo, QStringLiteral(" k-1 "));
+        QCOMPARE(u.Descripcion, QStringLiteral(" Descripción "));
+        QCOMPARE(u.TipoTramo, QStringLiteral("2"));
+        QCOMPARE(u.TipoSegmento, QStringLiteral("b"));
+        QCOMPARE(u.ClimaHumedad, QStringLiteral("xyz"));
+        QCOMPARE(u.TipoTerreno, QStringLiteral("ondul"));
+        // El llenado muestra lo que encuentra la lista; la próxima revisión lo guarda.
+        QCOMPARE(Fila(t, 1).mid(0, 4), (QStringList{" k-1 ", " Descripción ", "2", "B"}));
+        QCOMPARE(t.Texto(1, ColClimaHumedad), QStringLiteral("Arido"));
+        QCOMPARE(t.Texto(1, ColTipoTerreno), QStringLiteral("Ondulado"));
+        RevisarUH(p, t, 1);
+        QCOMPARE(p.UH[1].ClimaHumedad, QStringLiteral("Arido"));
+        QCOMPARE(p.UH[1].TipoSegmento, QStringLiteral("B"));
+    }
+
+    void cursorSigueASuUnidad() {
+        Proyecto p;
+        PonerUnidades(p, {Unidad("A", 0, 100), Unidad("C", 0, 100), Unidad("D", 0, 100)});
+        TablaTextos t = PrepararTablaUH(p);
+        // La fila 1 pasa a ser "Z": tras ordenar queda al final.
+        t.PonerTexto(1, ColCodigoTramo, QStringLiteral("Z"));
+        QCOMPARE(RevisarUH(p, t, 1), 3);
+        QCOMPARE(t.Texto(3, ColCodigoTramo), QStringLiteral("Z"));
+        // Una fila nueva "B" bajo las unidades sube a la fila 1.
+        t.PonerTexto(4, ColCodigoTramo, QStringLiteral("B"));
+        t.PonerTexto(4, ColAbscisaInicial, QStringLiteral("5"));
+        QCOMPARE(RevisarUH(p, t, 4), 1);
+        // Con abscisas que ya no coinciden tras el llenado, el cursor se queda.
+        t.PonerTexto(5, ColCodigoTramo, QStringLiteral("E"));
+        t.PonerTexto(5, ColAbscisaInicial, QStringLiteral("1.2345"));
+        QCOMPARE(RevisarUH(p, t, 5), 5);
+        QCOMPARE(t.Texto(4, ColCodigoTramo), QStringLiteral("E"));
+        // En una fila vacía el cursor no busca nada.
+        QCOMPARE(RevisarUH(p, t, 900), 900);
+    }
+
+    void capacidadCrece() {
+        Proyecto p;
+        TablaTextos t(1601, ColumnasUH);
+        NumerarFilas(t);
+        for (int f = 1; f <= 1500; ++f)
+            t.PonerTexto(f, ColCodigoTramo, QStringLiteral("U%1").arg(f, 4, 10, QChar(u'0')));
+        RevisarUH(p, t, 1500);
+        QCOMPARE(p.NumeroUH, 1500);
+        QVERIFY(p.CapacidadUH() >= 1500);
+        QCOMPARE(p.UH[1500].CodigoTramo, QStringLiteral("U1500"));
+        QCOMPARE(t.Texto(1500, ColCodigoTramo), QStringLiteral("U1500"));
+        QCOMPARE(t.Texto(1501, ColCodigoTramo), QString());
+    }
+
+    void revisarDosVecesNoCambiaNada() {
+        Proyecto p;
+        LlenarProyectoDeMuestra(p, 40, 1);
+        TablaTextos t = PrepararTablaUH(p);
+        t.PonerTexto(41, ColCodigoTramo, QStringLiteral("T-1"));
+        t.PonerTexto(41, ColAbscisaInicial, QStringLiteral("12.3456"));
+        t.PonerTexto(41, ColEjesEquivalentes, QStringLiteral("123456"));
+        RevisarUH(p, t, 41);
+        const TablaTextos primera = t;
+        // La segunda revisión guarda lo que se ve (123456 pasa a 1.23E+05)...
+        RevisarUH(p, t, 1);
+        QCOMPARE(t.Celdas(), primera.Celdas());
+        QVERIFY(p.UH[1].EjesEquivalentes == 123000);
+        QCOMPARE(t.Texto(1, ColAbscisaInicial), QStringLiteral("12.35"));
+        // ...y desde ahí revisar no cambia nada.
+        const QList<UnidadHomogenea> unidades(p.UH.begin() + 1, p.UH.begin() + 1 + p.NumeroUH);
+        RevisarUH(p, t, 1);
+        QCOMPARE(t.Celdas(), primera.Celdas());
+        QVERIFY(QList<UnidadHomogenea>(p.UH.begin() + 1, p.UH.begin() + 1 + p.NumeroUH) ==
+                unidades);
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasRevisionUH)
+#include "PruebasRevisionUH.moc"

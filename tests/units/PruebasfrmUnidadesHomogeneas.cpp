@@ -1,0 +1,669 @@
+// La ventana de unidades manejada con el teclado como lo haría un usuario:
+// carga, resaltado, navegación, editores, teclas rápidas, revisión y
+// portapapeles.
+#include "Pruebas.h"
+
+#include "Muestras.h"
+#include "PlataformaGuionada.h"
+#include "common/Grilla.h"
+#include "units/frmUnidadesHomogeneas.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <memory>
+
+namespace {
+
+const QColor Amarillo(255, 255, 192);
+
+struct Escenario {
+    ModuloVarek9 modulo;
+    PlataformaGuionada plataforma;
+    std::unique_ptr<frmUnidadesHomogeneas> ventana;
+
+    Escenario() { modulo.ArchivoProyecto = QStringLiteral("Obra"); }
+
+    frmUnidadesHomogeneas& Abrir() {
+        ventana = std::make_unique<frmUnidadesHomogeneas>(modulo, plataforma);
+        ventana->show();
+        ventana->activateWindow();
+        static_cast<void>(QTest::qWaitForWindowActive(ventana.get()));
+        return *ventana;
+    }
+    Grilla& G() { return ventana->Cuadricula(); }
+    QLineEdit* Texto() { return ventana->findChild<QLineEdit*>(QStringLiteral("txtUH")); }
+    QComboBox* Lista(int k) {
+        return ventana->findChild<QComboBox*>(QStringLiteral("lstCTT%1").arg(k));
+    }
+    // Una tecla al control que tiene el foco, como la envía el teclado.
+    void Tecla(int tecla, Qt::KeyboardModifiers mod = Qt::NoModifier) {
+        QWidget* foco = QApplication::focusWidget();
+        QTest::keyClick(foco ? foco : ventana.get(), Qt::Key(tecla), mod);
+    }
+    void Escribir(const QString& texto) {
+        for (const QChar c : texto) {
+            QWidget* foco = QApplication::focusWidget();
+            QTest::keyClick(foco ? foco : ventana.get(), c.toLatin1());
+        }
+    }
+    // El usuario lleva el cursor a la celda (y la ve).
+    void Ir(int fila, int columna) {
+        G().PonerCelda(fila, columna);
+        if (!G().FilaVisible(fila)) G().PonerFilaSuperior(fila);
+        G().setFocus();
+    }
+    QString Celda(int fila, int columna) { return G().Texto(fila, columna); }
+    bool FilaResaltada(int fila) {
+        for (int c = 1; c < ColumnasUH; ++c)
+            if (G().ColorFondo(fila, c) != Amarillo) return false;
+        return !G().ColorFondo(fila, 0).isValid();
+    }
+};
+
+UnidadHomogenea Unidad(const QString& codigo, double inicial, double final) {
+    UnidadHomogenea u;
+    u.CodigoTramo = codigo;
+    u.AbscisaInicial = inicial;
+    u.AbscisaFinal = final;
+    return u;
+}
+
+void PonerUnidades(Proyecto& p, const QList<UnidadHomogenea>& unidades) {
+    p.NumeroUH = static_cast<int>(unidades.size());
+    for (int i = 1; i <= p.NumeroUH; ++i)
+        p.UH[i] = unidades[i - 1];
+}
+
+} // namespace
+
+class PruebasfrmUnidadesHomogeneas : public QObject {
+    Q_OBJECT
+private slots:
+    void carga() {
+        Escenario e;
+        LlenarProyectoDeMuestra(e.modulo.Proyecto, 3, 1);
+        e.modulo.Proyecto.UH[2].TipoAfirmado = QStringLiteral("No hay");
+        e.modulo.Proyecto.UH[2].EspesorAfirmado = 12;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        QCOMPARE(v.windowTitle(),
+                 QStringLiteral("UNIDADES HOMOGENEAS Y DEFINITIVAS DE DISEÑO [Obra]"));
+        const QRect pantalla = v.screen()->geometry();
+        QCOMPARE(v.width(), int(pantalla.width() * 0.95));
+        QCOMPARE(v.height(), int(pantalla.height() * 0.8));
+        // Centrada (salvo el grosor del marco, que antes de mostrarse no se conoce).
+        const QPoint desvio = v.frameGeometry().center() - v.screen()->availableGeometry().center();
+        QVERIFY(std::abs(desvio.x()) <= 4 && std::abs(desvio.y()) <= 4);
+
+        Grilla& g = e.G();
+        QCOMPARE(g.Filas(), 1000);
+        QCOMPARE(g.Columnas(), 16);
+        const QStringList titulos{"# UH",
+                                  "Código Tramo",
+                                  "Descripción",
+                                  "Tipo de Tramo",
+                                  "Tipo de Segmento",
+                                  "Abscisa Inicial (m)",
+                                  "Abscisa Final (m)",
+                                  "Ancho Corona (m)",
+                                  "Ejes Equivalentes 80 KN",
+                                  "Clasificación Climática por Humedad",
+                                  "Clasificación Climática por Temperatura",
+                                  "CBR (%)",
+                                  "Tipo de Terreno",
+                                  "Tipo de Afirmado Existente",
+                                  "Espesor Afirmado Existente (cm)",
+                                  "Espesor Capa de Subrasante (cm)"};
+        const int anchos[16] = {400,  800,  1200, 900, 900, 800, 800,  700,
+                                1100, 1100, 1100, 700, 900, 800, 1200, 1200};
+        const Qt::Alignment alineaciones[16] = {
+            Qt::AlignHCenter, Qt::AlignLeft,    Qt::AlignLeft,  Qt::AlignHCenter,
+            Qt::AlignHCenter, Qt::AlignRight,   Qt::AlignRight, Qt::AlignRight,
+            Qt::AlignRight,   Qt::AlignLeft,    Qt::AlignLeft,  Qt::AlignRight,
+            Qt::AlignLeft,    Qt::AlignHCenter, Qt::AlignRight, Qt::AlignRight};
+        for (int c = 0; c < 16; ++c) {
+            QCOMPARE(g.Texto(0, c), titulos[c]);
+            QCOMPARE(g.AnchoColumna(c), PixelesDeTwips(anchos[c] * g.EscalaTwips(), &g));
+            QCOMPARE(g.Alineacion(0, c), Qt::Alignment(Qt::AlignCenter));
+            if (c > 0) QCOMPARE(g.Alineacion(5, c), alineaciones[c] | Qt::AlignVCenter);
+        }
+        QCOMPARE(g.AltoFila(0), 3 * g.AltoNormal());
+        // Las abscisas de dos decenas de km caben en su columna.
+        QVERIFY(g.fontMetrics().horizontalAdvance(QStringLiteral("12,600.00")) + 6 <=
+                g.AnchoColumna(ColAbscisaFinal));
+        QCOMPARE(g.Texto(999, 0), QStringLiteral("999"));
+
+        // Llenado con sus reglas; la primera revisión ya corrió.
+        QCOMPARE(g.Texto(2, ColTipoAfirmado), QStringLiteral("No hay"));
+        QCOMPARE(g.Texto(2, ColEspesorAfirmado), QStringLiteral("0.00"));
+        QCOMPARE(e.modulo.Proyecto.UH[2].EspesorAfirmado, 0.0);
+        QVERIFY(v.TablaRevisada());
+        QVERIFY(!e.modulo.ProyectoModificado);
+
+        // Cursor en la fila 1, columna 1, resaltada.
+        QCOMPARE(g.Fila(), 1);
+        QCOMPARE(g.Columna(), 1);
+        QCOMPARE(g.FilaSuperior(), 1);
+        QVERIFY(v.YaActivado());
+        QCOMPARE(v.FilaResaltada(), 1);
+        QVERIFY(e.FilaResaltada(1));
+        QCOMPARE(v.ValorAnterior(), QStringLiteral("T-1"));
+
+        // Leyenda y menús.
+        QStringList leyenda;
+        for (int i = 0; i < 4; ++i)
+            leyenda << v.findChild<QLabel*>(QStringLiteral("lbLeyenda%1").arg(i))->text();
+        QCOMPARE(leyenda,
+                 (QStringList{"Tipo de Tramo :", "1. Sobre vía existente  2. Explanación nueva",
+                              "Tipo de Segmento :",
+                              "A. Rasante paralela afirmado existente  B. Excavación o cajeo  C: "
+                              "Terraplen"}));
+        const auto sinAtajo = [](QString t) { return t.remove(u'&'); };
+        QCOMPARE(sinAtajo(v.findChild<QMenu*>(QStringLiteral("Menu0"))->title()),
+                 QStringLiteral("Opciones"));
+        QCOMPARE(sinAtajo(v.findChild<QAction*>(QStringLiteral("mnuOpcion0"))->text()),
+                 QStringLiteral("Copiar al Portapapeles"));
+        QCOMPARE(sinAtajo(v.findChild<QAction*>(QStringLiteral("mnuOpcion1"))->text()),
+                 QStringLiteral("Pegar del Portapapeles"));
+        QCOMPARE(sinAtajo(v.findChild<QAction*>(QStringLiteral("Menu1"))->text()),
+                 QStringLiteral("Salir"));
+
+        // La grilla ocupa el ancho y deja la leyenda al pie.
+        auto* cuadro = v.findChild<QFrame*>(QStringLiteral("Cuadro"));
+        QVERIFY(g.geometry().bottom() < cuadro->geometry().top());
+        QVERIFY(cuadro->geometry().bottom() < v.height());
+        QCOMPARE(g.width(), cuadro->width());
+        v.resize(700, 500);
+        QVERIFY(g.geometry().bottom() < cuadro->geometry().top());
+        QVERIFY(cuadro->geometry().bottom() < 500);
+    }
+
+    void proyectosVacioYGrande() {
+        Escenario vacio;
+        vacio.Abrir();
+        QCOMPARE(vacio.G().Filas(), 1000);
+        QCOMPARE(vacio.modulo.Proyecto.NumeroUH, 0);
+        QCOMPARE(vacio.Celda(1, 1), QString());
+
+        Escenario grande;
+        LlenarProyectoDeMuestra(grande.modulo.Proyecto, 1000, 0);
+        grande.Abrir();
+        QCOMPARE(grande.G().Filas(), 1001);
+        QCOMPARE(grande.Celda(1000, 0), QStringLiteral("1000"));
+        QVERIFY(!grande.Celda(1000, 1).isEmpty());
+        // Ctrl+End lleva a la última fila, que ya tiene unidad.
+        grande.G().setFocus();
+        grande.Tecla(Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(grande.G().Fila(), 1000);
+    }
+
+    void navegacion() {
+        Escenario e;
+        for (int i = 1; i <= 7; ++i)
+            e.modulo.Proyecto.UH[i] = Unidad(QStringLiteral("U%1").arg(i), i * 100, i * 100 + 100);
+        e.modulo.Proyecto.NumeroUH = 7;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        Grilla& g = e.G();
+        e.Ir(5, 15);
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 6));
+        QVERIFY(e.FilaResaltada(6));
+        QVERIFY(!e.FilaResaltada(5));
+        QVERIFY(!g.ColorFondo(5, 3).isValid());
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 6));
+        // Al final de la última fila vuelve a su columna 1.
+        e.Ir(999, 15);
+        e.Tecla(Qt::Key_Enter);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 999));
+        QVERIFY(g.FilaVisible(999));
+
+        e.Tecla(Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
+        QCOMPARE(g.FilaSuperior(), 1);
+        QVERIFY(e.FilaResaltada(1));
+        QCOMPARE(v.ValorAnterior(), QStringLiteral("U1"));
+
+        e.Tecla(Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 8));
+        QCOMPARE(g.FilaSuperior(), 4);
+
+        // Las flechas de la grilla mueven y resaltan.
+        e.Tecla(Qt::Key_Up);
+        QCOMPARE(g.Fila(), 7);
+        QVERIFY(e.FilaResaltada(7));
+        e.Tecla(Qt::Key_Right);
+        QCOMPARE(g.Columna(), 2);
+        QCOMPARE(v.FilaResaltada(), 7);
+        // Las abscisas se recuerdan sin separador de miles.
+        e.Tecla(Qt::Key_Right);
+        e.Tecla(Qt::Key_Right);
+        e.Tecla(Qt::Key_Right);
+        QCOMPARE(g.Columna(), 5);
+        QCOMPARE(e.Celda(7, 5), QStringLiteral("700.00"));
+        e.Ir(1, 5);
+        e.G().PonerTexto(1, 5, QStringLiteral("1,234.50"));
+        e.Ir(2, 5);
+        e.Ir(1, 5);
+        QCOMPARE(v.ValorAnterior(), QStringLiteral("1234.50"));
+
+        // Escape en la grilla no cierra la ventana.
+        e.Tecla(Qt::Key_Escape);
+        QVERIFY(v.isVisible());
+    }
+
+    void finConCodigosHastaLaUltimaFila() {
+        Escenario e;
+        LlenarProyectoDeMuestra(e.modulo.Proyecto, 999, 0);
+        e.Abrir();
+        e.G().setFocus();
+        e.Tecla(Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(e.G().Fila(), 999);
+        QCOMPARE(e.G().Columna(), 1);
+        QVERIFY(e.G().FilaVisible(999));
+    }
+
+    void edicionPorTecleo() {
+        Escenario e;
+        PonerUnidades(e.modulo.Proyecto, {Unidad("K1", 0, 1250)});
+        frmUnidadesHomogeneas& v = e.Abrir();
+        e.Ir(2, 1);
+        e.Escribir(QStringLiteral("a"));
+        QLineEdit* txt = e.Texto();
+        QVERIFY(txt->isVisible());
+        QCOMPARE(txt->text(), QStringLiteral("a"));
+        QCOMPARE(e.Celda(2, 1), QStringLiteral("A"));
+        QCOMPARE(QApplication::focusWidget(), txt);
+        QCOMPARE(txt->geometry(), v.RectanguloCeldaActual());
+        QVERIFY(!e.G().Barras());
+        QVERIFY(!v.TablaRevisada());
+        QVERIFY(e.modulo.ProyectoModificado);
+        // Nada llega al proyecto hasta la revisión.
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 1);
+        e.Escribir(QStringLiteral("b "));
+        QCOMPARE(e.Celda(2, 1), QStringLiteral("AB"));
+        // Escape devuelve el valor con que se llegó y el editor sigue abierto.
+        e.Tecla(Qt::Key_Escape);
+        QCOMPARE(e.Celda(2, 1), QString());
+        QVERIFY(txt->isVisible());
+        QVERIFY(v.isVisible());
+        e.Escribir(QStringLiteral("k2"));
+        e.Tecla(Qt::Key_Return);
+        QVERIFY(!txt->isVisible());
+        QVERIFY(e.G().Barras());
+        QCOMPARE(QApplication::focusWidget(), &e.G());
+        QVERIFY(v.TablaRevisada());
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 2);
+        QCOMPARE(e.modulo.Proyecto.UH[2].CodigoTramo, QStringLiteral("K2"));
+        // Enter pasó a la columna 2 de la misma unidad.
+        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(2, 2));
+
+        // Un carácter que no abre editor no hace nada.
+        e.Escribir(QStringLiteral("*"));
+        QVERIFY(!txt->isVisible());
+    }
+
+    void formatosAlEscribir_data() {
+        QTest::addColumn<int>("columna");
+        QTest::addColumn<QString>("escrito");
+        QTest::addColumn<QString>("celda");
+        QTest::newRow("abscisa decimal") << 5 << "12.5"
+                                         << "12.50";
+        QTest::newRow("abscisa miles") << 5 << "1234"
+                                       << "1,234.00";
+        QTest::newRow("abscisa letras") << 6 << "abc"
+                                        << "0.00";
+        QTest::newRow("ancho") << 7 << "6.125"
+                               << "6.13";
+        QTest::newRow("ejes") << 8 << "150000"
+                              << "1.50E+05";
+        QTest::newRow("ejes negativo") << 8 << "-25"
+                                       << "-2.50E+01";
+        QTest::newRow("cbr con unidad") << 11 << "7 %"
+                                        << "7.00";
+        QTest::newRow("espesor punto") << 15 << ".5"
+                                       << "0.50";
+        QTest::newRow("descripción") << 2 << " tramo a "
+                                     << "tramo a";
+    }
+    void formatosAlEscribir() {
+        QFETCH(int, columna);
+        QFETCH(QString, escrito);
+        QFETCH(QString, celda);
+        Escenario e;
+        PonerUnidades(e.modulo.Proyecto, {Unidad("K1", 0, 10)});
+        e.Abrir();
+        e.Ir(1, columna);
+        e.Escribir(escrito);
+        QCOMPARE(e.Celda(1, columna), celda);
+        QCOMPARE(e.Texto()->text(), escrito);
+        e.Tecla(Qt::Key_Down);
+        QCOMPARE(e.G().Fila(), 2);
+        QCOMPARE(e.Celda(1, columna), celda);
+    }
+
+    void editorConF2YDobleClic() {
+        Escenario e;
+        UnidadHomogenea u = Unidad("K1", 1234.5, 2000);
+        u.EjesEquivalentes = 150000;
+        u.CBR = 4.25;
+        u.Descripcion = QStringLiteral("Acceso");
+        PonerUnidades(e.modulo.Proyecto, {u});
+        e.Abrir();
+        e.Ir(1, 8);
+        e.Tecla(Qt::Key_F2);
+        QLineEdit* txt = e.Texto();
+        QVERIFY(txt->isVisible());
+        QCOMPARE(txt->text(), QStringLiteral("150000"));
+        QCOMPARE(txt->selectedText(), QStringLiteral("150000"));
+        QCOMPARE(e.Celda(1, 8), QStringLiteral("1.50E+05"));
+        // Escribir reemplaza todo el valor.
+        e.Escribir(QStringLiteral("9"));
+        QCOMPARE(e.Celda(1, 8), QStringLiteral("9.00E+00"));
+        e.Tecla(Qt::Key_PageDown);
+        QCOMPARE(e.G().Fila(), 1);
+        QVERIFY(e.modulo.Proyecto.UH[1].EjesEquivalentes == 9);
+
+        e.Ir(1, 5);
+        e.Tecla(Qt::Key_F2);
+        QCOMPARE(txt->text(), QStringLiteral("1234.50"));
+        e.Tecla(Qt::Key_Escape);
+        QCOMPARE(e.Celda(1, 5), QStringLiteral("1,234.50"));
+        e.Tecla(Qt::Key_Up);
+        QVERIFY(!txt->isVisible());
+
+        // Doble clic: lo mismo que F2.
+        const QRect celda = e.G().RectanguloCelda(1, 2).translated(-e.G().viewport()->pos());
+        QTest::mouseDClick(e.G().viewport(), Qt::LeftButton, Qt::NoModifier, celda.center());
+        QVERIFY(txt->isVisible());
+        QCOMPARE(e.G().Columna(), 2);
+        QCOMPARE(txt->text(), QStringLiteral("Acceso"));
+        // Un clic en otra celda cierra el editor.
+        const QRect otra = e.G().RectanguloCelda(3, 3).translated(-e.G().viewport()->pos());
+        QTest::mouseClick(e.G().viewport(), Qt::LeftButton, Qt::NoModifier, otra.center());
+        QVERIFY(!txt->isVisible());
+        QCOMPARE(e.G().Fila(), 3);
+    }
+
+    void listas() {
+        Escenario e;
+        PonerUnidades(e.modulo.Proyecto, {Unidad("K1", 0, 10)});
+        frmUnidadesHomogeneas& v = e.Abrir();
+        e.Ir(1, 9);
+        e.Escribir(QStringLiteral("7"));
+        QComboBox* humedad = e.Lista(9);
+        QVERIFY(humedad->isVisible());
+        QCOMPARE(humedad->currentText(), QStringLiteral("Arido"));
+        QCOMPARE(QApplication::focusWidget(), humedad);
+        QCOMPARE(humedad->geometry(),
+                 v.RectanguloCeldaActual().adjusted(0, 0, PixelesDeTwips(250, &v), 0));
+        // Las flechas de la lista cambian la celda; Escape vuelve al valor de
+        // llegada y la lista sigue abierta.
+        e.Tecla(Qt::Key_Down);
+        QCOMPARE(e.Celda(1, 9), QStringLiteral("Semiarido"));
+        e.Tecla(Qt::Key_Escape);
+        QCOMPARE(e.Celda(1, 9), QStringLiteral("Arido"));
+        QVERIFY(humedad->isVisible());
+        e.Tecla(Qt::Key_Return);
+        QVERIFY(!humedad->isVisible());
+        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(10, 1));
+
+        e.Ir(1, 9);
+        e.Escribir(QStringLiteral("h"));
+        QCOMPARE(e.Celda(1, 9), QStringLiteral("Humedo"));
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(e.modulo.Proyecto.UH[1].ClimaHumedad, QStringLiteral("Humedo"));
+
+        e.Ir(1, 3);
+        e.Escribir(QStringLiteral("s"));
+        QCOMPARE(e.Lista(3)->currentText(), QStringLiteral("1. Sobre vía existente"));
+        QCOMPARE(e.Celda(1, 3), QStringLiteral("1"));
+        e.Tecla(Qt::Key_Down);
+        QCOMPARE(e.Celda(1, 3), QStringLiteral("2"));
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(e.modulo.Proyecto.UH[1].TipoTramo, QStringLiteral("2"));
+
+        // F2 elige la entrada que empieza con la celda.
+        e.Ir(1, 13);
+        e.Tecla(Qt::Key_F2);
+        QCOMPARE(e.Lista(13)->currentText(), QStringLiteral("No hay"));
+        e.Escribir(QStringLiteral("a"));
+        QCOMPARE(e.Celda(1, 13), QStringLiteral("AFR-1"));
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(e.modulo.Proyecto.UH[1].TipoAfirmado, QStringLiteral("AFR-1"));
+    }
+
+    void continuacionDeTramo() {
+        Escenario e;
+        UnidadHomogenea k1 = Unidad("K1", 1000, 1250);
+        k1.Descripcion = QStringLiteral("primero");
+        k1.TipoSegmento = QStringLiteral("C");
+        k1.CBR = 6.5;
+        k1.ClimaHumedad = QStringLiteral("Humedo");
+        PonerUnidades(e.modulo.Proyecto, {Unidad("A", 0, 5), Unidad("B", 0, 5), k1});
+        e.Abrir();
+        e.Ir(4, 1);
+        e.Escribir(QStringLiteral("k1"));
+        e.Tecla(Qt::Key_Return);
+        Proyecto& p = e.modulo.Proyecto;
+        QCOMPARE(p.NumeroUH, 4);
+        const UnidadHomogenea& nueva = p.UH[4];
+        QCOMPARE(nueva.CodigoTramo, QStringLiteral("K1"));
+        QCOMPARE(nueva.AbscisaInicial, 1250.0);
+        QCOMPARE(nueva.AbscisaFinal, 1350.0);
+        QCOMPARE(nueva.Descripcion, QString());
+        QCOMPARE(nueva.TipoSegmento, QStringLiteral("C"));
+        QCOMPARE(nueva.CBR, 6.5);
+        QCOMPARE(nueva.ClimaHumedad, QStringLiteral("Humedo"));
+        QCOMPARE(e.Celda(4, 6), QStringLiteral("1,350.00"));
+
+        // Si la fila ya tenía algo (aquí la unidad A), no se copia nada.
+        e.Ir(1, 1);
+        e.Tecla(Qt::Key_F2);
+        e.Escribir(QStringLiteral("k1"));
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(p.NumeroUH, 4);
+        QCOMPARE(p.UH[2].CodigoTramo, QStringLiteral("K1"));
+        QCOMPARE(p.UH[2].AbscisaInicial, 0.0);
+        QCOMPARE(p.UH[2].AbscisaFinal, 5.0);
+        QCOMPARE(p.UH[2].CBR, 0.0);
+    }
+
+    void teclasRapidas() {
+        Escenario e;
+        UnidadHomogenea a = Unidad("A", 0, 100);
+        a.CBR = 5;
+        a.N82 = QStringList{"línea"};
+        UnidadHomogenea b = Unidad("B", 0, 100);
+        b.TipoTerreno = QStringLiteral("Ondulado");
+        PonerUnidades(e.modulo.Proyecto, {a, b, Unidad("C", 0, 100), Unidad("D", 300, 450)});
+        frmUnidadesHomogeneas& v = e.Abrir();
+        Proyecto& p = e.modulo.Proyecto;
+
+        // F6 y Ctrl+F6 en la fila 1 no cambian nada.
+        e.Ir(1, 11);
+        e.Tecla(Qt::Key_F6);
+        e.Ir(1, 1);
+        e.Tecla(Qt::Key_F6, Qt::ControlModifier);
+        QCOMPARE(e.Celda(1, 11), QStringLiteral("5.00"));
+        QCOMPARE(e.Celda(1, 1), QStringLiteral("A"));
+        QVERIFY(!e.modulo.ProyectoModificado);
+
+        // F6 copia la celda de arriba y revisa.
+        e.Ir(2, 11);
+        e.Tecla(Qt::Key_F6);
+        QCOMPARE(p.UH[2].CBR, 5.0);
+        QVERIFY(v.TablaRevisada());
+        QVERIFY(e.modulo.ProyectoModificado);
+
+        // Ctrl+F6 en una fila con código: la fila de arriba, empezando donde
+        // termina la de arriba.
+        e.Ir(5, 1);
+        e.Escribir(QStringLiteral("e"));
+        e.Tecla(Qt::Key_Up);
+        e.Ir(5, 1);
+        e.Tecla(Qt::Key_F6, Qt::ControlModifier);
+        QCOMPARE(p.NumeroUH, 5);
+        QCOMPARE(p.UH[5].CodigoTramo, QStringLiteral("D"));
+        QCOMPARE(p.UH[5].AbscisaInicial, 450.0);
+        QCOMPARE(p.UH[5].AbscisaFinal, 450.0);
+        // Fuera de la columna 1 no hace nada.
+        e.Ir(5, 2);
+        e.Tecla(Qt::Key_F6, Qt::ControlModifier);
+        QCOMPARE(p.NumeroUH, 5);
+
+        // Suprimir el código quita la unidad; sus líneas se van con ella.
+        e.Ir(1, 1);
+        e.Tecla(Qt::Key_Delete);
+        QCOMPARE(p.NumeroUH, 4);
+        QCOMPARE(p.UH[1].CodigoTramo, QStringLiteral("B"));
+        QVERIFY(p.UH[1].N82.isEmpty());
+        // Una selección de varias celdas se vacía entera.
+        Grilla& g = e.G();
+        QCOMPARE(p.UH[1].CBR, 5.0);
+        // Filas 1 y 2, columnas 11 (CBR) y 12 (terreno).
+        g.selectionModel()->select(QItemSelection(g.model()->index(0, 10), g.model()->index(1, 11)),
+                                   QItemSelectionModel::ClearAndSelect);
+        g.setFocus();
+        e.Tecla(Qt::Key_Delete);
+        QCOMPARE(p.NumeroUH, 4);
+        QCOMPARE(p.UH[1].CBR, 0.0);
+        QCOMPARE(p.UH[1].TipoTerreno, QString());
+        QCOMPARE(e.Celda(1, 12), QStringLiteral("Plano"));
+        QCOMPARE(e.Celda(3, 12), QStringLiteral("Plano"));
+        QCOMPARE(p.UH[3].CodigoTramo, QStringLiteral("D"));
+    }
+
+    void revisionAlHacerClic() {
+        Escenario e;
+        PonerUnidades(e.modulo.Proyecto, {Unidad("B", 0, 100), Unidad("C", 0, 100)});
+        frmUnidadesHomogeneas& v = e.Abrir();
+        Grilla& g = e.G();
+        const auto clic = [&](int fila, int columna) {
+            const QRect r = g.RectanguloCelda(fila, columna).translated(-g.viewport()->pos());
+            QTest::mouseClick(g.viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+        };
+        // Con la tabla revisada el clic no cambia nada, aunque la grilla sí.
+        g.PonerTexto(1, 1, QStringLiteral("Z"));
+        clic(2, 2);
+        QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, QStringLiteral("B"));
+        // Pendiente, el clic revisa y el cursor sigue a su unidad.
+        v.PonerTablaRevisada(false);
+        clic(1, 2);
+        QCOMPARE(e.modulo.Proyecto.UH[2].CodigoTramo, QStringLiteral("Z"));
+        QCOMPARE(g.Fila(), 2);
+        QCOMPARE(g.Columna(), 2);
+        QVERIFY(e.FilaResaltada(2));
+        QVERIFY(!g.ColorFondo(1, 2).isValid());
+    }
+
+    void cursorSigueASuUnidadAlOrdenar() {
+        Escenario e;
+        LlenarProyectoDeMuestra(e.modulo.Proyecto, 60, 0);
+        e.Abrir();
+        // La unidad de la fila 1 pasa a llamarse "ZZZZ" y va al final.
+        e.Ir(1, 1);
+        e.Tecla(Qt::Key_F2);
+        e.Escribir(QStringLiteral("zzzz"));
+        e.Tecla(Qt::Key_Down);
+        QCOMPARE(e.Celda(1, 1), QStringLiteral("T-2"));
+        // Abajo llevó a la fila 2 (T-2), que tras ordenar es la fila 1.
+        QCOMPARE(e.G().Fila(), 1);
+        e.Ir(60, 1);
+        QCOMPARE(e.Celda(60, 1), QStringLiteral("ZZZZ"));
+        e.Escribir(QStringLiteral("a"));
+        e.Tecla(Qt::Key_Return);
+        // "A" es el código más corto: sube a la fila 1, y el cursor con ella.
+        QCOMPARE(e.Celda(1, 1), QStringLiteral("A"));
+        QCOMPARE(e.G().Fila(), 1);
+        QCOMPARE(e.G().Columna(), 2);
+        QVERIFY(e.G().FilaVisible(1));
+    }
+
+    void portapapeles() {
+        Escenario e;
+        PonerUnidades(e.modulo.Proyecto,
+                      {Unidad("A", 0, 100), Unidad("B", 0, 100), Unidad("C", 0, 100)});
+        frmUnidadesHomogeneas& v = e.Abrir();
+        e.Ir(3, 4);
+        v.findChild<QAction*>(QStringLiteral("mnuOpcion0"))->trigger();
+        const QStringList lineas = e.plataforma.Portapapeles.split(u'\n');
+        QCOMPARE(lineas.size(), 3);
+        QCOMPARE(lineas[1].split(u'\t'),
+                 (QStringList{"B", "", "1", "A", "0.00", "100.00", "0.00", "0.00E+00", "Arido",
+                              "Calido", "0.00", "Plano", "No hay", "0.00", "0.00"}));
+        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(1, 1));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        // Dos líneas con CR LF en la fila 4 llenan las filas 4 y 5.
+        e.plataforma.Portapapeles = QStringLiteral("D\tuno\r\nE\tdos\r\n");
+        e.Ir(4, 1);
+        v.findChild<QAction*>(QStringLiteral("mnuOpcion1"))->trigger();
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 5);
+        QCOMPARE(e.modulo.Proyecto.UH[5].Descripcion, QStringLiteral("dos"));
+        QCOMPARE(e.Celda(6, 1), QString());
+        QVERIFY(e.modulo.ProyectoModificado);
+        QVERIFY(v.TablaRevisada());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        // Desde la columna 2 el pegado empieza ahí; luego el cursor va a la 1.
+        e.plataforma.Portapapeles = QStringLiteral("cambiada\t2");
+        e.Ir(1, 2);
+        v.findChild<QAction*>(QStringLiteral("mnuOpcion1"))->trigger();
+        QCOMPARE(e.modulo.Proyecto.UH[1].Descripcion, QStringLiteral("cambiada"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].TipoTramo, QStringLiteral("2"));
+        QCOMPARE(e.G().Columna(), 1);
+
+        // Un portapapeles vacío no cambia nada.
+        e.plataforma.Portapapeles.clear();
+        v.findChild<QAction*>(QStringLiteral("mnuOpcion1"))->trigger();
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 5);
+    }
+
+    void pegarMasAllaDeLaFila999() {
+        Escenario e;
+        e.Abrir();
+        QStringList lineas;
+        for (int i = 1; i <= 1003; ++i)
+            lineas << QStringLiteral("P%1\tunidad %1\t1\tA\t%1\t%2\t6\t1000\tx\ty\t5\tz\tNo hay"
+                                     "\t0\t0\tsobrante")
+                          .arg(i, 4, 10, QChar(u'0'))
+                          .arg(i + 1);
+        e.plataforma.Portapapeles = lineas.join(u'\n');
+        e.Ir(1, 1);
+        e.ventana->PegarDelPortapapeles();
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 1003);
+        QCOMPARE(e.G().Filas(), 1004);
+        QCOMPARE(e.Celda(1003, 0), QStringLiteral("1003"));
+        QCOMPARE(e.Celda(1003, 1), QStringLiteral("P1003"));
+        QCOMPARE(e.Celda(1003, 15), QStringLiteral("0.00"));
+        QCOMPARE(e.modulo.Proyecto.UH[1003].Descripcion, QStringLiteral("unidad 1003"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].ClimaHumedad, QStringLiteral("x"));
+        QCOMPARE(e.Celda(1, 9), QStringLiteral("Arido"));
+        e.G().setFocus();
+        e.Tecla(Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(e.G().Fila(), 1003);
+    }
+
+    void salir() {
+        Escenario e;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        // Lo escrito sin revisar no llega al proyecto al cerrar.
+        e.Ir(1, 1);
+        e.Escribir(QStringLiteral("x"));
+        v.findChild<QAction*>(QStringLiteral("Menu1"))->trigger();
+        QVERIFY(!v.isVisible());
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 0);
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasfrmUnidadesHomogeneas)
+#include "PruebasfrmUnidadesHomogeneas.moc"
