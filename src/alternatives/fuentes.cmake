@@ -1,5 +1,11 @@
-# Alternativas y costos: diseño, costos, reportes (núcleo).
+# Alternativas y costos: diseño, costos, reportes y geometría del dibujo (núcleo);
+# ventana de alternativas y costos unitarios (ventanas).
 set(VAREK9_NUCLEO_ALTERNATIVAS
   ${CMAKE_CURRENT_LIST_DIR}/Diseno.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Reportes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DibujoEspesores.cpp
+)
+set(VAREK9_GUI_ALTERNATIVAS
+  ${CMAKE_CURRENT_LIST_DIR}/frmAlternativas.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frmCostosUnitarios.cpp
 )

@@ -1,0 +1,427 @@
+#include "alternatives/frmAlternativas.h"
+
+#include "alternatives/Reportes.h"
+#include "alternatives/frmCostosUnitarios.h"
+#include "app/ArchivoProyecto.h"
+#include "app/Plataforma.h"
+#include "common/Formato.h"
+#include "common/Grilla.h"
+#include "common/ModuloLibzrl.h"
+#include "common/VentanasLibzrl.h"
+#include "printing/Imprime.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+// Una capa de una estructura: fondo, rótulo centrado y ayuda del catálogo.
+class CajaCapa : public QWidget {
+public:
+    CajaCapa(const QColor& fondo, const QColor& texto, QWidget* padre)
+        : QWidget(padre), fondo_(fondo), texto_(texto) {}
+    void PonerEtiqueta(const QString& etiqueta) {
+        etiqueta_ = etiqueta;
+        update();
+    }
+    const QString& Etiqueta() const { return etiqueta_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), fondo_);
+        p.setPen(QColor(0, 0, 0));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        p.setPen(texto_);
+        p.drawText(rect(), Qt::AlignCenter, etiqueta_);
+        // Deshabilitada (filas de separación y totales): el dibujo queda, apagado.
+        if (!isEnabled()) p.fillRect(rect(), QColor(255, 255, 255, 110));
+    }
+
+private:
+    QColor fondo_;
+    QColor texto_;
+    QString etiqueta_;
+};
+
+// La alternativa no aplica: un círculo tachado con el texto.
+class ImagenNoAplica : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const int lado = std::min(width() / 3, height()) - 4;
+        const QRect circulo(4, (height() - lado) / 2, lado, lado);
+        p.setPen(QPen(QColor(192, 0, 0), 3));
+        p.drawEllipse(circulo);
+        p.drawLine(circulo.topRight() + QPoint(-lado / 7, lado / 7),
+                   circulo.bottomLeft() + QPoint(lado / 7, -lado / 7));
+        QFont f = font();
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(QColor(128, 0, 0));
+        p.drawText(QRect(circulo.right() + 8, 0, width() - circulo.right() - 8, height()),
+                   Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("No aplica"));
+    }
+};
+
+namespace {
+
+constexpr int ColumnasGrilla = 15;
+constexpr double IzquierdaEstructura[4] = {0, 315, 3960, 7605};
+constexpr double AnchoEstructura = 3000;
+constexpr double ArribaFila1 = 3825;
+constexpr double ArribaFila2 = 6615;
+
+double IzquierdaDe(int n) {
+    return IzquierdaEstructura[(n - 1) % 3 + 1];
+}
+double ArribaDe(int n) {
+    return n <= 3 ? ArribaFila1 : ArribaFila2;
+}
+
+// Colores de diseño de cada caja: fondo y texto.
+std::pair<QColor, QColor> ColoresCaja(int n, int k) {
+    switch (k) {
+    case 0: {
+        const int gris = n <= 2 ? 192 : n <= 4 ? 128 : 64;
+        return {QColor(gris, gris, gris), Qt::white};
+    }
+    case 1:
+        if (n == 4) return {QColor(224, 224, 224), Qt::black};
+        return {QColor(255, 192, 128), Qt::red};
+    case 2:
+        if (n == 2) return {QColor(0, 128, 128), QColor(224, 224, 224)};
+        return {QColor(255, 224, 192), Qt::magenta};
+    case 3:
+        return {QColor(128, 64, 0), Qt::yellow};
+    default:
+        return {QColor(128, 128, 0), QColor(255, 128, 0)};
+    }
+}
+
+const QColor AmarilloClaro(255, 255, 192);
+
+} // namespace
+
+frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, QWidget* padre)
+    : QDialog(padre), modulo_(modulo), plataforma_(plataforma) {
+    setObjectName(QStringLiteral("frmAlternativas"));
+    setWindowTitle(QStringLiteral("ALTERNATIVAS DE DISEÑO [") + modulo_.ArchivoProyecto + u']');
+    // Letra chica, como la grilla y el dibujo fueron medidos.
+    QFont letra = font();
+    letra.setPointSizeF(8);
+    setFont(letra);
+    const auto px = [this](double twips) { return PixelesDeTwips(twips, this); };
+
+    auto* menu = new QMenuBar(this);
+    menu->setObjectName(QStringLiteral("Menu"));
+    QMenu* opciones = menu->addMenu(QStringLiteral("&Opciones"));
+    QAction* costos = opciones->addAction(QStringLiteral("&Definición de Costos Unitarios"));
+    costos->setObjectName(QStringLiteral("mnuOpcion0"));
+    connect(costos, &QAction::triggered, this, &frmAlternativas::DefinirCostosUnitarios);
+    QAction* salir = menu->addAction(QStringLiteral("&Salir"));
+    salir->setObjectName(QStringLiteral("Menu1"));
+    connect(salir, &QAction::triggered, this, &QDialog::accept);
+
+    area_ = new QWidget(this);
+    auto* area = area_;
+    auto* principal = new QVBoxLayout(this);
+    principal->setContentsMargins(0, 0, 0, 0);
+    principal->setMenuBar(menu);
+    principal->addWidget(area);
+    area->setFixedSize(px(14300), px(9250));
+
+    // La grilla: dos filas de títulos, una fila por unidad, separación y totales.
+    grdUH_ = new Grilla(area);
+    grdUH_->setObjectName(QStringLiteral("grdUH"));
+    grdUH_->PonerFijas(2, 0);
+    grdUH_->PonerDimensiones(modulo_.Proyecto.NumeroUH + 4, ColumnasGrilla);
+    const struct {
+        const char16_t* Titulo0;
+        const char16_t* Titulo1;
+        double Ancho;
+    } columnas[9] = {{u"# UH", u"# UH", 300},
+                     {u"Código Tramo", u"Código Tramo", 500},
+                     {u"Abscisa Inicial", u"(m)", 700},
+                     {u"Abscisa Final", u"(m)", 700},
+                     {u"Longitud", u"(m)", 600},
+                     {u"Ancho de Corona", u"(m)", 700},
+                     {u"Ejes Equivalentes", u"80 KN", 900},
+                     {u"CBR", u"(%)", 500},
+                     {u"Número Estructural", u"Requerido", 800}};
+    for (int c = 0; c < 9; ++c) {
+        grdUH_->PonerTexto(0, c, QString::fromUtf16(columnas[c].Titulo0));
+        grdUH_->PonerTexto(1, c, QString::fromUtf16(columnas[c].Titulo1));
+        anchosDiseno_[c] = px(columnas[c].Ancho);
+    }
+    for (int n = 1; n <= NumeroAlternativas; ++n) {
+        grdUH_->PonerTexto(0, 8 + n, QStringLiteral("Costos por Alternativa (miles de pesos)"));
+        grdUH_->PonerTexto(1, 8 + n, QString::number(n));
+        anchosDiseno_[8 + n] = px(750);
+    }
+    for (int c = 0; c < ColumnasGrilla; ++c)
+        grdUH_->PonerAnchoColumna(c, anchosDiseno_[c]);
+    for (int c = 0; c < ColumnasGrilla; ++c)
+        grdUH_->PonerAlineacionColumna(c, c <= 1 ? Qt::AlignCenter
+                                                 : Qt::AlignRight | Qt::AlignVCenter);
+    grdUH_->PonerCombinarFila(0, true);
+    grdUH_->PonerCombinarColumna(0, true);
+    grdUH_->PonerCombinarColumna(1, true);
+    grdUH_->PonerAltoFilaFija(0, grdUH_->AltoNormal() * 2);
+    grdUH_->setGeometry(px(120), px(120), px(14060), px(3250));
+    connect(grdUH_, &Grilla::CeldaCambiada, this, &frmAlternativas::CambioFila);
+
+    // Las seis estructuras con sus botones de opción.
+    auto* grupo = new QButtonGroup(this);
+    grupo->setExclusive(false);
+    for (int n = 1; n <= NumeroAlternativas; ++n) {
+        auto* opcion = new QRadioButton(QStringLiteral("Alternativa #%1").arg(n), area);
+        opcion->setObjectName(QStringLiteral("opcAlternativa%1").arg(n));
+        opcion->setAutoExclusive(false);
+        opcion->setGeometry(px(IzquierdaDe(n)), px(ArribaDe(n) - 300), px(AnchoEstructura),
+                            px(270));
+        connect(opcion, &QRadioButton::clicked, this, [this, n] { ElegirAlternativa(n); });
+        grupo->addButton(opcion, n);
+        opcAlternativa_[n] = opcion;
+        for (int k = 0; k < CajasEstructura; ++k) {
+            const auto [fondo, texto] = ColoresCaja(n, k);
+            auto* caja = new CajaCapa(fondo, texto, area);
+            caja->setObjectName(QStringLiteral("pAlt%1_%2").arg(n).arg(k));
+            caja->hide();
+            pAlt_[n][k] = caja;
+        }
+        auto* imagen = new ImagenNoAplica(area);
+        imagen->setObjectName(QStringLiteral("imgNoAplica%1").arg(n));
+        imagen->setGeometry(px(IzquierdaDe(n)), px(ArribaDe(n)), px(AnchoEstructura), px(510));
+        imagen->hide();
+        imgNoAplica_[n] = imagen;
+    }
+    auto* lbCm = new QLabel(QStringLiteral("Espesores en cm"), area);
+    lbCm->setObjectName(QStringLiteral("lbCm"));
+    lbCm->setGeometry(px(10950), px(ArribaFila1 - 300), px(3330), px(270));
+
+    auto* cuadro = new QGroupBox(QStringLiteral("Imprimir"), area);
+
+    cuadro->setObjectName(QStringLiteral("Cuadro"));
+    cuadro->setGeometry(px(10850), px(ArribaFila1 + 200), px(3330), px(2370));
+    auto* botones = new QVBoxLayout(cuadro);
+    const char16_t* const textos[4] = {u"Unidades Homogéneas de Diseño", u"Alternativas de Diseño",
+                                       u"Costos Alternativas", u"Alternativas Seleccionadas"};
+    for (int b = 0; b < 4; ++b) {
+        auto* boton = new QPushButton(QString::fromUtf16(textos[b]), cuadro);
+        boton->setObjectName(QStringLiteral("btnImprime%1").arg(b));
+        boton->setAutoDefault(false);
+        botones->addWidget(boton);
+        connect(boton, &QPushButton::clicked, this, [this, b] { Imprimir(b + 1); });
+        btnImprime_[b] = boton;
+    }
+    botones->addStretch();
+
+    adjustSize();
+    CentrarFormulario(*this);
+}
+
+void frmAlternativas::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    if (yaActivado_) return;
+    yaActivado_ = true;
+    CargarUH();
+    // La grilla pudo ensancharse con sus textos: se centra otra vez.
+    adjustSize();
+    CentrarFormulario(*this);
+    filaActual_ = 0;
+    cambioFilaActivo_ = true;
+    CambioFila();
+    grdUH_->setFocus();
+}
+
+void frmAlternativas::CargarUH() {
+    const int n = modulo_.Proyecto.NumeroUH;
+    const int filas = n + 4;
+    QList<QString> textos(qsizetype(filas) * ColumnasGrilla);
+    const auto celda = [&textos](int f, int c) -> QString& {
+        return textos[qsizetype(f) * ColumnasGrilla + c];
+    };
+    for (int f = 0; f < 2; ++f)
+        for (int c = 0; c < ColumnasGrilla; ++c)
+            celda(f, c) = grdUH_->Texto(f, c);
+
+    const bool activo = cambioFilaActivo_;
+    cambioFilaActivo_ = false;
+    DisenarProyecto(modulo_, estado_, [&](int i) {
+        const UnidadHomogenea& u = modulo_.Proyecto.UH[i];
+        const int f = i + 1;
+        celda(f, 0) = QString::number(i);
+        celda(f, 1) = u.CodigoTramo;
+        celda(f, 2) = Formato(u.AbscisaInicial, u"#,##0.00");
+        celda(f, 3) = Formato(u.AbscisaFinal, u"#,##0.00");
+        celda(f, 4) = Formato(u.AbscisaFinal - u.AbscisaInicial, u"0.00");
+        celda(f, 5) = Formato(u.AnchoCorona, u"0.00");
+        celda(f, 6) = Formato(u.EjesEquivalentes, u"0.00E+#00");
+        celda(f, 7) = Formato(u.CBR, u"0.00");
+        celda(f, 8) = Formato(u.SNRequerido, u"0.00");
+        for (int a = 1; a <= NumeroAlternativas; ++a)
+            celda(f, 8 + a) = Formato(estado_.CostoAlternativa[a] / 1000, u"#,##0");
+    });
+    const int totales = n + 3;
+    for (int c = 0; c <= 8; ++c)
+        celda(totales, c) = QStringLiteral("Costo Total :");
+    for (int a = 1; a <= NumeroAlternativas; ++a)
+        celda(totales, 8 + a) = Formato(estado_.CostoTotal[a] / 1000, u"#,##0");
+    grdUH_->PonerTextos(filas, ColumnasGrilla, std::move(textos));
+
+    // "Costo Total :" ocupa las nueve primeras columnas, a la derecha.
+    grdUH_->clearSpans();
+    grdUH_->setSpan(totales - 2, 0, 1, 9);
+    grdUH_->PonerAlineacion(totales, 0, Qt::AlignRight | Qt::AlignVCenter);
+    // La fila de separación, un décimo de la altura de una fila.
+    grdUH_->setRowHeight(
+        n, std::max(1, static_cast<int>(std::lround(grdUH_->AltoFila(n + 1) / 10.0))));
+    AjustarColumnas();
+    grdUH_->PonerCelda(2, 0);
+    cambioFilaActivo_ = activo;
+    if (cambioFilaActivo_) CambioFila();
+}
+
+void frmAlternativas::AjustarColumnas() {
+    // Ningún número queda cortado: la columna crece hasta su texto más ancho (y
+    // hasta la palabra más larga de su título).
+    const QFontMetrics medidas(grdUH_->font());
+    const int margen = medidas.horizontalAdvance(u'0');
+    for (int c = 0; c < ColumnasGrilla; ++c) {
+        int ancho = anchosDiseno_[c];
+        for (int f = 0; f < grdUH_->Filas(); ++f) {
+            if (f == grdUH_->Filas() - 1 && c <= 8) continue; // "Costo Total :" ocupa nueve
+            const QString texto = grdUH_->Texto(f, c);
+            if (f < 2 && c >= 9 && f == 0) continue; // el título común de los costos
+            const QStringList palabras =
+                f < 2 ? texto.split(u' ', Qt::SkipEmptyParts) : QStringList{texto};
+            for (const QString& p : palabras)
+                ancho = std::max(ancho, medidas.horizontalAdvance(p) + margen);
+        }
+        grdUH_->PonerAnchoColumna(c, ancho);
+    }
+    Distribuir();
+}
+
+void frmAlternativas::Distribuir() {
+    // La grilla se ensancha hasta mostrar todas sus columnas, sin pasar del ancho de
+    // la pantalla; debajo quedan el dibujo y el cuadro de impresión.
+    const auto px = [this](double twips) { return PixelesDeTwips(twips, this); };
+    int ancho = 2 * grdUH_->frameWidth() + grdUH_->verticalScrollBar()->sizeHint().width() + 2;
+    for (int c = 0; c < ColumnasGrilla; ++c)
+        ancho += grdUH_->AnchoColumna(c);
+    int maximo = px(14060);
+    if (const QScreen* pantalla = screen())
+        maximo = std::max(maximo, pantalla->availableGeometry().width() - px(600));
+    ancho = std::clamp(ancho, px(14060), maximo);
+    grdUH_->resize(ancho, grdUH_->height());
+    area_->setFixedSize(grdUH_->x() + ancho + px(120), px(9250));
+}
+
+void frmAlternativas::CambioFila() {
+    if (!cambioFilaActivo_) return;
+    const int fila = grdUH_->Fila();
+    if (fila != filaActual_) {
+        cambioFilaActivo_ = false;
+        if (filaActual_ >= 1 && filaActual_ < grdUH_->Filas())
+            for (int c = 0; c < ColumnasGrilla; ++c)
+                grdUH_->PonerColorFondo(filaActual_, c, QColor());
+        for (int c = 0; c < ColumnasGrilla; ++c)
+            grdUH_->PonerColorFondo(fila, c, AmarilloClaro);
+        cambioFilaActivo_ = true;
+
+        const int i = fila - 1;
+        if (i > modulo_.Proyecto.NumeroUH) {
+            HabilitarDibujo(false);
+        } else if (i >= 1) {
+            HabilitarDibujo(true);
+            CalcularAlternativas(modulo_, estado_, i);
+            const UnidadHomogenea& u = modulo_.Proyecto.UH[i];
+            MostrarEspesores(u.EspesorAfirmado * 10, u.EspesorSubrasante * 10);
+            SeleccionarAlternativa(modulo_, i);
+            const int elegida = modulo_.Proyecto.UH[i].AlternativaSeleccionada;
+            if (elegida >= 1 && elegida <= NumeroAlternativas)
+                for (int n = 1; n <= NumeroAlternativas; ++n)
+                    opcAlternativa_[n]->setChecked(n == elegida);
+        }
+    }
+    filaActual_ = fila;
+}
+
+void frmAlternativas::HabilitarDibujo(bool habilitado) {
+    for (int n = 1; n <= NumeroAlternativas; ++n) {
+        opcAlternativa_[n]->setEnabled(habilitado && dibujo_.Estructuras[n].Aplica);
+        for (CajaCapa* caja : pAlt_[n])
+            caja->setEnabled(habilitado);
+        imgNoAplica_[n]->setEnabled(habilitado);
+    }
+}
+
+void frmAlternativas::MostrarEspesores(double afirmado, double subrasante) {
+    dibujo_ = ::MostrarEspesores(modulo_, afirmado, subrasante);
+    const auto px = [this](double twips) { return PixelesDeTwips(twips, this); };
+    for (int n = 1; n <= NumeroAlternativas; ++n) {
+        const EstructuraDibujada& e = dibujo_.Estructuras[n];
+        imgNoAplica_[n]->setVisible(!e.Aplica);
+        opcAlternativa_[n]->setEnabled(e.Aplica);
+        if (!e.Aplica) opcAlternativa_[n]->setChecked(false);
+        for (int k = 0; k < CajasEstructura; ++k) {
+            CajaCapa* caja = pAlt_[n][k];
+            const CajaEstructura& c = e.Cajas[k];
+            if (!e.Aplica || !c.Visible) {
+                caja->hide();
+                continue;
+            }
+            // Arriba y abajo en píxeles por separado: las cajas vecinas siguen montadas.
+            const int arriba = px(ArribaDe(n) + c.Arriba);
+            const int abajo = px(ArribaDe(n) + c.Arriba + c.Alto);
+            caja->setGeometry(px(IzquierdaDe(n)), arriba, px(AnchoEstructura),
+                              std::max(1, abajo - arriba));
+            caja->PonerEtiqueta(c.Etiqueta);
+            caja->setToolTip(c.Ayuda);
+            caja->show();
+        }
+    }
+}
+
+void frmAlternativas::ElegirAlternativa(int n) {
+    const int i = grdUH_->Fila() - 1;
+    if (i >= 1 && i <= modulo_.Proyecto.NumeroUH) {
+        modulo_.Proyecto.UH[i].AlternativaSeleccionada = static_cast<qint16>(n);
+        for (int m = 1; m <= NumeroAlternativas; ++m)
+            opcAlternativa_[m]->setChecked(m == n);
+    }
+    grdUH_->setFocus();
+}
+
+void frmAlternativas::Imprimir(int numero) {
+    const QString archivo = NombreArchivoReporte();
+    ErrorEscritura error;
+    {
+        const CursorEspera espera;
+        error = EscribirReporte(numero, modulo_, estado_, archivo);
+    }
+    if (!error.Ok) {
+        plataforma_.Aviso(this, ErrorEscritura::Titulo(), error.Texto());
+        return;
+    }
+    ImprimirArchivo(plataforma_, this, archivo);
+}
+
+void frmAlternativas::DefinirCostosUnitarios() {
+    frmCostosUnitarios costos(modulo_, this);
+    plataforma_.MostrarModal(costos);
+    CargarUH();
+}

@@ -1,0 +1,63 @@
+// Ventana de alternativas de diseño: por unidad, el número estructural requerido y
+// el costo de las seis alternativas con sus totales; las estructuras de la unidad
+// actual dibujadas a escala; la alternativa elegida; los costos unitarios y los
+// cuatro reportes.
+#pragma once
+
+#include "alternatives/DibujoEspesores.h"
+#include "alternatives/Diseno.h"
+
+#include <QDialog>
+
+#include <array>
+
+class Grilla;
+class Plataforma;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class CajaCapa;
+class ImagenNoAplica;
+
+class frmAlternativas : public QDialog {
+    Q_OBJECT
+public:
+    frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, QWidget* padre = nullptr);
+
+    void CargarUH();
+    // Dibuja las seis estructuras de la unidad diseñada de último.
+    void MostrarEspesores(double afirmado, double subrasante);
+    // El reporte 1..4 a un archivo nuevo y al diálogo de impresión.
+    void Imprimir(int numero);
+    void DefinirCostosUnitarios();
+
+    const EstadoDiseno& Estado() const { return estado_; }
+    const DibujoEspesores& Dibujo() const { return dibujo_; }
+    int FilaActual() const { return filaActual_; }
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+
+private:
+    void CambioFila();
+    void ElegirAlternativa(int n);
+    void HabilitarDibujo(bool habilitado);
+    void AjustarColumnas();
+    void Distribuir();
+
+    ModuloVarek9& modulo_;
+    Plataforma& plataforma_;
+    EstadoDiseno estado_;
+    DibujoEspesores dibujo_;
+    int filaActual_ = 0;
+    bool yaActivado_ = false;
+    bool cambioFilaActivo_ = false;
+
+    QWidget* area_;
+    Grilla* grdUH_;
+    std::array<QRadioButton*, NumeroAlternativas + 1> opcAlternativa_{};
+    std::array<std::array<CajaCapa*, CajasEstructura>, NumeroAlternativas + 1> pAlt_{};
+    std::array<ImagenNoAplica*, NumeroAlternativas + 1> imgNoAplica_{};
+    std::array<QPushButton*, 4> btnImprime_{};
+    std::array<int, 15> anchosDiseno_{};
+};

@@ -1,0 +1,272 @@
+// Ventana de alternativas fuera de pantalla: grilla, totales, cambio de fila,
+// selección, dibujo, costos unitarios y reportes.
+#include "Archivos.h"
+#include "Muestras.h"
+#include "PlataformaGuionada.h"
+#include "Pruebas.h"
+
+#include "alternatives/Reportes.h"
+#include "alternatives/frmAlternativas.h"
+#include "common/Formato.h"
+#include "common/Grilla.h"
+
+#include <QAction>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Escenario {
+    QTemporaryDir dir;
+    DirectorioActual aqui{dir.path()};
+    ModuloVarek9 modulo;
+    PlataformaGuionada plataforma;
+    std::unique_ptr<frmAlternativas> v;
+    Grilla* grilla = nullptr;
+
+    explicit Escenario(int unidades = 3) {
+        ProyectoDeDiseno(modulo, unidades);
+        modulo.ArchivoProyecto = u"/datos/Prueba"_s;
+    }
+    frmAlternativas& Abrir() {
+        v = std::make_unique<frmAlternativas>(modulo, plataforma);
+        v->show();
+        v->activateWindow();
+        if (!QTest::qWaitForWindowActive(v.get())) qFatal("ventana sin activar");
+        grilla = v->findChild<Grilla*>(u"grdUH"_s);
+        return *v;
+    }
+    template <class T = QWidget>
+    T* Control(const QString& nombre) const {
+        T* c = v->findChild<T*>(nombre);
+        if (!c) qFatal("falta %s", qPrintable(nombre));
+        return c;
+    }
+    QWidget* Caja(int n, int k) const { return Control(u"pAlt%1_%2"_s.arg(n).arg(k)); }
+    QRadioButton* Opcion(int n) const {
+        return Control<QRadioButton>(u"opcAlternativa%1"_s.arg(n));
+    }
+};
+
+// Costos por alternativa de cada unidad y sus totales, calculados sin la ventana.
+struct Costos {
+    QList<std::array<double, 7>> PorUnidad;
+    std::array<double, 7> Total{};
+};
+
+Costos CostosDe(const ModuloVarek9& fuente) {
+    ModuloVarek9 m = fuente;
+    EstadoDiseno e;
+    Costos c;
+    c.PorUnidad.append(std::array<double, 7>{});
+    for (int i = 1; i <= m.Proyecto.NumeroUH; ++i) {
+        CalcularAlternativas(m, e, i);
+        std::array<double, 7> fila{};
+        for (int n = 1; n <= 6; ++n) {
+            fila[n] = e.CostoAlternativa[n];
+            c.Total[n] += e.CostoAlternativa[n];
+        }
+        c.PorUnidad.append(fila);
+    }
+    return c;
+}
+
+} // namespace
+
+class PruebasfrmAlternativas : public QObject {
+    Q_OBJECT
+private slots:
+    void grillaYTotales() {
+        Escenario e;
+        e.Abrir();
+        QCOMPARE(e.v->windowTitle(), u"ALTERNATIVAS DE DISEÑO [/datos/Prueba]"_s);
+        Grilla& g = *e.grilla;
+        QCOMPARE(g.Filas(), 7);
+        QCOMPARE(g.Columnas(), 15);
+        QCOMPARE(g.Texto(0, 9), u"Costos por Alternativa (miles de pesos)"_s);
+        QCOMPARE(g.Texto(1, 14), u"6"_s);
+        const Costos c = CostosDe(e.modulo);
+        for (int i = 1; i <= 3; ++i) {
+            const UnidadHomogenea& u = e.modulo.Proyecto.UH[i];
+            QCOMPARE(g.Texto(i + 1, 0), QString::number(i));
+            QCOMPARE(g.Texto(i + 1, 1), u.CodigoTramo);
+            QCOMPARE(g.Texto(i + 1, 2), Formato(u.AbscisaInicial, u"#,##0.00"));
+            QCOMPARE(g.Texto(i + 1, 4), Formato(u.AbscisaFinal - u.AbscisaInicial, u"0.00"));
+            QCOMPARE(g.Texto(i + 1, 6), Formato(u.EjesEquivalentes, u"0.00E+#00"));
+            QCOMPARE(g.Texto(i + 1, 8), Formato(u.SNRequerido, u"0.00"));
+            for (int n = 1; n <= 6; ++n)
+                QCOMPARE(g.Texto(i + 1, 8 + n), Formato(c.PorUnidad[i][n] / 1000, u"#,##0"));
+        }
+        for (int col = 0; col <= 8; ++col)
+            QCOMPARE(g.Texto(6, col), u"Costo Total :"_s);
+        for (int n = 1; n <= 6; ++n) {
+            QVERIFY(e.v->Estado().CostoTotal[n] == c.Total[n]);
+            QCOMPARE(g.Texto(6, 8 + n), Formato(c.Total[n] / 1000, u"#,##0"));
+        }
+        // "# UH" y "Código Tramo" ocupan las dos filas de títulos; el título de los
+        // costos, las seis columnas.
+        QCOMPARE(g.RectanguloCombinado(1, 0),
+                 g.RectanguloCelda(0, 0).united(g.RectanguloCelda(1, 0)));
+        QCOMPARE(g.RectanguloCombinado(0, 1),
+                 g.RectanguloCelda(0, 1).united(g.RectanguloCelda(1, 1)));
+        QCOMPARE(g.RectanguloCombinado(1, 2), g.RectanguloCelda(1, 2));
+        QCOMPARE(g.RectanguloCombinado(0, 11),
+                 g.RectanguloCelda(0, 9).united(g.RectanguloCelda(0, 14)));
+        QCOMPARE(g.columnSpan(4, 0), 9);
+        QCOMPARE(g.AltoFila(5), std::max(1, int(std::lround(g.AltoFila(4) / 10.0))));
+        // Fila 2 actual y resaltada.
+        QCOMPARE(g.Fila(), 2);
+        QCOMPARE(e.v->FilaActual(), 2);
+        QCOMPARE(g.ColorFondo(2, 7), QColor(255, 255, 192));
+    }
+
+    void cambioDeFilaYSeleccion() {
+        Escenario e;
+        e.Abrir();
+        Grilla& g = *e.grilla;
+        g.PonerCelda(3, 4);
+        QCOMPARE(e.v->FilaActual(), 3);
+        QVERIFY(!g.ColorFondo(2, 0).isValid());
+        QCOMPARE(g.ColorFondo(3, 14), QColor(255, 255, 192));
+        QCOMPARE(g.Columna(), 4);
+        // La selección sigue a la fila: se elige la primera aplicable distinta de la actual.
+        int otra = 0;
+        for (int n = 1; n <= 6 && !otra; ++n)
+            if (e.Opcion(n)->isEnabled() && !e.Opcion(n)->isChecked()) otra = n;
+        QVERIFY(otra > 0);
+        QTest::mouseClick(e.Opcion(otra), Qt::LeftButton);
+        QCOMPARE(e.modulo.Proyecto.UH[2].AlternativaSeleccionada, otra);
+        QVERIFY(!e.modulo.ProyectoModificado);
+        QCOMPARE(QApplication::focusWidget(), &g);
+        const int deLaUno = e.modulo.Proyecto.UH[1].AlternativaSeleccionada;
+        g.PonerCelda(2, 0);
+        QVERIFY(e.Opcion(deLaUno)->isChecked());
+        g.PonerCelda(3, 0);
+        QVERIFY(e.Opcion(otra)->isChecked());
+        for (int n = 1; n <= 6; ++n)
+            QCOMPARE(e.Opcion(n)->isChecked(), n == otra);
+
+        // Filas de separación y totales: el dibujo queda pero apagado.
+        const QRect antes = e.Caja(otra, 1)->geometry();
+        for (const int fila : {5, 6}) {
+            g.PonerCelda(fila, 10);
+            for (int n = 1; n <= 6; ++n) {
+                QVERIFY(!e.Opcion(n)->isEnabled());
+                for (int k = 0; k < 5; ++k)
+                    QVERIFY(!e.Caja(n, k)->isEnabled());
+            }
+            QCOMPARE(e.Caja(otra, 1)->geometry(), antes);
+            QVERIFY(e.Caja(otra, 1)->isVisible());
+        }
+        g.PonerCelda(4, 0);
+        QVERIFY(e.Caja(otra, 1)->isEnabled() || !e.Caja(otra, 1)->isVisible());
+    }
+
+    void dibujoDeLaUnidadActual() {
+        Escenario e;
+        // Unidad 2 con afirmado y capa de subrasante; la 3 fuera del rango de diseño.
+        UnidadHomogenea& u2 = e.modulo.Proyecto.UH[2];
+        u2.TipoAfirmado = u"AFR-1"_s;
+        u2.EspesorAfirmado = 20;
+        u2.EspesorSubrasante = 30;
+        e.modulo.Proyecto.UH[3].EjesEquivalentes = 900000;
+        e.Abrir();
+        e.grilla->PonerCelda(3, 0);
+        const DibujoEspesores& d = e.v->Dibujo();
+        QVERIFY(d.Tmax > 0);
+        int aplicables = 0;
+        for (int n = 1; n <= 6; ++n) {
+            const EstructuraDibujada& s = d.Estructuras[n];
+            QCOMPARE(e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible(), !s.Aplica);
+            QCOMPARE(e.Opcion(n)->isEnabled(), s.Aplica);
+            if (!s.Aplica) continue;
+            ++aplicables;
+            for (int k = 0; k < 5; ++k) {
+                QWidget* caja = e.Caja(n, k);
+                QCOMPARE(caja->isVisible(), s.Cajas[k].Visible);
+                if (!s.Cajas[k].Visible) continue;
+                // Alto en píxeles a 96 ppp: twips / 15, con el redondeo de cada borde.
+                QVERIFY(std::abs(caja->height() - s.Cajas[k].Alto / 15.0) <= 1.0);
+                QCOMPARE(caja->toolTip(), s.Cajas[k].Ayuda);
+            }
+            QVERIFY(e.Caja(n, 3)->isVisible() && e.Caja(n, 4)->isVisible());
+        }
+        QVERIFY(aplicables > 0);
+
+        // Una unidad sin diseño: SN 0.00, costos 0 y ninguna alternativa.
+        e.grilla->PonerCelda(4, 0);
+        QCOMPARE(e.grilla->Texto(4, 8), u"0.00"_s);
+        QCOMPARE(e.grilla->Texto(4, 9), u"0"_s);
+        for (int n = 1; n <= 6; ++n) {
+            QVERIFY(e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible());
+            QVERIFY(!e.Opcion(n)->isEnabled() && !e.Opcion(n)->isChecked());
+            for (int k = 0; k < 5; ++k)
+                QVERIFY(!e.Caja(n, k)->isVisible());
+        }
+    }
+
+    void costosUnitarios() {
+        Escenario e;
+        e.Abrir();
+        const QString totalAntes = e.grilla->Texto(6, 9);
+        // Salir del diálogo no cambia nada.
+        e.plataforma.Modales.enqueue([](QDialog& d) {
+            Grilla* g = d.findChild<Grilla*>(u"grdCU"_s);
+            g->PonerCelda(2, 4);
+            QTest::keyClicks(g, u"9"_s);
+            return int(QDialog::Rejected);
+        });
+        e.Control<QWidget>(u"Menu"_s); // el menú existe
+        e.v->findChild<QAction*>(u"mnuOpcion0"_s)->trigger();
+        QCOMPARE(e.plataforma.VentanasModales, QStringList{u"frmCostosUnitarios"_s});
+        QCOMPARE(e.grilla->Texto(6, 9), totalAntes);
+        QVERIFY(!e.modulo.ProyectoModificado);
+
+        // Aceptar un costo de base granular mayor sube los totales.
+        e.plataforma.Modales.enqueue([](QDialog& d) {
+            Grilla* g = d.findChild<Grilla*>(u"grdCU"_s);
+            g->PonerCelda(2, 4);
+            QTest::keyClicks(g, u"5"_s);
+            QWidget* editor = d.findChild<QWidget*>(u"txtCU"_s);
+            QTest::keyClicks(editor, u"00000"_s);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTest::mouseClick(d.findChild<QWidget*>(u"btnAceptar"_s), Qt::LeftButton);
+            return d.result();
+        });
+        e.v->findChild<QAction*>(u"mnuOpcion0"_s)->trigger();
+        QVERIFY(e.modulo.Proyecto.CostosUnitarios[CapaBG] == 500000);
+        QVERIFY(e.modulo.ProyectoModificado);
+        const Costos c = CostosDe(e.modulo);
+        for (int n = 1; n <= 6; ++n)
+            QCOMPARE(e.grilla->Texto(6, 8 + n), Formato(c.Total[n] / 1000, u"#,##0"));
+        QVERIFY(e.grilla->Texto(6, 9) != totalAntes);
+    }
+
+    void reportesDesdeLaVentana() {
+        Escenario e;
+        e.Abrir();
+        for (int b = 0; b < 4; ++b) {
+            e.plataforma.Modales.enqueue(
+                [](QDialog& d) { return d.objectName() == u"Imprime"_s ? 1 : 0; });
+            QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
+            QCOMPARE(e.plataforma.VentanasModales.size(), b + 1);
+            QCOMPARE(e.plataforma.VentanasModales.last(), u"Imprime"_s);
+            // El archivo es el del escritor del reporte, y el diálogo lo soltó.
+            const QString archivo = QString::fromLatin1(LeerBytes(u"Ultimo.inf"_s)).trimmed();
+            QVERIFY(archivo.startsWith(u"r"_s));
+            QVERIFY(!QFile::exists(archivo + u".PRO"_s));
+            ModuloVarek9 copia = e.modulo;
+            EstadoDiseno estado;
+            QVERIFY(EscribirReporte(b + 1, copia, estado, u"esperado"_s).Ok);
+            QCOMPARE(LeerBytes(archivo), LeerBytes(u"esperado"_s));
+        }
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasfrmAlternativas)
+#include "PruebasfrmAlternativas.moc"
