@@ -1,0 +1,102 @@
+#include "app/frmProgramas.h"
+
+#include "app/Plataforma.h"
+#include "app/Programas.h"
+#include "common/ArchivoEnUso.h"
+#include "common/Ocupado.h"
+#include "common/VentanasLibzrl.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
+
+frmProgramas::frmProgramas(ModuloVarek9& modulo, Plataforma& plataforma, QWidget* padre)
+    : QDialog(padre), modulo_(modulo), plataforma_(plataforma) {
+    setObjectName(QStringLiteral("frmProgramas"));
+    setWindowTitle(QStringLiteral("Programas"));
+    lb_ = new QLabel(QStringLiteral("QuePrograma"), this);
+    lb_->setObjectName(QStringLiteral("lb"));
+    lb_->setAlignment(Qt::AlignCenter);
+    auto* columna = new QVBoxLayout(this);
+    columna->addWidget(lb_);
+    setMinimumWidth(220);
+    Carpetas = {QCoreApplication::applicationDirPath(), QDir::currentPath()};
+    adjustSize();
+    CentrarFormulario(*this);
+}
+
+void frmProgramas::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    // Después de mostrarse, para que la ventana se vea mientras espera.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) Ejecutar();
+    });
+}
+
+void frmProgramas::closeEvent(QCloseEvent* evento) {
+    // La espera no se abandona desde aquí: el programa sigue abierto.
+    if (yaActivado_ && isVisible()) evento->ignore();
+}
+
+void frmProgramas::reject() {
+    // Escape tampoco la abandona.
+}
+
+void frmProgramas::Ejecutar() {
+    if (yaActivado_) return;
+    yaActivado_ = true;
+    ResultadoPrograma& resultado = modulo_.ResultadoPrograma;
+    resultado.HayResultado = false;
+
+    const QString codigo = lb_->text().trimmed();
+    const ProgramaComplementario* programa = BuscarPrograma(codigo);
+    if (programa) {
+        // El primer nombre libre; si el usuario abandona la espera por uno, el siguiente.
+        for (int n = 1;; ++n) {
+            intercambio_ = NombreIntercambio(programa->Letra, n);
+            if (!EsperarArchivoLibre(plataforma_, intercambio_, nullptr, 0, this)) break;
+        }
+        const QString resultadoX = ArchivoResultado(intercambio_);
+        // Un resultado de una corrida anterior no debe pasar por el de esta.
+        BorrarSiExiste(resultadoX);
+
+        const QString nombre = NombreEjecutable(*programa);
+        const QString ruta = BuscarEjecutable(nombre, Carpetas);
+        std::unique_ptr<ProgramaIniciado> iniciado;
+        if (!ruta.isEmpty())
+            iniciado = plataforma_.IniciarPrograma(
+                ruta,
+                {ArgumentoPrograma(resultado.Referencia, intercambio_, resultado.Seleccionar)});
+        if (!iniciado) {
+            plataforma_.Aviso(
+                this, QStringLiteral("ERROR"),
+                QStringLiteral("No fue posible iniciar el programa [%1]...").arg(nombre),
+                IconoMensaje::Critico);
+        } else {
+            EsperarArranque(*iniciado);
+            // Mientras el programa tenga su archivo, sigue abierto.
+            while (EsperarArchivoLibre(plataforma_, intercambio_, nullptr, 0, this))
+                EsperaAtendiendo(1, 1);
+            resultado.HayResultado = false;
+            LeerArchivoResultado(codigo, resultadoX, resultado);
+        }
+        BorrarSiExiste(intercambio_);
+        BorrarSiExiste(resultadoX);
+    }
+    done(QDialog::Accepted);
+}
+
+void frmProgramas::EsperarArranque(ProgramaIniciado& programa) {
+    // El programa toma su archivo al arrancar; hasta entonces no hay qué esperar.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QElapsedTimer reloj;
+    reloj.start();
+    while (!ArchivoEnUso(intercambio_) && !programa.Terminado() &&
+           reloj.elapsed() < EsperaArranqueMs)
+        EsperaAtendiendo(0.05, 0.05);
+    QApplication::restoreOverrideCursor();
+}

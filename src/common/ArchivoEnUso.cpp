@@ -1,0 +1,42 @@
+#include "common/ArchivoEnUso.h"
+
+#include "common/BloqueoArchivo.h"
+
+#include <QEventLoop>
+#include <QRandomGenerator>
+#include <QTimer>
+
+#include <cmath>
+
+PruebaUso ProbarArchivoEnUso(const QString& archivo) {
+    if (!ArchivoBloqueadoPorOtro(archivo)) return {};
+    return {true, QStringLiteral("El archivo está bloqueado por otro programa")};
+}
+
+bool ArchivoEnUso(const QString& archivo) {
+    return ProbarArchivoEnUso(archivo).EnUso;
+}
+
+QString NombreTabla(const QString& archivo) {
+    const qsizetype barra = qMax(archivo.lastIndexOf(u'\\'), archivo.lastIndexOf(u'/'));
+    return archivo.mid(barra + 1);
+}
+
+QString TextoTablaOcupada(const QString& archivo) {
+    return QStringLiteral("La tabla [%1] está siendo utilizada por otro usuario...")
+        .arg(NombreTabla(archivo));
+}
+
+QString TextoArchivoOcupado(const QString& archivo) {
+    return QStringLiteral(" El Archivo [%1]").arg(archivo);
+}
+
+void EsperaAtendiendo(double minimo, double maximo) {
+    const double r = QRandomGenerator::global()->generateDouble();
+    const double espera = (maximo - minimo) * r + minimo;
+    if (!std::isfinite(espera) || espera <= 0) return;
+    QEventLoop bucle;
+    QTimer::singleShot(static_cast<int>(std::lround(qMin(espera, 86400.0) * 1000)), &bucle,
+                       &QEventLoop::quit);
+    bucle.exec();
+}

@@ -1,0 +1,28 @@
+// Arranque común de los programas complementarios: toma el archivo de
+// intercambio antes de mostrar la ventana y lo suelta al salir.
+#pragma once
+
+#include "app/Plataforma.h"
+#include "app/Programas.h"
+#include "companions/Protocolo.h"
+
+#include <QApplication>
+
+template <class Ventana>
+int EjecutarCompanero(int argc, char** argv, QStringView codigo) {
+    QApplication app(argc, argv);
+    const ProgramaComplementario* programa = BuscarPrograma(codigo);
+    QApplication::setApplicationName(programa->Nombre.toString());
+    PlataformaQt plataforma;
+    SesionCompanero sesion(LeerArgumentosCompanero(QCoreApplication::arguments()),
+                           programa->ExtensionLineas.toString());
+    if (!sesion.Iniciar()) {
+        plataforma.Aviso(nullptr, QStringLiteral("ERROR"), sesion.ErrorInicio(),
+                         IconoMensaje::Critico);
+        return 1;
+    }
+    Ventana ventana(sesion, plataforma);
+    plataforma.MostrarModal(ventana);
+    sesion.Terminar();
+    return 0;
+}

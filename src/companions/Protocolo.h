@@ -1,0 +1,75 @@
+// Lado del programa complementario del intercambio con Varek-9: su línea de
+// comandos, el archivo X que sostiene mientras corre, la unidad que le entregan
+// y los archivos que deja al aceptar.
+#pragma once
+
+#include "app/ArchivoProyecto.h"
+#include "app/Programas.h"
+#include "common/BloqueoArchivo.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct ArgumentosCompanero {
+    QString Referencia;  // base de los archivos de datos; vacía en uso libre
+    QString Intercambio; // X; vacío si el programa corre sin argumentos
+    bool SinPresentacion = false;
+    bool Seleccionar = false;
+};
+
+// Desde los argumentos del proceso (el primero es el programa): se unen con
+// blancos y se parten en comas, como los pasa el lanzador en uno solo.
+ArgumentosCompanero LeerArgumentosCompanero(const QStringList& argumentosPrograma);
+
+// Las entradas de un programa viajan como líneas "Clave=valor".
+QString LineaDato(const QString& clave, double valor);
+QString LineaDato(const QString& clave, const QString& texto);
+// Clave -> valor recortado; las líneas sin "=" se ignoran.
+QMap<QString, QString> LeerLineasDatos(const QStringList& lineas);
+
+// Falla de un dato de entrada: el campo (nombre del control) y el mensaje.
+struct FallaDato {
+    QString Campo;
+    QString Mensaje;
+    bool Hay() const { return !Mensaje.isEmpty(); }
+};
+
+// Un número escrito por el usuario: blancos alrededor, signo, "." decimal y
+// exponente; cualquier otra cosa (también una coma), o nada, da NaN.
+double LeerDato(const QString& texto);
+// El número escrito para mostrarlo en un campo ("." decimal, 15 cifras, sin
+// ceros sobrantes); NaN da vacío.
+QString TextoDato(double valor);
+
+class SesionCompanero {
+public:
+    SesionCompanero(ArgumentosCompanero argumentos, QString extensionLineas);
+
+    // Toma X (si hay) con el candado exclusivo y, en modo selección, lee la
+    // unidad y las líneas guardadas. false si X lo tiene otro o no se puede crear.
+    bool Iniciar();
+    QString ErrorInicio() const;
+    // Suelta X. También lo hace el destructor.
+    void Terminar();
+
+    const ArgumentosCompanero& Argumentos() const { return argumentos_; }
+    bool SosteniendoIntercambio() const { return bloqueo_.Bloqueado(); }
+    const std::optional<UnidadIntercambio>& Unidad() const { return unidad_; }
+    const QStringList& LineasPrevias() const { return lineasPrevias_; }
+    // Referencia + extensión; vacío sin Referencia.
+    QString ArchivoLineas() const;
+
+    // Al aceptar: las entradas al archivo de líneas (si hay Referencia) y el
+    // resultado a X.RES (si hay X): línea 1 la Referencia, luego lineasResultado.
+    ErrorEscritura Entregar(const QStringList& lineasEntrada, const QStringList& lineasResultado);
+
+private:
+    ArgumentosCompanero argumentos_;
+    QString extension_;
+    BloqueoArchivo bloqueo_;
+    std::optional<UnidadIntercambio> unidad_;
+    QStringList lineasPrevias_;
+};

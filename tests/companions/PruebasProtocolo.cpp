@@ -1,0 +1,255 @@
+// Protocolo de intercambio con los programas complementarios: tabla de
+// programas, línea de comandos, archivo de resultado por código, archivos de
+// líneas, archivo de la unidad y prueba de archivo en uso.
+#include "Pruebas.h"
+
+#include "Archivos.h"
+#include "app/Programas.h"
+#include "common/ArchivoEnUso.h"
+#include "common/BloqueoArchivo.h"
+#include "companions/Protocolo.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cmath>
+
+namespace {
+
+ResultadoPrograma Previo() {
+    ResultadoPrograma r;
+    r.Referencia = QStringLiteral("antes");
+    r.ValorTransito = -1;
+    r.TextoClima2 = QStringLiteral("h0");
+    r.TextoClima3 = QStringLiteral("t0");
+    r.ValorModulo = -2;
+    return r;
+}
+
+} // namespace
+
+class PruebasProtocolo : public QObject {
+    Q_OBJECT
+private slots:
+    void tablaDeProgramas() {
+        const struct {
+            const char16_t* Codigo;
+            const char16_t* Nombre;
+            char16_t Letra;
+            const char16_t* Extension;
+        } esperados[] = {{u"10", u"Clima", u'C', u".cli"},
+                         {u"11", u"Transito", u'N', u".tto"},
+                         {u"12", u"Mr", u'M', u".mr"},
+                         {u"13", u"Drenaje", u'D', u".dre"}};
+        for (const auto& e : esperados) {
+            const ProgramaComplementario* p = BuscarPrograma(e.Codigo);
+            QVERIFY(p);
+            QVERIFY(p->Nombre == QStringView(e.Nombre));
+            QCOMPARE(p->Letra, QChar(e.Letra));
+            QVERIFY(p->ExtensionLineas == QStringView(e.Extension));
+        }
+        QVERIFY(!BuscarPrograma(u"QuePrograma"));
+        QVERIFY(!BuscarPrograma(u"14"));
+#ifdef _WIN32
+        QCOMPARE(NombreEjecutable(*BuscarPrograma(u"12")), QStringLiteral("Mr.exe"));
+#else
+        QCOMPARE(NombreEjecutable(*BuscarPrograma(u"12")), QStringLiteral("Mr"));
+#endif
+        QCOMPARE(NombreIntercambio(u'C', 12), QStringLiteral("C12"));
+        QCOMPARE(ArchivoResultado(QStringLiteral("N1")), QStringLiteral("N1.RES"));
+        QCOMPARE(ArgumentoPrograma(QString(), QStringLiteral("C1"), false),
+                 QStringLiteral(",C1,SinPresentacion"));
+        QCOMPARE(ArgumentoPrograma(QStringLiteral("varek-9"), QStringLiteral("N1"), true),
+                 QStringLiteral("varek-9,N1,SinPresentacion,Seleccionar"));
+    }
+
+    void buscarEjecutable() {
+        QTemporaryDir a, b;
+        QVERIFY(EscribirBytes(b.filePath("Clima"), "x"));
+        QVERIFY(EscribirBytes(a.filePath("Clima"), "x"));
+        // Un archivo sin permiso de ejecución no es un programa.
+        QVERIFY(BuscarEjecutable(QStringLiteral("Clima"), {a.path(), b.path()}).isEmpty());
+        QFile::setPermissions(b.filePath("Clima"),
+                              QFile::permissions(b.filePath("Clima")) | QFile::ExeOwner);
+        QCOMPARE(BuscarEjecutable(QStringLiteral("Clima"), {QString(), a.path(), b.path()}),
+                 b.filePath("Clima"));
+        QFile::setPermissions(a.filePath("Clima"),
+                              QFile::permissions(a.filePath("Clima")) | QFile::ExeOwner);
+        // La primera carpeta manda.
+        QCOMPARE(BuscarEjecutable(QStringLiteral("Clima"), {a.path(), b.path()}),
+                 a.filePath("Clima"));
+        QVERIFY(BuscarEjecutable(QStringLiteral("Mr"), {a.path(), b.path()}).isEmpty());
+    }
+
+    void resultadoPorCodigo() {
+        const QByteArray clima = "varek-9\r\n 1500 \r\n 1178.6 \r\nH\xfamedo\r\n 27.27 \r\n 20 "
+                                 "\r\nTemplado\r\nmas\r\n";
+        ResultadoPrograma r = Previo();
+        LeerResultadoPrograma(u"10", clima, r);
+        QVERIFY(r.HayResultado);
+        QCOMPARE(r.Referencia, QStringLiteral("varek-9"));
+        QCOMPARE(r.TextoClima2, QStringLiteral("Húmedo")); // Windows-1252
+        QCOMPARE(r.TextoClima3, QStringLiteral("Templado"));
+        QVERIFY(r.ValorTransito == -1 && r.ValorModulo == -2);
+
+        // Tres líneas: la referencia sí, las clases no.
+        r = Previo();
+        LeerResultadoPrograma(u"10", "ref\r\n 1 \r\n 2 \r\n", r);
+        QVERIFY(r.HayResultado);
+        QCOMPARE(r.Referencia, QStringLiteral("ref"));
+        QCOMPARE(r.TextoClima2, QStringLiteral("h0"));
+        QCOMPARE(r.TextoClima3, QStringLiteral("t0"));
+
+        r = Previo();
+        LeerResultadoPrograma(u"11", "varek-9\n 250000 \n", r); // también con LF solo
+        QVERIFY(r.HayResultado);
+        QVERIFY(r.ValorTransito == 250000);
+        QVERIFY(r.ValorModulo == -2);
+
+        r = Previo();
+        LeerResultadoPrograma(u"12", "x\r\n1.5E+01 resto\r\n", r);
+        QVERIFY(r.ValorModulo == 15);
+        QCOMPARE(r.Referencia, QStringLiteral("x"));
+        // Un valor que no es número se lee como 0; una línea que falta, no se lee.
+        LeerResultadoPrograma(u"12", "x\r\nnada\r\n", r);
+        QVERIFY(r.ValorModulo == 0);
+        r = Previo();
+        LeerResultadoPrograma(u"11", "", r);
+        QVERIFY(r.HayResultado);
+        QCOMPARE(r.Referencia, QStringLiteral("antes"));
+        QVERIFY(r.ValorTransito == -1);
+
+        // Del drenaje nunca hay resultado.
+        r = Previo();
+        LeerResultadoPrograma(u"13", "ref\r\nBueno\r\n", r);
+        QVERIFY(!r.HayResultado);
+        QCOMPARE(r.Referencia, QStringLiteral("antes"));
+
+        QTemporaryDir carpeta;
+        r = Previo();
+        QVERIFY(!LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
+        QVERIFY(!r.HayResultado);
+        QVERIFY(EscribirBytes(carpeta.filePath("N1.RES"), "r\r\n 9 \r\n"));
+        QVERIFY(LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
+        QVERIFY(r.HayResultado && r.ValorTransito == 9);
+    }
+
+    void archivosDeLineas() {
+        QTemporaryDir carpeta;
+        const QString ruta = carpeta.filePath("varek-9.tto");
+        // Sin líneas no se escribe nada y se borra lo que hubiera.
+        QVERIFY(EscribirBytes(ruta, "viejo\r\n"));
+        QVERIFY(EntregarLineas(ruta, {}).Ok);
+        QVERIFY(!QFile::exists(ruta));
+
+        QStringList muchas;
+        for (int i = 1; i <= 250; ++i)
+            muchas.append(QStringLiteral("Línea %1").arg(i));
+        muchas[9] = QString(); // una vacía en medio también vuelve
+        QVERIFY(EntregarLineas(ruta, muchas).Ok);
+        const QByteArray bytes = LeerBytes(ruta);
+        QVERIFY(bytes.startsWith("L\xednea 1\r\nL\xednea 2\r\n"));
+        QVERIFY(bytes.endsWith("L\xednea 250\r\n"));
+
+        LecturaLineas leidas = RecibirLineas(ruta);
+        QVERIFY(leidas.Ok);
+        QCOMPARE(leidas.Lineas.size(), 250);
+        QCOMPARE(leidas.Lineas, muchas);
+        QVERIFY(!QFile::exists(ruta)); // se borra tras leerlo
+
+        leidas = RecibirLineas(ruta);
+        QVERIFY(leidas.Ok && leidas.Lineas.isEmpty());
+
+        // Fin de línea LF y última línea sin fin.
+        QVERIFY(EscribirBytes(ruta, "a\nb"));
+        QCOMPARE(RecibirLineas(ruta).Lineas, (QStringList{"a", "b"}));
+
+        // Lo que no se puede leer no entrega nada y lo dice.
+        QVERIFY(QDir(carpeta.path()).mkdir("varek-9.mr"));
+        leidas = RecibirLineas(carpeta.filePath("varek-9.mr"));
+        QVERIFY(!leidas.Ok);
+        QVERIFY(leidas.Lineas.isEmpty());
+        QVERIFY(!leidas.Error.Descripcion.isEmpty());
+    }
+
+    void archivoDeUnidad() {
+        const UnidadIntercambio u{3, QStringLiteral("Tramo Ñ"), 1000, -.5};
+        QCOMPARE(TextoArchivoUnidad(u), QByteArray(" 3 \r\nTramo \xd1\r\n 1000 \r\n-.5 \r\n"));
+        const UnidadIntercambio leida = LeerUnidadIntercambio(TextoArchivoUnidad(u));
+        QCOMPARE(leida.Fila, 3);
+        QCOMPARE(leida.CodigoTramo, u.CodigoTramo);
+        QVERIFY(leida.AbscisaInicial == 1000 && leida.AbscisaFinal == -.5);
+        QCOMPARE(LeerUnidadIntercambio("x\r\n").Fila, 0);
+        QCOMPARE(LeerUnidadIntercambio(" -4 \r\n").Fila, 0);
+
+        QTemporaryDir carpeta;
+        const QString ruta = carpeta.filePath(NombreArchivoUnidad);
+        QVERIFY(EscribirBytes(ruta, "otra cosa mas larga que la unidad\r\n"));
+        QVERIFY(EscribirArchivoUnidad(ruta, u).Ok);
+        QCOMPARE(LeerBytes(ruta), TextoArchivoUnidad(u));
+    }
+
+    void argumentosDelPrograma() {
+        ArgumentosCompanero a = LeerArgumentosCompanero({QStringLiteral("Transito")});
+        QVERIFY(a.Intercambio.isEmpty() && a.Referencia.isEmpty() && !a.Seleccionar);
+        a = LeerArgumentosCompanero(
+            {QStringLiteral("Clima"), QStringLiteral(",C1,SinPresentacion")});
+        QVERIFY(a.Referencia.isEmpty());
+        QCOMPARE(a.Intercambio, QStringLiteral("C1"));
+        QVERIFY(a.SinPresentacion && !a.Seleccionar);
+        // Repartido en varios argumentos (como lo parte un intérprete de órdenes) da lo mismo.
+        a = LeerArgumentosCompanero({QStringLiteral("Transito"), QStringLiteral("varek-9,N2,"),
+                                     QStringLiteral("sinpresentacion,SELECCIONAR")});
+        QCOMPARE(a.Referencia, QStringLiteral("varek-9"));
+        QCOMPARE(a.Intercambio, QStringLiteral("N2"));
+        QVERIFY(a.SinPresentacion && a.Seleccionar);
+    }
+
+    void datosEscritos() {
+        QVERIFY(LeerDato(QStringLiteral(" 12.5 ")) == 12.5);
+        QVERIFY(LeerDato(QStringLiteral("-3e2")) == -300);
+        QVERIFY(LeerDato(QStringLiteral(".5")) == .5);
+        QVERIFY(std::isnan(LeerDato(QStringLiteral("12,5"))));
+        QVERIFY(std::isnan(LeerDato(QStringLiteral("12abc"))));
+        QVERIFY(std::isnan(LeerDato(QString())));
+        QVERIFY(std::isnan(LeerDato(QStringLiteral("inf"))));
+        QCOMPARE(TextoDato(0.5), QStringLiteral("0.5"));
+        QCOMPARE(TextoDato(1e6), QStringLiteral("1000000"));
+        QCOMPARE(TextoDato(std::nan("")), QString());
+        QCOMPARE(LineaDato(QStringLiteral("TPD"), 350.0), QStringLiteral("TPD=350"));
+        const QMap<QString, QString> m =
+            LeerLineasDatos({QStringLiteral(" a = 1 "), QStringLiteral("=2"), QStringLiteral("b")});
+        QCOMPARE(m.size(), 1);
+        QCOMPARE(m.value("a"), QStringLiteral("1"));
+    }
+
+    void archivoEnUso() {
+        QTemporaryDir carpeta;
+        const QString ruta = carpeta.filePath("C1");
+        QVERIFY(!ArchivoEnUso(ruta));
+        QVERIFY(!QFile::exists(ruta)); // la prueba no crea el archivo
+        {
+            BloqueoArchivo x(ruta);
+            QVERIFY(x.Bloquear());
+            const PruebaUso p = ProbarArchivoEnUso(ruta);
+            QVERIFY(p.EnUso);
+            QVERIFY(!p.Error.isEmpty());
+            QVERIFY(ArchivoEnUso(ruta)); // preguntar dos veces no cambia la respuesta
+        }
+        QVERIFY(!ArchivoEnUso(ruta));
+        // La prueba misma no deja candado: otro puede tomarlo enseguida.
+        BloqueoArchivo otro(ruta);
+        QVERIFY(otro.Bloquear());
+        otro.Liberar();
+
+        QCOMPARE(NombreTabla(QStringLiteral("C:\\datos\\tabla.dat")), QStringLiteral("tabla.dat"));
+        QCOMPARE(NombreTabla(QStringLiteral("/srv/datos/tabla.dat")), QStringLiteral("tabla.dat"));
+        QCOMPARE(NombreTabla(QStringLiteral("tabla.dat")), QStringLiteral("tabla.dat"));
+        QCOMPARE(TextoTablaOcupada(QStringLiteral("tabla.dat")),
+                 QStringLiteral("La tabla [tabla.dat] está siendo utilizada por otro usuario..."));
+        QCOMPARE(TextoArchivoOcupado(QStringLiteral("C1")), QStringLiteral(" El Archivo [C1]"));
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasProtocolo)
+#include "PruebasProtocolo.moc"
