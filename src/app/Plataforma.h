@@ -6,9 +6,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QDialog;
 class QPrinter;
 class QWidget;
+
+// Un programa iniciado que quien lo inició vigila hasta que termina.
+class ProgramaIniciado {
+public:
+    virtual ~ProgramaIniciado() = default;
+    virtual bool Terminado() = 0;
+    // Identificador del proceso en el sistema; 0 si no hay uno.
+    virtual qint64 Identificador() const { return 0; }
+};
 
 enum class IconoMensaje { Ninguno, Critico, Pregunta, Exclamacion, Informacion };
 enum class BotonesMensaje { Aceptar, AceptarCancelar, SiNo, SiNoCancelar };
@@ -33,11 +44,18 @@ public:
     virtual int MostrarModal(QDialog& ventana) = 0;
     // Inicia un programa sin esperarlo; false si no se pudo.
     virtual bool IniciarProceso(const QString& programa, const QStringList& argumentos) = 0;
+    // Inicia un programa para esperarlo (el directorio actual es el suyo); nulo si
+    // no se pudo. La implementación común usa QProcess.
+    virtual std::unique_ptr<ProgramaIniciado> IniciarPrograma(const QString& programa,
+                                                              const QStringList& argumentos);
     // Abre un documento con el programa predeterminado del sistema.
     virtual bool AbrirDocumento(const QString& ruta) = 0;
     // Diálogo de impresora sobre la impresora dada (elegir "imprimir a archivo" da un
     // PDF); false si el usuario cancela.
     virtual bool ConfigurarImpresora(QWidget* padre, QPrinter& impresora) = 0;
+    // La impresora del programa: la elegida por última vez (al principio, la
+    // predeterminada del sistema).
+    virtual QPrinter& Impresora() = 0;
     virtual QString LeerPortapapeles() = 0;
     virtual void EscribirPortapapeles(const QString& texto) = 0;
 
@@ -50,6 +68,8 @@ public:
 
 class PlataformaQt : public Plataforma {
 public:
+    PlataformaQt();
+    ~PlataformaQt() override;
     RespuestaMensaje Mensaje(QWidget* padre, const QString& titulo, const QString& texto,
                              IconoMensaje icono, BotonesMensaje botones,
                              RespuestaMensaje porDefecto) override;
@@ -59,6 +79,10 @@ public:
     bool IniciarProceso(const QString& programa, const QStringList& argumentos) override;
     bool AbrirDocumento(const QString& ruta) override;
     bool ConfigurarImpresora(QWidget* padre, QPrinter& impresora) override;
+    QPrinter& Impresora() override;
     QString LeerPortapapeles() override;
     void EscribirPortapapeles(const QString& texto) override;
+
+private:
+    std::unique_ptr<QPrinter> impresora_;
 };

@@ -1,12 +1,15 @@
 #include "app/frmVarek9.h"
 
+#include "alternatives/frmAlternativas.h"
 #include "app/ArchivoProyecto.h"
 #include "app/CopiaLibrerias.h"
 #include "app/Plataforma.h"
 #include "app/frmAbout.h"
+#include "app/frmProgramas.h"
 #include "app/frmProyecto.h"
 #include "common/ModuloLibzrl.h"
 #include "common/VentanasLibzrl.h"
+#include "units/frmUnidadesHomogeneas.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -27,7 +30,6 @@ namespace {
 
 const QString TituloInicial =
     QStringLiteral("DISEÑO DE PAVIMENTOS PARA VIAS CON BAJOS VOLUMENES (VAREK-9)");
-const QString NoDisponible = QStringLiteral("Esta función aún no está disponible...");
 
 // Índices de los botones: el índice es la acción.
 struct DatosBoton {
@@ -390,20 +392,31 @@ void frmVarek9::PulsarBoton(int indice) {
         plataforma_.MostrarModal(propiedades);
         break;
     }
-    case 1:
-        plataforma_.Aviso(this, QStringLiteral("VAREK-9"), NoDisponible, IconoMensaje::Informacion);
+    case 1: {
+        frmUnidadesHomogeneas unidades(modulo_, plataforma_, this);
+        plataforma_.MostrarModal(unidades);
         break;
+    }
     case 2:
         // Sin unidades no hay alternativas que mostrar.
         if (modulo_.Proyecto.NumeroUH < 1) break;
-        plataforma_.Aviso(this, QStringLiteral("VAREK-9"), NoDisponible, IconoMensaje::Informacion);
+        {
+            frmAlternativas alternativas(modulo_, plataforma_, this);
+            plataforma_.MostrarModal(alternativas);
+        }
         break;
     case 10:
     case 11:
     case 12:
-    case 13:
-        plataforma_.Aviso(this, QStringLiteral("VAREK-9"), NoDisponible, IconoMensaje::Informacion);
+    case 13: {
+        // Uso libre: sin unidad que entregar.
+        modulo_.ResultadoPrograma.Seleccionar = false;
+        modulo_.ResultadoPrograma.Referencia.clear();
+        frmProgramas programas(modulo_, plataforma_, this);
+        programas.lb()->setText(QString::number(indice));
+        plataforma_.MostrarModal(programas);
         break;
+    }
     case 20:
         AbrirDocumentoReferencia(QStringLiteral("Manual Bajos Volumenes.pdf"));
         break;

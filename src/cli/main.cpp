@@ -4,6 +4,8 @@
 #include "app/ArchivoProyecto.h"
 #include "app/ModuloVarek9.h"
 #include "app/Solucionador.h"
+#include "cli/OrdenesImpresion.h"
+#include "cli/OrdenesUnidades.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 
@@ -49,6 +51,20 @@ const char16_t* const Ayuda =
     u"                                alternativas, 4 alternativas seleccionadas; sin\n"
     u"                                --salida reserva un nombre en la carpeta actual y\n"
     u"                                lo escribe en la salida\n"
+    u"  importar PROYECTO.vk9 UNIDADES.txt SALIDA.vk9\n"
+    u"                                pega las unidades de UNIDADES.txt (columnas 1 a 15\n"
+    u"                                separadas por tabulador; Windows-1252, o UTF-8 o\n"
+    u"                                UTF-16 con marca) bajo la última unidad, como\n"
+    u"                                \"Pegar del Portapapeles\", las revisa y guarda SALIDA\n"
+    u"  exportar PROYECTO.vk9         escribe la tabla de unidades como la copia\n"
+    u"                                \"Copiar al Portapapeles\" (Windows-1252)\n"
+    u"  texto REPORTE                 escribe la copia de texto del reporte (sin prefijos,\n"
+    u"                                con saltos de página) y muestra su nombre\n"
+    u"  dos REPORTE [--desde A] [--hasta B] [--copias C] [--fecha \"dd/MM/aaaa HH:mm:ss\"]\n"
+    u"      [--salida ARCHIVO]        escribe la cola del puerto de texto según Imprime.set\n"
+    u"                                (sin enviarla); sin --salida reserva un nombre\n"
+    u"  pdf REPORTE SALIDA.pdf [--desde A] [--hasta B] [--fecha F]\n"
+    u"                                imprime el reporte en un PDF como la impresora\n"
     u"  --ayuda                       muestra esta ayuda\n"
     u"\n"
     u"Salida: 0 si todo salió bien, 1 si no se pudo escribir, 2 si faltan datos o el\n"
@@ -202,5 +218,10 @@ int main(int argc, char** argv) {
     if (orden == u"guardar") return OrdenGuardar(args);
     if (orden == u"diseno") return OrdenDiseno(args);
     if (orden == u"reporte") return OrdenReporte(args);
+    if (orden == u"importar") return OrdenImportar(args);
+    if (orden == u"exportar") return OrdenExportar(args);
+    if (orden == u"texto") return OrdenTexto(args);
+    if (orden == u"dos") return OrdenDos(args);
+    if (orden == u"pdf") return OrdenPdf(args, argc, argv);
     return ErrorUso(QStringLiteral("Orden desconocida: [%1].").arg(orden));
 }

@@ -6,9 +6,12 @@ set(VAREK9_NUCLEO_COMMON
   ${CMAKE_CURRENT_LIST_DIR}/Formato.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BloqueoArchivo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ErrorSistema.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ArchivoEnUso.cpp
 )
 
 # Rutinas de la biblioteca que actúan sobre ventanas.
 set(VAREK9_GUI_COMMON
   ${CMAKE_CURRENT_LIST_DIR}/VentanasLibzrl.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Grilla.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Ocupado.cpp
 )

@@ -6,9 +6,11 @@
 
 #include <QDialog>
 #include <QList>
+#include <QPrinter>
 #include <QQueue>
 
 #include <functional>
+#include <memory>
 
 struct MensajeRegistrado {
     QString Titulo;
@@ -61,6 +63,30 @@ public:
         ProcesosIniciados.append((QStringList{programa} + argumentos).join(u' '));
         return ProcesosIniciables;
     }
+    // Programas que se esperan (lanzador de los programas complementarios): cada
+    // uno se registra como "programa argumentos". Con ProgramasReales se inicia de
+    // verdad; si no, AlIniciarPrograma hace de programa (puede dejar sus archivos)
+    // y el programa queda terminado en el acto.
+    QStringList ProgramasIniciados;
+    bool ProgramasIniciables = true;
+    bool ProgramasReales = false;
+    QList<qint64> IdentificadoresReales; // de los iniciados de verdad
+    std::function<void(const QString&, const QStringList&)> AlIniciarPrograma;
+    std::unique_ptr<ProgramaIniciado> IniciarPrograma(const QString& programa,
+                                                      const QStringList& argumentos) override {
+        ProgramasIniciados.append((QStringList{programa} + argumentos).join(u' '));
+        if (!ProgramasIniciables) return nullptr;
+        if (ProgramasReales) {
+            auto real = Plataforma::IniciarPrograma(programa, argumentos);
+            if (real) IdentificadoresReales.append(real->Identificador());
+            return real;
+        }
+        if (AlIniciarPrograma) AlIniciarPrograma(programa, argumentos);
+        struct Acabado : ProgramaIniciado {
+            bool Terminado() override { return true; }
+        };
+        return std::make_unique<Acabado>();
+    }
     bool AbrirDocumento(const QString& ruta) override {
         DocumentosAbiertos.append(ruta);
         return DocumentosAbribles;
@@ -73,6 +99,9 @@ public:
         if (RespuestaImpresora && EleccionImpresora) EleccionImpresora(impresora);
         return RespuestaImpresora;
     }
+    // Sin impresoras en las pruebas: todo sale en PDF (ArchivoPdf lo elige la prueba).
+    QPrinter ImpresoraPdf{QPrinter::HighResolution};
+    QPrinter& Impresora() override { return ImpresoraPdf; }
     QString LeerPortapapeles() override { return Portapapeles; }
     void EscribirPortapapeles(const QString& texto) override { Portapapeles = texto; }
 };

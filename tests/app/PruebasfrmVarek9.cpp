@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -223,11 +224,26 @@ private slots:
     void botones() {
         Escenario e;
         frmVarek9& v = e.Abrir();
-        // Alternativas sin unidades: nada.
+        // Alternativas sin unidades: nada; con unidades, su ventana modal.
         v.Boton(2)->click();
         QVERIFY(e.plataforma.Mensajes.isEmpty());
+        QVERIFY(!e.plataforma.VentanasModales.contains(QStringLiteral("frmAlternativas")));
+        e.modulo.Proyecto.NumeroUH = 1;
+        e.modulo.Proyecto.UH[1].CodigoTramo = QStringLiteral("T1");
+        v.Boton(2)->click();
+        QCOMPARE(e.plataforma.VentanasModales.last(), QStringLiteral("frmAlternativas"));
+        e.modulo.Proyecto.NumeroUH = 0;
+        // Unidades de diseño: modal, sobre el proyecto abierto.
+        QString tituloUnidades;
+        e.plataforma.Modales.enqueue([&](QDialog& d) {
+            tituloUnidades = d.windowTitle();
+            return QDialog::Rejected;
+        });
         v.Boton(1)->click();
-        QCOMPARE(e.UltimoMensaje(), QStringLiteral("Esta función aún no está disponible..."));
+        QCOMPARE(e.plataforma.VentanasModales.last(), QStringLiteral("frmUnidadesHomogeneas"));
+        QCOMPARE(tituloUnidades, QStringLiteral("UNIDADES HOMOGENEAS Y DEFINITIVAS DE DISEÑO [%1]")
+                                     .arg(e.modulo.ArchivoProyecto));
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
 
         v.Boton(20)->click();
         QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Critico);
@@ -264,6 +280,51 @@ private slots:
         MoverRaton(v.Boton(12));
         QVERIFY(!v.Boton(12)->isChecked());
         QTRY_VERIFY_WITH_TIMEOUT((MoverRaton(v.Boton(12)), v.Boton(12)->isChecked()), 1000);
+    }
+
+    void programasComplementarios() {
+        Escenario e;
+        frmVarek9& v = e.Abrir();
+        // Un ejecutable en la carpeta actual; la plataforma hace de programa y deja
+        // su resultado.
+        for (const char* nombre : {"Clima", "Transito", "Mr", "Drenaje"}) {
+            QVERIFY(EscribirBytes(nombre, ""));
+            QFile::setPermissions(nombre, QFile::permissions(nombre) | QFile::ExeOwner);
+        }
+        e.plataforma.AlIniciarPrograma = [](const QString&, const QStringList& argumentos) {
+            const QString x = argumentos.value(0).section(u',', 1, 1);
+            EscribirBytes(x + ".RES", "libre\r\n 321 \r\n");
+        };
+        const auto ejecutar = [](QDialog& d) {
+            const bool cerrada = QTest::qWaitFor([&] { return !d.isVisible(); }, 10000);
+            return cerrada ? d.result() : -1;
+        };
+        // Lo que haya dejado la tabla de unidades no pasa al uso libre.
+        e.modulo.ResultadoPrograma.Seleccionar = true;
+        e.modulo.ResultadoPrograma.Referencia = QStringLiteral("varek-9");
+        e.plataforma.Modales.enqueue(ejecutar);
+        v.Boton(11)->click();
+        QCOMPARE(e.plataforma.VentanasModales.last(), QStringLiteral("frmProgramas"));
+        QCOMPARE(
+            e.plataforma.ProgramasIniciados,
+            QStringList{QDir::current().absoluteFilePath("Transito") + " ,N1,SinPresentacion"});
+        QVERIFY(!e.modulo.ResultadoPrograma.Seleccionar);
+        QVERIFY(e.modulo.ResultadoPrograma.HayResultado);
+        QVERIFY(e.modulo.ResultadoPrograma.ValorTransito == 321);
+        QVERIFY(!QFile::exists("N1.RES"));
+
+        const struct {
+            int Boton;
+            const char* Programa;
+        } otros[] = {{10, "Clima ,C1,"}, {12, "Mr ,M1,"}, {13, "Drenaje ,D1,"}};
+        for (const auto& o : otros) {
+            e.plataforma.Modales.enqueue(ejecutar);
+            v.Boton(o.Boton)->click();
+            QVERIFY(e.plataforma.ProgramasIniciados.last().contains(QLatin1String(o.Programa)));
+        }
+        QVERIFY(e.modulo.ResultadoPrograma.ValorModulo == 321);
+        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado); // el drenaje fue el último
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
 
     void salirTerminaSinPreguntar() {
