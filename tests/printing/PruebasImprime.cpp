@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -266,6 +267,32 @@ private slots:
                          .contains(QString::fromLatin1(ultima)),
                      ultima.constData());
         }
+    }
+
+    void imagenesDeLaLista() {
+        QTemporaryDir dir;
+        DirectorioActual aqui(dir.path());
+        EscribirBytes(u"r00"_s, ReporteTresPaginas());
+        // Una imagen de 960 x 480 puntos a 3780 puntos por metro (unos 96 ppp).
+        QImage logo(960, 480, QImage::Format_RGB32);
+        logo.fill(Qt::blue);
+        logo.setDotsPerMeterX(3780);
+        logo.setDotsPerMeterY(3780);
+        QVERIFY(logo.save(u"logo.png"_s));
+        EscribirBytes(u"r00.img"_s, "logo.png 100 200\r\nfalta.png 0 0\r\n");
+        QPrinter impresora(QPrinter::HighResolution);
+        impresora.setOutputFormat(QPrinter::PdfFormat);
+        impresora.setOutputFileName(dir.filePath(u"r.pdf"_s));
+        const ResumenReporte resumen = CargarProyecto(LeerBytes(u"r00"_s), 58);
+        const ResultadoImpresora r = ImprimirEnImpresora(impresora, u"r00"_s, resumen,
+                                                         ConfiguracionImpresion(), {}, false);
+        QVERIFY2(r.Ok, qPrintable(r.Error));
+        QCOMPARE(r.Paginas, 3);
+        // A la derecha del margen izquierdo (3 cm) más su X, con su ancho natural; la que
+        // no existe se salta. Lo que pasa del papel se reduce: nada queda cortado.
+        QVERIFY(std::abs(r.AnchoTwips - (CmATwips(3) + 100 + 960 / (3780 * 0.0254) * 1440)) < 1);
+        QVERIFY(r.AltoTwips >= 200 + 7200);
+        QVERIFY(r.Escala < 1);
     }
 
     void puertoDeTexto() {
