@@ -284,8 +284,8 @@ private slots:
         impresora.setOutputFormat(QPrinter::PdfFormat);
         impresora.setOutputFileName(dir.filePath(u"r.pdf"_s));
         const ResumenReporte resumen = CargarProyecto(LeerBytes(u"r00"_s), 58);
-        const ResultadoImpresora r = ImprimirEnImpresora(impresora, u"r00"_s, resumen,
-                                                         ConfiguracionImpresion(), {}, false);
+        const ResultadoImpresora r =
+            ImprimirEnImpresora(impresora, u"r00"_s, resumen, ConfiguracionImpresion(), {}, false);
         QVERIFY2(r.Ok, qPrintable(r.Error));
         QCOMPARE(r.Paginas, 3);
         // A la derecha del margen izquierdo (3 cm) más su X, con su ancho natural; la que
