@@ -145,6 +145,7 @@ LecturaLineas RecibirLineas(const QString& ruta) {
         return lectura;
     }
     archivo.close();
+    lectura.Leido = true;
     // Un archivo que no se puede borrar volvería a entregarse en la próxima vuelta.
     lectura.Error = BorrarSiExiste(ruta);
     if (!lectura.Error.Ok) {

@@ -52,6 +52,7 @@ struct LecturaLineas {
     bool Ok = true;
     QStringList Lineas;
     ErrorEscritura Error; // lo que impidió leer o borrar
+    bool Leido = false;   // se leyó; si Ok es false, lo que falló fue el borrado
 };
 // Lee las líneas del archivo y lo borra; si no existe, ninguna línea. Si no se
 // puede leer o borrar, Ok es false y no se entrega ninguna línea.

@@ -1,6 +1,8 @@
 #include "units/frmUnidadesHomogeneas.h"
 
 #include "app/Plataforma.h"
+#include "app/Programas.h"
+#include "app/frmProgramas.h"
 #include "common/Formato.h"
 #include "common/Grilla.h"
 #include "common/ModuloLibzrl.h"
@@ -18,7 +20,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -74,6 +78,33 @@ Qt::KeyboardModifiers Modificadores(const QKeyEvent* evento) {
 
 bool EsEnter(int tecla) {
     return tecla == Qt::Key_Return || tecla == Qt::Key_Enter;
+}
+
+// Columnas con botón de programa complementario: tránsito, climas y CBR.
+bool TieneBotonP(int columna) {
+    return columna >= ColEjesEquivalentes && columna <= ColCBR;
+}
+
+// Código del programa que llama cada botón.
+QString CodigoProgramaBotonP(int columna) {
+    switch (columna) {
+    case ColEjesEquivalentes:
+        return QStringLiteral("11");
+    case ColClimaHumedad:
+    case ColClimaTemperatura:
+        return QStringLiteral("10");
+    case ColCBR:
+        return QStringLiteral("12");
+    default:
+        return {};
+    }
+}
+
+// Las líneas de la unidad que el programa de la columna lee y devuelve.
+QStringList& LineasBotonP(UnidadHomogenea& unidad, int columna) {
+    if (columna == ColEjesEquivalentes) return unidad.N82;
+    if (columna == ColCBR) return unidad.MR;
+    return unidad.CLIMA;
 }
 
 } // namespace
@@ -176,6 +207,32 @@ void frmUnidadesHomogeneas::CrearControles() {
         leyenda->addWidget(etiqueta, i / 2, i % 2);
     }
     leyenda->setColumnStretch(1, 1);
+
+    // Botones de los programas complementarios junto a la celda actual; con el
+    // teclado, F4 sobre la celda hace lo mismo (F2 y F6 ya son de la edición).
+    // Sin foco propio: el teclado sigue en la grilla.
+    const QString ayudas[] = {
+        QStringLiteral("Calcular el tránsito de diseño con el programa Transito (F4)"),
+        QStringLiteral("Clasificar el clima con el programa Clima (F4)"),
+        QStringLiteral("Clasificar el clima con el programa Clima (F4)"),
+        QStringLiteral("Calcular el CBR de diseño con el programa Mr (F4)"),
+    };
+    for (int k = ColEjesEquivalentes; k <= ColCBR; ++k) {
+        auto* boton = new QToolButton(this);
+        boton->setObjectName(QStringLiteral("btnP%1").arg(k));
+        boton->setText(QStringLiteral("..."));
+        boton->setFont(letra);
+        boton->setToolTip(ayudas[k - ColEjesEquivalentes]);
+        boton->setFocusPolicy(Qt::NoFocus);
+        boton->hide();
+        connect(boton, &QToolButton::clicked, this, [this, k] { PulsarBotonP(k); });
+        btnP[k] = boton;
+    }
+    // El botón acompaña a su celda cuando la grilla se desplaza.
+    connect(grdUH->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { UbicarBotonP(); });
+    connect(grdUH->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { UbicarBotonP(); });
     setMinimumSize(400, 300);
 }
 
@@ -243,6 +300,8 @@ void frmUnidadesHomogeneas::CeldaCambiada() {
         }
         resaltadoActivo_ = true;
     }
+    columnaBotonP_ = TieneBotonP(columna) ? columna : 0;
+    UbicarBotonP();
     emit CeldaActualCambiada(fila, columna);
     filaResaltada_ = fila;
     const QString& texto = grdUH->Textos().at(qsizetype(fila) * grdUH->Columnas() + columna);
@@ -293,6 +352,7 @@ void frmUnidadesHomogeneas::Acomodar() {
     if (txtUH->isVisible()) UbicarObjetoEnCelda(*txtUH, *grdUH);
     for (QComboBox* lista : lstCTT)
         if (lista && lista->isVisible()) UbicarObjetoEnCelda(*lista, *grdUH);
+    UbicarBotonP();
 }
 
 void frmUnidadesHomogeneas::keyPressEvent(QKeyEvent* evento) {
@@ -346,6 +406,8 @@ void frmUnidadesHomogeneas::TeclaGrilla(QKeyEvent* evento) {
         CopiarCeldaDeArriba();
     } else if (tecla == Qt::Key_F2) {
         AbrirEditor();
+    } else if (tecla == Qt::Key_F4 && mod == Qt::NoModifier && TieneBotonP(grdUH->Columna())) {
+        PulsarBotonP(grdUH->Columna());
     } else {
         return;
     }
@@ -595,4 +657,121 @@ void frmUnidadesHomogeneas::PegarDelPortapapeles() {
     grdUH->setFocus();
     tablaRevisada_ = false;
     RevisarUH();
+}
+
+// ---- Programas complementarios ----
+
+void frmUnidadesHomogeneas::UbicarBotonP() {
+    for (QToolButton* boton : btnP)
+        if (boton && boton != btnP[columnaBotonP_]) boton->hide();
+    QToolButton* boton = btnP[columnaBotonP_];
+    if (!boton) return;
+    // Justo a la derecha de la celda actual, del alto de la fila; oculto mientras
+    // la celda no esté a la vista. En la última columna visible se queda dentro
+    // de la grilla, sobre el extremo de la celda.
+    const QRect celda = grdUH->RectanguloCelda(grdUH->Fila(), columnaBotonP_);
+    const QRect vista = grdUH->viewport()->geometry();
+    if (!vista.intersects(celda)) {
+        boton->hide();
+        return;
+    }
+    const int lado = celda.height();
+    const int izquierda = std::min(celda.left() + celda.width(), vista.right() + 1 - lado);
+    const QPoint esquina = grdUH->mapTo(this, QPoint(izquierda, celda.top()));
+    boton->setGeometry(esquina.x(), esquina.y(), lado, lado);
+    boton->show();
+    boton->raise();
+}
+
+void frmUnidadesHomogeneas::PulsarBotonP(int columna) {
+    const QString codigo = CodigoProgramaBotonP(columna);
+    const ProgramaComplementario* programa = BuscarPrograma(codigo);
+    if (!programa) return;
+    const int fila = grdUH->Fila();
+    Proyecto& proyecto = modulo_.Proyecto;
+    // Una fila agregada por un pegado más allá de la capacidad no tiene unidad.
+    if (fila < 1 || fila > proyecto.CapacidadUH()) return;
+    // Un editor abierto no debe quedar sobre la celda que el programa llena.
+    OcultarEditores();
+    if (!grdUH->Barras()) grdUH->PonerBarras(true);
+
+    ResultadoPrograma& resultado = modulo_.ResultadoPrograma;
+    resultado.Referencia = ReferenciaUnidades;
+    resultado.Seleccionar = true;
+    const QString extension = programa->ExtensionLineas.toString();
+    const QString lineasEntregadas = ReferenciaUnidades + extension;
+    {
+        const UnidadHomogenea& u = proyecto.UH[fila];
+        const ErrorEscritura e = EscribirArchivoUnidad(
+            NombreArchivoUnidad, {fila, u.CodigoTramo, u.AbscisaInicial, u.AbscisaFinal});
+        if (!e.Ok) {
+            AvisarIntercambio(QStringLiteral("escribir"), NombreArchivoUnidad, e);
+            return;
+        }
+    }
+    {
+        const ErrorEscritura e =
+            EntregarLineas(lineasEntregadas, LineasBotonP(proyecto.UH[fila], columna));
+        if (!e.Ok) {
+            BorrarSiExiste(NombreArchivoUnidad);
+            AvisarIntercambio(QStringLiteral("escribir"), lineasEntregadas, e);
+            return;
+        }
+    }
+
+    {
+        frmProgramas programas(modulo_, plataforma_, this);
+        programas.lb()->setText(codigo);
+        // Un resultado de una corrida anterior no vale para esta.
+        resultado.HayResultado = false;
+        plataforma_.MostrarModal(programas);
+    }
+
+    const ErrorEscritura borrado = BorrarSiExiste(NombreArchivoUnidad);
+    if (!borrado.Ok) {
+        AvisarIntercambio(QStringLiteral("borrar"), NombreArchivoUnidad, borrado);
+        return;
+    }
+    if (resultado.HayResultado) {
+        // Primero las líneas: si no se pueden tomar, ni la celda ni la unidad cambian.
+        const QString archivo = resultado.Referencia + extension;
+        const LecturaLineas lectura = RecibirLineas(archivo);
+        if (!lectura.Ok) {
+            AvisarIntercambio(lectura.Leido ? QStringLiteral("borrar") : QStringLiteral("leer"),
+                              archivo, lectura.Error);
+            return;
+        }
+        switch (columna) {
+        case ColEjesEquivalentes:
+            grdUH->PonerTexto(fila, columna, Formato(resultado.ValorTransito, u"0.00E+#00"));
+            break;
+        case ColClimaHumedad:
+            grdUH->PonerTexto(fila, columna, resultado.TextoClima2);
+            if (grdUH->Texto(fila, ColClimaTemperatura).isEmpty())
+                grdUH->PonerTexto(fila, ColClimaTemperatura, resultado.TextoClima3);
+            break;
+        case ColClimaTemperatura:
+            grdUH->PonerTexto(fila, columna, resultado.TextoClima3);
+            break;
+        default:
+            grdUH->PonerTexto(fila, columna, Formato(resultado.ValorModulo, u"#,##0.00"));
+            break;
+        }
+        LineasBotonP(proyecto.UH[fila], columna) = lectura.Lineas;
+        // La celda llega a la unidad en la próxima revisión: queda pendiente.
+        tablaRevisada_ = false;
+    }
+    // Lo entregado al programa no queda atrás aunque este no haya devuelto nada.
+    BorrarSiExiste(lineasEntregadas);
+    grdUH->setFocus();
+}
+
+void frmUnidadesHomogeneas::AvisarIntercambio(const QString& accion, const QString& archivo,
+                                              const ErrorEscritura& error) {
+    plataforma_.Aviso(this, ErrorEscritura::Titulo(),
+                      QStringLiteral("No fue posible %1 el archivo de intercambio [%2]; la "
+                                     "unidad queda sin cambios...\n\nError : %3 %4")
+                          .arg(accion, archivo, QString::number(error.Numero), error.Descripcion),
+                      IconoMensaje::Critico);
+    grdUH->setFocus();
 }

@@ -21,6 +21,8 @@ class QComboBox;
 class QFrame;
 class QLineEdit;
 class QMenuBar;
+class QToolButton;
+struct ErrorEscritura;
 
 class frmUnidadesHomogeneas : public QDialog {
     Q_OBJECT
@@ -48,6 +50,11 @@ public:
     // Escribe una celda como lo haría un editor: el proyecto queda modificado y
     // la revisión pendiente.
     void PonerTextoCelda(int fila, int columna, const QString& texto);
+
+    // Botón btnP(columna), columnas 8 a 11: entrega la unidad de la fila actual
+    // al programa complementario y toma su resultado en la celda y en las
+    // líneas de la unidad. Sin revisión y sin marcar el proyecto modificado.
+    void PulsarBotonP(int columna);
 
     bool TablaRevisada() const { return tablaRevisada_; }
     void PonerTablaRevisada(bool revisada) { tablaRevisada_ = revisada; }
@@ -95,6 +102,11 @@ private:
     void ConfirmarEdicion(int tecla);
     void ContinuarTramo();
 
+    // Botones de los programas complementarios.
+    void UbicarBotonP();
+    void AvisarIntercambio(const QString& accion, const QString& archivo,
+                           const ErrorEscritura& error);
+
     ModuloVarek9& modulo_;
     Plataforma& plataforma_;
 
@@ -104,10 +116,12 @@ private:
     QLineEdit* txtUH;
     std::array<QComboBox*, ColumnasUH> lstCTT{};
     QFrame* Cuadro;
+    std::array<QToolButton*, ColumnasUH> btnP{}; // solo 8 a 11
 
     bool yaActivado_ = false;
     bool tablaRevisada_ = false;
     bool resaltadoActivo_ = false;
     QString valorAnterior_;
     int filaResaltada_ = 0;
+    int columnaBotonP_ = 0; // columna del botón que acompaña a la celda actual; 0 = ninguno
 };

@@ -1,0 +1,462 @@
+// Los botones de los programas complementarios de la tabla de unidades: la
+// unidad y sus líneas entregadas, el resultado tomado en la celda y en la
+// unidad, y los archivos de intercambio que no se dejan usar. La plataforma
+// hace de programa: ve lo que recibió y deja su resultado.
+#include "Pruebas.h"
+
+#include "Archivos.h"
+#include "PlataformaGuionada.h"
+#include "common/Grilla.h"
+#include "units/frmUnidadesHomogeneas.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+UnidadHomogenea Unidad(const QString& codigo, double inicial, double final) {
+    UnidadHomogenea u;
+    u.CodigoTramo = codigo;
+    u.AbscisaInicial = inicial;
+    u.AbscisaFinal = final;
+    u.EjesEquivalentes = 80000;
+    u.ClimaHumedad = QStringLiteral("Arido");
+    u.ClimaTemperatura = QStringLiteral("Frio");
+    u.CBR = 4;
+    return u;
+}
+
+// El contenido de un archivo de líneas como lo escribe un programa.
+QByteArray Lineas(const QStringList& lineas) {
+    QByteArray bytes;
+    for (const QString& l : lineas)
+        bytes += l.toLatin1() + "\r\n";
+    return bytes;
+}
+
+struct Escenario {
+    QTemporaryDir carpeta;
+    DirectorioActual cd{carpeta.path()};
+    ModuloVarek9 modulo;
+    PlataformaGuionada plataforma;
+    std::unique_ptr<frmUnidadesHomogeneas> ventana;
+
+    // Lo que hace el programa con su nombre de intercambio X; antes de eso se
+    // anota lo que encontró.
+    std::function<void(const QString& x)> Programa;
+    QString Ejecutable;
+    QStringList Argumentos;
+    QByteArray UnidadVista;
+    QStringList ArchivosVistos;
+
+    Escenario() {
+        // Ejecutables en la carpeta actual para que el lanzador los encuentre.
+        for (const char* nombre : {"Clima", "Transito", "Mr"}) {
+            EscribirBytes(QString::fromLatin1(nombre), "");
+            QFile::setPermissions(nombre, QFile::permissions(nombre) | QFile::ExeOwner);
+        }
+        plataforma.AlIniciarPrograma = [this](const QString& ejecutable,
+                                              const QStringList& argumentos) {
+            Ejecutable = QFileInfo(ejecutable).fileName();
+            Argumentos = argumentos;
+            UnidadVista = LeerBytes(QStringLiteral("varek-9.abs"));
+            ArchivosVistos =
+                QDir::current().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+            if (Programa) Programa(argumentos.value(0).section(u',', 1, 1));
+        };
+        modulo.Proyecto.NumeroUH = 2;
+        modulo.Proyecto.UH[1] = Unidad(QStringLiteral("K1"), 1250.5, 1350);
+        modulo.Proyecto.UH[2] = Unidad(QStringLiteral("K2"), 1350, 2000);
+    }
+
+    frmUnidadesHomogeneas& Abrir() {
+        ventana = std::make_unique<frmUnidadesHomogeneas>(modulo, plataforma);
+        ventana->show();
+        ventana->activateWindow();
+        static_cast<void>(QTest::qWaitForWindowActive(ventana.get()));
+        return *ventana;
+    }
+    Grilla& G() { return ventana->Cuadricula(); }
+    QString Celda(int fila, int columna) { return G().Texto(fila, columna); }
+    QToolButton* Boton(int k) {
+        return ventana->findChild<QToolButton*>(QStringLiteral("btnP%1").arg(k));
+    }
+    // El usuario lleva el cursor a la celda y la ve entera.
+    void Ir(int fila, int columna) {
+        G().PonerCelda(fila, columna);
+        G().scrollTo(G().currentIndex());
+        G().setFocus();
+    }
+    // El programa responde con su archivo de resultado y, si se da, con el de
+    // líneas (Referencia + extensión).
+    void Responder(const QByteArray& resultado, const QString& archivoLineas = QString(),
+                   const QByteArray& lineas = QByteArray()) {
+        Programa = [=](const QString& x) {
+            EscribirBytes(x + QStringLiteral(".RES"), resultado);
+            if (!archivoLineas.isEmpty()) EscribirBytes(archivoLineas, lineas);
+        };
+    }
+    // Pulsa el botón de la celda (con el ratón, o F4 si se pide) y deja correr
+    // el lanzador hasta que se cierra. Devuelve si el lanzador se mostró.
+    bool Pulsar(int fila, int columna, bool conTecla = false) {
+        Ir(fila, columna);
+        const qsizetype antes = plataforma.VentanasModales.size();
+        plataforma.Modales.enqueue([](QDialog& d) {
+            return QTest::qWaitFor([&] { return !d.isVisible(); }, 10000) ? d.result() : -1;
+        });
+        if (conTecla)
+            QTest::keyClick(&G(), Qt::Key_F4);
+        else
+            QTest::mouseClick(Boton(columna), Qt::LeftButton);
+        const bool mostrado = plataforma.VentanasModales.size() > antes;
+        if (!mostrado) plataforma.Modales.clear();
+        return mostrado;
+    }
+    // Archivos que quedaron en la carpeta además de los ejecutables.
+    QStringList Sobrantes() {
+        QStringList lista =
+            QDir::current().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        lista.removeAll(QStringLiteral("Clima"));
+        lista.removeAll(QStringLiteral("Transito"));
+        lista.removeAll(QStringLiteral("Mr"));
+        return lista;
+    }
+};
+
+const QStringList Ninguno;
+
+} // namespace
+
+class PruebasBotonesProgramas : public QObject {
+    Q_OBJECT
+private slots:
+    void botonJuntoALaCeldaActual() {
+        Escenario e;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        const auto visibles = [&] {
+            QList<int> lista;
+            for (int k = 8; k <= 11; ++k)
+                if (e.Boton(k)->isVisible()) lista << k;
+            return lista;
+        };
+        QCOMPARE(visibles(), QList<int>{});
+        // Junto a la celda, a su altura, dentro de la grilla y sin quitarle el foco.
+        const auto enGrilla = [&](const QRect& r) {
+            return QRect(e.G().viewport()->mapTo(&v, QPoint(0, 0)), e.G().viewport()->size())
+                .contains(r);
+        };
+        for (int k = 8; k <= 11; ++k) {
+            e.Ir(2, k);
+            QCOMPARE(visibles(), QList<int>{k});
+            const QRect celda = v.RectanguloCeldaActual();
+            const QRect boton = e.Boton(k)->geometry();
+            QCOMPARE(boton.top(), celda.top());
+            QCOMPARE(boton.height(), celda.height());
+            QVERIFY(boton.left() <= celda.right() + 1 && boton.right() > celda.right());
+            QVERIFY(enGrilla(boton));
+            QCOMPARE(e.Boton(k)->focusPolicy(), Qt::NoFocus);
+        }
+        // Con lugar a la derecha, pegado al borde derecho de la celda.
+        e.Ir(2, 1);
+        e.Ir(2, ColEjesEquivalentes);
+        const QRect celda = v.RectanguloCeldaActual();
+        QCOMPARE(e.Boton(8)->geometry().left(), celda.left() + celda.width());
+        for (int k : {1, 7, 12, 15}) {
+            e.Ir(2, k);
+            QCOMPARE(visibles(), QList<int>{});
+        }
+        // Sigue a la celda al desplazarse y se oculta con ella.
+        e.Ir(2, ColEjesEquivalentes);
+        QVERIFY(e.Boton(8)->isVisible());
+        e.G().PonerFilaSuperior(500);
+        QVERIFY(!e.Boton(8)->isVisible());
+        e.G().PonerFilaSuperior(2);
+        QVERIFY(e.Boton(8)->isVisible());
+        QCOMPARE(e.Boton(8)->geometry().top(), v.RectanguloCeldaActual().top());
+    }
+
+    void transitoConYSinLineas() {
+        Escenario e;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        QVERIFY(e.modulo.Proyecto.UH[1].N82.isEmpty());
+
+        // Sin líneas de tránsito: no se entrega archivo de líneas.
+        e.Responder("varek-9\r\n 250000 \r\n", QStringLiteral("varek-9.tto"),
+                    Lineas({"TPD 350", "Crecimiento 3 %"}));
+        QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
+        QCOMPARE(e.plataforma.VentanasModales.last(), QStringLiteral("frmProgramas"));
+        QCOMPARE(e.Ejecutable, QStringLiteral("Transito"));
+        QCOMPARE(e.Argumentos, QStringList{"varek-9,N1,SinPresentacion,Seleccionar"});
+        QCOMPARE(e.UnidadVista, QByteArray(" 1 \r\nK1\r\n 1250.5 \r\n 1350 \r\n"));
+        QVERIFY(!e.ArchivosVistos.contains(QStringLiteral("varek-9.tto")));
+        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("2.50E+05"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].N82, (QStringList{"TPD 350", "Crecimiento 3 %"}));
+        QCOMPARE(e.Sobrantes(), Ninguno);
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        QCOMPARE(v.focusWidget(), &e.G());
+
+        // Sin revisión ni proyecto modificado: el valor llega a la unidad en la
+        // próxima revisión, que queda pendiente.
+        QVERIFY(!e.modulo.ProyectoModificado);
+        QVERIFY(e.modulo.Proyecto.UH[1].EjesEquivalentes == 80000);
+        QVERIFY(!v.TablaRevisada());
+        v.RevisarUH();
+        QVERIFY(e.modulo.Proyecto.UH[1].EjesEquivalentes == 250000);
+        QCOMPARE(e.modulo.Proyecto.UH[1].N82.size(), 2);
+
+        // Con líneas (y con F4): se entregan en ANSI con CR LF; vuelven 250.
+        e.modulo.Proyecto.UH[1].N82 = QStringList{"Año 2024: ñandú", "", "fin"};
+        QStringList muchas;
+        for (int i = 1; i <= 250; ++i)
+            muchas << QStringLiteral("línea %1").arg(i);
+        QByteArray entregadas;
+        e.Programa = [&](const QString& x) {
+            entregadas = LeerBytes(QStringLiteral("varek-9.tto"));
+            EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 1.2345E+06 \r\n");
+            QFile f(QStringLiteral("varek-9.tto"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            for (const QString& l : muchas)
+                f.write(l.toLatin1() + "\r\n");
+        };
+        QVERIFY(e.Pulsar(1, ColEjesEquivalentes, true));
+        QCOMPARE(entregadas, QByteArray("A\xf1o 2024: \xf1\x61nd\xfa\r\n\r\nfin\r\n"));
+        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("1.23E+06"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].N82.size(), 250);
+        QCOMPARE(e.modulo.Proyecto.UH[1].N82, muchas);
+        QCOMPARE(e.Sobrantes(), Ninguno);
+        // Las líneas de las otras unidades y los otros campos no se tocan.
+        QVERIFY(e.modulo.Proyecto.UH[1].CLIMA.isEmpty());
+        QVERIFY(e.modulo.Proyecto.UH[2].N82.isEmpty());
+    }
+
+    void lineasDevueltasConOtraReferencia() {
+        // El archivo de vuelta lleva la Referencia que informó el programa; el
+        // entregado tampoco queda atrás.
+        Escenario e;
+        e.modulo.Proyecto.UH[2].MR = QStringList{"ensayo 1"};
+        e.Abrir();
+        e.Responder("otra\r\n 6.5 \r\n", QStringLiteral("otra.mr"), Lineas({"CBR 6.5"}));
+        QVERIFY(e.Pulsar(2, ColCBR));
+        QCOMPARE(e.Ejecutable, QStringLiteral("Mr"));
+        QVERIFY(e.ArchivosVistos.contains(QStringLiteral("varek-9.mr")));
+        QCOMPARE(e.UnidadVista, QByteArray(" 2 \r\nK2\r\n 1350 \r\n 2000 \r\n"));
+        QCOMPARE(e.Celda(2, ColCBR), QStringLiteral("6.50"));
+        QCOMPARE(e.modulo.Proyecto.UH[2].MR, QStringList{"CBR 6.5"});
+        QCOMPARE(e.Sobrantes(), Ninguno);
+    }
+
+    void climaPorHumedadYTemperatura() {
+        Escenario e;
+        e.Abrir();
+        const QByteArray clima =
+            "varek-9\r\n 1200 \r\n 900 \r\nHumedo\r\n 33.3 \r\n 21 \r\nTemplado\r\n";
+        const QByteArray lineas = Lineas({"P 1200", "ETP 900", "T 21"});
+
+        // Fila sin unidad: la celda de temperatura está vacía y también se llena.
+        e.Responder(clima, QStringLiteral("varek-9.cli"), lineas);
+        QCOMPARE(e.Celda(3, ColClimaTemperatura), QString());
+        QVERIFY(e.Pulsar(3, ColClimaHumedad));
+        QCOMPARE(e.Ejecutable, QStringLiteral("Clima"));
+        QCOMPARE(e.Argumentos, QStringList{"varek-9,C1,SinPresentacion,Seleccionar"});
+        QCOMPARE(e.UnidadVista, QByteArray(" 3 \r\n\r\n 0 \r\n 0 \r\n"));
+        QCOMPARE(e.Celda(3, ColClimaHumedad), QStringLiteral("Humedo"));
+        QCOMPARE(e.Celda(3, ColClimaTemperatura), QStringLiteral("Templado"));
+        QCOMPARE(e.modulo.Proyecto.UH[3].CLIMA, (QStringList{"P 1200", "ETP 900", "T 21"}));
+
+        // Con la temperatura llena solo cambia la humedad.
+        QCOMPARE(e.Celda(1, ColClimaTemperatura), QStringLiteral("Frio"));
+        QVERIFY(e.Pulsar(1, ColClimaHumedad));
+        QCOMPARE(e.Celda(1, ColClimaHumedad), QStringLiteral("Humedo"));
+        QCOMPARE(e.Celda(1, ColClimaTemperatura), QStringLiteral("Frio"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].CLIMA.size(), 3);
+
+        // El botón de temperatura cambia solo la temperatura y entrega las líneas.
+        QVERIFY(e.Pulsar(2, ColClimaTemperatura, true));
+        QCOMPARE(e.Celda(2, ColClimaHumedad), QStringLiteral("Arido"));
+        QCOMPARE(e.Celda(2, ColClimaTemperatura), QStringLiteral("Templado"));
+        QVERIFY(!e.ArchivosVistos.contains(QStringLiteral("varek-9.cli")));
+        e.modulo.Proyecto.UH[2].CLIMA = QStringList{"antes"};
+        QByteArray entregadas;
+        e.Programa = [&](const QString& x) {
+            entregadas = LeerBytes(QStringLiteral("varek-9.cli"));
+            EscribirBytes(x + QStringLiteral(".RES"), clima);
+            EscribirBytes(QStringLiteral("varek-9.cli"), lineas);
+        };
+        QVERIFY(e.Pulsar(2, ColClimaTemperatura));
+        QCOMPARE(entregadas, QByteArray("antes\r\n"));
+        QCOMPARE(e.modulo.Proyecto.UH[2].CLIMA.size(), 3);
+        QCOMPARE(e.Sobrantes(), Ninguno);
+        QVERIFY(!e.modulo.ProyectoModificado);
+    }
+
+    void cbrConMiles() {
+        Escenario e;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        e.Responder("varek-9\r\n 1234.5 \r\n", QStringLiteral("varek-9.mr"), Lineas({"a", "b"}));
+        QVERIFY(e.Pulsar(1, ColCBR));
+        QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("1,234.50"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].MR, (QStringList{"a", "b"}));
+        // La revisión lo toma sin separadores y el nuevo llenado lo muestra con "0.00".
+        v.RevisarUH();
+        QVERIFY(e.modulo.Proyecto.UH[1].CBR == 1234.5);
+        QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("1234.50"));
+    }
+
+    void sinResultadoNadaCambia() {
+        Escenario e;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        e.modulo.Proyecto.UH[1].MR = QStringList{"ensayo 1", "ensayo 2"};
+        // El programa se cancela: lee lo entregado y no deja resultado.
+        QByteArray entregadas;
+        e.Programa = [&](const QString&) {
+            entregadas = LeerBytes(QStringLiteral("varek-9.mr"));
+            EscribirBytes(QStringLiteral("varek-9.mr"), "otra cosa\r\n");
+        };
+        const UnidadHomogenea antes = e.modulo.Proyecto.UH[1];
+        QVERIFY(e.Pulsar(1, ColCBR));
+        QCOMPARE(entregadas, QByteArray("ensayo 1\r\nensayo 2\r\n"));
+        QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("4.00"));
+        QVERIFY(e.modulo.Proyecto.UH[1] == antes);
+        QVERIFY(v.TablaRevisada());
+        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
+        // Los archivos de intercambio no quedan atrás.
+        QCOMPARE(e.Sobrantes(), Ninguno);
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+    }
+
+    void archivoDeLineasFaltanteDejaElCampoVacio() {
+        Escenario e;
+        e.modulo.Proyecto.UH[2].N82 = QStringList{"viejo"};
+        e.Abrir();
+        // El programa consume las líneas entregadas y no devuelve ninguna.
+        e.Programa = [](const QString& x) {
+            QFile::remove(QStringLiteral("varek-9.tto"));
+            EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 5000 \r\n");
+        };
+        QVERIFY(e.Pulsar(2, ColEjesEquivalentes));
+        QVERIFY(e.ArchivosVistos.contains(QStringLiteral("varek-9.tto")));
+        QCOMPARE(e.Celda(2, ColEjesEquivalentes), QStringLiteral("5.00E+03"));
+        QVERIFY(e.modulo.Proyecto.UH[2].N82.isEmpty());
+        QCOMPARE(e.Sobrantes(), Ninguno);
+    }
+
+    void filaMasAllaDeLaCapacidad() {
+        Escenario e;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        // Un pegado sin códigos en la fila 999 agrega filas, pero no unidades.
+        e.plataforma.Portapapeles = QStringLiteral("x\ny\nz");
+        e.Ir(999, ColDescripcion);
+        v.PegarDelPortapapeles();
+        QCOMPARE(e.G().Filas(), 1002);
+        QCOMPARE(e.modulo.Proyecto.CapacidadUH(), 1000);
+
+        e.Responder("varek-9\r\n 250000 \r\n");
+        QVERIFY(e.Pulsar(1000, ColEjesEquivalentes)); // la última fila con unidad posible
+        QVERIFY(!e.Pulsar(1001, ColEjesEquivalentes));
+        QVERIFY(!e.Pulsar(1001, ColCBR, true));
+        QCOMPARE(e.plataforma.ProgramasIniciados.size(), 1);
+        QCOMPARE(e.Celda(1001, ColEjesEquivalentes), QString());
+        QCOMPARE(e.Sobrantes(), Ninguno);
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+    }
+
+    void archivosQueNoSePuedenUsar() {
+        Escenario e;
+        e.modulo.Proyecto.UH[1].N82 = QStringList{"uno"};
+        frmUnidadesHomogeneas& v = e.Abrir();
+        const UnidadHomogenea antes = e.modulo.Proyecto.UH[1];
+        const auto mensaje = [&] {
+            return e.plataforma.Mensajes.isEmpty() ? QString() : e.plataforma.Mensajes.last().Texto;
+        };
+        const auto intacta = [&] {
+            return e.modulo.Proyecto.UH[1] == antes &&
+                   e.Celda(1, ColEjesEquivalentes) == QStringLiteral("8.00E+04") && v.isVisible() &&
+                   v.TablaRevisada();
+        };
+        e.Responder("varek-9\r\n 250000 \r\n", QStringLiteral("varek-9.tto"), Lineas({"nueva"}));
+
+        // Un directorio con el nombre del archivo de la unidad: no se escribe y
+        // el programa no arranca.
+        QVERIFY(QDir().mkdir(QStringLiteral("varek-9.abs")));
+        QVERIFY(!e.Pulsar(1, ColEjesEquivalentes));
+        QVERIFY(e.plataforma.ProgramasIniciados.isEmpty());
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.plataforma.Mensajes.last().Titulo, QStringLiteral("ERROR"));
+        QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Critico);
+        QVERIFY2(mensaje().startsWith(QStringLiteral(
+                     "No fue posible escribir el archivo de intercambio [varek-9.abs]; la "
+                     "unidad queda sin cambios...\n\nError : ")),
+                 qPrintable(mensaje()));
+        QVERIFY(intacta());
+        QVERIFY(QDir().rmdir(QStringLiteral("varek-9.abs")));
+
+        // El archivo de líneas tampoco: la unidad entregada se borra.
+        QVERIFY(QDir().mkdir(QStringLiteral("varek-9.tto")));
+        QVERIFY(!e.Pulsar(1, ColEjesEquivalentes));
+        QVERIFY(e.plataforma.ProgramasIniciados.isEmpty());
+        QVERIFY(
+            mensaje().contains(QStringLiteral("escribir el archivo de intercambio [varek-9.tto]")));
+        QVERIFY(!QFile::exists(QStringLiteral("varek-9.abs")));
+        QVERIFY(intacta());
+        QVERIFY(QDir().rmdir(QStringLiteral("varek-9.tto")));
+
+        // Las líneas de vuelta no se pueden leer: ni la celda ni la unidad cambian.
+        e.Programa = [](const QString& x) {
+            EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 250000 \r\n");
+            QFile::remove(QStringLiteral("varek-9.tto"));
+            QDir().mkdir(QStringLiteral("varek-9.tto"));
+        };
+        QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
+        QCOMPARE(e.plataforma.Mensajes.size(), 3);
+        QVERIFY(mensaje().contains(QStringLiteral("leer el archivo de intercambio [varek-9.tto]")));
+        QVERIFY(intacta());
+        QVERIFY(QDir().rmdir(QStringLiteral("varek-9.tto")));
+
+        // Ni el archivo de la unidad se puede borrar al volver.
+        e.Programa = [](const QString& x) {
+            EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 250000 \r\n");
+            EscribirBytes(QStringLiteral("varek-9.tto"), "nueva\r\n");
+            QFile::remove(QStringLiteral("varek-9.abs"));
+            QDir().mkdir(QStringLiteral("varek-9.abs"));
+        };
+        QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
+        QCOMPARE(e.plataforma.Mensajes.size(), 4);
+        QVERIFY(
+            mensaje().contains(QStringLiteral("borrar el archivo de intercambio [varek-9.abs]")));
+        QVERIFY(intacta());
+        QVERIFY(QDir().rmdir(QStringLiteral("varek-9.abs")));
+
+        // Todo en orden otra vez: el botón vuelve a funcionar.
+        e.Responder("varek-9\r\n 250000 \r\n", QStringLiteral("varek-9.tto"), Lineas({"nueva"}));
+        QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
+        QCOMPARE(e.plataforma.Mensajes.size(), 4);
+        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("2.50E+05"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].N82, QStringList{"nueva"});
+    }
+
+    void editorAbiertoSeCierraAntesDelPrograma() {
+        Escenario e;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        auto* txtUH = v.findChild<QLineEdit*>(QStringLiteral("txtUH"));
+        e.Ir(2, ColEjesEquivalentes);
+        QTest::keyClick(&e.G(), Qt::Key_1);
+        QVERIFY(txtUH->isVisible());
+        QTest::mouseClick(e.Boton(ColEjesEquivalentes), Qt::LeftButton);
+        // Sin guion para el lanzador: se cierra sin resultado.
+        QVERIFY(!txtUH->isVisible());
+        QVERIFY(e.G().Barras());
+        QCOMPARE(e.Celda(2, ColEjesEquivalentes), QStringLiteral("1.00E+00"));
+        QCOMPARE(v.focusWidget(), &e.G());
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasBotonesProgramas)
+#include "PruebasBotonesProgramas.moc"
