@@ -62,3 +62,20 @@ void ProyectoDeDiseno(ModuloVarek9& m, int n) {
         u.AlternativaSeleccionada = 0;
     }
 }
+
+UnidadHomogenea UnidadTramo(const QString& codigo, double inicial, double final,
+                            const QString& descripcion) {
+    UnidadHomogenea u;
+    u.CodigoTramo = codigo;
+    u.Descripcion = descripcion;
+    u.AbscisaInicial = inicial;
+    u.AbscisaFinal = final;
+    return u;
+}
+
+void PonerUnidades(Proyecto& p, const QList<UnidadHomogenea>& unidades) {
+    p.AsegurarCapacidad(static_cast<int>(unidades.size()));
+    p.NumeroUH = static_cast<int>(unidades.size());
+    for (int i = 1; i <= p.NumeroUH; ++i)
+        p.UH[i] = unidades[i - 1];
+}

@@ -1,6 +1,7 @@
 // varek9-cli importar y exportar: tablas de unidades de una hoja de cálculo con
 // códigos raros, duplicados, números malos, clases mal escritas, columnas de
 // más y filas en blanco.
+#include "Muestras.h"
 #include "Pruebas.h"
 
 #include "Archivos.h"
@@ -36,14 +37,6 @@ bool EscribirProyecto(const QString& ruta, const QList<UnidadHomogenea>& unidade
     return GuardarProyectoEn(m, ruta).Ok;
 }
 
-UnidadHomogenea Unidad(const char* codigo, double inicial, double final) {
-    UnidadHomogenea u;
-    u.CodigoTramo = QString::fromLatin1(codigo);
-    u.AbscisaInicial = inicial;
-    u.AbscisaFinal = final;
-    return u;
-}
-
 // Las unidades del proyecto guardado.
 Proyecto Leer(const QString& ruta) {
     ModuloVarek9 m;
@@ -77,7 +70,7 @@ private slots:
     void importarTablaDeHojaDeCalculo() {
         QTemporaryDir dir;
         const QString base = dir.filePath("base.vk9");
-        QVERIFY(EscribirProyecto(base, {Unidad("K2", 0, 100), Unidad("K1", 0, 100)}));
+        QVERIFY(EscribirProyecto(base, {UnidadTramo("K2", 0, 100), UnidadTramo("K1", 0, 100)}));
         const QByteArray tabla = "Z9\tca\xF1"
                                  "ada\t2\tc\t1,250.75\t1,300\t6.5 m\t150000\thum"
                                  "\tTEMP\t4,5\tmont\tafr-2\t12\t30\textra\tm\xE1s\r\n"
@@ -151,7 +144,7 @@ private slots:
     void importarMasAllaDeLaFila999() {
         QTemporaryDir dir;
         const QString base = dir.filePath("base.vk9");
-        QVERIFY(EscribirProyecto(base, {Unidad("X", 0, 1)}));
+        QVERIFY(EscribirProyecto(base, {UnidadTramo("X", 0, 1)}));
         QByteArray tabla;
         for (int i = 1; i <= 1005; ++i)
             tabla += "U" + QByteArray::number(i).rightJustified(4, '0') + "\tunidad\n";

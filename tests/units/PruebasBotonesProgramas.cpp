@@ -2,6 +2,7 @@
 // unidad y sus líneas entregadas, el resultado tomado en la celda y en la
 // unidad, y los archivos de intercambio que no se dejan usar. La plataforma
 // hace de programa: ve lo que recibió y deja su resultado.
+#include "Muestras.h"
 #include "Pruebas.h"
 
 #include "Archivos.h"
@@ -23,10 +24,7 @@
 namespace {
 
 UnidadHomogenea Unidad(const QString& codigo, double inicial, double final) {
-    UnidadHomogenea u;
-    u.CodigoTramo = codigo;
-    u.AbscisaInicial = inicial;
-    u.AbscisaFinal = final;
+    UnidadHomogenea u = UnidadTramo(codigo, inicial, final);
     u.EjesEquivalentes = 80000;
     u.ClimaHumedad = QStringLiteral("Arido");
     u.ClimaTemperatura = QStringLiteral("Frio");

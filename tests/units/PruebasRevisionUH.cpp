@@ -13,23 +13,6 @@
 
 namespace {
 
-// Una unidad con lo mínimo para ordenarla.
-UnidadHomogenea Unidad(const QString& codigo, double inicial, double final,
-                       const QString& descripcion = QString()) {
-    UnidadHomogenea u;
-    u.CodigoTramo = codigo;
-    u.Descripcion = descripcion;
-    u.AbscisaInicial = inicial;
-    u.AbscisaFinal = final;
-    return u;
-}
-
-void PonerUnidades(Proyecto& p, const QList<UnidadHomogenea>& unidades) {
-    p.NumeroUH = static_cast<int>(unidades.size());
-    for (int i = 1; i <= p.NumeroUH; ++i)
-        p.UH[i] = unidades[i - 1];
-}
-
 QStringList Codigos(const Proyecto& p) {
     QStringList codigos;
     for (int i = 1; i <= p.NumeroUH; ++i)
@@ -61,18 +44,18 @@ class PruebasRevisionUH : public QObject {
 private slots:
     void llenadoConFormatosYReglas() {
         Proyecto p;
-        UnidadHomogenea a = Unidad(QStringLiteral("K1"), 1234.5, 2000);
+        UnidadHomogenea a = UnidadTramo(QStringLiteral("K1"), 1234.5, 2000);
         a.AnchoCorona = 6.125;
         a.EjesEquivalentes = 150000;
         a.CBR = 0;
         a.TipoAfirmado = QStringLiteral("No hay");
         a.EspesorAfirmado = 12;
         a.EspesorSubrasante = 30;
-        UnidadHomogenea b = Unidad(QStringLiteral("K2"), 0, 0);
+        UnidadHomogenea b = UnidadTramo(QStringLiteral("K2"), 0, 0);
         b.TipoAfirmado = QStringLiteral("AFR-1");
         b.EspesorAfirmado = 10;
         b.EspesorSubrasante = 30;
-        UnidadHomogenea c = Unidad(QStringLiteral("K3"), 0, 0);
+        UnidadHomogenea c = UnidadTramo(QStringLiteral("K3"), 0, 0);
         c.TipoAfirmado = QStringLiteral("¿?"); // no está en la lista: "No hay"
         c.EspesorAfirmado = 8;
         c.EspesorSubrasante = 20;
@@ -141,7 +124,7 @@ private slots:
         QFETCH(QString, guardado);
         QFETCH(QString, mostrado);
         Proyecto p;
-        UnidadHomogenea u = Unidad(QStringLiteral("X"), 0, 10);
+        UnidadHomogenea u = UnidadTramo(QStringLiteral("X"), 0, 10);
         QString* campos[16] = {};
         campos[3] = &u.TipoTramo;
         campos[4] = &u.TipoSegmento;
@@ -190,21 +173,21 @@ private slots:
     }
 
     void claveUnidad() {
-        const UnidadHomogenea u = Unidad(QStringLiteral(" K1 "), 1250.75, -3.5);
+        const UnidadHomogenea u = UnidadTramo(QStringLiteral(" K1 "), 1250.75, -3.5);
         QCOMPARE(ClaveUnidad(u, 7), QString(18, u' ') + "K1" + QString(12, u' ') + "1250.750" +
                                         QString(14, u' ') + "-3.500" + "0007");
         // Un código de más de 20 caracteres no se corta.
         const QString largo(25, u'Z');
-        QVERIFY(ClaveUnidad(Unidad(largo, 0, 0), 12345).startsWith(largo + QString(15, u' ')));
-        QVERIFY(ClaveUnidad(Unidad(largo, 0, 0), 12345).endsWith(u"0.00012345"));
+        QVERIFY(ClaveUnidad(UnidadTramo(largo, 0, 0), 12345).startsWith(largo + QString(15, u' ')));
+        QVERIFY(ClaveUnidad(UnidadTramo(largo, 0, 0), 12345).endsWith(u"0.00012345"));
     }
 
     void ordenDeUnidades() {
         Proyecto p;
-        PonerUnidades(p,
-                      {Unidad("B", 0, 100, "b"), Unidad("A", 200, 300, "a2"), Unidad("AA", 0, 100),
-                       Unidad("a", 0, 100), Unidad("A", 0, 100, "a1"), Unidad("A", 1000, 1100),
-                       Unidad("A", 99.5, 100), Unidad("A", 0, 100, "a1 otra")});
+        PonerUnidades(p, {UnidadTramo("B", 0, 100, "b"), UnidadTramo("A", 200, 300, "a2"),
+                          UnidadTramo("AA", 0, 100), UnidadTramo("a", 0, 100),
+                          UnidadTramo("A", 0, 100, "a1"), UnidadTramo("A", 1000, 1100),
+                          UnidadTramo("A", 99.5, 100), UnidadTramo("A", 0, 100, "a1 otra")});
         DepurarProyecto(p);
         // Código más corto primero, mayúsculas antes que minúsculas, abscisas en
         // orden numérico y las unidades iguales en su orden anterior.
@@ -373,7 +356,8 @@ private slots:
 
     void cursorSigueASuUnidad() {
         Proyecto p;
-        PonerUnidades(p, {Unidad("A", 0, 100), Unidad("C", 0, 100), Unidad("D", 0, 100)});
+        PonerUnidades(
+            p, {UnidadTramo("A", 0, 100), UnidadTramo("C", 0, 100), UnidadTramo("D", 0, 100)});
         TablaTextos t = PrepararTablaUH(p);
         // La fila 1 pasa a ser "Z": tras ordenar queda al final.
         t.PonerTexto(1, ColCodigoTramo, QStringLiteral("Z"));

@@ -69,20 +69,6 @@ struct Escenario {
     }
 };
 
-UnidadHomogenea Unidad(const QString& codigo, double inicial, double final) {
-    UnidadHomogenea u;
-    u.CodigoTramo = codigo;
-    u.AbscisaInicial = inicial;
-    u.AbscisaFinal = final;
-    return u;
-}
-
-void PonerUnidades(Proyecto& p, const QList<UnidadHomogenea>& unidades) {
-    p.NumeroUH = static_cast<int>(unidades.size());
-    for (int i = 1; i <= p.NumeroUH; ++i)
-        p.UH[i] = unidades[i - 1];
-}
-
 } // namespace
 
 class PruebasfrmUnidadesHomogeneas : public QObject {
@@ -208,7 +194,8 @@ private slots:
     void navegacion() {
         Escenario e;
         for (int i = 1; i <= 7; ++i)
-            e.modulo.Proyecto.UH[i] = Unidad(QStringLiteral("U%1").arg(i), i * 100, i * 100 + 100);
+            e.modulo.Proyecto.UH[i] =
+                UnidadTramo(QStringLiteral("U%1").arg(i), i * 100, i * 100 + 100);
         e.modulo.Proyecto.NumeroUH = 7;
         frmUnidadesHomogeneas& v = e.Abrir();
         Grilla& g = e.G();
@@ -273,7 +260,7 @@ private slots:
 
     void edicionPorTecleo() {
         Escenario e;
-        PonerUnidades(e.modulo.Proyecto, {Unidad("K1", 0, 1250)});
+        PonerUnidades(e.modulo.Proyecto, {UnidadTramo("K1", 0, 1250)});
         frmUnidadesHomogeneas& v = e.Abrir();
         e.Ir(2, 1);
         e.Escribir(QStringLiteral("a"));
@@ -339,7 +326,7 @@ private slots:
         QFETCH(QString, escrito);
         QFETCH(QString, celda);
         Escenario e;
-        PonerUnidades(e.modulo.Proyecto, {Unidad("K1", 0, 10)});
+        PonerUnidades(e.modulo.Proyecto, {UnidadTramo("K1", 0, 10)});
         e.Abrir();
         e.Ir(1, columna);
         e.Escribir(escrito);
@@ -352,7 +339,7 @@ private slots:
 
     void editorConF2YDobleClic() {
         Escenario e;
-        UnidadHomogenea u = Unidad("K1", 1234.5, 2000);
+        UnidadHomogenea u = UnidadTramo("K1", 1234.5, 2000);
         u.EjesEquivalentes = 150000;
         u.CBR = 4.25;
         u.Descripcion = QStringLiteral("Acceso");
@@ -395,7 +382,7 @@ private slots:
 
     void listas() {
         Escenario e;
-        PonerUnidades(e.modulo.Proyecto, {Unidad("K1", 0, 10)});
+        PonerUnidades(e.modulo.Proyecto, {UnidadTramo("K1", 0, 10)});
         frmUnidadesHomogeneas& v = e.Abrir();
         e.Ir(1, 9);
         e.Escribir(QStringLiteral("7"));
@@ -443,12 +430,12 @@ private slots:
 
     void continuacionDeTramo() {
         Escenario e;
-        UnidadHomogenea k1 = Unidad("K1", 1000, 1250);
+        UnidadHomogenea k1 = UnidadTramo("K1", 1000, 1250);
         k1.Descripcion = QStringLiteral("primero");
         k1.TipoSegmento = QStringLiteral("C");
         k1.CBR = 6.5;
         k1.ClimaHumedad = QStringLiteral("Humedo");
-        PonerUnidades(e.modulo.Proyecto, {Unidad("A", 0, 5), Unidad("B", 0, 5), k1});
+        PonerUnidades(e.modulo.Proyecto, {UnidadTramo("A", 0, 5), UnidadTramo("B", 0, 5), k1});
         e.Abrir();
         e.Ir(4, 1);
         e.Escribir(QStringLiteral("k1"));
@@ -479,12 +466,13 @@ private slots:
 
     void teclasRapidas() {
         Escenario e;
-        UnidadHomogenea a = Unidad("A", 0, 100);
+        UnidadHomogenea a = UnidadTramo("A", 0, 100);
         a.CBR = 5;
         a.N82 = QStringList{"línea"};
-        UnidadHomogenea b = Unidad("B", 0, 100);
+        UnidadHomogenea b = UnidadTramo("B", 0, 100);
         b.TipoTerreno = QStringLiteral("Ondulado");
-        PonerUnidades(e.modulo.Proyecto, {a, b, Unidad("C", 0, 100), Unidad("D", 300, 450)});
+        PonerUnidades(e.modulo.Proyecto,
+                      {a, b, UnidadTramo("C", 0, 100), UnidadTramo("D", 300, 450)});
         frmUnidadesHomogeneas& v = e.Abrir();
         Proyecto& p = e.modulo.Proyecto;
 
@@ -544,7 +532,7 @@ private slots:
 
     void revisionAlHacerClic() {
         Escenario e;
-        PonerUnidades(e.modulo.Proyecto, {Unidad("B", 0, 100), Unidad("C", 0, 100)});
+        PonerUnidades(e.modulo.Proyecto, {UnidadTramo("B", 0, 100), UnidadTramo("C", 0, 100)});
         frmUnidadesHomogeneas& v = e.Abrir();
         Grilla& g = e.G();
         const auto clic = [&](int fila, int columna) {
@@ -590,8 +578,8 @@ private slots:
 
     void portapapeles() {
         Escenario e;
-        PonerUnidades(e.modulo.Proyecto,
-                      {Unidad("A", 0, 100), Unidad("B", 0, 100), Unidad("C", 0, 100)});
+        PonerUnidades(e.modulo.Proyecto, {UnidadTramo("A", 0, 100), UnidadTramo("B", 0, 100),
+                                          UnidadTramo("C", 0, 100)});
         frmUnidadesHomogeneas& v = e.Abrir();
         e.Ir(3, 4);
         v.findChild<QAction*>(QStringLiteral("mnuOpcion0"))->trigger();
