@@ -414,7 +414,8 @@ void frmAlternativas::Imprimir(int numero) {
         error = EscribirReporte(numero, modulo_, estado_, archivo);
     }
     if (!error.Ok) {
-        plataforma_.Aviso(this, ErrorEscritura::Titulo(), error.Texto());
+        // Un error sin número no tiene descripción que mostrar; igual no se imprime.
+        if (error.Numero > 0) plataforma_.Aviso(this, ErrorEscritura::Titulo(), error.Texto());
         return;
     }
     ImprimirArchivo(plataforma_, this, archivo);

@@ -265,6 +265,20 @@ private slots:
             QCOMPARE(LeerBytes(archivo), LeerBytes(u"esperado"_s));
         }
         QVERIFY(e.plataforma.Mensajes.isEmpty());
+#ifdef Q_OS_LINUX
+        // Una carpeta donde ni root puede crear archivos: el reporte no se escribe, se
+        // avisa y no se abre el diálogo de impresión.
+        {
+            const DirectorioActual sinEscritura(u"/proc/self"_s);
+            QTest::mouseClick(e.Control(u"btnImprime3"_s), Qt::LeftButton);
+        }
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.plataforma.Mensajes[0].Titulo, u"ERROR"_s);
+        QVERIFY(
+            e.plataforma.Mensajes[0].Texto.startsWith(u"Se presentó un error en el sistema..."_s));
+        QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Exclamacion);
+        QCOMPARE(e.plataforma.VentanasModales.size(), 4);
+#endif
     }
 };
 
