@@ -74,16 +74,12 @@ QStringList LineasClima(const DatosClima& d) {
 
 DatosClima LeerLineasClima(const QStringList& lineas, DatosClima base) {
     const QMap<QString, QString> datos = LeerLineasDatos(lineas);
-    const auto tomar = [&](const QString& clave, double& destino) {
-        const double v = LeerDato(datos.value(clave));
-        if (std::isfinite(v)) destino = v;
-    };
-    tomar(QStringLiteral("Precipitacion"), base.Precipitacion);
-    tomar(QStringLiteral("Temperatura"), base.Temperatura);
+    TomarDato(datos, QStringLiteral("Precipitacion"), base.Precipitacion);
+    TomarDato(datos, QStringLiteral("Temperatura"), base.Temperatura);
     const QString modo = datos.value(QStringLiteral("ETP.Modo"));
     if (modo.compare(u"Digitada", Qt::CaseInsensitive) == 0) {
         base.Modo = ModoETP::Digitada;
-        tomar(QStringLiteral("ETP"), base.ETP);
+        TomarDato(datos, QStringLiteral("ETP"), base.ETP);
     } else if (modo.compare(u"Holdridge", Qt::CaseInsensitive) == 0) {
         base.Modo = ModoETP::Holdridge;
     }

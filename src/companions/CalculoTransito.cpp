@@ -120,20 +120,16 @@ QStringList LineasTransito(const DatosTransito& d) {
 
 DatosTransito LeerLineasTransito(const QStringList& lineas, DatosTransito base) {
     const QMap<QString, QString> datos = LeerLineasDatos(lineas);
-    const auto tomar = [&](const QString& clave, double& destino) {
-        const double v = LeerDato(datos.value(clave));
-        if (std::isfinite(v)) destino = v;
-    };
-    tomar(QStringLiteral("TPD"), base.TPD);
+    TomarDato(datos, QStringLiteral("TPD"), base.TPD);
     for (int i = 0; i < NumeroClasesVehiculo; ++i) {
         const QString clave = Clases[i].Clave.toString();
-        tomar(QStringLiteral("Porcentaje.") + clave, base.Porcentaje[i]);
-        tomar(QStringLiteral("Factor.") + clave, base.Factor[i]);
+        TomarDato(datos, QStringLiteral("Porcentaje.") + clave, base.Porcentaje[i]);
+        TomarDato(datos, QStringLiteral("Factor.") + clave, base.Factor[i]);
     }
-    tomar(QStringLiteral("FactorDireccional"), base.FactorDireccional);
-    tomar(QStringLiteral("FactorCarril"), base.FactorCarril);
-    tomar(QStringLiteral("Crecimiento"), base.Crecimiento);
-    tomar(QStringLiteral("Periodo"), base.Periodo);
+    TomarDato(datos, QStringLiteral("FactorDireccional"), base.FactorDireccional);
+    TomarDato(datos, QStringLiteral("FactorCarril"), base.FactorCarril);
+    TomarDato(datos, QStringLiteral("Crecimiento"), base.Crecimiento);
+    TomarDato(datos, QStringLiteral("Periodo"), base.Periodo);
     return base;
 }
 

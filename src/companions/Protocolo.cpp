@@ -57,6 +57,11 @@ double LeerDato(const QString& texto) {
     return ok && std::isfinite(v) ? v : nada;
 }
 
+void TomarDato(const QMap<QString, QString>& datos, const QString& clave, double& destino) {
+    const double v = LeerDato(datos.value(clave));
+    if (std::isfinite(v)) destino = v;
+}
+
 QString TextoDato(double valor) {
     return std::isfinite(valor) ? QString::number(valor, 'g', 15) : QString();
 }

@@ -40,6 +40,8 @@ struct FallaDato {
 // Un número escrito por el usuario: blancos alrededor, signo, "." decimal y
 // exponente; cualquier otra cosa (también una coma), o nada, da NaN.
 double LeerDato(const QString& texto);
+// El número de la clave, si la línea existe y se lee; si no, destino queda igual.
+void TomarDato(const QMap<QString, QString>& datos, const QString& clave, double& destino);
 // El número escrito para mostrarlo en un campo ("." decimal, 15 cifras, sin
 // ceros sobrantes); NaN da vacío.
 QString TextoDato(double valor);

@@ -4,6 +4,7 @@
 // hace de programa: ve lo que recibió y deja su resultado.
 #include "Muestras.h"
 #include "Pruebas.h"
+#include "VentanaUnidades.h"
 
 #include "Archivos.h"
 #include "PlataformaGuionada.h"
@@ -40,12 +41,11 @@ QByteArray Lineas(const QStringList& lineas) {
     return bytes;
 }
 
-struct Escenario {
+struct Escenario : VentanaUnidades {
     QTemporaryDir carpeta;
     DirectorioActual cd{carpeta.path()};
-    ModuloVarek9 modulo;
-    PlataformaGuionada plataforma;
-    std::unique_ptr<frmUnidadesHomogeneas> ventana;
+    // La ventana se cierra antes de dejar la carpeta de trabajo.
+    ~Escenario() { ventana.reset(); }
 
     // Lo que hace el programa con su nombre de intercambio X; antes de eso se
     // anota lo que encontró.
@@ -75,14 +75,6 @@ struct Escenario {
         modulo.Proyecto.UH[2] = Unidad(QStringLiteral("K2"), 1350, 2000);
     }
 
-    frmUnidadesHomogeneas& Abrir() {
-        ventana = std::make_unique<frmUnidadesHomogeneas>(modulo, plataforma);
-        ventana->show();
-        ventana->activateWindow();
-        static_cast<void>(QTest::qWaitForWindowActive(ventana.get()));
-        return *ventana;
-    }
-    Grilla& G() { return ventana->Cuadricula(); }
     QString Celda(int fila, int columna) { return G().Texto(fila, columna); }
     QToolButton* Boton(int k) {
         return ventana->findChild<QToolButton*>(QStringLiteral("btnP%1").arg(k));

@@ -2,6 +2,7 @@
 // carga, resaltado, navegación, editores, teclas rápidas, revisión y
 // portapapeles.
 #include "Pruebas.h"
+#include "VentanaUnidades.h"
 
 #include "Muestras.h"
 #include "PlataformaGuionada.h"
@@ -25,21 +26,9 @@ namespace {
 
 const QColor Amarillo(255, 255, 192);
 
-struct Escenario {
-    ModuloVarek9 modulo;
-    PlataformaGuionada plataforma;
-    std::unique_ptr<frmUnidadesHomogeneas> ventana;
-
+struct Escenario : VentanaUnidades {
     Escenario() { modulo.ArchivoProyecto = QStringLiteral("Obra"); }
 
-    frmUnidadesHomogeneas& Abrir() {
-        ventana = std::make_unique<frmUnidadesHomogeneas>(modulo, plataforma);
-        ventana->show();
-        ventana->activateWindow();
-        static_cast<void>(QTest::qWaitForWindowActive(ventana.get()));
-        return *ventana;
-    }
-    Grilla& G() { return ventana->Cuadricula(); }
     QLineEdit* Texto() { return ventana->findChild<QLineEdit*>(QStringLiteral("txtUH")); }
     QComboBox* Lista(int k) {
         return ventana->findChild<QComboBox*>(QStringLiteral("lstCTT%1").arg(k));
