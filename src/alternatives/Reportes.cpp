@@ -15,6 +15,19 @@
 
 namespace {
 
+// Título de cada reporte (1..4), el mismo que lleva su archivo PDF.
+constexpr const char16_t* TitulosReporte[] = {
+    u"", u"UNIDADES HOMOGENEAS DE DISEÑO", u"ESPESORES ESTRUCTURAS ALTERNATIVAS",
+    u"COSTOS ALTERNATIVAS UNIDADES HOMOGENEAS DE DISEÑO", u"COSTOS ALTERNATIVAS SELECCIONADAS"};
+
+} // namespace
+
+QString TituloReporte(int numero) {
+    return numero >= 1 && numero <= 4 ? QString::fromUtf16(TitulosReporte[numero]) : QString();
+}
+
+namespace {
+
 // Casi todas las líneas de texto empiezan con tres blancos tras el prefijo.
 constexpr QStringView Sangria = u"   ";
 
@@ -267,7 +280,7 @@ ErrorEscritura ImprimeUnidadesHomogeneas(ModuloVarek9& modulo, const QString& ar
     r.Terminar();
 
     r.Guiones(100, 133);
-    r.Linea(10, u"UNIDADES HOMOGENEAS DE DISEÑO");
+    r.Linea(10, TitulosReporte[1]);
     r.Lineas(100, {u"                                                                            "
                    u"                                  ** Afirmado **  h Capa",
                    u"                                     Abscisa      Abscisa  Ancho       Ejes "
@@ -320,7 +333,7 @@ ErrorEscritura ImprimeUnidadesHomogeneas(ModuloVarek9& modulo, const QString& ar
 ErrorEscritura ImprimeEstructurasAlternativas(ModuloVarek9& modulo, EstadoDiseno& estado,
                                               const QString& archivo) {
     Reporte r(modulo, 6);
-    r.Titulo(127, u"ESPESORES ESTRUCTURAS ALTERNATIVAS",
+    r.Titulo(127, TitulosReporte[2],
              {u"                                                       A L T E R N A T I V A S",
               u"              Abscisa    Abscisa      Ejes             **** 1 **** **** 2 **** "
               u"**** 3 **** **** 4 **** **** 5 **** **** 6 ****",
@@ -337,7 +350,7 @@ ErrorEscritura ImprimeCostosAlternativas(ModuloVarek9& modulo, EstadoDiseno& est
                                          const QString& archivo) {
     std::fill(estado.CostoTotal.begin(), estado.CostoTotal.end(), 0.0);
     Reporte r(modulo, 1);
-    r.Titulo(131, u"COSTOS ALTERNATIVAS UNIDADES HOMOGENEAS DE DISEÑO",
+    r.Titulo(131, TitulosReporte[3],
              {u"              Abscisa    Abscisa           Ancho      Ejes",
               u"  # Codigo    Inicial      Final Longitud Corona Equivalen   CBR    SN ********* "
               u"Costos por Alternativa (miles de pesos) *********",
@@ -368,7 +381,7 @@ ErrorEscritura ImprimeCostosAlternativasSeleccionadas(ModuloVarek9& modulo, Esta
                                                       const QString& archivo) {
     Reporte r(modulo, 1);
     r.Titulo(
-        99, u"COSTOS ALTERNATIVAS SELECCIONADAS",
+        99, TitulosReporte[4],
         {u"              Abscisa    Abscisa           Ancho      Ejes                          ",
          u"  # Codigo    Inicial      Final Longitud Corona Equivalen   CBR    SN  Alternativa "
          u"         Costo",

@@ -25,6 +25,9 @@ ErrorEscritura ImprimeCostosAlternativas(ModuloVarek9& modulo, EstadoDiseno& est
 ErrorEscritura ImprimeCostosAlternativasSeleccionadas(ModuloVarek9& modulo, EstadoDiseno& estado,
                                                       const QString& archivo);
 
+// Título del reporte numero (1..4); vacío para otro número.
+QString TituloReporte(int numero);
+
 // El reporte numero (1..4); otro número no escribe nada y devuelve un error de
 // número 0, que no lleva mensaje.
 ErrorEscritura EscribirReporte(int numero, ModuloVarek9& modulo, EstadoDiseno& estado,

@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -399,7 +401,10 @@ void frmAlternativas::MostrarEspesores(double afirmado, double subrasante) {
 void frmAlternativas::ElegirAlternativa(int n) {
     const int i = grdUH_->Fila() - 1;
     if (i >= 1 && i <= modulo_.Proyecto.NumeroUH) {
-        modulo_.Proyecto.UH[i].AlternativaSeleccionada = static_cast<qint16>(n);
+        qint16& elegida = modulo_.Proyecto.UH[i].AlternativaSeleccionada;
+        // La elección se guarda en el proyecto: cambiarla es un cambio que guardar.
+        if (elegida != n) modulo_.ProyectoModificado = true;
+        elegida = static_cast<qint16>(n);
         for (int m = 1; m <= NumeroAlternativas; ++m)
             opcAlternativa_[m]->setChecked(m == n);
     }
@@ -418,7 +423,12 @@ void frmAlternativas::Imprimir(int numero) {
         if (error.Numero > 0) plataforma_.Aviso(this, ErrorEscritura::Titulo(), error.Texto());
         return;
     }
-    ImprimirArchivo(plataforma_, this, archivo);
+    // El PDF se propone junto al proyecto, con el nombre del proyecto y del reporte.
+    const QFileInfo proyecto(RutaArchivoProyecto(modulo_.ArchivoProyecto));
+    const QString pdf = proyecto.absoluteDir().absoluteFilePath(
+        QStringLiteral("%1 - %2.pdf")
+            .arg(QFileInfo(modulo_.ArchivoProyecto).fileName(), TituloReporte(numero)));
+    ImprimirArchivo(plataforma_, this, archivo, QString(), pdf);
 }
 
 void frmAlternativas::DefinirCostosUnitarios() {

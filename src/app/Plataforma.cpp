@@ -94,6 +94,11 @@ RespuestaMensaje PlataformaQt::Mensaje(QWidget* padre, const QString& titulo, co
         lista = {{RespuestaMensaje::Si, QStringLiteral("&Sí"), QMessageBox::YesRole},
                  {RespuestaMensaje::No, QStringLiteral("&No"), QMessageBox::NoRole}};
         break;
+    case BotonesMensaje::SoloLecturaCancelar:
+        lista = {
+            {RespuestaMensaje::Aceptar, QStringLiteral("&Solo lectura"), QMessageBox::AcceptRole},
+            {RespuestaMensaje::Cancelar, QStringLiteral("&Cancelar"), QMessageBox::RejectRole}};
+        break;
     case BotonesMensaje::SiNoCancelar:
         lista = {
             {RespuestaMensaje::Si, QStringLiteral("&Sí"), QMessageBox::YesRole},
@@ -119,10 +124,12 @@ QString PlataformaQt::AbrirArchivo(QWidget* padre, const QString& titulo, const 
     return QFileDialog::getOpenFileName(padre, titulo, QString(), filtro);
 }
 
-QString PlataformaQt::GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro) {
-    // La pregunta de sobrescribir la hace la ventana principal con su propio texto.
-    return QFileDialog::getSaveFileName(padre, titulo, QString(), filtro, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+QString PlataformaQt::GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
+                                     const QString& propuesto, bool confirmarReemplazo) {
+    // Sin confirmación, la pregunta de sobrescribir la hace quien llama con su texto.
+    return QFileDialog::getSaveFileName(padre, titulo, propuesto, filtro, nullptr,
+                                        confirmarReemplazo ? QFileDialog::Options()
+                                                           : QFileDialog::DontConfirmOverwrite);
 }
 
 int PlataformaQt::MostrarModal(QDialog& ventana) {

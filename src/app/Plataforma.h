@@ -22,7 +22,8 @@ public:
 };
 
 enum class IconoMensaje { Ninguno, Critico, Pregunta, Exclamacion, Informacion };
-enum class BotonesMensaje { Aceptar, AceptarCancelar, SiNo, SiNoCancelar };
+// SoloLecturaCancelar: "Solo lectura" responde Aceptar.
+enum class BotonesMensaje { Aceptar, AceptarCancelar, SiNo, SiNoCancelar, SoloLecturaCancelar };
 enum class RespuestaMensaje { Aceptar, Cancelar, Si, No };
 
 // Filtro de los diálogos de proyecto.
@@ -38,8 +39,11 @@ public:
                                      RespuestaMensaje porDefecto) = 0;
     // Ruta elegida; vacía si el usuario cancela.
     virtual QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro) = 0;
-    virtual QString GuardarArchivo(QWidget* padre, const QString& titulo,
-                                   const QString& filtro) = 0;
+    // propuesto: ruta que el diálogo ofrece; con confirmarReemplazo el propio
+    // diálogo pregunta antes de elegir un archivo que ya existe.
+    virtual QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
+                                   const QString& propuesto = QString(),
+                                   bool confirmarReemplazo = false) = 0;
     // Muestra la ventana modal y devuelve su resultado (QDialog::Accepted...).
     virtual int MostrarModal(QDialog& ventana) = 0;
     // Inicia un programa sin esperarlo; false si no se pudo.
@@ -74,7 +78,8 @@ public:
                              IconoMensaje icono, BotonesMensaje botones,
                              RespuestaMensaje porDefecto) override;
     QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro) override;
-    QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro) override;
+    QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
+                           const QString& propuesto, bool confirmarReemplazo) override;
     int MostrarModal(QDialog& ventana) override;
     bool IniciarProceso(const QString& programa, const QStringList& argumentos) override;
     bool AbrirDocumento(const QString& ruta) override;

@@ -94,7 +94,8 @@ QString Trim13(const QString& s, bool siEspaciosO) {
     return QuitarControles(s, siEspaciosO);
 }
 
-frmProyecto::frmProyecto(ModuloVarek9& modulo, QWidget* parent) : QDialog(parent), modulo_(modulo) {
+frmProyecto::frmProyecto(ModuloVarek9& modulo, QWidget* parent)
+    : QDialog(parent), modulo_(modulo), inicial_(modulo.Proyecto) {
     setObjectName(u"frmProyecto"_s);
     setWindowTitle(u"PROPIEDADES PROYECTO"_s);
 
@@ -238,6 +239,17 @@ void frmProyecto::DobleClicCuadro() {
     chkConfiabilidadTransito->setEnabled(habilitados);
     lbEtiquetaSo->setEnabled(habilitados);
     lbSo->setEnabled(habilitados);
+}
+
+void frmProyecto::done(int resultado) {
+    const Proyecto& p = modulo_.Proyecto;
+    const Proyecto& i = inicial_;
+    // Salir sin aceptar también deja los números escritos: que cuenten como cambio.
+    if (p.Nombre != i.Nombre || p.Descripcion != i.Descripcion || p.Ubicacion != i.Ubicacion ||
+        p.Confiabilidad != i.Confiabilidad || p.ServiciabilidadFinal != i.ServiciabilidadFinal ||
+        p.ConfiabilidadTransito != i.ConfiabilidadTransito || p.So != i.So)
+        modulo_.ProyectoModificado = true;
+    QDialog::done(resultado);
 }
 
 void frmProyecto::Aceptar() {

@@ -32,6 +32,10 @@ class frmProyecto : public QDialog {
 public:
     explicit frmProyecto(ModuloVarek9& modulo, QWidget* parent = nullptr);
 
+public slots:
+    // Cualquier salida: un valor distinto del que había al abrir marca el proyecto.
+    void done(int resultado) override;
+
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
@@ -43,6 +47,8 @@ private:
     void Aceptar();
 
     ModuloVarek9& modulo_;
+    // El encabezado y los parámetros tal como estaban al abrir.
+    Proyecto inicial_;
 
     QLineEdit* txt0;
     QPlainTextEdit* txt1;

@@ -4,10 +4,12 @@
 #include "app/ArchivoProyecto.h"
 #include "app/CopiaLibrerias.h"
 #include "app/Plataforma.h"
+#include "app/SesionProyecto.h"
 #include "app/frmAbout.h"
 #include "app/frmProgramas.h"
 #include "app/frmProyecto.h"
 #include "common/ModuloLibzrl.h"
+#include "common/Texto.h"
 #include "common/VentanasLibzrl.h"
 #include "units/frmUnidadesHomogeneas.h"
 
@@ -21,6 +23,9 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#ifndef QT_NO_SESSIONMANAGER
+#include <QSessionManager>
+#endif
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -53,6 +58,21 @@ constexpr DatosBoton Botones[] = {
     {99, u"&Salir", 3, 2},
 };
 constexpr int BotonFoco = 100;
+// Cada cuánto se escribe la copia de recuperación mientras hay cambios.
+constexpr int IntervaloRecuperacion = 2 * 60 * 1000;
+
+// Quita la extensión ".vk9" escrita en cualquier combinación de mayúsculas.
+QString SinExtensionProyecto(const QString& nombre) {
+    return nombre.right(4).toLower() == u".vk9" ? nombre.chopped(4) : nombre;
+}
+
+bool ExisteProyecto(const QString& ruta) {
+    return !ruta.isEmpty() && QFileInfo::exists(RutaArchivoProyecto(SinExtensionProyecto(ruta)));
+}
+
+bool EsSinNombre(const QString& archivoProyecto) {
+    return archivoProyecto.left(10).toUpper() == u"SIN NOMBRE";
+}
 
 } // namespace
 
@@ -75,12 +95,31 @@ frmVarek9::frmVarek9(ModuloVarek9& modulo, Plataforma& plataforma, const QString
     tiempo_->setInterval(100);
     tiempo_->setSingleShot(true);
     connect(tiempo_, &QTimer::timeout, this, [this] { resaltadoBotones_ = true; });
+    tmrRecuperacion_ = new QTimer(this);
+    tmrRecuperacion_->setObjectName(QStringLiteral("tmrRecuperacion"));
+    tmrRecuperacion_->setInterval(IntervaloRecuperacion);
+    connect(tmrRecuperacion_, &QTimer::timeout, this, [this] { GuardarRecuperacion(); });
+    tmrRecuperacion_->start();
+#ifndef QT_NO_SESSIONMANAGER
+    // Cerrar la sesión del escritorio pasa por la misma pregunta que salir.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& gestor) {
+        const bool interactivo = gestor.allowsInteraction();
+        const bool seguir = CierreDeSesion(interactivo);
+        if (interactivo) gestor.release();
+        if (!seguir) gestor.cancel();
+    });
+#endif
     resize(920, 600);
 
     // Arranque, en este orden: librerías, línea de comandos, centrado, datos y
     // archivo del proyecto.
     PrepararLibrerias([this](const QString& linea) { txtLib_->appendPlainText(linea); });
     argumentos_ = ArgumentosLinea(lineaComando);
+    // Una ruta con comas que nombra un proyecto existente se abre tal cual, antes
+    // de partir la línea en comas: si no, el proyecto no se podría abrir.
+    const QString entera = Recortar(lineaComando);
+    if (entera.contains(u',') && ExisteProyecto(entera))
+        argumentos_ = ArgumentosLinea(entera, QString());
     CentrarFormulario(*this);
     NuevoProyectoDatos(modulo_);
     yaActivado_ = false;
@@ -227,23 +266,101 @@ void frmVarek9::showEvent(QShowEvent* evento) {
     QTimer::singleShot(0, this, [this] { PrimeraActivacion(); });
 }
 
+frmVarek9::~frmVarek9() {
+    SoltarBloqueoActual();
+}
+
 void frmVarek9::PrimeraActivacion() {
     frmAbout acerca(this);
     plataforma_.MostrarModal(acerca);
+    bool soloLectura = false;
+    if (ComprobarBloqueo(modulo_.ArchivoProyecto, soloLectura)) {
+        soloLectura_ = soloLectura;
+    } else {
+        // Sin abrir el proyecto de otra sesión: se empieza uno nuevo sin nombre.
+        modulo_.ArchivoProyecto = QStringLiteral("Sin Nombre 1");
+        int n = 1;
+        while (ExisteProyecto(modulo_.ArchivoProyecto))
+            modulo_.ArchivoProyecto = QStringLiteral("Sin Nombre %1").arg(++n);
+    }
     CargarProyecto();
+    ActualizarTitulo();
     yaActivado_ = true;
 }
 
+bool frmVarek9::ComprobarBloqueo(const QString& archivoProyecto, bool& soloLectura) {
+    soloLectura = false;
+    if (archivoProyecto == bloqueado_) return true;
+    const std::optional<DuenoBloqueo> dueno =
+        BloqueoAjeno(archivoProyecto, QDateTime::currentDateTime());
+    if (!dueno) return true;
+    // Dos sesiones que escriben el mismo archivo pierden el trabajo de una.
+    const RespuestaMensaje r = plataforma_.Mensaje(
+        this, QStringLiteral("CARGAR PROYECTO"), TextoBloqueoAjeno(archivoProyecto, *dueno),
+        IconoMensaje::Exclamacion, BotonesMensaje::SoloLecturaCancelar, RespuestaMensaje::Aceptar);
+    if (r != RespuestaMensaje::Aceptar) return false;
+    soloLectura = true;
+    return true;
+}
+
+void frmVarek9::SoltarBloqueoActual() {
+    if (bloqueado_.isEmpty()) return;
+    SoltarBloqueo(bloqueado_);
+    bloqueado_.clear();
+}
+
 void frmVarek9::CargarProyecto() {
+    if (bloqueado_ != modulo_.ArchivoProyecto) SoltarBloqueoActual();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const AvisoLectura aviso = LeerProyecto(modulo_);
     QApplication::restoreOverrideCursor();
+    if (!soloLectura_ && ExisteProyecto(modulo_.ArchivoProyecto) &&
+        TomarBloqueo(modulo_.ArchivoProyecto, QDateTime::currentDateTime()))
+        bloqueado_ = modulo_.ArchivoProyecto;
     if (aviso.HayAviso)
         plataforma_.Aviso(this, aviso.Titulo, aviso.Texto, IconoMensaje::Exclamacion);
+    OfrecerRecuperacion();
+}
+
+void frmVarek9::OfrecerRecuperacion() {
+    // La copia de otra sesión no es de esta: solo la toma quien escribe.
+    if (soloLectura_ || !HayRecuperacionReciente(modulo_.ArchivoProyecto)) return;
+    const RespuestaMensaje r = plataforma_.Mensaje(
+        this, QStringLiteral("RECUPERAR PROYECTO"),
+        QStringLiteral("Se encontró una copia de recuperación de [%1] más reciente que el "
+                       "proyecto. ¿Desea recuperarla?")
+            .arg(modulo_.ArchivoProyecto),
+        IconoMensaje::Pregunta, BotonesMensaje::SiNo, RespuestaMensaje::Si);
+    if (r == RespuestaMensaje::Si) {
+        const AvisoLectura aviso = CargarRecuperacion(modulo_);
+        if (aviso.HayAviso)
+            plataforma_.Aviso(this, aviso.Titulo, aviso.Texto, IconoMensaje::Exclamacion);
+    } else {
+        BorrarRecuperacion(modulo_.ArchivoProyecto);
+    }
+}
+
+void frmVarek9::GuardarRecuperacion() {
+    if (!yaActivado_ || soloLectura_ || !modulo_.ProyectoModificado) return;
+    // Una copia que no se pudo escribir se intenta otra vez en el próximo turno.
+    if (EscribirRecuperacion(modulo_).Ok) copiaRecuperacion_ = modulo_.ArchivoProyecto;
+}
+
+bool frmVarek9::CierreDeSesion(bool interactivo) {
+    if (!modulo_.ProyectoModificado) return true;
+    if (!interactivo) {
+        GuardarRecuperacion();
+        return true;
+    }
+    if (!ChequeoGuardarProyecto()) return false;
+    // Ya se respondió: el cierre de la ventana que sigue no pregunta otra vez.
+    saliendo_ = true;
+    return true;
 }
 
 void frmVarek9::ActualizarTitulo() {
-    setWindowTitle(QStringLiteral("VAREK-9 [%1]").arg(modulo_.ArchivoProyecto));
+    const QString lectura = soloLectura_ ? QStringLiteral(" (solo lectura)") : QString();
+    setWindowTitle(QStringLiteral("VAREK-9 [%1]%2").arg(modulo_.ArchivoProyecto, lectura));
     mnuGuardar_->setText(QStringLiteral("&Guardar [%1]").arg(modulo_.ArchivoProyecto));
 }
 
@@ -251,10 +368,27 @@ void frmVarek9::MostrarErrorEscritura(const QString& texto) {
     plataforma_.Aviso(this, ErrorEscritura::Titulo(), texto, IconoMensaje::Exclamacion);
 }
 
-bool frmVarek9::Guardar() {
+bool frmVarek9::Guardar(bool pedirNombre) {
+    // Sobre el archivo de otra sesión no se escribe: se pide un nombre nuevo.
+    if (soloLectura_ || (pedirNombre && EsSinNombre(modulo_.ArchivoProyecto))) {
+        if (!GuardarProyectoComo()) return false;
+        ActualizarTitulo();
+    }
     const ErrorEscritura e = GuardarProyecto(modulo_);
-    if (!e.Ok) MostrarErrorEscritura(e.Texto());
-    return e.Ok;
+    if (!e.Ok) {
+        MostrarErrorEscritura(e.Texto());
+        return false;
+    }
+    BorrarRecuperacion(modulo_.ArchivoProyecto);
+    // Tras "Guardar como" la copia del nombre anterior ya no guarda nada nuevo.
+    if (!copiaRecuperacion_.isEmpty()) BorrarRecuperacion(copiaRecuperacion_);
+    copiaRecuperacion_.clear();
+    if (bloqueado_ != modulo_.ArchivoProyecto) {
+        SoltarBloqueoActual();
+        if (TomarBloqueo(modulo_.ArchivoProyecto, QDateTime::currentDateTime()))
+            bloqueado_ = modulo_.ArchivoProyecto;
+    }
+    return true;
 }
 
 bool frmVarek9::ChequeoGuardarProyecto(bool noCancela) {
@@ -265,17 +399,15 @@ bool frmVarek9::ChequeoGuardarProyecto(bool noCancela) {
         IconoMensaje::Pregunta, noCancela ? BotonesMensaje::SiNo : BotonesMensaje::SiNoCancelar,
         RespuestaMensaje::Si);
     if (r == RespuestaMensaje::Cancelar) return false;
-    // Si la escritura falla no se sigue: el proyecto se perdería.
-    if (r == RespuestaMensaje::Si) return Guardar();
+    // Si la escritura falla no se sigue: el proyecto se perdería. Un proyecto sin
+    // nombre pregunta dónde guardarse en vez de quedar en la carpeta actual.
+    if (r == RespuestaMensaje::Si) return Guardar(true);
+    // Los cambios se descartan: su copia de recuperación también.
+    if (!soloLectura_) BorrarRecuperacion(modulo_.ArchivoProyecto);
     return true;
 }
 
 namespace {
-
-// Quita la extensión ".vk9" escrita en cualquier combinación de mayúsculas.
-QString SinExtensionProyecto(const QString& nombre) {
-    return nombre.right(4).toLower() == u".vk9" ? nombre.chopped(4) : nombre;
-}
 
 // Restaura el directorio actual al salir del diálogo, como lo encontró.
 class DirectorioRecordado {
@@ -302,6 +434,9 @@ bool frmVarek9::AbrirProyecto() {
                           QStringLiteral("El Proyecto [%1] NO existe...").arg(nombre));
         return false;
     }
+    bool soloLectura = false;
+    if (!ComprobarBloqueo(nombre, soloLectura)) return false;
+    soloLectura_ = soloLectura;
     modulo_.ArchivoProyecto = nombre;
     const ErrorEscritura e = GuardarUltimoProyecto(modulo_);
     if (!e.Ok) MostrarErrorEscritura(e.Texto());
@@ -321,7 +456,15 @@ bool frmVarek9::GuardarProyectoComo() {
             IconoMensaje::Pregunta, BotonesMensaje::SiNo, RespuestaMensaje::No);
         if (r != RespuestaMensaje::Si) return false;
     }
+    // Tampoco se escribe sobre un proyecto que otra sesión tiene abierto.
+    if (const std::optional<DuenoBloqueo> dueno =
+            BloqueoAjeno(nombre, QDateTime::currentDateTime())) {
+        plataforma_.Aviso(this, QStringLiteral("GUARDAR PROYECTO"),
+                          TextoBloqueoAjeno(nombre, *dueno));
+        return false;
+    }
     modulo_.ArchivoProyecto = nombre;
+    soloLectura_ = false;
     const ErrorEscritura e = GuardarUltimoProyecto(modulo_);
     if (!e.Ok) MostrarErrorEscritura(e.Texto());
     return true;
@@ -331,10 +474,12 @@ void frmVarek9::MenuProyecto(int indice) {
     switch (indice) {
     case 0: {
         if (!ChequeoGuardarProyecto()) return;
+        // Un "Sin Nombre" existente, con la extensión en cualquier caja, no se toma.
         int n = 1;
-        while (QFileInfo::exists(QStringLiteral("Sin Nombre %1.vk9").arg(n)))
+        while (ExisteProyecto(QStringLiteral("Sin Nombre %1").arg(n)))
             ++n;
         modulo_.ArchivoProyecto = QStringLiteral("Sin Nombre %1").arg(n);
+        soloLectura_ = false;
         CargarProyecto();
         ActualizarTitulo();
         break;
@@ -346,7 +491,7 @@ void frmVarek9::MenuProyecto(int indice) {
         }
         break;
     case 3:
-        if (modulo_.ArchivoProyecto.left(10).toUpper() != u"SIN NOMBRE") {
+        if (!EsSinNombre(modulo_.ArchivoProyecto) && !soloLectura_) {
             if (Guardar()) {
                 const ErrorEscritura e = GuardarUltimoProyecto(modulo_);
                 if (!e.Ok) MostrarErrorEscritura(e.Texto());
@@ -394,6 +539,9 @@ void frmVarek9::PulsarBoton(int indice) {
     }
     case 1: {
         frmUnidadesHomogeneas unidades(modulo_, plataforma_, this);
+        // Cada revisión deja también la copia de recuperación al día.
+        connect(&unidades, &frmUnidadesHomogeneas::Revisada, this,
+                [this] { GuardarRecuperacion(); });
         plataforma_.MostrarModal(unidades);
         break;
     }
@@ -433,7 +581,8 @@ void frmVarek9::PulsarBoton(int indice) {
         AbrirDocumentoReferencia(QStringLiteral("Estructuras Tipicas.dwg"));
         break;
     case 99:
-        Salir();
+        // Como el menú "Salir": el trabajo sin guardar no se pierde sin preguntar.
+        if (ChequeoGuardarProyecto()) Salir();
         return;
     default:
         return;
@@ -480,11 +629,12 @@ void frmVarek9::Salir() {
 }
 
 void frmVarek9::closeEvent(QCloseEvent* evento) {
-    if (saliendo_ || ChequeoGuardarProyecto(true)) {
+    // Cerrar la ventana también ofrece Cancelar: un clic de más no pierde el trabajo.
+    if (saliendo_ || ChequeoGuardarProyecto()) {
+        SoltarBloqueoActual();
         evento->accept();
         return;
     }
-    // Solo cuando guardar falló: cerrar perdería el proyecto.
     saliendo_ = false;
     evento->ignore();
 }

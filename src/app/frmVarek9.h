@@ -19,6 +19,7 @@ public:
     // lineaComando: el texto de la línea de comandos tras el nombre del programa.
     frmVarek9(ModuloVarek9& modulo, Plataforma& plataforma, const QString& lineaComando,
               QWidget* parent = nullptr);
+    ~frmVarek9() override;
 
     // Pregunta si guardar un proyecto modificado; true si quien llama puede seguir.
     bool ChequeoGuardarProyecto(bool noCancela = false);
@@ -30,7 +31,15 @@ public:
     // Acción del botón de índice i de la ventana.
     void PulsarBoton(int indice);
 
+    // Escribe la copia de recuperación si hay cambios sin guardar (el temporizador
+    // la llama cada dos minutos y la tabla de unidades tras cada revisión).
+    void GuardarRecuperacion();
+    // Fin de la sesión del escritorio: true si puede terminar. Sin interacción
+    // no se puede preguntar: queda la copia de recuperación.
+    bool CierreDeSesion(bool interactivo);
+
     bool YaActivado() const { return yaActivado_; }
+    bool SoloLectura() const { return soloLectura_; }
     const QStringList& Argumentos() const { return argumentos_; }
     QPushButton* Boton(int indice) const { return botones_.value(indice); }
 
@@ -45,8 +54,15 @@ private:
     void CrearBotones(QWidget* centro);
     void PrimeraActivacion();
     void CargarProyecto();
+    // Bloqueo de otra sesión sobre el proyecto: pregunta si abrirlo de solo
+    // lectura; false si el usuario cancela.
+    bool ComprobarBloqueo(const QString& archivoProyecto, bool& soloLectura);
+    void SoltarBloqueoActual();
+    void OfrecerRecuperacion();
     // Guarda y, si falla, muestra el error del sistema; true si quedó guardado.
-    bool Guardar();
+    // Con pedirNombre, un proyecto sin nombre pide primero dónde guardarse; uno de
+    // solo lectura lo pide siempre.
+    bool Guardar(bool pedirNombre = false);
     void MostrarErrorEscritura(const QString& texto);
     void AbrirDocumentoReferencia(const QString& archivo);
     void ResaltarBoton(int indice);
@@ -61,8 +77,12 @@ private:
     bool resaltadoBotones_ = false;
     bool botonesListos_ = false;
     bool saliendo_ = false;
+    bool soloLectura_ = false;
+    QString bloqueado_;         // proyecto cuyo bloqueo tiene esta sesión
+    QString copiaRecuperacion_; // proyecto de la última copia de recuperación escrita
     QMap<int, QPushButton*> botones_;
     QAction* mnuGuardar_ = nullptr;
     QPlainTextEdit* txtLib_ = nullptr;
     QTimer* tiempo_ = nullptr;
+    QTimer* tmrRecuperacion_ = nullptr;
 };

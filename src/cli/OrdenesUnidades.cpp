@@ -53,6 +53,13 @@ bool CargarProyecto(const QString& ruta, ModuloVarek9& modulo) {
     return true;
 }
 
+// Una fila con alguna celda escrita además de su número.
+bool FilaVaciaUH(const TablaTextos& tabla, int fila) {
+    for (int c = ColCodigoTramo; c < tabla.Columnas(); ++c)
+        if (!tabla.Texto(fila, c).trimmed().isEmpty()) return false;
+    return true;
+}
+
 } // namespace
 
 int OrdenImportar(const QStringList& args) {
@@ -71,10 +78,32 @@ int OrdenImportar(const QStringList& args) {
 
     Proyecto& p = modulo.Proyecto;
     TablaTextos tabla = PrepararTablaUH(p);
-    // Como "Pegar del Portapapeles" con el cursor bajo la última unidad.
-    const int fila = p.NumeroUH + 1;
+    // Como "Pegar del Portapapeles" con el cursor bajo la última unidad. Con 999
+    // unidades o más esa fila no existe todavía: la tabla crece antes de pegar,
+    // para que ninguna línea se pierda en silencio.
+    const int antes = p.NumeroUH;
+    const int fila = antes + 1;
+    if (tabla.Filas() <= fila) {
+        tabla.PonerFilas(fila + 1);
+        NumerarFilas(tabla);
+    }
     PegarTexto(tabla, texto, fila, ColCodigoTramo, true, false);
+    int esperadas = 0;
+    for (int r = fila; r < tabla.Filas(); ++r) {
+        if (!tabla.Texto(r, ColCodigoTramo).isEmpty())
+            ++esperadas;
+        else if (!FilaVaciaUH(tabla, r))
+            Avisar(QStringLiteral("La línea %1 no tiene código de tramo: no forma una unidad.")
+                       .arg(r - fila + 1));
+    }
     RevisarUH(p, tabla, fila);
+    if (p.NumeroUH - antes != esperadas) {
+        Avisar(QStringLiteral("Se esperaban %1 unidades nuevas y quedaron %2: no se guardó [%3]...")
+                   .arg(esperadas)
+                   .arg(p.NumeroUH - antes)
+                   .arg(args[2]));
+        return SalidaEscritura;
+    }
 
     modulo.ArchivoProyecto = SinExtension(args[2]);
     const ErrorEscritura error = GuardarProyectoEn(modulo, args[2]);

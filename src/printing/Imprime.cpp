@@ -293,6 +293,19 @@ void Imprime::ImprimirPaginas(int desde, int hasta, int copias, bool dos) {
         if (!plataforma_.ConfigurarImpresora(this, impresora)) return;
         MostrarImpresora();
     }
+    // Cada PDF pide su nombre: un reporte nunca reemplaza en silencio a otro.
+    if (!impresora.outputFileName().isEmpty()) {
+        // Sin propuesta de quien imprime, la del diálogo de impresora.
+        const QString propuesto =
+            pdfPropuesto_.isEmpty() ? impresora.outputFileName() : pdfPropuesto_;
+        QString elegido = plataforma_.GuardarArchivo(
+            this, QStringLiteral("Imprimir a un archivo PDF"),
+            QStringLiteral("Documentos PDF (*.pdf);;Todos los archivos (*)"), propuesto, true);
+        if (elegido.isEmpty()) return;
+        if (QFileInfo(elegido).suffix().isEmpty()) elegido += QStringLiteral(".pdf");
+        impresora.setOutputFileName(elegido);
+        MostrarImpresora();
+    }
     ResultadoImpresora r;
     {
         const CursorEspera espera;
@@ -371,10 +384,11 @@ void Imprime::VerEnPantalla(const QString& copia) {
 }
 
 void ImprimirArchivo(Plataforma& plataforma, QWidget* padre, const QString& archivo,
-                     const QString& nombrePuerto) {
+                     const QString& nombrePuerto, const QString& pdfPropuesto) {
     {
         Imprime dialogo(plataforma, archivo, padre);
         if (!nombrePuerto.isEmpty()) dialogo.PonerPrefijo(nombrePuerto);
+        dialogo.PonerPdfPropuesto(pdfPropuesto);
         plataforma.MostrarModal(dialogo);
     }
     QFile ultimo(QStringLiteral("Ultimo.inf"));

@@ -25,6 +25,8 @@ public:
 
     // Alias del puerto con nombre (vacío: el puerto configurado).
     void PonerPrefijo(const QString& nombrePuerto);
+    // Ruta que se propone al imprimir a un PDF.
+    void PonerPdfPropuesto(const QString& ruta) { pdfPropuesto_ = ruta; }
 
     // Lo que mostró el prepaso.
     const ResumenReporte& Resumen() const { return prepaso_.Resumen; }
@@ -57,6 +59,7 @@ private:
     std::unique_ptr<ReporteRetenido> retenido_;
     bool activado_ = false;
     bool orientacionElegida_ = false;
+    QString pdfPropuesto_;
 
     QRadioButton* PantallaImpresora_[3];
     QGroupBox* fraPaginas_;
@@ -74,5 +77,8 @@ private:
 };
 
 // Muestra el diálogo de impresión de un reporte y anota su nombre en "Ultimo.inf".
+// pdfPropuesto: la ruta que se ofrece al imprimir a un PDF (vacía: la elegida en
+// el diálogo de impresora).
 void ImprimirArchivo(Plataforma& plataforma, QWidget* padre, const QString& archivo,
-                     const QString& nombrePuerto = QString());
+                     const QString& nombrePuerto = QString(),
+                     const QString& pdfPropuesto = QString());

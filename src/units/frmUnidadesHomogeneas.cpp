@@ -264,6 +264,7 @@ void frmUnidadesHomogeneas::CargarUH() {
 
 void frmUnidadesHomogeneas::RevisarUH() {
     if (tablaRevisada_) return;
+    resultadoPendiente_ = false;
     const int fila = grdUH->Fila();
     TablaTextos tabla = TablaDeGrilla();
     const int nueva = ::RevisarUH(modulo_.Proyecto, tabla, fila);
@@ -274,6 +275,19 @@ void frmUnidadesHomogeneas::RevisarUH() {
     }
     CeldaCambiada();
     tablaRevisada_ = true;
+    emit Revisada();
+}
+
+void frmUnidadesHomogeneas::done(int resultado) {
+    // Salir, cerrar o Escape no pierden lo escrito: un editor abierto ya dejó su
+    // texto en la celda y la revisión lo lleva al proyecto antes de cerrar.
+    const bool editorAbierto =
+        txtUH->isVisible() ||
+        std::any_of(lstCTT.begin(), lstCTT.end(), [](QComboBox* l) { return l && l->isVisible(); });
+    OcultarEditores();
+    if (editorAbierto) tablaRevisada_ = false;
+    RevisarUH();
+    QDialog::done(resultado);
 }
 
 void frmUnidadesHomogeneas::showEvent(QShowEvent* evento) {
@@ -288,6 +302,12 @@ void frmUnidadesHomogeneas::showEvent(QShowEvent* evento) {
 
 void frmUnidadesHomogeneas::CeldaCambiada() {
     if (!resaltadoActivo_) return;
+    if (resultadoPendiente_) {
+        // Se deja la celda de un resultado de programa: primero se revisa.
+        resultadoPendiente_ = false;
+        RevisarUH();
+        return;
+    }
     OcultarEditores();
     if (!grdUH->Barras()) grdUH->PonerBarras(true);
     const int fila = grdUH->Fila();
@@ -356,9 +376,14 @@ void frmUnidadesHomogeneas::Acomodar() {
 }
 
 void frmUnidadesHomogeneas::keyPressEvent(QKeyEvent* evento) {
-    // Sin botón de cancelar: Escape y Enter no cierran la ventana.
+    // Enter no cierra la ventana; Escape la cierra por close(), que revisa antes.
     const int tecla = evento->key();
-    if (tecla == Qt::Key_Escape || EsEnter(tecla)) {
+    if (tecla == Qt::Key_Escape) {
+        evento->accept();
+        close();
+        return;
+    }
+    if (EsEnter(tecla)) {
         evento->accept();
         return;
     }
@@ -408,6 +433,9 @@ void frmUnidadesHomogeneas::TeclaGrilla(QKeyEvent* evento) {
         AbrirEditor();
     } else if (tecla == Qt::Key_F4 && mod == Qt::NoModifier && TieneBotonP(grdUH->Columna())) {
         PulsarBotonP(grdUH->Columna());
+    } else if (tecla == Qt::Key_Escape && mod == Qt::NoModifier) {
+        // Escape en la grilla sale de la ventana, llevando antes lo escrito al proyecto.
+        close();
     } else {
         return;
     }
@@ -758,8 +786,12 @@ void frmUnidadesHomogeneas::PulsarBotonP(int columna) {
             break;
         }
         LineasBotonP(proyecto.UH[fila], columna) = lectura.Lineas;
-        // La celda llega a la unidad en la próxima revisión: queda pendiente.
+        // La celda llega a la unidad en la próxima revisión, a más tardar al dejar
+        // la celda o la ventana: la unidad nunca guarda las líneas nuevas con el
+        // valor viejo. Y el cambio cuenta como cambio.
+        modulo_.ProyectoModificado = true;
         tablaRevisada_ = false;
+        resultadoPendiente_ = true;
     }
     // Lo entregado al programa no queda atrás aunque este no haya devuelto nada.
     BorrarSiExiste(lineasEntregadas);

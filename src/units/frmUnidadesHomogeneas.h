@@ -53,7 +53,8 @@ public:
 
     // Botón btnP(columna), columnas 8 a 11: entrega la unidad de la fila actual
     // al programa complementario y toma su resultado en la celda y en las
-    // líneas de la unidad. Sin revisión y sin marcar el proyecto modificado.
+    // líneas de la unidad y marca el proyecto modificado; la revisión llega al
+    // dejar la celda o la ventana.
     void PulsarBotonP(int columna);
 
     bool TablaRevisada() const { return tablaRevisada_; }
@@ -68,6 +69,12 @@ public:
 signals:
     // La celda actual cambió y su fila quedó resaltada.
     void CeldaActualCambiada(int fila, int columna);
+    // Una revisión llevó la grilla al proyecto.
+    void Revisada();
+
+public slots:
+    // Toda salida de la ventana pasa por aquí: primero lleva lo escrito al proyecto.
+    void done(int resultado) override;
 
 protected:
     void showEvent(QShowEvent* evento) override;
@@ -120,6 +127,7 @@ private:
 
     bool yaActivado_ = false;
     bool tablaRevisada_ = false;
+    bool resultadoPendiente_ = false; // un resultado de programa aún sin revisar
     bool resaltadoActivo_ = false;
     QString valorAnterior_;
     int filaResaltada_ = 0;

@@ -11,6 +11,7 @@
 #include "common/Grilla.h"
 
 #include <QAction>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -138,9 +139,13 @@ private slots:
         for (int n = 1; n <= 6 && !otra; ++n)
             if (e.Opcion(n)->isEnabled() && !e.Opcion(n)->isChecked()) otra = n;
         QVERIFY(otra > 0);
+        // Volver a marcar la elegida no cambia nada; otra alternativa es un cambio.
+        const int actual = e.modulo.Proyecto.UH[2].AlternativaSeleccionada;
+        QTest::mouseClick(e.Opcion(actual), Qt::LeftButton);
+        QVERIFY(!e.modulo.ProyectoModificado);
         QTest::mouseClick(e.Opcion(otra), Qt::LeftButton);
         QCOMPARE(e.modulo.Proyecto.UH[2].AlternativaSeleccionada, otra);
-        QVERIFY(!e.modulo.ProyectoModificado);
+        QVERIFY(e.modulo.ProyectoModificado);
         QCOMPARE(QApplication::focusWidget(), &g);
         const int deLaUno = e.modulo.Proyecto.UH[1].AlternativaSeleccionada;
         g.PonerCelda(2, 0);
@@ -244,6 +249,43 @@ private slots:
         for (int n = 1; n <= 6; ++n)
             QCOMPARE(e.grilla->Texto(6, 8 + n), Formato(c.Total[n] / 1000, u"#,##0"));
         QVERIFY(e.grilla->Texto(6, 9) != totalAntes);
+    }
+
+    // Cada reporte en PDF pide su nombre junto al proyecto: el segundo no
+    // reemplaza al primero, y reemplazar un archivo lo confirma el diálogo.
+    void cadaPdfConSuNombre() {
+        Escenario e;
+        e.modulo.ArchivoProyecto = e.dir.filePath(u"Vía 3, tramo 2"_s);
+        e.plataforma.ImpresoraPdf.setOutputFormat(QPrinter::PdfFormat);
+        e.plataforma.ImpresoraPdf.setOutputFileName(e.dir.filePath(u"print.pdf"_s));
+        e.plataforma.AceptarPropuesta = true;
+        e.Abrir();
+        for (int b : {0, 1}) {
+            e.plataforma.Modales.enqueue([](QDialog& d) {
+                QTest::mouseClick(d.findChild<QWidget*>(u"PantallaImpresora1"_s), Qt::LeftButton);
+                QTest::mouseClick(d.findChild<QWidget*>(u"Boton0"_s), Qt::LeftButton);
+                return 0;
+            });
+            QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
+        }
+        const QStringList esperadas = {
+            e.dir.filePath(u"Vía 3, tramo 2 - UNIDADES HOMOGENEAS DE DISEÑO.pdf"_s),
+            e.dir.filePath(u"Vía 3, tramo 2 - ESPESORES ESTRUCTURAS ALTERNATIVAS.pdf"_s)};
+        QCOMPARE(e.plataforma.PropuestasGuardar, esperadas);
+        QCOMPARE(e.plataforma.ConfirmacionesGuardar, (QList<bool>{true, true}));
+        QVERIFY(QFile::exists(esperadas[0]) && QFile::exists(esperadas[1]));
+        QVERIFY(!QFile::exists(e.dir.filePath(u"print.pdf"_s)));
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        // Cancelar el nombre no imprime.
+        QFile::remove(esperadas[0]);
+        e.plataforma.AceptarPropuesta = false;
+        e.plataforma.Modales.enqueue([](QDialog& d) {
+            QTest::mouseClick(d.findChild<QWidget*>(u"PantallaImpresora1"_s), Qt::LeftButton);
+            QTest::mouseClick(d.findChild<QWidget*>(u"Boton0"_s), Qt::LeftButton);
+            return 0;
+        });
+        QTest::mouseClick(e.Control(u"btnImprime0"_s), Qt::LeftButton);
+        QVERIFY(!QFile::exists(esperadas[0]));
     }
 
     void reportesDesdeLaVentana() {

@@ -27,6 +27,8 @@ public:
     // Rutas que devuelven los diálogos de archivo en orden; vacía = cancelar.
     QQueue<QString> RutasAbrir;
     QQueue<QString> RutasGuardar;
+    // Sin rutas en la cola, el diálogo de guardar acepta lo que propone.
+    bool AceptarPropuesta = false;
     // Qué hacer con cada ventana modal: recibe la ventana ya mostrada y devuelve el
     // resultado. Sin guion, la ventana se cierra con Rejected.
     QQueue<std::function<int(QDialog&)>> Modales;
@@ -49,8 +51,15 @@ public:
     QString AbrirArchivo(QWidget*, const QString&, const QString&) override {
         return RutasAbrir.isEmpty() ? QString() : RutasAbrir.dequeue();
     }
-    QString GuardarArchivo(QWidget*, const QString&, const QString&) override {
-        return RutasGuardar.isEmpty() ? QString() : RutasGuardar.dequeue();
+    // Lo que propuso cada diálogo de guardar y si pedía confirmar el reemplazo.
+    QStringList PropuestasGuardar;
+    QList<bool> ConfirmacionesGuardar;
+    QString GuardarArchivo(QWidget*, const QString&, const QString&, const QString& propuesto,
+                           bool confirmarReemplazo) override {
+        PropuestasGuardar.append(propuesto);
+        ConfirmacionesGuardar.append(confirmarReemplazo);
+        if (RutasGuardar.isEmpty()) return AceptarPropuesta ? propuesto : QString();
+        return RutasGuardar.dequeue();
     }
     int MostrarModal(QDialog& ventana) override {
         VentanasModales.append(ventana.objectName());

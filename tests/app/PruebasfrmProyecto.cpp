@@ -124,6 +124,17 @@ private slots:
         QCOMPARE(m.Proyecto.ServiciabilidadFinal, 2.5);
         QVERIFY(!m.Proyecto.ConfiabilidadTransito);
         QVERIFY(m.Proyecto.Nombre.isEmpty());
+        // Salir sin aceptar con números distintos de los del principio es un cambio.
+        QVERIFY(m.ProyectoModificado);
+    }
+
+    void salirSinCambiosNoMarca() {
+        ModuloVarek9 m;
+        Dialogo d(m);
+        d.Escribir(u"txt3"_s, u"70"_s);
+        d.Escribir(u"txt0"_s, u"Sin aceptar"_s);
+        d.Clic(u"btnSalir"_s);
+        QVERIFY(!d.v->isVisible());
         QVERIFY(!m.ProyectoModificado);
     }
 
@@ -152,7 +163,7 @@ private slots:
         d.Clic(u"btnSalir"_s);
         QVERIFY(!d.v->isVisible());
         QCOMPARE(m.Proyecto.So, 0.49);
-        QVERIFY(!m.ProyectoModificado);
+        QVERIFY(m.ProyectoModificado);
     }
 
     void aceptarGuardaElEncabezado() {

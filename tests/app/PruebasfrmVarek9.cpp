@@ -174,20 +174,84 @@ private slots:
         QCOMPARE(LeerBytes("Vieja.VK9"), antes);
     }
 
-    void preguntaAlCerrar() {
+    // Toda salida pasa por la misma pregunta con Cancelar: el menú, el botón
+    // "&Salir", cerrar la ventana y el fin de la sesión del escritorio.
+    void salidas_data() {
+        QTest::addColumn<int>("via");
+        QTest::addColumn<int>("codigo");
+        const char* vias[] = {"menu", "boton99", "cerrar", "sesion"};
+        for (int v = 0; v < 4; ++v) {
+            QTest::addRow("%s-si", vias[v]) << v << int(RespuestaMensaje::Si);
+            QTest::addRow("%s-no", vias[v]) << v << int(RespuestaMensaje::No);
+            QTest::addRow("%s-cancelar", vias[v]) << v << int(RespuestaMensaje::Cancelar);
+        }
+    }
+    void salidas() {
+        QFETCH(int, via);
+        QFETCH(int, codigo);
+        const auto respuesta = RespuestaMensaje(codigo);
         Escenario e;
         frmVarek9& v = e.Abrir();
         e.modulo.ProyectoModificado = true;
-        // Con Cancelar: el menú Salir no sigue.
-        e.plataforma.Respuestas.enqueue(RespuestaMensaje::Cancelar);
-        QVERIFY(!v.ChequeoGuardarProyecto());
-        QCOMPARE(e.plataforma.Mensajes.last().Botones, BotonesMensaje::SiNoCancelar);
+        v.GuardarRecuperacion();
+        QVERIFY(QFile::exists("Defecto.vk9.recuperar"));
+        e.plataforma.Respuestas.enqueue(respuesta);
+        bool termina = false;
+        switch (via) {
+        case 0:
+            e.Accion("mnuTerminar0")->trigger();
+            break;
+        case 1:
+            QTest::mouseClick(v.Boton(99), Qt::LeftButton);
+            break;
+        case 2:
+            v.close();
+            break; // la cruz de la ventana y Alt+F4 llegan como close()
+        default:
+            termina = v.CierreDeSesion(true);
+            break;
+        }
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::SiNoCancelar);
         QCOMPARE(e.UltimoMensaje(), QStringLiteral("Desea guardar el proyecto actual [Defecto]"));
-        // Al cerrar la ventana solo Sí o No; No cierra sin guardar.
-        e.plataforma.Respuestas.enqueue(RespuestaMensaje::No);
-        QVERIFY(v.close());
-        QCOMPARE(e.plataforma.Mensajes.last().Botones, BotonesMensaje::SiNo);
+        const bool sigue = respuesta == RespuestaMensaje::Cancelar;
+        if (via == 3)
+            QCOMPARE(termina, !sigue);
+        else
+            QCOMPARE(v.isVisible(), sigue);
+        QCOMPARE(QFile::exists("Defecto.vk9"), respuesta == RespuestaMensaje::Si);
+        // Guardar o descartar quita la copia; cancelar la deja.
+        QCOMPARE(QFile::exists("Defecto.vk9.recuperar"), sigue);
+    }
+
+    void sesionSinInteraccionDejaLaCopia() {
+        Escenario e;
+        frmVarek9& v = e.Abrir();
+        e.modulo.ProyectoModificado = true;
+        QVERIFY(v.CierreDeSesion(false));
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        QVERIFY(QFile::exists("Defecto.vk9.recuperar"));
         QVERIFY(!QFile::exists("Defecto.vk9"));
+    }
+
+    // "Sí" para un proyecto sin nombre pide dónde guardarlo; cancelar ese diálogo
+    // cancela lo que preguntó.
+    void siSinNombrePideNombre() {
+        Escenario e;
+        frmVarek9& v = e.Abrir();
+        e.Accion("PRY0")->trigger();
+        QCOMPARE(e.modulo.ArchivoProyecto, QStringLiteral("Sin Nombre 1"));
+        e.modulo.ProyectoModificado = true;
+        e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
+        QVERIFY(!v.close());
+        QVERIFY(v.isVisible());
+        QVERIFY(!QFile::exists("Sin Nombre 1.vk9"));
+        e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
+        e.plataforma.RutasGuardar.enqueue(QDir::current().filePath("Puente.vk9"));
+        QVERIFY(v.close());
+        QVERIFY(QFile::exists("Puente.vk9"));
+        QVERIFY(!QFile::exists("Sin Nombre 1.vk9"));
+        QCOMPARE(LeerBytes("varek-9.ult"), QByteArray("Puente\r\n"));
     }
 
     void guardarFallidoConservaLosCambios() {
@@ -324,15 +388,6 @@ private slots:
         }
         QVERIFY(e.modulo.ResultadoPrograma.ValorModulo == 321);
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado); // el drenaje fue el último
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
-    }
-
-    void salirTerminaSinPreguntar() {
-        Escenario e;
-        frmVarek9& v = e.Abrir();
-        e.modulo.ProyectoModificado = true;
-        v.Boton(99)->click();
-        QVERIFY(!v.isVisible());
         QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
 };

@@ -60,6 +60,7 @@ struct Escenario {
         EscribirBytes(reporte, contenido);
         plataforma.ImpresoraPdf.setOutputFormat(QPrinter::PdfFormat);
         plataforma.ImpresoraPdf.setOutputFileName(dir.filePath(u"salida.pdf"_s));
+        plataforma.AceptarPropuesta = true;
         ventana.show();
     }
     // Abre el diálogo; accion actúa sobre él ya mostrado y activado.

@@ -193,9 +193,9 @@ private slots:
         QVERIFY(e.plataforma.Mensajes.isEmpty());
         QCOMPARE(v.focusWidget(), &e.G());
 
-        // Sin revisión ni proyecto modificado: el valor llega a la unidad en la
-        // próxima revisión, que queda pendiente.
-        QVERIFY(!e.modulo.ProyectoModificado);
+        // El cambio cuenta; el valor llega a la unidad en la revisión, que queda
+        // pendiente hasta dejar la celda.
+        QVERIFY(e.modulo.ProyectoModificado);
         QVERIFY(e.modulo.Proyecto.UH[1].EjesEquivalentes == 80000);
         QVERIFY(!v.TablaRevisada());
         v.RevisarUH();
@@ -284,7 +284,42 @@ private slots:
         QCOMPARE(entregadas, QByteArray("antes\r\n"));
         QCOMPARE(e.modulo.Proyecto.UH[2].CLIMA.size(), 3);
         QCOMPARE(e.Sobrantes(), Ninguno);
-        QVERIFY(!e.modulo.ProyectoModificado);
+        QVERIFY(e.modulo.ProyectoModificado);
+    }
+
+    // Tras un resultado, dejar la celda (o la ventana) lo lleva a la unidad junto
+    // con sus líneas: nunca quedan las líneas nuevas con el valor viejo.
+    void resultadoAlDejarLaCelda_data() {
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<int>("modificador");
+        QTest::newRow("abajo") << int(Qt::Key_Down) << 0;
+        QTest::newRow("arriba") << int(Qt::Key_Up) << 0;
+        QTest::newRow("avpag") << int(Qt::Key_PageDown) << 0;
+        QTest::newRow("repag") << int(Qt::Key_PageUp) << 0;
+        QTest::newRow("tab") << int(Qt::Key_Tab) << 0;
+        QTest::newRow("ctrl-inicio") << int(Qt::Key_Home) << int(Qt::ControlModifier);
+        QTest::newRow("ctrl-fin") << int(Qt::Key_End) << int(Qt::ControlModifier);
+        QTest::newRow("clic") << 0 << 0;
+        QTest::newRow("salir") << int(Qt::Key_Escape) << 0;
+    }
+    void resultadoAlDejarLaCelda() {
+        QFETCH(int, tecla);
+        QFETCH(int, modificador);
+        Escenario e;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        e.Responder("varek-9\r\n 451233 \r\n", QStringLiteral("varek-9.tto"), Lineas({"TPD 900"}));
+        QVERIFY(e.Pulsar(2, ColEjesEquivalentes));
+        QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == 80000);
+        if (tecla) {
+            QTest::keyClick(&e.G(), Qt::Key(tecla), Qt::KeyboardModifiers(modificador));
+        } else {
+            const QRect celda = e.G().RectanguloCelda(1, ColCodigoTramo);
+            QTest::mouseClick(e.G().viewport(), Qt::LeftButton, {}, celda.center());
+        }
+        QCOMPARE(v.isVisible(), tecla != Qt::Key_Escape);
+        // El valor que muestra la celda ("4.51E+05") es el que llega a la unidad.
+        QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == 451000);
+        QCOMPARE(e.modulo.Proyecto.UH[2].N82, QStringList{"TPD 900"});
     }
 
     void cbrConMiles() {

@@ -230,10 +230,6 @@ private slots:
         e.Ir(2, 5);
         e.Ir(1, 5);
         QCOMPARE(v.ValorAnterior(), QStringLiteral("1234.50"));
-
-        // Escape en la grilla no cierra la ventana.
-        e.Tecla(Qt::Key_Escape);
-        QVERIFY(v.isVisible());
     }
 
     void finConCodigosHastaLaUltimaFila() {
@@ -630,15 +626,33 @@ private slots:
         QCOMPARE(e.G().Fila(), 1003);
     }
 
+    // Salir y cerrar llevan antes lo escrito al proyecto con el editor todavía
+    // abierto; Escape en la grilla también cierra (dentro del editor solo deshace).
+    void salir_data() {
+        QTest::addColumn<int>("via");
+        QTest::newRow("menu-salir") << 0;
+        QTest::newRow("cerrar") << 1;
+        QTest::newRow("escape") << 2;
+    }
     void salir() {
+        QFETCH(int, via);
         Escenario e;
         frmUnidadesHomogeneas& v = e.Abrir();
-        // Lo escrito sin revisar no llega al proyecto al cerrar.
         e.Ir(1, 1);
         e.Escribir(QStringLiteral("x"));
-        v.findChild<QAction*>(QStringLiteral("Menu1"))->trigger();
+        if (via == 2) {
+            e.Tecla(Qt::Key_Return);
+            QVERIFY(e.G().hasFocus());
+            e.Tecla(Qt::Key_Escape);
+        } else if (via == 1) {
+            v.close();
+        } else {
+            v.findChild<QAction*>(QStringLiteral("Menu1"))->trigger();
+        }
         QVERIFY(!v.isVisible());
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 0);
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 1);
+        QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, QStringLiteral("X"));
+        QVERIFY(e.modulo.ProyectoModificado);
     }
 };
 
