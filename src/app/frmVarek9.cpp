@@ -23,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSet>
 #ifndef QT_NO_SESSIONMANAGER
 #include <QSessionManager>
 #endif
@@ -68,6 +69,18 @@ QString SinExtensionProyecto(const QString& nombre) {
 
 bool ExisteProyecto(const QString& ruta) {
     return !ruta.isEmpty() && QFileInfo::exists(RutaArchivoProyecto(SinExtensionProyecto(ruta)));
+}
+
+// El primer "Sin Nombre n" sin archivo ".vk9" en la carpeta actual, con el nombre
+// en cualquier caja: un proyecto nuevo nunca se apropia de uno existente.
+QString SiguienteSinNombre() {
+    QSet<QString> existentes;
+    for (const QString& nombre : QDir::current().entryList(QDir::Files | QDir::Hidden))
+        existentes.insert(nombre.toLower());
+    int n = 1;
+    while (existentes.contains(QStringLiteral("sin nombre %1.vk9").arg(n)))
+        ++n;
+    return QStringLiteral("Sin Nombre %1").arg(n);
 }
 
 bool EsSinNombre(const QString& archivoProyecto) {
@@ -278,10 +291,7 @@ void frmVarek9::PrimeraActivacion() {
         soloLectura_ = soloLectura;
     } else {
         // Sin abrir el proyecto de otra sesión: se empieza uno nuevo sin nombre.
-        modulo_.ArchivoProyecto = QStringLiteral("Sin Nombre 1");
-        int n = 1;
-        while (ExisteProyecto(modulo_.ArchivoProyecto))
-            modulo_.ArchivoProyecto = QStringLiteral("Sin Nombre %1").arg(++n);
+        modulo_.ArchivoProyecto = SiguienteSinNombre();
     }
     CargarProyecto();
     ActualizarTitulo();
@@ -474,11 +484,7 @@ void frmVarek9::MenuProyecto(int indice) {
     switch (indice) {
     case 0: {
         if (!ChequeoGuardarProyecto()) return;
-        // Un "Sin Nombre" existente, con la extensión en cualquier caja, no se toma.
-        int n = 1;
-        while (ExisteProyecto(QStringLiteral("Sin Nombre %1").arg(n)))
-            ++n;
-        modulo_.ArchivoProyecto = QStringLiteral("Sin Nombre %1").arg(n);
+        modulo_.ArchivoProyecto = SiguienteSinNombre();
         soloLectura_ = false;
         CargarProyecto();
         ActualizarTitulo();

@@ -5,14 +5,18 @@
 #include "Archivos.h"
 #include "PlataformaGuionada.h"
 #include "app/ArchivoProyecto.h"
+#include "app/SesionProyecto.h"
 #include "app/frmVarek9.h"
+#include "units/frmUnidadesHomogeneas.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 
@@ -90,6 +94,141 @@ private slots:
         QVERIFY(sinNada.plataforma.Mensajes.isEmpty());
     }
 
+    // Una ruta con comas (la que pasa el escritorio) abre ese proyecto.
+    void rutaConComas() {
+        Escenario e;
+        QVERIFY(QDir().mkdir("Vía 3, tramo 2"));
+        QVERIFY(EscribirBytes("Vía 3, tramo 2/x.vk9", ProyectoConNombre("Tramo dos")));
+        const QString ruta = QDir::current().absoluteFilePath("Vía 3, tramo 2/x.vk9");
+        frmVarek9& v = e.Abrir(ruta);
+        QCOMPARE(e.modulo.ArchivoProyecto, ruta.chopped(4));
+        QCOMPARE(e.modulo.Proyecto.Nombre, QStringLiteral("Tramo dos"));
+        QCOMPARE(v.Argumentos().value(1), QString());
+    }
+
+    // Un proceso que muere no guarda: la copia de recuperación sí queda, y al
+    // volver a abrir se ofrece.
+    void recuperacionTrasUnaCaida_data() {
+        QTest::addColumn<bool>("recuperar");
+        QTest::newRow("si") << true;
+        QTest::newRow("no") << false;
+    }
+    void recuperacionTrasUnaCaida() {
+        QFETCH(bool, recuperar);
+        Escenario e;
+        QVERIFY(EscribirBytes("Obra.vk9", ProyectoConNombre("Guardado")));
+        {
+            frmVarek9& v = e.Abrir("Obra");
+            const auto* reloj = v.findChild<QTimer*>("tmrRecuperacion");
+            QVERIFY(reloj && reloj->isActive());
+            QCOMPARE(reloj->interval(), 2 * 60 * 1000);
+            // Sin cambios no se escribe copia.
+            v.GuardarRecuperacion();
+            QVERIFY(!QFile::exists("Obra.vk9.recuperar"));
+            // Una revisión de la tabla de unidades deja la copia al día.
+            e.plataforma.Modales.enqueue([](QDialog& d) {
+                auto& unidades = static_cast<frmUnidadesHomogeneas&>(d);
+                unidades.PonerTextoCelda(1, 1, QStringLiteral("K9"));
+                unidades.RevisarUH();
+                return 0;
+            });
+            v.Boton(1)->click();
+            QVERIFY(LeerBytes("Obra.vk9.recuperar").contains("K9"));
+            e.modulo.Proyecto.Nombre = QStringLiteral("Sin guardar");
+            v.GuardarRecuperacion();
+            QVERIFY(LeerBytes("Obra.vk9.recuperar").contains("Sin guardar"));
+            e.ventana.reset(); // el proceso muere: ni se guarda ni pregunta
+        }
+        Escenario despues;
+        QFile::copy(e.carpeta.filePath("Obra.vk9"), "Obra.vk9");
+        QFile::copy(e.carpeta.filePath("Obra.vk9.recuperar"), "Obra.vk9.recuperar");
+        QFile copia("Obra.vk9.recuperar");
+        QVERIFY(copia.open(QIODevice::ReadWrite));
+        QVERIFY(copia.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                  QFileDevice::FileModificationTime));
+        copia.close();
+        despues.plataforma.Respuestas.enqueue(recuperar ? RespuestaMensaje::Si
+                                                        : RespuestaMensaje::No);
+        despues.Abrir("Obra");
+        QCOMPARE(despues.plataforma.Mensajes.size(), 1);
+        QCOMPARE(despues.plataforma.Mensajes[0].Titulo, QStringLiteral("RECUPERAR PROYECTO"));
+        QCOMPARE(despues.UltimoMensaje(),
+                 QStringLiteral("Se encontró una copia de recuperación de [Obra] más reciente "
+                                "que el proyecto. ¿Desea recuperarla?"));
+        QCOMPARE(despues.modulo.Proyecto.Nombre,
+                 recuperar ? QStringLiteral("Sin guardar") : QStringLiteral("Guardado"));
+        QCOMPARE(despues.modulo.ProyectoModificado, recuperar);
+        QCOMPARE(QFile::exists("Obra.vk9.recuperar"), recuperar);
+        if (recuperar) {
+            // Guardar lo deja todo en el proyecto y quita la copia.
+            despues.Accion("mnuProyecto3")->trigger();
+            QVERIFY(!QFile::exists("Obra.vk9.recuperar"));
+            QVERIFY(LeerBytes("Obra.vk9").contains("K9"));
+        }
+    }
+
+    // Un proyecto abierto por otra sesión viva: solo lectura o cancelar.
+    void proyectoAbiertoPorOtraSesion_data() {
+        QTest::addColumn<int>("respuesta");
+        QTest::newRow("solo-lectura") << int(RespuestaMensaje::Aceptar);
+        QTest::newRow("cancelar") << int(RespuestaMensaje::Cancelar);
+    }
+    void proyectoAbiertoPorOtraSesion() {
+        QFETCH(int, respuesta);
+        Escenario e;
+        QVERIFY(EscribirBytes("Obra.vk9", ProyectoConNombre("Compartido")));
+        // El proceso 1 siempre vive en esta máquina.
+        const QByteArray ajeno =
+            "Usuario=luis\r\nMaquina=" + QSysInfo::machineHostName().toUtf8() +
+            "\r\nProceso=1\r\nFecha=" + QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8();
+        QVERIFY(EscribirBytes("Obra.vk9.lock", ajeno));
+        e.plataforma.Respuestas.enqueue(RespuestaMensaje(respuesta));
+        frmVarek9& v = e.Abrir("Obra");
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::SoloLecturaCancelar);
+        QVERIFY(e.UltimoMensaje().startsWith(
+            QStringLiteral("El proyecto [Obra] está abierto por luis en ")));
+        QCOMPARE(LeerBytes("Obra.vk9.lock"), ajeno);
+        if (respuesta == int(RespuestaMensaje::Cancelar)) {
+            QCOMPARE(e.modulo.ArchivoProyecto, QStringLiteral("Sin Nombre 1"));
+            QVERIFY(!v.SoloLectura());
+            return;
+        }
+        QVERIFY(v.SoloLectura());
+        QCOMPARE(v.windowTitle(), QStringLiteral("VAREK-9 [Obra] (solo lectura)"));
+        QCOMPARE(e.modulo.Proyecto.Nombre, QStringLiteral("Compartido"));
+        // Guardar no escribe sobre el archivo de la otra sesión: pide otro nombre.
+        const QByteArray antes = LeerBytes("Obra.vk9");
+        e.modulo.ProyectoModificado = true;
+        v.GuardarRecuperacion();
+        QVERIFY(!QFile::exists("Obra.vk9.recuperar"));
+        e.plataforma.RutasGuardar.enqueue(QDir::current().filePath("Copia.vk9"));
+        e.Accion("mnuProyecto3")->trigger();
+        QCOMPARE(LeerBytes("Obra.vk9"), antes);
+        QVERIFY(QFile::exists("Copia.vk9"));
+        QVERIFY(!v.SoloLectura());
+        QCOMPARE(v.windowTitle(), QStringLiteral("VAREK-9 [%1]").arg(e.modulo.ArchivoProyecto));
+        // El nuevo archivo queda bloqueado por esta sesión hasta cerrarla.
+        QVERIFY(QFile::exists("Copia.vk9.lock"));
+        QVERIFY(v.close());
+        QVERIFY(!QFile::exists("Copia.vk9.lock"));
+        QCOMPARE(LeerBytes("Obra.vk9.lock"), ajeno);
+    }
+
+    // Un bloqueo de un proceso que ya no existe se toma sin preguntar.
+    void bloqueoAbandonado() {
+        Escenario e;
+        QVERIFY(EscribirBytes("Obra.vk9", ProyectoConNombre("Compartido")));
+        QVERIFY(EscribirBytes("Obra.vk9.lock",
+                              "Usuario=luis\nMaquina=" + QSysInfo::machineHostName().toUtf8() +
+                                  "\nProceso=2147483000\nFecha=" +
+                                  QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8()));
+        frmVarek9& v = e.Abrir("Obra");
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        QVERIFY(!v.SoloLectura());
+        QCOMPARE(LeerBloqueo("Obra")->Proceso, QCoreApplication::applicationPid());
+    }
+
     void avisoDeLectura() {
         Escenario e;
         QVERIFY(EscribirBytes("danado.vk9", "[Proyecto]\r\n 4 \r\nnoventa\r\n[FinProyecto]\r\n"));
@@ -103,8 +242,9 @@ private slots:
 
     void nuevoBuscaElPrimerSinNombreLibre() {
         Escenario e;
-        QVERIFY(EscribirBytes("Sin Nombre 1.vk9", ProyectoConNombre("uno")));
-        QVERIFY(EscribirBytes("Sin Nombre 2.vk9", ProyectoConNombre("dos")));
+        // En cualquier caja: un "Nuevo" nunca se apropia de un archivo existente.
+        QVERIFY(EscribirBytes("sin nombre 1.VK9", ProyectoConNombre("uno")));
+        QVERIFY(EscribirBytes("SIN NOMBRE 2.vk9", ProyectoConNombre("dos")));
         frmVarek9& v = e.Abrir();
         e.modulo.Proyecto.Nombre = QStringLiteral("quedará vacío");
         e.Accion("PRY0")->trigger();

@@ -32,6 +32,7 @@ bool EscribirProyecto(const QString& ruta, const QList<UnidadHomogenea>& unidade
     ModuloVarek9 m;
     m.Proyecto.Nombre = QStringLiteral("Prueba");
     m.Proyecto.NumeroUH = static_cast<int>(unidades.size());
+    m.Proyecto.AsegurarCapacidad(m.Proyecto.NumeroUH);
     for (int i = 1; i <= m.Proyecto.NumeroUH; ++i)
         m.Proyecto.UH[i] = unidades[i - 1];
     return GuardarProyectoEn(m, ruta).Ok;
@@ -65,6 +66,33 @@ private slots:
             QCOMPARE(linea.count('\t'), 14);
         // Windows-1252.
         QVERIFY(c.Salida.contains("\tMonta\xF1oso\t"));
+    }
+
+    // Con 999 unidades o más la fila bajo la última no existía: nada se pegaba.
+    void importarEnElLimite_data() {
+        QTest::addColumn<int>("unidades");
+        for (int n : {0, 998, 999, 1000, 1001})
+            QTest::addRow("%d", n) << n;
+    }
+    void importarEnElLimite() {
+        QFETCH(int, unidades);
+        QTemporaryDir dir;
+        QList<UnidadHomogenea> lista;
+        for (int i = 1; i <= unidades; ++i)
+            lista << UnidadTramo(QStringLiteral("A%1").arg(i, 4, 10, QChar(u'0')), i, i + 1);
+        const QString base = dir.filePath("base.vk9");
+        QVERIFY(EscribirProyecto(base, lista));
+        const QString tabla = dir.filePath("u.txt");
+        QVERIFY(EscribirBytes(tabla, "Z0001\tuno\r\nZ0002\tdos\r\n\tsin codigo\r\n"));
+        const QString salida = dir.filePath("salida.vk9");
+        const Corrida c = Correr({"importar", base, tabla, salida});
+        QCOMPARE(c.Codigo, 0);
+        QCOMPARE(c.Errores.trimmed(),
+                 QStringLiteral("La línea 3 no tiene código de tramo: no forma una unidad."));
+        const Proyecto p = Leer(salida);
+        QCOMPARE(p.NumeroUH, unidades + 2);
+        QCOMPARE(p.UH[unidades + 1].CodigoTramo, QStringLiteral("Z0001"));
+        QCOMPARE(p.UH[unidades + 2].Descripcion, QStringLiteral("dos"));
     }
 
     void importarTablaDeHojaDeCalculo() {
