@@ -232,19 +232,19 @@ void DestinoImpresora::Linea(const FormatoLinea& formato, QByteArrayView bytes) 
     // corta ni reduce la página. Su ancho se mide una vez (los encabezados se
     // repiten en cada página).
     double reduccion = 1;
-    double* guardado = nullptr;
+    double anchoEncabezado = 0;
     if (encabezado) {
         QByteArray clave(bytes.data(), bytes.size());
         clave += char(formato.Tamano);
         clave += char(formato.Estilo);
         clave += char(formato.Alineacion);
-        guardado = &anchoEncabezados_[clave];
-        if (pintor_) {
-            if (*guardado <= 0)
-                *guardado = Colocar(formato, texto, anchoLinea_, false, puntos, negrita, cursiva,
-                                    subrayado);
-            if (*guardado > anchoLinea_) reduccion = anchoLinea_ / *guardado;
-        }
+        auto guardado = anchoEncabezados_.constFind(clave);
+        if (guardado == anchoEncabezados_.cend())
+            guardado =
+                anchoEncabezados_.insert(clave, Colocar(formato, texto, anchoLinea_, false, puntos,
+                                                        negrita, cursiva, subrayado));
+        anchoEncabezado = *guardado;
+        if (pintor_ && anchoEncabezado > anchoLinea_) reduccion = anchoLinea_ / anchoEncabezado;
     }
     if (reduccion < 1) {
         pintor_->save();
@@ -252,12 +252,14 @@ void DestinoImpresora::Linea(const FormatoLinea& formato, QByteArrayView bytes) 
         pintor_->scale(reduccion, reduccion);
         pintor_->translate(0, -y0 * dispositivoPorTwip_);
     }
-    const double natural = Colocar(formato, texto, anchoLinea_ / reduccion, pintor_ != nullptr,
-                                   puntos, negrita, cursiva, subrayado);
+    // Al medir, un encabezado ya medido no se vuelve a colocar.
+    const double natural = pintor_ || !encabezado
+                               ? Colocar(formato, texto, anchoLinea_ / reduccion,
+                                         pintor_ != nullptr, puntos, negrita, cursiva, subrayado)
+                               : anchoEncabezado;
     if (reduccion < 1) pintor_->restore();
-    if (guardado && reduccion == 1) *guardado = natural;
     if (!encabezado) anchoCuerpo_ = std::max(anchoCuerpo_, natural);
-    derecha_ = std::max(derecha_, fin_ * reduccion);
+    if (pintor_) derecha_ = std::max(derecha_, fin_ * reduccion);
 
     const double avance = puntos < 16 ? 240.0 * configuracion_.Espaciamiento
                                       : metricas_->height() / dispositivoPorTwip_;
@@ -281,6 +283,7 @@ double DestinoImpresora::Colocar(const FormatoLinea& formato, QString texto, dou
         texto = Recortar(texto);
         const double propio = Ancho(texto);
         x = alineacion == 2 ? ancho - propio : (ancho - propio) / 2;
+        if (!pinta_ && puntos > 7.6) return propio;
         break;
     }
     case 4:
@@ -304,6 +307,13 @@ double DestinoImpresora::Colocar(const FormatoLinea& formato, QString texto, dou
     }
 
     if (Recortar(texto).isEmpty()) return 0;
+    // Al medir, una línea de letras seguidas se mide de una vez.
+    if (!pinta_ && puntos > 7.6 && alineacion != 5 && alineacion != 7) {
+        qsizetype largo = texto.size();
+        while (largo > 0 && texto[largo - 1] == u' ')
+            --largo;
+        return x + Ancho(texto.left(largo));
+    }
     const double inicio = x;
     if (puntos <= 7.6) {
         // Letra chica: celdas fijas de 86 twips.
