@@ -455,6 +455,7 @@ ResultadoImpresora ImprimirEnImpresora(QPrinter& impresora, const QString& repor
         return r;
     }
 
+    // Solo el cuerpo decide: un encabezado largo no pone apaisado ni reduce todo el reporte.
     const DisenoPagina diseno = ElegirDisenoPagina(
         AreaDePie(impresora.pageLayout(), impresora.resolution()), r.AnchoCuerpo, r.AltoTwips,
         orientacionElegida
