@@ -9,6 +9,7 @@
 #include "common/Texto.h"
 
 #include <QLocale>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -200,6 +201,10 @@ private slots:
         QVERIFY(QDir(casa.path()).mkpath("obras/dos"));
         QVERIFY(EscribirBytes(casa.filePath("obras/Vía.vk9"), "x"));
         const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+        const auto restaurar = qScopeGuard([&] {
+            qputenv("HOME", home);
+            config.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
+        });
         qputenv("HOME", casa.path().toLocal8Bit());
         // Sin user-dirs.dirs los documentos son $HOME/Documents.
         qputenv("XDG_CONFIG_HOME", casa.filePath(".config").toLocal8Bit());
@@ -226,8 +231,6 @@ private slots:
             QVERIFY(EntrarEnCarpetaDeTrabajo(argumentos));
             QCOMPARE(QDir::currentPath(), documentos);
         }
-        qputenv("HOME", home);
-        config.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
     }
 
     void plataformaSinWindows() {
