@@ -2,7 +2,8 @@
 # Instala lo que falte y compila la versión optimizada (preset release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# qt6-translations-l10n: los diálogos de Qt en español; dpkg-dev: el paquete de Debian.
 bash herramientas/dependencias.sh cmake ninja-build g++ qt6-base-dev libbenchmark-dev \
-  fonts-liberation2 libgl-dev
+  fonts-liberation2 libgl-dev qt6-translations-l10n dpkg-dev
 cmake --preset release >/dev/null
 cmake --build --preset release

@@ -178,6 +178,15 @@ private:
 };
 #endif
 
+// Hay algo que preparar: un "DirLib" o librerías en el directorio actual.
+bool HayLibrerias(const QDir& actual) {
+    if (QFileInfo::exists(actual.filePath(NombreDirLib))) return true;
+    return !actual
+                .entryList({QStringLiteral("*.OCX"), QStringLiteral("*.DLL")},
+                           QDir::Files | QDir::Hidden | QDir::System)
+                .isEmpty();
+}
+
 } // namespace
 
 QString DirectorioLibrerias(const QString& directorioActual) {
@@ -225,20 +234,27 @@ bool EjecutarLotePlataforma(const LoteRegistro& lote) {
 #endif
 }
 
-void PrepararLibrerias(const std::function<void(const QString&)>& agregarLinea) {
+bool PrepararLibrerias(const std::function<void(const QString&)>& agregarLinea) {
     EntornoLibrerias entorno;
     entorno.DirectorioActual = QDir::currentPath();
-    entorno.DirectorioSistema = DirectorioSistemaPlataforma();
-    PrepararLibrerias(entorno, agregarLinea);
+    // El directorio del sistema solo se pide (y se crea) cuando hay algo que copiar.
+    if (HayLibrerias(QDir(entorno.DirectorioActual)))
+        entorno.DirectorioSistema = DirectorioSistemaPlataforma();
+    return PrepararLibrerias(entorno, agregarLinea);
 }
 
-void PrepararLibrerias(const EntornoLibrerias& entorno,
+bool PrepararLibrerias(const EntornoLibrerias& entorno,
                        const std::function<void(const QString&)>& agregarLinea) {
     const auto agregar = [&agregarLinea](const QString& linea) {
         if (agregarLinea) agregarLinea(linea);
     };
     const QDir actual(entorno.DirectorioActual.isEmpty() ? QDir::currentPath()
                                                          : entorno.DirectorioActual);
+    // Sin nada que copiar no se deja el marcador, ni uno viejo: nadie lo borraría.
+    if (!HayLibrerias(actual)) {
+        QFile::remove(actual.filePath(NombreMarcador));
+        return false;
+    }
     const QString& dirSistema = entorno.DirectorioSistema;
     const QString textoSistema = ConSeparador(QDir::toNativeSeparators(dirSistema));
     const QString textoLibrerias = DirectorioLibrerias(actual.path());
@@ -309,4 +325,5 @@ void PrepararLibrerias(const EntornoLibrerias& entorno,
     }
     // Un lote que sigue corriendo todavía lee su archivo: se deja en su lugar.
     if (!esperaVencida) QFile::remove(rutaLote);
+    return true;
 }

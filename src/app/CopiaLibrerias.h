@@ -31,8 +31,10 @@ struct EntornoLibrerias {
 
 // Prepara las librerías en el directorio actual con el directorio del sistema
 // de la plataforma. Cada línea del registro (sin su CR LF) va a agregarLinea.
-void PrepararLibrerias(const std::function<void(const QString&)>& agregarLinea);
-void PrepararLibrerias(const EntornoLibrerias& entorno,
+// Sin "DirLib" ni librerías en el directorio actual no hay nada que preparar:
+// no escribe nada, no deja el marcador y devuelve false.
+bool PrepararLibrerias(const std::function<void(const QString&)>& agregarLinea);
+bool PrepararLibrerias(const EntornoLibrerias& entorno,
                        const std::function<void(const QString&)>& agregarLinea);
 
 // Primera línea de "DirLib" en directorioActual con el separador al final; vacío

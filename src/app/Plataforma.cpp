@@ -1,5 +1,7 @@
 #include "app/Plataforma.h"
 
+#include "printing/ImpresoraQt.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -158,7 +160,11 @@ PlataformaQt::~PlataformaQt() = default;
 
 QPrinter& PlataformaQt::Impresora() {
     // Se crea al usarla: preguntar al sistema por sus impresoras toma su tiempo.
-    if (!impresora_) impresora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!impresora_) {
+        impresora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // El papel de la región; lo que el usuario elija después vale para toda la sesión.
+        impresora_->setPageSize(PapelDelSistema());
+    }
     return *impresora_;
 }
 

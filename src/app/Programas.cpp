@@ -4,6 +4,7 @@
 #include "common/Numeros.h"
 #include "common/Texto.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,11 +30,24 @@ const ProgramaComplementario* BuscarPrograma(QStringView codigo) {
 }
 
 QString NombreEjecutable(const ProgramaComplementario& programa) {
+    return NombreEjecutable(programa.Nombre);
+}
+
+QString NombreEjecutable(QStringView nombre) {
 #ifdef _WIN32
-    return programa.Nombre.toString() + QStringLiteral(".exe");
+    return nombre.toString() + QStringLiteral(".exe");
 #else
-    return programa.Nombre.toString();
+    return nombre.toString();
 #endif
+}
+
+QStringList CarpetasProgramas(const QString& carpetaPrograma, const QString& actual) {
+    return {carpetaPrograma,
+            QDir::cleanPath(carpetaPrograma + QStringLiteral("/../libexec/varek9")), actual};
+}
+
+QStringList CarpetasProgramas() {
+    return CarpetasProgramas(QCoreApplication::applicationDirPath(), QDir::currentPath());
 }
 
 QString BuscarEjecutable(const QString& nombre, const QStringList& carpetas) {

@@ -24,8 +24,17 @@ const ProgramaComplementario* BuscarPrograma(QStringView codigo);
 
 // "Clima" ("Clima.exe" en Windows).
 QString NombreEjecutable(const ProgramaComplementario& programa);
+QString NombreEjecutable(QStringView nombre);
 // Ruta del ejecutable en la primera carpeta que lo tenga; vacía si no está en ninguna.
 QString BuscarEjecutable(const QString& nombre, const QStringList& carpetas);
+// Dónde se buscan los programas, en orden: junto al programa en curso, en
+// "../libexec/varek9" desde su carpeta (la instalación) y en la carpeta actual.
+QStringList CarpetasProgramas(const QString& carpetaPrograma, const QString& actual);
+// Las de este proceso.
+QStringList CarpetasProgramas();
+
+// El programa del botón de especificaciones, sin extensión.
+inline constexpr QStringView ProgramaEspecificaciones = u"Especificaciones y Normas";
 
 // Letra y número sin blancos: "C1".
 QString NombreIntercambio(QChar letra, int numero);

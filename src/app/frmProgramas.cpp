@@ -24,7 +24,7 @@ frmProgramas::frmProgramas(ModuloVarek9& modulo, Plataforma& plataforma, QWidget
     auto* columna = new QVBoxLayout(this);
     columna->addWidget(lb_);
     setMinimumWidth(220);
-    Carpetas = {QCoreApplication::applicationDirPath(), QDir::currentPath()};
+    Carpetas = CarpetasProgramas();
     adjustSize();
     CentrarFormulario(*this);
 }

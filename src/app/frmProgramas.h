@@ -25,8 +25,8 @@ public:
     // El nombre de intercambio elegido (vacío si el código no es de la tabla).
     const QString& Intercambio() const { return intercambio_; }
 
-    // Carpetas donde se busca el ejecutable, en orden: por defecto la del
-    // programa en curso y la actual.
+    // Carpetas donde se busca el ejecutable, en orden: por defecto las de
+    // CarpetasProgramas.
     QStringList Carpetas;
     // Cuánto se espera, como máximo, a que el programa tome su archivo.
     int EsperaArranqueMs = 10000;

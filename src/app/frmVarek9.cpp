@@ -5,6 +5,7 @@
 #include "app/CopiaLibrerias.h"
 #include "app/Plataforma.h"
 #include "app/SesionProyecto.h"
+#include "app/Programas.h"
 #include "app/frmAbout.h"
 #include "app/frmProgramas.h"
 #include "app/frmProyecto.h"
@@ -126,7 +127,9 @@ frmVarek9::frmVarek9(ModuloVarek9& modulo, Plataforma& plataforma, const QString
 
     // Arranque, en este orden: librerías, línea de comandos, centrado, datos y
     // archivo del proyecto.
-    PrepararLibrerias([this](const QString& linea) { txtLib_->appendPlainText(linea); });
+    // Sin librerías que preparar, la caja no tendría nada que decir.
+    if (!PrepararLibrerias([this](const QString& linea) { txtLib_->appendPlainText(linea); }))
+        txtLib_->hide();
     argumentos_ = ArgumentosLinea(lineaComando);
     // Una ruta con comas que nombra un proyecto existente se abre tal cual, antes
     // de partir la línea en comas: si no, el proyecto no se podría abrir.
@@ -575,8 +578,15 @@ void frmVarek9::PulsarBoton(int indice) {
         AbrirDocumentoReferencia(QStringLiteral("Manual Bajos Volumenes.pdf"));
         break;
     case 21: {
-        const QString programa = QStringLiteral("Especificaciones y Normas.exe");
-        if (!plataforma_.IniciarProceso(QDir::current().absoluteFilePath(programa), {}))
+        // Se busca como los programas complementarios: un programa que no está se avisa.
+        const QString programa = NombreEjecutable(ProgramaEspecificaciones);
+        const QString ruta = BuscarEjecutable(programa, CarpetasProgramas());
+        if (ruta.isEmpty())
+            plataforma_.Aviso(this, QStringLiteral("VAREK-9"),
+                              QStringLiteral("El programa [%1] no está instalado...")
+                                  .arg(ProgramaEspecificaciones),
+                              IconoMensaje::Critico);
+        else if (!plataforma_.IniciarProceso(ruta, {}))
             plataforma_.Aviso(
                 this, QStringLiteral("VAREK-9"),
                 QStringLiteral("No fue posible iniciar el programa [%1]...").arg(programa),

@@ -6,6 +6,7 @@ set(VAREK9_NUCLEO_APP
   ${CMAKE_CURRENT_LIST_DIR}/CopiaLibrerias.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Programas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SesionProyecto.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Arranque.cpp
 )
 set(VAREK9_GUI_APP
   ${CMAKE_CURRENT_LIST_DIR}/frmVarek9.cpp

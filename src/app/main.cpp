@@ -1,8 +1,10 @@
 // Punto de entrada de la aplicación: un proyecto por proceso.
+#include "app/Arranque.h"
 #include "app/ModuloVarek9.h"
 #include "app/Plataforma.h"
 #include "app/frmVarek9.h"
 #include "common/ModuloLibzrl.h"
+#include "common/TraduccionQt.h"
 #include "printing/ImpresoraQt.h"
 
 #include <QApplication>
@@ -16,10 +18,14 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(VAREK9_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/varek9.png")));
     RegistrarFuenteReportes();
+    CargarTraduccionQt();
+    // Antes de todo lo demás: los archivos de trabajo van a la carpeta elegida.
+    QStringList argumentos = QCoreApplication::arguments();
+    EntrarEnCarpetaDeTrabajo(argumentos);
 
     ModuloVarek9 modulo;
     PlataformaQt plataforma;
-    frmVarek9 ventana(modulo, plataforma, LineaComando(QCoreApplication::arguments()));
+    frmVarek9 ventana(modulo, plataforma, LineaComando(argumentos));
     ventana.show();
     return app.exec();
 }

@@ -4,6 +4,7 @@
 
 #include "app/Plataforma.h"
 #include "app/Programas.h"
+#include "common/TraduccionQt.h"
 #include "companions/Protocolo.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 template <class Ventana>
 int EjecutarCompanero(int argc, char** argv, QStringView codigo) {
     QApplication app(argc, argv);
+    CargarTraduccionQt();
     const ProgramaComplementario* programa = BuscarPrograma(codigo);
     QApplication::setApplicationName(programa->Nombre.toString());
     PlataformaQt plataforma;

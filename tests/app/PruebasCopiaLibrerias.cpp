@@ -1,12 +1,15 @@
-// Preparación de librerías al arrancar: fechas, copia, "DirLib", el lote y la espera.
+// Arranque: la carpeta de trabajo y la preparación de librerías (fechas, copia,
+// "DirLib", el lote y la espera).
 #include "Pruebas.h"
 
 #include "Archivos.h"
 
+#include "app/Arranque.h"
 #include "app/CopiaLibrerias.h"
 #include "common/Texto.h"
 
 #include <QLocale>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -59,7 +62,17 @@ private slots:
         const QString marcador = actual.filePath("registro.registrando");
         const QString lote = actual.filePath("registro.bat");
 
-        // Sin "regsvr32.exe" no se ejecuta nada y el marcador queda, vacío.
+        // Sin "DirLib" ni librerías no hay nada que decir ni marcador que dejar (ni
+        // uno viejo, que nadie borraría).
+        QVERIFY(EscribirBytes(marcador, "viejo"));
+        QStringList nada;
+        QVERIFY(!PrepararLibrerias({actual.path(), sistema.path(), {}},
+                                   [&](const QString& l) { nada.append(l); }));
+        QVERIFY(nada.isEmpty() && !QFile::exists(marcador) && !QFile::exists(lote));
+
+        // Con un "DirLib" vacío (el directorio actual) se revisa igual: sin
+        // "regsvr32.exe" no se ejecuta nada y el marcador queda, vacío.
+        QVERIFY(EscribirBytes(actual.filePath("DirLib"), "\r\n"));
         QVERIFY(EscribirBytes(marcador, "viejo"));
         Corrida c = Correr(actual.path(), sistema.path());
         QCOMPARE(c.Lineas, Patrones);
@@ -158,6 +171,66 @@ private slots:
         QVERIFY(QFile::remove(dirLib));
         QCOMPARE(Correr(actual.path(), sistema.path()).Lineas,
                  QStringList({"*.OCX", "*.DLL", "copiando: Actual.dll"}));
+        QVERIFY(QFile::remove(actual.filePath("Actual.dll")));
+        QCOMPARE(Correr(actual.path(), sistema.path()).Lineas, QStringList());
+    }
+
+    void carpetaDeTrabajo_data() {
+        QTest::addColumn<QString>("actual");
+        QTest::addColumn<QString>("documentos");
+        QTest::addColumn<QString>("esperada"); // vacía: se queda donde está
+        const QString casa = "/home/ana";
+        QTest::newRow("menú del escritorio")
+            << casa << casa + "/Documentos" << casa + "/Documentos/Varek-9";
+        QTest::newRow("con barra final")
+            << casa + "/" << casa + "/Documentos/" << casa + "/Documentos/Varek-9";
+        QTest::newRow("sin carpeta de documentos") << casa << QString() << casa + "/Varek-9";
+        QTest::newRow("terminal en otra carpeta")
+            << casa + "/obras" << casa + "/Documentos" << QString();
+        QTest::newRow("terminal en la raíz") << "/" << casa + "/Documentos" << QString();
+    }
+    void carpetaDeTrabajo() {
+        QFETCH(QString, actual);
+        QFETCH(QString, documentos);
+        QFETCH(QString, esperada);
+        QCOMPARE(CarpetaDeTrabajo(actual, "/home/ana", documentos), esperada);
+    }
+
+    void carpetaDeTrabajoConCasaFalsa() {
+        QTemporaryDir casa;
+        QVERIFY(QDir(casa.path()).mkpath("obras/dos"));
+        QVERIFY(EscribirBytes(casa.filePath("obras/Vía.vk9"), "x"));
+        const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+        const auto restaurar = qScopeGuard([&] {
+            qputenv("HOME", home);
+            config.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
+        });
+        qputenv("HOME", casa.path().toLocal8Bit());
+        // Sin user-dirs.dirs los documentos son $HOME/Documents.
+        qputenv("XDG_CONFIG_HOME", casa.filePath(".config").toLocal8Bit());
+        const QString documentos = casa.filePath("Documents/Varek-9");
+        {
+            // Desde una terminal en otra carpeta nada cambia.
+            const DirectorioActual aqui(casa.filePath("obras"));
+            QStringList argumentos{"varek9", "Vía"};
+            QVERIFY(!EntrarEnCarpetaDeTrabajo(argumentos));
+            QCOMPARE(QDir::currentPath(), casa.filePath("obras"));
+            QCOMPARE(argumentos, QStringList({"varek9", "Vía"}));
+        }
+        {
+            // Desde la carpeta personal: a la de documentos, creada; el proyecto
+            // nombrado desde la carpeta personal se sigue encontrando.
+            const DirectorioActual aqui(casa.path());
+            QStringList argumentos{"varek9", "obras/Vía", "obras/dos", "otro"};
+            QVERIFY(EntrarEnCarpetaDeTrabajo(argumentos));
+            QCOMPARE(QDir::currentPath(), documentos);
+            QCOMPARE(argumentos, QStringList({"varek9", casa.filePath("obras/Vía"),
+                                              casa.filePath("obras/dos"), "otro"}));
+            // Ya creada, se vuelve a usar.
+            QVERIFY(QDir::setCurrent(casa.path()));
+            QVERIFY(EntrarEnCarpetaDeTrabajo(argumentos));
+            QCOMPARE(QDir::currentPath(), documentos);
+        }
     }
 
     void plataformaSinWindows() {

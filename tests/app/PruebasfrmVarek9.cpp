@@ -7,16 +7,24 @@
 #include "app/ArchivoProyecto.h"
 #include "app/SesionProyecto.h"
 #include "app/frmVarek9.h"
+#include "app/Programas.h"
+#include "common/TraduccionQt.h"
 #include "units/frmUnidadesHomogeneas.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 
 #include <memory>
 
@@ -458,12 +466,62 @@ private slots:
         QCOMPARE(e.plataforma.DocumentosAbiertos,
                  QStringList{QDir::current().absoluteFilePath("Estructuras Tipicas.dwg")});
 
-        e.plataforma.ProcesosIniciables = false;
+        // Especificaciones: se busca como los programas complementarios; si no está, se avisa.
         v.Boton(21)->click();
-        QVERIFY(e.plataforma.ProcesosIniciados.value(0).endsWith("Especificaciones y Normas.exe"));
+        QVERIFY(e.plataforma.ProcesosIniciados.isEmpty());
+        QCOMPARE(e.plataforma.Mensajes.last().Titulo, QStringLiteral("VAREK-9"));
+        QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Critico);
+        QCOMPARE(e.UltimoMensaje(), QStringLiteral("El programa [Especificaciones y Normas] no "
+                                                   "está instalado..."));
+        const QString programa = NombreEjecutable(ProgramaEspecificaciones);
+        QVERIFY(EscribirBytes(programa, "#!/bin/sh\n"));
+        QVERIFY(QFile::setPermissions(programa, QFile::ReadOwner | QFile::ExeOwner));
+        v.Boton(21)->click();
+        QCOMPARE(e.plataforma.ProcesosIniciados,
+                 QStringList{QDir::current().absoluteFilePath(programa)});
+        e.plataforma.ProcesosIniciables = false;
+        const qsizetype avisos = e.plataforma.Mensajes.size();
+        v.Boton(21)->click();
+        QCOMPARE(e.plataforma.Mensajes.size(), avisos + 1);
         QCOMPARE(e.UltimoMensaje(),
-                 QStringLiteral(
-                     "No fue posible iniciar el programa [Especificaciones y Normas.exe]..."));
+                 QStringLiteral("No fue posible iniciar el programa [%1]...").arg(programa));
+    }
+
+    void cajaDeLibreriasSoloConAlgoQueDecir() {
+        // Sin "DirLib" ni librerías: la caja no aparece y no queda el marcador.
+        Escenario e;
+        frmVarek9& v = e.Abrir();
+        QVERIFY(v.findChild<QPlainTextEdit*>("txtLib")->isHidden());
+        QVERIFY(!QFile::exists("registro.registrando"));
+        // Con "DirLib", el registro de la revisión.
+        Escenario conDirLib;
+        QVERIFY(EscribirBytes("DirLib", "\r\n") && EscribirBytes("A.OCX", "a"));
+        frmVarek9& w = conDirLib.Abrir();
+        const auto* txtLib = w.findChild<QPlainTextEdit*>("txtLib");
+        QVERIFY(txtLib->isVisible());
+        QCOMPARE(txtLib->toPlainText(), QStringLiteral("*.OCX\ncopiando: A.OCX\n*.DLL"));
+    }
+
+    void dialogosDeQtEnEspanol() {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_es.qm"))
+            QSKIP(
+                "Falta qtbase_es.qm (paquete qt6-translations-l10n): no se prueba la traducción.");
+        QLineEdit caja;
+        const auto textos = [&caja] {
+            std::unique_ptr<QMenu> menu(caja.createStandardContextMenu());
+            QStringList t;
+            for (const QAction* a : menu->actions())
+                t << a->text().remove('&').section('\t', 0, 0);
+            return t;
+        };
+        QVERIFY(textos().contains("Undo"));
+        QTranslator* traduccion = CargarTraduccionQt();
+        QVERIFY(traduccion);
+        QVERIFY2(textos().contains("Deshacer"), qPrintable(textos().join(", ")));
+        QDialogButtonBox botones(QDialogButtonBox::Cancel);
+        QCOMPARE(botones.button(QDialogButtonBox::Cancel)->text().remove('&'), "Cancelar");
+        QCoreApplication::removeTranslator(traduccion);
+        delete traduccion;
     }
 
     void resaltadoDeBotones() {

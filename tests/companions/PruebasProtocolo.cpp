@@ -81,6 +81,32 @@ private slots:
         QVERIFY(BuscarEjecutable(QStringLiteral("Mr"), {a.path(), b.path()}).isEmpty());
     }
 
+    void ordenDeBusqueda_data() {
+        QTest::addColumn<QStringList>("con");    // carpetas que tienen el programa
+        QTest::addColumn<QString>("encontrado"); // la que gana; vacía: ninguna
+        QTest::newRow("junto al programa") << QStringList{"bin", "libexec/varek9", "obra"} << "bin";
+        QTest::newRow("instalación") << QStringList{"libexec/varek9", "obra"} << "libexec/varek9";
+        QTest::newRow("carpeta actual") << QStringList{"obra"} << "obra";
+        QTest::newRow("en ninguna") << QStringList{"libexec"} << QString();
+    }
+    void ordenDeBusqueda() {
+        QFETCH(QStringList, con);
+        QFETCH(QString, encontrado);
+        QTemporaryDir raiz;
+        const QString nombre = NombreEjecutable(ProgramaEspecificaciones);
+        for (const QString& carpeta : con) {
+            const QString ruta = raiz.filePath(carpeta + '/' + nombre);
+            QVERIFY(QDir(raiz.path()).mkpath(carpeta) && EscribirBytes(ruta, "x"));
+            QVERIFY(QFile::setPermissions(ruta, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        QVERIFY(QDir(raiz.path()).mkpath("obra"));
+        const QStringList carpetas = CarpetasProgramas(raiz.filePath("bin"), raiz.filePath("obra"));
+        QCOMPARE(carpetas, QStringList({raiz.filePath("bin"), raiz.filePath("libexec/varek9"),
+                                        raiz.filePath("obra")}));
+        QCOMPARE(BuscarEjecutable(nombre, carpetas),
+                 encontrado.isEmpty() ? QString() : raiz.filePath(encontrado + '/' + nombre));
+    }
+
     void resultadoPorCodigo() {
         const QByteArray clima = "varek-9\r\n 1500 \r\n 1178.6 \r\nH\xfamedo\r\n 27.27 \r\n 20 "
                                  "\r\nTemplado\r\nmas\r\n";

@@ -4,6 +4,8 @@
 #include "PlataformaGuionada.h"
 #include "Pruebas.h"
 
+#include "alternatives/Reportes.h"
+#include "common/Texto.h"
 #include "printing/CodigoFormato.h"
 #include "printing/ImpresoraQt.h"
 #include "printing/Imprime.h"
@@ -18,6 +20,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -234,40 +237,150 @@ private slots:
         QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
 
-    void reportesAnchosSinCortes() {
-        // Los reportes del proyecto no caben de pie: la hoja se pone apaisada y, si
-        // hace falta, todo se reduce; cada columna queda en el papel.
-        for (int n = 1; n <= 4; ++n) {
-            QTemporaryDir dir;
-            const QString reporte =
-                QStringLiteral(VAREK9_DATOS_PRUEBA "/reportes/reporte%1.txt").arg(n);
-            QPrinter impresora(QPrinter::HighResolution);
-            impresora.setOutputFormat(QPrinter::PdfFormat);
-            impresora.setOutputFileName(dir.filePath(u"r.pdf"_s));
-            impresora.setPageOrientation(QPageLayout::Portrait);
-            const QByteArray datos = LeerBytes(reporte);
-            const ResumenReporte resumen = CargarProyecto(datos, 58);
-            ParametrosImpresion p;
-            p.Fecha = "05/12/2026 10:00:00";
-            const ResultadoImpresora r = ImprimirEnImpresora(impresora, reporte, resumen,
-                                                             ConfiguracionImpresion(), p, false);
-            QVERIFY2(r.Ok, qPrintable(r.Error));
-            QCOMPARE(r.Paginas, resumen.TotalPaginas);
-            QVERIFY(r.AnchoTwips > AnchoLineaTwips * 1.05 ? r.Apaisada : true);
-            const QRectF area = impresora.pageLayout().paintRect(QPageLayout::Inch);
-            QVERIFY(r.AnchoTwips * r.Escala <= area.width() * TwipsPorPulgada + 0.5);
-            QVERIFY(r.AltoTwips * r.Escala <= area.height() * TwipsPorPulgada + 0.5);
+    void disenoDePagina_data() {
+        QTest::addColumn<int>("papel");
+        QTest::addColumn<double>("ancho"); // extremo derecho del cuerpo, twips
+        QTest::addColumn<int>("lineas");   // de 240 twips
+        QTest::addColumn<int>("elegida");  // -1 libre, 0 de pie, 1 apaisada
+        QTest::addColumn<bool>("apaisada");
+        QTest::addColumn<double>("escala");
+        const int carta = QPageSize::Letter, a4 = QPageSize::A4;
+        // Un cuerpo de 102 columnas a 8.5 puntos cabe de pie a tamaño real en los dos papeles.
+        QTest::newRow("angosto carta") << carta << 10404.0 << 58 << -1 << false << 1.0;
+        QTest::newRow("angosto A4") << a4 << 10404.0 << 58 << -1 << false << 1.0;
+        // Ancho y una página llena: de pie reducido gana a apaisado limitado por lo alto.
+        QTest::newRow("ancho y largo carta") << carta << 13260.0 << 58 << -1 << false << 0.8341;
+        QTest::newRow("ancho y largo A4") << a4 << 13260.0 << 58 << -1 << false << 0.8084;
+        QTest::newRow("ancho y corto A4") << a4 << 13668.0 << 34 << -1 << true << 1.0;
+        QTest::newRow("muy ancho carta") << carta << 20400.0 << 20 << -1 << true << 0.7186;
+        QTest::newRow("muy largo carta") << carta << 8000.0 << 70 << -1 << false << 0.8726;
+        QTest::newRow("elegida apaisada") << carta << 8000.0 << 58 << 1 << true << 0.7945;
+        QTest::newRow("elegida de pie") << carta << 20400.0 << 20 << 0 << false << 0.5422;
+        QTest::newRow("vacío") << a4 << 0.0 << 0 << -1 << false << 1.0;
+    }
+    void disenoDePagina() {
+        QFETCH(int, papel);
+        QFETCH(double, ancho);
+        QFETCH(int, lineas);
+        QFETCH(int, elegida);
+        QFETCH(bool, apaisada);
+        QFETCH(double, escala);
+        const QPageLayout hoja(QPageSize(QPageSize::PageSizeId(papel)), QPageLayout::Landscape,
+                               QMarginsF(29, 29, 29, 29), QPageLayout::Point);
+        const QSizeF area = AreaDePie(hoja, 1200);
+        QVERIFY(area.width() < area.height());
+        const DisenoPagina d =
+            ElegirDisenoPagina(area, ancho, 240.0 * lineas,
+                               elegida < 0 ? std::nullopt : std::optional<bool>(elegida == 1));
+        QCOMPARE(d.Apaisada, apaisada);
+        QVERIFY2(std::abs(d.Escala - escala) < 0.0005, qPrintable(QString::number(d.Escala)));
+        // La línea a la escala del trabajo llena el ancho imprimible.
+        QCOMPARE(d.AnchoLinea * d.Escala, apaisada ? area.height() : area.width());
 
-            // La palabra más a la derecha de la línea más ancha está en el PDF.
-            QByteArray ancha;
-            for (const QByteArray& l : datos.split('\n'))
-                if (l.trimmed().size() > ancha.trimmed().size()) ancha = l;
-            const QByteArray ultima = ancha.trimmed().split(' ').last();
-            QVERIFY2(PaginasPdf(dir.filePath(u"r.pdf"_s))
-                         .join(u'\n')
-                         .contains(QString::fromLatin1(ultima)),
-                     ultima.constData());
+        QCOMPARE(PapelDeTerritorio(QLocale::Colombia), QPageSize::Letter);
+        QCOMPARE(PapelDeTerritorio(QLocale::Spain), QPageSize::A4);
+    }
+
+    void reportesEnPdf_data() {
+        QTest::addColumn<QString>("reporte"); // "ejemplo N", un archivo de datos o "bordes"
+        QTest::addColumn<int>("papel");
+        QTest::addColumn<int>("apaisada"); // -1: la que resulte
+        QTest::addColumn<bool>("tamanoReal");
+        for (const auto& [nombre, papel] :
+             {std::pair{"carta", QPageSize::Letter}, std::pair{"A4", QPageSize::A4}}) {
+            const auto fila = [&](const char* r) {
+                return &QTest::newRow(qPrintable(u"%1 %2"_s.arg(QLatin1String(r), nombre)));
+            };
+            *fila("ejemplo 1") << u"ejemplo 1"_s << int(papel) << 1 << false;
+            *fila("ejemplo 2") << u"ejemplo 2"_s << int(papel) << 0 << false;
+            *fila("ejemplo 3") << u"ejemplo 3"_s << int(papel) << 1 << true;
+            *fila("ejemplo 4") << u"ejemplo 4"_s << int(papel) << 0 << true;
+            for (int n = 1; n <= 4; ++n)
+                *fila(qPrintable(u"datos %1"_s.arg(n)))
+                    << u"%1/reportes/reporte%2.txt"_s.arg(VAREK9_DATOS_PRUEBA).arg(n) << int(papel)
+                    << -1 << false;
+            *fila("bordes") << u"bordes"_s << int(papel) << 1 << false;
         }
+    }
+    void reportesEnPdf() {
+        // Tamaño de página, orientación y todo el texto dentro de los márgenes de 10 mm.
+        QFETCH(QString, reporte);
+        QFETCH(int, papel);
+        QFETCH(int, apaisada);
+        QFETCH(bool, tamanoReal);
+        const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
+        if (pdftotext.isEmpty())
+            QSKIP("Falta pdftotext (paquete poppler-utils): no se miden los PDF.");
+        QTemporaryDir dir;
+        const DirectorioActual aqui(dir.path());
+        if (reporte.startsWith(u"ejemplo"_s)) {
+            ModuloVarek9 modulo;
+            LeerProyectoDesde(modulo, QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"));
+            EstadoDiseno estado;
+            QVERIFY(EscribirReporte(reporte.back().digitValue(), modulo, estado, u"r"_s).Ok);
+            reporte = u"r"_s;
+        } else if (reporte == u"bordes") {
+            // Un cuerpo muy ancho reduce el trabajo; a la derecha y justificada terminan
+            // en el borde imprimible a esa escala.
+            QVERIFY(EscribirBytes(u"r"_s, P(2101) + "#pg#fecha#\r\n" + P(100) +
+                                              QByteArray(180, 'x') + "\r\n" + P(1) + "DERECHA\r\n" +
+                                              P(3) + "uno dos JUSTIFICADA\r\n"));
+            reporte = u"r"_s;
+        }
+        QPrinter impresora(QPrinter::HighResolution);
+        impresora.setOutputFormat(QPrinter::PdfFormat);
+        impresora.setOutputFileName(dir.filePath(u"r.pdf"_s));
+        impresora.setPageSize(QPageSize(QPageSize::PageSizeId(papel)));
+        const QByteArray datos = LeerBytes(reporte);
+        const ResumenReporte resumen = CargarProyecto(datos, 58);
+        ParametrosImpresion p;
+        p.Fecha = "05/12/2026 10:00:00";
+        const ResultadoImpresora r =
+            ImprimirEnImpresora(impresora, reporte, resumen, ConfiguracionImpresion(), p, false);
+        QVERIFY2(r.Ok, qPrintable(r.Error));
+        QCOMPARE(r.Paginas, resumen.TotalPaginas);
+        if (apaisada >= 0) QCOMPARE(r.Apaisada, apaisada == 1);
+        if (tamanoReal) QCOMPARE(r.Escala, 1.0);
+
+        QProcess proceso;
+        proceso.start(pdftotext, {u"-bbox"_s, dir.filePath(u"r.pdf"_s), u"-"_s});
+        QVERIFY(proceso.waitForFinished(30000));
+        const QString html = QString::fromUtf8(proceso.readAllStandardOutput());
+        const QSizeF hoja = QPageSize(QPageSize::PageSizeId(papel)).size(QPageSize::Point);
+        const double margen = 10 / 25.4 * 72;
+        static const QRegularExpression paginas(
+            uR"x(<page width="([\d.]+)" height="([\d.]+)">(.*?)</page>)x"_s,
+            QRegularExpression::DotMatchesEverythingOption);
+        static const QRegularExpression palabras(
+            uR"x(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)x"_s);
+        int n = 0;
+        QStringList texto;
+        for (const auto& pagina : paginas.globalMatch(html)) {
+            ++n;
+            const double ancho = pagina.captured(1).toDouble(),
+                         alto = pagina.captured(2).toDouble();
+            QCOMPARE(ancho > alto, r.Apaisada);
+            QVERIFY(std::abs(std::min(ancho, alto) - hoja.width()) < 1 &&
+                    std::abs(std::max(ancho, alto) - hoja.height()) < 1);
+            for (const auto& m : palabras.globalMatch(pagina.captured(3))) {
+                const QString palabra = m.captured(5);
+                texto << palabra;
+                QVERIFY2(m.captured(1).toDouble() >= margen && m.captured(2).toDouble() >= margen &&
+                             m.captured(3).toDouble() <= ancho - margen &&
+                             m.captured(4).toDouble() <= alto - margen,
+                         qPrintable(palabra + u" fuera del margen: "_s + m.captured(0)));
+                if (palabra == u"DERECHA" || palabra == u"JUSTIFICADA")
+                    QVERIFY2(ancho - margen - m.captured(3).toDouble() < 1.5, qPrintable(palabra));
+            }
+        }
+        QCOMPARE(n, r.Paginas);
+        // Nada cortado: la última palabra de la línea más ancha está en el PDF.
+        QByteArray ancha;
+        for (const QByteArray& l : datos.split('\n'))
+            if (l.trimmed().size() > ancha.trimmed().size()) ancha = l;
+        const QString ultima = DecodificarAnsi(ancha.trimmed().split(' ').last())
+                                   .remove(QRegularExpression(u"[\\x00-\\x1f]"_s));
+        QVERIFY2(texto.contains(ultima), qPrintable(ultima));
     }
 
     void imagenesDeLaLista() {
@@ -291,7 +404,7 @@ private slots:
         QCOMPARE(r.Paginas, 3);
         // A la derecha del margen izquierdo (3 cm) más su X, con su ancho natural; la que
         // no existe se salta. Lo que pasa del papel se reduce: nada queda cortado.
-        QVERIFY(std::abs(r.AnchoTwips - (CmATwips(3) + 100 + 960 / (3780 * 0.0254) * 1440)) < 1);
+        QVERIFY(std::abs(r.AnchoCuerpo - (CmATwips(3) + 100 + 960 / (3780 * 0.0254) * 1440)) < 1);
         QVERIFY(r.AltoTwips >= 200 + 7200);
         QVERIFY(r.Escala < 1);
     }

@@ -1,0 +1,17 @@
+// La carpeta de trabajo al arrancar: el programa trabaja en la carpeta actual,
+// salvo cuando lo abren desde el menú del escritorio (la carpeta personal).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// La carpeta a la que el programa se cambia antes de empezar: la carpeta
+// "Varek-9" de los documentos cuando la actual es la personal; vacía si se queda
+// donde está.
+QString CarpetaDeTrabajo(const QString& actual, const QString& personal, const QString& documentos);
+
+// Aplica la regla a la carpeta actual del proceso (crea la carpeta si falta);
+// true si cambió de carpeta. Los argumentos (el primero es el programa) que
+// nombran un proyecto con una ruta relativa a la carpeta anterior pasan a ser
+// rutas completas.
+bool EntrarEnCarpetaDeTrabajo(QStringList& argumentos);
