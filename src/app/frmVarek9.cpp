@@ -252,8 +252,17 @@ void frmVarek9::MostrarErrorEscritura(const QString& texto) {
 }
 
 bool frmVarek9::Guardar() {
-    const ErrorEscritura e = GuardarProyecto(modulo_);
+    // Un archivo que no es proyecto no se reemplaza con "Guardar": se pide otro nombre.
+    if (ArchivoNoEsProyecto(modulo_)) {
+        if (!GuardarProyectoComo()) return false;
+        ActualizarTitulo();
+    }
+    const GuardadoProyecto e = GuardarProyecto(modulo_);
     if (!e.Ok) MostrarErrorEscritura(e.Texto());
+    // La copia de lo que se leyó con avisos no queda sin que el usuario lo sepa.
+    if (e.Ok && !e.Respaldo.isEmpty())
+        plataforma_.Aviso(this, QStringLiteral("GUARDAR PROYECTO"), TextoRespaldo(e.Respaldo),
+                          IconoMensaje::Informacion);
     return e.Ok;
 }
 
@@ -321,6 +330,8 @@ bool frmVarek9::GuardarProyectoComo() {
             IconoMensaje::Pregunta, BotonesMensaje::SiNo, RespuestaMensaje::No);
         if (r != RespuestaMensaje::Si) return false;
     }
+    // El nombre ya se eligió: "Guardar" no vuelve a pedirlo (la copia ".bak" sigue).
+    modulo_.EstadoLectura.NoEsProyecto = false;
     modulo_.ArchivoProyecto = nombre;
     const ErrorEscritura e = GuardarUltimoProyecto(modulo_);
     if (!e.Ok) MostrarErrorEscritura(e.Texto());

@@ -1,6 +1,7 @@
 #include "printing/Imprime.h"
 
 #include "app/Plataforma.h"
+#include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "common/VentanasLibzrl.h"
@@ -293,6 +294,9 @@ void Imprime::ImprimirPaginas(int desde, int hasta, int copias, bool dos) {
         if (!plataforma_.ConfigurarImpresora(this, impresora)) return;
         MostrarImpresora();
     }
+    // Un PDF nunca se escribe sobre el reporte que imprime.
+    if (!impresora.outputFileName().isEmpty())
+        impresora.setOutputFileName(NombreSalidaLibre(impresora.outputFileName(), archivo_));
     ResultadoImpresora r;
     {
         const CursorEspera espera;

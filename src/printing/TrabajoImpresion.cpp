@@ -14,7 +14,9 @@ QByteArray TextoFecha(const QDateTime& momento) {
 
 Prepaso PrepararReporte(const QString& reporte, int lineasPorPagina) {
     Prepaso p;
-    p.CopiaTexto = NombreCopiaTexto(reporte);
+    // La copia nunca cae sobre el reporte que se lee (un enlace o un nombre que
+    // el sistema no distingue por mayúsculas): toma el siguiente nombre libre.
+    p.CopiaTexto = NombreSalidaLibre(NombreCopiaTexto(reporte), reporte);
     QFile archivo(reporte);
     QByteArray copia;
     if (archivo.open(QIODevice::ReadOnly)) {
@@ -91,7 +93,9 @@ ColaDos EscribirColaDos(const QString& reporte, const ResumenReporte& resumen,
         return r;
     }
 
-    r.Archivo = salida.isEmpty() ? NombreArchivoDatos() : salida;
+    // Ni el nombre reservado ni uno dado caen sobre el reporte que se lee.
+    r.Archivo = salida.isEmpty() ? NombreArchivoDatos(QString(), reporte)
+                                 : NombreSalidaLibre(salida, reporte);
     // El compañero vacío marca el nombre como ocupado mientras se escribe la cola.
     QFile companero(r.Archivo + QStringLiteral(".DAT"));
     if (salida.isEmpty()) companero.open(QIODevice::WriteOnly | QIODevice::Truncate);
