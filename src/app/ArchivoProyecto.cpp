@@ -30,6 +30,7 @@ class LectorProyecto {
 public:
     // Trabaja sobre los bytes: solo los valores de texto se convierten. Con la
     // marca de UTF-8 al comienzo el texto es UTF-8; si no, Windows-1252.
+    // Marca UTF-8 y todo fin de línea: así quedan los archivos que otro programa tocó.
     LectorProyecto(Proyecto& proyecto, QByteArrayView datos, const QString& nombre)
         : p_(proyecto), utf8_(datos.startsWith("\xEF\xBB\xBF")),
           lineas_(utf8_ ? datos.sliced(3) : datos, FinesDeLinea::Todos), nombre_(nombre) {}
@@ -387,10 +388,16 @@ private:
         if (cortado_ && p_.NumeroUH > mayor) p_.NumeroUH = mayor;
         p_.AsegurarCapacidad(p_.NumeroUH);
 
+        // Un negativo que la tabla no aceptaría se dice una vez; el diseño lo usa igual.
         QStringList negativas;
+        int otras = 0;
         for (int i = 1; i <= p_.NumeroUH; ++i) {
             const QList<int> columnas = ColumnasNegativasUH(p_.UH[i]);
             if (columnas.isEmpty()) continue;
+            if (negativas.size() == MaximoHallazgos) {
+                ++otras;
+                continue;
+            }
             QStringList nombres;
             for (const int c : columnas)
                 nombres << NombreColumnaUH(c);
@@ -398,6 +405,7 @@ private:
                              .arg(i)
                              .arg(p_.UH[i].CodigoTramo, nombres.join(QStringLiteral(", ")));
         }
+        if (otras > 0) negativas << QStringLiteral("y %1 más").arg(otras);
         if (!negativas.isEmpty())
             Hallazgo(QStringLiteral("El Proyecto [%1] tiene valores negativos que la tabla de "
                                     "unidades no acepta en %2 %3...")

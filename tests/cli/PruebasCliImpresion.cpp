@@ -111,26 +111,26 @@ private slots:
         QTest::addColumn<QString>("salida");
         const QString ejemplo = QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9");
         const QString fecha = u"05/12/2026 19:45:00"_s;
-        QTest::newRow("cola reservada") << u"t00"_s << QStringList{u"dos"_s, u"t00"_s} << 0
-                                        << u"t10\n"_s;
-        QTest::newRow("cola dada") << u"informe"_s
-                                   << QStringList{u"dos"_s, u"informe"_s, u"--salida"_s,
-                                                  u"./informe"_s, u"--fecha"_s, fecha}
-                                   << 2 << QString();
+        QTest::newRow("cola reservada")
+            << u"t00"_s << QStringList{u"dos"_s, u"t00"_s} << 0 << u"t10\n"_s;
+        QTest::newRow("cola dada")
+            << u"informe"_s << QStringList{u"dos"_s,       u"informe"_s, u"--salida"_s,
+                                           u"./informe"_s, u"--fecha"_s, fecha}
+            << 2 << QString();
         QTest::newRow("pdf") << u"informe"_s << QStringList{u"pdf"_s, u"informe"_s, u"informe"_s}
                              << 2 << QString();
         QTest::newRow("reporte reservado")
             << u"r00"_s << QStringList{u"reporte"_s, u"1"_s, u"r00"_s} << 0 << u"r10\n"_s;
         QTest::newRow("reporte dado")
-            << u"r00"_s << QStringList{u"reporte"_s, u"1"_s, u"r00"_s, u"--salida"_s, u"r00"_s}
-            << 2 << QString();
+            << u"r00"_s << QStringList{u"reporte"_s, u"1"_s, u"r00"_s, u"--salida"_s, u"r00"_s} << 2
+            << QString();
         QTest::newRow("importar sobre las unidades")
             << u"u.txt"_s << QStringList{u"importar"_s, ejemplo, u"u.txt"_s, u"u.txt"_s} << 2
             << QString();
 #ifndef _WIN32
         // "x.text" es un enlace a "x.txt": su copia de texto sería el reporte mismo.
-        QTest::newRow("copia de texto") << u"x.txt"_s << QStringList{u"texto"_s, u"x.text"_s} << 0
-                                        << u"x00.txt\n"_s;
+        QTest::newRow("copia de texto")
+            << u"x.txt"_s << QStringList{u"texto"_s, u"x.text"_s} << 0 << u"x00.txt\n"_s;
 #endif
     }
     void nuncaSobreLaEntrada() {
