@@ -352,19 +352,25 @@ private:
         }
     }
 
-    // Las unidades leídas frente a NumeroUH, al terminar el archivo.
+    // "la línea 7" o "las líneas 7, 9, 11 y 4 más": a lo sumo maximo elementos.
+    static QString Nombrar(const QString& singular, const QString& plural,
+                           const QStringList& elementos, int maximo) {
+        QString lista = elementos.mid(0, maximo).join(QStringLiteral(", "));
+        if (elementos.size() > maximo)
+            lista += QStringLiteral(" y %1 más").arg(elementos.size() - maximo);
+        return (elementos.size() == 1 ? singular : plural) + u' ' + lista;
+    }
+
+    // Al terminar el archivo: lo saltado, las unidades frente a NumeroUH y los negativos.
     void TerminarUnidades() {
         if (!lineasRaras_.isEmpty()) {
             QStringList numeros;
-            for (const qsizetype l : lineasRaras_.mid(0, 10))
+            for (const qsizetype l : lineasRaras_)
                 numeros << QString::number(l);
-            if (lineasRaras_.size() > 10) numeros << QStringLiteral("...");
             Hallazgo(QStringLiteral("El Proyecto [%1] tiene claves o marcadores fuera de lugar "
-                                    "en %2 %3: se saltaron...")
-                         .arg(nombre_,
-                              lineasRaras_.size() == 1 ? QStringLiteral("la línea")
-                                                       : QStringLiteral("las líneas"),
-                              numeros.join(QStringLiteral(", "))),
+                                    "en %2: se saltaron...")
+                         .arg(nombre_, Nombrar(QStringLiteral("la línea"),
+                                               QStringLiteral("las líneas"), numeros, 10)),
                      lineasRaras_.first());
         }
         int mayor = 0;
@@ -390,14 +396,9 @@ private:
 
         // Un negativo que la tabla no aceptaría se dice una vez; el diseño lo usa igual.
         QStringList negativas;
-        int otras = 0;
         for (int i = 1; i <= p_.NumeroUH; ++i) {
             const QList<int> columnas = ColumnasNegativasUH(p_.UH[i]);
             if (columnas.isEmpty()) continue;
-            if (negativas.size() == MaximoHallazgos) {
-                ++otras;
-                continue;
-            }
             QStringList nombres;
             for (const int c : columnas)
                 nombres << NombreColumnaUH(c);
@@ -405,14 +406,12 @@ private:
                              .arg(i)
                              .arg(p_.UH[i].CodigoTramo, nombres.join(QStringLiteral(", ")));
         }
-        if (otras > 0) negativas << QStringLiteral("y %1 más").arg(otras);
         if (!negativas.isEmpty())
             Hallazgo(QStringLiteral("El Proyecto [%1] tiene valores negativos que la tabla de "
-                                    "unidades no acepta en %2 %3...")
+                                    "unidades no acepta en %2...")
                          .arg(nombre_,
-                              negativas.size() == 1 ? QStringLiteral("la unidad")
-                                                    : QStringLiteral("las unidades"),
-                              negativas.join(QStringLiteral(", "))),
+                              Nombrar(QStringLiteral("la unidad"), QStringLiteral("las unidades"),
+                                      negativas, MaximoHallazgos)),
                      0);
     }
 

@@ -5,6 +5,7 @@
 #include "common/Numeros.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -46,43 +47,6 @@ QString PiezaAbscisa(double valor) {
     return PiezaClave(Formato(valor, MascaraClave));
 }
 
-// La unidad que una fila lee: la que estaba en su índice, o una vacía.
-UnidadHomogenea LeerFila(const Proyecto& proyecto, const TablaTextos& tabla, int r,
-                         QList<CeldaRechazada>* rechazadas) {
-    static const UnidadHomogenea vacia;
-    // n <= r: el índice r todavía tiene la unidad que la fila mostraba.
-    const UnidadHomogenea& previa = r <= proyecto.CapacidadUH() ? proyecto.UH[r] : vacia;
-    UnidadHomogenea u = previa;
-    u.CodigoTramo = tabla.Texto(r, ColCodigoTramo);
-    u.Descripcion = tabla.Texto(r, ColDescripcion);
-    u.TipoTramo = tabla.Texto(r, ColTipoTramo).left(1);
-    u.TipoSegmento = tabla.Texto(r, ColTipoSegmento).left(1);
-    u.AbscisaInicial = ValorCeldaUH(tabla.Texto(r, ColAbscisaInicial));
-    u.AbscisaFinal = ValorCeldaUH(tabla.Texto(r, ColAbscisaFinal));
-    u.AnchoCorona = ValorCeldaUH(tabla.Texto(r, ColAnchoCorona));
-    // "1.50E+05" se lee entero: la columna no pasa por el filtro.
-    u.EjesEquivalentes = ValorTexto(tabla.Texto(r, ColEjesEquivalentes));
-    u.ClimaHumedad = tabla.Texto(r, ColClimaHumedad);
-    u.ClimaTemperatura = tabla.Texto(r, ColClimaTemperatura);
-    u.CBR = ValorCeldaUH(tabla.Texto(r, ColCBR));
-    u.TipoTerreno = tabla.Texto(r, ColTipoTerreno);
-    u.TipoAfirmado = tabla.Texto(r, ColTipoAfirmado);
-    u.EspesorAfirmado = ValorCeldaUH(tabla.Texto(r, ColEspesorAfirmado));
-    u.EspesorSubrasante = ValorCeldaUH(tabla.Texto(r, ColEspesorSubrasante));
-    // Se rechaza un negativo imposible escrito o pegado en vez de normalizarlo: daría
-    // costos negativos. Una celda que muestra el valor guardado no cambió (un
-    // archivo puede traer negativos, que la lectura ya avisó).
-    for (const int c : ColumnasSinNegativosUH) {
-        double& valor = *CampoNumeroUH(u, c);
-        const double anterior = *CampoNumeroUH(previa, c);
-        if (valor < 0 && tabla.Texto(r, c) != Formato(anterior, MascaraColumnaUH(c))) {
-            valor = anterior;
-            if (rechazadas) rechazadas->append({r, c});
-        }
-    }
-    return u;
-}
-
 // El campo de una columna de número, para una unidad constante o no.
 template <class Unidad>
 auto Campo(Unidad& u, int columna) -> decltype(&u.CBR) {
@@ -104,6 +68,45 @@ auto Campo(Unidad& u, int columna) -> decltype(&u.CBR) {
     default:
         return nullptr;
     }
+}
+
+// Columnas que no aceptan un número negativo.
+bool SinNegativos(int columna) {
+    return std::find(std::begin(ColumnasSinNegativosUH), std::end(ColumnasSinNegativosUH),
+                     columna) != std::end(ColumnasSinNegativosUH);
+}
+
+// La unidad que una fila lee: la que estaba en su índice, o una vacía.
+UnidadHomogenea LeerFila(const Proyecto& proyecto, const TablaTextos& tabla, int r,
+                         QList<CeldaRechazada>* rechazadas) {
+    static const UnidadHomogenea vacia;
+    // n <= r: el índice r todavía tiene la unidad que la fila mostraba.
+    const UnidadHomogenea& previa = r <= proyecto.CapacidadUH() ? proyecto.UH[r] : vacia;
+    UnidadHomogenea u = previa;
+    u.CodigoTramo = tabla.Texto(r, ColCodigoTramo);
+    u.Descripcion = tabla.Texto(r, ColDescripcion);
+    u.TipoTramo = tabla.Texto(r, ColTipoTramo).left(1);
+    u.TipoSegmento = tabla.Texto(r, ColTipoSegmento).left(1);
+    u.ClimaHumedad = tabla.Texto(r, ColClimaHumedad);
+    u.ClimaTemperatura = tabla.Texto(r, ColClimaTemperatura);
+    u.TipoTerreno = tabla.Texto(r, ColTipoTerreno);
+    u.TipoAfirmado = tabla.Texto(r, ColTipoAfirmado);
+    for (int c = ColAbscisaInicial; c < ColumnasUH; ++c) {
+        double* campo = Campo(u, c);
+        if (!campo) continue;
+        const QString& celda = tabla.Texto(r, c);
+        // "1.50E+05" se lee entero: la columna de W18 no pasa por el filtro.
+        const double valor = c == ColEjesEquivalentes ? ValorTexto(celda) : ValorCeldaUH(celda);
+        // Se rechaza un negativo imposible escrito o pegado en vez de normalizarlo: daría
+        // costos negativos. Una celda que muestra el valor guardado no cambió (un
+        // archivo puede traer negativos, que la lectura ya avisó).
+        if (valor < 0 && SinNegativos(c) && celda != Formato(*campo, MascaraColumnaUH(c))) {
+            if (rechazadas) rechazadas->append({r, c});
+            continue;
+        }
+        *campo = valor;
+    }
+    return u;
 }
 
 } // namespace
