@@ -185,19 +185,21 @@ bool MismoArchivo(const QString& a, const QString& b) {
                .compare(QDir::cleanPath(fb.absoluteFilePath()), mayusculas) == 0;
 }
 
-QString NombreSalidaLibre(const QString& salida, const QString& entrada) {
-    if (!MismoArchivo(salida, entrada)) return salida;
-    const QFileInfo info(salida);
-    const QString nombre = info.fileName();
-    const qsizetype punto = nombre.lastIndexOf(u'.');
+QString SiguienteNombreLibre(const QString& nombre) {
+    const QString archivo = QFileInfo(nombre).fileName();
+    const qsizetype punto = archivo.lastIndexOf(u'.');
     const QString base =
-        salida.left(salida.size() - nombre.size()) + (punto > 0 ? nombre.left(punto) : nombre);
-    const QString extension = punto > 0 ? nombre.mid(punto) : QString();
+        nombre.left(nombre.size() - archivo.size()) + (punto > 0 ? archivo.left(punto) : archivo);
+    const QString extension = punto > 0 ? archivo.mid(punto) : QString();
     for (qint64 n = 0;; ++n) {
         const QString candidato =
             base + QString::number(n) + QString::number(NumeroEstacion()) + extension;
-        if (!QFileInfo::exists(candidato) && !MismoArchivo(candidato, entrada)) return candidato;
+        if (!QFileInfo::exists(candidato)) return candidato;
     }
+}
+
+QString NombreSalidaLibre(const QString& salida, const QString& entrada) {
+    return MismoArchivo(salida, entrada) ? SiguienteNombreLibre(salida) : salida;
 }
 
 QString BuscarEnComboBox(const QStringList& lista, const QString& texto, int largo) {

@@ -59,10 +59,11 @@ QString NombreArchivoDatos(const QString& prefijo = QString(), const QString& ev
 // Verdadero si las dos rutas nombran el mismo archivo: el mismo archivo en disco
 // (enlaces, mayúsculas donde el sistema no las distingue) o la misma ruta.
 bool MismoArchivo(const QString& a, const QString& b);
+// El primer nombre que no existe con la numeración de los archivos de trabajo: n
+// y la estación antes de la extensión ("x.txt" pasa a "x00.txt", "x10.txt"...).
+QString SiguienteNombreLibre(const QString& nombre);
 // El nombre para escribir una salida que no debe caer sobre su entrada: el mismo
-// si es otro archivo; si no, el primero que no existe con la numeración de los
-// archivos de trabajo (n y la estación antes de la extensión: "x.txt" pasa a
-// "x00.txt", "x10.txt"...).
+// si es otro archivo; si no, SiguienteNombreLibre.
 QString NombreSalidaLibre(const QString& salida, const QString& entrada);
 
 // Los primeros largo caracteres de la primera entrada que empieza por texto

@@ -12,11 +12,23 @@ QByteArray TextoFecha(const QDateTime& momento) {
     return momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")).toLatin1();
 }
 
+namespace {
+
+// La copia nunca cae sobre el reporte que se lee (un enlace o un nombre que el
+// sistema no distingue por mayúsculas) ni, si el reporte es a su vez una copia
+// ("x.text"), sobre el reporte del que salió ("x.txt"): toma otro nombre.
+QString NombreCopiaLibre(const QString& reporte) {
+    const QString copia = NombreCopiaTexto(reporte);
+    const bool original = copia.contains(QStringLiteral(".txt")) && QFileInfo::exists(copia) &&
+                          MismoArchivo(NombreCopiaTexto(copia), reporte);
+    return original ? SiguienteNombreLibre(copia) : NombreSalidaLibre(copia, reporte);
+}
+
+} // namespace
+
 Prepaso PrepararReporte(const QString& reporte, int lineasPorPagina) {
     Prepaso p;
-    // La copia nunca cae sobre el reporte que se lee (un enlace o un nombre que
-    // el sistema no distingue por mayúsculas): toma el siguiente nombre libre.
-    p.CopiaTexto = NombreSalidaLibre(NombreCopiaTexto(reporte), reporte);
+    p.CopiaTexto = NombreCopiaLibre(reporte);
     QFile archivo(reporte);
     QByteArray copia;
     if (archivo.open(QIODevice::ReadOnly)) {

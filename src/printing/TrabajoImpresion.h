@@ -21,7 +21,8 @@ struct Prepaso {
 };
 
 // Lee el reporte, escribe su copia de texto y devuelve los conteos. Si el nombre
-// de la copia es el del reporte mismo, la copia toma el siguiente nombre libre.
+// de la copia es el del reporte mismo, o el del reporte existente del que el
+// reporte es la copia ("x.text" de "x.txt"), la copia toma el siguiente nombre libre.
 Prepaso PrepararReporte(const QString& reporte, int lineasPorPagina);
 
 // El reporte más ".PRO", abierto con candado exclusivo mientras el diálogo de

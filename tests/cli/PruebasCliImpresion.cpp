@@ -127,6 +127,11 @@ private slots:
         QTest::newRow("importar sobre las unidades")
             << u"u.txt"_s << QStringList{u"importar"_s, ejemplo, u"u.txt"_s, u"u.txt"_s} << 2
             << QString();
+        // "x.text" es la copia de "x.txt": la suya no cae sobre el reporte del que salió.
+        QTest::newRow("copia de una copia")
+            << u"x.txt"_s << QStringList{u"texto"_s, u"x.text"_s} << 0 << u"x00.txt\n"_s;
+        QTest::newRow("copia de un reporte con su copia vieja")
+            << u"x.txt"_s << QStringList{u"texto"_s, u"x.txt"_s} << 0 << u"x.text\n"_s;
 #ifndef _WIN32
         // "x.text" es un enlace a "x.txt": su copia de texto sería el reporte mismo.
         QTest::newRow("copia de texto")
@@ -143,7 +148,10 @@ private slots:
                                      ? LeerBytes(QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"))
                                      : ReporteDosPaginas();
         QVERIFY(EscribirBytes(ruta, bytes));
-        if (args.value(1) == u"x.text") QVERIFY(QFile::link(ruta, dir_.filePath(u"x.text"_s)));
+        if (QByteArrayView(QTest::currentDataTag()).startsWith("copia de"))
+            QVERIFY(EscribirBytes(dir_.filePath(u"x.text"_s), "copia\r\n"));
+        else if (args.value(1) == u"x.text")
+            QVERIFY(QFile::link(ruta, dir_.filePath(u"x.text"_s)));
         const Corrida c = Correr(args, dir_.path());
         QCOMPARE(c.Codigo, codigo);
         QCOMPARE(c.Salida, salida);
