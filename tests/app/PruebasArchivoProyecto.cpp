@@ -581,6 +581,11 @@ private slots:
         QVERIFY(ArchivoNoEsProyecto(m));
         m.ArchivoProyecto = QStringLiteral("P");
         QVERIFY(!ArchivoNoEsProyecto(m));
+        // Guardarlo encima (el usuario lo eligió) deja antes su copia, y ya es un proyecto.
+        m.ArchivoProyecto = QStringLiteral("notas");
+        QCOMPARE(GuardarProyecto(m).Respaldo, QStringLiteral("notas.vk9.bak"));
+        QCOMPARE(LeerBytes("notas.vk9.bak"), QByteArray("hola\r\n"));
+        QVERIFY(!ArchivoNoEsProyecto(m));
     }
 
     void fallaAlGuardar() {
