@@ -1,8 +1,10 @@
 #include "app/ArchivoProyecto.h"
 
 #include "common/ErrorSistema.h"
+#include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
+#include "units/RevisionUH.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,39 +20,62 @@ namespace {
 
 // Límites contra archivos dañados: ningún índice de unidad mayor a este.
 constexpr double MaximoIndiceUH = 100000;
+// Un mensaje de lectura nombra a lo sumo tantos hallazgos.
+constexpr int MaximoHallazgos = 20;
 
 enum class Problema { NoNumerico, Invalido };
 
 // Recorre las líneas del archivo llevando su número para los avisos.
 class LectorProyecto {
 public:
-    // Trabaja sobre los bytes: solo los valores de texto se convierten.
-    LectorProyecto(ModuloVarek9& modulo, QByteArrayView datos, const QString& nombre)
-        : p_(modulo.Proyecto), lineas_(datos), nombre_(nombre) {}
+    // Trabaja sobre los bytes: solo los valores de texto se convierten. Con la
+    // marca de UTF-8 al comienzo el texto es UTF-8; si no, Windows-1252.
+    // Marca UTF-8 y todo fin de línea: así quedan los archivos que otro programa tocó.
+    LectorProyecto(Proyecto& proyecto, QByteArrayView datos, const QString& nombre)
+        : p_(proyecto), utf8_(datos.startsWith("\xEF\xBB\xBF")),
+          lineas_(utf8_ ? datos.sliced(3) : datos, FinesDeLinea::Todos), nombre_(nombre) {}
 
-    AvisoLectura Leer() {
-        while (!Fin()) {
-            if (Es(Siguiente(), "[Proyecto]")) LeerSeccion();
-        }
-        if (numeroUHInvalido_) p_.NumeroUH = maximoIndice_;
-        p_.AsegurarCapacidad(p_.NumeroUH);
-        return aviso_;
+    // Avanza hasta la primera línea "[Proyecto]"; false si no hay ninguna.
+    bool BuscarInicio() {
+        while (!Fin())
+            if (Es(Siguiente(), "[Proyecto]")) return true;
+        return false;
     }
+
+    // Lee desde la línea que sigue a "[Proyecto]" hasta el final del archivo.
+    void Leer() {
+        for (;;) {
+            // Un archivo cortado no se lee en silencio como si estuviera completo.
+            if (!LeerSeccion()) {
+                Hallazgo(
+                    QStringLiteral("El Proyecto [%1] está incompleto: termina en la línea %2...")
+                        .arg(nombre_, QString::number(lineas_.Leidas())),
+                    lineas_.Leidas());
+                cortado_ = true;
+            }
+            if (!BuscarInicio()) break;
+        }
+        TerminarUnidades();
+    }
+
+    QStringList& Hallazgos() { return hallazgos_; }
+    int PrimeraLinea() const { return primeraLinea_; }
 
 private:
     bool Fin() const { return lineas_.Fin(); }
 
-    // La línea siguiente; al final del archivo, un dato que falta.
+    // La línea siguiente; al final del archivo, vacía (el corte se avisa una vez).
     QByteArrayView Siguiente() {
         ++pos_;
-        if (lineas_.Fin()) {
-            Avisar(Problema::Invalido);
-            return {};
-        }
         return lineas_.Siguiente();
     }
+    // Verdadero si la última lectura pasó del final del archivo.
+    bool PasoDelFin() const { return pos_ > lineas_.Leidas(); }
 
-    QString Texto() { return DecodificarAnsi(Siguiente()); }
+    QString Decodificar(QByteArrayView bytes) const {
+        return utf8_ ? QString::fromUtf8(bytes) : DecodificarAnsi(bytes);
+    }
+    QString Texto() { return Decodificar(Siguiente()); }
 
     static bool Es(QByteArrayView linea, std::string_view marcador) {
         const QByteArrayView t = RecortarVista(linea);
@@ -59,30 +84,38 @@ private:
 
     qsizetype LineasRestantes() const { return lineas_.Restantes(); }
 
+    void Hallazgo(const QString& texto, qsizetype linea) {
+        if (hallazgos_.isEmpty()) primeraLinea_ = static_cast<int>(linea);
+        hallazgos_.append(texto);
+    }
     void Avisar(Problema problema) { Avisar(problema, pos_); }
     void Avisar(Problema problema, qsizetype linea) {
-        if (aviso_.HayAviso) return;
-        aviso_.HayAviso = true;
-        aviso_.Linea = static_cast<int>(linea);
-        aviso_.Titulo = QStringLiteral("CARGAR PROYECTO");
+        if (PasoDelFin()) return;
         const QString que = problema == Problema::NoNumerico
                                 ? QStringLiteral("tiene un valor no numérico")
                                 : QStringLiteral("tiene un dato inválido");
-        aviso_.Texto = QStringLiteral("El Proyecto [%1] %2 en la línea %3...")
-                           .arg(nombre_, que, QString::number(aviso_.Linea));
+        Hallazgo(QStringLiteral("El Proyecto [%1] %2 en la línea %3...")
+                     .arg(nombre_, que, QString::number(linea)),
+                 linea);
+    }
+
+    // Una clave desconocida o un marcador que no está donde debe: se salta como
+    // siempre, pero se dice (un fin de línea perdido desfasa todo lo que sigue).
+    void LineaRara(qsizetype linea) { lineasRaras_.append(linea); }
+    void Marcador(std::string_view marcador) {
+        const QByteArrayView linea = Siguiente();
+        if (!PasoDelFin() && !Es(linea, marcador)) LineaRara(pos_);
     }
 
     double Numero() {
         const NumeroLeido n = LeerNumero(Siguiente());
         if (n.Desborde) {
             Avisar(Problema::Invalido);
-        } else if (!n.HayNumero && !Fin0()) {
+        } else if (!n.HayNumero) {
             Avisar(Problema::NoNumerico);
         }
         return n.Valor;
     }
-    // Verdadero si la última lectura pasó del final (ya avisada como inválida).
-    bool Fin0() const { return pos_ > lineas_.Leidas(); }
 
     // Entero redondeado al par; fuera de [minimo, maximo] avisa y da nullopt.
     std::optional<double> Entero(double minimo, double maximo) {
@@ -106,10 +139,11 @@ private:
         return v;
     }
 
-    void LeerSeccion() {
+    // Una sección hasta "[FinProyecto]"; false si el archivo termina antes.
+    bool LeerSeccion() {
         while (!Fin()) {
             const QByteArrayView linea = Siguiente();
-            if (Es(linea, "[FinProyecto]")) return;
+            if (Es(linea, "[FinProyecto]")) return true;
             switch (Clave(linea)) {
             case 1:
                 p_.Nombre = Texto();
@@ -150,32 +184,52 @@ private:
                 LeerCostos();
                 break;
             default:
-                if (Es(Siguiente(), "[FinProyecto]")) return;
+                LineaRara(pos_);
+                if (Es(Siguiente(), "[FinProyecto]")) return true;
                 break;
             }
         }
+        return false;
     }
 
     void LeerBloqueUnidad() {
-        const auto indice = Entero(1, MaximoIndiceUH);
-        Siguiente(); // "[InicioUH]"
-        if (!indice) {
+        const qsizetype linea = pos_ + 1;
+        const double indice = RedondearPar(Numero());
+        Marcador("[InicioUH]");
+        if (!(indice >= 1 && indice <= MaximoIndiceUH)) {
             // Un índice imposible: el bloque se lee y se descarta.
+            if (!PasoDelFin())
+                Hallazgo(QStringLiteral("La unidad %1 (línea %2) tiene un índice fuera de 1 a "
+                                        "%3: se descartó...")
+                             .arg(FormatoGeneral(indice).trimmed(), QString::number(linea),
+                                  QString::number(MaximoIndiceUH, 'f', 0)),
+                         linea);
             UnidadHomogenea descartada;
             LeerUnidad(descartada);
             return;
         }
-        const int i = static_cast<int>(*indice);
+        const int i = static_cast<int>(indice);
         p_.AsegurarCapacidad(i);
-        maximoIndice_ = std::max(maximoIndice_, i);
+        if (lineaBloque_.size() <= i) lineaBloque_.resize(i + 1);
+        if (lineaBloque_[i] != 0) {
+            // El bloque repetido reemplaza a la unidad entera, no se mezcla con ella.
+            Hallazgo(QStringLiteral("La unidad %1 aparece dos veces (líneas %2 y %3): vale la de "
+                                    "la línea %3...")
+                         .arg(i)
+                         .arg(lineaBloque_[i])
+                         .arg(linea),
+                     linea);
+            p_.UH[i] = UnidadHomogenea{};
+        }
+        lineaBloque_[i] = linea;
         LeerUnidad(p_.UH[i]);
     }
 
     // Cantidad de líneas de una lista, acotada por lo que queda del archivo.
-    qsizetype CantidadLista() {
+    qsizetype CantidadLista(std::string_view marcadorInicio) {
         double c = RedondearPar(Numero());
         const qsizetype lineaCuenta = pos_;
-        Siguiente(); // marcador de apertura
+        Marcador(marcadorInicio);
         if (c < 0) {
             Avisar(Problema::Invalido, lineaCuenta);
             c = 0;
@@ -188,8 +242,9 @@ private:
         return static_cast<qsizetype>(c);
     }
 
-    void LeerLista(QStringList& lista, std::string_view marcadorFin) {
-        const qsizetype n = CantidadLista();
+    void LeerLista(QStringList& lista, std::string_view marcadorInicio,
+                   std::string_view marcadorFin) {
+        const qsizetype n = CantidadLista(marcadorInicio);
         lista = QStringList(n);
         bool terminoEnMarcador = false;
         for (qsizetype j = 0; j < n; ++j) {
@@ -198,13 +253,13 @@ private:
                 terminoEnMarcador = true;
                 break;
             }
-            lista[j] = DecodificarAnsi(t);
+            lista[j] = Decodificar(t);
         }
-        if (!terminoEnMarcador) Siguiente();
+        if (!terminoEnMarcador) Marcador(marcadorFin);
     }
 
     void LeerCostos() {
-        const qsizetype c = CantidadLista();
+        const qsizetype c = CantidadLista("[InicioCU]");
         p_.CostosUnitarios.fill(0);
         bool terminoEnMarcador = false;
         for (qsizetype j = 1; j <= c; ++j) {
@@ -219,7 +274,7 @@ private:
             if (n.Desborde) Avisar(Problema::Invalido);
             p_.CostosUnitarios[j] = n.Valor;
         }
-        if (!terminoEnMarcador) Siguiente();
+        if (!terminoEnMarcador) Marcador("[FinCU]");
     }
 
     void LeerUnidad(UnidadHomogenea& u) {
@@ -281,28 +336,97 @@ private:
                 break;
             }
             case 50:
-                LeerLista(u.N82, "[FinN82]");
+                LeerLista(u.N82, "[InicioN82]", "[FinN82]");
                 break;
             case 51:
-                LeerLista(u.CLIMA, "[FinCLIMA]");
+                LeerLista(u.CLIMA, "[InicioCLIMA]", "[FinCLIMA]");
                 break;
             case 52:
-                LeerLista(u.MR, "[FinMR]");
+                LeerLista(u.MR, "[InicioMR]", "[FinMR]");
                 break;
             default:
+                LineaRara(pos_);
                 if (Es(Siguiente(), "[FinUH]")) return;
                 break;
             }
         }
     }
 
+    // "la línea 7" o "las líneas 7, 9, 11 y 4 más": a lo sumo maximo elementos.
+    static QString Nombrar(const QString& singular, const QString& plural,
+                           const QStringList& elementos, int maximo) {
+        QString lista = elementos.mid(0, maximo).join(QStringLiteral(", "));
+        if (elementos.size() > maximo)
+            lista += QStringLiteral(" y %1 más").arg(elementos.size() - maximo);
+        return (elementos.size() == 1 ? singular : plural) + u' ' + lista;
+    }
+
+    // Al terminar el archivo: lo saltado, las unidades frente a NumeroUH y los negativos.
+    void TerminarUnidades() {
+        if (!lineasRaras_.isEmpty()) {
+            QStringList numeros;
+            for (const qsizetype l : lineasRaras_)
+                numeros << QString::number(l);
+            Hallazgo(QStringLiteral("El Proyecto [%1] tiene claves o marcadores fuera de lugar "
+                                    "en %2: se saltaron...")
+                         .arg(nombre_, Nombrar(QStringLiteral("la línea"),
+                                               QStringLiteral("las líneas"), numeros, 10)),
+                     lineasRaras_.first());
+        }
+        int mayor = 0;
+        for (int i = static_cast<int>(lineaBloque_.size()) - 1; i >= 1 && mayor == 0; --i)
+            if (lineaBloque_[i] != 0) mayor = i;
+        if (numeroUHInvalido_) p_.NumeroUH = mayor;
+        // Un índice que pasa de NumeroUH no se guarda: se dice y la unidad no queda
+        // en memoria, donde una fila nueva de la tabla la retomaría.
+        for (int i = p_.NumeroUH + 1; i <= mayor; ++i) {
+            if (lineaBloque_[i] == 0) continue;
+            Hallazgo(QStringLiteral("La unidad %1 (línea %2) pasa del número de unidades del "
+                                    "proyecto (%3): se descartó...")
+                         .arg(i)
+                         .arg(lineaBloque_[i])
+                         .arg(p_.NumeroUH),
+                     lineaBloque_[i]);
+            p_.UH[i] = UnidadHomogenea{};
+        }
+        // En un archivo cortado las unidades que no alcanzaron a leerse no se
+        // inventan vacías.
+        if (cortado_ && p_.NumeroUH > mayor) p_.NumeroUH = mayor;
+        p_.AsegurarCapacidad(p_.NumeroUH);
+
+        // Un negativo que la tabla no aceptaría se dice una vez; el diseño lo usa igual.
+        QStringList negativas;
+        for (int i = 1; i <= p_.NumeroUH; ++i) {
+            const QList<int> columnas = ColumnasNegativasUH(p_.UH[i]);
+            if (columnas.isEmpty()) continue;
+            QStringList nombres;
+            for (const int c : columnas)
+                nombres << NombreColumnaUH(c);
+            negativas << QStringLiteral("%1 [%2] (%3)")
+                             .arg(i)
+                             .arg(p_.UH[i].CodigoTramo, nombres.join(QStringLiteral(", ")));
+        }
+        if (!negativas.isEmpty())
+            Hallazgo(QStringLiteral("El Proyecto [%1] tiene valores negativos que la tabla de "
+                                    "unidades no acepta en %2...")
+                         .arg(nombre_,
+                              Nombrar(QStringLiteral("la unidad"), QStringLiteral("las unidades"),
+                                      negativas, MaximoHallazgos)),
+                     0);
+    }
+
     Proyecto& p_;
+    bool utf8_;
     LectorLineas lineas_;
     qsizetype pos_ = 0;
     QString nombre_;
-    AvisoLectura aviso_;
+    QStringList hallazgos_;
+    int primeraLinea_ = 0;
     bool numeroUHInvalido_ = false;
-    int maximoIndice_ = 0;
+    bool cortado_ = false;
+    QList<qsizetype> lineasRaras_;
+    // Línea del bloque leído de cada índice de unidad; 0 si no hubo ninguno.
+    QList<qsizetype> lineaBloque_;
 };
 
 // Vacía lo que el lector posee antes de leer.
@@ -320,8 +444,19 @@ void TerminarLectura(ModuloVarek9& modulo) {
     modulo.ProyectoModificado = false;
 }
 
+// Un solo mensaje con los primeros hallazgos, uno por línea.
+void ComponerAviso(AvisoLectura& aviso) {
+    aviso.HayAviso = !aviso.Hallazgos.isEmpty();
+    if (!aviso.HayAviso) return;
+    aviso.Titulo = QStringLiteral("CARGAR PROYECTO");
+    aviso.Texto = aviso.Hallazgos.mid(0, MaximoHallazgos).join(u'\n');
+    const qsizetype resto = aviso.Hallazgos.size() - MaximoHallazgos;
+    if (resto > 0) aviso.Texto += QStringLiteral("\n(y %1 avisos más)...").arg(resto);
+}
+
 void AgregarTexto(EscritorAnsi& e, QStringView texto) {
-    e.Linea(texto);
+    // Al leer también un LF solo parte la línea: ningún valor lo lleva dentro.
+    e.LineaSinSaltos(texto);
 }
 
 void AgregarNumero(EscritorAnsi& e, double valor) {
@@ -376,6 +511,7 @@ AvisoLectura LeerProyecto(ModuloVarek9& modulo) {
 
 AvisoLectura LeerProyectoDesde(ModuloVarek9& modulo, const QString& ruta) {
     QFile archivo(ruta);
+    AvisoLectura aviso;
     if (!archivo.exists()) {
         ReiniciarProyecto(modulo);
         Proyecto& p = modulo.Proyecto;
@@ -383,28 +519,53 @@ AvisoLectura LeerProyectoDesde(ModuloVarek9& modulo, const QString& ruta) {
         p.Descripcion.clear();
         p.Ubicacion.clear();
         TerminarLectura(modulo);
-        return {};
-    }
-    if (!archivo.open(QIODevice::ReadOnly)) {
+    } else if (!archivo.open(QIODevice::ReadOnly)) {
+        // Lo que no se pudo leer no se cambia por un proyecto vacío que luego se
+        // guardaría encima: el proyecto anterior sigue, como con un archivo ajeno.
         const ErrorSistema e = UltimoErrorSistema(archivo.errorString());
-        ReiniciarProyecto(modulo);
-        TerminarLectura(modulo);
-        AvisoLectura aviso;
-        aviso.HayAviso = true;
-        aviso.Titulo = QStringLiteral("CARGAR PROYECTO");
-        aviso.Texto = QStringLiteral("No se puede leer el Proyecto [%1]: %2...")
-                          .arg(modulo.ArchivoProyecto, e.Descripcion);
-        return aviso;
+        aviso.NoEsProyecto = true;
+        aviso.Hallazgos << QStringLiteral("No se puede leer el Proyecto [%1]: %2...")
+                               .arg(modulo.ArchivoProyecto, e.Descripcion);
+        ComponerAviso(aviso);
+    } else {
+        const QByteArray datos = archivo.readAll();
+        aviso = LeerProyectoDatos(modulo, datos, modulo.ArchivoProyecto);
     }
-    const QByteArray datos = archivo.readAll();
-    return LeerProyectoDatos(modulo, datos, modulo.ArchivoProyecto);
+    modulo.EstadoLectura = {ruta, aviso.HayAviso, aviso.NoEsProyecto};
+    return aviso;
 }
 
 AvisoLectura LeerProyectoDatos(ModuloVarek9& modulo, QByteArrayView datos, const QString& nombre) {
-    ReiniciarProyecto(modulo);
-    const AvisoLectura aviso = LectorProyecto(modulo, datos, nombre).Leer();
-    TerminarLectura(modulo);
+    AvisoLectura aviso;
+    LectorProyecto lector(modulo.Proyecto, datos, nombre);
+    if (!lector.BuscarInicio()) {
+        // Un archivo sin "[Proyecto]" no es un proyecto vacío: no reemplaza al actual.
+        aviso.NoEsProyecto = true;
+        aviso.Hallazgos << QStringLiteral("El archivo [%1] no es un Proyecto (no tiene la línea "
+                                          "[Proyecto]): no se cargó nada...")
+                               .arg(nombre);
+        // El proyecto que sigue queda con sus campos derivados al día.
+        AplicarReglasDerivadas(modulo.Proyecto);
+    } else {
+        ReiniciarProyecto(modulo);
+        lector.Leer();
+        aviso.Hallazgos = std::move(lector.Hallazgos());
+        aviso.Linea = lector.PrimeraLinea();
+        TerminarLectura(modulo);
+    }
+    ComponerAviso(aviso);
     return aviso;
+}
+
+bool ArchivoNoEsProyecto(const ModuloVarek9& modulo) {
+    const EstadoLectura& l = modulo.EstadoLectura;
+    return l.NoEsProyecto && MismoArchivo(RutaArchivoProyecto(modulo.ArchivoProyecto), l.Ruta);
+}
+
+QString TextoRespaldo(const QString& respaldo) {
+    return QStringLiteral("El Proyecto se había leído con avisos: el archivo como estaba quedó "
+                          "guardado en [%1]...")
+        .arg(respaldo);
 }
 
 QByteArray TextoProyecto(const Proyecto& p) {
@@ -502,14 +663,36 @@ ErrorEscritura EscribirArchivoSeguro(const QString& ruta, const QByteArray& cont
     return {};
 }
 
-ErrorEscritura GuardarProyecto(ModuloVarek9& modulo) {
+GuardadoProyecto GuardarProyecto(ModuloVarek9& modulo) {
     return GuardarProyectoEn(modulo, RutaArchivoProyecto(modulo.ArchivoProyecto));
 }
 
-ErrorEscritura GuardarProyectoEn(ModuloVarek9& modulo, const QString& ruta) {
-    ErrorEscritura e = EscribirArchivoSeguro(ruta, TextoProyecto(modulo.Proyecto));
-    if (e.Ok) modulo.ProyectoModificado = false;
-    return e;
+GuardadoProyecto GuardarProyectoEn(ModuloVarek9& modulo, const QString& ruta) {
+    EstadoLectura& leido = modulo.EstadoLectura;
+    GuardadoProyecto g;
+    const auto falla = [&](const ErrorEscritura& e) {
+        static_cast<ErrorEscritura&>(g) = e;
+        return g;
+    };
+    // Nunca se escribe encima de lo que no se pudo leer bien sin guardarlo antes.
+    if (leido.ConAvisos && QFileInfo::exists(ruta) && MismoArchivo(ruta, leido.Ruta)) {
+        g.Respaldo = ruta + QStringLiteral(".bak");
+        QFile original(ruta);
+        if (!original.open(QIODevice::ReadOnly)) {
+            const ErrorSistema e = UltimoErrorSistema(original.errorString());
+            return falla(ErrorEscritura{false, e.Numero, e.Descripcion});
+        }
+        const ErrorEscritura e = EscribirArchivoSeguro(g.Respaldo, original.readAll());
+        if (!e.Ok) return falla(e);
+    }
+    const ErrorEscritura e = EscribirArchivoSeguro(ruta, TextoProyecto(modulo.Proyecto));
+    if (!e.Ok) return falla(e);
+    modulo.ProyectoModificado = false;
+    if (!g.Respaldo.isEmpty()) {
+        leido.ConAvisos = false;
+        leido.NoEsProyecto = false;
+    }
+    return g;
 }
 
 ErrorEscritura GuardarUltimoProyecto(const ModuloVarek9& modulo) {

@@ -5,14 +5,18 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
-// Un aviso de lectura (valor no numérico o dato inválido): el lector termina el
-// archivo y avisa de la primera línea con problema.
+// Lo que la lectura encontró mal: valores no numéricos o inválidos, un archivo
+// cortado, índices de unidad repetidos o fuera de rango, valores negativos, o un
+// archivo que no es proyecto. El lector termina el archivo y los junta todos.
 struct AvisoLectura {
     bool HayAviso = false;
-    int Linea = 0;
-    QString Titulo; // "CARGAR PROYECTO"
-    QString Texto;
+    bool NoEsProyecto = false; // no se cargó nada: el proyecto anterior sigue
+    int Linea = 0;             // la del primer hallazgo
+    QStringList Hallazgos;     // uno por problema, en orden
+    QString Titulo;            // "CARGAR PROYECTO"
+    QString Texto;             // los primeros 20 hallazgos, uno por línea
 };
 
 // Falla del sistema al escribir: número y descripción del error.
@@ -26,23 +30,39 @@ struct ErrorEscritura {
     QString Texto() const;
 };
 
+// Resultado de guardar el proyecto: la falla, si hubo, y la copia ".bak" que se
+// guardó antes de escribir (vacía si no hizo falta).
+struct GuardadoProyecto : ErrorEscritura {
+    QString Respaldo;
+};
+
 // Ruta real del archivo de un proyecto (sin extensión): la variante existente
 // de la extensión (".vk9", ".VK9"...) o, si no hay ninguna, ".vk9".
 QString RutaArchivoProyecto(const QString& archivoProyecto);
 
 // Lee ArchivoProyecto + ".vk9" al proyecto del módulo con las reglas derivadas.
 AvisoLectura LeerProyecto(ModuloVarek9& modulo);
-// Lo mismo desde una ruta exacta; un archivo ausente da el proyecto vacío.
+// Lo mismo desde una ruta exacta; un archivo ausente da el proyecto vacío. Deja
+// en EstadoLectura si el archivo se leyó con avisos o no es un proyecto.
 AvisoLectura LeerProyectoDesde(ModuloVarek9& modulo, const QString& ruta);
-// Lo mismo desde el contenido de un archivo; nombre va en los mensajes.
+// Lo mismo desde el contenido de un archivo; nombre va en los mensajes. Sin una
+// línea "[Proyecto]" no cambia nada del proyecto.
 AvisoLectura LeerProyectoDatos(ModuloVarek9& modulo, QByteArrayView datos, const QString& nombre);
+
+// Verdadero si ArchivoProyecto es un archivo que se leyó y no es un proyecto:
+// "Guardar" pide otro nombre en vez de reemplazarlo.
+bool ArchivoNoEsProyecto(const ModuloVarek9& modulo);
+// Mensaje de "GUARDAR PROYECTO" cuando un guardado dejó la copia ".bak".
+QString TextoRespaldo(const QString& respaldo);
 
 // Contenido exacto del archivo del proyecto (Windows-1252, CR LF).
 QByteArray TextoProyecto(const Proyecto& proyecto);
 // Escribe ArchivoProyecto + ".vk9"; si falla, el archivo anterior queda intacto
-// y ProyectoModificado no cambia.
-ErrorEscritura GuardarProyecto(ModuloVarek9& modulo);
-ErrorEscritura GuardarProyectoEn(ModuloVarek9& modulo, const QString& ruta);
+// y ProyectoModificado no cambia. La primera vez que se escribe encima del
+// archivo leído con avisos, antes lo copia tal como estaba a ruta + ".bak"
+// (reemplaza una copia anterior) y lo dice en Respaldo.
+GuardadoProyecto GuardarProyecto(ModuloVarek9& modulo);
+GuardadoProyecto GuardarProyectoEn(ModuloVarek9& modulo, const QString& ruta);
 
 // Escritura segura: un archivo temporal al lado que reemplaza al destino al final.
 ErrorEscritura EscribirArchivoSeguro(const QString& ruta, const QByteArray& contenido);

@@ -113,6 +113,15 @@ struct ResultadoPrograma {
     double ValorModulo = 0;
 };
 
+// Lo que la última lectura supo del archivo leído. Guardar encima de un archivo
+// leído con avisos guarda antes una copia ".bak"; uno que no es proyecto no se
+// reemplaza con "Guardar".
+struct EstadoLectura {
+    QString Ruta;              // el archivo leído
+    bool ConAvisos = false;    // la lectura avisó algo (o no se pudo leer)
+    bool NoEsProyecto = false; // sin línea "[Proyecto]": no se cargó nada
+};
+
 struct ModuloVarek9 {
     ::Proyecto Proyecto;
     std::array<::TipoCapa, NumeroTiposCapa + 1> TipoCapa{};              // 1..11
@@ -120,6 +129,7 @@ struct ModuloVarek9 {
     QString ArchivoProyecto = QStringLiteral("Defecto");
     bool ProyectoModificado = false;
     ::ResultadoPrograma ResultadoPrograma;
+    ::EstadoLectura EstadoLectura;
 };
 
 // Vacía todas las unidades y deja NumeroUH en 0; no toca el encabezado, los

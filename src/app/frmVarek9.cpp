@@ -382,16 +382,22 @@ void frmVarek9::MostrarErrorEscritura(const QString& texto) {
 }
 
 bool frmVarek9::Guardar(bool pedirNombre) {
-    // Sobre el archivo de otra sesión no se escribe: se pide un nombre nuevo.
-    if (soloLectura_ || (pedirNombre && EsSinNombre(modulo_.ArchivoProyecto))) {
+    // Sobre el archivo de otra sesión, o sobre uno que no es proyecto, no se
+    // escribe: se pide un nombre nuevo.
+    if (soloLectura_ || ArchivoNoEsProyecto(modulo_) ||
+        (pedirNombre && EsSinNombre(modulo_.ArchivoProyecto))) {
         if (!GuardarProyectoComo()) return false;
         ActualizarTitulo();
     }
-    const ErrorEscritura e = GuardarProyecto(modulo_);
+    const GuardadoProyecto e = GuardarProyecto(modulo_);
     if (!e.Ok) {
         MostrarErrorEscritura(e.Texto());
         return false;
     }
+    // La copia de lo que se leyó con avisos no queda sin que el usuario lo sepa.
+    if (!e.Respaldo.isEmpty())
+        plataforma_.Aviso(this, QStringLiteral("GUARDAR PROYECTO"), TextoRespaldo(e.Respaldo),
+                          IconoMensaje::Informacion);
     BorrarRecuperacion(modulo_.ArchivoProyecto);
     // Tras "Guardar como" la copia del nombre anterior ya no guarda nada nuevo.
     if (!copiaRecuperacion_.isEmpty()) BorrarRecuperacion(copiaRecuperacion_);
@@ -476,6 +482,8 @@ bool frmVarek9::GuardarProyectoComo() {
                           TextoBloqueoAjeno(nombre, *dueno));
         return false;
     }
+    // El nombre ya se eligió: "Guardar" no vuelve a pedirlo (la copia ".bak" sigue).
+    modulo_.EstadoLectura.NoEsProyecto = false;
     modulo_.ArchivoProyecto = nombre;
     soloLectura_ = false;
     const ErrorEscritura e = GuardarUltimoProyecto(modulo_);

@@ -1,5 +1,7 @@
 #include "cli/OrdenesImpresion.h"
 
+#include "cli/SalidaEntrada.h"
+
 #include "printing/ConfiguracionImpresion.h"
 #include "printing/TrabajoImpresion.h"
 
@@ -112,6 +114,7 @@ int OrdenDos(const QStringList& args) {
     if (!o.Error.isEmpty()) return ErrorUso(o.Error);
     if (o.Posicionales.size() != 1)
         return ErrorUso(QStringLiteral("La orden dos lleva un argumento: REPORTE."));
+    if (SalidaSobreEntrada(o.Salida, o.Posicionales[0])) return 2;
     const ConfiguracionImpresion c = CargarConfiguracionImpresion();
     const auto p = Preparar(o.Posicionales[0], c);
     if (!p) return 2;
@@ -132,6 +135,7 @@ int OrdenPdf(const QStringList& args, int argc, char** argv) {
     if (!o.Error.isEmpty()) return ErrorUso(o.Error);
     if (o.Posicionales.size() != 2)
         return ErrorUso(QStringLiteral("La orden pdf lleva dos argumentos: REPORTE y SALIDA.pdf."));
+    if (SalidaSobreEntrada(o.Posicionales[1], o.Posicionales[0])) return 2;
     // Sin pantalla: la impresión a PDF no la necesita.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -2,6 +2,7 @@
 
 #include "app/ArchivoProyecto.h"
 #include "app/ModuloVarek9.h"
+#include "cli/SalidaEntrada.h"
 #include "common/Texto.h"
 #include "units/PortapapelesGrilla.h"
 #include "units/RevisionUH.h"
@@ -50,7 +51,7 @@ bool CargarProyecto(const QString& ruta, ModuloVarek9& modulo) {
     modulo.ArchivoProyecto = SinExtension(ruta);
     const AvisoLectura aviso = LeerProyectoDesde(modulo, ruta);
     if (aviso.HayAviso) Avisar(aviso.Titulo + QStringLiteral(": ") + aviso.Texto);
-    return true;
+    return !aviso.NoEsProyecto;
 }
 
 // Una fila con alguna celda escrita además de su número.
@@ -68,6 +69,7 @@ int OrdenImportar(const QStringList& args) {
             "La orden importar lleva tres argumentos: PROYECTO.vk9 UNIDADES.txt SALIDA.vk9."));
     ModuloVarek9 modulo;
     if (!CargarProyecto(args[0], modulo)) return SalidaUso;
+    if (SalidaSobreEntrada(args[2], args[1])) return SalidaUso;
     QFile archivo(args[1]);
     if (!QFileInfo(args[1]).isFile() || !archivo.open(QIODevice::ReadOnly)) {
         Avisar(QStringLiteral("El archivo de unidades [%1] NO existe o no se puede leer...")
@@ -96,7 +98,9 @@ int OrdenImportar(const QStringList& args) {
             Avisar(QStringLiteral("La línea %1 no tiene código de tramo: no forma una unidad.")
                        .arg(r - fila + 1));
     }
-    RevisarUH(p, tabla, fila);
+    QList<CeldaRechazada> rechazadas;
+    RevisarUH(p, tabla, fila, &rechazadas);
+    if (!rechazadas.isEmpty()) Avisar(TextoCeldasRechazadas(rechazadas));
     if (p.NumeroUH - antes != esperadas) {
         Avisar(QStringLiteral("Se esperaban %1 unidades nuevas y quedaron %2: no se guardó [%3]...")
                    .arg(esperadas)
@@ -106,11 +110,13 @@ int OrdenImportar(const QStringList& args) {
     }
 
     modulo.ArchivoProyecto = SinExtension(args[2]);
-    const ErrorEscritura error = GuardarProyectoEn(modulo, args[2]);
+    const GuardadoProyecto error = GuardarProyectoEn(modulo, args[2]);
     if (!error.Ok) {
         Avisar(ErrorEscritura::Titulo() + QStringLiteral(": ") + error.Texto());
         return SalidaEscritura;
     }
+    if (!error.Respaldo.isEmpty())
+        Avisar(QStringLiteral("GUARDAR PROYECTO: ") + TextoRespaldo(error.Respaldo));
     return SalidaBien;
 }
 

@@ -6,6 +6,7 @@
 #include "app/Solucionador.h"
 #include "cli/OrdenesImpresion.h"
 #include "cli/OrdenesUnidades.h"
+#include "cli/SalidaEntrada.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 
@@ -39,7 +40,9 @@ const char16_t* const Ayuda =
     u"                                la pérdida de serviciabilidad y el módulo MR (psi);\n"
     u"                                -1 si el cálculo no converge\n"
     u"  guardar ENTRADA.vk9 SALIDA.vk9\n"
-    u"                                lee un proyecto y lo escribe de nuevo\n"
+    u"                                lee un proyecto y lo escribe de nuevo; si SALIDA\n"
+    u"                                es ENTRADA y la lectura avisó algo, antes copia\n"
+    u"                                ENTRADA tal como estaba a ENTRADA.bak\n"
     u"  diseno PROYECTO.vk9           diseña todas las unidades: por unidad, separados por\n"
     u"                                tabulador, número, SN requerido, alternativa\n"
     u"                                seleccionada y, por alternativa, aplicable (1/0),\n"
@@ -67,8 +70,12 @@ const char16_t* const Ayuda =
     u"                                imprime el reporte en un PDF como la impresora\n"
     u"  --ayuda                       muestra esta ayuda\n"
     u"\n"
-    u"Salida: 0 si todo salió bien, 1 si no se pudo escribir, 2 si faltan datos o el\n"
-    u"archivo de entrada no existe.\n";
+    u"Ninguna orden escribe sobre su archivo de entrada (salvo guardar e importar, que\n"
+    u"guardan el proyecto sobre sí mismo): un nombre reservado salta la entrada y una\n"
+    u"salida dada igual a la entrada termina con el código 2.\n"
+    u"\n"
+    u"Salida: 0 si todo salió bien, 1 si no se pudo escribir, 2 si faltan datos, el\n"
+    u"archivo de entrada no existe o no es un proyecto, o la salida es la entrada.\n";
 
 int ErrorUso(const QString& texto) {
     Escribir(stderr, texto + QStringLiteral("\n\n") + QString::fromUtf16(Ayuda));
@@ -113,7 +120,8 @@ QString SinExtension(const QString& ruta) {
     return ruta.endsWith(QStringLiteral(".vk9"), Qt::CaseInsensitive) ? ruta.chopped(4) : ruta;
 }
 
-// Lee el proyecto de la línea de comandos; false (tras avisar) si no existe.
+// Lee el proyecto de la línea de comandos; false (tras avisar) si no existe o no
+// es un proyecto.
 bool CargarProyecto(const QString& entrada, ModuloVarek9& modulo) {
     if (!QFileInfo(entrada).isFile()) {
         Escribir(stderr, QStringLiteral("El Proyecto [%1] NO existe...\n").arg(entrada));
@@ -122,7 +130,8 @@ bool CargarProyecto(const QString& entrada, ModuloVarek9& modulo) {
     modulo.ArchivoProyecto = SinExtension(entrada);
     const AvisoLectura aviso = LeerProyectoDesde(modulo, entrada);
     if (aviso.HayAviso) Escribir(stderr, aviso.Titulo + QStringLiteral(": ") + aviso.Texto + u'\n');
-    return true;
+    // Sin proyecto no hay nada que guardar, diseñar ni reportar.
+    return !aviso.NoEsProyecto;
 }
 
 int OrdenGuardar(const QStringList& args) {
@@ -133,11 +142,14 @@ int OrdenGuardar(const QStringList& args) {
     if (!CargarProyecto(args[0], modulo)) return SalidaUso;
     const QString& salida = args[1];
     modulo.ArchivoProyecto = SinExtension(salida);
-    const ErrorEscritura error = GuardarProyectoEn(modulo, salida);
+    const GuardadoProyecto error = GuardarProyectoEn(modulo, salida);
     if (!error.Ok) {
         Escribir(stderr, ErrorEscritura::Titulo() + QStringLiteral(": ") + error.Texto() + u'\n');
         return SalidaEscritura;
     }
+    if (!error.Respaldo.isEmpty())
+        Escribir(stderr,
+                 QStringLiteral("GUARDAR PROYECTO: ") + TextoRespaldo(error.Respaldo) + u'\n');
     return SalidaBien;
 }
 
@@ -190,7 +202,10 @@ int OrdenReporte(QStringList args) {
     ModuloVarek9 modulo;
     if (!CargarProyecto(args[1], modulo)) return SalidaUso;
     const bool nombreReservado = salida.isEmpty();
-    if (nombreReservado) salida = NombreArchivoReporte();
+    if (nombreReservado)
+        salida = NombreArchivoReporte(QString(), args[1]);
+    else if (SalidaSobreEntrada(salida, args[1]))
+        return SalidaUso;
     EstadoDiseno estado;
     const ErrorEscritura error = EscribirReporte(numero, modulo, estado, salida);
     if (!error.Ok) {

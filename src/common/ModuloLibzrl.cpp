@@ -3,12 +3,16 @@
 #include "common/BloqueoArchivo.h"
 #include "common/Texto.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTime>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <iterator>
 #include <random>
 #include <thread>
 
@@ -36,11 +40,16 @@ bool VaciarArchivo(const QString& nombre) {
 }
 
 QString ReservarNombre(const QString& prefijo, QChar letra, const QString& extension1,
-                       const QString& extension2) {
+                       const QString& extension2, const QString& evitar) {
     const QString inicio = Recortar(prefijo) + letra;
     for (qint64 n = 0;; ++n) {
         const QString candidato = inicio + QString::number(n) + QString::number(NumeroEstacion());
         const QString nombres[] = {candidato, candidato + extension1, candidato + extension2};
+        // La entrada de quien escribe nunca se vacía ni se reutiliza.
+        if (!evitar.isEmpty() &&
+            std::any_of(std::begin(nombres), std::end(nombres),
+                        [&](const QString& x) { return MismoArchivo(x, evitar); }))
+            continue;
         // El diálogo de impresión retiene el compañero en mayúsculas; donde los
         // nombres distinguen mayúsculas hay que mirarlo también.
         const QString retenido = candidato + extension2.toUpper();
@@ -142,9 +151,9 @@ QStringList ArgumentosLinea(const QString& lineaComando, const QString& separado
     return partes;
 }
 
-QString NombreArchivoReporte(const QString& prefijo) {
+QString NombreArchivoReporte(const QString& prefijo, const QString& evitar) {
     const QString candidato =
-        ReservarNombre(prefijo, u'r', QStringLiteral(".txt"), QStringLiteral(".pro"));
+        ReservarNombre(prefijo, u'r', QStringLiteral(".txt"), QStringLiteral(".pro"), evitar);
     // Ninguna lista de imágenes vieja debe quedar asociada al nuevo reporte.
     const QString imagenes = candidato + QStringLiteral(".img");
     QFile archivo(imagenes);
@@ -153,8 +162,44 @@ QString NombreArchivoReporte(const QString& prefijo) {
     return candidato;
 }
 
-QString NombreArchivoDatos(const QString& prefijo) {
-    return ReservarNombre(prefijo, u't', QStringLiteral(".DAT"), QStringLiteral(".NDX"));
+QString NombreArchivoDatos(const QString& prefijo, const QString& evitar) {
+    return ReservarNombre(prefijo, u't', QStringLiteral(".DAT"), QStringLiteral(".NDX"), evitar);
+}
+
+bool MismoArchivo(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty()) return false;
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    if (fa.exists() && fb.exists()) {
+        std::error_code error;
+        const bool mismo = std::filesystem::equivalent(fa.filesystemAbsoluteFilePath(),
+                                                       fb.filesystemAbsoluteFilePath(), error);
+        if (!error) return mismo;
+    }
+#ifdef _WIN32
+    const Qt::CaseSensitivity mayusculas = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity mayusculas = Qt::CaseSensitive;
+#endif
+    return QDir::cleanPath(fa.absoluteFilePath())
+               .compare(QDir::cleanPath(fb.absoluteFilePath()), mayusculas) == 0;
+}
+
+QString SiguienteNombreLibre(const QString& nombre) {
+    const QString archivo = QFileInfo(nombre).fileName();
+    const qsizetype punto = archivo.lastIndexOf(u'.');
+    const QString base =
+        nombre.left(nombre.size() - archivo.size()) + (punto > 0 ? archivo.left(punto) : archivo);
+    const QString extension = punto > 0 ? archivo.mid(punto) : QString();
+    for (qint64 n = 0;; ++n) {
+        const QString candidato =
+            base + QString::number(n) + QString::number(NumeroEstacion()) + extension;
+        if (!QFileInfo::exists(candidato)) return candidato;
+    }
+}
+
+QString NombreSalidaLibre(const QString& salida, const QString& entrada) {
+    return MismoArchivo(salida, entrada) ? SiguienteNombreLibre(salida) : salida;
 }
 
 QString BuscarEnComboBox(const QStringList& lista, const QString& texto, int largo) {

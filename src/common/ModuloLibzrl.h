@@ -50,10 +50,21 @@ QStringList ArgumentosLinea(const QString& lineaComando,
                             const QString& separador = QStringLiteral(","));
 
 // Reserva un nombre de reporte en la carpeta actual (prefijo + "r" + n +
-// estación) cuyos ".txt" y ".pro" se pueden escribir; los deja vacíos.
-QString NombreArchivoReporte(const QString& prefijo = QString());
+// estación) cuyos ".txt" y ".pro" se pueden escribir; los deja vacíos. Ningún
+// nombre de los tres es el archivo evitar (la entrada de quien escribe).
+QString NombreArchivoReporte(const QString& prefijo = QString(), const QString& evitar = QString());
 // Igual con "t" y los compañeros ".DAT" y ".NDX".
-QString NombreArchivoDatos(const QString& prefijo = QString());
+QString NombreArchivoDatos(const QString& prefijo = QString(), const QString& evitar = QString());
+
+// Verdadero si las dos rutas nombran el mismo archivo: el mismo archivo en disco
+// (enlaces, mayúsculas donde el sistema no las distingue) o la misma ruta.
+bool MismoArchivo(const QString& a, const QString& b);
+// El primer nombre que no existe con la numeración de los archivos de trabajo: n
+// y la estación antes de la extensión ("x.txt" pasa a "x00.txt", "x10.txt"...).
+QString SiguienteNombreLibre(const QString& nombre);
+// El nombre para escribir una salida que no debe caer sobre su entrada: el mismo
+// si es otro archivo; si no, SiguienteNombreLibre.
+QString NombreSalidaLibre(const QString& salida, const QString& entrada);
 
 // Los primeros largo caracteres de la primera entrada que empieza por texto
 // (sin distinguir mayúsculas); sin texto o sin coincidencia, de la entrada 0.

@@ -56,14 +56,15 @@ void EscritorAnsi::AgregarAscii(const char* texto, qsizetype largo) {
     largo_ += largo;
 }
 
-void EscritorAnsi::Codificar(QStringView texto, bool sinCR) {
+void EscritorAnsi::Codificar(QStringView texto, bool sinCR, bool sinLF) {
     // Se escribe directo en el búfer: los proyectos grandes tienen millones de caracteres.
     char* destino = Espacio(texto.size());
     qsizetype n = 0;
     for (qsizetype i = 0; i < texto.size(); ++i) {
         const char16_t c = texto[i].unicode();
         if (c < 0x80) {
-            destino[n++] = (sinCR && c == u'\r') ? ' ' : static_cast<char>(c);
+            const bool salto = (sinCR && c == u'\r') || (sinLF && c == u'\n');
+            destino[n++] = salto ? ' ' : static_cast<char>(c);
             continue;
         }
         // Un par sustituto es un solo carácter: un solo "?".
@@ -119,9 +120,31 @@ QList<QStringView> DividirLineas(QStringView texto) {
     return lineas;
 }
 
-LectorLineas::LectorLineas(QByteArrayView datos) : datos_(datos) {
+namespace {
+
+// Posición del siguiente fin de línea desde inicio (CR o LF), o el largo.
+qsizetype SiguienteFin(QByteArrayView datos, qsizetype inicio) {
+    const char* base = datos.data();
+    for (qsizetype i = inicio; i < datos.size(); ++i)
+        if (base[i] == '\r' || base[i] == '\n') return i;
+    return datos.size();
+}
+
+} // namespace
+
+LectorLineas::LectorLineas(QByteArrayView datos, FinesDeLinea fines)
+    : datos_(datos), todos_(fines == FinesDeLinea::Todos) {
     const char* inicio = datos.data();
     const char* fin = inicio + datos.size();
+    if (todos_) {
+        separador_ = '\n';
+        // Un CR LF cuenta una vez: cada LF que no sigue a un CR más cada CR.
+        total_ = std::count(inicio, fin, '\r');
+        for (qsizetype i = 0; i < datos.size(); ++i)
+            if (inicio[i] == '\n' && (i == 0 || inicio[i - 1] != '\r')) ++total_;
+        if (!datos.isEmpty() && fin[-1] != '\r' && fin[-1] != '\n') ++total_;
+        return;
+    }
     const bool hayCR = std::find(inicio, fin, '\r') != fin;
     separador_ = hayCR ? '\r' : '\n';
     total_ = std::count(inicio, fin, separador_);
@@ -138,11 +161,18 @@ QByteArrayView LectorLineas::Siguiente() {
     ++leidas_;
     const qsizetype n = datos_.size();
     const char* base = datos_.data();
-    const void* encontrado =
-        std::memchr(base + posicion_, separador_, static_cast<std::size_t>(n - posicion_));
-    const qsizetype fin = encontrado ? static_cast<const char*>(encontrado) - base : n;
+    qsizetype fin;
+    if (todos_) {
+        fin = SiguienteFin(datos_, posicion_);
+    } else {
+        const void* encontrado =
+            std::memchr(base + posicion_, separador_, static_cast<std::size_t>(n - posicion_));
+        fin = encontrado ? static_cast<const char*>(encontrado) - base : n;
+    }
     const QByteArrayView linea = datos_.sliced(posicion_, fin - posicion_);
     posicion_ = fin + 1;
-    if (separador_ == '\r' && posicion_ < n && base[posicion_] == '\n') ++posicion_;
+    if ((todos_ || separador_ == '\r') && fin < n && base[fin] == '\r' && posicion_ < n &&
+        base[posicion_] == '\n')
+        ++posicion_;
     return linea;
 }

@@ -18,11 +18,16 @@ QByteArray CodificarAnsi(QStringView texto);
 class EscritorAnsi {
 public:
     void Reservar(qsizetype bytes) { Espacio(bytes); }
-    void Agregar(QStringView texto) { Codificar(texto, false); }
+    void Agregar(QStringView texto) { Codificar(texto, false, false); }
     // Una línea completa con su CR LF; un CR suelto dentro de ella va como blanco,
     // porque al leer partiría la línea.
     void Linea(QStringView texto) {
-        Codificar(texto, true);
+        Codificar(texto, true, false);
+        FinDeLinea();
+    }
+    // Lo mismo para los archivos en que también un LF solo parte la línea.
+    void LineaSinSaltos(QStringView texto) {
+        Codificar(texto, true, true);
         FinDeLinea();
     }
     void AgregarAscii(const char* texto, qsizetype largo);
@@ -31,7 +36,7 @@ public:
 
 private:
     char* Espacio(qsizetype bytes);
-    void Codificar(QStringView texto, bool sinCR);
+    void Codificar(QStringView texto, bool sinCR, bool sinLF);
 
     QByteArray datos_;
     qsizetype largo_ = 0;
@@ -44,11 +49,15 @@ QString DecodificarAnsi(QByteArrayView datos);
 // LF. El fin de línea final no abre otra.
 QList<QStringView> DividirLineas(QStringView texto);
 
-// Recorre las líneas de un archivo ANSI sin copiarlo, con las mismas reglas que
-// DividirLineas.
+// Qué termina una línea. ComoReporte: las reglas de DividirLineas (en un reporte
+// un LF o un FF solo puede ser el tamaño de un prefijo). Todos: cada CR LF, CR
+// solo y LF solo termina una línea, como en el archivo de proyecto.
+enum class FinesDeLinea { ComoReporte, Todos };
+
+// Recorre las líneas de un archivo ANSI sin copiarlo.
 class LectorLineas {
 public:
-    explicit LectorLineas(QByteArrayView datos);
+    explicit LectorLineas(QByteArrayView datos, FinesDeLinea fines = FinesDeLinea::ComoReporte);
     bool Fin() const { return leidas_ >= total_; }
     // La línea siguiente, sin su fin de línea; vacía si ya no hay más.
     QByteArrayView Siguiente();
@@ -58,6 +67,7 @@ public:
 private:
     QByteArrayView datos_;
     char separador_;
+    bool todos_;
     qsizetype posicion_ = 0;
     qsizetype leidas_ = 0;
     qsizetype total_ = 0;

@@ -1,6 +1,7 @@
 #include "printing/Imprime.h"
 
 #include "app/Plataforma.h"
+#include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "common/VentanasLibzrl.h"
@@ -303,7 +304,8 @@ void Imprime::ImprimirPaginas(int desde, int hasta, int copias, bool dos) {
             QStringLiteral("Documentos PDF (*.pdf);;Todos los archivos (*)"), propuesto, true);
         if (elegido.isEmpty()) return;
         if (QFileInfo(elegido).suffix().isEmpty()) elegido += QStringLiteral(".pdf");
-        impresora.setOutputFileName(elegido);
+        // Un PDF nunca se escribe sobre el reporte que imprime.
+        impresora.setOutputFileName(NombreSalidaLibre(elegido, archivo_));
         MostrarImpresora();
     }
     ResultadoImpresora r;

@@ -12,9 +12,23 @@ QByteArray TextoFecha(const QDateTime& momento) {
     return momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")).toLatin1();
 }
 
+namespace {
+
+// La copia nunca cae sobre el reporte que se lee (un enlace o un nombre que el
+// sistema no distingue por mayúsculas) ni, si el reporte es a su vez una copia
+// ("x.text"), sobre el reporte del que salió ("x.txt"): toma otro nombre.
+QString NombreCopiaLibre(const QString& reporte) {
+    const QString copia = NombreCopiaTexto(reporte);
+    const bool original = copia.contains(QStringLiteral(".txt")) && QFileInfo::exists(copia) &&
+                          MismoArchivo(NombreCopiaTexto(copia), reporte);
+    return original ? SiguienteNombreLibre(copia) : NombreSalidaLibre(copia, reporte);
+}
+
+} // namespace
+
 Prepaso PrepararReporte(const QString& reporte, int lineasPorPagina) {
     Prepaso p;
-    p.CopiaTexto = NombreCopiaTexto(reporte);
+    p.CopiaTexto = NombreCopiaLibre(reporte);
     QFile archivo(reporte);
     QByteArray copia;
     if (archivo.open(QIODevice::ReadOnly)) {
@@ -91,7 +105,9 @@ ColaDos EscribirColaDos(const QString& reporte, const ResumenReporte& resumen,
         return r;
     }
 
-    r.Archivo = salida.isEmpty() ? NombreArchivoDatos() : salida;
+    // Ni el nombre reservado ni uno dado caen sobre el reporte que se lee.
+    r.Archivo = salida.isEmpty() ? NombreArchivoDatos(QString(), reporte)
+                                 : NombreSalidaLibre(salida, reporte);
     // El compañero vacío marca el nombre como ocupado mientras se escribe la cola.
     QFile companero(r.Archivo + QStringLiteral(".DAT"));
     if (salida.isEmpty()) companero.open(QIODevice::WriteOnly | QIODevice::Truncate);

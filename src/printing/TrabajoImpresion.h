@@ -20,7 +20,9 @@ struct Prepaso {
     bool Ok = false;    // el reporte se leyó y la copia se escribió
 };
 
-// Lee el reporte, escribe su copia de texto y devuelve los conteos.
+// Lee el reporte, escribe su copia de texto y devuelve los conteos. Si el nombre
+// de la copia es el del reporte mismo, o el del reporte existente del que el
+// reporte es la copia ("x.text" de "x.txt"), la copia toma el siguiente nombre libre.
 Prepaso PrepararReporte(const QString& reporte, int lineasPorPagina);
 
 // El reporte más ".PRO", abierto con candado exclusivo mientras el diálogo de
@@ -62,6 +64,7 @@ struct ColaDos {
 };
 
 // Escribe la cola del puerto de texto de un reporte. Sin salida reserva un nombre
-// con NombreArchivoDatos y crea su compañero ".DAT" vacío.
+// con NombreArchivoDatos y crea su compañero ".DAT" vacío. Ninguno de los dos es
+// el reporte mismo.
 ColaDos EscribirColaDos(const QString& reporte, const ResumenReporte& resumen,
                         const ParametrosImpresion& parametros, const QString& salida = QString());

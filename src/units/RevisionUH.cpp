@@ -5,6 +5,7 @@
 #include "common/Numeros.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -46,25 +47,65 @@ QString PiezaAbscisa(double valor) {
     return PiezaClave(Formato(valor, MascaraClave));
 }
 
+// El campo de una columna de número, para una unidad constante o no.
+template <class Unidad>
+auto Campo(Unidad& u, int columna) -> decltype(&u.CBR) {
+    switch (columna) {
+    case ColAbscisaInicial:
+        return &u.AbscisaInicial;
+    case ColAbscisaFinal:
+        return &u.AbscisaFinal;
+    case ColAnchoCorona:
+        return &u.AnchoCorona;
+    case ColEjesEquivalentes:
+        return &u.EjesEquivalentes;
+    case ColCBR:
+        return &u.CBR;
+    case ColEspesorAfirmado:
+        return &u.EspesorAfirmado;
+    case ColEspesorSubrasante:
+        return &u.EspesorSubrasante;
+    default:
+        return nullptr;
+    }
+}
+
+// Columnas que no aceptan un número negativo.
+bool SinNegativos(int columna) {
+    return std::find(std::begin(ColumnasSinNegativosUH), std::end(ColumnasSinNegativosUH),
+                     columna) != std::end(ColumnasSinNegativosUH);
+}
+
 // La unidad que una fila lee: la que estaba en su índice, o una vacía.
-UnidadHomogenea LeerFila(const Proyecto& proyecto, const TablaTextos& tabla, int r) {
-    UnidadHomogenea u = r <= proyecto.CapacidadUH() ? proyecto.UH[r] : UnidadHomogenea{};
+UnidadHomogenea LeerFila(const Proyecto& proyecto, const TablaTextos& tabla, int r,
+                         QList<CeldaRechazada>* rechazadas) {
+    static const UnidadHomogenea vacia;
+    // n <= r: el índice r todavía tiene la unidad que la fila mostraba.
+    const UnidadHomogenea& previa = r <= proyecto.CapacidadUH() ? proyecto.UH[r] : vacia;
+    UnidadHomogenea u = previa;
     u.CodigoTramo = tabla.Texto(r, ColCodigoTramo);
     u.Descripcion = tabla.Texto(r, ColDescripcion);
     u.TipoTramo = tabla.Texto(r, ColTipoTramo).left(1);
     u.TipoSegmento = tabla.Texto(r, ColTipoSegmento).left(1);
-    u.AbscisaInicial = ValorCeldaUH(tabla.Texto(r, ColAbscisaInicial));
-    u.AbscisaFinal = ValorCeldaUH(tabla.Texto(r, ColAbscisaFinal));
-    u.AnchoCorona = ValorCeldaUH(tabla.Texto(r, ColAnchoCorona));
-    // "1.50E+05" se lee entero: la columna no pasa por el filtro.
-    u.EjesEquivalentes = ValorTexto(tabla.Texto(r, ColEjesEquivalentes));
     u.ClimaHumedad = tabla.Texto(r, ColClimaHumedad);
     u.ClimaTemperatura = tabla.Texto(r, ColClimaTemperatura);
-    u.CBR = ValorCeldaUH(tabla.Texto(r, ColCBR));
     u.TipoTerreno = tabla.Texto(r, ColTipoTerreno);
     u.TipoAfirmado = tabla.Texto(r, ColTipoAfirmado);
-    u.EspesorAfirmado = ValorCeldaUH(tabla.Texto(r, ColEspesorAfirmado));
-    u.EspesorSubrasante = ValorCeldaUH(tabla.Texto(r, ColEspesorSubrasante));
+    for (int c = ColAbscisaInicial; c < ColumnasUH; ++c) {
+        double* campo = Campo(u, c);
+        if (!campo) continue;
+        const QString& celda = tabla.Texto(r, c);
+        // "1.50E+05" se lee entero: la columna de W18 no pasa por el filtro.
+        const double valor = c == ColEjesEquivalentes ? ValorTexto(celda) : ValorCeldaUH(celda);
+        // Se rechaza un negativo imposible escrito o pegado en vez de normalizarlo: daría
+        // costos negativos. Una celda que muestra el valor guardado no cambió (un
+        // archivo puede traer negativos, que la lectura ya avisó).
+        if (valor < 0 && SinNegativos(c) && celda != Formato(*campo, MascaraColumnaUH(c))) {
+            if (rechazadas) rechazadas->append({r, c});
+            continue;
+        }
+        *campo = valor;
+    }
     return u;
 }
 
@@ -122,6 +163,56 @@ QString TextoNumeroUH(int columna, QStringView texto) {
 double ValorCeldaUH(const QString& texto) {
     // Con el conjunto por defecto el separador decimal del sistema no cuenta.
     return ValorTexto(FiltrarNumero(texto, QString(), u'.'));
+}
+
+QString NombreColumnaUH(int columna) {
+    switch (columna) {
+    case ColAbscisaInicial:
+        return QStringLiteral("Abscisa Inicial");
+    case ColAbscisaFinal:
+        return QStringLiteral("Abscisa Final");
+    case ColAnchoCorona:
+        return QStringLiteral("Ancho Corona");
+    case ColEjesEquivalentes:
+        return QStringLiteral("Ejes Equivalentes");
+    case ColCBR:
+        return QStringLiteral("CBR");
+    case ColEspesorAfirmado:
+        return QStringLiteral("Espesor Afirmado");
+    case ColEspesorSubrasante:
+        return QStringLiteral("Espesor Capa de Subrasante");
+    default:
+        return QStringLiteral("columna %1").arg(columna);
+    }
+}
+
+double* CampoNumeroUH(UnidadHomogenea& unidad, int columna) {
+    return Campo(unidad, columna);
+}
+
+const double* CampoNumeroUH(const UnidadHomogenea& unidad, int columna) {
+    return Campo(unidad, columna);
+}
+
+QList<int> ColumnasNegativasUH(const UnidadHomogenea& unidad) {
+    QList<int> columnas;
+    for (const int c : ColumnasSinNegativosUH)
+        if (*CampoNumeroUH(unidad, c) < 0) columnas.append(c);
+    return columnas;
+}
+
+QString TextoCeldasRechazadas(const QList<CeldaRechazada>& celdas) {
+    QStringList nombres;
+    for (const CeldaRechazada& c : celdas)
+        nombres << QStringLiteral("fila %1 %2").arg(c.Fila).arg(NombreColumnaUH(c.Columna));
+    const QString lista = nombres.join(QStringLiteral(", "));
+    return celdas.size() == 1
+               ? QStringLiteral("No se acepta un valor negativo en la celda %1: conserva su "
+                                "valor anterior...")
+                     .arg(lista)
+               : QStringLiteral("No se aceptan valores negativos en las celdas %1: conservan su "
+                                "valor anterior...")
+                     .arg(lista);
 }
 
 int FilasTablaUH(const Proyecto& proyecto) {
@@ -236,15 +327,15 @@ void DepurarProyecto(Proyecto& proyecto) {
     proyecto.NumeroUH = m;
 }
 
-int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor) {
+int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor,
+              QList<CeldaRechazada>* rechazadas) {
     const QString claveCursor = ClaveCursor(tabla, filaCursor);
     int n = 0;
     for (int r = 1; r < tabla.Filas(); ++r) {
         if (tabla.Texto(r, ColCodigoTramo).isEmpty()) continue;
         ++n;
         if (n > proyecto.CapacidadUH()) proyecto.AsegurarCapacidad(proyecto.CapacidadUH() + n);
-        // n <= r: el índice r todavía no se ha sobrescrito en esta vuelta.
-        proyecto.UH[n] = LeerFila(proyecto, tabla, r);
+        proyecto.UH[n] = LeerFila(proyecto, tabla, r, rechazadas);
     }
     proyecto.NumeroUH = n;
     DepurarProyecto(proyecto);

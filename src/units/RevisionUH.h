@@ -49,6 +49,29 @@ QString TextoNumeroUH(int columna, QStringView texto);
 // de miles ni letras (FiltrarNumero) y leído hasta su primer carácter inválido.
 double ValorCeldaUH(const QString& texto);
 
+// Columnas cuyo número no puede ser negativo: ancho de corona, W18, CBR y los
+// espesores de afirmado y de capa de subrasante (las abscisas sí pueden).
+inline constexpr int ColumnasSinNegativosUH[] = {ColAnchoCorona, ColEjesEquivalentes, ColCBR,
+                                                 ColEspesorAfirmado, ColEspesorSubrasante};
+// Nombre corto de una columna en los mensajes ("Ancho Corona", "CBR"...).
+QString NombreColumnaUH(int columna);
+// El campo de la unidad que muestra una columna de número (5, 6, 7, 8, 11, 14 o
+// 15); nullptr en las demás.
+double* CampoNumeroUH(UnidadHomogenea& unidad, int columna);
+const double* CampoNumeroUH(const UnidadHomogenea& unidad, int columna);
+// Las columnas de ColumnasSinNegativosUH en que la unidad tiene un negativo.
+QList<int> ColumnasNegativasUH(const UnidadHomogenea& unidad);
+
+// Una celda cuyo número negativo la revisión no aceptó (fila y columna de la
+// grilla antes de ordenar).
+struct CeldaRechazada {
+    int Fila = 0;
+    int Columna = 0;
+    bool operator==(const CeldaRechazada&) const = default;
+};
+// El único mensaje que nombra las celdas rechazadas.
+QString TextoCeldasRechazadas(const QList<CeldaRechazada>& celdas);
+
 // Filas que necesita la grilla: 1000, o NumeroUH + 1 si son más.
 int FilasTablaUH(const Proyecto& proyecto);
 
@@ -87,8 +110,11 @@ void DepurarProyecto(Proyecto& proyecto);
 
 // Revisión: lee al proyecto cada fila con código (las demás se descartan),
 // ordena las unidades, vuelve a llenar la tabla y devuelve la fila que ahora
-// tiene la unidad de filaCursor; si no se encuentra, filaCursor.
-int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor);
+// tiene la unidad de filaCursor; si no se encuentra, filaCursor. Una celda de
+// ColumnasSinNegativosUH cambiada a un negativo no se acepta: la unidad conserva
+// su valor anterior y la celda va a rechazadas.
+int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor,
+              QList<CeldaRechazada>* rechazadas = nullptr);
 
 // La tabla tal como la deja la carga de la ventana: filas numeradas, llenado y
 // una primera revisión completa con el cursor en la fila 1.

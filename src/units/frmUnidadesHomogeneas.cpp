@@ -267,7 +267,8 @@ void frmUnidadesHomogeneas::RevisarUH() {
     resultadoPendiente_ = false;
     const int fila = grdUH->Fila();
     TablaTextos tabla = TablaDeGrilla();
-    const int nueva = ::RevisarUH(modulo_.Proyecto, tabla, fila);
+    QList<CeldaRechazada> rechazadas;
+    const int nueva = ::RevisarUH(modulo_.Proyecto, tabla, fila, &rechazadas);
     PonerTabla(tabla);
     if (nueva != fila) {
         grdUH->PonerCelda(nueva, grdUH->Columna());
@@ -276,6 +277,10 @@ void frmUnidadesHomogeneas::RevisarUH() {
     CeldaCambiada();
     tablaRevisada_ = true;
     emit Revisada();
+    // Un negativo imposible se rechaza con un mensaje en vez de entrar callado.
+    if (!rechazadas.isEmpty())
+        plataforma_.Aviso(this, QStringLiteral("UNIDADES DE DISEÑO"),
+                          TextoCeldasRechazadas(rechazadas), IconoMensaje::Exclamacion);
 }
 
 void frmUnidadesHomogeneas::done(int resultado) {

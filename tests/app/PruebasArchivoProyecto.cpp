@@ -7,6 +7,7 @@
 
 #include "app/ArchivoProyecto.h"
 #include "app/Solucionador.h"
+#include "common/Numeros.h"
 #include "common/Texto.h"
 
 #include <QDir>
@@ -25,6 +26,53 @@ QByteArray ConEncabezado(const QStringList& cuerpo) {
     l += cuerpo;
     l += QStringLiteral("[FinProyecto]");
     return Archivo(l);
+}
+
+// Las líneas de un proyecto pequeño, numeradas en los comentarios de las pruebas:
+// 1 "[Proyecto]", 5 NumeroUH, bloques de la unidad 1 en 6..13, de la 2 (con dos
+// líneas N82) en 14..27 y de la 3 en 28..35, costos en 36..40, cierre en 41.
+QStringList LineasBase() {
+    QStringList l{"[Proyecto]", " 1 ", "Vía", " 9 ", " 3 "};
+    const auto bloque = [&](int i, const char* codigo, int cbr, QStringList resto) {
+        l << " 10 " << QStringLiteral(" %1 ").arg(i) << "[InicioUH]"
+          << " 11 " << codigo << " 33 " << QStringLiteral(" %1 ").arg(cbr) << resto << "[FinUH]";
+    };
+    bloque(1, "A", 3, {});
+    bloque(2, "B", 4, {" 50 ", " 2 ", "[InicioN82]", "  n1", "  n2", "[FinN82]"});
+    bloque(3, "C", 5, {});
+    l << " 100 "
+      << " 1 "
+      << "[InicioCU]"
+      << " 7 "
+      << "[FinCU]"
+      << "[FinProyecto]";
+    return l;
+}
+
+// Líneas desde..hasta (desde 1) unidas con CR LF, cada una con su fin de línea.
+QByteArray Tramo(const QStringList& lineas, int desde, int hasta, const char* fin = "\r\n") {
+    QByteArray b;
+    for (int i = desde; i <= hasta; ++i)
+        b += CodificarAnsi(lineas[i - 1]) + fin;
+    return b;
+}
+
+// Lo leído en una línea: nombre, NumeroUH, código:CBR (y líneas N82) de cada unidad,
+// el primer costo y, tras "+", el código de cualquier unidad que quede más allá.
+QString Resumen(const Proyecto& p) {
+    QStringList partes{p.Nombre, QString::number(p.NumeroUH)};
+    for (int i = 1; i <= p.CapacidadUH(); ++i) {
+        const UnidadHomogenea& u = p.UH[i];
+        if (i > p.NumeroUH) {
+            if (!(u == UnidadHomogenea{})) partes << u'+' + u.CodigoTramo;
+            continue;
+        }
+        QString unidad = u.CodigoTramo + u':' + Recortar(FormatoGeneral(u.CBR));
+        if (!u.N82.isEmpty()) unidad += u'/' + u.N82.join(u'+');
+        partes << unidad;
+    }
+    partes << Recortar(FormatoGeneral(p.CostosUnitarios[1]));
+    return partes.join(u'|');
 }
 
 } // namespace
@@ -115,24 +163,85 @@ private slots:
         LeerProyectoDatos(m, bytes, QStringLiteral("x"));
         QCOMPARE(m.Proyecto.UH[1].N82,
                  (QStringList{QStringLiteral("con blancos"), QStringLiteral("x")}));
+        // Un salto dentro de un valor partiría la línea al leer: se escribe un blanco.
+        m.Proyecto.UH[1].N82 = QStringList{QStringLiteral("a\nb\rc")};
+        QVERIFY(TextoProyecto(m.Proyecto).contains("\r\n  a b c\r\n"));
     }
 
     void clavesDesconocidasYMarcadores() {
         ModuloVarek9 m;
-        const QByteArray datos = Archivo(
-            {"basura antes", "[Proyecto]", " 01 ", "no es la clave 1", " 1 ",
-             "  Nombre con blancos ", "77", "valor ignorado", "  4  ", "  95.5 xyz", " 7 ", " v ",
-             " 9 ", " 2 ", " 10 ", " 2 ", "[InicioUH]", " 11 ", "B", " 99 ", "ignorado", " 33 ",
-             "8", "[FinUH]", " 10 ", " 1 ", "[InicioUH]", " 11 ", "A", " 33 ", "3", " 50 ", " 4 ",
-             "[InicioN82]", "  uno", "  dos", "[FinN82]", " 51 ", " 1 ", "[InicioCLIMA]", "  c",
-             "[FinCLIMA]", "[FinUH]",
-             // Un segundo bloque de la misma unidad solo cambia sus claves.
-             " 10 ", " 1 ", "[InicioUH]", " 33 ", "6.5", "[FinUH]", " 100 ", " 13 ", "[InicioCU]",
-             "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "[FinCU]", " 55 ",
-             "[FinProyecto]", " 2 ", "no se lee: la sección terminó", "[Proyecto]", " 3 ",
-             "Ubicación de la segunda sección", "[FinProyecto]"});
+        const QByteArray datos = Archivo({"basura antes",
+                                          "[Proyecto]",
+                                          " 01 ",
+                                          "no es la clave 1",
+                                          " 1 ",
+                                          "  Nombre con blancos ",
+                                          "77",
+                                          "valor ignorado",
+                                          "  4  ",
+                                          "  95.5 xyz",
+                                          " 7 ",
+                                          " v ",
+                                          " 9 ",
+                                          " 2 ",
+                                          " 10 ",
+                                          " 2 ",
+                                          "[InicioUH]",
+                                          " 11 ",
+                                          "B",
+                                          " 99 ",
+                                          "ignorado",
+                                          " 33 ",
+                                          "8",
+                                          "[FinUH]",
+                                          " 10 ",
+                                          " 1 ",
+                                          "[InicioUH]",
+                                          " 11 ",
+                                          "A",
+                                          " 33 ",
+                                          "3",
+                                          " 50 ",
+                                          " 4 ",
+                                          "[InicioN82]",
+                                          "  uno",
+                                          "  dos",
+                                          "[FinN82]",
+                                          " 51 ",
+                                          " 1 ",
+                                          "[InicioCLIMA]",
+                                          "  c",
+                                          "[FinCLIMA]",
+                                          "[FinUH]",
+                                          " 100 ",
+                                          " 13 ",
+                                          "[InicioCU]",
+                                          "1",
+                                          "2",
+                                          "3",
+                                          "4",
+                                          "5",
+                                          "6",
+                                          "7",
+                                          "8",
+                                          "9",
+                                          "10",
+                                          "11",
+                                          "12",
+                                          "13",
+                                          "[FinCU]",
+                                          " 55 ",
+                                          "[FinProyecto]",
+                                          " 2 ",
+                                          "no se lee: la sección terminó",
+                                          "[Proyecto]",
+                                          " 3 ",
+                                          "Ubicación de la segunda sección",
+                                          "[FinProyecto]"});
         const AvisoLectura aviso = LeerProyectoDatos(m, datos, QStringLiteral("P"));
-        QVERIFY2(!aviso.HayAviso, qPrintable(aviso.Texto));
+        // Se saltan como siempre, pero se dicen: un fin de línea perdido desfasa el resto.
+        QCOMPARE(aviso.Hallazgos, QStringList{"El Proyecto [P] tiene claves o marcadores fuera de "
+                                              "lugar en las líneas 3, 7, 20, 61: se saltaron..."});
         const Proyecto& p = m.Proyecto;
         QCOMPARE(p.Nombre, QStringLiteral("  Nombre con blancos "));
         QCOMPARE(p.Descripcion, QString());
@@ -142,7 +251,7 @@ private slots:
         QCOMPARE(p.So, 0.49);
         QCOMPARE(p.NumeroUH, 2);
         QCOMPARE(p.UH[1].CodigoTramo, QStringLiteral("A"));
-        QCOMPARE(p.UH[1].CBR, 6.5);
+        QCOMPARE(p.UH[1].CBR, 3.0);
         QCOMPARE(p.UH[1].N82, (QStringList{"uno", "dos", "", ""}));
         QCOMPARE(p.UH[1].CLIMA, QStringList{"c"});
         QCOMPARE(p.UH[2].CodigoTramo, QStringLiteral("B"));
@@ -180,15 +289,6 @@ private slots:
         QCOMPARE(m.Proyecto.So, valor ? 0.49 : 0.44);
     }
 
-    void separacionDeLineas() {
-        // CR solo también termina la línea; un LF solo queda dentro de ella.
-        ModuloVarek9 m;
-        const QByteArray datos = "[Proyecto]\r 1 \rcon\nLF\r\n 3 \nno es clave\r\n[FinProyecto]";
-        LeerProyectoDatos(m, datos, "P");
-        QCOMPARE(m.Proyecto.Nombre, QStringLiteral("con\nLF"));
-        QCOMPARE(m.Proyecto.Ubicacion, QString());
-    }
-
     void valoresDerivadosAlCargar() {
         ModuloVarek9 m;
         LeerProyectoDatos(
@@ -216,44 +316,142 @@ private slots:
         QCOMPARE(m.ProyectoModificado, false);
     }
 
-    void avisos_data() {
+    // Archivos dañados como los dejan los usuarios: lo que se lee y lo que se dice.
+    void lecturaDeArchivosDanados_data() {
         QTest::addColumn<QByteArray>("datos");
-        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("proyecto");
+        QTest::addColumn<QStringList>("hallazgos");
+        const QStringList l = LineasBase();
+        const QByteArray base = Tramo(l, 1, 41);
+        const QString completo = QStringLiteral("Vía|3|A:3|B:4/n1+n2|C:5|7");
+        const QString anterior = QStringLiteral("anterior|1|Z:0|0");
+        const QString noEs = QStringLiteral(
+            "El archivo [P] no es un Proyecto (no tiene la línea [Proyecto]): no se cargó nada...");
+        const auto cortado = [](int linea) {
+            return QStringLiteral("El Proyecto [P] está incompleto: termina en la línea %1...")
+                .arg(linea);
+        };
+        const auto sinBloque = [&](QStringList extra) {
+            return Tramo(l, 1, 35) + Tramo(extra, 1, int(extra.size())) + Tramo(l, 36, 41);
+        };
+
+        QTest::newRow("CR LF") << base << completo << QStringList{};
+        QTest::newRow("marca UTF-8")
+            << "\xEF\xBB\xBF" + DecodificarAnsi(base).toUtf8() << completo << QStringList{};
+        QTest::newRow("UTF-8 sin marca es Windows-1252")
+            << DecodificarAnsi(base).toUtf8() << "V\u00C3\u00ADa|3|A:3|B:4/n1+n2|C:5|7"
+            << QStringList{};
+        QTest::newRow("un bloque con LF")
+            << Tramo(l, 1, 13) + Tramo(l, 14, 27, "\n") + Tramo(l, 28, 41) << completo
+            << QStringList{};
+        QTest::newRow("CR solo") << Tramo(l, 1, 20, "\r") + Tramo(l, 21, 41) << completo
+                                 << QStringList{};
+        // Un CR dentro de un valor de un archivo LF parte la línea: el resto del
+        // bloque se salta y se dice.
+        QTest::newRow("LF con un CR en un valor")
+            << Tramo(l, 1, 9, "\n") + "A\rZ\n" + Tramo(l, 11, 41, "\n")
+            << "Vía|3|A:0|B:4/n1+n2|C:5|7"
+            << QStringList{"El Proyecto [P] tiene claves o marcadores fuera de lugar en las "
+                           "líneas 11, 13: se saltaron..."};
+        QTest::newRow("cortado en el encabezado")
+            << Tramo(l, 1, 4) << "Vía|0|0" << QStringList{cortado(4)};
+        QTest::newRow("cortado en la unidad 2")
+            << Tramo(l, 1, 22) << "Vía|2|A:3|B:4|0" << QStringList{cortado(22)};
+        QTest::newRow("cortado en la lista")
+            << Tramo(l, 1, 24) << "Vía|2|A:3|B:4/n1|0"
+            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 22...", cortado(24)};
+        QTest::newRow("cortado a media línea")
+            << Tramo(l, 1, 34) + "[Fin"
+            << "Vía|3|A:3|B:4/n1+n2|C:5|0"
+            << QStringList{cortado(35), "El Proyecto [P] tiene claves o marcadores fuera de lugar "
+                                        "en la línea 35: se saltaron..."};
+        QTest::newRow("sin el cierre") << Tramo(l, 1, 40) << completo << QStringList{cortado(40)};
+        QTest::newRow("índice repetido")
+            << sinBloque({" 10 ", " 2 ", "[InicioUH]", " 11 ", "B2", "[FinUH]"})
+            << "Vía|3|A:3|B2:0|C:5|7"
+            << QStringList{"La unidad 2 aparece dos veces (líneas 15 y 37): vale la de la línea "
+                           "37..."};
+        QTest::newRow("índices fuera de rango")
+            << sinBloque({" 10 ", " 0 ", "[InicioUH]", "[FinUH]", " 10 ", " 7 ", "[InicioUH]",
+                          " 11 ", "X", "[FinUH]", " 10 ", " 1E6 ", "[InicioUH]", "[FinUH]"})
+            << completo
+            << QStringList{"La unidad 0 (línea 37) tiene un índice fuera de 1 a 100000: se "
+                           "descartó...",
+                           "La unidad 1000000 (línea 47) tiene un índice fuera de 1 a 100000: se "
+                           "descartó...",
+                           "La unidad 7 (línea 41) pasa del número de unidades del proyecto (3): "
+                           "se descartó..."};
+        QStringList negativos = l;
+        negativos[11] = " -3 ";
+        negativos.insert(34, " 17 ");
+        negativos.insert(35, " -6.5 ");
+        QTest::newRow("valores negativos")
+            << Tramo(negativos, 1, 43) << "Vía|3|A:-3|B:4/n1+n2|C:5|7"
+            << QStringList{"El Proyecto [P] tiene valores negativos que la tabla de unidades no "
+                           "acepta en las unidades 1 [A] (CBR), 3 [C] (Ancho Corona)..."};
+        QTest::newRow("vacío") << QByteArray() << anterior << QStringList{noEs};
+        QTest::newRow("texto ajeno")
+            << QByteArray("Lista de compras\r\n[Proyectos]\n") << anterior << QStringList{noEs};
+        QTest::newRow("UTF-16 con marca")
+            << "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(DecodificarAnsi(base).utf16()),
+                                       base.size() * 2)
+            << anterior << QStringList{noEs};
         QTest::newRow("no numérico")
-            << ConEncabezado({" 4 ", "noventa", " 6 ", "tampoco"})
-            << "El Proyecto [P] tiene un valor no numérico en la línea 5...";
+            << ConEncabezado({" 4 ", "noventa", " 6 ", "tampoco"}) << "P|0|0"
+            << QStringList{"El Proyecto [P] tiene un valor no numérico en la línea 5...",
+                           "El Proyecto [P] tiene un valor no numérico en la línea 7..."};
         QTest::newRow("NumeroUH negativo")
             << ConEncabezado({" 9 ", " -5 ", " 10 ", " 3 ", "[InicioUH]", "[FinUH]"})
-            << "El Proyecto [P] tiene un dato inválido en la línea 5...";
-        QTest::newRow("índice de unidad 0")
-            << ConEncabezado({" 10 ", " 0 ", "[InicioUH]", " 11 ", "X", "[FinUH]"})
-            << "El Proyecto [P] tiene un dato inválido en la línea 5...";
+            << "P|3|:0|:0|:0|0"
+            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 5..."};
         QTest::newRow("alternativa enorme")
             << ConEncabezado(
                    {" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 41 ", " 40000 ", "[FinUH]"})
-            << "El Proyecto [P] tiene un dato inválido en la línea 10...";
+            << "P|1|:0|0"
+            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 10..."};
         QTest::newRow("cuenta negativa")
             << ConEncabezado({" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 50 ", " -3 ",
                               "[InicioN82]", "[FinN82]", "[FinUH]"})
-            << "El Proyecto [P] tiene un dato inválido en la línea 10...";
-        QTest::newRow("archivo cortado")
-            << Archivo({"[Proyecto]", " 4 "})
-            << "El Proyecto [P] tiene un dato inválido en la línea 3...";
-        QTest::newRow("desborde") << ConEncabezado({" 4 ", " 1E999 "})
-                                  << "El Proyecto [P] tiene un dato inválido en la línea 5...";
+            << "P|1|:0|0"
+            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 10..."};
+        QTest::newRow("desborde") << ConEncabezado({" 4 ", " 1E999 "}) << "P|0|0"
+                                  << QStringList{
+                                         "El Proyecto [P] tiene un dato inválido en la línea 5..."};
+        QStringList muchos;
+        QStringList hallazgos;
+        for (int i = 0; i < 25; ++i) {
+            muchos << " 6 "
+                   << "x";
+            hallazgos << QStringLiteral("El Proyecto [P] tiene un valor no numérico en la línea "
+                                        "%1...")
+                             .arg(5 + 2 * i);
+        }
+        QTest::newRow("más de veinte") << ConEncabezado(muchos) << "P|0|0" << hallazgos;
     }
-    void avisos() {
+    void lecturaDeArchivosDanados() {
         QFETCH(QByteArray, datos);
-        QFETCH(QString, texto);
+        QFETCH(QString, proyecto);
+        QFETCH(QStringList, hallazgos);
         ModuloVarek9 m;
+        PonerUnidades(m.Proyecto, {UnidadTramo(QStringLiteral("Z"), 0, 1)});
+        m.Proyecto.Nombre = QStringLiteral("anterior");
+        m.ProyectoModificado = true;
         const AvisoLectura aviso = LeerProyectoDatos(m, datos, QStringLiteral("P"));
-        QVERIFY(aviso.HayAviso);
-        QCOMPARE(aviso.Titulo, QStringLiteral("CARGAR PROYECTO"));
+        QCOMPARE(Resumen(m.Proyecto), proyecto);
+        QCOMPARE(aviso.Hallazgos, hallazgos);
+        // Un solo mensaje con los primeros veinte.
+        QCOMPARE(aviso.HayAviso, !hallazgos.isEmpty());
+        QString texto = hallazgos.mid(0, 20).join(u'\n');
+        if (hallazgos.size() > 20)
+            texto += QStringLiteral("\n(y %1 avisos más)...").arg(hallazgos.size() - 20);
         QCOMPARE(aviso.Texto, texto);
-        QCOMPARE(m.ProyectoModificado, false);
+        QCOMPARE(aviso.Titulo, hallazgos.isEmpty() ? QString() : QStringLiteral("CARGAR PROYECTO"));
+        // Lo que no es un proyecto no reemplaza al actual ni cambia su estado.
+        QCOMPARE(aviso.NoEsProyecto, proyecto == u"anterior|1|Z:0|0");
+        QCOMPARE(m.ProyectoModificado, aviso.NoEsProyecto);
     }
 
-    void archivosDanados() {
+    void archivosDanadosNoRompenNada() {
         ModuloVarek9 m;
         // Valor no numérico: vale 0 y la lectura sigue hasta el final.
         LeerProyectoDatos(m, ConEncabezado({" 9 ", "dos", " 2 ", "sigue"}), "P");
@@ -339,6 +537,55 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("Tramo1.vk9")));
         QVERIFY(QFile::exists(dir.filePath("Tramo1.VK9")));
 #endif
+    }
+
+    void respaldoDeLoLeidoConAvisos() {
+        QTemporaryDir dir;
+        const DirectorioActual cd(dir.path());
+        const QByteArray cortado = "[Proyecto]\r\n 1 \r\nP\r\n";
+        QVERIFY(EscribirBytes("P.vk9", cortado));
+        QVERIFY(EscribirBytes("P.vk9.bak", "copia vieja"));
+        ModuloVarek9 m;
+        m.ArchivoProyecto = QStringLiteral("P");
+        QVERIFY(LeerProyecto(m).HayAviso);
+        // Guardar en otro archivo no copia nada.
+        QVERIFY(GuardarProyectoEn(m, "Q.vk9").Respaldo.isEmpty());
+        // La primera vez encima del archivo leído: antes, la copia tal como estaba.
+        GuardadoProyecto g = GuardarProyecto(m);
+        QVERIFY(g.Ok);
+        QCOMPARE(g.Respaldo, QStringLiteral("P.vk9.bak"));
+        QCOMPARE(LeerBytes("P.vk9.bak"), cortado);
+        QCOMPARE(LeerBytes("P.vk9"), TextoProyecto(m.Proyecto));
+        // La segunda vez la copia no cambia: sigue siendo el archivo dañado.
+        QVERIFY(GuardarProyecto(m).Respaldo.isEmpty());
+        QCOMPARE(LeerBytes("P.vk9.bak"), cortado);
+
+        // Tras una lectura limpia no hay copia.
+        QVERIFY(QFile::remove("P.vk9.bak"));
+        QVERIFY(!LeerProyecto(m).HayAviso);
+        QVERIFY(GuardarProyecto(m).Respaldo.isEmpty());
+        QVERIFY(!QFile::exists("P.vk9.bak"));
+
+        // Si la copia no se puede escribir, el archivo tampoco se toca.
+        QVERIFY(EscribirBytes("P.vk9", cortado));
+        QVERIFY(LeerProyecto(m).HayAviso);
+        QVERIFY(QDir().mkdir("P.vk9.bak"));
+        QVERIFY(!GuardarProyecto(m).Ok);
+        QCOMPARE(LeerBytes("P.vk9"), cortado);
+
+        // Un archivo que no es proyecto: el proyecto sigue y "Guardar" debe pedir nombre.
+        QVERIFY(EscribirBytes("notas.vk9", "hola\r\n"));
+        m.ArchivoProyecto = QStringLiteral("notas");
+        QVERIFY(LeerProyecto(m).NoEsProyecto);
+        QCOMPARE(m.Proyecto.Nombre, QStringLiteral("P"));
+        QVERIFY(ArchivoNoEsProyecto(m));
+        m.ArchivoProyecto = QStringLiteral("P");
+        QVERIFY(!ArchivoNoEsProyecto(m));
+        // Guardarlo encima (el usuario lo eligió) deja antes su copia, y ya es un proyecto.
+        m.ArchivoProyecto = QStringLiteral("notas");
+        QCOMPARE(GuardarProyecto(m).Respaldo, QStringLiteral("notas.vk9.bak"));
+        QCOMPARE(LeerBytes("notas.vk9.bak"), QByteArray("hola\r\n"));
+        QVERIFY(!ArchivoNoEsProyecto(m));
     }
 
     void fallaAlGuardar() {

@@ -239,13 +239,38 @@ private slots:
 
     void avisoDeLectura() {
         Escenario e;
-        QVERIFY(EscribirBytes("danado.vk9", "[Proyecto]\r\n 4 \r\nnoventa\r\n[FinProyecto]\r\n"));
+        const QByteArray danado = "[Proyecto]\r\n 4 \r\nnoventa\r\n[FinProyecto]\r\n";
+        QVERIFY(EscribirBytes("danado.vk9", danado));
         e.Abrir(QStringLiteral("danado"));
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("CARGAR PROYECTO"));
         QCOMPARE(
             e.UltimoMensaje(),
             QStringLiteral("El Proyecto [danado] tiene un valor no numérico en la línea 3..."));
+
+        // El primer "Guardar" encima deja la copia ".bak" y lo dice; el segundo ya no.
+        e.Accion("mnuProyecto3")->trigger();
+        QCOMPARE(LeerBytes("danado.vk9.bak"), danado);
+        QCOMPARE(e.plataforma.Mensajes.size(), 2);
+        QCOMPARE(e.plataforma.Mensajes[1].Titulo, QStringLiteral("GUARDAR PROYECTO"));
+        QVERIFY(e.UltimoMensaje().contains(QStringLiteral("[danado.vk9.bak]")));
+        e.Accion("PRY3")->trigger();
+        QCOMPARE(e.plataforma.Mensajes.size(), 2);
+        QCOMPARE(LeerBytes("danado.vk9.bak"), danado);
+
+        // Un archivo que no es proyecto: se avisa, el proyecto sigue y "Guardar" pide
+        // otro nombre en vez de reemplazarlo.
+        QVERIFY(EscribirBytes("notas.vk9", "una lista\r\n"));
+        e.modulo.Proyecto.Nombre = QStringLiteral("sigue");
+        e.plataforma.RutasAbrir.enqueue(QDir::current().filePath("notas.vk9"));
+        e.Accion("mnuProyecto1")->trigger();
+        QVERIFY(e.UltimoMensaje().contains(QStringLiteral("no es un Proyecto")));
+        QCOMPARE(e.modulo.Proyecto.Nombre, QStringLiteral("sigue"));
+        e.plataforma.RutasGuardar.enqueue(QDir::current().filePath("nuevo.vk9"));
+        e.Accion("mnuProyecto3")->trigger();
+        QCOMPARE(LeerBytes("notas.vk9"), QByteArray("una lista\r\n"));
+        QCOMPARE(e.modulo.ArchivoProyecto, QDir::current().filePath("nuevo"));
+        QVERIFY(LeerBytes("nuevo.vk9").contains("sigue\r\n"));
     }
 
     void nuevoBuscaElPrimerSinNombreLibre() {

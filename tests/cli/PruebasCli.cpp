@@ -77,9 +77,13 @@ private slots:
                                        " 77 \nx\n 33 \n 5 \n[FinUH]\n[FinProyecto]\n"));
         const Corrida c = Correr({"guardar", entrada, salida});
         QCOMPARE(c.Codigo, 0);
-        QVERIFY(c.Errores.isEmpty());
+        // La clave desconocida se salta, y se dice.
+        QCOMPARE(c.Errores, QStringLiteral("CARGAR PROYECTO: El Proyecto [%1] tiene claves o "
+                                           "marcadores fuera de lugar en la línea 13: se "
+                                           "saltaron...\n")
+                                .arg(dir.filePath("entrada")));
         ModuloVarek9 m;
-        QVERIFY(!LeerProyectoDesde(m, entrada).HayAviso);
+        QVERIFY(LeerProyectoDesde(m, entrada).HayAviso);
         QCOMPARE(LeerBytes(salida), TextoProyecto(m.Proyecto));
         QVERIFY(LeerBytes(salida).contains("\r\n 5 \r\n 1.28"));
     }
@@ -92,6 +96,23 @@ private slots:
         QCOMPARE(c.Codigo, 0);
         QVERIFY(c.Errores.contains(QStringLiteral("valor no numérico en la línea 3")));
         QVERIFY(QFile::exists(dir.filePath("salida.vk9")));
+
+        // Sobre sí mismo: antes, la copia ".bak" de lo que se leyó con avisos.
+        const QByteArray cortado = "[Proyecto]\r\n 1 \r\nCortado\r\n 9 \r\n";
+        QVERIFY(EscribirBytes(entrada, cortado));
+        const Corrida encima = Correr({"guardar", entrada, entrada});
+        QCOMPARE(encima.Codigo, 0);
+        QVERIFY(encima.Errores.contains(QStringLiteral("está incompleto: termina en la línea 4")));
+        QVERIFY(encima.Errores.contains(QStringLiteral("[%1.bak]").arg(entrada)));
+        QCOMPARE(LeerBytes(entrada + QStringLiteral(".bak")), cortado);
+        QVERIFY(LeerBytes(entrada).contains("Cortado\r\n"));
+
+        // Lo que no es un proyecto no se guarda.
+        QVERIFY(EscribirBytes(entrada, "notas\r\n"));
+        const Corrida ajeno = Correr({"guardar", entrada, dir.filePath("otra.vk9")});
+        QCOMPARE(ajeno.Codigo, 2);
+        QVERIFY(ajeno.Errores.contains(QStringLiteral("no es un Proyecto")));
+        QVERIFY(!QFile::exists(dir.filePath("otra.vk9")));
     }
 
     void diseno() {

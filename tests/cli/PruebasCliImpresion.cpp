@@ -101,6 +101,63 @@ private slots:
         QVERIFY(paginas.contains(u"2 [05/12/2026 19:45:00]"_s));
         QCOMPARE(Correr({u"pdf"_s, u"falta"_s, u"x.pdf"_s}, dir_.path()).Codigo, 2);
     }
+
+    // Ninguna orden escribe sobre su entrada: un nombre reservado o una copia la
+    // saltan; una salida dada igual a la entrada termina con el código 2.
+    void nuncaSobreLaEntrada_data() {
+        QTest::addColumn<QString>("entrada");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QString>("salida");
+        const QString ejemplo = QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9");
+        const QString fecha = u"05/12/2026 19:45:00"_s;
+        QTest::newRow("cola reservada")
+            << u"t00"_s << QStringList{u"dos"_s, u"t00"_s} << 0 << u"t10\n"_s;
+        QTest::newRow("cola dada")
+            << u"informe"_s << QStringList{u"dos"_s,       u"informe"_s, u"--salida"_s,
+                                           u"./informe"_s, u"--fecha"_s, fecha}
+            << 2 << QString();
+        QTest::newRow("pdf") << u"informe"_s << QStringList{u"pdf"_s, u"informe"_s, u"informe"_s}
+                             << 2 << QString();
+        QTest::newRow("reporte reservado")
+            << u"r00"_s << QStringList{u"reporte"_s, u"1"_s, u"r00"_s} << 0 << u"r10\n"_s;
+        QTest::newRow("reporte dado")
+            << u"r00"_s << QStringList{u"reporte"_s, u"1"_s, u"r00"_s, u"--salida"_s, u"r00"_s} << 2
+            << QString();
+        QTest::newRow("importar sobre las unidades")
+            << u"u.txt"_s << QStringList{u"importar"_s, ejemplo, u"u.txt"_s, u"u.txt"_s} << 2
+            << QString();
+        // "x.text" es la copia de "x.txt": la suya no cae sobre el reporte del que salió.
+        QTest::newRow("copia de una copia")
+            << u"x.txt"_s << QStringList{u"texto"_s, u"x.text"_s} << 0 << u"x00.txt\n"_s;
+        QTest::newRow("copia de un reporte con su copia vieja")
+            << u"x.txt"_s << QStringList{u"texto"_s, u"x.txt"_s} << 0 << u"x.text\n"_s;
+#ifndef _WIN32
+        // "x.text" es un enlace a "x.txt": su copia de texto sería el reporte mismo.
+        QTest::newRow("copia de texto")
+            << u"x.txt"_s << QStringList{u"texto"_s, u"x.text"_s} << 0 << u"x00.txt\n"_s;
+#endif
+    }
+    void nuncaSobreLaEntrada() {
+        QFETCH(QString, entrada);
+        QFETCH(QStringList, args);
+        QFETCH(int, codigo);
+        QFETCH(QString, salida);
+        const QString ruta = dir_.filePath(entrada);
+        const QByteArray bytes = entrada.startsWith(u'r')
+                                     ? LeerBytes(QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"))
+                                     : ReporteDosPaginas();
+        QVERIFY(EscribirBytes(ruta, bytes));
+        if (QByteArrayView(QTest::currentDataTag()).startsWith("copia de"))
+            QVERIFY(EscribirBytes(dir_.filePath(u"x.text"_s), "copia\r\n"));
+        else if (args.value(1) == u"x.text")
+            QVERIFY(QFile::link(ruta, dir_.filePath(u"x.text"_s)));
+        const Corrida c = Correr(args, dir_.path());
+        QCOMPARE(c.Codigo, codigo);
+        QCOMPARE(c.Salida, salida);
+        QCOMPARE(LeerBytes(ruta), bytes);
+        if (codigo == 2) QVERIFY(c.Errores.contains(u"es el archivo de entrada"_s));
+    }
 };
 
 VAREK9_REGISTRAR_PRUEBA(PruebasCliImpresion)

@@ -143,6 +143,31 @@ private slots:
         QVERIFY(enUso.Bloquear());
         QCOMPARE(NombreArchivoDatos(), u"t10"_s);
     }
+
+    // Ninguna salida cae sobre su entrada: ni los nombres reservados (que vaciarían
+    // los restos) ni uno dado.
+    void salidaNuncaSobreLaEntrada() {
+        Escribir(u"t00"_s);
+        QCOMPARE(NombreArchivoDatos(QString(), u"./t00"_s), u"t10"_s);
+        QCOMPARE(Tamano(u"t00"_s), 5);
+        Escribir(u"r00.txt"_s);
+        QCOMPARE(NombreArchivoReporte(QString(), u"r00.txt"_s), u"r10"_s);
+        QCOMPARE(Tamano(u"r00.txt"_s), 5);
+
+        QVERIFY(MismoArchivo(u"a/../t00"_s, QDir::current().filePath(u"t00"_s)));
+        QVERIFY(!MismoArchivo(u"t00"_s, u"t00.DAT"_s));
+        QVERIFY(!MismoArchivo(QString(), QString()));
+        QCOMPARE(NombreSalidaLibre(u"x.txt"_s, u"t00"_s), u"x.txt"_s);
+        QCOMPARE(NombreSalidaLibre(u"t00"_s, u"t00"_s), u"t0000"_s);
+        Escribir(u"x.txt"_s);
+        Escribir(u"x00.txt"_s);
+        QCOMPARE(NombreSalidaLibre(u"./x.txt"_s, u"x.txt"_s), u"./x10.txt"_s);
+#ifndef _WIN32
+        // Un enlace nombra al mismo archivo aunque la ruta sea otra.
+        QVERIFY(QFile::link(u"x.txt"_s, u"x.text"_s));
+        QVERIFY(MismoArchivo(u"x.text"_s, u"x.txt"_s));
+#endif
+    }
 };
 
 VAREK9_REGISTRAR_PRUEBA(PruebasLibzrl)

@@ -123,25 +123,48 @@ private slots:
         QCOMPARE(CodificarAnsi(DecodificarAnsi(todos)), todos);
     }
 
+    // Reportes: un LF solo queda dentro de la línea si hay algún CR. Proyectos:
+    // todo CR LF, CR solo y LF solo termina una línea.
     void lineas_data() {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QStringList>("lineas");
-        QTest::newRow("vacío") << "" << QStringList{};
-        QTest::newRow("CR LF") << "a\r\nb\r\n" << QStringList{"a", "b"};
-        QTest::newRow("sin fin final") << "a\r\nb" << QStringList{"a", "b"};
-        QTest::newRow("CR solo") << "a\rb\r" << QStringList{"a", "b"};
-        QTest::newRow("LF dentro") << "a\nb\r\nc" << QStringList{"a\nb", "c"};
-        QTest::newRow("líneas vacías") << "\r\n\r\nx" << QStringList{"", "", "x"};
-        QTest::newRow("CR CR LF") << "a\r\r\n" << QStringList{"a", ""};
-        QTest::newRow("solo LF") << "a\nb\n\nc\n" << QStringList{"a", "b", "", "c"};
+        QTest::addColumn<QStringList>("proyecto");
+        QTest::newRow("vacío") << "" << QStringList{} << QStringList{};
+        QTest::newRow("CR LF") << "a\r\nb\r\n" << QStringList{"a", "b"} << QStringList{"a", "b"};
+        QTest::newRow("sin fin final")
+            << "a\r\nb" << QStringList{"a", "b"} << QStringList{"a", "b"};
+        QTest::newRow("CR solo") << "a\rb\r" << QStringList{"a", "b"} << QStringList{"a", "b"};
+        QTest::newRow("LF dentro")
+            << "a\nb\r\nc" << QStringList{"a\nb", "c"} << QStringList{"a", "b", "c"};
+        QTest::newRow("líneas vacías")
+            << "\r\n\r\nx" << QStringList{"", "", "x"} << QStringList{"", "", "x"};
+        QTest::newRow("CR CR LF") << "a\r\r\n" << QStringList{"a", ""} << QStringList{"a", ""};
+        QTest::newRow("LF CR") << "a\n\rb" << QStringList{"a\n", "b"} << QStringList{"a", "", "b"};
+        QTest::newRow("solo LF") << "a\nb\n\nc\n"
+                                 << QStringList{"a", "b", "", "c"}
+                                 << QStringList{"a", "b", "", "c"};
+        QTest::newRow("FF y LF en un prefijo")
+            << "\x02\n\f1x\r\n"
+            << QStringList{"\x02\n\f1x"} << QStringList{"\x02", "\f1x"};
     }
     void lineas() {
         QFETCH(QString, texto);
         QFETCH(QStringList, lineas);
+        QFETCH(QStringList, proyecto);
         QStringList obtenidas;
         for (QStringView v : DividirLineas(texto))
             obtenidas << v.toString();
         QCOMPARE(obtenidas, lineas);
+        const QByteArray bytes = texto.toLatin1();
+        for (const auto fines : {FinesDeLinea::ComoReporte, FinesDeLinea::Todos}) {
+            LectorLineas lector(bytes, fines);
+            QCOMPARE(lector.Restantes(),
+                     fines == FinesDeLinea::Todos ? proyecto.size() : lineas.size());
+            QStringList leidas;
+            while (!lector.Fin())
+                leidas << QString::fromLatin1(lector.Siguiente());
+            QCOMPARE(leidas, fines == FinesDeLinea::Todos ? proyecto : lineas);
+        }
     }
 
     void recortarSoloBlancos() {
