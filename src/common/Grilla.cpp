@@ -54,6 +54,7 @@ public:
     int ColumnasFijas = 1;
     QList<QString> Textos = QList<QString>(4);
     QHash<quint64, EstiloCelda> Estilos;
+    ValoresCeldas Valores;
     QList<Qt::Alignment> AlineacionColumna = QList<Qt::Alignment>(2, Qt::AlignLeft);
 
     bool Valida(int f, int c) const { return f >= 0 && f < Filas && c >= 0 && c < Columnas; }
@@ -146,6 +147,9 @@ public:
         Textos = std::move(textos);
         Textos.resize(qsizetype(filas) * columnas);
         AlineacionColumna.resize(columnas, Qt::AlignLeft);
+        for (auto v = Valores.begin(); v != Valores.end();)
+            v = Valida(int(v.key() >> 32), int(v.key() & 0xffffffffu)) ? std::next(v)
+                                                                       : Valores.erase(v);
         for (auto e = Estilos.begin(); e != Estilos.end();) {
             const int f = int(e.key() >> 32);
             const int c = int(e.key() & 0xffffffffu);
@@ -315,9 +319,10 @@ void Grilla::RestaurarCelda(int fila, int columna, int superior) {
     if (Fila() != fila || Columna() != columna) emit CeldaCambiada();
 }
 
-void Grilla::PonerTextos(int filas, int columnas, QList<QString> textos) {
+void Grilla::PonerTextos(int filas, int columnas, QList<QString> textos, ValoresCeldas valores) {
     filas = std::max(filas, modelo_->FilasFijas + 1);
     columnas = std::max(columnas, modelo_->ColumnasFijas + 1);
+    modelo_->Valores = std::move(valores);
     if (filas == modelo_->Filas && columnas == modelo_->Columnas) {
         modelo_->Textos = std::move(textos);
         modelo_->Textos.resize(qsizetype(filas) * columnas);
@@ -343,8 +348,10 @@ void Grilla::PonerTextos(int filas, int columnas, QList<QString> textos) {
 void Grilla::PonerDimensiones(int filas, int columnas) {
     filas = std::max(filas, modelo_->FilasFijas + 1);
     columnas = std::max(columnas, modelo_->ColumnasFijas + 1);
+    // Las celdas que quedan conservan su valor exacto.
     PonerTextos(filas, columnas,
-                Redimensionar(modelo_->Textos, modelo_->Filas, modelo_->Columnas, filas, columnas));
+                Redimensionar(modelo_->Textos, modelo_->Filas, modelo_->Columnas, filas, columnas),
+                modelo_->Valores);
 }
 
 void Grilla::PonerFilas(int filas) {
@@ -379,6 +386,7 @@ QString Grilla::Texto(int fila, int columna) const {
 
 void Grilla::PonerTexto(int fila, int columna, const QString& texto) {
     if (!modelo_->Valida(fila, columna)) return;
+    if (!modelo_->Valores.isEmpty()) modelo_->Valores.remove(ClaveCelda(fila, columna));
     QString& celda = modelo_->Textos[qsizetype(fila) * modelo_->Columnas + columna];
     if (celda == texto) return;
     celda = texto;
@@ -392,6 +400,16 @@ void Grilla::PonerTexto(int fila, int columna, const QString& texto) {
 
 const QList<QString>& Grilla::Textos() const {
     return modelo_->Textos;
+}
+
+void Grilla::PonerValor(int fila, int columna, const QString& texto, double valor) {
+    if (!modelo_->Valida(fila, columna)) return;
+    PonerTexto(fila, columna, texto);
+    modelo_->Valores.insert(ClaveCelda(fila, columna), valor);
+}
+
+const ValoresCeldas& Grilla::Valores() const {
+    return modelo_->Valores;
 }
 
 int Grilla::Fila() const {
@@ -703,7 +721,7 @@ void NumerarFilas(Grilla& grilla) {
     const int columnas = grilla.Columnas();
     for (int f = 1; f < grilla.Filas(); ++f)
         textos[qsizetype(f) * columnas] = QString::number(f);
-    grilla.PonerTextos(grilla.Filas(), columnas, std::move(textos));
+    grilla.PonerTextos(grilla.Filas(), columnas, std::move(textos), grilla.Valores());
 }
 
 void MoverCeldaTrasTecla(Grilla& grilla, int tecla) {

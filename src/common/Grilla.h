@@ -7,6 +7,8 @@
 // son las primeras fijas, como en las ventanas que la usan.
 #pragma once
 
+#include "common/ValoresCeldas.h"
+
 #include <QColor>
 #include <QList>
 #include <QRect>
@@ -41,7 +43,11 @@ public:
     // una sola notificación a la vista; la celda actual y la fila superior se
     // conservan mientras existan.
     const QList<QString>& Textos() const;
-    void PonerTextos(int filas, int columnas, QList<QString> textos);
+    void PonerTextos(int filas, int columnas, QList<QString> textos, ValoresCeldas valores = {});
+    // Una celda de número: el texto que muestra y el valor exacto que representa.
+    // PonerTexto y PonerTextos sin valores lo olvidan.
+    void PonerValor(int fila, int columna, const QString& texto, double valor);
+    const ValoresCeldas& Valores() const;
 
     // Celda actual: siempre una celda no fija. Moverla no desplaza la grilla.
     int Fila() const;

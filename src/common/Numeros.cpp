@@ -1,5 +1,7 @@
 #include "common/Numeros.h"
 
+#include <QList>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -177,4 +179,99 @@ QString Formato17(double valor) {
     char buf[40];
     const auto res = std::to_chars(buf, buf + sizeof buf, valor, std::chars_format::general, 17);
     return QString::fromLatin1(buf, res.ptr - buf);
+}
+
+namespace {
+
+// Grupos de miles bien formados: el primero de 1 a 3 cifras sin cero inicial y
+// los demás de exactamente 3.
+bool GruposDeMiles(QStringView cifras, QChar separador) {
+    const QList<QStringView> grupos = cifras.split(separador);
+    if (grupos.size() < 2) return false;
+    const QStringView primero = grupos.first();
+    if (primero.isEmpty() || primero.size() > 3 || primero.front() == u'0') return false;
+    for (qsizetype i = 1; i < grupos.size(); ++i)
+        if (grupos[i].size() != 3) return false;
+    return true;
+}
+
+bool EsCifra(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+NumeroEscrito LeerNumeroEscrito(QStringView texto, bool milesConPunto) {
+    NumeroEscrito r;
+    const QStringView t = texto.trimmed();
+    qsizetype i = 0;
+    QString normal;
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) normal += t[i++];
+    // El cuerpo: cifras y separadores seguidos.
+    const qsizetype inicio = i;
+    while (i < t.size() && (EsCifra(t[i]) || t[i] == u'.' || t[i] == u','))
+        ++i;
+    QStringView cuerpo = t.sliced(inicio, i - inicio);
+    const qsizetype ultimaComa = cuerpo.lastIndexOf(u',');
+    const qsizetype ultimoPunto = cuerpo.lastIndexOf(u'.');
+    QChar decimal;
+    QChar miles;
+    if (ultimaComa >= 0 && ultimoPunto >= 0) {
+        decimal = ultimaComa > ultimoPunto ? u',' : u'.';
+        miles = decimal == u',' ? u'.' : u',';
+    } else if (ultimaComa >= 0) {
+        const QStringView entera = cuerpo;
+        if (GruposDeMiles(entera, u','))
+            miles = u',';
+        else
+            decimal = u',';
+    } else if (ultimoPunto >= 0) {
+        const bool varios = cuerpo.indexOf(u'.') != ultimoPunto;
+        if ((varios || milesConPunto) && GruposDeMiles(cuerpo, u'.'))
+            miles = u'.';
+        else
+            decimal = u'.';
+    }
+    // Un separador decimal repetido corta el número en el segundo.
+    if (!decimal.isNull()) {
+        const qsizetype primero = cuerpo.indexOf(decimal);
+        const qsizetype segundo = cuerpo.indexOf(decimal, primero + 1);
+        if (segundo >= 0) {
+            cuerpo = cuerpo.first(segundo);
+            i = inicio + segundo;
+        }
+    }
+    bool hayCifra = false;
+    for (const QChar c : cuerpo) {
+        if (EsCifra(c)) {
+            normal += c;
+            hayCifra = true;
+        } else if (c == decimal) {
+            normal += u'.';
+        } else if (c != miles) {
+            break;
+        }
+    }
+    if (!hayCifra) {
+        r.Descartado = !t.isEmpty();
+        return r;
+    }
+    // Exponente: "E" o "e", signo opcional y cifras.
+    if (i < t.size() && (t[i] == u'E' || t[i] == u'e')) {
+        qsizetype j = i + 1;
+        if (j < t.size() && (t[j] == u'+' || t[j] == u'-')) ++j;
+        const qsizetype cifras = j;
+        while (j < t.size() && EsCifra(t[j]))
+            ++j;
+        if (j > cifras) {
+            normal += t.sliced(i, j - i);
+            i = j;
+        }
+    }
+    bool ok = false;
+    const double v = normal.toDouble(&ok);
+    r.EsNumero = ok && std::isfinite(v);
+    r.Valor = r.EsNumero ? v : 0;
+    r.Descartado = i < t.size() || !r.EsNumero;
+    return r;
 }

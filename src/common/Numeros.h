@@ -44,3 +44,18 @@ double RedondearPar(double valor);
 
 // Un double con 17 cifras significativas (%.17g), sin depender del idioma.
 QString Formato17(double valor);
+
+// Un número que una persona escribió o pegó, con "," o "." como separador
+// decimal o de miles (ver LeerNumeroEscrito).
+struct NumeroEscrito {
+    double Valor = 0;
+    bool EsNumero = false;   // hay al menos una cifra al principio
+    bool Descartado = false; // quedó texto sin leer detrás del número
+};
+// Con "." y "," el último de ellos separa los decimales y el otro agrupa miles;
+// solo con ",": agrupa miles si el primer grupo tiene 1 a 3 cifras sin cero
+// inicial y los demás exactamente 3; si no, una "," es la coma decimal; varios
+// "." sin "," agrupan miles con la misma condición y uno solo es el punto
+// decimal, salvo con milesConPunto, donde un "." seguido de exactamente tres
+// cifras agrupa miles ("95.000"). Lee también el exponente ("6.20E+05").
+NumeroEscrito LeerNumeroEscrito(QStringView texto, bool milesConPunto = false);

@@ -95,12 +95,16 @@ UnidadHomogenea LeerFila(const Proyecto& proyecto, const TablaTextos& tabla, int
         double* campo = Campo(u, c);
         if (!campo) continue;
         const QString& celda = tabla.Texto(r, c);
-        // "1.50E+05" se lee entero: la columna de W18 no pasa por el filtro.
-        const double valor = c == ColEjesEquivalentes ? ValorTexto(celda) : ValorCeldaUH(celda);
+        // Se toma el valor exacto de la celda, no lo que muestra su máscara: un W18
+        // de 500400 no pasa a 500000 ni se diseña fuera del método.
+        const std::optional<double> exacto = tabla.Valor(r, c);
+        const double valor = exacto ? *exacto : LeerCeldaUH(c, celda).Valor;
         // Se rechaza un negativo imposible escrito o pegado en vez de normalizarlo: daría
         // costos negativos. Una celda que muestra el valor guardado no cambió (un
         // archivo puede traer negativos, que la lectura ya avisó).
-        if (valor < 0 && SinNegativos(c) && celda != Formato(*campo, MascaraColumnaUH(c))) {
+        const bool igual =
+            exacto ? *exacto == *campo : celda == Formato(*campo, MascaraColumnaUH(c));
+        if (valor < 0 && SinNegativos(c) && !igual) {
             if (rechazadas) rechazadas->append({r, c});
             continue;
         }
@@ -156,13 +160,23 @@ QStringView MascaraColumnaUH(int columna) {
     }
 }
 
-QString TextoNumeroUH(int columna, QStringView texto) {
-    return Formato(ValorTexto(texto), MascaraColumnaUH(columna));
+NumeroEscrito LeerCeldaUH(int columna, QStringView texto) {
+    if (columna == ColEjesEquivalentes) return LeerNumeroEscrito(texto);
+    // Coma y punto se conservan para que decidan cuál es el decimal: "7,5" ya no
+    // pierde la coma (sería 75).
+    const QString filtrado = FiltrarNumero(texto.toString(), QStringLiteral("0123456789.,-"));
+    NumeroEscrito n = LeerNumeroEscrito(filtrado);
+    if (filtrado.size() != texto.trimmed().size()) n.Descartado = true;
+    return n;
 }
 
-double ValorCeldaUH(const QString& texto) {
-    // Con el conjunto por defecto el separador decimal del sistema no cuenta.
-    return ValorTexto(FiltrarNumero(texto, QString(), u'.'));
+QString TextoNumeroUH(int columna, QStringView texto) {
+    return Formato(LeerCeldaUH(columna, texto).Valor, MascaraColumnaUH(columna));
+}
+
+double NumeroCeldaUH(const TablaTextos& tabla, int fila, int columna) {
+    const std::optional<double> exacto = tabla.Valor(fila, columna);
+    return exacto ? *exacto : LeerCeldaUH(columna, tabla.Texto(fila, columna)).Valor;
 }
 
 QString NombreColumnaUH(int columna) {
@@ -239,23 +253,23 @@ void CargarUH(Proyecto& proyecto, TablaTextos& tabla) {
         tabla.PonerTexto(i, ColDescripcion, u.Descripcion);
         tabla.PonerTexto(i, ColTipoTramo, EntradaLista(ListaTipoTramo, u.TipoTramo, 1));
         tabla.PonerTexto(i, ColTipoSegmento, EntradaLista(ListaTipoSegmento, u.TipoSegmento, 1));
-        tabla.PonerTexto(i, ColAbscisaInicial, Formato(u.AbscisaInicial, MascaraAbscisa));
-        tabla.PonerTexto(i, ColAbscisaFinal, Formato(u.AbscisaFinal, MascaraAbscisa));
-        tabla.PonerTexto(i, ColAnchoCorona, Formato(u.AnchoCorona, MascaraDecimal));
-        tabla.PonerTexto(i, ColEjesEquivalentes, Formato(u.EjesEquivalentes, MascaraEjes));
+        tabla.PonerValor(i, ColAbscisaInicial, Formato(u.AbscisaInicial, MascaraAbscisa), u.AbscisaInicial);
+        tabla.PonerValor(i, ColAbscisaFinal, Formato(u.AbscisaFinal, MascaraAbscisa), u.AbscisaFinal);
+        tabla.PonerValor(i, ColAnchoCorona, Formato(u.AnchoCorona, MascaraDecimal), u.AnchoCorona);
+        tabla.PonerValor(i, ColEjesEquivalentes, Formato(u.EjesEquivalentes, MascaraEjes), u.EjesEquivalentes);
         tabla.PonerTexto(i, ColClimaHumedad, EntradaLista(ListaClimaHumedad, u.ClimaHumedad));
         tabla.PonerTexto(i, ColClimaTemperatura,
                          EntradaLista(ListaClimaTemperatura, u.ClimaTemperatura));
-        tabla.PonerTexto(i, ColCBR, Formato(u.CBR, MascaraDecimal));
+        tabla.PonerValor(i, ColCBR, Formato(u.CBR, MascaraDecimal), u.CBR);
         tabla.PonerTexto(i, ColTipoTerreno, EntradaLista(ListaTipoTerreno, u.TipoTerreno));
         const QString afirmado = EntradaLista(ListaTipoAfirmado, u.TipoAfirmado);
         tabla.PonerTexto(i, ColTipoAfirmado, afirmado);
         // Sin afirmado existente no hay espesor de afirmado; con él, no hay capa
         // de subrasante.
         if (afirmado == ListaTipoAfirmado.first()) u.EspesorAfirmado = 0;
-        tabla.PonerTexto(i, ColEspesorAfirmado, Formato(u.EspesorAfirmado, MascaraDecimal));
+        tabla.PonerValor(i, ColEspesorAfirmado, Formato(u.EspesorAfirmado, MascaraDecimal), u.EspesorAfirmado);
         if (u.EspesorAfirmado > 0) u.EspesorSubrasante = 0;
-        tabla.PonerTexto(i, ColEspesorSubrasante, Formato(u.EspesorSubrasante, MascaraDecimal));
+        tabla.PonerValor(i, ColEspesorSubrasante, Formato(u.EspesorSubrasante, MascaraDecimal), u.EspesorSubrasante);
     }
     const QString vacio;
     for (int f = n + 1; f < tabla.Filas(); ++f)
@@ -270,8 +284,8 @@ QString ClaveUnidad(const UnidadHomogenea& unidad, int i) {
 
 QString ClaveCursor(const TablaTextos& tabla, int fila) {
     return tabla.Texto(fila, ColCodigoTramo) +
-           PiezaAbscisa(ValorCeldaUH(tabla.Texto(fila, ColAbscisaInicial))) +
-           PiezaAbscisa(ValorCeldaUH(tabla.Texto(fila, ColAbscisaFinal)));
+           PiezaAbscisa(NumeroCeldaUH(tabla, fila, ColAbscisaInicial)) +
+           PiezaAbscisa(NumeroCeldaUH(tabla, fila, ColAbscisaFinal));
 }
 
 void OrdenarShell(QList<int>& indice, QStringList& clave, int primero, int ultimo, bool ascendente,

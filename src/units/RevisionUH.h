@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/ModuloVarek9.h"
+#include "common/Numeros.h"
 #include "units/TablaTextos.h"
 
 #include <QList>
@@ -42,12 +43,15 @@ bool EsColumnaListaUH(int columna);
 bool EsColumnaNumeroUH(int columna);
 // Máscara con que se muestra una columna de número; vacía en las demás.
 QStringView MascaraColumnaUH(int columna);
-// Lo que muestra una celda de número para un texto escrito: el número con que
-// empieza (0 si no empieza con uno) con la máscara de la columna.
+// Un número escrito o pegado en una celda de la columna: W18 se lee entero
+// ("1.50E+05", "500,400"); en las demás se descarta primero todo lo que no sea
+// cifra, signo, punto o coma ("K1+250" es 1250, "6,5 m" es 6.5).
+NumeroEscrito LeerCeldaUH(int columna, QStringView texto);
+// Lo que muestra una celda de número para un texto escrito, con la máscara de
+// la columna.
 QString TextoNumeroUH(int columna, QStringView texto);
-// El número de una celda de las columnas 5, 6, 7, 11, 14 y 15: sin separadores
-// de miles ni letras (FiltrarNumero) y leído hasta su primer carácter inválido.
-double ValorCeldaUH(const QString& texto);
+// El número de una celda: su valor exacto si lo tiene, si no su texto leído.
+double NumeroCeldaUH(const TablaTextos& tabla, int fila, int columna);
 
 // Columnas cuyo número no puede ser negativo: ancho de corona, W18, CBR y los
 // espesores de afirmado y de capa de subrasante (las abscisas sí pueden).

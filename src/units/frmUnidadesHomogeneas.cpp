@@ -61,10 +61,9 @@ bool AbreEditor(QChar c) {
            (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
 }
 
-// El número con que empieza un texto, escrito en decimal sin máscara (1.50E+05
-// da 150000; 0.5 da 0.5).
-QString NumeroSimple(const QString& texto) {
-    QString numero = Recortar(FormatoGeneral(ValorTexto(texto)));
+// Un número escrito en decimal sin máscara (150000; 0.5), como se edita.
+QString NumeroSimple(double valor) {
+    QString numero = Recortar(FormatoGeneral(valor));
     if (numero.startsWith(u'.'))
         numero.prepend(u'0');
     else if (numero.startsWith(u"-."))
@@ -249,11 +248,25 @@ void frmUnidadesHomogeneas::CrearColumnas() {
 }
 
 TablaTextos frmUnidadesHomogeneas::TablaDeGrilla() const {
-    return TablaTextos(grdUH->Filas(), grdUH->Columnas(), grdUH->Textos());
+    return TablaTextos(grdUH->Filas(), grdUH->Columnas(), grdUH->Textos(), grdUH->Valores());
 }
 
 void frmUnidadesHomogeneas::PonerTabla(const TablaTextos& tabla) {
-    grdUH->PonerTextos(tabla.Filas(), tabla.Columnas(), tabla.Celdas());
+    grdUH->PonerTextos(tabla.Filas(), tabla.Columnas(), tabla.Celdas(), tabla.Valores());
+}
+
+double frmUnidadesHomogeneas::NumeroCelda(int fila, int columna) const {
+    const auto v = grdUH->Valores().constFind(ClaveCelda(fila, columna));
+    return v != grdUH->Valores().cend() ? *v : LeerCeldaUH(columna, grdUH->Texto(fila, columna)).Valor;
+}
+
+void frmUnidadesHomogeneas::CopiarCelda(int filaOrigen, int filaDestino, int columna) {
+    const auto v = grdUH->Valores().constFind(ClaveCelda(filaOrigen, columna));
+    const QString texto = grdUH->Texto(filaOrigen, columna);
+    if (v != grdUH->Valores().cend())
+        grdUH->PonerValor(filaDestino, columna, texto, *v);
+    else
+        grdUH->PonerTexto(filaDestino, columna, texto);
 }
 
 void frmUnidadesHomogeneas::CargarUH() {
@@ -330,9 +343,9 @@ void frmUnidadesHomogeneas::CeldaCambiada() {
     emit CeldaActualCambiada(fila, columna);
     filaResaltada_ = fila;
     const QString& texto = grdUH->Textos().at(qsizetype(fila) * grdUH->Columnas() + columna);
-    // Sin separadores de miles, para que Escape devuelva un número que se lea.
-    if (columna == ColAbscisaInicial || columna == ColAbscisaFinal || columna == ColAnchoCorona)
-        valorAnterior_ = FiltrarNumero(texto, QString(), u'.');
+    // El número exacto, sin máscara: Escape lo devuelve sin redondear.
+    if (EsColumnaNumeroUH(columna) && !texto.isEmpty())
+        valorAnterior_ = NumeroSimple(NumeroCelda(fila, columna));
     else
         valorAnterior_ = texto;
 }
@@ -474,7 +487,7 @@ void frmUnidadesHomogeneas::CopiarCeldaDeArriba() {
     const int fila = grdUH->Fila();
     const int columna = grdUH->Columna();
     if (fila > 1) {
-        grdUH->PonerTexto(fila, columna, grdUH->Texto(fila - 1, columna));
+        CopiarCelda(fila - 1, fila, columna);
         modulo_.ProyectoModificado = true;
     }
     tablaRevisada_ = false;
@@ -486,9 +499,10 @@ void frmUnidadesHomogeneas::CopiarFilaDeArriba() {
     if (fila > 1 && grdUH->Columna() == ColCodigoTramo &&
         !grdUH->Texto(fila, ColCodigoTramo).isEmpty()) {
         for (int c = 1; c < ColumnasUH; ++c)
-            grdUH->PonerTexto(fila, c, grdUH->Texto(fila - 1, c));
+            CopiarCelda(fila - 1, fila, c);
         // El tramo nuevo empieza donde termina el de arriba.
-        grdUH->PonerTexto(fila, ColAbscisaInicial, grdUH->Texto(fila, ColAbscisaFinal));
+        grdUH->PonerValor(fila, ColAbscisaInicial, grdUH->Texto(fila, ColAbscisaFinal),
+                          NumeroCelda(fila, ColAbscisaFinal));
         modulo_.ProyectoModificado = true;
     }
     tablaRevisada_ = false;
@@ -518,20 +532,11 @@ void frmUnidadesHomogeneas::AbrirEditor() {
         return;
     }
     QString texto;
-    switch (columna) {
-    case ColCodigoTramo:
-    case ColDescripcion:
+    if (EsColumnaNumeroUH(columna))
+        // Se edita el valor exacto de la celda, no el que muestra la máscara.
+        texto = NumeroSimple(NumeroCelda(grdUH->Fila(), columna));
+    else
         texto = Recortar(celda);
-        break;
-    case ColAbscisaInicial:
-    case ColAbscisaFinal:
-    case ColAnchoCorona:
-        texto = FiltrarNumero(celda, QString(), u'.');
-        break;
-    default:
-        texto = NumeroSimple(celda);
-        break;
-    }
     MostrarEditorTexto(texto, true);
 }
 
@@ -585,7 +590,9 @@ void frmUnidadesHomogeneas::CambioTexto() {
     else if (columna == ColDescripcion)
         grdUH->PonerTexto(fila, columna, Recortar(texto));
     else if (EsColumnaNumeroUH(columna))
-        grdUH->PonerTexto(fila, columna, TextoNumeroUH(columna, texto));
+        // La celda guarda lo escrito exacto; la máscara solo es lo que muestra.
+        grdUH->PonerValor(fila, columna, TextoNumeroUH(columna, texto),
+                          LeerCeldaUH(columna, texto).Valor);
     modulo_.ProyectoModificado = true;
 }
 
@@ -626,14 +633,15 @@ void frmUnidadesHomogeneas::ContinuarTramo() {
         --j;
     if (j < 1) return;
     // El tramo nuevo empieza donde termina el encontrado y mide 100 m.
-    const QString final = grdUH->Texto(j, ColAbscisaFinal);
-    grdUH->PonerTexto(fila, ColAbscisaInicial, final);
-    grdUH->PonerTexto(fila, ColAbscisaFinal,
-                      Formato(ValorCeldaUH(final) + 100, MascaraColumnaUH(ColAbscisaFinal)));
+    const double final = NumeroCelda(j, ColAbscisaFinal);
+    CopiarCelda(j, fila, ColAbscisaFinal);
+    grdUH->PonerValor(fila, ColAbscisaInicial, grdUH->Texto(j, ColAbscisaFinal), final);
+    grdUH->PonerValor(fila, ColAbscisaFinal,
+                      Formato(final + 100, MascaraColumnaUH(ColAbscisaFinal)), final + 100);
     for (int c : {ColTipoTramo, ColTipoSegmento, ColAnchoCorona, ColEjesEquivalentes,
                   ColClimaHumedad, ColClimaTemperatura, ColCBR, ColTipoTerreno, ColTipoAfirmado,
                   ColEspesorAfirmado, ColEspesorSubrasante})
-        grdUH->PonerTexto(fila, c, grdUH->Texto(j, c));
+        CopiarCelda(j, fila, c);
 }
 
 bool frmUnidadesHomogeneas::TeclaLista(QComboBox& lista, QKeyEvent* evento) {
@@ -776,7 +784,9 @@ void frmUnidadesHomogeneas::PulsarBotonP(int columna) {
         }
         switch (columna) {
         case ColEjesEquivalentes:
-            grdUH->PonerTexto(fila, columna, Formato(resultado.ValorTransito, u"0.00E+#00"));
+            // El valor del programa llega exacto; la máscara solo lo muestra.
+            grdUH->PonerValor(fila, columna, Formato(resultado.ValorTransito, u"0.00E+#00"),
+                              resultado.ValorTransito);
             break;
         case ColClimaHumedad:
             grdUH->PonerTexto(fila, columna, resultado.TextoClima2);
@@ -787,7 +797,8 @@ void frmUnidadesHomogeneas::PulsarBotonP(int columna) {
             grdUH->PonerTexto(fila, columna, resultado.TextoClima3);
             break;
         default:
-            grdUH->PonerTexto(fila, columna, Formato(resultado.ValorModulo, u"#,##0.00"));
+            grdUH->PonerValor(fila, columna, Formato(resultado.ValorModulo, u"#,##0.00"),
+                              resultado.ValorModulo);
             break;
         }
         LineasBotonP(proyecto.UH[fila], columna) = lectura.Lineas;

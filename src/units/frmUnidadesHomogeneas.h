@@ -87,6 +87,10 @@ private:
     void CrearColumnas();
     void Acomodar();
     TablaTextos TablaDeGrilla() const;
+    // El número de una celda: su valor exacto o, si no lo tiene, su texto leído.
+    double NumeroCelda(int fila, int columna) const;
+    // Copia texto y valor exacto de una celda a otra fila de la misma columna.
+    void CopiarCelda(int filaOrigen, int filaDestino, int columna);
     void PonerTabla(const TablaTextos& tabla);
 
     // Teclas de la grilla.

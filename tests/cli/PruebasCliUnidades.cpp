@@ -138,8 +138,8 @@ private slots:
         QCOMPARE(z.ClimaTemperatura, QStringLiteral("TEMP"));
         QCOMPARE(z.TipoTerreno, QStringLiteral("mont"));
         QCOMPARE(z.TipoAfirmado, QStringLiteral("afr-2"));
-        // "4,5" pierde la coma: 45.
-        QCOMPARE(z.CBR, 45.0);
+        // "4,5" es 4.5: la coma sola es decimal.
+        QCOMPARE(z.CBR, 4.5);
         QCOMPARE(z.EspesorAfirmado, 12.0);
         // Con afirmado, sin capa de subrasante.
         QCOMPARE(z.EspesorSubrasante, 0.0);
@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(lineas[5],
                  QByteArray("Z9\tca\xF1"
                             "ada\t2\tC\t1,250.75\t1,300.00\t6.50\t1.50E+05"
-                            "\tHumedo\tTemplado\t45.00\tMonta\xF1oso\tAFR-2\t12.00\t0.00"));
+                            "\tHumedo\tTemplado\t4.50\tMonta\xF1oso\tAFR-2\t12.00\t0.00"));
     }
 
     void importarMasAllaDeLaFila999() {

@@ -83,6 +83,57 @@ private slots:
         if (valor == 0) QVERIFY(!std::signbit(n.Valor));
     }
 
+    // Lo que una persona escribe o pega, con coma o punto decimal.
+    void numeroEscrito_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<bool>("miles");
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<bool>("esNumero");
+        QTest::addColumn<bool>("descartado");
+        const auto fila = [](const char* t, double v, bool num = true, bool desc = false,
+                             bool miles = false) {
+            QTest::addRow("%s%s", t, miles ? " (miles con punto)" : "")
+                << QString::fromUtf8(t) << miles << v << num << desc;
+        };
+        fila("1.234,56", 1234.56);
+        fila("1,234.56", 1234.56);
+        fila("1,700", 1700);
+        fila("12,617,888", 12617888);
+        fila("6,5", 6.5);
+        fila("4,50", 4.5);
+        fila("0,500", 0.5);
+        fila("1234,567", 1234.567);
+        fila("1.234.567", 1234567);
+        fila("1.5", 1.5);
+        fila("95.000", 95, true, false);
+        fila("95.000", 95000, true, false, true);
+        fila("0.500", 0.5, true, false, true);
+        fila("1,700.00", 1700);
+        fila("6.20E+05", 620000);
+        fila("-7", -7);
+        fila("-0,5", -0.5);
+        fila(",5", 0.5);
+        fila("  7,5  ", 7.5);
+        fila("1,2,3", 1.2, true, true);
+        fila("1.2.3", 1.2, true, true);
+        fila("6,5 m", 6.5, true, true);
+        fila("", 0, false, false);
+        fila("abc", 0, false, true);
+        fila("-", 0, false, true);
+        fila("1E", 1, true, true);
+    }
+    void numeroEscrito() {
+        QFETCH(QString, texto);
+        QFETCH(bool, miles);
+        QFETCH(double, valor);
+        QFETCH(bool, esNumero);
+        QFETCH(bool, descartado);
+        const NumeroEscrito n = LeerNumeroEscrito(texto, miles);
+        QCOMPARE(n.Valor, valor);
+        QCOMPARE(n.EsNumero, esNumero);
+        QCOMPARE(n.Descartado, descartado);
+    }
+
     void desborde() {
         const NumeroLeido n = LeerNumero(u"1E999");
         QVERIFY(n.HayNumero);

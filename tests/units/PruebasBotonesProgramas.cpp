@@ -317,8 +317,8 @@ private slots:
             QTest::mouseClick(e.G().viewport(), Qt::LeftButton, {}, celda.center());
         }
         QCOMPARE(v.isVisible(), tecla != Qt::Key_Escape);
-        // El valor que muestra la celda ("4.51E+05") es el que llega a la unidad.
-        QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == 451000);
+        // Llega el valor exacto del programa, no el que muestra la celda (4.51E+05).
+        QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == 451233);
         QCOMPARE(e.modulo.Proyecto.UH[2].N82, QStringList{"TPD 900"});
     }
 

@@ -296,8 +296,12 @@ private slots:
         QTest::newRow("dos puntos") << 14 << "1.2.3" << 1.2;
         QTest::newRow("letras en medio") << 15 << "2a5" << 25.0;
         QTest::newRow("exponente entero") << 8 << "1.50E+05" << 150000.0;
-        // La columna de ejes no filtra: la coma corta el número.
-        QTest::newRow("ejes con coma") << 8 << "1,500" << 1.0;
+        // La coma agrupa miles o separa decimales, según los grupos.
+        QTest::newRow("ejes con miles") << 8 << "500,400" << 500400.0;
+        QTest::newRow("coma decimal") << 11 << "7,5" << 7.5;
+        QTest::newRow("miles con punto") << 7 << "1.234,56" << 1234.56;
+        QTest::newRow("abscisa con K") << 5 << "K1+250" << 1250.0;
+        QTest::newRow("ancho con coma y unidad") << 7 << "6,5 m" << 6.5;
         QTest::newRow("ejes con blancos") << 8 << "  2e3x" << 2000.0;
     }
     void celdasDeNumeros() {
@@ -367,10 +371,11 @@ private slots:
         t.PonerTexto(4, ColCodigoTramo, QStringLiteral("B"));
         t.PonerTexto(4, ColAbscisaInicial, QStringLiteral("5"));
         QCOMPARE(RevisarUH(p, t, 4), 1);
-        // Con abscisas que ya no coinciden tras el llenado, el cursor se queda.
+        // El llenado guarda el valor exacto: aunque la máscara redondee la
+        // abscisa, el cursor sigue a su unidad.
         t.PonerTexto(5, ColCodigoTramo, QStringLiteral("E"));
         t.PonerTexto(5, ColAbscisaInicial, QStringLiteral("1.2345"));
-        QCOMPARE(RevisarUH(p, t, 5), 5);
+        QCOMPARE(RevisarUH(p, t, 5), 4);
         QCOMPARE(t.Texto(4, ColCodigoTramo), QStringLiteral("E"));
         // En una fila vacía el cursor no busca nada.
         QCOMPARE(RevisarUH(p, t, 900), 900);
@@ -399,12 +404,14 @@ private slots:
         t.PonerTexto(41, ColEjesEquivalentes, QStringLiteral("123456"));
         RevisarUH(p, t, 41);
         const TablaTextos primera = t;
-        // La segunda revisión guarda lo que se ve (123456 pasa a 1.23E+05)...
+        // La segunda revisión guarda el valor exacto, no lo que muestra la máscara
+        // (1.23E+05, 12.35)...
         RevisarUH(p, t, 1);
         QCOMPARE(t.Celdas(), primera.Celdas());
-        QVERIFY(p.UH[1].EjesEquivalentes == 123000);
+        QVERIFY(p.UH[1].EjesEquivalentes == 123456);
+        QVERIFY(p.UH[1].AbscisaInicial == 12.3456);
         QCOMPARE(t.Texto(1, ColAbscisaInicial), QStringLiteral("12.35"));
-        // ...y desde ahí revisar no cambia nada.
+        // ...y revisar otra vez no cambia nada.
         const QList<UnidadHomogenea> unidades(p.UH.begin() + 1, p.UH.begin() + 1 + p.NumeroUH);
         RevisarUH(p, t, 1);
         QCOMPARE(t.Celdas(), primera.Celdas());

@@ -230,7 +230,7 @@ private slots:
         e.G().PonerTexto(1, 5, QStringLiteral("1,234.50"));
         e.Ir(2, 5);
         e.Ir(1, 5);
-        QCOMPARE(v.ValorAnterior(), QStringLiteral("1234.50"));
+        QCOMPARE(v.ValorAnterior(), QStringLiteral("1234.5"));
     }
 
     void finConCodigosHastaLaUltimaFila() {
@@ -417,7 +417,7 @@ private slots:
 
         e.Ir(1, 5);
         e.Tecla(Qt::Key_F2);
-        QCOMPARE(txt->text(), QStringLiteral("1234.50"));
+        QCOMPARE(txt->text(), QStringLiteral("1234.5"));
         e.Tecla(Qt::Key_Escape);
         QCOMPARE(e.Celda(1, 5), QStringLiteral("1,234.50"));
         e.Tecla(Qt::Key_Up);
