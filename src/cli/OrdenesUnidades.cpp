@@ -90,6 +90,9 @@ int OrdenImportar(const QStringList& args) {
         NumerarFilas(tabla);
     }
     PegarTexto(tabla, texto, fila, ColCodigoTramo, true, false);
+    // Lo que no se pudo leer entero se dice en la salida de errores; no detiene.
+    const QList<CeldaDudosa> dudosas = CeldasDudosasUH(tabla, fila, tabla.Filas() - 1);
+    if (!dudosas.isEmpty()) Avisar(TextoCeldasDudosas(dudosas));
     int esperadas = 0;
     for (int r = fila; r < tabla.Filas(); ++r) {
         if (!tabla.Texto(r, ColCodigoTramo).isEmpty())

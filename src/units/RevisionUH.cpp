@@ -229,6 +229,34 @@ QString TextoCeldasRechazadas(const QList<CeldaRechazada>& celdas) {
                      .arg(lista);
 }
 
+QList<CeldaDudosa> CeldasDudosasUH(const TablaTextos& tabla, int desde, int hasta) {
+    QList<CeldaDudosa> dudosas;
+    for (int f = std::max(desde, 1); f <= std::min(hasta, tabla.Filas() - 1); ++f)
+        for (int c = ColAbscisaInicial; c < ColumnasUH; ++c) {
+            const QString& texto = tabla.Texto(f, c);
+            if (!EsColumnaNumeroUH(c) || texto.trimmed().isEmpty() || tabla.Valor(f, c)) continue;
+            const NumeroEscrito n = LeerCeldaUH(c, texto);
+            if (n.Descartado || !n.EsNumero) dudosas.append({f, c, texto, n.Valor});
+        }
+    return dudosas;
+}
+
+QString TextoCeldasDudosas(const QList<CeldaDudosa>& celdas) {
+    if (celdas.isEmpty()) return {};
+    QStringList lineas;
+    for (qsizetype i = 0; i < std::min<qsizetype>(celdas.size(), 20); ++i) {
+        const CeldaDudosa& c = celdas[i];
+        lineas << QStringLiteral("fila %1, %2: \"%3\" se guarda como %4")
+                      .arg(c.Fila)
+                      .arg(NombreColumnaUH(c.Columna), c.Texto.trimmed(),
+                           Formato(c.Valor, MascaraColumnaUH(c.Columna)));
+    }
+    if (celdas.size() > 20) lineas << QStringLiteral("(y %1 celdas más)").arg(celdas.size() - 20);
+    return QStringLiteral("Algunas celdas pegadas no eran números o tenían caracteres que se "
+                          "descartaron:\n\n") +
+           lineas.join(u'\n');
+}
+
 int FilasTablaUH(const Proyecto& proyecto) {
     return std::max(FilasInicialesUH, proyecto.NumeroUH + 1);
 }

@@ -76,6 +76,18 @@ struct CeldaRechazada {
 // El único mensaje que nombra las celdas rechazadas.
 QString TextoCeldasRechazadas(const QList<CeldaRechazada>& celdas);
 
+// Las celdas de número de las filas desde..hasta cuyo texto no era un número o
+// tenía caracteres que la lectura descartó, con el valor que se guardará.
+struct CeldaDudosa {
+    int Fila = 0;
+    int Columna = 0;
+    QString Texto;
+    double Valor = 0;
+};
+QList<CeldaDudosa> CeldasDudosasUH(const TablaTextos& tabla, int desde, int hasta);
+// Un mensaje con las primeras 20; vacío si no hay ninguna.
+QString TextoCeldasDudosas(const QList<CeldaDudosa>& celdas);
+
 // Filas que necesita la grilla: 1000, o NumeroUH + 1 si son más.
 int FilasTablaUH(const Proyecto& proyecto);
 

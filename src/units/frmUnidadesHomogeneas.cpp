@@ -257,7 +257,8 @@ void frmUnidadesHomogeneas::PonerTabla(const TablaTextos& tabla) {
 
 double frmUnidadesHomogeneas::NumeroCelda(int fila, int columna) const {
     const auto v = grdUH->Valores().constFind(ClaveCelda(fila, columna));
-    return v != grdUH->Valores().cend() ? *v : LeerCeldaUH(columna, grdUH->Texto(fila, columna)).Valor;
+    return v != grdUH->Valores().cend() ? *v
+                                        : LeerCeldaUH(columna, grdUH->Texto(fila, columna)).Valor;
 }
 
 void frmUnidadesHomogeneas::CopiarCelda(int filaOrigen, int filaDestino, int columna) {
@@ -683,21 +684,31 @@ void frmUnidadesHomogeneas::CopiarAlPortapapeles() {
 }
 
 void frmUnidadesHomogeneas::PegarDelPortapapeles() {
-    const CursorEspera espera;
-    const QString texto = plataforma_.LeerPortapapeles();
-    if (!texto.isEmpty()) {
-        TablaTextos tabla = TablaDeGrilla();
-        const int filas = tabla.Filas();
-        PegarTexto(tabla, texto, grdUH->Fila(), grdUH->Columna(), true, false);
-        // Las filas agregadas llevan su número como las demás.
-        if (tabla.Filas() != filas) NumerarFilas(tabla);
-        PonerTabla(tabla);
-        modulo_.ProyectoModificado = true;
+    QList<CeldaDudosa> dudosas;
+    {
+        const CursorEspera espera;
+        const QString texto = plataforma_.LeerPortapapeles();
+        if (!texto.isEmpty()) {
+            TablaTextos tabla = TablaDeGrilla();
+            const int filas = tabla.Filas();
+            PegarTexto(tabla, texto, grdUH->Fila(), grdUH->Columna(), true, false);
+            // Las filas agregadas llevan su número como las demás.
+            if (tabla.Filas() != filas) NumerarFilas(tabla);
+            // Un número pegado que no se pudo leer entero se dice, no se cambia callado.
+            dudosas = CeldasDudosasUH(tabla, grdUH->Fila(),
+                                      grdUH->Fila() + static_cast<int>(texto.count(u'\n')) +
+                                          static_cast<int>(texto.count(u'\r')));
+            PonerTabla(tabla);
+            modulo_.ProyectoModificado = true;
+        }
+        grdUH->PonerCelda(grdUH->Fila(), ColCodigoTramo);
+        grdUH->setFocus();
+        tablaRevisada_ = false;
+        RevisarUH();
     }
-    grdUH->PonerCelda(grdUH->Fila(), ColCodigoTramo);
-    grdUH->setFocus();
-    tablaRevisada_ = false;
-    RevisarUH();
+    if (!dudosas.isEmpty())
+        plataforma_.Aviso(this, QStringLiteral("PEGAR DEL PORTAPAPELES"),
+                          TextoCeldasDudosas(dudosas), IconoMensaje::Exclamacion);
 }
 
 // ---- Programas complementarios ----
