@@ -22,8 +22,9 @@ QString TextoCosto(double valor) {
     return Formato(valor, u"#,##0.00");
 }
 
+// Pesos enteros: "95.000" son noventa y cinco mil.
 double ValorCosto(const QString& texto) {
-    return ValorTexto(FiltrarNumero(texto, QString(), u'.'));
+    return LeerNumeroEscrito(texto, true).Valor;
 }
 
 } // namespace
@@ -151,12 +152,12 @@ void frmCostosUnitarios::CerrarEditor() {
 
 void frmCostosUnitarios::CambioTexto(const QString& texto) {
     // Cada cambio pasa en el acto a la celda, ya con su formato.
-    grdCU_->PonerTexto(grdCU_->Fila(), grdCU_->Columna(), TextoCosto(ValorTexto(texto)));
+    grdCU_->PonerTexto(grdCU_->Fila(), grdCU_->Columna(), TextoCosto(ValorCosto(texto)));
 }
 
 void frmCostosUnitarios::TeclaPulsada(const QString& texto) {
     const QChar c = texto.front();
-    if (!(c.isDigit() || c == u'-' || c == u'.')) return;
+    if (!(c.isDigit() || c == u'-' || c == u'.' || c == u',')) return;
     if (!grdCU_->FilaVisible(grdCU_->Fila())) return;
     AbrirEditor(texto, false);
 }

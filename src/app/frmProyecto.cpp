@@ -216,13 +216,13 @@ bool frmProyecto::eventFilter(QObject* objeto, QEvent* evento) {
 
 void frmProyecto::CambioConfiabilidad() {
     Proyecto& p = modulo_.Proyecto;
-    p.Confiabilidad = LimitarConfiabilidad(ValorTexto(txt3->text()));
+    p.Confiabilidad = LimitarConfiabilidad(LeerNumeroEscrito(txt3->text()).Valor);
     p.Zr = CalcularZr(p.Confiabilidad / 100 - 0.5);
     lbZr->setText(Formato(p.Zr, u"0.0000"));
 }
 
 void frmProyecto::CambioServiciabilidad() {
-    modulo_.Proyecto.ServiciabilidadFinal = LimitarServiciabilidad(ValorTexto(txt5->text()));
+    modulo_.Proyecto.ServiciabilidadFinal = LimitarServiciabilidad(LeerNumeroEscrito(txt5->text()).Valor);
 }
 
 void frmProyecto::ClicConfiabilidadTransito() {
@@ -257,8 +257,8 @@ void frmProyecto::Aceptar() {
     p.Nombre = Recortar(txt0->text());
     p.Descripcion = LimpiarEnter(txt1->toPlainText().replace(u'\n', u"\r\n"_s));
     p.Ubicacion = Recortar(txt2->text());
-    p.Confiabilidad = LimitarConfiabilidad(ValorTexto(txt3->text()));
-    p.ServiciabilidadFinal = LimitarServiciabilidad(ValorTexto(txt5->text()));
+    p.Confiabilidad = LimitarConfiabilidad(LeerNumeroEscrito(txt3->text()).Valor);
+    p.ServiciabilidadFinal = LimitarServiciabilidad(LeerNumeroEscrito(txt5->text()).Valor);
     p.Zr = CalcularZr(p.Confiabilidad / 100 - 0.5);
     p.ConfiabilidadTransito = chkConfiabilidadTransito->isChecked();
     p.So = p.ConfiabilidadTransito ? 0.49 : 0.44;

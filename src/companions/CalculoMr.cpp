@@ -47,7 +47,8 @@ double PsiAMPa(double psi) {
 
 ListaCBR LeerListaCBR(const QString& texto) {
     ListaCBR lista;
-    static const QRegularExpression separadores(QStringLiteral("[\\s;,]+"));
+    // La coma es decimal o de miles, nunca separa ensayos: "9,5" es un solo ensayo.
+    static const QRegularExpression separadores(QStringLiteral("[\\s;]+"));
     const QStringList trozos = texto.split(separadores, Qt::SkipEmptyParts);
     for (const QString& trozo : trozos) {
         const double v = LeerDato(trozo);

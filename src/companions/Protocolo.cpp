@@ -50,11 +50,10 @@ double LeerDato(const QString& texto) {
     QString t = texto.trimmed();
     constexpr double nada = std::numeric_limits<double>::quiet_NaN();
     if (t.isEmpty()) return nada;
-    // La coma sería ambigua (decimal o miles): se pide punto decimal.
-    if (t.contains(u',')) return nada;
-    bool ok = false;
-    const double v = QLocale::c().toDouble(t, &ok);
-    return ok && std::isfinite(v) ? v : nada;
+    // Coma o punto decimal, como lo escribe el usuario ("3,5", "1.234,5"); un
+    // texto que no se lee entero no es un dato.
+    const NumeroEscrito n = LeerNumeroEscrito(t);
+    return n.EsNumero && !n.Descartado ? n.Valor : nada;
 }
 
 void TomarDato(const QMap<QString, QString>& datos, const QString& clave, double& destino) {

@@ -52,8 +52,9 @@ private slots:
     }
 
     void listaEscrita() {
-        ListaCBR l = LeerListaCBR(QStringLiteral(" 3.5, 4;5\n 6\t7.25 "));
-        QCOMPARE(l.Valores, (QList<double>{3.5, 4, 5, 6, 7.25}));
+        // La coma es decimal: "9,5" es un solo ensayo.
+        ListaCBR l = LeerListaCBR(QStringLiteral(" 3,5; 4;5\n 6\t7.25;9,5 "));
+        QCOMPARE(l.Valores, (QList<double>{3.5, 4, 5, 6, 7.25, 9.5}));
         QVERIFY(l.Invalido.isEmpty());
         l = LeerListaCBR(QStringLiteral("3 cuatro 5"));
         QCOMPARE(l.Invalido, QStringLiteral("cuatro"));

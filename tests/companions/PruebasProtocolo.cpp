@@ -235,7 +235,9 @@ private slots:
         QVERIFY(LeerDato(QStringLiteral(" 12.5 ")) == 12.5);
         QVERIFY(LeerDato(QStringLiteral("-3e2")) == -300);
         QVERIFY(LeerDato(QStringLiteral(".5")) == .5);
-        QVERIFY(std::isnan(LeerDato(QStringLiteral("12,5"))));
+        QVERIFY(LeerDato(QStringLiteral("12,5")) == 12.5);
+        QVERIFY(LeerDato(QStringLiteral("1.234,5")) == 1234.5);
+        QVERIFY(std::isnan(LeerDato(QStringLiteral("1,2,3"))));
         QVERIFY(std::isnan(LeerDato(QStringLiteral("12abc"))));
         QVERIFY(std::isnan(LeerDato(QString())));
         QVERIFY(std::isnan(LeerDato(QStringLiteral("inf"))));

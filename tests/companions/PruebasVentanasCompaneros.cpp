@@ -139,7 +139,7 @@ private slots:
         // Sin archivo de la unidad no se muestra ninguna.
         QVERIFY(!Control<QLabel>(v, "lbUnidad")->isVisible());
 
-        Escribir(v, "txtTPD", "12,5");
+        Escribir(v, "txtTPD", "12,5,0");
         QVERIFY(Control<QLabel>(v, "lbResultado")->text().contains(u"TPD"));
         Pulsar(v, "btnAceptar");
         QVERIFY(v.isVisible());
