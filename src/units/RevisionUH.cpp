@@ -257,6 +257,24 @@ QString TextoCeldasDudosas(const QList<CeldaDudosa>& celdas) {
            lineas.join(u'\n');
 }
 
+QString TextoCambiosRegla(const QList<CambioRegla>& cambios) {
+    QStringList lineas;
+    for (qsizetype i = 0; i < std::min<qsizetype>(cambios.size(), 20); ++i) {
+        const CambioRegla& c = cambios[i];
+        const bool subrasante = c.Columna == ColEspesorSubrasante;
+        lineas << QStringLiteral("%1 (%2 - %3): %4 de %5 cm")
+                      .arg(c.Codigo, Formato(c.AbscisaInicial, MascaraAbscisa),
+                           Formato(c.AbscisaFinal, MascaraAbscisa),
+                           subrasante ? QStringLiteral("capa de subrasante")
+                                      : QStringLiteral("afirmado existente"),
+                           Formato(c.Quitado, MascaraDecimal));
+    }
+    if (cambios.size() > 20) lineas << QStringLiteral("(y %1 más)").arg(cambios.size() - 20);
+    return QStringLiteral("Una unidad con afirmado existente no lleva capa de subrasante, y una "
+                          "sin afirmado no lleva espesor de afirmado. Se quitó:\n\n") +
+           lineas.join(u'\n');
+}
+
 int FilasTablaUH(const Proyecto& proyecto) {
     return std::max(FilasInicialesUH, proyecto.NumeroUH + 1);
 }
@@ -266,7 +284,7 @@ void NumerarFilas(TablaTextos& tabla) {
         tabla.PonerTexto(f, 0, QString::number(f));
 }
 
-void CargarUH(Proyecto& proyecto, TablaTextos& tabla) {
+void CargarUH(Proyecto& proyecto, TablaTextos& tabla, QList<CambioRegla>* cambios) {
     const int n = std::clamp(proyecto.NumeroUH, 0, proyecto.CapacidadUH());
     if (tabla.Columnas() < ColumnasUH) tabla.PonerColumnas(ColumnasUH);
     if (tabla.Filas() < n + 1) {
@@ -281,10 +299,13 @@ void CargarUH(Proyecto& proyecto, TablaTextos& tabla) {
         tabla.PonerTexto(i, ColDescripcion, u.Descripcion);
         tabla.PonerTexto(i, ColTipoTramo, EntradaLista(ListaTipoTramo, u.TipoTramo, 1));
         tabla.PonerTexto(i, ColTipoSegmento, EntradaLista(ListaTipoSegmento, u.TipoSegmento, 1));
-        tabla.PonerValor(i, ColAbscisaInicial, Formato(u.AbscisaInicial, MascaraAbscisa), u.AbscisaInicial);
-        tabla.PonerValor(i, ColAbscisaFinal, Formato(u.AbscisaFinal, MascaraAbscisa), u.AbscisaFinal);
+        tabla.PonerValor(i, ColAbscisaInicial, Formato(u.AbscisaInicial, MascaraAbscisa),
+                         u.AbscisaInicial);
+        tabla.PonerValor(i, ColAbscisaFinal, Formato(u.AbscisaFinal, MascaraAbscisa),
+                         u.AbscisaFinal);
         tabla.PonerValor(i, ColAnchoCorona, Formato(u.AnchoCorona, MascaraDecimal), u.AnchoCorona);
-        tabla.PonerValor(i, ColEjesEquivalentes, Formato(u.EjesEquivalentes, MascaraEjes), u.EjesEquivalentes);
+        tabla.PonerValor(i, ColEjesEquivalentes, Formato(u.EjesEquivalentes, MascaraEjes),
+                         u.EjesEquivalentes);
         tabla.PonerTexto(i, ColClimaHumedad, EntradaLista(ListaClimaHumedad, u.ClimaHumedad));
         tabla.PonerTexto(i, ColClimaTemperatura,
                          EntradaLista(ListaClimaTemperatura, u.ClimaTemperatura));
@@ -293,11 +314,19 @@ void CargarUH(Proyecto& proyecto, TablaTextos& tabla) {
         const QString afirmado = EntradaLista(ListaTipoAfirmado, u.TipoAfirmado);
         tabla.PonerTexto(i, ColTipoAfirmado, afirmado);
         // Sin afirmado existente no hay espesor de afirmado; con él, no hay capa
-        // de subrasante.
-        if (afirmado == ListaTipoAfirmado.first()) u.EspesorAfirmado = 0;
-        tabla.PonerValor(i, ColEspesorAfirmado, Formato(u.EspesorAfirmado, MascaraDecimal), u.EspesorAfirmado);
-        if (u.EspesorAfirmado > 0) u.EspesorSubrasante = 0;
-        tabla.PonerValor(i, ColEspesorSubrasante, Formato(u.EspesorSubrasante, MascaraDecimal), u.EspesorSubrasante);
+        // de subrasante. Lo que la regla quita se anota para decirlo.
+        const auto quitar = [&](double& espesor, int columna) {
+            if (cambios && espesor != 0)
+                cambios->append(
+                    {u.CodigoTramo, u.AbscisaInicial, u.AbscisaFinal, columna, espesor});
+            espesor = 0;
+        };
+        if (afirmado == ListaTipoAfirmado.first()) quitar(u.EspesorAfirmado, ColEspesorAfirmado);
+        tabla.PonerValor(i, ColEspesorAfirmado, Formato(u.EspesorAfirmado, MascaraDecimal),
+                         u.EspesorAfirmado);
+        if (u.EspesorAfirmado > 0) quitar(u.EspesorSubrasante, ColEspesorSubrasante);
+        tabla.PonerValor(i, ColEspesorSubrasante, Formato(u.EspesorSubrasante, MascaraDecimal),
+                         u.EspesorSubrasante);
     }
     const QString vacio;
     for (int f = n + 1; f < tabla.Filas(); ++f)
@@ -370,7 +399,7 @@ void DepurarProyecto(Proyecto& proyecto) {
 }
 
 int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor,
-              QList<CeldaRechazada>* rechazadas) {
+              QList<CeldaRechazada>* rechazadas, QList<CambioRegla>* cambios) {
     const QString claveCursor = ClaveCursor(tabla, filaCursor);
     int n = 0;
     for (int r = 1; r < tabla.Filas(); ++r) {
@@ -381,7 +410,7 @@ int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor,
     }
     proyecto.NumeroUH = n;
     DepurarProyecto(proyecto);
-    CargarUH(proyecto, tabla);
+    CargarUH(proyecto, tabla, cambios);
     for (int i = 1; i <= proyecto.NumeroUH; ++i) {
         if (tabla.Texto(i, ColCodigoTramo).isEmpty()) continue;
         if (ClaveCursor(tabla, i) == claveCursor) return i;

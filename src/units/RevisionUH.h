@@ -98,7 +98,18 @@ void NumerarFilas(TablaTextos& tabla);
 // 1..15 de las demás filas. Aplica las reglas de los espesores en el proyecto:
 // sin afirmado ("No hay") el espesor de afirmado es 0, y con afirmado el de la
 // capa de subrasante es 0. Amplía la tabla si tiene menos de NumeroUH + 1 filas.
-void CargarUH(Proyecto& proyecto, TablaTextos& tabla);
+// Un espesor que las reglas del llenado quitaron a una unidad (columna 14 o 15).
+struct CambioRegla {
+    QString Codigo;
+    double AbscisaInicial = 0;
+    double AbscisaFinal = 0;
+    int Columna = 0;
+    double Quitado = 0;
+};
+// Con cambios, anota cada espesor que las reglas pusieron en 0.
+void CargarUH(Proyecto& proyecto, TablaTextos& tabla, QList<CambioRegla>* cambios = nullptr);
+// El único mensaje que nombra las unidades cambiadas por las reglas.
+QString TextoCambiosRegla(const QList<CambioRegla>& cambios);
 
 // Clave de orden de la unidad i: código, abscisa inicial y abscisa final (con
 // "0.000") alineados a la derecha en 20 caracteres, y la posición i en 4 cifras.
@@ -130,7 +141,7 @@ void DepurarProyecto(Proyecto& proyecto);
 // ColumnasSinNegativosUH cambiada a un negativo no se acepta: la unidad conserva
 // su valor anterior y la celda va a rechazadas.
 int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor,
-              QList<CeldaRechazada>* rechazadas = nullptr);
+              QList<CeldaRechazada>* rechazadas = nullptr, QList<CambioRegla>* cambios = nullptr);
 
 // La tabla tal como la deja la carga de la ventana: filas numeradas, llenado y
 // una primera revisión completa con el cursor en la fila 1.

@@ -272,7 +272,7 @@ void frmUnidadesHomogeneas::CopiarCelda(int filaOrigen, int filaDestino, int col
 
 void frmUnidadesHomogeneas::CargarUH() {
     TablaTextos tabla = TablaDeGrilla();
-    ::CargarUH(modulo_.Proyecto, tabla);
+    ::CargarUH(modulo_.Proyecto, tabla, &cambiosRegla_);
     PonerTabla(tabla);
 }
 
@@ -282,7 +282,7 @@ void frmUnidadesHomogeneas::RevisarUH() {
     const int fila = grdUH->Fila();
     TablaTextos tabla = TablaDeGrilla();
     QList<CeldaRechazada> rechazadas;
-    const int nueva = ::RevisarUH(modulo_.Proyecto, tabla, fila, &rechazadas);
+    const int nueva = ::RevisarUH(modulo_.Proyecto, tabla, fila, &rechazadas, &cambiosRegla_);
     PonerTabla(tabla);
     if (nueva != fila) {
         grdUH->PonerCelda(nueva, grdUH->Columna());
@@ -295,6 +295,17 @@ void frmUnidadesHomogeneas::RevisarUH() {
     if (!rechazadas.isEmpty())
         plataforma_.Aviso(this, QStringLiteral("UNIDADES DE DISEÑO"),
                           TextoCeldasRechazadas(rechazadas), IconoMensaje::Exclamacion);
+    AvisarCambiosRegla();
+}
+
+void frmUnidadesHomogeneas::AvisarCambiosRegla() {
+    // Una regla que cambia datos guardados lo dice y cuenta como cambio; al
+    // cargar, el aviso espera a que la ventana se vea.
+    if (cambiosRegla_.isEmpty() || !yaActivado_) return;
+    modulo_.ProyectoModificado = true;
+    const QString texto = TextoCambiosRegla(cambiosRegla_);
+    cambiosRegla_.clear();
+    plataforma_.Aviso(this, QStringLiteral("UNIDADES DE DISEÑO"), texto, IconoMensaje::Informacion);
 }
 
 void frmUnidadesHomogeneas::done(int resultado) {
@@ -317,6 +328,7 @@ void frmUnidadesHomogeneas::showEvent(QShowEvent* evento) {
     resaltadoActivo_ = true;
     CeldaCambiada();
     grdUH->setFocus();
+    AvisarCambiosRegla();
 }
 
 void frmUnidadesHomogeneas::CeldaCambiada() {

@@ -92,6 +92,7 @@ private:
     // Copia texto y valor exacto de una celda a otra fila de la misma columna.
     void CopiarCelda(int filaOrigen, int filaDestino, int columna);
     void PonerTabla(const TablaTextos& tabla);
+    void AvisarCambiosRegla();
 
     // Teclas de la grilla.
     void TeclaGrilla(QKeyEvent* evento);
@@ -132,6 +133,7 @@ private:
     bool yaActivado_ = false;
     bool tablaRevisada_ = false;
     bool resultadoPendiente_ = false; // un resultado de programa aún sin revisar
+    QList<CambioRegla> cambiosRegla_; // espesores quitados aún sin avisar
     bool resaltadoActivo_ = false;
     QString valorAnterior_;
     int filaResaltada_ = 0;

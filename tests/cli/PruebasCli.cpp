@@ -139,8 +139,10 @@ private slots:
         QCOMPARE(total.value(0), QStringLiteral("TOTAL"));
         QCOMPARE(total.size(), 7);
         QCOMPARE(total[1], Formato17(e.CostoTotal[1]));
-        // La unidad 1 del ejemplo pasa de 500000 ejes: sin diseño y sin selección.
-        QVERIFY(lineas[0].startsWith(QStringLiteral("1\t0\t0\t0\t")));
+        // La unidad 2 del ejemplo pasa de 500000 ejes: sin diseño y sin selección; la
+        // 1 se diseña.
+        QVERIFY(lineas[1].startsWith(QStringLiteral("2\t0\t0\t0\t")));
+        QVERIFY(!lineas[0].startsWith(QStringLiteral("1\t0\t")));
     }
 
     void reporte() {

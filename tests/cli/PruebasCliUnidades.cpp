@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(lineas.size(), 14);
         QVERIFY(!c.Salida.contains('\r'));
         QCOMPARE(lineas.first(), QByteArray("1\tSalida urbana de Tunja, barrio La "
-                                            "Fuente\t1\tA\t0.00\t850.00\t7.30\t6.20E+05\tSubhumedo"
+                                            "Fuente\t1\tA\t0.00\t850.00\t7.30\t4.80E+05\tSubhumedo"
                                             "\tFrio\t6.50\tOndulado\tAFR-1\t20.00\t0.00"));
         for (const QByteArray& linea : lineas)
             QCOMPARE(linea.count('\t'), 14);

@@ -6,6 +6,7 @@
 
 #include "Muestras.h"
 #include "PlataformaGuionada.h"
+#include "app/ArchivoProyecto.h"
 #include "common/Grilla.h"
 #include "common/Numeros.h"
 #include "units/frmUnidadesHomogeneas.h"
@@ -64,6 +65,45 @@ struct Escenario : VentanaUnidades {
 class PruebasfrmUnidadesHomogeneas : public QObject {
     Q_OBJECT
 private slots:
+    // Con afirmado existente no hay capa de subrasante: quitarla se dice, con la
+    // unidad y el espesor; el ejemplo ya cumple la regla y abrirlo no cambia nada.
+    void reglaDeEspesores_data() {
+        QTest::addColumn<QString>("afirmado");
+        QTest::addColumn<double>("subrasante");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("afirmado y subrasante")
+            << "AFR-1" << 30.0
+            << "Una unidad con afirmado existente no lleva capa de subrasante, y una sin "
+               "afirmado no lleva espesor de afirmado. Se quitó:\n\nK2 (1,250.00 - 2,000.50): "
+               "capa de subrasante de 30.00 cm";
+        QTest::newRow("solo subrasante") << "No hay" << 30.0 << "";
+        QTest::newRow("ejemplo") << "" << 0.0 << "";
+    }
+    void reglaDeEspesores() {
+        QFETCH(QString, afirmado);
+        QFETCH(double, subrasante);
+        QFETCH(QString, mensaje);
+        Escenario e;
+        if (afirmado.isEmpty()) {
+            QVERIFY(!LeerProyectoDesde(e.modulo, QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"))
+                         .HayAviso);
+        } else {
+            e.modulo.Proyecto.NumeroUH = 1;
+            e.modulo.Proyecto.UH[1] = UnidadTramo("K2", 1250, 2000.5);
+            e.modulo.Proyecto.UH[1].TipoAfirmado = afirmado;
+            e.modulo.Proyecto.UH[1].EspesorAfirmado = afirmado == u"No hay" ? 0 : 15;
+            e.modulo.Proyecto.UH[1].EspesorSubrasante = subrasante;
+        }
+        e.Abrir();
+        QCOMPARE(e.modulo.ProyectoModificado, !mensaje.isEmpty());
+        QCOMPARE(e.plataforma.Mensajes.size(), mensaje.isEmpty() ? 0 : 1);
+        if (!mensaje.isEmpty()) {
+            QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("UNIDADES DE DISEÑO"));
+            QCOMPARE(e.plataforma.Mensajes[0].Texto, mensaje);
+            QVERIFY(e.modulo.Proyecto.UH[1].EspesorSubrasante == 0);
+        }
+    }
+
     void carga() {
         Escenario e;
         LlenarProyectoDeMuestra(e.modulo.Proyecto, 3, 1);
@@ -122,7 +162,10 @@ private slots:
         QCOMPARE(g.Texto(2, ColEspesorAfirmado), QStringLiteral("0.00"));
         QCOMPARE(e.modulo.Proyecto.UH[2].EspesorAfirmado, 0.0);
         QVERIFY(v.TablaRevisada());
-        QVERIFY(!e.modulo.ProyectoModificado);
+        // La regla cambió un dato guardado: cuenta como cambio y se dice.
+        QVERIFY(e.modulo.ProyectoModificado);
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QVERIFY(e.plataforma.Mensajes[0].Texto.contains(u": afirmado existente de 12.00 cm\n"));
 
         // Cursor en la fila 1, columna 1, resaltada.
         QCOMPARE(g.Fila(), 1);
