@@ -156,6 +156,29 @@ double CoeficienteAfirmado(const QString& tipoAfirmado) {
     return 0;
 }
 
+CausaSinDiseno SinDiseno(const UnidadHomogenea& u) {
+    const double w18 = u.EjesEquivalentes;
+    if (w18 > TransitoMaximo) return CausaSinDiseno::TransitoAlto;
+    if (!(w18 > 0)) return CausaSinDiseno::TransitoNoDefinido;
+    // Sin CBR positivo no hay módulo de subrasante: la unidad queda sin diseño.
+    if (!(u.CBR > 0)) return CausaSinDiseno::CBRNoDefinido;
+    return CausaSinDiseno::Ninguna;
+}
+
+QString TextoSinDiseno(CausaSinDiseno causa) {
+    switch (causa) {
+    case CausaSinDiseno::TransitoAlto:
+        return QStringLiteral("Tránsito mayor que 500,000 ejes: fuera del alcance del método");
+    case CausaSinDiseno::TransitoNoDefinido:
+        return QStringLiteral("Tránsito no definido");
+    case CausaSinDiseno::CBRNoDefinido:
+        return QStringLiteral("CBR no definido");
+    case CausaSinDiseno::Ninguna:
+        break;
+    }
+    return {};
+}
+
 void CalcularAlternativas(ModuloVarek9& modulo, EstadoDiseno& estado, int i) {
     const Proyecto& p = modulo.Proyecto;
     UnidadHomogenea& u = modulo.Proyecto.UH[i];
@@ -169,10 +192,8 @@ void CalcularAlternativas(ModuloVarek9& modulo, EstadoDiseno& estado, int i) {
         estado.CostoAlternativa[n] = 0;
     }
 
+    if (SinDiseno(u) != CausaSinDiseno::Ninguna) return;
     const double w18 = u.EjesEquivalentes;
-    if (!(w18 > 0 && w18 <= TransitoMaximo)) return;
-    // Sin CBR positivo no hay módulo de subrasante: la unidad queda sin diseño.
-    if (!(u.CBR > 0)) return;
 
     NumerosEstructurales sn(w18, -p.Zr, p.So, deltaPSI);
     const double mr = 2555 * std::pow(u.CBR, 0.64);

@@ -23,6 +23,12 @@ int ClaseTemperatura(const QString& clima);
 // Coeficiente estructural del afirmado existente: 0.08 (AFR-1), 0.06 (AFR-2), 0.
 double CoeficienteAfirmado(const QString& tipoAfirmado);
 
+// Por qué una unidad queda sin diseño; Ninguna si se diseña.
+enum class CausaSinDiseno { Ninguna, TransitoAlto, TransitoNoDefinido, CBRNoDefinido };
+CausaSinDiseno SinDiseno(const UnidadHomogenea& u);
+// El motivo en palabras del usuario; vacío para Ninguna.
+QString TextoSinDiseno(CausaSinDiseno causa);
+
 // Diseña la unidad i (1..NumeroUH): escribe su SNRequerido, las seis
 // AlternativaUH del módulo y estado.CostoAlternativa. Una unidad fuera del
 // rango de tránsito (0 < W18 <= 500000) o con CBR <= 0 queda sin diseño.

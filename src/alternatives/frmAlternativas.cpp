@@ -24,6 +24,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 // Una capa de una estructura: fondo, rótulo centrado y ayuda del catálogo.
 class CajaCapa : public QWidget {
 public:
@@ -209,6 +211,22 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
         imagen->hide();
         imgNoAplica_[n] = imagen;
     }
+    // Por qué la unidad actual no tiene estructuras: sobre el lugar del dibujo.
+    lbSinDiseno_ = new QLabel(area);
+    lbSinDiseno_->setObjectName(QStringLiteral("lbSinDiseno"));
+    lbSinDiseno_->setAlignment(Qt::AlignCenter);
+    lbSinDiseno_->setWordWrap(true);
+    {
+        QFont letra = lbSinDiseno_->font();
+        letra.setPointSize(letra.pointSize() + 4);
+        letra.setBold(true);
+        lbSinDiseno_->setFont(letra);
+    }
+    lbSinDiseno_->setStyleSheet(QStringLiteral("color: rgb(160, 0, 0);"));
+    lbSinDiseno_->setGeometry(px(IzquierdaDe(1)), px(ArribaFila1),
+                              px(IzquierdaDe(3) + AnchoEstructura - IzquierdaDe(1)),
+                              px(ArribaFila2 + 510 - ArribaFila1));
+    lbSinDiseno_->hide();
     auto* lbCm = new QLabel(QStringLiteral("Espesores en cm"), area);
     lbCm->setObjectName(QStringLiteral("lbCm"));
     lbCm->setGeometry(px(10950), px(ArribaFila1 - 300), px(3330), px(270));
@@ -246,6 +264,13 @@ void frmAlternativas::showEvent(QShowEvent* evento) {
     cambioFilaActivo_ = true;
     CambioFila();
     grdUH_->setFocus();
+    // Con todos los costos en 0 cada alternativa costaría 0: se dice una vez.
+    const auto& costos = modulo_.Proyecto.CostosUnitarios;
+    if (std::all_of(costos.begin() + 1, costos.end(), [](double c) { return c == 0; }))
+        plataforma_.Aviso(this, QStringLiteral("ALTERNATIVAS DE DISEÑO"),
+                          QStringLiteral("Los costos unitarios son cero: defínalos en Opciones → "
+                                         "Definición de Costos Unitarios"),
+                          IconoMensaje::Informacion);
 }
 
 void frmAlternativas::CargarUH() {
@@ -347,11 +372,19 @@ void frmAlternativas::CambioFila() {
         const int i = fila - 1;
         if (i > modulo_.Proyecto.NumeroUH) {
             HabilitarDibujo(false);
+            lbSinDiseno_->hide();
         } else if (i >= 1) {
             HabilitarDibujo(true);
             CalcularAlternativas(modulo_, estado_, i);
             const UnidadHomogenea& u = modulo_.Proyecto.UH[i];
             MostrarEspesores(u.EspesorAfirmado * 10, u.EspesorSubrasante * 10);
+            // Una unidad sin diseño dice por qué, en vez de seis "No aplica" mudos.
+            const QString motivo = TextoSinDiseno(SinDiseno(u));
+            lbSinDiseno_->setText(motivo);
+            lbSinDiseno_->setVisible(!motivo.isEmpty());
+            for (int n = 1; n <= NumeroAlternativas; ++n)
+                if (!motivo.isEmpty()) imgNoAplica_[n]->hide();
+            lbSinDiseno_->raise();
             SeleccionarAlternativa(modulo_, i);
             const int elegida = modulo_.Proyecto.UH[i].AlternativaSeleccionada;
             if (elegida >= 1 && elegida <= NumeroAlternativas)

@@ -58,6 +58,7 @@ private:
     std::array<QRadioButton*, NumeroAlternativas + 1> opcAlternativa_{};
     std::array<std::array<CajaCapa*, CajasEstructura>, NumeroAlternativas + 1> pAlt_{};
     std::array<ImagenNoAplica*, NumeroAlternativas + 1> imgNoAplica_{};
+    QLabel* lbSinDiseno_ = nullptr;
     std::array<QPushButton*, 4> btnImprime_{};
     std::array<int, 15> anchosDiseno_{};
 };

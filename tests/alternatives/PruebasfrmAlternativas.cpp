@@ -11,6 +11,7 @@
 #include "common/Grilla.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -206,12 +207,49 @@ private slots:
         e.grilla->PonerCelda(4, 0);
         QCOMPARE(e.grilla->Texto(4, 8), u"0.00"_s);
         QCOMPARE(e.grilla->Texto(4, 9), u"0"_s);
+        QVERIFY(e.Control(u"lbSinDiseno"_s)->isVisible());
         for (int n = 1; n <= 6; ++n) {
-            QVERIFY(e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible());
             QVERIFY(!e.Opcion(n)->isEnabled() && !e.Opcion(n)->isChecked());
             for (int k = 0; k < 5; ++k)
                 QVERIFY(!e.Caja(n, k)->isVisible());
         }
+    }
+
+    // Una unidad sin diseño dice por qué donde irían las estructuras; con todos los
+    // costos unitarios en 0 la ventana lo dice una vez al abrir.
+    void motivoSinDiseno_data() {
+        QTest::addColumn<double>("w18");
+        QTest::addColumn<double>("cbr");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("transito alto")
+            << 500400.0 << 5.0
+            << u"Tránsito mayor que 500,000 ejes: fuera del alcance del método"_s;
+        QTest::newRow("transito en el limite") << 500000.0 << 5.0 << QString();
+        QTest::newRow("sin transito") << 0.0 << 5.0 << u"Tránsito no definido"_s;
+        QTest::newRow("sin cbr") << 80000.0 << -1.0 << u"CBR no definido"_s;
+    }
+    void motivoSinDiseno() {
+        QFETCH(double, w18);
+        QFETCH(double, cbr);
+        QFETCH(QString, motivo);
+        Escenario e;
+        e.modulo.Proyecto.UH[1].EjesEquivalentes = w18;
+        e.modulo.Proyecto.UH[1].CBR = cbr;
+        e.modulo.Proyecto.CostosUnitarios.fill(0);
+        e.Abrir();
+        e.grilla->PonerCelda(2, 0);
+        auto* lb = e.Control<QLabel>(u"lbSinDiseno"_s);
+        QCOMPARE(lb->isVisible(), !motivo.isEmpty());
+        if (!motivo.isEmpty()) QCOMPARE(lb->text(), motivo);
+        for (int n = 1; n <= 6; ++n)
+            if (!motivo.isEmpty()) QVERIFY(!e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible());
+        // Otra fila con diseño no lo muestra.
+        e.grilla->PonerCelda(3, 0);
+        QVERIFY(!lb->isVisible());
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.plataforma.Mensajes[0].Texto,
+                 u"Los costos unitarios son cero: defínalos en Opciones → Definición de Costos "
+                 "Unitarios"_s);
     }
 
     void costosUnitarios() {
