@@ -240,6 +240,8 @@ DisposicionDiagrama DisponerDiagrama(const DiagramaLineal& d, const QRectF& area
     for (qsizetype j = 0; j < d.Columnas.size(); ++j) {
         const ColumnaDiagrama& c = d.Columnas[j];
         if (c.Hasta < r.Desde || c.Desde > r.Hasta) continue;
+        // Una unidad que solo toca el borde es de la página vecina.
+        if (c.Hasta > c.Desde && (c.Hasta <= r.Desde || c.Desde >= r.Hasta)) continue;
         const auto [x0, x1] = recortar(r.X(c.Desde), r.X(c.Hasta));
         const double w = x1 - x0;
         ColumnaDispuesta col;
