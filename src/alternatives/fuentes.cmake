@@ -10,4 +10,5 @@ set(VAREK9_GUI_ALTERNATIVAS
   ${CMAKE_CURRENT_LIST_DIR}/frmAlternativas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frmCostosUnitarios.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PintarDiagrama.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frmDiagrama.cpp
 )
