@@ -298,6 +298,7 @@ QList<IntervaloDiagrama> PaginarDiagrama(const DiagramaLineal& d, double anchoUt
     const auto& c = d.Columnas;
     const auto largo = [](const ColumnaDiagrama& x) { return std::max(x.Hasta - x.Desde, 1.0); };
     qsizetype s = 0;
+    double alcance = 0; // hasta dónde puede llegar la última página con su escala
     while (s < c.size()) {
         double desde = c[s].Desde;
         double hasta = c[s].Hasta;
@@ -311,9 +312,12 @@ QList<IntervaloDiagrama> PaginarDiagrama(const DiagramaLineal& d, double anchoUt
             hasta = nuevoHasta;
             minimo = nuevoMinimo;
         }
-        // El hueco hasta la página siguiente se ve al final de esta.
-        if (!paginas.isEmpty() && paginas.back().Hasta < desde) paginas.back().Hasta = desde;
+        // El hueco hasta la página siguiente se ve al final de esta, hasta donde
+        // su escala lo permite.
+        if (!paginas.isEmpty() && paginas.back().Hasta < desde)
+            paginas.back().Hasta = std::max(paginas.back().Hasta, std::min(desde, alcance));
         paginas.append({desde, std::max(hasta, desde + 1)});
+        alcance = desde + minimo * anchoUtil / anchoMinimo;
         s = j;
     }
     if (paginas.isEmpty()) paginas.append({d.AbscisaMinima, d.AbscisaMaxima});

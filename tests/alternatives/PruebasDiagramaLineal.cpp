@@ -261,6 +261,10 @@ private slots:
         QTest::newRow("unidad corta y hueco")
             << QStringList{u"A:0:1000"_s, u"B:1000:1100"_s, u"C:1500:2500"_s, u"D:2500:3500"_s}
             << 100.0 << u"0-1000 1000-1500 1500-3500"_s;
+        // Un hueco largo no achica la escala de la página: se ve solo su comienzo.
+        QTest::newRow("hueco largo")
+            << QStringList{u"A:0:1000"_s, u"B:1000:1100"_s, u"C:9000:9500"_s} << 100.0
+            << u"0-1000 1000-2000 9000-9500"_s;
     }
     void paginas() {
         QFETCH(QStringList, unidades);
