@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -104,6 +105,15 @@ private slots:
         for (int n = 1; n <= 6; ++n)
             QVERIFY(!e.grilla->Marcada(5, 8 + n));
 
+        // La ayuda de la columna dice la unidad, su alternativa y sus capas.
+        QHelpEvent ayuda(QEvent::ToolTip, e.Centro(unidad),
+                         e.lienzo->mapToGlobal(e.Centro(unidad)));
+        QApplication::sendEvent(e.lienzo, &ayuda);
+        const ColumnaDiagrama& c = e.Columna(unidad);
+        QVERIFY(QToolTip::text().startsWith(u"UH %1 [%2]"_s.arg(unidad).arg(c.Codigo)));
+        QVERIFY(QToolTip::text().contains(
+            u"Alternativa #%1: %2"_s.arg(c.Alternativa)
+                .arg(c.Capas.isEmpty() ? QString() : c.Capas[0].Etiqueta)));
         QTest::mouseClick(e.lienzo, Qt::LeftButton, {}, e.Centro(unidad));
         QCOMPARE(e.grilla->Fila(), unidad + 1);
         const int antes = e.modulo.Proyecto.UH[unidad].AlternativaSeleccionada;
