@@ -115,6 +115,9 @@ DiagramaLineal CalcularDiagrama(ModuloVarek9& modulo) {
         d.SNMaximo = std::max(d.SNMaximo, c.SNRequerido);
         d.CostoKmMaximo = std::max(d.CostoKmMaximo, c.CostoKm);
         if (!c.Capas.isEmpty()) profundidad = std::max(profundidad, c.Capas.back().Hasta);
+        for (const CapaDiagrama& capa : c.Capas)
+            if (capa.Espesor > 0 && (d.CapaMasDelgada == 0 || capa.Espesor / 10 < d.CapaMasDelgada))
+                d.CapaMasDelgada = capa.Espesor / 10;
     }
     d.AbscisaMaxima = d.Columnas.isEmpty() ? 1000 : alcance;
     if (d.AbscisaMaxima <= d.AbscisaMinima) d.AbscisaMaxima = d.AbscisaMinima + 1;
@@ -218,14 +221,18 @@ DisposicionDiagrama DisponerDiagrama(const DiagramaLineal& d, const QRectF& area
     };
     r.Titulo = franja(2 * a);
     r.Rotulos = franja(2 * a);
-    // Las capas delgadas necesitan alto para su rótulo: la estructura lleva más.
-    r.Estructuras = franja(resto * 0.62);
+    // Las capas delgadas necesitan alto para su rótulo: la estructura lleva más,
+    // y aún más (a costa del SN y del costo) si la capa más delgada no cabría.
+    double parte = 0.62;
+    if (d.CapaMasDelgada > 0)
+        parte = std::clamp(a * d.ProfundidadMaxima / d.CapaMasDelgada / resto, parte, 0.8);
+    r.Estructuras = franja(resto * parte);
     y += a / 2;
     r.Abscisas = franja(altoAbscisas);
     y += a;
-    r.SN = franja(resto * 0.16);
+    r.SN = franja(resto * (1 - parte) * 0.42);
     y += a;
-    r.Costo = franja(resto * 0.22);
+    r.Costo = franja(resto * (1 - parte) * 0.58);
     y += a;
     r.Totales = franja(a);
     r.EscalaSN = std::ceil(std::max(d.SNMaximo, 0.5) * 2 - 1e-9) / 2;

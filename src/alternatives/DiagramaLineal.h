@@ -52,6 +52,7 @@ struct DiagramaLineal {
     QList<IntervaloDiagrama> Huecos;
     QList<IntervaloDiagrama> Solapes;
     double ProfundidadMaxima = 0; // cm, la escala vertical (múltiplo de 10)
+    double CapaMasDelgada = 0;    // cm, la capa con espesor más delgada (0: ninguna)
     double SNMaximo = 0;
     double CostoKmMaximo = 0;
     double Longitud = 0;        // m, suma de las longitudes de las unidades

@@ -119,8 +119,9 @@ QFont LetraDiagrama() {
 
 MedidaLetra MedirLetra(const QFont& letra, QPaintDevice* dispositivo) {
     const QFontMetricsF m(letra, dispositivo);
-    // El ancho de las cifras y mayúsculas de los rótulos, no el promedio de minúsculas.
-    return {m.horizontalAdvance(QStringLiteral("MDF-2 10.0")) / 10, m.height()};
+    // El ancho de las cifras y mayúsculas de los rótulos (no el promedio de
+    // minúsculas), con un margen: un rótulo que "cabe" no toca los bordes.
+    return {m.horizontalAdvance(QStringLiteral("MDF-2 10.0")) / 10 * 1.1, m.height()};
 }
 
 void PintarFondo(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama& r,

@@ -182,9 +182,10 @@ private slots:
             << 150.0 << 800.0 << 6.0 << 0.0 << 3000.0 << u"A B C"_s << QString();
         QTest::newRow("acercado a B") << 150.0 << 800.0 << 6.0 << 1100.0 << 1300.0 << u"B"_s
                                       << u"BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
-        // Bajo: solo la capa más gruesa tiene alto para su rótulo.
-        QTest::newRow("todo, bajo")
-            << 2000.0 << 250.0 << 6.0 << 0.0 << 3000.0 << u"A B C"_s << u"CSR 30.0"_s;
+        // Bajo: la estructura toma alto de las otras franjas, pero solo las capas
+        // de 20 cm o más tienen alto para su rótulo.
+        QTest::newRow("todo, bajo") << 2000.0 << 250.0 << 6.0 << 0.0 << 3000.0 << u"A B C"_s
+                                    << u"BG 20.0|AFR 20.0|CSR 30.0"_s;
     }
     void disposicion() {
         QFETCH(double, ancho);
