@@ -201,7 +201,8 @@ int DisposicionDiagrama::ColumnaEn(const QPointF& p) const {
 }
 
 DisposicionDiagrama DisponerDiagrama(const DiagramaLineal& d, const QRectF& area, double desde,
-                                     double hasta, const MedidaLetra& letra) {
+                                     double hasta, const MedidaLetra& letra, int primera,
+                                     int ultima) {
     DisposicionDiagrama r;
     r.Desde = desde;
     r.Hasta = hasta > desde ? hasta : desde + 1;
@@ -244,7 +245,9 @@ DisposicionDiagrama DisponerDiagrama(const DiagramaLineal& d, const QRectF& area
         return std::pair{std::clamp(x0, xMin, xMax), std::clamp(x1, xMin, xMax)};
     };
     const double porCm = r.Estructuras.height() / d.ProfundidadMaxima;
-    for (qsizetype j = 0; j < d.Columnas.size(); ++j) {
+    const qsizetype fin =
+        ultima < 0 ? d.Columnas.size() : std::min<qsizetype>(ultima, d.Columnas.size());
+    for (qsizetype j = std::max(primera, 0); j < fin; ++j) {
         const ColumnaDiagrama& c = d.Columnas[j];
         if (c.Hasta < r.Desde || c.Desde > r.Hasta) continue;
         // Una unidad que solo toca el borde es de la página vecina.
@@ -299,9 +302,9 @@ DisposicionDiagrama DisponerDiagrama(const DiagramaLineal& d, const QRectF& area
     return r;
 }
 
-QList<IntervaloDiagrama> PaginarDiagrama(const DiagramaLineal& d, double anchoUtil,
-                                         double anchoMinimo) {
-    QList<IntervaloDiagrama> paginas;
+QList<PaginaDiagrama> PaginarDiagrama(const DiagramaLineal& d, double anchoUtil,
+                                      double anchoMinimo) {
+    QList<PaginaDiagrama> paginas;
     const auto& c = d.Columnas;
     const auto largo = [](const ColumnaDiagrama& x) { return std::max(x.Hasta - x.Desde, 1.0); };
     qsizetype s = 0;
@@ -323,10 +326,20 @@ QList<IntervaloDiagrama> PaginarDiagrama(const DiagramaLineal& d, double anchoUt
         // su escala lo permite.
         if (!paginas.isEmpty() && paginas.back().Hasta < desde)
             paginas.back().Hasta = std::max(paginas.back().Hasta, std::min(desde, alcance));
-        paginas.append({desde, std::max(hasta, desde + 1)});
+        PaginaDiagrama pagina;
+        pagina.Desde = desde;
+        pagina.Hasta = std::max(hasta, desde + 1);
+        pagina.Primera = static_cast<int>(s);
+        pagina.Ultima = static_cast<int>(j);
+        paginas.append(pagina);
         alcance = desde + minimo * anchoUtil / anchoMinimo;
         s = j;
     }
-    if (paginas.isEmpty()) paginas.append({d.AbscisaMinima, d.AbscisaMaxima});
+    if (paginas.isEmpty()) {
+        PaginaDiagrama vacia;
+        vacia.Desde = d.AbscisaMinima;
+        vacia.Hasta = d.AbscisaMaxima;
+        paginas.append(vacia);
+    }
     return paginas;
 }

@@ -128,11 +128,18 @@ struct DisposicionDiagrama {
     int ColumnaEn(const QPointF& punto) const;
 };
 
+// Con primera y ultima (índices de columnas, ultima excluida) solo se disponen esas:
+// en las páginas cada unidad va entera en la suya y en ninguna otra.
 DisposicionDiagrama DisponerDiagrama(const DiagramaLineal& d, const QRectF& area, double desde,
-                                     double hasta, const MedidaLetra& letra);
+                                     double hasta, const MedidaLetra& letra, int primera = 0,
+                                     int ultima = -1);
 
 // Páginas de un diagrama largo: tramos de columnas consecutivas tales que a la
 // escala de la página la columna más corta mide al menos anchoMinimo de los
-// anchoUtil del área de dibujo. Devuelve los intervalos de abscisas.
-QList<IntervaloDiagrama> PaginarDiagrama(const DiagramaLineal& d, double anchoUtil,
-                                         double anchoMinimo);
+// anchoUtil del área de dibujo. Cada página con su tramo de abscisas y sus columnas.
+struct PaginaDiagrama : IntervaloDiagrama {
+    int Primera = 0; // índices en DiagramaLineal::Columnas, Ultima excluida
+    int Ultima = 0;
+};
+QList<PaginaDiagrama> PaginarDiagrama(const DiagramaLineal& d, double anchoUtil,
+                                      double anchoMinimo);

@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QSet>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -285,8 +284,8 @@ double AnchoUtil(const QRectF& area, const MedidaLetra& letra) {
 }
 
 // Lo que la columna necesita de ancho para que todos sus rótulos se lean.
-QList<IntervaloDiagrama> Paginas(const DiagramaLineal& d, const QRectF& area,
-                                 const MedidaLetra& letra) {
+QList<PaginaDiagrama> Paginas(const DiagramaLineal& d, const QRectF& area,
+                              const MedidaLetra& letra) {
     qsizetype largo = 0;
     for (const ColumnaDiagrama& c : d.Columnas) {
         largo = std::max({largo, c.Codigo.size(), c.TextoAlternativa().size()});
@@ -308,11 +307,12 @@ int ImprimirDiagrama(QPagedPaintDevice& dispositivo, const DiagramaLineal& d,
     p.setFont(letra);
     const MedidaLetra medida = MedirLetra(letra, &dispositivo);
     const QRectF area(0, 0, dispositivo.width(), dispositivo.height());
-    const QList<IntervaloDiagrama> paginas = Paginas(d, area, medida);
+    const QList<PaginaDiagrama> paginas = Paginas(d, area, medida);
     for (qsizetype k = 0; k < paginas.size(); ++k) {
         if (k > 0) dispositivo.newPage();
-        const auto& [desde, hasta] = paginas[k];
-        PintarDiagrama(p, d, DisponerDiagrama(d, area, desde, hasta, medida),
+        const PaginaDiagrama& pg = paginas[k];
+        const double desde = pg.Desde, hasta = pg.Hasta;
+        PintarDiagrama(p, d, DisponerDiagrama(d, area, desde, hasta, medida, pg.Primera, pg.Ultima),
                        TituloDiagrama(e, desde, hasta, static_cast<int>(k) + 1,
                                       static_cast<int>(paginas.size())));
     }
@@ -352,7 +352,7 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
     probador.setResolution(static_cast<int>(Ppp));
     probador.setOutputDevice(&medida);
     const MedidaLetra m = MedirLetra(letra, &probador);
-    const QList<IntervaloDiagrama> paginas = Paginas(d, area, m);
+    const QList<PaginaDiagrama> paginas = Paginas(d, area, m);
     const QSize total(qRound(hoja.width()), qRound(hoja.height() * paginas.size()));
 
     const auto generar = [&](const std::function<void(QPainter&)>& pintar) {
@@ -372,8 +372,9 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
     };
 
     QList<DisposicionDiagrama> disposiciones;
-    for (const auto& [desde, hasta] : paginas)
-        disposiciones.append(DisponerDiagrama(d, area, desde, hasta, m));
+    for (const PaginaDiagrama& pg : paginas)
+        disposiciones.append(
+            DisponerDiagrama(d, area, pg.Desde, pg.Hasta, m, pg.Primera, pg.Ultima));
     const auto enPagina = [&](QPainter& p, qsizetype k) {
         p.translate(0, hoja.height() * static_cast<double>(k));
     };
@@ -391,7 +392,6 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
     const qsizetype finCabecera = fondo.indexOf("</defs>") + 7;
     QByteArray salida = fondo.left(finCabecera);
     salida += Cuerpo(fondo);
-    QSet<int> vistas;
     for (qsizetype k = 0; k < paginas.size(); ++k) {
         const DisposicionDiagrama& r = disposiciones[k];
         for (qsizetype j = 0; j < r.Columnas.size(); ++j) {
@@ -399,10 +399,7 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
             QStringList capas;
             for (const CapaDiagrama& capa : c.Capas)
                 capas << capa.Etiqueta;
-            // Una unidad partida entre dos páginas repite grupo con otro nombre.
-            QString id = QStringLiteral("UH%1").arg(c.Unidad);
-            if (vistas.contains(c.Unidad)) id += QStringLiteral("-p%1").arg(k + 1);
-            vistas.insert(c.Unidad);
+            const QString id = QStringLiteral("UH%1").arg(c.Unidad);
             salida += QStringLiteral("<g id=\"%1\" class=\"unidad\">\n<desc>%2</desc>\n")
                           .arg(id, EscaparXml(QStringLiteral("%1 %2 a %3 %4: %5")
                                                   .arg(c.Codigo, TextoAbscisa(c.Desde),

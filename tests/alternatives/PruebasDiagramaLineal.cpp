@@ -39,9 +39,10 @@ ModuloVarek9 ProyectoDe(const QStringList& unidades) {
     return m;
 }
 
-QString Intervalos(const QList<IntervaloDiagrama>& lista) {
+template <class Intervalo>
+QString Intervalos(const QList<Intervalo>& lista) {
     QStringList t;
-    for (const IntervaloDiagrama& i : lista)
+    for (const Intervalo& i : lista)
         t << u"%1-%2"_s.arg(i.Desde).arg(i.Hasta);
     return t.join(u' ');
 }
@@ -272,7 +273,18 @@ private slots:
         QFETCH(double, minimo);
         QFETCH(QString, paginas);
         ModuloVarek9 m = ProyectoDe(unidades);
-        QCOMPARE(Intervalos(PaginarDiagrama(CalcularDiagrama(m), 1000, minimo)), paginas);
+        const DiagramaLineal d = CalcularDiagrama(m);
+        const QList<PaginaDiagrama> resultado = PaginarDiagrama(d, 1000, minimo);
+        QCOMPARE(Intervalos(resultado), paginas);
+        // Cada columna en una sola página, entera.
+        int siguiente = 0;
+        for (const PaginaDiagrama& p : resultado) {
+            QCOMPARE(p.Primera, siguiente);
+            for (int j = p.Primera; j < p.Ultima; ++j)
+                QVERIFY(d.Columnas[j].Desde >= p.Desde && d.Columnas[j].Hasta <= p.Hasta);
+            siguiente = p.Ultima;
+        }
+        QCOMPARE(siguiente, d.Columnas.size());
     }
 
     void menorCosto_data() {
