@@ -186,8 +186,8 @@ void PintarFondo(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama
 
     p.drawText(QRectF(izquierda, r.Totales.top(), r.Totales.right() - izquierda, a),
                Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Longitud: %1 m     Costo total de las alternativas seleccionadas: "
-                              "%2 miles de pesos     Costo promedio: %3 miles de pesos por km")
+               QStringLiteral("Longitud: %1 m     Costo total de la selección: %2 miles de pesos"
+                              "     Promedio: %3 miles de pesos por km")
                    .arg(Formato(d.Longitud, u"#,##0.00"), Miles(d.CostoTotal),
                         Formato(d.CostoPromedioKm, u"#,##0")));
 }

@@ -155,9 +155,14 @@ frmDiagrama::frmDiagrama(ModuloVarek9& modulo, Plataforma& plataforma, QWidget* 
     principal->addWidget(lienzo_, 1);
     principal->addLayout(botones);
 
-    resize(1100, 650);
-    if (const QScreen* pantalla = screen())
-        resize(std::max(1100, pantalla->availableGeometry().width() * 9 / 10), 650);
+    // Casi todo el ancho de la pantalla: el camino se lee a lo largo.
+    QSize tamano(1100, 650);
+    if (const QScreen* pantalla = screen()) {
+        const QSize libre = pantalla->availableGeometry().size();
+        tamano = QSize(std::min(libre.width(), std::max(900, libre.width() * 9 / 10)),
+                       std::min(libre.height(), std::max(600, libre.height() * 7 / 10)));
+    }
+    resize(tamano);
     Actualizar();
     MostrarTodo();
     CentrarFormulario(*this);
