@@ -208,6 +208,7 @@ DisposicionDiagrama DisponerDiagrama(const DiagramaLineal& d, const QRectF& area
     r.Hasta = hasta > desde ? hasta : desde + 1;
     const double a = letra.Alto;
     r.MargenIzquierdo = 11 * letra.Ancho;
+    const double profundidad = std::max(d.ProfundidadMaxima, 10.0); // un diagrama vacío también
     const double izquierda = area.left() + r.MargenIzquierdo;
     const double ancho = std::max(1.0, area.right() - izquierda - letra.Ancho);
     // Franjas de arriba abajo; las abscisas de las columnas van giradas.
@@ -226,7 +227,7 @@ DisposicionDiagrama DisponerDiagrama(const DiagramaLineal& d, const QRectF& area
     // y aún más (a costa del SN y del costo) si la capa más delgada no cabría.
     double parte = 0.62;
     if (d.CapaMasDelgada > 0)
-        parte = std::clamp(a * d.ProfundidadMaxima / d.CapaMasDelgada / resto, parte, 0.8);
+        parte = std::clamp(a * profundidad / d.CapaMasDelgada / resto, parte, 0.8);
     r.Estructuras = franja(resto * parte);
     y += a / 2;
     r.Abscisas = franja(altoAbscisas);
@@ -244,7 +245,7 @@ DisposicionDiagrama DisponerDiagrama(const DiagramaLineal& d, const QRectF& area
     const auto recortar = [&](double x0, double x1) {
         return std::pair{std::clamp(x0, xMin, xMax), std::clamp(x1, xMin, xMax)};
     };
-    const double porCm = r.Estructuras.height() / d.ProfundidadMaxima;
+    const double porCm = r.Estructuras.height() / profundidad;
     const qsizetype fin =
         ultima < 0 ? d.Columnas.size() : std::min<qsizetype>(ultima, d.Columnas.size());
     for (qsizetype j = std::max(primera, 0); j < fin; ++j) {
@@ -294,9 +295,9 @@ DisposicionDiagrama DisponerDiagrama(const DiagramaLineal& d, const QRectF& area
     for (const MarcaDiagrama& m : MarcasAbscisa(r.Desde, r.Hasta, maxMarcas))
         r.MarcasX.append({r.X(m.Valor), m});
     double paso = 10;
-    while (d.ProfundidadMaxima / paso * 1.5 * a > r.Estructuras.height() && paso < 1e6)
+    while (profundidad / paso * 1.5 * a > r.Estructuras.height() && paso < 1e6)
         paso = Redondo(paso * 1.01);
-    for (double cm = 0; cm <= d.ProfundidadMaxima + 1e-9; cm += paso)
+    for (double cm = 0; cm <= profundidad + 1e-9; cm += paso)
         r.MarcasCm.append(
             {r.Estructuras.top() + cm * porCm, {cm, Formato(cm, u"0") + QStringLiteral(" cm")}});
     return r;

@@ -140,7 +140,8 @@ void PintarFondo(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama
     const QRectF margen(izquierda, 0, r.MargenIzquierdo - a / 3, 0);
     // Los rótulos de las escalas no se salen de su franja (no tapan a los vecinos).
     const auto aLaIzquierda = [&](double y, const QString& texto, const QRectF& dentro) {
-        y = std::clamp(y, dentro.top() + a / 2, std::max(dentro.top(), dentro.bottom() - a / 2));
+        const double arriba = dentro.top() + a / 2;
+        y = std::clamp(y, arriba, std::max(arriba, dentro.bottom() - a / 2));
         p.drawText(QRectF(margen.left(), y - a / 2, margen.width(), a),
                    Qt::AlignRight | Qt::AlignVCenter, texto);
     };
