@@ -130,10 +130,14 @@ void PintarFondo(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama
     p.setPen(Qt::black);
     QFont negrita = p.font();
     negrita.setBold(true);
+    // Cuadro de título: proyecto, ubicación, tramo, fecha y página.
+    const QRectF cuadro(izquierda, r.Titulo.top(), r.Titulo.right() - izquierda, 2 * a);
+    p.setPen(QPen(Qt::black, 0));
+    p.drawRect(cuadro);
     for (qsizetype l = 0; l < titulo.size() && l < 2; ++l) {
         p.save();
         if (l == 0) p.setFont(negrita);
-        p.drawText(QRectF(izquierda, r.Titulo.top() + l * a, r.Titulo.right() - izquierda, a),
+        p.drawText(cuadro.adjusted(a / 3, l * a, -a / 3, (l - 1) * a),
                    Qt::AlignLeft | Qt::AlignVCenter, titulo[l]);
         p.restore();
     }
