@@ -1,7 +1,9 @@
 #include "alternatives/frmAlternativas.h"
 
+#include "alternatives/PintarDiagrama.h"
 #include "alternatives/Reportes.h"
 #include "alternatives/frmCostosUnitarios.h"
+#include "alternatives/frmDiagrama.h"
 #include "app/ArchivoProyecto.h"
 #include "app/Plataforma.h"
 #include "common/Formato.h"
@@ -94,26 +96,6 @@ double ArribaDe(int n) {
     return n <= 3 ? ArribaFila1 : ArribaFila2;
 }
 
-// Colores de diseño de cada caja: fondo y texto.
-std::pair<QColor, QColor> ColoresCaja(int n, int k) {
-    switch (k) {
-    case 0: {
-        const int gris = n <= 2 ? 192 : n <= 4 ? 128 : 64;
-        return {QColor(gris, gris, gris), Qt::white};
-    }
-    case 1:
-        if (n == 4) return {QColor(224, 224, 224), Qt::black};
-        return {QColor(255, 192, 128), Qt::red};
-    case 2:
-        if (n == 2) return {QColor(0, 128, 128), QColor(224, 224, 224)};
-        return {QColor(255, 224, 192), Qt::magenta};
-    case 3:
-        return {QColor(128, 64, 0), Qt::yellow};
-    default:
-        return {QColor(128, 128, 0), QColor(255, 128, 0)};
-    }
-}
-
 const QColor AmarilloClaro(255, 255, 192);
 
 } // namespace
@@ -134,6 +116,13 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
     QAction* costos = opciones->addAction(QStringLiteral("&Definición de Costos Unitarios"));
     costos->setObjectName(QStringLiteral("mnuOpcion0"));
     connect(costos, &QAction::triggered, this, &frmAlternativas::DefinirCostosUnitarios);
+    QAction* diagrama = opciones->addAction(QStringLiteral("Diagrama &Lineal de Estructuras"));
+    diagrama->setObjectName(QStringLiteral("mnuOpcion1"));
+    connect(diagrama, &QAction::triggered, this, &frmAlternativas::AbrirDiagrama);
+    QAction* menorCosto =
+        opciones->addAction(QStringLiteral("Seleccionar la Alternativa de &Menor Costo"));
+    menorCosto->setObjectName(QStringLiteral("mnuOpcion2"));
+    connect(menorCosto, &QAction::triggered, this, &frmAlternativas::SeleccionarMenorCosto);
     QAction* salir = menu->addAction(QStringLiteral("&Salir"));
     salir->setObjectName(QStringLiteral("Menu1"));
     connect(salir, &QAction::triggered, this, &QDialog::accept);
@@ -286,8 +275,12 @@ void frmAlternativas::CargarUH() {
 
     const bool activo = cambioFilaActivo_;
     cambioFilaActivo_ = false;
+    seleccionAplica_.fill(false, n + 1);
     DisenarProyecto(modulo_, estado_, [&](int i) {
         const UnidadHomogenea& u = modulo_.Proyecto.UH[i];
+        const int elegida = u.AlternativaSeleccionada;
+        seleccionAplica_[i] = elegida >= 1 && elegida <= NumeroAlternativas &&
+                              modulo_.AlternativaUH[elegida].Aplicable;
         const int f = i + 1;
         celda(f, 0) = QString::number(i);
         celda(f, 1) = u.CodigoTramo;
@@ -319,6 +312,46 @@ void frmAlternativas::CargarUH() {
     grdUH_->PonerCelda(2, 0);
     cambioFilaActivo_ = activo;
     if (cambioFilaActivo_) CambioFila();
+    SeleccionCambiada();
+}
+
+void frmAlternativas::SeleccionCambiada() {
+    // La selección de cada unidad se ve en la grilla: su costo en negrita, con marco.
+    for (int i = 1; i <= modulo_.Proyecto.NumeroUH && i < seleccionAplica_.size(); ++i)
+        for (int n = 1; n <= NumeroAlternativas; ++n)
+            grdUH_->PonerMarcada(i + 1, 8 + n,
+                                 seleccionAplica_[i] &&
+                                     modulo_.Proyecto.UH[i].AlternativaSeleccionada == n);
+    if (diagrama_) diagrama_->Actualizar();
+}
+
+void frmAlternativas::AbrirDiagrama() {
+    if (!diagrama_) {
+        // Sin modal: la grilla sigue en uso y el diagrama la acompaña.
+        diagrama_ = new frmDiagrama(modulo_, plataforma_, this);
+        diagrama_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(diagrama_, &frmDiagrama::UnidadElegida, this, [this](int i) {
+            grdUH_->PonerCelda(i + 1, grdUH_->Columna());
+            grdUH_->scrollTo(grdUH_->currentIndex());
+        });
+    }
+    diagrama_->show();
+    diagrama_->raise();
+    diagrama_->activateWindow();
+}
+
+void frmAlternativas::SeleccionarMenorCosto() {
+    const ResultadoMenorCosto r = ::SeleccionarMenorCosto(modulo_);
+    // Los botones de opción y el dibujo de la fila actual, otra vez.
+    filaActual_ = 0;
+    CambioFila();
+    SeleccionCambiada();
+    plataforma_.Aviso(
+        this, QStringLiteral("ALTERNATIVAS DE DISEÑO"),
+        QStringLiteral("Costo total de las alternativas seleccionadas: antes %1, "
+                       "ahora %2 (miles de pesos)")
+            .arg(Formato(r.CostoAntes / 1000, u"#,##0"), Formato(r.CostoDespues / 1000, u"#,##0")),
+        IconoMensaje::Informacion);
 }
 
 void frmAlternativas::AjustarColumnas() {
@@ -326,6 +359,10 @@ void frmAlternativas::AjustarColumnas() {
     // hasta la palabra más larga de su título).
     const QFontMetrics medidas(grdUH_->font());
     const int margen = medidas.horizontalAdvance(u'0');
+    // Los costos se miden en negrita: el seleccionado se muestra así.
+    QFont negrita = grdUH_->font();
+    negrita.setBold(true);
+    const QFontMetrics medidasNegrita(negrita);
     for (int c = 0; c < ColumnasGrilla; ++c) {
         int ancho = anchosDiseno_[c];
         for (int f = 0; f < grdUH_->Filas(); ++f) {
@@ -335,7 +372,9 @@ void frmAlternativas::AjustarColumnas() {
             const QStringList palabras =
                 f < 2 ? texto.split(u' ', Qt::SkipEmptyParts) : QStringList{texto};
             for (const QString& p : palabras)
-                ancho = std::max(ancho, medidas.horizontalAdvance(p) + margen);
+                ancho = std::max(
+                    ancho,
+                    (f >= 2 && c >= 9 ? medidasNegrita : medidas).horizontalAdvance(p) + margen);
         }
         grdUH_->PonerAnchoColumna(c, ancho);
     }
@@ -440,6 +479,8 @@ void frmAlternativas::ElegirAlternativa(int n) {
         elegida = static_cast<qint16>(n);
         for (int m = 1; m <= NumeroAlternativas; ++m)
             opcAlternativa_[m]->setChecked(m == n);
+        if (i < seleccionAplica_.size()) seleccionAplica_[i] = true;
+        SeleccionCambiada();
     }
     grdUH_->setFocus();
 }

@@ -6,8 +6,10 @@
 
 #include "alternatives/DibujoEspesores.h"
 #include "alternatives/Diseno.h"
+#include "alternatives/frmDiagrama.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <array>
 
@@ -30,6 +32,11 @@ public:
     // El reporte 1..4 a un archivo nuevo y al diálogo de impresión.
     void Imprimir(int numero);
     void DefinirCostosUnitarios();
+    // Abre (o trae al frente) el diagrama lineal, sin modal.
+    void AbrirDiagrama();
+    // Cada unidad con su alternativa aplicable más barata; avisa el costo antes y ahora.
+    void SeleccionarMenorCosto();
+    frmDiagrama* Diagrama() const { return diagrama_; }
 
     const EstadoDiseno& Estado() const { return estado_; }
     const DibujoEspesores& Dibujo() const { return dibujo_; }
@@ -44,6 +51,8 @@ private:
     void HabilitarDibujo(bool habilitado);
     void AjustarColumnas();
     void Distribuir();
+    // Marca la selección en la grilla y la lleva al diagrama abierto.
+    void SeleccionCambiada();
 
     ModuloVarek9& modulo_;
     Plataforma& plataforma_;
@@ -61,4 +70,6 @@ private:
     QLabel* lbSinDiseno_ = nullptr;
     std::array<QPushButton*, 4> btnImprime_{};
     std::array<int, 15> anchosDiseno_{};
+    QList<bool> seleccionAplica_; // por unidad: su selección aplica
+    QPointer<frmDiagrama> diagrama_;
 };

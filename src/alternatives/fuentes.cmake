@@ -4,8 +4,11 @@ set(VAREK9_NUCLEO_ALTERNATIVAS
   ${CMAKE_CURRENT_LIST_DIR}/Diseno.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Reportes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DibujoEspesores.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DiagramaLineal.cpp
 )
 set(VAREK9_GUI_ALTERNATIVAS
   ${CMAKE_CURRENT_LIST_DIR}/frmAlternativas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frmCostosUnitarios.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PintarDiagrama.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frmDiagrama.cpp
 )

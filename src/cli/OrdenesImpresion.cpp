@@ -6,6 +6,7 @@
 #include "printing/TrabajoImpresion.h"
 
 #ifdef VAREK9_CON_VENTANAS
+#include "alternatives/PintarDiagrama.h"
 #include "printing/ImpresoraQt.h"
 
 #include <QApplication>
@@ -163,5 +164,29 @@ int OrdenPdf(const QStringList& args, int argc, char** argv) {
     Q_UNUSED(argc);
     Q_UNUSED(argv);
     return ErrorUso(QStringLiteral("Esta versión se compiló sin ventanas: no imprime en PDF."));
+#endif
+}
+
+int DibujarDiagrama(ModuloVarek9& modulo, const QString& salida, int argc, char** argv) {
+#ifdef VAREK9_CON_VENTANAS
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const DiagramaLineal d = CalcularDiagrama(modulo);
+    const QString error = ExportarDiagrama(salida, d, EncabezadoDe(modulo));
+    if (!error.isEmpty()) {
+        Escribir(stderr, error + u'\n');
+        return 1;
+    }
+    Escribir(stdout, QStringLiteral("%1: %2 unidades, de %3 a %4\n")
+                         .arg(salida)
+                         .arg(d.Columnas.size())
+                         .arg(TextoAbscisa(d.AbscisaMinima), TextoAbscisa(d.AbscisaMaxima)));
+    return 0;
+#else
+    Q_UNUSED(modulo);
+    Q_UNUSED(salida);
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return ErrorUso(QStringLiteral("Esta versión se compiló sin ventanas: no dibuja diagramas."));
 #endif
 }

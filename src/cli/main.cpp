@@ -68,6 +68,10 @@ const char16_t* const Ayuda =
     u"                                (sin enviarla); sin --salida reserva un nombre\n"
     u"  pdf REPORTE SALIDA.pdf [--desde A] [--hasta B] [--fecha F]\n"
     u"                                imprime el reporte en un PDF como la impresora\n"
+    u"  diagrama PROYECTO.vk9 --salida ARCHIVO.pdf|.svg|.png\n"
+    u"                                dibuja el diagrama lineal de estructuras con la\n"
+    u"                                alternativa seleccionada de cada unidad (PDF por\n"
+    u"                                páginas, SVG con un grupo por unidad, PNG a 200 ppp)\n"
     u"  --ayuda                       muestra esta ayuda\n"
     u"\n"
     u"Ninguna orden escribe sobre su archivo de entrada (salvo guardar e importar, que\n"
@@ -216,6 +220,22 @@ int OrdenReporte(QStringList args) {
     return SalidaBien;
 }
 
+int OrdenDiagrama(QStringList args, int argc, char** argv) {
+    const qsizetype posSalida = args.indexOf(QStringLiteral("--salida"));
+    if (posSalida < 0 || posSalida + 1 >= args.size())
+        return ErrorUso(QStringLiteral("La orden diagrama lleva --salida ARCHIVO.pdf|.svg|.png."));
+    const QString salida = args[posSalida + 1];
+    args.remove(posSalida, 2);
+    if (args.size() != 1)
+        return ErrorUso(QStringLiteral("La orden diagrama lleva un argumento: PROYECTO.vk9."));
+    const QString extension = QFileInfo(salida).suffix().toLower();
+    if (extension != u"pdf" && extension != u"svg" && extension != u"png")
+        return ErrorUso(QStringLiteral("El archivo [%1] no es .pdf, .svg ni .png.").arg(salida));
+    ModuloVarek9 modulo;
+    if (!CargarProyecto(args[0], modulo)) return SalidaUso;
+    return DibujarDiagrama(modulo, salida, argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -238,5 +258,6 @@ int main(int argc, char** argv) {
     if (orden == u"texto") return OrdenTexto(args);
     if (orden == u"dos") return OrdenDos(args);
     if (orden == u"pdf") return OrdenPdf(args, argc, argv);
+    if (orden == u"diagrama") return OrdenDiagrama(args, argc, argv);
     return ErrorUso(QStringLiteral("Orden desconocida: [%1].").arg(orden));
 }

@@ -20,6 +20,7 @@ struct EstiloCelda {
     QColor Fondo;
     QColor Texto;
     Qt::Alignment Alineacion; // vacía: la de la columna
+    bool Marcada = false;     // en negrita y con un marco delgado
 };
 
 quint64 Clave(int fila, int columna) {
@@ -111,6 +112,12 @@ public:
         case Qt::ForegroundRole: {
             const QColor color = Estilo(f, c).Texto;
             return color.isValid() ? QVariant(QBrush(color)) : QVariant();
+        }
+        case Qt::FontRole: {
+            if (!Estilo(f, c).Marcada) return {};
+            QFont negrita;
+            negrita.setBold(true);
+            return negrita;
         }
         default:
             return {};
@@ -218,6 +225,14 @@ public:
         o.state &= ~QStyle::State_HasFocus;
         if (actual && grilla_.SoloCeldaActual()) o.state &= ~QStyle::State_Selected;
         QStyledItemDelegate::paint(pintor, o, indice);
+        if (grilla_.Marcada(indice.row() + grilla_.FilasFijas(),
+                            indice.column() + grilla_.ColumnasFijas())) {
+            pintor->save();
+            pintor->setPen(QPen(grilla_.palette().color(QPalette::Text), 0));
+            pintor->setBrush(Qt::NoBrush);
+            pintor->drawRect(QRectF(opcion.rect).adjusted(2.5, 2.5, -2.5, -2.5));
+            pintor->restore();
+        }
         if (!actual) return;
         pintor->save();
         QPen marco(grilla_.palette().color(QPalette::Highlight));
@@ -634,6 +649,18 @@ void Grilla::PonerColorFondo(int fila, int columna, const QColor& color) {
 
 QColor Grilla::ColorFondo(int fila, int columna) const {
     return modelo_->Estilo(fila, columna).Fondo;
+}
+
+void Grilla::PonerMarcada(int fila, int columna, bool marcada) {
+    if (!modelo_->Valida(fila, columna)) return;
+    const auto e = modelo_->Estilos.constFind(Clave(fila, columna));
+    if ((e == modelo_->Estilos.cend() ? false : e->Marcada) == marcada) return;
+    modelo_->Estilos[Clave(fila, columna)].Marcada = marcada;
+    modelo_->AvisarCelda(fila, columna);
+}
+
+bool Grilla::Marcada(int fila, int columna) const {
+    return modelo_->Estilo(fila, columna).Marcada;
 }
 
 void Grilla::PonerColorTexto(int fila, int columna, const QColor& color) {

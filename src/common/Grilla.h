@@ -95,6 +95,9 @@ public:
     QColor ColorFondo(int fila, int columna) const;
     void PonerColorTexto(int fila, int columna, const QColor& color);
     QColor ColorTexto(int fila, int columna) const;
+    // Celda marcada: en negrita y con un marco delgado, sin cambiar su texto.
+    void PonerMarcada(int fila, int columna, bool marcada);
+    bool Marcada(int fila, int columna) const;
     // Combinar celdas fijas vecinas de igual texto: en una fila fija (a lo
     // ancho) o en una columna (a lo alto: en una columna fija, toda ella; en
     // otra, solo entre las filas de títulos).

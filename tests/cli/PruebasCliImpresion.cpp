@@ -1,5 +1,5 @@
-// varek9-cli texto, dos y pdf: la copia de texto, la cola del puerto de texto y el
-// PDF de un reporte, con sus opciones y errores.
+// varek9-cli texto, dos, pdf y diagrama: la copia de texto, la cola del puerto de
+// texto, el PDF de un reporte y el diagrama lineal, con sus opciones y errores.
 #include "Archivos.h"
 #include "Corrida.h"
 #include "Pruebas.h"
@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtEndian>
 
 using namespace Qt::StringLiterals;
 
@@ -157,6 +159,69 @@ private slots:
         QCOMPARE(c.Salida, salida);
         QCOMPARE(LeerBytes(ruta), bytes);
         if (codigo == 2) QVERIFY(c.Errores.contains(u"es el archivo de entrada"_s));
+    }
+
+    void diagrama_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("codigo");
+        const QString ejemplo = VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s;
+        QTest::newRow("svg") << QStringList{ejemplo, u"--salida"_s, u"d.svg"_s} << 0;
+        QTest::newRow("pdf") << QStringList{u"--salida"_s, u"d.pdf"_s, ejemplo} << 0;
+        QTest::newRow("png") << QStringList{ejemplo, u"--salida"_s, u"d.png"_s} << 0;
+        QTest::newRow("otra extensión") << QStringList{ejemplo, u"--salida"_s, u"d.txt"_s} << 2;
+        QTest::newRow("sin salida") << QStringList{ejemplo} << 2;
+        QTest::newRow("sin proyecto")
+            << QStringList{u"falta.vk9"_s, u"--salida"_s, u"d.svg"_s} << 2;
+    }
+    void diagrama() {
+        QFETCH(QStringList, args);
+        QFETCH(int, codigo);
+        QCOMPARE(Correr(QStringList{u"diagrama"_s} + args, dir_.path()).Codigo, codigo);
+        const QString salida = dir_.filePath(args[args.indexOf(u"--salida"_s) + 1]);
+        if (codigo != 0) {
+            QVERIFY(!QFile::exists(salida));
+            return;
+        }
+        const QByteArray bytes = LeerBytes(salida);
+        // PNG: el ancho de la cabecera IHDR, A4 apaisada a 200 ppp.
+        if (salida.endsWith(u".png"_s)) {
+            QCOMPARE(qFromBigEndian<quint32>(bytes.constData() + 16), 2339u);
+            return;
+        }
+        if (salida.endsWith(u".pdf"_s)) {
+            QVERIFY(bytes.startsWith("%PDF"));
+            return;
+        }
+        // Cada grupo del SVG, contra el diseño de la orden diseno: su alternativa y los
+        // espesores de sus capas (mm en diseno, cm en el dibujo).
+        const QStringList diseno =
+            Correr({u"diseno"_s, args[0]}, dir_.path()).Salida.split(u'\n', Qt::SkipEmptyParts);
+        QXmlStreamReader xml(bytes);
+        int grupos = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"g"_s ||
+                xml.attributes().value(u"class"_s) != u"unidad"_s)
+                continue;
+            const int i = xml.attributes().value(u"id"_s).mid(2).toInt();
+            while (xml.readNext() != QXmlStreamReader::StartElement) {
+            }
+            const QString desc = xml.readElementText();
+            const QStringList campos = diseno[i - 1].split(u'\t');
+            const int n = campos[2].toInt();
+            const bool aplica = n >= 1 && campos[3 + (n - 1) * 6] == u"1"_s;
+            QStringList capas;
+            for (int k = 1; k <= 4 && aplica; ++k) {
+                const double mm = campos[3 + (n - 1) * 6 + k].toDouble();
+                if (mm > 0) capas << QString::number(mm / 10, 'f', 1);
+            }
+            QStringList vistas;
+            for (const QString& capa : desc.section(u": "_s, 1).split(u", "_s, Qt::SkipEmptyParts))
+                if (!capa.startsWith(u"TSD"_s) && !capa.startsWith(u"CSR"_s))
+                    vistas << capa.section(u' ', 1);
+            QCOMPARE(vistas, capas);
+            ++grupos;
+        }
+        QCOMPARE(grupos, diseno.size() - 1); // sin la línea TOTAL
     }
 };
 

@@ -1,0 +1,479 @@
+#include "alternatives/PintarDiagrama.h"
+
+#include "common/Formato.h"
+
+#include <QBuffer>
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPagedPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <cmath>
+#include <functional>
+#include <tuple>
+
+namespace {
+
+const QColor ColorSN(0, 70, 170);
+const QColor ColorCosto(120, 180, 120);
+const QColor ColorSinAlternativa(200, 0, 0);
+const QColor ColorRejilla(200, 200, 200);
+
+// En una imagen o en la pantalla, rectángulos en píxeles enteros: el camino
+// rápido del pintor (con fracciones rasteriza un trazado por rectángulo).
+QRectF Ajustado(const QPainter& p, const QRectF& r) {
+    if (p.paintEngine()->type() != QPaintEngine::Raster) return r;
+    return QRectF(QPointF(std::round(r.left()), std::round(r.top())),
+                  QPointF(std::round(r.right()), std::round(r.bottom())));
+}
+
+void Caja(QPainter& p, const QRectF& r) {
+    if (p.paintEngine()->type() != QPaintEngine::Raster) return p.drawRect(r);
+    const QRectF a = Ajustado(p, r);
+    p.drawRect(QRect(qRound(a.left()), qRound(a.top()), qRound(a.width()), qRound(a.height())));
+}
+
+// Rayado a 45 grados dentro de un rectángulo: con líneas, para que salga igual
+// en la pantalla, en PDF y en SVG.
+void Rayar(QPainter& p, const QRectF& r, const QColor& color, double paso) {
+    // Más angosto que el rayado: lleno de un tono claro y opaco de su color (con
+    // transparencia el pintor reparte cada franja alta entre hilos: mil huecos pesan).
+    if (r.width() < 2 * paso) {
+        p.fillRect(Ajustado(p, r), color.lighter(140));
+        return;
+    }
+    p.save();
+    p.setClipRect(r, Qt::IntersectClip);
+    p.setPen(QPen(color, 0));
+    for (double x = r.left() - r.height(); x < r.right(); x += paso)
+        p.drawLine(QPointF(x, r.bottom()), QPointF(x + r.height(), r.top()));
+    p.restore();
+}
+
+// Texto girado de abajo hacia arriba, con su base junto a x.
+void TextoVertical(QPainter& p, double x, double abajo, double largo, const QString& texto,
+                   Qt::Alignment alineacion, double alto) {
+    p.save();
+    p.translate(x, abajo);
+    p.rotate(-90);
+    p.drawText(QRectF(0, 0, largo, alto), alineacion | Qt::AlignVCenter, texto);
+    p.restore();
+}
+
+QString Miles(double pesos) {
+    return Formato(pesos / 1000, u"#,##0");
+}
+
+} // namespace
+
+std::pair<QColor, QColor> ColoresCaja(int n, int k) {
+    switch (k) {
+    case 0: {
+        const int gris = n <= 2 ? 192 : n <= 4 ? 128 : 64;
+        return {QColor(gris, gris, gris), Qt::white};
+    }
+    case 1:
+        if (n == 4) return {QColor(224, 224, 224), Qt::black};
+        return {QColor(255, 192, 128), Qt::red};
+    case 2:
+        if (n == 2) return {QColor(0, 128, 128), QColor(224, 224, 224)};
+        return {QColor(255, 224, 192), Qt::magenta};
+    case 3:
+        return {QColor(128, 64, 0), Qt::yellow};
+    default:
+        return {QColor(128, 128, 0), QColor(255, 128, 0)};
+    }
+}
+
+EncabezadoDiagrama EncabezadoDe(const ModuloVarek9& m) {
+    return {QFileInfo(m.ArchivoProyecto).fileName(), m.Proyecto.Nombre.trimmed(),
+            m.Proyecto.Ubicacion.trimmed(),
+            QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"))};
+}
+
+QStringList TituloDiagrama(const EncabezadoDiagrama& e, double desde, double hasta, int pagina,
+                           int paginas) {
+    QString uno = QStringLiteral("DIAGRAMA LINEAL DE ESTRUCTURAS   Proyecto [%1]").arg(e.Codigo);
+    if (!e.Nombre.isEmpty()) uno += QStringLiteral("  ") + e.Nombre;
+    if (!e.Ubicacion.isEmpty()) uno += QStringLiteral("  -  ") + e.Ubicacion;
+    QString dos = QStringLiteral("Abscisas %1 a %2").arg(TextoAbscisa(desde), TextoAbscisa(hasta));
+    if (!e.Fecha.isEmpty()) dos += QStringLiteral("     Fecha %1").arg(e.Fecha);
+    if (paginas > 0) dos += QStringLiteral("     Página %1 de %2").arg(pagina).arg(paginas);
+    return {uno, dos};
+}
+
+QFont LetraDiagrama() {
+    QFont letra(QStringLiteral("Liberation Sans"));
+    letra.setStyleHint(QFont::SansSerif);
+    letra.setPointSizeF(8);
+    return letra;
+}
+
+MedidaLetra MedirLetra(const QFont& letra, QPaintDevice* dispositivo) {
+    const QFontMetricsF m(letra, dispositivo);
+    // El ancho de las cifras y mayúsculas de los rótulos (no el promedio de
+    // minúsculas), con un margen: un rótulo que "cabe" no toca los bordes.
+    return {m.horizontalAdvance(QStringLiteral("MDF-2 10.0")) / 10 * 1.1, m.height()};
+}
+
+void PintarFondo(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama& r,
+                 const QStringList& titulo) {
+    const double a = r.Rotulos.height() / 2;
+    const double izquierda = r.Titulo.left() - r.MargenIzquierdo;
+    p.setPen(Qt::black);
+    QFont negrita = p.font();
+    negrita.setBold(true);
+    // Cuadro de título: proyecto, ubicación, tramo, fecha y página.
+    const QRectF cuadro(izquierda, r.Titulo.top(), r.Titulo.right() - izquierda, 2 * a);
+    p.setPen(QPen(Qt::black, 0));
+    p.drawRect(cuadro);
+    for (qsizetype l = 0; l < titulo.size() && l < 2; ++l) {
+        p.save();
+        if (l == 0) p.setFont(negrita);
+        p.drawText(cuadro.adjusted(a / 3, l * a, -a / 3, (l - 1) * a),
+                   Qt::AlignLeft | Qt::AlignVCenter, titulo[l]);
+        p.restore();
+    }
+    const QRectF margen(izquierda, 0, r.MargenIzquierdo - a / 3, 0);
+    // Los rótulos de las escalas no se salen de su franja (no tapan a los vecinos).
+    const auto aLaIzquierda = [&](double y, const QString& texto, const QRectF& dentro) {
+        const double arriba = dentro.top() + a / 2;
+        y = std::clamp(y, arriba, std::max(arriba, dentro.bottom() - a / 2));
+        p.drawText(QRectF(margen.left(), y - a / 2, margen.width(), a),
+                   Qt::AlignRight | Qt::AlignVCenter, texto);
+    };
+
+    // Escala vertical de los espesores y rejilla de los kilómetros.
+    p.setPen(QPen(ColorRejilla, 0));
+    for (const auto& [x, m] : r.MarcasX)
+        p.drawLine(QPointF(x, r.Rotulos.top()), QPointF(x, r.Costo.bottom()));
+    p.setPen(QPen(Qt::black, 0));
+    p.drawLine(r.Estructuras.topLeft(), r.Estructuras.bottomLeft());
+    for (const auto& [y, m] : r.MarcasCm) {
+        p.drawLine(QPointF(r.Estructuras.left() - a / 3, y), QPointF(r.Estructuras.left(), y));
+        aLaIzquierda(y, m.Texto, r.Estructuras);
+    }
+    aLaIzquierda(r.Rotulos.top() + a / 2, QStringLiteral("UH"), r.Rotulos);
+    aLaIzquierda(r.Rotulos.top() + 1.5 * a, QStringLiteral("Alternativa"), r.Rotulos);
+
+    // Eje de abscisas con sus marcas.
+    p.drawLine(r.Abscisas.topLeft(), r.Abscisas.topRight());
+    aLaIzquierda(r.Abscisas.top() + 1.5 * a, QStringLiteral("Abscisa"), r.Abscisas);
+    for (const auto& [x, m] : r.MarcasX) {
+        p.drawLine(QPointF(x, r.Abscisas.top()), QPointF(x, r.Abscisas.top() + a / 3));
+        p.drawText(QRectF(x - 5 * a, r.Abscisas.top() + a / 4, 10 * a, a), Qt::AlignCenter,
+                   m.Texto);
+    }
+
+    // Franjas del número estructural y del costo por km, con su escala.
+    for (const auto& [franja, rotulo, escala] :
+         {std::tuple{r.SN, QStringLiteral("Número estructural requerido"),
+                     Formato(r.EscalaSN, u"0.0")},
+          std::tuple{r.Costo,
+                     QStringLiteral("Costo por km de la alternativa seleccionada "
+                                    "(miles de pesos)"),
+                     Formato(r.EscalaCosto, u"#,##0")}}) {
+        p.setPen(QPen(ColorRejilla, 0));
+        p.drawRect(franja);
+        p.setPen(Qt::black);
+        p.drawText(QRectF(franja.left(), franja.top() - a, franja.width(), a),
+                   Qt::AlignLeft | Qt::AlignVCenter, rotulo);
+        aLaIzquierda(franja.top(), escala, franja);
+        aLaIzquierda(franja.bottom(), QStringLiteral("0"), franja);
+    }
+
+    p.drawText(QRectF(izquierda, r.Totales.top(), r.Totales.right() - izquierda, a),
+               Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Longitud: %1 m     Costo total de la selección: %2 miles de pesos"
+                              "     Promedio: %3 miles de pesos por km")
+                   .arg(Formato(d.Longitud, u"#,##0.00"), Miles(d.CostoTotal),
+                        Formato(d.CostoPromedioKm, u"#,##0")));
+}
+
+void PintarColumna(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama& r, int j) {
+    const ColumnaDispuesta& col = r.Columnas[j];
+    const ColumnaDiagrama& c = d.Columnas[col.Columna];
+    const double a = r.Rotulos.height() / 2;
+    const QRectF& e = col.Estructura;
+    if (c.Alternativa == 0) {
+        // Sin alternativa: la columna entera rayada, con su texto si cabe.
+        p.setPen(QPen(ColorSinAlternativa, 0));
+        p.setBrush(Qt::NoBrush);
+        Caja(p, e);
+        Rayar(p, e, ColorSinAlternativa, a);
+        if (e.width() >= a) {
+            p.setPen(ColorSinAlternativa);
+            TextoVertical(p, e.center().x() - a / 2, e.bottom(), e.height(),
+                          QStringLiteral("Sin alternativa"), Qt::AlignLeft, a);
+        }
+    }
+    for (qsizetype k = 0; k < c.Capas.size(); ++k) {
+        const CapaDiagrama& capa = c.Capas[k];
+        const QRectF& rect = col.Capas[k].Rectangulo;
+        const auto [fondo, texto] = ColoresCaja(c.Alternativa, capa.Caja);
+        p.setPen(QPen(Qt::black, 0));
+        p.setBrush(fondo);
+        Caja(p, rect);
+        if (col.Capas[k].EtiquetaCabe) {
+            p.setPen(texto);
+            p.drawText(rect, Qt::AlignCenter, capa.Etiqueta);
+        }
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(Qt::black);
+    if (col.RotuloCabe) {
+        p.drawText(QRectF(e.left(), col.Rotulo.top(), e.width(), a), Qt::AlignCenter, c.Codigo);
+        p.drawText(QRectF(e.left(), col.Rotulo.top() + a, e.width(), a), Qt::AlignCenter,
+                   c.TextoAlternativa());
+    }
+    if (col.AbscisasCaben) {
+        const QRectF& b = col.Abscisas;
+        TextoVertical(p, b.left(), b.bottom(), b.height(), TextoAbscisa(c.Desde), Qt::AlignLeft, a);
+        TextoVertical(p, b.right() - a, b.bottom(), b.height(), TextoAbscisa(c.Hasta),
+                      Qt::AlignLeft, a);
+    }
+    // Escalón del número estructural, unido al de la columna anterior si se tocan.
+    p.setPen(QPen(ColorSN, std::max(1.0, a / 8)));
+    const QRectF sn = Ajustado(p, col.SN);
+    p.drawLine(sn.topLeft(), sn.topRight());
+    if (j > 0) {
+        const ColumnaDispuesta& antes = r.Columnas[j - 1];
+        if (std::abs(antes.SN.right() - col.SN.left()) < 0.5)
+            p.drawLine(QPointF(sn.left(), Ajustado(p, antes.SN).top()), sn.topLeft());
+    }
+    p.setPen(QPen(Qt::black, 0));
+    p.setBrush(ColorCosto);
+    if (col.Costo.height() > 0) Caja(p, col.Costo);
+    p.setBrush(Qt::NoBrush);
+}
+
+void PintarEncima(QPainter& p, const DiagramaLineal&, const DisposicionDiagrama& r) {
+    const double a = r.Rotulos.height() / 2;
+    const auto marcar = [&](const QList<QRectF>& rects, const QColor& color, const QString& t) {
+        for (const QRectF& rect : rects) {
+            Rayar(p, rect, color, a / 2);
+            if (rect.width() < a) continue;
+            p.setPen(QPen(color, 0));
+            p.setBrush(Qt::NoBrush);
+            Caja(p, rect);
+            if (rect.width() >= a) {
+                p.setPen(color);
+                TextoVertical(p, rect.center().x() - a / 2, rect.bottom(), rect.height(), t,
+                              Qt::AlignRight, a);
+            }
+        }
+    };
+    marcar(r.Huecos, QColor(110, 110, 110), QStringLiteral("Hueco"));
+    marcar(r.Solapes, QColor(220, 0, 120), QStringLiteral("Solape"));
+}
+
+void PintarDiagrama(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama& r,
+                    const QStringList& titulo) {
+    PintarFondo(p, d, r, titulo);
+    for (qsizetype j = 0; j < r.Columnas.size(); ++j)
+        PintarColumna(p, d, r, static_cast<int>(j));
+    PintarEncima(p, d, r);
+}
+
+namespace {
+
+double AnchoUtil(const QRectF& area, const MedidaLetra& letra) {
+    return DisponerDiagrama(DiagramaLineal{}, area, 0, 1, letra).Estructuras.width();
+}
+
+// Lo que la columna necesita de ancho para que todos sus rótulos se lean.
+QList<PaginaDiagrama> Paginas(const DiagramaLineal& d, const QRectF& area,
+                              const MedidaLetra& letra) {
+    qsizetype largo = 0;
+    for (const ColumnaDiagrama& c : d.Columnas) {
+        largo = std::max({largo, c.Codigo.size(), c.TextoAlternativa().size()});
+        for (const CapaDiagrama& capa : c.Capas)
+            largo = std::max(largo, capa.Etiqueta.size());
+    }
+    return PaginarDiagrama(d, AnchoUtil(area, letra),
+                           std::max(largo * letra.Ancho + 4, 2 * letra.Alto + 4));
+}
+
+} // namespace
+
+int ImprimirDiagrama(QPagedPaintDevice& dispositivo, const DiagramaLineal& d,
+                     const EncabezadoDiagrama& e) {
+    dispositivo.setPageOrientation(QPageLayout::Landscape);
+    QPainter p;
+    if (!p.begin(&dispositivo)) return 0;
+    const QFont letra = LetraDiagrama();
+    p.setFont(letra);
+    const MedidaLetra medida = MedirLetra(letra, &dispositivo);
+    const QRectF area(0, 0, dispositivo.width(), dispositivo.height());
+    const QList<PaginaDiagrama> paginas = Paginas(d, area, medida);
+    for (qsizetype k = 0; k < paginas.size(); ++k) {
+        if (k > 0) dispositivo.newPage();
+        const PaginaDiagrama& pg = paginas[k];
+        const double desde = pg.Desde, hasta = pg.Hasta;
+        PintarDiagrama(p, d, DisponerDiagrama(d, area, desde, hasta, medida, pg.Primera, pg.Ultima),
+                       TituloDiagrama(e, desde, hasta, static_cast<int>(k) + 1,
+                                      static_cast<int>(paginas.size())));
+    }
+    p.end();
+    return static_cast<int>(paginas.size());
+}
+
+namespace {
+
+// Lo que QSvgGenerator escribe entre </defs> y </svg>: el dibujo sin cabecera.
+QByteArray Cuerpo(const QByteArray& svg) {
+    const qsizetype desde = svg.indexOf("</defs>");
+    const qsizetype hasta = svg.lastIndexOf("</svg>");
+    if (desde < 0 || hasta < desde) return QByteArray();
+    return svg.mid(desde + 7, hasta - desde - 7);
+}
+
+QString EscaparXml(QString texto) {
+    return texto.replace(u'&', QStringLiteral("&amp;"))
+        .replace(u'<', QStringLiteral("&lt;"))
+        .replace(u'>', QStringLiteral("&gt;"))
+        .replace(u'"', QStringLiteral("&quot;"));
+}
+
+// Cada unidad se pinta en su propio generador y su dibujo va en un grupo con
+// su nombre y una descripción legible por máquina (abscisas y capas).
+QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
+    // La resolución del PDF: la letra mide lo mismo y las páginas coinciden.
+    constexpr double Ppp = 1200;
+    const QSizeF hoja(297 / 25.4 * Ppp, 210 / 25.4 * Ppp);
+    const double margen = 10 / 25.4 * Ppp;
+    const QRectF area(margen, margen, hoja.width() - 2 * margen, hoja.height() - 2 * margen);
+    const QFont letra = LetraDiagrama();
+
+    QBuffer medida;
+    QSvgGenerator probador;
+    probador.setResolution(static_cast<int>(Ppp));
+    probador.setOutputDevice(&medida);
+    const MedidaLetra m = MedirLetra(letra, &probador);
+    const QList<PaginaDiagrama> paginas = Paginas(d, area, m);
+    const QSize total(qRound(hoja.width()), qRound(hoja.height() * paginas.size()));
+
+    const auto generar = [&](const std::function<void(QPainter&)>& pintar) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QSvgGenerator g;
+        g.setOutputDevice(&buffer);
+        g.setResolution(static_cast<int>(Ppp));
+        g.setSize(total);
+        g.setViewBox(QRect(QPoint(0, 0), total));
+        g.setTitle(QStringLiteral("Diagrama lineal de estructuras [%1]").arg(e.Codigo));
+        QPainter p(&g);
+        p.setFont(letra);
+        pintar(p);
+        p.end();
+        return buffer.data();
+    };
+
+    QList<DisposicionDiagrama> disposiciones;
+    for (const PaginaDiagrama& pg : paginas)
+        disposiciones.append(
+            DisponerDiagrama(d, area, pg.Desde, pg.Hasta, m, pg.Primera, pg.Ultima));
+    const auto enPagina = [&](QPainter& p, qsizetype k) {
+        p.translate(0, hoja.height() * static_cast<double>(k));
+    };
+    const QByteArray fondo = generar([&](QPainter& p) {
+        for (qsizetype k = 0; k < paginas.size(); ++k) {
+            p.save();
+            enPagina(p, k);
+            p.fillRect(QRectF(QPointF(0, 0), hoja), Qt::white);
+            PintarFondo(p, d, disposiciones[k],
+                        TituloDiagrama(e, paginas[k].Desde, paginas[k].Hasta,
+                                       static_cast<int>(k) + 1, static_cast<int>(paginas.size())));
+            p.restore();
+        }
+    });
+    const qsizetype finCabecera = fondo.indexOf("</defs>") + 7;
+    QByteArray salida = fondo.left(finCabecera);
+    salida += Cuerpo(fondo);
+    for (qsizetype k = 0; k < paginas.size(); ++k) {
+        const DisposicionDiagrama& r = disposiciones[k];
+        for (qsizetype j = 0; j < r.Columnas.size(); ++j) {
+            const ColumnaDiagrama& c = d.Columnas[r.Columnas[j].Columna];
+            QStringList capas;
+            for (const CapaDiagrama& capa : c.Capas)
+                capas << capa.Etiqueta;
+            const QString id = QStringLiteral("UH%1").arg(c.Unidad);
+            salida += QStringLiteral("<g id=\"%1\" class=\"unidad\">\n<desc>%2</desc>\n")
+                          .arg(id, EscaparXml(QStringLiteral("%1 %2 a %3 %4: %5")
+                                                  .arg(c.Codigo, TextoAbscisa(c.Desde),
+                                                       TextoAbscisa(c.Hasta), c.TextoAlternativa(),
+                                                       capas.join(u", "))))
+                          .toUtf8();
+            salida += Cuerpo(generar([&](QPainter& p) {
+                enPagina(p, k);
+                PintarColumna(p, d, r, static_cast<int>(j));
+            }));
+            salida += "</g>\n";
+        }
+    }
+    salida += Cuerpo(generar([&](QPainter& p) {
+        for (qsizetype k = 0; k < paginas.size(); ++k) {
+            p.save();
+            enPagina(p, k);
+            PintarEncima(p, d, disposiciones[k]);
+            p.restore();
+        }
+    }));
+    salida += "</svg>\n";
+    return salida;
+}
+
+} // namespace
+
+QString ExportarDiagrama(const QString& archivo, const DiagramaLineal& d,
+                         const EncabezadoDiagrama& e) {
+    const QString extension = QFileInfo(archivo).suffix().toLower();
+    if (extension == u"pdf") {
+        QPdfWriter pdf(archivo);
+        pdf.setTitle(QStringLiteral("Diagrama lineal de estructuras [%1]").arg(e.Codigo));
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        if (ImprimirDiagrama(pdf, d, e) == 0)
+            return QStringLiteral("No se pudo escribir [%1]...").arg(archivo);
+        return QString();
+    }
+    QByteArray bytes;
+    if (extension == u"svg") {
+        bytes = Svg(d, e);
+    } else if (extension == u"png") {
+        // A4 apaisada a 200 ppp: todo el camino de un vistazo.
+        constexpr double Ppp = 200;
+        QImage imagen(qRound(297 / 25.4 * Ppp), qRound(210 / 25.4 * Ppp), QImage::Format_RGB32);
+        imagen.setDotsPerMeterX(qRound(Ppp / 0.0254));
+        imagen.setDotsPerMeterY(qRound(Ppp / 0.0254));
+        imagen.fill(Qt::white);
+        QPainter p(&imagen);
+        const QFont letra = LetraDiagrama();
+        p.setFont(letra);
+        const double margen = 10 / 25.4 * Ppp;
+        const QRectF area(margen, margen, imagen.width() - 2 * margen,
+                          imagen.height() - 2 * margen);
+        PintarDiagrama(
+            p, d,
+            DisponerDiagrama(d, area, d.AbscisaMinima, d.AbscisaMaxima, MedirLetra(letra, &imagen)),
+            TituloDiagrama(e, d.AbscisaMinima, d.AbscisaMaxima, 1, 1));
+        p.end();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        imagen.save(&buffer, "PNG");
+    } else {
+        return QStringLiteral("El archivo [%1] no es .pdf, .svg ni .png...").arg(archivo);
+    }
+    QSaveFile salida(archivo);
+    if (!salida.open(QIODevice::WriteOnly) || salida.write(bytes) != bytes.size() ||
+        !salida.commit())
+        return QStringLiteral("No se pudo escribir [%1]...").arg(archivo);
+    return QString();
+}
