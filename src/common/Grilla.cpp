@@ -764,6 +764,12 @@ void MoverCeldaTrasTecla(Grilla& grilla, int tecla) {
         else
             grilla.PonerCelda(fila, grilla.ColumnasFijas());
         break;
+    case Qt::Key_Tab:
+        if (columna < grilla.Columnas() - 1) grilla.PonerCelda(fila, columna + 1);
+        break;
+    case Qt::Key_Backtab:
+        if (columna > grilla.ColumnasFijas()) grilla.PonerCelda(fila, columna - 1);
+        break;
     case Qt::Key_Up:
         if (fila > grilla.FilasFijas()) grilla.PonerCelda(fila - 1, columna);
         break;

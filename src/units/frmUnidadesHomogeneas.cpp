@@ -57,8 +57,11 @@ const DatosColumna DatosColumnas[ColumnasUH] = {
 // Caracteres que abren un editor al escribirlos sobre la grilla.
 bool AbreEditor(QChar c) {
     const char16_t u = c.unicode();
+    // También la coma decimal, la eñe y las vocales con tilde o diéresis: son
+    // letras de todos los días para quien escribe en español.
+    static const QString espanol = QStringLiteral("ÑñÁÉÍÓÚÜáéíóúü,");
     return u == u'-' || u == u'.' || u == u' ' || (u >= u'0' && u <= u'9') ||
-           (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
+           (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || espanol.contains(c);
 }
 
 // Un número escrito en decimal sin máscara (150000; 0.5), como se edita.
@@ -141,6 +144,9 @@ void frmUnidadesHomogeneas::CrearControles() {
                                        [this] { PegarDelPortapapeles(); });
     for (int i = 0; i < 2; ++i)
         mnuOpcion[i]->setObjectName(QStringLiteral("mnuOpcion%1").arg(i));
+    // Las teclas de siempre; la grilla también las atiende si llegan a ella.
+    mnuOpcion[0]->setShortcut(QKeySequence::Copy);
+    mnuOpcion[1]->setShortcut(QKeySequence::Paste);
     QAction* salir = Menu->addAction(QStringLiteral("&Salir"), this, [this] { close(); });
     salir->setObjectName(QStringLiteral("Menu1"));
 
@@ -464,6 +470,10 @@ void frmUnidadesHomogeneas::TeclaGrilla(QKeyEvent* evento) {
         AbrirEditor();
     } else if (tecla == Qt::Key_F4 && mod == Qt::NoModifier && TieneBotonP(grdUH->Columna())) {
         PulsarBotonP(grdUH->Columna());
+    } else if (evento->matches(QKeySequence::Copy)) {
+        CopiarAlPortapapeles();
+    } else if (evento->matches(QKeySequence::Paste)) {
+        PegarDelPortapapeles();
     } else if (tecla == Qt::Key_Escape && mod == Qt::NoModifier) {
         // Escape en la grilla sale de la ventana, llevando antes lo escrito al proyecto.
         close();
@@ -579,6 +589,9 @@ void frmUnidadesHomogeneas::MostrarLista(int columna, const QString& texto, bool
     grdUH->PonerBarras(false);
     UbicarObjetoEnCelda(*lista, *grdUH);
     SeleccionarEnLista(*lista, texto, primeroSiNada);
+    // Abierta con una letra, las siguientes siguen buscando ("AFR-2", "Su").
+    busquedaLista_ = primeroSiNada ? texto : QString();
+    reloj_.start();
     lista->show();
     lista->raise();
     lista->setFocus();
@@ -618,8 +631,9 @@ bool frmUnidadesHomogeneas::TeclaTexto(QKeyEvent* evento) {
             txtUH->setText(valorAnterior_);
         return true;
     }
+    // Tab y Mayúsculas+Tab también confirman y pasan a la celda vecina.
     if (EsEnter(tecla) || tecla == Qt::Key_Up || tecla == Qt::Key_Down || tecla == Qt::Key_PageUp ||
-        tecla == Qt::Key_PageDown) {
+        tecla == Qt::Key_PageDown || tecla == Qt::Key_Tab || tecla == Qt::Key_Backtab) {
         ConfirmarEdicion(EsEnter(tecla) ? Qt::Key_Return : tecla);
         return true;
     }
@@ -659,10 +673,26 @@ void frmUnidadesHomogeneas::ContinuarTramo() {
 
 bool frmUnidadesHomogeneas::TeclaLista(QComboBox& lista, QKeyEvent* evento) {
     const int tecla = evento->key();
-    if (EsEnter(tecla)) {
+    const QString texto = evento->text();
+    if (texto.size() == 1 && texto.front().isPrint() &&
+        !(evento->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        // Letras seguidas afinan la búsqueda como en cualquier lista; tras una pausa
+        // la búsqueda empieza de nuevo.
+        if (!reloj_.isValid() || reloj_.elapsed() > QApplication::keyboardInputInterval())
+            busquedaLista_.clear();
+        busquedaLista_ += texto;
+        reloj_.start();
+        QStringList entradas;
+        for (int i = 0; i < lista.count(); ++i)
+            entradas.append(lista.itemText(i));
+        const int indice = ::SeleccionarEnLista(entradas, busquedaLista_, false);
+        if (indice >= 0) lista.setCurrentIndex(indice);
+        return true;
+    }
+    if (EsEnter(tecla) || tecla == Qt::Key_Tab || tecla == Qt::Key_Backtab) {
         lista.hide();
         if (!grdUH->Barras()) grdUH->PonerBarras(true);
-        MoverCeldaTrasTecla(*grdUH, Qt::Key_Return);
+        MoverCeldaTrasTecla(*grdUH, EsEnter(tecla) ? int(Qt::Key_Return) : tecla);
         RevisarUH();
         grdUH->setFocus();
         return true;

@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include <array>
 
@@ -134,6 +135,8 @@ private:
     bool tablaRevisada_ = false;
     bool resultadoPendiente_ = false; // un resultado de programa aún sin revisar
     QList<CambioRegla> cambiosRegla_; // espesores quitados aún sin avisar
+    QString busquedaLista_;           // letras escritas seguidas en una lista abierta
+    QElapsedTimer reloj_;             // desde la última de esas letras
     bool resaltadoActivo_ = false;
     QString valorAnterior_;
     int filaResaltada_ = 0;

@@ -40,10 +40,14 @@ struct Escenario : VentanaUnidades {
         QWidget* foco = QApplication::focusWidget();
         QTest::keyClick(foco ? foco : ventana.get(), Qt::Key(tecla), mod);
     }
+    // Cada carácter con su tecla y su texto, como los manda un teclado español.
     void Escribir(const QString& texto) {
         for (const QChar c : texto) {
             QWidget* foco = QApplication::focusWidget();
-            QTest::keyClick(foco ? foco : ventana.get(), c.toLatin1());
+            const auto tecla = Qt::Key(c.toUpper().unicode());
+            for (const auto accion : {QTest::Press, QTest::Release})
+                QTest::sendKeyEvent(accion, foco ? foco : ventana.get(), tecla, QString(c),
+                                    Qt::NoModifier);
         }
     }
     // El usuario lleva el cursor a la celda (y la ve).
@@ -102,6 +106,57 @@ private slots:
             QCOMPARE(e.plataforma.Mensajes[0].Texto, mensaje);
             QVERIFY(e.modulo.Proyecto.UH[1].EspesorSubrasante == 0);
         }
+    }
+
+    // Hábitos de teclado en español: eñe y tildes abren el editor y se guardan,
+    // letras seguidas afinan una lista, coma decimal, Tab confirma y avanza.
+    void teclasEnEspanol_data() {
+        QTest::addColumn<int>("columna");
+        QTest::addColumn<QString>("escrito");
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<QString>("celda");
+        QTest::addColumn<int>("columnaFinal");
+        QTest::newRow("eñe en el código") << 1 << "Ñame" << int(Qt::Key_Return) << "ÑAME" << 2;
+        QTest::newRow("tilde en la descripción")
+            << 2 << "Ávila" << int(Qt::Key_Tab) << "Ávila" << 3;
+        QTest::newRow("lista afinada") << 13 << "AFR-2" << int(Qt::Key_Return) << "AFR-2" << 14;
+        QTest::newRow("lista con dos letras")
+            << 9 << "Su" << int(Qt::Key_Backtab) << "Subhumedo" << 8;
+        QTest::newRow("coma decimal") << 11 << "7,5" << int(Qt::Key_Tab) << "7.50" << 12;
+        QTest::newRow("ancho con coma") << 7 << ",5" << int(Qt::Key_Backtab) << "0.50" << 6;
+    }
+    void teclasEnEspanol() {
+        QFETCH(int, columna);
+        QFETCH(QString, escrito);
+        QFETCH(int, tecla);
+        QFETCH(QString, celda);
+        QFETCH(int, columnaFinal);
+        Escenario e;
+        e.modulo.Proyecto.NumeroUH = 1;
+        e.modulo.Proyecto.UH[1] = UnidadTramo("K1", 0, 100);
+        e.Abrir();
+        e.Ir(1, columna);
+        e.Escribir(escrito);
+        e.Tecla(tecla);
+        QCOMPARE(e.G().Columna(), columnaFinal);
+        QCOMPARE(e.Celda(1, columna), celda);
+        QVERIFY(e.G().hasFocus());
+    }
+
+    // Ctrl+C y Ctrl+V hacen lo mismo que el menú "Opciones".
+    void copiarYPegarConTeclas() {
+        Escenario e;
+        e.modulo.Proyecto.NumeroUH = 1;
+        e.modulo.Proyecto.UH[1] = UnidadTramo("K1", 0, 100);
+        e.Abrir();
+        e.Ir(1, 3);
+        e.Tecla(Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(e.plataforma.Portapapeles.startsWith(u"K1\t"));
+        e.plataforma.Portapapeles = QStringLiteral("K2\tpegada\t1\tA\t100\t200");
+        e.Ir(2, 1);
+        e.Tecla(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 2);
+        QCOMPARE(e.modulo.Proyecto.UH[2].Descripcion, QStringLiteral("pegada"));
     }
 
     void carga() {
