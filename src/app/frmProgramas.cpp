@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -21,8 +22,19 @@ frmProgramas::frmProgramas(ModuloVarek9& modulo, Plataforma& plataforma, QWidget
     lb_ = new QLabel(QStringLiteral("QuePrograma"), this);
     lb_->setObjectName(QStringLiteral("lb"));
     lb_->setAlignment(Qt::AlignCenter);
+    // Mientras corre el programa se dice a quién se espera, con la salida a mano.
+    lbEspera_ = new QLabel(this);
+    lbEspera_->setObjectName(QStringLiteral("lbEspera"));
+    lbEspera_->setAlignment(Qt::AlignCenter);
+    lbEspera_->hide();
+    btnCancelar_ = new QPushButton(QStringLiteral("&Cancelar"), this);
+    btnCancelar_->setObjectName(QStringLiteral("btnCancelar"));
+    btnCancelar_->hide();
+    connect(btnCancelar_, &QPushButton::clicked, this, [this] { cancelado_ = true; });
     auto* columna = new QVBoxLayout(this);
     columna->addWidget(lb_);
+    columna->addWidget(lbEspera_);
+    columna->addWidget(btnCancelar_, 0, Qt::AlignCenter);
     setMinimumWidth(220);
     Carpetas = CarpetasProgramas();
     adjustSize();
@@ -43,7 +55,8 @@ void frmProgramas::closeEvent(QCloseEvent* evento) {
 }
 
 void frmProgramas::reject() {
-    // Escape tampoco la abandona.
+    // Escape abandona la espera del programa, como "&Cancelar"; antes de eso no.
+    if (btnCancelar_->isVisible()) cancelado_ = true;
 }
 
 void frmProgramas::Ejecutar() {
@@ -78,14 +91,26 @@ void frmProgramas::Ejecutar() {
                 IconoMensaje::Critico);
         } else {
             EsperarArranque(*iniciado);
-            // Mientras el programa tenga su archivo, sigue abierto.
-            while (EsperarArchivoLibre(plataforma_, intercambio_, nullptr, 0, this))
-                EsperaAtendiendo(1, 1);
+            // Mientras el programa tenga su archivo, sigue abierto. La espera habla
+            // del programa: el diálogo de archivo ocupado culparía a "otro usuario".
+            lbEspera_->setText(
+                QStringLiteral("Esperando el resultado de [%1]...").arg(programa->Nombre));
+            lbEspera_->show();
+            btnCancelar_->show();
+            btnCancelar_->setFocus();
+            adjustSize();
+            while (!cancelado_ && ArchivoEnUso(intercambio_))
+                EsperaAtendiendo(IntervaloEsperaMs / 1000.0, IntervaloEsperaMs / 1000.0);
+            lbEspera_->hide();
+            btnCancelar_->hide();
             resultado.HayResultado = false;
-            LeerArchivoResultado(codigo, resultadoX, resultado);
+            if (!cancelado_) LeerArchivoResultado(codigo, resultadoX, resultado);
         }
-        BorrarSiExiste(intercambio_);
-        BorrarSiExiste(resultadoX);
+        // Un programa que sigue abierto conserva su archivo.
+        if (!cancelado_) {
+            BorrarSiExiste(intercambio_);
+            BorrarSiExiste(resultadoX);
+        }
     }
     done(QDialog::Accepted);
 }

@@ -11,6 +11,7 @@
 class Plataforma;
 class ProgramaIniciado;
 class QLabel;
+class QPushButton;
 
 class frmProgramas : public QDialog {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
     QStringList Carpetas;
     // Cuánto se espera, como máximo, a que el programa tome su archivo.
     int EsperaArranqueMs = 10000;
+    // Cada cuánto se revisa si el programa terminó.
+    int IntervaloEsperaMs = 250;
 
 protected:
     void showEvent(QShowEvent* evento) override;
@@ -42,6 +45,9 @@ private:
     ModuloVarek9& modulo_;
     Plataforma& plataforma_;
     QLabel* lb_;
+    QLabel* lbEspera_;
+    QPushButton* btnCancelar_;
     QString intercambio_;
     bool yaActivado_ = false;
+    bool cancelado_ = false;
 };

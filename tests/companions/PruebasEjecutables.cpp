@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #ifndef _WIN32
 #include <csignal>
@@ -76,22 +77,28 @@ private slots:
         ModuloVarek9 modulo;
         PlataformaGuionada plataforma;
         plataforma.ProgramasReales = true;
-        // El programa real abre su ventana y espera: el lanzador muestra el diálogo
-        // Ocupado; cuando el programa se cierra sin aceptar, no hay resultado.
-        bool cerrado = false;
-        plataforma.Modales.enqueue([&](QDialog& d) {
+        // El programa real abre su ventana y espera: el lanzador dice a quién espera
+        // (sin el diálogo de archivo ocupado); cuando el programa se cierra sin
+        // aceptar, no hay resultado.
+        frmProgramas v(modulo, plataforma);
+        QString texto;
+        QTimer vigia;
+        vigia.setInterval(20);
+        QObject::connect(&vigia, &QTimer::timeout, [&] {
+            auto* espera = v.findChild<QLabel*>(QStringLiteral("lbEspera"));
+            if (!texto.isEmpty() || !espera->isVisible()) return;
+            texto = espera->text();
             // Se cierra el programa que inició el lanzador, por su identificador.
             const qint64 id = plataforma.IdentificadoresReales.value(0);
             if (id > 0) ::kill(static_cast<pid_t>(id), SIGTERM);
-            cerrado = QTest::qWaitFor([&] { return !d.isVisible(); }, 10000);
-            return d.result();
         });
-        frmProgramas v(modulo, plataforma);
+        vigia.start();
         v.Carpetas = {QFileInfo(QString::fromLocal8Bit(VAREK9_DRENAJE)).absolutePath()};
         v.lb()->setText(QStringLiteral("13"));
         v.show();
         v.Ejecutar();
-        QVERIFY(cerrado);
+        QCOMPARE(texto, QStringLiteral("Esperando el resultado de [Drenaje]..."));
+        QVERIFY(plataforma.VentanasModales.isEmpty());
         QVERIFY(!v.isVisible());
         QVERIFY(!modulo.ResultadoPrograma.HayResultado);
         QVERIFY(plataforma.ProgramasIniciados.value(0).endsWith(u" ,D1,SinPresentacion"));

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -157,6 +158,34 @@ private slots:
         reloj.start();
         e.Lanzar("12");
         QVERIFY(reloj.elapsed() < 5000);
+        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
+    }
+
+    // Mientras el programa corre, la espera habla de él (no del diálogo de archivo
+    // ocupado por "otro usuario"), y "&Cancelar" la abandona sin tomar resultado.
+    void esperaDelProgramaConCancelar() {
+        Escenario e;
+        QVERIFY(Escenario::Instalar("Transito"));
+        QVERIFY(EscribirBytes("companero.espera", "3000"));
+        QVERIFY(EscribirBytes("companero.res", "ref\r\n 5 \r\n"));
+        QString texto;
+        QTimer vigia;
+        vigia.setInterval(20);
+        connect(&vigia, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* espera = w->findChild<QLabel*>(QStringLiteral("lbEspera"));
+                if (!espera || !espera->isVisible()) continue;
+                texto = espera->text();
+                w->findChild<QPushButton*>(QStringLiteral("btnCancelar"))->click();
+            }
+        });
+        vigia.start();
+        QElapsedTimer reloj;
+        reloj.start();
+        QCOMPARE(e.Lanzar("11"), QStringLiteral("N1"));
+        QVERIFY(reloj.elapsed() < 2500);
+        QCOMPARE(texto, QStringLiteral("Esperando el resultado de [Transito]..."));
+        QVERIFY(!e.plataforma.VentanasModales.contains(QStringLiteral("Ocupado")));
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
     }
 
