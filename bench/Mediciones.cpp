@@ -1,9 +1,9 @@
 // Mediciones de los caminos cuyo costo crece con el proyecto.
 #include "alternatives/Diseno.h"
 #include "alternatives/Reportes.h"
-#include "app/ArchivoProyecto.h"
-#include "app/ModuloVarek9.h"
-#include "app/Solucionador.h"
+#include "project/ArchivoProyecto.h"
+#include "project/ModuloVarek9.h"
+#include "project/Solucionador.h"
 
 #include "Muestras.h"
 #include "PlataformaGuionada.h"

@@ -1,7 +1,7 @@
 // Bytes cualesquiera como archivo de proyecto: sin caídas ni fugas, y lo que se
 // guarda de lo leído se vuelve a leer y guardar igual. Lo guardado siempre se lee
 // completo: a lo sumo avisa los valores negativos que ya traía.
-#include "app/ArchivoProyecto.h"
+#include "project/ArchivoProyecto.h"
 
 #include <cstdint>
 #include <cstdlib>

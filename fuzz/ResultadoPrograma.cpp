@@ -1,7 +1,7 @@
 // Bytes cualesquiera como archivo de resultado de un programa complementario,
 // como archivo de líneas y como archivo de la unidad: sin caídas, y lo que se
 // escribe de lo leído se vuelve a leer igual.
-#include "app/Programas.h"
+#include "companions/Programas.h"
 
 #include <cstdint>
 #include <cstdlib>

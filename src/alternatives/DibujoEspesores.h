@@ -3,7 +3,7 @@
 // solo la pinta.
 #pragma once
 
-#include "app/ModuloVarek9.h"
+#include "project/ModuloVarek9.h"
 
 #include <QString>
 

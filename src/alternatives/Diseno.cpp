@@ -1,6 +1,6 @@
 #include "alternatives/Diseno.h"
 
-#include "app/Solucionador.h"
+#include "project/Solucionador.h"
 
 #include <cmath>
 

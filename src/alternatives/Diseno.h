@@ -2,7 +2,7 @@
 // selección de una alternativa por unidad.
 #pragma once
 
-#include "app/ModuloVarek9.h"
+#include "project/ModuloVarek9.h"
 
 #include <QString>
 

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "alternatives/Diseno.h"
-#include "app/ArchivoProyecto.h"
-#include "app/ModuloVarek9.h"
+#include "project/ArchivoProyecto.h"
+#include "project/ModuloVarek9.h"
 
 #include <QString>
 

@@ -4,13 +4,13 @@
 #include "alternatives/Reportes.h"
 #include "alternatives/frmCostosUnitarios.h"
 #include "alternatives/frmDiagrama.h"
-#include "app/ArchivoProyecto.h"
-#include "app/Plataforma.h"
 #include "common/Formato.h"
 #include "common/Grilla.h"
 #include "common/ModuloLibzrl.h"
+#include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
 #include "printing/Imprime.h"
+#include "project/ArchivoProyecto.h"
 
 #include <QApplication>
 #include <QButtonGroup>

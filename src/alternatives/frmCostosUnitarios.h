@@ -2,7 +2,7 @@
 // única columna editable. Nada llega al proyecto hasta "&Aceptar".
 #pragma once
 
-#include "app/ModuloVarek9.h"
+#include "project/ModuloVarek9.h"
 
 #include <QDialog>
 

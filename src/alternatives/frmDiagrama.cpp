@@ -1,10 +1,10 @@
 #include "alternatives/frmDiagrama.h"
 
 #include "alternatives/PintarDiagrama.h"
-#include "app/ArchivoProyecto.h"
-#include "app/Plataforma.h"
 #include "common/ModuloLibzrl.h"
+#include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
+#include "project/ArchivoProyecto.h"
 
 #include <QDir>
 #include <QFileInfo>

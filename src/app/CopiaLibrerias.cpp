@@ -1,7 +1,7 @@
 #include "app/CopiaLibrerias.h"
 
-#include "app/ArchivoProyecto.h"
 #include "common/Texto.h"
+#include "project/ArchivoProyecto.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -1,11 +1,11 @@
 #include "app/frmProyecto.h"
 
-#include "app/Solucionador.h"
 #include "common/Formato.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "common/VentanasLibzrl.h"
+#include "project/Solucionador.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -222,7 +222,8 @@ void frmProyecto::CambioConfiabilidad() {
 }
 
 void frmProyecto::CambioServiciabilidad() {
-    modulo_.Proyecto.ServiciabilidadFinal = LimitarServiciabilidad(LeerNumeroEscrito(txt5->text()).Valor);
+    modulo_.Proyecto.ServiciabilidadFinal =
+        LimitarServiciabilidad(LeerNumeroEscrito(txt5->text()).Valor);
 }
 
 void frmProyecto::ClicConfiabilidadTransito() {

@@ -7,7 +7,7 @@
 // blancos: 70, 2, 2.5, .5 (sin cero antes del punto).
 #pragma once
 
-#include "app/ModuloVarek9.h"
+#include "project/ModuloVarek9.h"
 
 #include <QDialog>
 

@@ -1,17 +1,17 @@
 #include "app/frmVarek9.h"
 
 #include "alternatives/frmAlternativas.h"
-#include "app/ArchivoProyecto.h"
 #include "app/CopiaLibrerias.h"
-#include "app/Plataforma.h"
-#include "app/SesionProyecto.h"
-#include "app/Programas.h"
 #include "app/frmAbout.h"
-#include "app/frmProgramas.h"
 #include "app/frmProyecto.h"
 #include "common/ModuloLibzrl.h"
+#include "common/Plataforma.h"
 #include "common/Texto.h"
 #include "common/VentanasLibzrl.h"
+#include "companions/Programas.h"
+#include "companions/frmProgramas.h"
+#include "project/ArchivoProyecto.h"
+#include "project/SesionProyecto.h"
 #include "units/frmUnidadesHomogeneas.h"
 
 #include <QApplication>

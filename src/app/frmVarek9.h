@@ -1,7 +1,7 @@
 // Ventana principal: comandos del proyecto y botones de las ventanas de trabajo.
 #pragma once
 
-#include "app/ModuloVarek9.h"
+#include "project/ModuloVarek9.h"
 
 #include <QMainWindow>
 #include <QMap>

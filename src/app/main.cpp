@@ -1,11 +1,11 @@
 // Punto de entrada de la aplicación: un proyecto por proceso.
 #include "app/Arranque.h"
-#include "app/ModuloVarek9.h"
-#include "app/Plataforma.h"
+#include "app/PlataformaQt.h"
 #include "app/frmVarek9.h"
 #include "common/ModuloLibzrl.h"
 #include "common/TraduccionQt.h"
 #include "printing/ImpresoraQt.h"
+#include "project/ModuloVarek9.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,9 +1,9 @@
 #include "cli/OrdenesUnidades.h"
 
-#include "app/ArchivoProyecto.h"
-#include "app/ModuloVarek9.h"
 #include "cli/SalidaEntrada.h"
 #include "common/Texto.h"
+#include "project/ArchivoProyecto.h"
+#include "project/ModuloVarek9.h"
 #include "units/PortapapelesGrilla.h"
 #include "units/RevisionUH.h"
 

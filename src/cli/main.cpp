@@ -1,14 +1,14 @@
 // varek9-cli: el núcleo de cálculo y el archivo de proyecto desde la consola.
 #include "alternatives/Diseno.h"
 #include "alternatives/Reportes.h"
-#include "app/ArchivoProyecto.h"
-#include "app/ModuloVarek9.h"
-#include "app/Solucionador.h"
 #include "cli/OrdenesImpresion.h"
 #include "cli/OrdenesUnidades.h"
 #include "cli/SalidaEntrada.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
+#include "project/ArchivoProyecto.h"
+#include "project/ModuloVarek9.h"
+#include "project/Solucionador.h"
 
 #include <QFileInfo>
 #include <QLocale>

@@ -1,8 +1,8 @@
 #include "common/Ocupado.h"
 
-#include "app/Plataforma.h"
 #include "common/ArchivoEnUso.h"
 #include "common/ModuloLibzrl.h"
+#include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
 
 #include <QApplication>

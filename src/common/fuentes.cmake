@@ -12,6 +12,7 @@ set(VAREK9_NUCLEO_COMMON
 
 # Rutinas de la biblioteca que actúan sobre ventanas.
 set(VAREK9_GUI_COMMON
+  ${CMAKE_CURRENT_LIST_DIR}/Plataforma.cpp
   ${CMAKE_CURRENT_LIST_DIR}/VentanasLibzrl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Grilla.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Ocupado.cpp

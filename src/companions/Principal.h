@@ -2,9 +2,9 @@
 // intercambio antes de mostrar la ventana y lo suelta al salir.
 #pragma once
 
-#include "app/Plataforma.h"
-#include "app/Programas.h"
+#include "common/Plataforma.h"
 #include "common/TraduccionQt.h"
+#include "companions/Programas.h"
 #include "companions/Protocolo.h"
 
 #include <QApplication>
@@ -15,7 +15,8 @@ int EjecutarCompanero(int argc, char** argv, QStringView codigo) {
     CargarTraduccionQt();
     const ProgramaComplementario* programa = BuscarPrograma(codigo);
     QApplication::setApplicationName(programa->Nombre.toString());
-    PlataformaQt plataforma;
+    const std::unique_ptr<Plataforma> unica = CrearPlataformaQt();
+    Plataforma& plataforma = *unica;
     SesionCompanero sesion(LeerArgumentosCompanero(QCoreApplication::arguments()),
                            programa->ExtensionLineas.toString());
     if (!sesion.Iniciar()) {

@@ -3,9 +3,9 @@
 // y los archivos que deja al aceptar.
 #pragma once
 
-#include "app/ArchivoProyecto.h"
-#include "app/Programas.h"
 #include "common/BloqueoArchivo.h"
+#include "companions/Programas.h"
+#include "project/ArchivoProyecto.h"
 
 #include <QMap>
 #include <QString>

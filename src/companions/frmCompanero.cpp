@@ -1,7 +1,7 @@
 #include "companions/frmCompanero.h"
 
-#include "app/Plataforma.h"
 #include "common/Formato.h"
+#include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
 
 #include <QApplication>

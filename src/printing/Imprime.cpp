@@ -1,8 +1,8 @@
 #include "printing/Imprime.h"
 
-#include "app/Plataforma.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
+#include "common/Plataforma.h"
 #include "common/Texto.h"
 #include "common/VentanasLibzrl.h"
 #include "printing/ImpresoraQt.h"

@@ -1,6 +1,6 @@
 #include "printing/frmVisor.h"
 
-#include "app/Plataforma.h"
+#include "common/Plataforma.h"
 #include "common/Texto.h"
 #include "common/VentanasLibzrl.h"
 #include "printing/Imprime.h"

@@ -180,24 +180,14 @@ double NumeroCeldaUH(const TablaTextos& tabla, int fila, int columna) {
 }
 
 QString NombreColumnaUH(int columna) {
-    switch (columna) {
-    case ColAbscisaInicial:
-        return QStringLiteral("Abscisa Inicial");
-    case ColAbscisaFinal:
-        return QStringLiteral("Abscisa Final");
-    case ColAnchoCorona:
-        return QStringLiteral("Ancho Corona");
-    case ColEjesEquivalentes:
-        return QStringLiteral("Ejes Equivalentes");
-    case ColCBR:
-        return QStringLiteral("CBR");
-    case ColEspesorAfirmado:
-        return QStringLiteral("Espesor Afirmado");
-    case ColEspesorSubrasante:
-        return QStringLiteral("Espesor Capa de Subrasante");
-    default:
-        return QStringLiteral("columna %1").arg(columna);
-    }
+    if (columna == ColAbscisaInicial) return QStringLiteral("Abscisa Inicial");
+    if (columna == ColAbscisaFinal) return QStringLiteral("Abscisa Final");
+    // Las demás columnas de número se nombran como sus campos en el modelo.
+    UnidadHomogenea u;
+    const double* campo = Campo(u, columna);
+    for (const CampoSinNegativos& c : CamposSinNegativos)
+        if (campo == &(u.*c.Campo)) return QString::fromUtf16(c.Nombre);
+    return QStringLiteral("columna %1").arg(columna);
 }
 
 double* CampoNumeroUH(UnidadHomogenea& unidad, int columna) {

@@ -3,8 +3,8 @@
 // claves del orden. La ventana de unidades y varek9-cli usan lo mismo.
 #pragma once
 
-#include "app/ModuloVarek9.h"
 #include "common/Numeros.h"
+#include "project/ModuloVarek9.h"
 #include "units/TablaTextos.h"
 
 #include <QList>

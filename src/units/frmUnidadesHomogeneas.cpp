@@ -1,14 +1,14 @@
 #include "units/frmUnidadesHomogeneas.h"
 
-#include "app/Plataforma.h"
-#include "app/Programas.h"
-#include "app/frmProgramas.h"
 #include "common/Formato.h"
 #include "common/Grilla.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
+#include "common/Plataforma.h"
 #include "common/Texto.h"
 #include "common/VentanasLibzrl.h"
+#include "companions/Programas.h"
+#include "companions/frmProgramas.h"
 #include "units/PortapapelesGrilla.h"
 
 #include <QApplication>

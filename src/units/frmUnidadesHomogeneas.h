@@ -6,7 +6,7 @@
 // revisión (RevisarUH) lleva todo al proyecto, ordena y vuelve a llenar.
 #pragma once
 
-#include "app/ModuloVarek9.h"
+#include "project/ModuloVarek9.h"
 #include "units/RevisionUH.h"
 
 #include <QColor>

@@ -3,7 +3,7 @@
 #include "Pruebas.h"
 
 #include "alternatives/Diseno.h"
-#include "app/Solucionador.h"
+#include "project/Solucionador.h"
 
 #include <cmath>
 

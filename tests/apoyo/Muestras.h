@@ -1,7 +1,7 @@
 // Proyectos de muestra para las pruebas y las mediciones.
 #pragma once
 
-#include "app/ModuloVarek9.h"
+#include "project/ModuloVarek9.h"
 
 // Una unidad con todos sus campos llenos (acentos, listas) y valores que se
 // escriben exactos con 15 cifras.

@@ -2,7 +2,7 @@
 // así ninguna prueba se queda esperando una ventana modal.
 #pragma once
 
-#include "app/Plataforma.h"
+#include "common/Plataforma.h"
 
 #include <QDialog>
 #include <QList>

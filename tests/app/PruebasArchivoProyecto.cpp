@@ -5,10 +5,10 @@
 #include "Archivos.h"
 #include "Muestras.h"
 
-#include "app/ArchivoProyecto.h"
-#include "app/Solucionador.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
+#include "project/ArchivoProyecto.h"
+#include "project/Solucionador.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Modelo del proyecto: reglas derivadas, catálogo y plantillas, vaciado de unidades.
 #include "Pruebas.h"
 
-#include "app/ModuloVarek9.h"
-#include "app/Solucionador.h"
+#include "project/ModuloVarek9.h"
+#include "project/Solucionador.h"
 
 class PruebasModelo : public QObject {
     Q_OBJECT

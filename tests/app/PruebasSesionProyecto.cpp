@@ -3,7 +3,7 @@
 
 #include "Archivos.h"
 
-#include "app/SesionProyecto.h"
+#include "project/SesionProyecto.h"
 
 #include <QCoreApplication>
 #include <QFile>

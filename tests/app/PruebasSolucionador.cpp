@@ -1,7 +1,7 @@
 // Solucionador AASHTO: valores conocidos de Zr y SN y las particularidades del método.
 #include "Pruebas.h"
 
-#include "app/Solucionador.h"
+#include "project/Solucionador.h"
 
 #include <cmath>
 

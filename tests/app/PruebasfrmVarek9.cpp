@@ -4,11 +4,11 @@
 
 #include "Archivos.h"
 #include "PlataformaGuionada.h"
-#include "app/ArchivoProyecto.h"
-#include "app/Programas.h"
-#include "app/SesionProyecto.h"
 #include "app/frmVarek9.h"
 #include "common/TraduccionQt.h"
+#include "companions/Programas.h"
+#include "project/ArchivoProyecto.h"
+#include "project/SesionProyecto.h"
 #include "units/frmUnidadesHomogeneas.h"
 
 #include <QAction>

@@ -6,9 +6,9 @@
 
 #include "alternatives/Diseno.h"
 #include "alternatives/Reportes.h"
-#include "app/ArchivoProyecto.h"
-#include "app/Solucionador.h"
 #include "common/Numeros.h"
+#include "project/ArchivoProyecto.h"
+#include "project/Solucionador.h"
 
 #include <QFile>
 #include <QProcess>

@@ -6,7 +6,7 @@
 
 #include "Archivos.h"
 
-#include "app/ArchivoProyecto.h"
+#include "project/ArchivoProyecto.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -5,9 +5,9 @@
 //   companero.espera  milisegundos con X tomado (300 si no está)
 //   companero.sinx    termina sin tomar X
 //   companero.res     contenido de X.RES (sin él no deja resultado)
-#include "app/Programas.h"
 #include "common/BloqueoArchivo.h"
 #include "common/ModuloLibzrl.h"
+#include "companions/Programas.h"
 #include "companions/Protocolo.h"
 
 #include <QCoreApplication>

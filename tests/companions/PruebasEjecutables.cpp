@@ -5,9 +5,9 @@
 
 #include "Archivos.h"
 #include "PlataformaGuionada.h"
-#include "app/Programas.h"
-#include "app/frmProgramas.h"
 #include "common/ArchivoEnUso.h"
+#include "companions/Programas.h"
+#include "companions/frmProgramas.h"
 
 #include <QFileInfo>
 #include <QLabel>

@@ -4,9 +4,9 @@
 #include "Pruebas.h"
 
 #include "Archivos.h"
-#include "app/Programas.h"
 #include "common/ArchivoEnUso.h"
 #include "common/BloqueoArchivo.h"
+#include "companions/Programas.h"
 #include "companions/Protocolo.h"
 
 #include <QFile>

@@ -6,8 +6,8 @@
 
 #include "Archivos.h"
 #include "PlataformaGuionada.h"
-#include "app/Programas.h"
 #include "common/ArchivoEnUso.h"
+#include "companions/Programas.h"
 #include "companions/frmClima.h"
 #include "companions/frmDrenaje.h"
 #include "companions/frmMr.h"

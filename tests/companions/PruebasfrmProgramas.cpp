@@ -5,8 +5,8 @@
 
 #include "Archivos.h"
 #include "PlataformaGuionada.h"
-#include "app/frmProgramas.h"
 #include "common/ArchivoEnUso.h"
+#include "companions/frmProgramas.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -6,9 +6,9 @@
 
 #include "Muestras.h"
 #include "PlataformaGuionada.h"
-#include "app/ArchivoProyecto.h"
 #include "common/Grilla.h"
 #include "common/Numeros.h"
+#include "project/ArchivoProyecto.h"
 #include "units/frmUnidadesHomogeneas.h"
 
 #include <QAction>

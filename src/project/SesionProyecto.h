@@ -3,7 +3,7 @@
 // avisa a otra sesión de Varek-9 que el proyecto ya está abierto.
 #pragma once
 
-#include "app/ArchivoProyecto.h"
+#include "project/ArchivoProyecto.h"
 
 #include <QDateTime>
 #include <QString>

@@ -3,8 +3,8 @@
 // unidad. Lo usan el lanzador, la tabla de unidades y los propios programas.
 #pragma once
 
-#include "app/ArchivoProyecto.h"
-#include "app/ModuloVarek9.h"
+#include "project/ArchivoProyecto.h"
+#include "project/ModuloVarek9.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,10 +1,10 @@
-#include "app/frmProgramas.h"
+#include "companions/frmProgramas.h"
 
-#include "app/Plataforma.h"
-#include "app/Programas.h"
 #include "common/ArchivoEnUso.h"
 #include "common/Ocupado.h"
+#include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
+#include "companions/Programas.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "app/SesionProyecto.h"
+#include "project/SesionProyecto.h"
 
 #include "common/Texto.h"
 

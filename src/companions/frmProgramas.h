@@ -3,7 +3,7 @@
 // intercambio. Se muestra de forma modal y se cierra solo.
 #pragma once
 
-#include "app/ModuloVarek9.h"
+#include "project/ModuloVarek9.h"
 
 #include <QDialog>
 #include <QStringList>

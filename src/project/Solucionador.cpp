@@ -1,4 +1,4 @@
-#include "app/Solucionador.h"
+#include "project/Solucionador.h"
 
 #include <cmath>
 

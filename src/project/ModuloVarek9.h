@@ -132,6 +132,19 @@ struct ModuloVarek9 {
     ::EstadoLectura EstadoLectura;
 };
 
+// Los campos de una unidad que no pueden ser negativos (las abscisas sí), con
+// su nombre en los mensajes.
+struct CampoSinNegativos {
+    double UnidadHomogenea::*Campo;
+    const char16_t* Nombre;
+};
+inline constexpr CampoSinNegativos CamposSinNegativos[] = {
+    {&UnidadHomogenea::AnchoCorona, u"Ancho Corona"},
+    {&UnidadHomogenea::EjesEquivalentes, u"Ejes Equivalentes"},
+    {&UnidadHomogenea::CBR, u"CBR"},
+    {&UnidadHomogenea::EspesorAfirmado, u"Espesor Afirmado"},
+    {&UnidadHomogenea::EspesorSubrasante, u"Espesor Capa de Subrasante"}};
+
 // Vacía todas las unidades y deja NumeroUH en 0; no toca el encabezado, los
 // parámetros AASHTO ni los costos unitarios.
 void NuevoProyectoDatos(ModuloVarek9& modulo);

@@ -30,6 +30,11 @@ enum class RespuestaMensaje { Aceptar, Cancelar, Si, No };
 inline const QString FiltroProyectos =
     QStringLiteral("Archivos de Datos (*.vk9);;Todos los archivos (*.*)");
 
+class Plataforma;
+// La plataforma Qt de la aplicación (la define app/): los programas
+// complementarios la piden sin depender de la carpeta de la aplicación.
+std::unique_ptr<Plataforma> CrearPlataformaQt();
+
 class Plataforma {
 public:
     virtual ~Plataforma() = default;
@@ -68,26 +73,4 @@ public:
                IconoMensaje icono = IconoMensaje::Exclamacion) {
         Mensaje(padre, titulo, texto, icono, BotonesMensaje::Aceptar, RespuestaMensaje::Aceptar);
     }
-};
-
-class PlataformaQt : public Plataforma {
-public:
-    PlataformaQt();
-    ~PlataformaQt() override;
-    RespuestaMensaje Mensaje(QWidget* padre, const QString& titulo, const QString& texto,
-                             IconoMensaje icono, BotonesMensaje botones,
-                             RespuestaMensaje porDefecto) override;
-    QString AbrirArchivo(QWidget* padre, const QString& titulo, const QString& filtro) override;
-    QString GuardarArchivo(QWidget* padre, const QString& titulo, const QString& filtro,
-                           const QString& propuesto, bool confirmarReemplazo) override;
-    int MostrarModal(QDialog& ventana) override;
-    bool IniciarProceso(const QString& programa, const QStringList& argumentos) override;
-    bool AbrirDocumento(const QString& ruta) override;
-    bool ConfigurarImpresora(QWidget* padre, QPrinter& impresora) override;
-    QPrinter& Impresora() override;
-    QString LeerPortapapeles() override;
-    void EscribirPortapapeles(const QString& texto) override;
-
-private:
-    std::unique_ptr<QPrinter> impresora_;
 };

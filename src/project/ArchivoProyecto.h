@@ -1,7 +1,7 @@
 // Archivo de proyecto .vk9 y archivo del último proyecto "varek-9.ult".
 #pragma once
 
-#include "app/ModuloVarek9.h"
+#include "project/ModuloVarek9.h"
 
 #include <QByteArray>
 #include <QString>

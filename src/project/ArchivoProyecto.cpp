@@ -1,10 +1,9 @@
-#include "app/ArchivoProyecto.h"
+#include "project/ArchivoProyecto.h"
 
 #include "common/ErrorSistema.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
-#include "units/RevisionUH.h"
 
 #include <QDir>
 #include <QFile>
@@ -397,11 +396,10 @@ private:
         // Un negativo que la tabla no aceptaría se dice una vez; el diseño lo usa igual.
         QStringList negativas;
         for (int i = 1; i <= p_.NumeroUH; ++i) {
-            const QList<int> columnas = ColumnasNegativasUH(p_.UH[i]);
-            if (columnas.isEmpty()) continue;
             QStringList nombres;
-            for (const int c : columnas)
-                nombres << NombreColumnaUH(c);
+            for (const CampoSinNegativos& c : CamposSinNegativos)
+                if (p_.UH[i].*c.Campo < 0) nombres << QString::fromUtf16(c.Nombre);
+            if (nombres.isEmpty()) continue;
             negativas << QStringLiteral("%1 [%2] (%3)")
                              .arg(i)
                              .arg(p_.UH[i].CodigoTramo, nombres.join(QStringLiteral(", ")));

@@ -1,6 +1,6 @@
-#include "app/ModuloVarek9.h"
+#include "project/ModuloVarek9.h"
 
-#include "app/Solucionador.h"
+#include "project/Solucionador.h"
 
 void Proyecto::AsegurarCapacidad(int n) {
     if (n > CapacidadUH()) UH.resize(n + 1);

@@ -1,4 +1,4 @@
-#include "app/Programas.h"
+#include "companions/Programas.h"
 
 #include "common/ErrorSistema.h"
 #include "common/Numeros.h"
