@@ -296,9 +296,13 @@ void Imprime::ImprimirPaginas(int desde, int hasta, int copias, bool dos) {
     }
     // Cada PDF pide su nombre: un reporte nunca reemplaza en silencio a otro.
     if (!impresora.outputFileName().isEmpty()) {
-        // Sin propuesta de quien imprime, la del diálogo de impresora.
-        const QString propuesto =
-            pdfPropuesto_.isEmpty() ? impresora.outputFileName() : pdfPropuesto_;
+        // Sin propuesta de quien imprime, la del diálogo de impresora, salvo su
+        // "print.pdf" de la carpeta personal: entonces el nombre del reporte aquí.
+        QString propuesto = pdfPropuesto_;
+        if (propuesto.isEmpty()) propuesto = impresora.outputFileName();
+        if (pdfPropuesto_.isEmpty() && QFileInfo(propuesto).absolutePath() == QDir::homePath())
+            propuesto = QDir::current().absoluteFilePath(QFileInfo(archivo_).completeBaseName() +
+                                                         QStringLiteral(".pdf"));
         QString elegido = plataforma_.GuardarArchivo(
             this, QStringLiteral("Imprimir a un archivo PDF"),
             QStringLiteral("Documentos PDF (*.pdf);;Todos los archivos (*)"), propuesto, true);

@@ -203,6 +203,22 @@ private slots:
         QVERIFY(rango[0].contains(u"linea 57"_s) && rango[3].contains(u"linea 120"_s));
     }
 
+    // Cada PDF pide su nombre; el "print.pdf" de la carpeta personal no se propone.
+    void pdfPideSuNombre() {
+        Escenario e;
+        e.plataforma.ImpresoraPdf.setOutputFileName(QDir::home().filePath(u"print.pdf"_s));
+        e.plataforma.AceptarPropuesta = false;
+        const QString elegido = e.dir.filePath(u"elegido"_s);
+        e.plataforma.RutasGuardar.enqueue(elegido);
+        e.Imprimir([&](Imprime& d) {
+            Elegir(d, 1);
+            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
+        });
+        QCOMPARE(e.plataforma.PropuestasGuardar, QStringList{e.dir.filePath(u"r00.pdf"_s)});
+        QCOMPARE(e.plataforma.ConfirmacionesGuardar, QList<bool>{true});
+        QVERIFY(QFile::exists(elegido + u".pdf"_s));
+    }
+
     void eleccionDeImpresora() {
         Escenario e;
         const QString pdf = e.dir.filePath(u"elegido.pdf"_s);
