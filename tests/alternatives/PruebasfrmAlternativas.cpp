@@ -1,9 +1,7 @@
 // Ventana de alternativas fuera de pantalla: grilla, totales, cambio de fila,
 // selección, dibujo, costos unitarios y reportes.
-#include "Archivos.h"
-#include "Muestras.h"
-#include "PlataformaGuionada.h"
 #include "Pruebas.h"
+#include "VentanaAlternativas.h"
 
 #include "alternatives/Reportes.h"
 #include "alternatives/frmAlternativas.h"
@@ -22,31 +20,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Escenario {
-    QTemporaryDir dir;
-    DirectorioActual aqui{dir.path()};
-    ModuloVarek9 modulo;
-    PlataformaGuionada plataforma;
-    std::unique_ptr<frmAlternativas> v;
-    Grilla* grilla = nullptr;
-
-    explicit Escenario(int unidades = 3) {
-        ProyectoDeDiseno(modulo, unidades);
+struct Escenario : VentanaAlternativas {
+    explicit Escenario(int unidades = 3) : VentanaAlternativas(unidades) {
         modulo.ArchivoProyecto = u"/datos/Prueba"_s;
-    }
-    frmAlternativas& Abrir() {
-        v = std::make_unique<frmAlternativas>(modulo, plataforma);
-        v->show();
-        v->activateWindow();
-        if (!QTest::qWaitForWindowActive(v.get())) qFatal("ventana sin activar");
-        grilla = v->findChild<Grilla*>(u"grdUH"_s);
-        return *v;
-    }
-    template <class T = QWidget>
-    T* Control(const QString& nombre) const {
-        T* c = v->findChild<T*>(nombre);
-        if (!c) qFatal("falta %s", qPrintable(nombre));
-        return c;
     }
     QWidget* Caja(int n, int k) const { return Control(u"pAlt%1_%2"_s.arg(n).arg(k)); }
     QRadioButton* Opcion(int n) const {

@@ -1,10 +1,8 @@
 // Diagrama lineal abierto desde la ventana de alternativas: clic en una columna y
 // la unidad pasa a la grilla; otra alternativa llega al diagrama; rueda, arrastre
 // e Inicio; la selección de menor costo; imprimir y exportar (PDF, SVG, PNG).
-#include "Archivos.h"
-#include "Muestras.h"
-#include "PlataformaGuionada.h"
 #include "Pruebas.h"
+#include "VentanaAlternativas.h"
 
 #include "alternatives/frmAlternativas.h"
 #include "alternatives/frmDiagrama.h"
@@ -28,26 +26,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Escenario {
-    QTemporaryDir dir;
-    DirectorioActual aqui{dir.path()};
-    ModuloVarek9 modulo;
-    PlataformaGuionada plataforma;
-    std::unique_ptr<frmAlternativas> v;
-    Grilla* grilla = nullptr;
+struct Escenario : VentanaAlternativas {
     frmDiagrama* diagrama = nullptr;
     QWidget* lienzo = nullptr;
 
     // Unidades de muestra con un hueco, un solape y una sin diseño.
-    explicit Escenario(int unidades = 6) {
-        ProyectoDeDiseno(modulo, unidades);
+    explicit Escenario(int unidades = 6) : VentanaAlternativas(unidades) {
         modulo.Proyecto.UH[2].AbscisaFinal += 300;
         modulo.Proyecto.UH[4].EjesEquivalentes = 600000;
         modulo.ArchivoProyecto = dir.filePath(u"Prueba"_s);
-        v = std::make_unique<frmAlternativas>(modulo, plataforma);
-        v->show();
-        if (!QTest::qWaitForWindowExposed(v.get())) qFatal("ventana sin mostrar");
-        grilla = v->findChild<Grilla*>(u"grdUH"_s);
+        Abrir();
         v->findChild<QAction*>(u"mnuOpcion1"_s)->trigger();
         diagrama = v->Diagrama();
         if (!diagrama || !QTest::qWaitForWindowExposed(diagrama)) qFatal("sin diagrama");

@@ -1,0 +1,42 @@
+// La ventana de alternativas abierta sobre un proyecto de diseño de muestra, en
+// una carpeta propia y con la plataforma guionada, como la usan sus pruebas y las
+// del diagrama lineal.
+#pragma once
+
+#include "Archivos.h"
+#include "Muestras.h"
+#include "PlataformaGuionada.h"
+
+#include "alternatives/frmAlternativas.h"
+#include "common/Grilla.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+struct VentanaAlternativas {
+    QTemporaryDir dir;
+    DirectorioActual aqui{dir.path()};
+    ModuloVarek9 modulo;
+    PlataformaGuionada plataforma;
+    std::unique_ptr<frmAlternativas> v;
+    Grilla* grilla = nullptr;
+
+    explicit VentanaAlternativas(int unidades) { ProyectoDeDiseno(modulo, unidades); }
+
+    frmAlternativas& Abrir() {
+        v = std::make_unique<frmAlternativas>(modulo, plataforma);
+        v->show();
+        v->activateWindow();
+        if (!QTest::qWaitForWindowActive(v.get())) qFatal("ventana sin activar");
+        grilla = v->findChild<Grilla*>(QStringLiteral("grdUH"));
+        return *v;
+    }
+    template <class T = QWidget>
+    T* Control(const QString& nombre) const {
+        T* c = v->findChild<T*>(nombre);
+        if (!c) qFatal("falta %s", qPrintable(nombre));
+        return c;
+    }
+};
