@@ -2,9 +2,7 @@
 
 #include "common/BloqueoArchivo.h"
 
-#include <QEventLoop>
-#include <QRandomGenerator>
-#include <QTimer>
+#include <QtGlobal>
 
 #include <cmath>
 
@@ -31,12 +29,8 @@ QString TextoArchivoOcupado(const QString& archivo) {
     return QStringLiteral(" El Archivo [%1]").arg(archivo);
 }
 
-void EsperaAtendiendo(double minimo, double maximo) {
-    const double r = QRandomGenerator::global()->generateDouble();
-    const double espera = (maximo - minimo) * r + minimo;
-    if (!std::isfinite(espera) || espera <= 0) return;
-    QEventLoop bucle;
-    QTimer::singleShot(static_cast<int>(std::lround(qMin(espera, 86400.0) * 1000)), &bucle,
-                       &QEventLoop::quit);
-    bucle.exec();
+int MilisegundosAlAzar(double azar, double minimo, double maximo) {
+    const double espera = (maximo - minimo) * azar + minimo;
+    if (!std::isfinite(espera) || espera <= 0) return 0;
+    return static_cast<int>(std::lround(qMin(espera, 86400.0) * 1000));
 }

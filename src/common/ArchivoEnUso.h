@@ -21,7 +21,7 @@ QString TextoTablaOcupada(const QString& archivo);
 // " El Archivo [nombre]"
 QString TextoArchivoOcupado(const QString& archivo);
 
-// Pausa al azar entre minimo y maximo segundos que atiende los eventos
-// pendientes mientras dura, sin ocupar el procesador: la ventana que espera
-// sigue respondiendo y varias estaciones no revisan al mismo ritmo.
-void EsperaAtendiendo(double minimo, double maximo);
+// Milisegundos de una pausa entre minimo y maximo segundos para un azar en
+// [0, 1): varias estaciones no revisan al mismo ritmo. 0 si no es un número
+// positivo; nunca más de un día.
+int MilisegundosAlAzar(double azar, double minimo, double maximo);

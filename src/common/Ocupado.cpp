@@ -1,7 +1,6 @@
 #include "common/Ocupado.h"
 
 #include "common/ArchivoEnUso.h"
-#include "common/ModuloLibzrl.h"
 #include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
 
@@ -10,21 +9,11 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-
-// Espera al azar entre revisiones, en milisegundos (0.5 a 1.5 segundos).
-int VueltaAlAzar() {
-    return 500 + static_cast<int>(QRandomGenerator::global()->bounded(1001));
-}
-
-} // namespace
-
-Ocupado::Ocupado(QWidget* padre) : QDialog(padre) {
+Ocupado::Ocupado(Plataforma& plataforma, QWidget* padre) : QDialog(padre), plataforma_(plataforma) {
     setObjectName(QStringLiteral("Ocupado"));
     setWindowTitle(QStringLiteral("Chequeo de Concurrencia de Archivos"));
 
@@ -71,7 +60,7 @@ Ocupado::Ocupado(QWidget* padre) : QDialog(padre) {
 
     tiempo_ = new QTimer(this);
     tiempo_->setObjectName(QStringLiteral("Tiempo"));
-    tiempo_->setInterval(IntervaloTiempo);
+    tiempo_->setInterval(plataforma_.Intervalo(IntervaloTiempo));
     connect(tiempo_, &QTimer::timeout, this, [this] {
         if (isVisible() && !ArchivoEnUso(label4_->text())) done(QDialog::Accepted);
     });
@@ -120,7 +109,7 @@ void Ocupado::Revisar() {
     lbRevisando_->hide();
     lbError_->setText(prueba.Error);
     // Cada vuelta espera distinto para no revisar al ritmo de otra estación.
-    vuelta_->start(VueltaAlAzar());
+    vuelta_->start(plataforma_.Intervalo(MilisegundosAlAzar(plataforma_.Azar(), 0.5, 1.5)));
 }
 
 void Ocupado::mouseDoubleClickEvent(QMouseEvent* evento) {
@@ -168,16 +157,16 @@ bool EsperarArchivoLibre(Plataforma& plataforma, const QString& archivo, QWidget
         const QPointer<QWidget> vigilada(barra);
         AvisarEnBarra(vigilada, TextoTablaOcupada(archivo));
         while (ArchivoEnUso(archivo))
-            EsperaAleatoria(0.5, 1.5);
+            plataforma.PausaAlAzar(0.5, 1.5, false);
         AvisarEnBarra(vigilada, QString());
     } else {
         bool libre = false;
         for (int i = 0; i < 5 && !libre; ++i) {
-            EsperaAtendiendo(0.5, 1.5);
+            plataforma.PausaAlAzar(0.5, 1.5);
             libre = !ArchivoEnUso(archivo);
         }
         if (!libre) {
-            Ocupado dialogo(padre);
+            Ocupado dialogo(plataforma, padre);
             dialogo.PonerArchivo(archivo);
             // El diálogo es la ventana activa: lleva el puntero normal.
             QApplication::setOverrideCursor(Qt::ArrowCursor);

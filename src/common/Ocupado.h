@@ -13,7 +13,7 @@ class QTimer;
 class Ocupado : public QDialog {
     Q_OBJECT
 public:
-    explicit Ocupado(QWidget* padre = nullptr);
+    explicit Ocupado(Plataforma& plataforma, QWidget* padre = nullptr);
 
     // Nombre completo del archivo vigilado; se pone antes de mostrar el diálogo.
     void PonerArchivo(const QString& archivo);
@@ -34,6 +34,7 @@ private:
     void Revisar();
     void Cancelar();
 
+    Plataforma& plataforma_;
     QLabel* label1_;
     QLabel* label2_;
     QLabel* label3_;

@@ -1,6 +1,13 @@
 #include "common/Plataforma.h"
 
+#include "common/ArchivoEnUso.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -42,4 +49,23 @@ std::unique_ptr<ProgramaIniciado> Plataforma::IniciarPrograma(const QString& pro
         return nullptr;
     }
     return std::make_unique<ProgramaQProcess>(proceso);
+}
+
+void Plataforma::Pausa(int milisegundos, bool atenderEventos) {
+    if (milisegundos <= 0) return;
+    if (!atenderEventos || QCoreApplication::instance() == nullptr) {
+        QThread::msleep(static_cast<unsigned long>(milisegundos));
+        return;
+    }
+    QEventLoop bucle;
+    QTimer::singleShot(milisegundos, &bucle, &QEventLoop::quit);
+    bucle.exec();
+}
+
+double Plataforma::Azar() {
+    return QRandomGenerator::global()->generateDouble();
+}
+
+void Plataforma::PausaAlAzar(double minimo, double maximo, bool atenderEventos) {
+    Pausa(MilisegundosAlAzar(Azar(), minimo, maximo), atenderEventos);
 }

@@ -68,6 +68,17 @@ public:
     virtual QString LeerPortapapeles() = 0;
     virtual void EscribirPortapapeles(const QString& texto) = 0;
 
+    // El tiempo de las esperas por archivos compartidos y programas: las pruebas
+    // recorren la misma secuencia sin dormir.
+    // Pausa que atiende los eventos pendientes (o no, si atenderEventos es false).
+    virtual void Pausa(int milisegundos, bool atenderEventos = true);
+    // Número al azar en [0, 1).
+    virtual double Azar();
+    // Intervalo que se da a un temporizador de ventana que pide milisegundos.
+    virtual int Intervalo(int milisegundos) { return milisegundos; }
+    // Pausa al azar entre minimo y maximo segundos.
+    void PausaAlAzar(double minimo, double maximo, bool atenderEventos = true);
+
     // Atajos de los mensajes más comunes.
     void Aviso(QWidget* padre, const QString& titulo, const QString& texto,
                IconoMensaje icono = IconoMensaje::Exclamacion) {

@@ -100,7 +100,7 @@ void frmProgramas::Ejecutar() {
             btnCancelar_->setFocus();
             adjustSize();
             while (!cancelado_ && ArchivoEnUso(intercambio_))
-                EsperaAtendiendo(IntervaloEsperaMs / 1000.0, IntervaloEsperaMs / 1000.0);
+                plataforma_.Pausa(IntervaloEsperaMs);
             lbEspera_->hide();
             btnCancelar_->hide();
             resultado.HayResultado = false;
@@ -122,6 +122,6 @@ void frmProgramas::EsperarArranque(ProgramaIniciado& programa) {
     reloj.start();
     while (!ArchivoEnUso(intercambio_) && !programa.Terminado() &&
            reloj.elapsed() < EsperaArranqueMs)
-        EsperaAtendiendo(0.05, 0.05);
+        plataforma_.Pausa(50);
     QApplication::restoreOverrideCursor();
 }

@@ -4,6 +4,7 @@
 
 #include "common/Plataforma.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QList>
 #include <QPrinter>
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
 
 struct MensajeRegistrado {
     QString Titulo;
@@ -113,4 +115,37 @@ public:
     QPrinter& Impresora() override { return ImpresoraPdf; }
     QString LeerPortapapeles() override { return Portapapeles; }
     void EscribirPortapapeles(const QString& texto) override { Portapapeles = texto; }
+
+    // Reloj de las esperas: ninguna pausa duerme. Se anotan las pausas y los
+    // intervalos pedidos; Programar deja una acción para cuando las pausas sumen ms.
+    double ValorAzar = 0.5;
+    QList<int> Pausas;
+    QList<int> Intervalos;
+    void Programar(qint64 ms, std::function<void()> accion) {
+        Programadas.append({ms, std::move(accion)});
+    }
+    void Pausa(int milisegundos, bool atenderEventos) override {
+        Pausas.append(milisegundos);
+        transcurrido_ += milisegundos;
+        for (qsizetype i = 0; i < Programadas.size();) {
+            if (Programadas[i].first > transcurrido_) {
+                ++i;
+                continue;
+            }
+            const auto accion = Programadas.takeAt(i).second;
+            accion();
+        }
+        if (atenderEventos) QCoreApplication::processEvents();
+        // Con un proceso real de por medio, que avance él.
+        std::this_thread::yield();
+    }
+    double Azar() override { return ValorAzar; }
+    int Intervalo(int milisegundos) override {
+        Intervalos.append(milisegundos);
+        return 1;
+    }
+
+private:
+    QList<QPair<qint64, std::function<void()>>> Programadas;
+    qint64 transcurrido_ = 0;
 };

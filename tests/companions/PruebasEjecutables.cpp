@@ -58,7 +58,7 @@ private slots:
                      {QStringLiteral("varek-9,%1,SinPresentacion,Seleccionar").arg(x)});
             QVERIFY2(p.waitForStarted(10000), e.Ruta);
             QTRY_VERIFY_WITH_TIMEOUT(ArchivoEnUso(x), 15000);
-            QTest::qWait(300);
+            QTest::qWait(50);
             QCOMPARE(p.state(), QProcess::Running); // la ventana espera al usuario
             QVERIFY(ArchivoEnUso(x));
             p.kill();

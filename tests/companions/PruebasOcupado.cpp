@@ -1,5 +1,6 @@
-// Espera por un archivo compartido: archivo ausente, libre, tomado por otro
-// proceso, liberado a tiempo, el diálogo Ocupado y el aviso en la barra.
+// Espera por un archivo compartido: archivo ausente, libre, tomado y liberado a
+// tiempo o no, el diálogo Ocupado y el aviso en la barra. El reloj es el de la
+// plataforma de prueba: la secuencia de pausas se verifica sin dormir.
 #include "Pruebas.h"
 
 #include "Archivos.h"
@@ -8,16 +9,10 @@
 #include "common/BloqueoArchivo.h"
 #include "common/Ocupado.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QTimer>
-
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -26,17 +21,8 @@ QString Texto(QWidget& ventana, const char* nombre) {
     return l ? l->text() : QStringLiteral("<falta %1>").arg(QString::fromLatin1(nombre));
 }
 
-// Hijo que sostiene el candado de un archivo hasta que se cierra su entrada.
-bool Sostener(QProcess& hijo, const QString& ruta) {
-    hijo.start(QStringLiteral(VAREK9_HIJO_BLOQUEO), {ruta});
-    while (hijo.waitForStarted(10000) && !hijo.canReadLine() && hijo.waitForReadyRead(10000)) {
-    }
-    return hijo.readLine().trimmed() == "BLOQUEADO";
-}
-
-void Soltar(QProcess& hijo) {
-    hijo.closeWriteChannel();
-    hijo.waitForFinished(10000);
+QPushButton* Cancelar(QWidget& ventana) {
+    return ventana.findChild<QPushButton*>(QStringLiteral("Cancelar"));
 }
 
 } // namespace
@@ -45,82 +31,84 @@ class PruebasOcupado : public QObject {
     Q_OBJECT
 
     QTemporaryDir Carpeta;
+    int Archivos = 0;
 
 private slots:
-    void ausenteOLibreNoEspera() {
-        PlataformaGuionada plataforma;
-        QElapsedTimer reloj;
-        reloj.start();
-        QVERIFY(!EsperarArchivoLibre(plataforma, Carpeta.filePath("no-existe")));
-        const QString libre = Carpeta.filePath("libre.dat");
-        QVERIFY(EscribirBytes(libre, "datos"));
-        QVERIFY(!EsperarArchivoLibre(plataforma, libre));
-        QVERIFY(reloj.elapsed() < 400); // ni una pausa
-        QVERIFY(plataforma.VentanasModales.isEmpty());
-        QVERIFY(!ArchivoEnUso(libre));
+    void espera_data() {
+        QTest::addColumn<bool>("existe");
+        QTest::addColumn<bool>("tomado");
+        QTest::addColumn<qint64>("liberaA"); // ms de pausas; -1 nunca
+        QTest::addColumn<double>("azar");
+        QTest::addColumn<bool>("cancelaEnDialogo");
+        QTest::addColumn<QList<int>>("pausas");
+        QTest::addColumn<bool>("cancelado");
+        QTest::addColumn<QStringList>("modales");
+        const QList<int> cinco{1000, 1000, 1000, 1000, 1000};
+        QTest::newRow("ausente") << false << false << qint64(-1) << 0.5 << false << QList<int>{}
+                                 << false << QStringList{};
+        QTest::newRow("libre") << true << false << qint64(-1) << 0.5 << false << QList<int>{}
+                               << false << QStringList{};
+        QTest::newRow("liberado en la 2ª") << true << true << qint64(1200) << 0.5 << false
+                                           << QList<int>{1000, 1000} << false << QStringList{};
+        QTest::newRow("azar 0: 0.5 s") << true << true << qint64(1200) << 0.0 << false
+                                       << QList<int>{500, 500, 500} << false << QStringList{};
+        QTest::newRow("azar casi 1: 1.5 s") << true << true << qint64(1200) << 0.9999 << false
+                                            << QList<int>{1500} << false << QStringList{};
+        QTest::newRow("liberado en la 5ª")
+            << true << true << qint64(5000) << 0.5 << false << cinco << false << QStringList{};
+        QTest::newRow("cancelado")
+            << true << true << qint64(-1) << 0.5 << true << cinco << true << QStringList{"Ocupado"};
+        QTest::newRow("liberado con el diálogo") << true << true << qint64(-1) << 0.5 << false
+                                                 << cinco << false << QStringList{"Ocupado"};
     }
-
-    void liberadoDentroDeLasCincoRevisiones() {
-        PlataformaGuionada plataforma;
-        const QString ruta = Carpeta.filePath("breve.dat");
+    void espera() {
+        QFETCH(bool, existe);
+        QFETCH(bool, tomado);
+        QFETCH(qint64, liberaA);
+        QFETCH(double, azar);
+        QFETCH(bool, cancelaEnDialogo);
+        const QString ruta = Carpeta.filePath(QStringLiteral("espera%1.dat").arg(++Archivos));
         BloqueoArchivo otro(ruta);
-        QVERIFY(otro.Bloquear());
-        // La espera atiende eventos: el candado se suelta durante las revisiones.
-        QTimer::singleShot(1200, [&otro] { otro.Liberar(); });
-        QVERIFY(!EsperarArchivoLibre(plataforma, ruta));
-        QVERIFY(plataforma.VentanasModales.isEmpty());
-        QVERIFY(!otro.Bloqueado());
-    }
-
-    void cancelarConOtroProcesoSosteniendo() {
-        const QString ruta = Carpeta.filePath("tomado.dat");
-        QProcess hijo;
-        QVERIFY(Sostener(hijo, ruta));
+        if (existe) QVERIFY(EscribirBytes(ruta, "datos"));
+        if (tomado) QVERIFY(otro.Bloquear());
         PlataformaGuionada plataforma;
+        plataforma.ValorAzar = azar;
+        if (liberaA >= 0) plataforma.Programar(liberaA, [&otro] { otro.Liberar(); });
         QString etiqueta, titulo;
-        bool cancelarVisible = false;
+        bool cancelarVisible = false, seCerroSolo = false;
         plataforma.Modales.enqueue([&](QDialog& d) {
             etiqueta = Texto(d, "Label1");
             titulo = d.windowTitle();
-            auto* cancelar = d.findChild<QPushButton*>(QStringLiteral("Cancelar"));
-            cancelarVisible = cancelar->isVisible();
-            cancelar->click();
+            cancelarVisible = Cancelar(d)->isVisible();
+            if (cancelaEnDialogo) {
+                Cancelar(d)->click();
+            } else {
+                otro.Liberar();
+                seCerroSolo = QTest::qWaitFor([&] { return !d.isVisible(); }, 5000);
+            }
             return d.result();
         });
-        QElapsedTimer reloj;
-        reloj.start();
-        QVERIFY(EsperarArchivoLibre(plataforma, ruta));
-        // Cinco pausas de 0.5 a 1.5 segundos antes del diálogo.
-        QVERIFY(reloj.elapsed() >= 2400);
-        QCOMPARE(plataforma.VentanasModales, QStringList{"Ocupado"});
-        QCOMPARE(titulo, QStringLiteral("Chequeo de Concurrencia de Archivos"));
-        QCOMPARE(etiqueta, QStringLiteral(" El Archivo [%1]").arg(ruta));
-        QVERIFY(cancelarVisible);
-        QVERIFY(ArchivoEnUso(ruta)); // cancelar no libera nada
-        Soltar(hijo);
-        QVERIFY(!ArchivoEnUso(ruta));
-    }
 
-    void elDialogoSeCierraCuandoSeLibera() {
-        const QString ruta = Carpeta.filePath("largo.dat");
-        QProcess hijo;
-        QVERIFY(Sostener(hijo, ruta));
-        PlataformaGuionada plataforma;
-        bool seCerroSolo = false;
-        plataforma.Modales.enqueue([&](QDialog& d) {
-            Soltar(hijo);
-            seCerroSolo = QTest::qWaitFor([&] { return !d.isVisible(); }, 5000);
-            return d.result();
-        });
-        QVERIFY(!EsperarArchivoLibre(plataforma, ruta));
-        QVERIFY(seCerroSolo);
+        QTEST(EsperarArchivoLibre(plataforma, ruta), "cancelado");
+        QTEST(plataforma.Pausas, "pausas");
+        QTEST(plataforma.VentanasModales, "modales");
+        if (!plataforma.VentanasModales.isEmpty()) {
+            QCOMPARE(titulo, QStringLiteral("Chequeo de Concurrencia de Archivos"));
+            QCOMPARE(etiqueta, QStringLiteral(" El Archivo [%1]").arg(ruta));
+            QVERIFY(cancelarVisible);
+            QCOMPARE(seCerroSolo, !cancelaEnDialogo);
+        }
+        // Cancelar no libera nada.
+        QCOMPARE(ArchivoEnUso(ruta), cancelaEnDialogo);
     }
 
     void dialogo() {
         const QString ruta = Carpeta.filePath("dialogo.dat");
         BloqueoArchivo otro(ruta);
         QVERIFY(otro.Bloquear());
-        Ocupado d;
+        PlataformaGuionada plataforma;
+        plataforma.ValorAzar = 0.25;
+        Ocupado d(plataforma);
         d.PonerArchivo(ruta);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
@@ -129,80 +117,65 @@ private slots:
         QCOMPARE(Texto(d, "Label3"), QStringLiteral("espere un momento por favor..."));
         QCOMPARE(Texto(d, "Label4"), ruta);
         QCOMPARE(Texto(d, "lbResultado"), QStringLiteral("0"));
-        auto* cancelar = d.findChild<QPushButton*>(QStringLiteral("Cancelar"));
-        QCOMPARE(cancelar->text(), QStringLiteral("&Cancelar"));
-        // La primera revisión encuentra el archivo tomado y deja la descripción.
+        QCOMPARE(Cancelar(d)->text(), QStringLiteral("&Cancelar"));
+        // La primera revisión encuentra el archivo tomado y deja la descripción; la
+        // revisión periódica pide 2 s y cada vuelta, 0.5 a 1.5 s según el azar.
         QTRY_VERIFY(!Texto(d, "lbError").isEmpty());
         QVERIFY(d.isVisible());
+        QCOMPARE(plataforma.Intervalos.mid(0, 2), (QList<int>{2000, 750}));
 
         // El doble clic esconde y muestra "Cancelar"; escondido, Escape no abandona.
         QTest::mouseDClick(&d, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-        QVERIFY(!cancelar->isVisible());
+        QVERIFY(!Cancelar(d)->isVisible());
         QTest::keyClick(&d, Qt::Key_Escape);
         QVERIFY(d.isVisible());
         QVERIFY(!d.Cancelado());
         QTest::mouseDClick(&d, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-        QVERIFY(cancelar->isVisible());
+        QVERIFY(Cancelar(d)->isVisible());
         QTest::keyClick(&d, Qt::Key_Escape);
         QVERIFY(!d.isVisible());
         QVERIFY(d.Cancelado());
         QCOMPARE(Texto(d, "lbResultado"), QStringLiteral("1"));
-
-        // Liberado mientras se muestra: el diálogo se cierra solo y no hubo cancelación.
-        Ocupado otroDialogo;
-        otroDialogo.PonerArchivo(ruta);
-        otroDialogo.show();
-        QTest::qWait(100);
-        QVERIFY(otroDialogo.isVisible());
-        otro.Liberar();
-        QTRY_VERIFY_WITH_TIMEOUT(!otroDialogo.isVisible(), 4000);
-        QVERIFY(!otroDialogo.Cancelado());
     }
 
+    // En la barra la espera no atiende eventos ni tiene diálogo: avisa, espera y
+    // borra el aviso. Sin barra también espera.
+    void avisoEnLaBarra_data() {
+        QTest::addColumn<QString>("barra");
+        QTest::newRow("estado") << "estado";
+        QTest::newRow("etiqueta") << "etiqueta";
+        QTest::newRow("ninguna") << "";
+    }
     void avisoEnLaBarra() {
+        QFETCH(QString, barra);
         const QString ruta = Carpeta.filePath("tabla.dat");
-        auto otro = std::make_unique<BloqueoArchivo>(ruta);
-        QVERIFY(otro->Bloquear());
-        // En la barra la espera no atiende eventos: suelta el candado otro hilo.
-        std::thread soltar([&otro] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1200));
-            otro->Liberar();
-        });
-        QStatusBar barra;
-        QStringList mensajes;
-        connect(&barra, &QStatusBar::messageChanged, &barra,
-                [&mensajes](const QString& m) { mensajes.append(m); });
-        PlataformaGuionada plataforma;
-        QVERIFY(!EsperarArchivoLibre(plataforma, ruta, &barra, 1));
-        soltar.join();
-        QCOMPARE(mensajes,
-                 (QStringList{QStringLiteral("La tabla [tabla.dat] está siendo utilizada por "
-                                             "otro usuario..."),
-                              QString()}));
-        QVERIFY(plataforma.VentanasModales.isEmpty());
-
-        // Una etiqueta se muestra durante la espera y se esconde al final; sin barra
-        // también se espera.
+        BloqueoArchivo otro(ruta);
+        QStatusBar estado;
         QLabel etiqueta;
         etiqueta.show();
-        QVERIFY(!EsperarArchivoLibre(plataforma, ruta, &etiqueta, 1)); // ya libre: nada
+        QStringList mensajes;
+        connect(&estado, &QStatusBar::messageChanged, &estado,
+                [&mensajes](const QString& m) { mensajes.append(m); });
+        QWidget* aviso = barra == u"estado" ? static_cast<QWidget*>(&estado)
+                         : barra.isEmpty()  ? nullptr
+                                            : &etiqueta;
+        PlataformaGuionada plataforma;
+        // Libre: ni aviso ni pausa.
+        QVERIFY(!EsperarArchivoLibre(plataforma, ruta, aviso, 1));
         QVERIFY(etiqueta.isVisible());
-        QVERIFY(otro->Bloquear());
-        std::thread otraVez([&otro] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(800));
-            otro->Liberar();
-        });
-        QVERIFY(!EsperarArchivoLibre(plataforma, ruta, &etiqueta, 1));
-        otraVez.join();
-        QVERIFY(!etiqueta.isVisible());
-        QVERIFY(etiqueta.text().isEmpty());
-        QVERIFY(otro->Bloquear());
-        std::thread sinBarra([&otro] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(600));
-            otro->Liberar();
-        });
-        QVERIFY(!EsperarArchivoLibre(plataforma, ruta, nullptr, 1));
-        sinBarra.join();
+        QVERIFY(otro.Bloquear());
+        plataforma.Programar(1200, [&otro] { otro.Liberar(); });
+        QVERIFY(!EsperarArchivoLibre(plataforma, ruta, aviso, 1));
+        QCOMPARE(plataforma.Pausas, (QList<int>{1000, 1000}));
+        QVERIFY(plataforma.VentanasModales.isEmpty());
+        if (barra == u"estado") {
+            QCOMPARE(mensajes, (QStringList{QStringLiteral("La tabla [tabla.dat] está siendo "
+                                                           "utilizada por otro usuario..."),
+                                            QString()}));
+        } else if (barra == u"etiqueta") {
+            QVERIFY(!etiqueta.isVisible());
+            QVERIFY(etiqueta.text().isEmpty());
+        }
     }
 };
 

@@ -24,7 +24,11 @@ struct Escenario {
     ModuloVarek9 modulo;
     PlataformaGuionada plataforma;
 
-    Escenario() { plataforma.ProgramasReales = true; }
+    // El programa de prueba sostiene su archivo 20 ms en vez de 300.
+    Escenario() {
+        plataforma.ProgramasReales = true;
+        EscribirBytes("companero.espera", "20");
+    }
 
     // El programa de prueba con el nombre de un programa complementario, en la carpeta actual.
     static bool Instalar(const QString& nombre) {
@@ -145,7 +149,7 @@ private slots:
         Escenario e;
         QVERIFY(Escenario::Instalar("Mr"));
         // Tarda en arrancar: el lanzador lo espera antes de la primera prueba.
-        QVERIFY(EscribirBytes("companero.demora", "1500"));
+        QVERIFY(EscribirBytes("companero.demora", "300"));
         QVERIFY(EscribirBytes("companero.res", "lento\r\n 8 \r\n"));
         e.Lanzar("12");
         QVERIFY(e.modulo.ResultadoPrograma.HayResultado);
