@@ -40,16 +40,67 @@ QByteArray ReporteTresPaginas() {
     return r;
 }
 
+QString Pdftotext() {
+    return QStandardPaths::findExecutable(u"pdftotext"_s);
+}
+#define SALTAR_SIN_PDFTOTEXT()                                                                     \
+    if (Pdftotext().isEmpty())                                                                     \
+    QSKIP("Falta pdftotext (paquete poppler-utils): no se leen los "                               \
+          "PDF.")
+
+QString SalidaPdftotext(const QStringList& argumentos) {
+    QProcess proceso;
+    proceso.start(Pdftotext(), argumentos);
+    proceso.waitForFinished(30000);
+    return QString::fromUtf8(proceso.readAllStandardOutput());
+}
+
 // Texto de un PDF por páginas (pdftotext separa las páginas con el código 12).
 QStringList PaginasPdf(const QString& pdf) {
-    const QString programa = QStandardPaths::findExecutable(u"pdftotext"_s);
-    if (programa.isEmpty()) qFatal("falta pdftotext (paquete poppler-utils)");
-    QProcess proceso;
-    proceso.start(programa, {u"-layout"_s, pdf, u"-"_s});
-    proceso.waitForFinished(30000);
-    QString texto = QString::fromUtf8(proceso.readAllStandardOutput());
+    QString texto = SalidaPdftotext({u"-layout"_s, pdf, u"-"_s});
     if (texto.endsWith(u'\f')) texto.chop(1);
     return texto.split(u'\f');
+}
+
+// Cada palabra de un PDF con su caja y la hoja donde está, en puntos.
+struct PalabraPdf {
+    QString Texto;
+    QRectF Caja;
+    QSizeF Hoja;
+    int Pagina = 0;
+};
+QList<PalabraPdf> PalabrasPdf(const QString& pdf) {
+    const QString html = SalidaPdftotext({u"-bbox"_s, pdf, u"-"_s});
+    static const QRegularExpression paginas(
+        uR"x(<page width="([\d.]+)" height="([\d.]+)">(.*?)</page>)x"_s,
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression palabras(
+        uR"x(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)x"_s);
+    QList<PalabraPdf> lista;
+    int n = 0;
+    for (const auto& pagina : paginas.globalMatch(html)) {
+        ++n;
+        const QSizeF hoja(pagina.captured(1).toDouble(), pagina.captured(2).toDouble());
+        for (const auto& m : palabras.globalMatch(pagina.captured(3)))
+            lista.append({m.captured(5),
+                          QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                 QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                          hoja, n});
+    }
+    return lista;
+}
+
+// Imprime el reporte en un PDF de la carpeta actual con la configuración dada.
+ResultadoImpresora ImprimirPdf(const QString& reporte, int papel,
+                               const ConfiguracionImpresion& configuracion = {}) {
+    QPrinter impresora(QPrinter::HighResolution);
+    impresora.setOutputFormat(QPrinter::PdfFormat);
+    impresora.setOutputFileName(u"r.pdf"_s);
+    impresora.setPageSize(QPageSize(QPageSize::PageSizeId(papel)));
+    ParametrosImpresion p;
+    p.Fecha = "05/12/2026 10:00:00";
+    return ImprimirEnImpresora(impresora, reporte, CargarProyecto(LeerBytes(reporte), 58),
+                               configuracion, p, false);
 }
 
 struct Escenario {
@@ -171,6 +222,7 @@ private slots:
     }
 
     void impresoraEnPdf() {
+        SALTAR_SIN_PDFTOTEXT();
         Escenario e;
         e.Imprimir([&](Imprime& d) {
             Elegir(d, 1);
@@ -324,9 +376,7 @@ private slots:
         QFETCH(int, papel);
         QFETCH(int, apaisada);
         QFETCH(bool, tamanoReal);
-        const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
-        if (pdftotext.isEmpty())
-            QSKIP("Falta pdftotext (paquete poppler-utils): no se miden los PDF.");
+        SALTAR_SIN_PDFTOTEXT();
         QTemporaryDir dir;
         const DirectorioActual aqui(dir.path());
         if (reporte.startsWith(u"ejemplo"_s)) {
@@ -343,53 +393,30 @@ private slots:
                                               P(3) + "uno dos JUSTIFICADA\r\n"));
             reporte = u"r"_s;
         }
-        QPrinter impresora(QPrinter::HighResolution);
-        impresora.setOutputFormat(QPrinter::PdfFormat);
-        impresora.setOutputFileName(dir.filePath(u"r.pdf"_s));
-        impresora.setPageSize(QPageSize(QPageSize::PageSizeId(papel)));
         const QByteArray datos = LeerBytes(reporte);
-        const ResumenReporte resumen = CargarProyecto(datos, 58);
-        ParametrosImpresion p;
-        p.Fecha = "05/12/2026 10:00:00";
-        const ResultadoImpresora r =
-            ImprimirEnImpresora(impresora, reporte, resumen, ConfiguracionImpresion(), p, false);
+        const ResultadoImpresora r = ImprimirPdf(reporte, papel);
         QVERIFY2(r.Ok, qPrintable(r.Error));
-        QCOMPARE(r.Paginas, resumen.TotalPaginas);
+        QCOMPARE(r.Paginas, CargarProyecto(datos, 58).TotalPaginas);
         if (apaisada >= 0) QCOMPARE(r.Apaisada, apaisada == 1);
         if (tamanoReal) QCOMPARE(r.Escala, 1.0);
 
-        QProcess proceso;
-        proceso.start(pdftotext, {u"-bbox"_s, dir.filePath(u"r.pdf"_s), u"-"_s});
-        QVERIFY(proceso.waitForFinished(30000));
-        const QString html = QString::fromUtf8(proceso.readAllStandardOutput());
         const QSizeF hoja = QPageSize(QPageSize::PageSizeId(papel)).size(QPageSize::Point);
         const double margen = 10 / 25.4 * 72;
-        static const QRegularExpression paginas(
-            uR"x(<page width="([\d.]+)" height="([\d.]+)">(.*?)</page>)x"_s,
-            QRegularExpression::DotMatchesEverythingOption);
-        static const QRegularExpression palabras(
-            uR"x(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)x"_s);
-        int n = 0;
+        const QList<PalabraPdf> palabras = PalabrasPdf(u"r.pdf"_s);
         QStringList texto;
-        for (const auto& pagina : paginas.globalMatch(html)) {
-            ++n;
-            const double ancho = pagina.captured(1).toDouble(),
-                         alto = pagina.captured(2).toDouble();
+        for (const PalabraPdf& p : palabras) {
+            const double ancho = p.Hoja.width(), alto = p.Hoja.height();
             QCOMPARE(ancho > alto, r.Apaisada);
             QVERIFY(std::abs(std::min(ancho, alto) - hoja.width()) < 1 &&
                     std::abs(std::max(ancho, alto) - hoja.height()) < 1);
-            for (const auto& m : palabras.globalMatch(pagina.captured(3))) {
-                const QString palabra = m.captured(5);
-                texto << palabra;
-                QVERIFY2(m.captured(1).toDouble() >= margen && m.captured(2).toDouble() >= margen &&
-                             m.captured(3).toDouble() <= ancho - margen &&
-                             m.captured(4).toDouble() <= alto - margen,
-                         qPrintable(palabra + u" fuera del margen: "_s + m.captured(0)));
-                if (palabra == u"DERECHA" || palabra == u"JUSTIFICADA")
-                    QVERIFY2(ancho - margen - m.captured(3).toDouble() < 1.5, qPrintable(palabra));
-            }
+            texto << p.Texto;
+            QVERIFY2(p.Caja.left() >= margen && p.Caja.top() >= margen &&
+                         p.Caja.right() <= ancho - margen && p.Caja.bottom() <= alto - margen,
+                     qPrintable(p.Texto + u" fuera del margen"_s));
+            if (p.Texto == u"DERECHA" || p.Texto == u"JUSTIFICADA")
+                QVERIFY2(ancho - margen - p.Caja.right() < 1.5, qPrintable(p.Texto));
         }
-        QCOMPARE(n, r.Paginas);
+        QCOMPARE(palabras.isEmpty() ? 0 : palabras.last().Pagina, r.Paginas);
         // Nada cortado: la última palabra de la línea más ancha está en el PDF.
         QByteArray ancha;
         for (const QByteArray& l : datos.split('\n'))
@@ -397,6 +424,96 @@ private slots:
         const QString ultima = DecodificarAnsi(ancha.trimmed().split(' ').last())
                                    .remove(QRegularExpression(u"[\\x00-\\x1f]"_s));
         QVERIFY2(texto.contains(ultima), qPrintable(ultima));
+    }
+
+    // Las reglas de dibujo medidas en el PDF, en puntos: la hoja Carta de pie empieza
+    // a 29.5 (margen de 29 y medio punto de holgura) y termina en 612 - 29.5; cada
+    // letra de Courier avanza 0.6 veces su tamaño; la letra chica va en celdas de 86
+    // twips (4.3 puntos).
+    void reglasDeDibujo_data() {
+        QTest::addColumn<QByteArray>("linea");
+        QTest::addColumn<int>("microFeed"); // twips
+        QTest::addColumn<QString>("palabra");
+        QTest::addColumn<double>("xMin");
+        QTest::addColumn<double>("xMax");
+        QTest::addColumn<double>("yMin"); // -1: no se mide
+        const auto prefijo = [](int tamano, int alineacion) {
+            const char bytes[] = {char(LineaCuerpo), char(tamano), char(1), char(alineacion)};
+            return QByteArray(bytes, 4);
+        };
+        const QByteArray diez = "ABCDEFGHIJ";
+        const double izq = 29.5, der = 612 - 29.5;
+        QTest::newRow("12 puntos")
+            << prefijo(12, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 72 << izq;
+        QTest::newRow("8 es 8.5") << prefijo(8, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 51
+                                  << -1.0;
+        QTest::newRow("10 puntos")
+            << prefijo(10, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 60 << -1.0;
+        QTest::newRow("14 puntos")
+            << prefijo(14, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 84 << -1.0;
+        QTest::newRow("20 puntos")
+            << prefijo(20, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 120 << -1.0;
+        QTest::newRow("7 en celdas")
+            << prefijo(7, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 9 * 4.3 + 4.2 << -1.0;
+        QTest::newRow("6 en celdas")
+            << prefijo(6, 1) + "ABCDEFGHIJKLMNOPQRST" << 0 << "ABCDEFGHIJKLMNOPQRST" << izq
+            << izq + 19 * 4.3 + 3.6 << -1.0;
+        QTest::newRow("derecha") << prefijo(12, 2) + diez + "   " << 0 << "ABCDEFGHIJ" << der - 72
+                                 << der << -1.0;
+        QTest::newRow("centrada") << prefijo(12, 3) + "  " + diez << 0 << "ABCDEFGHIJ"
+                                  << (izq + der) / 2 - 36 << (izq + der) / 2 + 36 << -1.0;
+        QTest::newRow("justificada, primera") << prefijo(12, 4) + "  uno dos tres" << 0 << "uno"
+                                              << izq + 2 * 7.2 << izq + 5 * 7.2 << -1.0;
+        QTest::newRow("justificada, última")
+            << prefijo(12, 4) + "  uno dos tres" << 0 << "tres" << der - 4 * 7.2 << der << -1.0;
+        QTest::newRow("celdas") << prefijo(12, 5) + "AB CD" << 0 << "CD" << izq + 3 * 7.2
+                                << izq + 5 * 7.2 << -1.0;
+        QTest::newRow("sangría a 11 puntos") << prefijo(8, 6) + "     " + diez << 0 << "ABCDEFGHIJ"
+                                             << izq + 5 * 6.6 << izq + 5 * 6.6 + 51 << -1.0;
+        QTest::newRow("celdas con sangría") << prefijo(20, 7) + "     " + diez << 0 << "ABCDEFGHIJ"
+                                            << izq + 5 * 6.6 << izq + 5 * 6.6 + 120 << -1.0;
+        // Sin prefijos el tamaño sale del ancho mayor: más de 96 columnas, 8 puntos;
+        // más de 80, 10; si no, 12.
+        QTest::newRow("sin prefijos, 97")
+            << QByteArray(97, 'x') << 0 << QString(97, u'x') << izq << izq + 97 * 4.8 << -1.0;
+        QTest::newRow("sin prefijos, 81")
+            << QByteArray(81, 'x') << 0 << QString(81, u'x') << izq << izq + 81 * 6.0 << -1.0;
+        QTest::newRow("sin prefijos, 60")
+            << QByteArray(60, 'x') << 0 << QString(60, u'x') << izq << izq + 60 * 7.2 << -1.0;
+        // El avance inicial de la página baja la primera línea.
+        QTest::newRow("avance de 200 twips")
+            << prefijo(12, 1) + diez << 200 << "ABCDEFGHIJ" << izq << izq + 72 << izq + 10;
+    }
+    void reglasDeDibujo() {
+        QFETCH(QByteArray, linea);
+        QFETCH(int, microFeed);
+        QFETCH(QString, palabra);
+        QFETCH(double, xMin);
+        QFETCH(double, xMax);
+        QFETCH(double, yMin);
+        SALTAR_SIN_PDFTOTEXT();
+        QTemporaryDir dir;
+        const DirectorioActual aqui(dir.path());
+        QVERIFY(EscribirBytes(u"r"_s, linea + "\r\n"));
+        ConfiguracionImpresion configuracion;
+        configuracion.MicroFeed = microFeed;
+        const ResultadoImpresora r = ImprimirPdf(u"r"_s, QPageSize::Letter, configuracion);
+        QVERIFY2(r.Ok, qPrintable(r.Error));
+        QCOMPARE(r.Escala, 1.0);
+        QVERIFY(!r.Apaisada);
+        const QList<PalabraPdf> palabras = PalabrasPdf(u"r.pdf"_s);
+        const auto p = std::find_if(palabras.begin(), palabras.end(),
+                                    [&](const PalabraPdf& p) { return p.Texto == palabra; });
+        QVERIFY2(p != palabras.end(), qPrintable(palabras.value(0).Texto));
+        // Medio punto, más lo que acumula el redondeo de cada avance en una línea larga.
+        const auto cerca = [](double medido, double esperado) {
+            return std::abs(medido - esperado) < 0.4 + 0.0025 * esperado;
+        };
+        const QString caja =
+            u"%1 .. %2, arriba %3"_s.arg(p->Caja.left()).arg(p->Caja.right()).arg(p->Caja.top());
+        QVERIFY2(cerca(p->Caja.left(), xMin), qPrintable(caja));
+        QVERIFY2(cerca(p->Caja.right(), xMax), qPrintable(caja));
+        if (yMin >= 0) QVERIFY2(cerca(p->Caja.top(), yMin), qPrintable(caja));
     }
 
     void imagenesDeLaLista() {
