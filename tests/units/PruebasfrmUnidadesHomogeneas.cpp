@@ -567,8 +567,7 @@ private slots:
         v.PonerTablaRevisada(false);
         e.Clic(1, 2);
         QCOMPARE(e.modulo.Proyecto.UH[2].CodigoTramo, QStringLiteral("Z"));
-        QCOMPARE(g.Fila(), 2);
-        QCOMPARE(g.Columna(), 2);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 2));
         QVERIFY(e.FilaResaltada(2));
         QVERIFY(!g.ColorFondo(1, 2).isValid());
     }
@@ -591,8 +590,7 @@ private slots:
         e.Tecla(Qt::Key_Return);
         // "A" es el código más corto: sube a la fila 1, y el cursor con ella.
         QCOMPARE(e.Celda(1, 1), QStringLiteral("A"));
-        QCOMPARE(e.G().Fila(), 1);
-        QCOMPARE(e.G().Columna(), 2);
+        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(2, 1));
         QVERIFY(e.G().FilaVisible(1));
     }
 
