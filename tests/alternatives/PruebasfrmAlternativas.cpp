@@ -4,17 +4,10 @@
 #include "VentanaAlternativas.h"
 
 #include "alternatives/Reportes.h"
-#include "alternatives/frmAlternativas.h"
 #include "common/Formato.h"
-#include "common/Grilla.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QPrinter>
-#include <QRadioButton>
-#include <QTemporaryDir>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 

@@ -4,23 +4,16 @@
 #include "Pruebas.h"
 #include "VentanaAlternativas.h"
 
-#include "alternatives/frmAlternativas.h"
 #include "alternatives/frmDiagrama.h"
 #include "common/Formato.h"
-#include "common/Grilla.h"
 
-#include <QAction>
 #include <QImage>
 #include <QProcess>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QXmlStreamReader>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
