@@ -47,7 +47,6 @@ private slots:
         Grilla& g = *e.grilla;
         QCOMPARE(g.Filas(), 7);
         QCOMPARE(g.Columnas(), 15);
-        QCOMPARE(g.Texto(0, 9), u"Costos por Alternativa (miles de pesos)"_s);
         QCOMPARE(g.Texto(1, 14), u"6"_s);
         const Costos c = CostosDe(e.modulo);
         for (int i = 1; i <= 3; ++i) {

@@ -376,8 +376,8 @@ private slots:
     }
 
     // Un archivo de intercambio que no se puede escribir, leer o borrar (en su
-    // lugar hay una carpeta) se dice; ni la celda ni la unidad cambian y no queda
-    // nada atrás. Después, sin el estorbo, el botón vuelve a funcionar.
+    // lugar hay una carpeta) se dice y ni la celda ni la unidad cambian. Después,
+    // sin el estorbo, el botón vuelve a funcionar.
     void archivosQueNoSePuedenUsar_data() {
         QTest::addColumn<QString>("antes"); // carpeta puesta antes de pulsar
         QTest::addColumn<QString>("deja");  // carpeta que deja el programa
@@ -419,6 +419,7 @@ private slots:
         QVERIFY(e.modulo.Proyecto.UH[1] == original);
         QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("8.00E+04"));
         QVERIFY(v.isVisible() && v.TablaRevisada());
+        // Solo queda el estorbo (si la unidad no se pudo borrar, queda también el de líneas).
         if (deja != u"varek-9.abs") QCOMPARE(e.Sobrantes(), QStringList{antes + deja});
 
         QVERIFY(QDir().rmdir(antes + deja));
