@@ -4,23 +4,16 @@
 #include "Pruebas.h"
 #include "VentanaAlternativas.h"
 
-#include "alternatives/frmAlternativas.h"
 #include "alternatives/frmDiagrama.h"
 #include "common/Formato.h"
-#include "common/Grilla.h"
 
-#include <QAction>
 #include <QImage>
 #include <QProcess>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QXmlStreamReader>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -36,7 +29,7 @@ struct Escenario : VentanaAlternativas {
         modulo.Proyecto.UH[4].EjesEquivalentes = 600000;
         modulo.ArchivoProyecto = dir.filePath(u"Prueba"_s);
         Abrir();
-        v->findChild<QAction*>(u"mnuOpcion1"_s)->trigger();
+        Menu(1);
         diagrama = v->Diagrama();
         if (!diagrama || !QTest::qWaitForWindowExposed(diagrama)) qFatal("sin diagrama");
         lienzo = diagrama->findChild<QWidget*>(u"pDiagrama"_s);
@@ -107,8 +100,7 @@ private slots:
         const int antes = e.modulo.Proyecto.UH[unidad].AlternativaSeleccionada;
         QCOMPARE(e.Columna(unidad).Alternativa, antes);
         QVERIFY(e.grilla->Marcada(unidad + 1, 8 + antes));
-        QTest::mouseClick(e.v->findChild<QRadioButton*>(u"opcAlternativa%1"_s.arg(alternativa)),
-                          Qt::LeftButton);
+        QTest::mouseClick(e.Opcion(alternativa), Qt::LeftButton);
         // El diagrama abierto y la marca de la grilla siguen a la elección.
         QCOMPARE(e.Columna(unidad).Alternativa, alternativa);
         for (int n = 1; n <= 6; ++n)
@@ -154,7 +146,7 @@ private slots:
         ModuloVarek9 copia = e.modulo;
         const ResultadoMenorCosto esperado = SeleccionarMenorCosto(copia);
         QVERIFY(esperado.Cambiadas > 0);
-        e.v->findChild<QAction*>(u"mnuOpcion2"_s)->trigger();
+        e.Menu(2);
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Texto,
                  u"Costo total de las alternativas seleccionadas: antes %1, ahora %2 (miles de "
@@ -170,7 +162,7 @@ private slots:
         }
         // La opción marcada de la fila actual es la nueva selección.
         const int n = e.modulo.Proyecto.UH[1].AlternativaSeleccionada;
-        QVERIFY(e.v->findChild<QRadioButton*>(u"opcAlternativa%1"_s.arg(n))->isChecked());
+        QVERIFY(e.Opcion(n)->isChecked());
     }
 
     void exportarEImprimir_data() {

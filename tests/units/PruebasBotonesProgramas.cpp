@@ -2,25 +2,17 @@
 // unidad y sus líneas entregadas, el resultado tomado en la celda y en la
 // unidad, y los archivos de intercambio que no se dejan usar. La plataforma
 // hace de programa: ve lo que recibió y deja su resultado.
+#include "Archivos.h"
 #include "Muestras.h"
 #include "Pruebas.h"
 #include "VentanaUnidades.h"
 
-#include "Archivos.h"
-#include "PlataformaGuionada.h"
-#include "common/Grilla.h"
-#include "units/frmUnidadesHomogeneas.h"
-
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QTemporaryDir>
-#include <QToolButton>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -41,6 +33,8 @@ QByteArray Lineas(const QStringList& lineas) {
     return bytes;
 }
 
+const QStringList Ejecutables{"Clima", "Transito", "Mr"};
+
 struct Escenario : VentanaUnidades {
     QTemporaryDir carpeta;
     DirectorioActual cd{carpeta.path()};
@@ -57,8 +51,8 @@ struct Escenario : VentanaUnidades {
 
     Escenario() {
         // Ejecutables en la carpeta actual para que el lanzador los encuentre.
-        for (const char* nombre : {"Clima", "Transito", "Mr"}) {
-            EscribirBytes(QString::fromLatin1(nombre), "");
+        for (const QString& nombre : Ejecutables) {
+            EscribirBytes(nombre, "");
             QFile::setPermissions(nombre, QFile::permissions(nombre) | QFile::ExeOwner);
         }
         plataforma.AlIniciarPrograma = [this](const QString& ejecutable,
@@ -75,16 +69,6 @@ struct Escenario : VentanaUnidades {
         modulo.Proyecto.UH[2] = Unidad(QStringLiteral("K2"), 1350, 2000);
     }
 
-    QString Celda(int fila, int columna) { return G().Texto(fila, columna); }
-    QToolButton* Boton(int k) {
-        return ventana->findChild<QToolButton*>(QStringLiteral("btnP%1").arg(k));
-    }
-    // El usuario lleva el cursor a la celda y la ve entera.
-    void Ir(int fila, int columna) {
-        G().PonerCelda(fila, columna);
-        G().scrollTo(G().currentIndex());
-        G().setFocus();
-    }
     // El programa responde con su archivo de resultado y, si se da, con el de
     // líneas (Referencia + extensión).
     void Responder(const QByteArray& resultado, const QString& archivoLineas = QString(),
@@ -114,9 +98,8 @@ struct Escenario : VentanaUnidades {
     QStringList Sobrantes() {
         QStringList lista =
             QDir::current().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-        lista.removeAll(QStringLiteral("Clima"));
-        lista.removeAll(QStringLiteral("Transito"));
-        lista.removeAll(QStringLiteral("Mr"));
+        for (const QString& nombre : Ejecutables)
+            lista.removeAll(nombre);
         return lista;
     }
 };
@@ -313,8 +296,7 @@ private slots:
         if (tecla) {
             QTest::keyClick(&e.G(), Qt::Key(tecla), Qt::KeyboardModifiers(modificador));
         } else {
-            const QRect celda = e.G().RectanguloCelda(1, ColCodigoTramo);
-            QTest::mouseClick(e.G().viewport(), Qt::LeftButton, {}, celda.center());
+            e.Clic(1, ColCodigoTramo);
         }
         QCOMPARE(v.isVisible(), tecla != Qt::Key_Escape);
         // Llega el valor exacto del programa, no el que muestra la celda (4.51E+05).
@@ -393,76 +375,57 @@ private slots:
         QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
 
+    // Un archivo de intercambio que no se puede escribir, leer o borrar (en su
+    // lugar hay una carpeta) se dice y ni la celda ni la unidad cambian. Después,
+    // sin el estorbo, el botón vuelve a funcionar.
+    void archivosQueNoSePuedenUsar_data() {
+        QTest::addColumn<QString>("antes"); // carpeta puesta antes de pulsar
+        QTest::addColumn<QString>("deja");  // carpeta que deja el programa
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("unidad sin escribir")
+            << "varek-9.abs" << QString()
+            << "No fue posible escribir el archivo de intercambio [varek-9.abs]; la unidad "
+               "queda sin cambios...\n\nError : ";
+        QTest::newRow("líneas sin escribir")
+            << "varek-9.tto" << QString() << "escribir el archivo de intercambio [varek-9.tto]";
+        QTest::newRow("líneas sin leer") << QString() << "varek-9.tto"
+                                         << "leer el archivo de intercambio [varek-9.tto]";
+        QTest::newRow("unidad sin borrar") << QString() << "varek-9.abs"
+                                           << "borrar el archivo de intercambio [varek-9.abs]";
+    }
     void archivosQueNoSePuedenUsar() {
+        QFETCH(QString, antes);
+        QFETCH(QString, deja);
+        QFETCH(QString, mensaje);
         Escenario e;
         e.modulo.Proyecto.UH[1].N82 = QStringList{"uno"};
         frmUnidadesHomogeneas& v = e.Abrir();
-        const UnidadHomogenea antes = e.modulo.Proyecto.UH[1];
-        const auto mensaje = [&] {
-            return e.plataforma.Mensajes.isEmpty() ? QString() : e.plataforma.Mensajes.last().Texto;
-        };
-        const auto intacta = [&] {
-            return e.modulo.Proyecto.UH[1] == antes &&
-                   e.Celda(1, ColEjesEquivalentes) == QStringLiteral("8.00E+04") && v.isVisible() &&
-                   v.TablaRevisada();
-        };
-        e.Responder("varek-9\r\n 250000 \r\n", QStringLiteral("varek-9.tto"), Lineas({"nueva"}));
-
-        // Un directorio con el nombre del archivo de la unidad: no se escribe y
-        // el programa no arranca.
-        QVERIFY(QDir().mkdir(QStringLiteral("varek-9.abs")));
-        QVERIFY(!e.Pulsar(1, ColEjesEquivalentes));
-        QVERIFY(e.plataforma.ProgramasIniciados.isEmpty());
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes.last().Titulo, QStringLiteral("ERROR"));
-        QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Critico);
-        QVERIFY2(mensaje().startsWith(QStringLiteral(
-                     "No fue posible escribir el archivo de intercambio [varek-9.abs]; la "
-                     "unidad queda sin cambios...\n\nError : ")),
-                 qPrintable(mensaje()));
-        QVERIFY(intacta());
-        QVERIFY(QDir().rmdir(QStringLiteral("varek-9.abs")));
-
-        // El archivo de líneas tampoco: la unidad entregada se borra.
-        QVERIFY(QDir().mkdir(QStringLiteral("varek-9.tto")));
-        QVERIFY(!e.Pulsar(1, ColEjesEquivalentes));
-        QVERIFY(e.plataforma.ProgramasIniciados.isEmpty());
-        QVERIFY(
-            mensaje().contains(QStringLiteral("escribir el archivo de intercambio [varek-9.tto]")));
-        QVERIFY(!QFile::exists(QStringLiteral("varek-9.abs")));
-        QVERIFY(intacta());
-        QVERIFY(QDir().rmdir(QStringLiteral("varek-9.tto")));
-
-        // Las líneas de vuelta no se pueden leer: ni la celda ni la unidad cambian.
-        e.Programa = [](const QString& x) {
-            EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 250000 \r\n");
-            QFile::remove(QStringLiteral("varek-9.tto"));
-            QDir().mkdir(QStringLiteral("varek-9.tto"));
-        };
-        QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
-        QCOMPARE(e.plataforma.Mensajes.size(), 3);
-        QVERIFY(mensaje().contains(QStringLiteral("leer el archivo de intercambio [varek-9.tto]")));
-        QVERIFY(intacta());
-        QVERIFY(QDir().rmdir(QStringLiteral("varek-9.tto")));
-
-        // Ni el archivo de la unidad se puede borrar al volver.
-        e.Programa = [](const QString& x) {
+        const UnidadHomogenea original = e.modulo.Proyecto.UH[1];
+        if (!antes.isEmpty()) QVERIFY(QDir().mkdir(antes));
+        e.Programa = [&](const QString& x) {
             EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 250000 \r\n");
             EscribirBytes(QStringLiteral("varek-9.tto"), "nueva\r\n");
-            QFile::remove(QStringLiteral("varek-9.abs"));
-            QDir().mkdir(QStringLiteral("varek-9.abs"));
+            if (deja.isEmpty()) return;
+            QFile::remove(deja);
+            QDir().mkdir(deja);
         };
-        QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
-        QCOMPARE(e.plataforma.Mensajes.size(), 4);
-        QVERIFY(
-            mensaje().contains(QStringLiteral("borrar el archivo de intercambio [varek-9.abs]")));
-        QVERIFY(intacta());
-        QVERIFY(QDir().rmdir(QStringLiteral("varek-9.abs")));
+        QCOMPARE(e.Pulsar(1, ColEjesEquivalentes), antes.isEmpty());
+        QCOMPARE(e.plataforma.ProgramasIniciados.size(), antes.isEmpty() ? 1 : 0);
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("ERROR"));
+        QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Critico);
+        QVERIFY2(e.plataforma.Mensajes[0].Texto.contains(mensaje),
+                 qPrintable(e.plataforma.Mensajes[0].Texto));
+        QVERIFY(e.modulo.Proyecto.UH[1] == original);
+        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("8.00E+04"));
+        QVERIFY(v.isVisible() && v.TablaRevisada());
+        // Solo queda el estorbo (si la unidad no se pudo borrar, queda también el de líneas).
+        if (deja != u"varek-9.abs") QCOMPARE(e.Sobrantes(), QStringList{antes + deja});
 
-        // Todo en orden otra vez: el botón vuelve a funcionar.
+        QVERIFY(QDir().rmdir(antes + deja));
         e.Responder("varek-9\r\n 250000 \r\n", QStringLiteral("varek-9.tto"), Lineas({"nueva"}));
         QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
-        QCOMPARE(e.plataforma.Mensajes.size(), 4);
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("2.50E+05"));
         QCOMPARE(e.modulo.Proyecto.UH[1].N82, QStringList{"nueva"});
     }
@@ -470,7 +433,7 @@ private slots:
     void editorAbiertoSeCierraAntesDelPrograma() {
         Escenario e;
         frmUnidadesHomogeneas& v = e.Abrir();
-        auto* txtUH = v.findChild<QLineEdit*>(QStringLiteral("txtUH"));
+        QLineEdit* txtUH = e.Texto();
         e.Ir(2, ColEjesEquivalentes);
         QTest::keyClick(&e.G(), Qt::Key_1);
         QVERIFY(txtUH->isVisible());

@@ -86,8 +86,7 @@ private slots:
         Escenario e;
         Grilla& g = *e.grilla;
         QSignalSpy cambios(&g, &Grilla::CeldaCambiada);
-        QCOMPARE(g.Fila(), 1);
-        QCOMPARE(g.Columna(), 1);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
         g.PonerCelda(80, 3);
         QCOMPARE(cambios.size(), 1);
         QCOMPARE(g.Fila(), 80);
@@ -102,8 +101,7 @@ private slots:
         QVERIFY(!g.FilaVisible(1));
         // Las celdas fijas no se pueden elegir.
         g.PonerCelda(0, 0);
-        QCOMPARE(g.Fila(), 1);
-        QCOMPARE(g.Columna(), 1);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
 
         // Cambiar todos los textos conserva celda y fila superior.
         g.PonerCelda(60, 2);
@@ -119,8 +117,7 @@ private slots:
         textos.resize(qsizetype(120) * g.Columnas());
         g.PonerTextos(120, g.Columnas(), textos);
         QCOMPARE(g.Filas(), 120);
-        QCOMPARE(g.Fila(), 60);
-        QCOMPARE(g.Columna(), 2);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 60));
         QCOMPARE(g.FilaSuperior(), 55);
         QVERIFY(cambios.isEmpty());
     }
@@ -241,8 +238,7 @@ private slots:
 
         const QPoint centro = g.visualRect(e.Indice(5, 3)).center();
         QTest::mouseClick(g.viewport(), Qt::LeftButton, Qt::NoModifier, centro);
-        QCOMPARE(g.Fila(), 5);
-        QCOMPARE(g.Columna(), 3);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(3, 5));
         QCOMPARE(clics.size(), 1);
         QTest::mouseDClick(g.viewport(), Qt::LeftButton, Qt::NoModifier, centro);
         QCOMPARE(dobles.size(), 1);

@@ -6,10 +6,13 @@
 #include "common/ModuloLibzrl.h"
 #include "units/RevisionUH.h"
 
+#include <QMap>
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <numeric>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -27,6 +30,20 @@ QStringList Fila(const TablaTextos& t, int f) {
         fila << t.Texto(f, c);
     return fila;
 }
+
+// Los campos de la unidad que guarda cada columna, para leerlos por su número.
+using U = UnidadHomogenea;
+const QMap<int, QString U::*> CamposLista{
+    {ColTipoTramo, &U::TipoTramo},       {ColTipoSegmento, &U::TipoSegmento},
+    {ColClimaHumedad, &U::ClimaHumedad}, {ColClimaTemperatura, &U::ClimaTemperatura},
+    {ColTipoTerreno, &U::TipoTerreno},   {ColTipoAfirmado, &U::TipoAfirmado}};
+const QMap<int, double U::*> CamposNumero{{ColAbscisaInicial, &U::AbscisaInicial},
+                                          {ColAbscisaFinal, &U::AbscisaFinal},
+                                          {ColAnchoCorona, &U::AnchoCorona},
+                                          {ColEjesEquivalentes, &U::EjesEquivalentes},
+                                          {ColCBR, &U::CBR},
+                                          {ColEspesorAfirmado, &U::EspesorAfirmado},
+                                          {ColEspesorSubrasante, &U::EspesorSubrasante}};
 
 class EtiquetaGuardada : public EtiquetaProgreso {
 public:
@@ -88,36 +105,21 @@ private slots:
         QTest::addColumn<int>("columna");
         QTest::addColumn<QString>("guardado");
         QTest::addColumn<QString>("mostrado");
-        QTest::newRow("humedad exacta") << 9 << "Humedo"
-                                        << "Humedo";
-        QTest::newRow("humedad vacía") << 9 << ""
-                                       << "Arido";
-        QTest::newRow("humedad desconocida") << 9 << "xyz"
-                                             << "Arido";
-        QTest::newRow("humedad por comienzo") << 9 << "superh"
-                                              << "Superhumedo";
-        QTest::newRow("temperatura vacía") << 10 << ""
-                                           << "Calido";
-        QTest::newRow("temperatura minúsculas") << 10 << "frio"
-                                                << "Frio";
-        QTest::newRow("terreno con eñe") << 12 << "MONTAÑ"
-                                         << "Montañoso";
-        QTest::newRow("terreno vacío") << 12 << ""
-                                       << "Plano";
-        QTest::newRow("afirmado minúsculas") << 13 << "afr-2"
-                                             << "AFR-2";
-        QTest::newRow("tramo código") << 3 << "2"
-                                      << "2";
-        QTest::newRow("tramo entrada entera") << 3 << "2. Explanación nueva"
-                                              << "2";
-        QTest::newRow("tramo desconocido") << 3 << "9"
-                                           << "1";
-        QTest::newRow("tramo vacío") << 3 << ""
-                                     << "1";
-        QTest::newRow("segmento minúscula") << 4 << "c"
-                                            << "C";
-        QTest::newRow("segmento vacío") << 4 << ""
-                                        << "A";
+        QTest::newRow("humedad exacta") << 9 << u"Humedo"_s << u"Humedo"_s;
+        QTest::newRow("humedad vacía") << 9 << u""_s << u"Arido"_s;
+        QTest::newRow("humedad desconocida") << 9 << u"xyz"_s << u"Arido"_s;
+        QTest::newRow("humedad por comienzo") << 9 << u"superh"_s << u"Superhumedo"_s;
+        QTest::newRow("temperatura vacía") << 10 << u""_s << u"Calido"_s;
+        QTest::newRow("temperatura minúsculas") << 10 << u"frio"_s << u"Frio"_s;
+        QTest::newRow("terreno con eñe") << 12 << u"MONTAÑ"_s << u"Montañoso"_s;
+        QTest::newRow("terreno vacío") << 12 << u""_s << u"Plano"_s;
+        QTest::newRow("afirmado minúsculas") << 13 << u"afr-2"_s << u"AFR-2"_s;
+        QTest::newRow("tramo código") << 3 << u"2"_s << u"2"_s;
+        QTest::newRow("tramo entrada entera") << 3 << u"2. Explanación nueva"_s << u"2"_s;
+        QTest::newRow("tramo desconocido") << 3 << u"9"_s << u"1"_s;
+        QTest::newRow("tramo vacío") << 3 << u""_s << u"1"_s;
+        QTest::newRow("segmento minúscula") << 4 << u"c"_s << u"C"_s;
+        QTest::newRow("segmento vacío") << 4 << u""_s << u"A"_s;
     }
     void listasPorDefecto() {
         QFETCH(int, columna);
@@ -125,29 +127,14 @@ private slots:
         QFETCH(QString, mostrado);
         Proyecto p;
         UnidadHomogenea u = UnidadTramo(QStringLiteral("X"), 0, 10);
-        QString* campos[16] = {};
-        campos[3] = &u.TipoTramo;
-        campos[4] = &u.TipoSegmento;
-        campos[9] = &u.ClimaHumedad;
-        campos[10] = &u.ClimaTemperatura;
-        campos[12] = &u.TipoTerreno;
-        campos[13] = &u.TipoAfirmado;
-        *campos[columna] = guardado;
+        u.*CamposLista[columna] = guardado;
         PonerUnidades(p, {u});
         TablaTextos t(FilasInicialesUH, ColumnasUH);
         CargarUH(p, t);
         QCOMPARE(t.Texto(1, columna), mostrado);
         // La revisión guarda lo que se ve.
         RevisarUH(p, t, 1);
-        const UnidadHomogenea& r = p.UH[1];
-        const QString* guardados[16] = {};
-        guardados[3] = &r.TipoTramo;
-        guardados[4] = &r.TipoSegmento;
-        guardados[9] = &r.ClimaHumedad;
-        guardados[10] = &r.ClimaTemperatura;
-        guardados[12] = &r.TipoTerreno;
-        guardados[13] = &r.TipoAfirmado;
-        QCOMPARE(*guardados[columna], mostrado);
+        QCOMPARE(p.UH[1].*CamposLista[columna], mostrado);
     }
 
     void tablaPreparada() {
@@ -314,24 +301,8 @@ private slots:
         t.PonerTexto(1, ColTipoAfirmado, QStringLiteral("AFR-1"));
         t.PonerTexto(1, columna, texto);
         RevisarUH(p, t, 1);
-        const UnidadHomogenea& u = p.UH[1];
-        const double valores[16] = {0,
-                                    0,
-                                    0,
-                                    0,
-                                    0,
-                                    u.AbscisaInicial,
-                                    u.AbscisaFinal,
-                                    u.AnchoCorona,
-                                    u.EjesEquivalentes,
-                                    0,
-                                    0,
-                                    u.CBR,
-                                    0,
-                                    0,
-                                    u.EspesorAfirmado,
-                                    u.EspesorSubrasante};
-        QVERIFY2(valores[columna] == valor, qPrintable(QString::number(valores[columna])));
+        const double leido = p.UH[1].*CamposNumero[columna];
+        QVERIFY2(leido == valor, qPrintable(QString::number(leido)));
     }
 
     void textosGuardadosTalCual() {

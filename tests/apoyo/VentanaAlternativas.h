@@ -10,6 +10,8 @@
 #include "alternatives/frmAlternativas.h"
 #include "common/Grilla.h"
 
+#include <QAction>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,4 +41,9 @@ struct VentanaAlternativas {
         if (!c) qFatal("falta %s", qPrintable(nombre));
         return c;
     }
+    QRadioButton* Opcion(int n) const {
+        return Control<QRadioButton>(QStringLiteral("opcAlternativa%1").arg(n));
+    }
+    // Una entrada del menú "Opciones".
+    void Menu(int k) const { Control<QAction>(QStringLiteral("mnuOpcion%1").arg(k))->trigger(); }
 };

@@ -1,0 +1,65 @@
+// La ventana de unidades abierta sobre un módulo y una plataforma guionada, con
+// las acciones del usuario que usan las pruebas de la tabla y de sus botones.
+#pragma once
+
+#include "PlataformaGuionada.h"
+
+#include "common/Grilla.h"
+#include "units/frmUnidadesHomogeneas.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+struct VentanaUnidades {
+    ModuloVarek9 modulo;
+    PlataformaGuionada plataforma;
+    std::unique_ptr<frmUnidadesHomogeneas> ventana;
+
+    frmUnidadesHomogeneas& Abrir() {
+        ventana = std::make_unique<frmUnidadesHomogeneas>(modulo, plataforma);
+        ventana->show();
+        ventana->activateWindow();
+        static_cast<void>(QTest::qWaitForWindowActive(ventana.get()));
+        return *ventana;
+    }
+    Grilla& G() { return ventana->Cuadricula(); }
+    QString Celda(int fila, int columna) { return G().Texto(fila, columna); }
+    QLineEdit* Texto() { return ventana->findChild<QLineEdit*>(QStringLiteral("txtUH")); }
+    QComboBox* Lista(int k) {
+        return ventana->findChild<QComboBox*>(QStringLiteral("lstCTT%1").arg(k));
+    }
+    QToolButton* Boton(int k) {
+        return ventana->findChild<QToolButton*>(QStringLiteral("btnP%1").arg(k));
+    }
+    // El usuario lleva el cursor a la celda y la ve entera.
+    void Ir(int fila, int columna) {
+        G().PonerCelda(fila, columna);
+        if (!G().FilaVisible(fila)) G().PonerFilaSuperior(fila);
+        G().scrollTo(G().currentIndex());
+        G().setFocus();
+    }
+    // Una tecla al control que tiene el foco, como la envía el teclado.
+    void Tecla(int tecla, Qt::KeyboardModifiers mod = Qt::NoModifier) {
+        QWidget* foco = QApplication::focusWidget();
+        QTest::keyClick(foco ? foco : ventana.get(), Qt::Key(tecla), mod);
+    }
+    // Cada carácter con su tecla y su texto, como los manda un teclado español.
+    void Escribir(const QString& texto) {
+        for (const QChar c : texto) {
+            QWidget* foco = QApplication::focusWidget();
+            const auto tecla = Qt::Key(c.toUpper().unicode());
+            for (const auto accion : {QTest::Press, QTest::Release})
+                QTest::sendKeyEvent(accion, foco ? foco : ventana.get(), tecla, QString(c),
+                                    Qt::NoModifier);
+        }
+    }
+    void Clic(int fila, int columna) {
+        const QRect r = G().RectanguloCelda(fila, columna).translated(-G().viewport()->pos());
+        QTest::mouseClick(G().viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    }
+};
