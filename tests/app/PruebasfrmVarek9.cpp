@@ -72,46 +72,54 @@ QByteArray ProyectoConNombre(const char* nombre) {
 class PruebasfrmVarek9 : public QObject {
     Q_OBJECT
 private slots:
-    void arranqueConArgumento() {
+    // El proyecto del argumento (una ruta con comas, la que pasa el escritorio, es una
+    // sola), si no el último, si no "Defecto".
+    void arranque_data() {
+        QTest::addColumn<QString>("linea");
+        QTest::addColumn<QString>("escrito"); // el proyecto en disco
+        QTest::addColumn<QString>("archivo");
+        QTest::addColumn<QString>("segundo");
+        QTest::newRow("argumento") << "obras/Tramo1.VK9 , segundo"
+                                   << "obras/Tramo1.VK9"
+                                   << "obras/Tramo1"
+                                   << "segundo";
+        QTest::newRow("ruta con comas") << "*/Vía 3, tramo 2/x.vk9"
+                                        << "Vía 3, tramo 2/x.vk9"
+                                        << "*/Vía 3, tramo 2/x"
+                                        << "";
+        QTest::newRow("último") << ""
+                                << "anterior.vk9"
+                                << "anterior"
+                                << "";
+        QTest::newRow("defecto") << ""
+                                 << ""
+                                 << "Defecto"
+                                 << "";
+    }
+    void arranque() {
+        QFETCH(QString, linea);
+        QFETCH(QString, escrito);
+        QFETCH(QString, archivo);
+        QFETCH(QString, segundo);
         Escenario e;
-        QVERIFY(QDir().mkdir("obras"));
-        QVERIFY(EscribirBytes("obras/Tramo1.VK9", ProyectoConNombre("Tramo uno")));
-        frmVarek9& v = e.Abrir(QStringLiteral("obras/Tramo1.VK9 , segundo"));
+        linea.replace(u'*', QDir::currentPath());
+        archivo.replace(u'*', QDir::currentPath());
+        if (!escrito.isEmpty()) {
+            QVERIFY(QDir().mkpath(QFileInfo(escrito).path()));
+            QVERIFY(EscribirBytes(escrito, ProyectoConNombre("Guardado")));
+        }
+        if (linea.isEmpty() && !escrito.isEmpty())
+            QVERIFY(EscribirBytes("varek-9.ult", "anterior\r\n"));
+        frmVarek9& v = e.Abrir(linea);
         QVERIFY(v.YaActivado());
-        QCOMPARE(e.modulo.ArchivoProyecto, QStringLiteral("obras/Tramo1"));
-        QCOMPARE(v.Argumentos().value(1), QStringLiteral("segundo"));
-        QCOMPARE(v.windowTitle(), QStringLiteral("VAREK-9 [obras/Tramo1]"));
-        QCOMPARE(e.Accion("mnuProyecto3")->text(), QStringLiteral("&Guardar [obras/Tramo1]"));
-        // Primero el acerca de, después la lectura del proyecto.
+        QCOMPARE(e.modulo.ArchivoProyecto, archivo);
+        QCOMPARE(e.modulo.Proyecto.Nombre, escrito.isEmpty() ? "" : "Guardado");
+        QCOMPARE(v.Argumentos().value(1), segundo);
+        QCOMPARE(v.windowTitle(), "VAREK-9 [" + archivo + ']');
+        QCOMPARE(e.Accion("mnuProyecto3")->text(), "&Guardar [" + archivo + ']');
+        // Primero el acerca de, después la lectura del proyecto, sin avisos.
         QCOMPARE(e.plataforma.VentanasModales, QStringList{"frmAbout"});
-        QCOMPARE(e.modulo.Proyecto.Nombre, QStringLiteral("Tramo uno"));
-    }
-
-    void arranqueConUltimoProyectoODefecto() {
-        Escenario e;
-        QVERIFY(EscribirBytes("varek-9.ult", "anterior\r\n"));
-        QVERIFY(EscribirBytes("anterior.vk9", ProyectoConNombre("El anterior")));
-        e.Abrir();
-        QCOMPARE(e.modulo.ArchivoProyecto, QStringLiteral("anterior"));
-        QCOMPARE(e.modulo.Proyecto.Nombre, QStringLiteral("El anterior"));
-
-        Escenario sinNada;
-        frmVarek9& v = sinNada.Abrir();
-        QCOMPARE(sinNada.modulo.ArchivoProyecto, QStringLiteral("Defecto"));
-        QCOMPARE(v.windowTitle(), QStringLiteral("VAREK-9 [Defecto]"));
-        QVERIFY(sinNada.plataforma.Mensajes.isEmpty());
-    }
-
-    // Una ruta con comas (la que pasa el escritorio) abre ese proyecto.
-    void rutaConComas() {
-        Escenario e;
-        QVERIFY(QDir().mkdir("Vía 3, tramo 2"));
-        QVERIFY(EscribirBytes("Vía 3, tramo 2/x.vk9", ProyectoConNombre("Tramo dos")));
-        const QString ruta = QDir::current().absoluteFilePath("Vía 3, tramo 2/x.vk9");
-        frmVarek9& v = e.Abrir(ruta);
-        QCOMPARE(e.modulo.ArchivoProyecto, ruta.chopped(4));
-        QCOMPARE(e.modulo.Proyecto.Nombre, QStringLiteral("Tramo dos"));
-        QCOMPARE(v.Argumentos().value(1), QString());
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
 
     // Un proceso que muere no guarda: la copia de recuperación sí queda, y al
@@ -175,23 +183,33 @@ private slots:
         }
     }
 
-    // Un proyecto abierto por otra sesión viva: solo lectura o cancelar.
+    // Un proyecto abierto por otra sesión viva: solo lectura o cancelar. El bloqueo
+    // de un proceso que ya no existe se toma sin preguntar.
     void proyectoAbiertoPorOtraSesion_data() {
         QTest::addColumn<int>("respuesta");
-        QTest::newRow("solo-lectura") << int(RespuestaMensaje::Aceptar);
-        QTest::newRow("cancelar") << int(RespuestaMensaje::Cancelar);
+        QTest::addColumn<QByteArray>("proceso");
+        QTest::newRow("solo-lectura") << int(RespuestaMensaje::Aceptar) << QByteArray("1");
+        QTest::newRow("cancelar") << int(RespuestaMensaje::Cancelar) << QByteArray("1");
+        QTest::newRow("abandonado") << int(RespuestaMensaje::Cancelar) << QByteArray("2147483000");
     }
     void proyectoAbiertoPorOtraSesion() {
         QFETCH(int, respuesta);
+        QFETCH(QByteArray, proceso);
         Escenario e;
         QVERIFY(EscribirBytes("Obra.vk9", ProyectoConNombre("Compartido")));
         // El proceso 1 siempre vive en esta máquina.
-        const QByteArray ajeno =
-            "Usuario=luis\r\nMaquina=" + QSysInfo::machineHostName().toUtf8() +
-            "\r\nProceso=1\r\nFecha=" + QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8();
+        const QByteArray ajeno = "Usuario=luis\r\nMaquina=" + QSysInfo::machineHostName().toUtf8() +
+                                 "\r\nProceso=" + proceso + "\r\nFecha=" +
+                                 QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8();
         QVERIFY(EscribirBytes("Obra.vk9.lock", ajeno));
         e.plataforma.Respuestas.enqueue(RespuestaMensaje(respuesta));
         frmVarek9& v = e.Abrir("Obra");
+        if (proceso != "1") {
+            QVERIFY(e.plataforma.Mensajes.isEmpty());
+            QVERIFY(!v.SoloLectura());
+            QCOMPARE(LeerBloqueo("Obra")->Proceso, QCoreApplication::applicationPid());
+            return;
+        }
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::SoloLecturaCancelar);
         QVERIFY(e.UltimoMensaje().startsWith(
@@ -223,20 +241,6 @@ private slots:
         QCOMPARE(LeerBytes("Obra.vk9.lock"), ajeno);
     }
 
-    // Un bloqueo de un proceso que ya no existe se toma sin preguntar.
-    void bloqueoAbandonado() {
-        Escenario e;
-        QVERIFY(EscribirBytes("Obra.vk9", ProyectoConNombre("Compartido")));
-        QVERIFY(EscribirBytes("Obra.vk9.lock",
-                              "Usuario=luis\nMaquina=" + QSysInfo::machineHostName().toUtf8() +
-                                  "\nProceso=2147483000\nFecha=" +
-                                  QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8()));
-        frmVarek9& v = e.Abrir("Obra");
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
-        QVERIFY(!v.SoloLectura());
-        QCOMPARE(LeerBloqueo("Obra")->Proceso, QCoreApplication::applicationPid());
-    }
-
     void avisoDeLectura() {
         Escenario e;
         const QByteArray danado = "[Proyecto]\r\n 4 \r\nnoventa\r\n[FinProyecto]\r\n";
@@ -248,15 +252,14 @@ private slots:
             e.UltimoMensaje(),
             QStringLiteral("El Proyecto [danado] tiene un valor no numérico en la línea 3..."));
 
-        // El primer "Guardar" encima deja la copia ".bak" y lo dice; el segundo ya no.
+        // El primer "Guardar" encima deja la copia ".bak" (su contenido, en
+        // PruebasArchivoProyecto) y lo dice; el segundo ya no.
         e.Accion("mnuProyecto3")->trigger();
-        QCOMPARE(LeerBytes("danado.vk9.bak"), danado);
         QCOMPARE(e.plataforma.Mensajes.size(), 2);
         QCOMPARE(e.plataforma.Mensajes[1].Titulo, QStringLiteral("GUARDAR PROYECTO"));
         QVERIFY(e.UltimoMensaje().contains(QStringLiteral("[danado.vk9.bak]")));
         e.Accion("PRY3")->trigger();
         QCOMPARE(e.plataforma.Mensajes.size(), 2);
-        QCOMPARE(LeerBytes("danado.vk9.bak"), danado);
 
         // Un archivo que no es proyecto: se avisa, el proyecto sigue y "Guardar" pide
         // otro nombre en vez de reemplazarlo.
@@ -279,6 +282,13 @@ private slots:
         QVERIFY(EscribirBytes("sin nombre 1.VK9", ProyectoConNombre("uno")));
         QVERIFY(EscribirBytes("SIN NOMBRE 2.vk9", ProyectoConNombre("dos")));
         frmVarek9& v = e.Abrir();
+        // "Defecto" se guarda sin diálogo.
+        e.modulo.ProyectoModificado = true;
+        e.Accion("PRY3")->trigger();
+        QVERIFY(QFile::exists("Defecto.vk9"));
+        QCOMPARE(LeerBytes("varek-9.ult"), QByteArray("Defecto\r\n"));
+        QVERIFY(!e.modulo.ProyectoModificado);
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
         e.modulo.Proyecto.Nombre = QStringLiteral("quedará vacío");
         e.Accion("PRY0")->trigger();
         QCOMPARE(e.modulo.ArchivoProyecto, QStringLiteral("Sin Nombre 3"));
@@ -299,17 +309,6 @@ private slots:
         QVERIFY(e.plataforma.RutasGuardar.isEmpty());
         QVERIFY(!e.modulo.ProyectoModificado);
         QVERIFY(LeerBytes("Obra.vk9").contains("segunda versi\xf3n"));
-    }
-
-    void guardarDefectoSinDialogo() {
-        Escenario e;
-        e.Abrir();
-        e.modulo.ProyectoModificado = true;
-        e.Accion("PRY3")->trigger();
-        QVERIFY(QFile::exists("Defecto.vk9"));
-        QCOMPARE(LeerBytes("varek-9.ult"), QByteArray("Defecto\r\n"));
-        QVERIFY(!e.modulo.ProyectoModificado);
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
 
     void abrirYGuardarComo() {
