@@ -273,98 +273,85 @@ private slots:
             return Tramo(l, 1, 35) + Tramo(extra, 1, int(extra.size())) + Tramo(l, 36, 41);
         };
 
-        QTest::newRow("CR LF") << base << completo << QStringList{};
-        QTest::newRow("marca UTF-8")
-            << "\xEF\xBB\xBF" + DecodificarAnsi(base).toUtf8() << completo << QStringList{};
-        QTest::newRow("UTF-8 sin marca es Windows-1252")
-            << DecodificarAnsi(base).toUtf8() << "V\u00C3\u00ADa|3|A:3|B:4/n1+n2|C:5|7"
-            << QStringList{};
-        QTest::newRow("un bloque con LF")
-            << Tramo(l, 1, 13) + Tramo(l, 14, 27, "\n") + Tramo(l, 28, 41) << completo
-            << QStringList{};
-        QTest::newRow("CR solo") << Tramo(l, 1, 20, "\r") + Tramo(l, 21, 41) << completo
-                                 << QStringList{};
+        const auto invalido = [](int linea) {
+            return QStringLiteral("El Proyecto [P] tiene un dato inválido en la línea %1...")
+                .arg(linea);
+        };
+        const auto noNumerico = [](int linea) {
+            return QStringLiteral("El Proyecto [P] tiene un valor no numérico en la línea %1...")
+                .arg(linea);
+        };
+        const auto fila = [](const char* nombre, const QByteArray& datos, const QString& proyecto,
+                             const QStringList& hallazgos = {}) {
+            QTest::newRow(nombre) << datos << proyecto << hallazgos;
+        };
+
+        fila("CR LF", base, completo);
+        fila("marca UTF-8", "\xEF\xBB\xBF" + DecodificarAnsi(base).toUtf8(), completo);
+        fila("UTF-8 sin marca es Windows-1252", DecodificarAnsi(base).toUtf8(),
+             "V\u00C3\u00ADa|3|A:3|B:4/n1+n2|C:5|7");
+        fila("un bloque con LF", Tramo(l, 1, 13) + Tramo(l, 14, 27, "\n") + Tramo(l, 28, 41),
+             completo);
+        fila("CR solo", Tramo(l, 1, 20, "\r") + Tramo(l, 21, 41), completo);
         // Un CR dentro de un valor de un archivo LF parte la línea: el resto del
         // bloque se salta y se dice.
-        QTest::newRow("LF con un CR en un valor")
-            << Tramo(l, 1, 9, "\n") + "A\rZ\n" + Tramo(l, 11, 41, "\n")
-            << "Vía|3|A:0|B:4/n1+n2|C:5|7"
-            << QStringList{"El Proyecto [P] tiene claves o marcadores fuera de lugar en las "
-                           "líneas 11, 13: se saltaron..."};
-        QTest::newRow("cortado en el encabezado")
-            << Tramo(l, 1, 4) << "Vía|0|0" << QStringList{cortado(4)};
-        QTest::newRow("cortado en la unidad 2")
-            << Tramo(l, 1, 22) << "Vía|2|A:3|B:4|0" << QStringList{cortado(22)};
-        QTest::newRow("cortado en la lista")
-            << Tramo(l, 1, 24) << "Vía|2|A:3|B:4/n1|0"
-            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 22...", cortado(24)};
-        QTest::newRow("cortado a media línea")
-            << Tramo(l, 1, 34) + "[Fin"
-            << "Vía|3|A:3|B:4/n1+n2|C:5|0"
-            << QStringList{cortado(35), "El Proyecto [P] tiene claves o marcadores fuera de lugar "
-                                        "en la línea 35: se saltaron..."};
-        QTest::newRow("sin el cierre") << Tramo(l, 1, 40) << completo << QStringList{cortado(40)};
-        QTest::newRow("índice repetido")
-            << sinBloque({" 10 ", " 2 ", "[InicioUH]", " 11 ", "B2", "[FinUH]"})
-            << "Vía|3|A:3|B2:0|C:5|7"
-            << QStringList{"La unidad 2 aparece dos veces (líneas 15 y 37): vale la de la línea "
-                           "37..."};
-        QTest::newRow("índices fuera de rango")
-            << sinBloque({" 10 ", " 0 ", "[InicioUH]", "[FinUH]", " 10 ", " 7 ", "[InicioUH]",
-                          " 11 ", "X", "[FinUH]", " 10 ", " 1E6 ", "[InicioUH]", "[FinUH]"})
-            << completo
-            << QStringList{"La unidad 0 (línea 37) tiene un índice fuera de 1 a 100000: se "
-                           "descartó...",
-                           "La unidad 1000000 (línea 47) tiene un índice fuera de 1 a 100000: se "
-                           "descartó...",
-                           "La unidad 7 (línea 41) pasa del número de unidades del proyecto (3): "
-                           "se descartó..."};
+        fila("LF con un CR en un valor", Tramo(l, 1, 9, "\n") + "A\rZ\n" + Tramo(l, 11, 41, "\n"),
+             "Vía|3|A:0|B:4/n1+n2|C:5|7",
+             {"El Proyecto [P] tiene claves o marcadores fuera de lugar en las líneas 11, 13: se "
+              "saltaron..."});
+        fila("cortado en el encabezado", Tramo(l, 1, 4), "Vía|0|0", {cortado(4)});
+        fila("cortado en la unidad 2", Tramo(l, 1, 22), "Vía|2|A:3|B:4|0", {cortado(22)});
+        fila("cortado en la lista", Tramo(l, 1, 24), "Vía|2|A:3|B:4/n1|0",
+             {invalido(22), cortado(24)});
+        fila("cortado a media línea", Tramo(l, 1, 34) + "[Fin", "Vía|3|A:3|B:4/n1+n2|C:5|0",
+             {cortado(35), "El Proyecto [P] tiene claves o marcadores fuera de lugar en la línea "
+                           "35: se saltaron..."});
+        fila("sin el cierre", Tramo(l, 1, 40), completo, {cortado(40)});
+        fila("índice repetido", sinBloque({" 10 ", " 2 ", "[InicioUH]", " 11 ", "B2", "[FinUH]"}),
+             "Vía|3|A:3|B2:0|C:5|7",
+             {"La unidad 2 aparece dos veces (líneas 15 y 37): vale la de la línea 37..."});
+        fila("índices fuera de rango",
+             sinBloque({" 10 ", " 0 ", "[InicioUH]", "[FinUH]", " 10 ", " 7 ", "[InicioUH]", " 11 ",
+                        "X", "[FinUH]", " 10 ", " 1E6 ", "[InicioUH]", "[FinUH]"}),
+             completo,
+             {"La unidad 0 (línea 37) tiene un índice fuera de 1 a 100000: se descartó...",
+              "La unidad 1000000 (línea 47) tiene un índice fuera de 1 a 100000: se descartó...",
+              "La unidad 7 (línea 41) pasa del número de unidades del proyecto (3): se "
+              "descartó..."});
         QStringList negativos = l;
         negativos[11] = " -3 ";
         negativos.insert(34, " 17 ");
         negativos.insert(35, " -6.5 ");
-        QTest::newRow("valores negativos")
-            << Tramo(negativos, 1, 43) << "Vía|3|A:-3|B:4/n1+n2|C:5|7"
-            << QStringList{"El Proyecto [P] tiene valores negativos que la tabla de unidades no "
-                           "acepta en las unidades 1 [A] (CBR), 3 [C] (Ancho Corona)..."};
-        QTest::newRow("vacío") << QByteArray() << anterior << QStringList{noEs};
-        QTest::newRow("texto ajeno")
-            << QByteArray("Lista de compras\r\n[Proyectos]\n") << anterior << QStringList{noEs};
-        QTest::newRow("UTF-16 con marca")
-            << "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(DecodificarAnsi(base).utf16()),
-                                       base.size() * 2)
-            << anterior << QStringList{noEs};
-        QTest::newRow("no numérico")
-            << ConEncabezado({" 4 ", "noventa", " 6 ", "tampoco"}) << "P|0|0"
-            << QStringList{"El Proyecto [P] tiene un valor no numérico en la línea 5...",
-                           "El Proyecto [P] tiene un valor no numérico en la línea 7..."};
-        QTest::newRow("NumeroUH negativo")
-            << ConEncabezado({" 9 ", " -5 ", " 10 ", " 3 ", "[InicioUH]", "[FinUH]"})
-            << "P|3|:0|:0|:0|0"
-            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 5..."};
-        QTest::newRow("alternativa enorme")
-            << ConEncabezado(
-                   {" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 41 ", " 40000 ", "[FinUH]"})
-            << "P|1|:0|0"
-            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 10..."};
-        QTest::newRow("cuenta negativa")
-            << ConEncabezado({" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 50 ", " -3 ",
-                              "[InicioN82]", "[FinN82]", "[FinUH]"})
-            << "P|1|:0|0"
-            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 10..."};
-        QTest::newRow("desborde") << ConEncabezado({" 4 ", " 1E999 "}) << "P|0|0"
-                                  << QStringList{
-                                         "El Proyecto [P] tiene un dato inválido en la línea 5..."};
+        fila("valores negativos", Tramo(negativos, 1, 43), "Vía|3|A:-3|B:4/n1+n2|C:5|7",
+             {"El Proyecto [P] tiene valores negativos que la tabla de unidades no acepta en las "
+              "unidades 1 [A] (CBR), 3 [C] (Ancho Corona)..."});
+        fila("vacío", QByteArray(), anterior, {noEs});
+        fila("texto ajeno", "Lista de compras\r\n[Proyectos]\n", anterior, {noEs});
+        fila("UTF-16 con marca",
+             "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(DecodificarAnsi(base).utf16()),
+                                     base.size() * 2),
+             anterior, {noEs});
+        fila("no numérico", ConEncabezado({" 4 ", "noventa", " 6 ", "tampoco"}), "P|0|0",
+             {noNumerico(5), noNumerico(7)});
+        fila("NumeroUH negativo",
+             ConEncabezado({" 9 ", " -5 ", " 10 ", " 3 ", "[InicioUH]", "[FinUH]"}),
+             "P|3|:0|:0|:0|0", {invalido(5)});
+        fila("alternativa enorme",
+             ConEncabezado(
+                 {" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 41 ", " 40000 ", "[FinUH]"}),
+             "P|1|:0|0", {invalido(10)});
+        fila("cuenta negativa",
+             ConEncabezado({" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 50 ", " -3 ",
+                            "[InicioN82]", "[FinN82]", "[FinUH]"}),
+             "P|1|:0|0", {invalido(10)});
+        fila("desborde", ConEncabezado({" 4 ", " 1E999 "}), "P|0|0", {invalido(5)});
         QStringList muchos;
         QStringList hallazgos;
         for (int i = 0; i < 25; ++i) {
-            muchos << " 6 "
-                   << "x";
-            hallazgos << QStringLiteral("El Proyecto [P] tiene un valor no numérico en la línea "
-                                        "%1...")
-                             .arg(5 + 2 * i);
+            muchos += QStringList{" 6 ", "x"};
+            hallazgos << noNumerico(5 + 2 * i);
         }
-        QTest::newRow("más de veinte") << ConEncabezado(muchos) << "P|0|0" << hallazgos;
+        fila("más de veinte", ConEncabezado(muchos), "P|0|0", hallazgos);
     }
     void lecturaDeArchivosDanados() {
         QFETCH(QByteArray, datos);

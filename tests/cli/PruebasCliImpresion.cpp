@@ -94,33 +94,25 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("codigo");
         QTest::addColumn<QString>("salida");
+        const auto fila = [](const char* nombre, const char* entrada, QStringList args,
+                             const char* salida = nullptr) {
+            QTest::newRow(nombre) << QString::fromUtf8(entrada) << args << (salida ? 0 : 2)
+                                  << QString::fromUtf8(salida);
+        };
         const QString ejemplo = QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9");
-        const QString fecha = u"05/12/2026 19:45:00"_s;
-        QTest::newRow("cola reservada")
-            << u"t00"_s << QStringList{u"dos"_s, u"t00"_s} << 0 << u"t10\n"_s;
-        QTest::newRow("cola dada")
-            << u"informe"_s << QStringList{u"dos"_s,       u"informe"_s, u"--salida"_s,
-                                           u"./informe"_s, u"--fecha"_s, fecha}
-            << 2 << QString();
-        QTest::newRow("pdf") << u"informe"_s << QStringList{u"pdf"_s, u"informe"_s, u"informe"_s}
-                             << 2 << QString();
-        QTest::newRow("reporte reservado")
-            << u"r00"_s << QStringList{u"reporte"_s, u"1"_s, u"r00"_s} << 0 << u"r10\n"_s;
-        QTest::newRow("reporte dado")
-            << u"r00"_s << QStringList{u"reporte"_s, u"1"_s, u"r00"_s, u"--salida"_s, u"r00"_s} << 2
-            << QString();
-        QTest::newRow("importar sobre las unidades")
-            << u"u.txt"_s << QStringList{u"importar"_s, ejemplo, u"u.txt"_s, u"u.txt"_s} << 2
-            << QString();
+        fila("cola reservada", "t00", {"dos", "t00"}, "t10\n");
+        fila("cola dada", "informe",
+             {"dos", "informe", "--salida", "./informe", "--fecha", "05/12/2026 19:45:00"});
+        fila("pdf", "informe", {"pdf", "informe", "informe"});
+        fila("reporte reservado", "r00", {"reporte", "1", "r00"}, "r10\n");
+        fila("reporte dado", "r00", {"reporte", "1", "r00", "--salida", "r00"});
+        fila("importar sobre las unidades", "u.txt", {"importar", ejemplo, "u.txt", "u.txt"});
         // "x.text" es la copia de "x.txt": la suya no cae sobre el reporte del que salió.
-        QTest::newRow("copia de una copia")
-            << u"x.txt"_s << QStringList{u"texto"_s, u"x.text"_s} << 0 << u"x00.txt\n"_s;
-        QTest::newRow("copia de un reporte con su copia vieja")
-            << u"x.txt"_s << QStringList{u"texto"_s, u"x.txt"_s} << 0 << u"x.text\n"_s;
+        fila("copia de una copia", "x.txt", {"texto", "x.text"}, "x00.txt\n");
+        fila("copia de un reporte con su copia vieja", "x.txt", {"texto", "x.txt"}, "x.text\n");
 #ifndef _WIN32
         // "x.text" es un enlace a "x.txt": su copia de texto sería el reporte mismo.
-        QTest::newRow("copia de texto")
-            << u"x.txt"_s << QStringList{u"texto"_s, u"x.text"_s} << 0 << u"x00.txt\n"_s;
+        fila("copia de texto", "x.txt", {"texto", "x.text"}, "x00.txt\n");
 #endif
     }
     void nuncaSobreLaEntrada() {
