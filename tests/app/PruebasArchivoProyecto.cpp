@@ -209,32 +209,31 @@ private slots:
         QCOMPARE(m.Proyecto.UH[1].CodigoTramo, QStringLiteral("T"));
     }
 
-    void booleano_data() {
-        QTest::addColumn<QString>("linea");
-        QTest::addColumn<bool>("valor");
-        QTest::newRow("V") << "V" << true;
-        QTest::newRow("v con blancos") << "  v " << true;
-        QTest::newRow("F") << "F" << false;
-        QTest::newRow("Verdadero") << "Verdadero" << false;
-        QTest::newRow("vacío") << "" << false;
+    // "V" es verdadero, cualquier otra cosa falso; R y pt se limitan y Zr y So se derivan.
+    void encabezado_data() {
+        QTest::addColumn<QStringList>("cuerpo");
+        QTest::addColumn<double>("R");
+        QTest::addColumn<bool>("transito");
+        const auto fila = [](const char* nombre, const QStringList& cuerpo, bool transito,
+                             double R = 70) { QTest::newRow(nombre) << cuerpo << R << transito; };
+        fila("V", {" 7 ", "V"}, true);
+        fila("v con blancos", {" 7 ", "  v "}, true);
+        fila("F", {" 7 ", "F"}, false);
+        fila("Verdadero", {" 7 ", "Verdadero"}, false);
+        fila("vacío", {" 7 ", ""}, false);
+        fila("límites", {" 4 ", " 120 ", " 5 ", " 7.5 ", " 6 ", " .5 ", " 8 ", " 3 "}, false, 99);
     }
-    void booleano() {
-        QFETCH(QString, linea);
-        QFETCH(bool, valor);
+    void encabezado() {
+        QFETCH(QStringList, cuerpo);
+        QFETCH(double, R);
+        QFETCH(bool, transito);
         ModuloVarek9 m;
-        LeerProyectoDatos(m, ConEncabezado({" 7 ", linea}), "P");
-        QCOMPARE(m.Proyecto.ConfiabilidadTransito, valor);
-        QCOMPARE(m.Proyecto.So, valor ? 0.49 : 0.44);
-    }
-
-    void valoresDerivadosAlCargar() {
-        ModuloVarek9 m;
-        LeerProyectoDatos(
-            m, ConEncabezado({" 4 ", " 120 ", " 5 ", " 7.5 ", " 6 ", " .5 ", " 8 ", " 3 "}), "P");
-        QCOMPARE(m.Proyecto.Confiabilidad, 99.0);
-        QCOMPARE(m.Proyecto.Zr, CalcularZr(0.49));
-        QCOMPARE(m.Proyecto.ServiciabilidadFinal, 2.0);
-        QCOMPARE(m.Proyecto.So, 0.44);
+        LeerProyectoDatos(m, ConEncabezado(cuerpo), "P");
+        QCOMPARE(m.Proyecto.Confiabilidad, R);
+        QCOMPARE(m.Proyecto.ServiciabilidadFinal, 2.0); // sin valor o limitado (.5)
+        QCOMPARE(m.Proyecto.ConfiabilidadTransito, transito);
+        QCOMPARE(m.Proyecto.So, transito ? 0.49 : 0.44);
+        QCOMPARE(m.Proyecto.Zr, CalcularZr(R / 100 - 0.5));
     }
 
     void lecturaReiniciaElProyecto() {
