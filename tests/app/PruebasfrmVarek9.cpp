@@ -50,8 +50,11 @@ struct Escenario {
         return *ventana;
     }
     QAction* Accion(const QString& nombre) { return ventana->findChild<QAction*>(nombre); }
+    // El último mensaje como "TÍTULO: texto".
     QString UltimoMensaje() const {
-        return plataforma.Mensajes.isEmpty() ? QString() : plataforma.Mensajes.last().Texto;
+        if (plataforma.Mensajes.isEmpty()) return QString();
+        return plataforma.Mensajes.last().Titulo + QStringLiteral(": ") +
+               plataforma.Mensajes.last().Texto;
     }
 };
 
@@ -162,10 +165,11 @@ private slots:
                                                         : RespuestaMensaje::No);
         despues.Abrir("Obra");
         QCOMPARE(despues.plataforma.Mensajes.size(), 1);
-        QCOMPARE(despues.plataforma.Mensajes[0].Titulo, QStringLiteral("RECUPERAR PROYECTO"));
-        QCOMPARE(despues.UltimoMensaje(),
-                 QStringLiteral("Se encontró una copia de recuperación de [Obra] más reciente "
-                                "que el proyecto. ¿Desea recuperarla?"));
+        QCOMPARE(
+            despues.UltimoMensaje(),
+            QStringLiteral(
+                "RECUPERAR PROYECTO: Se encontró una copia de recuperación de [Obra] más reciente "
+                "que el proyecto. ¿Desea recuperarla?"));
         QCOMPARE(despues.modulo.Proyecto.Nombre,
                  recuperar ? QStringLiteral("Sin guardar") : QStringLiteral("Guardado"));
         QCOMPARE(despues.modulo.ProyectoModificado, recuperar);
@@ -207,8 +211,8 @@ private slots:
         }
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::SoloLecturaCancelar);
-        QVERIFY(e.UltimoMensaje().startsWith(
-            QStringLiteral("El proyecto [Obra] está abierto por luis en ")));
+        QVERIFY(e.UltimoMensaje().contains(
+            QStringLiteral(": El proyecto [Obra] está abierto por luis en ")));
         if (respuesta == int(RespuestaMensaje::Cancelar)) {
             QCOMPARE(e.modulo.ArchivoProyecto, QStringLiteral("Sin Nombre 1"));
             QVERIFY(!v.SoloLectura());
@@ -241,16 +245,14 @@ private slots:
         QVERIFY(EscribirBytes("danado.vk9", danado));
         e.Abrir(QStringLiteral("danado"));
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("CARGAR PROYECTO"));
-        QCOMPARE(
-            e.UltimoMensaje(),
-            QStringLiteral("El Proyecto [danado] tiene un valor no numérico en la línea 3..."));
+        QCOMPARE(e.UltimoMensaje(), QStringLiteral("CARGAR PROYECTO: El Proyecto [danado] tiene un "
+                                                   "valor no numérico en la línea 3..."));
 
         // El primer "Guardar" encima deja la copia ".bak" (su contenido, en
         // PruebasArchivoProyecto) y lo dice; el segundo ya no.
         e.Accion("mnuProyecto3")->trigger();
         QCOMPARE(e.plataforma.Mensajes.size(), 2);
-        QCOMPARE(e.plataforma.Mensajes[1].Titulo, QStringLiteral("GUARDAR PROYECTO"));
+        QVERIFY(e.UltimoMensaje().startsWith(QStringLiteral("GUARDAR PROYECTO: ")));
         QVERIFY(e.UltimoMensaje().contains(QStringLiteral("[danado.vk9.bak]")));
         e.Accion("PRY3")->trigger();
         QCOMPARE(e.plataforma.Mensajes.size(), 2);
@@ -319,10 +321,8 @@ private slots:
         // Un archivo que no existe.
         e.plataforma.RutasAbrir.enqueue(QDir::current().filePath("Nada.vk9"));
         QVERIFY(!v.AbrirProyecto());
-        QCOMPARE(e.plataforma.Mensajes.last().Titulo, QStringLiteral("CARGAR PROYECTO"));
-        QCOMPARE(
-            e.UltimoMensaje(),
-            QStringLiteral("El Proyecto [%1] NO existe...").arg(QDir::current().filePath("Nada")));
+        QCOMPARE(e.UltimoMensaje(), QStringLiteral("CARGAR PROYECTO: El Proyecto [%1] NO existe...")
+                                        .arg(QDir::current().filePath("Nada")));
         // Cancelar no cambia nada.
         QVERIFY(!v.AbrirProyecto());
 
@@ -388,7 +388,8 @@ private slots:
         }
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::SiNoCancelar);
-        QCOMPARE(e.UltimoMensaje(), QStringLiteral("Desea guardar el proyecto actual [Defecto]"));
+        QCOMPARE(e.UltimoMensaje(),
+                 QStringLiteral("GUARDAR PROYECTO: Desea guardar el proyecto actual [Defecto]"));
         const bool sigue = respuesta == RespuestaMensaje::Cancelar;
         if (via == 3)
             QCOMPARE(termina, !sigue);
@@ -424,10 +425,9 @@ private slots:
         frmVarek9& v = e.Abrir(QStringLiteral("archivo/proyecto"));
         e.modulo.ProyectoModificado = true;
         e.Accion("mnuProyecto3")->trigger();
-        QCOMPARE(e.plataforma.Mensajes.last().Titulo, QStringLiteral("ERROR"));
         QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Exclamacion);
         QVERIFY(e.UltimoMensaje().startsWith(
-            QStringLiteral("Se presentó un error en el sistema...\n\nError : ")));
+            QStringLiteral("ERROR: Se presentó un error en el sistema...\n\nError : ")));
         QVERIFY(e.modulo.ProyectoModificado);
         // Tampoco se cierra la ventana si al responder Sí no se pudo guardar.
         e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
@@ -477,7 +477,7 @@ private slots:
         v.Boton(20)->click();
         QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Critico);
         QCOMPARE(e.UltimoMensaje(),
-                 QStringLiteral("El archivo [Manual Bajos Volumenes.pdf] no existe..."));
+                 QStringLiteral("VAREK-9: El archivo [Manual Bajos Volumenes.pdf] no existe..."));
         QVERIFY(EscribirBytes("Estructuras Tipicas.dwg", "dibujo"));
         v.Boton(30)->click();
         QCOMPARE(e.plataforma.DocumentosAbiertos,
@@ -486,10 +486,10 @@ private slots:
         // Especificaciones: se busca como los programas complementarios; si no está, se avisa.
         v.Boton(21)->click();
         QVERIFY(e.plataforma.ProcesosIniciados.isEmpty());
-        QCOMPARE(e.plataforma.Mensajes.last().Titulo, QStringLiteral("VAREK-9"));
         QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Critico);
-        QCOMPARE(e.UltimoMensaje(), QStringLiteral("El programa [Especificaciones y Normas] no "
-                                                   "está instalado..."));
+        QCOMPARE(e.UltimoMensaje(),
+                 QStringLiteral("VAREK-9: El programa [Especificaciones y Normas] no "
+                                "está instalado..."));
         const QString programa = NombreEjecutable(ProgramaEspecificaciones);
         QVERIFY(EscribirBytes(programa, "#!/bin/sh\n"));
         QVERIFY(QFile::setPermissions(programa, QFile::ReadOwner | QFile::ExeOwner));
@@ -500,8 +500,9 @@ private slots:
         const qsizetype avisos = e.plataforma.Mensajes.size();
         v.Boton(21)->click();
         QCOMPARE(e.plataforma.Mensajes.size(), avisos + 1);
-        QCOMPARE(e.UltimoMensaje(),
-                 QStringLiteral("No fue posible iniciar el programa [%1]...").arg(programa));
+        QCOMPARE(
+            e.UltimoMensaje(),
+            QStringLiteral("VAREK-9: No fue posible iniciar el programa [%1]...").arg(programa));
     }
 
     void cajaDeLibreriasSoloConAlgoQueDecir() {
