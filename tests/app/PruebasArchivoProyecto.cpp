@@ -40,12 +40,7 @@ QStringList LineasBase() {
     bloque(1, "A", 3, {});
     bloque(2, "B", 4, {" 50 ", " 2 ", "[InicioN82]", "  n1", "  n2", "[FinN82]"});
     bloque(3, "C", 5, {});
-    l << " 100 "
-      << " 1 "
-      << "[InicioCU]"
-      << " 7 "
-      << "[FinCU]"
-      << "[FinProyecto]";
+    l += QStringList{" 100 ", " 1 ", "[InicioCU]", " 7 ", "[FinCU]", "[FinProyecto]"};
     return l;
 }
 
@@ -99,13 +94,7 @@ private slots:
                              0.44, 0,       0,     7};
         // Archivo escrito a mano según el formato; ver tests/datos/LEEME.md.
         const QByteArray esperado = LeerBytes(QStringLiteral(VAREK9_DATOS_PRUEBA "/pequeno.vk9"));
-        QVERIFY(!esperado.isEmpty());
-        const QByteArray bytes = TextoProyecto(p);
-        QCOMPARE(bytes, esperado);
-        // Windows-1252: la "í" es un byte y el "¦" también.
-        QVERIFY(bytes.contains("V\xed"
-                               "a Rural"));
-        QVERIFY(bytes.contains("Tramo 1\xa6Tramo 2"));
+        QCOMPARE(TextoProyecto(p), esperado);
     }
 
     void proyectoSinUnidades() {
@@ -170,74 +159,23 @@ private slots:
 
     void clavesDesconocidasYMarcadores() {
         ModuloVarek9 m;
-        const QByteArray datos = Archivo({"basura antes",
-                                          "[Proyecto]",
-                                          " 01 ",
-                                          "no es la clave 1",
-                                          " 1 ",
-                                          "  Nombre con blancos ",
-                                          "77",
-                                          "valor ignorado",
-                                          "  4  ",
-                                          "  95.5 xyz",
-                                          " 7 ",
-                                          " v ",
-                                          " 9 ",
-                                          " 2 ",
-                                          " 10 ",
-                                          " 2 ",
-                                          "[InicioUH]",
-                                          " 11 ",
-                                          "B",
-                                          " 99 ",
-                                          "ignorado",
-                                          " 33 ",
-                                          "8",
-                                          "[FinUH]",
-                                          " 10 ",
-                                          " 1 ",
-                                          "[InicioUH]",
-                                          " 11 ",
-                                          "A",
-                                          " 33 ",
-                                          "3",
-                                          " 50 ",
-                                          " 4 ",
-                                          "[InicioN82]",
-                                          "  uno",
-                                          "  dos",
-                                          "[FinN82]",
-                                          " 51 ",
-                                          " 1 ",
-                                          "[InicioCLIMA]",
-                                          "  c",
-                                          "[FinCLIMA]",
-                                          "[FinUH]",
-                                          " 100 ",
-                                          " 13 ",
-                                          "[InicioCU]",
-                                          "1",
-                                          "2",
-                                          "3",
-                                          "4",
-                                          "5",
-                                          "6",
-                                          "7",
-                                          "8",
-                                          "9",
-                                          "10",
-                                          "11",
-                                          "12",
-                                          "13",
-                                          "[FinCU]",
-                                          " 55 ",
-                                          "[FinProyecto]",
-                                          " 2 ",
-                                          "no se lee: la sección terminó",
-                                          "[Proyecto]",
-                                          " 3 ",
-                                          "Ubicación de la segunda sección",
-                                          "[FinProyecto]"});
+        QStringList costos{" 100 ", " 13 ", "[InicioCU]"};
+        for (int i = 1; i <= 13; ++i)
+            costos << QString::number(i);
+        // Encabezado, la unidad 2 con una clave desconocida, la 1 con listas, los costos y
+        // una segunda sección.
+        const QByteArray datos = Archivo(
+            QStringList{"basura antes", "[Proyecto]", " 01 ", "no es la clave 1", " 1 ",
+                        "  Nombre con blancos ", "77", "valor ignorado", "  4  ", "  95.5 xyz",
+                        " 7 ", " v ", " 9 ", " 2 "} +
+            QStringList{" 10 ", " 2 ", "[InicioUH]", " 11 ", "B", " 99 ", "ignorado", " 33 ", "8",
+                        "[FinUH]"} +
+            QStringList{" 10 ", " 1 ", "[InicioUH]", " 11 ", "A", " 33 ", "3", " 50 ", " 4 ",
+                        "[InicioN82]", "  uno", "  dos", "[FinN82]", " 51 ", " 1 ", "[InicioCLIMA]",
+                        "  c", "[FinCLIMA]", "[FinUH]"} +
+            costos +
+            QStringList{"[FinCU]", " 55 ", "[FinProyecto]", " 2 ", "no se lee: la sección terminó",
+                        "[Proyecto]", " 3 ", "Ubicación de la segunda sección", "[FinProyecto]"});
         const AvisoLectura aviso = LeerProyectoDatos(m, datos, QStringLiteral("P"));
         // Se saltan como siempre, pero se dicen: un fin de línea perdido desfasa el resto.
         QCOMPARE(aviso.Hallazgos, QStringList{"El Proyecto [P] tiene claves o marcadores fuera de "
@@ -271,32 +209,31 @@ private slots:
         QCOMPARE(m.Proyecto.UH[1].CodigoTramo, QStringLiteral("T"));
     }
 
-    void booleano_data() {
-        QTest::addColumn<QString>("linea");
-        QTest::addColumn<bool>("valor");
-        QTest::newRow("V") << "V" << true;
-        QTest::newRow("v con blancos") << "  v " << true;
-        QTest::newRow("F") << "F" << false;
-        QTest::newRow("Verdadero") << "Verdadero" << false;
-        QTest::newRow("vacío") << "" << false;
+    // "V" es verdadero, cualquier otra cosa falso; R y pt se limitan y Zr y So se derivan.
+    void encabezado_data() {
+        QTest::addColumn<QStringList>("cuerpo");
+        QTest::addColumn<double>("R");
+        QTest::addColumn<bool>("transito");
+        const auto fila = [](const char* nombre, const QStringList& cuerpo, bool transito,
+                             double R = 70) { QTest::newRow(nombre) << cuerpo << R << transito; };
+        fila("V", {" 7 ", "V"}, true);
+        fila("v con blancos", {" 7 ", "  v "}, true);
+        fila("F", {" 7 ", "F"}, false);
+        fila("Verdadero", {" 7 ", "Verdadero"}, false);
+        fila("vacío", {" 7 ", ""}, false);
+        fila("límites", {" 4 ", " 120 ", " 5 ", " 7.5 ", " 6 ", " .5 ", " 8 ", " 3 "}, false, 99);
     }
-    void booleano() {
-        QFETCH(QString, linea);
-        QFETCH(bool, valor);
+    void encabezado() {
+        QFETCH(QStringList, cuerpo);
+        QFETCH(double, R);
+        QFETCH(bool, transito);
         ModuloVarek9 m;
-        LeerProyectoDatos(m, ConEncabezado({" 7 ", linea}), "P");
-        QCOMPARE(m.Proyecto.ConfiabilidadTransito, valor);
-        QCOMPARE(m.Proyecto.So, valor ? 0.49 : 0.44);
-    }
-
-    void valoresDerivadosAlCargar() {
-        ModuloVarek9 m;
-        LeerProyectoDatos(
-            m, ConEncabezado({" 4 ", " 120 ", " 5 ", " 7.5 ", " 6 ", " .5 ", " 8 ", " 3 "}), "P");
-        QCOMPARE(m.Proyecto.Confiabilidad, 99.0);
-        QCOMPARE(m.Proyecto.Zr, CalcularZr(0.49));
-        QCOMPARE(m.Proyecto.ServiciabilidadFinal, 2.0);
-        QCOMPARE(m.Proyecto.So, 0.44);
+        LeerProyectoDatos(m, ConEncabezado(cuerpo), "P");
+        QCOMPARE(m.Proyecto.Confiabilidad, R);
+        QCOMPARE(m.Proyecto.ServiciabilidadFinal, 2.0); // sin valor o limitado (.5)
+        QCOMPARE(m.Proyecto.ConfiabilidadTransito, transito);
+        QCOMPARE(m.Proyecto.So, transito ? 0.49 : 0.44);
+        QCOMPARE(m.Proyecto.Zr, CalcularZr(R / 100 - 0.5));
     }
 
     void lecturaReiniciaElProyecto() {
@@ -335,98 +272,85 @@ private slots:
             return Tramo(l, 1, 35) + Tramo(extra, 1, int(extra.size())) + Tramo(l, 36, 41);
         };
 
-        QTest::newRow("CR LF") << base << completo << QStringList{};
-        QTest::newRow("marca UTF-8")
-            << "\xEF\xBB\xBF" + DecodificarAnsi(base).toUtf8() << completo << QStringList{};
-        QTest::newRow("UTF-8 sin marca es Windows-1252")
-            << DecodificarAnsi(base).toUtf8() << "V\u00C3\u00ADa|3|A:3|B:4/n1+n2|C:5|7"
-            << QStringList{};
-        QTest::newRow("un bloque con LF")
-            << Tramo(l, 1, 13) + Tramo(l, 14, 27, "\n") + Tramo(l, 28, 41) << completo
-            << QStringList{};
-        QTest::newRow("CR solo") << Tramo(l, 1, 20, "\r") + Tramo(l, 21, 41) << completo
-                                 << QStringList{};
+        const auto invalido = [](int linea) {
+            return QStringLiteral("El Proyecto [P] tiene un dato inválido en la línea %1...")
+                .arg(linea);
+        };
+        const auto noNumerico = [](int linea) {
+            return QStringLiteral("El Proyecto [P] tiene un valor no numérico en la línea %1...")
+                .arg(linea);
+        };
+        const auto fila = [](const char* nombre, const QByteArray& datos, const QString& proyecto,
+                             const QStringList& hallazgos = {}) {
+            QTest::newRow(nombre) << datos << proyecto << hallazgos;
+        };
+
+        fila("CR LF", base, completo);
+        fila("marca UTF-8", "\xEF\xBB\xBF" + DecodificarAnsi(base).toUtf8(), completo);
+        fila("UTF-8 sin marca es Windows-1252", DecodificarAnsi(base).toUtf8(),
+             "V\u00C3\u00ADa|3|A:3|B:4/n1+n2|C:5|7");
+        fila("un bloque con LF", Tramo(l, 1, 13) + Tramo(l, 14, 27, "\n") + Tramo(l, 28, 41),
+             completo);
+        fila("CR solo", Tramo(l, 1, 20, "\r") + Tramo(l, 21, 41), completo);
         // Un CR dentro de un valor de un archivo LF parte la línea: el resto del
         // bloque se salta y se dice.
-        QTest::newRow("LF con un CR en un valor")
-            << Tramo(l, 1, 9, "\n") + "A\rZ\n" + Tramo(l, 11, 41, "\n")
-            << "Vía|3|A:0|B:4/n1+n2|C:5|7"
-            << QStringList{"El Proyecto [P] tiene claves o marcadores fuera de lugar en las "
-                           "líneas 11, 13: se saltaron..."};
-        QTest::newRow("cortado en el encabezado")
-            << Tramo(l, 1, 4) << "Vía|0|0" << QStringList{cortado(4)};
-        QTest::newRow("cortado en la unidad 2")
-            << Tramo(l, 1, 22) << "Vía|2|A:3|B:4|0" << QStringList{cortado(22)};
-        QTest::newRow("cortado en la lista")
-            << Tramo(l, 1, 24) << "Vía|2|A:3|B:4/n1|0"
-            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 22...", cortado(24)};
-        QTest::newRow("cortado a media línea")
-            << Tramo(l, 1, 34) + "[Fin"
-            << "Vía|3|A:3|B:4/n1+n2|C:5|0"
-            << QStringList{cortado(35), "El Proyecto [P] tiene claves o marcadores fuera de lugar "
-                                        "en la línea 35: se saltaron..."};
-        QTest::newRow("sin el cierre") << Tramo(l, 1, 40) << completo << QStringList{cortado(40)};
-        QTest::newRow("índice repetido")
-            << sinBloque({" 10 ", " 2 ", "[InicioUH]", " 11 ", "B2", "[FinUH]"})
-            << "Vía|3|A:3|B2:0|C:5|7"
-            << QStringList{"La unidad 2 aparece dos veces (líneas 15 y 37): vale la de la línea "
-                           "37..."};
-        QTest::newRow("índices fuera de rango")
-            << sinBloque({" 10 ", " 0 ", "[InicioUH]", "[FinUH]", " 10 ", " 7 ", "[InicioUH]",
-                          " 11 ", "X", "[FinUH]", " 10 ", " 1E6 ", "[InicioUH]", "[FinUH]"})
-            << completo
-            << QStringList{"La unidad 0 (línea 37) tiene un índice fuera de 1 a 100000: se "
-                           "descartó...",
-                           "La unidad 1000000 (línea 47) tiene un índice fuera de 1 a 100000: se "
-                           "descartó...",
-                           "La unidad 7 (línea 41) pasa del número de unidades del proyecto (3): "
-                           "se descartó..."};
+        fila("LF con un CR en un valor", Tramo(l, 1, 9, "\n") + "A\rZ\n" + Tramo(l, 11, 41, "\n"),
+             "Vía|3|A:0|B:4/n1+n2|C:5|7",
+             {"El Proyecto [P] tiene claves o marcadores fuera de lugar en las líneas 11, 13: se "
+              "saltaron..."});
+        fila("cortado en el encabezado", Tramo(l, 1, 4), "Vía|0|0", {cortado(4)});
+        fila("cortado en la unidad 2", Tramo(l, 1, 22), "Vía|2|A:3|B:4|0", {cortado(22)});
+        fila("cortado en la lista", Tramo(l, 1, 24), "Vía|2|A:3|B:4/n1|0",
+             {invalido(22), cortado(24)});
+        fila("cortado a media línea", Tramo(l, 1, 34) + "[Fin", "Vía|3|A:3|B:4/n1+n2|C:5|0",
+             {cortado(35), "El Proyecto [P] tiene claves o marcadores fuera de lugar en la línea "
+                           "35: se saltaron..."});
+        fila("sin el cierre", Tramo(l, 1, 40), completo, {cortado(40)});
+        fila("índice repetido", sinBloque({" 10 ", " 2 ", "[InicioUH]", " 11 ", "B2", "[FinUH]"}),
+             "Vía|3|A:3|B2:0|C:5|7",
+             {"La unidad 2 aparece dos veces (líneas 15 y 37): vale la de la línea 37..."});
+        fila("índices fuera de rango",
+             sinBloque({" 10 ", " 0 ", "[InicioUH]", "[FinUH]", " 10 ", " 7 ", "[InicioUH]", " 11 ",
+                        "X", "[FinUH]", " 10 ", " 1E6 ", "[InicioUH]", "[FinUH]"}),
+             completo,
+             {"La unidad 0 (línea 37) tiene un índice fuera de 1 a 100000: se descartó...",
+              "La unidad 1000000 (línea 47) tiene un índice fuera de 1 a 100000: se descartó...",
+              "La unidad 7 (línea 41) pasa del número de unidades del proyecto (3): se "
+              "descartó..."});
         QStringList negativos = l;
         negativos[11] = " -3 ";
         negativos.insert(34, " 17 ");
         negativos.insert(35, " -6.5 ");
-        QTest::newRow("valores negativos")
-            << Tramo(negativos, 1, 43) << "Vía|3|A:-3|B:4/n1+n2|C:5|7"
-            << QStringList{"El Proyecto [P] tiene valores negativos que la tabla de unidades no "
-                           "acepta en las unidades 1 [A] (CBR), 3 [C] (Ancho Corona)..."};
-        QTest::newRow("vacío") << QByteArray() << anterior << QStringList{noEs};
-        QTest::newRow("texto ajeno")
-            << QByteArray("Lista de compras\r\n[Proyectos]\n") << anterior << QStringList{noEs};
-        QTest::newRow("UTF-16 con marca")
-            << "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(DecodificarAnsi(base).utf16()),
-                                       base.size() * 2)
-            << anterior << QStringList{noEs};
-        QTest::newRow("no numérico")
-            << ConEncabezado({" 4 ", "noventa", " 6 ", "tampoco"}) << "P|0|0"
-            << QStringList{"El Proyecto [P] tiene un valor no numérico en la línea 5...",
-                           "El Proyecto [P] tiene un valor no numérico en la línea 7..."};
-        QTest::newRow("NumeroUH negativo")
-            << ConEncabezado({" 9 ", " -5 ", " 10 ", " 3 ", "[InicioUH]", "[FinUH]"})
-            << "P|3|:0|:0|:0|0"
-            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 5..."};
-        QTest::newRow("alternativa enorme")
-            << ConEncabezado(
-                   {" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 41 ", " 40000 ", "[FinUH]"})
-            << "P|1|:0|0"
-            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 10..."};
-        QTest::newRow("cuenta negativa")
-            << ConEncabezado({" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 50 ", " -3 ",
-                              "[InicioN82]", "[FinN82]", "[FinUH]"})
-            << "P|1|:0|0"
-            << QStringList{"El Proyecto [P] tiene un dato inválido en la línea 10..."};
-        QTest::newRow("desborde") << ConEncabezado({" 4 ", " 1E999 "}) << "P|0|0"
-                                  << QStringList{
-                                         "El Proyecto [P] tiene un dato inválido en la línea 5..."};
+        fila("valores negativos", Tramo(negativos, 1, 43), "Vía|3|A:-3|B:4/n1+n2|C:5|7",
+             {"El Proyecto [P] tiene valores negativos que la tabla de unidades no acepta en las "
+              "unidades 1 [A] (CBR), 3 [C] (Ancho Corona)..."});
+        fila("vacío", QByteArray(), anterior, {noEs});
+        fila("texto ajeno", "Lista de compras\r\n[Proyectos]\n", anterior, {noEs});
+        fila("UTF-16 con marca",
+             "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(DecodificarAnsi(base).utf16()),
+                                     base.size() * 2),
+             anterior, {noEs});
+        fila("no numérico", ConEncabezado({" 4 ", "noventa", " 6 ", "tampoco"}), "P|0|0",
+             {noNumerico(5), noNumerico(7)});
+        fila("NumeroUH negativo",
+             ConEncabezado({" 9 ", " -5 ", " 10 ", " 3 ", "[InicioUH]", "[FinUH]"}),
+             "P|3|:0|:0|:0|0", {invalido(5)});
+        fila("alternativa enorme",
+             ConEncabezado(
+                 {" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 41 ", " 40000 ", "[FinUH]"}),
+             "P|1|:0|0", {invalido(10)});
+        fila("cuenta negativa",
+             ConEncabezado({" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 50 ", " -3 ",
+                            "[InicioN82]", "[FinN82]", "[FinUH]"}),
+             "P|1|:0|0", {invalido(10)});
+        fila("desborde", ConEncabezado({" 4 ", " 1E999 "}), "P|0|0", {invalido(5)});
         QStringList muchos;
         QStringList hallazgos;
         for (int i = 0; i < 25; ++i) {
-            muchos << " 6 "
-                   << "x";
-            hallazgos << QStringLiteral("El Proyecto [P] tiene un valor no numérico en la línea "
-                                        "%1...")
-                             .arg(5 + 2 * i);
+            muchos += QStringList{" 6 ", "x"};
+            hallazgos << noNumerico(5 + 2 * i);
         }
-        QTest::newRow("más de veinte") << ConEncabezado(muchos) << "P|0|0" << hallazgos;
+        fila("más de veinte", ConEncabezado(muchos), "P|0|0", hallazgos);
     }
     void lecturaDeArchivosDanados() {
         QFETCH(QByteArray, datos);

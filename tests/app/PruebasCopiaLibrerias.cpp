@@ -160,19 +160,17 @@ private slots:
         QCOMPARE(DirectorioLibrerias(actual.path()), otra.path() + '/');
         QVERIFY(EscribirBytes(otra.filePath("Abs.ocx"), "a"));
         QVERIFY(EscribirBytes(actual.filePath("Actual.dll"), "x"));
-        QCOMPARE(Correr(actual.path(), sistema.path()).Lineas,
-                 QStringList({"*.OCX", "copiando: Abs.ocx", "*.DLL"}));
+        const auto lineas = [&] { return Correr(actual.path(), sistema.path()).Lineas; };
+        QCOMPARE(lineas(), QStringList({"*.OCX", "copiando: Abs.ocx", "*.DLL"}));
         QVERIFY(QDir(actual.path()).mkdir("libs") && EscribirBytes(dirLib, "libs"));
         QVERIFY(EscribirBytes(actual.filePath("libs/Rel.DLL"), "r"));
-        QCOMPARE(Correr(actual.path(), sistema.path()).Lineas,
-                 QStringList({"*.OCX", "*.DLL", "copiando: Rel.DLL"}));
+        QCOMPARE(lineas(), QStringList({"*.OCX", "*.DLL", "copiando: Rel.DLL"}));
         QVERIFY(EscribirBytes(dirLib, "no-existe"));
-        QCOMPARE(Correr(actual.path(), sistema.path()).Lineas, Patrones);
+        QCOMPARE(lineas(), Patrones);
         QVERIFY(QFile::remove(dirLib));
-        QCOMPARE(Correr(actual.path(), sistema.path()).Lineas,
-                 QStringList({"*.OCX", "*.DLL", "copiando: Actual.dll"}));
+        QCOMPARE(lineas(), QStringList({"*.OCX", "*.DLL", "copiando: Actual.dll"}));
         QVERIFY(QFile::remove(actual.filePath("Actual.dll")));
-        QCOMPARE(Correr(actual.path(), sistema.path()).Lineas, QStringList());
+        QCOMPARE(lineas(), QStringList());
     }
 
     void carpetaDeTrabajo_data() {

@@ -52,9 +52,6 @@ private slots:
         QCOMPARE(m.TipoCapa[CapaBG].CoefDrenaje,
                  (std::array<double, 6>{0, 1.15, 1.05, 1.00, 0.95, 0.85}));
         QCOMPARE(m.TipoCapa[CapaBEE3].Modulo, 570000.0);
-        QCOMPARE(m.TipoCapa[CapaMDF2].Descripcion,
-                 QStringLiteral("Mezcla Densa en Frío Tipo 2 (Articulo INV 440)"));
-        QCOMPARE(m.TipoCapa[CapaTSD].Unidad, QStringLiteral("m²"));
 
         const short tipos[7][4] = {{},
                                    {0, CapaTSD, CapaBG, CapaSBG},

@@ -99,16 +99,15 @@ private slots:
         QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
         // Un proyecto guardado después de la copia gana.
         QVERIFY(EscribirBytes(m.ArchivoProyecto + ".vk9", "[Proyecto]\r\n"));
-        QFile copia(m.ArchivoProyecto + ".vk9.recuperar");
-        QVERIFY(copia.open(QIODevice::ReadWrite));
-        QVERIFY(copia.setFileTime(QDateTime::currentDateTime().addSecs(-60),
-                                  QFileDevice::FileModificationTime));
-        copia.close();
+        const auto fechar = [&](int segundos) {
+            QFile copia(m.ArchivoProyecto + ".vk9.recuperar");
+            return copia.open(QIODevice::ReadWrite) &&
+                   copia.setFileTime(QDateTime::currentDateTime().addSecs(segundos),
+                                     QFileDevice::FileModificationTime);
+        };
+        QVERIFY(fechar(-60));
         QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
-        QVERIFY(copia.open(QIODevice::ReadWrite));
-        QVERIFY(copia.setFileTime(QDateTime::currentDateTime().addSecs(60),
-                                  QFileDevice::FileModificationTime));
-        copia.close();
+        QVERIFY(fechar(60));
         QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
         ModuloVarek9 otro;
         otro.ArchivoProyecto = m.ArchivoProyecto;

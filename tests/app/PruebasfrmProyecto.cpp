@@ -199,18 +199,13 @@ private slots:
 class PruebasfrmAbout : public QObject {
     Q_OBJECT
 private slots:
-    void textosYCierre() {
+    // Los textos fijos se ven en frmAbout.cpp; la compilación viene de la construcción.
+    void compilacionYCierre() {
         frmAbout acerca;
         QStringList textos;
         for (const QLabel* etiqueta : acerca.findChildren<QLabel*>())
             textos << etiqueta->text();
-        for (const QString& texto :
-             {u"VAREK-9"_s, u"Versión 2007"_s,
-              u"Compilación "_s + QLatin1StringView(VAREK9_VERSION),
-              u"Software para Diseño de Pavimentos Asfálticos en Vías con Bajos Volúmenes de "
-              u"Tránsito"_s})
-            QVERIFY2(textos.contains(texto), qPrintable(texto));
-
+        QVERIFY(textos.contains(u"Compilación "_s + QLatin1StringView(VAREK9_VERSION)));
         for (const Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             acerca.show();
             QTest::keyClick(&acerca, tecla);

@@ -10,8 +10,8 @@
 #include "project/ArchivoProyecto.h"
 #include "project/Solucionador.h"
 
+#include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -40,31 +40,75 @@ private slots:
         QVERIFY(c.Salida.startsWith(QStringLiteral("1.33")));
     }
 
-    void argumentosMalos_data() {
+    // Toda orden mal dada o que no puede terminar: su código, nada en la salida, el
+    // porqué en los errores y ningún archivo nuevo. En la carpeta hay un proyecto
+    // (BASE), una tabla de unidades (u.txt), unas notas y un reporte (informe).
+    void errores_data() {
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("nada") << QStringList{};
-        QTest::newRow("orden desconocida") << QStringList{"diseñar"};
-        QTest::newRow("zr sin valor") << QStringList{"zr"};
-        QTest::newRow("zr no numérico") << QStringList{"zr", "noventa"};
-        QTest::newRow("zr con resto") << QStringList{"zr", "90abc"};
-        QTest::newRow("sn incompleto") << QStringList{"sn", "1", "2"};
-        QTest::newRow("sn módulo cero") << QStringList{"sn", "1000", "-1", ".44", "2.2", "0"};
-        QTest::newRow("guardar sin salida") << QStringList{"guardar", "a.vk9"};
-        QTest::newRow("entrada ausente") << QStringList{"guardar", "/no/existe.vk9", "x.vk9"};
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QString>("aviso");
+        const auto fila = [](const char* nombre, QStringList args, int codigo = 2,
+                             const QString& aviso = QString()) {
+            QTest::newRow(nombre) << args << codigo << aviso;
+        };
+        fila("nada", {});
+        fila("orden desconocida", {"diseñar"});
+        fila("zr sin valor", {"zr"});
+        fila("zr no numérico", {"zr", "noventa"});
+        fila("zr con resto", {"zr", "90abc"});
+        fila("sn incompleto", {"sn", "1", "2"});
+        fila("sn módulo cero", {"sn", "1000", "-1", ".44", "2.2", "0"});
+        fila("guardar sin salida", {"guardar", "a.vk9"});
+        fila("guardar sin entrada", {"guardar", "/no/existe.vk9", "x.vk9"});
+        fila("guardar lo que no es un proyecto", {"guardar", "notas.vk9", "otra.vk9"}, 2,
+             "no es un Proyecto");
+        fila("guardar sin poder escribir", {"guardar", "BASE", "BASE/no/se/puede.vk9"}, 1,
+             "Se presentó un error en el sistema...");
+        fila("reporte 5", {"reporte", "5", "BASE"});
+        fila("reporte sin salida", {"reporte", "1", "BASE", "--salida"});
+        fila("reporte sin carpeta", {"reporte", "1", "BASE", "--salida", "no/hay/carpeta"}, 1);
+        fila("importar sin salida", {"importar", "a.vk9", "u.txt"});
+        fila("importar sin proyecto", {"importar", "/no/hay.vk9", "u.txt", "s.vk9"});
+        fila("importar sin unidades", {"importar", "BASE", "/no/hay.txt", "s.vk9"});
+        fila("importar sin poder guardar", {"importar", "BASE", "u.txt", "/no/hay/s.vk9"}, 1);
+        fila("exportar de más", {"exportar", "a.vk9", "b.vk9"});
+        fila("exportar sin proyecto", {"exportar", "/no/hay.vk9"});
+        fila("texto sin reporte", {"texto"});
+        fila("texto de un reporte ausente", {"texto", "falta"});
+        fila("dos con fecha mala", {"dos", "informe", "--fecha", "2026-12-05"});
+        fila("dos con copias malas", {"dos", "informe", "--copias", "x"});
+        fila("dos con opción desconocida", {"dos", "informe", "--otra", "1"});
+        fila("pdf de un reporte ausente", {"pdf", "falta", "x.pdf"});
+        fila("diagrama de otra extensión", {"diagrama", "BASE", "--salida", "d.txt"});
+        fila("diagrama sin salida", {"diagrama", "BASE"});
+        fila("diagrama sin proyecto", {"diagrama", "falta.vk9", "--salida", "d.svg"});
     }
-    void argumentosMalos() {
+    void errores() {
         QFETCH(QStringList, args);
-        const Corrida c = Correr(args);
-        QCOMPARE(c.Codigo, 2);
+        QFETCH(int, codigo);
+        QFETCH(QString, aviso);
+        QTemporaryDir dir;
+        const QString base = dir.filePath("base.vk9");
+        QVERIFY(QFile::copy(QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"), base));
+        QVERIFY(EscribirBytes(dir.filePath("u.txt"), "A\tuno\n"));
+        QVERIFY(EscribirBytes(dir.filePath("notas.vk9"), "notas\r\n"));
+        QVERIFY(EscribirBytes(dir.filePath("informe"), ReporteDosPaginas()));
+        const QStringList antes = QDir(dir.path()).entryList(QDir::Files);
+        const Corrida c = Correr(args.replaceInStrings(QStringLiteral("BASE"), base), dir.path());
+        QCOMPARE(c.Codigo, codigo);
         QVERIFY(c.Salida.isEmpty());
-        QVERIFY(!c.Errores.isEmpty());
+        QVERIFY(c.Errores.contains(aviso) && !c.Errores.isEmpty());
+        QFile::remove(dir.filePath("Imprime.set")); // la configuración por defecto sí queda
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), antes);
     }
 
     void ayuda() {
         const Corrida c = Correr({"--ayuda"});
         QCOMPARE(c.Codigo, 0);
-        QVERIFY(c.Salida.contains(QStringLiteral("Uso: varek9-cli")));
-        QVERIFY(c.Salida.contains(QStringLiteral("guardar ENTRADA.vk9 SALIDA.vk9")));
+        for (const char* orden :
+             {"Uso: varek9-cli", "guardar ENTRADA.vk9 SALIDA.vk9",
+              "importar PROYECTO.vk9 UNIDADES.txt SALIDA.vk9", "exportar PROYECTO.vk9"})
+            QVERIFY2(c.Salida.contains(QString::fromUtf8(orden)), orden);
     }
 
     void guardar() {
@@ -86,16 +130,6 @@ private slots:
         QVERIFY(LeerProyectoDesde(m, entrada).HayAviso);
         QCOMPARE(LeerBytes(salida), TextoProyecto(m.Proyecto));
         QVERIFY(LeerBytes(salida).contains("\r\n 5 \r\n 1.28"));
-    }
-
-    void guardarConDatoInvalido() {
-        QTemporaryDir dir;
-        const QString entrada = dir.filePath("danado.vk9");
-        QVERIFY(EscribirBytes(entrada, "[Proyecto]\r\n 4 \r\nnoventa\r\n[FinProyecto]\r\n"));
-        const Corrida c = Correr({"guardar", entrada, dir.filePath("salida.vk9")});
-        QCOMPARE(c.Codigo, 0);
-        QVERIFY(c.Errores.contains(QStringLiteral("valor no numérico en la línea 3")));
-        QVERIFY(QFile::exists(dir.filePath("salida.vk9")));
 
         // Sobre sí mismo: antes, la copia ".bak" de lo que se leyó con avisos.
         const QByteArray cortado = "[Proyecto]\r\n 1 \r\nCortado\r\n 9 \r\n";
@@ -106,13 +140,6 @@ private slots:
         QVERIFY(encima.Errores.contains(QStringLiteral("[%1.bak]").arg(entrada)));
         QCOMPARE(LeerBytes(entrada + QStringLiteral(".bak")), cortado);
         QVERIFY(LeerBytes(entrada).contains("Cortado\r\n"));
-
-        // Lo que no es un proyecto no se guarda.
-        QVERIFY(EscribirBytes(entrada, "notas\r\n"));
-        const Corrida ajeno = Correr({"guardar", entrada, dir.filePath("otra.vk9")});
-        QCOMPARE(ajeno.Codigo, 2);
-        QVERIFY(ajeno.Errores.contains(QStringLiteral("no es un Proyecto")));
-        QVERIFY(!QFile::exists(dir.filePath("otra.vk9")));
     }
 
     void diseno() {
@@ -168,20 +195,6 @@ private slots:
         QCOMPARE(conSalida.Codigo, 0);
         QVERIFY(conSalida.Salida.isEmpty());
         QCOMPARE(LeerBytes("cuatro.txt"), LeerBytes("r00"));
-
-        QCOMPARE(Correr({"reporte", "5", "Obra.VK9"}).Codigo, 2);
-        QCOMPARE(Correr({"reporte", "1", "Obra.VK9", "--salida"}).Codigo, 2);
-        QCOMPARE(Correr({"reporte", "1", "Obra.VK9", "--salida", "no/hay/carpeta"}).Codigo, 1);
-    }
-
-    void guardarFalla() {
-        QTemporaryDir dir;
-        const QString entrada = dir.filePath("e.vk9");
-        QVERIFY(EscribirBytes(entrada, "[Proyecto]\r\n[FinProyecto]\r\n"));
-        const Corrida c =
-            Correr({"guardar", entrada, entrada + QStringLiteral("/no/se/puede.vk9")});
-        QCOMPARE(c.Codigo, 1);
-        QVERIFY(c.Errores.contains(QStringLiteral("Se presentó un error en el sistema...")));
     }
 };
 

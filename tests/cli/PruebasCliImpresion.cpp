@@ -1,10 +1,9 @@
 // varek9-cli texto, dos, pdf y diagrama: la copia de texto, la cola del puerto de
-// texto, el PDF de un reporte y el diagrama lineal, con sus opciones y errores.
+// texto, el PDF de un reporte y el diagrama lineal, con sus opciones (los errores, en
+// PruebasCli).
 #include "Archivos.h"
 #include "Corrida.h"
 #include "Pruebas.h"
-
-#include "printing/CodigoFormato.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -15,14 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Un encabezado numerado y 60 líneas: dos páginas de 58.
-QByteArray ReporteDosPaginas() {
-    QByteArray r = CodigoFormato(2101).toLatin1() + "#pg#fecha#\r\n";
-    for (int i = 1; i <= 60; ++i)
-        r += CodigoFormato(100).toLatin1() + "linea " + QByteArray::number(i) + "   \r\n";
-    return r;
-}
 
 QByteArray Encabezado(int pagina) {
     const QByteArray texto = QByteArray::number(pagina) + " [05/12/2026 19:45:00]";
@@ -52,8 +43,6 @@ private slots:
         QVERIFY(copia.contains("linea 57\r\n\flinea 58\r\n"));
         // Crea la configuración por defecto en la carpeta de trabajo.
         QVERIFY(QFile::exists(dir_.filePath(u"Imprime.set"_s)));
-        QCOMPARE(Correr({u"texto"_s, u"falta"_s}, dir_.path()).Codigo, 2);
-        QCOMPARE(Correr({u"texto"_s}, dir_.path()).Codigo, 2);
     }
 
     void colaDelPuertoDeTexto() {
@@ -80,11 +69,6 @@ private slots:
         EscribirBytes(dir_.filePath(u"Imprime.set"_s), "Longitud Pagina : 30\r\n");
         Correr(base + QStringList{u"--salida"_s, u"cola30.prn"_s}, dir_.path());
         QCOMPARE(LeerBytes(dir_.filePath(u"cola30.prn"_s)).count('\f'), 3);
-
-        QCOMPARE(
-            Correr({u"dos"_s, u"informe"_s, u"--fecha"_s, u"2026-12-05"_s}, dir_.path()).Codigo, 2);
-        QCOMPARE(Correr({u"dos"_s, u"informe"_s, u"--copias"_s, u"x"_s}, dir_.path()).Codigo, 2);
-        QCOMPARE(Correr({u"dos"_s, u"informe"_s, u"--otra"_s, u"1"_s}, dir_.path()).Codigo, 2);
     }
 
     void pdf() {
@@ -101,7 +85,6 @@ private slots:
         QCOMPARE(paginas.count(u'\f'), 2);
         QVERIFY(paginas.contains(u"1 [05/12/2026 19:45:00]"_s));
         QVERIFY(paginas.contains(u"2 [05/12/2026 19:45:00]"_s));
-        QCOMPARE(Correr({u"pdf"_s, u"falta"_s, u"x.pdf"_s}, dir_.path()).Codigo, 2);
     }
 
     // Ninguna orden escribe sobre su entrada: un nombre reservado o una copia la
@@ -111,33 +94,25 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("codigo");
         QTest::addColumn<QString>("salida");
+        const auto fila = [](const char* nombre, const char* entrada, QStringList args,
+                             const char* salida = nullptr) {
+            QTest::newRow(nombre) << QString::fromUtf8(entrada) << args << (salida ? 0 : 2)
+                                  << QString::fromUtf8(salida);
+        };
         const QString ejemplo = QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9");
-        const QString fecha = u"05/12/2026 19:45:00"_s;
-        QTest::newRow("cola reservada")
-            << u"t00"_s << QStringList{u"dos"_s, u"t00"_s} << 0 << u"t10\n"_s;
-        QTest::newRow("cola dada")
-            << u"informe"_s << QStringList{u"dos"_s,       u"informe"_s, u"--salida"_s,
-                                           u"./informe"_s, u"--fecha"_s, fecha}
-            << 2 << QString();
-        QTest::newRow("pdf") << u"informe"_s << QStringList{u"pdf"_s, u"informe"_s, u"informe"_s}
-                             << 2 << QString();
-        QTest::newRow("reporte reservado")
-            << u"r00"_s << QStringList{u"reporte"_s, u"1"_s, u"r00"_s} << 0 << u"r10\n"_s;
-        QTest::newRow("reporte dado")
-            << u"r00"_s << QStringList{u"reporte"_s, u"1"_s, u"r00"_s, u"--salida"_s, u"r00"_s} << 2
-            << QString();
-        QTest::newRow("importar sobre las unidades")
-            << u"u.txt"_s << QStringList{u"importar"_s, ejemplo, u"u.txt"_s, u"u.txt"_s} << 2
-            << QString();
+        fila("cola reservada", "t00", {"dos", "t00"}, "t10\n");
+        fila("cola dada", "informe",
+             {"dos", "informe", "--salida", "./informe", "--fecha", "05/12/2026 19:45:00"});
+        fila("pdf", "informe", {"pdf", "informe", "informe"});
+        fila("reporte reservado", "r00", {"reporte", "1", "r00"}, "r10\n");
+        fila("reporte dado", "r00", {"reporte", "1", "r00", "--salida", "r00"});
+        fila("importar sobre las unidades", "u.txt", {"importar", ejemplo, "u.txt", "u.txt"});
         // "x.text" es la copia de "x.txt": la suya no cae sobre el reporte del que salió.
-        QTest::newRow("copia de una copia")
-            << u"x.txt"_s << QStringList{u"texto"_s, u"x.text"_s} << 0 << u"x00.txt\n"_s;
-        QTest::newRow("copia de un reporte con su copia vieja")
-            << u"x.txt"_s << QStringList{u"texto"_s, u"x.txt"_s} << 0 << u"x.text\n"_s;
+        fila("copia de una copia", "x.txt", {"texto", "x.text"}, "x00.txt\n");
+        fila("copia de un reporte con su copia vieja", "x.txt", {"texto", "x.txt"}, "x.text\n");
 #ifndef _WIN32
         // "x.text" es un enlace a "x.txt": su copia de texto sería el reporte mismo.
-        QTest::newRow("copia de texto")
-            << u"x.txt"_s << QStringList{u"texto"_s, u"x.text"_s} << 0 << u"x00.txt\n"_s;
+        fila("copia de texto", "x.txt", {"texto", "x.text"}, "x00.txt\n");
 #endif
     }
     void nuncaSobreLaEntrada() {
@@ -163,25 +138,15 @@ private slots:
 
     void diagrama_data() {
         QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("codigo");
         const QString ejemplo = VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s;
-        QTest::newRow("svg") << QStringList{ejemplo, u"--salida"_s, u"d.svg"_s} << 0;
-        QTest::newRow("pdf") << QStringList{u"--salida"_s, u"d.pdf"_s, ejemplo} << 0;
-        QTest::newRow("png") << QStringList{ejemplo, u"--salida"_s, u"d.png"_s} << 0;
-        QTest::newRow("otra extensión") << QStringList{ejemplo, u"--salida"_s, u"d.txt"_s} << 2;
-        QTest::newRow("sin salida") << QStringList{ejemplo} << 2;
-        QTest::newRow("sin proyecto")
-            << QStringList{u"falta.vk9"_s, u"--salida"_s, u"d.svg"_s} << 2;
+        QTest::newRow("svg") << QStringList{ejemplo, u"--salida"_s, u"d.svg"_s};
+        QTest::newRow("pdf") << QStringList{u"--salida"_s, u"d.pdf"_s, ejemplo};
+        QTest::newRow("png") << QStringList{ejemplo, u"--salida"_s, u"d.png"_s};
     }
     void diagrama() {
         QFETCH(QStringList, args);
-        QFETCH(int, codigo);
-        QCOMPARE(Correr(QStringList{u"diagrama"_s} + args, dir_.path()).Codigo, codigo);
+        QCOMPARE(Correr(QStringList{u"diagrama"_s} + args, dir_.path()).Codigo, 0);
         const QString salida = dir_.filePath(args[args.indexOf(u"--salida"_s) + 1]);
-        if (codigo != 0) {
-            QVERIFY(!QFile::exists(salida));
-            return;
-        }
         const QByteArray bytes = LeerBytes(salida);
         // PNG: el ancho de la cabecera IHDR, A4 apaisada a 200 ppp.
         if (salida.endsWith(u".png"_s)) {

@@ -1,6 +1,8 @@
 // Candado de archivo en uso: dentro de un proceso y entre procesos.
 #include "Pruebas.h"
 
+#include "Archivos.h"
+
 #include "common/BloqueoArchivo.h"
 
 #include <QFile>
@@ -53,15 +55,10 @@ private slots:
 
     void conservaElContenidoYSeMueve() {
         const QString ruta = Carpeta.filePath(u"datos.txt"_s);
-        QFile archivo(ruta);
-        QVERIFY(archivo.open(QIODevice::WriteOnly));
-        archivo.write("contenido");
-        archivo.close();
-
+        QVERIFY(EscribirBytes(ruta, "contenido"));
         BloqueoArchivo a(ruta);
         QVERIFY(a.Bloquear());
-        QVERIFY(archivo.open(QIODevice::ReadOnly));
-        QCOMPARE(archivo.readAll(), QByteArray("contenido"));
+        QCOMPARE(LeerBytes(ruta), QByteArray("contenido"));
 
         BloqueoArchivo b(std::move(a));
         QVERIFY(!a.Bloqueado());

@@ -2,6 +2,8 @@
 // esperas y reserva de nombres de archivos de trabajo.
 #include "Pruebas.h"
 
+#include "Archivos.h"
+
 #include "common/BloqueoArchivo.h"
 #include "common/ModuloLibzrl.h"
 
@@ -11,16 +13,11 @@
 #include <QTemporaryDir>
 
 #include <limits>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void Escribir(const QString& nombre) {
-    QFile archivo(nombre);
-    QVERIFY(archivo.open(QIODevice::WriteOnly));
-    archivo.write("viejo");
-}
 
 qint64 Tamano(const QString& nombre) {
     return QFileInfo(nombre).size();
@@ -31,19 +28,18 @@ qint64 Tamano(const QString& nombre) {
 class PruebasLibzrl : public QObject {
     Q_OBJECT
 
-    QString CarpetaAnterior;
-    QTemporaryDir* Carpeta = nullptr;
+    std::unique_ptr<QTemporaryDir> Carpeta;
+    std::unique_ptr<DirectorioActual> Actual;
 
 private slots:
     // Cada prueba corre en una carpeta vacía propia.
     void init() {
-        CarpetaAnterior = QDir::currentPath();
-        Carpeta = new QTemporaryDir;
-        QVERIFY(QDir::setCurrent(Carpeta->path()));
+        Carpeta = std::make_unique<QTemporaryDir>();
+        Actual = std::make_unique<DirectorioActual>(Carpeta->path());
     }
     void cleanup() {
-        QDir::setCurrent(CarpetaAnterior);
-        delete Carpeta;
+        Actual.reset();
+        Carpeta.reset();
     }
 
     void textos() {
@@ -114,14 +110,14 @@ private slots:
 
         // Restos de una ejecución anterior: se reutilizan vacíos.
         for (const QString& nombre : {u"r00.txt"_s, u"r00.pro"_s, u"r00.img"_s})
-            Escribir(nombre);
+            QVERIFY(EscribirBytes(nombre, "viejo"));
         QCOMPARE(NombreArchivoReporte(), u"r00"_s);
         QCOMPARE(Tamano(u"r00.txt"_s) + Tamano(u"r00.pro"_s), 0);
         QVERIFY(QFile::exists(u"r00"_s));
         QVERIFY(!QFile::exists(u"r00.img"_s));
 
         // Un ".pro" en uso se salta sin vaciarlo.
-        Escribir(u"r00.pro"_s);
+        QVERIFY(EscribirBytes(u"r00.pro"_s, "viejo"));
         BloqueoArchivo enUso(u"r00.pro"_s);
         QVERIFY(enUso.Bloquear());
         QCOMPARE(NombreArchivoReporte(), u"r10"_s);
@@ -133,8 +129,8 @@ private slots:
 
     void nombreDatos() {
         QCOMPARE(NombreArchivoDatos(), u"t00"_s);
-        Escribir(u"t00.DAT"_s);
-        Escribir(u"t00.img"_s);
+        QVERIFY(EscribirBytes(u"t00.DAT"_s, "viejo"));
+        QVERIFY(EscribirBytes(u"t00.img"_s, "viejo"));
         QCOMPARE(NombreArchivoDatos(), u"t00"_s);
         QCOMPARE(Tamano(u"t00.DAT"_s), 0);
         QVERIFY(QFile::exists(u"t00.NDX"_s));
@@ -147,10 +143,10 @@ private slots:
     // Ninguna salida cae sobre su entrada: ni los nombres reservados (que vaciarían
     // los restos) ni uno dado.
     void salidaNuncaSobreLaEntrada() {
-        Escribir(u"t00"_s);
+        QVERIFY(EscribirBytes(u"t00"_s, "viejo"));
         QCOMPARE(NombreArchivoDatos(QString(), u"./t00"_s), u"t10"_s);
         QCOMPARE(Tamano(u"t00"_s), 5);
-        Escribir(u"r00.txt"_s);
+        QVERIFY(EscribirBytes(u"r00.txt"_s, "viejo"));
         QCOMPARE(NombreArchivoReporte(QString(), u"r00.txt"_s), u"r10"_s);
         QCOMPARE(Tamano(u"r00.txt"_s), 5);
 
@@ -159,8 +155,8 @@ private slots:
         QVERIFY(!MismoArchivo(QString(), QString()));
         QCOMPARE(NombreSalidaLibre(u"x.txt"_s, u"t00"_s), u"x.txt"_s);
         QCOMPARE(NombreSalidaLibre(u"t00"_s, u"t00"_s), u"t0000"_s);
-        Escribir(u"x.txt"_s);
-        Escribir(u"x00.txt"_s);
+        QVERIFY(EscribirBytes(u"x.txt"_s, "viejo"));
+        QVERIFY(EscribirBytes(u"x00.txt"_s, "viejo"));
         QCOMPARE(NombreSalidaLibre(u"./x.txt"_s, u"x.txt"_s), u"./x10.txt"_s);
 #ifndef _WIN32
         // Un enlace nombra al mismo archivo aunque la ruta sea otra.
