@@ -10,6 +10,9 @@
 
 namespace {
 
+// Las tres unidades, una fila vacía y el encabezado: cada fila cuesta tres revisiones.
+constexpr int FilasIniciales = 5;
+
 // Las filas 1..NumeroUH con código y las demás vacías.
 void VerificarTabla(const Proyecto& p, const TablaTextos& t) {
     if (p.NumeroUH < 0 || p.NumeroUH > t.Filas() - 1 || p.NumeroUH > p.CapacidadUH()) std::abort();
@@ -38,26 +41,33 @@ QStringList FilasOrdenadas(const TablaTextos& t) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tamano) {
-    // Un proyecto pequeño y una tabla corta: el pegado la hace crecer.
-    Proyecto p;
+    // Un proyecto pequeño y una tabla corta: el pegado la hace crecer. El módulo se
+    // reutiliza entre entradas y se limpia al final de cada una.
+    static ModuloVarek9 m;
+    Proyecto& p = m.Proyecto;
     p.NumeroUH = 3;
     p.UH[1].CodigoTramo = QStringLiteral("B");
     p.UH[2].CodigoTramo = QStringLiteral("A");
     p.UH[2].AbscisaInicial = 200;
     p.UH[3].CodigoTramo = QStringLiteral("A");
     p.UH[3].N82 = QStringList{QStringLiteral("línea")};
-    TablaTextos t(12, ColumnasUH);
-    NumerarFilas(t);
-    CargarUH(p, t);
+    // La tabla cargada es siempre la misma: se arma una vez y se copia.
+    static const TablaTextos inicial = [] {
+        TablaTextos t(FilasIniciales, ColumnasUH);
+        NumerarFilas(t);
+        CargarUH(m.Proyecto, t);
+        return t;
+    }();
+    TablaTextos t = inicial;
 
     const QString texto = DecodificarTextoUnidades(
         QByteArrayView(reinterpret_cast<const char*>(datos), static_cast<qsizetype>(tamano)));
     // La celda donde empieza el pegado sale del tamaño de la entrada.
-    const int fila = 1 + static_cast<int>(tamano % 11);
+    const int fila = 1 + static_cast<int>(tamano % (FilasIniciales - 1));
     const int columna = 1 + static_cast<int>((tamano / 11) % 15);
     PegarTexto(t, texto, fila, columna, true, false);
     if (t.Columnas() != ColumnasUH) std::abort();
-    if (t.Filas() > 12 + texto.count(u'\n') + texto.count(u'\r')) std::abort();
+    if (t.Filas() > FilasIniciales + texto.count(u'\n') + texto.count(u'\r')) std::abort();
     NumerarFilas(t);
 
     const int cursor = RevisarUH(p, t, fila);
@@ -72,5 +82,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     RevisarUH(p, t, cursor);
     VerificarTabla(p, t);
     if (p.NumeroUH != unidades || FilasOrdenadas(t) != filas) std::abort();
+    NuevoProyectoDatos(m);
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "common/BloqueoArchivo.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QThread>
 
 #include <utility>
 
@@ -114,6 +116,16 @@ bool BloqueoArchivo::Bloquear() {
     if (Bloqueado()) return true;
     if (Ruta.isEmpty()) return false;
     return IntentarBloquear(Ruta, true, Manejador) == Intento::Tomado;
+}
+
+bool BloqueoArchivo::BloquearReintentando(int milisegundos) {
+    QElapsedTimer reloj;
+    reloj.start();
+    while (!Bloquear()) {
+        if (reloj.elapsed() >= milisegundos) return false;
+        QThread::msleep(10);
+    }
+    return true;
 }
 
 void BloqueoArchivo::Liberar() {

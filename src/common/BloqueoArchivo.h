@@ -19,6 +19,9 @@ public:
     // Abre (o crea) el archivo y toma el candado; false si lo tiene otro o no
     // se puede abrir. Si ya lo tiene, true.
     bool Bloquear();
+    // Como Bloquear, pero reintenta durante unos milisegundos: quien espera por el
+    // archivo lo prueba tomándolo un instante, y ese instante no debe hacer fallar.
+    bool BloquearReintentando(int milisegundos = 500);
     void Liberar();
     bool Bloqueado() const { return Manejador != ManejadorNulo; }
     const QString& RutaArchivo() const { return Ruta; }

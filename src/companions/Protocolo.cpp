@@ -70,7 +70,7 @@ SesionCompanero::SesionCompanero(ArgumentosCompanero argumentos, QString extensi
       bloqueo_(argumentos_.Intercambio) {}
 
 bool SesionCompanero::Iniciar() {
-    if (!argumentos_.Intercambio.isEmpty() && !bloqueo_.Bloquear()) return false;
+    if (!argumentos_.Intercambio.isEmpty() && !bloqueo_.BloquearReintentando()) return false;
     if (argumentos_.Seleccionar) {
         QFile unidad(NombreArchivoUnidad);
         if (unidad.open(QIODevice::ReadOnly)) unidad_ = LeerUnidadIntercambio(unidad.readAll());

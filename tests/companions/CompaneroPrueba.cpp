@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     QThread::msleep(static_cast<unsigned long>(Milisegundos("companero.demora", 0)));
     const ArgumentosCompanero argumentos = LeerArgumentosCompanero(QCoreApplication::arguments());
     BloqueoArchivo x(argumentos.Intercambio);
-    if (!x.Bloquear()) return 1;
+    if (!x.BloquearReintentando()) return 1;
     QThread::msleep(static_cast<unsigned long>(Milisegundos("companero.espera", 300)));
     QFile res(QStringLiteral("companero.res"));
     if (res.open(QIODevice::ReadOnly)) {
