@@ -181,20 +181,13 @@ private slots:
         QCOMPARE(aviso.Hallazgos, QStringList{"El Proyecto [P] tiene claves o marcadores fuera de "
                                               "lugar en las líneas 3, 7, 20, 61: se saltaron..."});
         const Proyecto& p = m.Proyecto;
-        QCOMPARE(p.Nombre, QStringLiteral("  Nombre con blancos "));
+        QCOMPARE(Resumen(p), QStringLiteral("  Nombre con blancos |2|A:3/uno+dos++|B:8|1"));
         QCOMPARE(p.Descripcion, QString());
         QCOMPARE(p.Ubicacion, QStringLiteral("Ubicación de la segunda sección"));
         QCOMPARE(p.Confiabilidad, 95.5);
         QCOMPARE(p.ConfiabilidadTransito, true);
         QCOMPARE(p.So, 0.49);
-        QCOMPARE(p.NumeroUH, 2);
-        QCOMPARE(p.UH[1].CodigoTramo, QStringLiteral("A"));
-        QCOMPARE(p.UH[1].CBR, 3.0);
-        QCOMPARE(p.UH[1].N82, (QStringList{"uno", "dos", "", ""}));
         QCOMPARE(p.UH[1].CLIMA, QStringList{"c"});
-        QCOMPARE(p.UH[2].CodigoTramo, QStringLiteral("B"));
-        QCOMPARE(p.UH[2].CBR, 8.0);
-        QCOMPARE(p.CostosUnitarios[1], 1.0);
         QCOMPARE(p.CostosUnitarios[11], 11.0);
     }
 
@@ -237,20 +230,15 @@ private slots:
     }
 
     void lecturaReiniciaElProyecto() {
+        // Las unidades anteriores y el estado modificado, en lecturaDeArchivosDanados.
         ModuloVarek9 m;
-        m.Proyecto.NumeroUH = 5;
-        m.Proyecto.UH[4].CodigoTramo = QStringLiteral("viejo");
         m.Proyecto.CostosUnitarios[2] = 9;
         m.Proyecto.Confiabilidad = 95;
         m.Proyecto.Descripcion = QStringLiteral("se conserva si el archivo no la trae");
-        m.ProyectoModificado = true;
         LeerProyectoDatos(m, ConEncabezado({}), "P");
-        QCOMPARE(m.Proyecto.NumeroUH, 0);
-        QVERIFY(m.Proyecto.UH[4].CodigoTramo.isEmpty());
         QCOMPARE(m.Proyecto.CostosUnitarios[2], 0.0);
         QCOMPARE(m.Proyecto.Confiabilidad, 70.0);
         QCOMPARE(m.Proyecto.Descripcion, QStringLiteral("se conserva si el archivo no la trae"));
-        QCOMPARE(m.ProyectoModificado, false);
     }
 
     // Archivos dañados como los dejan los usuarios: lo que se lee y lo que se dice.
