@@ -323,6 +323,11 @@ private slots:
         fila("NumeroUH negativo",
              ConEncabezado({" 9 ", " -5 ", " 10 ", " 3 ", "[InicioUH]", "[FinUH]"}),
              "P|3|:0|:0|:0|0", {invalido(5)});
+        // El mayor índice leído, no el último.
+        fila("NumeroUH enorme",
+             ConEncabezado({" 9 ", " 1E9 ", " 10 ", " 3 ", "[InicioUH]", " 11 ", "C", "[FinUH]",
+                            " 10 ", " 2 ", "[InicioUH]", "[FinUH]"}),
+             "P|3|:0|:0|C:0|0", {invalido(5)});
         fila("alternativa enorme",
              ConEncabezado(
                  {" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 41 ", " 40000 ", "[FinUH]"}),
@@ -365,19 +370,6 @@ private slots:
 
     void archivosDanadosNoRompenNada() {
         ModuloVarek9 m;
-        // Valor no numérico: vale 0 y la lectura sigue hasta el final.
-        LeerProyectoDatos(m, ConEncabezado({" 9 ", "dos", " 2 ", "sigue"}), "P");
-        QCOMPARE(m.Proyecto.NumeroUH, 0);
-        QCOMPARE(m.Proyecto.Descripcion, QStringLiteral("sigue"));
-
-        // NumeroUH fuera de rango: el mayor índice leído.
-        LeerProyectoDatos(m,
-                          ConEncabezado({" 9 ", " 1E9 ", " 10 ", " 3 ", "[InicioUH]", " 11 ", "C",
-                                         "[FinUH]", " 10 ", " 2 ", "[InicioUH]", "[FinUH]"}),
-                          "P");
-        QCOMPARE(m.Proyecto.NumeroUH, 3);
-        QCOMPARE(m.Proyecto.UH[3].CodigoTramo, QStringLiteral("C"));
-
         // Índices imposibles se saltan con su bloque; uno mayor a la capacidad la amplía.
         LeerProyectoDatos(m,
                           ConEncabezado({" 9 ", " 1500 ", " 10 ", " 200000 ", "[InicioUH]", " 11 ",
