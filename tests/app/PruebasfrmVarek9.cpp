@@ -24,6 +24,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Cada prueba en una carpeta vacía propia, con su directorio de sistema aparte.
@@ -46,14 +48,14 @@ struct Escenario {
         return *ventana;
     }
     QAction* Accion(const QString& nombre) { return ventana->findChild<QAction*>(nombre); }
-    void Menu(int entrada) { Accion(QStringLiteral("mnuProyecto%1").arg(entrada))->trigger(); }
+    void Menu(int entrada) { Accion(u"mnuProyecto%1"_s.arg(entrada))->trigger(); }
     static QString Aqui(const QString& nombre) { return QDir::current().filePath(nombre); }
     // La ruta que elegirá el próximo diálogo de guardar.
     void GuardarComo(const QString& nombre) { plataforma.RutasGuardar.enqueue(Aqui(nombre)); }
     // El último mensaje como "TÍTULO: texto".
     QString UltimoMensaje() const {
         const MensajeRegistrado m = plataforma.Mensajes.value(plataforma.Mensajes.size() - 1);
-        return m.Titulo + QStringLiteral(": ") + m.Texto;
+        return m.Titulo + u": "_s + m.Texto;
     }
 };
 
@@ -130,7 +132,7 @@ private slots:
         QVERIFY(!QFile::exists("Obra.vk9.recuperar"));
         e.plataforma.Modales.enqueue([](QDialog& d) {
             auto& unidades = static_cast<frmUnidadesHomogeneas&>(d);
-            unidades.PonerTextoCelda(1, 1, QStringLiteral("K9"));
+            unidades.PonerTextoCelda(1, 1, u"K9"_s);
             unidades.RevisarUH();
             return 0;
         });
@@ -148,9 +150,9 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(
             e.UltimoMensaje(),
-            QStringLiteral(
-                "RECUPERAR PROYECTO: Se encontró una copia de recuperación de [Obra] más reciente "
-                "que el proyecto. ¿Desea recuperarla?"));
+
+            u"RECUPERAR PROYECTO: Se encontró una copia de recuperación de [Obra] más reciente "
+            "que el proyecto. ¿Desea recuperarla?"_s);
         QCOMPARE(e.modulo.Proyecto.NumeroUH, recuperar ? 1 : 0);
         QCOMPARE(e.modulo.ProyectoModificado, recuperar);
         QCOMPARE(QFile::exists("Obra.vk9.recuperar"), recuperar);
@@ -183,15 +185,14 @@ private slots:
         frmVarek9& v = e.Abrir("Obra");
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::SoloLecturaCancelar);
-        QVERIFY(e.UltimoMensaje().contains(
-            QStringLiteral(": El proyecto [Obra] está abierto por luis en ")));
+        QVERIFY(e.UltimoMensaje().contains(u": El proyecto [Obra] está abierto por luis en "_s));
         QCOMPARE(v.SoloLectura(), soloLectura);
         if (!soloLectura) {
-            QCOMPARE(e.modulo.ArchivoProyecto, QStringLiteral("Sin Nombre 1"));
+            QCOMPARE(e.modulo.ArchivoProyecto, u"Sin Nombre 1"_s);
             return;
         }
-        QCOMPARE(v.windowTitle(), QStringLiteral("VAREK-9 [Obra] (solo lectura)"));
-        QCOMPARE(e.modulo.Proyecto.Nombre, QStringLiteral("Compartido"));
+        QCOMPARE(v.windowTitle(), u"VAREK-9 [Obra] (solo lectura)"_s);
+        QCOMPARE(e.modulo.Proyecto.Nombre, u"Compartido"_s);
         // Ni la copia de recuperación ni "Guardar" escriben sobre la otra sesión: pide otro nombre.
         const QByteArray antes = LeerBytes("Obra.vk9");
         e.modulo.ProyectoModificado = true;
@@ -201,7 +202,7 @@ private slots:
         e.Menu(3);
         QCOMPARE(LeerBytes("Obra.vk9"), antes);
         QVERIFY(QFile::exists("Copia.vk9"));
-        QCOMPARE(v.windowTitle(), QStringLiteral("VAREK-9 [%1]").arg(e.Aqui("Copia")));
+        QCOMPARE(v.windowTitle(), u"VAREK-9 [%1]"_s.arg(e.Aqui("Copia")));
         // El nuevo archivo queda bloqueado por esta sesión hasta cerrarla.
         QVERIFY(QFile::exists("Copia.vk9.lock"));
         QVERIFY(v.close());
@@ -213,25 +214,24 @@ private slots:
         Escenario e;
         const QByteArray danado = "[Proyecto]\r\n 4 \r\nnoventa\r\n[FinProyecto]\r\n";
         QVERIFY(EscribirBytes("danado.vk9", danado));
-        e.Abrir(QStringLiteral("danado"));
+        e.Abrir(u"danado"_s);
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QVERIFY(
-            e.UltimoMensaje().startsWith(QStringLiteral("CARGAR PROYECTO: El Proyecto [danado]")));
+        QVERIFY(e.UltimoMensaje().startsWith(u"CARGAR PROYECTO: El Proyecto [danado]"_s));
 
         // "Guardar" encima deja la copia ".bak" y lo dice (cuándo y qué copia, en
         // PruebasArchivoProyecto).
         e.Menu(3);
         QCOMPARE(e.plataforma.Mensajes.size(), 2);
-        QVERIFY(e.UltimoMensaje().startsWith(QStringLiteral("GUARDAR PROYECTO: ")));
-        QVERIFY(e.UltimoMensaje().contains(QStringLiteral("[danado.vk9.bak]")));
+        QVERIFY(e.UltimoMensaje().startsWith(u"GUARDAR PROYECTO: "_s));
+        QVERIFY(e.UltimoMensaje().contains(u"[danado.vk9.bak]"_s));
 
         // Un archivo que no es proyecto: se avisa, el proyecto sigue y "Guardar" pide
         // otro nombre en vez de reemplazarlo.
         QVERIFY(EscribirBytes("notas.vk9", "una lista\r\n"));
-        e.modulo.Proyecto.Nombre = QStringLiteral("sigue");
+        e.modulo.Proyecto.Nombre = u"sigue"_s;
         e.plataforma.RutasAbrir.enqueue(e.Aqui("notas.vk9"));
         e.Menu(1);
-        QVERIFY(e.UltimoMensaje().contains(QStringLiteral("no es un Proyecto")));
+        QVERIFY(e.UltimoMensaje().contains(u"no es un Proyecto"_s));
         e.GuardarComo("nuevo.vk9");
         e.Menu(3);
         QCOMPARE(LeerBytes("notas.vk9"), QByteArray("una lista\r\n"));
@@ -253,9 +253,9 @@ private slots:
         QVERIFY(QFile::exists("Defecto.vk9"));
         QCOMPARE(LeerBytes("varek-9.ult"), QByteArray("Defecto\r\n"));
         QVERIFY(!e.modulo.ProyectoModificado && e.plataforma.Mensajes.isEmpty());
-        e.modulo.Proyecto.Nombre = QStringLiteral("quedará vacío");
+        e.modulo.Proyecto.Nombre = u"quedará vacío"_s;
         e.Accion("PRY0")->trigger();
-        QCOMPARE(v.windowTitle(), QStringLiteral("VAREK-9 [Sin Nombre 3]"));
+        QCOMPARE(v.windowTitle(), u"VAREK-9 [Sin Nombre 3]"_s);
         QVERIFY(e.modulo.Proyecto.Nombre.isEmpty());
         e.modulo.ProyectoModificado = true;
         e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
@@ -266,7 +266,7 @@ private slots:
         e.Menu(3);
         QCOMPARE(e.modulo.ArchivoProyecto, e.Aqui("Obra"));
         QCOMPARE(LeerBytes("varek-9.ult"), QByteArray("Obra\r\n"));
-        e.modulo.Proyecto.Nombre = QStringLiteral("segunda versión");
+        e.modulo.Proyecto.Nombre = u"segunda versión"_s;
         e.modulo.ProyectoModificado = true;
         e.Menu(3);
         QCOMPARE(e.plataforma.PropuestasGuardar.size(), 2);
@@ -289,26 +289,24 @@ private slots:
         // Abrir con la extensión en mayúsculas.
         e.plataforma.RutasAbrir.enqueue(e.Aqui("Vieja.VK9"));
         e.Menu(1);
-        QCOMPARE(e.modulo.Proyecto.Nombre, QStringLiteral("La vieja"));
-        QCOMPARE(v.windowTitle(), QStringLiteral("VAREK-9 [%1]").arg(e.Aqui("Vieja")));
+        QCOMPARE(e.modulo.Proyecto.Nombre, u"La vieja"_s);
+        QCOMPARE(v.windowTitle(), u"VAREK-9 [%1]"_s.arg(e.Aqui("Vieja")));
 
         // Un archivo que no existe; cancelar no cambia nada.
         e.plataforma.RutasAbrir.enqueue(e.Aqui("Nada.vk9"));
         QVERIFY(!v.AbrirProyecto());
-        QCOMPARE(
-            e.UltimoMensaje(),
-            QStringLiteral("CARGAR PROYECTO: El Proyecto [%1] NO existe...").arg(e.Aqui("Nada")));
+        QCOMPARE(e.UltimoMensaje(),
+                 u"CARGAR PROYECTO: El Proyecto [%1] NO existe..."_s.arg(e.Aqui("Nada")));
         QVERIFY(!v.AbrirProyecto());
 
         // Sobrescribir respondido No.
         const QByteArray antes = LeerBytes("Vieja.VK9");
-        e.modulo.Proyecto.Nombre = QStringLiteral("cambiado");
+        e.modulo.Proyecto.Nombre = u"cambiado"_s;
         e.GuardarComo("Vieja.vk9");
         e.Menu(4);
-        QCOMPARE(
-            e.UltimoMensaje(),
-            QStringLiteral("GUARDAR PROYECTO: El Proyecto [%1] Ya existe, desea sobreescribir...")
-                .arg(e.Aqui("Vieja")));
+        QCOMPARE(e.UltimoMensaje(),
+                 u"GUARDAR PROYECTO: El Proyecto [%1] Ya existe, desea sobreescribir..."_s.arg(
+                     e.Aqui("Vieja")));
         QCOMPARE(e.plataforma.Mensajes.last().Botones, BotonesMensaje::SiNo);
         QCOMPARE(e.plataforma.Mensajes.last().PorDefecto, RespuestaMensaje::No);
         QCOMPARE(LeerBytes("Vieja.VK9"), antes);
@@ -337,7 +335,7 @@ private slots:
         e.modulo.ProyectoModificado = true;
         v.GuardarRecuperacion();
         QVERIFY(QFile::exists("Defecto.vk9.recuperar"));
-        e.modulo.Proyecto.Nombre = QStringLiteral("Ultimo cambio");
+        e.modulo.Proyecto.Nombre = u"Ultimo cambio"_s;
         e.plataforma.Respuestas.enqueue(respuesta);
         bool termina = false;
         switch (via) {
@@ -363,7 +361,7 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::SiNoCancelar);
         QCOMPARE(e.UltimoMensaje(),
-                 QStringLiteral("GUARDAR PROYECTO: Desea guardar el proyecto actual [Defecto]"));
+                 u"GUARDAR PROYECTO: Desea guardar el proyecto actual [Defecto]"_s);
         const bool sigue = respuesta == RespuestaMensaje::Cancelar;
         if (via == 3)
             QCOMPARE(termina, !sigue);
@@ -377,12 +375,12 @@ private slots:
     void guardarFallidoConservaLosCambios() {
         Escenario e;
         QVERIFY(EscribirBytes("archivo", "no soy carpeta"));
-        frmVarek9& v = e.Abrir(QStringLiteral("archivo/proyecto"));
+        frmVarek9& v = e.Abrir(u"archivo/proyecto"_s);
         e.modulo.ProyectoModificado = true;
         e.Menu(3);
         // El texto del error y que el proyecto sigue modificado, en PruebasArchivoProyecto.
         QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Exclamacion);
-        QVERIFY(e.UltimoMensaje().startsWith(QStringLiteral("ERROR: ")));
+        QVERIFY(e.UltimoMensaje().startsWith(u"ERROR: "_s));
         // Tampoco se cierra la ventana si al responder Sí no se pudo guardar.
         e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
         QVERIFY(!v.close());
@@ -401,7 +399,7 @@ private slots:
         // costos unitarios en 0). Unidades de diseño: su ventana.
         v.Boton(2)->click();
         e.modulo.Proyecto.NumeroUH = 1;
-        e.modulo.Proyecto.UH[1].CodigoTramo = QStringLiteral("T1");
+        e.modulo.Proyecto.UH[1].CodigoTramo = u"T1"_s;
         v.Boton(2)->click();
         v.Boton(1)->click();
         QCOMPARE(e.plataforma.VentanasModales,
@@ -412,7 +410,7 @@ private slots:
         v.Boton(20)->click();
         QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Critico);
         QCOMPARE(e.UltimoMensaje(),
-                 QStringLiteral("VAREK-9: El archivo [Manual Bajos Volumenes.pdf] no existe..."));
+                 u"VAREK-9: El archivo [Manual Bajos Volumenes.pdf] no existe..."_s);
         QVERIFY(EscribirBytes("Estructuras Tipicas.dwg", "dibujo"));
         v.Boton(30)->click();
         QCOMPARE(e.plataforma.DocumentosAbiertos,
@@ -420,9 +418,8 @@ private slots:
 
         // Especificaciones: se busca como los programas complementarios; si no está, se avisa.
         v.Boton(21)->click();
-        QCOMPARE(e.UltimoMensaje(),
-                 QStringLiteral("VAREK-9: El programa [Especificaciones y Normas] no "
-                                "está instalado..."));
+        QCOMPARE(e.UltimoMensaje(), u"VAREK-9: El programa [Especificaciones y Normas] no "
+                                    "está instalado..."_s);
         const QString programa = NombreEjecutable(ProgramaEspecificaciones);
         QVERIFY(EscribirBytes(programa, "#!/bin/sh\n"));
         QVERIFY(QFile::setPermissions(programa, QFile::ReadOwner | QFile::ExeOwner));
@@ -431,9 +428,8 @@ private slots:
                  QStringList{QDir::current().absoluteFilePath(programa)});
         e.plataforma.ProcesosIniciables = false;
         v.Boton(21)->click();
-        QCOMPARE(
-            e.UltimoMensaje(),
-            QStringLiteral("VAREK-9: No fue posible iniciar el programa [%1]...").arg(programa));
+        QCOMPARE(e.UltimoMensaje(),
+                 u"VAREK-9: No fue posible iniciar el programa [%1]..."_s.arg(programa));
 
         // Cada botón de programa abre el lanzador en uso libre: lo que haya dejado la
         // tabla de unidades no pasa (los resultados, en PruebasfrmProgramas).
@@ -447,12 +443,12 @@ private slots:
             QVERIFY(EscribirBytes(p.Programa, ""));
             QFile::setPermissions(p.Programa, QFile::permissions(p.Programa) | QFile::ExeOwner);
             e.modulo.ResultadoPrograma.Seleccionar = true;
-            e.modulo.ResultadoPrograma.Referencia = QStringLiteral("varek-9");
+            e.modulo.ResultadoPrograma.Referencia = u"varek-9"_s;
             e.plataforma.Modales.enqueue([](QDialog& d) {
                 return QTest::qWaitFor([&] { return !d.isVisible(); }, 10000) ? d.result() : -1;
             });
             v.Boton(p.Boton)->click();
-            QCOMPARE(e.plataforma.VentanasModales.last(), QStringLiteral("frmProgramas"));
+            QCOMPARE(e.plataforma.VentanasModales.last(), u"frmProgramas"_s);
             QCOMPARE(e.plataforma.ProgramasIniciados.last(),
                      QDir::current().absoluteFilePath(p.Programa) + " ," + p.Codigo +
                          ",SinPresentacion");
@@ -468,7 +464,7 @@ private slots:
         QVERIFY(EscribirBytes("DirLib", "\r\n") && EscribirBytes("A.OCX", "a"));
         const auto* txtLib = conDirLib.Abrir().findChild<QPlainTextEdit*>("txtLib");
         QVERIFY(txtLib->isVisible());
-        QCOMPARE(txtLib->toPlainText(), QStringLiteral("*.OCX\ncopiando: A.OCX\n*.DLL"));
+        QCOMPARE(txtLib->toPlainText(), u"*.OCX\ncopiando: A.OCX\n*.DLL"_s);
     }
 
     void dialogosDeQtEnEspanol() {

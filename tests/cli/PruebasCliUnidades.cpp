@@ -13,6 +13,8 @@
 
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Escribe un proyecto con las unidades dadas.
@@ -39,7 +41,7 @@ private slots:
     // PruebasPortapapelesGrilla); lo exportado, importado en un proyecto vacío, se
     // exporta igual.
     void exportarEIdaYVuelta() {
-        const QString ejemplo = QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9");
+        const QString ejemplo = VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s;
         const Corrida c = Correr({"exportar", ejemplo});
         QCOMPARE(c.Codigo, 0);
         QVERIFY(c.Errores.isEmpty());
@@ -71,7 +73,7 @@ private slots:
         QTemporaryDir dir;
         QList<UnidadHomogenea> lista;
         for (int i = 1; i <= unidades; ++i)
-            lista << UnidadTramo(QStringLiteral("A%1").arg(i, 4, 10, QChar(u'0')), i, i + 1);
+            lista << UnidadTramo(u"A%1"_s.arg(i, 4, 10, QChar(u'0')), i, i + 1);
         const QString base = dir.filePath("base.vk9");
         QVERIFY(EscribirProyecto(base, lista));
         QByteArray tabla;
@@ -83,13 +85,11 @@ private slots:
         const Corrida c = Correr({"importar", base, tablaRuta, salida});
         QCOMPARE(c.Codigo, 0);
         QCOMPARE(c.Errores.trimmed(),
-                 QStringLiteral("La línea %1 no tiene código de tramo: no forma una unidad.")
-                     .arg(filas + 1));
+                 u"La línea %1 no tiene código de tramo: no forma una unidad."_s.arg(filas + 1));
         const Proyecto p = Leer(salida);
         QCOMPARE(p.NumeroUH, unidades + filas);
-        QCOMPARE(p.UH[unidades + 1].CodigoTramo, QStringLiteral("Z0001"));
-        QCOMPARE(p.UH[unidades + filas].CodigoTramo,
-                 QStringLiteral("Z%1").arg(filas, 4, 10, QChar(u'0')));
+        QCOMPARE(p.UH[unidades + 1].CodigoTramo, u"Z0001"_s);
+        QCOMPARE(p.UH[unidades + filas].CodigoTramo, u"Z%1"_s.arg(filas, 4, 10, QChar(u'0')));
         // Y exportar las muestra todas.
         QCOMPARE(Correr({"exportar", salida}).Bytes.count('\n'), unidades + filas - 1);
     }
@@ -115,11 +115,11 @@ private slots:
         const Corrida c = Correr({"importar", base, unidades, salida});
         QCOMPARE(c.Codigo, 0);
         QCOMPARE(c.Errores.trimmed(),
-                 QStringLiteral("Algunas celdas pegadas no eran números o tenían caracteres que "
-                                "se descartaron:\n\n"
-                                "fila 3, Ancho Corona: \"6.5 m\" se guarda como 6.50\n"
-                                "fila 5, Abscisa Inicial: \"abc\" se guarda como 0.00\n"
-                                "fila 5, Abscisa Final: \"12 m\" se guarda como 12.00"));
+                 u"Algunas celdas pegadas no eran números o tenían caracteres que "
+                 "se descartaron:\n\n"
+                 "fila 3, Ancho Corona: \"6.5 m\" se guarda como 6.50\n"
+                 "fila 5, Abscisa Inicial: \"abc\" se guarda como 0.00\n"
+                 "fila 5, Abscisa Final: \"12 m\" se guarda como 12.00"_s);
         QCOMPARE(Leer(salida).NumeroUH, 7);
     }
 };
