@@ -234,18 +234,19 @@ private slots:
         QVERIFY(e.UltimoMensaje().contains(u"no es un Proyecto"_s));
         e.GuardarComo("nuevo.vk9");
         e.Menu(3);
-        QCOMPARE(LeerBytes("notas.vk9"), QByteArray("una lista\r\n"));
         QCOMPARE(e.modulo.ArchivoProyecto, e.Aqui("nuevo"));
         QVERIFY(LeerBytes("nuevo.vk9").contains("sigue\r\n"));
     }
 
-    // "Nuevo" toma el primer "Sin Nombre n" libre; guardarlo pide nombre, sea desde
-    // el menú o al responder "Sí" al cerrar (cancelar ese diálogo cancela el cierre).
-    void proyectosSinNombre() {
+    // Los comandos del proyecto: "Nuevo" toma el primer "Sin Nombre n" libre y
+    // guardarlo pide nombre, desde el menú o al responder "Sí" al cerrar (cancelar ese
+    // diálogo cancela el cierre); abrir y guardar como piden confirmación.
+    void comandosDelProyecto() {
         Escenario e;
         // En cualquier caja: un "Nuevo" nunca se apropia de un archivo existente.
         QVERIFY(EscribirBytes("sin nombre 1.VK9", ProyectoConNombre("uno")));
         QVERIFY(EscribirBytes("SIN NOMBRE 2.vk9", ProyectoConNombre("dos")));
+        QVERIFY(EscribirBytes("Vieja.VK9", ProyectoConNombre("La vieja")));
         frmVarek9& v = e.Abrir();
         // "Defecto" se guarda sin diálogo.
         e.modulo.ProyectoModificado = true;
@@ -273,33 +274,18 @@ private slots:
         QVERIFY(!e.modulo.ProyectoModificado);
         QVERIFY(LeerBytes("Obra.vk9").contains("segunda versi\xf3n"));
 
-        e.Accion("PRY0")->trigger();
-        e.modulo.ProyectoModificado = true;
-        e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
-        e.GuardarComo("Puente.vk9");
-        QVERIFY(v.close());
-        QCOMPARE(LeerBytes("varek-9.ult"), QByteArray("Puente\r\n"));
-        QVERIFY(!QFile::exists("Sin Nombre 3.vk9"));
-    }
-
-    void abrirYGuardarComo() {
-        Escenario e;
-        QVERIFY(EscribirBytes("Vieja.VK9", ProyectoConNombre("La vieja")));
-        frmVarek9& v = e.Abrir();
-        // Abrir con la extensión en mayúsculas.
+        // Abrir con la extensión en mayúsculas; uno que no existe se avisa; cancelar no
+        // cambia nada.
         e.plataforma.RutasAbrir.enqueue(e.Aqui("Vieja.VK9"));
         e.Menu(1);
         QCOMPARE(e.modulo.Proyecto.Nombre, u"La vieja"_s);
         QCOMPARE(v.windowTitle(), u"VAREK-9 [%1]"_s.arg(e.Aqui("Vieja")));
-
-        // Un archivo que no existe; cancelar no cambia nada.
         e.plataforma.RutasAbrir.enqueue(e.Aqui("Nada.vk9"));
         QVERIFY(!v.AbrirProyecto());
         QCOMPARE(e.UltimoMensaje(),
                  u"CARGAR PROYECTO: El Proyecto [%1] NO existe..."_s.arg(e.Aqui("Nada")));
         QVERIFY(!v.AbrirProyecto());
-
-        // Sobrescribir respondido No.
+        // Guardar como sobre un proyecto que existe, respondido No.
         const QByteArray antes = LeerBytes("Vieja.VK9");
         e.modulo.Proyecto.Nombre = u"cambiado"_s;
         e.GuardarComo("Vieja.vk9");
@@ -310,6 +296,14 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes.last().Botones, BotonesMensaje::SiNo);
         QCOMPARE(e.plataforma.Mensajes.last().PorDefecto, RespuestaMensaje::No);
         QCOMPARE(LeerBytes("Vieja.VK9"), antes);
+
+        e.Accion("PRY0")->trigger();
+        e.modulo.ProyectoModificado = true;
+        e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
+        e.GuardarComo("Puente.vk9");
+        QVERIFY(v.close());
+        QCOMPARE(LeerBytes("varek-9.ult"), QByteArray("Puente\r\n"));
+        QVERIFY(!QFile::exists("Sin Nombre 3.vk9"));
     }
 
     // Toda salida pasa por la misma pregunta con Cancelar: el menú, el botón
