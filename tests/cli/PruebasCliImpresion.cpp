@@ -76,7 +76,7 @@ private slots:
         texto.start(QStandardPaths::findExecutable(u"pdftotext"_s),
                     {u"-layout"_s, dir_.filePath(u"informe.pdf"_s), u"-"_s});
         QVERIFY(texto.waitForFinished(30000));
-        // La fecha dada llega al encabezado de cada página.
+        // La fecha dada llega al encabezado.
         QVERIFY(texto.readAllStandardOutput().contains("2 [05/12/2026 19:45:00]"));
     }
 
