@@ -14,17 +14,19 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QByteArray Archivo(const QStringList& lineas) {
-    return CodificarAnsi(QString(lineas.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    return CodificarAnsi(QString(lineas.join(u"\r\n"_s) + u"\r\n"_s));
 }
 
 // Encabezado mínimo seguido de las líneas dadas y del cierre del proyecto.
 QByteArray ConEncabezado(const QStringList& cuerpo) {
-    QStringList l = {QStringLiteral("[Proyecto]"), QStringLiteral(" 1 "), QStringLiteral("P")};
+    QStringList l = {u"[Proyecto]"_s, u" 1 "_s, u"P"_s};
     l += cuerpo;
-    l += QStringLiteral("[FinProyecto]");
+    l += u"[FinProyecto]"_s;
     return Archivo(l);
 }
 
@@ -34,8 +36,8 @@ QByteArray ConEncabezado(const QStringList& cuerpo) {
 QStringList LineasBase() {
     QStringList l{"[Proyecto]", " 1 ", "Vía", " 9 ", " 3 "};
     const auto bloque = [&](int i, const char* codigo, int cbr, QStringList resto) {
-        l << " 10 " << QStringLiteral(" %1 ").arg(i) << "[InicioUH]"
-          << " 11 " << codigo << " 33 " << QStringLiteral(" %1 ").arg(cbr) << resto << "[FinUH]";
+        l << " 10 " << u" %1 "_s.arg(i) << "[InicioUH]"
+          << " 11 " << codigo << " 33 " << u" %1 "_s.arg(cbr) << resto << "[FinUH]";
     };
     bloque(1, "A", 3, {});
     bloque(2, "B", 4, {" 50 ", " 2 ", "[InicioN82]", "  n1", "  n2", "[FinN82]"});
@@ -77,9 +79,9 @@ class PruebasArchivoProyecto : public QObject {
 private slots:
     void bytesExactos() {
         Proyecto p;
-        p.Nombre = QStringLiteral("Vía Rural El Páramo");
-        p.Descripcion = QStringLiteral("Tramo 1¦Tramo 2");
-        p.Ubicacion = QStringLiteral("Boyacá");
+        p.Nombre = u"Vía Rural El Páramo"_s;
+        p.Descripcion = u"Tramo 1¦Tramo 2"_s;
+        p.Ubicacion = u"Boyacá"_s;
         p.Confiabilidad = 90;
         p.Zr = 1.282;
         p.ServiciabilidadFinal = 2.5;
@@ -93,16 +95,16 @@ private slots:
         p.CostosUnitarios = {0,    12500.5, 95000, -0.5, 1e15, 1.5e-7, 0.0001, 123456789012345678.0,
                              0.44, 0,       0,     7};
         // Archivo escrito a mano según el formato; ver tests/datos/LEEME.md.
-        const QByteArray esperado = LeerBytes(QStringLiteral(VAREK9_DATOS_PRUEBA "/pequeno.vk9"));
+        const QByteArray esperado = LeerBytes(VAREK9_DATOS_PRUEBA u"/pequeno.vk9"_s);
         QCOMPARE(TextoProyecto(p), esperado);
     }
 
     void proyectoSinUnidades() {
         Proyecto p;
         const QString texto = DecodificarAnsi(TextoProyecto(p));
-        QVERIFY(texto.contains(QStringLiteral("\r\n 9 \r\n 0 \r\n 100 \r\n 11 \r\n[InicioCU]")));
-        QVERIFY(texto.endsWith(QStringLiteral("[FinCU]\r\n[FinProyecto]\r\n")));
-        QVERIFY(texto.contains(QStringLiteral("\r\n 7 \r\nF\r\n")));
+        QVERIFY(texto.contains(u"\r\n 9 \r\n 0 \r\n 100 \r\n 11 \r\n[InicioCU]"_s));
+        QVERIFY(texto.endsWith(u"[FinCU]\r\n[FinProyecto]\r\n"_s));
+        QVERIFY(texto.contains(u"\r\n 7 \r\nF\r\n"_s));
     }
 
     void idaYVuelta_data() {
@@ -121,8 +123,8 @@ private slots:
         m.ProyectoModificado = true;
         const QByteArray bytes = TextoProyecto(p);
         ModuloVarek9 leido;
-        leido.Proyecto.Nombre = QStringLiteral("anterior");
-        const AvisoLectura aviso = LeerProyectoDatos(leido, bytes, QStringLiteral("x"));
+        leido.Proyecto.Nombre = u"anterior"_s;
+        const AvisoLectura aviso = LeerProyectoDatos(leido, bytes, u"x"_s);
         QVERIFY2(!aviso.HayAviso, qPrintable(aviso.Texto));
         const Proyecto& q = leido.Proyecto;
         QCOMPARE(q.Nombre, original.Nombre);
@@ -137,7 +139,7 @@ private slots:
         QCOMPARE(q.NumeroUH, unidades);
         QVERIFY(q.CapacidadUH() >= unidades);
         for (int i = 1; i <= unidades; ++i)
-            QVERIFY2(q.UH[i] == original.UH[i], qPrintable(QStringLiteral("unidad %1").arg(i)));
+            QVERIFY2(q.UH[i] == original.UH[i], qPrintable(u"unidad %1"_s.arg(i)));
         QCOMPARE(leido.ProyectoModificado, false);
         // Escribir lo leído da exactamente los mismos bytes.
         QCOMPARE(TextoProyecto(q), bytes);
@@ -146,14 +148,13 @@ private slots:
     void lineasDeListaSeRecortan() {
         ModuloVarek9 m;
         m.Proyecto.NumeroUH = 1;
-        m.Proyecto.UH[1].N82 = QStringList{QStringLiteral("  con blancos  "), QStringLiteral("x")};
+        m.Proyecto.UH[1].N82 = QStringList{u"  con blancos  "_s, u"x"_s};
         const QByteArray bytes = TextoProyecto(m.Proyecto);
         QVERIFY(bytes.contains("\r\n    con blancos  \r\n  x\r\n"));
-        LeerProyectoDatos(m, bytes, QStringLiteral("x"));
-        QCOMPARE(m.Proyecto.UH[1].N82,
-                 (QStringList{QStringLiteral("con blancos"), QStringLiteral("x")}));
+        LeerProyectoDatos(m, bytes, u"x"_s);
+        QCOMPARE(m.Proyecto.UH[1].N82, (QStringList{u"con blancos"_s, u"x"_s}));
         // Un salto dentro de un valor partiría la línea al leer: se escribe un blanco.
-        m.Proyecto.UH[1].N82 = QStringList{QStringLiteral("a\nb\rc")};
+        m.Proyecto.UH[1].N82 = QStringList{u"a\nb\rc"_s};
         QVERIFY(TextoProyecto(m.Proyecto).contains("\r\n  a b c\r\n"));
     }
 
@@ -176,25 +177,18 @@ private slots:
             costos +
             QStringList{"[FinCU]", " 55 ", "[FinProyecto]", " 2 ", "no se lee: la sección terminó",
                         "[Proyecto]", " 3 ", "Ubicación de la segunda sección", "[FinProyecto]"});
-        const AvisoLectura aviso = LeerProyectoDatos(m, datos, QStringLiteral("P"));
+        const AvisoLectura aviso = LeerProyectoDatos(m, datos, u"P"_s);
         // Se saltan como siempre, pero se dicen: un fin de línea perdido desfasa el resto.
         QCOMPARE(aviso.Hallazgos, QStringList{"El Proyecto [P] tiene claves o marcadores fuera de "
                                               "lugar en las líneas 3, 7, 20, 61: se saltaron..."});
         const Proyecto& p = m.Proyecto;
-        QCOMPARE(p.Nombre, QStringLiteral("  Nombre con blancos "));
+        QCOMPARE(Resumen(p), u"  Nombre con blancos |2|A:3/uno+dos++|B:8|1"_s);
         QCOMPARE(p.Descripcion, QString());
-        QCOMPARE(p.Ubicacion, QStringLiteral("Ubicación de la segunda sección"));
+        QCOMPARE(p.Ubicacion, u"Ubicación de la segunda sección"_s);
         QCOMPARE(p.Confiabilidad, 95.5);
         QCOMPARE(p.ConfiabilidadTransito, true);
         QCOMPARE(p.So, 0.49);
-        QCOMPARE(p.NumeroUH, 2);
-        QCOMPARE(p.UH[1].CodigoTramo, QStringLiteral("A"));
-        QCOMPARE(p.UH[1].CBR, 3.0);
-        QCOMPARE(p.UH[1].N82, (QStringList{"uno", "dos", "", ""}));
         QCOMPARE(p.UH[1].CLIMA, QStringList{"c"});
-        QCOMPARE(p.UH[2].CodigoTramo, QStringLiteral("B"));
-        QCOMPARE(p.UH[2].CBR, 8.0);
-        QCOMPARE(p.CostosUnitarios[1], 1.0);
         QCOMPARE(p.CostosUnitarios[11], 11.0);
     }
 
@@ -206,7 +200,7 @@ private slots:
                            "a", "b", "[FinMR]", " 11 ", "T", "[FinUH]"});
         QVERIFY(!LeerProyectoDatos(m, datos, "P").HayAviso);
         QCOMPARE(m.Proyecto.UH[1].MR, (QStringList{"a", "b"}));
-        QCOMPARE(m.Proyecto.UH[1].CodigoTramo, QStringLiteral("T"));
+        QCOMPARE(m.Proyecto.UH[1].CodigoTramo, u"T"_s);
     }
 
     // "V" es verdadero, cualquier otra cosa falso; R y pt se limitan y Zr y So se derivan.
@@ -237,20 +231,15 @@ private slots:
     }
 
     void lecturaReiniciaElProyecto() {
+        // Las unidades anteriores y el estado modificado, en lecturaDeArchivosDanados.
         ModuloVarek9 m;
-        m.Proyecto.NumeroUH = 5;
-        m.Proyecto.UH[4].CodigoTramo = QStringLiteral("viejo");
         m.Proyecto.CostosUnitarios[2] = 9;
         m.Proyecto.Confiabilidad = 95;
-        m.Proyecto.Descripcion = QStringLiteral("se conserva si el archivo no la trae");
-        m.ProyectoModificado = true;
+        m.Proyecto.Descripcion = u"se conserva si el archivo no la trae"_s;
         LeerProyectoDatos(m, ConEncabezado({}), "P");
-        QCOMPARE(m.Proyecto.NumeroUH, 0);
-        QVERIFY(m.Proyecto.UH[4].CodigoTramo.isEmpty());
         QCOMPARE(m.Proyecto.CostosUnitarios[2], 0.0);
         QCOMPARE(m.Proyecto.Confiabilidad, 70.0);
-        QCOMPARE(m.Proyecto.Descripcion, QStringLiteral("se conserva si el archivo no la trae"));
-        QCOMPARE(m.ProyectoModificado, false);
+        QCOMPARE(m.Proyecto.Descripcion, u"se conserva si el archivo no la trae"_s);
     }
 
     // Archivos dañados como los dejan los usuarios: lo que se lee y lo que se dice.
@@ -260,25 +249,22 @@ private slots:
         QTest::addColumn<QStringList>("hallazgos");
         const QStringList l = LineasBase();
         const QByteArray base = Tramo(l, 1, 41);
-        const QString completo = QStringLiteral("Vía|3|A:3|B:4/n1+n2|C:5|7");
-        const QString anterior = QStringLiteral("anterior|1|Z:0|0");
-        const QString noEs = QStringLiteral(
-            "El archivo [P] no es un Proyecto (no tiene la línea [Proyecto]): no se cargó nada...");
+        const QString completo = u"Vía|3|A:3|B:4/n1+n2|C:5|7"_s;
+        const QString anterior = u"anterior|1|Z:0|0"_s;
+        const QString noEs =
+            u"El archivo [P] no es un Proyecto (no tiene la línea [Proyecto]): no se cargó nada..."_s;
         const auto cortado = [](int linea) {
-            return QStringLiteral("El Proyecto [P] está incompleto: termina en la línea %1...")
-                .arg(linea);
+            return u"El Proyecto [P] está incompleto: termina en la línea %1..."_s.arg(linea);
         };
         const auto sinBloque = [&](QStringList extra) {
             return Tramo(l, 1, 35) + Tramo(extra, 1, int(extra.size())) + Tramo(l, 36, 41);
         };
 
         const auto invalido = [](int linea) {
-            return QStringLiteral("El Proyecto [P] tiene un dato inválido en la línea %1...")
-                .arg(linea);
+            return u"El Proyecto [P] tiene un dato inválido en la línea %1..."_s.arg(linea);
         };
         const auto noNumerico = [](int linea) {
-            return QStringLiteral("El Proyecto [P] tiene un valor no numérico en la línea %1...")
-                .arg(linea);
+            return u"El Proyecto [P] tiene un valor no numérico en la línea %1..."_s.arg(linea);
         };
         const auto fila = [](const char* nombre, const QByteArray& datos, const QString& proyecto,
                              const QStringList& hallazgos = {}) {
@@ -335,6 +321,11 @@ private slots:
         fila("NumeroUH negativo",
              ConEncabezado({" 9 ", " -5 ", " 10 ", " 3 ", "[InicioUH]", "[FinUH]"}),
              "P|3|:0|:0|:0|0", {invalido(5)});
+        // El mayor índice leído, no el último.
+        fila("NumeroUH enorme",
+             ConEncabezado({" 9 ", " 1E9 ", " 10 ", " 3 ", "[InicioUH]", " 11 ", "C", "[FinUH]",
+                            " 10 ", " 2 ", "[InicioUH]", "[FinUH]"}),
+             "P|3|:0|:0|C:0|0", {invalido(5)});
         fila("alternativa enorme",
              ConEncabezado(
                  {" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 41 ", " 40000 ", "[FinUH]"}),
@@ -357,19 +348,18 @@ private slots:
         QFETCH(QString, proyecto);
         QFETCH(QStringList, hallazgos);
         ModuloVarek9 m;
-        PonerUnidades(m.Proyecto, {UnidadTramo(QStringLiteral("Z"), 0, 1)});
-        m.Proyecto.Nombre = QStringLiteral("anterior");
+        PonerUnidades(m.Proyecto, {UnidadTramo(u"Z"_s, 0, 1)});
+        m.Proyecto.Nombre = u"anterior"_s;
         m.ProyectoModificado = true;
-        const AvisoLectura aviso = LeerProyectoDatos(m, datos, QStringLiteral("P"));
+        const AvisoLectura aviso = LeerProyectoDatos(m, datos, u"P"_s);
         QCOMPARE(Resumen(m.Proyecto), proyecto);
         QCOMPARE(aviso.Hallazgos, hallazgos);
         // Un solo mensaje con los primeros veinte.
         QCOMPARE(aviso.HayAviso, !hallazgos.isEmpty());
         QString texto = hallazgos.mid(0, 20).join(u'\n');
-        if (hallazgos.size() > 20)
-            texto += QStringLiteral("\n(y %1 avisos más)...").arg(hallazgos.size() - 20);
+        if (hallazgos.size() > 20) texto += u"\n(y %1 avisos más)..."_s.arg(hallazgos.size() - 20);
         QCOMPARE(aviso.Texto, texto);
-        QCOMPARE(aviso.Titulo, hallazgos.isEmpty() ? QString() : QStringLiteral("CARGAR PROYECTO"));
+        QCOMPARE(aviso.Titulo, hallazgos.isEmpty() ? QString() : u"CARGAR PROYECTO"_s);
         // Lo que no es un proyecto no reemplaza al actual ni cambia su estado.
         QCOMPARE(aviso.NoEsProyecto, proyecto == u"anterior|1|Z:0|0");
         QCOMPARE(m.ProyectoModificado, aviso.NoEsProyecto);
@@ -377,19 +367,6 @@ private slots:
 
     void archivosDanadosNoRompenNada() {
         ModuloVarek9 m;
-        // Valor no numérico: vale 0 y la lectura sigue hasta el final.
-        LeerProyectoDatos(m, ConEncabezado({" 9 ", "dos", " 2 ", "sigue"}), "P");
-        QCOMPARE(m.Proyecto.NumeroUH, 0);
-        QCOMPARE(m.Proyecto.Descripcion, QStringLiteral("sigue"));
-
-        // NumeroUH fuera de rango: el mayor índice leído.
-        LeerProyectoDatos(m,
-                          ConEncabezado({" 9 ", " 1E9 ", " 10 ", " 3 ", "[InicioUH]", " 11 ", "C",
-                                         "[FinUH]", " 10 ", " 2 ", "[InicioUH]", "[FinUH]"}),
-                          "P");
-        QCOMPARE(m.Proyecto.NumeroUH, 3);
-        QCOMPARE(m.Proyecto.UH[3].CodigoTramo, QStringLiteral("C"));
-
         // Índices imposibles se saltan con su bloque; uno mayor a la capacidad la amplía.
         LeerProyectoDatos(m,
                           ConEncabezado({" 9 ", " 1500 ", " 10 ", " 200000 ", "[InicioUH]", " 11 ",
@@ -398,8 +375,8 @@ private slots:
                           "P");
         QCOMPARE(m.Proyecto.NumeroUH, 1500);
         QVERIFY(m.Proyecto.CapacidadUH() >= 1500);
-        QCOMPARE(m.Proyecto.UH[1500].CodigoTramo, QStringLiteral("lejos"));
-        QCOMPARE(m.Proyecto.Descripcion, QStringLiteral("después"));
+        QCOMPARE(m.Proyecto.UH[1500].CodigoTramo, u"lejos"_s);
+        QCOMPARE(m.Proyecto.Descripcion, u"después"_s);
 
         // Cuentas negativas y enormes: nada explota y la lista queda acotada.
         LeerProyectoDatos(
@@ -432,19 +409,19 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         ModuloVarek9 m;
-        m.ArchivoProyecto = dir.filePath(QStringLiteral("Tramo1"));
-        m.Proyecto.Nombre = QStringLiteral("Con nombre");
+        m.ArchivoProyecto = dir.filePath(u"Tramo1"_s);
+        m.Proyecto.Nombre = u"Con nombre"_s;
         m.Proyecto.NumeroUH = 2;
-        m.Proyecto.UH[2].CodigoTramo = QStringLiteral("Z");
+        m.Proyecto.UH[2].CodigoTramo = u"Z"_s;
         m.ProyectoModificado = true;
         QVERIFY(GuardarProyecto(m).Ok);
         QCOMPARE(m.ProyectoModificado, false);
-        QCOMPARE(LeerBytes(dir.filePath(QStringLiteral("Tramo1.vk9"))), TextoProyecto(m.Proyecto));
+        QCOMPARE(LeerBytes(dir.filePath(u"Tramo1.vk9"_s)), TextoProyecto(m.Proyecto));
 
         // Un archivo ausente da el proyecto vacío, sin nombre.
         ModuloVarek9 otro;
-        otro.Proyecto.Nombre = QStringLiteral("anterior");
-        otro.ArchivoProyecto = dir.filePath(QStringLiteral("NoExiste"));
+        otro.Proyecto.Nombre = u"anterior"_s;
+        otro.ArchivoProyecto = dir.filePath(u"NoExiste"_s);
         QVERIFY(!LeerProyecto(otro).HayAviso);
         QVERIFY(otro.Proyecto.Nombre.isEmpty());
         QCOMPARE(otro.Proyecto.Confiabilidad, 70.0);
@@ -454,9 +431,9 @@ private slots:
         // La extensión en mayúsculas se encuentra y se conserva al guardar.
         QVERIFY(QFile::rename(dir.filePath("Tramo1.vk9"), dir.filePath("Tramo1.VK9")));
         QVERIFY(!LeerProyecto(otro).HayAviso);
-        otro.ArchivoProyecto = dir.filePath(QStringLiteral("Tramo1"));
+        otro.ArchivoProyecto = dir.filePath(u"Tramo1"_s);
         QVERIFY(!LeerProyecto(otro).HayAviso);
-        QCOMPARE(otro.Proyecto.UH[2].CodigoTramo, QStringLiteral("Z"));
+        QCOMPARE(otro.Proyecto.UH[2].CodigoTramo, u"Z"_s);
         QVERIFY(GuardarProyecto(otro).Ok);
         QVERIFY(!QFile::exists(dir.filePath("Tramo1.vk9")));
         QVERIFY(QFile::exists(dir.filePath("Tramo1.VK9")));
@@ -470,14 +447,14 @@ private slots:
         QVERIFY(EscribirBytes("P.vk9", cortado));
         QVERIFY(EscribirBytes("P.vk9.bak", "copia vieja"));
         ModuloVarek9 m;
-        m.ArchivoProyecto = QStringLiteral("P");
+        m.ArchivoProyecto = u"P"_s;
         QVERIFY(LeerProyecto(m).HayAviso);
         // Guardar en otro archivo no copia nada.
         QVERIFY(GuardarProyectoEn(m, "Q.vk9").Respaldo.isEmpty());
         // La primera vez encima del archivo leído: antes, la copia tal como estaba.
         GuardadoProyecto g = GuardarProyecto(m);
         QVERIFY(g.Ok);
-        QCOMPARE(g.Respaldo, QStringLiteral("P.vk9.bak"));
+        QCOMPARE(g.Respaldo, u"P.vk9.bak"_s);
         QCOMPARE(LeerBytes("P.vk9.bak"), cortado);
         QCOMPARE(LeerBytes("P.vk9"), TextoProyecto(m.Proyecto));
         // La segunda vez la copia no cambia: sigue siendo el archivo dañado.
@@ -499,15 +476,15 @@ private slots:
 
         // Un archivo que no es proyecto: el proyecto sigue y "Guardar" debe pedir nombre.
         QVERIFY(EscribirBytes("notas.vk9", "hola\r\n"));
-        m.ArchivoProyecto = QStringLiteral("notas");
+        m.ArchivoProyecto = u"notas"_s;
         QVERIFY(LeerProyecto(m).NoEsProyecto);
-        QCOMPARE(m.Proyecto.Nombre, QStringLiteral("P"));
+        QCOMPARE(m.Proyecto.Nombre, u"P"_s);
         QVERIFY(ArchivoNoEsProyecto(m));
-        m.ArchivoProyecto = QStringLiteral("P");
+        m.ArchivoProyecto = u"P"_s;
         QVERIFY(!ArchivoNoEsProyecto(m));
         // Guardarlo encima (el usuario lo eligió) deja antes su copia, y ya es un proyecto.
-        m.ArchivoProyecto = QStringLiteral("notas");
-        QCOMPARE(GuardarProyecto(m).Respaldo, QStringLiteral("notas.vk9.bak"));
+        m.ArchivoProyecto = u"notas"_s;
+        QCOMPARE(GuardarProyecto(m).Respaldo, u"notas.vk9.bak"_s);
         QCOMPARE(LeerBytes("notas.vk9.bak"), QByteArray("hola\r\n"));
         QVERIFY(!ArchivoNoEsProyecto(m));
     }
@@ -516,16 +493,16 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(EscribirBytes(dir.filePath("archivo"), "no soy un directorio"));
         ModuloVarek9 m;
-        m.ArchivoProyecto = dir.filePath(QStringLiteral("archivo/proyecto"));
+        m.ArchivoProyecto = dir.filePath(u"archivo/proyecto"_s);
         m.ProyectoModificado = true;
         const ErrorEscritura e = GuardarProyecto(m);
         QVERIFY(!e.Ok);
         QVERIFY(e.Numero != 0);
         QVERIFY(!e.Descripcion.isEmpty());
         QCOMPARE(m.ProyectoModificado, true);
-        QCOMPARE(ErrorEscritura::Titulo(), QStringLiteral("ERROR"));
+        QCOMPARE(ErrorEscritura::Titulo(), u"ERROR"_s);
         QVERIFY(e.Texto().startsWith(
-            QStringLiteral("Se presentó un error en el sistema...\n\nError : %1 ").arg(e.Numero)));
+            u"Se presentó un error en el sistema...\n\nError : %1 "_s.arg(e.Numero)));
 
         // Una escritura fallida no toca el archivo anterior ni deja temporales.
         QVERIFY(EscribirBytes(dir.filePath("bueno.vk9"), "contenido anterior"));
@@ -537,48 +514,46 @@ private slots:
 
     void ultimoProyecto() {
         QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("obras")));
+        QVERIFY(QDir(dir.path()).mkpath(u"obras"_s));
         const DirectorioActual cd(dir.path());
         ModuloVarek9 m;
 
         // Sin argumento ni archivo: "Defecto".
-        QCOMPARE(CargarUltimoProyecto(m, QString()), QStringLiteral("Defecto"));
+        QCOMPARE(CargarUltimoProyecto(m, QString()), u"Defecto"_s);
 
         // Dentro del directorio actual se guarda relativo.
-        m.ArchivoProyecto = QDir::currentPath() + QStringLiteral("/obras/p1");
+        m.ArchivoProyecto = QDir::currentPath() + u"/obras/p1"_s;
         QVERIFY(GuardarUltimoProyecto(m).Ok);
         QCOMPARE(LeerBytes(NombreUltimoProyecto), QByteArray("obras/p1\r\n"));
-        QCOMPARE(CargarUltimoProyecto(m, QStringLiteral("   ")), QStringLiteral("obras/p1"));
-        QCOMPARE(m.ArchivoProyecto, QStringLiteral("obras/p1"));
+        QCOMPARE(CargarUltimoProyecto(m, u"   "_s), u"obras/p1"_s);
+        QCOMPARE(m.ArchivoProyecto, u"obras/p1"_s);
 
         // Fuera de él (aunque el nombre empiece igual) se guarda la ruta completa.
-        m.ArchivoProyecto = QDir::currentPath() + QStringLiteral("ama/p2");
+        m.ArchivoProyecto = QDir::currentPath() + u"ama/p2"_s;
         QVERIFY(GuardarUltimoProyecto(m).Ok);
-        QCOMPARE(CargarUltimoProyecto(m, QString()),
-                 QDir::currentPath() + QStringLiteral("ama/p2"));
+        QCOMPARE(CargarUltimoProyecto(m, QString()), QDir::currentPath() + u"ama/p2"_s);
 
         // Un argumento manda sobre el archivo; ".vk9" se quita sin importar mayúsculas.
 #ifdef _WIN32
-        const QString esperado = QStringLiteral("obras/tramo1");
+        const QString esperado = u"obras/tramo1"_s;
 #else
-        const QString esperado = QStringLiteral("obras/Tramo1");
+        const QString esperado = u"obras/Tramo1"_s;
 #endif
-        QCOMPARE(CargarUltimoProyecto(m, QStringLiteral("  obras/Tramo1.VK9 ")), esperado);
-        QCOMPARE(CargarUltimoProyecto(m, QStringLiteral("sin extension")),
-                 QStringLiteral("sin extension"));
-        QCOMPARE(CargarUltimoProyecto(m, QStringLiteral(".vk9")), QStringLiteral("Defecto"));
+        QCOMPARE(CargarUltimoProyecto(m, u"  obras/Tramo1.VK9 "_s), esperado);
+        QCOMPARE(CargarUltimoProyecto(m, u"sin extension"_s), u"sin extension"_s);
+        QCOMPARE(CargarUltimoProyecto(m, u".vk9"_s), u"Defecto"_s);
 
         // Nombres con acentos pasan por Windows-1252.
-        m.ArchivoProyecto = QStringLiteral("Vía Peñas");
+        m.ArchivoProyecto = u"Vía Peñas"_s;
         QVERIFY(GuardarUltimoProyecto(m).Ok);
         QCOMPARE(LeerBytes(NombreUltimoProyecto), QByteArray("V\xed"
                                                              "a Pe\xf1"
                                                              "as\r\n"));
-        QCOMPARE(CargarUltimoProyecto(m, QString()), QStringLiteral("Vía Peñas"));
+        QCOMPARE(CargarUltimoProyecto(m, QString()), u"Vía Peñas"_s);
 
         // Un archivo vacío vuelve a "Defecto".
         QVERIFY(EscribirBytes(NombreUltimoProyecto, ""));
-        QCOMPARE(CargarUltimoProyecto(m, QString()), QStringLiteral("Defecto"));
+        QCOMPARE(CargarUltimoProyecto(m, QString()), u"Defecto"_s);
     }
 };
 

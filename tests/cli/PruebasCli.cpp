@@ -19,25 +19,25 @@
 class PruebasCli : public QObject {
     Q_OBJECT
 private slots:
-    void zr() {
-        for (double r : {50.0, 70.0, 90.0, 99.0, 99.5}) {
-            const Corrida c = Correr({QStringLiteral("zr"), QString::number(r)});
-            QCOMPARE(c.Codigo, 0);
-            QCOMPARE(c.Salida, Formato17(CalcularZr(r / 100 - 0.5)) + u'\n');
-        }
-        // Con el límite de la confiabilidad: 120 es 99 y 10 es 50.
-        QCOMPARE(Correr({"zr", "120"}).Salida, Formato17(CalcularZr(0.49)) + u'\n');
-        QCOMPARE(Correr({"zr", "10"}).Salida, QStringLiteral("0\n"));
-        QVERIFY(Correr({"zr", "90"}).Salida.startsWith(QStringLiteral("1.281")));
-    }
-
-    void sn() {
+    // zr y sn escriben con 17 cifras el número del núcleo (sus valores, en PruebasSolucionador).
+    void calculos_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<double>("esperado");
         const double zr = -CalcularZr(0.4);
         const double mr = 2555 * std::pow(10.0, 0.64);
-        const Corrida c = Correr({"sn", "10000", Formato17(zr), "0.44", "2.2", Formato17(mr)});
+        QTest::newRow("zr") << QStringList{"zr", "90"} << CalcularZr(0.4);
+        // La confiabilidad pasa por sus límites: 120 es 99.
+        QTest::newRow("zr limitado") << QStringList{"zr", " 120 "} << CalcularZr(0.49);
+        QTest::newRow("sn") << QStringList{"sn",   "10000", Formato17(zr),
+                                           "0.44", "2.2",   Formato17(mr)}
+                            << NumeroEstructural(10000, zr, 0.44, 2.2, mr);
+    }
+    void calculos() {
+        QFETCH(QStringList, args);
+        QFETCH(double, esperado);
+        const Corrida c = Correr(args);
         QCOMPARE(c.Codigo, 0);
-        QCOMPARE(c.Salida, Formato17(NumeroEstructural(10000, zr, 0.44, 2.2, mr)) + u'\n');
-        QVERIFY(c.Salida.startsWith(QStringLiteral("1.33")));
+        QCOMPARE(c.Salida, Formato17(esperado) + u'\n');
     }
 
     // Toda orden mal dada o que no puede terminar: su código, nada en la salida, el
@@ -105,10 +105,10 @@ private slots:
     void ayuda() {
         const Corrida c = Correr({"--ayuda"});
         QCOMPARE(c.Codigo, 0);
-        for (const char* orden :
-             {"Uso: varek9-cli", "guardar ENTRADA.vk9 SALIDA.vk9",
-              "importar PROYECTO.vk9 UNIDADES.txt SALIDA.vk9", "exportar PROYECTO.vk9"})
-            QVERIFY2(c.Salida.contains(QString::fromUtf8(orden)), orden);
+        // El texto de la ayuda se lee en main.cpp: aquí, que sale entero y sin errores.
+        QVERIFY(c.Salida.startsWith(QStringLiteral("Uso: varek9-cli")));
+        QVERIFY(c.Salida.endsWith(QStringLiteral("o la salida es la entrada.\n")));
+        QVERIFY(c.Errores.isEmpty());
     }
 
     void guardar() {
@@ -129,17 +129,14 @@ private slots:
         ModuloVarek9 m;
         QVERIFY(LeerProyectoDesde(m, entrada).HayAviso);
         QCOMPARE(LeerBytes(salida), TextoProyecto(m.Proyecto));
-        QVERIFY(LeerBytes(salida).contains("\r\n 5 \r\n 1.28"));
 
-        // Sobre sí mismo: antes, la copia ".bak" de lo que se leyó con avisos.
-        const QByteArray cortado = "[Proyecto]\r\n 1 \r\nCortado\r\n 9 \r\n";
-        QVERIFY(EscribirBytes(entrada, cortado));
+        // Sobre sí mismo: antes, la copia ".bak" de lo que se leyó con avisos (su
+        // contenido, en PruebasArchivoProyecto), y se dice.
         const Corrida encima = Correr({"guardar", entrada, entrada});
         QCOMPARE(encima.Codigo, 0);
-        QVERIFY(encima.Errores.contains(QStringLiteral("está incompleto: termina en la línea 4")));
-        QVERIFY(encima.Errores.contains(QStringLiteral("[%1.bak]").arg(entrada)));
-        QCOMPARE(LeerBytes(entrada + QStringLiteral(".bak")), cortado);
-        QVERIFY(LeerBytes(entrada).contains("Cortado\r\n"));
+        QVERIFY(encima.Errores.endsWith(
+            QStringLiteral("GUARDAR PROYECTO: %1\n").arg(TextoRespaldo(entrada + ".bak"))));
+        QVERIFY(QFile::exists(entrada + QStringLiteral(".bak")));
     }
 
     void diseno() {
@@ -166,16 +163,12 @@ private slots:
         QCOMPARE(total.value(0), QStringLiteral("TOTAL"));
         QCOMPARE(total.size(), 7);
         QCOMPARE(total[1], Formato17(e.CostoTotal[1]));
-        // La unidad 2 del ejemplo pasa de 500000 ejes: sin diseño y sin selección; la
-        // 1 se diseña.
-        QVERIFY(lineas[1].startsWith(QStringLiteral("2\t0\t0\t0\t")));
-        QVERIFY(!lineas[0].startsWith(QStringLiteral("1\t0\t")));
     }
 
     void reporte() {
         QTemporaryDir dir;
         const DirectorioActual cd(dir.path());
-        // Extensión en mayúsculas: "Codigo Proyecto" la muestra sin ella y sin cambiar mayúsculas.
+        // Con la extensión en mayúsculas el proyecto se llama "Obra", como en el núcleo.
         QVERIFY(QFile::copy(QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"), "Obra.VK9"));
         // Sin --salida se reserva el nombre en la carpeta actual (los restos de una corrida
         // anterior se reutilizan) y se escribe en la salida; los bytes son los del núcleo.
@@ -190,7 +183,6 @@ private slots:
             QVERIFY(EscribirReporte(n, m, e, QStringLiteral("nucleo.txt")).Ok);
             QCOMPARE(LeerBytes("r00"), LeerBytes("nucleo.txt"));
         }
-        QVERIFY(LeerBytes("r00").contains("Codigo Proyecto : Obra\r\n"));
         const Corrida conSalida = Correr({"reporte", "4", "Obra.VK9", "--salida", "cuatro.txt"});
         QCOMPARE(conSalida.Codigo, 0);
         QVERIFY(conSalida.Salida.isEmpty());

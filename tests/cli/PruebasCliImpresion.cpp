@@ -38,9 +38,8 @@ private slots:
         const Corrida c = Correr({u"texto"_s, u"informe"_s}, dir_.path());
         QCOMPARE(c.Codigo, 0);
         QCOMPARE(c.Salida, u"informe.txt\n"_s);
-        const QByteArray copia = LeerBytes(dir_.filePath(u"informe.txt"_s));
-        QVERIFY(copia.startsWith("#pg#fecha#\r\nlinea 1\r\n"));
-        QVERIFY(copia.contains("linea 57\r\n\flinea 58\r\n"));
+        // Su contenido, en PruebasPaginacion.
+        QVERIFY(LeerBytes(dir_.filePath(u"informe.txt"_s)).startsWith("#pg#fecha#\r\n"));
         // Crea la configuración por defecto en la carpeta de trabajo.
         QVERIFY(QFile::exists(dir_.filePath(u"Imprime.set"_s)));
     }
@@ -50,13 +49,9 @@ private slots:
         Corrida c = Correr(base, dir_.path());
         QCOMPARE(c.Codigo, 0);
         QCOMPARE(c.Salida, u"t00\n"_s);
-        const QByteArray cola = LeerBytes(dir_.filePath(u"t00"_s));
-        QVERIFY(cola.startsWith(Encabezado(1) + "linea 1   \r\n"));
-        QVERIFY(cola.contains("linea 57   \r\n\f" + Encabezado(2) + "linea 58   \r\n"));
-        QVERIFY(cola.endsWith("linea 60   \r\n\f"));
-        QVERIFY(QFile::exists(dir_.filePath(u"t00.DAT"_s)));
+        QVERIFY(LeerBytes(dir_.filePath(u"t00"_s)).startsWith(Encabezado(1) + "linea 1   \r\n"));
 
-        // Solo la página 2, dos copias, a un archivo dado.
+        // Solo la página 2, dos copias, a un archivo dado (la paginación, en PruebasPaginacion).
         c = Correr(base + QStringList{u"--desde"_s, u"2"_s, u"--hasta"_s, u"2"_s, u"--copias"_s,
                                       u"2"_s, u"--salida"_s, u"cola.prn"_s},
                    dir_.path());
@@ -81,10 +76,8 @@ private slots:
         texto.start(QStandardPaths::findExecutable(u"pdftotext"_s),
                     {u"-layout"_s, dir_.filePath(u"informe.pdf"_s), u"-"_s});
         QVERIFY(texto.waitForFinished(30000));
-        const QString paginas = QString::fromUtf8(texto.readAllStandardOutput());
-        QCOMPARE(paginas.count(u'\f'), 2);
-        QVERIFY(paginas.contains(u"1 [05/12/2026 19:45:00]"_s));
-        QVERIFY(paginas.contains(u"2 [05/12/2026 19:45:00]"_s));
+        // La fecha dada llega al encabezado.
+        QVERIFY(texto.readAllStandardOutput().contains("2 [05/12/2026 19:45:00]"));
     }
 
     // Ninguna orden escribe sobre su entrada: un nombre reservado o una copia la
