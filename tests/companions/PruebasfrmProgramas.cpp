@@ -1,22 +1,32 @@
-// Lanzador de programas complementarios contra un programa de prueba real:
-// resultados por código, archivos corto y sobrantes, drenaje, modo selección,
-// nombre de intercambio tomado por otro proceso y programa que no arranca.
+// Lanzador de programas complementarios contra un programa de prueba real y
+// contra los cuatro ejecutables: resultados por código, archivos corto y
+// sobrantes, modo selección, nombre de intercambio tomado por otro proceso,
+// programa que no arranca y la espera mientras el programa corre.
 #include "Pruebas.h"
 
 #include "Archivos.h"
 #include "PlataformaGuionada.h"
 #include "common/ArchivoEnUso.h"
+#include "companions/Programas.h"
 #include "companions/frmProgramas.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#ifndef _WIN32
+#include <csignal>
+#include <sys/types.h>
+#endif
+
 namespace {
+
+using Archivos = QMap<QString, QByteArray>;
 
 struct Escenario {
     QTemporaryDir carpeta;
@@ -49,120 +59,134 @@ struct Escenario {
     static QStringList Registro() {
         return QString::fromUtf8(LeerBytes("companero.log")).split(u'\n', Qt::SkipEmptyParts);
     }
-    QString UltimoMensaje() const {
-        return plataforma.Mensajes.isEmpty() ? QString() : plataforma.Mensajes.last().Texto;
-    }
 };
+
+// Mientras el lanzador espera a su programa, anota el texto de la espera y actúa
+// una vez sobre su ventana.
+void VigilarEspera(QTimer& vigia, QString& texto, const std::function<void(QWidget&)>& accion) {
+    vigia.setInterval(20);
+    QObject::connect(&vigia, &QTimer::timeout, [&texto, accion] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* espera = w->findChild<QLabel*>(QStringLiteral("lbEspera"));
+            if (!texto.isEmpty() || !espera || !espera->isVisible()) continue;
+            texto = espera->text();
+            accion(*w);
+        }
+    });
+    vigia.start();
+}
 
 } // namespace
 
 class PruebasfrmProgramas : public QObject {
     Q_OBJECT
 private slots:
-    void resultadosPorCodigo() {
-        Escenario e;
-        for (const char* nombre : {"Clima", "Transito", "Mr", "Drenaje"})
-            QVERIFY(Escenario::Instalar(QString::fromLatin1(nombre)));
-        ResultadoPrograma& r = e.modulo.ResultadoPrograma;
-
-        QVERIFY(EscribirBytes("companero.res", "ref-c\r\n 1500 \r\n 1178.6 \r\nHumedo\r\n 27.27 "
-                                               "\r\n 20 \r\nTemplado\r\n"));
-        QCOMPARE(e.Lanzar("10"), QStringLiteral("C1"));
-        QVERIFY(r.HayResultado);
-        QCOMPARE(r.Referencia, QStringLiteral("ref-c"));
-        QCOMPARE(r.TextoClima2, QStringLiteral("Humedo"));
-        QCOMPARE(r.TextoClima3, QStringLiteral("Templado"));
-
-        QVERIFY(EscribirBytes("companero.res", "ref-n\r\n 250000 \r\n"));
-        QCOMPARE(e.Lanzar("11"), QStringLiteral("N1"));
-        QVERIFY(r.HayResultado);
-        QVERIFY(r.ValorTransito == 250000);
-        QCOMPARE(r.Referencia, QStringLiteral("ref-n"));
-
-        QVERIFY(EscribirBytes("companero.res", "ref-m\r\n 1234.5 \r\n"));
-        QCOMPARE(e.Lanzar("12"), QStringLiteral("M1"));
-        QVERIFY(r.HayResultado);
-        QVERIFY(r.ValorModulo == 1234.5);
-
+    // Antes de cada corrida el resultado trae "h0", "t0", 7 y 8 y dice que hay
+    // resultado: lo que el programa no da, queda.
+    void resultados_data() {
+        QTest::addColumn<QString>("programa");
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<Archivos>("archivos"); // los de la carpeta antes de lanzar
+        QTest::addColumn<bool>("seleccionar");
+        QTest::addColumn<QString>("intercambio");
+        QTest::addColumn<QString>("linea"); // la que recibe el programa
+        QTest::addColumn<bool>("hay");
+        QTest::addColumn<QString>("referencia");
+        QTest::addColumn<QString>("clima2");
+        QTest::addColumn<QString>("clima3");
+        QTest::addColumn<double>("transito");
+        QTest::addColumn<double>("modulo");
+        const auto res = [](const QByteArray& contenido) {
+            return Archivos{{"companero.res", contenido}};
+        };
+        QTest::newRow("clima")
+            << "Clima"
+            << "10"
+            << res("ref-c\r\n 1500 \r\n 1178.6 \r\nHumedo\r\n 27.27 \r\n 20 \r\nTemplado\r\n")
+            << false << "C1"
+            << ",C1,SinPresentacion" << true << "ref-c"
+            << "Humedo"
+            << "Templado" << 7.0 << 8.0;
+        QTest::newRow("clima corto") << "Clima"
+                                     << "10" << res("corto\r\n 1 \r\n 2 \r\n") << false << "C1"
+                                     << ",C1,SinPresentacion" << true << "corto"
+                                     << "h0"
+                                     << "t0" << 7.0 << 8.0;
+        QTest::newRow("tránsito") << "Transito"
+                                  << "11" << res("ref-n\r\n 250000 \r\n") << false << "N1"
+                                  << ",N1,SinPresentacion" << true << "ref-n"
+                                  << "h0"
+                                  << "t0" << 250000.0 << 8.0;
+        QTest::newRow("tránsito en selección")
+            << "Transito"
+            << "11" << res("varek-9\r\n 3.5E+05 \r\n") << true << "N1"
+            << "varek-9,N1,SinPresentacion,Seleccionar" << true << "varek-9"
+            << "h0"
+            << "t0" << 350000.0 << 8.0;
+        QTest::newRow("mr") << "Mr"
+                            << "12" << res("ref-m\r\n 1234.5 \r\n") << false << "M1"
+                            << ",M1,SinPresentacion" << true << "ref-m"
+                            << "h0"
+                            << "t0" << 7.0 << 1234.5;
         // El drenaje deja su archivo, pero de él no se toma nada.
-        QVERIFY(EscribirBytes("companero.res", "ref-d\r\nBueno\r\n 12 \r\n"));
-        QCOMPARE(e.Lanzar("13"), QStringLiteral("D1"));
-        QVERIFY(!r.HayResultado);
-        QVERIFY(r.Referencia.isEmpty());
-        QVERIFY(r.ValorModulo == 1234.5);
-
-        // Uso libre: sin referencia y sin ",Seleccionar".
-        QCOMPARE(Escenario::Registro(),
-                 (QStringList{",C1,SinPresentacion", ",N1,SinPresentacion", ",M1,SinPresentacion",
-                              ",D1,SinPresentacion"}));
-        // Ningún archivo de intercambio queda atrás.
-        for (const char* x : {"C1", "N1", "M1", "D1"}) {
-            QVERIFY(!QFile::exists(QString::fromLatin1(x)));
-            QVERIFY(!QFile::exists(QString::fromLatin1(x) + ".RES"));
-        }
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
-    }
-
-    void resultadoCortoYModoSeleccion() {
-        Escenario e;
-        QVERIFY(Escenario::Instalar("Clima"));
-        QVERIFY(Escenario::Instalar("Transito"));
-        ResultadoPrograma& r = e.modulo.ResultadoPrograma;
-        r.TextoClima2 = QStringLiteral("antes2");
-        r.TextoClima3 = QStringLiteral("antes3");
-        QVERIFY(EscribirBytes("companero.res", "corto\r\n 1 \r\n 2 \r\n"));
-        e.Lanzar("10");
-        QVERIFY(r.HayResultado);
-        QCOMPARE(r.Referencia, QStringLiteral("corto"));
-        QCOMPARE(r.TextoClima2, QStringLiteral("antes2"));
-        QCOMPARE(r.TextoClima3, QStringLiteral("antes3"));
-
-        r.Seleccionar = true;
-        r.Referencia = QStringLiteral("varek-9");
-        QVERIFY(EscribirBytes("companero.res", "varek-9\r\n 3.5E+05 \r\n"));
-        e.Lanzar("11");
-        QCOMPARE(Escenario::Registro().value(1),
-                 QStringLiteral("varek-9,N1,SinPresentacion,Seleccionar"));
-        QVERIFY(r.ValorTransito == 350000);
-        QVERIFY(e.plataforma.ProgramasIniciados.value(1).endsWith(
-            QStringLiteral("/Transito varek-9,N1,SinPresentacion,Seleccionar")));
-    }
-
-    void sinResultadoYSobrantes() {
-        Escenario e;
-        QVERIFY(Escenario::Instalar("Transito"));
+        QTest::newRow("drenaje") << "Drenaje"
+                                 << "13" << res("ref-d\r\nBueno\r\n 12 \r\n") << false << "D1"
+                                 << ",D1,SinPresentacion" << false << ""
+                                 << "h0"
+                                 << "t0" << 7.0 << 8.0;
         // Archivos de una corrida anterior que nadie sostiene: N1 se usa igual y su
         // resultado viejo no pasa por el de esta corrida.
-        QVERIFY(EscribirBytes("N1", ""));
-        QVERIFY(EscribirBytes("N1.RES", "vieja\r\n 99 \r\n"));
-        ResultadoPrograma& r = e.modulo.ResultadoPrograma;
-        r.HayResultado = true;
-        r.ValorTransito = 7;
-        QCOMPARE(e.Lanzar("11"), QStringLiteral("N1"));
-        QVERIFY(!r.HayResultado);
-        QVERIFY(r.ValorTransito == 7);
-        QVERIFY(!QFile::exists("N1"));
-        QVERIFY(!QFile::exists("N1.RES"));
-    }
-
-    void esperaQueElProgramaTomeSuArchivo() {
-        Escenario e;
-        QVERIFY(Escenario::Instalar("Mr"));
+        QTest::newRow("sobrantes sin resultado")
+            << "Transito"
+            << "11" << Archivos{{"N1", ""}, {"N1.RES", "vieja\r\n 99 \r\n"}} << false << "N1"
+            << ",N1,SinPresentacion" << false << ""
+            << "h0"
+            << "t0" << 7.0 << 8.0;
         // Tarda en arrancar: el lanzador lo espera antes de la primera prueba.
-        QVERIFY(EscribirBytes("companero.demora", "300"));
-        QVERIFY(EscribirBytes("companero.res", "lento\r\n 8 \r\n"));
-        e.Lanzar("12");
-        QVERIFY(e.modulo.ResultadoPrograma.HayResultado);
-        QVERIFY(e.modulo.ResultadoPrograma.ValorModulo == 8);
-
-        // Un programa que termina sin tomar su archivo no hace esperar los diez segundos.
-        QVERIFY(QFile::remove("companero.demora"));
-        QVERIFY(EscribirBytes("companero.sinx", ""));
+        QTest::newRow("arranque lento")
+            << "Mr"
+            << "12" << Archivos{{"companero.demora", "300"}, {"companero.res", "l\r\n 5 \r\n"}}
+            << false << "M1"
+            << ",M1,SinPresentacion" << true << "l"
+            << "h0"
+            << "t0" << 7.0 << 5.0;
+        // Termina sin tomar su archivo: no hace esperar los diez segundos.
+        QTest::newRow("termina sin tomar X")
+            << "Mr"
+            << "12" << Archivos{{"companero.sinx", ""}, {"companero.res", "x\r\n 5 \r\n"}} << false
+            << "M1"
+            << ",M1,SinPresentacion" << false << ""
+            << "h0"
+            << "t0" << 7.0 << 8.0;
+    }
+    void resultados() {
+        QFETCH(QString, programa);
+        QFETCH(QString, codigo);
+        QFETCH(Archivos, archivos);
+        QFETCH(bool, seleccionar);
+        QFETCH(QString, linea);
+        Escenario e;
+        QVERIFY(Escenario::Instalar(programa));
+        for (auto a = archivos.cbegin(); a != archivos.cend(); ++a)
+            QVERIFY(EscribirBytes(a.key(), a.value()));
+        ResultadoPrograma& r = e.modulo.ResultadoPrograma;
+        r = {seleccionar,          true, QStringLiteral("varek-9"), 7, QStringLiteral("h0"),
+             QStringLiteral("t0"), 8};
         QElapsedTimer reloj;
         reloj.start();
-        e.Lanzar("12");
+        QTEST(e.Lanzar(codigo), "intercambio");
         QVERIFY(reloj.elapsed() < 5000);
-        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
+        QCOMPARE(Escenario::Registro(), QStringList{linea});
+        QVERIFY(e.plataforma.ProgramasIniciados.value(0).endsWith(u'/' + programa + u' ' + linea));
+        QTEST(r.HayResultado, "hay");
+        QTEST(r.Referencia, "referencia");
+        QTEST(r.TextoClima2, "clima2");
+        QTEST(r.TextoClima3, "clima3");
+        QTEST(r.ValorTransito, "transito");
+        QTEST(r.ValorModulo, "modulo");
+        // Ningún archivo de intercambio queda atrás.
+        QCOMPARE(QDir::current().entryList({"?1", "?1.RES"}, QDir::Files), QStringList());
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
 
     // Mientras el programa corre, la espera habla de él (no del diálogo de archivo
@@ -174,16 +198,9 @@ private slots:
         QVERIFY(EscribirBytes("companero.res", "ref\r\n 5 \r\n"));
         QString texto;
         QTimer vigia;
-        vigia.setInterval(20);
-        connect(&vigia, &QTimer::timeout, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* espera = w->findChild<QLabel*>(QStringLiteral("lbEspera"));
-                if (!espera || !espera->isVisible()) continue;
-                texto = espera->text();
-                w->findChild<QPushButton*>(QStringLiteral("btnCancelar"))->click();
-            }
+        VigilarEspera(vigia, texto, [](QWidget& w) {
+            w.findChild<QPushButton*>(QStringLiteral("btnCancelar"))->click();
         });
-        vigia.start();
         QElapsedTimer reloj;
         reloj.start();
         QCOMPARE(e.Lanzar("11"), QStringLiteral("N1"));
@@ -214,7 +231,6 @@ private slots:
         QCOMPARE(Escenario::Registro(), QStringList{",C2,SinPresentacion"});
         QCOMPARE(e.modulo.ResultadoPrograma.TextoClima2, QStringLiteral("Arido"));
         QVERIFY(ArchivoEnUso("C1")); // el del otro proceso sigue ahí
-        QVERIFY(QFile::exists("C1"));
 
         // Sin abandonar: se espera a que el otro suelte C1 y se usa C1.
         bool seCerro = false;
@@ -237,12 +253,9 @@ private slots:
         QCOMPARE(e.Lanzar("12"), QStringLiteral("M1"));
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("ERROR"));
-#ifdef _WIN32
-        QCOMPARE(e.UltimoMensaje(),
-                 QStringLiteral("No fue posible iniciar el programa [Mr.exe]..."));
-#else
-        QCOMPARE(e.UltimoMensaje(), QStringLiteral("No fue posible iniciar el programa [Mr]..."));
-#endif
+        QCOMPARE(e.plataforma.Mensajes[0].Texto,
+                 QStringLiteral("No fue posible iniciar el programa [%1]...")
+                     .arg(NombreEjecutable(u"Mr")));
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
         QVERIFY(!QFile::exists("M1.RES"));
 
@@ -275,6 +288,66 @@ private slots:
         QCOMPARE(e.plataforma.MostrarModal(ventana), int(QDialog::Accepted));
         QVERIFY(cerrada);
         QVERIFY(e.modulo.ResultadoPrograma.ValorTransito == 42);
+    }
+
+    // Los cuatro ejecutables reales toman X al arrancar y lo sostienen mientras
+    // corren; terminados no dejan candado ni resultado.
+    void ejecutablesSostienenSuArchivo_data() {
+        QTest::addColumn<QString>("ruta");
+        QTest::addColumn<QString>("intercambio");
+        QTest::newRow("Clima") << VAREK9_CLIMA << "C1";
+        QTest::newRow("Transito") << VAREK9_TRANSITO << "N1";
+        QTest::newRow("Mr") << VAREK9_MR << "M1";
+        QTest::newRow("Drenaje") << VAREK9_DRENAJE << "D1";
+    }
+    void ejecutablesSostienenSuArchivo() {
+        QFETCH(QString, ruta);
+        QFETCH(QString, intercambio);
+        QTemporaryDir carpeta;
+        DirectorioActual cd(carpeta.path());
+        QVERIFY(EscribirArchivoUnidad(NombreArchivoUnidad, {2, QStringLiteral("A"), 0, 100}).Ok);
+        QProcess p;
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        p.setProcessEnvironment(entorno);
+        p.start(ruta, {QStringLiteral("varek-9,%1,SinPresentacion,Seleccionar").arg(intercambio)});
+        QVERIFY(p.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(ArchivoEnUso(intercambio), 15000);
+        QTest::qWait(50);
+        QCOMPARE(p.state(), QProcess::Running); // la ventana espera al usuario
+        QVERIFY(ArchivoEnUso(intercambio));
+        p.kill();
+        QVERIFY(p.waitForFinished(10000));
+        QVERIFY(!ArchivoEnUso(intercambio));
+        QVERIFY(!QFileInfo::exists(intercambio + ".RES"));
+    }
+
+    // El lanzador encuentra un programa de verdad y dice a quién espera; cerrado
+    // sin aceptar, no hay resultado.
+    void elLanzadorEsperaAlProgramaReal() {
+#ifdef _WIN32
+        QSKIP("Cierra el programa con una señal POSIX");
+#else
+        Escenario e;
+        frmProgramas v(e.modulo, e.plataforma);
+        QString texto;
+        QTimer vigia;
+        VigilarEspera(vigia, texto, [&](QWidget&) {
+            // Se cierra el programa que inició el lanzador, por su identificador.
+            const qint64 id = e.plataforma.IdentificadoresReales.value(0);
+            if (id > 0) ::kill(static_cast<pid_t>(id), SIGTERM);
+        });
+        v.Carpetas = {QFileInfo(QString::fromLocal8Bit(VAREK9_DRENAJE)).absolutePath()};
+        v.lb()->setText(QStringLiteral("13"));
+        v.show();
+        v.Ejecutar();
+        QCOMPARE(texto, QStringLiteral("Esperando el resultado de [Drenaje]..."));
+        QVERIFY(e.plataforma.VentanasModales.isEmpty());
+        QVERIFY(!v.isVisible());
+        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
+        QVERIFY(e.plataforma.ProgramasIniciados.value(0).endsWith(u" ,D1,SinPresentacion"));
+        QVERIFY(!QFileInfo::exists("D1"));
+#endif
     }
 };
 
