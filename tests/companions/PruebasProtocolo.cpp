@@ -1,9 +1,10 @@
-// Protocolo de intercambio con los programas complementarios: códigos, línea
-// de comandos, archivo de resultado por código, archivos de
-// líneas, archivo de la unidad y prueba de archivo en uso.
+// Protocolo de intercambio con los programas complementarios: códigos, línea de
+// comandos, archivo de resultado por código, archivos de líneas, archivo de la
+// unidad y prueba de archivo en uso.
 #include "Pruebas.h"
 
 #include "Archivos.h"
+#include "ResumenResultado.h"
 #include "common/ArchivoEnUso.h"
 #include "common/BloqueoArchivo.h"
 #include "companions/Programas.h"
@@ -13,20 +14,6 @@
 #include <QTemporaryDir>
 
 #include <cmath>
-
-namespace {
-
-ResultadoPrograma Previo() {
-    ResultadoPrograma r;
-    r.Referencia = QStringLiteral("antes");
-    r.ValorTransito = -1;
-    r.TextoClima2 = QStringLiteral("h0");
-    r.TextoClima3 = QStringLiteral("t0");
-    r.ValorModulo = -2;
-    return r;
-}
-
-} // namespace
 
 class PruebasProtocolo : public QObject {
     Q_OBJECT
@@ -90,59 +77,42 @@ private slots:
                  encontrado.isEmpty() ? QString() : raiz.filePath(encontrado + '/' + nombre));
     }
 
-    // Lo que el archivo no alcanza a dar conserva su valor (el previo: "antes", -1,
-    // "h0", "t0", -2).
+    // Lo que el archivo no alcanza a dar conserva su valor previo.
     void resultadoPorCodigo_data() {
         QTest::addColumn<QString>("codigo");
         QTest::addColumn<QByteArray>("datos");
-        QTest::addColumn<bool>("hay");
-        QTest::addColumn<QString>("referencia");
-        QTest::addColumn<double>("transito");
-        QTest::addColumn<QString>("clima2");
-        QTest::addColumn<QString>("clima3");
-        QTest::addColumn<double>("modulo");
+        QTest::addColumn<QString>("resultado");
+        const QByteArray clima = "varek-9\r\n 1500 \r\n 1178.6 \r\nH\xfamedo\r\n 27.27 \r\n 20 \r\n"
+                                 "Templado\r\nmas\r\n";
         QTest::newRow("clima, Windows-1252")
-            << "10"
-            << QByteArray("varek-9\r\n 1500 \r\n 1178.6 \r\nH\xfamedo\r\n 27.27 \r\n 20 \r\n"
-                          "Templado\r\nmas\r\n")
-            << true << "varek-9" << -1.0 << "Húmedo"
-            << "Templado" << -2.0;
+            << "10" << clima << "sí: varek-9 | -1 | Húmedo Templado | -2";
         QTest::newRow("clima de tres líneas")
-            << "10" << QByteArray("ref\r\n 1 \r\n 2 \r\n") << true << "ref" << -1.0 << "h0"
-            << "t0" << -2.0;
+            << "10" << QByteArray("ref\r\n 1 \r\n 2 \r\n") << "sí: ref | -1 | h0 t0 | -2";
         QTest::newRow("tránsito con LF")
-            << "11" << QByteArray("varek-9\n 250000 \n") << true << "varek-9" << 250000.0 << "h0"
-            << "t0" << -2.0;
-        QTest::newRow("tránsito vacío") << "11" << QByteArray() << true << "antes" << -1.0 << "h0"
-                                        << "t0" << -2.0;
+            << "11" << QByteArray("varek-9\n 250000 \n") << "sí: varek-9 | 250000 | h0 t0 | -2";
+        QTest::newRow("tránsito vacío") << "11" << QByteArray() << "sí: antes | -1 | h0 t0 | -2";
         QTest::newRow("módulo con exponente")
-            << "12" << QByteArray("x\r\n1.5E+01 resto\r\n") << true << "x" << -1.0 << "h0"
-            << "t0" << 15.0;
+            << "12" << QByteArray("x\r\n1.5E+01 resto\r\n") << "sí: x | -1 | h0 t0 | 15";
         // Un valor que no es número se lee como 0.
         QTest::newRow("módulo que no es número")
-            << "12" << QByteArray("x\r\nnada\r\n") << true << "x" << -1.0 << "h0"
-            << "t0" << 0.0;
+            << "12" << QByteArray("x\r\nnada\r\n") << "sí: x | -1 | h0 t0 | 0";
         // Del drenaje nunca hay resultado.
-        QTest::newRow("drenaje") << "13" << QByteArray("ref\r\nBueno\r\n") << false << "antes"
-                                 << -1.0 << "h0"
-                                 << "t0" << -2.0;
+        QTest::newRow("drenaje") << "13" << QByteArray("ref\r\nBueno\r\n")
+                                 << "no: antes | -1 | h0 t0 | -2";
     }
     void resultadoPorCodigo() {
         QFETCH(QString, codigo);
         QFETCH(QByteArray, datos);
-        ResultadoPrograma r = Previo();
+        ResultadoPrograma r{
+            false, false, QStringLiteral("antes"), -1, QStringLiteral("h0"), QStringLiteral("t0"),
+            -2};
         LeerResultadoPrograma(codigo, datos, r);
-        QTEST(r.HayResultado, "hay");
-        QTEST(r.Referencia, "referencia");
-        QTEST(r.ValorTransito, "transito");
-        QTEST(r.TextoClima2, "clima2");
-        QTEST(r.TextoClima3, "clima3");
-        QTEST(r.ValorModulo, "modulo");
+        QTEST(Resumen(r), "resultado");
     }
 
     void archivoDeResultado() {
         QTemporaryDir carpeta;
-        ResultadoPrograma r = Previo();
+        ResultadoPrograma r;
         QVERIFY(!LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
         QVERIFY(!r.HayResultado);
         QVERIFY(EscribirBytes(carpeta.filePath("N1.RES"), "r\r\n 9 \r\n"));
