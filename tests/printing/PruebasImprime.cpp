@@ -103,6 +103,18 @@ ResultadoImpresora ImprimirPdf(const QString& reporte, int papel,
                                configuracion, p, false);
 }
 
+template <class T = QWidget>
+T* Control(QWidget& d, const QString& nombre) {
+    T* c = d.findChild<T*>(nombre);
+    if (!c) qFatal("falta %s", qPrintable(nombre));
+    return c;
+}
+
+void Elegir(Imprime& d, int destino) {
+    QTest::mouseClick(Control<QRadioButton>(d, u"PantallaImpresora%1"_s.arg(destino)),
+                      Qt::LeftButton);
+}
+
 struct Escenario {
     QTemporaryDir dir;
     DirectorioActual aqui{dir.path()};
@@ -127,20 +139,16 @@ struct Escenario {
         });
         ImprimirArchivo(plataforma, &ventana, reporte, alias);
     }
+    // Elige el destino, deja que antes ajuste el diálogo y pulsa "&Aceptar".
+    void Aceptar(int destino, const std::function<void(Imprime&)>& antes = {}) {
+        Imprimir([&](Imprime& d) {
+            Elegir(d, destino);
+            if (antes) antes(d);
+            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
+        });
+    }
     void Configurar(const QByteArray& imprimeSet) { EscribirBytes(u"Imprime.set"_s, imprimeSet); }
 };
-
-template <class T = QWidget>
-T* Control(QWidget& d, const QString& nombre) {
-    T* c = d.findChild<T*>(nombre);
-    if (!c) qFatal("falta %s", qPrintable(nombre));
-    return c;
-}
-
-void Elegir(Imprime& d, int destino) {
-    QTest::mouseClick(Control<QRadioButton>(d, u"PantallaImpresora%1"_s.arg(destino)),
-                      Qt::LeftButton);
-}
 
 } // namespace
 
@@ -243,12 +251,10 @@ private slots:
         QVERIFY(paginas[2].contains(u"linea 120"_s));
 
         // Rango 2 a 3 y dos copias: cuatro hojas.
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 1);
+        e.Aceptar(1, [](Imprime& d) {
             Control<QLineEdit>(d, u"Pagina0"_s)->setText(u"2"_s);
             Control<QLineEdit>(d, u"Pagina1"_s)->setText(u"3"_s);
             Control<QLineEdit>(d, u"Copias"_s)->setText(u"2"_s);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
         });
         const QStringList rango = PaginasPdf(e.dir.filePath(u"salida.pdf"_s));
         QCOMPARE(rango.size(), 4);
@@ -262,10 +268,7 @@ private slots:
         e.plataforma.AceptarPropuesta = false;
         const QString elegido = e.dir.filePath(u"elegido"_s);
         e.plataforma.RutasGuardar.enqueue(elegido);
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(1);
         QCOMPARE(e.plataforma.PropuestasGuardar, QStringList{e.dir.filePath(u"r00.pdf"_s)});
         QCOMPARE(e.plataforma.ConfirmacionesGuardar, QList<bool>{true});
         QVERIFY(QFile::exists(elegido + u".pdf"_s));
@@ -297,10 +300,7 @@ private slots:
         e.plataforma.ImpresoraPdf.setOutputFileName(QString());
         e.plataforma.RespuestaImpresora = false;
         QFile::remove(pdf);
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(1);
         QVERIFY(!QFile::exists(pdf));
         QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
@@ -441,48 +441,39 @@ private slots:
             const char bytes[] = {char(LineaCuerpo), char(tamano), char(1), char(alineacion)};
             return QByteArray(bytes, 4);
         };
-        const QByteArray diez = "ABCDEFGHIJ";
+        const auto fila = [](const char* nombre, const QByteArray& linea, const char* palabra,
+                             double xMin, double xMax, double yMin = -1, int microFeed = 0) {
+            QTest::newRow(nombre) << linea << microFeed << QString::fromLatin1(palabra) << xMin
+                                  << xMax << yMin;
+        };
+        const char* diez = "ABCDEFGHIJ";
+        const char* veinte = "ABCDEFGHIJKLMNOPQRST";
         const double izq = 29.5, der = 612 - 29.5;
-        QTest::newRow("12 puntos")
-            << prefijo(12, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 72 << izq;
-        QTest::newRow("8 es 8.5") << prefijo(8, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 51
-                                  << -1.0;
-        QTest::newRow("10 puntos")
-            << prefijo(10, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 60 << -1.0;
-        QTest::newRow("14 puntos")
-            << prefijo(14, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 84 << -1.0;
-        QTest::newRow("20 puntos")
-            << prefijo(20, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 120 << -1.0;
-        QTest::newRow("7 en celdas")
-            << prefijo(7, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 9 * 4.3 + 4.2 << -1.0;
-        QTest::newRow("6 en celdas")
-            << prefijo(6, 1) + "ABCDEFGHIJKLMNOPQRST" << 0 << "ABCDEFGHIJKLMNOPQRST" << izq
-            << izq + 19 * 4.3 + 3.6 << -1.0;
-        QTest::newRow("derecha") << prefijo(12, 2) + diez + "   " << 0 << "ABCDEFGHIJ" << der - 72
-                                 << der << -1.0;
-        QTest::newRow("centrada") << prefijo(12, 3) + "  " + diez << 0 << "ABCDEFGHIJ"
-                                  << (izq + der) / 2 - 36 << (izq + der) / 2 + 36 << -1.0;
-        QTest::newRow("justificada, primera") << prefijo(12, 4) + "  uno dos tres" << 0 << "uno"
-                                              << izq + 2 * 7.2 << izq + 5 * 7.2 << -1.0;
-        QTest::newRow("justificada, última")
-            << prefijo(12, 4) + "  uno dos tres" << 0 << "tres" << der - 4 * 7.2 << der << -1.0;
-        QTest::newRow("celdas") << prefijo(12, 5) + "AB CD" << 0 << "CD" << izq + 3 * 7.2
-                                << izq + 5 * 7.2 << -1.0;
-        QTest::newRow("sangría a 11 puntos") << prefijo(8, 6) + "     " + diez << 0 << "ABCDEFGHIJ"
-                                             << izq + 5 * 6.6 << izq + 5 * 6.6 + 51 << -1.0;
-        QTest::newRow("celdas con sangría") << prefijo(20, 7) + "     " + diez << 0 << "ABCDEFGHIJ"
-                                            << izq + 5 * 6.6 << izq + 5 * 6.6 + 120 << -1.0;
+        fila("12 puntos", prefijo(12, 1) + diez, diez, izq, izq + 72, izq);
+        fila("8 es 8.5", prefijo(8, 1) + diez, diez, izq, izq + 51);
+        fila("10 puntos", prefijo(10, 1) + diez, diez, izq, izq + 60);
+        fila("14 puntos", prefijo(14, 1) + diez, diez, izq, izq + 84);
+        fila("20 puntos", prefijo(20, 1) + diez, diez, izq, izq + 120);
+        fila("7 en celdas", prefijo(7, 1) + diez, diez, izq, izq + 9 * 4.3 + 4.2);
+        fila("6 en celdas", prefijo(6, 1) + veinte, veinte, izq, izq + 19 * 4.3 + 3.6);
+        fila("derecha", prefijo(12, 2) + diez + "   ", diez, der - 72, der);
+        fila("centrada", prefijo(12, 3) + "  " + diez, diez, (izq + der) / 2 - 36,
+             (izq + der) / 2 + 36);
+        fila("justificada, primera", prefijo(12, 4) + "  uno dos tres", "uno", izq + 2 * 7.2,
+             izq + 5 * 7.2);
+        fila("justificada, última", prefijo(12, 4) + "  uno dos tres", "tres", der - 4 * 7.2, der);
+        fila("celdas", prefijo(12, 5) + "AB CD", "CD", izq + 3 * 7.2, izq + 5 * 7.2);
+        fila("sangría a 11 puntos", prefijo(8, 6) + "     " + diez, diez, izq + 5 * 6.6,
+             izq + 5 * 6.6 + 51);
+        fila("celdas con sangría", prefijo(20, 7) + "     " + diez, diez, izq + 5 * 6.6,
+             izq + 5 * 6.6 + 120);
         // Sin prefijos el tamaño sale del ancho mayor: más de 96 columnas, 8 puntos;
         // más de 80, 10; si no, 12.
-        QTest::newRow("sin prefijos, 97")
-            << QByteArray(97, 'x') << 0 << QString(97, u'x') << izq << izq + 97 * 4.8 << -1.0;
-        QTest::newRow("sin prefijos, 81")
-            << QByteArray(81, 'x') << 0 << QString(81, u'x') << izq << izq + 81 * 6.0 << -1.0;
-        QTest::newRow("sin prefijos, 60")
-            << QByteArray(60, 'x') << 0 << QString(60, u'x') << izq << izq + 60 * 7.2 << -1.0;
+        for (const auto& [columnas, avance] : {std::pair{97, 4.8}, {81, 6.0}, {60, 7.2}})
+            fila(qPrintable(u"sin prefijos, %1"_s.arg(columnas)), QByteArray(columnas, 'x'),
+                 QByteArray(columnas, 'x'), izq, izq + columnas * avance);
         // El avance inicial de la página baja la primera línea.
-        QTest::newRow("avance de 200 twips")
-            << prefijo(12, 1) + diez << 200 << "ABCDEFGHIJ" << izq << izq + 72 << izq + 10;
+        fila("avance de 200 twips", prefijo(12, 1) + diez, diez, izq, izq + 72, izq + 10, 200);
     }
     void reglasDeDibujo() {
         QFETCH(QByteArray, linea);
@@ -527,12 +518,7 @@ private slots:
         logo.setDotsPerMeterY(3780);
         QVERIFY(logo.save(u"logo.png"_s));
         EscribirBytes(u"r00.img"_s, "logo.png 100 200\r\nfalta.png 0 0\r\n");
-        QPrinter impresora(QPrinter::HighResolution);
-        impresora.setOutputFormat(QPrinter::PdfFormat);
-        impresora.setOutputFileName(dir.filePath(u"r.pdf"_s));
-        const ResumenReporte resumen = CargarProyecto(LeerBytes(u"r00"_s), 58);
-        const ResultadoImpresora r =
-            ImprimirEnImpresora(impresora, u"r00"_s, resumen, ConfiguracionImpresion(), {}, false);
+        const ResultadoImpresora r = ImprimirPdf(u"r00"_s, QPageSize::A4);
         QVERIFY2(r.Ok, qPrintable(r.Error));
         QCOMPARE(r.Paginas, 3);
         // A la derecha del margen izquierdo (3 cm) más su X, con su ancho natural; la que
@@ -545,34 +531,22 @@ private slots:
     void puertoDeTexto() {
         Escenario e(P(2000) + "TITULO\r\n" + P(1) + "derecha\r\n");
         const QString destino = e.dir.filePath(u"puerto.txt"_s);
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 2);
-            Control<QComboBox>(d, u"opcPuerto"_s)->setEditText(destino);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(2,
+                  [&](Imprime& d) { Control<QComboBox>(d, u"opcPuerto"_s)->setEditText(destino); });
         QVERIFY(e.plataforma.Mensajes.isEmpty());
         const QByteArray esperado = "TITULO\r\n" + QByteArray(80 - 7, ' ') + "derecha\r\n\f";
         QCOMPARE(LeerBytes(destino), esperado);
         const QByteArray bat = LeerBytes(u"q.bat"_s);
         QVERIFY(bat.startsWith("TYPE t"));
         QVERIFY(bat.endsWith(" >" + destino.toLocal8Bit() + "\r\n"));
-        const QString cola = QString::fromLatin1(bat.mid(5, bat.indexOf(' ', 5) - 5));
-        QCOMPARE(LeerBytes(cola), esperado);
-        QVERIFY(QFile::exists(cola + u".DAT"_s));
 
         // PRN va a la impresora predeterminada con lp; un puerto que no existe falla.
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 2);
-            Control<QComboBox>(d, u"opcPuerto"_s)->setEditText(u"PRN"_s);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(2,
+                  [](Imprime& d) { Control<QComboBox>(d, u"opcPuerto"_s)->setEditText(u"PRN"_s); });
         QCOMPARE(e.plataforma.ProcesosIniciados.size(), 1);
         QVERIFY(e.plataforma.ProcesosIniciados[0].startsWith(u"lp t"_s));
         e.plataforma.ProcesosIniciables = false;
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 2);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(2);
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Titulo, u"IMPRESORA"_s);
         QCOMPARE(e.plataforma.Mensajes[0].Texto, u"Error al imprimir..."_s);
@@ -585,20 +559,13 @@ private slots:
         for (int i = 0; i <= 20; ++i)
             imagenes += "logo.png 10 10\r\n";
         EscribirBytes(u"r00.img"_s, imagenes);
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(1);
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Texto, u"Error al imprimir..."_s);
 
         // Un reporte que ya no existe: imprimir no hace nada.
         QFile::remove(u"r00.img"_s);
-        e.Imprimir([&](Imprime& d) {
-            QFile::remove(e.reporte);
-            Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(1, [&](Imprime&) { QFile::remove(e.reporte); });
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
     }
 
@@ -633,28 +600,23 @@ private slots:
 
     void visoresConfigurados() {
         Escenario e;
+        const auto visores = [&] { return e.ventana.findChildren<frmVisor*>().size(); };
         // Visor en blanco: "q.bat" con q.com y el visor del programa.
         e.Configurar("Archivo para Ver Informes :   \r\n");
-        e.Imprimir([&](Imprime& d) {
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-            QVERIFY(d.findChild<frmVisor*>());
-        });
+        e.Aceptar(0);
         QCOMPARE(LeerBytes(u"q.bat"_s), QByteArray("q.com r00.txt\r\n"));
         QVERIFY(e.plataforma.ProcesosIniciados.isEmpty());
+        QCOMPARE(visores(), 1);
 
         // Un programa que existe se respeta; uno que no, cae en el visor propio.
         e.Configurar("Archivo para Ver Informes : sh -c true\r\n");
-        e.Imprimir([&](Imprime& d) {
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-            QVERIFY(!d.findChild<frmVisor*>());
-        });
+        e.Aceptar(0);
         QCOMPARE(e.plataforma.ProcesosIniciados,
                  QStringList{QStandardPaths::findExecutable(u"sh"_s) + u" -c true r00.txt"_s});
+        QCOMPARE(visores(), 1);
         e.Configurar("Archivo para Ver Informes : NOTEPAD.EXE\r\n");
-        e.Imprimir([&](Imprime& d) {
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-            QVERIFY(d.findChild<frmVisor*>());
-        });
+        e.Aceptar(0);
+        QCOMPARE(visores(), 2);
         for (frmVisor* v : e.ventana.findChildren<frmVisor*>())
             v->close();
     }
