@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // TPD 1000 con 50 % autos (factor 0.001), 10 % buses (1.0), 20 % C2P (1.5) y
@@ -86,38 +88,32 @@ private slots:
             return ValidarTransito(d);
         };
         FallaDato f = falla([](DatosTransito& d) { d.TPD = 0; });
-        QCOMPARE(f.Campo, QStringLiteral("txtTPD"));
+        QCOMPARE(f.Campo, u"txtTPD"_s);
         QVERIFY(f.Mensaje.endsWith(u"..."));
-        QCOMPARE(falla([](DatosTransito& d) { d.TPD = std::nan(""); }).Campo,
-                 QStringLiteral("txtTPD"));
+        QCOMPARE(falla([](DatosTransito& d) { d.TPD = std::nan(""); }).Campo, u"txtTPD"_s);
         f = falla([](DatosTransito& d) { d.Porcentaje[0] = 45; });
-        QCOMPARE(f.Mensaje,
-                 QStringLiteral("La composición del tránsito suma 95.00 %; debe sumar 100 %..."));
+        QCOMPARE(f.Mensaje, u"La composición del tránsito suma 95.00 %; debe sumar 100 %..."_s);
         // Una diferencia de redondeo no es error.
         QVERIFY(!falla([](DatosTransito& d) { d.Porcentaje[0] = 50.04; }).Hay());
         QCOMPARE(falla([](DatosTransito& d) { d.Porcentaje[2] = -1; }).Campo,
-                 QStringLiteral("txtPorcentajeC2P"));
+                 u"txtPorcentajeC2P"_s);
         QCOMPARE(falla([](DatosTransito& d) { d.Factor[7] = std::nan(""); }).Campo,
-                 QStringLiteral("txtFactorMasC5"));
+                 u"txtFactorMasC5"_s);
         QCOMPARE(falla([](DatosTransito& d) { d.FactorDireccional = 0; }).Campo,
-                 QStringLiteral("txtDireccional"));
-        QCOMPARE(falla([](DatosTransito& d) { d.FactorCarril = 1.2; }).Campo,
-                 QStringLiteral("txtCarril"));
-        QCOMPARE(falla([](DatosTransito& d) { d.Crecimiento = 60; }).Campo,
-                 QStringLiteral("txtCrecimiento"));
-        QCOMPARE(falla([](DatosTransito& d) { d.Periodo = 12.5; }).Campo,
-                 QStringLiteral("txtPeriodo"));
-        QCOMPARE(falla([](DatosTransito& d) { d.Periodo = 0; }).Campo,
-                 QStringLiteral("txtPeriodo"));
+                 u"txtDireccional"_s);
+        QCOMPARE(falla([](DatosTransito& d) { d.FactorCarril = 1.2; }).Campo, u"txtCarril"_s);
+        QCOMPARE(falla([](DatosTransito& d) { d.Crecimiento = 60; }).Campo, u"txtCrecimiento"_s);
+        QCOMPARE(falla([](DatosTransito& d) { d.Periodo = 12.5; }).Campo, u"txtPeriodo"_s);
+        QCOMPARE(falla([](DatosTransito& d) { d.Periodo = 0; }).Campo, u"txtPeriodo"_s);
     }
 
     void transitoLineasYResultado() {
         const DatosTransito d = Transito(5, 10);
         const QStringList lineas = LineasTransito(d);
-        QCOMPARE(lineas.value(0), QStringLiteral("Programa=Transito"));
-        QVERIFY(lineas.contains(QStringLiteral("TPD=1000")));
-        QVERIFY(lineas.contains(QStringLiteral("Factor.Autos=.001")));
-        QVERIFY(lineas.contains(QStringLiteral("FactorDireccional=.5")));
+        QCOMPARE(lineas.value(0), u"Programa=Transito"_s);
+        QVERIFY(lineas.contains(u"TPD=1000"_s));
+        QVERIFY(lineas.contains(u"Factor.Autos=.001"_s));
+        QVERIFY(lineas.contains(u"FactorDireccional=.5"_s));
         // Las líneas se guardan recortadas en el proyecto: ninguna lleva blancos en los extremos.
         for (const QString& l : lineas)
             QCOMPARE(l, l.trimmed());
@@ -128,10 +124,9 @@ private slots:
         QVERIFY(leido.Factor == d.Factor);
         QVERIFY(leido.Crecimiento == 5 && leido.Periodo == 10);
         // Lo que falta o no se lee queda como estaba.
-        const DatosTransito parcial =
-            LeerLineasTransito({QStringLiteral("TPD = 350 "), QStringLiteral("Crecimiento=xx"),
-                                QStringLiteral("sin igual"), QStringLiteral("Periodo=")},
-                               DatosTransitoTipicos());
+        const DatosTransito parcial = LeerLineasTransito(
+            {u"TPD = 350 "_s, u"Crecimiento=xx"_s, u"sin igual"_s, u"Periodo="_s},
+            DatosTransitoTipicos());
         QVERIFY(parcial.TPD == 350);
         QVERIFY(parcial.Crecimiento == 3 && parcial.Periodo == 10);
 
@@ -223,22 +218,22 @@ private slots:
         QVERIFY(ETPHoldridge(35) == 58.93 * 30);
         QVERIFY(ETPHoldridge(-3) == 0);
         QVERIFY(!ValidarClima(Clima(1500, 20)).Hay());
-        QCOMPARE(ValidarClima(Clima(std::nan(""), 20)).Campo, QStringLiteral("txtPrecipitacion"));
-        QCOMPARE(ValidarClima(Clima(-5, 20)).Campo, QStringLiteral("txtPrecipitacion"));
-        QCOMPARE(ValidarClima(Clima(1500, 60)).Campo, QStringLiteral("txtTemperatura"));
+        QCOMPARE(ValidarClima(Clima(std::nan(""), 20)).Campo, u"txtPrecipitacion"_s);
+        QCOMPARE(ValidarClima(Clima(-5, 20)).Campo, u"txtPrecipitacion"_s);
+        QCOMPARE(ValidarClima(Clima(1500, 60)).Campo, u"txtTemperatura"_s);
         // Sin temperatura sobre 0 °C Holdridge no da ETP: hay que digitarla.
         const FallaDato f = ValidarClima(Clima(300, -2));
-        QCOMPARE(f.Campo, QStringLiteral("txtTemperatura"));
+        QCOMPARE(f.Campo, u"txtTemperatura"_s);
         QVERIFY(f.Mensaje.contains(u"digite la ETP"));
         DatosClima d = Clima(300, -2);
         d.Modo = ModoETP::Digitada;
-        QCOMPARE(ValidarClima(d).Campo, QStringLiteral("txtETP"));
+        QCOMPARE(ValidarClima(d).Campo, u"txtETP"_s);
         d.ETP = 200;
         QVERIFY(!ValidarClima(d).Hay());
 
         const QStringList lineas = LineasClima(Clima(1500, 20));
-        QVERIFY(lineas.contains(QStringLiteral("ETP.Modo=Holdridge")));
-        QVERIFY(lineas.contains(QStringLiteral("Humedad=Humedo")));
+        QVERIFY(lineas.contains(u"ETP.Modo=Holdridge"_s));
+        QVERIFY(lineas.contains(u"Humedad=Humedo"_s));
         DatosClima leido = LeerLineasClima(lineas, DatosClima{});
         QVERIFY(leido.Precipitacion == 1500 && leido.Temperatura == 20);
         QVERIFY(leido.Modo == ModoETP::Holdridge);
@@ -288,46 +283,46 @@ private slots:
         QVERIFY(std::abs(PsiAMPa(ModuloResiliente(10)) - 76.897) < 0.001);
         // Mr = 2555 x 5^0.64 = 2555 x 2.8012 = 7,157 psi
         QVERIFY(std::abs(ModuloResiliente(5) - 7157.01) < 0.01);
-        const ResultadoMr r = CalcularMr({QStringLiteral("3 5 7 9"), 5e5});
+        const ResultadoMr r = CalcularMr({u"3 5 7 9"_s, 5e5});
         QCOMPARE(r.Ensayos, 4);
         QVERIFY(r.Percentil == 75 && r.CBR == 5);
         QVERIFY(r.ModuloPsi == ModuloResiliente(5));
 
         // La coma es decimal: "9,5" es un solo ensayo.
-        ListaCBR l = LeerListaCBR(QStringLiteral(" 3,5; 4;5\n 6\t7.25;9,5 "));
+        ListaCBR l = LeerListaCBR(u" 3,5; 4;5\n 6\t7.25;9,5 "_s);
         QCOMPARE(l.Valores, (QList<double>{3.5, 4, 5, 6, 7.25, 9.5}));
         QVERIFY(l.Invalido.isEmpty());
-        l = LeerListaCBR(QStringLiteral("3 cuatro 5"));
-        QCOMPARE(l.Invalido, QStringLiteral("cuatro"));
-        QCOMPARE(TextoListaCBR({3.5, 10}), QStringLiteral("3.5 10"));
+        l = LeerListaCBR(u"3 cuatro 5"_s);
+        QCOMPARE(l.Invalido, u"cuatro"_s);
+        QCOMPARE(TextoListaCBR({3.5, 10}), u"3.5 10"_s);
     }
 
     void mrDatosMalosYLineas() {
-        QVERIFY(!ValidarMr({QStringLiteral("3 5"), 100}).Hay());
-        QVERIFY(ValidarMr({QStringLiteral("3 x"), 100}).Mensaje.contains(u"[x]"));
-        QCOMPARE(ValidarMr({QString(), 100}).Campo, QStringLiteral("txtCBR"));
+        QVERIFY(!ValidarMr({u"3 5"_s, 100}).Hay());
+        QVERIFY(ValidarMr({u"3 x"_s, 100}).Mensaje.contains(u"[x]"));
+        QCOMPARE(ValidarMr({QString(), 100}).Campo, u"txtCBR"_s);
         QString muchos;
         for (int i = 0; i < 51; ++i)
-            muchos += QStringLiteral("4 ");
+            muchos += u"4 "_s;
         QVERIFY(ValidarMr({muchos, 100}).Mensaje.contains(u" 51 "));
         muchos.chop(2);
         QVERIFY(!ValidarMr({muchos, 100}).Hay());
-        QCOMPARE(ValidarMr({QStringLiteral("0 5"), 100}).Campo, QStringLiteral("txtCBR"));
-        QCOMPARE(ValidarMr({QStringLiteral("101"), 100}).Campo, QStringLiteral("txtCBR"));
-        QCOMPARE(ValidarMr({QStringLiteral("5"), std::nan("")}).Campo, QStringLiteral("txtEjes"));
-        QCOMPARE(ValidarMr({QStringLiteral("5"), -1}).Campo, QStringLiteral("txtEjes"));
+        QCOMPARE(ValidarMr({u"0 5"_s, 100}).Campo, u"txtCBR"_s);
+        QCOMPARE(ValidarMr({u"101"_s, 100}).Campo, u"txtCBR"_s);
+        QCOMPARE(ValidarMr({u"5"_s, std::nan("")}).Campo, u"txtEjes"_s);
+        QCOMPARE(ValidarMr({u"5"_s, -1}).Campo, u"txtEjes"_s);
 
-        const DatosMr d{QStringLiteral("3, 5\n7 9"), 5e5};
+        const DatosMr d{u"3, 5\n7 9"_s, 5e5};
         const QStringList lineas = LineasMr(d);
-        QVERIFY(lineas.contains(QStringLiteral("CBR=3 5 7 9")));
-        QVERIFY(lineas.contains(QStringLiteral("Ejes=500000")));
+        QVERIFY(lineas.contains(u"CBR=3 5 7 9"_s));
+        QVERIFY(lineas.contains(u"Ejes=500000"_s));
         const DatosMr leido = LeerLineasMr(lineas, DatosMr{});
-        QCOMPARE(leido.Lista, QStringLiteral("3 5 7 9"));
+        QCOMPARE(leido.Lista, u"3 5 7 9"_s);
         QVERIFY(leido.Ejes == 5e5);
         const QStringList r = ResultadoArchivoMr(CalcularMr(d));
-        QCOMPARE(r.value(0), QStringLiteral(" 5 ")); // línea 2: el CBR de diseño
-        QCOMPARE(r.value(1), QStringLiteral(" 75 "));
-        QCOMPARE(r.value(4), QStringLiteral(" 4 "));
+        QCOMPARE(r.value(0), u" 5 "_s); // línea 2: el CBR de diseño
+        QCOMPARE(r.value(1), u" 75 "_s);
+        QCOMPARE(r.value(4), u" 4 "_s);
     }
 
     void tablaDeDrenaje() {
@@ -352,9 +347,9 @@ private slots:
     }
 
     void drenajeDatosYArchivos() {
-        QCOMPARE(ValidarDrenaje({-1, 10}).Campo, QStringLiteral("lstCalidad"));
-        QCOMPARE(ValidarDrenaje({1, std::nan("")}).Campo, QStringLiteral("txtSaturacion"));
-        QCOMPARE(ValidarDrenaje({1, 101}).Campo, QStringLiteral("txtSaturacion"));
+        QCOMPARE(ValidarDrenaje({-1, 10}).Campo, u"lstCalidad"_s);
+        QCOMPARE(ValidarDrenaje({1, std::nan("")}).Campo, u"txtSaturacion"_s);
+        QCOMPARE(ValidarDrenaje({1, 101}).Campo, u"txtSaturacion"_s);
         const DatosDrenaje d{1, 12}; // Bueno, 12 % -> columna 5 a 25 %: 1.15 a 1.00
         QVERIFY(!ValidarDrenaje(d).Hay());
         QCOMPARE(ResultadoArchivoDrenaje(d, CalcularDrenaje(d)),
@@ -362,8 +357,7 @@ private slots:
         const DatosDrenaje leido = LeerLineasDrenaje(LineasDrenaje(d), DatosDrenaje{});
         QCOMPARE(leido.Calidad, 1);
         QVERIFY(leido.Saturacion == 12);
-        QCOMPARE(LeerLineasDrenaje({QStringLiteral("Calidad=muy POBRE")}, DatosDrenaje{}).Calidad,
-                 4);
+        QCOMPARE(LeerLineasDrenaje({u"Calidad=muy POBRE"_s}, DatosDrenaje{}).Calidad, 4);
     }
 };
 

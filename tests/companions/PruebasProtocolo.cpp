@@ -15,6 +15,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 class PruebasProtocolo : public QObject {
     Q_OBJECT
 private slots:
@@ -25,12 +27,11 @@ private slots:
             QCOMPARE(BuscarPrograma(codigo)->Codigo, codigo);
         QVERIFY(!BuscarPrograma(u"QuePrograma"));
         QVERIFY(!BuscarPrograma(u"14"));
-        QCOMPARE(NombreIntercambio(u'C', 12), QStringLiteral("C12"));
-        QCOMPARE(ArchivoResultado(QStringLiteral("N1")), QStringLiteral("N1.RES"));
-        QCOMPARE(ArgumentoPrograma(QString(), QStringLiteral("C1"), false),
-                 QStringLiteral(",C1,SinPresentacion"));
-        QCOMPARE(ArgumentoPrograma(QStringLiteral("varek-9"), QStringLiteral("N1"), true),
-                 QStringLiteral("varek-9,N1,SinPresentacion,Seleccionar"));
+        QCOMPARE(NombreIntercambio(u'C', 12), u"C12"_s);
+        QCOMPARE(ArchivoResultado(u"N1"_s), u"N1.RES"_s);
+        QCOMPARE(ArgumentoPrograma(QString(), u"C1"_s, false), u",C1,SinPresentacion"_s);
+        QCOMPARE(ArgumentoPrograma(u"varek-9"_s, u"N1"_s, true),
+                 u"varek-9,N1,SinPresentacion,Seleccionar"_s);
     }
 
     void buscarEjecutable() {
@@ -38,17 +39,16 @@ private slots:
         QVERIFY(EscribirBytes(b.filePath("Clima"), "x"));
         QVERIFY(EscribirBytes(a.filePath("Clima"), "x"));
         // Un archivo sin permiso de ejecución no es un programa.
-        QVERIFY(BuscarEjecutable(QStringLiteral("Clima"), {a.path(), b.path()}).isEmpty());
+        QVERIFY(BuscarEjecutable(u"Clima"_s, {a.path(), b.path()}).isEmpty());
         QFile::setPermissions(b.filePath("Clima"),
                               QFile::permissions(b.filePath("Clima")) | QFile::ExeOwner);
-        QCOMPARE(BuscarEjecutable(QStringLiteral("Clima"), {QString(), a.path(), b.path()}),
+        QCOMPARE(BuscarEjecutable(u"Clima"_s, {QString(), a.path(), b.path()}),
                  b.filePath("Clima"));
         QFile::setPermissions(a.filePath("Clima"),
                               QFile::permissions(a.filePath("Clima")) | QFile::ExeOwner);
         // La primera carpeta manda.
-        QCOMPARE(BuscarEjecutable(QStringLiteral("Clima"), {a.path(), b.path()}),
-                 a.filePath("Clima"));
-        QVERIFY(BuscarEjecutable(QStringLiteral("Mr"), {a.path(), b.path()}).isEmpty());
+        QCOMPARE(BuscarEjecutable(u"Clima"_s, {a.path(), b.path()}), a.filePath("Clima"));
+        QVERIFY(BuscarEjecutable(u"Mr"_s, {a.path(), b.path()}).isEmpty());
     }
 
     void ordenDeBusqueda_data() {
@@ -103,9 +103,7 @@ private slots:
     void resultadoPorCodigo() {
         QFETCH(QString, codigo);
         QFETCH(QByteArray, datos);
-        ResultadoPrograma r{
-            false, false, QStringLiteral("antes"), -1, QStringLiteral("h0"), QStringLiteral("t0"),
-            -2};
+        ResultadoPrograma r{false, false, u"antes"_s, -1, u"h0"_s, u"t0"_s, -2};
         LeerResultadoPrograma(codigo, datos, r);
         QTEST(Resumen(r), "resultado");
     }
@@ -130,7 +128,7 @@ private slots:
 
         QStringList muchas;
         for (int i = 1; i <= 250; ++i)
-            muchas.append(QStringLiteral("Línea %1").arg(i));
+            muchas.append(u"Línea %1"_s.arg(i));
         muchas[9] = QString(); // una vacía en medio también vuelve
         QVERIFY(EntregarLineas(ruta, muchas).Ok);
         const QByteArray bytes = LeerBytes(ruta);
@@ -158,7 +156,7 @@ private slots:
     }
 
     void archivoDeUnidad() {
-        const UnidadIntercambio u{3, QStringLiteral("Tramo Ñ"), 1000, -.5};
+        const UnidadIntercambio u{3, u"Tramo Ñ"_s, 1000, -.5};
         QCOMPARE(TextoArchivoUnidad(u), QByteArray(" 3 \r\nTramo \xd1\r\n 1000 \r\n-.5 \r\n"));
         const UnidadIntercambio leida = LeerUnidadIntercambio(TextoArchivoUnidad(u));
         QCOMPARE(leida.Fila, 3);
@@ -175,39 +173,37 @@ private slots:
     }
 
     void argumentosDelPrograma() {
-        ArgumentosCompanero a = LeerArgumentosCompanero({QStringLiteral("Transito")});
+        ArgumentosCompanero a = LeerArgumentosCompanero({u"Transito"_s});
         QVERIFY(a.Intercambio.isEmpty() && a.Referencia.isEmpty() && !a.Seleccionar);
-        a = LeerArgumentosCompanero(
-            {QStringLiteral("Clima"), QStringLiteral(",C1,SinPresentacion")});
+        a = LeerArgumentosCompanero({u"Clima"_s, u",C1,SinPresentacion"_s});
         QVERIFY(a.Referencia.isEmpty());
-        QCOMPARE(a.Intercambio, QStringLiteral("C1"));
+        QCOMPARE(a.Intercambio, u"C1"_s);
         QVERIFY(a.SinPresentacion && !a.Seleccionar);
         // Repartido en varios argumentos (como lo parte un intérprete de órdenes) da lo mismo.
-        a = LeerArgumentosCompanero({QStringLiteral("Transito"), QStringLiteral("varek-9,N2,"),
-                                     QStringLiteral("sinpresentacion,SELECCIONAR")});
-        QCOMPARE(a.Referencia, QStringLiteral("varek-9"));
-        QCOMPARE(a.Intercambio, QStringLiteral("N2"));
+        a = LeerArgumentosCompanero(
+            {u"Transito"_s, u"varek-9,N2,"_s, u"sinpresentacion,SELECCIONAR"_s});
+        QCOMPARE(a.Referencia, u"varek-9"_s);
+        QCOMPARE(a.Intercambio, u"N2"_s);
         QVERIFY(a.SinPresentacion && a.Seleccionar);
     }
 
     void datosEscritos() {
-        QVERIFY(LeerDato(QStringLiteral(" 12.5 ")) == 12.5);
-        QVERIFY(LeerDato(QStringLiteral("-3e2")) == -300);
-        QVERIFY(LeerDato(QStringLiteral(".5")) == .5);
-        QVERIFY(LeerDato(QStringLiteral("12,5")) == 12.5);
-        QVERIFY(LeerDato(QStringLiteral("1.234,5")) == 1234.5);
-        QVERIFY(std::isnan(LeerDato(QStringLiteral("1,2,3"))));
-        QVERIFY(std::isnan(LeerDato(QStringLiteral("12abc"))));
+        QVERIFY(LeerDato(u" 12.5 "_s) == 12.5);
+        QVERIFY(LeerDato(u"-3e2"_s) == -300);
+        QVERIFY(LeerDato(u".5"_s) == .5);
+        QVERIFY(LeerDato(u"12,5"_s) == 12.5);
+        QVERIFY(LeerDato(u"1.234,5"_s) == 1234.5);
+        QVERIFY(std::isnan(LeerDato(u"1,2,3"_s)));
+        QVERIFY(std::isnan(LeerDato(u"12abc"_s)));
         QVERIFY(std::isnan(LeerDato(QString())));
-        QVERIFY(std::isnan(LeerDato(QStringLiteral("inf"))));
-        QCOMPARE(TextoDato(0.5), QStringLiteral("0.5"));
-        QCOMPARE(TextoDato(1e6), QStringLiteral("1000000"));
+        QVERIFY(std::isnan(LeerDato(u"inf"_s)));
+        QCOMPARE(TextoDato(0.5), u"0.5"_s);
+        QCOMPARE(TextoDato(1e6), u"1000000"_s);
         QCOMPARE(TextoDato(std::nan("")), QString());
-        QCOMPARE(LineaDato(QStringLiteral("TPD"), 350.0), QStringLiteral("TPD=350"));
-        const QMap<QString, QString> m =
-            LeerLineasDatos({QStringLiteral(" a = 1 "), QStringLiteral("=2"), QStringLiteral("b")});
+        QCOMPARE(LineaDato(u"TPD"_s, 350.0), u"TPD=350"_s);
+        const QMap<QString, QString> m = LeerLineasDatos({u" a = 1 "_s, u"=2"_s, u"b"_s});
         QCOMPARE(m.size(), 1);
-        QCOMPARE(m.value("a"), QStringLiteral("1"));
+        QCOMPARE(m.value("a"), u"1"_s);
     }
 
     void archivoEnUso() {
@@ -229,9 +225,9 @@ private slots:
         QVERIFY(otro.Bloquear());
         otro.Liberar();
 
-        QCOMPARE(NombreTabla(QStringLiteral("C:\\datos\\tabla.dat")), QStringLiteral("tabla.dat"));
-        QCOMPARE(NombreTabla(QStringLiteral("/srv/datos/tabla.dat")), QStringLiteral("tabla.dat"));
-        QCOMPARE(NombreTabla(QStringLiteral("tabla.dat")), QStringLiteral("tabla.dat"));
+        QCOMPARE(NombreTabla(u"C:\\datos\\tabla.dat"_s), u"tabla.dat"_s);
+        QCOMPARE(NombreTabla(u"/srv/datos/tabla.dat"_s), u"tabla.dat"_s);
+        QCOMPARE(NombreTabla(u"tabla.dat"_s), u"tabla.dat"_s);
     }
 };
 

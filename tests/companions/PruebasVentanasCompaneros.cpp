@@ -25,6 +25,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Escenario {
@@ -35,15 +37,13 @@ struct Escenario {
 
     // Sesión con la línea de comandos dada (vacía: sin argumentos) ya iniciada.
     bool Iniciar(const QString& argumento, const QString& extension) {
-        QStringList argumentos{QStringLiteral("programa")};
+        QStringList argumentos{u"programa"_s};
         if (!argumento.isEmpty()) argumentos.append(argumento);
         sesion = std::make_unique<SesionCompanero>(LeerArgumentosCompanero(argumentos), extension);
         return sesion->Iniciar();
     }
     // Lo que entrega la tabla de unidades antes de llamar al programa.
-    static void Unidad() {
-        EscribirArchivoUnidad(NombreArchivoUnidad, {7, QStringLiteral("T-07"), 1500, 3200});
-    }
+    static void Unidad() { EscribirArchivoUnidad(NombreArchivoUnidad, {7, u"T-07"_s, 1500, 3200}); }
     QString UltimoMensaje() const {
         return plataforma.Mensajes.isEmpty() ? QString() : plataforma.Mensajes.last().Texto;
     }
@@ -96,9 +96,9 @@ private slots:
                                 "3,200.00 m"));
         QVERIFY(Control<QLabel>(v, "lbFormula")->text().contains(u"W18 = TPD"));
         // Lo guardado con la unidad llena los campos; lo demás, los valores típicos.
-        QCOMPARE(Control<QLineEdit>(v, "txtTPD")->text(), QStringLiteral("450"));
-        QCOMPARE(Control<QLineEdit>(v, "txtCrecimiento")->text(), QStringLiteral("4"));
-        QCOMPARE(Control<QLineEdit>(v, "txtFactorC2G")->text(), QStringLiteral("3.44"));
+        QCOMPARE(Control<QLineEdit>(v, "txtTPD")->text(), u"450"_s);
+        QCOMPARE(Control<QLineEdit>(v, "txtCrecimiento")->text(), u"4"_s);
+        QCOMPARE(Control<QLineEdit>(v, "txtFactorC2G")->text(), u"3.44"_s);
 
         // El ejemplo de las pruebas de cálculo: W18 = 1,825,912.5
         Escribir(v, "txtTPD", "1000");
@@ -110,7 +110,7 @@ private slots:
             Escribir(v, "txtFactor" + clave, factores[i]);
         }
         Escribir(v, "txtCrecimiento", "0");
-        QCOMPARE(Control<QLabel>(v, "lbSuma")->text(), QStringLiteral("100.00 %"));
+        QCOMPARE(Control<QLabel>(v, "lbSuma")->text(), u"100.00 %"_s);
         QVERIFY(Control<QLabel>(v, "lbResultado")->text().contains(u"1.83E+06"));
         QVERIFY(Control<QLabel>(v, "lbResultado")->text().contains(u"1,825,913"));
 
@@ -144,7 +144,7 @@ private slots:
         Pulsar(v, "btnAceptar");
         QVERIFY(v.isVisible());
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("DATOS DE ENTRADA"));
+        QCOMPARE(e.plataforma.Mensajes[0].Titulo, u"DATOS DE ENTRADA"_s);
         QVERIFY(e.UltimoMensaje().startsWith(u"El tránsito promedio diario (TPD) debe ser"));
         QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(v, "txtTPD"));
         QVERIFY(Control<QLineEdit>(v, "txtTPD")->hasSelectedText());
@@ -153,7 +153,7 @@ private slots:
         Escribir(v, "txtPorcentajeBuses", "25");
         Pulsar(v, "btnAceptar");
         QCOMPARE(e.UltimoMensaje(),
-                 QStringLiteral("La composición del tránsito suma 115.00 %; debe sumar 100 %..."));
+                 u"La composición del tránsito suma 115.00 %; debe sumar 100 %..."_s);
         QVERIFY(!QFile::exists("N1.RES"));
 
         // Cancelar no deja resultado ni toca las líneas recibidas.
@@ -197,9 +197,9 @@ private slots:
         QVERIFY(!v.isVisible());
         const QStringList res = Lineas("C1.RES");
         QCOMPARE(res.size(), 7);
-        QCOMPARE(res[0], QStringLiteral("varek-9"));
-        QCOMPARE(res[3], QStringLiteral("Superhumedo"));
-        QCOMPARE(res[6], QStringLiteral("Templado"));
+        QCOMPARE(res[0], u"varek-9"_s);
+        QCOMPARE(res[3], u"Superhumedo"_s);
+        QCOMPARE(res[6], u"Templado"_s);
         QVERIFY(Lineas("varek-9.cli").contains("ETP.Modo=Digitada"));
 
         // La siguiente vez la ventana vuelve con lo guardado.
@@ -207,9 +207,9 @@ private slots:
         QVERIFY(EscribirBytes("varek-9.cli", LeerBytes(e.carpeta.filePath("varek-9.cli"))));
         QVERIFY(otra.Iniciar("varek-9,C1,SinPresentacion,Seleccionar", ".cli"));
         frmClima w(*otra.sesion, otra.plataforma);
-        QCOMPARE(Control<QLineEdit>(w, "txtETP")->text(), QStringLiteral("600"));
+        QCOMPARE(Control<QLineEdit>(w, "txtETP")->text(), u"600"_s);
         QVERIFY(Control<QRadioButton>(w, "opcETP1")->isChecked());
-        QCOMPARE(Control<QLineEdit>(w, "txtPrecipitacion")->text(), QStringLiteral("1500"));
+        QCOMPARE(Control<QLineEdit>(w, "txtPrecipitacion")->text(), u"1500"_s);
     }
 
     void mrYUsoLibre() {
@@ -223,8 +223,8 @@ private slots:
         QTest::keyClicks(lista, "9 3");
         QTest::keyClick(lista, Qt::Key_Return); // en la lista Enter es otra línea
         QTest::keyClicks(lista, "7, 5");
-        QCOMPARE(lista->toPlainText(), QStringLiteral("9 3\n7, 5"));
-        QCOMPARE(Control<QLabel>(v, "lbEnsayos")->text().left(12), QStringLiteral("4 de 50 ensa"));
+        QCOMPARE(lista->toPlainText(), u"9 3\n7, 5"_s);
+        QCOMPARE(Control<QLabel>(v, "lbEnsayos")->text().left(12), u"4 de 50 ensa"_s);
         Escribir(v, "txtEjes", "5000");
         // 60 %: 5 + 15/25 x 2 = 6.2
         QVERIFY(Control<QLabel>(v, "lbResultado")->text().contains(u"<b>6.20 %</b>"));
@@ -233,8 +233,8 @@ private slots:
         // En uso libre la línea 1 va vacía y no hay archivo de líneas.
         const QStringList res = Lineas("M1.RES");
         QCOMPARE(res.value(0), QString());
-        QCOMPARE(res.value(1), QStringLiteral(" 6.2 "));
-        QCOMPARE(res.value(2), QStringLiteral(" 60 "));
+        QCOMPARE(res.value(1), u" 6.2 "_s);
+        QCOMPARE(res.value(2), u" 60 "_s);
         QVERIFY(!QFile::exists(".mr"));
 
         // Sin argumentos: ni X ni archivos; aceptar solo cierra.
@@ -259,7 +259,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&v));
         auto* tabla = Control<QTableWidget>(v, "grdTabla");
         QAbstractItemModelTester revisor(tabla->model());
-        QCOMPARE(tabla->item(2, 2)->text(), QStringLiteral("1.00 – 0.80"));
+        QCOMPARE(tabla->item(2, 2)->text(), u"1.00 – 0.80"_s);
         QVERIFY(tabla->item(2, 2)->font().bold()); // Regular, 12 %
         QVERIFY(!tabla->item(0, 0)->font().bold());
 
@@ -273,7 +273,7 @@ private slots:
 
         calidad->setCurrentIndex(-1);
         Pulsar(v, "btnAceptar");
-        QCOMPARE(e.UltimoMensaje(), QStringLiteral("Elija la calidad del drenaje..."));
+        QCOMPARE(e.UltimoMensaje(), u"Elija la calidad del drenaje..."_s);
         QCOMPARE(QApplication::focusWidget(), calidad);
         calidad->setCurrentIndex(4);
         Escribir(v, "txtSaturacion", "30");
@@ -293,7 +293,7 @@ private slots:
         Escribir(v, "txtTPD", "100");
         Pulsar(v, "btnAceptar");
         QVERIFY(v.isVisible()); // el usuario no pierde lo escrito
-        QCOMPARE(e.plataforma.Mensajes.last().Titulo, QStringLiteral("ERROR"));
+        QCOMPARE(e.plataforma.Mensajes.last().Titulo, u"ERROR"_s);
         QVERIFY(e.UltimoMensaje().startsWith(u"Se presentó un error en el sistema..."));
         QVERIFY(!QFile::exists("N1.RES"));
     }

@@ -23,6 +23,8 @@
 #ifndef _WIN32
 #include <csignal>
 #include <sys/types.h>
+
+using namespace Qt::StringLiterals;
 #endif
 
 namespace {
@@ -54,7 +56,7 @@ struct Escenario {
         ventana.lb()->setText(codigo);
         ventana.show();
         ventana.Ejecutar();
-        return ventana.isVisible() ? QStringLiteral("<sigue abierta>") : ventana.Intercambio();
+        return ventana.isVisible() ? u"<sigue abierta>"_s : ventana.Intercambio();
     }
     // Las líneas de comandos que recibió el programa de prueba.
     static QStringList Registro() {
@@ -68,7 +70,7 @@ void VigilarEspera(QTimer& vigia, QString& texto, const std::function<void(QWidg
     vigia.setInterval(20);
     QObject::connect(&vigia, &QTimer::timeout, [&texto, accion] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* espera = w->findChild<QLabel*>(QStringLiteral("lbEspera"));
+            auto* espera = w->findChild<QLabel*>(u"lbEspera"_s);
             if (!texto.isEmpty() || !espera || !espera->isVisible()) continue;
             texto = espera->text();
             accion(*w);
@@ -152,8 +154,7 @@ private slots:
         for (auto a = archivos.cbegin(); a != archivos.cend(); ++a)
             QVERIFY(EscribirBytes(a.key(), a.value()));
         ResultadoPrograma& r = e.modulo.ResultadoPrograma;
-        r = {seleccionar,          true, QStringLiteral("varek-9"), 7, QStringLiteral("h0"),
-             QStringLiteral("t0"), 8};
+        r = {seleccionar, true, u"varek-9"_s, 7, u"h0"_s, u"t0"_s, 8};
         QElapsedTimer reloj;
         reloj.start();
         QCOMPARE(e.Lanzar(codigo), linea.section(u',', 1, 1));
@@ -175,15 +176,14 @@ private slots:
         QVERIFY(EscribirBytes("companero.res", "ref\r\n 5 \r\n"));
         QString texto;
         QTimer vigia;
-        VigilarEspera(vigia, texto, [](QWidget& w) {
-            w.findChild<QPushButton*>(QStringLiteral("btnCancelar"))->click();
-        });
+        VigilarEspera(vigia, texto,
+                      [](QWidget& w) { w.findChild<QPushButton*>(u"btnCancelar"_s)->click(); });
         QElapsedTimer reloj;
         reloj.start();
-        QCOMPARE(e.Lanzar("11"), QStringLiteral("N1"));
+        QCOMPARE(e.Lanzar("11"), u"N1"_s);
         QVERIFY(reloj.elapsed() < 2500);
-        QCOMPARE(texto, QStringLiteral("Esperando el resultado de [Transito]..."));
-        QVERIFY(!e.plataforma.VentanasModales.contains(QStringLiteral("Ocupado")));
+        QCOMPARE(texto, u"Esperando el resultado de [Transito]..."_s);
+        QVERIFY(!e.plataforma.VentanasModales.contains(u"Ocupado"_s));
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
     }
 
@@ -192,21 +192,21 @@ private slots:
         QVERIFY(Escenario::Instalar("Clima"));
         QVERIFY(EscribirBytes("companero.res", "ref\r\n\r\n\r\nArido\r\n\r\n\r\nFrio\r\n"));
         QProcess otro;
-        otro.start(QStringLiteral(VAREK9_HIJO_BLOQUEO), {QStringLiteral("C1")});
+        otro.start(QStringLiteral(VAREK9_HIJO_BLOQUEO), {u"C1"_s});
         QVERIFY(otro.waitForReadyRead(10000));
         QCOMPARE(otro.readLine().trimmed(), QByteArray("BLOQUEADO"));
 
         // El usuario abandona la espera por C1: se pasa a C2.
         QString archivo;
         e.plataforma.Modales.enqueue([&](QDialog& d) {
-            archivo = d.findChild<QLabel*>(QStringLiteral("Label4"))->text();
-            d.findChild<QPushButton*>(QStringLiteral("Cancelar"))->click();
+            archivo = d.findChild<QLabel*>(u"Label4"_s)->text();
+            d.findChild<QPushButton*>(u"Cancelar"_s)->click();
             return d.result();
         });
-        QCOMPARE(e.Lanzar("10"), QStringLiteral("C2"));
-        QCOMPARE(archivo, QStringLiteral("C1"));
+        QCOMPARE(e.Lanzar("10"), u"C2"_s);
+        QCOMPARE(archivo, u"C1"_s);
         QCOMPARE(Escenario::Registro(), QStringList{",C2,SinPresentacion"});
-        QCOMPARE(e.modulo.ResultadoPrograma.TextoClima2, QStringLiteral("Arido"));
+        QCOMPARE(e.modulo.ResultadoPrograma.TextoClima2, u"Arido"_s);
         QVERIFY(ArchivoEnUso("C1")); // el del otro proceso sigue ahí
 
         // Sin abandonar: se espera a que el otro suelte C1 y se usa C1.
@@ -216,10 +216,10 @@ private slots:
             seCerro = QTest::qWaitFor([&] { return !d.isVisible(); }, 10000);
             return d.result();
         });
-        QCOMPARE(e.Lanzar("10"), QStringLiteral("C1"));
+        QCOMPARE(e.Lanzar("10"), u"C1"_s);
         QVERIFY(seCerro);
         QVERIFY(otro.state() == QProcess::NotRunning || otro.waitForFinished(10000));
-        QCOMPARE(Escenario::Registro().value(1), QStringLiteral(",C1,SinPresentacion"));
+        QCOMPARE(Escenario::Registro().value(1), u",C1,SinPresentacion"_s);
         QCOMPARE(e.plataforma.VentanasModales, (QStringList{"Ocupado", "Ocupado"}));
     }
 
@@ -227,12 +227,11 @@ private slots:
         Escenario e;
         QVERIFY(EscribirBytes("M1.RES", "vieja\r\n 5 \r\n"));
         e.modulo.ResultadoPrograma.HayResultado = true;
-        QCOMPARE(e.Lanzar("12"), QStringLiteral("M1"));
+        QCOMPARE(e.Lanzar("12"), u"M1"_s);
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("ERROR"));
+        QCOMPARE(e.plataforma.Mensajes[0].Titulo, u"ERROR"_s);
         QCOMPARE(e.plataforma.Mensajes[0].Texto,
-                 QStringLiteral("No fue posible iniciar el programa [%1]...")
-                     .arg(NombreEjecutable(u"Mr")));
+                 u"No fue posible iniciar el programa [%1]..."_s.arg(NombreEjecutable(u"Mr")));
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
         QVERIFY(!QFile::exists("M1.RES"));
 
@@ -255,7 +254,7 @@ private slots:
         QVERIFY(Escenario::Instalar("Transito"));
         QVERIFY(EscribirBytes("companero.res", "x\r\n 42 \r\n"));
         frmProgramas ventana(e.modulo, e.plataforma);
-        QCOMPARE(ventana.lb()->text(), QStringLiteral("QuePrograma"));
+        QCOMPARE(ventana.lb()->text(), u"QuePrograma"_s);
         ventana.lb()->setText("11");
         bool cerrada = false;
         e.plataforma.Modales.enqueue([&](QDialog& d) {
@@ -282,12 +281,12 @@ private slots:
         QFETCH(QString, intercambio);
         QTemporaryDir carpeta;
         DirectorioActual cd(carpeta.path());
-        QVERIFY(EscribirArchivoUnidad(NombreArchivoUnidad, {2, QStringLiteral("A"), 0, 100}).Ok);
+        QVERIFY(EscribirArchivoUnidad(NombreArchivoUnidad, {2, u"A"_s, 0, 100}).Ok);
         QProcess p;
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        entorno.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         p.setProcessEnvironment(entorno);
-        p.start(ruta, {QStringLiteral("varek-9,%1,SinPresentacion,Seleccionar").arg(intercambio)});
+        p.start(ruta, {u"varek-9,%1,SinPresentacion,Seleccionar"_s.arg(intercambio)});
         QVERIFY(p.waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(ArchivoEnUso(intercambio), 15000);
         QTest::qWait(50);
@@ -315,10 +314,10 @@ private slots:
             if (id > 0) ::kill(static_cast<pid_t>(id), SIGTERM);
         });
         v.Carpetas = {QFileInfo(QString::fromLocal8Bit(VAREK9_DRENAJE)).absolutePath()};
-        v.lb()->setText(QStringLiteral("13"));
+        v.lb()->setText(u"13"_s);
         v.show();
         v.Ejecutar();
-        QCOMPARE(texto, QStringLiteral("Esperando el resultado de [Drenaje]..."));
+        QCOMPARE(texto, u"Esperando el resultado de [Drenaje]..."_s);
         QVERIFY(e.plataforma.VentanasModales.isEmpty());
         QVERIFY(!v.isVisible());
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
