@@ -27,10 +27,15 @@ DatosTransito Transito(double crecimiento, double periodo) {
     return d;
 }
 
-DatosClima Clima(double p, double t) {
+// Sin ETP, la de Holdridge.
+DatosClima Clima(double p, double t, double etp = std::nan("")) {
     DatosClima d;
     d.Precipitacion = p;
     d.Temperatura = t;
+    if (!std::isnan(etp)) {
+        d.Modo = ModoETP::Digitada;
+        d.ETP = etp;
+    }
     return d;
 }
 
@@ -43,6 +48,7 @@ using Clasificar = QString (*)(double);
 } // namespace
 
 Q_DECLARE_METATYPE(Clasificar)
+Q_DECLARE_METATYPE(DatosClima)
 
 class PruebasCalculo : public QObject {
     Q_OBJECT
@@ -87,24 +93,22 @@ private slots:
             cambiar(d);
             return ValidarTransito(d);
         };
-        FallaDato f = falla([](DatosTransito& d) { d.TPD = 0; });
+        const auto campo = [&](auto cambiar) { return falla(cambiar).Campo; };
+        FallaDato f = falla([](auto& d) { d.TPD = 0; });
         QCOMPARE(f.Campo, u"txtTPD"_s);
         QVERIFY(f.Mensaje.endsWith(u"..."));
-        QCOMPARE(falla([](DatosTransito& d) { d.TPD = std::nan(""); }).Campo, u"txtTPD"_s);
-        f = falla([](DatosTransito& d) { d.Porcentaje[0] = 45; });
+        QCOMPARE(campo([](auto& d) { d.TPD = std::nan(""); }), u"txtTPD"_s);
+        f = falla([](auto& d) { d.Porcentaje[0] = 45; });
         QCOMPARE(f.Mensaje, u"La composición del tránsito suma 95.00 %; debe sumar 100 %..."_s);
         // Una diferencia de redondeo no es error.
-        QVERIFY(!falla([](DatosTransito& d) { d.Porcentaje[0] = 50.04; }).Hay());
-        QCOMPARE(falla([](DatosTransito& d) { d.Porcentaje[2] = -1; }).Campo,
-                 u"txtPorcentajeC2P"_s);
-        QCOMPARE(falla([](DatosTransito& d) { d.Factor[7] = std::nan(""); }).Campo,
-                 u"txtFactorMasC5"_s);
-        QCOMPARE(falla([](DatosTransito& d) { d.FactorDireccional = 0; }).Campo,
-                 u"txtDireccional"_s);
-        QCOMPARE(falla([](DatosTransito& d) { d.FactorCarril = 1.2; }).Campo, u"txtCarril"_s);
-        QCOMPARE(falla([](DatosTransito& d) { d.Crecimiento = 60; }).Campo, u"txtCrecimiento"_s);
-        QCOMPARE(falla([](DatosTransito& d) { d.Periodo = 12.5; }).Campo, u"txtPeriodo"_s);
-        QCOMPARE(falla([](DatosTransito& d) { d.Periodo = 0; }).Campo, u"txtPeriodo"_s);
+        QVERIFY(!falla([](auto& d) { d.Porcentaje[0] = 50.04; }).Hay());
+        QCOMPARE(campo([](auto& d) { d.Porcentaje[2] = -1; }), u"txtPorcentajeC2P"_s);
+        QCOMPARE(campo([](auto& d) { d.Factor[7] = std::nan(""); }), u"txtFactorMasC5"_s);
+        QCOMPARE(campo([](auto& d) { d.FactorDireccional = 0; }), u"txtDireccional"_s);
+        QCOMPARE(campo([](auto& d) { d.FactorCarril = 1.2; }), u"txtCarril"_s);
+        QCOMPARE(campo([](auto& d) { d.Crecimiento = 60; }), u"txtCrecimiento"_s);
+        QCOMPARE(campo([](auto& d) { d.Periodo = 12.5; }), u"txtPeriodo"_s);
+        QCOMPARE(campo([](auto& d) { d.Periodo = 0; }), u"txtPeriodo"_s);
     }
 
     void transitoLineasYResultado() {
@@ -137,40 +141,26 @@ private slots:
     }
 
     void climaTrabajadoAMano_data() {
-        QTest::addColumn<double>("precipitacion");
-        QTest::addColumn<double>("temperatura");
-        QTest::addColumn<double>("etpDigitada"); // 0: la de Holdridge
+        QTest::addColumn<DatosClima>("datos");
         QTest::addColumn<double>("etp");
         QTest::addColumn<double>("indice");
-        QTest::addColumn<QString>("humedad");
-        QTest::addColumn<QString>("clase");
+        QTest::addColumn<QString>("clases");
         // ETP = 58.93 x 20 = 1178.6 mm; Im = 100 x (1500 / 1178.6 - 1) = 100 x 0.272696
-        QTest::newRow("1500 mm, 20 °C") << 1500.0 << 20.0 << 0.0 << 1178.6 << 27.2696 << "Humedo"
-                                        << "Templado";
+        QTest::newRow("1500 mm, 20 °C")
+            << Clima(1500, 20) << 1178.6 << 27.2696 << "Humedo Templado";
         // ETP = 58.93 x 26 = 1532.18 mm; Im = 100 x (400 / 1532.18 - 1) = 100 x (0.261066 - 1)
-        QTest::newRow("400 mm, 26 °C") << 400.0 << 26.0 << 0.0 << 1532.18 << -73.8934 << "Arido"
-                                       << "Calido";
+        QTest::newRow("400 mm, 26 °C") << Clima(400, 26) << 1532.18 << -73.8934 << "Arido Calido";
         // Im = 100 x (2500 / 1000 - 1) = 150
         QTest::newRow("ETP digitada")
-            << 2500.0 << 12.0 << 1000.0 << 1000.0 << 150.0 << "Superhumedo"
-            << "Frio";
+            << Clima(2500, 12, 1000) << 1000.0 << 150.0 << "Superhumedo Frio";
     }
     void climaTrabajadoAMano() {
-        QFETCH(double, precipitacion);
-        QFETCH(double, temperatura);
-        QFETCH(double, etpDigitada);
-        QFETCH(double, etp);
+        QFETCH(DatosClima, datos);
         QFETCH(double, indice);
-        DatosClima d = Clima(precipitacion, temperatura);
-        if (etpDigitada > 0) {
-            d.Modo = ModoETP::Digitada;
-            d.ETP = etpDigitada;
-        }
-        const ResultadoClima r = CalcularClima(d);
+        const ResultadoClima r = CalcularClima(datos);
         QVERIFY2(std::abs(r.Indice - indice) < 1e-4, qPrintable(QString::number(r.Indice)));
-        QVERIFY(std::abs(r.ETP - etp) < 1e-9);
-        QTEST(r.Humedad, "humedad");
-        QTEST(r.Temperatura, "clase");
+        QTEST(r.ETP, "etp");
+        QTEST(r.Humedad + u' ' + r.Temperatura, "clases");
     }
 
     // Los límites de cada tabla de clases, a uno y otro lado.
@@ -178,34 +168,23 @@ private slots:
         QTest::addColumn<Clasificar>("clasificar");
         QTest::addColumn<double>("valor");
         QTest::addColumn<QString>("clase");
+        // Cada valor con la clase que le toca, en el mismo orden.
         const auto filas = [](const char* nombre, Clasificar clasificar,
-                              std::initializer_list<std::pair<double, const char*>> casos) {
-            for (const auto& [valor, clase] : casos)
-                QTest::addRow("%s %g", nombre, valor) << clasificar << valor << QString(clase);
+                              std::initializer_list<double> valores, const QStringList& clases) {
+            for (qsizetype i = 0; i < clases.size(); ++i)
+                QTest::addRow("%s %g", nombre, valores.begin()[i])
+                    << clasificar << valores.begin()[i] << clases[i];
         };
-        filas("humedad", ClaseHumedad,
-              {{-40.001, "Arido"},
-               {-40, "Semiarido"},
-               {-20.001, "Semiarido"},
-               {-20, "Subhumedo"},
-               {-0.001, "Subhumedo"},
-               {0, "Humedo"},
-               {100, "Humedo"},
-               {100.001, "Superhumedo"}});
-        filas("temperatura", ClaseTemperatura,
-              {{24, "Calido"}, {23.99, "Templado"}, {18, "Templado"}, {17.99, "Frio"}});
+        filas("humedad", ClaseHumedad, {-40.001, -40, -20.001, -20, -0.001, 0, 100, 100.001},
+              {"Arido", "Semiarido", "Semiarido", "Subhumedo", "Subhumedo", "Humedo", "Humedo",
+               "Superhumedo"});
+        filas("temperatura", ClaseTemperatura, {24, 23.99, 18, 17.99},
+              {"Calido", "Templado", "Templado", "Frio"});
         filas("columna de saturación",
               [](double s) { return QString::number(ColumnaSaturacion(s)); },
-              {{0, "0"},
-               {0.99, "0"},
-               {1, "1"},
-               {5, "1"},
-               {5.01, "2"},
-               {25, "2"},
-               {25.01, "3"},
-               {100, "3"}});
+              {0, 0.99, 1, 5, 5.01, 25, 25.01, 100}, {"0", "0", "1", "1", "2", "2", "3", "3"});
         filas("percentil por ejes", [](double e) { return QString::number(PercentilDiseno(e)); },
-              {{0, "60"}, {9999.9, "60"}, {1e4, "75"}, {1e6, "75"}, {1000001, "87.5"}});
+              {0, 9999.9, 1e4, 1e6, 1000001}, {"60", "60", "75", "75", "87.5"});
     }
     void limitesDeLasClases() {
         QFETCH(Clasificar, clasificar);
