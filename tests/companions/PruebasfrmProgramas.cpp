@@ -93,55 +93,42 @@ private slots:
         QTest::addColumn<bool>("seleccionar");
         QTest::addColumn<QString>("linea"); // la que recibe el programa
         QTest::addColumn<QString>("resultado");
+        const auto fila = [](const char* nombre, const char* programa, const char* codigo,
+                             const Archivos& archivos, const char* linea, const char* resultado,
+                             bool seleccionar = false) {
+            QTest::newRow(nombre) << QString(programa) << QString(codigo) << archivos << seleccionar
+                                  << QString(linea) << QString(resultado);
+        };
         const auto res = [](const QByteArray& contenido) {
             return Archivos{{"companero.res", contenido}};
         };
-        QTest::newRow("clima")
-            << "Clima"
-            << "10"
-            << res("ref-c\r\n 1500 \r\n 1178.6 \r\nHumedo\r\n 27.27 \r\n 20 \r\nTemplado\r\n")
-            << false << ",C1,SinPresentacion"
-            << "sí: ref-c | 7 | Humedo Templado | 8";
-        QTest::newRow("clima corto")
-            << "Clima"
-            << "10" << res("corto\r\n 1 \r\n 2 \r\n") << false << ",C1,SinPresentacion"
-            << "sí: corto | 7 | h0 t0 | 8";
-        QTest::newRow("tránsito") << "Transito"
-                                  << "11" << res("ref-n\r\n 250000 \r\n") << false
-                                  << ",N1,SinPresentacion"
-                                  << "sí: ref-n | 250000 | h0 t0 | 8";
-        QTest::newRow("tránsito en selección") << "Transito"
-                                               << "11" << res("varek-9\r\n 3.5E+05 \r\n") << true
-                                               << "varek-9,N1,SinPresentacion,Seleccionar"
-                                               << "sí: varek-9 | 350000 | h0 t0 | 8";
-        QTest::newRow("mr") << "Mr"
-                            << "12" << res("ref-m\r\n 1234.5 \r\n") << false
-                            << ",M1,SinPresentacion"
-                            << "sí: ref-m | 7 | h0 t0 | 1234.5";
+        fila("clima", "Clima", "10",
+             res("ref-c\r\n 1500 \r\n 1178.6 \r\nHumedo\r\n 27.27 \r\n 20 \r\nTemplado\r\n"),
+             ",C1,SinPresentacion", "sí: ref-c | 7 | Humedo Templado | 8");
+        fila("clima corto", "Clima", "10", res("corto\r\n 1 \r\n 2 \r\n"), ",C1,SinPresentacion",
+             "sí: corto | 7 | h0 t0 | 8");
+        fila("tránsito", "Transito", "11", res("ref-n\r\n 250000 \r\n"), ",N1,SinPresentacion",
+             "sí: ref-n | 250000 | h0 t0 | 8");
+        fila("tránsito en selección", "Transito", "11", res("varek-9\r\n 3.5E+05 \r\n"),
+             "varek-9,N1,SinPresentacion,Seleccionar", "sí: varek-9 | 350000 | h0 t0 | 8", true);
+        fila("mr", "Mr", "12", res("ref-m\r\n 1234.5 \r\n"), ",M1,SinPresentacion",
+             "sí: ref-m | 7 | h0 t0 | 1234.5");
         // El drenaje deja su archivo, pero de él no se toma nada.
-        QTest::newRow("drenaje") << "Drenaje"
-                                 << "13" << res("ref-d\r\nBueno\r\n 12 \r\n") << false
-                                 << ",D1,SinPresentacion"
-                                 << "no:  | 7 | h0 t0 | 8";
+        fila("drenaje", "Drenaje", "13", res("ref-d\r\nBueno\r\n 12 \r\n"), ",D1,SinPresentacion",
+             "no:  | 7 | h0 t0 | 8");
         // Archivos de una corrida anterior que nadie sostiene: N1 se usa igual y su
         // resultado viejo no pasa por el de esta corrida.
-        QTest::newRow("sobrantes sin resultado")
-            << "Transito"
-            << "11" << Archivos{{"N1", ""}, {"N1.RES", "vieja\r\n 99 \r\n"}} << false
-            << ",N1,SinPresentacion"
-            << "no:  | 7 | h0 t0 | 8";
+        fila("sobrantes sin resultado", "Transito", "11",
+             {{"N1", ""}, {"N1.RES", "vieja\r\n 99 \r\n"}}, ",N1,SinPresentacion",
+             "no:  | 7 | h0 t0 | 8");
         // Tarda en arrancar: el lanzador lo espera antes de la primera prueba.
-        QTest::newRow("arranque lento")
-            << "Mr"
-            << "12" << Archivos{{"companero.demora", "300"}, {"companero.res", "l\r\n 5 \r\n"}}
-            << false << ",M1,SinPresentacion"
-            << "sí: l | 7 | h0 t0 | 5";
+        fila("arranque lento", "Mr", "12",
+             {{"companero.demora", "300"}, {"companero.res", "l\r\n 5 \r\n"}},
+             ",M1,SinPresentacion", "sí: l | 7 | h0 t0 | 5");
         // Termina sin tomar su archivo: no hace esperar los diez segundos.
-        QTest::newRow("termina sin tomar X")
-            << "Mr"
-            << "12" << Archivos{{"companero.sinx", ""}, {"companero.res", "x\r\n 5 \r\n"}} << false
-            << ",M1,SinPresentacion"
-            << "no:  | 7 | h0 t0 | 8";
+        fila("termina sin tomar X", "Mr", "12",
+             {{"companero.sinx", ""}, {"companero.res", "x\r\n 5 \r\n"}}, ",M1,SinPresentacion",
+             "no:  | 7 | h0 t0 | 8");
     }
     void resultados() {
         QFETCH(QString, programa);
