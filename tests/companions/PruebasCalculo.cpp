@@ -8,6 +8,7 @@
 #include "companions/CalculoTransito.h"
 
 #include <cmath>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -79,10 +80,7 @@ private slots:
 
         // Los valores típicos suman 100 %; el TPD lo pone siempre el usuario.
         const DatosTransito t = DatosTransitoTipicos();
-        double suma = 0;
-        for (double p : t.Porcentaje)
-            suma += p;
-        QVERIFY(suma == 100);
+        QVERIFY(std::accumulate(t.Porcentaje.begin(), t.Porcentaje.end(), 0.0) == 100);
         QVERIFY(std::isnan(t.TPD));
     }
 
@@ -280,9 +278,7 @@ private slots:
         QVERIFY(!ValidarMr({u"3 5"_s, 100}).Hay());
         QVERIFY(ValidarMr({u"3 x"_s, 100}).Mensaje.contains(u"[x]"));
         QCOMPARE(ValidarMr({QString(), 100}).Campo, u"txtCBR"_s);
-        QString muchos;
-        for (int i = 0; i < 51; ++i)
-            muchos += u"4 "_s;
+        QString muchos = u"4 "_s.repeated(51);
         QVERIFY(ValidarMr({muchos, 100}).Mensaje.contains(u" 51 "));
         muchos.chop(2);
         QVERIFY(!ValidarMr({muchos, 100}).Hay());
