@@ -34,46 +34,38 @@ private slots:
                  u"varek-9,N1,SinPresentacion,Seleccionar"_s);
     }
 
-    void buscarEjecutable() {
-        QTemporaryDir a, b;
-        QVERIFY(EscribirBytes(b.filePath("Clima"), "x"));
-        QVERIFY(EscribirBytes(a.filePath("Clima"), "x"));
-        // Un archivo sin permiso de ejecución no es un programa.
-        QVERIFY(BuscarEjecutable(u"Clima"_s, {a.path(), b.path()}).isEmpty());
-        QFile::setPermissions(b.filePath("Clima"),
-                              QFile::permissions(b.filePath("Clima")) | QFile::ExeOwner);
-        QCOMPARE(BuscarEjecutable(u"Clima"_s, {QString(), a.path(), b.path()}),
-                 b.filePath("Clima"));
-        QFile::setPermissions(a.filePath("Clima"),
-                              QFile::permissions(a.filePath("Clima")) | QFile::ExeOwner);
-        // La primera carpeta manda.
-        QCOMPARE(BuscarEjecutable(u"Clima"_s, {a.path(), b.path()}), a.filePath("Clima"));
-        QVERIFY(BuscarEjecutable(u"Mr"_s, {a.path(), b.path()}).isEmpty());
-    }
-
+    // Se busca en orden junto al programa, en la instalación y en la carpeta actual;
+    // gana la primera carpeta con un archivo ejecutable de ese nombre.
     void ordenDeBusqueda_data() {
-        QTest::addColumn<QStringList>("con");    // carpetas que tienen el programa
+        QTest::addColumn<QStringList>("con");    // carpetas con el programa; "-": sin permiso
         QTest::addColumn<QString>("encontrado"); // la que gana; vacía: ninguna
         QTest::newRow("junto al programa") << QStringList{"bin", "libexec/varek9", "obra"} << "bin";
         QTest::newRow("instalación") << QStringList{"libexec/varek9", "obra"} << "libexec/varek9";
         QTest::newRow("carpeta actual") << QStringList{"obra"} << "obra";
         QTest::newRow("en ninguna") << QStringList{"libexec"} << QString();
+        // Un archivo sin permiso de ejecución no es un programa.
+        QTest::newRow("sin permiso") << QStringList{"-bin", "obra"} << "obra";
+        QTest::newRow("ninguno ejecutable") << QStringList{"-bin", "-obra"} << QString();
     }
     void ordenDeBusqueda() {
         QFETCH(QStringList, con);
         QFETCH(QString, encontrado);
         QTemporaryDir raiz;
         const QString nombre = NombreEjecutable(ProgramaEspecificaciones);
-        for (const QString& carpeta : con) {
+        for (QString carpeta : con) {
+            const bool ejecutable = !carpeta.startsWith(u'-');
+            carpeta.remove(u'-');
             const QString ruta = raiz.filePath(carpeta + '/' + nombre);
             QVERIFY(QDir(raiz.path()).mkpath(carpeta) && EscribirBytes(ruta, "x"));
-            QVERIFY(QFile::setPermissions(ruta, QFile::ReadOwner | QFile::ExeOwner));
+            QVERIFY(QFile::setPermissions(ruta, ejecutable ? QFile::ReadOwner | QFile::ExeOwner
+                                                           : QFile::ReadOwner));
         }
         QVERIFY(QDir(raiz.path()).mkpath("obra"));
         const QStringList carpetas = CarpetasProgramas(raiz.filePath("bin"), raiz.filePath("obra"));
         QCOMPARE(carpetas, QStringList({raiz.filePath("bin"), raiz.filePath("libexec/varek9"),
                                         raiz.filePath("obra")}));
-        QCOMPARE(BuscarEjecutable(nombre, carpetas),
+        // Una carpeta vacía en la lista no cuenta.
+        QCOMPARE(BuscarEjecutable(nombre, QStringList{QString()} + carpetas),
                  encontrado.isEmpty() ? QString() : raiz.filePath(encontrado + '/' + nombre));
     }
 
