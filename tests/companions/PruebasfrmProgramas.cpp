@@ -123,7 +123,7 @@ private slots:
              "no:  | 7 | h0 t0 | 8");
         // Tarda en arrancar: el lanzador lo espera antes de la primera prueba.
         fila("arranque lento", "Mr", "12",
-             {{"companero.demora", "300"}, {"companero.res", "l\r\n 5 \r\n"}},
+             {{"companero.demora", "150"}, {"companero.res", "l\r\n 5 \r\n"}},
              ",M1,SinPresentacion", "sí: l | 7 | h0 t0 | 5");
         // Termina sin tomar su archivo: no hace esperar los diez segundos.
         fila("termina sin tomar X", "Mr", "12",
