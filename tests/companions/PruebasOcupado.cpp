@@ -3,29 +3,13 @@
 // plataforma de prueba: la secuencia de pausas se verifica sin dormir.
 #include "Pruebas.h"
 
-#include "Archivos.h"
-#include "PlataformaGuionada.h"
+#include "ApoyoVentanas.h"
 #include "common/ArchivoEnUso.h"
 #include "common/BloqueoArchivo.h"
 #include "common/Ocupado.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTemporaryDir>
-
-namespace {
-
-QString Texto(QWidget& ventana, const char* nombre) {
-    auto* l = ventana.findChild<QLabel*>(QString::fromLatin1(nombre));
-    return l ? l->text() : QStringLiteral("<falta %1>").arg(QString::fromLatin1(nombre));
-}
-
-QPushButton* Cancelar(QWidget& ventana) {
-    return ventana.findChild<QPushButton*>(QStringLiteral("Cancelar"));
-}
-
-} // namespace
 
 class PruebasOcupado : public QObject {
     Q_OBJECT
@@ -76,9 +60,9 @@ private slots:
         plataforma.Modales.enqueue([&](QDialog& d) {
             etiqueta = Texto(d, "Label1");
             titulo = d.windowTitle();
-            cancelarVisible = Cancelar(d)->isVisible();
+            cancelarVisible = Control<QPushButton>(d, "Cancelar")->isVisible();
             if (cancelaEnDialogo) {
-                Cancelar(d)->click();
+                Control<QPushButton>(d, "Cancelar")->click();
             } else {
                 otro.Liberar();
                 seCerroSolo = QTest::qWaitFor([&] { return !d.isVisible(); }, 5000);
@@ -121,12 +105,12 @@ private slots:
 
         // El doble clic esconde y muestra "Cancelar"; escondido, Escape no abandona.
         QTest::mouseDClick(&d, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-        QVERIFY(!Cancelar(d)->isVisible());
+        QVERIFY(!Control<QPushButton>(d, "Cancelar")->isVisible());
         QTest::keyClick(&d, Qt::Key_Escape);
         QVERIFY(d.isVisible());
         QVERIFY(!d.Cancelado());
         QTest::mouseDClick(&d, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-        QVERIFY(Cancelar(d)->isVisible());
+        QVERIFY(Control<QPushButton>(d, "Cancelar")->isVisible());
         QTest::keyClick(&d, Qt::Key_Escape);
         QVERIFY(!d.isVisible());
         QVERIFY(d.Cancelado());

@@ -4,8 +4,7 @@
 // avisos de datos malos.
 #include "Pruebas.h"
 
-#include "Archivos.h"
-#include "PlataformaGuionada.h"
+#include "ApoyoVentanas.h"
 #include "common/ArchivoEnUso.h"
 #include "companions/Programas.h"
 #include "companions/frmClima.h"
@@ -15,13 +14,11 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -29,10 +26,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Escenario {
-    QTemporaryDir carpeta;
-    DirectorioActual cd{carpeta.path()};
-    PlataformaGuionada plataforma;
+struct Escenario : CarpetaGuionada {
     std::unique_ptr<SesionCompanero> sesion;
 
     // Sesión con la línea de comandos dada (vacía: sin argumentos) ya iniciada.
@@ -52,20 +46,11 @@ struct Escenario {
     }
     // Lo que entrega la tabla de unidades antes de llamar al programa.
     static void Unidad() { EscribirArchivoUnidad(NombreArchivoUnidad, {7, u"T-07"_s, 1500, 3200}); }
-    QString UltimoMensaje() const {
-        return plataforma.Mensajes.isEmpty() ? QString() : plataforma.Mensajes.last().Texto;
-    }
 };
-
-template <class T>
-T* Control(QWidget& ventana, const QString& nombre) {
-    return ventana.findChild<T*>(nombre);
-}
 
 // Reemplaza el texto de un campo como lo haría el usuario: entra, escribe, sale.
 void Escribir(QWidget& ventana, const QString& nombre, const QString& texto) {
     QLineEdit* campo = Control<QLineEdit>(ventana, nombre);
-    QVERIFY2(campo, qPrintable(nombre));
     campo->setFocus(Qt::TabFocusReason);
     QTest::keyClick(campo, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(campo, texto);
@@ -74,10 +59,6 @@ void Escribir(QWidget& ventana, const QString& nombre, const QString& texto) {
 
 void Pulsar(QWidget& ventana, const char* boton) {
     QTest::mouseClick(Control<QPushButton>(ventana, QString::fromLatin1(boton)), Qt::LeftButton);
-}
-
-QString Texto(QWidget& ventana, const QString& etiqueta) {
-    return Control<QLabel>(ventana, etiqueta)->text();
 }
 
 QStringList Lineas(const QString& ruta) {

@@ -4,8 +4,7 @@
 // programa que no arranca y la espera mientras el programa corre.
 #include "Pruebas.h"
 
-#include "Archivos.h"
-#include "PlataformaGuionada.h"
+#include "ApoyoVentanas.h"
 #include "ResumenResultado.h"
 #include "common/ArchivoEnUso.h"
 #include "companions/Programas.h"
@@ -14,10 +13,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #ifndef _WIN32
@@ -31,11 +28,8 @@ namespace {
 
 using Archivos = QMap<QString, QByteArray>;
 
-struct Escenario {
-    QTemporaryDir carpeta;
-    DirectorioActual cd{carpeta.path()};
+struct Escenario : CarpetaGuionada {
     ModuloVarek9 modulo;
-    PlataformaGuionada plataforma;
 
     // El programa de prueba sostiene su archivo 20 ms en vez de 300.
     Escenario() {
@@ -164,7 +158,7 @@ private slots:
         QString texto;
         QTimer vigia;
         VigilarEspera(vigia, texto,
-                      [](QWidget& w) { w.findChild<QPushButton*>(u"btnCancelar"_s)->click(); });
+                      [](QWidget& w) { Control<QPushButton>(w, u"btnCancelar"_s)->click(); });
         QElapsedTimer reloj;
         reloj.start();
         QCOMPARE(e.Lanzar("11"), u"N1"_s);
@@ -186,8 +180,8 @@ private slots:
         // El usuario abandona la espera por C1: se pasa a C2.
         QString archivo;
         e.plataforma.Modales.enqueue([&](QDialog& d) {
-            archivo = d.findChild<QLabel*>(u"Label4"_s)->text();
-            d.findChild<QPushButton*>(u"Cancelar"_s)->click();
+            archivo = Texto(d, u"Label4"_s);
+            Control<QPushButton>(d, u"Cancelar"_s)->click();
             return d.result();
         });
         QCOMPARE(e.Lanzar("10"), u"C2"_s);
@@ -266,8 +260,7 @@ private slots:
     void ejecutablesSostienenSuArchivo() {
         QFETCH(QString, ruta);
         QFETCH(QString, intercambio);
-        QTemporaryDir carpeta;
-        DirectorioActual cd(carpeta.path());
+        CarpetaGuionada c;
         QVERIFY(EscribirArchivoUnidad(NombreArchivoUnidad, {2, u"A"_s, 0, 100}).Ok);
         QProcess p;
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
