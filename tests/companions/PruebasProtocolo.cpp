@@ -215,7 +215,6 @@ private slots:
         // La prueba misma no deja candado: otro puede tomarlo enseguida.
         BloqueoArchivo otro(ruta);
         QVERIFY(otro.Bloquear());
-        otro.Liberar();
 
         QCOMPARE(NombreTabla(u"C:\\datos\\tabla.dat"_s), u"tabla.dat"_s);
         QCOMPARE(NombreTabla(u"/srv/datos/tabla.dat"_s), u"tabla.dat"_s);

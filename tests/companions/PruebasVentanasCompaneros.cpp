@@ -177,11 +177,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Control<QPushButton>(*v, "btnAceptar"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(!v->isVisible());
-        const QStringList res = Lineas("C1.RES");
-        QCOMPARE(res.size(), 7);
-        QCOMPARE(res[0], u"varek-9"_s);
-        QCOMPARE(res[3], u"Superhumedo"_s);
-        QCOMPARE(res[6], u"Templado"_s);
+        QCOMPARE(Lineas("C1.RES"), (QStringList{"varek-9", " 1500 ", " 600 ", "Superhumedo",
+                                                " 150 ", " 20 ", "Templado"}));
         QVERIFY(Lineas("varek-9.cli").contains("ETP.Modo=Digitada"));
 
         // La siguiente vez la ventana vuelve con lo guardado.
@@ -211,10 +208,7 @@ private slots:
         Pulsar(*v, "btnAceptar");
         QVERIFY(!v->isVisible());
         // En uso libre la línea 1 va vacía y no hay archivo de líneas.
-        const QStringList res = Lineas("M1.RES");
-        QCOMPARE(res.value(0), QString());
-        QCOMPARE(res.value(1), u" 6.2 "_s);
-        QCOMPARE(res.value(2), u" 60 "_s);
+        QCOMPARE(Lineas("M1.RES").mid(0, 3), (QStringList{"", " 6.2 ", " 60 "}));
         QVERIFY(!QFile::exists(".mr"));
 
         // Sin argumentos: ni X ni archivos; aceptar solo cierra.

@@ -578,8 +578,7 @@ private slots:
             QVERIFY(visor && visor->isVisible());
         });
         // Q.COM es un visor de DOS: se abre el del programa, que sobrevive al diálogo.
-        QVERIFY(visor);
-        QVERIFY(visor->isVisible());
+        QVERIFY(visor && visor->isVisible());
         QCOMPARE(visor->parentWidget(), &e.ventana);
         QCOMPARE(visor->Paginas(), 3);
         const QString texto = visor->Texto();
