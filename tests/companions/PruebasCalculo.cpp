@@ -82,6 +82,7 @@ private slots:
         const DatosTransito t = DatosTransitoTipicos();
         QVERIFY(std::accumulate(t.Porcentaje.begin(), t.Porcentaje.end(), 0.0) == 100);
         QVERIFY(std::isnan(t.TPD));
+        QCOMPARE(t.Factor[1], 1.0); // buses
     }
 
     void transitoFueraDeRango() {
