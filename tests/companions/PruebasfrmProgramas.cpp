@@ -262,10 +262,8 @@ private slots:
         QFETCH(QString, intercambio);
         CarpetaGuionada c;
         QVERIFY(EscribirArchivoUnidad(NombreArchivoUnidad, {2, u"A"_s, 0, 100}).Ok);
+        // Hereda la plataforma fuera de pantalla que fija el main de las pruebas.
         QProcess p;
-        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-        entorno.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        p.setProcessEnvironment(entorno);
         p.start(ruta, {u"varek-9,%1,SinPresentacion,Seleccionar"_s.arg(intercambio)});
         QVERIFY(p.waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(ArchivoEnUso(intercambio), 15000);

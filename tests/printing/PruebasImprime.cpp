@@ -144,7 +144,7 @@ struct Escenario {
         Imprimir([&](Imprime& d) {
             Elegir(d, destino);
             if (antes) antes(d);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
+            QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
         });
     }
     void Configurar(const QByteArray& imprimeSet) { EscribirBytes(u"Imprime.set"_s, imprimeSet); }
@@ -162,14 +162,14 @@ private slots:
         e.Imprimir(
             [&](Imprime& d) {
                 QCOMPARE(d.windowTitle(), u"Imprimir Archivo : r00"_s);
-                QCOMPARE(Control<QLabel>(d, u"Archivo"_s)->text(), u"r00"_s);
-                QCOMPARE(Control<QLabel>(d, u"lbPrefijo"_s)->text(), u"LAB"_s);
-                QCOMPARE(Control<QLabel>(d, u"Paginas"_s)->text(), u"3"_s);
-                QCOMPARE(Control<QComboBox>(d, u"opcPuerto"_s)->currentText(), u"LPT3"_s);
-                QVERIFY(Control<QLabel>(d, u"lbImpresora"_s)->text().startsWith(u"PDF : "_s));
-                QVERIFY(Control<QRadioButton>(d, u"PantallaImpresora0"_s)->isChecked());
-                QCOMPARE(Control<QLineEdit>(d, u"Copias"_s)->text(), u"1"_s);
-                QVERIFY(Control<QLineEdit>(d, u"Pagina0"_s)->text().isEmpty());
+                QCOMPARE(Control<QLabel>(d, "Archivo")->text(), u"r00"_s);
+                QCOMPARE(Control<QLabel>(d, "lbPrefijo")->text(), u"LAB"_s);
+                QCOMPARE(Control<QLabel>(d, "Paginas")->text(), u"3"_s);
+                QCOMPARE(Control<QComboBox>(d, "opcPuerto")->currentText(), u"LPT3"_s);
+                QVERIFY(Control<QLabel>(d, "lbImpresora")->text().startsWith(u"PDF : "_s));
+                QVERIFY(Control<QRadioButton>(d, "PantallaImpresora0")->isChecked());
+                QCOMPARE(Control<QLineEdit>(d, "Copias")->text(), u"1"_s);
+                QVERIFY(Control<QLineEdit>(d, "Pagina0")->text().isEmpty());
                 // Mientras el diálogo está abierto el reporte queda retenido.
                 QVERIFY(QFile::exists(u"r00.PRO"_s));
                 QVERIFY(QFile::exists(u"r00.txt"_s));
@@ -185,7 +185,7 @@ private slots:
         for (const auto& [ancho, marca] : {std::pair{97, "c"}, {81, "m"}, {80, ""}}) {
             Escenario e(QByteArray(ancho, 'x') + "\r\n");
             e.Imprimir([&](Imprime& d) {
-                QCOMPARE(Control<QLabel>(d, u"Paginas"_s)->text(), u"1"_s + QLatin1String(marca));
+                QCOMPARE(Control<QLabel>(d, "Paginas")->text(), u"1"_s + QLatin1String(marca));
             });
         }
     }
@@ -193,17 +193,17 @@ private slots:
     void reglasDeHabilitacion() {
         Escenario e;
         e.Imprimir([&](Imprime& d) {
-            auto* inicial = Control<QLineEdit>(d, u"Pagina0"_s);
-            auto* final = Control<QLineEdit>(d, u"Pagina1"_s);
-            auto* copias = Control<QLineEdit>(d, u"Copias"_s);
-            auto* aceptar = Control<QPushButton>(d, u"Boton0"_s);
+            auto* inicial = Control<QLineEdit>(d, "Pagina0");
+            auto* final = Control<QLineEdit>(d, "Pagina1");
+            auto* copias = Control<QLineEdit>(d, "Copias");
+            auto* aceptar = Control<QPushButton>(d, "Boton0");
             // Pantalla: sin páginas ni copias.
-            QVERIFY(!Control<QGroupBox>(d, u"fraPaginas"_s)->isEnabled());
+            QVERIFY(!Control<QGroupBox>(d, "fraPaginas")->isEnabled());
             QVERIFY(!inicial->isEnabled() && !final->isEnabled() && !copias->isEnabled());
             Elegir(d, 1);
             QVERIFY(inicial->isEnabled() && final->isEnabled() && copias->isEnabled());
             Elegir(d, 2);
-            QVERIFY(Control<QGroupBox>(d, u"fraCopias"_s)->isEnabled());
+            QVERIFY(Control<QGroupBox>(d, "fraCopias")->isEnabled());
             Elegir(d, 0);
             QVERIFY(!copias->isEnabled());
             Elegir(d, 1);
@@ -234,8 +234,8 @@ private slots:
         Escenario e;
         e.Imprimir([&](Imprime& d) {
             Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-            QCOMPARE(QApplication::focusWidget(), Control(d, u"Boton1"_s));
+            QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), Control(d, "Boton1"));
         });
         QVERIFY(e.plataforma.Mensajes.isEmpty());
         const QStringList paginas = PaginasPdf(e.dir.filePath(u"salida.pdf"_s));
@@ -252,9 +252,9 @@ private slots:
 
         // Rango 2 a 3 y dos copias: cuatro hojas.
         e.Aceptar(1, [](Imprime& d) {
-            Control<QLineEdit>(d, u"Pagina0"_s)->setText(u"2"_s);
-            Control<QLineEdit>(d, u"Pagina1"_s)->setText(u"3"_s);
-            Control<QLineEdit>(d, u"Copias"_s)->setText(u"2"_s);
+            Control<QLineEdit>(d, "Pagina0")->setText(u"2"_s);
+            Control<QLineEdit>(d, "Pagina1")->setText(u"3"_s);
+            Control<QLineEdit>(d, "Copias")->setText(u"2"_s);
         });
         const QStringList rango = PaginasPdf(e.dir.filePath(u"salida.pdf"_s));
         QCOMPARE(rango.size(), 4);
@@ -283,17 +283,17 @@ private slots:
         };
         e.plataforma.ImpresoraPdf.setOutputFileName(QString());
         e.Imprimir([&](Imprime& d) {
-            QVERIFY(Control<QLabel>(d, u"lbImpresora"_s)->text().startsWith(u"(ninguna"_s));
+            QVERIFY(Control<QLabel>(d, "lbImpresora")->text().startsWith(u"(ninguna"_s));
             // Sin impresora ni archivo, imprimir abre primero el diálogo de impresora.
             Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
+            QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
             QCOMPARE(e.plataforma.ImpresorasConfiguradas, 1);
-            QCOMPARE(Control<QLabel>(d, u"lbImpresora"_s)->text(), u"PDF : "_s + pdf);
+            QCOMPARE(Control<QLabel>(d, "lbImpresora")->text(), u"PDF : "_s + pdf);
             QVERIFY(QFile::exists(pdf));
             // El botón de impresora deja el foco en "&Aceptar".
-            QTest::mouseClick(Control(d, u"btnImpresora"_s), Qt::LeftButton);
+            QTest::mouseClick(Control(d, "btnImpresora"), Qt::LeftButton);
             QCOMPARE(e.plataforma.ImpresorasConfiguradas, 2);
-            QCOMPARE(QApplication::focusWidget(), Control(d, u"Boton0"_s));
+            QCOMPARE(QApplication::focusWidget(), Control(d, "Boton0"));
         });
         QVERIFY(e.plataforma.Mensajes.isEmpty());
         // Cancelar el diálogo de impresora no imprime nada.
@@ -531,8 +531,7 @@ private slots:
     void puertoDeTexto() {
         Escenario e(P(2000) + "TITULO\r\n" + P(1) + "derecha\r\n");
         const QString destino = e.dir.filePath(u"puerto.txt"_s);
-        e.Aceptar(2,
-                  [&](Imprime& d) { Control<QComboBox>(d, u"opcPuerto"_s)->setEditText(destino); });
+        e.Aceptar(2, [&](Imprime& d) { Control<QComboBox>(d, "opcPuerto")->setEditText(destino); });
         QVERIFY(e.plataforma.Mensajes.isEmpty());
         const QByteArray esperado = "TITULO\r\n" + QByteArray(80 - 7, ' ') + "derecha\r\n\f";
         QCOMPARE(LeerBytes(destino), esperado);
@@ -541,8 +540,7 @@ private slots:
         QVERIFY(bat.endsWith(" >" + destino.toLocal8Bit() + "\r\n"));
 
         // PRN va a la impresora predeterminada con lp; un puerto que no existe falla.
-        e.Aceptar(2,
-                  [](Imprime& d) { Control<QComboBox>(d, u"opcPuerto"_s)->setEditText(u"PRN"_s); });
+        e.Aceptar(2, [](Imprime& d) { Control<QComboBox>(d, "opcPuerto")->setEditText(u"PRN"_s); });
         QCOMPARE(e.plataforma.ProcesosIniciados.size(), 1);
         QVERIFY(e.plataforma.ProcesosIniciados[0].startsWith(u"lp t"_s));
         e.plataforma.ProcesosIniciables = false;
@@ -573,7 +571,7 @@ private slots:
         Escenario e;
         frmVisor* visor = nullptr;
         e.Imprimir([&](Imprime& d) {
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
+            QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
             visor = d.findChild<frmVisor*>();
             QVERIFY(visor && visor->isVisible());
         });
@@ -587,12 +585,12 @@ private slots:
         QVERIFY(texto.indexOf(u"linea 56"_s) < texto.indexOf(frmVisor::Separador(2)));
         QVERIFY(visor->Buscar(u"linea 120"_s));
         QVERIFY(!visor->Buscar(u"no está"_s));
-        QTest::mouseClick(Control(*visor, u"btnCopiar"_s), Qt::LeftButton);
+        QTest::mouseClick(Control(*visor, "btnCopiar"), Qt::LeftButton);
         QVERIFY(e.plataforma.Portapapeles.contains(u"linea 120"_s));
         // Imprimir desde el visor abre el diálogo del mismo reporte.
         e.plataforma.Modales.enqueue(
             [](QDialog& d) { return d.windowTitle() == u"Imprimir Archivo : r00"_s ? 1 : 0; });
-        QTest::mouseClick(Control(*visor, u"btnImprimir"_s), Qt::LeftButton);
+        QTest::mouseClick(Control(*visor, "btnImprimir"), Qt::LeftButton);
         QCOMPARE(e.plataforma.VentanasModales.size(), 2);
         visor->close();
     }
