@@ -64,38 +64,30 @@ private slots:
     void prefijos_data() {
         QTest::addColumn<int>("numero");
         QTest::addColumn<QString>("esperado");
-        const struct {
-            const char* Nombre;
-            int Numero;
-            std::array<int, 4> Codigos;
-        } casos[] = {
-            // Los códigos de los reportes.
-            {"100 cuerpo 8 normal izquierda", 100, {1, 8, 1, 1}},
-            {"2101 encabezado 8 normal derecha", 2101, {3, 8, 1, 2}},
-            {"2312 encabezado 14 negrita centrada", 2312, {3, 14, 2, 3}},
-            {"2010 encabezado 12 negrita izquierda", 2010, {3, 12, 2, 1}},
-            {"2000 encabezado 12 normal izquierda", 2000, {3, 12, 1, 1}},
-            {"2100 encabezado 8 normal izquierda", 2100, {3, 8, 1, 1}},
-            {"10 con ceros delante", 10, {1, 12, 2, 1}},
-            {"1000 salto de página", 1000, {2, 12, 1, 1}},
-            {"0", 0, {1, 12, 1, 1}},
-            // Cada cifra de tamaño y los límites de estilo (0..4) y alineación (0..5).
-            {"tamaño 10 estilo 5 alineación 6", 3245, {4, 10, 5, 6}},
-            {"tamaño 6 estilo y alineación fuera", 456, {1, 6, 1, 1}},
-            {"tamaño 7", 523, {1, 7, 3, 4}},
-            {"tamaño 20", 634, {1, 20, 4, 5}},
-            {"tamaño 11", 9700, {10, 11, 1, 1}},
-            {"cifra 8 de tamaño", 1800, {2, 12, 1, 1}},
-            {"cifras 8 y 9 fuera de rango", 8989, {9, 12, 1, 1}},
-            // Más de cuatro cifras: solo los cuatro primeros caracteres.
-            {"12345", 12345, {2, 10, 4, 5}},
-            {"2312999", 2312999, {3, 14, 2, 3}},
-            // El signo no es cifra: cuenta como 0.
-            {"-100", -100, {1, 8, 1, 1}},
-            {"-5", -5, {1, 12, 1, 6}},
-        };
-        for (const auto& c : casos)
-            QTest::newRow(c.Nombre) << c.Numero << Prefijo(c.Codigos);
+        // Los códigos de los reportes.
+        QTest::newRow("100 cuerpo 8 normal izquierda") << 100 << Prefijo({1, 8, 1, 1});
+        QTest::newRow("2101 encabezado 8 normal derecha") << 2101 << Prefijo({3, 8, 1, 2});
+        QTest::newRow("2312 encabezado 14 negrita centrada") << 2312 << Prefijo({3, 14, 2, 3});
+        QTest::newRow("2010 encabezado 12 negrita izquierda") << 2010 << Prefijo({3, 12, 2, 1});
+        QTest::newRow("2000 encabezado 12 normal izquierda") << 2000 << Prefijo({3, 12, 1, 1});
+        QTest::newRow("2100 encabezado 8 normal izquierda") << 2100 << Prefijo({3, 8, 1, 1});
+        QTest::newRow("10 con ceros delante") << 10 << Prefijo({1, 12, 2, 1});
+        QTest::newRow("1000 salto de página") << 1000 << Prefijo({2, 12, 1, 1});
+        QTest::newRow("0") << 0 << Prefijo({1, 12, 1, 1});
+        // Cada cifra de tamaño y los límites de estilo (0..4) y alineación (0..5).
+        QTest::newRow("tamaño 10 estilo 5 alineación 6") << 3245 << Prefijo({4, 10, 5, 6});
+        QTest::newRow("tamaño 6 estilo y alineación fuera") << 456 << Prefijo({1, 6, 1, 1});
+        QTest::newRow("tamaño 7") << 523 << Prefijo({1, 7, 3, 4});
+        QTest::newRow("tamaño 20") << 634 << Prefijo({1, 20, 4, 5});
+        QTest::newRow("tamaño 11") << 9700 << Prefijo({10, 11, 1, 1});
+        QTest::newRow("cifra 8 de tamaño") << 1800 << Prefijo({2, 12, 1, 1});
+        QTest::newRow("cifras 8 y 9 fuera de rango") << 8989 << Prefijo({9, 12, 1, 1});
+        // Más de cuatro cifras: solo los cuatro primeros caracteres.
+        QTest::newRow("12345") << 12345 << Prefijo({2, 10, 4, 5});
+        QTest::newRow("2312999") << 2312999 << Prefijo({3, 14, 2, 3});
+        // El signo no es cifra: cuenta como 0.
+        QTest::newRow("-100") << -100 << Prefijo({1, 8, 1, 1});
+        QTest::newRow("-5") << -5 << Prefijo({1, 12, 1, 6});
     }
 
     void prefijos() {
@@ -104,10 +96,7 @@ private slots:
         QCOMPARE(CodigoFormato(numero), esperado);
     }
 
-    void sinNumeroEsElFormatoPorDefecto() {
-        QCOMPARE(CodigoFormato(), Prefijo({1, 12, 1, 1}));
-        QCOMPARE(CodigoFormato(), CodigoFormato(0));
-    }
+    void sinNumeroEsElFormatoPorDefecto() { QCOMPARE(CodigoFormato(), Prefijo({1, 12, 1, 1})); }
 
     void prepasoSinPrefijos() {
         const QByteArray ancha(90, 'x');
