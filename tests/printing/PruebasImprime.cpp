@@ -553,10 +553,8 @@ private slots:
 
     void erroresDeImpresion() {
         Escenario e;
-        QByteArray imagenes;
-        for (int i = 0; i <= 20; ++i)
-            imagenes += "logo.png 10 10\r\n";
-        EscribirBytes(u"r00.img"_s, imagenes);
+        // Una imagen más de las que admite la lista.
+        EscribirBytes(u"r00.img"_s, QByteArray("logo.png 10 10\r\n").repeated(21));
         e.Aceptar(1);
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Texto, u"Error al imprimir..."_s);
