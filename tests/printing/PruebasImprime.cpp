@@ -483,12 +483,10 @@ private slots:
         QFETCH(double, xMax);
         QFETCH(double, yMin);
         SALTAR_SIN_PDFTOTEXT();
-        QTemporaryDir dir;
-        const DirectorioActual aqui(dir.path());
-        QVERIFY(EscribirBytes(u"r"_s, linea + "\r\n"));
+        const Escenario e(linea + "\r\n");
         ConfiguracionImpresion configuracion;
         configuracion.MicroFeed = microFeed;
-        const ResultadoImpresora r = ImprimirPdf(u"r"_s, QPageSize::Letter, configuracion);
+        const ResultadoImpresora r = ImprimirPdf(e.reporte, QPageSize::Letter, configuracion);
         QVERIFY2(r.Ok, qPrintable(r.Error));
         QCOMPARE(r.Escala, 1.0);
         QVERIFY(!r.Apaisada);
@@ -508,9 +506,7 @@ private slots:
     }
 
     void imagenesDeLaLista() {
-        QTemporaryDir dir;
-        DirectorioActual aqui(dir.path());
-        EscribirBytes(u"r00"_s, ReporteTresPaginas());
+        const Escenario e;
         // Una imagen de 960 x 480 puntos a 3780 puntos por metro (unos 96 ppp).
         QImage logo(960, 480, QImage::Format_RGB32);
         logo.fill(Qt::blue);
@@ -567,13 +563,9 @@ private slots:
 
     void visorPropio() {
         Escenario e;
-        frmVisor* visor = nullptr;
-        e.Imprimir([&](Imprime& d) {
-            QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
-            visor = d.findChild<frmVisor*>();
-            QVERIFY(visor && visor->isVisible());
-        });
+        e.Aceptar(0);
         // Q.COM es un visor de DOS: se abre el del programa, que sobrevive al diálogo.
+        frmVisor* visor = e.ventana.findChild<frmVisor*>();
         QVERIFY(visor && visor->isVisible());
         QCOMPARE(visor->parentWidget(), &e.ventana);
         QCOMPARE(visor->Paginas(), 3);
