@@ -35,7 +35,12 @@ int main(int argc, char** argv) {
     QThread::msleep(static_cast<unsigned long>(Milisegundos("companero.demora", 0)));
     const ArgumentosCompanero argumentos = LeerArgumentosCompanero(QCoreApplication::arguments());
     BloqueoArchivo x(argumentos.Intercambio);
-    if (!x.Bloquear()) return 1;
+    // Mientras el lanzador pregunta si X está en uso, lo toma un instante: se
+    // reintenta como lo haría quien llega justo en ese instante.
+    for (int intento = 0; !x.Bloquear(); ++intento) {
+        if (intento == 200) return 1;
+        QThread::msleep(5);
+    }
     QThread::msleep(static_cast<unsigned long>(Milisegundos("companero.espera", 300)));
     QFile res(QStringLiteral("companero.res"));
     if (res.open(QIODevice::ReadOnly)) {
