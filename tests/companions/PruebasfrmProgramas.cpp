@@ -1,7 +1,7 @@
-// Lanzador de programas complementarios contra un programa de prueba real y
-// contra los cuatro ejecutables: resultados por código, archivos corto y
-// sobrantes, modo selección, nombre de intercambio tomado por otro proceso,
-// programa que no arranca y la espera mientras el programa corre.
+// Lanzador de programas complementarios contra un programa de prueba real:
+// resultados por código, archivos corto y sobrantes, modo selección, nombre de
+// intercambio tomado por otro proceso, programa que no arranca y la espera
+// mientras el programa corre. Y los cuatro ejecutables, que sostienen su archivo.
 #include "Pruebas.h"
 
 #include "ApoyoVentanas.h"
@@ -17,12 +17,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#ifndef _WIN32
-#include <csignal>
-#include <sys/types.h>
-
 using namespace Qt::StringLiterals;
-#endif
 
 namespace {
 
@@ -57,21 +52,6 @@ struct Escenario : CarpetaGuionada {
         return QString::fromUtf8(LeerBytes("companero.log")).split(u'\n', Qt::SkipEmptyParts);
     }
 };
-
-// Mientras el lanzador espera a su programa, anota el texto de la espera y actúa
-// una vez sobre su ventana.
-void VigilarEspera(QTimer& vigia, QString& texto, const std::function<void(QWidget&)>& accion) {
-    vigia.setInterval(20);
-    QObject::connect(&vigia, &QTimer::timeout, [&texto, accion] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* espera = w->findChild<QLabel*>(u"lbEspera"_s);
-            if (!texto.isEmpty() || !espera || !espera->isVisible()) continue;
-            texto = espera->text();
-            accion(*w);
-        }
-    });
-    vigia.start();
-}
 
 } // namespace
 
@@ -155,10 +135,18 @@ private slots:
         QVERIFY(Escenario::Instalar("Transito"));
         QVERIFY(EscribirBytes("companero.espera", "3000"));
         QVERIFY(EscribirBytes("companero.res", "ref\r\n 5 \r\n"));
+        // Mientras espera, la ventana dice a quién espera y se pulsa su "&Cancelar".
         QString texto;
         QTimer vigia;
-        VigilarEspera(vigia, texto,
-                      [](QWidget& w) { Control<QPushButton>(w, u"btnCancelar"_s)->click(); });
+        connect(&vigia, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* espera = w->findChild<QLabel*>(u"lbEspera"_s);
+                if (!texto.isEmpty() || !espera || !espera->isVisible()) continue;
+                texto = espera->text();
+                Control<QPushButton>(*w, u"btnCancelar"_s)->click();
+            }
+        });
+        vigia.start(20);
         QElapsedTimer reloj;
         reloj.start();
         QCOMPARE(e.Lanzar("11"), u"N1"_s);
@@ -274,34 +262,6 @@ private slots:
         QVERIFY(p.waitForFinished(10000));
         QVERIFY(!ArchivoEnUso(intercambio));
         QVERIFY(!QFileInfo::exists(intercambio + ".RES"));
-    }
-
-    // El lanzador encuentra un programa de verdad y dice a quién espera; cerrado
-    // sin aceptar, no hay resultado.
-    void elLanzadorEsperaAlProgramaReal() {
-#ifdef _WIN32
-        QSKIP("Cierra el programa con una señal POSIX");
-#else
-        Escenario e;
-        frmProgramas v(e.modulo, e.plataforma);
-        QString texto;
-        QTimer vigia;
-        VigilarEspera(vigia, texto, [&](QWidget&) {
-            // Se cierra el programa que inició el lanzador, por su identificador.
-            const qint64 id = e.plataforma.IdentificadoresReales.value(0);
-            if (id > 0) ::kill(static_cast<pid_t>(id), SIGTERM);
-        });
-        v.Carpetas = {QFileInfo(QString::fromLocal8Bit(VAREK9_DRENAJE)).absolutePath()};
-        v.lb()->setText(u"13"_s);
-        v.show();
-        v.Ejecutar();
-        QCOMPARE(texto, u"Esperando el resultado de [Drenaje]..."_s);
-        QVERIFY(e.plataforma.VentanasModales.isEmpty());
-        QVERIFY(!v.isVisible());
-        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
-        QVERIFY(e.plataforma.ProgramasIniciados.value(0).endsWith(u" ,D1,SinPresentacion"));
-        QVERIFY(!QFileInfo::exists("D1"));
-#endif
     }
 };
 
