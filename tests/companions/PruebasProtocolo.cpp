@@ -1,9 +1,10 @@
-// Protocolo de intercambio con los programas complementarios: tabla de
-// programas, línea de comandos, archivo de resultado por código, archivos de
-// líneas, archivo de la unidad y prueba de archivo en uso.
+// Protocolo de intercambio con los programas complementarios: códigos, línea de
+// comandos, archivo de resultado por código, archivos de líneas, archivo de la
+// unidad y prueba de archivo en uso.
 #include "Pruebas.h"
 
 #include "Archivos.h"
+#include "ResumenResultado.h"
 #include "common/ArchivoEnUso.h"
 #include "common/BloqueoArchivo.h"
 #include "companions/Programas.h"
@@ -14,145 +15,94 @@
 
 #include <cmath>
 
-namespace {
-
-ResultadoPrograma Previo() {
-    ResultadoPrograma r;
-    r.Referencia = QStringLiteral("antes");
-    r.ValorTransito = -1;
-    r.TextoClima2 = QStringLiteral("h0");
-    r.TextoClima3 = QStringLiteral("t0");
-    r.ValorModulo = -2;
-    return r;
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 class PruebasProtocolo : public QObject {
     Q_OBJECT
 private slots:
-    void tablaDeProgramas() {
-        const struct {
-            const char16_t* Codigo;
-            const char16_t* Nombre;
-            char16_t Letra;
-            const char16_t* Extension;
-        } esperados[] = {{u"10", u"Clima", u'C', u".cli"},
-                         {u"11", u"Transito", u'N', u".tto"},
-                         {u"12", u"Mr", u'M', u".mr"},
-                         {u"13", u"Drenaje", u'D', u".dre"}};
-        for (const auto& e : esperados) {
-            const ProgramaComplementario* p = BuscarPrograma(e.Codigo);
-            QVERIFY(p);
-            QVERIFY(p->Nombre == QStringView(e.Nombre));
-            QCOMPARE(p->Letra, QChar(e.Letra));
-            QVERIFY(p->ExtensionLineas == QStringView(e.Extension));
-        }
+    // Los nombres, letras y extensiones de la tabla los verifica el lanzador contra
+    // el programa de prueba; aquí, la búsqueda y lo que recibe cada programa.
+    void codigosYLineaDeComandos() {
+        for (const QStringView codigo : {u"10", u"11", u"12", u"13"})
+            QCOMPARE(BuscarPrograma(codigo)->Codigo, codigo);
         QVERIFY(!BuscarPrograma(u"QuePrograma"));
         QVERIFY(!BuscarPrograma(u"14"));
-#ifdef _WIN32
-        QCOMPARE(NombreEjecutable(*BuscarPrograma(u"12")), QStringLiteral("Mr.exe"));
-#else
-        QCOMPARE(NombreEjecutable(*BuscarPrograma(u"12")), QStringLiteral("Mr"));
-#endif
-        QCOMPARE(NombreIntercambio(u'C', 12), QStringLiteral("C12"));
-        QCOMPARE(ArchivoResultado(QStringLiteral("N1")), QStringLiteral("N1.RES"));
-        QCOMPARE(ArgumentoPrograma(QString(), QStringLiteral("C1"), false),
-                 QStringLiteral(",C1,SinPresentacion"));
-        QCOMPARE(ArgumentoPrograma(QStringLiteral("varek-9"), QStringLiteral("N1"), true),
-                 QStringLiteral("varek-9,N1,SinPresentacion,Seleccionar"));
+        QCOMPARE(NombreIntercambio(u'C', 12), u"C12"_s);
+        QCOMPARE(ArchivoResultado(u"N1"_s), u"N1.RES"_s);
+        QCOMPARE(ArgumentoPrograma(QString(), u"C1"_s, false), u",C1,SinPresentacion"_s);
+        QCOMPARE(ArgumentoPrograma(u"varek-9"_s, u"N1"_s, true),
+                 u"varek-9,N1,SinPresentacion,Seleccionar"_s);
     }
 
-    void buscarEjecutable() {
-        QTemporaryDir a, b;
-        QVERIFY(EscribirBytes(b.filePath("Clima"), "x"));
-        QVERIFY(EscribirBytes(a.filePath("Clima"), "x"));
-        // Un archivo sin permiso de ejecución no es un programa.
-        QVERIFY(BuscarEjecutable(QStringLiteral("Clima"), {a.path(), b.path()}).isEmpty());
-        QFile::setPermissions(b.filePath("Clima"),
-                              QFile::permissions(b.filePath("Clima")) | QFile::ExeOwner);
-        QCOMPARE(BuscarEjecutable(QStringLiteral("Clima"), {QString(), a.path(), b.path()}),
-                 b.filePath("Clima"));
-        QFile::setPermissions(a.filePath("Clima"),
-                              QFile::permissions(a.filePath("Clima")) | QFile::ExeOwner);
-        // La primera carpeta manda.
-        QCOMPARE(BuscarEjecutable(QStringLiteral("Clima"), {a.path(), b.path()}),
-                 a.filePath("Clima"));
-        QVERIFY(BuscarEjecutable(QStringLiteral("Mr"), {a.path(), b.path()}).isEmpty());
-    }
-
+    // Se busca en orden junto al programa, en la instalación y en la carpeta actual;
+    // gana la primera carpeta con un archivo ejecutable de ese nombre.
     void ordenDeBusqueda_data() {
-        QTest::addColumn<QStringList>("con");    // carpetas que tienen el programa
+        QTest::addColumn<QStringList>("con");    // carpetas con el programa; "-": sin permiso
         QTest::addColumn<QString>("encontrado"); // la que gana; vacía: ninguna
         QTest::newRow("junto al programa") << QStringList{"bin", "libexec/varek9", "obra"} << "bin";
         QTest::newRow("instalación") << QStringList{"libexec/varek9", "obra"} << "libexec/varek9";
         QTest::newRow("carpeta actual") << QStringList{"obra"} << "obra";
         QTest::newRow("en ninguna") << QStringList{"libexec"} << QString();
+        // Un archivo sin permiso de ejecución no es un programa.
+        QTest::newRow("sin permiso") << QStringList{"-bin", "obra"} << "obra";
+        QTest::newRow("ninguno ejecutable") << QStringList{"-bin", "-obra"} << QString();
     }
     void ordenDeBusqueda() {
         QFETCH(QStringList, con);
         QFETCH(QString, encontrado);
         QTemporaryDir raiz;
         const QString nombre = NombreEjecutable(ProgramaEspecificaciones);
-        for (const QString& carpeta : con) {
+        for (QString carpeta : con) {
+            const bool ejecutable = !carpeta.startsWith(u'-');
+            carpeta.remove(u'-');
             const QString ruta = raiz.filePath(carpeta + '/' + nombre);
             QVERIFY(QDir(raiz.path()).mkpath(carpeta) && EscribirBytes(ruta, "x"));
-            QVERIFY(QFile::setPermissions(ruta, QFile::ReadOwner | QFile::ExeOwner));
+            QVERIFY(QFile::setPermissions(ruta, ejecutable ? QFile::ReadOwner | QFile::ExeOwner
+                                                           : QFile::ReadOwner));
         }
         QVERIFY(QDir(raiz.path()).mkpath("obra"));
         const QStringList carpetas = CarpetasProgramas(raiz.filePath("bin"), raiz.filePath("obra"));
         QCOMPARE(carpetas, QStringList({raiz.filePath("bin"), raiz.filePath("libexec/varek9"),
                                         raiz.filePath("obra")}));
-        QCOMPARE(BuscarEjecutable(nombre, carpetas),
+        // Una carpeta vacía en la lista no cuenta.
+        QCOMPARE(BuscarEjecutable(nombre, QStringList{QString()} + carpetas),
                  encontrado.isEmpty() ? QString() : raiz.filePath(encontrado + '/' + nombre));
     }
 
-    void resultadoPorCodigo() {
-        const QByteArray clima = "varek-9\r\n 1500 \r\n 1178.6 \r\nH\xfamedo\r\n 27.27 \r\n 20 "
-                                 "\r\nTemplado\r\nmas\r\n";
-        ResultadoPrograma r = Previo();
-        LeerResultadoPrograma(u"10", clima, r);
-        QVERIFY(r.HayResultado);
-        QCOMPARE(r.Referencia, QStringLiteral("varek-9"));
-        QCOMPARE(r.TextoClima2, QStringLiteral("Húmedo")); // Windows-1252
-        QCOMPARE(r.TextoClima3, QStringLiteral("Templado"));
-        QVERIFY(r.ValorTransito == -1 && r.ValorModulo == -2);
-
-        // Tres líneas: la referencia sí, las clases no.
-        r = Previo();
-        LeerResultadoPrograma(u"10", "ref\r\n 1 \r\n 2 \r\n", r);
-        QVERIFY(r.HayResultado);
-        QCOMPARE(r.Referencia, QStringLiteral("ref"));
-        QCOMPARE(r.TextoClima2, QStringLiteral("h0"));
-        QCOMPARE(r.TextoClima3, QStringLiteral("t0"));
-
-        r = Previo();
-        LeerResultadoPrograma(u"11", "varek-9\n 250000 \n", r); // también con LF solo
-        QVERIFY(r.HayResultado);
-        QVERIFY(r.ValorTransito == 250000);
-        QVERIFY(r.ValorModulo == -2);
-
-        r = Previo();
-        LeerResultadoPrograma(u"12", "x\r\n1.5E+01 resto\r\n", r);
-        QVERIFY(r.ValorModulo == 15);
-        QCOMPARE(r.Referencia, QStringLiteral("x"));
-        // Un valor que no es número se lee como 0; una línea que falta, no se lee.
-        LeerResultadoPrograma(u"12", "x\r\nnada\r\n", r);
-        QVERIFY(r.ValorModulo == 0);
-        r = Previo();
-        LeerResultadoPrograma(u"11", "", r);
-        QVERIFY(r.HayResultado);
-        QCOMPARE(r.Referencia, QStringLiteral("antes"));
-        QVERIFY(r.ValorTransito == -1);
-
+    // Lo que el archivo no alcanza a dar conserva su valor previo.
+    void resultadoPorCodigo_data() {
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<QByteArray>("datos");
+        QTest::addColumn<QString>("resultado");
+        const QByteArray clima = "varek-9\r\n 1500 \r\n 1178.6 \r\nH\xfamedo\r\n 27.27 \r\n 20 \r\n"
+                                 "Templado\r\nmas\r\n";
+        QTest::newRow("clima, Windows-1252")
+            << "10" << clima << "sí: varek-9 | -1 | Húmedo Templado | -2";
+        QTest::newRow("clima de tres líneas")
+            << "10" << QByteArray("ref\r\n 1 \r\n 2 \r\n") << "sí: ref | -1 | h0 t0 | -2";
+        QTest::newRow("tránsito con LF")
+            << "11" << QByteArray("varek-9\n 250000 \n") << "sí: varek-9 | 250000 | h0 t0 | -2";
+        QTest::newRow("tránsito vacío") << "11" << QByteArray() << "sí: antes | -1 | h0 t0 | -2";
+        QTest::newRow("módulo con exponente")
+            << "12" << QByteArray("x\r\n1.5E+01 resto\r\n") << "sí: x | -1 | h0 t0 | 15";
+        // Un valor que no es número se lee como 0.
+        QTest::newRow("módulo que no es número")
+            << "12" << QByteArray("x\r\nnada\r\n") << "sí: x | -1 | h0 t0 | 0";
         // Del drenaje nunca hay resultado.
-        r = Previo();
-        LeerResultadoPrograma(u"13", "ref\r\nBueno\r\n", r);
-        QVERIFY(!r.HayResultado);
-        QCOMPARE(r.Referencia, QStringLiteral("antes"));
+        QTest::newRow("drenaje") << "13" << QByteArray("ref\r\nBueno\r\n")
+                                 << "no: antes | -1 | h0 t0 | -2";
+    }
+    void resultadoPorCodigo() {
+        QFETCH(QString, codigo);
+        QFETCH(QByteArray, datos);
+        ResultadoPrograma r{false, false, u"antes"_s, -1, u"h0"_s, u"t0"_s, -2};
+        LeerResultadoPrograma(codigo, datos, r);
+        QTEST(Resumen(r), "resultado");
+    }
 
+    void archivoDeResultado() {
         QTemporaryDir carpeta;
-        r = Previo();
+        ResultadoPrograma r;
         QVERIFY(!LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
         QVERIFY(!r.HayResultado);
         QVERIFY(EscribirBytes(carpeta.filePath("N1.RES"), "r\r\n 9 \r\n"));
@@ -170,7 +120,7 @@ private slots:
 
         QStringList muchas;
         for (int i = 1; i <= 250; ++i)
-            muchas.append(QStringLiteral("Línea %1").arg(i));
+            muchas.append(u"Línea %1"_s.arg(i));
         muchas[9] = QString(); // una vacía en medio también vuelve
         QVERIFY(EntregarLineas(ruta, muchas).Ok);
         const QByteArray bytes = LeerBytes(ruta);
@@ -179,7 +129,6 @@ private slots:
 
         LecturaLineas leidas = RecibirLineas(ruta);
         QVERIFY(leidas.Ok);
-        QCOMPARE(leidas.Lineas.size(), 250);
         QCOMPARE(leidas.Lineas, muchas);
         QVERIFY(!QFile::exists(ruta)); // se borra tras leerlo
 
@@ -199,7 +148,7 @@ private slots:
     }
 
     void archivoDeUnidad() {
-        const UnidadIntercambio u{3, QStringLiteral("Tramo Ñ"), 1000, -.5};
+        const UnidadIntercambio u{3, u"Tramo Ñ"_s, 1000, -.5};
         QCOMPARE(TextoArchivoUnidad(u), QByteArray(" 3 \r\nTramo \xd1\r\n 1000 \r\n-.5 \r\n"));
         const UnidadIntercambio leida = LeerUnidadIntercambio(TextoArchivoUnidad(u));
         QCOMPARE(leida.Fila, 3);
@@ -216,39 +165,35 @@ private slots:
     }
 
     void argumentosDelPrograma() {
-        ArgumentosCompanero a = LeerArgumentosCompanero({QStringLiteral("Transito")});
+        ArgumentosCompanero a = LeerArgumentosCompanero({u"Transito"_s});
         QVERIFY(a.Intercambio.isEmpty() && a.Referencia.isEmpty() && !a.Seleccionar);
-        a = LeerArgumentosCompanero(
-            {QStringLiteral("Clima"), QStringLiteral(",C1,SinPresentacion")});
+        a = LeerArgumentosCompanero({u"Clima"_s, u",C1,SinPresentacion"_s});
         QVERIFY(a.Referencia.isEmpty());
-        QCOMPARE(a.Intercambio, QStringLiteral("C1"));
+        QCOMPARE(a.Intercambio, u"C1"_s);
         QVERIFY(a.SinPresentacion && !a.Seleccionar);
         // Repartido en varios argumentos (como lo parte un intérprete de órdenes) da lo mismo.
-        a = LeerArgumentosCompanero({QStringLiteral("Transito"), QStringLiteral("varek-9,N2,"),
-                                     QStringLiteral("sinpresentacion,SELECCIONAR")});
-        QCOMPARE(a.Referencia, QStringLiteral("varek-9"));
-        QCOMPARE(a.Intercambio, QStringLiteral("N2"));
+        a = LeerArgumentosCompanero(
+            {u"Transito"_s, u"varek-9,N2,"_s, u"sinpresentacion,SELECCIONAR"_s});
+        QCOMPARE(a.Referencia, u"varek-9"_s);
+        QCOMPARE(a.Intercambio, u"N2"_s);
         QVERIFY(a.SinPresentacion && a.Seleccionar);
     }
 
     void datosEscritos() {
-        QVERIFY(LeerDato(QStringLiteral(" 12.5 ")) == 12.5);
-        QVERIFY(LeerDato(QStringLiteral("-3e2")) == -300);
-        QVERIFY(LeerDato(QStringLiteral(".5")) == .5);
-        QVERIFY(LeerDato(QStringLiteral("12,5")) == 12.5);
-        QVERIFY(LeerDato(QStringLiteral("1.234,5")) == 1234.5);
-        QVERIFY(std::isnan(LeerDato(QStringLiteral("1,2,3"))));
-        QVERIFY(std::isnan(LeerDato(QStringLiteral("12abc"))));
-        QVERIFY(std::isnan(LeerDato(QString())));
-        QVERIFY(std::isnan(LeerDato(QStringLiteral("inf"))));
-        QCOMPARE(TextoDato(0.5), QStringLiteral("0.5"));
-        QCOMPARE(TextoDato(1e6), QStringLiteral("1000000"));
+        QVERIFY(LeerDato(u" 12.5 "_s) == 12.5);
+        QVERIFY(LeerDato(u"-3e2"_s) == -300);
+        QVERIFY(LeerDato(u".5"_s) == .5);
+        QVERIFY(LeerDato(u"12,5"_s) == 12.5);
+        QVERIFY(LeerDato(u"1.234,5"_s) == 1234.5);
+        for (const QString& malo : {u"1,2,3"_s, u"12abc"_s, QString(), u"inf"_s})
+            QVERIFY2(std::isnan(LeerDato(malo)), qPrintable(malo));
+        QCOMPARE(TextoDato(0.5), u"0.5"_s);
+        QCOMPARE(TextoDato(1e6), u"1000000"_s);
         QCOMPARE(TextoDato(std::nan("")), QString());
-        QCOMPARE(LineaDato(QStringLiteral("TPD"), 350.0), QStringLiteral("TPD=350"));
-        const QMap<QString, QString> m =
-            LeerLineasDatos({QStringLiteral(" a = 1 "), QStringLiteral("=2"), QStringLiteral("b")});
+        QCOMPARE(LineaDato(u"TPD"_s, 350.0), u"TPD=350"_s);
+        const QMap<QString, QString> m = LeerLineasDatos({u" a = 1 "_s, u"=2"_s, u"b"_s});
         QCOMPARE(m.size(), 1);
-        QCOMPARE(m.value("a"), QStringLiteral("1"));
+        QCOMPARE(m.value("a"), u"1"_s);
     }
 
     void archivoEnUso() {
@@ -268,14 +213,10 @@ private slots:
         // La prueba misma no deja candado: otro puede tomarlo enseguida.
         BloqueoArchivo otro(ruta);
         QVERIFY(otro.Bloquear());
-        otro.Liberar();
 
-        QCOMPARE(NombreTabla(QStringLiteral("C:\\datos\\tabla.dat")), QStringLiteral("tabla.dat"));
-        QCOMPARE(NombreTabla(QStringLiteral("/srv/datos/tabla.dat")), QStringLiteral("tabla.dat"));
-        QCOMPARE(NombreTabla(QStringLiteral("tabla.dat")), QStringLiteral("tabla.dat"));
-        QCOMPARE(TextoTablaOcupada(QStringLiteral("tabla.dat")),
-                 QStringLiteral("La tabla [tabla.dat] está siendo utilizada por otro usuario..."));
-        QCOMPARE(TextoArchivoOcupado(QStringLiteral("C1")), QStringLiteral(" El Archivo [C1]"));
+        QCOMPARE(NombreTabla(u"C:\\datos\\tabla.dat"_s), u"tabla.dat"_s);
+        QCOMPARE(NombreTabla(u"/srv/datos/tabla.dat"_s), u"tabla.dat"_s);
+        QCOMPARE(NombreTabla(u"tabla.dat"_s), u"tabla.dat"_s);
     }
 };
 

@@ -4,8 +4,7 @@
 // avisos de datos malos.
 #include "Pruebas.h"
 
-#include "Archivos.h"
-#include "PlataformaGuionada.h"
+#include "ApoyoVentanas.h"
 #include "common/ArchivoEnUso.h"
 #include "companions/Programas.h"
 #include "companions/frmClima.h"
@@ -15,55 +14,49 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-struct Escenario {
-    QTemporaryDir carpeta;
-    DirectorioActual cd{carpeta.path()};
-    PlataformaGuionada plataforma;
+struct Escenario : CarpetaGuionada {
     std::unique_ptr<SesionCompanero> sesion;
 
     // Sesión con la línea de comandos dada (vacía: sin argumentos) ya iniciada.
     bool Iniciar(const QString& argumento, const QString& extension) {
-        QStringList argumentos{QStringLiteral("programa")};
+        QStringList argumentos{u"programa"_s};
         if (!argumento.isEmpty()) argumentos.append(argumento);
         sesion = std::make_unique<SesionCompanero>(LeerArgumentosCompanero(argumentos), extension);
         return sesion->Iniciar();
     }
+    std::unique_ptr<QWidget> ventana; // vive menos que la sesión
+    // La ventana del programa sobre una sesión así iniciada, ya a la vista.
+    template <class T>
+    T& Abrir(const QString& argumento, const QString& extension) {
+        if (!Iniciar(argumento, extension)) qFatal("sin sesión para %s", qPrintable(argumento));
+        auto* v = new T(*sesion, plataforma);
+        ventana.reset(v);
+        v->show();
+        if (!QTest::qWaitForWindowExposed(v)) qFatal("ventana sin mostrar");
+        return *v;
+    }
     // Lo que entrega la tabla de unidades antes de llamar al programa.
-    static void Unidad() {
-        EscribirArchivoUnidad(NombreArchivoUnidad, {7, QStringLiteral("T-07"), 1500, 3200});
-    }
-    QString UltimoMensaje() const {
-        return plataforma.Mensajes.isEmpty() ? QString() : plataforma.Mensajes.last().Texto;
-    }
+    static void Unidad() { EscribirArchivoUnidad(NombreArchivoUnidad, {7, u"T-07"_s, 1500, 3200}); }
 };
-
-template <class T>
-T* Control(QWidget& ventana, const QString& nombre) {
-    return ventana.findChild<T*>(nombre);
-}
 
 // Reemplaza el texto de un campo como lo haría el usuario: entra, escribe, sale.
 void Escribir(QWidget& ventana, const QString& nombre, const QString& texto) {
     QLineEdit* campo = Control<QLineEdit>(ventana, nombre);
-    QVERIFY2(campo, qPrintable(nombre));
     campo->setFocus(Qt::TabFocusReason);
     QTest::keyClick(campo, Qt::Key_A, Qt::ControlModifier);
-    if (texto.isEmpty())
-        QTest::keyClick(campo, Qt::Key_Delete);
-    else
-        QTest::keyClicks(campo, texto);
+    QTest::keyClicks(campo, texto);
     QCOMPARE(campo->text(), texto);
 }
 
@@ -84,21 +77,16 @@ private slots:
         Escenario e;
         Escenario::Unidad();
         QVERIFY(EscribirBytes("varek-9.tto", "Programa=Transito\r\nTPD=450\r\nCrecimiento=4\r\n"));
-        QVERIFY(e.Iniciar("varek-9,N1,SinPresentacion,Seleccionar", ".tto"));
-        // X tomado antes de que haya ventana.
+        auto& v = e.Abrir<frmTransito>(u"varek-9,N1,SinPresentacion,Seleccionar"_s, u".tto"_s);
         QVERIFY(ArchivoEnUso("N1"));
-
-        frmTransito v(*e.sesion, e.plataforma);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
-        QCOMPARE(Control<QLabel>(v, "lbUnidad")->text(),
+        QCOMPARE(Texto(v, "lbUnidad"),
                  QStringLiteral("Unidad de diseño de la fila 7: tramo [T-07], abscisas 1,500.00 a "
                                 "3,200.00 m"));
-        QVERIFY(Control<QLabel>(v, "lbFormula")->text().contains(u"W18 = TPD"));
+        QVERIFY(Texto(v, "lbFormula").contains(u"W18 = TPD"));
         // Lo guardado con la unidad llena los campos; lo demás, los valores típicos.
-        QCOMPARE(Control<QLineEdit>(v, "txtTPD")->text(), QStringLiteral("450"));
-        QCOMPARE(Control<QLineEdit>(v, "txtCrecimiento")->text(), QStringLiteral("4"));
-        QCOMPARE(Control<QLineEdit>(v, "txtFactorC2G")->text(), QStringLiteral("3.44"));
+        QCOMPARE(Control<QLineEdit>(v, "txtTPD")->text(), u"450"_s);
+        QCOMPARE(Control<QLineEdit>(v, "txtCrecimiento")->text(), u"4"_s);
+        QCOMPARE(Control<QLineEdit>(v, "txtFactorC2G")->text(), u"3.44"_s);
 
         // El ejemplo de las pruebas de cálculo: W18 = 1,825,912.5
         Escribir(v, "txtTPD", "1000");
@@ -110,9 +98,9 @@ private slots:
             Escribir(v, "txtFactor" + clave, factores[i]);
         }
         Escribir(v, "txtCrecimiento", "0");
-        QCOMPARE(Control<QLabel>(v, "lbSuma")->text(), QStringLiteral("100.00 %"));
-        QVERIFY(Control<QLabel>(v, "lbResultado")->text().contains(u"1.83E+06"));
-        QVERIFY(Control<QLabel>(v, "lbResultado")->text().contains(u"1,825,913"));
+        QCOMPARE(Texto(v, "lbSuma"), u"100.00 %"_s);
+        QVERIFY(Texto(v, "lbResultado").contains(u"1.83E+06"));
+        QVERIFY(Texto(v, "lbResultado").contains(u"1,825,913"));
 
         Pulsar(v, "btnAceptar");
         QVERIFY(!v.isVisible());
@@ -132,19 +120,16 @@ private slots:
     void datosMalosYCancelar() {
         Escenario e;
         QVERIFY(EscribirBytes("varek-9.tto", "TPD=450\r\n"));
-        QVERIFY(e.Iniciar("varek-9,N1,SinPresentacion,Seleccionar", ".tto"));
-        frmTransito v(*e.sesion, e.plataforma);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        auto& v = e.Abrir<frmTransito>(u"varek-9,N1,SinPresentacion,Seleccionar"_s, u".tto"_s);
         // Sin archivo de la unidad no se muestra ninguna.
         QVERIFY(!Control<QLabel>(v, "lbUnidad")->isVisible());
 
         Escribir(v, "txtTPD", "12,5,0");
-        QVERIFY(Control<QLabel>(v, "lbResultado")->text().contains(u"TPD"));
+        QVERIFY(Texto(v, "lbResultado").contains(u"TPD"));
         Pulsar(v, "btnAceptar");
         QVERIFY(v.isVisible());
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("DATOS DE ENTRADA"));
+        QCOMPARE(e.plataforma.Mensajes[0].Titulo, u"DATOS DE ENTRADA"_s);
         QVERIFY(e.UltimoMensaje().startsWith(u"El tránsito promedio diario (TPD) debe ser"));
         QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(v, "txtTPD"));
         QVERIFY(Control<QLineEdit>(v, "txtTPD")->hasSelectedText());
@@ -153,7 +138,7 @@ private slots:
         Escribir(v, "txtPorcentajeBuses", "25");
         Pulsar(v, "btnAceptar");
         QCOMPARE(e.UltimoMensaje(),
-                 QStringLiteral("La composición del tránsito suma 115.00 %; debe sumar 100 %..."));
+                 u"La composición del tránsito suma 115.00 %; debe sumar 100 %..."_s);
         QVERIFY(!QFile::exists("N1.RES"));
 
         // Cancelar no deja resultado ni toca las líneas recibidas.
@@ -167,10 +152,7 @@ private slots:
     void climaConEnterYETPDigitada() {
         Escenario e;
         Escenario::Unidad();
-        QVERIFY(e.Iniciar("varek-9,C1,SinPresentacion,Seleccionar", ".cli"));
-        frmClima v(*e.sesion, e.plataforma);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        auto& v = e.Abrir<frmClima>(u"varek-9,C1,SinPresentacion,Seleccionar"_s, u".cli"_s);
         QVERIFY(!Control<QLineEdit>(v, "txtETP")->isEnabled());
 
         // Enter pasa al campo siguiente.
@@ -181,8 +163,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(v, "txtTemperatura"));
         QTest::keyClicks(QApplication::focusWidget(), "20");
         // 1500 mm y 20 °C: ETP = 1178.6, Im = 27.27 -> Humedo, Templado.
-        QVERIFY(Control<QLabel>(v, "lbResultado")->text().contains(u"<b>Humedo</b>"));
-        QVERIFY(Control<QLabel>(v, "lbResultado")->text().contains(u"<b>Templado</b>"));
+        QVERIFY(Texto(v, "lbResultado").contains(u"<b>Humedo</b>"));
+        QVERIFY(Texto(v, "lbResultado").contains(u"<b>Templado</b>"));
 
         Control<QRadioButton>(v, "opcETP1")->click();
         QVERIFY(Control<QLineEdit>(v, "txtETP")->isEnabled());
@@ -195,54 +177,42 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Control<QPushButton>(v, "btnAceptar"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QVERIFY(!v.isVisible());
-        const QStringList res = Lineas("C1.RES");
-        QCOMPARE(res.size(), 7);
-        QCOMPARE(res[0], QStringLiteral("varek-9"));
-        QCOMPARE(res[3], QStringLiteral("Superhumedo"));
-        QCOMPARE(res[6], QStringLiteral("Templado"));
+        QCOMPARE(Lineas("C1.RES"), (QStringList{"varek-9", " 1500 ", " 600 ", "Superhumedo",
+                                                " 150 ", " 20 ", "Templado"}));
         QVERIFY(Lineas("varek-9.cli").contains("ETP.Modo=Digitada"));
 
         // La siguiente vez la ventana vuelve con lo guardado.
         Escenario otra;
         QVERIFY(EscribirBytes("varek-9.cli", LeerBytes(e.carpeta.filePath("varek-9.cli"))));
-        QVERIFY(otra.Iniciar("varek-9,C1,SinPresentacion,Seleccionar", ".cli"));
-        frmClima w(*otra.sesion, otra.plataforma);
-        QCOMPARE(Control<QLineEdit>(w, "txtETP")->text(), QStringLiteral("600"));
+        auto& w = otra.Abrir<frmClima>(u"varek-9,C1,SinPresentacion,Seleccionar"_s, u".cli"_s);
+        QCOMPARE(Control<QLineEdit>(w, "txtETP")->text(), u"600"_s);
         QVERIFY(Control<QRadioButton>(w, "opcETP1")->isChecked());
-        QCOMPARE(Control<QLineEdit>(w, "txtPrecipitacion")->text(), QStringLiteral("1500"));
+        QCOMPARE(Control<QLineEdit>(w, "txtPrecipitacion")->text(), u"1500"_s);
     }
 
     void mrYUsoLibre() {
         Escenario e;
-        QVERIFY(e.Iniciar(",M1,SinPresentacion", ".mr"));
-        frmMr v(*e.sesion, e.plataforma);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        auto& v = e.Abrir<frmMr>(u",M1,SinPresentacion"_s, u".mr"_s);
         QPlainTextEdit* lista = Control<QPlainTextEdit>(v, "txtCBR");
         lista->setFocus();
         QTest::keyClicks(lista, "9 3");
         QTest::keyClick(lista, Qt::Key_Return); // en la lista Enter es otra línea
         QTest::keyClicks(lista, "7, 5");
-        QCOMPARE(lista->toPlainText(), QStringLiteral("9 3\n7, 5"));
-        QCOMPARE(Control<QLabel>(v, "lbEnsayos")->text().left(12), QStringLiteral("4 de 50 ensa"));
+        QCOMPARE(lista->toPlainText(), u"9 3\n7, 5"_s);
+        QCOMPARE(Texto(v, "lbEnsayos").left(12), u"4 de 50 ensa"_s);
         Escribir(v, "txtEjes", "5000");
         // 60 %: 5 + 15/25 x 2 = 6.2
-        QVERIFY(Control<QLabel>(v, "lbResultado")->text().contains(u"<b>6.20 %</b>"));
+        QVERIFY(Texto(v, "lbResultado").contains(u"<b>6.20 %</b>"));
         Pulsar(v, "btnAceptar");
         QVERIFY(!v.isVisible());
         // En uso libre la línea 1 va vacía y no hay archivo de líneas.
-        const QStringList res = Lineas("M1.RES");
-        QCOMPARE(res.value(0), QString());
-        QCOMPARE(res.value(1), QStringLiteral(" 6.2 "));
-        QCOMPARE(res.value(2), QStringLiteral(" 60 "));
+        QCOMPARE(Lineas("M1.RES").mid(0, 3), (QStringList{"", " 6.2 ", " 60 "}));
         QVERIFY(!QFile::exists(".mr"));
 
         // Sin argumentos: ni X ni archivos; aceptar solo cierra.
         Escenario libre;
-        QVERIFY(libre.Iniciar(QString(), ".mr"));
+        auto& w = libre.Abrir<frmMr>(QString(), u".mr"_s);
         QVERIFY(!libre.sesion->SosteniendoIntercambio());
-        frmMr w(*libre.sesion, libre.plataforma);
-        w.show();
         Control<QPlainTextEdit>(w, "txtCBR")->setPlainText("4");
         Escribir(w, "txtEjes", "0");
         Pulsar(w, "btnAceptar");
@@ -253,13 +223,10 @@ private slots:
     void drenaje() {
         Escenario e;
         QVERIFY(EscribirBytes("varek-9.dre", "Calidad=Regular\r\nSaturacion=12\r\n"));
-        QVERIFY(e.Iniciar("varek-9,D1,SinPresentacion,Seleccionar", ".dre"));
-        frmDrenaje v(*e.sesion, e.plataforma);
-        v.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        auto& v = e.Abrir<frmDrenaje>(u"varek-9,D1,SinPresentacion,Seleccionar"_s, u".dre"_s);
         auto* tabla = Control<QTableWidget>(v, "grdTabla");
         QAbstractItemModelTester revisor(tabla->model());
-        QCOMPARE(tabla->item(2, 2)->text(), QStringLiteral("1.00 – 0.80"));
+        QCOMPARE(tabla->item(2, 2)->text(), u"1.00 – 0.80"_s);
         QVERIFY(tabla->item(2, 2)->font().bold()); // Regular, 12 %
         QVERIFY(!tabla->item(0, 0)->font().bold());
 
@@ -269,11 +236,11 @@ private slots:
         QComboBox* calidad = Control<QComboBox>(v, "lstCalidad");
         calidad->setCurrentIndex(0);
         QVERIFY(tabla->item(0, 0)->font().bold());
-        QVERIFY(Control<QLabel>(v, "lbResultado")->text().contains(u"<b>1.40 – 1.35</b>"));
+        QVERIFY(Texto(v, "lbResultado").contains(u"<b>1.40 – 1.35</b>"));
 
         calidad->setCurrentIndex(-1);
         Pulsar(v, "btnAceptar");
-        QCOMPARE(e.UltimoMensaje(), QStringLiteral("Elija la calidad del drenaje..."));
+        QCOMPARE(e.UltimoMensaje(), u"Elija la calidad del drenaje..."_s);
         QCOMPARE(QApplication::focusWidget(), calidad);
         calidad->setCurrentIndex(4);
         Escribir(v, "txtSaturacion", "30");
@@ -285,15 +252,13 @@ private slots:
 
     void archivoQueNoSePuedeEscribir() {
         Escenario e;
-        QVERIFY(e.Iniciar("varek-9,N1,SinPresentacion,Seleccionar", ".tto"));
         // Una carpeta con el nombre del archivo de líneas impide escribirlo.
         QVERIFY(QDir().mkdir("varek-9.tto"));
-        frmTransito v(*e.sesion, e.plataforma);
-        v.show();
+        auto& v = e.Abrir<frmTransito>(u"varek-9,N1,SinPresentacion,Seleccionar"_s, u".tto"_s);
         Escribir(v, "txtTPD", "100");
         Pulsar(v, "btnAceptar");
         QVERIFY(v.isVisible()); // el usuario no pierde lo escrito
-        QCOMPARE(e.plataforma.Mensajes.last().Titulo, QStringLiteral("ERROR"));
+        QCOMPARE(e.plataforma.Mensajes.last().Titulo, u"ERROR"_s);
         QVERIFY(e.UltimoMensaje().startsWith(u"Se presentó un error en el sistema..."));
         QVERIFY(!QFile::exists("N1.RES"));
     }

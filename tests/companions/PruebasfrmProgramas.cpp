@@ -1,28 +1,30 @@
 // Lanzador de programas complementarios contra un programa de prueba real:
-// resultados por código, archivos corto y sobrantes, drenaje, modo selección,
-// nombre de intercambio tomado por otro proceso y programa que no arranca.
+// resultados por código, archivos corto y sobrantes, modo selección, nombre de
+// intercambio tomado por otro proceso, programa que no arranca y la espera
+// mientras el programa corre. Y los cuatro ejecutables, que sostienen su archivo.
 #include "Pruebas.h"
 
-#include "Archivos.h"
-#include "PlataformaGuionada.h"
+#include "ApoyoVentanas.h"
+#include "ResumenResultado.h"
 #include "common/ArchivoEnUso.h"
+#include "companions/Programas.h"
 #include "companions/frmProgramas.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
+#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Escenario {
-    QTemporaryDir carpeta;
-    DirectorioActual cd{carpeta.path()};
+using Archivos = QMap<QString, QByteArray>;
+
+struct Escenario : CarpetaGuionada {
     ModuloVarek9 modulo;
-    PlataformaGuionada plataforma;
 
     // El programa de prueba sostiene su archivo 20 ms en vez de 300.
     Escenario() {
@@ -43,14 +45,11 @@ struct Escenario {
         ventana.lb()->setText(codigo);
         ventana.show();
         ventana.Ejecutar();
-        return ventana.isVisible() ? QStringLiteral("<sigue abierta>") : ventana.Intercambio();
+        return ventana.isVisible() ? u"<sigue abierta>"_s : ventana.Intercambio();
     }
     // Las líneas de comandos que recibió el programa de prueba.
     static QStringList Registro() {
         return QString::fromUtf8(LeerBytes("companero.log")).split(u'\n', Qt::SkipEmptyParts);
-    }
-    QString UltimoMensaje() const {
-        return plataforma.Mensajes.isEmpty() ? QString() : plataforma.Mensajes.last().Texto;
     }
 };
 
@@ -59,110 +58,74 @@ struct Escenario {
 class PruebasfrmProgramas : public QObject {
     Q_OBJECT
 private slots:
-    void resultadosPorCodigo() {
-        Escenario e;
-        for (const char* nombre : {"Clima", "Transito", "Mr", "Drenaje"})
-            QVERIFY(Escenario::Instalar(QString::fromLatin1(nombre)));
-        ResultadoPrograma& r = e.modulo.ResultadoPrograma;
-
-        QVERIFY(EscribirBytes("companero.res", "ref-c\r\n 1500 \r\n 1178.6 \r\nHumedo\r\n 27.27 "
-                                               "\r\n 20 \r\nTemplado\r\n"));
-        QCOMPARE(e.Lanzar("10"), QStringLiteral("C1"));
-        QVERIFY(r.HayResultado);
-        QCOMPARE(r.Referencia, QStringLiteral("ref-c"));
-        QCOMPARE(r.TextoClima2, QStringLiteral("Humedo"));
-        QCOMPARE(r.TextoClima3, QStringLiteral("Templado"));
-
-        QVERIFY(EscribirBytes("companero.res", "ref-n\r\n 250000 \r\n"));
-        QCOMPARE(e.Lanzar("11"), QStringLiteral("N1"));
-        QVERIFY(r.HayResultado);
-        QVERIFY(r.ValorTransito == 250000);
-        QCOMPARE(r.Referencia, QStringLiteral("ref-n"));
-
-        QVERIFY(EscribirBytes("companero.res", "ref-m\r\n 1234.5 \r\n"));
-        QCOMPARE(e.Lanzar("12"), QStringLiteral("M1"));
-        QVERIFY(r.HayResultado);
-        QVERIFY(r.ValorModulo == 1234.5);
-
+    // Antes de cada corrida el resultado trae "h0", "t0", 7 y 8 y dice que hay
+    // resultado: lo que el programa no da, queda.
+    void resultados_data() {
+        QTest::addColumn<QString>("programa");
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<Archivos>("archivos"); // los de la carpeta antes de lanzar
+        QTest::addColumn<bool>("seleccionar");
+        QTest::addColumn<QString>("linea"); // la que recibe el programa
+        QTest::addColumn<QString>("resultado");
+        const auto fila = [](const char* nombre, const char* programa, const char* codigo,
+                             const Archivos& archivos, const char* linea, const char* resultado,
+                             bool seleccionar = false) {
+            QTest::newRow(nombre) << QString(programa) << QString(codigo) << archivos << seleccionar
+                                  << QString(linea) << QString(resultado);
+        };
+        const auto res = [](const QByteArray& contenido) {
+            return Archivos{{"companero.res", contenido}};
+        };
+        fila("clima", "Clima", "10",
+             res("ref-c\r\n 1500 \r\n 1178.6 \r\nHumedo\r\n 27.27 \r\n 20 \r\nTemplado\r\n"),
+             ",C1,SinPresentacion", "sí: ref-c | 7 | Humedo Templado | 8");
+        fila("clima corto", "Clima", "10", res("corto\r\n 1 \r\n 2 \r\n"), ",C1,SinPresentacion",
+             "sí: corto | 7 | h0 t0 | 8");
+        fila("tránsito", "Transito", "11", res("ref-n\r\n 250000 \r\n"), ",N1,SinPresentacion",
+             "sí: ref-n | 250000 | h0 t0 | 8");
+        fila("tránsito en selección", "Transito", "11", res("varek-9\r\n 3.5E+05 \r\n"),
+             "varek-9,N1,SinPresentacion,Seleccionar", "sí: varek-9 | 350000 | h0 t0 | 8", true);
+        fila("mr", "Mr", "12", res("ref-m\r\n 1234.5 \r\n"), ",M1,SinPresentacion",
+             "sí: ref-m | 7 | h0 t0 | 1234.5");
         // El drenaje deja su archivo, pero de él no se toma nada.
-        QVERIFY(EscribirBytes("companero.res", "ref-d\r\nBueno\r\n 12 \r\n"));
-        QCOMPARE(e.Lanzar("13"), QStringLiteral("D1"));
-        QVERIFY(!r.HayResultado);
-        QVERIFY(r.Referencia.isEmpty());
-        QVERIFY(r.ValorModulo == 1234.5);
-
-        // Uso libre: sin referencia y sin ",Seleccionar".
-        QCOMPARE(Escenario::Registro(),
-                 (QStringList{",C1,SinPresentacion", ",N1,SinPresentacion", ",M1,SinPresentacion",
-                              ",D1,SinPresentacion"}));
-        // Ningún archivo de intercambio queda atrás.
-        for (const char* x : {"C1", "N1", "M1", "D1"}) {
-            QVERIFY(!QFile::exists(QString::fromLatin1(x)));
-            QVERIFY(!QFile::exists(QString::fromLatin1(x) + ".RES"));
-        }
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
-    }
-
-    void resultadoCortoYModoSeleccion() {
-        Escenario e;
-        QVERIFY(Escenario::Instalar("Clima"));
-        QVERIFY(Escenario::Instalar("Transito"));
-        ResultadoPrograma& r = e.modulo.ResultadoPrograma;
-        r.TextoClima2 = QStringLiteral("antes2");
-        r.TextoClima3 = QStringLiteral("antes3");
-        QVERIFY(EscribirBytes("companero.res", "corto\r\n 1 \r\n 2 \r\n"));
-        e.Lanzar("10");
-        QVERIFY(r.HayResultado);
-        QCOMPARE(r.Referencia, QStringLiteral("corto"));
-        QCOMPARE(r.TextoClima2, QStringLiteral("antes2"));
-        QCOMPARE(r.TextoClima3, QStringLiteral("antes3"));
-
-        r.Seleccionar = true;
-        r.Referencia = QStringLiteral("varek-9");
-        QVERIFY(EscribirBytes("companero.res", "varek-9\r\n 3.5E+05 \r\n"));
-        e.Lanzar("11");
-        QCOMPARE(Escenario::Registro().value(1),
-                 QStringLiteral("varek-9,N1,SinPresentacion,Seleccionar"));
-        QVERIFY(r.ValorTransito == 350000);
-        QVERIFY(e.plataforma.ProgramasIniciados.value(1).endsWith(
-            QStringLiteral("/Transito varek-9,N1,SinPresentacion,Seleccionar")));
-    }
-
-    void sinResultadoYSobrantes() {
-        Escenario e;
-        QVERIFY(Escenario::Instalar("Transito"));
+        fila("drenaje", "Drenaje", "13", res("ref-d\r\nBueno\r\n 12 \r\n"), ",D1,SinPresentacion",
+             "no:  | 7 | h0 t0 | 8");
         // Archivos de una corrida anterior que nadie sostiene: N1 se usa igual y su
         // resultado viejo no pasa por el de esta corrida.
-        QVERIFY(EscribirBytes("N1", ""));
-        QVERIFY(EscribirBytes("N1.RES", "vieja\r\n 99 \r\n"));
-        ResultadoPrograma& r = e.modulo.ResultadoPrograma;
-        r.HayResultado = true;
-        r.ValorTransito = 7;
-        QCOMPARE(e.Lanzar("11"), QStringLiteral("N1"));
-        QVERIFY(!r.HayResultado);
-        QVERIFY(r.ValorTransito == 7);
-        QVERIFY(!QFile::exists("N1"));
-        QVERIFY(!QFile::exists("N1.RES"));
-    }
-
-    void esperaQueElProgramaTomeSuArchivo() {
-        Escenario e;
-        QVERIFY(Escenario::Instalar("Mr"));
+        fila("sobrantes sin resultado", "Transito", "11",
+             {{"N1", ""}, {"N1.RES", "vieja\r\n 99 \r\n"}}, ",N1,SinPresentacion",
+             "no:  | 7 | h0 t0 | 8");
         // Tarda en arrancar: el lanzador lo espera antes de la primera prueba.
-        QVERIFY(EscribirBytes("companero.demora", "300"));
-        QVERIFY(EscribirBytes("companero.res", "lento\r\n 8 \r\n"));
-        e.Lanzar("12");
-        QVERIFY(e.modulo.ResultadoPrograma.HayResultado);
-        QVERIFY(e.modulo.ResultadoPrograma.ValorModulo == 8);
-
-        // Un programa que termina sin tomar su archivo no hace esperar los diez segundos.
-        QVERIFY(QFile::remove("companero.demora"));
-        QVERIFY(EscribirBytes("companero.sinx", ""));
+        fila("arranque lento", "Mr", "12",
+             {{"companero.demora", "150"}, {"companero.res", "l\r\n 5 \r\n"}},
+             ",M1,SinPresentacion", "sí: l | 7 | h0 t0 | 5");
+        // Termina sin tomar su archivo: no hace esperar los diez segundos.
+        fila("termina sin tomar X", "Mr", "12",
+             {{"companero.sinx", ""}, {"companero.res", "x\r\n 5 \r\n"}}, ",M1,SinPresentacion",
+             "no:  | 7 | h0 t0 | 8");
+    }
+    void resultados() {
+        QFETCH(QString, programa);
+        QFETCH(QString, codigo);
+        QFETCH(Archivos, archivos);
+        QFETCH(bool, seleccionar);
+        QFETCH(QString, linea);
+        Escenario e;
+        QVERIFY(Escenario::Instalar(programa));
+        for (auto a = archivos.cbegin(); a != archivos.cend(); ++a)
+            QVERIFY(EscribirBytes(a.key(), a.value()));
+        ResultadoPrograma& r = e.modulo.ResultadoPrograma;
+        r = {seleccionar, true, u"varek-9"_s, 7, u"h0"_s, u"t0"_s, 8};
         QElapsedTimer reloj;
         reloj.start();
-        e.Lanzar("12");
+        QCOMPARE(e.Lanzar(codigo), linea.section(u',', 1, 1));
         QVERIFY(reloj.elapsed() < 5000);
-        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
+        QCOMPARE(Escenario::Registro(), QStringList{linea});
+        QVERIFY(e.plataforma.ProgramasIniciados.value(0).endsWith(u'/' + programa + u' ' + linea));
+        QTEST(Resumen(r), "resultado");
+        // Ningún archivo de intercambio queda atrás.
+        QCOMPARE(QDir::current().entryList({"?1", "?1.RES"}, QDir::Files), QStringList());
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
 
     // Mientras el programa corre, la espera habla de él (no del diálogo de archivo
@@ -172,24 +135,24 @@ private slots:
         QVERIFY(Escenario::Instalar("Transito"));
         QVERIFY(EscribirBytes("companero.espera", "3000"));
         QVERIFY(EscribirBytes("companero.res", "ref\r\n 5 \r\n"));
+        // Mientras espera, la ventana dice a quién espera y se pulsa su "&Cancelar".
         QString texto;
         QTimer vigia;
-        vigia.setInterval(20);
         connect(&vigia, &QTimer::timeout, [&] {
             for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* espera = w->findChild<QLabel*>(QStringLiteral("lbEspera"));
-                if (!espera || !espera->isVisible()) continue;
+                auto* espera = w->findChild<QLabel*>(u"lbEspera"_s);
+                if (!texto.isEmpty() || !espera || !espera->isVisible()) continue;
                 texto = espera->text();
-                w->findChild<QPushButton*>(QStringLiteral("btnCancelar"))->click();
+                Control<QPushButton>(*w, u"btnCancelar"_s)->click();
             }
         });
-        vigia.start();
+        vigia.start(20);
         QElapsedTimer reloj;
         reloj.start();
-        QCOMPARE(e.Lanzar("11"), QStringLiteral("N1"));
+        QCOMPARE(e.Lanzar("11"), u"N1"_s);
         QVERIFY(reloj.elapsed() < 2500);
-        QCOMPARE(texto, QStringLiteral("Esperando el resultado de [Transito]..."));
-        QVERIFY(!e.plataforma.VentanasModales.contains(QStringLiteral("Ocupado")));
+        QCOMPARE(texto, u"Esperando el resultado de [Transito]..."_s);
+        QVERIFY(!e.plataforma.VentanasModales.contains(u"Ocupado"_s));
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
     }
 
@@ -198,23 +161,22 @@ private slots:
         QVERIFY(Escenario::Instalar("Clima"));
         QVERIFY(EscribirBytes("companero.res", "ref\r\n\r\n\r\nArido\r\n\r\n\r\nFrio\r\n"));
         QProcess otro;
-        otro.start(QStringLiteral(VAREK9_HIJO_BLOQUEO), {QStringLiteral("C1")});
+        otro.start(QStringLiteral(VAREK9_HIJO_BLOQUEO), {u"C1"_s});
         QVERIFY(otro.waitForReadyRead(10000));
         QCOMPARE(otro.readLine().trimmed(), QByteArray("BLOQUEADO"));
 
         // El usuario abandona la espera por C1: se pasa a C2.
         QString archivo;
         e.plataforma.Modales.enqueue([&](QDialog& d) {
-            archivo = d.findChild<QLabel*>(QStringLiteral("Label4"))->text();
-            d.findChild<QPushButton*>(QStringLiteral("Cancelar"))->click();
+            archivo = Texto(d, u"Label4"_s);
+            Control<QPushButton>(d, u"Cancelar"_s)->click();
             return d.result();
         });
-        QCOMPARE(e.Lanzar("10"), QStringLiteral("C2"));
-        QCOMPARE(archivo, QStringLiteral("C1"));
+        QCOMPARE(e.Lanzar("10"), u"C2"_s);
+        QCOMPARE(archivo, u"C1"_s);
         QCOMPARE(Escenario::Registro(), QStringList{",C2,SinPresentacion"});
-        QCOMPARE(e.modulo.ResultadoPrograma.TextoClima2, QStringLiteral("Arido"));
+        QCOMPARE(e.modulo.ResultadoPrograma.TextoClima2, u"Arido"_s);
         QVERIFY(ArchivoEnUso("C1")); // el del otro proceso sigue ahí
-        QVERIFY(QFile::exists("C1"));
 
         // Sin abandonar: se espera a que el otro suelte C1 y se usa C1.
         bool seCerro = false;
@@ -223,10 +185,10 @@ private slots:
             seCerro = QTest::qWaitFor([&] { return !d.isVisible(); }, 10000);
             return d.result();
         });
-        QCOMPARE(e.Lanzar("10"), QStringLiteral("C1"));
+        QCOMPARE(e.Lanzar("10"), u"C1"_s);
         QVERIFY(seCerro);
         QVERIFY(otro.state() == QProcess::NotRunning || otro.waitForFinished(10000));
-        QCOMPARE(Escenario::Registro().value(1), QStringLiteral(",C1,SinPresentacion"));
+        QCOMPARE(Escenario::Registro().value(1), u",C1,SinPresentacion"_s);
         QCOMPARE(e.plataforma.VentanasModales, (QStringList{"Ocupado", "Ocupado"}));
     }
 
@@ -234,15 +196,11 @@ private slots:
         Escenario e;
         QVERIFY(EscribirBytes("M1.RES", "vieja\r\n 5 \r\n"));
         e.modulo.ResultadoPrograma.HayResultado = true;
-        QCOMPARE(e.Lanzar("12"), QStringLiteral("M1"));
+        QCOMPARE(e.Lanzar("12"), u"M1"_s);
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("ERROR"));
-#ifdef _WIN32
-        QCOMPARE(e.UltimoMensaje(),
-                 QStringLiteral("No fue posible iniciar el programa [Mr.exe]..."));
-#else
-        QCOMPARE(e.UltimoMensaje(), QStringLiteral("No fue posible iniciar el programa [Mr]..."));
-#endif
+        QCOMPARE(e.plataforma.Mensajes[0].Titulo, u"ERROR"_s);
+        QCOMPARE(e.plataforma.Mensajes[0].Texto,
+                 u"No fue posible iniciar el programa [%1]..."_s.arg(NombreEjecutable(u"Mr")));
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
         QVERIFY(!QFile::exists("M1.RES"));
 
@@ -265,7 +223,7 @@ private slots:
         QVERIFY(Escenario::Instalar("Transito"));
         QVERIFY(EscribirBytes("companero.res", "x\r\n 42 \r\n"));
         frmProgramas ventana(e.modulo, e.plataforma);
-        QCOMPARE(ventana.lb()->text(), QStringLiteral("QuePrograma"));
+        QCOMPARE(ventana.lb()->text(), u"QuePrograma"_s);
         ventana.lb()->setText("11");
         bool cerrada = false;
         e.plataforma.Modales.enqueue([&](QDialog& d) {
@@ -275,6 +233,35 @@ private slots:
         QCOMPARE(e.plataforma.MostrarModal(ventana), int(QDialog::Accepted));
         QVERIFY(cerrada);
         QVERIFY(e.modulo.ResultadoPrograma.ValorTransito == 42);
+    }
+
+    // Los cuatro ejecutables reales toman X al arrancar y lo sostienen mientras
+    // corren; terminados no dejan candado ni resultado.
+    void ejecutablesSostienenSuArchivo_data() {
+        QTest::addColumn<QString>("ruta");
+        QTest::addColumn<QString>("intercambio");
+        QTest::newRow("Clima") << VAREK9_CLIMA << "C1";
+        QTest::newRow("Transito") << VAREK9_TRANSITO << "N1";
+        QTest::newRow("Mr") << VAREK9_MR << "M1";
+        QTest::newRow("Drenaje") << VAREK9_DRENAJE << "D1";
+    }
+    void ejecutablesSostienenSuArchivo() {
+        QFETCH(QString, ruta);
+        QFETCH(QString, intercambio);
+        CarpetaGuionada c;
+        QVERIFY(EscribirArchivoUnidad(NombreArchivoUnidad, {2, u"A"_s, 0, 100}).Ok);
+        // Hereda la plataforma fuera de pantalla que fija el main de las pruebas.
+        QProcess p;
+        p.start(ruta, {u"varek-9,%1,SinPresentacion,Seleccionar"_s.arg(intercambio)});
+        QVERIFY(p.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(ArchivoEnUso(intercambio), 15000);
+        QTest::qWait(50);
+        QCOMPARE(p.state(), QProcess::Running); // la ventana espera al usuario
+        QVERIFY(ArchivoEnUso(intercambio));
+        p.kill();
+        QVERIFY(p.waitForFinished(10000));
+        QVERIFY(!ArchivoEnUso(intercambio));
+        QVERIFY(!QFileInfo::exists(intercambio + ".RES"));
     }
 };
 

@@ -103,6 +103,18 @@ ResultadoImpresora ImprimirPdf(const QString& reporte, int papel,
                                configuracion, p, false);
 }
 
+template <class T = QWidget>
+T* Control(QWidget& d, const QString& nombre) {
+    T* c = d.findChild<T*>(nombre);
+    if (!c) qFatal("falta %s", qPrintable(nombre));
+    return c;
+}
+
+void Elegir(Imprime& d, int destino) {
+    QTest::mouseClick(Control<QRadioButton>(d, u"PantallaImpresora%1"_s.arg(destino)),
+                      Qt::LeftButton);
+}
+
 struct Escenario {
     QTemporaryDir dir;
     DirectorioActual aqui{dir.path()};
@@ -127,20 +139,16 @@ struct Escenario {
         });
         ImprimirArchivo(plataforma, &ventana, reporte, alias);
     }
+    // Elige el destino, deja que antes ajuste el diálogo y pulsa "&Aceptar".
+    void Aceptar(int destino, const std::function<void(Imprime&)>& antes = {}) {
+        Imprimir([&](Imprime& d) {
+            Elegir(d, destino);
+            if (antes) antes(d);
+            QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
+        });
+    }
     void Configurar(const QByteArray& imprimeSet) { EscribirBytes(u"Imprime.set"_s, imprimeSet); }
 };
-
-template <class T = QWidget>
-T* Control(QWidget& d, const QString& nombre) {
-    T* c = d.findChild<T*>(nombre);
-    if (!c) qFatal("falta %s", qPrintable(nombre));
-    return c;
-}
-
-void Elegir(Imprime& d, int destino) {
-    QTest::mouseClick(Control<QRadioButton>(d, u"PantallaImpresora%1"_s.arg(destino)),
-                      Qt::LeftButton);
-}
 
 } // namespace
 
@@ -154,14 +162,14 @@ private slots:
         e.Imprimir(
             [&](Imprime& d) {
                 QCOMPARE(d.windowTitle(), u"Imprimir Archivo : r00"_s);
-                QCOMPARE(Control<QLabel>(d, u"Archivo"_s)->text(), u"r00"_s);
-                QCOMPARE(Control<QLabel>(d, u"lbPrefijo"_s)->text(), u"LAB"_s);
-                QCOMPARE(Control<QLabel>(d, u"Paginas"_s)->text(), u"3"_s);
-                QCOMPARE(Control<QComboBox>(d, u"opcPuerto"_s)->currentText(), u"LPT3"_s);
-                QVERIFY(Control<QLabel>(d, u"lbImpresora"_s)->text().startsWith(u"PDF : "_s));
-                QVERIFY(Control<QRadioButton>(d, u"PantallaImpresora0"_s)->isChecked());
-                QCOMPARE(Control<QLineEdit>(d, u"Copias"_s)->text(), u"1"_s);
-                QVERIFY(Control<QLineEdit>(d, u"Pagina0"_s)->text().isEmpty());
+                QCOMPARE(Control<QLabel>(d, "Archivo")->text(), u"r00"_s);
+                QCOMPARE(Control<QLabel>(d, "lbPrefijo")->text(), u"LAB"_s);
+                QCOMPARE(Control<QLabel>(d, "Paginas")->text(), u"3"_s);
+                QCOMPARE(Control<QComboBox>(d, "opcPuerto")->currentText(), u"LPT3"_s);
+                QVERIFY(Control<QLabel>(d, "lbImpresora")->text().startsWith(u"PDF : "_s));
+                QVERIFY(Control<QRadioButton>(d, "PantallaImpresora0")->isChecked());
+                QCOMPARE(Control<QLineEdit>(d, "Copias")->text(), u"1"_s);
+                QVERIFY(Control<QLineEdit>(d, "Pagina0")->text().isEmpty());
                 // Mientras el diálogo está abierto el reporte queda retenido.
                 QVERIFY(QFile::exists(u"r00.PRO"_s));
                 QVERIFY(QFile::exists(u"r00.txt"_s));
@@ -177,7 +185,7 @@ private slots:
         for (const auto& [ancho, marca] : {std::pair{97, "c"}, {81, "m"}, {80, ""}}) {
             Escenario e(QByteArray(ancho, 'x') + "\r\n");
             e.Imprimir([&](Imprime& d) {
-                QCOMPARE(Control<QLabel>(d, u"Paginas"_s)->text(), u"1"_s + QLatin1String(marca));
+                QCOMPARE(Control<QLabel>(d, "Paginas")->text(), u"1"_s + QLatin1String(marca));
             });
         }
     }
@@ -185,17 +193,17 @@ private slots:
     void reglasDeHabilitacion() {
         Escenario e;
         e.Imprimir([&](Imprime& d) {
-            auto* inicial = Control<QLineEdit>(d, u"Pagina0"_s);
-            auto* final = Control<QLineEdit>(d, u"Pagina1"_s);
-            auto* copias = Control<QLineEdit>(d, u"Copias"_s);
-            auto* aceptar = Control<QPushButton>(d, u"Boton0"_s);
+            auto* inicial = Control<QLineEdit>(d, "Pagina0");
+            auto* final = Control<QLineEdit>(d, "Pagina1");
+            auto* copias = Control<QLineEdit>(d, "Copias");
+            auto* aceptar = Control<QPushButton>(d, "Boton0");
             // Pantalla: sin páginas ni copias.
-            QVERIFY(!Control<QGroupBox>(d, u"fraPaginas"_s)->isEnabled());
+            QVERIFY(!Control<QGroupBox>(d, "fraPaginas")->isEnabled());
             QVERIFY(!inicial->isEnabled() && !final->isEnabled() && !copias->isEnabled());
             Elegir(d, 1);
             QVERIFY(inicial->isEnabled() && final->isEnabled() && copias->isEnabled());
             Elegir(d, 2);
-            QVERIFY(Control<QGroupBox>(d, u"fraCopias"_s)->isEnabled());
+            QVERIFY(Control<QGroupBox>(d, "fraCopias")->isEnabled());
             Elegir(d, 0);
             QVERIFY(!copias->isEnabled());
             Elegir(d, 1);
@@ -226,8 +234,8 @@ private slots:
         Escenario e;
         e.Imprimir([&](Imprime& d) {
             Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-            QCOMPARE(QApplication::focusWidget(), Control(d, u"Boton1"_s));
+            QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), Control(d, "Boton1"));
         });
         QVERIFY(e.plataforma.Mensajes.isEmpty());
         const QStringList paginas = PaginasPdf(e.dir.filePath(u"salida.pdf"_s));
@@ -243,12 +251,10 @@ private slots:
         QVERIFY(paginas[2].contains(u"linea 120"_s));
 
         // Rango 2 a 3 y dos copias: cuatro hojas.
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 1);
-            Control<QLineEdit>(d, u"Pagina0"_s)->setText(u"2"_s);
-            Control<QLineEdit>(d, u"Pagina1"_s)->setText(u"3"_s);
-            Control<QLineEdit>(d, u"Copias"_s)->setText(u"2"_s);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
+        e.Aceptar(1, [](Imprime& d) {
+            Control<QLineEdit>(d, "Pagina0")->setText(u"2"_s);
+            Control<QLineEdit>(d, "Pagina1")->setText(u"3"_s);
+            Control<QLineEdit>(d, "Copias")->setText(u"2"_s);
         });
         const QStringList rango = PaginasPdf(e.dir.filePath(u"salida.pdf"_s));
         QCOMPARE(rango.size(), 4);
@@ -262,10 +268,7 @@ private slots:
         e.plataforma.AceptarPropuesta = false;
         const QString elegido = e.dir.filePath(u"elegido"_s);
         e.plataforma.RutasGuardar.enqueue(elegido);
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(1);
         QCOMPARE(e.plataforma.PropuestasGuardar, QStringList{e.dir.filePath(u"r00.pdf"_s)});
         QCOMPARE(e.plataforma.ConfirmacionesGuardar, QList<bool>{true});
         QVERIFY(QFile::exists(elegido + u".pdf"_s));
@@ -280,27 +283,24 @@ private slots:
         };
         e.plataforma.ImpresoraPdf.setOutputFileName(QString());
         e.Imprimir([&](Imprime& d) {
-            QVERIFY(Control<QLabel>(d, u"lbImpresora"_s)->text().startsWith(u"(ninguna"_s));
+            QVERIFY(Control<QLabel>(d, "lbImpresora")->text().startsWith(u"(ninguna"_s));
             // Sin impresora ni archivo, imprimir abre primero el diálogo de impresora.
             Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
+            QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
             QCOMPARE(e.plataforma.ImpresorasConfiguradas, 1);
-            QCOMPARE(Control<QLabel>(d, u"lbImpresora"_s)->text(), u"PDF : "_s + pdf);
+            QCOMPARE(Control<QLabel>(d, "lbImpresora")->text(), u"PDF : "_s + pdf);
             QVERIFY(QFile::exists(pdf));
             // El botón de impresora deja el foco en "&Aceptar".
-            QTest::mouseClick(Control(d, u"btnImpresora"_s), Qt::LeftButton);
+            QTest::mouseClick(Control(d, "btnImpresora"), Qt::LeftButton);
             QCOMPARE(e.plataforma.ImpresorasConfiguradas, 2);
-            QCOMPARE(QApplication::focusWidget(), Control(d, u"Boton0"_s));
+            QCOMPARE(QApplication::focusWidget(), Control(d, "Boton0"));
         });
         QVERIFY(e.plataforma.Mensajes.isEmpty());
         // Cancelar el diálogo de impresora no imprime nada.
         e.plataforma.ImpresoraPdf.setOutputFileName(QString());
         e.plataforma.RespuestaImpresora = false;
         QFile::remove(pdf);
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(1);
         QVERIFY(!QFile::exists(pdf));
         QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
@@ -441,48 +441,39 @@ private slots:
             const char bytes[] = {char(LineaCuerpo), char(tamano), char(1), char(alineacion)};
             return QByteArray(bytes, 4);
         };
-        const QByteArray diez = "ABCDEFGHIJ";
+        const auto fila = [](const char* nombre, const QByteArray& linea, const char* palabra,
+                             double xMin, double xMax, double yMin = -1, int microFeed = 0) {
+            QTest::newRow(nombre) << linea << microFeed << QString::fromLatin1(palabra) << xMin
+                                  << xMax << yMin;
+        };
+        const char* diez = "ABCDEFGHIJ";
+        const char* veinte = "ABCDEFGHIJKLMNOPQRST";
         const double izq = 29.5, der = 612 - 29.5;
-        QTest::newRow("12 puntos")
-            << prefijo(12, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 72 << izq;
-        QTest::newRow("8 es 8.5") << prefijo(8, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 51
-                                  << -1.0;
-        QTest::newRow("10 puntos")
-            << prefijo(10, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 60 << -1.0;
-        QTest::newRow("14 puntos")
-            << prefijo(14, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 84 << -1.0;
-        QTest::newRow("20 puntos")
-            << prefijo(20, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 120 << -1.0;
-        QTest::newRow("7 en celdas")
-            << prefijo(7, 1) + diez << 0 << "ABCDEFGHIJ" << izq << izq + 9 * 4.3 + 4.2 << -1.0;
-        QTest::newRow("6 en celdas")
-            << prefijo(6, 1) + "ABCDEFGHIJKLMNOPQRST" << 0 << "ABCDEFGHIJKLMNOPQRST" << izq
-            << izq + 19 * 4.3 + 3.6 << -1.0;
-        QTest::newRow("derecha") << prefijo(12, 2) + diez + "   " << 0 << "ABCDEFGHIJ" << der - 72
-                                 << der << -1.0;
-        QTest::newRow("centrada") << prefijo(12, 3) + "  " + diez << 0 << "ABCDEFGHIJ"
-                                  << (izq + der) / 2 - 36 << (izq + der) / 2 + 36 << -1.0;
-        QTest::newRow("justificada, primera") << prefijo(12, 4) + "  uno dos tres" << 0 << "uno"
-                                              << izq + 2 * 7.2 << izq + 5 * 7.2 << -1.0;
-        QTest::newRow("justificada, última")
-            << prefijo(12, 4) + "  uno dos tres" << 0 << "tres" << der - 4 * 7.2 << der << -1.0;
-        QTest::newRow("celdas") << prefijo(12, 5) + "AB CD" << 0 << "CD" << izq + 3 * 7.2
-                                << izq + 5 * 7.2 << -1.0;
-        QTest::newRow("sangría a 11 puntos") << prefijo(8, 6) + "     " + diez << 0 << "ABCDEFGHIJ"
-                                             << izq + 5 * 6.6 << izq + 5 * 6.6 + 51 << -1.0;
-        QTest::newRow("celdas con sangría") << prefijo(20, 7) + "     " + diez << 0 << "ABCDEFGHIJ"
-                                            << izq + 5 * 6.6 << izq + 5 * 6.6 + 120 << -1.0;
+        fila("12 puntos", prefijo(12, 1) + diez, diez, izq, izq + 72, izq);
+        fila("8 es 8.5", prefijo(8, 1) + diez, diez, izq, izq + 51);
+        fila("10 puntos", prefijo(10, 1) + diez, diez, izq, izq + 60);
+        fila("14 puntos", prefijo(14, 1) + diez, diez, izq, izq + 84);
+        fila("20 puntos", prefijo(20, 1) + diez, diez, izq, izq + 120);
+        fila("7 en celdas", prefijo(7, 1) + diez, diez, izq, izq + 9 * 4.3 + 4.2);
+        fila("6 en celdas", prefijo(6, 1) + veinte, veinte, izq, izq + 19 * 4.3 + 3.6);
+        fila("derecha", prefijo(12, 2) + diez + "   ", diez, der - 72, der);
+        fila("centrada", prefijo(12, 3) + "  " + diez, diez, (izq + der) / 2 - 36,
+             (izq + der) / 2 + 36);
+        fila("justificada, primera", prefijo(12, 4) + "  uno dos tres", "uno", izq + 2 * 7.2,
+             izq + 5 * 7.2);
+        fila("justificada, última", prefijo(12, 4) + "  uno dos tres", "tres", der - 4 * 7.2, der);
+        fila("celdas", prefijo(12, 5) + "AB CD", "CD", izq + 3 * 7.2, izq + 5 * 7.2);
+        fila("sangría a 11 puntos", prefijo(8, 6) + "     " + diez, diez, izq + 5 * 6.6,
+             izq + 5 * 6.6 + 51);
+        fila("celdas con sangría", prefijo(20, 7) + "     " + diez, diez, izq + 5 * 6.6,
+             izq + 5 * 6.6 + 120);
         // Sin prefijos el tamaño sale del ancho mayor: más de 96 columnas, 8 puntos;
         // más de 80, 10; si no, 12.
-        QTest::newRow("sin prefijos, 97")
-            << QByteArray(97, 'x') << 0 << QString(97, u'x') << izq << izq + 97 * 4.8 << -1.0;
-        QTest::newRow("sin prefijos, 81")
-            << QByteArray(81, 'x') << 0 << QString(81, u'x') << izq << izq + 81 * 6.0 << -1.0;
-        QTest::newRow("sin prefijos, 60")
-            << QByteArray(60, 'x') << 0 << QString(60, u'x') << izq << izq + 60 * 7.2 << -1.0;
+        for (const auto& [columnas, avance] : {std::pair{97, 4.8}, {81, 6.0}, {60, 7.2}})
+            fila(qPrintable(u"sin prefijos, %1"_s.arg(columnas)), QByteArray(columnas, 'x'),
+                 QByteArray(columnas, 'x'), izq, izq + columnas * avance);
         // El avance inicial de la página baja la primera línea.
-        QTest::newRow("avance de 200 twips")
-            << prefijo(12, 1) + diez << 200 << "ABCDEFGHIJ" << izq << izq + 72 << izq + 10;
+        fila("avance de 200 twips", prefijo(12, 1) + diez, diez, izq, izq + 72, izq + 10, 200);
     }
     void reglasDeDibujo() {
         QFETCH(QByteArray, linea);
@@ -492,12 +483,10 @@ private slots:
         QFETCH(double, xMax);
         QFETCH(double, yMin);
         SALTAR_SIN_PDFTOTEXT();
-        QTemporaryDir dir;
-        const DirectorioActual aqui(dir.path());
-        QVERIFY(EscribirBytes(u"r"_s, linea + "\r\n"));
+        const Escenario e(linea + "\r\n");
         ConfiguracionImpresion configuracion;
         configuracion.MicroFeed = microFeed;
-        const ResultadoImpresora r = ImprimirPdf(u"r"_s, QPageSize::Letter, configuracion);
+        const ResultadoImpresora r = ImprimirPdf(e.reporte, QPageSize::Letter, configuracion);
         QVERIFY2(r.Ok, qPrintable(r.Error));
         QCOMPARE(r.Escala, 1.0);
         QVERIFY(!r.Apaisada);
@@ -517,9 +506,7 @@ private slots:
     }
 
     void imagenesDeLaLista() {
-        QTemporaryDir dir;
-        DirectorioActual aqui(dir.path());
-        EscribirBytes(u"r00"_s, ReporteTresPaginas());
+        const Escenario e;
         // Una imagen de 960 x 480 puntos a 3780 puntos por metro (unos 96 ppp).
         QImage logo(960, 480, QImage::Format_RGB32);
         logo.fill(Qt::blue);
@@ -527,12 +514,7 @@ private slots:
         logo.setDotsPerMeterY(3780);
         QVERIFY(logo.save(u"logo.png"_s));
         EscribirBytes(u"r00.img"_s, "logo.png 100 200\r\nfalta.png 0 0\r\n");
-        QPrinter impresora(QPrinter::HighResolution);
-        impresora.setOutputFormat(QPrinter::PdfFormat);
-        impresora.setOutputFileName(dir.filePath(u"r.pdf"_s));
-        const ResumenReporte resumen = CargarProyecto(LeerBytes(u"r00"_s), 58);
-        const ResultadoImpresora r =
-            ImprimirEnImpresora(impresora, u"r00"_s, resumen, ConfiguracionImpresion(), {}, false);
+        const ResultadoImpresora r = ImprimirPdf(u"r00"_s, QPageSize::A4);
         QVERIFY2(r.Ok, qPrintable(r.Error));
         QCOMPARE(r.Paginas, 3);
         // A la derecha del margen izquierdo (3 cm) más su X, con su ancho natural; la que
@@ -545,34 +527,20 @@ private slots:
     void puertoDeTexto() {
         Escenario e(P(2000) + "TITULO\r\n" + P(1) + "derecha\r\n");
         const QString destino = e.dir.filePath(u"puerto.txt"_s);
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 2);
-            Control<QComboBox>(d, u"opcPuerto"_s)->setEditText(destino);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(2, [&](Imprime& d) { Control<QComboBox>(d, "opcPuerto")->setEditText(destino); });
         QVERIFY(e.plataforma.Mensajes.isEmpty());
         const QByteArray esperado = "TITULO\r\n" + QByteArray(80 - 7, ' ') + "derecha\r\n\f";
         QCOMPARE(LeerBytes(destino), esperado);
         const QByteArray bat = LeerBytes(u"q.bat"_s);
         QVERIFY(bat.startsWith("TYPE t"));
         QVERIFY(bat.endsWith(" >" + destino.toLocal8Bit() + "\r\n"));
-        const QString cola = QString::fromLatin1(bat.mid(5, bat.indexOf(' ', 5) - 5));
-        QCOMPARE(LeerBytes(cola), esperado);
-        QVERIFY(QFile::exists(cola + u".DAT"_s));
 
         // PRN va a la impresora predeterminada con lp; un puerto que no existe falla.
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 2);
-            Control<QComboBox>(d, u"opcPuerto"_s)->setEditText(u"PRN"_s);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(2, [](Imprime& d) { Control<QComboBox>(d, "opcPuerto")->setEditText(u"PRN"_s); });
         QCOMPARE(e.plataforma.ProcesosIniciados.size(), 1);
         QVERIFY(e.plataforma.ProcesosIniciados[0].startsWith(u"lp t"_s));
         e.plataforma.ProcesosIniciables = false;
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 2);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(2);
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Titulo, u"IMPRESORA"_s);
         QCOMPARE(e.plataforma.Mensajes[0].Texto, u"Error al imprimir..."_s);
@@ -581,38 +549,24 @@ private slots:
 
     void erroresDeImpresion() {
         Escenario e;
-        QByteArray imagenes;
-        for (int i = 0; i <= 20; ++i)
-            imagenes += "logo.png 10 10\r\n";
-        EscribirBytes(u"r00.img"_s, imagenes);
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        // Una imagen más de las que admite la lista.
+        EscribirBytes(u"r00.img"_s, QByteArray("logo.png 10 10\r\n").repeated(21));
+        e.Aceptar(1);
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Texto, u"Error al imprimir..."_s);
 
         // Un reporte que ya no existe: imprimir no hace nada.
         QFile::remove(u"r00.img"_s);
-        e.Imprimir([&](Imprime& d) {
-            QFile::remove(e.reporte);
-            Elegir(d, 1);
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-        });
+        e.Aceptar(1, [&](Imprime&) { QFile::remove(e.reporte); });
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
     }
 
     void visorPropio() {
         Escenario e;
-        frmVisor* visor = nullptr;
-        e.Imprimir([&](Imprime& d) {
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-            visor = d.findChild<frmVisor*>();
-            QVERIFY(visor && visor->isVisible());
-        });
+        e.Aceptar(0);
         // Q.COM es un visor de DOS: se abre el del programa, que sobrevive al diálogo.
-        QVERIFY(visor);
-        QVERIFY(visor->isVisible());
+        frmVisor* visor = e.ventana.findChild<frmVisor*>();
+        QVERIFY(visor && visor->isVisible());
         QCOMPARE(visor->parentWidget(), &e.ventana);
         QCOMPARE(visor->Paginas(), 3);
         const QString texto = visor->Texto();
@@ -621,40 +575,35 @@ private slots:
         QVERIFY(texto.indexOf(u"linea 56"_s) < texto.indexOf(frmVisor::Separador(2)));
         QVERIFY(visor->Buscar(u"linea 120"_s));
         QVERIFY(!visor->Buscar(u"no está"_s));
-        QTest::mouseClick(Control(*visor, u"btnCopiar"_s), Qt::LeftButton);
+        QTest::mouseClick(Control(*visor, "btnCopiar"), Qt::LeftButton);
         QVERIFY(e.plataforma.Portapapeles.contains(u"linea 120"_s));
         // Imprimir desde el visor abre el diálogo del mismo reporte.
         e.plataforma.Modales.enqueue(
             [](QDialog& d) { return d.windowTitle() == u"Imprimir Archivo : r00"_s ? 1 : 0; });
-        QTest::mouseClick(Control(*visor, u"btnImprimir"_s), Qt::LeftButton);
+        QTest::mouseClick(Control(*visor, "btnImprimir"), Qt::LeftButton);
         QCOMPARE(e.plataforma.VentanasModales.size(), 2);
         visor->close();
     }
 
     void visoresConfigurados() {
         Escenario e;
+        const auto visores = [&] { return e.ventana.findChildren<frmVisor*>().size(); };
         // Visor en blanco: "q.bat" con q.com y el visor del programa.
         e.Configurar("Archivo para Ver Informes :   \r\n");
-        e.Imprimir([&](Imprime& d) {
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-            QVERIFY(d.findChild<frmVisor*>());
-        });
+        e.Aceptar(0);
         QCOMPARE(LeerBytes(u"q.bat"_s), QByteArray("q.com r00.txt\r\n"));
         QVERIFY(e.plataforma.ProcesosIniciados.isEmpty());
+        QCOMPARE(visores(), 1);
 
         // Un programa que existe se respeta; uno que no, cae en el visor propio.
         e.Configurar("Archivo para Ver Informes : sh -c true\r\n");
-        e.Imprimir([&](Imprime& d) {
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-            QVERIFY(!d.findChild<frmVisor*>());
-        });
+        e.Aceptar(0);
         QCOMPARE(e.plataforma.ProcesosIniciados,
                  QStringList{QStandardPaths::findExecutable(u"sh"_s) + u" -c true r00.txt"_s});
+        QCOMPARE(visores(), 1);
         e.Configurar("Archivo para Ver Informes : NOTEPAD.EXE\r\n");
-        e.Imprimir([&](Imprime& d) {
-            QTest::mouseClick(Control(d, u"Boton0"_s), Qt::LeftButton);
-            QVERIFY(d.findChild<frmVisor*>());
-        });
+        e.Aceptar(0);
+        QCOMPARE(visores(), 2);
         for (frmVisor* v : e.ventana.findChildren<frmVisor*>())
             v->close();
     }

@@ -1,4 +1,5 @@
-// Prepaso, copia de texto, paginación y salida al puerto de texto.
+// Prefijos de control de las líneas de reporte, prepaso, copia de texto,
+// paginación y salida al puerto de texto.
 #include "Archivos.h"
 #include "Pruebas.h"
 
@@ -10,10 +11,20 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 
+#include <array>
+
 namespace {
 
 QByteArray P(int codigo) {
     return CodigoFormato(codigo).toLatin1();
+}
+
+// Clase, tamaño, estilo y alineación como caracteres.
+QString Prefijo(std::array<int, 4> codigos) {
+    QString s;
+    for (const int c : codigos)
+        s += QChar(static_cast<char16_t>(c));
+    return s;
 }
 
 // Un reporte de líneas con CR LF.
@@ -50,6 +61,43 @@ class PruebasPaginacion : public QObject {
     Q_OBJECT
 
 private slots:
+    void prefijos_data() {
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<QString>("esperado");
+        // Los códigos de los reportes.
+        QTest::newRow("100 cuerpo 8 normal izquierda") << 100 << Prefijo({1, 8, 1, 1});
+        QTest::newRow("2101 encabezado 8 normal derecha") << 2101 << Prefijo({3, 8, 1, 2});
+        QTest::newRow("2312 encabezado 14 negrita centrada") << 2312 << Prefijo({3, 14, 2, 3});
+        QTest::newRow("2010 encabezado 12 negrita izquierda") << 2010 << Prefijo({3, 12, 2, 1});
+        QTest::newRow("2000 encabezado 12 normal izquierda") << 2000 << Prefijo({3, 12, 1, 1});
+        QTest::newRow("2100 encabezado 8 normal izquierda") << 2100 << Prefijo({3, 8, 1, 1});
+        QTest::newRow("10 con ceros delante") << 10 << Prefijo({1, 12, 2, 1});
+        QTest::newRow("1000 salto de página") << 1000 << Prefijo({2, 12, 1, 1});
+        QTest::newRow("0") << 0 << Prefijo({1, 12, 1, 1});
+        // Cada cifra de tamaño y los límites de estilo (0..4) y alineación (0..5).
+        QTest::newRow("tamaño 10 estilo 5 alineación 6") << 3245 << Prefijo({4, 10, 5, 6});
+        QTest::newRow("tamaño 6 estilo y alineación fuera") << 456 << Prefijo({1, 6, 1, 1});
+        QTest::newRow("tamaño 7") << 523 << Prefijo({1, 7, 3, 4});
+        QTest::newRow("tamaño 20") << 634 << Prefijo({1, 20, 4, 5});
+        QTest::newRow("tamaño 11") << 9700 << Prefijo({10, 11, 1, 1});
+        QTest::newRow("cifra 8 de tamaño") << 1800 << Prefijo({2, 12, 1, 1});
+        QTest::newRow("cifras 8 y 9 fuera de rango") << 8989 << Prefijo({9, 12, 1, 1});
+        // Más de cuatro cifras: solo los cuatro primeros caracteres.
+        QTest::newRow("12345") << 12345 << Prefijo({2, 10, 4, 5});
+        QTest::newRow("2312999") << 2312999 << Prefijo({3, 14, 2, 3});
+        // El signo no es cifra: cuenta como 0.
+        QTest::newRow("-100") << -100 << Prefijo({1, 8, 1, 1});
+        QTest::newRow("-5") << -5 << Prefijo({1, 12, 1, 6});
+    }
+
+    void prefijos() {
+        QFETCH(int, numero);
+        QFETCH(QString, esperado);
+        QCOMPARE(CodigoFormato(numero), esperado);
+    }
+
+    void sinNumeroEsElFormatoPorDefecto() { QCOMPARE(CodigoFormato(), Prefijo({1, 12, 1, 1})); }
+
     void prepasoSinPrefijos() {
         const QByteArray ancha(90, 'x');
         QByteArray copia;
@@ -110,22 +158,22 @@ private slots:
         QList<QByteArray> lineas{P(2101) + "#pg#fecha#", P(2000) + "TITULO"};
         lineas += Cuerpo(1, 5);
         // Páginas de 4: dos encabezados y dos líneas de cuerpo; 3 páginas.
-        const QByteArray encabezado1 = QByteArray(57, ' ') + "1 [05/12/2026 19:30:05]\r\n";
-        const QByteArray encabezado2 = QByteArray(57, ' ') + "2 [05/12/2026 19:30:05]\r\n";
-        const QByteArray encabezado3 = QByteArray(57, ' ') + "3 [05/12/2026 19:30:05]\r\n";
-        const QByteArray esperado = encabezado1 + "TITULO\r\nb1\r\nb2\r\n\f" + encabezado2 +
-                                    "TITULO\r\nb3\r\nb4\r\n\f" + encabezado3 + "TITULO\r\nb5\r\n\f";
+        const auto encabezado = [](const char* n) {
+            return QByteArray(57, ' ') + n + " [05/12/2026 19:30:05]\r\nTITULO\r\n";
+        };
+        const QByteArray pagina2 = encabezado("2") + "b3\r\nb4\r\n\f";
+        const QByteArray pagina3 = encabezado("3") + "b5\r\n\f";
+        const QByteArray esperado = encabezado("1") + "b1\r\nb2\r\n\f" + pagina2 + pagina3;
         const QByteArray reporte = Reporte(lineas);
         QCOMPARE(CargarProyecto(reporte, 4).TotalPaginas, 3);
         QCOMPARE(Dos(reporte, 4), esperado);
         // Página 0 en cualquiera de los extremos: todas.
         QCOMPARE(Dos(reporte, 4, 0, 2), esperado);
         // Rango: solo esas páginas, con la numeración del documento entero.
-        QCOMPARE(Dos(reporte, 4, 2, 3),
-                 encabezado2 + "TITULO\r\nb3\r\nb4\r\n\f" + encabezado3 + "TITULO\r\nb5\r\n\f");
+        QCOMPARE(Dos(reporte, 4, 2, 3), pagina2 + pagina3);
         // La línea b5 cae en la página 3, que no se imprime pero quita la marca de página
         // terminada: el trabajo cierra con otro salto.
-        QCOMPARE(Dos(reporte, 4, 2, 2), encabezado2 + "TITULO\r\nb3\r\nb4\r\n\f\f");
+        QCOMPARE(Dos(reporte, 4, 2, 2), pagina2 + "\f");
         // Dos copias: cada una numerada desde 1; cero copias cuentan como una.
         QCOMPARE(Dos(reporte, 4, 0, 0, 2), esperado + esperado);
         QCOMPARE(Dos(reporte, 4, 0, 0, 0), esperado);
@@ -175,18 +223,15 @@ private slots:
         QCOMPARE(filas[5], QByteArray(8, ' ') + QByteArray(80, 'L') + "\r");
 
         // Tres palabras y cinco columnas de más: los huecos crecen 3 y 2.
-        QByteArray t = "uno dos tres";
-        AjusteAnchoMaximoDOS(t, 17);
-        QCOMPARE(t, QByteArray("uno    dos   tres"));
-        t = "  a b c d";
-        AjusteAnchoMaximoDOS(t, 13);
-        QCOMPARE(t, QByteArray("  a   b   c d"));
-        t = "  palabra";
-        AjusteAnchoMaximoDOS(t, 20);
-        QCOMPARE(t, QByteArray("  palabra"));
-        t = "ya es ancho";
-        AjusteAnchoMaximoDOS(t, 5);
-        QCOMPARE(t, QByteArray("ya es ancho"));
+        const auto ajustada = [](QByteArray t, int ancho) {
+            AjusteAnchoMaximoDOS(t, ancho);
+            return t;
+        };
+        QCOMPARE(ajustada("uno dos tres", 17), QByteArray("uno    dos   tres"));
+        QCOMPARE(ajustada("  a b c d", 13), QByteArray("  a   b   c d"));
+        // Una sola palabra o una línea ya ancha quedan como están.
+        QCOMPARE(ajustada("  palabra", 20), QByteArray("  palabra"));
+        QCOMPARE(ajustada("ya es ancho", 5), QByteArray("ya es ancho"));
     }
 
     void demasiadosEncabezados() {

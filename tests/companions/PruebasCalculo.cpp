@@ -1,0 +1,337 @@
+// Cálculo de los cuatro programas complementarios: valores trabajados a mano,
+// límites de las clases, datos fuera de rango y las líneas que viajan con la unidad.
+#include "Pruebas.h"
+
+#include "companions/CalculoClima.h"
+#include "companions/CalculoDrenaje.h"
+#include "companions/CalculoMr.h"
+#include "companions/CalculoTransito.h"
+
+#include <cmath>
+#include <numeric>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// TPD 1000 con 50 % autos (factor 0.001), 10 % buses (1.0), 20 % C2P (1.5) y
+// 20 % C2G (3.0); Fd 0.5, Fc 1.
+DatosTransito Transito(double crecimiento, double periodo) {
+    DatosTransito d;
+    d.TPD = 1000;
+    d.Porcentaje = {50, 10, 20, 20, 0, 0, 0, 0};
+    d.Factor = {0.001, 1.0, 1.5, 3.0, 0, 0, 0, 0};
+    d.FactorDireccional = 0.5;
+    d.FactorCarril = 1;
+    d.Crecimiento = crecimiento;
+    d.Periodo = periodo;
+    return d;
+}
+
+// Sin ETP, la de Holdridge.
+DatosClima Clima(double p, double t, double etp = std::nan("")) {
+    DatosClima d;
+    d.Precipitacion = p;
+    d.Temperatura = t;
+    if (!std::isnan(etp)) {
+        d.Modo = ModoETP::Digitada;
+        d.ETP = etp;
+    }
+    return d;
+}
+
+using Clasificar = QString (*)(double);
+
+} // namespace
+
+Q_DECLARE_METATYPE(Clasificar)
+Q_DECLARE_METATYPE(DatosClima)
+
+class PruebasCalculo : public QObject {
+    Q_OBJECT
+private slots:
+    void transitoTrabajadoAMano() {
+        // Vehículo medio: 0.50 x 0.001 + 0.10 x 1.0 + 0.20 x 1.5 + 0.20 x 3.0
+        //               = 0.0005 + 0.1 + 0.3 + 0.6 = 1.0005
+        // Sin crecimiento (r = 0, n = 10): el factor es n = 10 y
+        //   W18 = 1000 x 365 x 1.0005 x 0.5 x 1 x 10 = 1,825,912.5
+        const ResultadoTransito sin = CalcularTransito(Transito(0, 10));
+        QCOMPARE(sin.FactorVehiculo, 1.0005);
+        QVERIFY(sin.FactorCrecimiento == 10);
+        QCOMPARE(sin.W18, 1825912.5);
+        QCOMPARE(sin.SumaPorcentajes, 100.0);
+        // Ejes por día en el carril de diseño: 1000 x 1.0005 x 0.5 = 500.25
+        QCOMPARE(sin.EjesDiaInicial, 500.25);
+
+        // r = 5 %, n = 10: 1.05^10 = 1.6288946268; (1.6288946268 - 1) / 0.05 = 12.577892536
+        //   W18 = 1000 x 365 x 1.0005 x 0.5 x 12.577892536 = 182,591.25 x 12.577892536
+        //       = 2,296,613.12
+        const ResultadoTransito con = CalcularTransito(Transito(5, 10));
+        QVERIFY(std::abs(con.FactorCrecimiento - 12.577892536) < 1e-9);
+        QVERIFY(std::abs(con.W18 - 2296613.12) < 0.005); // al centavo
+
+        // Decrecimiento de 10 % en 2 años: (0.9^2 - 1) / -0.1 = (0.81 - 1) / -0.1 = 1.9
+        QCOMPARE(FactorCrecimiento(-10, 2), 1.9);
+        QVERIFY(FactorCrecimiento(0, 7) == 7);
+
+        // Los valores típicos suman 100 %; el TPD lo pone siempre el usuario.
+        const DatosTransito t = DatosTransitoTipicos();
+        QVERIFY(std::accumulate(t.Porcentaje.begin(), t.Porcentaje.end(), 0.0) == 100);
+        QVERIFY(std::isnan(t.TPD));
+        QCOMPARE(t.Factor[1], 1.0); // buses
+    }
+
+    void transitoFueraDeRango() {
+        QVERIFY(!ValidarTransito(Transito(3, 10)).Hay());
+        const auto falla = [](auto cambiar) {
+            DatosTransito d = Transito(3, 10);
+            cambiar(d);
+            return ValidarTransito(d);
+        };
+        const auto campo = [&](auto cambiar) { return falla(cambiar).Campo; };
+        FallaDato f = falla([](auto& d) { d.TPD = 0; });
+        QCOMPARE(f.Campo, u"txtTPD"_s);
+        QVERIFY(f.Mensaje.endsWith(u"..."));
+        QCOMPARE(campo([](auto& d) { d.TPD = std::nan(""); }), u"txtTPD"_s);
+        f = falla([](auto& d) { d.Porcentaje[0] = 45; });
+        QCOMPARE(f.Mensaje, u"La composición del tránsito suma 95.00 %; debe sumar 100 %..."_s);
+        // Una diferencia de redondeo no es error.
+        QVERIFY(!falla([](auto& d) { d.Porcentaje[0] = 50.04; }).Hay());
+        QCOMPARE(campo([](auto& d) { d.Porcentaje[2] = -1; }), u"txtPorcentajeC2P"_s);
+        QCOMPARE(campo([](auto& d) { d.Factor[7] = std::nan(""); }), u"txtFactorMasC5"_s);
+        QCOMPARE(campo([](auto& d) { d.FactorDireccional = 0; }), u"txtDireccional"_s);
+        QCOMPARE(campo([](auto& d) { d.FactorCarril = 1.2; }), u"txtCarril"_s);
+        QCOMPARE(campo([](auto& d) { d.Crecimiento = 60; }), u"txtCrecimiento"_s);
+        QCOMPARE(campo([](auto& d) { d.Periodo = 12.5; }), u"txtPeriodo"_s);
+        QCOMPARE(campo([](auto& d) { d.Periodo = 0; }), u"txtPeriodo"_s);
+    }
+
+    void transitoLineasYResultado() {
+        const DatosTransito d = Transito(5, 10);
+        const QStringList lineas = LineasTransito(d);
+        QCOMPARE(lineas.value(0), u"Programa=Transito"_s);
+        QVERIFY(lineas.contains(u"TPD=1000"_s));
+        QVERIFY(lineas.contains(u"Factor.Autos=.001"_s));
+        QVERIFY(lineas.contains(u"FactorDireccional=.5"_s));
+        // Las líneas se guardan recortadas en el proyecto: ninguna lleva blancos en los extremos.
+        for (const QString& l : lineas)
+            QCOMPARE(l, l.trimmed());
+
+        const DatosTransito leido = LeerLineasTransito(lineas, DatosTransitoTipicos());
+        QVERIFY(leido.TPD == d.TPD);
+        QVERIFY(leido.Porcentaje == d.Porcentaje);
+        QVERIFY(leido.Factor == d.Factor);
+        QVERIFY(leido.Crecimiento == 5 && leido.Periodo == 10);
+        // Lo que falta o no se lee queda como estaba.
+        const DatosTransito parcial = LeerLineasTransito(
+            {u"TPD = 350 "_s, u"Crecimiento=xx"_s, u"sin igual"_s, u"Periodo="_s},
+            DatosTransitoTipicos());
+        QVERIFY(parcial.TPD == 350);
+        QVERIFY(parcial.Crecimiento == 3 && parcial.Periodo == 10);
+
+        // La línea 2 del archivo (la primera aquí) es W18 en la forma numérica general.
+        const QStringList r =
+            ResultadoArchivoTransito(Transito(0, 10), CalcularTransito(Transito(0, 10)));
+        QCOMPARE(r.mid(0, 2), (QStringList{" 1825912.5 ", " 1000 "}));
+    }
+
+    void climaTrabajadoAMano_data() {
+        QTest::addColumn<DatosClima>("datos");
+        QTest::addColumn<double>("etp");
+        QTest::addColumn<double>("indice");
+        QTest::addColumn<QString>("clases");
+        // ETP = 58.93 x 20 = 1178.6 mm; Im = 100 x (1500 / 1178.6 - 1) = 100 x 0.272696
+        QTest::newRow("1500 mm, 20 °C")
+            << Clima(1500, 20) << 1178.6 << 27.2696 << "Humedo Templado";
+        // ETP = 58.93 x 26 = 1532.18 mm; Im = 100 x (400 / 1532.18 - 1) = 100 x (0.261066 - 1)
+        QTest::newRow("400 mm, 26 °C") << Clima(400, 26) << 1532.18 << -73.8934 << "Arido Calido";
+        // Im = 100 x (2500 / 1000 - 1) = 150
+        QTest::newRow("ETP digitada")
+            << Clima(2500, 12, 1000) << 1000.0 << 150.0 << "Superhumedo Frio";
+    }
+    void climaTrabajadoAMano() {
+        QFETCH(DatosClima, datos);
+        QFETCH(double, indice);
+        const ResultadoClima r = CalcularClima(datos);
+        QVERIFY2(std::abs(r.Indice - indice) < 1e-4, qPrintable(QString::number(r.Indice)));
+        QTEST(r.ETP, "etp");
+        QTEST(r.Humedad + u' ' + r.Temperatura, "clases");
+    }
+
+    // Los límites de cada tabla de clases, a uno y otro lado.
+    void limitesDeLasClases_data() {
+        QTest::addColumn<Clasificar>("clasificar");
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<QString>("clase");
+        // Cada valor con la clase que le toca, en el mismo orden.
+        const auto filas = [](const char* nombre, Clasificar clasificar,
+                              std::initializer_list<double> valores, const QStringList& clases) {
+            for (qsizetype i = 0; i < clases.size(); ++i)
+                QTest::addRow("%s %g", nombre, valores.begin()[i])
+                    << clasificar << valores.begin()[i] << clases[i];
+        };
+        filas("humedad", ClaseHumedad, {-40.001, -40, -20.001, -20, -0.001, 0, 100, 100.001},
+              {"Arido", "Semiarido", "Semiarido", "Subhumedo", "Subhumedo", "Humedo", "Humedo",
+               "Superhumedo"});
+        filas("temperatura", ClaseTemperatura, {24, 23.99, 18, 17.99},
+              {"Calido", "Templado", "Templado", "Frio"});
+        filas("columna de saturación",
+              [](double s) { return QString::number(ColumnaSaturacion(s)); },
+              {0, 0.99, 1, 5, 5.01, 25, 25.01, 100}, {"0", "0", "1", "1", "2", "2", "3", "3"});
+        filas("percentil por ejes", [](double e) { return QString::number(PercentilDiseno(e)); },
+              {0, 9999.9, 1e4, 1e6, 1000001}, {"60", "60", "75", "75", "87.5"});
+    }
+    void limitesDeLasClases() {
+        QFETCH(Clasificar, clasificar);
+        QFETCH(double, valor);
+        QTEST(clasificar(valor), "clase");
+    }
+
+    void climaDatosMalosYLineas() {
+        // La biotemperatura de Holdridge se limita a 0..30 °C.
+        QVERIFY(ETPHoldridge(35) == 58.93 * 30);
+        QVERIFY(ETPHoldridge(-3) == 0);
+        QVERIFY(!ValidarClima(Clima(1500, 20)).Hay());
+        QCOMPARE(ValidarClima(Clima(std::nan(""), 20)).Campo, u"txtPrecipitacion"_s);
+        QCOMPARE(ValidarClima(Clima(-5, 20)).Campo, u"txtPrecipitacion"_s);
+        QCOMPARE(ValidarClima(Clima(1500, 60)).Campo, u"txtTemperatura"_s);
+        // Sin temperatura sobre 0 °C Holdridge no da ETP: hay que digitarla.
+        const FallaDato f = ValidarClima(Clima(300, -2));
+        QCOMPARE(f.Campo, u"txtTemperatura"_s);
+        QVERIFY(f.Mensaje.contains(u"digite la ETP"));
+        DatosClima d = Clima(300, -2);
+        d.Modo = ModoETP::Digitada;
+        QCOMPARE(ValidarClima(d).Campo, u"txtETP"_s);
+        d.ETP = 200;
+        QVERIFY(!ValidarClima(d).Hay());
+
+        const QStringList lineas = LineasClima(Clima(1500, 20));
+        QVERIFY(lineas.contains(u"ETP.Modo=Holdridge"_s));
+        QVERIFY(lineas.contains(u"Humedad=Humedo"_s));
+        DatosClima leido = LeerLineasClima(lineas, DatosClima{});
+        QVERIFY(leido.Precipitacion == 1500 && leido.Temperatura == 20);
+        QVERIFY(leido.Modo == ModoETP::Holdridge);
+        QVERIFY(std::isnan(leido.ETP)); // la estimada no se toma como digitada
+        d.ETP = 1234.5;
+        leido = LeerLineasClima(LineasClima(d), DatosClima{});
+        QVERIFY(leido.Modo == ModoETP::Digitada && leido.ETP == 1234.5);
+
+        // Líneas 2 a 7 del archivo de resultado; la 4 y la 7 son las clases. El índice,
+        // 100 x (1500 / 1178.6 - 1), va con 15 cifras significativas.
+        QCOMPARE(
+            ResultadoArchivoClima(Clima(1500, 20), CalcularClima(Clima(1500, 20))),
+            (QStringList{" 1500 ", " 1178.6 ", "Humedo", " 27.269641948074 ", " 20 ", "Templado"}));
+    }
+
+    void cbrInterpolado_data() {
+        QTest::addColumn<QList<double>>("ensayos");
+        QTest::addColumn<double>("percentil");
+        QTest::addColumn<double>("cbr");
+        // Ensayos 9, 3, 7, 5 ordenados: 3, 5, 7, 9. Porcentaje de ensayos iguales o
+        // mayores: 3 -> 100 %, 5 -> 75 %, 7 -> 50 %, 9 -> 25 %.
+        const QList<double> cuatro{9, 3, 7, 5};
+        QTest::newRow("75 % cae justo en 5") << cuatro << 75.0 << 5.0;
+        // Entre (75 %, 5) y (50 %, 7): 5 + (75 - 60) / (75 - 50) x (7 - 5) = 5 + 0.6 x 2
+        QTest::newRow("60 %") << cuatro << 60.0 << 6.2;
+        // Entre (100 %, 3) y (75 %, 5): 3 + 12.5 / 25 x 2
+        QTest::newRow("87.5 %") << cuatro << 87.5 << 4.0;
+        // Ningún valor da tan poco: queda el mayor.
+        QTest::newRow("menos del 25 %") << cuatro << 10.0 << 9.0;
+        // 3 con 100 %, 5 con 33.33 %: 3 + (100 - 60) / (100 - 33.33) x 2 = 3 + 0.6 x 2
+        QTest::newRow("repetidos") << QList<double>{3, 5, 3} << 60.0 << 4.2;
+        QTest::newRow("uno solo") << QList<double>{6.5} << 87.5 << 6.5;
+        QTest::newRow("ninguno") << QList<double>{} << 75.0 << std::nan("");
+    }
+    void cbrInterpolado() {
+        QFETCH(QList<double>, ensayos);
+        QFETCH(double, percentil);
+        QFETCH(double, cbr);
+        const double obtenido = CBRDiseno(ensayos, percentil);
+        QVERIFY2(std::isnan(cbr) ? std::isnan(obtenido) : std::abs(obtenido - cbr) < 1e-12,
+                 qPrintable(QString::number(obtenido)));
+    }
+
+    void moduloResiliente() {
+        // Mr = 2555 x 10^0.64 = 2555 x 4.3652 = 11,153 psi; / 145.0377 = 76.90 MPa
+        QVERIFY(std::abs(ModuloResiliente(10) - 11152.98) < 0.01);
+        QVERIFY(std::abs(PsiAMPa(ModuloResiliente(10)) - 76.897) < 0.001);
+        // Mr = 2555 x 5^0.64 = 2555 x 2.8012 = 7,157 psi
+        QVERIFY(std::abs(ModuloResiliente(5) - 7157.01) < 0.01);
+        const ResultadoMr r = CalcularMr({u"3 5 7 9"_s, 5e5});
+        QCOMPARE(r.Ensayos, 4);
+        QVERIFY(r.Percentil == 75 && r.CBR == 5);
+        QVERIFY(r.ModuloPsi == ModuloResiliente(5));
+
+        // La coma es decimal: "9,5" es un solo ensayo.
+        ListaCBR l = LeerListaCBR(u" 3,5; 4;5\n 6\t7.25;9,5 "_s);
+        QCOMPARE(l.Valores, (QList<double>{3.5, 4, 5, 6, 7.25, 9.5}));
+        QVERIFY(l.Invalido.isEmpty());
+        l = LeerListaCBR(u"3 cuatro 5"_s);
+        QCOMPARE(l.Invalido, u"cuatro"_s);
+        QCOMPARE(TextoListaCBR({3.5, 10}), u"3.5 10"_s);
+    }
+
+    void mrDatosMalosYLineas() {
+        QVERIFY(!ValidarMr({u"3 5"_s, 100}).Hay());
+        QVERIFY(ValidarMr({u"3 x"_s, 100}).Mensaje.contains(u"[x]"));
+        QCOMPARE(ValidarMr({QString(), 100}).Campo, u"txtCBR"_s);
+        QString muchos = u"4 "_s.repeated(51);
+        QVERIFY(ValidarMr({muchos, 100}).Mensaje.contains(u" 51 "));
+        muchos.chop(2);
+        QVERIFY(!ValidarMr({muchos, 100}).Hay());
+        QCOMPARE(ValidarMr({u"0 5"_s, 100}).Campo, u"txtCBR"_s);
+        QCOMPARE(ValidarMr({u"101"_s, 100}).Campo, u"txtCBR"_s);
+        QCOMPARE(ValidarMr({u"5"_s, std::nan("")}).Campo, u"txtEjes"_s);
+        QCOMPARE(ValidarMr({u"5"_s, -1}).Campo, u"txtEjes"_s);
+
+        const DatosMr d{u"3, 5\n7 9"_s, 5e5};
+        const QStringList lineas = LineasMr(d);
+        QVERIFY(lineas.contains(u"CBR=3 5 7 9"_s));
+        QVERIFY(lineas.contains(u"Ejes=500000"_s));
+        const DatosMr leido = LeerLineasMr(lineas, DatosMr{});
+        QCOMPARE(leido.Lista, u"3 5 7 9"_s);
+        QVERIFY(leido.Ejes == 5e5);
+        const QStringList r = ResultadoArchivoMr(CalcularMr(d));
+        QCOMPARE(r.value(0), u" 5 "_s); // línea 2: el CBR de diseño
+        QCOMPARE(r.value(1), u" 75 "_s);
+        QCOMPARE(r.value(4), u" 4 "_s);
+    }
+
+    void tablaDeDrenaje() {
+        // Esquinas y una celda interior de la tabla de la guía.
+        const RangoDrenaje excelente = CoeficienteDrenaje(0, 0);
+        QVERIFY(excelente.Maximo == 1.40 && excelente.Minimo == 1.35);
+        const RangoDrenaje regular = CoeficienteDrenaje(2, 2);
+        QVERIFY(regular.Maximo == 1.00 && regular.Minimo == 0.80);
+        QVERIFY(std::abs(regular.Medio() - 0.90) < 1e-12);
+        const RangoDrenaje muyPobre = CoeficienteDrenaje(4, 3);
+        QVERIFY(muyPobre.Maximo == 0.40 && muyPobre.Minimo == 0.40);
+        // Cada fila baja de izquierda a derecha y cada columna de arriba abajo.
+        for (int i = 0; i < NumeroCalidadesDrenaje; ++i)
+            for (int j = 0; j < NumeroRangosSaturacion; ++j) {
+                const RangoDrenaje m = CoeficienteDrenaje(i, j);
+                QVERIFY(m.Maximo >= m.Minimo);
+                if (j > 0) QVERIFY(CoeficienteDrenaje(i, j - 1).Minimo >= m.Minimo);
+                if (i > 0) QVERIFY(CoeficienteDrenaje(i - 1, j).Minimo >= m.Minimo);
+            }
+        QVERIFY(CoeficienteDrenaje(5, 0).Maximo == 0);
+        QVERIFY(CoeficienteDrenaje(0, -1).Maximo == 0);
+    }
+
+    void drenajeDatosYArchivos() {
+        QCOMPARE(ValidarDrenaje({-1, 10}).Campo, u"lstCalidad"_s);
+        QCOMPARE(ValidarDrenaje({1, std::nan("")}).Campo, u"txtSaturacion"_s);
+        QCOMPARE(ValidarDrenaje({1, 101}).Campo, u"txtSaturacion"_s);
+        const DatosDrenaje d{1, 12}; // Bueno, 12 % -> columna 5 a 25 %: 1.15 a 1.00
+        QVERIFY(!ValidarDrenaje(d).Hay());
+        QCOMPARE(ResultadoArchivoDrenaje(d, CalcularDrenaje(d)),
+                 (QStringList{"Bueno", " 12 ", " 1.15 ", " 1 ", " 1.075 "}));
+        const DatosDrenaje leido = LeerLineasDrenaje(LineasDrenaje(d), DatosDrenaje{});
+        QCOMPARE(leido.Calidad, 1);
+        QVERIFY(leido.Saturacion == 12);
+        QCOMPARE(LeerLineasDrenaje({u"Calidad=muy POBRE"_s}, DatosDrenaje{}).Calidad, 4);
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasCalculo)
+#include "PruebasCalculo.moc"
