@@ -1,5 +1,6 @@
 // Geometría del dibujo a escala: altos, posiciones, visibilidad, rótulos y ayudas
 // de las cajas de las seis estructuras.
+#include "ProyectoDeDiseno.h"
 #include "Pruebas.h"
 
 #include "alternatives/DibujoEspesores.h"
@@ -92,19 +93,9 @@ private slots:
     }
 
     void desdeElDisenoDeUnaUnidad() {
-        ModuloVarek9 m;
-        Proyecto& p = m.Proyecto;
-        p.Confiabilidad = 90;
-        AplicarReglasDerivadas(p);
-        p.NumeroUH = 1;
-        UnidadHomogenea& u = p.UH[1];
-        u.EjesEquivalentes = 100000;
-        u.CBR = 4;
+        ModuloVarek9 m = ProyectoDe({QStringLiteral("U:0:1000:100000:4:AFR-1:20:30")});
+        UnidadHomogenea& u = m.Proyecto.UH[1];
         u.ClimaHumedad = QStringLiteral("Humedo");
-        u.ClimaTemperatura = QStringLiteral("Templado");
-        u.TipoAfirmado = QStringLiteral("AFR-1");
-        u.EspesorAfirmado = 20;
-        u.EspesorSubrasante = 30;
         EstadoDiseno estado;
         CalcularAlternativas(m, estado, 1);
         DibujoEspesores d = MostrarEspesores(m, 200, 300);
