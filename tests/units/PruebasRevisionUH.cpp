@@ -305,6 +305,35 @@ private slots:
         QVERIFY2(leido == valor, qPrintable(QString::number(leido)));
     }
 
+    // Un negativo escrito donde no cabe no entra: la unidad conserva su valor y la
+    // celda se anota para el mensaje; la abscisa sí puede ser negativa.
+    void negativosRechazados() {
+        Proyecto p;
+        UnidadHomogenea u = UnidadTramo(QStringLiteral("K1"), 0, 10);
+        u.AnchoCorona = 6;
+        u.CBR = -2; // negativo de un archivo: la celda que lo muestra no cambió
+        PonerUnidades(p, {u});
+        TablaTextos t = PrepararTablaUH(p);
+        for (int c : {ColAbscisaInicial, ColAnchoCorona, ColEjesEquivalentes, ColEspesorAfirmado,
+                      ColEspesorSubrasante})
+            t.PonerTexto(1, c, QStringLiteral("-25"));
+        QList<CeldaRechazada> rechazadas;
+        RevisarUH(p, t, 1, &rechazadas);
+        QCOMPARE(p.UH[1].AbscisaInicial, -25.0);
+        QCOMPARE(p.UH[1].AnchoCorona, 6.0);
+        QCOMPARE(p.UH[1].CBR, -2.0);
+        QCOMPARE(t.Texto(1, ColAnchoCorona), QStringLiteral("6.00"));
+        QCOMPARE(
+            TextoCeldasRechazadas(rechazadas),
+            QStringLiteral("No se aceptan valores negativos en las celdas fila 1 Ancho Corona, "
+                           "fila 1 Ejes Equivalentes, fila 1 Espesor Afirmado, fila 1 Espesor "
+                           "Capa de Subrasante: conservan su valor anterior..."));
+        QCOMPARE(
+            TextoCeldasRechazadas({{3, ColCBR}}),
+            QStringLiteral("No se acepta un valor negativo en la celda fila 3 CBR: conserva su "
+                           "valor anterior..."));
+    }
+
     void textosGuardadosTalCual() {
         Proyecto p;
         TablaTextos t = PrepararTablaUH(p);
