@@ -62,7 +62,6 @@ private slots:
         QCOMPARE(e1.Cajas[1].Ayuda, QStringLiteral("BG Base Granular (Articulo INV 330)"));
         QCOMPARE(e1.Cajas[3].Etiqueta, QStringLiteral("AFR (10.0)"));
         QCOMPARE(e1.Cajas[4].Etiqueta, QStringLiteral("CSR + Geotextil (30.0)"));
-        QCOMPARE(e1.Cajas[4].Ayuda, QStringLiteral("CSR Capa de Subrasante (Articulo INV 220)"));
 
         // La 2, a la misma escala.
         QVERIFY(d.Estructuras[2].Cajas[0].Alto == RedondearPar(escala * 57));

@@ -201,21 +201,6 @@ private slots:
         QVERIFY(e.modulo.Proyecto.UH[2].N82.isEmpty());
     }
 
-    void lineasDevueltasConOtraReferencia() {
-        // El archivo de vuelta lleva la Referencia que informó el programa; el
-        // entregado tampoco queda atrás.
-        Escenario e;
-        e.modulo.Proyecto.UH[2].MR = QStringList{"ensayo 1"};
-        e.Abrir();
-        e.Responder("otra\r\n 6.5 \r\n", QStringLiteral("otra.mr"), Lineas({"CBR 6.5"}));
-        QVERIFY(e.Pulsar(2, ColCBR));
-        QCOMPARE(e.Ejecutable, QStringLiteral("Mr"));
-        QVERIFY(e.ArchivosVistos.contains(QStringLiteral("varek-9.mr")));
-        QCOMPARE(e.Celda(2, ColCBR), QStringLiteral("6.50"));
-        QCOMPARE(e.modulo.Proyecto.UH[2].MR, QStringList{"CBR 6.5"});
-        QCOMPARE(e.Sobrantes(), Ninguno);
-    }
-
     void climaPorHumedadYTemperatura() {
         Escenario e;
         e.Abrir();
@@ -289,24 +274,15 @@ private slots:
         QCOMPARE(e.modulo.Proyecto.UH[2].N82, QStringList{"TPD 900"});
     }
 
-    void cbrConMiles() {
+    // El programa de módulo en las dos unidades, y lo que hace la ventana con lo que
+    // deja (o no deja) en cada vuelta.
+    void programaDeModulo() {
         Escenario e;
-        frmUnidadesHomogeneas& v = e.Abrir();
-        e.Responder("varek-9\r\n 1234.5 \r\n", QStringLiteral("varek-9.mr"), Lineas({"a", "b"}));
-        QVERIFY(e.Pulsar(1, ColCBR));
-        QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("1,234.50"));
-        QCOMPARE(e.modulo.Proyecto.UH[1].MR, (QStringList{"a", "b"}));
-        // La revisión lo toma sin separadores y el nuevo llenado lo muestra con "0.00".
-        v.RevisarUH();
-        QVERIFY(e.modulo.Proyecto.UH[1].CBR == 1234.5);
-        QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("1234.50"));
-    }
-
-    void sinResultadoNadaCambia() {
-        Escenario e;
-        frmUnidadesHomogeneas& v = e.Abrir();
         e.modulo.Proyecto.UH[1].MR = QStringList{"ensayo 1", "ensayo 2"};
-        // El programa se cancela: lee lo entregado y no deja resultado.
+        e.modulo.Proyecto.UH[2].MR = QStringList{"ensayo 1"};
+        e.modulo.Proyecto.UH[2].N82 = QStringList{"viejo"};
+        frmUnidadesHomogeneas& v = e.Abrir();
+        // Se cancela: lee lo entregado y no deja resultado; nada cambia.
         QByteArray entregadas;
         e.Programa = [&](const QString&) {
             entregadas = LeerBytes(QStringLiteral("varek-9.mr"));
@@ -314,21 +290,36 @@ private slots:
         };
         const UnidadHomogenea antes = e.modulo.Proyecto.UH[1];
         QVERIFY(e.Pulsar(1, ColCBR));
+        QCOMPARE(e.Ejecutable, QStringLiteral("Mr"));
         QCOMPARE(entregadas, QByteArray("ensayo 1\r\nensayo 2\r\n"));
         QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("4.00"));
         QVERIFY(e.modulo.Proyecto.UH[1] == antes);
         QVERIFY(v.TablaRevisada());
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
-        // Los archivos de intercambio no quedan atrás.
         QCOMPARE(e.Sobrantes(), Ninguno);
         QVERIFY(e.plataforma.Mensajes.isEmpty());
-    }
 
-    void archivoDeLineasFaltanteDejaElCampoVacio() {
-        Escenario e;
-        e.modulo.Proyecto.UH[2].N82 = QStringList{"viejo"};
-        e.Abrir();
-        // El programa consume las líneas entregadas y no devuelve ninguna.
+        // Las líneas vuelven con la Referencia que informó el programa; el archivo
+        // entregado tampoco queda atrás.
+        e.Responder("otra\r\n 6.5 \r\n", QStringLiteral("otra.mr"), Lineas({"CBR 6.5"}));
+        QVERIFY(e.Pulsar(2, ColCBR));
+        QVERIFY(e.ArchivosVistos.contains(QStringLiteral("varek-9.mr")));
+        QCOMPARE(e.Celda(2, ColCBR), QStringLiteral("6.50"));
+        QCOMPARE(e.modulo.Proyecto.UH[2].MR, QStringList{"CBR 6.5"});
+        QCOMPARE(e.Sobrantes(), Ninguno);
+
+        // Con miles: la revisión lo toma sin separadores y el nuevo llenado lo
+        // muestra con "0.00".
+        e.Responder("varek-9\r\n 1234.5 \r\n", QStringLiteral("varek-9.mr"), Lineas({"a", "b"}));
+        QVERIFY(e.Pulsar(1, ColCBR));
+        QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("1,234.50"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].MR, (QStringList{"a", "b"}));
+        v.RevisarUH();
+        QVERIFY(e.modulo.Proyecto.UH[1].CBR == 1234.5);
+        QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("1234.50"));
+
+        // Un programa que consume las líneas entregadas y no devuelve ninguna deja
+        // el campo vacío.
         e.Programa = [](const QString& x) {
             QFile::remove(QStringLiteral("varek-9.tto"));
             EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 5000 \r\n");
