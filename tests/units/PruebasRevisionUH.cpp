@@ -80,7 +80,8 @@ private slots:
         TablaTextos t(FilasInicialesUH, ColumnasUH);
         t.PonerTexto(5, ColCodigoTramo, QStringLiteral("resto"));
         t.PonerTexto(5, 0, QStringLiteral("5"));
-        CargarUH(p, t);
+        QList<CambioRegla> cambios;
+        CargarUH(p, t, &cambios);
 
         QCOMPARE(Fila(t, 1),
                  (QStringList{"K1", "", "1", "A", "1,234.50", "2,000.00", "6.13", "1.50E+05",
@@ -99,6 +100,13 @@ private slots:
         // Las filas sin unidad quedan vacías; la columna 0 conserva su número.
         QCOMPARE(Fila(t, 5), QStringList(15));
         QCOMPARE(t.Texto(5, 0), QStringLiteral("5"));
+        // Lo que las reglas quitaron, en el único mensaje que lo dice.
+        QCOMPARE(TextoCambiosRegla(cambios),
+                 QStringLiteral("Una unidad con afirmado existente no lleva capa de subrasante, y "
+                                "una sin afirmado no lleva espesor de afirmado. Se quitó:\n\n"
+                                "K1 (1,234.50 - 2,000.00): afirmado existente de 12.00 cm\n"
+                                "K2 (0.00 - 0.00): capa de subrasante de 30.00 cm\n"
+                                "K3 (0.00 - 0.00): afirmado existente de 8.00 cm"));
     }
 
     void listasPorDefecto_data() {
