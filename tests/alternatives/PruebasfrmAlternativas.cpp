@@ -13,13 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Escenario : VentanaAlternativas {
-    explicit Escenario(int unidades = 3) : VentanaAlternativas(unidades) {
-        modulo.ArchivoProyecto = u"/datos/Prueba"_s;
-    }
-    QWidget* Caja(int n, int k) const { return Control(u"pAlt%1_%2"_s.arg(n).arg(k)); }
-};
-
 // Costos por alternativa de cada unidad y sus totales, calculados sin la ventana.
 struct Costos {
     QList<std::array<double, 7>> PorUnidad;
@@ -41,7 +34,8 @@ class PruebasfrmAlternativas : public QObject {
     Q_OBJECT
 private slots:
     void grillaYTotales() {
-        Escenario e;
+        VentanaAlternativas e;
+        e.modulo.ArchivoProyecto = u"/datos/Prueba"_s;
         e.Abrir();
         QCOMPARE(e.v->windowTitle(), u"ALTERNATIVAS DE DISEÑO [/datos/Prueba]"_s);
         Grilla& g = *e.grilla;
@@ -71,7 +65,7 @@ private slots:
     }
 
     void cambioDeFilaYSeleccion() {
-        Escenario e;
+        VentanaAlternativas e;
         e.Abrir();
         Grilla& g = *e.grilla;
         g.PonerCelda(3, 4);
@@ -115,7 +109,7 @@ private slots:
     }
 
     void dibujoDeLaUnidadActual() {
-        Escenario e;
+        VentanaAlternativas e;
         // Unidad 2 con afirmado y capa de subrasante; la 3 fuera del rango de diseño.
         UnidadHomogenea& u2 = e.modulo.Proyecto.UH[2];
         u2.TipoAfirmado = u"AFR-1"_s;
@@ -173,7 +167,7 @@ private slots:
         QFETCH(double, w18);
         QFETCH(double, cbr);
         QFETCH(QString, motivo);
-        Escenario e;
+        VentanaAlternativas e;
         e.modulo.Proyecto.UH[1].EjesEquivalentes = w18;
         e.modulo.Proyecto.UH[1].CBR = cbr;
         e.modulo.Proyecto.CostosUnitarios.fill(0);
@@ -194,7 +188,7 @@ private slots:
     }
 
     void costosUnitarios() {
-        Escenario e;
+        VentanaAlternativas e;
         e.Abrir();
         const QString totalAntes = e.grilla->Texto(6, 9);
         // La edición del diálogo se prueba con él; aquí, qué hace la ventana con su
@@ -218,20 +212,23 @@ private slots:
     // Cada reporte en PDF pide su nombre junto al proyecto: el segundo no
     // reemplaza al primero, y reemplazar un archivo lo confirma el diálogo.
     void cadaPdfConSuNombre() {
-        Escenario e;
+        VentanaAlternativas e;
         e.modulo.ArchivoProyecto = e.dir.filePath(u"Vía 3, tramo 2"_s);
         e.plataforma.ImpresoraPdf.setOutputFormat(QPrinter::PdfFormat);
         e.plataforma.ImpresoraPdf.setOutputFileName(e.dir.filePath(u"print.pdf"_s));
         e.plataforma.AceptarPropuesta = true;
         e.Abrir();
-        for (int b : {0, 1}) {
+        // Imprime el reporte del botón b a PDF.
+        const auto pdf = [&](int b) {
             e.plataforma.Modales.enqueue([](QDialog& d) {
                 QTest::mouseClick(d.findChild<QWidget*>(u"PantallaImpresora1"_s), Qt::LeftButton);
                 QTest::mouseClick(d.findChild<QWidget*>(u"Boton0"_s), Qt::LeftButton);
                 return 0;
             });
             QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
-        }
+        };
+        pdf(0);
+        pdf(1);
         const QStringList esperadas = {
             e.dir.filePath(u"Vía 3, tramo 2 - UNIDADES HOMOGENEAS DE DISEÑO.pdf"_s),
             e.dir.filePath(u"Vía 3, tramo 2 - ESPESORES ESTRUCTURAS ALTERNATIVAS.pdf"_s)};
@@ -243,17 +240,12 @@ private slots:
         // Cancelar el nombre no imprime.
         QFile::remove(esperadas[0]);
         e.plataforma.AceptarPropuesta = false;
-        e.plataforma.Modales.enqueue([](QDialog& d) {
-            QTest::mouseClick(d.findChild<QWidget*>(u"PantallaImpresora1"_s), Qt::LeftButton);
-            QTest::mouseClick(d.findChild<QWidget*>(u"Boton0"_s), Qt::LeftButton);
-            return 0;
-        });
-        QTest::mouseClick(e.Control(u"btnImprime0"_s), Qt::LeftButton);
+        pdf(0);
         QVERIFY(!QFile::exists(esperadas[0]));
     }
 
     void reportesDesdeLaVentana() {
-        Escenario e;
+        VentanaAlternativas e;
         e.Abrir();
         for (int b = 0; b < 4; ++b) {
             e.plataforma.Modales.enqueue(

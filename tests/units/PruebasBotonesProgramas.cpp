@@ -223,11 +223,7 @@ private slots:
         QCOMPARE(e.Celda(1, ColClimaTemperatura), QStringLiteral("Frio"));
         QCOMPARE(e.modulo.Proyecto.UH[1].CLIMA.size(), 3);
 
-        // El botón de temperatura cambia solo la temperatura y entrega las líneas.
-        QVERIFY(e.Pulsar(2, ColClimaTemperatura, true));
-        QCOMPARE(e.Celda(2, ColClimaHumedad), QStringLiteral("Arido"));
-        QCOMPARE(e.Celda(2, ColClimaTemperatura), QStringLiteral("Templado"));
-        QVERIFY(!e.ArchivosVistos.contains(QStringLiteral("varek-9.cli")));
+        // El botón de temperatura (con F4) cambia solo la temperatura y entrega las líneas.
         e.modulo.Proyecto.UH[2].CLIMA = QStringList{"antes"};
         QByteArray entregadas;
         e.Programa = [&](const QString& x) {
@@ -235,7 +231,9 @@ private slots:
             EscribirBytes(x + QStringLiteral(".RES"), clima);
             EscribirBytes(QStringLiteral("varek-9.cli"), lineas);
         };
-        QVERIFY(e.Pulsar(2, ColClimaTemperatura));
+        QVERIFY(e.Pulsar(2, ColClimaTemperatura, true));
+        QCOMPARE(e.Celda(2, ColClimaHumedad), QStringLiteral("Arido"));
+        QCOMPARE(e.Celda(2, ColClimaTemperatura), QStringLiteral("Templado"));
         QCOMPARE(entregadas, QByteArray("antes\r\n"));
         QCOMPARE(e.modulo.Proyecto.UH[2].CLIMA.size(), 3);
         QCOMPARE(e.Sobrantes(), Ninguno);
