@@ -52,8 +52,6 @@ private slots:
             for (int n = 1; n <= 6; ++n)
                 QCOMPARE(g.Texto(i + 1, 8 + n), Formato(c.PorUnidad[i][n] / 1000, u"#,##0"));
         }
-        for (int col = 0; col <= 8; ++col)
-            QCOMPARE(g.Texto(6, col), u"Costo Total :"_s);
         for (int n = 1; n <= 6; ++n) {
             QVERIFY(e.v->Estado().CostoTotal[n] == c.Total[n]);
             QCOMPARE(g.Texto(6, 8 + n), Formato(c.Total[n] / 1000, u"#,##0"));
