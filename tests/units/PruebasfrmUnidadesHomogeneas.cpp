@@ -310,12 +310,6 @@ private slots:
         QVERIFY(!humedad->isVisible());
         QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(10, 1));
 
-        e.Ir(1, 9);
-        e.Escribir(QStringLiteral("h"));
-        QCOMPARE(e.Celda(1, 9), QStringLiteral("Humedo"));
-        e.Tecla(Qt::Key_Return);
-        QCOMPARE(e.modulo.Proyecto.UH[1].ClimaHumedad, QStringLiteral("Humedo"));
-
         e.Ir(1, 3);
         e.Escribir(QStringLiteral("s"));
         QCOMPARE(e.Lista(3)->currentText(), QStringLiteral("1. Sobre vía existente"));
