@@ -33,7 +33,7 @@ Costos CostosDe(ModuloVarek9 m) {
 class PruebasfrmAlternativas : public QObject {
     Q_OBJECT
 private slots:
-    void grillaYTotales() {
+    void grillaTotalesYSeleccion() {
         VentanaAlternativas e;
         e.modulo.ArchivoProyecto = u"/datos/Prueba"_s;
         e.Abrir();
@@ -60,12 +60,8 @@ private slots:
         QCOMPARE(g.Fila(), 2);
         QCOMPARE(e.v->FilaActual(), 2);
         QCOMPARE(g.ColorFondo(2, 7), QColor(255, 255, 192));
-    }
 
-    void cambioDeFilaYSeleccion() {
-        VentanaAlternativas e;
-        e.Abrir();
-        Grilla& g = *e.grilla;
+        // Otra fila pasa a ser la actual y resaltada.
         g.PonerCelda(3, 4);
         QCOMPARE(e.v->FilaActual(), 3);
         QVERIFY(!g.ColorFondo(2, 0).isValid());

@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(v.ValorAnterior(), QStringLiteral("1234.5"));
     }
 
-    void edicionPorTecleo() {
+    void edicionPorTecleoYListas() {
         Escenario e;
         PonerUnidades(e.modulo.Proyecto, {UnidadTramo("K1", 0, 1250)});
         frmUnidadesHomogeneas& v = e.Abrir();
@@ -213,6 +213,41 @@ private slots:
         // Un carácter que no abre editor no hace nada.
         e.Escribir(QStringLiteral("*"));
         QVERIFY(!txt->isVisible());
+
+        // En una columna de lista, lo escrito abre la lista.
+        e.Ir(1, 9);
+        e.Escribir(QStringLiteral("7"));
+        QComboBox* humedad = e.Lista(9);
+        QVERIFY(humedad->isVisible());
+        QCOMPARE(humedad->currentText(), QStringLiteral("Arido"));
+        // Las flechas de la lista cambian la celda; Escape vuelve al valor de
+        // llegada y la lista sigue abierta.
+        e.Tecla(Qt::Key_Down);
+        QCOMPARE(e.Celda(1, 9), QStringLiteral("Semiarido"));
+        e.Tecla(Qt::Key_Escape);
+        QCOMPARE(e.Celda(1, 9), QStringLiteral("Arido"));
+        QVERIFY(humedad->isVisible());
+        e.Tecla(Qt::Key_Return);
+        QVERIFY(!humedad->isVisible());
+        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(10, 1));
+
+        e.Ir(1, 3);
+        e.Escribir(QStringLiteral("s"));
+        QCOMPARE(e.Lista(3)->currentText(), QStringLiteral("1. Sobre vía existente"));
+        QCOMPARE(e.Celda(1, 3), QStringLiteral("1"));
+        e.Tecla(Qt::Key_Down);
+        QCOMPARE(e.Celda(1, 3), QStringLiteral("2"));
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(e.modulo.Proyecto.UH[1].TipoTramo, QStringLiteral("2"));
+
+        // F2 elige la entrada que empieza con la celda.
+        e.Ir(1, 13);
+        e.Tecla(Qt::Key_F2);
+        QCOMPARE(e.Lista(13)->currentText(), QStringLiteral("No hay"));
+        e.Escribir(QStringLiteral("a"));
+        QCOMPARE(e.Celda(1, 13), QStringLiteral("AFR-1"));
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(e.modulo.Proyecto.UH[1].TipoAfirmado, QStringLiteral("AFR-1"));
     }
 
     // Un negativo imposible escrito o pegado no entra: la celda vuelve a su valor y
@@ -288,45 +323,6 @@ private slots:
         e.Clic(3, 3);
         QVERIFY(!txt->isVisible());
         QCOMPARE(e.G().Fila(), 3);
-    }
-
-    void listas() {
-        Escenario e;
-        PonerUnidades(e.modulo.Proyecto, {UnidadTramo("K1", 0, 10)});
-        e.Abrir();
-        e.Ir(1, 9);
-        e.Escribir(QStringLiteral("7"));
-        QComboBox* humedad = e.Lista(9);
-        QVERIFY(humedad->isVisible());
-        QCOMPARE(humedad->currentText(), QStringLiteral("Arido"));
-        // Las flechas de la lista cambian la celda; Escape vuelve al valor de
-        // llegada y la lista sigue abierta.
-        e.Tecla(Qt::Key_Down);
-        QCOMPARE(e.Celda(1, 9), QStringLiteral("Semiarido"));
-        e.Tecla(Qt::Key_Escape);
-        QCOMPARE(e.Celda(1, 9), QStringLiteral("Arido"));
-        QVERIFY(humedad->isVisible());
-        e.Tecla(Qt::Key_Return);
-        QVERIFY(!humedad->isVisible());
-        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(10, 1));
-
-        e.Ir(1, 3);
-        e.Escribir(QStringLiteral("s"));
-        QCOMPARE(e.Lista(3)->currentText(), QStringLiteral("1. Sobre vía existente"));
-        QCOMPARE(e.Celda(1, 3), QStringLiteral("1"));
-        e.Tecla(Qt::Key_Down);
-        QCOMPARE(e.Celda(1, 3), QStringLiteral("2"));
-        e.Tecla(Qt::Key_Return);
-        QCOMPARE(e.modulo.Proyecto.UH[1].TipoTramo, QStringLiteral("2"));
-
-        // F2 elige la entrada que empieza con la celda.
-        e.Ir(1, 13);
-        e.Tecla(Qt::Key_F2);
-        QCOMPARE(e.Lista(13)->currentText(), QStringLiteral("No hay"));
-        e.Escribir(QStringLiteral("a"));
-        QCOMPARE(e.Celda(1, 13), QStringLiteral("AFR-1"));
-        e.Tecla(Qt::Key_Return);
-        QCOMPARE(e.modulo.Proyecto.UH[1].TipoAfirmado, QStringLiteral("AFR-1"));
     }
 
     void continuacionDeTramo() {
