@@ -149,7 +149,7 @@ private slots:
         QCOMPARE(e.Boton(8)->geometry().top(), v.RectanguloCeldaActual().top());
     }
 
-    void transitoConYSinLineas() {
+    void transitoYClima() {
         Escenario e;
         frmUnidadesHomogeneas& v = e.Abrir();
         QVERIFY(e.modulo.Proyecto.UH[1].N82.isEmpty());
@@ -194,11 +194,8 @@ private slots:
         // Las líneas de las otras unidades y los otros campos no se tocan.
         QVERIFY(e.modulo.Proyecto.UH[1].CLIMA.isEmpty());
         QVERIFY(e.modulo.Proyecto.UH[2].N82.isEmpty());
-    }
 
-    void climaPorHumedadYTemperatura() {
-        Escenario e;
-        e.Abrir();
+        // El clima: por humedad y por temperatura.
         const QByteArray clima =
             "varek-9\r\n 1200 \r\n 900 \r\nHumedo\r\n 33.3 \r\n 21 \r\nTemplado\r\n";
         const QByteArray lineas = Lineas({"P 1200", "ETP 900", "T 21"});
@@ -220,7 +217,6 @@ private slots:
 
         // El botón de temperatura (con F4) cambia solo la temperatura y entrega las líneas.
         e.modulo.Proyecto.UH[2].CLIMA = QStringList{"antes"};
-        QByteArray entregadas;
         e.Programa = [&](const QString& x) {
             entregadas = LeerBytes(QStringLiteral("varek-9.cli"));
             EscribirBytes(x + QStringLiteral(".RES"), clima);
@@ -324,7 +320,7 @@ private slots:
         QCOMPARE(e.Sobrantes(), Ninguno);
     }
 
-    void filaMasAllaDeLaCapacidad() {
+    void filaMasAllaDeLaCapacidadYEditorAbierto() {
         Escenario e;
         frmUnidadesHomogeneas& v = e.Abrir();
         // Un pegado sin códigos en la fila 999 agrega filas, pero no unidades.
@@ -342,6 +338,18 @@ private slots:
         QCOMPARE(e.Celda(1001, ColEjesEquivalentes), QString());
         QCOMPARE(e.Sobrantes(), Ninguno);
         QVERIFY(e.plataforma.Mensajes.isEmpty());
+
+        // Un editor abierto se cierra antes del programa (aquí el lanzador se cierra
+        // sin resultado).
+        QLineEdit* txtUH = e.Texto();
+        e.Ir(2, ColEjesEquivalentes);
+        QTest::keyClick(&e.G(), Qt::Key_1);
+        QVERIFY(txtUH->isVisible());
+        QTest::mouseClick(e.Boton(ColEjesEquivalentes), Qt::LeftButton);
+        QVERIFY(!txtUH->isVisible());
+        QVERIFY(e.G().Barras());
+        QCOMPARE(e.Celda(2, ColEjesEquivalentes), QStringLiteral("1.00E+00"));
+        QCOMPARE(v.focusWidget(), &e.G());
     }
 
     // Un archivo de intercambio que no se puede escribir, leer o borrar (en su
@@ -397,21 +405,6 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("2.50E+05"));
         QCOMPARE(e.modulo.Proyecto.UH[1].N82, QStringList{"nueva"});
-    }
-
-    void editorAbiertoSeCierraAntesDelPrograma() {
-        Escenario e;
-        frmUnidadesHomogeneas& v = e.Abrir();
-        QLineEdit* txtUH = e.Texto();
-        e.Ir(2, ColEjesEquivalentes);
-        QTest::keyClick(&e.G(), Qt::Key_1);
-        QVERIFY(txtUH->isVisible());
-        QTest::mouseClick(e.Boton(ColEjesEquivalentes), Qt::LeftButton);
-        // Sin guion para el lanzador: se cierra sin resultado.
-        QVERIFY(!txtUH->isVisible());
-        QVERIFY(e.G().Barras());
-        QCOMPARE(e.Celda(2, ColEjesEquivalentes), QStringLiteral("1.00E+00"));
-        QCOMPARE(v.focusWidget(), &e.G());
     }
 };
 
