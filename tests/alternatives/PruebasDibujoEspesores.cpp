@@ -34,13 +34,13 @@ ModuloVarek9 Modulo() {
 class PruebasDibujoEspesores : public QObject {
     Q_OBJECT
 private slots:
-    void escalaComunYSolape() {
+    void escalaSolapeYCajasDeLaUnidad() {
         ModuloVarek9 m = Modulo();
         // La 1 es la más gruesa: 0 + 200 + 150 + 100 de afirmado + 300 de subrasante.
         Alternativa(m, 1, true, {{CapaTSD, 0}, {CapaBG, 200}, {CapaSBG, 150}, {CapaAFR, 100}});
         Alternativa(m, 2, true, {{CapaMDF2, 57}, {CapaBG, 150}});
         Alternativa(m, 3, false, {{CapaMDF2, 440}}); // no aplica pero cuenta: 740
-        const DibujoEspesores d = MostrarEspesores(m, 100, 300);
+        DibujoEspesores d = MostrarEspesores(m, 100, 300);
         QVERIFY(d.Tmax == 750);
         const double escala = AltoDibujo / 750;
 
@@ -71,14 +71,11 @@ private slots:
         // Una alternativa que no aplica también fija la escala.
         Alternativa(m, 3, false, {{CapaMDF2, 600}});
         QVERIFY(MostrarEspesores(m, 100, 300).Tmax == 900);
-    }
 
-    void afirmadoYSubrasanteSoloSiLaUnidadLosTiene() {
-        ModuloVarek9 m = Modulo();
         Alternativa(m, 1, true, {{CapaMDF2, 50}, {CapaBG, 150}, {CapaSBG, 150}, {CapaAFR, 200}});
         // Sin afirmado en la unidad la caja 3 no se muestra aunque la capa tenga espesor;
         // sin capa de subrasante tampoco la 4.
-        DibujoEspesores d = MostrarEspesores(m, 0, 0);
+        d = MostrarEspesores(m, 0, 0);
         QVERIFY(!d.Estructuras[1].Cajas[3].Visible && !d.Estructuras[1].Cajas[4].Visible);
         d = MostrarEspesores(m, 200, 0);
         QVERIFY(d.Estructuras[1].Cajas[3].Visible && !d.Estructuras[1].Cajas[4].Visible);

@@ -33,7 +33,7 @@ Costos CostosDe(ModuloVarek9 m) {
 class PruebasfrmAlternativas : public QObject {
     Q_OBJECT
 private slots:
-    void grillaTotalesYSeleccion() {
+    void grillaTotalesSeleccionYCostos() {
         VentanaAlternativas e;
         e.modulo.ArchivoProyecto = u"/datos/Prueba"_s;
         e.Abrir();
@@ -100,6 +100,24 @@ private slots:
         }
         g.PonerCelda(4, 0);
         QVERIFY(e.Caja(otra, 1)->isEnabled() || !e.Caja(otra, 1)->isVisible());
+
+        const QString totalAntes = e.grilla->Texto(6, 9);
+        // La edición del diálogo se prueba con él; aquí, qué hace la ventana con su
+        // respuesta. Salir no cambia nada.
+        e.plataforma.Modales.enqueue([](QDialog&) { return int(QDialog::Rejected); });
+        e.Menu(0);
+        QCOMPARE(e.plataforma.VentanasModales, QStringList{u"frmCostosUnitarios"_s});
+        QCOMPARE(e.grilla->Texto(6, 9), totalAntes);
+        // Aceptar un costo de base granular mayor sube los totales.
+        e.plataforma.Modales.enqueue([&](QDialog&) {
+            e.modulo.Proyecto.CostosUnitarios[CapaBG] = 500000;
+            return int(QDialog::Accepted);
+        });
+        e.Menu(0);
+        const Costos nuevos = CostosDe(e.modulo);
+        for (int n = 1; n <= 6; ++n)
+            QCOMPARE(e.grilla->Texto(6, 8 + n), Formato(nuevos.Total[n] / 1000, u"#,##0"));
+        QVERIFY(e.grilla->Texto(6, 9) != totalAntes);
     }
 
     void dibujoDeLaUnidadActual() {
@@ -179,28 +197,6 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes[0].Texto,
                  u"Los costos unitarios son cero: defínalos en Opciones → Definición de Costos "
                  "Unitarios"_s);
-    }
-
-    void costosUnitarios() {
-        VentanaAlternativas e;
-        e.Abrir();
-        const QString totalAntes = e.grilla->Texto(6, 9);
-        // La edición del diálogo se prueba con él; aquí, qué hace la ventana con su
-        // respuesta. Salir no cambia nada.
-        e.plataforma.Modales.enqueue([](QDialog&) { return int(QDialog::Rejected); });
-        e.Menu(0);
-        QCOMPARE(e.plataforma.VentanasModales, QStringList{u"frmCostosUnitarios"_s});
-        QCOMPARE(e.grilla->Texto(6, 9), totalAntes);
-        // Aceptar un costo de base granular mayor sube los totales.
-        e.plataforma.Modales.enqueue([&](QDialog&) {
-            e.modulo.Proyecto.CostosUnitarios[CapaBG] = 500000;
-            return int(QDialog::Accepted);
-        });
-        e.Menu(0);
-        const Costos c = CostosDe(e.modulo);
-        for (int n = 1; n <= 6; ++n)
-            QCOMPARE(e.grilla->Texto(6, 8 + n), Formato(c.Total[n] / 1000, u"#,##0"));
-        QVERIFY(e.grilla->Texto(6, 9) != totalAntes);
     }
 
     // Cada reporte en PDF pide su nombre junto al proyecto: el segundo no

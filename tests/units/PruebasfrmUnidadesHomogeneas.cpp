@@ -100,7 +100,7 @@ private slots:
         QVERIFY(e.G().hasFocus());
     }
 
-    void carga() {
+    void cargaYNavegacion() {
         Escenario e;
         LlenarProyectoDeMuestra(e.modulo.Proyecto, 3, 1);
         frmUnidadesHomogeneas& v = e.Abrir();
@@ -121,6 +121,31 @@ private slots:
         v.resize(700, 500);
         QVERIFY(g.geometry().bottom() < cuadro->geometry().top());
         QVERIFY(cuadro->geometry().bottom() < 500);
+
+        // El movimiento tras Enter se prueba con la grilla; aquí, que la ventana lo
+        // usa y mueve el resaltado.
+        e.Ir(5, 15);
+        e.Tecla(Qt::Key_Enter);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 6));
+        QVERIFY(e.FilaResaltada(6));
+        QVERIFY(!g.ColorFondo(5, 3).isValid());
+
+        e.Ir(999, 15);
+        e.Tecla(Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
+        QCOMPARE(g.FilaSuperior(), 1);
+        QVERIFY(e.FilaResaltada(1));
+        QCOMPARE(v.ValorAnterior(), QStringLiteral("T-1"));
+        // Las flechas de la grilla mueven y resaltan.
+        e.Tecla(Qt::Key_Down);
+        QVERIFY(e.FilaResaltada(2));
+        e.Tecla(Qt::Key_Right);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 2));
+        QCOMPARE(v.FilaResaltada(), 2);
+        // Las abscisas se recuerdan sin separador de miles.
+        e.G().PonerTexto(1, 5, QStringLiteral("1,234.50"));
+        e.Ir(1, 5);
+        QCOMPARE(v.ValorAnterior(), QStringLiteral("1234.5"));
     }
 
     // Las filas numeradas llegan al menos a 999; Ctrl+Fin va a la primera fila
@@ -148,47 +173,52 @@ private slots:
         QVERIFY(e.G().FilaVisible(fin));
     }
 
-    void navegacion() {
+    // Un negativo imposible escrito o pegado no entra: la celda vuelve a su valor y
+    // un mensaje por revisión lo dice (cuáles y con qué texto, en la revisión).
+    void negativosRechazados() {
         Escenario e;
-        for (int i = 1; i <= 7; ++i)
-            e.modulo.Proyecto.UH[i] =
-                UnidadTramo(QStringLiteral("U%1").arg(i), i * 100, i * 100 + 100);
-        e.modulo.Proyecto.NumeroUH = 7;
-        frmUnidadesHomogeneas& v = e.Abrir();
-        Grilla& g = e.G();
-        // El movimiento tras Enter se prueba con la grilla; aquí, que la ventana lo
-        // usa y mueve el resaltado.
-        e.Ir(5, 15);
-        e.Tecla(Qt::Key_Enter);
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 6));
-        QVERIFY(e.FilaResaltada(6));
-        QVERIFY(!g.ColorFondo(5, 3).isValid());
-
-        e.Ir(999, 15);
-        e.Tecla(Qt::Key_Home, Qt::ControlModifier);
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
-        QCOMPARE(g.FilaSuperior(), 1);
-        QVERIFY(e.FilaResaltada(1));
-        QCOMPARE(v.ValorAnterior(), QStringLiteral("U1"));
-        // Las flechas de la grilla mueven y resaltan.
-        e.Tecla(Qt::Key_Down);
-        QVERIFY(e.FilaResaltada(2));
-        e.Tecla(Qt::Key_Right);
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 2));
-        QCOMPARE(v.FilaResaltada(), 2);
-        // Las abscisas se recuerdan sin separador de miles.
-        e.G().PonerTexto(1, 5, QStringLiteral("1,234.50"));
-        e.Ir(1, 5);
-        QCOMPARE(v.ValorAnterior(), QStringLiteral("1234.5"));
+        UnidadHomogenea u = UnidadTramo("A", 0, 10);
+        u.AnchoCorona = 6;
+        PonerUnidades(e.modulo.Proyecto, {u, UnidadTramo("B", 10, 20)});
+        e.Abrir();
+        e.Ir(1, ColAnchoCorona);
+        e.Escribir(QStringLiteral("-25"));
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(e.Celda(1, ColAnchoCorona), QStringLiteral("6.00"));
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("UNIDADES DE DISEÑO"));
+        // Ancho y W18 de dos filas; después una fila nueva con CBR negativo.
+        e.plataforma.Portapapeles = QStringLiteral("-7\t-1000\n7\t2000");
+        e.Ir(1, ColAnchoCorona);
+        e.ventana->PegarDelPortapapeles();
+        e.plataforma.Portapapeles = QStringLiteral("C\t\t\t\t-5\t-1\t5\t1000\t\t\t-3");
+        e.Ir(3, ColCodigoTramo);
+        e.ventana->PegarDelPortapapeles();
+        const Proyecto& p = e.modulo.Proyecto;
+        QCOMPARE(p.NumeroUH, 3);
+        QCOMPARE(p.UH[1].AnchoCorona, 6.0);
+        QCOMPARE(p.UH[2].AnchoCorona, 7.0);
+        QCOMPARE(p.UH[2].EjesEquivalentes, 2000.0);
+        QCOMPARE(p.UH[3].AbscisaInicial, -5.0);
+        QCOMPARE(p.UH[3].CBR, 0.0);
+        QCOMPARE(e.Celda(1, ColAnchoCorona), QStringLiteral("6.00"));
+        QCOMPARE(e.plataforma.Mensajes.size(), 3);
+        QVERIFY(e.plataforma.Mensajes[1].Texto.contains(u"fila 1 Ancho Corona, fila 1 Ejes"));
+        QVERIFY(e.plataforma.Mensajes[2].Texto.contains(u"fila 3 CBR"));
     }
 
-    void edicionPorTecleoYListas() {
+    void editores() {
         Escenario e;
-        PonerUnidades(e.modulo.Proyecto, {UnidadTramo("K1", 0, 1250)});
+        UnidadHomogenea u = UnidadTramo("K1", 1234.5, 2000);
+        u.EjesEquivalentes = 150000;
+        u.CBR = 4.25;
+        u.Descripcion = QStringLiteral("Acceso");
+        PonerUnidades(e.modulo.Proyecto, {u});
         frmUnidadesHomogeneas& v = e.Abrir();
+        QLineEdit* txt = e.Texto();
+        // Escribir en la grilla abre el editor con lo escrito.
         e.Ir(2, 1);
         e.Escribir(QStringLiteral("a"));
-        QLineEdit* txt = e.Texto();
         QVERIFY(txt->isVisible());
         QCOMPARE(e.Celda(2, 1), QStringLiteral("A"));
         QCOMPARE(txt->geometry(), v.RectanguloCeldaActual());
@@ -248,56 +278,12 @@ private slots:
         QCOMPARE(e.Celda(1, 13), QStringLiteral("AFR-1"));
         e.Tecla(Qt::Key_Return);
         QCOMPARE(e.modulo.Proyecto.UH[1].TipoAfirmado, QStringLiteral("AFR-1"));
-    }
 
-    // Un negativo imposible escrito o pegado no entra: la celda vuelve a su valor y
-    // un mensaje por revisión lo dice (cuáles y con qué texto, en la revisión).
-    void negativosRechazados() {
-        Escenario e;
-        UnidadHomogenea u = UnidadTramo("A", 0, 10);
-        u.AnchoCorona = 6;
-        PonerUnidades(e.modulo.Proyecto, {u, UnidadTramo("B", 10, 20)});
-        e.Abrir();
-        e.Ir(1, ColAnchoCorona);
-        e.Escribir(QStringLiteral("-25"));
-        e.Tecla(Qt::Key_Return);
-        QCOMPARE(e.Celda(1, ColAnchoCorona), QStringLiteral("6.00"));
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("UNIDADES DE DISEÑO"));
-        // Ancho y W18 de dos filas; después una fila nueva con CBR negativo.
-        e.plataforma.Portapapeles = QStringLiteral("-7\t-1000\n7\t2000");
-        e.Ir(1, ColAnchoCorona);
-        e.ventana->PegarDelPortapapeles();
-        e.plataforma.Portapapeles = QStringLiteral("C\t\t\t\t-5\t-1\t5\t1000\t\t\t-3");
-        e.Ir(3, ColCodigoTramo);
-        e.ventana->PegarDelPortapapeles();
-        const Proyecto& p = e.modulo.Proyecto;
-        QCOMPARE(p.NumeroUH, 3);
-        QCOMPARE(p.UH[1].AnchoCorona, 6.0);
-        QCOMPARE(p.UH[2].AnchoCorona, 7.0);
-        QCOMPARE(p.UH[2].EjesEquivalentes, 2000.0);
-        QCOMPARE(p.UH[3].AbscisaInicial, -5.0);
-        QCOMPARE(p.UH[3].CBR, 0.0);
-        QCOMPARE(e.Celda(1, ColAnchoCorona), QStringLiteral("6.00"));
-        QCOMPARE(e.plataforma.Mensajes.size(), 3);
-        QVERIFY(e.plataforma.Mensajes[1].Texto.contains(u"fila 1 Ancho Corona, fila 1 Ejes"));
-        QVERIFY(e.plataforma.Mensajes[2].Texto.contains(u"fila 3 CBR"));
-    }
-
-    void editorConF2YDobleClic() {
-        Escenario e;
-        UnidadHomogenea u = UnidadTramo("K1", 1234.5, 2000);
-        u.EjesEquivalentes = 150000;
-        u.CBR = 4.25;
-        u.Descripcion = QStringLiteral("Acceso");
-        PonerUnidades(e.modulo.Proyecto, {u});
-        e.Abrir();
+        // F2 abre el editor con el número exacto de la celda.
         e.Ir(1, 8);
         e.Tecla(Qt::Key_F2);
-        QLineEdit* txt = e.Texto();
         QVERIFY(txt->isVisible());
         QCOMPARE(txt->text(), QStringLiteral("150000"));
-        QCOMPARE(e.Celda(1, 8), QStringLiteral("1.50E+05"));
         // Escribir reemplaza todo el valor.
         e.Escribir(QStringLiteral("9"));
         QCOMPARE(e.Celda(1, 8), QStringLiteral("9.00E+00"));
