@@ -122,12 +122,11 @@ private slots:
 
     void dibujoDeLaUnidadActual() {
         VentanaAlternativas e;
-        // Unidad 2 con afirmado y capa de subrasante; la 3 fuera del rango de diseño.
+        // Unidad 2 con afirmado y capa de subrasante.
         UnidadHomogenea& u2 = e.modulo.Proyecto.UH[2];
         u2.TipoAfirmado = u"AFR-1"_s;
         u2.EspesorAfirmado = 20;
         u2.EspesorSubrasante = 30;
-        e.modulo.Proyecto.UH[3].EjesEquivalentes = 900000;
         e.Abrir();
         e.grilla->PonerCelda(3, 0);
         const DibujoEspesores& d = e.v->Dibujo();
@@ -150,17 +149,6 @@ private slots:
             QVERIFY(e.Caja(n, 3)->isVisible() && e.Caja(n, 4)->isVisible());
         }
         QVERIFY(aplicables > 0);
-
-        // Una unidad sin diseño: SN 0.00, costos 0 y ninguna alternativa.
-        e.grilla->PonerCelda(4, 0);
-        QCOMPARE(e.grilla->Texto(4, 8), u"0.00"_s);
-        QCOMPARE(e.grilla->Texto(4, 9), u"0"_s);
-        QVERIFY(e.Control(u"lbSinDiseno"_s)->isVisible());
-        for (int n = 1; n <= 6; ++n) {
-            QVERIFY(!e.Opcion(n)->isEnabled() && !e.Opcion(n)->isChecked());
-            for (int k = 0; k < 5; ++k)
-                QVERIFY(!e.Caja(n, k)->isVisible());
-        }
     }
 
     // Una unidad sin diseño dice por qué donde irían las estructuras; con todos los
@@ -188,8 +176,13 @@ private slots:
         auto* lb = e.Control<QLabel>(u"lbSinDiseno"_s);
         QVERIFY(lb->isVisible());
         QCOMPARE(lb->text(), motivo);
-        for (int n = 1; n <= 6; ++n)
+        // Ninguna alternativa ni estructura.
+        for (int n = 1; n <= 6; ++n) {
             QVERIFY(!e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible());
+            QVERIFY(!e.Opcion(n)->isEnabled() && !e.Opcion(n)->isChecked());
+            for (int k = 0; k < 5; ++k)
+                QVERIFY(!e.Caja(n, k)->isVisible());
+        }
         // Otra fila con diseño no lo muestra.
         e.grilla->PonerCelda(3, 0);
         QVERIFY(!lb->isVisible());
