@@ -111,7 +111,7 @@ const QStringList Ninguno;
 class PruebasBotonesProgramas : public QObject {
     Q_OBJECT
 private slots:
-    void botonJuntoALaCeldaActual() {
+    void botonesTransitoYClima() {
         Escenario e;
         frmUnidadesHomogeneas& v = e.Abrir();
         const auto visibles = [&] {
@@ -147,12 +147,6 @@ private slots:
         e.G().PonerFilaSuperior(2);
         QVERIFY(e.Boton(8)->isVisible());
         QCOMPARE(e.Boton(8)->geometry().top(), v.RectanguloCeldaActual().top());
-    }
-
-    void transitoYClima() {
-        Escenario e;
-        frmUnidadesHomogeneas& v = e.Abrir();
-        QVERIFY(e.modulo.Proyecto.UH[1].N82.isEmpty());
 
         // Sin líneas de tránsito: no se entrega archivo de líneas.
         e.Responder("varek-9\r\n 250000 \r\n", QStringLiteral("varek-9.tto"),

@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(t.Filas(), FilasInicialesUH);
     }
 
-    void columnasSobrantes() {
+    void columnasYFilasAgregadas() {
         TablaTextos t = TablaVacia();
         PegarTexto(t, u"a\tb\tc\r\nd", 1, 14, true, false);
         QCOMPARE(t.Texto(1, 14), QStringLiteral("a"));
@@ -108,10 +108,8 @@ private slots:
         QCOMPARE(t.Texto(3, 17), QStringLiteral("z"));
         QCOMPARE(t.Texto(1, 14), QStringLiteral("a"));
         QCOMPARE(t.Texto(999, 0), QStringLiteral("999"));
-    }
 
-    void filasAgregadas() {
-        TablaTextos t = TablaVacia();
+        // Con permiso se agregan filas.
         PegarTexto(t, u"a\nb\nc", 998, 1, true, false);
         QCOMPARE(t.Filas(), 1001);
         QCOMPARE(t.Texto(998, 1), QStringLiteral("a"));

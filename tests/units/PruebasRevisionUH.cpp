@@ -145,15 +145,36 @@ private slots:
         QCOMPARE(p.UH[1].*CamposLista[columna], mostrado);
     }
 
-    void tablaPreparada() {
+    void tablaPreparadaYTextosTalCual() {
         // Sin unidades: 999 filas numeradas y vacías, y ninguna unidad.
-        Proyecto vacio;
-        const TablaTextos t = PrepararTablaUH(vacio);
+        Proyecto p;
+        TablaTextos t = PrepararTablaUH(p);
         QCOMPARE(t.Filas(), FilasInicialesUH);
         QCOMPARE(t.Columnas(), ColumnasUH);
-        QCOMPARE(vacio.NumeroUH, 0);
+        QCOMPARE(p.NumeroUH, 0);
         QCOMPARE(t.Texto(999, 0), QStringLiteral("999"));
         QCOMPARE(Fila(t, 1), QStringList(15));
+
+        // Los textos escritos se guardan tal cual.
+        const QStringList fila{" k-1 ", " Descripción ", "2. x", "b",     "",      "", "", "",
+                               "xyz",   "Templado",      "",     "ondul", "AFR-2", "", ""};
+        for (int c = 1; c < ColumnasUH; ++c)
+            t.PonerTexto(1, c, fila[c - 1]);
+        RevisarUH(p, t, 1);
+        const UnidadHomogenea& u = p.UH[1];
+        QCOMPARE(u.CodigoTramo, QStringLiteral(" k-1 "));
+        QCOMPARE(u.Descripcion, QStringLiteral(" Descripción "));
+        QCOMPARE(u.TipoTramo, QStringLiteral("2"));
+        QCOMPARE(u.TipoSegmento, QStringLiteral("b"));
+        QCOMPARE(u.ClimaHumedad, QStringLiteral("xyz"));
+        QCOMPARE(u.TipoTerreno, QStringLiteral("ondul"));
+        // El llenado muestra lo que encuentra la lista; la próxima revisión lo guarda.
+        QCOMPARE(Fila(t, 1).mid(0, 4), (QStringList{" k-1 ", " Descripción ", "2", "B"}));
+        QCOMPARE(t.Texto(1, ColClimaHumedad), QStringLiteral("Arido"));
+        QCOMPARE(t.Texto(1, ColTipoTerreno), QStringLiteral("Ondulado"));
+        RevisarUH(p, t, 1);
+        QCOMPARE(p.UH[1].ClimaHumedad, QStringLiteral("Arido"));
+        QCOMPARE(p.UH[1].TipoSegmento, QStringLiteral("B"));
 
         // Con 1200 unidades la tabla muestra todas.
         Proyecto grande;
@@ -340,30 +361,6 @@ private slots:
             TextoCeldasRechazadas({{3, ColCBR}}),
             QStringLiteral("No se acepta un valor negativo en la celda fila 3 CBR: conserva su "
                            "valor anterior..."));
-    }
-
-    void textosGuardadosTalCual() {
-        Proyecto p;
-        TablaTextos t = PrepararTablaUH(p);
-        const QStringList fila{" k-1 ", " Descripción ", "2. x", "b",     "",      "", "", "",
-                               "xyz",   "Templado",      "",     "ondul", "AFR-2", "", ""};
-        for (int c = 1; c < ColumnasUH; ++c)
-            t.PonerTexto(1, c, fila[c - 1]);
-        RevisarUH(p, t, 1);
-        const UnidadHomogenea& u = p.UH[1];
-        QCOMPARE(u.CodigoTramo, QStringLiteral(" k-1 "));
-        QCOMPARE(u.Descripcion, QStringLiteral(" Descripción "));
-        QCOMPARE(u.TipoTramo, QStringLiteral("2"));
-        QCOMPARE(u.TipoSegmento, QStringLiteral("b"));
-        QCOMPARE(u.ClimaHumedad, QStringLiteral("xyz"));
-        QCOMPARE(u.TipoTerreno, QStringLiteral("ondul"));
-        // El llenado muestra lo que encuentra la lista; la próxima revisión lo guarda.
-        QCOMPARE(Fila(t, 1).mid(0, 4), (QStringList{" k-1 ", " Descripción ", "2", "B"}));
-        QCOMPARE(t.Texto(1, ColClimaHumedad), QStringLiteral("Arido"));
-        QCOMPARE(t.Texto(1, ColTipoTerreno), QStringLiteral("Ondulado"));
-        RevisarUH(p, t, 1);
-        QCOMPARE(p.UH[1].ClimaHumedad, QStringLiteral("Arido"));
-        QCOMPARE(p.UH[1].TipoSegmento, QStringLiteral("B"));
     }
 
     void cursorSigueASuUnidad() {
