@@ -108,8 +108,8 @@ private slots:
                  Formato(e.Columna(unidad).Costo / 1000, u"#,##0"));
     }
 
-    void zoomArrastreEInicio() {
-        Escenario e;
+    void zoomArrastreInicioYMenorCosto() {
+        Escenario e(12);
         const double desde = e.diagrama->Desde(), hasta = e.diagrama->Hasta();
         QCOMPARE(desde, e.diagrama->Diagrama().AbscisaMinima);
         QCOMPARE(hasta, e.diagrama->Diagrama().AbscisaMaxima);
@@ -138,10 +138,8 @@ private slots:
         QCOMPARE(e.diagrama->Hasta(), hasta);
         e.Rueda(punto, -10 * 15);
         QCOMPARE(e.diagrama->Hasta() - e.diagrama->Desde(), hasta - desde);
-    }
 
-    void menorCosto() {
-        Escenario e(12);
+        // La selección de menor costo llega al diagrama abierto y a la grilla.
         ModuloVarek9 copia = e.modulo;
         const ResultadoMenorCosto esperado = SeleccionarMenorCosto(copia);
         QVERIFY(esperado.Cambiadas > 0);
