@@ -1,7 +1,7 @@
 // Datos del diagrama lineal: orden por abscisas, huecos y solapes, capas de la
 // alternativa seleccionada comparadas con un diseño aparte de cada unidad,
 // marcas de kilómetro, disposición, páginas y selección de menor costo.
-#include "Muestras.h"
+#include "ProyectoDeDiseno.h"
 #include "Pruebas.h"
 
 #include "alternatives/DiagramaLineal.h"
@@ -9,35 +9,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Una unidad "código:inicial:final[:w18:cbr:afirmado:cm afirmado:cm subrasante]".
-UnidadHomogenea Unidad(const QString& texto) {
-    const QStringList c = texto.split(u':');
-    UnidadHomogenea u = UnidadTramo(c[0], c[1].toDouble(), c[2].toDouble());
-    u.AnchoCorona = 6;
-    u.EjesEquivalentes = c.size() > 3 ? c[3].toDouble() : 10000;
-    u.CBR = c.size() > 4 ? c[4].toDouble() : 10;
-    u.ClimaHumedad = u"Subhumedo"_s;
-    u.ClimaTemperatura = u"Templado"_s;
-    u.TipoAfirmado = c.size() > 5 ? c[5] : u"No hay"_s;
-    u.EspesorAfirmado = c.size() > 6 ? c[6].toDouble() : 0;
-    u.EspesorSubrasante = c.size() > 7 ? c[7].toDouble() : 0;
-    return u;
-}
-
-// R 90 %, pt 2.0, So 0.44 y costos 1000 x tipo: el ejemplo resuelto del diseño.
-ModuloVarek9 ProyectoDe(const QStringList& unidades) {
-    ModuloVarek9 m;
-    m.Proyecto.Confiabilidad = 90;
-    AplicarReglasDerivadas(m.Proyecto);
-    for (int j = 1; j <= NumeroTiposCapa; ++j)
-        m.Proyecto.CostosUnitarios[j] = 1000.0 * j;
-    QList<UnidadHomogenea> lista;
-    for (const QString& u : unidades)
-        lista << Unidad(u);
-    PonerUnidades(m.Proyecto, lista);
-    return m;
-}
 
 template <class Intervalo>
 QString Intervalos(const QList<Intervalo>& lista) {

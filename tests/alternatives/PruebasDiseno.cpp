@@ -1,5 +1,6 @@
 // Diseño de las alternativas, costos y selección, con unidades cuyo resultado se
 // obtuvo a mano o con una implementación independiente del método.
+#include "ProyectoDeDiseno.h"
 #include "Pruebas.h"
 
 #include "alternatives/Diseno.h"
@@ -7,28 +8,23 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-// Proyecto de una unidad: R 90 %, pt 2.0, So 0.44, costos unitarios 1000 x tipo.
+// Proyecto de una unidad de 1000 m del ejemplo resuelto.
 ModuloVarek9 ProyectoDeUnaUnidad(double cbr, double w18, const QString& afirmado = "No hay",
                                  double espesorAfirmado = 0, double espesorSubrasante = 0) {
-    ModuloVarek9 m;
-    Proyecto& p = m.Proyecto;
-    p.Confiabilidad = 90;
-    AplicarReglasDerivadas(p);
-    for (int j = 1; j <= NumeroTiposCapa; ++j)
-        p.CostosUnitarios[j] = 1000.0 * j;
-    p.NumeroUH = 1;
-    UnidadHomogenea& u = p.UH[1];
-    u.AbscisaFinal = 1000;
-    u.AnchoCorona = 6;
-    u.EjesEquivalentes = w18;
-    u.CBR = cbr;
-    u.ClimaHumedad = QStringLiteral("Subhumedo");
-    u.ClimaTemperatura = QStringLiteral("Templado");
-    u.TipoAfirmado = afirmado;
-    u.EspesorAfirmado = espesorAfirmado;
-    u.EspesorSubrasante = espesorSubrasante;
+    return ProyectoDe({u"U:0:1000:%1:%2:%3:%4:%5"_s.arg(w18)
+                           .arg(cbr)
+                           .arg(afirmado)
+                           .arg(espesorAfirmado)
+                           .arg(espesorSubrasante)});
+}
+
+// La unidad 1 diseñada, con su estado en e.
+ModuloVarek9 Disenar(ModuloVarek9 m, EstadoDiseno& e) {
+    CalcularAlternativas(m, e, 1);
     return m;
 }
 
@@ -55,9 +51,8 @@ class PruebasDiseno : public QObject {
 private slots:
     void ejemploResuelto() {
         // CBR 10, W18 10000, Subhumedo, Templado, sin afirmado.
-        ModuloVarek9 m = ProyectoDeUnaUnidad(10, 10000);
         EstadoDiseno e;
-        CalcularAlternativas(m, e, 1);
+        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(10, 10000), e);
         QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 1.336874929333982) < 1e-12);
         QCOMPARE(Aplicables(m), (QList<bool>{true, true, true, false, true, true}));
         QCOMPARE(Espesores(m, 1), (QList<double>{0, 200, 150}));
@@ -67,6 +62,10 @@ private slots:
         QCOMPARE(Espesores(m, 6), (QList<double>{51, 150, 200}));
         // Alternativa 1: 6000 m² x TSD + 0.2 x 6000 x BG + 0.15 x 6000 x SBG = 11 100 000.
         const std::array<double, 7> costos = {0, 11100000, 12600000, 6210000, 0, 6642000, 8742000};
+        QCOMPARE(e.CostoAlternativa, costos);
+        // Con las abscisas invertidas cuesta lo mismo.
+        std::swap(m.Proyecto.UH[1].AbscisaInicial, m.Proyecto.UH[1].AbscisaFinal);
+        CalcularAlternativas(m, e, 1);
         QCOMPARE(e.CostoAlternativa, costos);
     }
 
@@ -81,9 +80,8 @@ private slots:
     void aplicabilidadPorCBR() {
         QFETCH(double, cbr);
         QFETCH(QList<bool>, aplicables);
-        ModuloVarek9 m = ProyectoDeUnaUnidad(cbr, 10000);
         EstadoDiseno e;
-        CalcularAlternativas(m, e, 1);
+        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(cbr, 10000), e);
         QCOMPARE(Aplicables(m), aplicables);
         for (int n = 1; n <= 6; ++n)
             QCOMPARE(e.CostoAlternativa[n] > 0, aplicables[n - 1]);
@@ -116,9 +114,8 @@ private slots:
 
     void limitesDeTransito() {
         // 150000 usa los mínimos altos: 75 mm de mezcla donde el cálculo da menos.
-        ModuloVarek9 m = ProyectoDeUnaUnidad(12, 150000, "AFR-1", 20, 30);
         EstadoDiseno e;
-        CalcularAlternativas(m, e, 1);
+        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(12, 150000, "AFR-1", 20, 30), e);
         QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 2.0447130303255894) < 1e-12);
         QCOMPARE(Espesores(m, 4), (QList<double>{75, 150, 0, 200}));
         QCOMPARE(Espesores(m, 3), (QList<double>{99, 150, 150, 200}));
@@ -149,12 +146,10 @@ private slots:
         QFETCH(QString, tipo);
         QFETCH(double, espesor);
         QFETCH(int, capas);
-        ModuloVarek9 m = ProyectoDeUnaUnidad(8, 60000, tipo, espesor);
         EstadoDiseno e;
-        CalcularAlternativas(m, e, 1);
-        ModuloVarek9 sin = ProyectoDeUnaUnidad(8, 60000);
+        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(8, 60000, tipo, espesor), e);
         EstadoDiseno eSin;
-        CalcularAlternativas(sin, eSin, 1);
+        ModuloVarek9 sin = Disenar(ProyectoDeUnaUnidad(8, 60000), eSin);
         for (int n = 1; n <= 6; ++n) {
             const AlternativaUH& a = m.AlternativaUH[n];
             QCOMPARE(int(a.NumeroCapas), capas);
@@ -170,9 +165,8 @@ private slots:
 
     void subbaseOpcionalDesaparece() {
         // Con CBR 12 la mezcla y la base estabilizada ya cubren el SN: la SBG queda en 0.
-        ModuloVarek9 m = ProyectoDeUnaUnidad(12, 10000);
         EstadoDiseno e;
-        CalcularAlternativas(m, e, 1);
+        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(12, 10000), e);
         QCOMPARE(Espesores(m, 4), (QList<double>{50, 150, 0}));
         QCOMPARE(e.CostoAlternativa[4], 6000 * (0.05 * 5000 + 0.15 * 6000));
         // Las SBG no opcionales reciben su mínimo.
@@ -180,22 +174,11 @@ private slots:
     }
 
     void costoDeCapaDeSubrasante() {
-        ModuloVarek9 m = ProyectoDeUnaUnidad(10, 10000, "No hay", 0, 30);
         EstadoDiseno e;
-        CalcularAlternativas(m, e, 1);
+        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(10, 10000, "No hay", 0, 30), e);
         const double extra = (0.30 * 8000 + 11000) * 6000;
         QCOMPARE(e.CostoAlternativa[1], 11100000 + extra);
         QCOMPARE(e.CostoAlternativa[4], 0.0);
-    }
-
-    void abscisasInvertidasCuestanIgual() {
-        ModuloVarek9 m = ProyectoDeUnaUnidad(10, 10000);
-        EstadoDiseno e1;
-        CalcularAlternativas(m, e1, 1);
-        std::swap(m.Proyecto.UH[1].AbscisaInicial, m.Proyecto.UH[1].AbscisaFinal);
-        EstadoDiseno e2;
-        CalcularAlternativas(m, e2, 1);
-        QCOMPARE(e2.CostoAlternativa, e1.CostoAlternativa);
     }
 
     void seleccion_data() {
@@ -222,13 +205,9 @@ private slots:
 
     void pasadaDelProyecto() {
         // Totales por alternativa y selección en orden, como al llenar la grilla.
-        ModuloVarek9 m = ProyectoDeUnaUnidad(10, 10000);
+        // La unidad 2 queda sin diseño.
+        ModuloVarek9 m = ProyectoDe({u"A:0:1000"_s, u"B:0:1000:700000"_s, u"C:0:1000:10000:12"_s});
         Proyecto& p = m.Proyecto;
-        p.NumeroUH = 3;
-        p.UH[2] = p.UH[1];
-        p.UH[2].EjesEquivalentes = 700000; // sin diseño
-        p.UH[3] = p.UH[1];
-        p.UH[3].CBR = 12;
         EstadoDiseno e;
         e.CostoTotal.fill(1);
         QList<int> visitadas;

@@ -148,7 +148,7 @@ private slots:
         }
     }
 
-    void estadoTrasLosReportes() {
+    void estadoYFallasDeEscritura() {
         ModuloVarek9 m;
         ProyectoDePrueba(m);
         EstadoDiseno e;
@@ -168,12 +168,8 @@ private slots:
         const qint16 selecciones[] = {1, 3, 1, 2, 0, 1, 6, 1};
         for (int i = 1; i <= m.Proyecto.NumeroUH; ++i)
             QCOMPARE(m.Proyecto.UH[i].AlternativaSeleccionada, selecciones[i - 1]);
-    }
 
-    void fallasDeEscritura() {
-        ModuloVarek9 m;
-        ProyectoDePrueba(m);
-        EstadoDiseno e;
+        // Una carpeta que no existe: cada reporte lo dice.
         const QString ruta = carpeta_.filePath(QStringLiteral("no/existe/r.txt"));
         for (int numero = 1; numero <= 4; ++numero) {
             const ErrorEscritura error = EscribirReporte(numero, m, e, ruta);

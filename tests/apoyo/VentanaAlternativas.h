@@ -25,7 +25,7 @@ struct VentanaAlternativas {
     std::unique_ptr<frmAlternativas> v;
     Grilla* grilla = nullptr;
 
-    explicit VentanaAlternativas(int unidades) { ProyectoDeDiseno(modulo, unidades); }
+    explicit VentanaAlternativas(int unidades = 3) { ProyectoDeDiseno(modulo, unidades); }
 
     frmAlternativas& Abrir() {
         v = std::make_unique<frmAlternativas>(modulo, plataforma);
@@ -44,6 +44,8 @@ struct VentanaAlternativas {
     QRadioButton* Opcion(int n) const {
         return Control<QRadioButton>(QStringLiteral("opcAlternativa%1").arg(n));
     }
+    // La caja k (0 a 4) del dibujo de la alternativa n.
+    QWidget* Caja(int n, int k) const { return Control(QStringLiteral("pAlt%1_%2").arg(n).arg(k)); }
     // Una entrada del menú "Opciones".
     void Menu(int k) const { Control<QAction>(QStringLiteral("mnuOpcion%1").arg(k))->trigger(); }
 };

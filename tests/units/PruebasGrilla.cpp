@@ -7,7 +7,6 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -122,7 +121,7 @@ private slots:
         QVERIFY(cambios.isEmpty());
     }
 
-    void rectangulosYSeleccion() {
+    void rectangulosSeleccionTeclasYRaton() {
         Escenario e;
         Grilla& g = *e.grilla;
         g.PonerAnchoColumna(0, 30);
@@ -137,9 +136,7 @@ private slots:
         // Las fijas: la columna 0 a la izquierda de la vista, la fila 0 encima.
         QCOMPARE(g.RectanguloCelda(3, 0).right() + 1, g.viewport()->x());
         QCOMPARE(g.RectanguloCelda(0, 2).bottom() + 1, g.viewport()->y());
-        QCOMPARE(g.RectanguloCelda(0, 0).height(), 3 * g.AltoNormal());
-        QCOMPARE(g.horizontalHeader()->height(), 3 * g.AltoNormal());
-        QCOMPARE(g.verticalHeader()->width(), 30);
+        QCOMPARE(g.RectanguloCelda(0, 0).size(), QSize(30, 3 * g.AltoNormal()));
 
         // Mayús+flecha extiende la selección desde la celda puesta por programa.
         g.setFocus();
@@ -151,68 +148,8 @@ private slots:
         g.selectionModel()->select(QItemSelection(e.Indice(4, 2), e.Indice(6, 4)),
                                    QItemSelectionModel::ClearAndSelect);
         QCOMPARE(g.Seleccion(), QRect(QPoint(2, 4), QPoint(4, 6)));
-    }
 
-    void coloresYAlineacion() {
-        Escenario e;
-        Grilla& g = *e.grilla;
-        const QColor amarillo(255, 255, 192);
-        g.PonerAlineacionColumna(2, Qt::AlignRight);
-        QCOMPARE(g.Alineacion(5, 2), Qt::AlignRight | Qt::AlignVCenter);
-        QCOMPARE(g.Alineacion(0, 2), Qt::Alignment(Qt::AlignCenter));
-        g.PonerAlineacion(5, 2, Qt::AlignLeft | Qt::AlignVCenter);
-        QCOMPARE(e.Indice(5, 2).data(Qt::TextAlignmentRole).toInt(),
-                 int(Qt::AlignLeft | Qt::AlignVCenter));
-        QCOMPARE(e.Indice(6, 2).data(Qt::TextAlignmentRole).toInt(),
-                 int(Qt::AlignRight | Qt::AlignVCenter));
-
-        for (int c = 1; c < g.Columnas(); ++c)
-            g.PonerColorFondo(1, c, amarillo);
-        g.PonerColorTexto(2, 2, Qt::red);
-        QCOMPARE(g.ColorFondo(1, 3), amarillo);
-        QCOMPARE(e.Indice(2, 2).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
-        QVERIFY(!e.Indice(2, 3).data(Qt::BackgroundRole).isValid());
-        QApplication::processEvents();
-        // Se pinta el color, también en la celda actual (sola no se ve como
-        // seleccionada).
-        for (int c : {1, 3}) {
-            const QRect r = g.RectanguloCelda(1, c);
-            QCOMPARE(Pixel(g, r.bottomRight() - QPoint(5, 4)), amarillo);
-        }
-        g.PonerColorFondo(1, 3, QColor());
-        QVERIFY(!g.ColorFondo(1, 3).isValid());
-        QVERIFY(Pixel(g, g.RectanguloCelda(1, 3).bottomRight() - QPoint(5, 4)) != amarillo);
-    }
-
-    void celdasFijasCombinadas() {
-        Escenario e(10, 6);
-        Grilla& g = *e.grilla;
-        g.PonerFijas(2, 1);
-        for (int c = 1; c <= 4; ++c)
-            g.PonerTexto(0, c, c <= 3 ? QStringLiteral("Grupo") : QStringLiteral("Otro"));
-        g.PonerTexto(0, 0, QStringLiteral("#"));
-        g.PonerTexto(1, 0, QStringLiteral("#"));
-        QApplication::processEvents();
-        // Sin combinar cada celda es la suya.
-        QCOMPARE(g.RectanguloCombinado(0, 2), g.RectanguloCelda(0, 2));
-        g.PonerCombinarFila(0, true);
-        QCOMPARE(g.RectanguloCombinado(0, 2),
-                 g.RectanguloCelda(0, 1).united(g.RectanguloCelda(0, 3)));
-        QCOMPARE(g.RectanguloCombinado(0, 4), g.RectanguloCelda(0, 4));
-        // La columna fija no se une a las demás aunque tenga el mismo texto.
-        g.PonerTexto(0, 1, QStringLiteral("#"));
-        QCOMPARE(g.RectanguloCombinado(0, 0), g.RectanguloCelda(0, 0));
-        g.PonerCombinarColumna(0, true);
-        QCOMPARE(g.RectanguloCombinado(1, 0),
-                 g.RectanguloCelda(0, 0).united(g.RectanguloCelda(1, 0)));
-        // Las celdas vacías no se combinan.
-        QCOMPARE(g.RectanguloCombinado(1, 3), g.RectanguloCelda(1, 3));
-    }
-
-    void teclasYRaton() {
-        Escenario e;
-        Grilla& g = *e.grilla;
-        g.setFocus();
+        g.PonerCelda(1, 1);
         QSignalSpy pulsadas(&g, &Grilla::TeclaPulsada);
         QSignalSpy clics(&g, &Grilla::Clic);
         QSignalSpy dobles(&g, &Grilla::DobleClic);
@@ -246,9 +183,37 @@ private slots:
         QCOMPARE(clics.size(), 1);
     }
 
-    void barrasYRueda() {
+    void coloresAlineacionYBarras() {
         Escenario e;
         Grilla& g = *e.grilla;
+        const QColor amarillo(255, 255, 192);
+        g.PonerAlineacionColumna(2, Qt::AlignRight);
+        QCOMPARE(g.Alineacion(5, 2), Qt::AlignRight | Qt::AlignVCenter);
+        QCOMPARE(g.Alineacion(0, 2), Qt::Alignment(Qt::AlignCenter));
+        g.PonerAlineacion(5, 2, Qt::AlignLeft | Qt::AlignVCenter);
+        QCOMPARE(e.Indice(5, 2).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignLeft | Qt::AlignVCenter));
+        QCOMPARE(e.Indice(6, 2).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignRight | Qt::AlignVCenter));
+
+        for (int c = 1; c < g.Columnas(); ++c)
+            g.PonerColorFondo(1, c, amarillo);
+        g.PonerColorTexto(2, 2, Qt::red);
+        QCOMPARE(g.ColorFondo(1, 3), amarillo);
+        QCOMPARE(e.Indice(2, 2).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
+        QVERIFY(!e.Indice(2, 3).data(Qt::BackgroundRole).isValid());
+        QApplication::processEvents();
+        // Se pinta el color, también en la celda actual (sola no se ve como
+        // seleccionada).
+        for (int c : {1, 3}) {
+            const QRect r = g.RectanguloCelda(1, c);
+            QCOMPARE(Pixel(g, r.bottomRight() - QPoint(5, 4)), amarillo);
+        }
+        g.PonerColorFondo(1, 3, QColor());
+        QVERIFY(!g.ColorFondo(1, 3).isValid());
+        QVERIFY(Pixel(g, g.RectanguloCelda(1, 3).bottomRight() - QPoint(5, 4)) != amarillo);
+
+        // Sin barras la rueda tampoco desplaza.
         const auto rueda = [&] {
             const QPointF p(50, 50);
             QWheelEvent evento(p, g.viewport()->mapToGlobal(p), QPoint(), QPoint(0, -120),
@@ -263,6 +228,31 @@ private slots:
         g.PonerBarras(true);
         rueda();
         QVERIFY(g.FilaSuperior() > 1);
+    }
+
+    void celdasFijasCombinadas() {
+        Escenario e(10, 6);
+        Grilla& g = *e.grilla;
+        g.PonerFijas(2, 1);
+        for (int c = 1; c <= 4; ++c)
+            g.PonerTexto(0, c, c <= 3 ? QStringLiteral("Grupo") : QStringLiteral("Otro"));
+        g.PonerTexto(0, 0, QStringLiteral("#"));
+        g.PonerTexto(1, 0, QStringLiteral("#"));
+        QApplication::processEvents();
+        // Sin combinar cada celda es la suya.
+        QCOMPARE(g.RectanguloCombinado(0, 2), g.RectanguloCelda(0, 2));
+        g.PonerCombinarFila(0, true);
+        QCOMPARE(g.RectanguloCombinado(0, 2),
+                 g.RectanguloCelda(0, 1).united(g.RectanguloCelda(0, 3)));
+        QCOMPARE(g.RectanguloCombinado(0, 4), g.RectanguloCelda(0, 4));
+        // La columna fija no se une a las demás aunque tenga el mismo texto.
+        g.PonerTexto(0, 1, QStringLiteral("#"));
+        QCOMPARE(g.RectanguloCombinado(0, 0), g.RectanguloCelda(0, 0));
+        g.PonerCombinarColumna(0, true);
+        QCOMPARE(g.RectanguloCombinado(1, 0),
+                 g.RectanguloCelda(0, 0).united(g.RectanguloCelda(1, 0)));
+        // Las celdas vacías no se combinan.
+        QCOMPARE(g.RectanguloCombinado(1, 3), g.RectanguloCelda(1, 3));
     }
 
     void rutinasComunes() {

@@ -21,8 +21,12 @@ TablaTextos TablaVacia(int filas = FilasInicialesUH) {
 class PruebasPortapapelesGrilla : public QObject {
     Q_OBJECT
 private slots:
-    void copiaTresUnidades() {
+    void copiaVaciaYDeTresUnidades() {
         TablaTextos t = TablaVacia();
+        // Sin nada, la copia llega hasta la última fila, con celdas vacías.
+        QCOMPARE(CopiarTexto(t, 1, 1).count(u'\n'), 998);
+        QCOMPARE(CopiarTexto(t, 1, 1).count(u'\t'), 999 * 14);
+        QVERIFY(CopiarTexto(t, 1, 1, true).isEmpty());
         for (int f = 1; f <= 3; ++f)
             for (int c = 1; c < ColumnasUH; ++c)
                 t.PonerTexto(f, c, QStringLiteral("%1.%2").arg(f).arg(c));
@@ -52,15 +56,6 @@ private slots:
         QCOMPARE(CopiarTexto(t, 1, 1, true).count(u'\n'), 0);
         // Desde la columna 2 la fila 3 todavía cuenta.
         QCOMPARE(CopiarTexto(t, 1, 2).count(u'\n'), 2);
-    }
-
-    void copiaDeTablaVacia() {
-        // Sin nada, la copia llega hasta la última fila, con celdas vacías.
-        const TablaTextos t = TablaVacia();
-        const QString texto = CopiarTexto(t, 1, 1);
-        QCOMPARE(texto.count(u'\n'), 998);
-        QCOMPARE(texto.count(u'\t'), 999 * 14);
-        QVERIFY(CopiarTexto(t, 1, 1, true).isEmpty());
     }
 
     void pegaSeparadores_data() {
@@ -97,7 +92,7 @@ private slots:
         QCOMPARE(t.Filas(), FilasInicialesUH);
     }
 
-    void columnasSobrantes() {
+    void columnasYFilasAgregadas() {
         TablaTextos t = TablaVacia();
         PegarTexto(t, u"a\tb\tc\r\nd", 1, 14, true, false);
         QCOMPARE(t.Texto(1, 14), QStringLiteral("a"));
@@ -113,10 +108,8 @@ private slots:
         QCOMPARE(t.Texto(3, 17), QStringLiteral("z"));
         QCOMPARE(t.Texto(1, 14), QStringLiteral("a"));
         QCOMPARE(t.Texto(999, 0), QStringLiteral("999"));
-    }
 
-    void filasAgregadas() {
-        TablaTextos t = TablaVacia();
+        // Con permiso se agregan filas.
         PegarTexto(t, u"a\nb\nc", 998, 1, true, false);
         QCOMPARE(t.Filas(), 1001);
         QCOMPARE(t.Texto(998, 1), QStringLiteral("a"));

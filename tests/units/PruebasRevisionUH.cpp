@@ -80,7 +80,8 @@ private slots:
         TablaTextos t(FilasInicialesUH, ColumnasUH);
         t.PonerTexto(5, ColCodigoTramo, QStringLiteral("resto"));
         t.PonerTexto(5, 0, QStringLiteral("5"));
-        CargarUH(p, t);
+        QList<CambioRegla> cambios;
+        CargarUH(p, t, &cambios);
 
         QCOMPARE(Fila(t, 1),
                  (QStringList{"K1", "", "1", "A", "1,234.50", "2,000.00", "6.13", "1.50E+05",
@@ -99,6 +100,13 @@ private slots:
         // Las filas sin unidad quedan vacías; la columna 0 conserva su número.
         QCOMPARE(Fila(t, 5), QStringList(15));
         QCOMPARE(t.Texto(5, 0), QStringLiteral("5"));
+        // Lo que las reglas quitaron, en el único mensaje que lo dice.
+        QCOMPARE(TextoCambiosRegla(cambios),
+                 QStringLiteral("Una unidad con afirmado existente no lleva capa de subrasante, y "
+                                "una sin afirmado no lleva espesor de afirmado. Se quitó:\n\n"
+                                "K1 (1,234.50 - 2,000.00): afirmado existente de 12.00 cm\n"
+                                "K2 (0.00 - 0.00): capa de subrasante de 30.00 cm\n"
+                                "K3 (0.00 - 0.00): afirmado existente de 8.00 cm"));
     }
 
     void listasPorDefecto_data() {
@@ -137,15 +145,36 @@ private slots:
         QCOMPARE(p.UH[1].*CamposLista[columna], mostrado);
     }
 
-    void tablaPreparada() {
+    void tablaPreparadaYTextosTalCual() {
         // Sin unidades: 999 filas numeradas y vacías, y ninguna unidad.
-        Proyecto vacio;
-        const TablaTextos t = PrepararTablaUH(vacio);
+        Proyecto p;
+        TablaTextos t = PrepararTablaUH(p);
         QCOMPARE(t.Filas(), FilasInicialesUH);
         QCOMPARE(t.Columnas(), ColumnasUH);
-        QCOMPARE(vacio.NumeroUH, 0);
+        QCOMPARE(p.NumeroUH, 0);
         QCOMPARE(t.Texto(999, 0), QStringLiteral("999"));
         QCOMPARE(Fila(t, 1), QStringList(15));
+
+        // Los textos escritos se guardan tal cual.
+        const QStringList fila{" k-1 ", " Descripción ", "2. x", "b",     "",      "", "", "",
+                               "xyz",   "Templado",      "",     "ondul", "AFR-2", "", ""};
+        for (int c = 1; c < ColumnasUH; ++c)
+            t.PonerTexto(1, c, fila[c - 1]);
+        RevisarUH(p, t, 1);
+        const UnidadHomogenea& u = p.UH[1];
+        QCOMPARE(u.CodigoTramo, QStringLiteral(" k-1 "));
+        QCOMPARE(u.Descripcion, QStringLiteral(" Descripción "));
+        QCOMPARE(u.TipoTramo, QStringLiteral("2"));
+        QCOMPARE(u.TipoSegmento, QStringLiteral("b"));
+        QCOMPARE(u.ClimaHumedad, QStringLiteral("xyz"));
+        QCOMPARE(u.TipoTerreno, QStringLiteral("ondul"));
+        // El llenado muestra lo que encuentra la lista; la próxima revisión lo guarda.
+        QCOMPARE(Fila(t, 1).mid(0, 4), (QStringList{" k-1 ", " Descripción ", "2", "B"}));
+        QCOMPARE(t.Texto(1, ColClimaHumedad), QStringLiteral("Arido"));
+        QCOMPARE(t.Texto(1, ColTipoTerreno), QStringLiteral("Ondulado"));
+        RevisarUH(p, t, 1);
+        QCOMPARE(p.UH[1].ClimaHumedad, QStringLiteral("Arido"));
+        QCOMPARE(p.UH[1].TipoSegmento, QStringLiteral("B"));
 
         // Con 1200 unidades la tabla muestra todas.
         Proyecto grande;
@@ -305,28 +334,33 @@ private slots:
         QVERIFY2(leido == valor, qPrintable(QString::number(leido)));
     }
 
-    void textosGuardadosTalCual() {
+    // Un negativo escrito donde no cabe no entra: la unidad conserva su valor y la
+    // celda se anota para el mensaje; la abscisa sí puede ser negativa.
+    void negativosRechazados() {
         Proyecto p;
+        UnidadHomogenea u = UnidadTramo(QStringLiteral("K1"), 0, 10);
+        u.AnchoCorona = 6;
+        u.CBR = -2; // negativo de un archivo: la celda que lo muestra no cambió
+        PonerUnidades(p, {u});
         TablaTextos t = PrepararTablaUH(p);
-        const QStringList fila{" k-1 ", " Descripción ", "2. x", "b",     "",      "", "", "",
-                               "xyz",   "Templado",      "",     "ondul", "AFR-2", "", ""};
-        for (int c = 1; c < ColumnasUH; ++c)
-            t.PonerTexto(1, c, fila[c - 1]);
-        RevisarUH(p, t, 1);
-        const UnidadHomogenea& u = p.UH[1];
-        QCOMPARE(u.CodigoTramo, QStringLiteral(" k-1 "));
-        QCOMPARE(u.Descripcion, QStringLiteral(" Descripción "));
-        QCOMPARE(u.TipoTramo, QStringLiteral("2"));
-        QCOMPARE(u.TipoSegmento, QStringLiteral("b"));
-        QCOMPARE(u.ClimaHumedad, QStringLiteral("xyz"));
-        QCOMPARE(u.TipoTerreno, QStringLiteral("ondul"));
-        // El llenado muestra lo que encuentra la lista; la próxima revisión lo guarda.
-        QCOMPARE(Fila(t, 1).mid(0, 4), (QStringList{" k-1 ", " Descripción ", "2", "B"}));
-        QCOMPARE(t.Texto(1, ColClimaHumedad), QStringLiteral("Arido"));
-        QCOMPARE(t.Texto(1, ColTipoTerreno), QStringLiteral("Ondulado"));
-        RevisarUH(p, t, 1);
-        QCOMPARE(p.UH[1].ClimaHumedad, QStringLiteral("Arido"));
-        QCOMPARE(p.UH[1].TipoSegmento, QStringLiteral("B"));
+        for (int c : {ColAbscisaInicial, ColAnchoCorona, ColEjesEquivalentes, ColEspesorAfirmado,
+                      ColEspesorSubrasante})
+            t.PonerTexto(1, c, QStringLiteral("-25"));
+        QList<CeldaRechazada> rechazadas;
+        RevisarUH(p, t, 1, &rechazadas);
+        QCOMPARE(p.UH[1].AbscisaInicial, -25.0);
+        QCOMPARE(p.UH[1].AnchoCorona, 6.0);
+        QCOMPARE(p.UH[1].CBR, -2.0);
+        QCOMPARE(t.Texto(1, ColAnchoCorona), QStringLiteral("6.00"));
+        QCOMPARE(
+            TextoCeldasRechazadas(rechazadas),
+            QStringLiteral("No se aceptan valores negativos en las celdas fila 1 Ancho Corona, "
+                           "fila 1 Ejes Equivalentes, fila 1 Espesor Afirmado, fila 1 Espesor "
+                           "Capa de Subrasante: conservan su valor anterior..."));
+        QCOMPARE(
+            TextoCeldasRechazadas({{3, ColCBR}}),
+            QStringLiteral("No se acepta un valor negativo en la celda fila 3 CBR: conserva su "
+                           "valor anterior..."));
     }
 
     void cursorSigueASuUnidad() {
