@@ -16,6 +16,13 @@ struct CarpetaGuionada {
     QString UltimoMensaje() const {
         return plataforma.Mensajes.isEmpty() ? QString() : plataforma.Mensajes.last().Texto;
     }
+    // Cada mensaje mostrado como "TÍTULO: texto".
+    QStringList Avisos() const {
+        QStringList avisos;
+        for (const MensajeRegistrado& m : plataforma.Mensajes)
+            avisos << m.Titulo + QStringLiteral(": ") + m.Texto;
+        return avisos;
+    }
 };
 
 // El control de ese nombre; si falta, la prueba no puede seguir.
@@ -28,4 +35,15 @@ T* Control(QWidget& ventana, const QString& nombre) {
 
 inline QString Texto(QWidget& ventana, const QString& etiqueta) {
     return Control<QLabel>(ventana, etiqueta)->text();
+}
+
+// El texto de cada control nombrado (etiqueta, campo o lista) unido con "|", para
+// comparar varios de una vez.
+inline QString Textos(QWidget& ventana, const QStringList& nombres) {
+    QStringList textos;
+    for (const QString& nombre : nombres) {
+        QWidget* c = Control(ventana, nombre);
+        textos << c->property(c->inherits("QComboBox") ? "currentText" : "text").toString();
+    }
+    return textos.join(u'|');
 }

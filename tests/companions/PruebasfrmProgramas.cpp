@@ -197,10 +197,8 @@ private slots:
         QVERIFY(EscribirBytes("M1.RES", "vieja\r\n 5 \r\n"));
         e.modulo.ResultadoPrograma.HayResultado = true;
         QCOMPARE(e.Lanzar("12"), u"M1"_s);
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Titulo, u"ERROR"_s);
-        QCOMPARE(e.plataforma.Mensajes[0].Texto,
-                 u"No fue posible iniciar el programa [%1]..."_s.arg(NombreEjecutable(u"Mr")));
+        QCOMPARE(e.Avisos(), QStringList{u"ERROR: No fue posible iniciar el programa [%1]..."_s.arg(
+                                 NombreEjecutable(u"Mr"))});
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
         QVERIFY(!QFile::exists("M1.RES"));
 

@@ -1,10 +1,11 @@
 // Prefijos de control de las líneas de reporte, prepaso, copia de texto,
-// paginación y salida al puerto de texto.
+// paginación, salida al puerto de texto y la configuración de "Imprime.set".
 #include "Archivos.h"
 #include "Pruebas.h"
 
 #include "common/ModuloLibzrl.h"
 #include "printing/CodigoFormato.h"
+#include "printing/ConfiguracionImpresion.h"
 #include "printing/Paginacion.h"
 #include "printing/TrabajoImpresion.h"
 
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <array>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -55,10 +58,40 @@ QByteArray Dos(const QByteArray& reporte, int lineasPorPagina, int desde = 0, in
     return TextoDos(reporte, r, p);
 }
 
+// El prepaso en una línea: sin códigos, ancho, líneas, páginas y encabezados.
+QString Resumen(const ResumenReporte& r) {
+    return u"%1 %2 %3 %4 %5"_s.arg(r.SinCodigos ? u"sin"_s : u"con"_s)
+        .arg(r.AnchoMaximo)
+        .arg(r.TotalLineas)
+        .arg(r.TotalPaginas)
+        .arg(r.LineasEncabezado);
+}
+
+// La configuración en una línea: visor, márgenes, longitud, espaciamiento,
+// avance, puerto y líneas por página.
+QString Resumen(const ConfiguracionImpresion& c) {
+    return QStringList{c.Visor,
+                       QString::number(c.MargenIzquierdo),
+                       QString::number(c.MargenDerecho),
+                       QString::number(c.LongitudPagina),
+                       QString::number(c.Espaciamiento),
+                       QString::number(c.MicroFeed),
+                       c.Puerto,
+                       QString::number(c.LineasPorPagina())}
+        .join(u'|');
+}
+
 } // namespace
 
 class PruebasPaginacion : public QObject {
     Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    ConfiguracionImpresion Cargar(const QByteArray& contenido, const QString& alias = QString()) {
+        EscribirBytes(dir_.filePath("Imprime.set"), contenido);
+        return CargarConfiguracionImpresion(alias, dir_.path());
+    }
 
 private slots:
     void prefijos_data() {
@@ -94,24 +127,18 @@ private slots:
         QFETCH(int, numero);
         QFETCH(QString, esperado);
         QCOMPARE(CodigoFormato(numero), esperado);
+        // Sin número, el formato por defecto.
+        QCOMPARE(CodigoFormato(), Prefijo({1, 12, 1, 1}));
     }
-
-    void sinNumeroEsElFormatoPorDefecto() { QCOMPARE(CodigoFormato(), Prefijo({1, 12, 1, 1})); }
 
     void prepasoSinPrefijos() {
         const QByteArray ancha(90, 'x');
         QByteArray copia;
         const ResumenReporte r = CargarProyecto("uno   \r\n\r\n" + ancha + "\r\ndos", 58, &copia);
-        QVERIFY(r.SinCodigos);
-        QCOMPARE(r.AnchoMaximo, 90);
-        QCOMPARE(r.TotalLineas, 4);
-        QCOMPARE(r.TotalPaginas, 1);
-        QCOMPARE(r.LineasEncabezado, 0);
+        QCOMPARE(Resumen(r), u"sin 90 4 1 0"_s);
         QCOMPARE(copia, "uno\r\n\r\n" + ancha + "\r\ndos\r\n");
         // Lo angosto sube a 80; un prefijo en una línea basta para tener códigos.
-        const ResumenReporte angosto = CargarProyecto("a\r\n" + P(100) + "b\r\n", 58);
-        QCOMPARE(angosto.AnchoMaximo, 80);
-        QVERIFY(!angosto.SinCodigos);
+        QCOMPARE(Resumen(CargarProyecto("a\r\n" + P(100) + "b\r\n", 58)), u"con 80 2 1 0"_s);
     }
 
     void prepasoConEncabezadosYSaltos() {
@@ -119,31 +146,22 @@ private slots:
         QList<QByteArray> lineas{P(2000) + "H1", P(2100) + "H2   "};
         lineas += Cuerpo(1, 7);
         QByteArray copia;
-        ResumenReporte r = CargarProyecto(Reporte(lineas), 5, &copia);
-        QCOMPARE(r.LineasEncabezado, 2);
-        QCOMPARE(r.TotalLineas, 7);
-        QCOMPARE(r.TotalPaginas, 3);
-        QCOMPARE(r.AnchoMaximo, 80);
+        QCOMPARE(Resumen(CargarProyecto(Reporte(lineas), 5, &copia)), u"con 80 7 3 2"_s);
         QCOMPARE(copia, QByteArray("H1\r\nH2\r\nb1\r\nb2\r\nb3\r\n\fb4\r\nb5\r\nb6\r\n\fb7\r\n"));
 
         // Un salto tras un fin de página automático no abre una página vacía; un salto
         // como última línea no cuenta otra página.
         lineas = Cuerpo(1, 3);
         lineas << P(1000) << P(0) + "b4" << P(1000);
-        r = CargarProyecto(Reporte(lineas), 3, &copia);
-        QCOMPARE(r.TotalPaginas, 2);
-        QCOMPARE(r.TotalLineas, 6);
+        QCOMPARE(Resumen(CargarProyecto(Reporte(lineas), 3, &copia)), u"con 80 6 2 0"_s);
         QCOMPARE(copia, QByteArray("b1\r\nb2\r\nb3\r\n\fb4\r\n\f"));
     }
 
-    void nombreDeLaCopia() {
-        QCOMPARE(NombreCopiaTexto("r00"), QStringLiteral("r00.txt"));
-        QCOMPARE(NombreCopiaTexto("informe.txt"), QStringLiteral("informe.text"));
-        QCOMPARE(NombreCopiaTexto("a.b.c"), QStringLiteral("a.txt"));
-        QCOMPARE(NombreCopiaTexto("otra.v1/r00"), QStringLiteral("otra.v1/r00.txt"));
-    }
-
-    void marcadores() {
+    void nombreDeLaCopiaYMarcadores() {
+        QCOMPARE(NombreCopiaTexto("r00"), u"r00.txt"_s);
+        QCOMPARE(NombreCopiaTexto("informe.txt"), u"informe.text"_s);
+        QCOMPARE(NombreCopiaTexto("a.b.c"), u"a.txt"_s);
+        QCOMPARE(NombreCopiaTexto("otra.v1/r00"), u"otra.v1/r00.txt"_s);
         const QByteArray f = "05/12/2026 19:30:05";
         QCOMPARE(ReemplazarMarcadores("#pg#fecha#", 4, 9, f),
                  QByteArray("4 [05/12/2026 19:30:05]"));
@@ -254,7 +272,7 @@ private slots:
         QVERIFY(
             LeerListaImagenes("logo.png 100 200\r\nmal 1\r\notra.png 5.5 -6 resto\r\n", imagenes));
         QCOMPARE(imagenes.size(), 2);
-        QCOMPARE(imagenes[0].Archivo, QStringLiteral("logo.png"));
+        QCOMPARE(imagenes[0].Archivo, u"logo.png"_s);
         QVERIFY(imagenes[0].X == 100 && imagenes[0].Y == 200);
         QVERIFY(imagenes[1].X == 5.5 && imagenes[1].Y == -6);
         QByteArray muchas;
@@ -303,6 +321,87 @@ private slots:
         // Un reporte que no existe no hace nada.
         const ColaDos nada = EscribirColaDos("no-existe", p.Resumen, parametros);
         QVERIFY(nada.Ok && nada.Archivo.isEmpty());
+    }
+
+    // "Imprime.set": creación, límites, claves exactas, las ocho líneas y los puertos
+    // con nombre.
+    void archivoFaltanteSeCreaConLosValoresPorDefecto() {
+        const ConfiguracionImpresion c = CargarConfiguracionImpresion(QString(), dir_.path());
+        QCOMPARE(LeerBytes(dir_.filePath("Imprime.set")),
+                 QByteArray("Archivo para Ver Informes : Q.COM\r\n"
+                            "Archivo para Editar TXT : NOTEPAD.EXE\r\n"
+                            "Margen Izquierdo CM : 3\r\n"
+                            "Margen Derecho CM : 2\r\n"
+                            "Longitud Pagina : 58\r\n"
+                            "Espaciamiento Lineas : 1\r\n"
+                            "MicroFeed : 0\r\n"
+                            "Puerto : PRN\r\n"));
+        QCOMPARE(Resumen(c), u"Q.COM|3|2|58|1|0|PRN|58"_s);
+        // Lo creado se vuelve a leer igual y no se reescribe.
+        EscribirBytes(dir_.filePath("Imprime.set"), "Longitud Pagina : 40\r\n");
+        QCOMPARE(CargarConfiguracionImpresion(QString(), dir_.path()).LongitudPagina, 40);
+        QCOMPARE(LeerBytes(dir_.filePath("Imprime.set")), QByteArray("Longitud Pagina : 40\r\n"));
+    }
+
+    void valoresYLimites() {
+        ConfiguracionImpresion c = Cargar("Archivo para Ver Informes :  less  \r\n"
+                                          "Margen Izquierdo CM : 2.5cm\r\n"
+                                          "Longitud Pagina : 60\r\n"
+                                          "Espaciamiento Lineas : 1.2\r\n"
+                                          "MicroFeed : 144.5\r\n"
+                                          "Puerto :   \r\n");
+        // 60 / 1.2 en simple precisión da 49.99..., no 50; el avance va a la mitad al par.
+        QCOMPARE(Resumen(c), u"less|2.5|2|60|1.2|144|PRN|49"_s);
+
+        QCOMPARE(Cargar("Longitud Pagina : 15\r\n").LongitudPagina, 58);
+        QCOMPARE(Cargar("Longitud Pagina : 21\r\n").LongitudPagina, 21);
+        QCOMPARE(Cargar("Longitud Pagina : 99999\r\n").LongitudPagina, 58);
+        for (const QByteArray malo : {"0", "6", "-2"})
+            QVERIFY(Cargar("Espaciamiento Lineas : " + malo + "\r\n").Espaciamiento == 1.0f);
+        QCOMPARE(Resumen(Cargar("Espaciamiento Lineas : 5\r\n")), u"Q.COM|3|2|58|5|0|PRN|11"_s);
+        QCOMPARE(Cargar("Espaciamiento Lineas : 2\r\n").LineasPorPagina(), 29);
+    }
+
+    void clavesExactasYOchoLineas() {
+        ConfiguracionImpresion c = Cargar("longitud pagina : 40\r\n"
+                                          "Longitud Pagina: 30\r\n"
+                                          " Puerto  :lpt2\r\n"
+                                          "sin dos puntos\r\n");
+        QCOMPARE(c.LongitudPagina, 30);
+        QCOMPARE(c.Puerto, u"lpt2"_s);
+        // Solo se miran las ocho primeras líneas.
+        QByteArray ocho;
+        for (int i = 0; i < 7; ++i)
+            ocho += "relleno\r\n";
+        c = Cargar(ocho + "Puertos : LAB LPT2\r\n");
+        QCOMPARE(c.Puertos.size(), 1);
+        c = Cargar(ocho + "relleno\r\nPuertos : LAB LPT2\r\n");
+        QVERIFY(c.Puertos.isEmpty());
+    }
+
+    void puertosConNombre() {
+        ConfiguracionImpresion c;
+        // Dos blancos dejan un puerto vacío: ese par se salta y la lectura sigue tras
+        // el segundo blanco, así "LPT3 CASA" forma el par siguiente.
+        LeerPuertos(c, u"LAB LPT2 OFI  LPT3 CASA PRN");
+        QCOMPARE(c.Puertos.size(), 2);
+        QCOMPARE(c.Puertos[0].Nombre, u"LAB"_s);
+        QCOMPARE(c.Puertos[0].Puerto, u"LPT2"_s);
+        QCOMPARE(c.Puertos[1].Nombre, u"LPT3"_s);
+        QCOMPARE(c.Puertos[1].Puerto, u"CASA"_s);
+        LeerPuertos(c, u"");
+        QVERIFY(c.Puertos.isEmpty());
+        QString muchos;
+        for (int i = 0; i < 120; ++i)
+            muchos += u"A%1 P%1 "_s.arg(i);
+        LeerPuertos(c, muchos);
+        QCOMPARE(c.Puertos.size(), MaximoPuertosNombrados);
+
+        const QByteArray archivo = "Puerto : LPT1\r\nPuertos : lab lpt2 ofi lpt3\r\n";
+        QCOMPARE(Cargar(archivo, u" ofi "_s).Puerto, u"LPT3"_s);
+        QCOMPARE(Cargar(archivo, u"lab"_s).Puerto, u"LPT2"_s);
+        QCOMPARE(Cargar(archivo, u"casa"_s).Puerto, u"LPT1"_s);
+        QCOMPARE(Cargar(archivo).Puerto, u"LPT1"_s);
     }
 };
 
