@@ -53,6 +53,14 @@ DatosClima Clima(double p, double t, double etp = std::nan("")) {
 
 using Clasificar = QString (*)(double);
 
+// Varios números en una línea, para compararlos de una vez.
+QString Numeros(std::initializer_list<double> valores) {
+    QStringList textos;
+    for (const double v : valores)
+        textos << QString::number(v, 'g', 12);
+    return textos.join(u' ');
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Clasificar)
@@ -66,13 +74,12 @@ private slots:
         //               = 0.0005 + 0.1 + 0.3 + 0.6 = 1.0005
         // Sin crecimiento (r = 0, n = 10): el factor es n = 10 y
         //   W18 = 1000 x 365 x 1.0005 x 0.5 x 1 x 10 = 1,825,912.5
-        const ResultadoTransito sin = CalcularTransito(Transito(0, 10));
-        QCOMPARE(sin.FactorVehiculo, 1.0005);
-        QVERIFY(sin.FactorCrecimiento == 10);
-        QCOMPARE(sin.W18, 1825912.5);
-        QCOMPARE(sin.SumaPorcentajes, 100.0);
         // Ejes por día en el carril de diseño: 1000 x 1.0005 x 0.5 = 500.25
-        QCOMPARE(sin.EjesDiaInicial, 500.25);
+        // Vehículo medio, factor de crecimiento, W18, suma de porcentajes y ejes por día:
+        const ResultadoTransito sin = CalcularTransito(Transito(0, 10));
+        QCOMPARE(Numeros({sin.FactorVehiculo, sin.FactorCrecimiento, sin.W18, sin.SumaPorcentajes,
+                          sin.EjesDiaInicial}),
+                 u"1.0005 10 1825912.5 100 500.25"_s);
 
         // r = 5 %, n = 10: 1.05^10 = 1.6288946268; (1.6288946268 - 1) / 0.05 = 12.577892536
         //   W18 = 1000 x 365 x 1.0005 x 0.5 x 12.577892536 = 182,591.25 x 12.577892536
@@ -128,17 +135,13 @@ private slots:
         for (const QString& l : lineas)
             QCOMPARE(l, l.trimmed());
 
-        const DatosTransito leido = LeerLineasTransito(lineas, DatosTransitoTipicos());
-        QVERIFY(leido.TPD == d.TPD);
-        QVERIFY(leido.Porcentaje == d.Porcentaje);
-        QVERIFY(leido.Factor == d.Factor);
-        QVERIFY(leido.Crecimiento == 5 && leido.Periodo == 10);
+        // Leídas y vueltas a escribir dan las mismas líneas: no se pierde ningún dato.
+        QCOMPARE(LineasTransito(LeerLineasTransito(lineas, DatosTransitoTipicos())), lineas);
         // Lo que falta o no se lee queda como estaba.
         const DatosTransito parcial = LeerLineasTransito(
             {u"TPD = 350 "_s, u"Crecimiento=xx"_s, u"sin igual"_s, u"Periodo="_s},
             DatosTransitoTipicos());
-        QVERIFY(parcial.TPD == 350);
-        QVERIFY(parcial.Crecimiento == 3 && parcial.Periodo == 10);
+        QCOMPARE(Numeros({parcial.TPD, parcial.Crecimiento, parcial.Periodo}), u"350 3 10"_s);
 
         // La línea 2 del archivo (la primera aquí) es W18 en la forma numérica general.
         const QStringList r =
@@ -302,21 +305,21 @@ private slots:
         const DatosMr leido = LeerLineasMr(lineas, DatosMr{});
         QCOMPARE(leido.Lista, u"3 5 7 9"_s);
         QVERIFY(leido.Ejes == 5e5);
+        // Líneas 2, 3 y 6 del archivo: CBR de diseño, percentil y ensayos.
         const QStringList r = ResultadoArchivoMr(CalcularMr(d));
-        QCOMPARE(r.value(0), u" 5 "_s); // línea 2: el CBR de diseño
-        QCOMPARE(r.value(1), u" 75 "_s);
-        QCOMPARE(r.value(4), u" 4 "_s);
+        QCOMPARE(QStringList({r.value(0), r.value(1), r.value(4)}),
+                 (QStringList{" 5 ", " 75 ", " 4 "}));
     }
 
     void tablaDeDrenaje() {
         // Esquinas y una celda interior de la tabla de la guía.
-        const RangoDrenaje excelente = CoeficienteDrenaje(0, 0);
-        QVERIFY(excelente.Maximo == 1.40 && excelente.Minimo == 1.35);
-        const RangoDrenaje regular = CoeficienteDrenaje(2, 2);
-        QVERIFY(regular.Maximo == 1.00 && regular.Minimo == 0.80);
-        QVERIFY(std::abs(regular.Medio() - 0.90) < 1e-12);
-        const RangoDrenaje muyPobre = CoeficienteDrenaje(4, 3);
-        QVERIFY(muyPobre.Maximo == 0.40 && muyPobre.Minimo == 0.40);
+        const auto rango = [](int i, int j) {
+            const RangoDrenaje m = CoeficienteDrenaje(i, j);
+            return Numeros({m.Maximo, m.Minimo, m.Medio()});
+        };
+        QCOMPARE(rango(0, 0), u"1.4 1.35 1.375"_s);
+        QCOMPARE(rango(2, 2), u"1 0.8 0.9"_s);
+        QCOMPARE(rango(4, 3), u"0.4 0.4 0.4"_s);
         // Cada fila baja de izquierda a derecha y cada columna de arriba abajo.
         for (int i = 0; i < NumeroCalidadesDrenaje; ++i)
             for (int j = 0; j < NumeroRangosSaturacion; ++j) {
@@ -338,8 +341,7 @@ private slots:
         QCOMPARE(ResultadoArchivoDrenaje(d, CalcularDrenaje(d)),
                  (QStringList{"Bueno", " 12 ", " 1.15 ", " 1 ", " 1.075 "}));
         const DatosDrenaje leido = LeerLineasDrenaje(LineasDrenaje(d), DatosDrenaje{});
-        QCOMPARE(leido.Calidad, 1);
-        QVERIFY(leido.Saturacion == 12);
+        QCOMPARE(Numeros({double(leido.Calidad), leido.Saturacion}), u"1 12"_s);
         QCOMPARE(LeerLineasDrenaje({u"Calidad=muy POBRE"_s}, DatosDrenaje{}).Calidad, 4);
     }
 
@@ -473,10 +475,9 @@ private slots:
     void archivoDeUnidad() {
         const UnidadIntercambio u{3, u"Tramo Ñ"_s, 1000, -.5};
         QCOMPARE(TextoArchivoUnidad(u), QByteArray(" 3 \r\nTramo \xd1\r\n 1000 \r\n-.5 \r\n"));
-        const UnidadIntercambio leida = LeerUnidadIntercambio(TextoArchivoUnidad(u));
-        QCOMPARE(leida.Fila, 3);
-        QCOMPARE(leida.CodigoTramo, u.CodigoTramo);
-        QVERIFY(leida.AbscisaInicial == 1000 && leida.AbscisaFinal == -.5);
+        // Leída y vuelta a escribir da los mismos bytes.
+        QCOMPARE(TextoArchivoUnidad(LeerUnidadIntercambio(TextoArchivoUnidad(u))),
+                 TextoArchivoUnidad(u));
         QCOMPARE(LeerUnidadIntercambio("x\r\n").Fila, 0);
         QCOMPARE(LeerUnidadIntercambio(" -4 \r\n").Fila, 0);
 
@@ -488,18 +489,18 @@ private slots:
     }
 
     void argumentosDelPrograma() {
-        ArgumentosCompanero a = LeerArgumentosCompanero({u"Transito"_s});
-        QVERIFY(a.Intercambio.isEmpty() && a.Referencia.isEmpty() && !a.Seleccionar);
-        a = LeerArgumentosCompanero({u"Clima"_s, u",C1,SinPresentacion"_s});
-        QVERIFY(a.Referencia.isEmpty());
-        QCOMPARE(a.Intercambio, u"C1"_s);
-        QVERIFY(a.SinPresentacion && !a.Seleccionar);
+        // Referencia, intercambio, sin presentación y selección.
+        const auto leer = [](const QStringList& argumentos) {
+            const ArgumentosCompanero a = LeerArgumentosCompanero(argumentos);
+            return u"%1|%2|%3|%4"_s.arg(a.Referencia, a.Intercambio)
+                .arg(a.SinPresentacion)
+                .arg(a.Seleccionar);
+        };
+        QCOMPARE(leer({u"Transito"_s}), u"||0|0"_s);
+        QCOMPARE(leer({u"Clima"_s, u",C1,SinPresentacion"_s}), u"|C1|1|0"_s);
         // Repartido en varios argumentos (como lo parte un intérprete de órdenes) da lo mismo.
-        a = LeerArgumentosCompanero(
-            {u"Transito"_s, u"varek-9,N2,"_s, u"sinpresentacion,SELECCIONAR"_s});
-        QCOMPARE(a.Referencia, u"varek-9"_s);
-        QCOMPARE(a.Intercambio, u"N2"_s);
-        QVERIFY(a.SinPresentacion && a.Seleccionar);
+        QCOMPARE(leer({u"Transito"_s, u"varek-9,N2,"_s, u"sinpresentacion,SELECCIONAR"_s}),
+                 u"varek-9|N2|1|1"_s);
     }
 
     void datosEscritos() {

@@ -159,6 +159,37 @@ private slots:
                 // Mientras el diálogo está abierto el reporte queda retenido.
                 QVERIFY(QFile::exists(u"r00.PRO"_s));
                 QVERIFY(QFile::exists(u"r00.txt"_s));
+                auto* inicial = Campo(d, "Pagina0");
+                auto* final = Campo(d, "Pagina1");
+                auto* copias = Campo(d, "Copias");
+                auto* aceptar = Control<QPushButton>(d, "Boton0");
+                // La pantalla no lleva páginas ni copias; la impresora y el puerto, sí.
+                for (const auto& [destino, activos] :
+                     {std::pair{0, false}, {1, true}, {2, true}, {0, false}, {1, true}}) {
+                    Elegir(d, destino);
+                    QCOMPARE(QList<bool>(
+                                 {inicial->isEnabled(), final->isEnabled(), copias->isEnabled()}),
+                             QList<bool>(3, activos));
+                }
+
+                // "&Aceptar" solo con la última no menor que la primera.
+                inicial->setFocus();
+                QTest::keyClicks(inicial, u"3"_s);
+                QVERIFY(!aceptar->isEnabled());
+                QTest::keyClick(inicial, Qt::Key_Return); // Enter pasa a la página final...
+                QCOMPARE(QApplication::focusWidget(), final);
+                // ...que toma la primera y queda seleccionada para escribir encima.
+                QCOMPARE(final->text(), u"3"_s);
+                QCOMPARE(final->selectedText(), u"3"_s);
+                QVERIFY(aceptar->isEnabled());
+                QTest::keyClicks(final, u"2"_s);
+                QCOMPARE(final->text(), u"2"_s);
+                QVERIFY(!aceptar->isEnabled());
+                QTest::keyClicks(final, u"0"_s);
+                QVERIFY(aceptar->isEnabled());
+                QTest::keyClick(final, Qt::Key_Return);
+                QCOMPARE(QApplication::focusWidget(), copias);
+                QCOMPARE(copias->selectedText(), u"1"_s);
             },
             u" lab "_s);
         QVERIFY(!QFile::exists(u"r00.PRO"_s));
@@ -174,43 +205,6 @@ private slots:
                 QCOMPARE(Texto(d, u"Paginas"_s), u"1"_s + QLatin1String(marca));
             });
         }
-    }
-
-    void reglasDeHabilitacion() {
-        Escenario e;
-        e.Imprimir([&](Imprime& d) {
-            auto* inicial = Campo(d, "Pagina0");
-            auto* final = Campo(d, "Pagina1");
-            auto* copias = Campo(d, "Copias");
-            auto* aceptar = Control<QPushButton>(d, "Boton0");
-            // La pantalla no lleva páginas ni copias; la impresora y el puerto, sí.
-            for (const auto& [destino, activos] :
-                 {std::pair{0, false}, {1, true}, {2, true}, {0, false}, {1, true}}) {
-                Elegir(d, destino);
-                QCOMPARE(
-                    QList<bool>({inicial->isEnabled(), final->isEnabled(), copias->isEnabled()}),
-                    QList<bool>(3, activos));
-            }
-
-            // "&Aceptar" solo con la última no menor que la primera.
-            inicial->setFocus();
-            QTest::keyClicks(inicial, u"3"_s);
-            QVERIFY(!aceptar->isEnabled());
-            QTest::keyClick(inicial, Qt::Key_Return); // Enter pasa a la página final...
-            QCOMPARE(QApplication::focusWidget(), final);
-            // ...que toma la primera y queda seleccionada para escribir encima.
-            QCOMPARE(final->text(), u"3"_s);
-            QCOMPARE(final->selectedText(), u"3"_s);
-            QVERIFY(aceptar->isEnabled());
-            QTest::keyClicks(final, u"2"_s);
-            QCOMPARE(final->text(), u"2"_s);
-            QVERIFY(!aceptar->isEnabled());
-            QTest::keyClicks(final, u"0"_s);
-            QVERIFY(aceptar->isEnabled());
-            QTest::keyClick(final, Qt::Key_Return);
-            QCOMPARE(QApplication::focusWidget(), copias);
-            QCOMPARE(copias->selectedText(), u"1"_s);
-        });
     }
 
     void impresoraEnPdf() {
@@ -243,21 +237,19 @@ private slots:
         QVERIFY(rango[0].contains(u"linea 57"_s) && rango[3].contains(u"linea 120"_s));
     }
 
-    // Cada PDF pide su nombre; el "print.pdf" de la carpeta personal no se propone.
-    void pdfPideSuNombre() {
+    void eleccionDeImpresora() {
         Escenario e;
+        // Cada PDF pide su nombre; el "print.pdf" de la carpeta personal no se propone.
         e.plataforma.ImpresoraPdf.setOutputFileName(QDir::home().filePath(u"print.pdf"_s));
         e.plataforma.AceptarPropuesta = false;
-        const QString elegido = e.carpeta.filePath(u"elegido"_s);
-        e.plataforma.RutasGuardar.enqueue(elegido);
+        const QString nombrado = e.carpeta.filePath(u"nombrado"_s);
+        e.plataforma.RutasGuardar.enqueue(nombrado);
         e.Aceptar(1);
         QCOMPARE(e.plataforma.PropuestasGuardar, QStringList{e.carpeta.filePath(u"r00.pdf"_s)});
         QCOMPARE(e.plataforma.ConfirmacionesGuardar, QList<bool>{true});
-        QVERIFY(QFile::exists(elegido + u".pdf"_s));
-    }
+        QVERIFY(QFile::exists(nombrado + u".pdf"_s));
+        e.plataforma.AceptarPropuesta = true;
 
-    void eleccionDeImpresora() {
-        Escenario e;
         const QString pdf = e.carpeta.filePath(u"elegido.pdf"_s);
         e.plataforma.EleccionImpresora = [&](QPrinter& p) {
             p.setOutputFileName(pdf);
@@ -484,7 +476,7 @@ private slots:
     }
 
     void imagenesDeLaLista() {
-        const Escenario e;
+        Escenario e;
         // Una imagen de 960 x 480 puntos a 3780 puntos por metro (unos 96 ppp).
         QImage logo(960, 480, QImage::Format_RGB32);
         logo.fill(Qt::blue);
@@ -500,6 +492,16 @@ private slots:
         QVERIFY(std::abs(r.AnchoCuerpo - (CmATwips(3) + 100 + 960 / (3780 * 0.0254) * 1440)) < 1);
         QVERIFY(r.AltoTwips >= 200 + 7200);
         QVERIFY(r.Escala < 1);
+
+        // Una imagen más de las que admite la lista.
+        EscribirBytes(u"r00.img"_s, QByteArray("logo.png 10 10\r\n").repeated(21));
+        e.Aceptar(1);
+        QCOMPARE(e.Avisos(), QStringList{u"IMPRESORA: Error al imprimir..."_s});
+
+        // Un reporte que ya no existe: imprimir no hace nada.
+        QFile::remove(u"r00.img"_s);
+        e.Aceptar(1, [&](Imprime&) { QFile::remove(e.reporte); });
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
     }
 
     void puertoDeTexto() {
@@ -521,20 +523,7 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Critico);
     }
 
-    void erroresDeImpresion() {
-        Escenario e;
-        // Una imagen más de las que admite la lista.
-        EscribirBytes(u"r00.img"_s, QByteArray("logo.png 10 10\r\n").repeated(21));
-        e.Aceptar(1);
-        QCOMPARE(e.Avisos(), QStringList{u"IMPRESORA: Error al imprimir..."_s});
-
-        // Un reporte que ya no existe: imprimir no hace nada.
-        QFile::remove(u"r00.img"_s);
-        e.Aceptar(1, [&](Imprime&) { QFile::remove(e.reporte); });
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-    }
-
-    void visorPropio() {
+    void visores() {
         Escenario e;
         e.Aceptar(0);
         // Q.COM es un visor de DOS: se abre el del programa, que sobrevive al diálogo.
@@ -558,28 +547,24 @@ private slots:
         });
         QTest::mouseClick(Control(*visor, "btnImprimir"), Qt::LeftButton);
         QCOMPARE(titulo, u"Imprimir Archivo : r00"_s);
-        visor->close();
-    }
 
-    void visoresConfigurados() {
-        Escenario e;
         const auto visores = [&] { return e.ventana.findChildren<frmVisor*>().size(); };
         // Visor en blanco: "q.bat" con q.com y el visor del programa.
         e.Configurar("Archivo para Ver Informes :   \r\n");
         e.Aceptar(0);
         QCOMPARE(LeerBytes(u"q.bat"_s), QByteArray("q.com r00.txt\r\n"));
         QVERIFY(e.plataforma.ProcesosIniciados.isEmpty());
-        QCOMPARE(visores(), 1);
+        QCOMPARE(visores(), 2);
 
         // Un programa que existe se respeta; uno que no, cae en el visor propio.
         e.Configurar("Archivo para Ver Informes : sh -c true\r\n");
         e.Aceptar(0);
         QCOMPARE(e.plataforma.ProcesosIniciados,
                  QStringList{QStandardPaths::findExecutable(u"sh"_s) + u" -c true r00.txt"_s});
-        QCOMPARE(visores(), 1);
+        QCOMPARE(visores(), 2);
         e.Configurar("Archivo para Ver Informes : NOTEPAD.EXE\r\n");
         e.Aceptar(0);
-        QCOMPARE(visores(), 2);
+        QCOMPARE(visores(), 3);
         for (frmVisor* v : e.ventana.findChildren<frmVisor*>())
             v->close();
     }
