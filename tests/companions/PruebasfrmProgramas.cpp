@@ -73,13 +73,11 @@ private slots:
         QTest::addColumn<QString>("programa");
         QTest::addColumn<QString>("codigo");
         QTest::addColumn<Archivos>("archivos"); // los de la carpeta antes de lanzar
-        QTest::addColumn<bool>("seleccionar");
-        QTest::addColumn<QString>("linea"); // la que recibe el programa
+        QTest::addColumn<QString>("linea");     // la que recibe el programa
         QTest::addColumn<QString>("resultado");
         const auto fila = [](const char* nombre, const char* programa, const char* codigo,
-                             const Archivos& archivos, const char* linea, const char* resultado,
-                             bool seleccionar = false) {
-            QTest::newRow(nombre) << QString(programa) << QString(codigo) << archivos << seleccionar
+                             const Archivos& archivos, const char* linea, const char* resultado) {
+            QTest::newRow(nombre) << QString(programa) << QString(codigo) << archivos
                                   << QString(linea) << QString(resultado);
         };
         const auto res = [](const QByteArray& contenido) {
@@ -88,12 +86,10 @@ private slots:
         fila("clima", "Clima", "10",
              res("ref-c\r\n 1500 \r\n 1178.6 \r\nHumedo\r\n 27.27 \r\n 20 \r\nTemplado\r\n"),
              ",C1,SinPresentacion", "sí: ref-c | 7 | Humedo Templado | 8");
-        fila("clima corto", "Clima", "10", res("corto\r\n 1 \r\n 2 \r\n"), ",C1,SinPresentacion",
-             "sí: corto | 7 | h0 t0 | 8");
         fila("tránsito", "Transito", "11", res("ref-n\r\n 250000 \r\n"), ",N1,SinPresentacion",
              "sí: ref-n | 250000 | h0 t0 | 8");
         fila("tránsito en selección", "Transito", "11", res("varek-9\r\n 3.5E+05 \r\n"),
-             "varek-9,N1,SinPresentacion,Seleccionar", "sí: varek-9 | 350000 | h0 t0 | 8", true);
+             "varek-9,N1,SinPresentacion,Seleccionar", "sí: varek-9 | 350000 | h0 t0 | 8");
         fila("mr", "Mr", "12", res("ref-m\r\n 1234.5 \r\n"), ",M1,SinPresentacion",
              "sí: ref-m | 7 | h0 t0 | 1234.5");
         // El drenaje deja su archivo, pero de él no se toma nada.
@@ -117,14 +113,13 @@ private slots:
         QFETCH(QString, programa);
         QFETCH(QString, codigo);
         QFETCH(Archivos, archivos);
-        QFETCH(bool, seleccionar);
         QFETCH(QString, linea);
         Escenario e;
         QVERIFY(Escenario::Instalar(programa));
         for (auto a = archivos.cbegin(); a != archivos.cend(); ++a)
             QVERIFY(EscribirBytes(a.key(), a.value()));
         ResultadoPrograma& r = e.modulo.ResultadoPrograma;
-        r = {seleccionar, true, u"varek-9"_s, 7, u"h0"_s, u"t0"_s, 8};
+        r = {linea.endsWith(u"Seleccionar"), true, u"varek-9"_s, 7, u"h0"_s, u"t0"_s, 8};
         QElapsedTimer reloj;
         reloj.start();
         QCOMPARE(e.Lanzar(codigo), linea.section(u',', 1, 1));
@@ -271,40 +266,37 @@ private slots:
         QVERIFY(!QFileInfo::exists(intercambio + ".RES"));
     }
 
+    // El archivo ausente, libre o tomado por otro que lo suelta tras unas pausas (-1:
+    // nunca; lo suelta o se cancela en el diálogo). Se esperan las pausas y el diálogo.
     void espera_data() {
-        QTest::addColumn<bool>("existe");
-        QTest::addColumn<bool>("tomado");
-        QTest::addColumn<qint64>("liberaA"); // ms de pausas; -1 nunca
+        QTest::addColumn<int>("archivo");    // 0 ausente, 1 libre, 2 tomado
+        QTest::addColumn<qint64>("liberaA"); // ms de pausas
         QTest::addColumn<double>("azar");
         QTest::addColumn<bool>("cancelaEnDialogo");
-        QTest::addColumn<QList<int>>("pausas");
-        QTest::addColumn<QStringList>("modales");
-        const auto fila = [](const char* nombre, bool existe, bool tomado, qint64 liberaA,
-                             double azar, bool cancela, const QList<int>& pausas,
-                             const QStringList& modales) {
-            QTest::newRow(nombre) << existe << tomado << liberaA << azar << cancela << pausas
-                                  << modales;
+        QTest::addColumn<QString>("esperado"); // pausas | ventanas
+        const auto fila = [](const char* nombre, qint64 liberaA, const char* esperado,
+                             int archivo = 2, double azar = 0.5, bool cancela = false) {
+            QTest::newRow(nombre) << archivo << liberaA << azar << cancela << QString(esperado);
         };
-        const QList<int> cinco{1000, 1000, 1000, 1000, 1000};
-        fila("ausente", false, false, -1, 0.5, false, {}, {});
-        fila("libre", true, false, -1, 0.5, false, {}, {});
-        fila("liberado en la 2ª", true, true, 1200, 0.5, false, {1000, 1000}, {});
-        fila("azar 0: 0.5 s", true, true, 1200, 0.0, false, {500, 500, 500}, {});
-        fila("azar casi 1: 1.5 s", true, true, 1200, 0.9999, false, {1500}, {});
-        fila("liberado en la 5ª", true, true, 5000, 0.5, false, cinco, {});
-        fila("cancelado", true, true, -1, 0.5, true, cinco, {"Ocupado"});
-        fila("liberado con el diálogo", true, true, -1, 0.5, false, cinco, {"Ocupado"});
+        const char* cinco = "1000 1000 1000 1000 1000 | ";
+        fila("ausente", -1, " | ", 0);
+        fila("libre", -1, " | ", 1);
+        fila("liberado en la 2ª", 1200, "1000 1000 | ");
+        fila("azar 0: 0.5 s", 1200, "500 500 500 | ", 2, 0.0);
+        fila("azar casi 1: 1.5 s", 1200, "1500 | ", 2, 0.9999);
+        fila("liberado en la 5ª", 5000, cinco);
+        fila("cancelado", -1, qPrintable(cinco + u"Ocupado"_s), 2, 0.5, true);
+        fila("liberado con el diálogo", -1, qPrintable(cinco + u"Ocupado"_s));
     }
     void espera() {
-        QFETCH(bool, existe);
-        QFETCH(bool, tomado);
+        QFETCH(int, archivo);
         QFETCH(qint64, liberaA);
         QFETCH(double, azar);
         QFETCH(bool, cancelaEnDialogo);
         const QString ruta = Carpeta.filePath(QStringLiteral("espera%1.dat").arg(++Esperados));
         BloqueoArchivo otro(ruta);
-        if (existe) QVERIFY(EscribirBytes(ruta, "datos"));
-        if (tomado) QVERIFY(otro.Bloquear());
+        if (archivo > 0) QVERIFY(EscribirBytes(ruta, "datos"));
+        if (archivo > 1) QVERIFY(otro.Bloquear());
         PlataformaGuionada plataforma;
         plataforma.ValorAzar = azar;
         if (liberaA >= 0) plataforma.Programar(liberaA, [&otro] { otro.Liberar(); });
@@ -324,8 +316,10 @@ private slots:
 
         // Solo el diálogo cancela la espera.
         QCOMPARE(EsperarArchivoLibre(plataforma, ruta), cancelaEnDialogo);
-        QTEST(plataforma.Pausas, "pausas");
-        QTEST(plataforma.VentanasModales, "modales");
+        QStringList pausas;
+        for (const int p : plataforma.Pausas)
+            pausas << QString::number(p);
+        QTEST(pausas.join(u' ') + u" | "_s + plataforma.VentanasModales.join(u' '), "esperado");
         if (!plataforma.VentanasModales.isEmpty()) {
             QCOMPARE(etiqueta, QStringLiteral(" El Archivo [%1]").arg(ruta));
             QVERIFY(cancelarVisible);
