@@ -68,6 +68,9 @@ Q_DECLARE_METATYPE(DatosClima)
 
 class PruebasCalculo : public QObject {
     Q_OBJECT
+
+    QTemporaryDir carpeta; // la de los archivos de intercambio
+
 private slots:
     void transitoTrabajadoAMano() {
         // Vehículo medio: 0.50 x 0.001 + 0.10 x 1.0 + 0.20 x 1.5 + 0.20 x 3.0
@@ -75,7 +78,6 @@ private slots:
         // Sin crecimiento (r = 0, n = 10): el factor es n = 10 y
         //   W18 = 1000 x 365 x 1.0005 x 0.5 x 1 x 10 = 1,825,912.5
         // Ejes por día en el carril de diseño: 1000 x 1.0005 x 0.5 = 500.25
-        // Vehículo medio, factor de crecimiento, W18, suma de porcentajes y ejes por día:
         const ResultadoTransito sin = CalcularTransito(Transito(0, 10));
         QCOMPARE(Numeros({sin.FactorVehiculo, sin.FactorCrecimiento, sin.W18, sin.SumaPorcentajes,
                           sin.EjesDiaInicial}),
@@ -125,8 +127,7 @@ private slots:
     }
 
     void transitoLineasYResultado() {
-        const DatosTransito d = Transito(5, 10);
-        const QStringList lineas = LineasTransito(d);
+        const QStringList lineas = LineasTransito(Transito(5, 10));
         QCOMPARE(lineas.value(0), u"Programa=Transito"_s);
         QVERIFY(lineas.contains(u"TPD=1000"_s));
         QVERIFY(lineas.contains(u"Factor.Autos=.001"_s));
@@ -425,18 +426,14 @@ private slots:
         QTEST(Resumen(r), "resultado");
     }
 
-    void archivoDeResultado() {
-        QTemporaryDir carpeta;
+    void archivosDeResultadoYDeLineas() {
         ResultadoPrograma r;
         QVERIFY(!LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
         QVERIFY(!r.HayResultado);
         QVERIFY(EscribirBytes(carpeta.filePath("N1.RES"), "r\r\n 9 \r\n"));
         QVERIFY(LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
         QVERIFY(r.HayResultado && r.ValorTransito == 9);
-    }
 
-    void archivosDeLineas() {
-        QTemporaryDir carpeta;
         const QString ruta = carpeta.filePath("varek-9.tto");
         // Sin líneas no se escribe nada y se borra lo que hubiera.
         QVERIFY(EscribirBytes(ruta, "viejo\r\n"));
@@ -481,7 +478,6 @@ private slots:
         QCOMPARE(LeerUnidadIntercambio("x\r\n").Fila, 0);
         QCOMPARE(LeerUnidadIntercambio(" -4 \r\n").Fila, 0);
 
-        QTemporaryDir carpeta;
         const QString ruta = carpeta.filePath(NombreArchivoUnidad);
         QVERIFY(EscribirBytes(ruta, "otra cosa mas larga que la unidad\r\n"));
         QVERIFY(EscribirArchivoUnidad(ruta, u).Ok);
@@ -521,7 +517,6 @@ private slots:
     }
 
     void archivoEnUso() {
-        QTemporaryDir carpeta;
         const QString ruta = carpeta.filePath("C1");
         QVERIFY(!ArchivoEnUso(ruta));
         QVERIFY(!QFile::exists(ruta)); // la prueba no crea el archivo

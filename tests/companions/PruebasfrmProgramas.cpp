@@ -339,9 +339,8 @@ private slots:
         d.PonerArchivo(ruta);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
-        QCOMPARE(Texto(d, "Label1"), QStringLiteral(" El Archivo [%1]").arg(ruta));
-        QCOMPARE(Texto(d, "Label4"), ruta);
-        QCOMPARE(Texto(d, "lbResultado"), QStringLiteral("0"));
+        // El rótulo con el archivo, en espera().
+        QCOMPARE(Textos(d, {"Label4", "lbResultado"}), ruta + u"|0"_s);
         // La primera revisión encuentra el archivo tomado y deja la descripción; la
         // revisión periódica pide 2 s y cada vuelta, 0.5 a 1.5 s según el azar.
         QTRY_VERIFY(!Texto(d, "lbError").isEmpty());
@@ -352,13 +351,11 @@ private slots:
         QTest::mouseDClick(&d, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
         QVERIFY(!Control<QPushButton>(d, "Cancelar")->isVisible());
         QTest::keyClick(&d, Qt::Key_Escape);
-        QVERIFY(d.isVisible());
-        QVERIFY(!d.Cancelado());
+        QVERIFY(d.isVisible() && !d.Cancelado());
         QTest::mouseDClick(&d, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
         QVERIFY(Control<QPushButton>(d, "Cancelar")->isVisible());
         QTest::keyClick(&d, Qt::Key_Escape);
-        QVERIFY(!d.isVisible());
-        QVERIFY(d.Cancelado());
+        QVERIFY(!d.isVisible() && d.Cancelado());
         QCOMPARE(Texto(d, "lbResultado"), QStringLiteral("1"));
     }
 
@@ -397,8 +394,7 @@ private slots:
                                                            "utilizada por otro usuario..."),
                                             QString()}));
         } else if (barra == u"etiqueta") {
-            QVERIFY(!etiqueta.isVisible());
-            QVERIFY(etiqueta.text().isEmpty());
+            QVERIFY(!etiqueta.isVisible() && etiqueta.text().isEmpty());
         }
     }
 };
