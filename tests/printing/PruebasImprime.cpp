@@ -216,12 +216,10 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), Control(d, "Boton1"));
         });
         QVERIFY(e.plataforma.Mensajes.isEmpty());
-        // La paginación y los encabezados, en PruebasPaginacion; aquí, que llegan al PDF
-        // con la fecha de hoy.
+        // La paginación y los encabezados, en PruebasPaginacion y reportesEnPdf; aquí,
+        // que el diálogo imprime todo el reporte con su fecha y hora.
         const QStringList paginas = PaginasPdf(e.carpeta.filePath(u"salida.pdf"_s));
         QCOMPARE(paginas.size(), 3);
-        QVERIFY(paginas[0].contains(u"linea 56"_s) && !paginas[0].contains(u"linea 57"_s));
-        QVERIFY(paginas[2].contains(u"INFORME DE PRUEBA"_s) && paginas[2].contains(u"linea 120"_s));
         QVERIFY2(paginas[2].contains(
                      QRegularExpression(u"\\b3 \\[\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d\\]"_s)),
                  qPrintable(paginas[2].left(300)));
