@@ -67,18 +67,14 @@ QString Resumen(const ResumenReporte& r) {
         .arg(r.LineasEncabezado);
 }
 
-// La configuración en una línea: visor, márgenes, longitud, espaciamiento,
-// avance, puerto y líneas por página.
+// La configuración en una línea: visor, puerto, márgenes, longitud, espaciamiento,
+// avance y líneas por página.
 QString Resumen(const ConfiguracionImpresion& c) {
-    return QStringList{c.Visor,
-                       QString::number(c.MargenIzquierdo),
-                       QString::number(c.MargenDerecho),
-                       QString::number(c.LongitudPagina),
-                       QString::number(c.Espaciamiento),
-                       QString::number(c.MicroFeed),
-                       c.Puerto,
-                       QString::number(c.LineasPorPagina())}
-        .join(u'|');
+    QStringList campos{c.Visor, c.Puerto};
+    for (const double n : {c.MargenIzquierdo, c.MargenDerecho, float(c.LongitudPagina),
+                           c.Espaciamiento, float(c.MicroFeed), float(c.LineasPorPagina())})
+        campos << QString::number(n);
+    return campos.join(u'|');
 }
 
 } // namespace
@@ -336,7 +332,7 @@ private slots:
                             "Espaciamiento Lineas : 1\r\n"
                             "MicroFeed : 0\r\n"
                             "Puerto : PRN\r\n"));
-        QCOMPARE(Resumen(c), u"Q.COM|3|2|58|1|0|PRN|58"_s);
+        QCOMPARE(Resumen(c), u"Q.COM|PRN|3|2|58|1|0|58"_s);
         // Lo creado se vuelve a leer igual y no se reescribe.
         EscribirBytes(dir_.filePath("Imprime.set"), "Longitud Pagina : 40\r\n");
         QCOMPARE(CargarConfiguracionImpresion(QString(), dir_.path()).LongitudPagina, 40);
@@ -351,14 +347,14 @@ private slots:
                                           "MicroFeed : 144.5\r\n"
                                           "Puerto :   \r\n");
         // 60 / 1.2 en simple precisión da 49.99..., no 50; el avance va a la mitad al par.
-        QCOMPARE(Resumen(c), u"less|2.5|2|60|1.2|144|PRN|49"_s);
+        QCOMPARE(Resumen(c), u"less|PRN|2.5|2|60|1.2|144|49"_s);
 
         QCOMPARE(Cargar("Longitud Pagina : 15\r\n").LongitudPagina, 58);
         QCOMPARE(Cargar("Longitud Pagina : 21\r\n").LongitudPagina, 21);
         QCOMPARE(Cargar("Longitud Pagina : 99999\r\n").LongitudPagina, 58);
         for (const QByteArray malo : {"0", "6", "-2"})
             QVERIFY(Cargar("Espaciamiento Lineas : " + malo + "\r\n").Espaciamiento == 1.0f);
-        QCOMPARE(Resumen(Cargar("Espaciamiento Lineas : 5\r\n")), u"Q.COM|3|2|58|5|0|PRN|11"_s);
+        QCOMPARE(Resumen(Cargar("Espaciamiento Lineas : 5\r\n")), u"Q.COM|PRN|3|2|58|5|0|11"_s);
         QCOMPARE(Cargar("Espaciamiento Lineas : 2\r\n").LineasPorPagina(), 29);
     }
 
