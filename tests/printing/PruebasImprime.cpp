@@ -40,9 +40,7 @@ QString Pdftotext() {
     return QStandardPaths::findExecutable(u"pdftotext"_s);
 }
 #define SALTAR_SIN_PDFTOTEXT()                                                                     \
-    if (Pdftotext().isEmpty())                                                                     \
-    QSKIP("Falta pdftotext (paquete poppler-utils): no se leen los "                               \
-          "PDF.")
+    if (Pdftotext().isEmpty()) QSKIP("Falta pdftotext (poppler-utils): no se leen los PDF.")
 
 QString SalidaPdftotext(const QStringList& argumentos) {
     QProcess proceso;
