@@ -1,11 +1,28 @@
-// Texto ANSI, partición de líneas, forma numérica general y lectura de números.
+// Texto ANSI, partición de líneas, forma numérica general, lectura de números y
+// máscaras de presentación.
 #include "Pruebas.h"
 
+#include "common/Formato.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 
 #include <cmath>
 #include <limits>
+
+namespace {
+
+// Las líneas, cada una seguida de "|": una lista vacía y una con una línea vacía difieren.
+template <class Lista>
+QString Unidas(const Lista& lineas) {
+    QString r;
+    for (const auto& l : lineas) {
+        r += l;
+        r += u'|';
+    }
+    return r;
+}
+
+} // namespace
 
 class PruebasTextoNumeros : public QObject {
     Q_OBJECT
@@ -178,43 +195,37 @@ private slots:
     // todo CR LF, CR solo y LF solo termina una línea.
     void lineas_data() {
         QTest::addColumn<QString>("texto");
-        QTest::addColumn<QStringList>("lineas");
-        QTest::addColumn<QStringList>("proyecto");
-        QTest::newRow("vacío") << "" << QStringList{} << QStringList{};
-        QTest::newRow("CR LF") << "a\r\nb\r\n" << QStringList{"a", "b"} << QStringList{"a", "b"};
-        QTest::newRow("sin fin final")
-            << "a\r\nb" << QStringList{"a", "b"} << QStringList{"a", "b"};
-        QTest::newRow("CR solo") << "a\rb\r" << QStringList{"a", "b"} << QStringList{"a", "b"};
-        QTest::newRow("LF dentro")
-            << "a\nb\r\nc" << QStringList{"a\nb", "c"} << QStringList{"a", "b", "c"};
-        QTest::newRow("líneas vacías")
-            << "\r\n\r\nx" << QStringList{"", "", "x"} << QStringList{"", "", "x"};
-        QTest::newRow("CR CR LF") << "a\r\r\n" << QStringList{"a", ""} << QStringList{"a", ""};
-        QTest::newRow("LF CR") << "a\n\rb" << QStringList{"a\n", "b"} << QStringList{"a", "", "b"};
-        QTest::newRow("solo LF") << "a\nb\n\nc\n"
-                                 << QStringList{"a", "b", "", "c"}
-                                 << QStringList{"a", "b", "", "c"};
-        QTest::newRow("FF y LF en un prefijo")
-            << "\x02\n\f1x\r\n"
-            << QStringList{"\x02\n\f1x"} << QStringList{"\x02", "\f1x"};
+        QTest::addColumn<QString>("lineas");
+        QTest::addColumn<QString>("proyecto");
+        const auto fila = [](const char* nombre, const char* texto, const char* lineas,
+                             const char* proyecto) {
+            QTest::newRow(nombre) << texto << QString(lineas) << QString(proyecto);
+        };
+        fila("vacío", "", "", "");
+        fila("CR LF", "a\r\nb\r\n", "a|b|", "a|b|");
+        fila("sin fin final", "a\r\nb", "a|b|", "a|b|");
+        fila("CR solo", "a\rb\r", "a|b|", "a|b|");
+        fila("LF dentro", "a\nb\r\nc", "a\nb|c|", "a|b|c|");
+        fila("líneas vacías", "\r\n\r\nx", "||x|", "||x|");
+        fila("CR CR LF", "a\r\r\n", "a||", "a||");
+        fila("LF CR", "a\n\rb", "a\n|b|", "a||b|");
+        fila("solo LF", "a\nb\n\nc\n", "a|b||c|", "a|b||c|");
+        fila("FF y LF en un prefijo", "\x02\n\f1x\r\n", "\x02\n\f1x|", "\x02|\f1x|");
     }
     void lineas() {
         QFETCH(QString, texto);
-        QFETCH(QStringList, lineas);
-        QFETCH(QStringList, proyecto);
-        QStringList obtenidas;
-        for (QStringView v : DividirLineas(texto))
-            obtenidas << v.toString();
-        QCOMPARE(obtenidas, lineas);
+        QFETCH(QString, lineas);
+        QFETCH(QString, proyecto);
+        QCOMPARE(Unidas(DividirLineas(texto)), lineas);
         const QByteArray bytes = texto.toLatin1();
         for (const auto fines : {FinesDeLinea::ComoReporte, FinesDeLinea::Todos}) {
+            const QString esperado = fines == FinesDeLinea::Todos ? proyecto : lineas;
             LectorLineas lector(bytes, fines);
-            QCOMPARE(lector.Restantes(),
-                     fines == FinesDeLinea::Todos ? proyecto.size() : lineas.size());
+            QCOMPARE(lector.Restantes(), esperado.count(u'|'));
             QStringList leidas;
             while (!lector.Fin())
                 leidas << QString::fromLatin1(lector.Siguiente());
-            QCOMPARE(leidas, fines == FinesDeLinea::Todos ? proyecto : lineas);
+            QCOMPARE(Unidas(leidas), esperado);
         }
     }
 
@@ -222,6 +233,52 @@ private slots:
         QCOMPARE(Recortar(u"  a b  "), QStringLiteral("a b"));
         QCOMPARE(Recortar(u"\ta\t"), QStringLiteral("\ta\t"));
         QCOMPARE(Recortar(u"    "), QString());
+    }
+
+    void mascaras_data() {
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<QString>("mascara");
+        QTest::addColumn<QString>("esperado");
+        const double infinito = std::numeric_limits<double>::infinity();
+        const auto fila = [](double valor, const char* mascara, const char* esperado) {
+            QTest::addRow("%g %s", valor, mascara)
+                << valor << QString(mascara) << QString(esperado);
+        };
+        // 15 cifras y luego la mitad lejos del cero.
+        fila(2.675, "0.00", "2.68");
+        fila(-0.285, "0.00", "-0.29");
+        fila(0.1 + 0.2, "0.0000", "0.3000");
+        fila(0.04999, "0.0", "0.0");
+        fila(9.9996, "0.000", "10.000");
+        fila(1234567.891, "#,##0.00", "1,234,567.89");
+        fila(999.995, "#,##0.00", "1,000.00");
+        fila(0.5, "#,##0.00", "0.50");
+        fila(-1234.5, "#,##0", "-1,235");
+        fila(100000, "#,##0", "100,000");
+        fila(1e20, "#,##0", "100,000,000,000,000,000,000");
+        // Sin signo si el redondeo da cero.
+        fila(-0.001, "0.00", "0.00");
+        fila(-0.005, "0.00", "-0.01");
+        fila(-0.0, "#,##0", "0");
+        fila(150000, "0.00E+#00", "1.50E+05");
+        fila(999900, "0.00E+#00", "1.00E+06");
+        fila(-0.000015, "0.00E+#00", "-1.50E-05");
+        fila(0, "0.00E+#00", "0.00E+00");
+        fila(1.005e-300, "0.00E+#00", "1.01E-300");
+        fila(0.125, "0%", "13%");
+        fila(0.995, "0%", "100%");
+        fila(-0.004, "0%", "0%");
+        // Sin valor finito: el 0 de la máscara.
+        fila(infinito, "0.00", "0.00");
+        fila(-infinito, "#,##0", "0");
+        fila(std::numeric_limits<double>::quiet_NaN(), "0.00E+#00", "0.00E+00");
+    }
+
+    void mascaras() {
+        QFETCH(double, valor);
+        QFETCH(QString, mascara);
+        QFETCH(QString, esperado);
+        QCOMPARE(Formato(valor, mascara), esperado);
     }
 };
 
