@@ -1,5 +1,6 @@
 // Archivo de proyecto: bytes exactos, ida y vuelta, reglas de lectura, archivos dañados
-// y el archivo del último proyecto.
+// y el archivo del último proyecto; copia de recuperación y bloqueo de un proyecto
+// abierto.
 #include "Pruebas.h"
 
 #include "Archivos.h"
@@ -8,15 +9,20 @@
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "project/ArchivoProyecto.h"
+#include "project/SesionProyecto.h"
 #include "project/Solucionador.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QDateTime Ahora(QDate(2026, 12, 6), QTime(10, 0));
 
 QByteArray Archivo(const QStringList& lineas) {
     return CodificarAnsi(QString(lineas.join(u"\r\n"_s) + u"\r\n"_s));
@@ -70,6 +76,18 @@ QString Resumen(const Proyecto& p) {
     }
     partes << Recortar(FormatoGeneral(p.CostosUnitarios[1]));
     return partes.join(u'|');
+}
+
+// El encabezado leído: descripción, ubicación, R, pt, "V" si la confiabilidad es del
+// tránsito, y So.
+QString Encabezado(const Proyecto& p) {
+    return QStringList{p.Descripcion,
+                       p.Ubicacion,
+                       Recortar(FormatoGeneral(p.Confiabilidad)),
+                       Recortar(FormatoGeneral(p.ServiciabilidadFinal)),
+                       p.ConfiabilidadTransito ? u"V"_s : u"F"_s,
+                       Recortar(FormatoGeneral(p.So))}
+        .join(u'|');
 }
 
 } // namespace
@@ -128,13 +146,9 @@ private slots:
         QVERIFY2(!aviso.HayAviso, qPrintable(aviso.Texto));
         const Proyecto& q = leido.Proyecto;
         QCOMPARE(q.Nombre, original.Nombre);
-        QCOMPARE(q.Descripcion, original.Descripcion);
-        QCOMPARE(q.Ubicacion, original.Ubicacion);
-        QCOMPARE(q.Confiabilidad, 85.0);
+        QCOMPARE(Encabezado(q),
+                 u"Línea uno¦Línea dos con ñ y €|  Boyacá, con blancos  |85|1.8|V|.49"_s);
         QCOMPARE(q.Zr, original.Zr);
-        QCOMPARE(q.ServiciabilidadFinal, 1.8);
-        QCOMPARE(q.ConfiabilidadTransito, true);
-        QCOMPARE(q.So, 0.49);
         QCOMPARE(q.CostosUnitarios, original.CostosUnitarios);
         QCOMPARE(q.NumeroUH, unidades);
         QVERIFY(q.CapacidadUH() >= unidades);
@@ -183,11 +197,7 @@ private slots:
                                               "lugar en las líneas 3, 7, 20, 61: se saltaron..."});
         const Proyecto& p = m.Proyecto;
         QCOMPARE(Resumen(p), u"  Nombre con blancos |2|A:3/uno+dos++|B:8|1"_s);
-        QCOMPARE(p.Descripcion, QString());
-        QCOMPARE(p.Ubicacion, u"Ubicación de la segunda sección"_s);
-        QCOMPARE(p.Confiabilidad, 95.5);
-        QCOMPARE(p.ConfiabilidadTransito, true);
-        QCOMPARE(p.So, 0.49);
+        QCOMPARE(Encabezado(p), u"|Ubicación de la segunda sección|95.5|2|V|.49"_s);
         QCOMPARE(p.UH[1].CLIMA, QStringList{"c"});
         QCOMPARE(p.CostosUnitarios[11], 11.0);
     }
@@ -203,31 +213,27 @@ private slots:
         QCOMPARE(m.Proyecto.UH[1].CodigoTramo, u"T"_s);
     }
 
-    // "V" es verdadero, cualquier otra cosa falso; R y pt se limitan y Zr y So se derivan.
+    // "V" es verdadero, cualquier otra cosa falso; R y pt se limitan (pt sin valor o
+    // limitado es 2) y Zr y So se derivan.
     void encabezado_data() {
         QTest::addColumn<QStringList>("cuerpo");
-        QTest::addColumn<double>("R");
-        QTest::addColumn<bool>("transito");
-        const auto fila = [](const char* nombre, const QStringList& cuerpo, bool transito,
-                             double R = 70) { QTest::newRow(nombre) << cuerpo << R << transito; };
-        fila("V", {" 7 ", "V"}, true);
-        fila("v con blancos", {" 7 ", "  v "}, true);
-        fila("F", {" 7 ", "F"}, false);
-        fila("Verdadero", {" 7 ", "Verdadero"}, false);
-        fila("vacío", {" 7 ", ""}, false);
-        fila("límites", {" 4 ", " 120 ", " 5 ", " 7.5 ", " 6 ", " .5 ", " 8 ", " 3 "}, false, 99);
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("V") << QStringList{" 7 ", "V"} << u"||70|2|V|.49"_s;
+        QTest::newRow("v con blancos") << QStringList{" 7 ", "  v "} << u"||70|2|V|.49"_s;
+        QTest::newRow("F") << QStringList{" 7 ", "F"} << u"||70|2|F|.44"_s;
+        QTest::newRow("Verdadero") << QStringList{" 7 ", "Verdadero"} << u"||70|2|F|.44"_s;
+        QTest::newRow("vacío") << QStringList{" 7 ", ""} << u"||70|2|F|.44"_s;
+        QTest::newRow("límites") << QStringList{" 4 ", " 120 ", " 5 ", " 7.5 ",
+                                                " 6 ", " .5 ",  " 8 ", " 3 "}
+                                 << u"||99|2|F|.44"_s;
     }
     void encabezado() {
         QFETCH(QStringList, cuerpo);
-        QFETCH(double, R);
-        QFETCH(bool, transito);
+        QFETCH(QString, esperado);
         ModuloVarek9 m;
         LeerProyectoDatos(m, ConEncabezado(cuerpo), "P");
-        QCOMPARE(m.Proyecto.Confiabilidad, R);
-        QCOMPARE(m.Proyecto.ServiciabilidadFinal, 2.0); // sin valor o limitado (.5)
-        QCOMPARE(m.Proyecto.ConfiabilidadTransito, transito);
-        QCOMPARE(m.Proyecto.So, transito ? 0.49 : 0.44);
-        QCOMPARE(m.Proyecto.Zr, CalcularZr(R / 100 - 0.5));
+        QCOMPARE(Encabezado(m.Proyecto), esperado);
+        QCOMPARE(m.Proyecto.Zr, CalcularZr(m.Proyecto.Confiabilidad / 100 - 0.5));
     }
 
     void lecturaReiniciaElProyecto() {
@@ -238,8 +244,7 @@ private slots:
         m.Proyecto.Descripcion = u"se conserva si el archivo no la trae"_s;
         LeerProyectoDatos(m, ConEncabezado({}), "P");
         QCOMPARE(m.Proyecto.CostosUnitarios[2], 0.0);
-        QCOMPARE(m.Proyecto.Confiabilidad, 70.0);
-        QCOMPARE(m.Proyecto.Descripcion, u"se conserva si el archivo no la trae"_s);
+        QCOMPARE(Encabezado(m.Proyecto), u"se conserva si el archivo no la trae||70|2|F|.44"_s);
     }
 
     // Archivos dañados como los dejan los usuarios: lo que se lee y lo que se dice.
@@ -423,8 +428,7 @@ private slots:
         otro.Proyecto.Nombre = u"anterior"_s;
         otro.ArchivoProyecto = dir.filePath(u"NoExiste"_s);
         QVERIFY(!LeerProyecto(otro).HayAviso);
-        QVERIFY(otro.Proyecto.Nombre.isEmpty());
-        QCOMPARE(otro.Proyecto.Confiabilidad, 70.0);
+        QCOMPARE(otro.Proyecto.Nombre + u'|' + Encabezado(otro.Proyecto), u"|||70|2|F|.44"_s);
         QCOMPARE(otro.Proyecto.Zr, CalcularZr(0.2));
 
 #ifndef _WIN32
@@ -554,6 +558,105 @@ private slots:
         // Un archivo vacío vuelve a "Defecto".
         QVERIFY(EscribirBytes(NombreUltimoProyecto, ""));
         QCOMPARE(CargarUltimoProyecto(m, QString()), u"Defecto"_s);
+    }
+
+    // Un bloqueo detiene solo si es de otra sesión viva: otro proceso que corre en
+    // esta máquina, u otra máquina, y nunca si tiene más de 12 horas.
+    void bloqueoAjenoVivo_data() {
+        QTest::addColumn<QString>("maquina");
+        QTest::addColumn<qint64>("proceso");
+        QTest::addColumn<int>("horasAtras");
+        QTest::addColumn<bool>("vivo");
+        QTest::addColumn<bool>("ajeno");
+        QTest::newRow("otro-proceso-vivo") << "pc1" << qint64(77) << 1 << true << true;
+        QTest::newRow("otro-proceso-muerto") << "pc1" << qint64(77) << 1 << false << false;
+        QTest::newRow("este-proceso") << "pc1" << qint64(10) << 1 << true << false;
+        QTest::newRow("otra-maquina") << "pc2" << qint64(10) << 11 << false << true;
+        QTest::newRow("otra-maquina-vieja") << "PC2" << qint64(77) << 13 << true << false;
+        QTest::newRow("mayusculas-misma-maquina") << "PC1" << qint64(77) << 1 << false << false;
+        QTest::newRow("viejo-y-vivo") << "pc1" << qint64(77) << 13 << true << false;
+    }
+    void bloqueoAjenoVivo() {
+        QFETCH(QString, maquina);
+        QFETCH(qint64, proceso);
+        QFETCH(int, horasAtras);
+        QFETCH(bool, vivo);
+        QFETCH(bool, ajeno);
+        const DuenoBloqueo esta{"ana", "pc1", 10, Ahora};
+        const DuenoBloqueo dueno{"luis", maquina, proceso, Ahora.addSecs(-horasAtras * 3600)};
+        QCOMPARE(BloqueoAjenoVivo(dueno, esta, [&](qint64) { return vivo; }), ajeno);
+    }
+
+    void bloqueoEnArchivo() {
+        QTemporaryDir dir;
+        const QString proyecto = dir.filePath("Vía 3");
+        QVERIFY(EscribirBytes(proyecto + ".VK9", "[Proyecto]\r\n"));
+        QVERIFY(!LeerBloqueo(proyecto));
+        QVERIFY(TomarBloqueo(proyecto, Ahora));
+        // Junto al archivo real, con su extensión.
+        QVERIFY(QFile::exists(proyecto + ".VK9.lock"));
+        const std::optional<DuenoBloqueo> d = LeerBloqueo(proyecto);
+        QVERIFY(d);
+        QCOMPARE(d->Proceso, QCoreApplication::applicationPid());
+        QCOMPARE(d->Maquina, QSysInfo::machineHostName());
+        QCOMPARE(d->Fecha, Ahora);
+        // El propio no es ajeno; escrito por otro proceso vivo de esta máquina, sí.
+        QVERIFY(!BloqueoAjeno(proyecto, Ahora));
+        QVERIFY(EscribirBytes(proyecto + ".VK9.lock",
+                              "Usuario=luis\nMaquina=" + QSysInfo::machineHostName().toUtf8() +
+                                  "\nProceso=1\nFecha=2026-12-06T09:00:00\n"));
+        const std::optional<DuenoBloqueo> otro = BloqueoAjeno(proyecto, Ahora);
+        QVERIFY(otro);
+        QCOMPARE(TextoBloqueoAjeno("Vía 3", *otro),
+                 QStringLiteral("El proyecto [Vía 3] está abierto por luis en %1 desde 06/12/2026 "
+                                "09:00.")
+                     .arg(QSysInfo::machineHostName()));
+        // Soltar no borra el bloqueo de otro; uno ilegible no detiene.
+        SoltarBloqueo(proyecto);
+        QVERIFY(QFile::exists(proyecto + ".VK9.lock"));
+        QVERIFY(EscribirBytes(proyecto + ".VK9.lock", "Proceso=x\n"));
+        QVERIFY(!BloqueoAjeno(proyecto, Ahora));
+        QVERIFY(TomarBloqueo(proyecto, Ahora));
+        SoltarBloqueo(proyecto);
+        QVERIFY(!QFile::exists(proyecto + ".VK9.lock"));
+    }
+
+    void procesoVivo() {
+        QVERIFY(ProcesoVivo(QCoreApplication::applicationPid()));
+        QVERIFY(!ProcesoVivo(0));
+        QVERIFY(!ProcesoVivo(0x7ffffff0));
+    }
+
+    void copiaDeRecuperacion() {
+        QTemporaryDir dir;
+        ModuloVarek9 m;
+        m.ArchivoProyecto = dir.filePath("Obra");
+        m.Proyecto.Nombre = QStringLiteral("Nombre sin guardar");
+        // Sin el proyecto en disco, la copia siempre es más reciente.
+        QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
+        QVERIFY(EscribirRecuperacion(m).Ok);
+        QVERIFY(!m.ProyectoModificado);
+        QCOMPARE(LeerBytes(m.ArchivoProyecto + ".vk9.recuperar"), TextoProyecto(m.Proyecto));
+        QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
+        // Un proyecto guardado después de la copia gana.
+        QVERIFY(EscribirBytes(m.ArchivoProyecto + ".vk9", "[Proyecto]\r\n"));
+        const auto fechar = [&](int segundos) {
+            QFile copia(m.ArchivoProyecto + ".vk9.recuperar");
+            return copia.open(QIODevice::ReadWrite) &&
+                   copia.setFileTime(QDateTime::currentDateTime().addSecs(segundos),
+                                     QFileDevice::FileModificationTime);
+        };
+        QVERIFY(fechar(-60));
+        QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
+        QVERIFY(fechar(60));
+        QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
+        ModuloVarek9 otro;
+        otro.ArchivoProyecto = m.ArchivoProyecto;
+        QVERIFY(!CargarRecuperacion(otro).HayAviso);
+        QCOMPARE(otro.Proyecto.Nombre, QStringLiteral("Nombre sin guardar"));
+        QVERIFY(otro.ProyectoModificado);
+        BorrarRecuperacion(m.ArchivoProyecto);
+        QVERIFY(!QFile::exists(m.ArchivoProyecto + ".vk9.recuperar"));
     }
 };
 

@@ -165,7 +165,7 @@ private slots:
     }
 
     // Un proyecto abierto por otra sesión viva: solo lectura o cancelar (el bloqueo
-    // de un proceso muerto no detiene: PruebasSesionProyecto).
+    // de un proceso muerto no detiene: PruebasArchivoProyecto).
     void proyectoAbiertoPorOtraSesion_data() {
         QTest::addColumn<bool>("soloLectura");
         QTest::newRow("solo-lectura") << true;
