@@ -24,6 +24,11 @@ namespace {
 
 const QDateTime Ahora(QDate(2026, 12, 6), QTime(10, 0));
 
+// Líneas de archivo escritas en una sola cadena, separadas por "|".
+QStringList L(const char* lineas) {
+    return QString::fromUtf8(lineas).split(u'|');
+}
+
 QByteArray Archivo(const QStringList& lineas) {
     return CodificarAnsi(QString(lineas.join(u"\r\n"_s) + u"\r\n"_s));
 }
@@ -46,9 +51,9 @@ QStringList LineasBase() {
           << " 11 " << codigo << " 33 " << u" %1 "_s.arg(cbr) << resto << "[FinUH]";
     };
     bloque(1, "A", 3, {});
-    bloque(2, "B", 4, {" 50 ", " 2 ", "[InicioN82]", "  n1", "  n2", "[FinN82]"});
+    bloque(2, "B", 4, L(" 50 | 2 |[InicioN82]|  n1|  n2|[FinN82]"));
     bloque(3, "C", 5, {});
-    l += QStringList{" 100 ", " 1 ", "[InicioCU]", " 7 ", "[FinCU]", "[FinProyecto]"};
+    l += L(" 100 | 1 |[InicioCU]| 7 |[FinCU]|[FinProyecto]");
     return l;
 }
 
@@ -179,18 +184,15 @@ private slots:
             costos << QString::number(i);
         // Encabezado, la unidad 2 con una clave desconocida, la 1 con listas, los costos y
         // una segunda sección.
-        const QByteArray datos = Archivo(
-            QStringList{"basura antes", "[Proyecto]", " 01 ", "no es la clave 1", " 1 ",
-                        "  Nombre con blancos ", "77", "valor ignorado", "  4  ", "  95.5 xyz",
-                        " 7 ", " v ", " 9 ", " 2 "} +
-            QStringList{" 10 ", " 2 ", "[InicioUH]", " 11 ", "B", " 99 ", "ignorado", " 33 ", "8",
-                        "[FinUH]"} +
-            QStringList{" 10 ", " 1 ", "[InicioUH]", " 11 ", "A", " 33 ", "3", " 50 ", " 4 ",
-                        "[InicioN82]", "  uno", "  dos", "[FinN82]", " 51 ", " 1 ", "[InicioCLIMA]",
-                        "  c", "[FinCLIMA]", "[FinUH]"} +
-            costos +
-            QStringList{"[FinCU]", " 55 ", "[FinProyecto]", " 2 ", "no se lee: la sección terminó",
-                        "[Proyecto]", " 3 ", "Ubicación de la segunda sección", "[FinProyecto]"});
+        const QByteArray datos =
+            Archivo(L("basura antes|[Proyecto]| 01 |no es la clave 1| 1 |  Nombre con blancos "
+                      "|77|valor ignorado|  4  |  95.5 xyz| 7 | v | 9 | 2 ") +
+                    L(" 10 | 2 |[InicioUH]| 11 |B| 99 |ignorado| 33 |8|[FinUH]") +
+                    L(" 10 | 1 |[InicioUH]| 11 |A| 33 |3| 50 | 4 |[InicioN82]|  uno|  "
+                      "dos|[FinN82]| 51 | 1 |[InicioCLIMA]|  c|[FinCLIMA]|[FinUH]") +
+                    costos +
+                    L("[FinCU]| 55 |[FinProyecto]| 2 |no se lee: la sección terminó|[Proyecto]"
+                      "| 3 |Ubicación de la segunda sección|[FinProyecto]"));
         const AvisoLectura aviso = LeerProyectoDatos(m, datos, u"P"_s);
         // Se saltan como siempre, pero se dicen: un fin de línea perdido desfasa el resto.
         QCOMPARE(aviso.Hallazgos, QStringList{"El Proyecto [P] tiene claves o marcadores fuera de "
@@ -198,18 +200,17 @@ private slots:
         const Proyecto& p = m.Proyecto;
         QCOMPARE(Resumen(p), u"  Nombre con blancos |2|A:3/uno+dos++|B:8|1"_s);
         QCOMPARE(Encabezado(p), u"|Ubicación de la segunda sección|95.5|2|V|.49"_s);
-        QCOMPARE(p.UH[1].CLIMA, QStringList{"c"});
+        QCOMPARE(p.UH[1].CLIMA, L("c"));
         QCOMPARE(p.CostosUnitarios[11], 11.0);
     }
 
     void listaSinMarcadorDeCierre() {
         ModuloVarek9 m;
         // La cuenta se cumple sin ver el marcador: la línea siguiente se descarta.
-        const QByteArray datos =
-            ConEncabezado({" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 52 ", " 2 ", "[InicioMR]",
-                           "a", "b", "[FinMR]", " 11 ", "T", "[FinUH]"});
+        const QByteArray datos = ConEncabezado(
+            L(" 9 | 1 | 10 | 1 |[InicioUH]| 52 | 2 |[InicioMR]|a|b|[FinMR]| 11 |T|[FinUH]"));
         QVERIFY(!LeerProyectoDatos(m, datos, "P").HayAviso);
-        QCOMPARE(m.Proyecto.UH[1].MR, (QStringList{"a", "b"}));
+        QCOMPARE(m.Proyecto.UH[1].MR, L("a|b"));
         QCOMPARE(m.Proyecto.UH[1].CodigoTramo, u"T"_s);
     }
 
@@ -218,14 +219,12 @@ private slots:
     void encabezado_data() {
         QTest::addColumn<QStringList>("cuerpo");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("V") << QStringList{" 7 ", "V"} << u"||70|2|V|.49"_s;
-        QTest::newRow("v con blancos") << QStringList{" 7 ", "  v "} << u"||70|2|V|.49"_s;
-        QTest::newRow("F") << QStringList{" 7 ", "F"} << u"||70|2|F|.44"_s;
-        QTest::newRow("Verdadero") << QStringList{" 7 ", "Verdadero"} << u"||70|2|F|.44"_s;
-        QTest::newRow("vacío") << QStringList{" 7 ", ""} << u"||70|2|F|.44"_s;
-        QTest::newRow("límites") << QStringList{" 4 ", " 120 ", " 5 ", " 7.5 ",
-                                                " 6 ", " .5 ",  " 8 ", " 3 "}
-                                 << u"||99|2|F|.44"_s;
+        QTest::newRow("V") << L(" 7 |V") << u"||70|2|V|.49"_s;
+        QTest::newRow("v con blancos") << L(" 7 |  v ") << u"||70|2|V|.49"_s;
+        QTest::newRow("F") << L(" 7 |F") << u"||70|2|F|.44"_s;
+        QTest::newRow("Verdadero") << L(" 7 |Verdadero") << u"||70|2|F|.44"_s;
+        QTest::newRow("vacío") << L(" 7 |") << u"||70|2|F|.44"_s;
+        QTest::newRow("límites") << L(" 4 | 120 | 5 | 7.5 | 6 | .5 | 8 | 3 ") << u"||99|2|F|.44"_s;
     }
     void encabezado() {
         QFETCH(QStringList, cuerpo);
@@ -297,12 +296,12 @@ private slots:
              {cortado(35), "El Proyecto [P] tiene claves o marcadores fuera de lugar en la línea "
                            "35: se saltaron..."});
         fila("sin el cierre", Tramo(l, 1, 40), completo, {cortado(40)});
-        fila("índice repetido", sinBloque({" 10 ", " 2 ", "[InicioUH]", " 11 ", "B2", "[FinUH]"}),
+        fila("índice repetido", sinBloque(L(" 10 | 2 |[InicioUH]| 11 |B2|[FinUH]")),
              "Vía|3|A:3|B2:0|C:5|7",
              {"La unidad 2 aparece dos veces (líneas 15 y 37): vale la de la línea 37..."});
         fila("índices fuera de rango",
-             sinBloque({" 10 ", " 0 ", "[InicioUH]", "[FinUH]", " 10 ", " 7 ", "[InicioUH]", " 11 ",
-                        "X", "[FinUH]", " 10 ", " 1E6 ", "[InicioUH]", "[FinUH]"}),
+             sinBloque(L(" 10 | 0 |[InicioUH]|[FinUH]| 10 | 7 |[InicioUH]| 11 |X|[FinUH]"
+                         "| 10 | 1E6 |[InicioUH]|[FinUH]")),
              completo,
              {"La unidad 0 (línea 37) tiene un índice fuera de 1 a 100000: se descartó...",
               "La unidad 1000000 (línea 47) tiene un índice fuera de 1 a 100000: se descartó...",
@@ -321,29 +320,26 @@ private slots:
              "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(DecodificarAnsi(base).utf16()),
                                      base.size() * 2),
              anterior, {noEs});
-        fila("no numérico", ConEncabezado({" 4 ", "noventa", " 6 ", "tampoco"}), "P|0|0",
+        fila("no numérico", ConEncabezado(L(" 4 |noventa| 6 |tampoco")), "P|0|0",
              {noNumerico(5), noNumerico(7)});
-        fila("NumeroUH negativo",
-             ConEncabezado({" 9 ", " -5 ", " 10 ", " 3 ", "[InicioUH]", "[FinUH]"}),
+        fila("NumeroUH negativo", ConEncabezado(L(" 9 | -5 | 10 | 3 |[InicioUH]|[FinUH]")),
              "P|3|:0|:0|:0|0", {invalido(5)});
         // El mayor índice leído, no el último.
         fila("NumeroUH enorme",
-             ConEncabezado({" 9 ", " 1E9 ", " 10 ", " 3 ", "[InicioUH]", " 11 ", "C", "[FinUH]",
-                            " 10 ", " 2 ", "[InicioUH]", "[FinUH]"}),
+             ConEncabezado(
+                 L(" 9 | 1E9 | 10 | 3 |[InicioUH]| 11 |C|[FinUH]| 10 | 2 |[InicioUH]|[FinUH]")),
              "P|3|:0|:0|C:0|0", {invalido(5)});
         fila("alternativa enorme",
-             ConEncabezado(
-                 {" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 41 ", " 40000 ", "[FinUH]"}),
-             "P|1|:0|0", {invalido(10)});
+             ConEncabezado(L(" 9 | 1 | 10 | 1 |[InicioUH]| 41 | 40000 |[FinUH]")), "P|1|:0|0",
+             {invalido(10)});
         fila("cuenta negativa",
-             ConEncabezado({" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 50 ", " -3 ",
-                            "[InicioN82]", "[FinN82]", "[FinUH]"}),
+             ConEncabezado(L(" 9 | 1 | 10 | 1 |[InicioUH]| 50 | -3 |[InicioN82]|[FinN82]|[FinUH]")),
              "P|1|:0|0", {invalido(10)});
-        fila("desborde", ConEncabezado({" 4 ", " 1E999 "}), "P|0|0", {invalido(5)});
+        fila("desborde", ConEncabezado(L(" 4 | 1E999 ")), "P|0|0", {invalido(5)});
         QStringList muchos;
         QStringList hallazgos;
         for (int i = 0; i < 25; ++i) {
-            muchos += QStringList{" 6 ", "x"};
+            muchos += L(" 6 |x");
             hallazgos << noNumerico(5 + 2 * i);
         }
         fila("más de veinte", ConEncabezado(muchos), "P|0|0", hallazgos);
@@ -372,32 +368,26 @@ private slots:
 
     void archivosDanadosNoRompenNada() {
         ModuloVarek9 m;
+        const auto leer = [&](const char* cuerpo) {
+            LeerProyectoDatos(m, ConEncabezado(L(cuerpo)), "P");
+        };
         // Índices imposibles se saltan con su bloque; uno mayor a la capacidad la amplía.
-        LeerProyectoDatos(m,
-                          ConEncabezado({" 9 ", " 1500 ", " 10 ", " 200000 ", "[InicioUH]", " 11 ",
-                                         "fuera", "[FinUH]", " 10 ", " 1500 ", "[InicioUH]", " 11 ",
-                                         "lejos", "[FinUH]", " 2 ", "después"}),
-                          "P");
+        leer(" 9 | 1500 | 10 | 200000 |[InicioUH]| 11 |fuera|[FinUH]"
+             "| 10 | 1500 |[InicioUH]| 11 |lejos|[FinUH]| 2 |después");
         QCOMPARE(m.Proyecto.NumeroUH, 1500);
         QVERIFY(m.Proyecto.CapacidadUH() >= 1500);
         QCOMPARE(m.Proyecto.UH[1500].CodigoTramo, u"lejos"_s);
         QCOMPARE(m.Proyecto.Descripcion, u"después"_s);
 
         // Cuentas negativas y enormes: nada explota y la lista queda acotada.
-        LeerProyectoDatos(
-            m,
-            ConEncabezado({" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 50 ", " -3 ", "[InicioN82]",
-                           "[FinN82]", " 51 ", " 1E300 ", "[InicioCLIMA]", "a", "b"}),
-            "P");
+        leer(" 9 | 1 | 10 | 1 |[InicioUH]| 50 | -3 |[InicioN82]|[FinN82]| 51 | 1E300 "
+             "|[InicioCLIMA]|a|b");
         QVERIFY(m.Proyecto.UH[1].N82.isEmpty());
         // Quedan tres líneas tras el marcador: "a", "b" y el cierre del proyecto.
-        QCOMPARE(m.Proyecto.UH[1].CLIMA, (QStringList{"a", "b", "[FinProyecto]"}));
+        QCOMPARE(m.Proyecto.UH[1].CLIMA, L("a|b|[FinProyecto]"));
 
         // Redondeo al par en los campos enteros.
-        LeerProyectoDatos(m,
-                          ConEncabezado({" 9 ", " 2.5 ", " 10 ", " 1.5 ", "[InicioUH]", " 41 ",
-                                         " 4.5 ", "[FinUH]"}),
-                          "P");
+        leer(" 9 | 2.5 | 10 | 1.5 |[InicioUH]| 41 | 4.5 |[FinUH]");
         QCOMPARE(m.Proyecto.NumeroUH, 2);
         QCOMPARE(m.Proyecto.UH[2].AlternativaSeleccionada, qint16(4));
 
