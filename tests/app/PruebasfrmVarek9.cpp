@@ -83,13 +83,10 @@ private slots:
         QTest::addColumn<QString>("escrito"); // el proyecto en disco
         QTest::addColumn<QString>("archivo");
         QTest::addColumn<QString>("segundo");
-        QTest::newRow("argumento") << "obras/Tramo1.VK9 , segundo"
-                                   << "obras/Tramo1.VK9"
-                                   << "obras/Tramo1"
-                                   << "segundo";
-        QTest::newRow("ruta con comas") << "*/Vía 3, tramo 2/x.vk9"
-                                        << "Vía 3, tramo 2/x.vk9"
-                                        << "*/Vía 3, tramo 2/x" << QString();
+        QTest::newRow("argumento") << u"obras/Tramo1.VK9 , segundo"_s << u"obras/Tramo1.VK9"_s
+                                   << u"obras/Tramo1"_s << u"segundo"_s;
+        QTest::newRow("ruta con comas") << u"*/Vía 3, tramo 2/x.vk9"_s << u"Vía 3, tramo 2/x.vk9"_s
+                                        << u"*/Vía 3, tramo 2/x"_s << QString();
     }
     void arranque() {
         QFETCH(QString, linea);
@@ -427,25 +424,21 @@ private slots:
 
         // Cada botón de programa abre el lanzador en uso libre: lo que haya dejado la
         // tabla de unidades no pasa (los resultados, en PruebasfrmProgramas).
-        const struct {
-            int Boton;
-            const char* Programa;
-            const char* Codigo;
-        } programas[] = {
-            {10, "Clima", "C1"}, {11, "Transito", "N1"}, {12, "Mr", "M1"}, {13, "Drenaje", "D1"}};
-        for (const auto& p : programas) {
-            QVERIFY(EscribirBytes(p.Programa, ""));
-            QFile::setPermissions(p.Programa, QFile::permissions(p.Programa) | QFile::ExeOwner);
+        const QStringList programas{"Clima C1", "Transito N1", "Mr M1", "Drenaje D1"};
+        for (int b = 10; b <= 13; ++b) {
+            const QString programa = programas[b - 10].section(u' ', 0, 0);
+            QVERIFY(EscribirBytes(programa, ""));
+            QFile::setPermissions(programa, QFile::permissions(programa) | QFile::ExeOwner);
             e.modulo.ResultadoPrograma.Seleccionar = true;
             e.modulo.ResultadoPrograma.Referencia = u"varek-9"_s;
             e.plataforma.Modales.enqueue([](QDialog& d) {
                 return QTest::qWaitFor([&] { return !d.isVisible(); }, 10000) ? d.result() : -1;
             });
-            v.Boton(p.Boton)->click();
+            v.Boton(b)->click();
             QCOMPARE(e.plataforma.VentanasModales.last(), u"frmProgramas"_s);
             QCOMPARE(e.plataforma.ProgramasIniciados.last(),
-                     QDir::current().absoluteFilePath(p.Programa) + " ," + p.Codigo +
-                         ",SinPresentacion");
+                     QDir::current().absoluteFilePath(programa) + " ," +
+                         programas[b - 10].section(u' ', 1) + ",SinPresentacion");
             QVERIFY(!e.modulo.ResultadoPrograma.Seleccionar);
         }
     }
