@@ -54,12 +54,13 @@ private slots:
         Carpeta = std::make_unique<QTemporaryDir>();
         Actual = std::make_unique<DirectorioActual>(Carpeta->path());
     }
+
     void cleanup() {
         Actual.reset();
         Carpeta.reset();
     }
 
-    void textos() {
+    void textosYListas() {
         QCOMPARE(Justificar(u" 12 "_s, 5, 32, 0), u"   12"_s);
         QCOMPARE(Justificar(u" 12 "_s, 5, 32, -1), u"12   "_s);
         QCOMPARE(Justificar(u"abcdef"_s, 4, 32, 0), u"abcdef"_s);
@@ -69,9 +70,7 @@ private slots:
         QCOMPARE(QuitarControles(u" a\tb\r\n "_s, true), u"a b  "_s);
         // Solo se recortan blancos, antes de cambiar los controles.
         QCOMPARE(QuitarControles(QChar(31) + u" \x7f "_s), u" \x7f"_s);
-    }
 
-    void filtrarNumero() {
         QCOMPARE(FiltrarNumero(u" 1,234.50 metros "_s), u"1234.50"_s);
         QCOMPARE(FiltrarNumero(u"-1,5"_s, QString(), u','), u"-15"_s);
         QCOMPARE(FiltrarNumero(u"abc"_s), QString());
@@ -81,17 +80,13 @@ private slots:
         QCOMPARE(FiltrarNumero(u"sin cifras"_s, u"CR"_s, u','), QString());
         // Conjunto propio, sensible a mayúsculas; se recorta antes.
         QCOMPARE(FiltrarNumero(u"  A b B  "_s, u"AB "_s), u"A  B"_s);
-    }
 
-    void argumentosLinea() {
         QCOMPARE(ArgumentosLinea(LineaComando({u"varek9"_s})), QStringList(4, QString()));
         QCOMPARE(ArgumentosLinea(LineaComando({u"varek9"_s, u" proy"_s, u", b\t,c"_s})),
                  (QStringList{u" proy "_s, u"b\t"_s, u"c"_s, QString()}));
         QCOMPARE(ArgumentosLinea(u"a;b;c;d; e "_s, u";"_s),
                  (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s}));
-    }
 
-    void listas() {
         const QStringList tipos{u"1 Principal"_s, u"2 Secundaria"_s, u"A Acceso"_s};
         QCOMPARE(BuscarEnComboBox(tipos, u"a"_s, 1), u"A"_s);
         QCOMPARE(BuscarEnComboBox(tipos, QString(), 1), u"1"_s);
@@ -182,7 +177,7 @@ private slots:
 #endif
     }
 
-    void mismoProceso() {
+    void candadoEnUnProceso() {
         const QString ruta = Carpeta->filePath(u"mismo.pro"_s);
         BloqueoArchivo a(ruta);
         QVERIFY(!ArchivoBloqueadoPorOtro(ruta));
@@ -200,24 +195,22 @@ private slots:
         }
         QVERIFY(!ArchivoBloqueadoPorOtro(ruta)); // el destructor lo soltó
         QVERIFY(!BloqueoArchivo(Carpeta->filePath(u"no/existe"_s)).Bloquear());
-    }
 
-    void conservaElContenidoYSeMueve() {
-        const QString ruta = Carpeta->filePath(u"datos.txt"_s);
-        QVERIFY(EscribirBytes(ruta, "contenido"));
-        BloqueoArchivo a(ruta);
-        QVERIFY(a.Bloquear());
-        QCOMPARE(LeerBytes(ruta), QByteArray("contenido"));
-
-        BloqueoArchivo b(std::move(a));
-        QVERIFY(!a.Bloqueado());
-        QVERIFY(ArchivoBloqueadoPorOtro(ruta));
+        // El candado conserva el contenido y se mueve con el objeto.
+        const QString datos = Carpeta->filePath(u"datos.txt"_s);
+        QVERIFY(EscribirBytes(datos, "contenido"));
+        BloqueoArchivo d(datos);
+        QVERIFY(d.Bloquear());
+        QCOMPARE(LeerBytes(datos), QByteArray("contenido"));
+        BloqueoArchivo movido(std::move(d));
+        QVERIFY(!d.Bloqueado());
+        QVERIFY(ArchivoBloqueadoPorOtro(datos));
         BloqueoArchivo c(Carpeta->filePath(u"otro"_s));
         QVERIFY(c.Bloquear());
-        c = std::move(b); // suelta "otro" y se queda con el primero
+        c = std::move(movido); // suelta "otro" y se queda con el primero
         QVERIFY(!ArchivoBloqueadoPorOtro(Carpeta->filePath(u"otro"_s)));
-        QVERIFY(ArchivoBloqueadoPorOtro(ruta));
-        QCOMPARE(c.RutaArchivo(), ruta);
+        QVERIFY(ArchivoBloqueadoPorOtro(datos));
+        QCOMPARE(c.RutaArchivo(), datos);
     }
 
     void entreProcesos() {
