@@ -35,6 +35,8 @@ struct Corrida {
     QByteArray Bytes; // la salida tal cual, para lo que sale en Windows-1252
     QString Salida;
     QString Errores;
+    // El código de salida y la salida, en una línea.
+    QString Resumen() const { return QString::number(Codigo) + u'|' + Salida; }
 };
 
 // Un reporte con un encabezado numerado y 60 líneas: dos páginas de 58.
@@ -94,9 +96,7 @@ private slots:
     }
 
     void copiaDeTexto() {
-        const Corrida c = Correr({u"texto"_s, u"informe"_s});
-        QCOMPARE(c.Codigo, 0);
-        QCOMPARE(c.Salida, u"informe.txt\n"_s);
+        QCOMPARE(Correr({"texto", "informe"}).Resumen(), u"0|informe.txt\n"_s);
         // Su contenido, en PruebasPaginacion.
         QVERIFY(LeerBytes(Ruta(u"informe.txt"_s)).startsWith("#pg#fecha#\r\n"));
         // Crea la configuración por defecto en la carpeta de trabajo.
@@ -104,15 +104,14 @@ private slots:
     }
 
     void colaDelPuertoDeTexto() {
-        const QStringList base{u"dos"_s, u"informe"_s, u"--fecha"_s, u"05/12/2026 19:45:00"_s};
+        const QStringList base{"dos", "informe", "--fecha", "05/12/2026 19:45:00"};
         Corrida c = Correr(base);
-        QCOMPARE(c.Codigo, 0);
-        QCOMPARE(c.Salida, u"t00\n"_s);
+        QCOMPARE(c.Resumen(), u"0|t00\n"_s);
         QVERIFY(LeerBytes(Ruta(u"t00"_s)).startsWith(Encabezado(1) + "linea 1   \r\n"));
 
         // Solo la página 2, dos copias, a un archivo dado (la paginación, en PruebasPaginacion).
-        c = Correr(base + QStringList{u"--desde"_s, u"2"_s, u"--hasta"_s, u"2"_s, u"--copias"_s,
-                                      u"2"_s, u"--salida"_s, u"cola.prn"_s});
+        c = Correr(base + QStringList{"--desde", "2", "--hasta", "2", "--copias", "2", "--salida",
+                                      "cola.prn"});
         QCOMPARE(c.Codigo, 0);
         const QByteArray pagina2 =
             Encabezado(2) + "linea 58   \r\nlinea 59   \r\nlinea 60   \r\n\f";
@@ -120,7 +119,7 @@ private slots:
 
         // La configuración de la carpeta manda: páginas de 30 líneas.
         EscribirBytes(Ruta(u"Imprime.set"_s), "Longitud Pagina : 30\r\n");
-        Correr(base + QStringList{u"--salida"_s, u"cola30.prn"_s});
+        Correr(base + QStringList{"--salida", "cola30.prn"});
         QCOMPARE(LeerBytes(Ruta(u"cola30.prn"_s)).count('\f'), 3);
     }
 
@@ -178,21 +177,20 @@ private slots:
         else if (args.value(1) == u"x.text")
             QVERIFY(QFile::link(ruta, Ruta(u"x.text"_s)));
         const Corrida c = Correr(args);
-        QCOMPARE(c.Codigo, codigo);
-        QCOMPARE(c.Salida, salida);
+        QCOMPARE(c.Resumen(), QString::number(codigo) + u'|' + salida);
         QCOMPARE(LeerBytes(ruta), bytes);
         if (codigo == 2) QVERIFY(c.Errores.contains(u"es el archivo de entrada"_s));
     }
 
     void diagrama_data() {
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("svg") << QStringList{Ejemplo, u"--salida"_s, u"d.svg"_s};
-        QTest::newRow("pdf") << QStringList{u"--salida"_s, u"d.pdf"_s, Ejemplo};
-        QTest::newRow("png") << QStringList{Ejemplo, u"--salida"_s, u"d.png"_s};
+        QTest::newRow("svg") << QStringList{Ejemplo, "--salida", "d.svg"};
+        QTest::newRow("pdf") << QStringList{"--salida", "d.pdf", Ejemplo};
+        QTest::newRow("png") << QStringList{Ejemplo, "--salida", "d.png"};
     }
     void diagrama() {
         QFETCH(QStringList, args);
-        QCOMPARE(Correr(QStringList{u"diagrama"_s} + args).Codigo, 0);
+        QCOMPARE(Correr(QStringList{"diagrama"} + args).Codigo, 0);
         const QString salida = Ruta(args[args.indexOf(u"--salida"_s) + 1]);
         const QByteArray bytes = LeerBytes(salida);
         // PNG: el ancho de la cabecera IHDR, A4 apaisada a 200 ppp.
@@ -207,7 +205,7 @@ private slots:
         // Cada grupo del SVG, contra el diseño de la orden diseno: su alternativa y los
         // espesores de sus capas (mm en diseno, cm en el dibujo).
         const QStringList diseno =
-            Correr({u"diseno"_s, args[0]}).Salida.split(u'\n', Qt::SkipEmptyParts);
+            Correr({"diseno", args[0]}).Salida.split(u'\n', Qt::SkipEmptyParts);
         QXmlStreamReader xml(bytes);
         int grupos = 0;
         while (!xml.atEnd()) {
@@ -252,9 +250,7 @@ private slots:
     void calculos() {
         QFETCH(QStringList, args);
         QFETCH(double, esperado);
-        const Corrida c = Correr(args);
-        QCOMPARE(c.Codigo, 0);
-        QCOMPARE(c.Salida, Formato17(esperado) + u'\n');
+        QCOMPARE(Correr(args).Resumen(), u"0|"_s + Formato17(esperado) + u'\n');
     }
 
     // Toda orden mal dada o que no puede terminar: su código, nada en la salida, el
@@ -310,8 +306,7 @@ private slots:
         QVERIFY(EscribirBytes(Ruta("notas.vk9"), "notas\r\n"));
         const QStringList antes = QDir(dir_.path()).entryList(QDir::Files);
         const Corrida c = Correr(args.replaceInStrings(QStringLiteral("BASE"), base));
-        QCOMPARE(c.Codigo, codigo);
-        QVERIFY(c.Salida.isEmpty());
+        QCOMPARE(c.Resumen(), QString::number(codigo) + u'|');
         QVERIFY(c.Errores.contains(aviso) && !c.Errores.isEmpty());
         QFile::remove(Ruta("Imprime.set")); // la configuración por defecto sí queda
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), antes);
@@ -389,16 +384,12 @@ private slots:
         m.ArchivoProyecto = QStringLiteral("Obra");
         LeerProyectoDesde(m, QStringLiteral("Obra.VK9"));
         for (int n = 1; n <= 4; ++n) {
-            const Corrida c = Correr({"reporte", QString::number(n), "Obra.VK9"});
-            QCOMPARE(c.Codigo, 0);
-            QCOMPARE(c.Salida, QStringLiteral("r00\n"));
+            QCOMPARE(Correr({"reporte", QString::number(n), "Obra.VK9"}).Resumen(), u"0|r00\n"_s);
             EstadoDiseno e;
             QVERIFY(EscribirReporte(n, m, e, QStringLiteral("nucleo.txt")).Ok);
             QCOMPARE(LeerBytes("r00"), LeerBytes("nucleo.txt"));
         }
-        const Corrida conSalida = Correr({"reporte", "4", "Obra.VK9", "--salida", "cuatro.txt"});
-        QCOMPARE(conSalida.Codigo, 0);
-        QVERIFY(conSalida.Salida.isEmpty());
+        QCOMPARE(Correr({"reporte", "4", "Obra.VK9", "--salida", "cuatro.txt"}).Resumen(), u"0|"_s);
         QCOMPARE(LeerBytes("cuatro.txt"), LeerBytes("r00"));
     }
 
