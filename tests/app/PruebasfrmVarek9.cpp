@@ -443,10 +443,28 @@ private slots:
         }
     }
 
-    void cajaDeLibreriasSoloConAlgoQueDecir() {
-        // Sin "DirLib" ni librerías la caja no aparece; con "DirLib", el registro.
+    void cajaDeLibreriasYResaltadoDeBotones() {
+        // Sin "DirLib" ni librerías la caja no aparece.
         Escenario e;
-        QVERIFY(e.Abrir().findChild<QPlainTextEdit*>("txtLib")->isHidden());
+        frmVarek9& v = e.Abrir();
+        QVERIFY(v.findChild<QPlainTextEdit*>("txtLib")->isHidden());
+        // El puntero resalta el botón que tiene debajo.
+        MoverRaton(v.Boton(11));
+        QVERIFY(v.Boton(11)->isChecked());
+        MoverRaton(v.Boton(0));
+        QVERIFY(v.Boton(0)->isChecked());
+        QVERIFY(!v.Boton(11)->isChecked());
+        // Sobre el fondo nada queda resaltado.
+        MoverRaton(v.centralWidget(), QPointF(2, 2));
+        QVERIFY(!v.Boton(0)->isChecked());
+
+        // Tras una acción el resaltado descansa 100 ms.
+        v.Boton(13)->click();
+        MoverRaton(v.Boton(12));
+        QVERIFY(!v.Boton(12)->isChecked());
+        QTRY_VERIFY_WITH_TIMEOUT((MoverRaton(v.Boton(12)), v.Boton(12)->isChecked()), 1000);
+
+        // Con "DirLib", la caja muestra el registro.
         Escenario conDirLib;
         QVERIFY(EscribirBytes("DirLib", "\r\n") && EscribirBytes("A.OCX", "a"));
         const auto* txtLib = conDirLib.Abrir().findChild<QPlainTextEdit*>("txtLib");
@@ -467,25 +485,6 @@ private slots:
         QVERIFY(traduccion);
         QCOMPARE(cancelar(), "Cancelar");
         QCoreApplication::removeTranslator(traduccion.get());
-    }
-
-    void resaltadoDeBotones() {
-        Escenario e;
-        frmVarek9& v = e.Abrir();
-        MoverRaton(v.Boton(11));
-        QVERIFY(v.Boton(11)->isChecked());
-        MoverRaton(v.Boton(0));
-        QVERIFY(v.Boton(0)->isChecked());
-        QVERIFY(!v.Boton(11)->isChecked());
-        // Sobre el fondo nada queda resaltado.
-        MoverRaton(v.centralWidget(), QPointF(2, 2));
-        QVERIFY(!v.Boton(0)->isChecked());
-
-        // Tras una acción el resaltado descansa 100 ms.
-        v.Boton(13)->click();
-        MoverRaton(v.Boton(12));
-        QVERIFY(!v.Boton(12)->isChecked());
-        QTRY_VERIFY_WITH_TIMEOUT((MoverRaton(v.Boton(12)), v.Boton(12)->isChecked()), 1000);
     }
 };
 

@@ -116,7 +116,7 @@ private slots:
         EsperaAleatoria(0, std::numeric_limits<double>::infinity());
     }
 
-    void nombreReporte() {
+    void nombresDeReporteYDeDatos() {
         QCOMPARE(NombreArchivoReporte(u" x "_s), u"xr00"_s);
         QVERIFY(QDir::current().entryList(QDir::Files).isEmpty()); // ni el ".img" queda
 
@@ -137,9 +137,7 @@ private slots:
         BloqueoArchivo otro(u"r10.txt"_s);
         QVERIFY(otro.Bloquear());
         QCOMPARE(NombreArchivoReporte(), u"r20"_s);
-    }
 
-    void nombreDatos() {
         QCOMPARE(NombreArchivoDatos(), u"t00"_s);
         QVERIFY(EscribirBytes(u"t00.DAT"_s, "viejo"));
         QVERIFY(EscribirBytes(u"t00.img"_s, "viejo"));
@@ -147,8 +145,8 @@ private slots:
         QCOMPARE(Tamano(u"t00.DAT"_s), 0);
         QVERIFY(QFile::exists(u"t00.NDX"_s));
         QVERIFY(QFile::exists(u"t00.img"_s)); // solo los reportes limpian su ".img"
-        BloqueoArchivo enUso(u"t00.NDX"_s);
-        QVERIFY(enUso.Bloquear());
+        BloqueoArchivo ndx(u"t00.NDX"_s);
+        QVERIFY(ndx.Bloquear());
         QCOMPARE(NombreArchivoDatos(), u"t10"_s);
     }
 
