@@ -95,16 +95,25 @@ private slots:
         EscribirBytes(Ruta(u"informe"_s), ReporteDosPaginas());
     }
 
-    void copiaDeTexto() {
+    // Copia de texto, PDF y cola del puerto de texto del mismo reporte.
+    void textoPdfYCola() {
         QCOMPARE(Correr({"texto", "informe"}).Resumen(), u"0|informe.txt\n"_s);
         // Su contenido, en PruebasPaginacion.
         QVERIFY(LeerBytes(Ruta(u"informe.txt"_s)).startsWith("#pg#fecha#\r\n"));
         // Crea la configuración por defecto en la carpeta de trabajo.
         QVERIFY(QFile::exists(Ruta(u"Imprime.set"_s)));
-    }
 
-    void colaDelPuertoDeTexto() {
-        const QStringList base{"dos", "informe", "--fecha", "05/12/2026 19:45:00"};
+        const QStringList fecha{"--fecha", "05/12/2026 19:45:00"};
+        const Corrida pdf = Correr(QStringList{"pdf", "informe", "informe.pdf"} + fecha);
+        QVERIFY(pdf.Resumen().startsWith(u"0|informe.pdf: 2 páginas"_s));
+        QProcess texto;
+        texto.start(QStandardPaths::findExecutable("pdftotext"),
+                    {"-layout", Ruta("informe.pdf"), "-"});
+        QVERIFY(texto.waitForFinished(30000));
+        // La fecha dada llega al encabezado.
+        QVERIFY(texto.readAllStandardOutput().contains("2 [05/12/2026 19:45:00]"));
+
+        const QStringList base = QStringList{"dos", "informe"} + fecha;
         Corrida c = Correr(base);
         QCOMPARE(c.Resumen(), u"0|t00\n"_s);
         QVERIFY(LeerBytes(Ruta(u"t00"_s)).startsWith(Encabezado(1) + "linea 1   \r\n"));
@@ -121,19 +130,6 @@ private slots:
         EscribirBytes(Ruta(u"Imprime.set"_s), "Longitud Pagina : 30\r\n");
         Correr(base + QStringList{"--salida", "cola30.prn"});
         QCOMPARE(LeerBytes(Ruta(u"cola30.prn"_s)).count('\f'), 3);
-    }
-
-    void pdf() {
-        const Corrida c = Correr(
-            {u"pdf"_s, u"informe"_s, u"informe.pdf"_s, u"--fecha"_s, u"05/12/2026 19:45:00"_s});
-        QCOMPARE(c.Codigo, 0);
-        QVERIFY(c.Salida.startsWith(u"informe.pdf: 2 páginas"_s));
-        QProcess texto;
-        texto.start(QStandardPaths::findExecutable(u"pdftotext"_s),
-                    {u"-layout"_s, Ruta(u"informe.pdf"_s), u"-"_s});
-        QVERIFY(texto.waitForFinished(30000));
-        // La fecha dada llega al encabezado.
-        QVERIFY(texto.readAllStandardOutput().contains("2 [05/12/2026 19:45:00]"));
     }
 
     // Ninguna orden escribe sobre su entrada: un nombre reservado o una copia la
