@@ -490,10 +490,7 @@ private slots:
         m.ArchivoProyecto = dir.filePath(u"archivo/proyecto"_s);
         m.ProyectoModificado = true;
         const ErrorEscritura e = GuardarProyecto(m);
-        QVERIFY(!e.Ok);
-        QVERIFY(e.Numero != 0);
-        QVERIFY(!e.Descripcion.isEmpty());
-        QCOMPARE(m.ProyectoModificado, true);
+        QVERIFY(!e.Ok && e.Numero != 0 && !e.Descripcion.isEmpty() && m.ProyectoModificado);
         QCOMPARE(ErrorEscritura::Titulo(), u"ERROR"_s);
         QVERIFY(e.Texto().startsWith(
             u"Se presentó un error en el sistema...\n\nError : %1 "_s.arg(e.Numero)));
@@ -540,9 +537,7 @@ private slots:
         // Nombres con acentos pasan por Windows-1252.
         m.ArchivoProyecto = u"Vía Peñas"_s;
         QVERIFY(GuardarUltimoProyecto(m).Ok);
-        QCOMPARE(LeerBytes(NombreUltimoProyecto), QByteArray("V\xed"
-                                                             "a Pe\xf1"
-                                                             "as\r\n"));
+        QCOMPARE(LeerBytes(NombreUltimoProyecto), QByteArray("V\355a Pe\361as\r\n"));
         QCOMPARE(CargarUltimoProyecto(m, QString()), u"Vía Peñas"_s);
 
         // Un archivo vacío vuelve a "Defecto".
