@@ -321,9 +321,9 @@ private slots:
         const QString entrada = Ruta("entrada.vk9");
         const QString salida = Ruta("salida.vk9");
         // Finales LF, valores por derivar y una clave desconocida.
-        QVERIFY(EscribirBytes(entrada, "[Proyecto]\n 1 \nV\xed"
-                                       "a\n 4 \n 90 \n 9 \n 1 \n 10 \n 1 \n[InicioUH]\n 11 \nT1\n"
-                                       " 77 \nx\n 33 \n 5 \n[FinUH]\n[FinProyecto]\n"));
+        QVERIFY(EscribirBytes(entrada, "[Proyecto]\n 1 \nV\355a\n 4 \n 90 \n 9 \n 1 \n 10 \n 1 \n"
+                                       "[InicioUH]\n 11 \nT1\n 77 \nx\n 33 \n 5 \n[FinUH]\n"
+                                       "[FinProyecto]\n"));
         const Corrida c = Correr({"guardar", entrada, salida});
         QCOMPARE(c.Codigo, 0);
         // La clave desconocida se salta, y se dice.
@@ -449,14 +449,14 @@ private slots:
     void importarTablaDeHojaDeCalculo() {
         const QString base = Ruta("base.vk9");
         QVERIFY(EscribirProyecto(base, {UnidadTramo("K2", 0, 100), UnidadTramo("K1", 0, 100)}));
-        const QByteArray tabla = "Z9\tca\xF1"
-                                 "ada\t2\tc\t1,250.75\t1,300\t6.5 m\t150000\thum"
-                                 "\tTEMP\t4,5\tmont\tafr-2\t12\t30\textra\tm\xE1s\r\n"
-                                 "\r\n"
-                                 "A1\t\t\t\tabc\t12 m\t\t1.5E+05\r\n"
-                                 "K1\tduplicada\t1\tA\t0\t100\r\n"
-                                 "  \tsolo blancos\r\n"
-                                 "ab\tmin\xFAsculas\r\n";
+        const QByteArray tabla =
+            "Z9\tca\361ada\t2\tc\t1,250.75\t1,300\t6.5 m\t150000\thum\tTEMP\t4,5\tmont"
+            "\tafr-2\t12\t30\textra\tm\341s\r\n"
+            "\r\n"
+            "A1\t\t\t\tabc\t12 m\t\t1.5E+05\r\n"
+            "K1\tduplicada\t1\tA\t0\t100\r\n"
+            "  \tsolo blancos\r\n"
+            "ab\tmin\372sculas\r\n";
         const QString unidades = Ruta("unidades.txt");
         QVERIFY(EscribirBytes(unidades, tabla));
         const QString salida = Ruta("salida.vk9");

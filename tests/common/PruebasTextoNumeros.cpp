@@ -177,8 +177,7 @@ private slots:
     void ansi() {
         const QString texto = QStringLiteral("Año ¦ €5 – “x” Ÿ");
         const QByteArray b = CodificarAnsi(texto);
-        QCOMPARE(b, QByteArray("A\xf1o \xa6 \x80"
-                               "5 \x96 \x93x\x94 \x9f"));
+        QCOMPARE(b, QByteArray("A\361o \246 \2005 \226 \223x\224 \237"));
         QCOMPARE(DecodificarAnsi(b), texto);
         // Fuera de la página de códigos: un "?" por carácter, también fuera del plano básico.
         QCOMPARE(CodificarAnsi(QStringLiteral("α😀b")), QByteArray("??b"));
