@@ -19,9 +19,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
 #include <QtEndian>
 
 #include <cmath>
@@ -202,17 +202,11 @@ private slots:
         // espesores de sus capas (mm en diseno, cm en el dibujo).
         const QStringList diseno =
             Correr({"diseno", args[0]}).Salida.split(u'\n', Qt::SkipEmptyParts);
-        QXmlStreamReader xml(bytes);
+        const QRegularExpression grupo(
+            u"<g id=\"UH(\\d+)\" class=\"unidad\">\n<desc>[^:<]*: ([^<]*)</desc>"_s);
         int grupos = 0;
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"g"_s ||
-                xml.attributes().value(u"class"_s) != u"unidad"_s)
-                continue;
-            const int i = xml.attributes().value(u"id"_s).mid(2).toInt();
-            while (xml.readNext() != QXmlStreamReader::StartElement) {
-            }
-            const QString desc = xml.readElementText();
-            const QStringList campos = diseno[i - 1].split(u'\t');
+        for (const QRegularExpressionMatch& g : grupo.globalMatch(QString::fromUtf8(bytes))) {
+            const QStringList campos = diseno[g.captured(1).toInt() - 1].split(u'\t');
             const int n = campos[2].toInt();
             const bool aplica = n >= 1 && campos[3 + (n - 1) * 6] == u"1"_s;
             QStringList capas;
@@ -221,7 +215,7 @@ private slots:
                 if (mm > 0) capas << QString::number(mm / 10, 'f', 1);
             }
             QStringList vistas;
-            for (const QString& capa : desc.section(u": "_s, 1).split(u", "_s, Qt::SkipEmptyParts))
+            for (const QString& capa : g.captured(2).split(u", "_s, Qt::SkipEmptyParts))
                 if (!capa.startsWith(u"TSD"_s) && !capa.startsWith(u"CSR"_s))
                     vistas << capa.section(u' ', 1);
             QCOMPARE(vistas, capas);
