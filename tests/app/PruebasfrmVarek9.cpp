@@ -324,21 +324,10 @@ private slots:
         QVERIFY(QFile::exists("Defecto.vk9.recuperar"));
         e.modulo.Proyecto.Nombre = u"Ultimo cambio"_s;
         e.plataforma.Respuestas.enqueue(respuesta);
-        bool termina = false;
-        switch (via) {
-        case 0:
-            e.Accion("mnuTerminar0")->trigger();
-            break;
-        case 1:
-            QTest::mouseClick(v.Boton(99), Qt::LeftButton);
-            break;
-        case 2:
-            v.close();
-            break; // la cruz de la ventana y Alt+F4 llegan como close()
-        default:
-            termina = v.CierreDeSesion(via == 3);
-            break;
-        }
+        if (via == 0) e.Accion("mnuTerminar0")->trigger();
+        if (via == 1) QTest::mouseClick(v.Boton(99), Qt::LeftButton);
+        if (via == 2) v.close(); // la cruz de la ventana y Alt+F4 llegan como close()
+        const bool termina = via >= 3 && v.CierreDeSesion(via == 3);
         if (via == 4) {
             QVERIFY(termina && e.plataforma.Mensajes.isEmpty());
             QVERIFY(LeerBytes("Defecto.vk9.recuperar").contains("Ultimo cambio"));
@@ -350,10 +339,8 @@ private slots:
         QCOMPARE(e.UltimoMensaje(),
                  u"GUARDAR PROYECTO: Desea guardar el proyecto actual [Defecto]"_s);
         const bool sigue = respuesta == RespuestaMensaje::Cancelar;
-        if (via == 3)
-            QCOMPARE(termina, !sigue);
-        else
-            QCOMPARE(v.isVisible(), sigue);
+        // Cancelar deja la ventana abierta y la sesión sin terminar.
+        QCOMPARE(via == 3 ? !termina : v.isVisible(), sigue);
         QCOMPARE(QFile::exists("Defecto.vk9"), respuesta == RespuestaMensaje::Si);
         // Guardar o descartar quita la copia; cancelar la deja.
         QCOMPARE(QFile::exists("Defecto.vk9.recuperar"), sigue);
