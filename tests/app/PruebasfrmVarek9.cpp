@@ -181,10 +181,8 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::SoloLecturaCancelar);
         QVERIFY(e.UltimoMensaje().contains(u": El proyecto [Obra] está abierto por luis en "_s));
         QCOMPARE(v.SoloLectura(), soloLectura);
-        if (!soloLectura) {
-            QCOMPARE(e.modulo.ArchivoProyecto, u"Sin Nombre 1"_s);
-            return;
-        }
+        QCOMPARE(e.modulo.ArchivoProyecto, soloLectura ? u"Obra"_s : u"Sin Nombre 1"_s);
+        if (!soloLectura) return;
         QCOMPARE(v.windowTitle(), u"VAREK-9 [Obra] (solo lectura)"_s);
         QCOMPARE(e.modulo.Proyecto.Nombre, u"Compartido"_s);
         // Ni la copia de recuperación ni "Guardar" escriben sobre la otra sesión: pide otro nombre.
