@@ -191,12 +191,8 @@ private slots:
         otra.Clic(u"btnAceptar"_s);
         QCOMPARE(Dialogo(m).Descripcion(), u"Línea uno\ndos\ntres"_s);
     }
-};
 
-// La presentación del programa y las rutinas de ventana de uso común.
-class PruebasVentanas : public QObject {
-    Q_OBJECT
-private slots:
+    // La presentación del programa y las rutinas de ventana de uso común.
     // Los textos fijos se ven en frmAbout.cpp; la compilación viene de la construcción.
     void compilacionYCierre() {
         frmAbout acerca;
@@ -284,5 +280,4 @@ private slots:
 };
 
 VAREK9_REGISTRAR_PRUEBA(PruebasfrmProyecto)
-VAREK9_REGISTRAR_PRUEBA(PruebasVentanas)
 #include "PruebasfrmProyecto.moc"
