@@ -268,7 +268,7 @@ private slots:
         QVERIFY(dos->hasFocus() && dos->selectedText() != u"dos dos"_s);
     }
 
-    // La búsqueda en sí se prueba sobre la lista de textos en PruebasLibzrl.
+    // La búsqueda en sí se prueba sobre la lista de textos en PruebasComunes.
     void seleccionarEnLista() {
         QComboBox lista;
         lista.addItems({u"Abc"_s, u"ABD"_s, u"xyz"_s});
