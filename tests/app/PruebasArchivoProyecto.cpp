@@ -136,6 +136,7 @@ private slots:
         QTest::newRow("tres") << 3;
         QTest::newRow("mil quinientas") << 1500;
     }
+
     void idaYVuelta() {
         QFETCH(int, unidades);
         ModuloVarek9 m;
@@ -226,6 +227,7 @@ private slots:
         QTest::newRow("vacío") << L(" 7 |") << u"||70|2|F|.44"_s;
         QTest::newRow("límites") << L(" 4 | 120 | 5 | 7.5 | 6 | .5 | 8 | 3 ") << u"||99|2|F|.44"_s;
     }
+
     void encabezado() {
         QFETCH(QStringList, cuerpo);
         QFETCH(QString, esperado);
@@ -344,6 +346,7 @@ private slots:
         }
         fila("más de veinte", ConEncabezado(muchos), "P|0|0", hallazgos);
     }
+
     void lecturaDeArchivosDanados() {
         QFETCH(QByteArray, datos);
         QFETCH(QString, proyecto);
@@ -561,6 +564,7 @@ private slots:
         QTest::newRow("mayusculas-misma-maquina") << "PC1" << qint64(77) << 1 << false << false;
         QTest::newRow("viejo-y-vivo") << "pc1" << qint64(77) << 13 << true << false;
     }
+
     void bloqueoAjenoVivo() {
         QFETCH(QString, maquina);
         QFETCH(qint64, proceso);
