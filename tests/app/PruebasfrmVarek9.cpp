@@ -374,9 +374,8 @@ private slots:
         e.modulo.Proyecto.UH[1].CodigoTramo = u"T1"_s;
         v.Boton(2)->click();
         v.Boton(1)->click();
-        QCOMPARE(e.plataforma.VentanasModales,
-                 (QStringList{"frmAbout", "frmProyecto", "frmProyecto", "frmAlternativas",
-                              "frmUnidadesHomogeneas"}));
+        QCOMPARE(e.plataforma.VentanasModales.join(u' '),
+                 u"frmAbout frmProyecto frmProyecto frmAlternativas frmUnidadesHomogeneas"_s);
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
 
         v.Boton(20)->click();

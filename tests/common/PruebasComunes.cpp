@@ -221,7 +221,7 @@ private slots:
         QCOMPARE(Formato17(1e20), QStringLiteral("1e+20"));
     }
 
-    void ansi() {
+    void ansiYRecorte() {
         const QString texto = QStringLiteral("Año ¦ €5 – “x” Ÿ");
         const QByteArray b = CodificarAnsi(texto);
         QCOMPARE(b, QByteArray("A\361o \246 \2005 \226 \223x\224 \237"));
@@ -233,6 +233,11 @@ private slots:
         for (int i = 0; i < 256; ++i)
             todos.append(static_cast<char>(i));
         QCOMPARE(CodificarAnsi(DecodificarAnsi(todos)), todos);
+
+        // Recortar quita solo blancos.
+        QCOMPARE(Recortar(u"  a b  "), QStringLiteral("a b"));
+        QCOMPARE(Recortar(u"\ta\t"), QStringLiteral("\ta\t"));
+        QCOMPARE(Recortar(u"    "), QString());
     }
 
     // Reportes: un LF solo queda dentro de la línea si hay algún CR. Proyectos:
@@ -272,12 +277,6 @@ private slots:
                 leidas << QString::fromLatin1(lector.Siguiente());
             QCOMPARE(Unidas(leidas), esperado);
         }
-    }
-
-    void recortarSoloBlancos() {
-        QCOMPARE(Recortar(u"  a b  "), QStringLiteral("a b"));
-        QCOMPARE(Recortar(u"\ta\t"), QStringLiteral("\ta\t"));
-        QCOMPARE(Recortar(u"    "), QString());
     }
 
     void mascaras_data() {
