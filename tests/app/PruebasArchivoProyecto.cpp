@@ -1,5 +1,6 @@
 // Archivo de proyecto: bytes exactos, ida y vuelta, reglas de lectura, archivos dañados
-// y el archivo del último proyecto.
+// y el archivo del último proyecto; copia de recuperación y bloqueo de un proyecto
+// abierto.
 #include "Pruebas.h"
 
 #include "Archivos.h"
@@ -8,15 +9,25 @@
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "project/ArchivoProyecto.h"
+#include "project/SesionProyecto.h"
 #include "project/Solucionador.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QDateTime Ahora(QDate(2026, 12, 6), QTime(10, 0));
+
+// Líneas de archivo escritas en una sola cadena, separadas por "|".
+QStringList L(const char* lineas) {
+    return QString::fromUtf8(lineas).split(u'|');
+}
 
 QByteArray Archivo(const QStringList& lineas) {
     return CodificarAnsi(QString(lineas.join(u"\r\n"_s) + u"\r\n"_s));
@@ -40,9 +51,9 @@ QStringList LineasBase() {
           << " 11 " << codigo << " 33 " << u" %1 "_s.arg(cbr) << resto << "[FinUH]";
     };
     bloque(1, "A", 3, {});
-    bloque(2, "B", 4, {" 50 ", " 2 ", "[InicioN82]", "  n1", "  n2", "[FinN82]"});
+    bloque(2, "B", 4, L(" 50 | 2 |[InicioN82]|  n1|  n2|[FinN82]"));
     bloque(3, "C", 5, {});
-    l += QStringList{" 100 ", " 1 ", "[InicioCU]", " 7 ", "[FinCU]", "[FinProyecto]"};
+    l += L(" 100 | 1 |[InicioCU]| 7 |[FinCU]|[FinProyecto]");
     return l;
 }
 
@@ -70,6 +81,18 @@ QString Resumen(const Proyecto& p) {
     }
     partes << Recortar(FormatoGeneral(p.CostosUnitarios[1]));
     return partes.join(u'|');
+}
+
+// El encabezado leído: descripción, ubicación, R, pt, "V" si la confiabilidad es del
+// tránsito, y So.
+QString Encabezado(const Proyecto& p) {
+    return QStringList{p.Descripcion,
+                       p.Ubicacion,
+                       Recortar(FormatoGeneral(p.Confiabilidad)),
+                       Recortar(FormatoGeneral(p.ServiciabilidadFinal)),
+                       p.ConfiabilidadTransito ? u"V"_s : u"F"_s,
+                       Recortar(FormatoGeneral(p.So))}
+        .join(u'|');
 }
 
 } // namespace
@@ -113,6 +136,7 @@ private slots:
         QTest::newRow("tres") << 3;
         QTest::newRow("mil quinientas") << 1500;
     }
+
     void idaYVuelta() {
         QFETCH(int, unidades);
         ModuloVarek9 m;
@@ -128,13 +152,9 @@ private slots:
         QVERIFY2(!aviso.HayAviso, qPrintable(aviso.Texto));
         const Proyecto& q = leido.Proyecto;
         QCOMPARE(q.Nombre, original.Nombre);
-        QCOMPARE(q.Descripcion, original.Descripcion);
-        QCOMPARE(q.Ubicacion, original.Ubicacion);
-        QCOMPARE(q.Confiabilidad, 85.0);
+        QCOMPARE(Encabezado(q),
+                 u"Línea uno¦Línea dos con ñ y €|  Boyacá, con blancos  |85|1.8|V|.49"_s);
         QCOMPARE(q.Zr, original.Zr);
-        QCOMPARE(q.ServiciabilidadFinal, 1.8);
-        QCOMPARE(q.ConfiabilidadTransito, true);
-        QCOMPARE(q.So, 0.49);
         QCOMPARE(q.CostosUnitarios, original.CostosUnitarios);
         QCOMPARE(q.NumeroUH, unidades);
         QVERIFY(q.CapacidadUH() >= unidades);
@@ -165,69 +185,56 @@ private slots:
             costos << QString::number(i);
         // Encabezado, la unidad 2 con una clave desconocida, la 1 con listas, los costos y
         // una segunda sección.
-        const QByteArray datos = Archivo(
-            QStringList{"basura antes", "[Proyecto]", " 01 ", "no es la clave 1", " 1 ",
-                        "  Nombre con blancos ", "77", "valor ignorado", "  4  ", "  95.5 xyz",
-                        " 7 ", " v ", " 9 ", " 2 "} +
-            QStringList{" 10 ", " 2 ", "[InicioUH]", " 11 ", "B", " 99 ", "ignorado", " 33 ", "8",
-                        "[FinUH]"} +
-            QStringList{" 10 ", " 1 ", "[InicioUH]", " 11 ", "A", " 33 ", "3", " 50 ", " 4 ",
-                        "[InicioN82]", "  uno", "  dos", "[FinN82]", " 51 ", " 1 ", "[InicioCLIMA]",
-                        "  c", "[FinCLIMA]", "[FinUH]"} +
-            costos +
-            QStringList{"[FinCU]", " 55 ", "[FinProyecto]", " 2 ", "no se lee: la sección terminó",
-                        "[Proyecto]", " 3 ", "Ubicación de la segunda sección", "[FinProyecto]"});
+        const QByteArray datos =
+            Archivo(L("basura antes|[Proyecto]| 01 |no es la clave 1| 1 |  Nombre con blancos "
+                      "|77|valor ignorado|  4  |  95.5 xyz| 7 | v | 9 | 2 ") +
+                    L(" 10 | 2 |[InicioUH]| 11 |B| 99 |ignorado| 33 |8|[FinUH]") +
+                    L(" 10 | 1 |[InicioUH]| 11 |A| 33 |3| 50 | 4 |[InicioN82]|  uno|  "
+                      "dos|[FinN82]| 51 | 1 |[InicioCLIMA]|  c|[FinCLIMA]|[FinUH]") +
+                    costos +
+                    L("[FinCU]| 55 |[FinProyecto]| 2 |no se lee: la sección terminó|[Proyecto]"
+                      "| 3 |Ubicación de la segunda sección|[FinProyecto]"));
         const AvisoLectura aviso = LeerProyectoDatos(m, datos, u"P"_s);
         // Se saltan como siempre, pero se dicen: un fin de línea perdido desfasa el resto.
         QCOMPARE(aviso.Hallazgos, QStringList{"El Proyecto [P] tiene claves o marcadores fuera de "
                                               "lugar en las líneas 3, 7, 20, 61: se saltaron..."});
         const Proyecto& p = m.Proyecto;
         QCOMPARE(Resumen(p), u"  Nombre con blancos |2|A:3/uno+dos++|B:8|1"_s);
-        QCOMPARE(p.Descripcion, QString());
-        QCOMPARE(p.Ubicacion, u"Ubicación de la segunda sección"_s);
-        QCOMPARE(p.Confiabilidad, 95.5);
-        QCOMPARE(p.ConfiabilidadTransito, true);
-        QCOMPARE(p.So, 0.49);
-        QCOMPARE(p.UH[1].CLIMA, QStringList{"c"});
+        QCOMPARE(Encabezado(p), u"|Ubicación de la segunda sección|95.5|2|V|.49"_s);
+        QCOMPARE(p.UH[1].CLIMA, L("c"));
         QCOMPARE(p.CostosUnitarios[11], 11.0);
     }
 
     void listaSinMarcadorDeCierre() {
         ModuloVarek9 m;
         // La cuenta se cumple sin ver el marcador: la línea siguiente se descarta.
-        const QByteArray datos =
-            ConEncabezado({" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 52 ", " 2 ", "[InicioMR]",
-                           "a", "b", "[FinMR]", " 11 ", "T", "[FinUH]"});
+        const QByteArray datos = ConEncabezado(
+            L(" 9 | 1 | 10 | 1 |[InicioUH]| 52 | 2 |[InicioMR]|a|b|[FinMR]| 11 |T|[FinUH]"));
         QVERIFY(!LeerProyectoDatos(m, datos, "P").HayAviso);
-        QCOMPARE(m.Proyecto.UH[1].MR, (QStringList{"a", "b"}));
+        QCOMPARE(m.Proyecto.UH[1].MR, L("a|b"));
         QCOMPARE(m.Proyecto.UH[1].CodigoTramo, u"T"_s);
     }
 
-    // "V" es verdadero, cualquier otra cosa falso; R y pt se limitan y Zr y So se derivan.
+    // "V" es verdadero, cualquier otra cosa falso; R y pt se limitan (pt sin valor o
+    // limitado es 2) y Zr y So se derivan.
     void encabezado_data() {
         QTest::addColumn<QStringList>("cuerpo");
-        QTest::addColumn<double>("R");
-        QTest::addColumn<bool>("transito");
-        const auto fila = [](const char* nombre, const QStringList& cuerpo, bool transito,
-                             double R = 70) { QTest::newRow(nombre) << cuerpo << R << transito; };
-        fila("V", {" 7 ", "V"}, true);
-        fila("v con blancos", {" 7 ", "  v "}, true);
-        fila("F", {" 7 ", "F"}, false);
-        fila("Verdadero", {" 7 ", "Verdadero"}, false);
-        fila("vacío", {" 7 ", ""}, false);
-        fila("límites", {" 4 ", " 120 ", " 5 ", " 7.5 ", " 6 ", " .5 ", " 8 ", " 3 "}, false, 99);
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("V") << L(" 7 |V") << u"||70|2|V|.49"_s;
+        QTest::newRow("v con blancos") << L(" 7 |  v ") << u"||70|2|V|.49"_s;
+        QTest::newRow("F") << L(" 7 |F") << u"||70|2|F|.44"_s;
+        QTest::newRow("Verdadero") << L(" 7 |Verdadero") << u"||70|2|F|.44"_s;
+        QTest::newRow("vacío") << L(" 7 |") << u"||70|2|F|.44"_s;
+        QTest::newRow("límites") << L(" 4 | 120 | 5 | 7.5 | 6 | .5 | 8 | 3 ") << u"||99|2|F|.44"_s;
     }
+
     void encabezado() {
         QFETCH(QStringList, cuerpo);
-        QFETCH(double, R);
-        QFETCH(bool, transito);
+        QFETCH(QString, esperado);
         ModuloVarek9 m;
         LeerProyectoDatos(m, ConEncabezado(cuerpo), "P");
-        QCOMPARE(m.Proyecto.Confiabilidad, R);
-        QCOMPARE(m.Proyecto.ServiciabilidadFinal, 2.0); // sin valor o limitado (.5)
-        QCOMPARE(m.Proyecto.ConfiabilidadTransito, transito);
-        QCOMPARE(m.Proyecto.So, transito ? 0.49 : 0.44);
-        QCOMPARE(m.Proyecto.Zr, CalcularZr(R / 100 - 0.5));
+        QCOMPARE(Encabezado(m.Proyecto), esperado);
+        QCOMPARE(m.Proyecto.Zr, CalcularZr(m.Proyecto.Confiabilidad / 100 - 0.5));
     }
 
     void lecturaReiniciaElProyecto() {
@@ -238,8 +245,7 @@ private slots:
         m.Proyecto.Descripcion = u"se conserva si el archivo no la trae"_s;
         LeerProyectoDatos(m, ConEncabezado({}), "P");
         QCOMPARE(m.Proyecto.CostosUnitarios[2], 0.0);
-        QCOMPARE(m.Proyecto.Confiabilidad, 70.0);
-        QCOMPARE(m.Proyecto.Descripcion, u"se conserva si el archivo no la trae"_s);
+        QCOMPARE(Encabezado(m.Proyecto), u"se conserva si el archivo no la trae||70|2|F|.44"_s);
     }
 
     // Archivos dañados como los dejan los usuarios: lo que se lee y lo que se dice.
@@ -292,12 +298,12 @@ private slots:
              {cortado(35), "El Proyecto [P] tiene claves o marcadores fuera de lugar en la línea "
                            "35: se saltaron..."});
         fila("sin el cierre", Tramo(l, 1, 40), completo, {cortado(40)});
-        fila("índice repetido", sinBloque({" 10 ", " 2 ", "[InicioUH]", " 11 ", "B2", "[FinUH]"}),
+        fila("índice repetido", sinBloque(L(" 10 | 2 |[InicioUH]| 11 |B2|[FinUH]")),
              "Vía|3|A:3|B2:0|C:5|7",
              {"La unidad 2 aparece dos veces (líneas 15 y 37): vale la de la línea 37..."});
         fila("índices fuera de rango",
-             sinBloque({" 10 ", " 0 ", "[InicioUH]", "[FinUH]", " 10 ", " 7 ", "[InicioUH]", " 11 ",
-                        "X", "[FinUH]", " 10 ", " 1E6 ", "[InicioUH]", "[FinUH]"}),
+             sinBloque(L(" 10 | 0 |[InicioUH]|[FinUH]| 10 | 7 |[InicioUH]| 11 |X|[FinUH]"
+                         "| 10 | 1E6 |[InicioUH]|[FinUH]")),
              completo,
              {"La unidad 0 (línea 37) tiene un índice fuera de 1 a 100000: se descartó...",
               "La unidad 1000000 (línea 47) tiene un índice fuera de 1 a 100000: se descartó...",
@@ -316,33 +322,31 @@ private slots:
              "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(DecodificarAnsi(base).utf16()),
                                      base.size() * 2),
              anterior, {noEs});
-        fila("no numérico", ConEncabezado({" 4 ", "noventa", " 6 ", "tampoco"}), "P|0|0",
+        fila("no numérico", ConEncabezado(L(" 4 |noventa| 6 |tampoco")), "P|0|0",
              {noNumerico(5), noNumerico(7)});
-        fila("NumeroUH negativo",
-             ConEncabezado({" 9 ", " -5 ", " 10 ", " 3 ", "[InicioUH]", "[FinUH]"}),
+        fila("NumeroUH negativo", ConEncabezado(L(" 9 | -5 | 10 | 3 |[InicioUH]|[FinUH]")),
              "P|3|:0|:0|:0|0", {invalido(5)});
         // El mayor índice leído, no el último.
         fila("NumeroUH enorme",
-             ConEncabezado({" 9 ", " 1E9 ", " 10 ", " 3 ", "[InicioUH]", " 11 ", "C", "[FinUH]",
-                            " 10 ", " 2 ", "[InicioUH]", "[FinUH]"}),
+             ConEncabezado(
+                 L(" 9 | 1E9 | 10 | 3 |[InicioUH]| 11 |C|[FinUH]| 10 | 2 |[InicioUH]|[FinUH]")),
              "P|3|:0|:0|C:0|0", {invalido(5)});
         fila("alternativa enorme",
-             ConEncabezado(
-                 {" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 41 ", " 40000 ", "[FinUH]"}),
-             "P|1|:0|0", {invalido(10)});
+             ConEncabezado(L(" 9 | 1 | 10 | 1 |[InicioUH]| 41 | 40000 |[FinUH]")), "P|1|:0|0",
+             {invalido(10)});
         fila("cuenta negativa",
-             ConEncabezado({" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 50 ", " -3 ",
-                            "[InicioN82]", "[FinN82]", "[FinUH]"}),
+             ConEncabezado(L(" 9 | 1 | 10 | 1 |[InicioUH]| 50 | -3 |[InicioN82]|[FinN82]|[FinUH]")),
              "P|1|:0|0", {invalido(10)});
-        fila("desborde", ConEncabezado({" 4 ", " 1E999 "}), "P|0|0", {invalido(5)});
+        fila("desborde", ConEncabezado(L(" 4 | 1E999 ")), "P|0|0", {invalido(5)});
         QStringList muchos;
         QStringList hallazgos;
         for (int i = 0; i < 25; ++i) {
-            muchos += QStringList{" 6 ", "x"};
+            muchos += L(" 6 |x");
             hallazgos << noNumerico(5 + 2 * i);
         }
         fila("más de veinte", ConEncabezado(muchos), "P|0|0", hallazgos);
     }
+
     void lecturaDeArchivosDanados() {
         QFETCH(QByteArray, datos);
         QFETCH(QString, proyecto);
@@ -367,32 +371,26 @@ private slots:
 
     void archivosDanadosNoRompenNada() {
         ModuloVarek9 m;
+        const auto leer = [&](const char* cuerpo) {
+            LeerProyectoDatos(m, ConEncabezado(L(cuerpo)), "P");
+        };
         // Índices imposibles se saltan con su bloque; uno mayor a la capacidad la amplía.
-        LeerProyectoDatos(m,
-                          ConEncabezado({" 9 ", " 1500 ", " 10 ", " 200000 ", "[InicioUH]", " 11 ",
-                                         "fuera", "[FinUH]", " 10 ", " 1500 ", "[InicioUH]", " 11 ",
-                                         "lejos", "[FinUH]", " 2 ", "después"}),
-                          "P");
+        leer(" 9 | 1500 | 10 | 200000 |[InicioUH]| 11 |fuera|[FinUH]"
+             "| 10 | 1500 |[InicioUH]| 11 |lejos|[FinUH]| 2 |después");
         QCOMPARE(m.Proyecto.NumeroUH, 1500);
         QVERIFY(m.Proyecto.CapacidadUH() >= 1500);
         QCOMPARE(m.Proyecto.UH[1500].CodigoTramo, u"lejos"_s);
         QCOMPARE(m.Proyecto.Descripcion, u"después"_s);
 
         // Cuentas negativas y enormes: nada explota y la lista queda acotada.
-        LeerProyectoDatos(
-            m,
-            ConEncabezado({" 9 ", " 1 ", " 10 ", " 1 ", "[InicioUH]", " 50 ", " -3 ", "[InicioN82]",
-                           "[FinN82]", " 51 ", " 1E300 ", "[InicioCLIMA]", "a", "b"}),
-            "P");
+        leer(" 9 | 1 | 10 | 1 |[InicioUH]| 50 | -3 |[InicioN82]|[FinN82]| 51 | 1E300 "
+             "|[InicioCLIMA]|a|b");
         QVERIFY(m.Proyecto.UH[1].N82.isEmpty());
         // Quedan tres líneas tras el marcador: "a", "b" y el cierre del proyecto.
-        QCOMPARE(m.Proyecto.UH[1].CLIMA, (QStringList{"a", "b", "[FinProyecto]"}));
+        QCOMPARE(m.Proyecto.UH[1].CLIMA, L("a|b|[FinProyecto]"));
 
         // Redondeo al par en los campos enteros.
-        LeerProyectoDatos(m,
-                          ConEncabezado({" 9 ", " 2.5 ", " 10 ", " 1.5 ", "[InicioUH]", " 41 ",
-                                         " 4.5 ", "[FinUH]"}),
-                          "P");
+        leer(" 9 | 2.5 | 10 | 1.5 |[InicioUH]| 41 | 4.5 |[FinUH]");
         QCOMPARE(m.Proyecto.NumeroUH, 2);
         QCOMPARE(m.Proyecto.UH[2].AlternativaSeleccionada, qint16(4));
 
@@ -423,8 +421,7 @@ private slots:
         otro.Proyecto.Nombre = u"anterior"_s;
         otro.ArchivoProyecto = dir.filePath(u"NoExiste"_s);
         QVERIFY(!LeerProyecto(otro).HayAviso);
-        QVERIFY(otro.Proyecto.Nombre.isEmpty());
-        QCOMPARE(otro.Proyecto.Confiabilidad, 70.0);
+        QCOMPARE(otro.Proyecto.Nombre + u'|' + Encabezado(otro.Proyecto), u"|||70|2|F|.44"_s);
         QCOMPARE(otro.Proyecto.Zr, CalcularZr(0.2));
 
 #ifndef _WIN32
@@ -496,10 +493,7 @@ private slots:
         m.ArchivoProyecto = dir.filePath(u"archivo/proyecto"_s);
         m.ProyectoModificado = true;
         const ErrorEscritura e = GuardarProyecto(m);
-        QVERIFY(!e.Ok);
-        QVERIFY(e.Numero != 0);
-        QVERIFY(!e.Descripcion.isEmpty());
-        QCOMPARE(m.ProyectoModificado, true);
+        QVERIFY(!e.Ok && e.Numero != 0 && !e.Descripcion.isEmpty() && m.ProyectoModificado);
         QCOMPARE(ErrorEscritura::Titulo(), u"ERROR"_s);
         QVERIFY(e.Texto().startsWith(
             u"Se presentó un error en el sistema...\n\nError : %1 "_s.arg(e.Numero)));
@@ -546,14 +540,112 @@ private slots:
         // Nombres con acentos pasan por Windows-1252.
         m.ArchivoProyecto = u"Vía Peñas"_s;
         QVERIFY(GuardarUltimoProyecto(m).Ok);
-        QCOMPARE(LeerBytes(NombreUltimoProyecto), QByteArray("V\xed"
-                                                             "a Pe\xf1"
-                                                             "as\r\n"));
+        QCOMPARE(LeerBytes(NombreUltimoProyecto), QByteArray("V\355a Pe\361as\r\n"));
         QCOMPARE(CargarUltimoProyecto(m, QString()), u"Vía Peñas"_s);
 
         // Un archivo vacío vuelve a "Defecto".
         QVERIFY(EscribirBytes(NombreUltimoProyecto, ""));
         QCOMPARE(CargarUltimoProyecto(m, QString()), u"Defecto"_s);
+    }
+
+    // Un bloqueo detiene solo si es de otra sesión viva: otro proceso que corre en
+    // esta máquina, u otra máquina, y nunca si tiene más de 12 horas.
+    void bloqueoAjenoVivo_data() {
+        QTest::addColumn<QString>("maquina");
+        QTest::addColumn<qint64>("proceso");
+        QTest::addColumn<int>("horasAtras");
+        QTest::addColumn<bool>("vivo");
+        QTest::addColumn<bool>("ajeno");
+        QTest::newRow("otro-proceso-vivo") << "pc1" << qint64(77) << 1 << true << true;
+        QTest::newRow("otro-proceso-muerto") << "pc1" << qint64(77) << 1 << false << false;
+        QTest::newRow("este-proceso") << "pc1" << qint64(10) << 1 << true << false;
+        QTest::newRow("otra-maquina") << "pc2" << qint64(10) << 11 << false << true;
+        QTest::newRow("otra-maquina-vieja") << "PC2" << qint64(77) << 13 << true << false;
+        QTest::newRow("mayusculas-misma-maquina") << "PC1" << qint64(77) << 1 << false << false;
+        QTest::newRow("viejo-y-vivo") << "pc1" << qint64(77) << 13 << true << false;
+    }
+
+    void bloqueoAjenoVivo() {
+        QFETCH(QString, maquina);
+        QFETCH(qint64, proceso);
+        QFETCH(int, horasAtras);
+        QFETCH(bool, vivo);
+        QFETCH(bool, ajeno);
+        const DuenoBloqueo esta{"ana", "pc1", 10, Ahora};
+        const DuenoBloqueo dueno{"luis", maquina, proceso, Ahora.addSecs(-horasAtras * 3600)};
+        QCOMPARE(BloqueoAjenoVivo(dueno, esta, [&](qint64) { return vivo; }), ajeno);
+    }
+
+    void bloqueoEnArchivo() {
+        QTemporaryDir dir;
+        const QString proyecto = dir.filePath("Vía 3");
+        QVERIFY(EscribirBytes(proyecto + ".VK9", "[Proyecto]\r\n"));
+        QVERIFY(!LeerBloqueo(proyecto));
+        QVERIFY(TomarBloqueo(proyecto, Ahora));
+        // Junto al archivo real, con su extensión.
+        QVERIFY(QFile::exists(proyecto + ".VK9.lock"));
+        const std::optional<DuenoBloqueo> d = LeerBloqueo(proyecto);
+        QVERIFY(d);
+        QCOMPARE(d->Proceso, QCoreApplication::applicationPid());
+        QCOMPARE(d->Maquina, QSysInfo::machineHostName());
+        QCOMPARE(d->Fecha, Ahora);
+        // El propio no es ajeno; escrito por otro proceso vivo de esta máquina, sí.
+        QVERIFY(!BloqueoAjeno(proyecto, Ahora));
+        QVERIFY(EscribirBytes(proyecto + ".VK9.lock",
+                              "Usuario=luis\nMaquina=" + QSysInfo::machineHostName().toUtf8() +
+                                  "\nProceso=1\nFecha=2026-12-06T09:00:00\n"));
+        const std::optional<DuenoBloqueo> otro = BloqueoAjeno(proyecto, Ahora);
+        QVERIFY(otro);
+        QCOMPARE(TextoBloqueoAjeno("Vía 3", *otro),
+                 QStringLiteral("El proyecto [Vía 3] está abierto por luis en %1 desde 06/12/2026 "
+                                "09:00.")
+                     .arg(QSysInfo::machineHostName()));
+        // Soltar no borra el bloqueo de otro; uno ilegible no detiene.
+        SoltarBloqueo(proyecto);
+        QVERIFY(QFile::exists(proyecto + ".VK9.lock"));
+        QVERIFY(EscribirBytes(proyecto + ".VK9.lock", "Proceso=x\n"));
+        QVERIFY(!BloqueoAjeno(proyecto, Ahora));
+        QVERIFY(TomarBloqueo(proyecto, Ahora));
+        SoltarBloqueo(proyecto);
+        QVERIFY(!QFile::exists(proyecto + ".VK9.lock"));
+    }
+
+    void procesoVivo() {
+        QVERIFY(ProcesoVivo(QCoreApplication::applicationPid()));
+        QVERIFY(!ProcesoVivo(0));
+        QVERIFY(!ProcesoVivo(0x7ffffff0));
+    }
+
+    void copiaDeRecuperacion() {
+        QTemporaryDir dir;
+        ModuloVarek9 m;
+        m.ArchivoProyecto = dir.filePath("Obra");
+        m.Proyecto.Nombre = QStringLiteral("Nombre sin guardar");
+        // Sin el proyecto en disco, la copia siempre es más reciente.
+        QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
+        QVERIFY(EscribirRecuperacion(m).Ok);
+        QVERIFY(!m.ProyectoModificado);
+        QCOMPARE(LeerBytes(m.ArchivoProyecto + ".vk9.recuperar"), TextoProyecto(m.Proyecto));
+        QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
+        // Un proyecto guardado después de la copia gana.
+        QVERIFY(EscribirBytes(m.ArchivoProyecto + ".vk9", "[Proyecto]\r\n"));
+        const auto fechar = [&](int segundos) {
+            QFile copia(m.ArchivoProyecto + ".vk9.recuperar");
+            return copia.open(QIODevice::ReadWrite) &&
+                   copia.setFileTime(QDateTime::currentDateTime().addSecs(segundos),
+                                     QFileDevice::FileModificationTime);
+        };
+        QVERIFY(fechar(-60));
+        QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
+        QVERIFY(fechar(60));
+        QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
+        ModuloVarek9 otro;
+        otro.ArchivoProyecto = m.ArchivoProyecto;
+        QVERIFY(!CargarRecuperacion(otro).HayAviso);
+        QCOMPARE(otro.Proyecto.Nombre, QStringLiteral("Nombre sin guardar"));
+        QVERIFY(otro.ProyectoModificado);
+        BorrarRecuperacion(m.ArchivoProyecto);
+        QVERIFY(!QFile::exists(m.ArchivoProyecto + ".vk9.recuperar"));
     }
 };
 

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -33,6 +34,10 @@ struct Corrida {
     QStringList Lineas;
     QByteArray Lote;
     LoteRegistro Datos;
+    QString Restos; // quedaron en la carpeta: el marcador ("M") y el lote ("L")
+    QString Resumen() const {
+        return (Preparo ? u"si|"_s : u"no|"_s) + Lineas.join(u';') + u'|' + Restos;
+    }
 };
 
 // accion 1: el ejecutor borra el marcador; 2: lo borra después un temporizador (la
@@ -52,10 +57,10 @@ Corrida Correr(const QString& actual, const QString& sistema, int accion = 1,
                              },
                              espera};
     c.Preparo = PrepararLibrerias(e, [&c](const QString& l) { c.Lineas.append(l); });
+    c.Restos = QString(QFile::exists(actual + "/registro.registrando") ? "M" : "") +
+               (QFile::exists(actual + "/registro.bat") ? "L" : "");
     return c;
 }
-
-const QStringList Patrones = {"*.OCX", "*.DLL"};
 
 } // namespace
 
@@ -65,44 +70,36 @@ private slots:
     void sinLibreriasYEspera() {
         QTemporaryDir actual, sistema;
         const QString marcador = actual.filePath("registro.registrando");
-        const QString lote = actual.filePath("registro.bat");
 
         // Sin "DirLib" ni librerías no hay nada que decir ni marcador que dejar (ni
         // uno viejo, que nadie borraría).
         QVERIFY(EscribirBytes(marcador, "viejo"));
         Corrida c = Correr(actual.path(), sistema.path());
-        QVERIFY(!c.Preparo && c.Lineas.isEmpty() && c.Lote.isNull());
-        QVERIFY(!QFile::exists(marcador) && !QFile::exists(lote));
+        QCOMPARE(c.Resumen(), u"no||"_s);
+        QVERIFY(c.Lote.isNull());
 
         // Con un "DirLib" vacío (el directorio actual) se revisa igual: sin
         // "regsvr32.exe" no se ejecuta nada y el marcador queda, vacío.
         QVERIFY(EscribirBytes(actual.filePath("DirLib"), "\r\n"));
         QVERIFY(EscribirBytes(marcador, "viejo"));
         c = Correr(actual.path(), sistema.path());
-        QVERIFY(c.Preparo);
-        QCOMPARE(c.Lineas, Patrones);
+        QCOMPARE(c.Resumen(), u"si|*.OCX;*.DLL|M"_s);
         QVERIFY(c.Lote.isNull());
         QCOMPARE(LeerBytes(marcador), QByteArray(""));
-        QVERIFY(!QFile::exists(lote));
 
         QVERIFY(EscribirBytes(sistema.filePath("regsvr32.exe"), ""));
         c = Correr(actual.path(), sistema.path());
-        QCOMPARE(c.Lineas, Patrones);
+        QCOMPARE(c.Resumen(), u"si|*.OCX;*.DLL|"_s);
         QCOMPARE(c.Lote, QByteArray("@echo off\r\ndel registro.registrando\r\n"));
-        QVERIFY(!QFile::exists(marcador) && !QFile::exists(lote));
 
         // Un lote que no termina: el arranque sigue y el lote, todavía en uso, queda.
-        c = Correr(actual.path(), sistema.path(), 0, 100ms);
-        QCOMPARE(c.Lineas, Patrones + QStringList{"El registro de librerías no terminó en 0.1 "
-                                                  "segundos..."});
-        QVERIFY(QFile::exists(marcador) && QFile::exists(lote));
-        c = Correr(actual.path(), sistema.path(), -1);
-        QCOMPARE(c.Lineas, Patrones + QStringList{"No fue posible iniciar [registro.bat]..."});
-        QVERIFY(QFile::exists(marcador) && !QFile::exists(lote));
+        QCOMPARE(Correr(actual.path(), sistema.path(), 0, 100ms).Resumen(),
+                 u"si|*.OCX;*.DLL;El registro de librerías no terminó en 0.1 segundos...|ML"_s);
+        QCOMPARE(Correr(actual.path(), sistema.path(), -1).Resumen(),
+                 u"si|*.OCX;*.DLL;No fue posible iniciar [registro.bat]...|M"_s);
 
         // La espera atiende eventos: aquí el marcador lo borra un temporizador.
-        QCOMPARE(Correr(actual.path(), sistema.path(), 2).Lineas, Patrones);
-        QVERIFY(!QFile::exists(marcador) && !QFile::exists(lote));
+        QCOMPARE(Correr(actual.path(), sistema.path(), 2).Resumen(), u"si|*.OCX;*.DLL|"_s);
     }
 
     void comparacionPorFecha() {
@@ -165,7 +162,7 @@ private slots:
         QVERIFY(EscribirBytes(actual.filePath("libs/Rel.DLL"), "r"));
         QCOMPARE(lineas(), QStringList({"*.OCX", "*.DLL", "copiando: Rel.DLL"}));
         QVERIFY(EscribirBytes(dirLib, "no-existe"));
-        QCOMPARE(lineas(), Patrones);
+        QCOMPARE(lineas(), QStringList({"*.OCX", "*.DLL"}));
         QVERIFY(QFile::remove(dirLib));
         QCOMPARE(lineas(), QStringList({"*.OCX", "*.DLL", "copiando: Actual.dll"}));
     }
@@ -184,6 +181,7 @@ private slots:
             << casa + "/obras" << casa + "/Documentos" << QString();
         QTest::newRow("terminal en la raíz") << "/" << casa + "/Documentos" << QString();
     }
+
     void carpetaDeTrabajo() {
         QFETCH(QString, actual);
         QFETCH(QString, documentos);

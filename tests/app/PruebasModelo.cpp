@@ -1,35 +1,50 @@
-// Modelo del proyecto: reglas derivadas, catálogo y plantillas, vaciado de unidades.
+// Modelo del proyecto: reglas derivadas, catálogo y plantillas, vaciado de unidades;
+// y el solucionador AASHTO: valores conocidos de Zr y SN y las particularidades del
+// método (el número estructural exacto del diseño completo se fija en PruebasDiseno).
 #include "Pruebas.h"
 
 #include "project/ModuloVarek9.h"
 #include "project/Solucionador.h"
 
+#include <cmath>
+
+namespace {
+// Módulo de la subrasante para CBR 10, como lo deriva el diseño.
+const double MrCbr10 = 2555 * std::pow(10.0, 0.64);
+// A 15 cifras, como se escribe en el archivo.
+QString N(double v) {
+    return QString::number(v, 'g', 15);
+}
+} // namespace
+
 class PruebasModelo : public QObject {
     Q_OBJECT
 private slots:
+    // R y pt se limitan; So y Zr se derivan. Lo esperado: "R|pt|So".
     void reglasDerivadas_data() {
         QTest::addColumn<double>("R");
         QTest::addColumn<double>("pt");
         QTest::addColumn<bool>("transito");
-        QTest::addColumn<double>("Resperado");
-        QTest::addColumn<double>("ptEsperado");
-        QTest::addColumn<double>("SoEsperado");
-        QTest::newRow("99.5 queda") << 99.5 << 2.5 << false << 99.5 << 2.5 << 0.44;
-        QTest::newRow("100 pasa a 99") << 100.0 << 2.0 << true << 99.0 << 2.0 << 0.49;
-        QTest::newRow("120 pasa a 99") << 120.0 << 2.0 << false << 99.0 << 2.0 << 0.44;
-        QTest::newRow("49.9 pasa a 50") << 49.9 << 2.0 << false << 50.0 << 2.0 << 0.44;
-        QTest::newRow("pt 4.2 pasa a 2") << 90.0 << 4.2 << false << 90.0 << 2.0 << 0.44;
-        QTest::newRow("pt 1 queda") << 90.0 << 1.0 << true << 90.0 << 1.0 << 0.49;
-        QTest::newRow("pt 0.5 pasa a 2") << 90.0 << 0.5 << false << 90.0 << 2.0 << 0.44;
-        QTest::newRow("pt 4.19 queda") << 90.0 << 4.19 << false << 90.0 << 4.19 << 0.44;
+        QTest::addColumn<QString>("esperado");
+        const auto fila = [](const char* nombre, double R, double pt, bool transito,
+                             const char* esperado) {
+            QTest::newRow(nombre) << R << pt << transito << QString(esperado);
+        };
+        fila("99.5 queda", 99.5, 2.5, false, "99.5|2.5|0.44");
+        fila("100 pasa a 99", 100, 2, true, "99|2|0.49");
+        fila("120 pasa a 99", 120, 2, false, "99|2|0.44");
+        fila("49.9 pasa a 50", 49.9, 2, false, "50|2|0.44");
+        fila("pt 4.2 pasa a 2", 90, 4.2, false, "90|2|0.44");
+        fila("pt 1 queda", 90, 1, true, "90|1|0.49");
+        fila("pt 0.5 pasa a 2", 90, 0.5, false, "90|2|0.44");
+        fila("pt 4.19 queda", 90, 4.19, false, "90|4.19|0.44");
     }
+
     void reglasDerivadas() {
         QFETCH(double, R);
         QFETCH(double, pt);
         QFETCH(bool, transito);
-        QFETCH(double, Resperado);
-        QFETCH(double, ptEsperado);
-        QFETCH(double, SoEsperado);
+        QFETCH(QString, esperado);
         Proyecto p;
         p.Confiabilidad = R;
         p.ServiciabilidadFinal = pt;
@@ -37,10 +52,8 @@ private slots:
         p.Zr = 123;
         p.So = 7;
         AplicarReglasDerivadas(p);
-        QCOMPARE(p.Confiabilidad, Resperado);
-        QCOMPARE(p.ServiciabilidadFinal, ptEsperado);
-        QCOMPARE(p.So, SoEsperado);
-        QVERIFY(p.Zr == CalcularZr(Resperado / 100 - 0.5));
+        QCOMPARE(N(p.Confiabilidad) + u'|' + N(p.ServiciabilidadFinal) + u'|' + N(p.So), esperado);
+        QVERIFY(p.Zr == CalcularZr(p.Confiabilidad / 100 - 0.5));
     }
 
     void catalogoYPlantillas() {
@@ -77,22 +90,19 @@ private slots:
         QCOMPARE(m.AlternativaUH[4].Capas[2].EspesorInicial, 150.0);
         QCOMPARE(m.AlternativaUH[5].Capas[1].EspesorMinimoAlto, 75.0);
         QCOMPARE(m.AlternativaUH[6].Capas[3].EspesorInicial, 200.0);
-    }
 
-    void inicializarDescartaLoCalculado() {
-        ModuloVarek9 m;
+        // Volver a inicializar descarta lo calculado.
         InicializarCatalogo(m, 200, 0.08);
         m.AlternativaUH[3].Capas[1].Espesor = 75;
         m.AlternativaUH[3].Capas[1].EspesorDiseno = 61;
         m.AlternativaUH[3].Aplicable = true;
         m.TipoCapa[CapaBG].Modulo = 1;
         InicializarCatalogo(m, 0, 0);
-        QCOMPARE(m.AlternativaUH[3].Capas[1].Espesor, 0.0);
-        QCOMPARE(m.AlternativaUH[3].Capas[1].EspesorDiseno, 0.0);
-        QCOMPARE(m.AlternativaUH[3].Aplicable, false);
-        QCOMPARE(m.AlternativaUH[3].NumeroCapas, qint16(3));
-        QCOMPARE(m.AlternativaUH[3].Capas[4].Espesor, 0.0);
-        QCOMPARE(m.TipoCapa[CapaBG].Modulo, 30000.0);
+        const AlternativaUH& a = m.AlternativaUH[3];
+        QCOMPARE(
+            QList<double>({a.Capas[1].Espesor, a.Capas[1].EspesorDiseno, double(a.Aplicable),
+                           double(a.NumeroCapas), a.Capas[4].Espesor, m.TipoCapa[CapaBG].Modulo}),
+            QList<double>({0, 0, 0, 3, 0, 30000}));
     }
 
     void nuevoProyectoVaciaSoloLasUnidades() {
@@ -112,9 +122,71 @@ private slots:
         QCOMPARE(p.CapacidadUH(), 1000);
         for (int i = 1; i <= p.CapacidadUH(); ++i)
             QVERIFY(p.UH[i] == UnidadHomogenea{});
-        QCOMPARE(p.Nombre, QStringLiteral("Vía"));
-        QCOMPARE(p.Confiabilidad, 95.0);
-        QCOMPARE(p.CostosUnitarios[3], 1234.0);
+        QCOMPARE(p.Nombre + u'|' + N(p.Confiabilidad) + u'|' + N(p.CostosUnitarios[3]),
+                 QStringLiteral("Vía|95|1234"));
+    }
+
+    void zrConocidos_data() {
+        QTest::addColumn<double>("R");
+        QTest::addColumn<double>("esperado");
+        QTest::newRow("70") << 70.0 << 0.524;
+        QTest::newRow("80") << 80.0 << 0.842;
+        QTest::newRow("90") << 90.0 << 1.282;
+        QTest::newRow("95") << 95.0 << 1.645;
+        QTest::newRow("99") << 99.0 << 2.328;
+        // Fuera del intervalo de la falsa posición.
+        QTest::newRow("100") << 100.0 << 10.0;
+        QTest::newRow("120") << 120.0 << 10.0;
+        QTest::newRow("50") << 50.0 << 0.0;
+        QTest::newRow("40") << 40.0 << 0.0;
+        QTest::newRow("sin número") << std::nan("") << -1.0;
+    }
+
+    void zrConocidos() {
+        QFETCH(double, R);
+        QFETCH(double, esperado);
+        const double zr = CalcularZr(R / 100 - 0.5);
+        QVERIFY2(std::fabs(zr - esperado) < 0.0005, qPrintable(QString::number(zr, 'g', 17)));
+    }
+
+    void zrNoQuedaEnLaRaizExactaYAreaNormal() {
+        // Para 90 % da 1.2816 a cuatro decimales; para 99 % queda algo por encima del cuantil
+        // exacto (2.3263) porque la falsa posición se detiene por el tamaño de su corrección.
+        QCOMPARE(std::round(CalcularZr(0.4) * 10000) / 10000, 1.2816);
+        QVERIFY(CalcularZr(0.49) > 2.3264);
+
+        QVERIFY(std::fabs(AreaNormal(1.96) - 0.475002) < 1e-5);
+        QVERIFY(std::fabs(AreaNormal(5) - 0.5) < 1e-6);
+        QVERIFY(AreaNormal(-1.3) == -AreaNormal(1.3));
+        QCOMPARE(AreaNormal(0), 0.0);
+        QVERIFY(std::fabs(DensidadNormal(0) - 0.3989422804014327) < 1e-13);
+    }
+
+    void snEjemplos_data() {
+        QTest::addColumn<double>("W18");
+        QTest::addColumn<double>("esperado");
+        QTest::newRow("1000") << 1000.0 << 0.825;
+        QTest::newRow("10000") << 10000.0 << 1.337;
+        QTest::newRow("500000") << 500000.0 << 2.586;
+    }
+
+    void snEjemplos() {
+        QFETCH(double, W18);
+        QFETCH(double, esperado);
+        const double sn = NumeroEstructural(W18, -CalcularZr(0.4), 0.44, 2.2, MrCbr10);
+        QVERIFY2(std::fabs(sn - esperado) < 0.0005, qPrintable(QString::number(sn, 'g', 17)));
+    }
+
+    void snCasosLimite() {
+        // Tránsito para el cual SN = 2 anula la ecuación: el primer paso es casi nulo.
+        const double zr = -CalcularZr(0.4);
+        const double log10W18 = EcuacionAASHTO(2.0, 1.0, zr, 0.44, 2.2, MrCbr10);
+        const double w18 = std::pow(10.0, log10W18);
+        QVERIFY(std::fabs(EcuacionAASHTO(2.0, w18, zr, 0.44, 2.2, MrCbr10)) < 1e-9);
+        QVERIFY(NumeroEstructural(w18, zr, 0.44, 2.2, MrCbr10) == 2.0);
+
+        // Pérdida de serviciabilidad negativa: el logaritmo no existe y Newton no se asienta.
+        QCOMPARE(NumeroEstructural(10000, -1.2816, 0.44, -1.0, MrCbr10), -1.0);
     }
 };
 

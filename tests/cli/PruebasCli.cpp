@@ -1,25 +1,225 @@
-// varek9-cli como lo usa una persona: salida, códigos de salida y mensajes.
+// varek9-cli como lo usa una persona: salida, códigos de salida y mensajes; la
+// copia de texto, la cola del puerto de texto, el PDF de un reporte y el diagrama
+// lineal; importar y exportar la tabla de unidades del núcleo.
 #include "Pruebas.h"
 
 #include "Archivos.h"
-#include "Corrida.h"
+#include "Muestras.h"
 
 #include "alternatives/Diseno.h"
 #include "alternatives/Reportes.h"
 #include "common/Numeros.h"
+#include "common/Texto.h"
+#include "printing/CodigoFormato.h"
 #include "project/ArchivoProyecto.h"
 #include "project/Solucionador.h"
+#include "units/PortapapelesGrilla.h"
+#include "units/RevisionUH.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Corrida {
+    int Codigo = -1;
+    QByteArray Bytes; // la salida tal cual, para lo que sale en Windows-1252
+    QString Salida;
+    QString Errores;
+    // El código de salida y la salida, en una línea.
+    QString Resumen() const { return QString::number(Codigo) + u'|' + Salida; }
+};
+
+// Un reporte con un encabezado numerado y 60 líneas: dos páginas de 58.
+QByteArray ReporteDosPaginas() {
+    QByteArray r = CodigoFormato(2101).toLatin1() + "#pg#fecha#\r\n";
+    for (int i = 1; i <= 60; ++i)
+        r += CodigoFormato(100).toLatin1() + "linea " + QByteArray::number(i) + "   \r\n";
+    return r;
+}
+
+const QString Ejemplo = VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s;
+
+QByteArray Encabezado(int pagina) {
+    const QByteArray texto = QByteArray::number(pagina) + " [05/12/2026 19:45:00]";
+    return QByteArray(80 - texto.size(), ' ') + texto + "\r\n";
+}
+
+// Escribe un proyecto con las unidades dadas.
+bool EscribirProyecto(const QString& ruta, const QList<UnidadHomogenea>& unidades) {
+    ModuloVarek9 m;
+    PonerUnidades(m.Proyecto, unidades);
+    return GuardarProyectoEn(m, ruta).Ok;
+}
+
+// Las unidades del proyecto guardado.
+Proyecto Leer(const QString& ruta) {
+    ModuloVarek9 m;
+    const AvisoLectura aviso = LeerProyectoDesde(m, ruta);
+    if (aviso.HayAviso) qWarning() << aviso.Texto;
+    return m.Proyecto;
+}
+
+} // namespace
+
 class PruebasCli : public QObject {
     Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    // En la carpeta de la prueba, que tiene un reporte de dos páginas ("informe").
+    Corrida Correr(const QStringList& args) const {
+        QProcess p;
+        p.setWorkingDirectory(dir_.path());
+        p.start(QStringLiteral(VAREK9_CLI), args);
+        p.waitForFinished(60000);
+        const QByteArray salida = p.readAllStandardOutput();
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, salida,
+                QString::fromLocal8Bit(salida), QString::fromLocal8Bit(p.readAllStandardError())};
+    }
+    QString Ruta(const QString& nombre) const { return dir_.filePath(nombre); }
+
 private slots:
-    // zr y sn escriben con 17 cifras el número del núcleo (sus valores, en PruebasSolucionador).
+    void init() {
+        QDir(dir_.path()).removeRecursively();
+        QDir().mkpath(dir_.path());
+        EscribirBytes(Ruta(u"informe"_s), ReporteDosPaginas());
+    }
+
+    // Copia de texto, PDF y cola del puerto de texto del mismo reporte.
+    void textoPdfYCola() {
+        QCOMPARE(Correr({"texto", "informe"}).Resumen(), u"0|informe.txt\n"_s);
+        // Su contenido, en PruebasPaginacion.
+        QVERIFY(LeerBytes(Ruta(u"informe.txt"_s)).startsWith("#pg#fecha#\r\n"));
+        // Crea la configuración por defecto en la carpeta de trabajo.
+        QVERIFY(QFile::exists(Ruta(u"Imprime.set"_s)));
+
+        const QStringList fecha{"--fecha", "05/12/2026 19:45:00"};
+        const Corrida pdf = Correr(QStringList{"pdf", "informe", "informe.pdf"} + fecha);
+        QVERIFY(pdf.Resumen().startsWith(u"0|informe.pdf: 2 páginas"_s));
+        QProcess texto;
+        texto.start(QStandardPaths::findExecutable("pdftotext"),
+                    {"-layout", Ruta("informe.pdf"), "-"});
+        QVERIFY(texto.waitForFinished(30000));
+        // La fecha dada llega al encabezado.
+        QVERIFY(texto.readAllStandardOutput().contains("2 [05/12/2026 19:45:00]"));
+
+        const QStringList base = QStringList{"dos", "informe"} + fecha;
+        Corrida c = Correr(base);
+        QCOMPARE(c.Resumen(), u"0|t00\n"_s);
+        QVERIFY(LeerBytes(Ruta(u"t00"_s)).startsWith(Encabezado(1) + "linea 1   \r\n"));
+
+        // Solo la página 2, dos copias, a un archivo dado (la paginación, en PruebasPaginacion).
+        c = Correr(base + QStringList{"--desde", "2", "--hasta", "2", "--copias", "2", "--salida",
+                                      "cola.prn"});
+        QCOMPARE(c.Codigo, 0);
+        const QByteArray pagina2 =
+            Encabezado(2) + "linea 58   \r\nlinea 59   \r\nlinea 60   \r\n\f";
+        QCOMPARE(LeerBytes(Ruta(u"cola.prn"_s)), pagina2 + pagina2);
+
+        // La configuración de la carpeta manda: páginas de 30 líneas.
+        EscribirBytes(Ruta(u"Imprime.set"_s), "Longitud Pagina : 30\r\n");
+        Correr(base + QStringList{"--salida", "cola30.prn"});
+        QCOMPARE(LeerBytes(Ruta(u"cola30.prn"_s)).count('\f'), 3);
+    }
+
+    // Ninguna orden escribe sobre su entrada: un nombre reservado o una copia la
+    // saltan; una salida dada igual a la entrada termina con el código 2.
+    void nuncaSobreLaEntrada_data() {
+        QTest::addColumn<QString>("entrada");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QString>("salida");
+        const auto fila = [](const char* nombre, const char* entrada, QStringList args,
+                             const char* salida = nullptr) {
+            QTest::newRow(nombre) << QString::fromUtf8(entrada) << args << (salida ? 0 : 2)
+                                  << QString::fromUtf8(salida);
+        };
+        fila("cola reservada", "t00", {"dos", "t00"}, "t10\n");
+        fila("cola dada", "informe",
+             {"dos", "informe", "--salida", "./informe", "--fecha", "05/12/2026 19:45:00"});
+        fila("pdf", "informe", {"pdf", "informe", "informe"});
+        fila("reporte reservado", "r00", {"reporte", "1", "r00"}, "r10\n");
+        fila("reporte dado", "r00", {"reporte", "1", "r00", "--salida", "r00"});
+        fila("importar sobre las unidades", "u.txt", {"importar", Ejemplo, "u.txt", "u.txt"});
+        // "x.text" es la copia de "x.txt": la suya no cae sobre el reporte del que salió.
+        fila("copia de una copia", "x.txt", {"texto", "x.text"}, "x00.txt\n");
+        fila("copia de un reporte con su copia vieja", "x.txt", {"texto", "x.txt"}, "x.text\n");
+#ifndef _WIN32
+        // "x.text" es un enlace a "x.txt": su copia de texto sería el reporte mismo.
+        fila("copia de texto", "x.txt", {"texto", "x.text"}, "x00.txt\n");
+#endif
+    }
+    void nuncaSobreLaEntrada() {
+        QFETCH(QString, entrada);
+        QFETCH(QStringList, args);
+        QFETCH(int, codigo);
+        QFETCH(QString, salida);
+        const QString ruta = Ruta(entrada);
+        const QByteArray bytes =
+            entrada.startsWith(u'r') ? LeerBytes(Ejemplo) : ReporteDosPaginas();
+        QVERIFY(EscribirBytes(ruta, bytes));
+        if (QByteArrayView(QTest::currentDataTag()).startsWith("copia de"))
+            QVERIFY(EscribirBytes(Ruta(u"x.text"_s), "copia\r\n"));
+        else if (args.value(1) == u"x.text")
+            QVERIFY(QFile::link(ruta, Ruta(u"x.text"_s)));
+        const Corrida c = Correr(args);
+        QCOMPARE(c.Resumen(), QString::number(codigo) + u'|' + salida);
+        QCOMPARE(LeerBytes(ruta), bytes);
+        if (codigo == 2) QVERIFY(c.Errores.contains(u"es el archivo de entrada"_s));
+    }
+
+    void diagrama_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("svg") << QStringList{Ejemplo, "--salida", "d.svg"};
+        QTest::newRow("pdf") << QStringList{"--salida", "d.pdf", Ejemplo};
+        QTest::newRow("png") << QStringList{Ejemplo, "--salida", "d.png"};
+    }
+    void diagrama() {
+        QFETCH(QStringList, args);
+        QCOMPARE(Correr(QStringList{"diagrama"} + args).Codigo, 0);
+        const QString salida = Ruta(args[args.indexOf(u"--salida"_s) + 1]);
+        const QByteArray bytes = LeerBytes(salida);
+        // PNG: el ancho de la cabecera IHDR, A4 apaisada a 200 ppp; PDF: su firma.
+        if (salida.endsWith(u".png"_s)) QCOMPARE(qFromBigEndian<quint32>(bytes.data() + 16), 2339u);
+        if (salida.endsWith(u".pdf"_s)) QVERIFY(bytes.startsWith("%PDF"));
+        if (!salida.endsWith(u".svg"_s)) return;
+        // Cada grupo del SVG, contra el diseño de la orden diseno: su alternativa y los
+        // espesores de sus capas (mm en diseno, cm en el dibujo).
+        const QStringList diseno =
+            Correr({"diseno", args[0]}).Salida.split(u'\n', Qt::SkipEmptyParts);
+        const QRegularExpression grupo(
+            u"<g id=\"UH(\\d+)\" class=\"unidad\">\n<desc>[^:<]*: ([^<]*)</desc>"_s);
+        int grupos = 0;
+        for (const QRegularExpressionMatch& g : grupo.globalMatch(QString::fromUtf8(bytes))) {
+            const QStringList campos = diseno[g.captured(1).toInt() - 1].split(u'\t');
+            const int n = campos[2].toInt();
+            const bool aplica = n >= 1 && campos[3 + (n - 1) * 6] == u"1"_s;
+            QStringList capas;
+            for (int k = 1; k <= 4 && aplica; ++k) {
+                const double mm = campos[3 + (n - 1) * 6 + k].toDouble();
+                if (mm > 0) capas << QString::number(mm / 10, 'f', 1);
+            }
+            QStringList vistas;
+            for (const QString& capa : g.captured(2).split(u", "_s, Qt::SkipEmptyParts))
+                if (!capa.startsWith(u"TSD"_s) && !capa.startsWith(u"CSR"_s))
+                    vistas << capa.section(u' ', 1);
+            QCOMPARE(vistas, capas);
+            ++grupos;
+        }
+        QCOMPARE(grupos, diseno.size() - 1); // sin la línea TOTAL
+    }
+
+    // zr y sn escriben con 17 cifras el número del núcleo (sus valores, en PruebasModelo).
     void calculos_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<double>("esperado");
@@ -35,9 +235,7 @@ private slots:
     void calculos() {
         QFETCH(QStringList, args);
         QFETCH(double, esperado);
-        const Corrida c = Correr(args);
-        QCOMPARE(c.Codigo, 0);
-        QCOMPARE(c.Salida, Formato17(esperado) + u'\n');
+        QCOMPARE(Correr(args).Resumen(), u"0|"_s + Formato17(esperado) + u'\n');
     }
 
     // Toda orden mal dada o que no puede terminar: su código, nada en la salida, el
@@ -87,45 +285,39 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, codigo);
         QFETCH(QString, aviso);
-        QTemporaryDir dir;
-        const QString base = dir.filePath("base.vk9");
-        QVERIFY(QFile::copy(QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"), base));
-        QVERIFY(EscribirBytes(dir.filePath("u.txt"), "A\tuno\n"));
-        QVERIFY(EscribirBytes(dir.filePath("notas.vk9"), "notas\r\n"));
-        QVERIFY(EscribirBytes(dir.filePath("informe"), ReporteDosPaginas()));
-        const QStringList antes = QDir(dir.path()).entryList(QDir::Files);
-        const Corrida c = Correr(args.replaceInStrings(QStringLiteral("BASE"), base), dir.path());
-        QCOMPARE(c.Codigo, codigo);
-        QVERIFY(c.Salida.isEmpty());
+        const QString base = Ruta("base.vk9");
+        QVERIFY(QFile::copy(Ejemplo, base));
+        QVERIFY(EscribirBytes(Ruta("u.txt"), "A\tuno\n"));
+        QVERIFY(EscribirBytes(Ruta("notas.vk9"), "notas\r\n"));
+        const QStringList antes = QDir(dir_.path()).entryList(QDir::Files);
+        const Corrida c = Correr(args.replaceInStrings(QStringLiteral("BASE"), base));
+        QCOMPARE(c.Resumen(), QString::number(codigo) + u'|');
         QVERIFY(c.Errores.contains(aviso) && !c.Errores.isEmpty());
-        QFile::remove(dir.filePath("Imprime.set")); // la configuración por defecto sí queda
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), antes);
+        QFile::remove(Ruta("Imprime.set")); // la configuración por defecto sí queda
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), antes);
     }
 
     void ayuda() {
         const Corrida c = Correr({"--ayuda"});
-        QCOMPARE(c.Codigo, 0);
         // El texto de la ayuda se lee en main.cpp: aquí, que sale entero y sin errores.
-        QVERIFY(c.Salida.startsWith(QStringLiteral("Uso: varek9-cli")));
-        QVERIFY(c.Salida.endsWith(QStringLiteral("o la salida es la entrada.\n")));
-        QVERIFY(c.Errores.isEmpty());
+        QVERIFY(c.Resumen().startsWith(u"0|Uso: varek9-cli"_s) && c.Errores.isEmpty());
+        QVERIFY(c.Salida.endsWith(u"o la salida es la entrada.\n"_s));
     }
 
     void guardar() {
-        QTemporaryDir dir;
-        const QString entrada = dir.filePath("entrada.vk9");
-        const QString salida = dir.filePath("salida.vk9");
+        const QString entrada = Ruta("entrada.vk9");
+        const QString salida = Ruta("salida.vk9");
         // Finales LF, valores por derivar y una clave desconocida.
-        QVERIFY(EscribirBytes(entrada, "[Proyecto]\n 1 \nV\xed"
-                                       "a\n 4 \n 90 \n 9 \n 1 \n 10 \n 1 \n[InicioUH]\n 11 \nT1\n"
-                                       " 77 \nx\n 33 \n 5 \n[FinUH]\n[FinProyecto]\n"));
+        QVERIFY(EscribirBytes(entrada, "[Proyecto]\n 1 \nV\355a\n 4 \n 90 \n 9 \n 1 \n 10 \n 1 \n"
+                                       "[InicioUH]\n 11 \nT1\n 77 \nx\n 33 \n 5 \n[FinUH]\n"
+                                       "[FinProyecto]\n"));
         const Corrida c = Correr({"guardar", entrada, salida});
         QCOMPARE(c.Codigo, 0);
         // La clave desconocida se salta, y se dice.
         QCOMPARE(c.Errores, QStringLiteral("CARGAR PROYECTO: El Proyecto [%1] tiene claves o "
                                            "marcadores fuera de lugar en la línea 13: se "
                                            "saltaron...\n")
-                                .arg(dir.filePath("entrada")));
+                                .arg(Ruta("entrada")));
         ModuloVarek9 m;
         QVERIFY(LeerProyectoDesde(m, entrada).HayAviso);
         QCOMPARE(LeerBytes(salida), TextoProyecto(m.Proyecto));
@@ -141,11 +333,11 @@ private slots:
 
     void diseno() {
         // La salida por unidad coincide con el diseño del núcleo en el mismo orden.
-        const Corrida c = Correr({"diseno", QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9")});
+        const Corrida c = Correr({"diseno", Ejemplo});
         QCOMPARE(c.Codigo, 0);
         const QStringList lineas = c.Salida.split(u'\n', Qt::SkipEmptyParts);
         ModuloVarek9 m;
-        LeerProyectoDesde(m, QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"));
+        LeerProyectoDesde(m, Ejemplo);
         QCOMPARE(lineas.size(), m.Proyecto.NumeroUH + 1);
         EstadoDiseno e;
         DisenarProyecto(m, e, [&](int i) {
@@ -166,27 +358,104 @@ private slots:
     }
 
     void reporte() {
-        QTemporaryDir dir;
-        const DirectorioActual cd(dir.path());
+        const DirectorioActual cd(dir_.path());
         // Con la extensión en mayúsculas el proyecto se llama "Obra", como en el núcleo.
-        QVERIFY(QFile::copy(QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"), "Obra.VK9"));
+        QVERIFY(QFile::copy(Ejemplo, "Obra.VK9"));
         // Sin --salida se reserva el nombre en la carpeta actual (los restos de una corrida
         // anterior se reutilizan) y se escribe en la salida; los bytes son los del núcleo.
         ModuloVarek9 m;
         m.ArchivoProyecto = QStringLiteral("Obra");
         LeerProyectoDesde(m, QStringLiteral("Obra.VK9"));
         for (int n = 1; n <= 4; ++n) {
-            const Corrida c = Correr({"reporte", QString::number(n), "Obra.VK9"});
-            QCOMPARE(c.Codigo, 0);
-            QCOMPARE(c.Salida, QStringLiteral("r00\n"));
+            QCOMPARE(Correr({"reporte", QString::number(n), "Obra.VK9"}).Resumen(), u"0|r00\n"_s);
             EstadoDiseno e;
             QVERIFY(EscribirReporte(n, m, e, QStringLiteral("nucleo.txt")).Ok);
             QCOMPARE(LeerBytes("r00"), LeerBytes("nucleo.txt"));
         }
-        const Corrida conSalida = Correr({"reporte", "4", "Obra.VK9", "--salida", "cuatro.txt"});
-        QCOMPARE(conSalida.Codigo, 0);
-        QVERIFY(conSalida.Salida.isEmpty());
+        QCOMPARE(Correr({"reporte", "4", "Obra.VK9", "--salida", "cuatro.txt"}).Resumen(), u"0|"_s);
         QCOMPARE(LeerBytes("cuatro.txt"), LeerBytes("r00"));
+    }
+
+    // Exportar escribe en Windows-1252 la copia del núcleo (su forma, en
+    // PruebasPortapapelesGrilla); lo exportado, importado en un proyecto vacío, se
+    // exporta igual.
+    void exportarEIdaYVuelta() {
+        const Corrida c = Correr({"exportar", Ejemplo});
+        QCOMPARE(c.Codigo, 0);
+        QVERIFY(c.Errores.isEmpty());
+        Proyecto p = Leer(Ejemplo);
+        QCOMPARE(c.Bytes, CodificarAnsi(CopiarTexto(PrepararTablaUH(p), 1, ColCodigoTramo)));
+
+        const QString tabla = Ruta("tabla.txt");
+        QVERIFY(EscribirBytes(tabla, c.Bytes));
+        const QString vacio = Ruta("vacio.vk9");
+        QVERIFY(EscribirProyecto(vacio, {}));
+        const QString salida = Ruta("copia.vk9");
+        QCOMPARE(Correr({"importar", vacio, tabla, salida}).Codigo, 0);
+        QCOMPARE(Correr({"exportar", salida}).Bytes, c.Bytes);
+    }
+
+    // Con 999 unidades o más la fila bajo la última no existía: nada se pegaba; ni se
+    // pegaba más allá de la fila 999 de la tabla.
+    void importarEnElLimite_data() {
+        QTest::addColumn<int>("unidades");
+        QTest::addColumn<int>("filas");
+        for (int n : {0, 998, 999, 1000, 1001})
+            QTest::addRow("%d", n) << n << 2;
+        QTest::newRow("1005 filas") << 1 << 1005;
+    }
+    void importarEnElLimite() {
+        QFETCH(int, unidades);
+        QFETCH(int, filas);
+        QList<UnidadHomogenea> lista;
+        for (int i = 1; i <= unidades; ++i)
+            lista << UnidadTramo(u"A%1"_s.arg(i, 4, 10, QChar(u'0')), i, i + 1);
+        const QString base = Ruta("base.vk9");
+        QVERIFY(EscribirProyecto(base, lista));
+        QByteArray tabla;
+        for (int i = 1; i <= filas; ++i)
+            tabla += "Z" + QByteArray::number(i).rightJustified(4, '0') + "\tunidad\r\n";
+        const QString tablaRuta = Ruta("u.txt");
+        QVERIFY(EscribirBytes(tablaRuta, tabla + "\tsin codigo\r\n"));
+        const QString salida = Ruta("salida.vk9");
+        const Corrida c = Correr({"importar", base, tablaRuta, salida});
+        QCOMPARE(c.Codigo, 0);
+        QCOMPARE(c.Errores.trimmed(),
+                 u"La línea %1 no tiene código de tramo: no forma una unidad."_s.arg(filas + 1));
+        const Proyecto p = Leer(salida);
+        QCOMPARE(p.NumeroUH, unidades + filas);
+        QCOMPARE(p.UH[unidades + 1].CodigoTramo, u"Z0001"_s);
+        QCOMPARE(p.UH[unidades + filas].CodigoTramo, u"Z%1"_s.arg(filas, 4, 10, QChar(u'0')));
+        // Y exportar las muestra todas.
+        QCOMPARE(Correr({"exportar", salida}).Bytes.count('\n'), unidades + filas - 1);
+    }
+
+    // Una tabla de hoja de cálculo: lo que no se leyó entero se dice y la orden sigue;
+    // la fila en blanco no forma unidad y las demás sí, también el código de blancos y
+    // el duplicado (cómo se leen las celdas y el orden, en PruebasRevisionUH).
+    void importarTablaDeHojaDeCalculo() {
+        const QString base = Ruta("base.vk9");
+        QVERIFY(EscribirProyecto(base, {UnidadTramo("K2", 0, 100), UnidadTramo("K1", 0, 100)}));
+        const QByteArray tabla =
+            "Z9\tca\361ada\t2\tc\t1,250.75\t1,300\t6.5 m\t150000\thum\tTEMP\t4,5\tmont"
+            "\tafr-2\t12\t30\textra\tm\341s\r\n"
+            "\r\n"
+            "A1\t\t\t\tabc\t12 m\t\t1.5E+05\r\n"
+            "K1\tduplicada\t1\tA\t0\t100\r\n"
+            "  \tsolo blancos\r\n"
+            "ab\tmin\372sculas\r\n";
+        const QString unidades = Ruta("unidades.txt");
+        QVERIFY(EscribirBytes(unidades, tabla));
+        const QString salida = Ruta("salida.vk9");
+        const Corrida c = Correr({"importar", base, unidades, salida});
+        QCOMPARE(c.Codigo, 0);
+        QCOMPARE(c.Errores.trimmed(),
+                 u"Algunas celdas pegadas no eran números o tenían caracteres que "
+                 "se descartaron:\n\n"
+                 "fila 3, Ancho Corona: \"6.5 m\" se guarda como 6.50\n"
+                 "fila 5, Abscisa Inicial: \"abc\" se guarda como 0.00\n"
+                 "fila 5, Abscisa Final: \"12 m\" se guarda como 12.00"_s);
+        QCOMPARE(Leer(salida).NumeroUH, 7);
     }
 };
 

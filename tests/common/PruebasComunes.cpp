@@ -1,0 +1,496 @@
+// Rutinas comunes: texto ANSI, partición de líneas, forma numérica general, lectura
+// de números y máscaras de presentación; limpieza de texto, columnas, línea de
+// comandos, listas, esperas, reserva de nombres de archivos de trabajo y el candado
+// de archivo en uso (dentro de un proceso y entre procesos).
+#include "Pruebas.h"
+
+#include "Archivos.h"
+
+#include "common/BloqueoArchivo.h"
+#include "common/Formato.h"
+#include "common/ModuloLibzrl.h"
+#include "common/Numeros.h"
+#include "common/Texto.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A 15 cifras, con el signo también en el cero.
+QString N(double v) {
+    return (std::signbit(v) ? u"-"_s : QString()) + QString::number(std::fabs(v), 'g', 15);
+}
+
+// Las líneas, cada una seguida de "|": una lista vacía y una con una línea vacía difieren.
+template <class Lista>
+QString Unidas(const Lista& lineas) {
+    QString r;
+    for (const auto& l : lineas) {
+        r += l;
+        r += u'|';
+    }
+    return r;
+}
+
+qint64 Tamano(const QString& nombre) {
+    return QFileInfo(nombre).size();
+}
+
+// Arranca el hijo sobre la ruta y devuelve lo que anuncia.
+QByteArray ArrancarHijo(QProcess& hijo, const QString& ruta) {
+    hijo.start(QStringLiteral(VAREK9_HIJO_BLOQUEO), {ruta});
+    while (hijo.waitForStarted(10000) && !hijo.canReadLine() && hijo.waitForReadyRead(10000)) {
+    }
+    return hijo.readLine().trimmed();
+}
+
+int TerminarHijo(QProcess& hijo) {
+    hijo.closeWriteChannel();
+    if (!hijo.waitForFinished(10000) || hijo.exitStatus() != QProcess::NormalExit) return -1;
+    return hijo.exitCode();
+}
+
+} // namespace
+
+class PruebasComunes : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> Carpeta;
+    std::unique_ptr<DirectorioActual> Actual;
+
+private slots:
+    // Cada prueba corre en una carpeta vacía propia.
+    void init() {
+        Carpeta = std::make_unique<QTemporaryDir>();
+        Actual = std::make_unique<DirectorioActual>(Carpeta->path());
+    }
+
+    void cleanup() {
+        Actual.reset();
+        Carpeta.reset();
+    }
+
+    void formatoGeneral_data() {
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("cero") << 0.0 << " 0 ";
+        QTest::newRow("menos cero") << -0.0 << " 0 ";
+        QTest::newRow("clave") << 1.0 << " 1 ";
+        QTest::newRow("70") << 70.0 << " 70 ";
+        QTest::newRow(".44") << 0.44 << " .44 ";
+        QTest::newRow("-.5") << -0.5 << "-.5 ";
+        QTest::newRow("decimales") << 1250.75 << " 1250.75 ";
+        QTest::newRow("15 cifras") << 123456789012345.0 << " 123456789012345 ";
+        QTest::newRow("redondeo a 15") << 2.123456789012345678 << " 2.12345678901235 ";
+        QTest::newRow("tercio") << 1.0 / 3.0 << " .333333333333333 ";
+        QTest::newRow("1E+15") << 1e15 << " 1E+15 ";
+        QTest::newRow("redondea hacia 1E+15") << 999999999999999.9 << " 1E+15 ";
+        QTest::newRow("negativo grande") << -2.5e20 << "-2.5E+20 ";
+        QTest::newRow("1E-4 fijo") << 0.0001 << " .0001 ";
+        QTest::newRow("bajo 1E-4") << 0.00009 << " 9E-05 ";
+        QTest::newRow("1.5E-07") << 1.5e-7 << " 1.5E-07 ";
+        QTest::newRow("exponente de tres cifras") << 1e-300 << " 1E-300 ";
+        QTest::newRow("0.1 binario") << 0.1 << " .1 ";
+        QTest::newRow("suma inexacta") << 0.1 + 0.2 << " .3 ";
+        QTest::newRow("infinito") << std::numeric_limits<double>::infinity() << " 0 ";
+    }
+
+    void formatoGeneral() {
+        QFETCH(double, valor);
+        QFETCH(QString, texto);
+        QCOMPARE(FormatoGeneral(valor), texto);
+    }
+
+    void formatoGeneralSeLeeIgual() {
+        // Lo escrito con 15 cifras vuelve al mismo texto al leerlo y escribirlo otra vez.
+        for (double v : {1.0 / 7.0, -123.456e-9, 6.02214076e23, 2.5e-5, 987654.321}) {
+            const QString t = FormatoGeneral(v);
+            QCOMPARE(FormatoGeneral(ValorTexto(t)), t);
+            QVERIFY(std::fabs(ValorTexto(t) - v) <= std::fabs(v) * 1e-14);
+        }
+    }
+
+    // Lo leído: el valor a 15 cifras (con el signo del cero) y si no hubo número.
+    void leerNumero_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("leido");
+        QTest::newRow("blancos y signo") << "   -12.5" << u"-12.5"_s;
+        QTest::newRow("más") << "+3" << u"3"_s;
+        QTest::newRow("sin cero") << " .44 " << u"0.44"_s;
+        QTest::newRow("resto ignorado") << "95.5 xyz" << u"95.5"_s;
+        QTest::newRow("coma decimal") << "1,5" << u"1"_s;
+        QTest::newRow("exponente") << "1.5E-07" << u"1.5e-07"_s;
+        QTest::newRow("exponente minúscula") << "2e3" << u"2000"_s;
+        QTest::newRow("E sin cifras") << "7E" << u"7"_s;
+        QTest::newRow("E con signo sin cifras") << "7E+x" << u"7"_s;
+        QTest::newRow("punto final") << "8." << u"8"_s;
+        QTest::newRow("tabulador") << "\t4" << u"4"_s;
+        QTest::newRow("vacío") << "" << u"0 sin número"_s;
+        QTest::newRow("solo punto") << "." << u"0 sin número"_s;
+        QTest::newRow("solo signo") << "-" << u"0 sin número"_s;
+        QTest::newRow("texto") << "abc" << u"0 sin número"_s;
+        QTest::newRow("menos cero") << "-0" << u"0"_s;
+        QTest::newRow("muy pequeño") << "1E-400" << u"0"_s;
+        QTest::newRow("signo separado") << "- 5" << u"0 sin número"_s;
+    }
+
+    void leerNumero() {
+        QFETCH(QString, texto);
+        QFETCH(QString, leido);
+        const NumeroLeido n = LeerNumero(texto);
+        QCOMPARE(N(n.Valor) + (n.HayNumero ? u""_s : u" sin número"_s), leido);
+        QVERIFY(!n.Desborde);
+    }
+
+    // Lo que una persona escribe o pega, con coma o punto decimal.
+    void numeroEscrito_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<bool>("miles");
+        QTest::addColumn<QString>("leido");
+        const auto fila = [](const char* t, const char* leido, bool miles = false) {
+            QTest::addRow("%s%s", t, miles ? " (miles con punto)" : "")
+                << QString::fromUtf8(t) << miles << QString::fromUtf8(leido);
+        };
+        fila("1.234,56", "1234.56");
+        fila("1,234.56", "1234.56");
+        fila("1,700", "1700");
+        fila("12,617,888", "12617888");
+        fila("6,5", "6.5");
+        fila("4,50", "4.5");
+        fila("0,500", "0.5");
+        fila("1234,567", "1234.567");
+        fila("1.234.567", "1234567");
+        fila("1.5", "1.5");
+        fila("95.000", "95");
+        fila("95.000", "95000", true);
+        fila("0.500", "0.5", true);
+        fila("1,700.00", "1700");
+        fila("6.20E+05", "620000");
+        fila("-7", "-7");
+        fila("-0,5", "-0.5");
+        fila(",5", "0.5");
+        fila("  7,5  ", "7.5");
+        fila("1,2,3", "1.2 con descarte");
+        fila("1.2.3", "1.2 con descarte");
+        fila("6,5 m", "6.5 con descarte");
+        fila("", "0 no es número");
+        fila("abc", "0 no es número con descarte");
+        fila("-", "0 no es número con descarte");
+        fila("1E", "1 con descarte");
+    }
+
+    void numeroEscrito() {
+        QFETCH(QString, texto);
+        QFETCH(bool, miles);
+        QFETCH(QString, leido);
+        const NumeroEscrito n = LeerNumeroEscrito(texto, miles);
+        QCOMPARE(N(n.Valor) + (n.EsNumero ? u""_s : u" no es número"_s) +
+                     (n.Descartado ? u" con descarte"_s : u""_s),
+                 leido);
+    }
+
+    void desbordeRedondeoYFormato17() {
+        const NumeroLeido n = LeerNumero(u"1E999");
+        QVERIFY(n.HayNumero);
+        QVERIFY(n.Desborde);
+        QCOMPARE(n.Valor, 0.0);
+        QCOMPARE(ValorTexto(u"-9e99999999999999999999"), 0.0);
+        // Muchas cifras no son un desborde.
+        QCOMPARE(ValorTexto(QString(400, u'0') + QStringLiteral("12")), 12.0);
+
+        QCOMPARE(RedondearPar(2.5), 2.0);
+        QCOMPARE(RedondearPar(3.5), 4.0);
+        QCOMPARE(RedondearPar(-2.5), -2.0);
+        QCOMPARE(RedondearPar(2.4999), 2.0);
+        QCOMPARE(RedondearPar(2.51), 3.0);
+
+        QCOMPARE(Formato17(0.1), QStringLiteral("0.10000000000000001"));
+        QCOMPARE(Formato17(2.0), QStringLiteral("2"));
+        QCOMPARE(Formato17(-1.0), QStringLiteral("-1"));
+        QCOMPARE(Formato17(1e20), QStringLiteral("1e+20"));
+    }
+
+    void ansiYRecorte() {
+        const QString texto = QStringLiteral("Año ¦ €5 – “x” Ÿ");
+        const QByteArray b = CodificarAnsi(texto);
+        QCOMPARE(b, QByteArray("A\361o \246 \2005 \226 \223x\224 \237"));
+        QCOMPARE(DecodificarAnsi(b), texto);
+        // Fuera de la página de códigos: un "?" por carácter, también fuera del plano básico.
+        QCOMPARE(CodificarAnsi(QStringLiteral("α😀b")), QByteArray("??b"));
+        // Cualquier byte vuelve igual.
+        QByteArray todos;
+        for (int i = 0; i < 256; ++i)
+            todos.append(static_cast<char>(i));
+        QCOMPARE(CodificarAnsi(DecodificarAnsi(todos)), todos);
+
+        // Recortar quita solo blancos.
+        QCOMPARE(Recortar(u"  a b  "), QStringLiteral("a b"));
+        QCOMPARE(Recortar(u"\ta\t"), QStringLiteral("\ta\t"));
+        QCOMPARE(Recortar(u"    "), QString());
+    }
+
+    // Reportes: un LF solo queda dentro de la línea si hay algún CR. Proyectos:
+    // todo CR LF, CR solo y LF solo termina una línea.
+    void lineas_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("lineas");
+        QTest::addColumn<QString>("proyecto");
+        const auto fila = [](const char* nombre, const char* texto, const char* lineas,
+                             const char* proyecto) {
+            QTest::newRow(nombre) << texto << QString(lineas) << QString(proyecto);
+        };
+        fila("vacío", "", "", "");
+        fila("CR LF", "a\r\nb\r\n", "a|b|", "a|b|");
+        fila("sin fin final", "a\r\nb", "a|b|", "a|b|");
+        fila("CR solo", "a\rb\r", "a|b|", "a|b|");
+        fila("LF dentro", "a\nb\r\nc", "a\nb|c|", "a|b|c|");
+        fila("líneas vacías", "\r\n\r\nx", "||x|", "||x|");
+        fila("CR CR LF", "a\r\r\n", "a||", "a||");
+        fila("LF CR", "a\n\rb", "a\n|b|", "a||b|");
+        fila("solo LF", "a\nb\n\nc\n", "a|b||c|", "a|b||c|");
+        fila("FF y LF en un prefijo", "\x02\n\f1x\r\n", "\x02\n\f1x|", "\x02|\f1x|");
+    }
+
+    void lineas() {
+        QFETCH(QString, texto);
+        QFETCH(QString, lineas);
+        QFETCH(QString, proyecto);
+        QCOMPARE(Unidas(DividirLineas(texto)), lineas);
+        const QByteArray bytes = texto.toLatin1();
+        for (const auto fines : {FinesDeLinea::ComoReporte, FinesDeLinea::Todos}) {
+            const QString esperado = fines == FinesDeLinea::Todos ? proyecto : lineas;
+            LectorLineas lector(bytes, fines);
+            QCOMPARE(lector.Restantes(), esperado.count(u'|'));
+            QStringList leidas;
+            while (!lector.Fin())
+                leidas << QString::fromLatin1(lector.Siguiente());
+            QCOMPARE(Unidas(leidas), esperado);
+        }
+    }
+
+    void mascaras_data() {
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<QString>("mascara");
+        QTest::addColumn<QString>("esperado");
+        const double infinito = std::numeric_limits<double>::infinity();
+        const auto fila = [](double valor, const char* mascara, const char* esperado) {
+            QTest::addRow("%g %s", valor, mascara)
+                << valor << QString(mascara) << QString(esperado);
+        };
+        // 15 cifras y luego la mitad lejos del cero.
+        fila(2.675, "0.00", "2.68");
+        fila(-0.285, "0.00", "-0.29");
+        fila(0.1 + 0.2, "0.0000", "0.3000");
+        fila(0.04999, "0.0", "0.0");
+        fila(9.9996, "0.000", "10.000");
+        fila(1234567.891, "#,##0.00", "1,234,567.89");
+        fila(999.995, "#,##0.00", "1,000.00");
+        fila(0.5, "#,##0.00", "0.50");
+        fila(-1234.5, "#,##0", "-1,235");
+        fila(100000, "#,##0", "100,000");
+        fila(1e20, "#,##0", "100,000,000,000,000,000,000");
+        // Sin signo si el redondeo da cero.
+        fila(-0.001, "0.00", "0.00");
+        fila(-0.005, "0.00", "-0.01");
+        fila(-0.0, "#,##0", "0");
+        fila(150000, "0.00E+#00", "1.50E+05");
+        fila(999900, "0.00E+#00", "1.00E+06");
+        fila(-0.000015, "0.00E+#00", "-1.50E-05");
+        fila(0, "0.00E+#00", "0.00E+00");
+        fila(1.005e-300, "0.00E+#00", "1.01E-300");
+        fila(0.125, "0%", "13%");
+        fila(0.995, "0%", "100%");
+        fila(-0.004, "0%", "0%");
+        // Sin valor finito: el 0 de la máscara.
+        fila(infinito, "0.00", "0.00");
+        fila(-infinito, "#,##0", "0");
+        fila(std::numeric_limits<double>::quiet_NaN(), "0.00E+#00", "0.00E+00");
+    }
+
+    void mascaras() {
+        QFETCH(double, valor);
+        QFETCH(QString, mascara);
+        QFETCH(QString, esperado);
+        QCOMPARE(Formato(valor, mascara), esperado);
+    }
+    void textosYListas() {
+        QCOMPARE(Justificar(u" 12 "_s, 5, 32, 0), u"   12"_s);
+        QCOMPARE(Justificar(u" 12 "_s, 5, 32, -1), u"12   "_s);
+        QCOMPARE(Justificar(u"abcdef"_s, 4, 32, 0), u"abcdef"_s);
+        QCOMPARE(Justificar(u"7"_s, 4, 0, 0), QString(3, QChar(0)) + u"7"_s);
+
+        QCOMPARE(QuitarControles(u" a\tb\r\n "_s), u"ab"_s);
+        QCOMPARE(QuitarControles(u" a\tb\r\n "_s, true), u"a b  "_s);
+        // Solo se recortan blancos, antes de cambiar los controles.
+        QCOMPARE(QuitarControles(QChar(31) + u" \x7f "_s), u" \x7f"_s);
+
+        QCOMPARE(FiltrarNumero(u" 1,234.50 metros "_s), u"1234.50"_s);
+        QCOMPARE(FiltrarNumero(u"-1,5"_s, QString(), u','), u"-15"_s);
+        QCOMPARE(FiltrarNumero(u"abc"_s), QString());
+        // "CR" con coma decimal: el punto se pierde y la coma pasa a punto.
+        QCOMPARE(FiltrarNumero(u" -1.234,5 "_s, u"CR"_s, u','), u"-1234.5"_s);
+        QCOMPARE(FiltrarNumero(u"-1.234,5"_s, u"CR"_s, u'.'), u"-1.2345"_s);
+        QCOMPARE(FiltrarNumero(u"sin cifras"_s, u"CR"_s, u','), QString());
+        // Conjunto propio, sensible a mayúsculas; se recorta antes.
+        QCOMPARE(FiltrarNumero(u"  A b B  "_s, u"AB "_s), u"A  B"_s);
+
+        QCOMPARE(ArgumentosLinea(LineaComando({u"varek9"_s})), QStringList(4, QString()));
+        QCOMPARE(ArgumentosLinea(LineaComando({u"varek9"_s, u" proy"_s, u", b\t,c"_s})),
+                 (QStringList{u" proy "_s, u"b\t"_s, u"c"_s, QString()}));
+        QCOMPARE(ArgumentosLinea(u"a;b;c;d; e "_s, u";"_s),
+                 (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s}));
+
+        const QStringList tipos{u"1 Principal"_s, u"2 Secundaria"_s, u"A Acceso"_s};
+        QCOMPARE(BuscarEnComboBox(tipos, u"a"_s, 1), u"A"_s);
+        QCOMPARE(BuscarEnComboBox(tipos, QString(), 1), u"1"_s);
+        QCOMPARE(BuscarEnComboBox(tipos, u"x"_s, 1), u"1"_s);
+        QCOMPARE(BuscarEnComboBox(tipos, u"2 SEC"_s), u"2 Secundaria"_s);
+        QCOMPARE(BuscarEnComboBox({}, u"a"_s), QString());
+
+        const QStringList lista{u"Abc"_s, u"ABD"_s};
+        QCOMPARE(SeleccionarEnLista(lista, u"ab"_s, false), 0);
+        QCOMPARE(SeleccionarEnLista(lista, u"abd"_s, false), 1);
+        QCOMPARE(SeleccionarEnLista(lista, u"abcd"_s, false), -1);
+        QCOMPARE(SeleccionarEnLista(lista, u"zz"_s, true), 0);
+        QCOMPARE(SeleccionarEnLista({}, u"a"_s, true), -1);
+    }
+
+    void esperaAleatoria() {
+        // Máximo menor que el mínimo: igual espera entre los dos.
+        for (int i = 0; i < 3; ++i) {
+            QElapsedTimer reloj;
+            reloj.start();
+            EsperaAleatoria(0.05, 0.02);
+            QVERIFY2(reloj.elapsed() >= 18 && reloj.elapsed() < 1000,
+                     qPrintable(QString::number(reloj.elapsed())));
+        }
+        // Un tiempo no finito no cuelga el programa.
+        EsperaAleatoria(std::numeric_limits<double>::quiet_NaN());
+        EsperaAleatoria(0, std::numeric_limits<double>::infinity());
+    }
+
+    void nombresDeReporteYDeDatos() {
+        QCOMPARE(NombreArchivoReporte(u" x "_s), u"xr00"_s);
+        QVERIFY(QDir::current().entryList(QDir::Files).isEmpty()); // ni el ".img" queda
+
+        // Restos de una ejecución anterior: se reutilizan vacíos.
+        for (const QString& nombre : {u"r00.txt"_s, u"r00.pro"_s, u"r00.img"_s})
+            QVERIFY(EscribirBytes(nombre, "viejo"));
+        QCOMPARE(NombreArchivoReporte(), u"r00"_s);
+        QCOMPARE(Tamano(u"r00.txt"_s) + Tamano(u"r00.pro"_s), 0);
+        QVERIFY(QFile::exists(u"r00"_s));
+        QVERIFY(!QFile::exists(u"r00.img"_s));
+
+        // Un ".pro" en uso se salta sin vaciarlo.
+        QVERIFY(EscribirBytes(u"r00.pro"_s, "viejo"));
+        BloqueoArchivo enUso(u"r00.pro"_s);
+        QVERIFY(enUso.Bloquear());
+        QCOMPARE(NombreArchivoReporte(), u"r10"_s);
+        QCOMPARE(Tamano(u"r00.pro"_s), 5);
+        BloqueoArchivo otro(u"r10.txt"_s);
+        QVERIFY(otro.Bloquear());
+        QCOMPARE(NombreArchivoReporte(), u"r20"_s);
+
+        QCOMPARE(NombreArchivoDatos(), u"t00"_s);
+        QVERIFY(EscribirBytes(u"t00.DAT"_s, "viejo"));
+        QVERIFY(EscribirBytes(u"t00.img"_s, "viejo"));
+        QCOMPARE(NombreArchivoDatos(), u"t00"_s);
+        QCOMPARE(Tamano(u"t00.DAT"_s), 0);
+        QVERIFY(QFile::exists(u"t00.NDX"_s));
+        QVERIFY(QFile::exists(u"t00.img"_s)); // solo los reportes limpian su ".img"
+        BloqueoArchivo ndx(u"t00.NDX"_s);
+        QVERIFY(ndx.Bloquear());
+        QCOMPARE(NombreArchivoDatos(), u"t10"_s);
+    }
+
+    // Ninguna salida cae sobre su entrada: ni los nombres reservados (que vaciarían
+    // los restos) ni uno dado.
+    void salidaNuncaSobreLaEntrada() {
+        QVERIFY(EscribirBytes(u"t00"_s, "viejo"));
+        QCOMPARE(NombreArchivoDatos(QString(), u"./t00"_s), u"t10"_s);
+        QCOMPARE(Tamano(u"t00"_s), 5);
+        QVERIFY(EscribirBytes(u"r00.txt"_s, "viejo"));
+        QCOMPARE(NombreArchivoReporte(QString(), u"r00.txt"_s), u"r10"_s);
+        QCOMPARE(Tamano(u"r00.txt"_s), 5);
+
+        QVERIFY(MismoArchivo(u"a/../t00"_s, QDir::current().filePath(u"t00"_s)));
+        QVERIFY(!MismoArchivo(u"t00"_s, u"t00.DAT"_s));
+        QVERIFY(!MismoArchivo(QString(), QString()));
+        QCOMPARE(NombreSalidaLibre(u"x.txt"_s, u"t00"_s), u"x.txt"_s);
+        QCOMPARE(NombreSalidaLibre(u"t00"_s, u"t00"_s), u"t0000"_s);
+        QVERIFY(EscribirBytes(u"x.txt"_s, "viejo"));
+        QVERIFY(EscribirBytes(u"x00.txt"_s, "viejo"));
+        QCOMPARE(NombreSalidaLibre(u"./x.txt"_s, u"x.txt"_s), u"./x10.txt"_s);
+#ifndef _WIN32
+        // Un enlace nombra al mismo archivo aunque la ruta sea otra.
+        QVERIFY(QFile::link(u"x.txt"_s, u"x.text"_s));
+        QVERIFY(MismoArchivo(u"x.text"_s, u"x.txt"_s));
+#endif
+    }
+
+    void candadoEnUnProceso() {
+        const QString ruta = Carpeta->filePath(u"mismo.pro"_s);
+        BloqueoArchivo a(ruta);
+        QVERIFY(!ArchivoBloqueadoPorOtro(ruta));
+        QVERIFY(!QFile::exists(ruta)); // ni construir ni preguntar crean el archivo
+        QVERIFY(a.Bloquear());
+        QVERIFY(a.Bloquear()); // ya lo tiene
+        QVERIFY(ArchivoBloqueadoPorOtro(ruta));
+        {
+            BloqueoArchivo b(ruta);
+            QVERIFY(!b.Bloquear());
+            QVERIFY(!b.Bloqueado());
+            a.Liberar();
+            QVERIFY(b.Bloquear());
+            QVERIFY(!a.Bloquear());
+        }
+        QVERIFY(!ArchivoBloqueadoPorOtro(ruta)); // el destructor lo soltó
+        QVERIFY(!BloqueoArchivo(Carpeta->filePath(u"no/existe"_s)).Bloquear());
+
+        // El candado conserva el contenido y se mueve con el objeto.
+        const QString datos = Carpeta->filePath(u"datos.txt"_s);
+        QVERIFY(EscribirBytes(datos, "contenido"));
+        BloqueoArchivo d(datos);
+        QVERIFY(d.Bloquear());
+        QCOMPARE(LeerBytes(datos), QByteArray("contenido"));
+        BloqueoArchivo movido(std::move(d));
+        QVERIFY(!d.Bloqueado());
+        QVERIFY(ArchivoBloqueadoPorOtro(datos));
+        BloqueoArchivo c(Carpeta->filePath(u"otro"_s));
+        QVERIFY(c.Bloquear());
+        c = std::move(movido); // suelta "otro" y se queda con el primero
+        QVERIFY(!ArchivoBloqueadoPorOtro(Carpeta->filePath(u"otro"_s)));
+        QVERIFY(ArchivoBloqueadoPorOtro(datos));
+        QCOMPARE(c.RutaArchivo(), datos);
+    }
+
+    void entreProcesos() {
+        const QString ruta = Carpeta->filePath(u"compartido.pro"_s);
+        QProcess hijo;
+        QCOMPARE(ArrancarHijo(hijo, ruta), QByteArray("BLOQUEADO"));
+        BloqueoArchivo bloqueo(ruta);
+        QVERIFY(ArchivoBloqueadoPorOtro(ruta));
+        QVERIFY(!bloqueo.Bloquear());
+        QCOMPARE(TerminarHijo(hijo), 0);
+        QVERIFY(bloqueo.Bloquear()); // al terminar el hijo queda libre
+
+        // Y al revés: el hijo ve el candado del padre.
+        QProcess otro;
+        QCOMPARE(ArrancarHijo(otro, ruta), QByteArray("OCUPADO"));
+        QCOMPARE(TerminarHijo(otro), 1);
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasComunes)
+#include "PruebasComunes.moc"
