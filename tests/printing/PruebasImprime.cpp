@@ -1,6 +1,6 @@
 // Diálogo de impresión, impresión en PDF, puerto de texto y visor propio, fuera
 // de pantalla con la plataforma guionada.
-#include "../companions/ApoyoVentanas.h"
+#include "ApoyoVentanas.h"
 #include "Pruebas.h"
 
 #include "alternatives/Reportes.h"

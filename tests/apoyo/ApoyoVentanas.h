@@ -1,5 +1,5 @@
-// Apoyo de las pruebas de ventanas de los complementarios: una carpeta de trabajo
-// propia con la plataforma guionada y los controles buscados por su nombre.
+// Apoyo de las pruebas de ventanas: una carpeta de trabajo propia con la
+// plataforma guionada y los controles buscados por su nombre.
 #pragma once
 
 #include "Archivos.h"
