@@ -219,6 +219,12 @@ private slots:
         QCOMPARE(ValidarClima(d).Campo, u"txtETP"_s);
         d.ETP = 200;
         QVERIFY(!ValidarClima(d).Hay());
+        // Límites: 5,000 mm de ETP valen; 0 °C ya no da Holdridge.
+        d.ETP = 5000;
+        QVERIFY(!ValidarClima(d).Hay());
+        d.ETP = 5000.5;
+        QCOMPARE(ValidarClima(d).Campo, u"txtETP"_s);
+        QCOMPARE(ValidarClima(Clima(300, 0)).Campo, u"txtTemperatura"_s);
 
         const QStringList lineas = LineasClima(Clima(1500, 20));
         QVERIFY(lineas.contains(u"ETP.Modo=Holdridge"_s));
@@ -336,6 +342,7 @@ private slots:
         QCOMPARE(ValidarDrenaje({-1, 10}).Campo, u"lstCalidad"_s);
         QCOMPARE(ValidarDrenaje({1, std::nan("")}).Campo, u"txtSaturacion"_s);
         QCOMPARE(ValidarDrenaje({1, 101}).Campo, u"txtSaturacion"_s);
+        QCOMPARE(ValidarDrenaje({1, -0.5}).Campo, u"txtSaturacion"_s);
         const DatosDrenaje d{1, 12}; // Bueno, 12 % -> columna 5 a 25 %: 1.15 a 1.00
         QVERIFY(!ValidarDrenaje(d).Hay());
         QCOMPARE(ResultadoArchivoDrenaje(d, CalcularDrenaje(d)),
@@ -343,6 +350,10 @@ private slots:
         const DatosDrenaje leido = LeerLineasDrenaje(LineasDrenaje(d), DatosDrenaje{});
         QCOMPARE(Numeros({double(leido.Calidad), leido.Saturacion}), u"1 12"_s);
         QCOMPARE(LeerLineasDrenaje({u"Calidad=muy POBRE"_s}, DatosDrenaje{}).Calidad, 4);
+        // La primera calidad y el 0 % también son datos válidos.
+        const DatosDrenaje excelente{0, 0};
+        QVERIFY(!ValidarDrenaje(excelente).Hay());
+        QCOMPARE(LineasDrenaje(excelente).value(1), u"Calidad=Excelente"_s);
     }
 
     // Los nombres, letras y extensiones de la tabla los verifica el lanzador contra
@@ -476,6 +487,7 @@ private slots:
                  TextoArchivoUnidad(u));
         QCOMPARE(LeerUnidadIntercambio("x\r\n").Fila, 0);
         QCOMPARE(LeerUnidadIntercambio(" -4 \r\n").Fila, 0);
+        QCOMPARE(LeerUnidadIntercambio(" 1 \r\n").Fila, 1);
 
         const QString ruta = carpeta.filePath(NombreArchivoUnidad);
         QVERIFY(EscribirBytes(ruta, "otra cosa mas larga que la unidad\r\n"));

@@ -195,6 +195,40 @@ private slots:
         QCOMPARE(Dos(reporte, 4, 7, 9), QByteArray("\f"));
     }
 
+    // Una línea que se mantiene con la siguiente no queda sola al pie de la página.
+    void lineaQueSeMantiene() {
+        const QByteArray m = P(3000) + "m";
+        QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", m, P(0) + "b3"}), 4),
+                 QByteArray("b1\r\nb2\r\nm\r\nb3\r\n\f"));
+        QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", P(0) + "b3", m, P(0) + "b4"}), 4),
+                 QByteArray("b1\r\nb2\r\nb3\r\n\fm\r\nb4\r\n\f"));
+    }
+
+    // El prefijo partido: clase, tamaño, estilo y alineación; lo que no es válido
+    // vale por defecto, y un prefijo sin texto deja el texto vacío.
+    void lineasPartidas_data() {
+        QTest::addColumn<QByteArray>("linea");
+        QTest::addColumn<QString>("esperado"); // clase tamaño estilo alineación |texto|
+        QTest::newRow("sin prefijo") << QByteArray("hola") << u"1 12 1 1 |hola|"_s;
+        QTest::newRow("se mantiene, 6 y 7") << QByteArray("\x04\x14\x06\x07"
+                                                          "abc")
+                                            << u"4 20 6 7 |abc|"_s;
+        QTest::newRow("fuera de rango") << QByteArray("\x05\x08\x07\x08x") << u"1 8 1 1 |x|"_s;
+        QTest::newRow("solo prefijo") << QByteArray("\x03\x0c\x02\x02") << u"3 12 2 2 ||"_s;
+        QTest::newRow("vacía") << QByteArray() << u"1 12 1 1 ||"_s;
+    }
+    void lineasPartidas() {
+        QFETCH(QByteArray, linea);
+        QFETCH(QString, esperado);
+        const LineaReporte r = PartirLinea(linea);
+        QCOMPARE(u"%1 %2 %3 %4 |%5|"_s.arg(r.Formato.Tipo)
+                     .arg(r.Formato.Tamano)
+                     .arg(r.Formato.Estilo)
+                     .arg(r.Formato.Alineacion)
+                     .arg(QString::fromLatin1(r.Texto)),
+                 esperado);
+    }
+
     void sinEncabezadosUnaPaginaPorHoja() {
         // Sin encabezados la página no se reabre en cada línea.
         QCOMPARE(Dos(Reporte(Cuerpo(1, 3)), 58), QByteArray("b1\r\nb2\r\nb3\r\n\f"));
