@@ -1,9 +1,16 @@
 // Diseño de las alternativas, costos y selección, con unidades cuyo resultado se
-// obtuvo a mano o con una implementación independiente del método.
-#include "ProyectoDeDiseno.h"
+// obtuvo a mano o con una implementación independiente del método; la geometría
+// del dibujo a escala de las seis estructuras; y los datos del diagrama lineal:
+// orden, huecos y solapes, capas, marcas, disposición, páginas y menor costo.
+// Los proyectos son los del ejemplo resuelto: R 90 %, pt 2.0, So 0.44 y costos
+// unitarios 1000 x tipo.
+#include "Muestras.h"
 #include "Pruebas.h"
 
+#include "alternatives/DiagramaLineal.h"
+#include "alternatives/DibujoEspesores.h"
 #include "alternatives/Diseno.h"
+#include "common/Numeros.h"
 #include "project/Solucionador.h"
 
 #include <cmath>
@@ -12,36 +19,82 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Proyecto de una unidad de 1000 m del ejemplo resuelto.
-ModuloVarek9 ProyectoDeUnaUnidad(double cbr, double w18, const QString& afirmado = "No hay",
-                                 double espesorAfirmado = 0, double espesorSubrasante = 0) {
-    return ProyectoDe({u"U:0:1000:%1:%2:%3:%4:%5"_s.arg(w18)
-                           .arg(cbr)
-                           .arg(afirmado)
-                           .arg(espesorAfirmado)
-                           .arg(espesorSubrasante)});
+// Una unidad "código:inicial:final[:w18:cbr:afirmado:cm afirmado:cm subrasante]"; sin
+// ellos, W18 10000, CBR 10 y sin afirmado. Siempre 6 m de ancho, Subhumedo y Templado.
+UnidadHomogenea Unidad(const QString& texto) {
+    const QStringList c = texto.split(u':');
+    UnidadHomogenea u = UnidadTramo(c[0], c[1].toDouble(), c[2].toDouble());
+    u.AnchoCorona = 6;
+    u.EjesEquivalentes = c.size() > 3 ? c[3].toDouble() : 10000;
+    u.CBR = c.size() > 4 ? c[4].toDouble() : 10;
+    u.ClimaHumedad = QStringLiteral("Subhumedo");
+    u.ClimaTemperatura = QStringLiteral("Templado");
+    u.TipoAfirmado = c.size() > 5 ? c[5] : QStringLiteral("No hay");
+    u.EspesorAfirmado = c.size() > 6 ? c[6].toDouble() : 0;
+    u.EspesorSubrasante = c.size() > 7 ? c[7].toDouble() : 0;
+    return u;
 }
 
-// La unidad 1 diseñada, con su estado en e.
-ModuloVarek9 Disenar(ModuloVarek9 m, EstadoDiseno& e) {
+ModuloVarek9 ProyectoDe(const QStringList& unidades) {
+    ModuloVarek9 m;
+    m.Proyecto.Confiabilidad = 90;
+    AplicarReglasDerivadas(m.Proyecto);
+    for (int j = 1; j <= NumeroTiposCapa; ++j)
+        m.Proyecto.CostosUnitarios[j] = 1000.0 * j;
+    QList<UnidadHomogenea> lista;
+    for (const QString& u : unidades)
+        lista << Unidad(u);
+    PonerUnidades(m.Proyecto, lista);
+    return m;
+}
+
+// La unidad 1 de 1000 m del ejemplo resuelto con "w18:cbr[:afirmado...]", diseñada y
+// con su estado en e.
+ModuloVarek9 Disenar(const QString& unidad, EstadoDiseno& e) {
+    ModuloVarek9 m = ProyectoDe({u"U:0:1000:"_s + unidad});
     CalcularAlternativas(m, e, 1);
     return m;
 }
 
-// Espesores de las capas en uso de la alternativa n.
-QList<double> Espesores(const ModuloVarek9& m, int n) {
-    QList<double> e;
-    const AlternativaUH& a = m.AlternativaUH[n];
-    for (int k = 1; k <= a.NumeroCapas; ++k)
-        e << a.Capas[k].Espesor;
-    return e;
+// Las capas en uso (mm) de las alternativas pedidas, "-" si no aplica.
+QString Estructuras(const ModuloVarek9& m, const QList<int>& alternativas = {1, 2, 3, 4, 5, 6}) {
+    QStringList t;
+    for (int n : alternativas) {
+        QStringList capas;
+        const AlternativaUH& a = m.AlternativaUH[n];
+        for (int k = 1; k <= a.NumeroCapas; ++k)
+            capas << QString::number(a.Capas[k].Espesor);
+        t << (a.Aplicable ? capas.join(u' ') : u"-"_s);
+    }
+    return t.join(u'|');
 }
 
-QList<bool> Aplicables(const ModuloVarek9& m) {
-    QList<bool> a;
-    for (int n = 1; n <= 6; ++n)
-        a << m.AlternativaUH[n].Aplicable;
-    return a;
+// Alternativas armadas a mano: n capas con (tipo, espesor en mm).
+void Alternativa(ModuloVarek9& m, int n, bool aplica, QList<std::pair<int, double>> capas) {
+    AlternativaUH& a = m.AlternativaUH[n];
+    a.Aplicable = aplica;
+    a.NumeroCapas = static_cast<qint16>(capas.size());
+    for (int k = 1; k <= NumeroRanuras; ++k) {
+        a.Capas[k].Tipo = k <= capas.size() ? static_cast<qint16>(capas[k - 1].first) : 0;
+        a.Capas[k].Espesor = k <= capas.size() ? capas[k - 1].second : 0;
+    }
+    a.Capas[NumeroRanuras].Tipo = CapaCSR;
+}
+
+ModuloVarek9 Modulo() {
+    ModuloVarek9 m;
+    InicializarCatalogo(m, 0, 0);
+    for (int n = 1; n <= NumeroAlternativas; ++n)
+        Alternativa(m, n, false, {});
+    return m;
+}
+
+template <class Intervalo>
+QString Intervalos(const QList<Intervalo>& lista) {
+    QStringList t;
+    for (const Intervalo& i : lista)
+        t << u"%1-%2"_s.arg(i.Desde).arg(i.Hasta);
+    return t.join(u' ');
 }
 
 } // namespace
@@ -52,14 +105,9 @@ private slots:
     void ejemploResuelto() {
         // CBR 10, W18 10000, Subhumedo, Templado, sin afirmado.
         EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(10, 10000), e);
+        ModuloVarek9 m = Disenar(u"10000:10"_s, e);
         QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 1.336874929333982) < 1e-12);
-        QCOMPARE(Aplicables(m), (QList<bool>{true, true, true, false, true, true}));
-        QCOMPARE(Espesores(m, 1), (QList<double>{0, 200, 150}));
-        QCOMPARE(Espesores(m, 2), (QList<double>{0, 150, 200}));
-        QCOMPARE(Espesores(m, 3), (QList<double>{57, 150, 150}));
-        QCOMPARE(Espesores(m, 5), (QList<double>{51, 150, 150}));
-        QCOMPARE(Espesores(m, 6), (QList<double>{51, 150, 200}));
+        QCOMPARE(Estructuras(m), u"0 200 150|0 150 200|57 150 150|-|51 150 150|51 150 200"_s);
         // Alternativa 1: 6000 m² x TSD + 0.2 x 6000 x BG + 0.15 x 6000 x SBG = 11 100 000.
         const std::array<double, 7> costos = {0, 11100000, 12600000, 6210000, 0, 6642000, 8742000};
         QCOMPARE(e.CostoAlternativa, costos);
@@ -69,45 +117,44 @@ private slots:
         QCOMPARE(e.CostoAlternativa, costos);
     }
 
+    // Cuáles aplican según el CBR (1 sí, 0 no), y solo esas tienen costo.
     void aplicabilidadPorCBR_data() {
-        QTest::addColumn<double>("cbr");
-        QTest::addColumn<QList<bool>>("aplicables");
-        QTest::newRow("5") << 5.0 << QList<bool>{true, false, true, false, true, true};
-        QTest::newRow("5.01") << 5.01 << QList<bool>{true, true, true, false, true, true};
-        QTest::newRow("10") << 10.0 << QList<bool>{true, true, true, false, true, true};
-        QTest::newRow("10.01") << 10.01 << QList<bool>{true, true, true, true, true, true};
+        QTest::addColumn<QString>("cbr");
+        QTest::addColumn<QString>("aplicables");
+        QTest::newRow("5") << u"5"_s << u"101011"_s;
+        QTest::newRow("5.01") << u"5.01"_s << u"111011"_s;
+        QTest::newRow("10") << u"10"_s << u"111011"_s;
+        QTest::newRow("10.01") << u"10.01"_s << u"111111"_s;
     }
     void aplicabilidadPorCBR() {
-        QFETCH(double, cbr);
-        QFETCH(QList<bool>, aplicables);
+        QFETCH(QString, cbr);
+        QFETCH(QString, aplicables);
         EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(cbr, 10000), e);
-        QCOMPARE(Aplicables(m), aplicables);
-        for (int n = 1; n <= 6; ++n)
-            QCOMPARE(e.CostoAlternativa[n] > 0, aplicables[n - 1]);
+        const ModuloVarek9 m = Disenar(u"10000:"_s + cbr, e);
+        for (int n = 1; n <= 6; ++n) {
+            QCOMPARE(m.AlternativaUH[n].Aplicable, aplicables[n - 1] == u'1');
+            QCOMPARE(e.CostoAlternativa[n] > 0, aplicables[n - 1] == u'1');
+        }
     }
 
     void sinDiseno_data() {
-        QTest::addColumn<double>("cbr");
-        QTest::addColumn<double>("w18");
-        QTest::newRow("tránsito 0") << 10.0 << 0.0;
-        QTest::newRow("tránsito sobre 500000") << 10.0 << 500000.5;
-        QTest::newRow("CBR 0") << 0.0 << 10000.0;
-        QTest::newRow("CBR negativo") << -3.0 << 10000.0;
+        QTest::addColumn<QString>("unidad");
+        QTest::newRow("tránsito 0") << u"0:10"_s;
+        QTest::newRow("tránsito sobre 500000") << u"500000.5:10"_s;
+        QTest::newRow("CBR 0") << u"10000:0"_s;
+        QTest::newRow("CBR negativo") << u"10000:-3"_s;
     }
     void sinDiseno() {
-        QFETCH(double, cbr);
-        QFETCH(double, w18);
-        ModuloVarek9 m = ProyectoDeUnaUnidad(cbr, w18);
+        QFETCH(QString, unidad);
+        ModuloVarek9 m = ProyectoDe({u"U:0:1000:"_s + unidad});
         m.Proyecto.UH[1].SNRequerido = 9;
         m.Proyecto.UH[1].AlternativaSeleccionada = 2;
         EstadoDiseno e;
         e.CostoAlternativa.fill(5);
         CalcularAlternativas(m, e, 1);
         QCOMPARE(m.Proyecto.UH[1].SNRequerido, 0.0);
-        QCOMPARE(Aplicables(m), QList<bool>(6, false));
-        for (int n = 1; n <= 6; ++n)
-            QCOMPARE(e.CostoAlternativa[n], 0.0);
+        QCOMPARE(Estructuras(m), u"-|-|-|-|-|-"_s);
+        QCOMPARE(e.CostoAlternativa, (std::array<double, 7>{5, 0, 0, 0, 0, 0, 0}));
         SeleccionarAlternativa(m, 1);
         QCOMPARE(m.Proyecto.UH[1].AlternativaSeleccionada, qint16(2));
     }
@@ -115,11 +162,9 @@ private slots:
     void limitesDeTransito() {
         // 150000 usa los mínimos altos: 75 mm de mezcla donde el cálculo da menos.
         EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(12, 150000, "AFR-1", 20, 30), e);
+        ModuloVarek9 m = Disenar(u"150000:12:AFR-1:20:30"_s, e);
         QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 2.0447130303255894) < 1e-12);
-        QCOMPARE(Espesores(m, 4), (QList<double>{75, 150, 0, 200}));
-        QCOMPARE(Espesores(m, 3), (QList<double>{99, 150, 150, 200}));
-        QCOMPARE(Espesores(m, 5), (QList<double>{89, 150, 150, 200}));
+        QCOMPARE(Estructuras(m, {3, 4, 5}), u"99 150 150 200|75 150 0 200|89 150 150 200"_s);
 
         m.Proyecto.UH[1].EjesEquivalentes = 149999;
         CalcularAlternativas(m, e, 1);
@@ -128,7 +173,7 @@ private slots:
         m.Proyecto.UH[1].EjesEquivalentes = 500000;
         CalcularAlternativas(m, e, 1);
         QVERIFY(m.Proyecto.UH[1].SNRequerido > 0);
-        QCOMPARE(Aplicables(m), QList<bool>(6, true));
+        QVERIFY(!Estructuras(m).contains(u'-'));
     }
 
     void afirmadoExistente_data() {
@@ -147,9 +192,8 @@ private slots:
         QFETCH(double, espesor);
         QFETCH(int, capas);
         EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(8, 60000, tipo, espesor), e);
-        EstadoDiseno eSin;
-        ModuloVarek9 sin = Disenar(ProyectoDeUnaUnidad(8, 60000), eSin);
+        const ModuloVarek9 m = Disenar(u"60000:8:%1:%2"_s.arg(tipo).arg(espesor), e);
+        const ModuloVarek9 sin = Disenar(u"60000:8"_s, e);
         for (int n = 1; n <= 6; ++n) {
             const AlternativaUH& a = m.AlternativaUH[n];
             QCOMPARE(int(a.NumeroCapas), capas);
@@ -163,39 +207,35 @@ private slots:
             QVERIFY(m.AlternativaUH[1].Capas[3].Espesor <= sin.AlternativaUH[1].Capas[3].Espesor);
     }
 
-    void subbaseOpcionalDesaparece() {
+    void subbaseOpcionalYCapaDeSubrasante() {
         // Con CBR 12 la mezcla y la base estabilizada ya cubren el SN: la SBG queda en 0.
         EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(12, 10000), e);
-        QCOMPARE(Espesores(m, 4), (QList<double>{50, 150, 0}));
+        ModuloVarek9 m = Disenar(u"10000:12"_s, e);
+        QCOMPARE(Estructuras(m, {4}), u"50 150 0"_s);
         QCOMPARE(e.CostoAlternativa[4], 6000 * (0.05 * 5000 + 0.15 * 6000));
         // Las SBG no opcionales reciben su mínimo.
         QCOMPARE(m.AlternativaUH[3].Capas[3].Espesor, 150.0);
-    }
-
-    void costoDeCapaDeSubrasante() {
-        EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(10, 10000, "No hay", 0, 30), e);
-        const double extra = (0.30 * 8000 + 11000) * 6000;
-        QCOMPARE(e.CostoAlternativa[1], 11100000 + extra);
+        // La capa de subrasante de 30 cm suma su costo y el del geotextil.
+        m = Disenar(u"10000:10:No hay:0:30"_s, e);
+        QCOMPARE(e.CostoAlternativa[1], 11100000 + (0.30 * 8000 + 11000) * 6000);
         QCOMPARE(e.CostoAlternativa[4], 0.0);
     }
 
     void seleccion_data() {
-        QTest::addColumn<double>("cbr");
+        QTest::addColumn<QString>("cbr");
         QTest::addColumn<int>("guardada");
         QTest::addColumn<int>("resultado");
-        QTest::newRow("ninguna: la primera aplicable") << 10.0 << 0 << 1;
-        QTest::newRow("3 aplica: se conserva aunque 1 sea más cara") << 10.0 << 3 << 3;
-        QTest::newRow("4 ya no aplica con CBR 8") << 8.0 << 4 << 1;
-        QTest::newRow("fuera de rango") << 10.0 << 9 << 1;
-        QTest::newRow("negativa") << 10.0 << -2 << 1;
+        QTest::newRow("ninguna: la primera aplicable") << u"10"_s << 0 << 1;
+        QTest::newRow("3 aplica: se conserva aunque 1 sea más cara") << u"10"_s << 3 << 3;
+        QTest::newRow("4 ya no aplica con CBR 8") << u"8"_s << 4 << 1;
+        QTest::newRow("fuera de rango") << u"10"_s << 9 << 1;
+        QTest::newRow("negativa") << u"10"_s << -2 << 1;
     }
     void seleccion() {
-        QFETCH(double, cbr);
+        QFETCH(QString, cbr);
         QFETCH(int, guardada);
         QFETCH(int, resultado);
-        ModuloVarek9 m = ProyectoDeUnaUnidad(cbr, 10000);
+        ModuloVarek9 m = ProyectoDe({u"U:0:1000:10000:"_s + cbr});
         m.Proyecto.UH[1].AlternativaSeleccionada = static_cast<qint16>(guardada);
         EstadoDiseno e;
         CalcularAlternativas(m, e, 1);
@@ -229,6 +269,359 @@ private slots:
         QCOMPARE(ClaseTemperatura("Frio"), 1);
         QCOMPARE(ClaseTemperatura(""), 3);
         QCOMPARE(ClaseTemperatura("Frío"), 3);
+    }
+
+    void escalaSolapeYCajasDeLaUnidad() {
+        ModuloVarek9 m = Modulo();
+        // La 1 es la más gruesa: 0 + 200 + 150 + 100 de afirmado + 300 de subrasante.
+        Alternativa(m, 1, true, {{CapaTSD, 0}, {CapaBG, 200}, {CapaSBG, 150}, {CapaAFR, 100}});
+        Alternativa(m, 2, true, {{CapaMDF2, 57}, {CapaBG, 150}});
+        Alternativa(m, 3, false, {{CapaMDF2, 440}}); // no aplica pero cuenta: 740
+        DibujoEspesores d = MostrarEspesores(m, 100, 300);
+        QVERIFY(d.Tmax == 750);
+        const double escala = AltoDibujo / 750;
+
+        const EstructuraDibujada& e1 = d.Estructuras[1];
+        QVERIFY(e1.Aplica);
+        // El tratamiento superficial no tiene espesor: no se dibuja ni corre las demás.
+        QVERIFY(!e1.Cajas[0].Visible);
+        QVERIFY(e1.Cajas[1].Visible && e1.Cajas[1].Arriba == 0);
+        QVERIFY(e1.Cajas[1].Alto == RedondearPar(escala * 200));
+        QVERIFY(e1.Cajas[2].Arriba == e1.Cajas[1].Alto - SolapeCajas);
+        QVERIFY(e1.Cajas[3].Arriba == e1.Cajas[2].Arriba + e1.Cajas[2].Alto - SolapeCajas);
+        QVERIFY(e1.Cajas[4].Visible && e1.Cajas[4].Alto == RedondearPar(escala * 300));
+        // La más gruesa llena el alto del dibujo menos 30 twips por cada unión.
+        const CajaEstructura& ultima = e1.Cajas[4];
+        QVERIFY(std::abs(ultima.Arriba + ultima.Alto - (AltoDibujo - 3 * SolapeCajas)) <= 2);
+
+        QStringList etiquetas;
+        for (const CajaEstructura& c : e1.Cajas)
+            etiquetas << c.Etiqueta;
+        QCOMPARE(etiquetas.join(u'|'),
+                 u"TSD|BG (20.0)|SBG (15.0)|AFR (10.0)|CSR + Geotextil (30.0)"_s);
+        QCOMPARE(e1.Cajas[1].Ayuda, QStringLiteral("BG Base Granular (Articulo INV 330)"));
+
+        // La 2, a la misma escala.
+        QVERIFY(d.Estructuras[2].Cajas[0].Alto == RedondearPar(escala * 57));
+        QCOMPARE(d.Estructuras[2].Cajas[0].Etiqueta, QStringLiteral("MDF-2 (5.7)"));
+        QVERIFY(!d.Estructuras[2].Cajas[2].Visible && !d.Estructuras[2].Cajas[3].Visible);
+        QVERIFY(!d.Estructuras[3].Aplica);
+        // Una alternativa que no aplica también fija la escala.
+        Alternativa(m, 3, false, {{CapaMDF2, 600}});
+        QVERIFY(MostrarEspesores(m, 100, 300).Tmax == 900);
+
+        Alternativa(m, 1, true, {{CapaMDF2, 50}, {CapaBG, 150}, {CapaSBG, 150}, {CapaAFR, 200}});
+        // Sin afirmado en la unidad la caja 3 no se muestra aunque la capa tenga espesor;
+        // sin capa de subrasante tampoco la 4.
+        d = MostrarEspesores(m, 0, 0);
+        QVERIFY(!d.Estructuras[1].Cajas[3].Visible && !d.Estructuras[1].Cajas[4].Visible);
+        d = MostrarEspesores(m, 200, 0);
+        QVERIFY(d.Estructuras[1].Cajas[3].Visible && !d.Estructuras[1].Cajas[4].Visible);
+        // Sin espesor en ninguna estructura no hay escala: nada se dibuja.
+        ModuloVarek9 vacio = Modulo();
+        Alternativa(vacio, 1, true, {{CapaTSD, 0}});
+        d = MostrarEspesores(vacio, 0, 0);
+        QVERIFY(d.Tmax == 0);
+        for (const CajaEstructura& c : d.Estructuras[1].Cajas)
+            QVERIFY(!c.Visible);
+    }
+
+    void desdeElDisenoDeUnaUnidad() {
+        ModuloVarek9 m = ProyectoDe({QStringLiteral("U:0:1000:100000:4:AFR-1:20:30")});
+        UnidadHomogenea& u = m.Proyecto.UH[1];
+        u.ClimaHumedad = QStringLiteral("Humedo");
+        EstadoDiseno estado;
+        CalcularAlternativas(m, estado, 1);
+        DibujoEspesores d = MostrarEspesores(m, 200, 300);
+        int aplicables = 0;
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            const EstructuraDibujada& e = d.Estructuras[n];
+            if (!e.Aplica) continue;
+            ++aplicables;
+            QCOMPARE(e.Cajas[3].Etiqueta, QStringLiteral("AFR (20.0)"));
+            QVERIFY(e.Cajas[3].Visible);
+            QCOMPARE(e.Cajas[4].Etiqueta, QStringLiteral("CSR + Geotextil (30.0)"));
+        }
+        QVERIFY(aplicables > 0);
+
+        // "No hay" con 20 cm: el diseño no lleva afirmado y la caja 3 queda vacía.
+        u.TipoAfirmado = QStringLiteral("No hay");
+        u.EspesorSubrasante = 0;
+        CalcularAlternativas(m, estado, 1);
+        d = MostrarEspesores(m, 200, 0);
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            QVERIFY(!d.Estructuras[n].Cajas[3].Visible);
+            QVERIFY(!d.Estructuras[n].Cajas[4].Visible);
+        }
+    }
+
+    // Por columna, en orden: código, costo; luego huecos, solapes, rótulos de las
+    // capas de la primera columna y profundidad máxima.
+    void columnas_data() {
+        QTest::addColumn<QStringList>("unidades");
+        QTest::addColumn<QString>("esperado");
+        // El ejemplo resuelto: alternativa 1 con TSD, BG 200 y SBG 150 mm, que
+        // cuesta 11 100 por metro de 6 m de ancho.
+        QTest::newRow("orden de abscisas y hueco")
+            << QStringList{u"B:1000:2000"_s, u"A:0:1000"_s, u"C:2500:3000"_s}
+            << u"A 11100000 B 11100000 C 5550000 / 2000-2500 /  / TSD|BG 20.0|SBG 15.0 / 40"_s;
+        QTest::newRow("solape y abscisas invertidas")
+            << QStringList{u"A:1200:0"_s, u"B:1000:2000"_s, u"C:1500:1800"_s}
+            << u"A 13320000 B 11100000 C 3330000 /  / 1000-1200 1500-1800 / TSD|BG 20.0|SBG 15.0 / 40"_s;
+        QTest::newRow("sin diseño: sin alternativa ni capas")
+            << QStringList{u"X:0:500:600000"_s, u"Y:500:900:10000:0"_s, u"Z:900:1000"_s}
+            << u"X 0 Y 0 Z 1110000 /  /  /  / 40"_s;
+        // Por metro suman el afirmado (0.20 x 9000 x 6), la capa de subrasante
+        // (0.30 x 8000 x 6) y el geotextil (11000 x 6).
+        QTest::newRow("afirmado y capa de subrasante")
+            << QStringList{u"A:0:100:10000:10:AFR-1:20:30"_s}
+            << u"A 10230000 /  /  / TSD|BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0 / 90"_s;
+        QTest::newRow("afirmado sin tipo no es capa")
+            << QStringList{u"A:0:100:10000:10:No hay:20:0"_s}
+            << u"A 1110000 /  /  / TSD|BG 20.0|SBG 15.0 / 40"_s;
+    }
+    void columnas() {
+        QFETCH(QStringList, unidades);
+        QFETCH(QString, esperado);
+        ModuloVarek9 m = ProyectoDe(unidades);
+        const DiagramaLineal d = CalcularDiagrama(m);
+
+        QStringList vistos;
+        double longitud = 0, costo = 0, hondo = 0;
+        for (const ColumnaDiagrama& c : d.Columnas) {
+            vistos << c.Codigo << QString::number(c.Costo, 'f', 0);
+            longitud += c.Hasta - c.Desde;
+            costo += c.Costo;
+            const UnidadHomogenea& u = m.Proyecto.UH[c.Unidad];
+            QCOMPARE(c.Desde, std::min(u.AbscisaInicial, u.AbscisaFinal));
+            QCOMPARE(c.Hasta, std::max(u.AbscisaInicial, u.AbscisaFinal));
+            // La primera aplicable queda seleccionada en la unidad; sin diseño, ninguna.
+            QCOMPARE(c.Alternativa, c.Costo > 0 ? 1 : 0);
+            QCOMPARE(u.AlternativaSeleccionada, c.Alternativa);
+            QCOMPARE(c.Capas.isEmpty(), c.Alternativa == 0);
+            if (c.Alternativa == 0) QCOMPARE(c.TextoAlternativa(), u"Sin alt."_s);
+            double arriba = 0;
+            for (const CapaDiagrama& capa : c.Capas) {
+                QCOMPARE(capa.Desde, arriba); // apiladas desde la superficie
+                QCOMPARE(capa.Hasta - capa.Desde, capa.Espesor / 10);
+                arriba = capa.Hasta;
+            }
+            hondo = std::max(hondo, arriba);
+        }
+        QStringList rotulos;
+        for (const CapaDiagrama& capa : d.Columnas.first().Capas)
+            rotulos << capa.Etiqueta;
+        QCOMPARE(QStringList({vistos.join(u' '), Intervalos(d.Huecos), Intervalos(d.Solapes),
+                              rotulos.join(u'|'), QString::number(d.ProfundidadMaxima)})
+                     .join(u" / "),
+                 esperado);
+        QVERIFY(d.ProfundidadMaxima >= hondo);
+        QCOMPARE(d.AbscisaMinima, d.Columnas.first().Desde);
+        QCOMPARE(d.CostoTotal, costo);
+        QCOMPARE(d.Longitud, longitud);
+        QCOMPARE(d.CostoPromedioKm, d.Longitud > 0 ? d.CostoTotal / d.Longitud : 0);
+    }
+
+    void abscisas_data() {
+        QTest::addColumn<double>("desde");
+        QTest::addColumn<double>("hasta");
+        QTest::addColumn<int>("maximo");
+        QTest::addColumn<QString>("marcas");
+        QTest::newRow("km") << 0.0 << 2600.0 << 5 << u"K0+000 K1+000 K2+000"_s;
+        QTest::newRow("500 m") << 0.0 << 2600.0 << 6
+                               << u"K0+000 K0+500 K1+000 K1+500 K2+000 K2+500"_s;
+        QTest::newRow("200 m dentro") << 350.0 << 1020.0 << 4 << u"K0+400 K0+600 K0+800 K1+000"_s;
+        QTest::newRow("10 km") << 12345.0 << 48000.0 << 2 << u"K20+000 K40+000"_s;
+        QTest::newRow("tramo corto") << 2601.0 << 2619.0 << 5 << u"K2+610"_s;
+        QTest::newRow("sin marcas") << 2601.0 << 2609.0 << 5 << QString();
+    }
+    void abscisas() {
+        QFETCH(double, desde);
+        QFETCH(double, hasta);
+        QFETCH(int, maximo);
+        QFETCH(QString, marcas);
+        QStringList t;
+        for (const MarcaDiagrama& m : MarcasAbscisa(desde, hasta, maximo)) {
+            QVERIFY(m.Valor >= desde && m.Valor <= hasta);
+            t << m.Texto;
+        }
+        QCOMPARE(t.join(u' '), marcas);
+        QCOMPARE(TextoAbscisa(350.5), u"K0+350.50"_s);
+        QCOMPARE(TextoAbscisa(12345.678), u"K12+345.68"_s);
+        QCOMPARE(TextoAbscisa(999.999), u"K1+000"_s);
+    }
+
+    // Las columnas a la vista y los rótulos que caben en la columna B, con letras de 6
+    // puntos de ancho.
+    void disposicion_data() {
+        QTest::addColumn<double>("ancho"); // del área, en puntos
+        QTest::addColumn<double>("alto");
+        QTest::addColumn<double>("desde");
+        QTest::addColumn<double>("hasta");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("todo, ancho")
+            << 2000.0 << 800.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
+        QTest::newRow("todo, angosto") << 150.0 << 800.0 << 0.0 << 3000.0 << u"A B C / "_s;
+        QTest::newRow("acercado a B")
+            << 150.0 << 800.0 << 1100.0 << 1300.0 << u"B / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
+        // Bajo: la estructura toma alto de las otras franjas, pero solo las capas
+        // de 20 cm o más tienen alto para su rótulo.
+        QTest::newRow("todo, bajo")
+            << 2000.0 << 250.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|AFR 20.0|CSR 30.0"_s;
+    }
+    void disposicion() {
+        QFETCH(double, ancho);
+        QFETCH(double, alto);
+        QFETCH(double, desde);
+        QFETCH(double, hasta);
+        QFETCH(QString, esperado);
+        const double letra = 6;
+        ModuloVarek9 m = ProyectoDe(
+            {u"A:0:1000"_s, u"B:1000:2000:10000:10:AFR-1:20:30"_s, u"C:2500:3000:600000"_s});
+        const DiagramaLineal d = CalcularDiagrama(m);
+        const QRectF area(10, 20, ancho, alto);
+        const DisposicionDiagrama r = DisponerDiagrama(d, area, desde, hasta, {letra, 12});
+        QVERIFY(area.contains(r.Titulo) && area.contains(r.Estructuras) && area.contains(r.Costo) &&
+                area.contains(r.Totales));
+        QVERIFY(r.Rotulos.bottom() <= r.Estructuras.top() &&
+                r.Estructuras.bottom() <= r.Abscisas.top() && r.Abscisas.bottom() <= r.SN.top() &&
+                r.SN.bottom() <= r.Costo.top());
+        QCOMPARE(r.X(desde), r.Estructuras.left());
+        QCOMPARE(r.X(hasta), r.Estructuras.right());
+        QVERIFY(std::abs(r.Abscisa(r.X(1234)) - 1234) < 1e-9);
+
+        QStringList codigos, rotulos;
+        for (const ColumnaDispuesta& c : r.Columnas) {
+            const ColumnaDiagrama& col = d.Columnas[c.Columna];
+            codigos << col.Codigo;
+            QVERIFY(r.Estructuras.contains(c.Estructura) || c.Estructura.width() == 0);
+            // Alto de cada capa a escala con su espesor; rótulo solo si cabe.
+            for (qsizetype k = 0; k < col.Capas.size(); ++k) {
+                const CapaDiagrama& capa = col.Capas[k];
+                const QRectF& rect = c.Capas[k].Rectangulo;
+                QCOMPARE(rect.top(), r.Estructuras.top() +
+                                         capa.Desde / d.ProfundidadMaxima * r.Estructuras.height());
+                if (capa.Espesor > 0)
+                    QVERIFY(std::abs(rect.height() - capa.Espesor / 10 / d.ProfundidadMaxima *
+                                                         r.Estructuras.height()) < 1e-9);
+                const bool cabe =
+                    capa.Etiqueta.size() * letra <= rect.width() - 2 && 12 <= rect.height();
+                QCOMPARE(c.Capas[k].EtiquetaCabe, cabe);
+                if (col.Codigo == u"B" && cabe) rotulos << capa.Etiqueta;
+            }
+            // Escalón de SN y barra de costo a la escala de su franja.
+            QVERIFY(std::abs(c.SN.height() - col.SNRequerido / r.EscalaSN * r.SN.height()) < 1e-9);
+            QVERIFY(r.EscalaCosto >= d.CostoKmMaximo);
+            // El clic en el centro de la columna la encuentra.
+            if (c.Estructura.width() > 1)
+                QCOMPARE(d.Columnas[r.ColumnaEn(c.Estructura.center())].Codigo, col.Codigo);
+        }
+        QCOMPARE(codigos.join(u' ') + u" / "_s + rotulos.join(u'|'), esperado);
+        QCOMPARE(r.ColumnaEn(QPointF(r.Estructuras.left() + 1, r.Titulo.top())), -1);
+        // El hueco entre B y C se ve cuando su tramo está a la vista.
+        QCOMPARE(r.Huecos.size(), hasta > 2000 ? 1 : 0);
+        QCOMPARE(r.MarcasCm.first().second.Texto, u"0 cm"_s);
+        QVERIFY(r.MarcasCm.last().first <= r.Estructuras.bottom() + 1e-9);
+    }
+
+    void paginas_data() {
+        QTest::addColumn<QStringList>("unidades");
+        QTest::addColumn<double>("minimo"); // ancho mínimo de columna, de 1000 útiles
+        QTest::addColumn<QString>("paginas");
+        const QStringList diez = [] {
+            QStringList l;
+            for (int i = 0; i < 10; ++i)
+                l << u"U%1:%2:%3"_s.arg(i).arg(1000 * i).arg(1000 * i + 1000);
+            return l;
+        }();
+        QTest::newRow("una página") << diez << 100.0 << u"0-10000"_s;
+        QTest::newRow("dos páginas") << diez << 200.0 << u"0-5000 5000-10000"_s;
+        QTest::newRow("una unidad por página")
+            << diez.mid(0, 3) << 2000.0 << u"0-1000 1000-2000 2000-3000"_s;
+        // La unidad corta pide su escala; el hueco queda al final de la página anterior.
+        QTest::newRow("unidad corta y hueco")
+            << QStringList{u"A:0:1000"_s, u"B:1000:1100"_s, u"C:1500:2500"_s, u"D:2500:3500"_s}
+            << 100.0 << u"0-1000 1000-1500 1500-3500"_s;
+        // Un hueco largo no achica la escala de la página: se ve solo su comienzo.
+        QTest::newRow("hueco largo")
+            << QStringList{u"A:0:1000"_s, u"B:1000:1100"_s, u"C:9000:9500"_s} << 100.0
+            << u"0-1000 1000-2000 9000-9500"_s;
+    }
+    void paginas() {
+        QFETCH(QStringList, unidades);
+        QFETCH(double, minimo);
+        QFETCH(QString, paginas);
+        ModuloVarek9 m = ProyectoDe(unidades);
+        const DiagramaLineal d = CalcularDiagrama(m);
+        const QList<PaginaDiagrama> resultado = PaginarDiagrama(d, 1000, minimo);
+        QCOMPARE(Intervalos(resultado), paginas);
+        // Cada columna en una sola página, entera.
+        int siguiente = 0;
+        for (const PaginaDiagrama& p : resultado) {
+            QCOMPARE(p.Primera, siguiente);
+            for (int j = p.Primera; j < p.Ultima; ++j)
+                QVERIFY(d.Columnas[j].Desde >= p.Desde && d.Columnas[j].Hasta <= p.Hasta);
+            siguiente = p.Ultima;
+        }
+        QCOMPARE(siguiente, d.Columnas.size());
+    }
+
+    void menorCosto_data() {
+        QTest::addColumn<int>("unidades");
+        QTest::addColumn<bool>("costosEnCero");
+        QTest::addColumn<int>("guardada"); // selección guardada de todas las unidades
+        QTest::newRow("muestra, selección por defecto") << 40 << false << 0;
+        QTest::newRow("muestra, selección 5 guardada") << 40 << false << 5;
+        QTest::newRow("empate: gana la de menor número") << 12 << true << 6;
+    }
+    void menorCosto() {
+        QFETCH(int, unidades);
+        QFETCH(bool, costosEnCero);
+        QFETCH(int, guardada);
+        ModuloVarek9 m;
+        ProyectoDeDiseno(m, unidades);
+        if (costosEnCero) m.Proyecto.CostosUnitarios.fill(0);
+        for (int i = 1; i <= unidades; ++i)
+            m.Proyecto.UH[i].AlternativaSeleccionada = static_cast<qint16>(guardada);
+        // Dos unidades sin diseño: conservan lo guardado.
+        m.Proyecto.UH[2].EjesEquivalentes = 600000;
+        m.Proyecto.UH[3].CBR = 0;
+        const ModuloVarek9 antes = m;
+        const ResultadoMenorCosto r = SeleccionarMenorCosto(m);
+
+        double costoAntes = 0, costoDespues = 0;
+        int cambiadas = 0;
+        for (int i = 1; i <= unidades; ++i) {
+            ModuloVarek9 aparte = antes;
+            EstadoDiseno e;
+            CalcularAlternativas(aparte, e, i);
+            SeleccionarAlternativa(aparte, i);
+            const int previa = aparte.Proyecto.UH[i].AlternativaSeleccionada;
+            const int nueva = m.Proyecto.UH[i].AlternativaSeleccionada;
+            if (i == 2 || i == 3) {
+                QCOMPARE(nueva, guardada);
+                continue;
+            }
+            QVERIFY(aparte.AlternativaUH[nueva].Aplicable);
+            for (int n = 1; n <= 6; ++n)
+                if (aparte.AlternativaUH[n].Aplicable)
+                    QVERIFY(e.CostoAlternativa[nueva] < e.CostoAlternativa[n] ||
+                            (e.CostoAlternativa[nueva] == e.CostoAlternativa[n] && nueva <= n));
+            costoAntes += e.CostoAlternativa[previa];
+            costoDespues += e.CostoAlternativa[nueva];
+            cambiadas += previa != nueva;
+        }
+        QCOMPARE(r.CostoAntes, costoAntes);
+        QCOMPARE(r.CostoDespues, costoDespues);
+        QVERIFY(r.CostoDespues <= r.CostoAntes);
+        QCOMPARE(r.Cambiadas, cambiadas);
+        QCOMPARE(m.ProyectoModificado, cambiadas > 0);
+        // Otra vez no cambia nada.
+        m.ProyectoModificado = false;
+        const ResultadoMenorCosto otra = SeleccionarMenorCosto(m);
+        QCOMPARE(otra.Cambiadas, 0);
+        QCOMPARE(otra.CostoAntes, r.CostoDespues);
+        QVERIFY(!m.ProyectoModificado);
     }
 };
 
