@@ -1,32 +1,53 @@
 // Ventana de alternativas fuera de pantalla: grilla, totales, cambio de fila,
-// selección, dibujo, costos unitarios y reportes.
+// selección, dibujo, costos unitarios y reportes; y el diálogo de costos
+// unitarios con el teclado: edición en la celda, Escape, Delete, aceptar y salir.
 #include "Pruebas.h"
 #include "VentanaAlternativas.h"
 
 #include "alternatives/Reportes.h"
-#include "common/Formato.h"
+#include "alternatives/frmCostosUnitarios.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Costos por alternativa de cada unidad y sus totales, calculados sin la ventana.
-struct Costos {
-    QList<std::array<double, 7>> PorUnidad;
-    std::array<double, 7> Total{};
-};
-
-Costos CostosDe(ModuloVarek9 m) {
-    EstadoDiseno e;
-    Costos c;
-    c.PorUnidad.resize(m.Proyecto.NumeroUH + 1);
-    DisenarProyecto(m, e, [&](int i) { c.PorUnidad[i] = e.CostoAlternativa; });
-    c.Total = e.CostoTotal;
-    return c;
+// Las celdas de una fila de la grilla, en una línea.
+QString Fila(const Grilla& g, int f) {
+    QStringList celdas;
+    for (int c = 0; c < g.Columnas(); ++c)
+        celdas << g.Texto(f, c);
+    return celdas.join(u'|');
 }
+
+// Los totales por alternativa calculados sin la ventana.
+std::array<double, 7> TotalesDe(ModuloVarek9 m) {
+    EstadoDiseno e;
+    DisenarProyecto(m, e);
+    return e.CostoTotal;
+}
+
+struct Dialogo {
+    ModuloVarek9 modulo;
+    std::unique_ptr<frmCostosUnitarios> d;
+    Grilla* g = nullptr;
+    QLineEdit* txt = nullptr;
+
+    Dialogo() {
+        for (int t = 1; t <= NumeroTiposCapa; ++t)
+            modulo.Proyecto.CostosUnitarios[t] = 1000.0 * t + 0.5;
+        d = std::make_unique<frmCostosUnitarios>(modulo);
+        d->show();
+        d->activateWindow();
+        if (!QTest::qWaitForWindowActive(d.get())) qFatal("diálogo sin activar");
+        g = d->findChild<Grilla*>(u"grdCU"_s);
+        txt = d->findChild<QLineEdit*>(u"txtCU"_s);
+    }
+    void Aceptar() { QTest::mouseClick(d->findChild<QWidget*>(u"btnAceptar"_s), Qt::LeftButton); }
+};
 
 } // namespace
 
@@ -40,22 +61,12 @@ private slots:
         QCOMPARE(e.v->windowTitle(), u"ALTERNATIVAS DE DISEÑO [/datos/Prueba]"_s);
         Grilla& g = *e.grilla;
         QCOMPARE(g.Filas(), 7);
-        const Costos c = CostosDe(e.modulo);
-        for (int i = 1; i <= 3; ++i) {
-            const UnidadHomogenea& u = e.modulo.Proyecto.UH[i];
-            QCOMPARE(g.Texto(i + 1, 0), QString::number(i));
-            QCOMPARE(g.Texto(i + 1, 1), u.CodigoTramo);
-            QCOMPARE(g.Texto(i + 1, 2), Formato(u.AbscisaInicial, u"#,##0.00"));
-            QCOMPARE(g.Texto(i + 1, 4), Formato(u.AbscisaFinal - u.AbscisaInicial, u"0.00"));
-            QCOMPARE(g.Texto(i + 1, 6), Formato(u.EjesEquivalentes, u"0.00E+#00"));
-            QCOMPARE(g.Texto(i + 1, 8), Formato(u.SNRequerido, u"0.00"));
-            for (int n = 1; n <= 6; ++n)
-                QCOMPARE(g.Texto(i + 1, 8 + n), Formato(c.PorUnidad[i][n] / 1000, u"#,##0"));
-        }
-        for (int n = 1; n <= 6; ++n) {
-            QVERIFY(e.v->Estado().CostoTotal[n] == c.Total[n]);
-            QCOMPARE(g.Texto(6, 8 + n), Formato(c.Total[n] / 1000, u"#,##0"));
-        }
+        // Cada unidad con su diseño y sus costos en miles; al pie, los totales.
+        QCOMPARE(Fila(g, 2),
+                 u"1|T-1|1,000.00|1,987.50|987.50|6.50|8.92E+03|5.70|1.49|14,767|16,372|"
+                 u"9,406|0|9,952|12,199"_s);
+        QCOMPARE(Fila(g, 6).section(u'|', 9), u"44,300|49,116|29,020|7,383|30,709|37,450"_s);
+        QVERIFY(e.v->Estado().CostoTotal == TotalesDe(e.modulo));
         // Fila 2 actual y resaltada.
         QCOMPARE(g.Fila(), 2);
         QCOMPARE(e.v->FilaActual(), 2);
@@ -114,10 +125,10 @@ private slots:
             return int(QDialog::Accepted);
         });
         e.Menu(0);
-        const Costos nuevos = CostosDe(e.modulo);
-        for (int n = 1; n <= 6; ++n)
-            QCOMPARE(e.grilla->Texto(6, 8 + n), Formato(nuevos.Total[n] / 1000, u"#,##0"));
-        QVERIFY(e.grilla->Texto(6, 9) != totalAntes);
+        QVERIFY(e.v->Estado().CostoTotal == TotalesDe(e.modulo));
+        // Suben todas menos la 4, que no lleva base granular.
+        QCOMPARE(Fila(g, 6).section(u'|', 9),
+                 u"1,962,221|1,487,556|1,467,460|7,383|1,469,149|1,475,890"_s);
     }
 
     void dibujoDeLaUnidadActual() {
@@ -260,6 +271,66 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Exclamacion);
         QCOMPARE(e.plataforma.VentanasModales.size(), 4);
 #endif
+    }
+
+    void escribirYAceptar() {
+        Dialogo e;
+        // El geotextil es la novena fila, con su número de tipo: no hay afirmado ni
+        // subrasante.
+        QCOMPARE(e.g->Texto(2, 4), u"2,000.50"_s);
+        QCOMPARE(e.g->Texto(9, 0), u"11"_s);
+        QCOMPARE(e.g->Columna(), 4);
+        e.g->PonerCelda(2, 4);
+        QTest::keyClicks(e.g, u"a"_s); // las letras no abren el editor
+        QVERIFY(!e.d->Editando());
+        QTest::keyClicks(e.g, u"1"_s);
+        QVERIFY(e.d->Editando());
+        QTest::keyClicks(e.txt, u"234.5"_s);
+        QCOMPARE(e.g->Texto(2, 4), u"1,234.50"_s); // mientras se escribe
+        QTest::keyClick(e.txt, Qt::Key_Return);
+        QVERIFY(!e.d->Editando());
+        QCOMPARE(e.g->Fila(), 3);
+        QCOMPARE(QApplication::focusWidget(), e.g);
+        // Delete vacía la celda; vacía vale 0.
+        QTest::keyClick(e.g, Qt::Key_Delete);
+        QVERIFY(e.g->Texto(3, 4).isEmpty());
+        QVERIFY(!e.modulo.ProyectoModificado);
+        e.Aceptar();
+        QCOMPARE(e.d->result(), int(QDialog::Accepted));
+        // El afirmado no se lista y conserva su costo.
+        const auto& cu = e.modulo.Proyecto.CostosUnitarios;
+        QCOMPARE((QList<double>{cu[CapaTSD], cu[CapaBG], cu[CapaSBG], cu[CapaAFR]}),
+                 (QList<double>{1000.5, 1234.5, 0, 9000.5}));
+        QVERIFY(e.modulo.ProyectoModificado);
+    }
+
+    void escapeRestaura() {
+        Dialogo e;
+        e.g->PonerCelda(4, 4);
+        QTest::keyClick(e.g, Qt::Key_F2);
+        QVERIFY(e.d->Editando());
+        // Lo escrito reemplaza el número de la celda.
+        QTest::keyClicks(e.txt, u"77"_s);
+        QCOMPARE(e.g->Texto(4, 4), u"77.00"_s);
+        QTest::keyClick(e.txt, Qt::Key_Escape);
+        QVERIFY(!e.d->Editando());
+        QCOMPARE(e.g->Texto(4, 4), u"4,000.50"_s);
+        // Doble clic también abre el editor con el número de la celda.
+        const QRect celda = e.g->RectanguloCelda(5, 4);
+        QTest::mouseDClick(e.g->viewport(), Qt::LeftButton, {},
+                           e.g->viewport()->mapFrom(e.g, celda.center()));
+        QVERIFY(e.d->Editando());
+        QCOMPARE(e.txt->text(), u"5000.50"_s);
+        // Flecha abajo cierra y baja; la celda conserva lo escrito.
+        QTest::keyClicks(e.txt, u"9"_s);
+        QTest::keyClick(e.txt, Qt::Key_Down);
+        QVERIFY(!e.d->Editando());
+        QCOMPARE(e.g->Texto(5, 4), u"9.00"_s);
+        QCOMPARE(e.g->Fila(), 6);
+        // Salir: nada llega al proyecto.
+        QTest::mouseClick(e.d->findChild<QWidget*>(u"btnSalir"_s), Qt::LeftButton);
+        QVERIFY(e.modulo.Proyecto.CostosUnitarios[5] == 5000.5);
+        QVERIFY(!e.modulo.ProyectoModificado);
     }
 };
 
