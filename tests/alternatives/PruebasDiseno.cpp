@@ -321,20 +321,19 @@ private slots:
         QCOMPARE(visitadas, (QList<int>{1, 2, 3}));
         QCOMPARE(e.CostoTotal[1], 2 * 11100000.0);
         QCOMPARE(e.CostoTotal[4], 6900000.0);
-        QCOMPARE(p.UH[1].AlternativaSeleccionada, qint16(1));
-        QCOMPARE(p.UH[2].AlternativaSeleccionada, qint16(0));
+        QCOMPARE((QList<int>{p.UH[1].AlternativaSeleccionada, p.UH[2].AlternativaSeleccionada}),
+                 (QList<int>{1, 0}));
         // El estado queda con la última unidad.
         QCOMPARE(e.CostoAlternativa[4], 6900000.0);
     }
 
     void clasesDeClima() {
-        QCOMPARE(ClaseHumedad("Arido"), 1);
-        QCOMPARE(ClaseHumedad("Humedo"), 4);
-        QCOMPARE(ClaseHumedad("Superhumedo"), 5);
-        QCOMPARE(ClaseHumedad("humedo"), 5);
-        QCOMPARE(ClaseTemperatura("Frio"), 1);
-        QCOMPARE(ClaseTemperatura(""), 3);
-        QCOMPARE(ClaseTemperatura("Frío"), 3);
+        // Un texto que no está en la lista (minúsculas, tilde) es la clase por defecto.
+        QCOMPARE(
+            (QList<int>{ClaseHumedad("Arido"), ClaseHumedad("Humedo"), ClaseHumedad("Superhumedo"),
+                        ClaseHumedad("humedo"), ClaseTemperatura("Frio"), ClaseTemperatura(""),
+                        ClaseTemperatura("Frío")}),
+            (QList<int>{1, 4, 5, 5, 1, 3, 3}));
     }
 
     void escalaSolapeYCajasDeLaUnidad() {

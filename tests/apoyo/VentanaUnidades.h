@@ -69,8 +69,9 @@ struct VentanaUnidades {
                                     Qt::NoModifier);
         }
     }
-    void Clic(int fila, int columna) {
+    void Clic(int fila, int columna, bool doble = false) {
         const QRect r = G().RectanguloCelda(fila, columna).translated(-G().viewport()->pos());
-        QTest::mouseClick(G().viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+        QTest::mouseEvent(doble ? QTest::MouseDClick : QTest::MouseClick, G().viewport(),
+                          Qt::LeftButton, Qt::NoModifier, r.center());
     }
 };

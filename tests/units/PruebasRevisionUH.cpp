@@ -104,17 +104,16 @@ private slots:
         QCOMPARE(Fila(t, 1),
                  (QStringList{"K1", "", "1", "A", "1,234.50", "2,000.00", "6.13", "1.50E+05",
                               "Arido", "Calido", "0.00", "Plano", "No hay", "0.00", "30.00"}));
-        QCOMPARE(p.UH[1].EspesorAfirmado, 0.0);
-        QCOMPARE(p.UH[1].EspesorSubrasante, 30.0);
-        // Con afirmado, la capa de subrasante vale 0.
-        QCOMPARE(t.Texto(2, ColEspesorAfirmado), QStringLiteral("10.00"));
-        QCOMPARE(t.Texto(2, ColEspesorSubrasante), QStringLiteral("0.00"));
-        QCOMPARE(p.UH[2].EspesorSubrasante, 0.0);
-        // Un tipo desconocido se muestra "No hay" y pierde el espesor.
-        QCOMPARE(t.Texto(3, ColTipoAfirmado), QStringLiteral("No hay"));
-        QCOMPARE(p.UH[3].EspesorAfirmado, 0.0);
-        QCOMPARE(p.UH[3].EspesorSubrasante, 20.0);
-        QCOMPARE(t.Texto(3, ColEjesEquivalentes), QStringLiteral("0.00E+00"));
+        // Con afirmado, la capa de subrasante vale 0; un tipo desconocido se muestra
+        // "No hay" y pierde el espesor.
+        QCOMPARE(Fila(t, 2).join(u'|'),
+                 u"K2||1|A|0.00|0.00|0.00|0.00E+00|Arido|Calido|0.00|Plano|AFR-1|10.00|0.00"_s);
+        QCOMPARE(Fila(t, 3).join(u'|'),
+                 u"K3||1|A|0.00|0.00|0.00|0.00E+00|Arido|Calido|0.00|Plano|No hay|0.00|20.00"_s);
+        QList<double> espesores;
+        for (int i = 1; i <= 3; ++i)
+            espesores << p.UH[i].EspesorAfirmado << p.UH[i].EspesorSubrasante;
+        QCOMPARE(espesores, (QList<double>{0, 30, 10, 0, 0, 20}));
         // Las filas sin unidad quedan vacías; la columna 0 conserva su número.
         QCOMPARE(Fila(t, 5), QStringList(15));
         QCOMPARE(t.Texto(5, 0), QStringLiteral("5"));

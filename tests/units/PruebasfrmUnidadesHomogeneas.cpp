@@ -384,8 +384,7 @@ private slots:
         QVERIFY(e.modulo.Proyecto.UH[1].EjesEquivalentes == 9);
 
         // Doble clic: lo mismo que F2.
-        const QRect celda = e.G().RectanguloCelda(1, 2).translated(-e.G().viewport()->pos());
-        QTest::mouseDClick(e.G().viewport(), Qt::LeftButton, Qt::NoModifier, celda.center());
+        e.Clic(1, 2, true);
         QVERIFY(txt->isVisible());
         QCOMPARE(e.G().Columna(), 2);
         QCOMPARE(txt->text(), QStringLiteral("Acceso"));
