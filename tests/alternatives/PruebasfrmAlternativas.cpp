@@ -186,15 +186,45 @@ private slots:
                  u"1,962,221|1,487,556|1,467,460|7,383|1,469,149|1,475,890"_s);
     }
 
-    void dibujoDeLaUnidadActual() {
-        VentanaAlternativas e;
-        // Unidad 2 con afirmado y capa de subrasante.
-        UnidadHomogenea& u2 = e.modulo.Proyecto.UH[2];
-        u2.TipoAfirmado = u"AFR-1"_s;
-        u2.EspesorAfirmado = 20;
-        u2.EspesorSubrasante = 30;
+    // Una unidad sin diseño dice por qué donde irían las estructuras; con todos los
+    // costos unitarios en 0 la ventana lo dice una vez al abrir. La que tiene diseño
+    // dibuja las cajas del dibujo del núcleo.
+    void dibujoYMotivoSinDiseno() {
+        VentanaAlternativas e(4);
+        // Tránsito alto, sin tránsito y sin CBR; la unidad 4 sí se diseña, con
+        // afirmado y capa de subrasante.
+        const QList<std::pair<double, double>> casos{{500400, 5}, {0, 5}, {80000, -1}};
+        for (int i = 1; i <= 3; ++i) {
+            e.modulo.Proyecto.UH[i].EjesEquivalentes = casos[i - 1].first;
+            e.modulo.Proyecto.UH[i].CBR = casos[i - 1].second;
+        }
+        UnidadHomogenea& u4 = e.modulo.Proyecto.UH[4];
+        u4.TipoAfirmado = u"AFR-1"_s;
+        u4.EspesorAfirmado = 20;
+        u4.EspesorSubrasante = 30;
+        e.modulo.Proyecto.CostosUnitarios.fill(0);
         e.Abrir();
-        e.grilla->PonerCelda(3, 0);
+        auto* lb = e.Control<QLabel>(u"lbSinDiseno"_s);
+        QStringList motivos;
+        for (int i = 1; i <= 3; ++i) {
+            e.grilla->PonerCelda(i + 1, 0);
+            motivos << (lb->isVisible() ? lb->text() : QString());
+        }
+        QCOMPARE(motivos,
+                 (QStringList{u"Tránsito mayor que 500,000 ejes: fuera del alcance del método"_s,
+                              u"Tránsito no definido"_s, u"CBR no definido"_s}));
+        // Ninguna alternativa ni estructura.
+        for (int n = 1; n <= 6; ++n) {
+            QVERIFY(!e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible());
+            QVERIFY(!e.Opcion(n)->isEnabled() && !e.Opcion(n)->isChecked());
+            for (int k = 0; k < 5; ++k)
+                QVERIFY(!e.Caja(n, k)->isVisible());
+        }
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QVERIFY(e.plataforma.Mensajes[0].Texto.startsWith(u"Los costos unitarios son cero"_s));
+        // Otra fila con diseño no lo muestra, y sí su dibujo.
+        e.grilla->PonerCelda(5, 0);
+        QVERIFY(!lb->isVisible());
         const DibujoEspesores& d = e.v->Dibujo();
         QVERIFY(d.Tmax > 0);
         int aplicables = 0;
@@ -215,41 +245,6 @@ private slots:
             QVERIFY(e.Caja(n, 3)->isVisible() && e.Caja(n, 4)->isVisible());
         }
         QVERIFY(aplicables > 0);
-    }
-
-    // Una unidad sin diseño dice por qué donde irían las estructuras; con todos los
-    // costos unitarios en 0 la ventana lo dice una vez al abrir.
-    void motivoSinDiseno() {
-        VentanaAlternativas e(4);
-        // Tránsito alto, sin tránsito y sin CBR; la unidad 4 sí se diseña.
-        const QList<std::pair<double, double>> casos{{500400, 5}, {0, 5}, {80000, -1}};
-        for (int i = 1; i <= 3; ++i) {
-            e.modulo.Proyecto.UH[i].EjesEquivalentes = casos[i - 1].first;
-            e.modulo.Proyecto.UH[i].CBR = casos[i - 1].second;
-        }
-        e.modulo.Proyecto.CostosUnitarios.fill(0);
-        e.Abrir();
-        auto* lb = e.Control<QLabel>(u"lbSinDiseno"_s);
-        QStringList motivos;
-        for (int i = 1; i <= 3; ++i) {
-            e.grilla->PonerCelda(i + 1, 0);
-            motivos << (lb->isVisible() ? lb->text() : QString());
-        }
-        QCOMPARE(motivos,
-                 (QStringList{u"Tránsito mayor que 500,000 ejes: fuera del alcance del método"_s,
-                              u"Tránsito no definido"_s, u"CBR no definido"_s}));
-        // Ninguna alternativa ni estructura.
-        for (int n = 1; n <= 6; ++n) {
-            QVERIFY(!e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible());
-            QVERIFY(!e.Opcion(n)->isEnabled() && !e.Opcion(n)->isChecked());
-            for (int k = 0; k < 5; ++k)
-                QVERIFY(!e.Caja(n, k)->isVisible());
-        }
-        // Otra fila con diseño no lo muestra.
-        e.grilla->PonerCelda(5, 0);
-        QVERIFY(!lb->isVisible());
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QVERIFY(e.plataforma.Mensajes[0].Texto.startsWith(u"Los costos unitarios son cero"_s));
     }
 
     // Cada botón escribe su reporte con el escritor del núcleo y abre el diálogo de
