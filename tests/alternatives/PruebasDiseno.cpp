@@ -183,24 +183,35 @@ private slots:
         QCOMPARE(e.CostoAlternativa, costos);
     }
 
-    // Cuáles aplican según el CBR (1 sí, 0 no), y solo esas tienen costo.
-    void aplicabilidadPorCBR_data() {
+    // Cuáles aplican según el CBR (1 sí, 0 no), y solo esas tienen costo; y qué
+    // selección queda con la guardada.
+    void aplicabilidadYSeleccion_data() {
         QTest::addColumn<QString>("cbr");
         QTest::addColumn<QString>("aplicables");
-        QTest::newRow("5") << u"5"_s << u"101011"_s;
-        QTest::newRow("5.01") << u"5.01"_s << u"111011"_s;
-        QTest::newRow("10") << u"10"_s << u"111011"_s;
-        QTest::newRow("10.01") << u"10.01"_s << u"111111"_s;
+        QTest::addColumn<int>("guardada");
+        QTest::addColumn<int>("resultado");
+        QTest::newRow("5, ninguna: la primera aplicable") << u"5"_s << u"101011"_s << 0 << 1;
+        QTest::newRow("5.01, negativa") << u"5.01"_s << u"111011"_s << -2 << 1;
+        QTest::newRow("8, la 4 ya no aplica") << u"8"_s << u"111011"_s << 4 << 1;
+        QTest::newRow("10, la 3 aplica: se conserva aunque la 1 sea más cara")
+            << u"10"_s << u"111011"_s << 3 << 3;
+        QTest::newRow("10.01, fuera de rango") << u"10.01"_s << u"111111"_s << 9 << 1;
     }
-    void aplicabilidadPorCBR() {
+    void aplicabilidadYSeleccion() {
         QFETCH(QString, cbr);
         QFETCH(QString, aplicables);
+        QFETCH(int, guardada);
+        QFETCH(int, resultado);
+        ModuloVarek9 m = ProyectoDe({u"U:0:1000:10000:"_s + cbr});
+        m.Proyecto.UH[1].AlternativaSeleccionada = static_cast<qint16>(guardada);
         EstadoDiseno e;
-        const ModuloVarek9 m = Disenar(u"10000:"_s + cbr, e);
+        CalcularAlternativas(m, e, 1);
         for (int n = 1; n <= 6; ++n) {
             QCOMPARE(m.AlternativaUH[n].Aplicable, aplicables[n - 1] == u'1');
             QCOMPARE(e.CostoAlternativa[n] > 0, aplicables[n - 1] == u'1');
         }
+        SeleccionarAlternativa(m, 1);
+        QCOMPARE(int(m.Proyecto.UH[1].AlternativaSeleccionada), resultado);
     }
 
     void sinDiseno_data() {
@@ -285,28 +296,6 @@ private slots:
         m = Disenar(u"10000:10:No hay:0:30"_s, e);
         QCOMPARE(e.CostoAlternativa[1], 11100000 + (0.30 * 8000 + 11000) * 6000);
         QCOMPARE(e.CostoAlternativa[4], 0.0);
-    }
-
-    void seleccion_data() {
-        QTest::addColumn<QString>("cbr");
-        QTest::addColumn<int>("guardada");
-        QTest::addColumn<int>("resultado");
-        QTest::newRow("ninguna: la primera aplicable") << u"10"_s << 0 << 1;
-        QTest::newRow("3 aplica: se conserva aunque 1 sea más cara") << u"10"_s << 3 << 3;
-        QTest::newRow("4 ya no aplica con CBR 8") << u"8"_s << 4 << 1;
-        QTest::newRow("fuera de rango") << u"10"_s << 9 << 1;
-        QTest::newRow("negativa") << u"10"_s << -2 << 1;
-    }
-    void seleccion() {
-        QFETCH(QString, cbr);
-        QFETCH(int, guardada);
-        QFETCH(int, resultado);
-        ModuloVarek9 m = ProyectoDe({u"U:0:1000:10000:"_s + cbr});
-        m.Proyecto.UH[1].AlternativaSeleccionada = static_cast<qint16>(guardada);
-        EstadoDiseno e;
-        CalcularAlternativas(m, e, 1);
-        SeleccionarAlternativa(m, 1);
-        QCOMPARE(int(m.Proyecto.UH[1].AlternativaSeleccionada), resultado);
     }
 
     void pasadaDelProyecto() {
