@@ -675,33 +675,31 @@ private slots:
 
     // Tras un resultado, dejar la celda (o la ventana) lo lleva a la unidad junto
     // con sus líneas: nunca quedan las líneas nuevas con el valor viejo.
-    void resultadoAlDejarLaCelda_data() {
-        QTest::addColumn<int>("tecla");
-        QTest::addColumn<int>("modificador");
-        // Las flechas, las páginas y Tab mueven la celda por el mismo camino que abajo.
-        QTest::newRow("abajo") << int(Qt::Key_Down) << 0;
-        QTest::newRow("ctrl-inicio") << int(Qt::Key_Home) << int(Qt::ControlModifier);
-        QTest::newRow("ctrl-fin") << int(Qt::Key_End) << int(Qt::ControlModifier);
-        QTest::newRow("clic") << 0 << 0;
-        QTest::newRow("salir") << int(Qt::Key_Escape) << 0;
-    }
     void resultadoAlDejarLaCelda() {
-        QFETCH(int, tecla);
-        QFETCH(int, modificador);
         ConProgramas e;
         frmUnidadesHomogeneas& v = e.Abrir();
-        e.Responder("varek-9\r\n 451233 \r\n", QStringLiteral("varek-9.tto"), Lineas({"TPD 900"}));
-        QVERIFY(e.Pulsar(2, ColEjesEquivalentes));
-        QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == 80000);
-        if (tecla) {
-            QTest::keyClick(&e.G(), Qt::Key(tecla), Qt::KeyboardModifiers(modificador));
-        } else {
-            e.Clic(1, ColCodigoTramo);
+        // Abajo (las flechas, las páginas y Tab mueven la celda por el mismo camino),
+        // Ctrl+Inicio, Ctrl+Fin, un clic y, al final, Escape que sale.
+        const QList<QKeyCombination> teclas{Qt::Key_Down, Qt::ControlModifier | Qt::Key_Home,
+                                            Qt::ControlModifier | Qt::Key_End, Qt::Key_unknown,
+                                            Qt::Key_Escape};
+        double antes = 80000;
+        for (const QKeyCombination tecla : teclas) {
+            const double valor = antes + 371233;
+            e.Responder("varek-9\r\n " + QByteArray::number(valor, 'f', 0) + " \r\n",
+                        QStringLiteral("varek-9.tto"), Lineas({QString::number(valor)}));
+            QVERIFY(e.Pulsar(2, ColEjesEquivalentes));
+            QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == antes);
+            if (tecla.key() == Qt::Key_unknown)
+                e.Clic(1, ColCodigoTramo);
+            else
+                QTest::keyClick(&e.G(), tecla.key(), tecla.keyboardModifiers());
+            QCOMPARE(v.isVisible(), tecla.key() != Qt::Key_Escape);
+            // Llega el valor exacto del programa, no el que muestra la celda (4.51E+05).
+            QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == valor);
+            QCOMPARE(e.modulo.Proyecto.UH[2].N82, QStringList{QString::number(valor)});
+            antes = valor;
         }
-        QCOMPARE(v.isVisible(), tecla != Qt::Key_Escape);
-        // Llega el valor exacto del programa, no el que muestra la celda (4.51E+05).
-        QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == 451233);
-        QCOMPARE(e.modulo.Proyecto.UH[2].N82, QStringList{"TPD 900"});
     }
 
     // El programa de módulo en las dos unidades, y lo que hace la ventana con lo que
