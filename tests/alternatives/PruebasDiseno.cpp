@@ -183,57 +183,47 @@ private slots:
         QCOMPARE(e.CostoAlternativa, costos);
     }
 
-    // Cuáles aplican según el CBR (1 sí, 0 no), y solo esas tienen costo; y qué
-    // selección queda con la guardada.
+    // Cuáles aplican según el tránsito y el CBR (1 sí, 0 no): solo esas tienen costo,
+    // y sin ninguna el SN queda en 0. Y qué selección queda con la guardada.
     void aplicabilidadYSeleccion_data() {
-        QTest::addColumn<QString>("cbr");
+        QTest::addColumn<QString>("unidad"); // "w18:cbr"
         QTest::addColumn<QString>("aplicables");
         QTest::addColumn<int>("guardada");
         QTest::addColumn<int>("resultado");
-        QTest::newRow("5, ninguna: la primera aplicable") << u"5"_s << u"101011"_s << 0 << 1;
-        QTest::newRow("5.01, negativa") << u"5.01"_s << u"111011"_s << -2 << 1;
-        QTest::newRow("8, la 4 ya no aplica") << u"8"_s << u"111011"_s << 4 << 1;
-        QTest::newRow("10, la 3 aplica: se conserva aunque la 1 sea más cara")
-            << u"10"_s << u"111011"_s << 3 << 3;
-        QTest::newRow("10.01, fuera de rango") << u"10.01"_s << u"111111"_s << 9 << 1;
+        QTest::newRow("CBR 5, ninguna: la primera aplicable")
+            << u"10000:5"_s << u"101011"_s << 0 << 1;
+        QTest::newRow("CBR 5.01, negativa") << u"10000:5.01"_s << u"111011"_s << -2 << 1;
+        QTest::newRow("CBR 8, la 4 ya no aplica") << u"10000:8"_s << u"111011"_s << 4 << 1;
+        QTest::newRow("CBR 10, la 3 aplica: se conserva aunque la 1 sea más cara")
+            << u"10000:10"_s << u"111011"_s << 3 << 3;
+        QTest::newRow("CBR 10.01, fuera de rango") << u"10000:10.01"_s << u"111111"_s << 9 << 1;
+        // Sin diseño la selección guardada no cambia.
+        QTest::newRow("tránsito 0") << u"0:10"_s << u"000000"_s << 2 << 2;
+        QTest::newRow("tránsito sobre 500000") << u"500000.5:10"_s << u"000000"_s << 2 << 2;
+        QTest::newRow("CBR 0") << u"10000:0"_s << u"000000"_s << 2 << 2;
+        QTest::newRow("CBR negativo") << u"10000:-3"_s << u"000000"_s << 2 << 2;
     }
     void aplicabilidadYSeleccion() {
-        QFETCH(QString, cbr);
+        QFETCH(QString, unidad);
         QFETCH(QString, aplicables);
         QFETCH(int, guardada);
         QFETCH(int, resultado);
-        ModuloVarek9 m = ProyectoDe({u"U:0:1000:10000:"_s + cbr});
-        m.Proyecto.UH[1].AlternativaSeleccionada = static_cast<qint16>(guardada);
-        EstadoDiseno e;
-        CalcularAlternativas(m, e, 1);
-        for (int n = 1; n <= 6; ++n) {
-            QCOMPARE(m.AlternativaUH[n].Aplicable, aplicables[n - 1] == u'1');
-            QCOMPARE(e.CostoAlternativa[n] > 0, aplicables[n - 1] == u'1');
-        }
-        SeleccionarAlternativa(m, 1);
-        QCOMPARE(int(m.Proyecto.UH[1].AlternativaSeleccionada), resultado);
-    }
-
-    void sinDiseno_data() {
-        QTest::addColumn<QString>("unidad");
-        QTest::newRow("tránsito 0") << u"0:10"_s;
-        QTest::newRow("tránsito sobre 500000") << u"500000.5:10"_s;
-        QTest::newRow("CBR 0") << u"10000:0"_s;
-        QTest::newRow("CBR negativo") << u"10000:-3"_s;
-    }
-    void sinDiseno() {
-        QFETCH(QString, unidad);
         ModuloVarek9 m = ProyectoDe({u"U:0:1000:"_s + unidad});
         m.Proyecto.UH[1].SNRequerido = 9;
-        m.Proyecto.UH[1].AlternativaSeleccionada = 2;
+        m.Proyecto.UH[1].AlternativaSeleccionada = static_cast<qint16>(guardada);
         EstadoDiseno e;
         e.CostoAlternativa.fill(5);
         CalcularAlternativas(m, e, 1);
-        QCOMPARE(m.Proyecto.UH[1].SNRequerido, 0.0);
-        QCOMPARE(Estructuras(m), u"-|-|-|-|-|-"_s);
-        QCOMPARE(e.CostoAlternativa, (std::array<double, 7>{5, 0, 0, 0, 0, 0, 0}));
+        QString vistas, costos;
+        for (int n = 1; n <= 6; ++n) {
+            vistas += m.AlternativaUH[n].Aplicable ? u'1' : u'0';
+            costos += e.CostoAlternativa[n] > 0 ? u'1' : (e.CostoAlternativa[n] == 0 ? u'0' : u'?');
+        }
+        QCOMPARE(vistas, aplicables);
+        QCOMPARE(costos, aplicables);
+        QCOMPARE(m.Proyecto.UH[1].SNRequerido == 0, aplicables == u"000000");
         SeleccionarAlternativa(m, 1);
-        QCOMPARE(m.Proyecto.UH[1].AlternativaSeleccionada, qint16(2));
+        QCOMPARE(int(m.Proyecto.UH[1].AlternativaSeleccionada), resultado);
     }
 
     void limitesDeTransito() {
