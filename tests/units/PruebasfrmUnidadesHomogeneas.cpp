@@ -156,28 +156,6 @@ QColor Pixel(QWidget& w, QPoint p) {
 class PruebasfrmUnidadesHomogeneas : public QObject {
     Q_OBJECT
 private slots:
-    // Lo que las reglas de espesores quitan al cargar se dice al abrir (qué y con qué
-    // texto, en la revisión); el ejemplo ya las cumple y abrirlo no cambia nada.
-    void reglaDeEspesores() {
-        Escenario e;
-        UnidadHomogenea u = UnidadTramo("K2", 1250, 2000.5);
-        u.TipoAfirmado = QStringLiteral("AFR-1");
-        u.EspesorAfirmado = 15;
-        u.EspesorSubrasante = 30;
-        PonerUnidades(e.modulo.Proyecto, {u});
-        e.Abrir();
-        QVERIFY(e.modulo.ProyectoModificado);
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QVERIFY(e.plataforma.Mensajes[0].Texto.endsWith(u"K2 (1,250.00 - 2,000.50): capa de "
-                                                        u"subrasante de 30.00 cm"));
-        Escenario ejemplo;
-        QVERIFY(!LeerProyectoDesde(ejemplo.modulo, QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"))
-                     .HayAviso);
-        ejemplo.Abrir();
-        QVERIFY(!ejemplo.modulo.ProyectoModificado);
-        QVERIFY(ejemplo.plataforma.Mensajes.isEmpty());
-    }
-
     // Lo escrito en cada columna, con los hábitos de un teclado español (eñe,
     // tildes, coma decimal, letras que afinan una lista), se ve con su máscara
     // mientras se escribe y queda al salir con Enter, Tab, Mayús+Tab o una flecha.
@@ -267,19 +245,28 @@ private slots:
         }
     }
 
-    // Un negativo imposible escrito o pegado no entra: la celda vuelve a su valor y
-    // un mensaje por revisión lo dice (cuáles y con qué texto, en la revisión).
-    void negativosRechazados() {
+    // Lo que las reglas de espesores quitan al cargar se dice al abrir, y un negativo
+    // imposible escrito o pegado no entra: la celda vuelve a su valor y un mensaje por
+    // revisión lo dice (qué y con qué texto, en la revisión). El ejemplo ya cumple las
+    // reglas y abrirlo no cambia nada.
+    void mensajesDeLaRevision() {
         Escenario e;
-        UnidadHomogenea u = UnidadTramo("A", 0, 10);
+        UnidadHomogenea u = UnidadTramo("A", 1250, 2000.5);
         u.AnchoCorona = 6;
+        u.TipoAfirmado = QStringLiteral("AFR-1");
+        u.EspesorAfirmado = 15;
+        u.EspesorSubrasante = 30;
         PonerUnidades(e.modulo.Proyecto, {u, UnidadTramo("B", 10, 20)});
         e.Abrir();
+        QVERIFY(e.modulo.ProyectoModificado);
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QVERIFY(e.plataforma.Mensajes[0].Texto.endsWith(u"A (1,250.00 - 2,000.50): capa de "
+                                                        u"subrasante de 30.00 cm"));
         e.Ir(1, ColAnchoCorona);
         e.Escribir(QStringLiteral("-25"));
         e.Tecla(Qt::Key_Return);
         QCOMPARE(e.Celda(1, ColAnchoCorona), QStringLiteral("6.00"));
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.plataforma.Mensajes.size(), 2);
         // Ancho y W18 de dos filas; después una fila nueva con CBR negativo.
         e.plataforma.Portapapeles = QStringLiteral("-7\t-1000\n7\t2000");
         e.Ir(1, ColAnchoCorona);
@@ -294,9 +281,16 @@ private slots:
             (QList<double>{6, 7, 2000}));
         QCOMPARE(e.Resumen(3), u"C||||-5:-1|0||"_s);
         // Un mensaje por revisión, con las filas de la tabla.
-        QCOMPARE(e.plataforma.Mensajes.size(), 3);
-        QVERIFY(e.plataforma.Mensajes[1].Texto.contains(u"fila 1 Ancho Corona, fila 1 Ejes"));
-        QVERIFY(e.plataforma.Mensajes[2].Texto.contains(u"fila 3 CBR"));
+        QCOMPARE(e.plataforma.Mensajes.size(), 4);
+        QVERIFY(e.plataforma.Mensajes[2].Texto.contains(u"fila 1 Ancho Corona, fila 1 Ejes"));
+        QVERIFY(e.plataforma.Mensajes[3].Texto.contains(u"fila 3 CBR"));
+
+        Escenario ejemplo;
+        QVERIFY(!LeerProyectoDesde(ejemplo.modulo, QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"))
+                     .HayAviso);
+        ejemplo.Abrir();
+        QVERIFY(!ejemplo.modulo.ProyectoModificado);
+        QVERIFY(ejemplo.plataforma.Mensajes.isEmpty());
     }
 
     void editores() {
