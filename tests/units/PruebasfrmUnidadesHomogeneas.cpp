@@ -697,8 +697,9 @@ private slots:
     }
 
     // El programa de módulo en las dos unidades, y lo que hace la ventana con lo que
-    // deja (o no deja) en cada vuelta.
-    void programaDeModulo() {
+    // deja (o no deja) en cada vuelta; después, las filas más allá de la capacidad
+    // y un editor abierto al pulsar.
+    void programaCapacidadYEditorAbierto() {
         ConProgramas e;
         e.modulo.Proyecto.UH[1].MR = QStringList{"ensayo 1", "ensayo 2"};
         e.modulo.Proyecto.UH[2].MR = QStringList{"ensayo 1"};
@@ -745,12 +746,7 @@ private slots:
         QVERIFY(e.ArchivosVistos.contains(QStringLiteral("varek-9.tto")));
         QCOMPARE(e.Celda(2, ColEjesEquivalentes), QStringLiteral("5.00E+03"));
         QVERIFY(e.modulo.Proyecto.UH[2].N82.isEmpty());
-        QCOMPARE(e.Sobrantes(), Ninguno);
-    }
 
-    void filaMasAllaDeLaCapacidadYEditorAbierto() {
-        ConProgramas e;
-        frmUnidadesHomogeneas& v = e.Abrir();
         // Un pegado sin códigos en la fila 999 agrega filas, pero no unidades.
         e.plataforma.Portapapeles = QStringLiteral("x\ny\nz");
         e.Ir(999, ColDescripcion);
@@ -759,10 +755,11 @@ private slots:
         QCOMPARE(e.modulo.Proyecto.CapacidadUH(), 1000);
 
         e.Responder("varek-9\r\n 250000 \r\n");
+        const qsizetype iniciados = e.plataforma.ProgramasIniciados.size();
         QVERIFY(e.Pulsar(1000, ColEjesEquivalentes)); // la última fila con unidad posible
         QVERIFY(!e.Pulsar(1001, ColEjesEquivalentes));
         QVERIFY(!e.Pulsar(1001, ColCBR, true));
-        QCOMPARE(e.plataforma.ProgramasIniciados.size(), 1);
+        QCOMPARE(e.plataforma.ProgramasIniciados.size(), iniciados + 1);
         QCOMPARE(e.Celda(1001, ColEjesEquivalentes), QString());
         QCOMPARE(e.Sobrantes(), Ninguno);
         QVERIFY(e.plataforma.Mensajes.isEmpty());
