@@ -188,9 +188,12 @@ private slots:
         }
     }
 
-    void cargaYNavegacion() {
+    // Al abrir, al moverse y al revisar: el clic revisa solo si la revisión está
+    // pendiente; el cursor sigue a su unidad (que la revisión encuentra) aunque vaya
+    // lejos, y la ve.
+    void cargaNavegacionYRevision() {
         Escenario e;
-        LlenarProyectoDeMuestra(e.modulo.Proyecto, 3, 1);
+        LlenarProyectoDeMuestra(e.modulo.Proyecto, 60, 1);
         frmUnidadesHomogeneas& v = e.Abrir();
         QVERIFY(v.windowTitle().endsWith(u" [Obra]"));
         Grilla& g = e.G();
@@ -226,6 +229,26 @@ private slots:
         e.G().PonerTexto(1, 5, QStringLiteral("1,234.50"));
         e.Ir(1, 5);
         QCOMPARE(v.ValorAnterior(), QStringLiteral("1234.5"));
+        // Con la tabla revisada el clic no cambia nada, aunque la grilla sí.
+        g.PonerTexto(1, 1, QStringLiteral("ZZZZZ"));
+        e.Clic(2, 2);
+        QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, QStringLiteral("T-1"));
+        // Pendiente, el clic revisa: el código más largo baja a la fila 60.
+        v.PonerTablaRevisada(false);
+        e.Clic(1, 2);
+        QCOMPARE(e.modulo.Proyecto.UH[60].CodigoTramo, QStringLiteral("ZZZZZ"));
+        QCOMPARE(e.Cursor(), QPoint(2, 60));
+        QVERIFY(g.FilaVisible(60));
+        QVERIFY(e.FilaResaltada(60));
+        QVERIFY(!g.ColorFondo(1, 2).isValid());
+        // "A" es el código más corto: sube a la fila 1, y el cursor con ella.
+        e.Ir(60, 1);
+        e.Tecla(Qt::Key_F2);
+        e.Escribir(QStringLiteral("a"));
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(e.Celda(1, 1), QStringLiteral("A"));
+        QCOMPARE(e.Cursor(), QPoint(2, 1));
+        QVERIFY(g.FilaVisible(1));
     }
 
     // Las filas numeradas llegan al menos a 999; Ctrl+Fin va a la primera fila
@@ -471,35 +494,6 @@ private slots:
         QCOMPARE(e.Resumen(1), u"B||1|A|0:100|0|Arido|"_s);
         QCOMPARE(e.Celda(1, 12), QStringLiteral("Plano"));
         QCOMPARE(e.Resumen(3), u"D||1|A|300:450|0|Arido|Plano"_s);
-    }
-
-    // El clic revisa solo si la revisión está pendiente; el cursor sigue a su unidad
-    // (que la revisión encuentra) aunque vaya lejos, y la ve.
-    void cursorSigueASuUnidad() {
-        Escenario e;
-        LlenarProyectoDeMuestra(e.modulo.Proyecto, 60, 0);
-        frmUnidadesHomogeneas& v = e.Abrir();
-        Grilla& g = e.G();
-        // Con la tabla revisada el clic no cambia nada, aunque la grilla sí.
-        g.PonerTexto(1, 1, QStringLiteral("ZZZZZ"));
-        e.Clic(2, 2);
-        QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, QStringLiteral("T-1"));
-        // Pendiente, el clic revisa: el código más largo baja a la fila 60.
-        v.PonerTablaRevisada(false);
-        e.Clic(1, 2);
-        QCOMPARE(e.modulo.Proyecto.UH[60].CodigoTramo, QStringLiteral("ZZZZZ"));
-        QCOMPARE(e.Cursor(), QPoint(2, 60));
-        QVERIFY(g.FilaVisible(60));
-        QVERIFY(e.FilaResaltada(60));
-        QVERIFY(!g.ColorFondo(1, 2).isValid());
-        // "A" es el código más corto: sube a la fila 1, y el cursor con ella.
-        e.Ir(60, 1);
-        e.Tecla(Qt::Key_F2);
-        e.Escribir(QStringLiteral("a"));
-        e.Tecla(Qt::Key_Return);
-        QCOMPARE(e.Celda(1, 1), QStringLiteral("A"));
-        QCOMPARE(e.Cursor(), QPoint(2, 1));
-        QVERIFY(g.FilaVisible(1));
     }
 
     // Copiar y pegar por el menú "Opciones" o con Ctrl+C y Ctrl+V.
