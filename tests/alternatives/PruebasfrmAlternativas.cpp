@@ -109,11 +109,19 @@ QString Programa(const QString& nombre, const QStringList& argumentos) {
 class PruebasfrmAlternativas : public QObject {
     Q_OBJECT
 private slots:
-    void grillaTotalesSeleccionYCostos() {
+    // La grilla, los totales, la selección y los costos unitarios. Después, cada
+    // botón escribe su reporte con el escritor del núcleo y abre el diálogo de
+    // impresión; cada reporte en PDF pide su nombre junto al proyecto: el segundo no
+    // reemplaza al primero, y reemplazar un archivo lo confirma el diálogo.
+    void grillaCostosYReportes() {
         VentanaAlternativas e;
-        e.modulo.ArchivoProyecto = u"/datos/Prueba"_s;
+        e.modulo.ArchivoProyecto = e.dir.filePath(u"Vía 3, tramo 2"_s);
+        e.plataforma.ImpresoraPdf.setOutputFormat(QPrinter::PdfFormat);
+        e.plataforma.ImpresoraPdf.setOutputFileName(e.dir.filePath(u"print.pdf"_s));
+        e.plataforma.AceptarPropuesta = true;
         e.Abrir();
-        QCOMPARE(e.v->windowTitle(), u"ALTERNATIVAS DE DISEÑO [/datos/Prueba]"_s);
+        QCOMPARE(e.v->windowTitle(),
+                 u"ALTERNATIVAS DE DISEÑO [%1]"_s.arg(e.modulo.ArchivoProyecto));
         Grilla& g = *e.grilla;
         QCOMPARE(g.Filas(), 7);
         // Cada unidad con su diseño y sus costos en miles; al pie, los totales.
@@ -184,6 +192,58 @@ private slots:
         // Suben todas menos la 4, que no lleva base granular.
         QCOMPARE(Fila(g, 6).section(u'|', 9),
                  u"1,962,221|1,487,556|1,467,460|7,383|1,469,149|1,475,890"_s);
+
+        e.plataforma.VentanasModales.clear();
+        for (int b = 0; b < 4; ++b) {
+            e.plataforma.Modales.enqueue(
+                [](QDialog& d) { return d.objectName() == u"Imprime"_s ? 1 : 0; });
+            QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
+            QCOMPARE(e.plataforma.VentanasModales.size(), b + 1);
+            QCOMPARE(e.plataforma.VentanasModales.last(), u"Imprime"_s);
+            // El archivo es el del escritor del reporte, y el diálogo lo soltó.
+            const QString archivo = QString::fromLatin1(LeerBytes(u"Ultimo.inf"_s)).trimmed();
+            QVERIFY(archivo.startsWith(u"r"_s));
+            QVERIFY(!QFile::exists(archivo + u".PRO"_s));
+            ModuloVarek9 copia = e.modulo;
+            EstadoDiseno estado;
+            QVERIFY(EscribirReporte(b + 1, copia, estado, u"esperado"_s).Ok);
+            QCOMPARE(LeerBytes(archivo), LeerBytes(u"esperado"_s));
+        }
+        // Imprime el reporte del botón b a PDF.
+        const auto pdf = [&](int b) {
+            e.plataforma.Modales.enqueue([](QDialog& d) {
+                QTest::mouseClick(d.findChild<QWidget*>(u"PantallaImpresora1"_s), Qt::LeftButton);
+                QTest::mouseClick(d.findChild<QWidget*>(u"Boton0"_s), Qt::LeftButton);
+                return 0;
+            });
+            QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
+        };
+        pdf(0);
+        pdf(1);
+        const QStringList esperadas = {
+            e.dir.filePath(u"Vía 3, tramo 2 - UNIDADES HOMOGENEAS DE DISEÑO.pdf"_s),
+            e.dir.filePath(u"Vía 3, tramo 2 - ESPESORES ESTRUCTURAS ALTERNATIVAS.pdf"_s)};
+        QCOMPARE(e.plataforma.PropuestasGuardar, esperadas);
+        QCOMPARE(e.plataforma.ConfirmacionesGuardar, (QList<bool>{true, true}));
+        QVERIFY(QFile::exists(esperadas[0]) && QFile::exists(esperadas[1]));
+        QVERIFY(!QFile::exists(e.dir.filePath(u"print.pdf"_s)));
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        // Cancelar el nombre no imprime.
+        QFile::remove(esperadas[0]);
+        e.plataforma.AceptarPropuesta = false;
+        pdf(0);
+        QVERIFY(!QFile::exists(esperadas[0]));
+#ifdef Q_OS_LINUX
+        // Una carpeta donde ni root puede crear archivos: el reporte no se escribe, se
+        // avisa y no se abre el diálogo de impresión.
+        {
+            const DirectorioActual sinEscritura(u"/proc/self"_s);
+            QTest::mouseClick(e.Control(u"btnImprime3"_s), Qt::LeftButton);
+        }
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Exclamacion);
+        QCOMPARE(e.plataforma.VentanasModales.size(), 7);
+#endif
     }
 
     // Una unidad sin diseño dice por qué donde irían las estructuras; con todos los
@@ -245,68 +305,6 @@ private slots:
             QVERIFY(e.Caja(n, 3)->isVisible() && e.Caja(n, 4)->isVisible());
         }
         QVERIFY(aplicables > 0);
-    }
-
-    // Cada botón escribe su reporte con el escritor del núcleo y abre el diálogo de
-    // impresión. Cada reporte en PDF pide su nombre junto al proyecto: el segundo no
-    // reemplaza al primero, y reemplazar un archivo lo confirma el diálogo.
-    void reportesDesdeLaVentana() {
-        VentanaAlternativas e;
-        e.modulo.ArchivoProyecto = e.dir.filePath(u"Vía 3, tramo 2"_s);
-        e.plataforma.ImpresoraPdf.setOutputFormat(QPrinter::PdfFormat);
-        e.plataforma.ImpresoraPdf.setOutputFileName(e.dir.filePath(u"print.pdf"_s));
-        e.plataforma.AceptarPropuesta = true;
-        e.Abrir();
-        for (int b = 0; b < 4; ++b) {
-            e.plataforma.Modales.enqueue(
-                [](QDialog& d) { return d.objectName() == u"Imprime"_s ? 1 : 0; });
-            QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
-            QCOMPARE(e.plataforma.VentanasModales.size(), b + 1);
-            QCOMPARE(e.plataforma.VentanasModales.last(), u"Imprime"_s);
-            // El archivo es el del escritor del reporte, y el diálogo lo soltó.
-            const QString archivo = QString::fromLatin1(LeerBytes(u"Ultimo.inf"_s)).trimmed();
-            QVERIFY(archivo.startsWith(u"r"_s));
-            QVERIFY(!QFile::exists(archivo + u".PRO"_s));
-            ModuloVarek9 copia = e.modulo;
-            EstadoDiseno estado;
-            QVERIFY(EscribirReporte(b + 1, copia, estado, u"esperado"_s).Ok);
-            QCOMPARE(LeerBytes(archivo), LeerBytes(u"esperado"_s));
-        }
-        // Imprime el reporte del botón b a PDF.
-        const auto pdf = [&](int b) {
-            e.plataforma.Modales.enqueue([](QDialog& d) {
-                QTest::mouseClick(d.findChild<QWidget*>(u"PantallaImpresora1"_s), Qt::LeftButton);
-                QTest::mouseClick(d.findChild<QWidget*>(u"Boton0"_s), Qt::LeftButton);
-                return 0;
-            });
-            QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
-        };
-        pdf(0);
-        pdf(1);
-        const QStringList esperadas = {
-            e.dir.filePath(u"Vía 3, tramo 2 - UNIDADES HOMOGENEAS DE DISEÑO.pdf"_s),
-            e.dir.filePath(u"Vía 3, tramo 2 - ESPESORES ESTRUCTURAS ALTERNATIVAS.pdf"_s)};
-        QCOMPARE(e.plataforma.PropuestasGuardar, esperadas);
-        QCOMPARE(e.plataforma.ConfirmacionesGuardar, (QList<bool>{true, true}));
-        QVERIFY(QFile::exists(esperadas[0]) && QFile::exists(esperadas[1]));
-        QVERIFY(!QFile::exists(e.dir.filePath(u"print.pdf"_s)));
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
-        // Cancelar el nombre no imprime.
-        QFile::remove(esperadas[0]);
-        e.plataforma.AceptarPropuesta = false;
-        pdf(0);
-        QVERIFY(!QFile::exists(esperadas[0]));
-#ifdef Q_OS_LINUX
-        // Una carpeta donde ni root puede crear archivos: el reporte no se escribe, se
-        // avisa y no se abre el diálogo de impresión.
-        {
-            const DirectorioActual sinEscritura(u"/proc/self"_s);
-            QTest::mouseClick(e.Control(u"btnImprime3"_s), Qt::LeftButton);
-        }
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Exclamacion);
-        QCOMPARE(e.plataforma.VentanasModales.size(), 7);
-#endif
     }
 
     void escribirYAceptar() {
