@@ -124,8 +124,6 @@ struct ConProgramas : VentanaUnidades {
     }
 };
 
-const QStringList Ninguno;
-
 // Una grilla de 100 filas y 6 columnas, con la fila 0 y la columna 0 fijas,
 // dentro de una ventana de tamaño fijo.
 struct GrillaSola {
@@ -606,7 +604,6 @@ private slots:
         QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("2.50E+05"));
         QCOMPARE(e.modulo.Proyecto.UH[1].N82, (QStringList{"TPD 350", "Crecimiento 3 %"}));
         QVERIFY(e.plataforma.Mensajes.isEmpty());
-        QCOMPARE(v.focusWidget(), &e.G());
 
         // Con líneas (y con F4) se entregan las de la unidad y vuelven las del programa;
         // la codificación y las 250 líneas se prueban con el protocolo.
@@ -657,7 +654,7 @@ private slots:
         QCOMPARE(e.Celda(2, ColClimaTemperatura), QStringLiteral("Templado"));
         QCOMPARE(entregadas, QByteArray("antes\r\n"));
         QCOMPARE(e.modulo.Proyecto.UH[2].CLIMA.size(), 3);
-        QCOMPARE(e.Sobrantes(), Ninguno);
+        QCOMPARE(e.Sobrantes(), QStringList());
         QVERIFY(e.modulo.ProyectoModificado);
     }
 
@@ -713,7 +710,7 @@ private slots:
         QVERIFY(e.modulo.Proyecto.UH[1] == antes);
         QVERIFY(v.TablaRevisada());
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
-        QCOMPARE(e.Sobrantes(), Ninguno);
+        QCOMPARE(e.Sobrantes(), QStringList());
         QVERIFY(e.plataforma.Mensajes.isEmpty());
 
         // Las líneas vuelven con la Referencia que informó el programa; el archivo
@@ -755,7 +752,7 @@ private slots:
         QVERIFY(!e.Pulsar(1001, ColCBR, true));
         QCOMPARE(e.plataforma.ProgramasIniciados.size(), iniciados + 1);
         QCOMPARE(e.Celda(1001, ColEjesEquivalentes), QString());
-        QCOMPARE(e.Sobrantes(), Ninguno);
+        QCOMPARE(e.Sobrantes(), QStringList());
         QVERIFY(e.plataforma.Mensajes.isEmpty());
 
         // Un editor abierto se cierra antes del programa (aquí el lanzador se cierra
