@@ -226,23 +226,6 @@ private slots:
         QCOMPARE(int(m.Proyecto.UH[1].AlternativaSeleccionada), resultado);
     }
 
-    void limitesDeTransito() {
-        // 150000 usa los mínimos altos: 75 mm de mezcla donde el cálculo da menos.
-        EstadoDiseno e;
-        ModuloVarek9 m = Disenar(u"150000:12:AFR-1:20:30"_s, e);
-        QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 2.0447130303255894) < 1e-12);
-        QCOMPARE(Estructuras(m, {3, 4, 5}), u"99 150 150 200|75 150 0 200|89 150 150 200"_s);
-
-        m.Proyecto.UH[1].EjesEquivalentes = 149999;
-        CalcularAlternativas(m, e, 1);
-        QVERIFY(m.AlternativaUH[4].Capas[1].Espesor < 75);
-
-        m.Proyecto.UH[1].EjesEquivalentes = 500000;
-        CalcularAlternativas(m, e, 1);
-        QVERIFY(m.Proyecto.UH[1].SNRequerido > 0);
-        QVERIFY(!Estructuras(m).contains(u'-'));
-    }
-
     void afirmadoExistente_data() {
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<double>("espesor");
@@ -274,7 +257,7 @@ private slots:
             QVERIFY(m.AlternativaUH[1].Capas[3].Espesor <= sin.AlternativaUH[1].Capas[3].Espesor);
     }
 
-    void subbaseOpcionalYCapaDeSubrasante() {
+    void subbaseCapaDeSubrasanteYLimitesDeTransito() {
         // Con CBR 12 la mezcla y la base estabilizada ya cubren el SN: la SBG queda en 0.
         EstadoDiseno e;
         ModuloVarek9 m = Disenar(u"10000:12"_s, e);
@@ -286,6 +269,20 @@ private slots:
         m = Disenar(u"10000:10:No hay:0:30"_s, e);
         QCOMPARE(e.CostoAlternativa[1], 11100000 + (0.30 * 8000 + 11000) * 6000);
         QCOMPARE(e.CostoAlternativa[4], 0.0);
+
+        // 150000 usa los mínimos altos: 75 mm de mezcla donde el cálculo da menos.
+        m = Disenar(u"150000:12:AFR-1:20:30"_s, e);
+        QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 2.0447130303255894) < 1e-12);
+        QCOMPARE(Estructuras(m, {3, 4, 5}), u"99 150 150 200|75 150 0 200|89 150 150 200"_s);
+
+        m.Proyecto.UH[1].EjesEquivalentes = 149999;
+        CalcularAlternativas(m, e, 1);
+        QVERIFY(m.AlternativaUH[4].Capas[1].Espesor < 75);
+
+        m.Proyecto.UH[1].EjesEquivalentes = 500000;
+        CalcularAlternativas(m, e, 1);
+        QVERIFY(m.Proyecto.UH[1].SNRequerido > 0);
+        QVERIFY(!Estructuras(m).contains(u'-'));
     }
 
     void pasadaDelProyecto() {
