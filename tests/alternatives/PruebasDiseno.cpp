@@ -168,21 +168,6 @@ class PruebasDiseno : public QObject {
     }
 
 private slots:
-    void ejemploResuelto() {
-        // CBR 10, W18 10000, Subhumedo, Templado, sin afirmado.
-        EstadoDiseno e;
-        ModuloVarek9 m = Disenar(u"10000:10"_s, e);
-        QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 1.336874929333982) < 1e-12);
-        QCOMPARE(Estructuras(m), u"0 200 150|0 150 200|57 150 150|-|51 150 150|51 150 200"_s);
-        // Alternativa 1: 6000 m² x TSD + 0.2 x 6000 x BG + 0.15 x 6000 x SBG = 11 100 000.
-        const std::array<double, 7> costos = {0, 11100000, 12600000, 6210000, 0, 6642000, 8742000};
-        QCOMPARE(e.CostoAlternativa, costos);
-        // Con las abscisas invertidas cuesta lo mismo.
-        std::swap(m.Proyecto.UH[1].AbscisaInicial, m.Proyecto.UH[1].AbscisaFinal);
-        CalcularAlternativas(m, e, 1);
-        QCOMPARE(e.CostoAlternativa, costos);
-    }
-
     // Cuáles aplican según el tránsito y el CBR (1 sí, 0 no): solo esas tienen costo,
     // y sin ninguna el SN queda en 0. Y qué selección queda con la guardada.
     void aplicabilidadYSeleccion_data() {
@@ -257,10 +242,24 @@ private slots:
             QVERIFY(m.AlternativaUH[1].Capas[3].Espesor <= sin.AlternativaUH[1].Capas[3].Espesor);
     }
 
-    void subbaseCapaDeSubrasanteYLimitesDeTransito() {
-        // Con CBR 12 la mezcla y la base estabilizada ya cubren el SN: la SBG queda en 0.
+    // Una unidad diseñada aparte: el ejemplo resuelto, la subbase opcional, la capa de
+    // subrasante y los límites de tránsito.
+    void unaUnidad() {
+        // CBR 10, W18 10000, Subhumedo, Templado, sin afirmado.
         EstadoDiseno e;
-        ModuloVarek9 m = Disenar(u"10000:12"_s, e);
+        ModuloVarek9 m = Disenar(u"10000:10"_s, e);
+        QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 1.336874929333982) < 1e-12);
+        QCOMPARE(Estructuras(m), u"0 200 150|0 150 200|57 150 150|-|51 150 150|51 150 200"_s);
+        // Alternativa 1: 6000 m² x TSD + 0.2 x 6000 x BG + 0.15 x 6000 x SBG = 11 100 000.
+        const std::array<double, 7> costos = {0, 11100000, 12600000, 6210000, 0, 6642000, 8742000};
+        QCOMPARE(e.CostoAlternativa, costos);
+        // Con las abscisas invertidas cuesta lo mismo.
+        std::swap(m.Proyecto.UH[1].AbscisaInicial, m.Proyecto.UH[1].AbscisaFinal);
+        CalcularAlternativas(m, e, 1);
+        QCOMPARE(e.CostoAlternativa, costos);
+
+        // Con CBR 12 la mezcla y la base estabilizada ya cubren el SN: la SBG queda en 0.
+        m = Disenar(u"10000:12"_s, e);
         QCOMPARE(Estructuras(m, {4}), u"50 150 0"_s);
         QCOMPARE(e.CostoAlternativa[4], 6000 * (0.05 * 5000 + 0.15 * 6000));
         // Las SBG no opcionales reciben su mínimo.
