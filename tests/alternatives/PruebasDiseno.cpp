@@ -1,134 +1,214 @@
 // Diseño de las alternativas, costos y selección, con unidades cuyo resultado se
-// obtuvo a mano o con una implementación independiente del método.
-#include "ProyectoDeDiseno.h"
+// obtuvo a mano o con una implementación independiente del método; la geometría
+// del dibujo a escala de las seis estructuras; y los datos del diagrama lineal:
+// orden, huecos y solapes, capas, marcas, disposición, páginas y menor costo.
+// Y los cuatro reportes: bytes exactos de un proyecto pequeño, encabezado común,
+// ancho máximo, estado que dejan y fallas de escritura.
+// Los proyectos de diseño son los del ejemplo resuelto: R 90 %, pt 2.0, So 0.44 y costos
+// unitarios 1000 x tipo.
+#include "Archivos.h"
+#include "Muestras.h"
 #include "Pruebas.h"
 
+#include "alternatives/DiagramaLineal.h"
+#include "alternatives/DibujoEspesores.h"
 #include "alternatives/Diseno.h"
+#include "alternatives/Reportes.h"
+#include "common/Numeros.h"
+#include "common/Texto.h"
 #include "project/Solucionador.h"
 
+#include <QTemporaryDir>
+
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Proyecto de una unidad de 1000 m del ejemplo resuelto.
-ModuloVarek9 ProyectoDeUnaUnidad(double cbr, double w18, const QString& afirmado = "No hay",
-                                 double espesorAfirmado = 0, double espesorSubrasante = 0) {
-    return ProyectoDe({u"U:0:1000:%1:%2:%3:%4:%5"_s.arg(w18)
-                           .arg(cbr)
-                           .arg(afirmado)
-                           .arg(espesorAfirmado)
-                           .arg(espesorSubrasante)});
+// Una unidad "código:inicial:final[:w18:cbr:afirmado:cm afirmado:cm subrasante]"; sin
+// ellos, W18 10000, CBR 10 y sin afirmado. Siempre 6 m de ancho, Subhumedo y Templado.
+UnidadHomogenea Unidad(const QString& texto) {
+    const QStringList c = texto.split(u':');
+    UnidadHomogenea u = UnidadTramo(c[0], c[1].toDouble(), c[2].toDouble());
+    u.AnchoCorona = 6;
+    u.EjesEquivalentes = c.size() > 3 ? c[3].toDouble() : 10000;
+    u.CBR = c.size() > 4 ? c[4].toDouble() : 10;
+    u.ClimaHumedad = QStringLiteral("Subhumedo");
+    u.ClimaTemperatura = QStringLiteral("Templado");
+    u.TipoAfirmado = c.size() > 5 ? c[5] : QStringLiteral("No hay");
+    u.EspesorAfirmado = c.size() > 6 ? c[6].toDouble() : 0;
+    u.EspesorSubrasante = c.size() > 7 ? c[7].toDouble() : 0;
+    return u;
 }
 
-// La unidad 1 diseñada, con su estado en e.
-ModuloVarek9 Disenar(ModuloVarek9 m, EstadoDiseno& e) {
+ModuloVarek9 ProyectoDe(const QStringList& unidades) {
+    ModuloVarek9 m;
+    m.Proyecto.Confiabilidad = 90;
+    AplicarReglasDerivadas(m.Proyecto);
+    for (int j = 1; j <= NumeroTiposCapa; ++j)
+        m.Proyecto.CostosUnitarios[j] = 1000.0 * j;
+    QList<UnidadHomogenea> lista;
+    for (const QString& u : unidades)
+        lista << Unidad(u);
+    PonerUnidades(m.Proyecto, lista);
+    return m;
+}
+
+// La unidad 1 de 1000 m del ejemplo resuelto con "w18:cbr[:afirmado...]", diseñada y
+// con su estado en e.
+ModuloVarek9 Disenar(const QString& unidad, EstadoDiseno& e) {
+    ModuloVarek9 m = ProyectoDe({u"U:0:1000:"_s + unidad});
     CalcularAlternativas(m, e, 1);
     return m;
 }
 
-// Espesores de las capas en uso de la alternativa n.
-QList<double> Espesores(const ModuloVarek9& m, int n) {
-    QList<double> e;
-    const AlternativaUH& a = m.AlternativaUH[n];
-    for (int k = 1; k <= a.NumeroCapas; ++k)
-        e << a.Capas[k].Espesor;
-    return e;
+// Las capas en uso (mm) de las alternativas pedidas, "-" si no aplica.
+QString Estructuras(const ModuloVarek9& m, const QList<int>& alternativas = {1, 2, 3, 4, 5, 6}) {
+    QStringList t;
+    for (int n : alternativas) {
+        QStringList capas;
+        const AlternativaUH& a = m.AlternativaUH[n];
+        for (int k = 1; k <= a.NumeroCapas; ++k)
+            capas << QString::number(a.Capas[k].Espesor);
+        t << (a.Aplicable ? capas.join(u' ') : u"-"_s);
+    }
+    return t.join(u'|');
 }
 
-QList<bool> Aplicables(const ModuloVarek9& m) {
-    QList<bool> a;
-    for (int n = 1; n <= 6; ++n)
-        a << m.AlternativaUH[n].Aplicable;
-    return a;
+// Alternativas armadas a mano: n capas con (tipo, espesor en mm).
+void Alternativa(ModuloVarek9& m, int n, bool aplica, QList<std::pair<int, double>> capas) {
+    AlternativaUH& a = m.AlternativaUH[n];
+    a.Aplicable = aplica;
+    a.NumeroCapas = static_cast<qint16>(capas.size());
+    for (int k = 1; k <= NumeroRanuras; ++k) {
+        a.Capas[k].Tipo = k <= capas.size() ? static_cast<qint16>(capas[k - 1].first) : 0;
+        a.Capas[k].Espesor = k <= capas.size() ? capas[k - 1].second : 0;
+    }
+    a.Capas[NumeroRanuras].Tipo = CapaCSR;
+}
+
+ModuloVarek9 Modulo() {
+    ModuloVarek9 m;
+    InicializarCatalogo(m, 0, 0);
+    for (int n = 1; n <= NumeroAlternativas; ++n)
+        Alternativa(m, n, false, {});
+    return m;
+}
+
+template <class Intervalo>
+QString Intervalos(const QList<Intervalo>& lista) {
+    QStringList t;
+    for (const Intervalo& i : lista)
+        t << u"%1-%2"_s.arg(i.Desde).arg(i.Hasta);
+    return t.join(u' ');
+}
+
+// El proyecto de los archivos de tests/datos/reportes; ver su LEEME.md.
+void ProyectoDePrueba(ModuloVarek9& m) {
+    m.ArchivoProyecto = QStringLiteral("/datos/proyectos/Prueba");
+    Proyecto& p = m.Proyecto;
+    p.Descripcion = QStringLiteral("Vía de prueba¦Segunda línea");
+    p.Ubicacion = QStringLiteral("Boyacá");
+    p.Confiabilidad = 90;
+    p.Zr = 1.2816;
+    p.ServiciabilidadFinal = 2.0;
+    p.So = 0.44;
+    p.CostosUnitarios = {0,      12500.5, 95000, 80000, 150000, 420000,
+                         250000, 550000,  40000, 60000, 0,      5500};
+    // Código, descripción, tramo, segmento, abscisas, ancho, W18, clima, CBR, terreno,
+    // afirmado y espesores, SN y selección guardada.
+    // clang-format off
+    const UnidadHomogenea unidades[] = {
+        // Tres líneas de capas; el ejemplo de diseño con CBR 10.
+        {"T-001", "Acceso", "1", "A", 0, 1000, 6, 10000, "Subhumedo", "Templado",
+         10, "Plano", "No hay", 0, 0, 0, 0, {}, {}, {}},
+        // Código y descripción cortados; afirmado existente: cuatro líneas.
+        {"TRAMO-0002", "Descripción larga", "2", "B", 1000, 2500.5, 7.3, 150000, "Humedo", "Frio",
+         12, "Montañoso", "AFR-1", 20, 0, 0, 3, {}, {}, {}},
+        // Abscisas invertidas, afirmado y subrasante: cinco líneas.
+        {"C3", "", "1", "C", 3000, 2750, 5.5, 45000, "Arido", "Calido",
+         4, "Ondulado", "AFR-2", 15, 30, 0, 4, {}, {}, {}},
+        // Sin alternativa aplicable, con selección guardada y sin ella.
+        {"U4", "Sin diseño", "2", "A", 2750, 3000, 6, 600000, "Subhumedo", "Templado",
+         8, "Plano", "No hay", 0, 25, 0, 2, {}, {}, {}},
+        {"U5", "", "1", "A", 0, 500, 6, 750000, "Subhumedo", "Templado",
+         20, "Plano", "No hay", 0, 0, 0, 0, {}, {}, {}},
+        // "No hay" con espesor: la línea 4 se escribe sin ranura de afirmado.
+        {"U6", "Afirmado", "1", "B", 4000, 5200, 6.5, 80000, "Semiarido", "Templado",
+         15, "Escarpado", "No hay", 10, 0, 0, 0, {}, {}, {}},
+        // Solo subrasante: la línea 5 sigue a la 3.
+        {"U7-LARGO-8", "Subrasante", "2", "C", 5200, 6000, 7, 300000, "Superhumedo", "Calido",
+         6, "Plano", "No hay", 0, 40, 0, 6, {}, {}, {}},
+        // La SBG opcional de la alternativa 4 desaparece.
+        {"U8", "Delgada", "1", "A", 6000, 12500, 6, 5000, "Semiarido", "Frio",
+         25, "Plano", "No hay", 0, 0, 0, 0, {}, {}, {}},
+    };
+    // clang-format on
+    p.NumeroUH = std::size(unidades);
+    std::copy(std::begin(unidades), std::end(unidades), p.UH.begin() + 1);
+}
+
+QStringList Lineas(const QByteArray& bytes) {
+    return DecodificarAnsi(bytes).split(QStringLiteral("\r\n"));
 }
 
 } // namespace
 
 class PruebasDiseno : public QObject {
     Q_OBJECT
+
+    QTemporaryDir carpeta_;
+
+    QByteArray Escribir(int numero, ModuloVarek9& m, EstadoDiseno& e) {
+        const QString ruta = carpeta_.filePath(QStringLiteral("reporte.txt"));
+        const ErrorEscritura error = EscribirReporte(numero, m, e, ruta);
+        return error.Ok ? LeerBytes(ruta) : QByteArray();
+    }
+
 private slots:
-    void ejemploResuelto() {
-        // CBR 10, W18 10000, Subhumedo, Templado, sin afirmado.
-        EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(10, 10000), e);
-        QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 1.336874929333982) < 1e-12);
-        QCOMPARE(Aplicables(m), (QList<bool>{true, true, true, false, true, true}));
-        QCOMPARE(Espesores(m, 1), (QList<double>{0, 200, 150}));
-        QCOMPARE(Espesores(m, 2), (QList<double>{0, 150, 200}));
-        QCOMPARE(Espesores(m, 3), (QList<double>{57, 150, 150}));
-        QCOMPARE(Espesores(m, 5), (QList<double>{51, 150, 150}));
-        QCOMPARE(Espesores(m, 6), (QList<double>{51, 150, 200}));
-        // Alternativa 1: 6000 m² x TSD + 0.2 x 6000 x BG + 0.15 x 6000 x SBG = 11 100 000.
-        const std::array<double, 7> costos = {0, 11100000, 12600000, 6210000, 0, 6642000, 8742000};
-        QCOMPARE(e.CostoAlternativa, costos);
-        // Con las abscisas invertidas cuesta lo mismo.
-        std::swap(m.Proyecto.UH[1].AbscisaInicial, m.Proyecto.UH[1].AbscisaFinal);
-        CalcularAlternativas(m, e, 1);
-        QCOMPARE(e.CostoAlternativa, costos);
+    // Cuáles aplican según el tránsito y el CBR (1 sí, 0 no): solo esas tienen costo,
+    // y sin ninguna el SN queda en 0. Y qué selección queda con la guardada.
+    void aplicabilidadYSeleccion_data() {
+        QTest::addColumn<QString>("unidad"); // "w18:cbr"
+        QTest::addColumn<QString>("aplicables");
+        QTest::addColumn<int>("guardada");
+        QTest::addColumn<int>("resultado");
+        QTest::newRow("CBR 5, ninguna: la primera aplicable")
+            << u"10000:5"_s << u"101011"_s << 0 << 1;
+        QTest::newRow("CBR 5.01, negativa") << u"10000:5.01"_s << u"111011"_s << -2 << 1;
+        QTest::newRow("CBR 8, la 4 ya no aplica") << u"10000:8"_s << u"111011"_s << 4 << 1;
+        QTest::newRow("CBR 10, la 3 aplica: se conserva aunque la 1 sea más cara")
+            << u"10000:10"_s << u"111011"_s << 3 << 3;
+        QTest::newRow("CBR 10.01, fuera de rango") << u"10000:10.01"_s << u"111111"_s << 9 << 1;
+        // Sin diseño la selección guardada no cambia.
+        QTest::newRow("tránsito 0") << u"0:10"_s << u"000000"_s << 2 << 2;
+        QTest::newRow("tránsito sobre 500000") << u"500000.5:10"_s << u"000000"_s << 2 << 2;
+        QTest::newRow("CBR 0") << u"10000:0"_s << u"000000"_s << 2 << 2;
+        QTest::newRow("CBR negativo") << u"10000:-3"_s << u"000000"_s << 2 << 2;
     }
-
-    void aplicabilidadPorCBR_data() {
-        QTest::addColumn<double>("cbr");
-        QTest::addColumn<QList<bool>>("aplicables");
-        QTest::newRow("5") << 5.0 << QList<bool>{true, false, true, false, true, true};
-        QTest::newRow("5.01") << 5.01 << QList<bool>{true, true, true, false, true, true};
-        QTest::newRow("10") << 10.0 << QList<bool>{true, true, true, false, true, true};
-        QTest::newRow("10.01") << 10.01 << QList<bool>{true, true, true, true, true, true};
-    }
-    void aplicabilidadPorCBR() {
-        QFETCH(double, cbr);
-        QFETCH(QList<bool>, aplicables);
-        EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(cbr, 10000), e);
-        QCOMPARE(Aplicables(m), aplicables);
-        for (int n = 1; n <= 6; ++n)
-            QCOMPARE(e.CostoAlternativa[n] > 0, aplicables[n - 1]);
-    }
-
-    void sinDiseno_data() {
-        QTest::addColumn<double>("cbr");
-        QTest::addColumn<double>("w18");
-        QTest::newRow("tránsito 0") << 10.0 << 0.0;
-        QTest::newRow("tránsito sobre 500000") << 10.0 << 500000.5;
-        QTest::newRow("CBR 0") << 0.0 << 10000.0;
-        QTest::newRow("CBR negativo") << -3.0 << 10000.0;
-    }
-    void sinDiseno() {
-        QFETCH(double, cbr);
-        QFETCH(double, w18);
-        ModuloVarek9 m = ProyectoDeUnaUnidad(cbr, w18);
+    void aplicabilidadYSeleccion() {
+        QFETCH(QString, unidad);
+        QFETCH(QString, aplicables);
+        QFETCH(int, guardada);
+        QFETCH(int, resultado);
+        ModuloVarek9 m = ProyectoDe({u"U:0:1000:"_s + unidad});
         m.Proyecto.UH[1].SNRequerido = 9;
-        m.Proyecto.UH[1].AlternativaSeleccionada = 2;
+        m.Proyecto.UH[1].AlternativaSeleccionada = static_cast<qint16>(guardada);
         EstadoDiseno e;
         e.CostoAlternativa.fill(5);
         CalcularAlternativas(m, e, 1);
-        QCOMPARE(m.Proyecto.UH[1].SNRequerido, 0.0);
-        QCOMPARE(Aplicables(m), QList<bool>(6, false));
-        for (int n = 1; n <= 6; ++n)
-            QCOMPARE(e.CostoAlternativa[n], 0.0);
+        QString vistas, costos;
+        for (int n = 1; n <= 6; ++n) {
+            vistas += m.AlternativaUH[n].Aplicable ? u'1' : u'0';
+            costos += e.CostoAlternativa[n] > 0 ? u'1' : (e.CostoAlternativa[n] == 0 ? u'0' : u'?');
+        }
+        QCOMPARE(vistas, aplicables);
+        QCOMPARE(costos, aplicables);
+        QCOMPARE(m.Proyecto.UH[1].SNRequerido == 0, aplicables == u"000000");
         SeleccionarAlternativa(m, 1);
-        QCOMPARE(m.Proyecto.UH[1].AlternativaSeleccionada, qint16(2));
-    }
-
-    void limitesDeTransito() {
-        // 150000 usa los mínimos altos: 75 mm de mezcla donde el cálculo da menos.
-        EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(12, 150000, "AFR-1", 20, 30), e);
-        QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 2.0447130303255894) < 1e-12);
-        QCOMPARE(Espesores(m, 4), (QList<double>{75, 150, 0, 200}));
-        QCOMPARE(Espesores(m, 3), (QList<double>{99, 150, 150, 200}));
-        QCOMPARE(Espesores(m, 5), (QList<double>{89, 150, 150, 200}));
-
-        m.Proyecto.UH[1].EjesEquivalentes = 149999;
-        CalcularAlternativas(m, e, 1);
-        QVERIFY(m.AlternativaUH[4].Capas[1].Espesor < 75);
-
-        m.Proyecto.UH[1].EjesEquivalentes = 500000;
-        CalcularAlternativas(m, e, 1);
-        QVERIFY(m.Proyecto.UH[1].SNRequerido > 0);
-        QCOMPARE(Aplicables(m), QList<bool>(6, true));
+        QCOMPARE(int(m.Proyecto.UH[1].AlternativaSeleccionada), resultado);
     }
 
     void afirmadoExistente_data() {
@@ -147,9 +227,8 @@ private slots:
         QFETCH(double, espesor);
         QFETCH(int, capas);
         EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(8, 60000, tipo, espesor), e);
-        EstadoDiseno eSin;
-        ModuloVarek9 sin = Disenar(ProyectoDeUnaUnidad(8, 60000), eSin);
+        const ModuloVarek9 m = Disenar(u"60000:8:%1:%2"_s.arg(tipo).arg(espesor), e);
+        const ModuloVarek9 sin = Disenar(u"60000:8"_s, e);
         for (int n = 1; n <= 6; ++n) {
             const AlternativaUH& a = m.AlternativaUH[n];
             QCOMPARE(int(a.NumeroCapas), capas);
@@ -163,44 +242,46 @@ private slots:
             QVERIFY(m.AlternativaUH[1].Capas[3].Espesor <= sin.AlternativaUH[1].Capas[3].Espesor);
     }
 
-    void subbaseOpcionalDesaparece() {
-        // Con CBR 12 la mezcla y la base estabilizada ya cubren el SN: la SBG queda en 0.
+    // Una unidad diseñada aparte: el ejemplo resuelto, la subbase opcional, la capa de
+    // subrasante y los límites de tránsito.
+    void unaUnidad() {
+        // CBR 10, W18 10000, Subhumedo, Templado, sin afirmado.
         EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(12, 10000), e);
-        QCOMPARE(Espesores(m, 4), (QList<double>{50, 150, 0}));
+        ModuloVarek9 m = Disenar(u"10000:10"_s, e);
+        QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 1.336874929333982) < 1e-12);
+        QCOMPARE(Estructuras(m), u"0 200 150|0 150 200|57 150 150|-|51 150 150|51 150 200"_s);
+        // Alternativa 1: 6000 m² x TSD + 0.2 x 6000 x BG + 0.15 x 6000 x SBG = 11 100 000.
+        const std::array<double, 7> costos = {0, 11100000, 12600000, 6210000, 0, 6642000, 8742000};
+        QCOMPARE(e.CostoAlternativa, costos);
+        // Con las abscisas invertidas cuesta lo mismo.
+        std::swap(m.Proyecto.UH[1].AbscisaInicial, m.Proyecto.UH[1].AbscisaFinal);
+        CalcularAlternativas(m, e, 1);
+        QCOMPARE(e.CostoAlternativa, costos);
+
+        // Con CBR 12 la mezcla y la base estabilizada ya cubren el SN: la SBG queda en 0.
+        m = Disenar(u"10000:12"_s, e);
+        QCOMPARE(Estructuras(m, {4}), u"50 150 0"_s);
         QCOMPARE(e.CostoAlternativa[4], 6000 * (0.05 * 5000 + 0.15 * 6000));
         // Las SBG no opcionales reciben su mínimo.
         QCOMPARE(m.AlternativaUH[3].Capas[3].Espesor, 150.0);
-    }
-
-    void costoDeCapaDeSubrasante() {
-        EstadoDiseno e;
-        ModuloVarek9 m = Disenar(ProyectoDeUnaUnidad(10, 10000, "No hay", 0, 30), e);
-        const double extra = (0.30 * 8000 + 11000) * 6000;
-        QCOMPARE(e.CostoAlternativa[1], 11100000 + extra);
+        // La capa de subrasante de 30 cm suma su costo y el del geotextil.
+        m = Disenar(u"10000:10:No hay:0:30"_s, e);
+        QCOMPARE(e.CostoAlternativa[1], 11100000 + (0.30 * 8000 + 11000) * 6000);
         QCOMPARE(e.CostoAlternativa[4], 0.0);
-    }
 
-    void seleccion_data() {
-        QTest::addColumn<double>("cbr");
-        QTest::addColumn<int>("guardada");
-        QTest::addColumn<int>("resultado");
-        QTest::newRow("ninguna: la primera aplicable") << 10.0 << 0 << 1;
-        QTest::newRow("3 aplica: se conserva aunque 1 sea más cara") << 10.0 << 3 << 3;
-        QTest::newRow("4 ya no aplica con CBR 8") << 8.0 << 4 << 1;
-        QTest::newRow("fuera de rango") << 10.0 << 9 << 1;
-        QTest::newRow("negativa") << 10.0 << -2 << 1;
-    }
-    void seleccion() {
-        QFETCH(double, cbr);
-        QFETCH(int, guardada);
-        QFETCH(int, resultado);
-        ModuloVarek9 m = ProyectoDeUnaUnidad(cbr, 10000);
-        m.Proyecto.UH[1].AlternativaSeleccionada = static_cast<qint16>(guardada);
-        EstadoDiseno e;
+        // 150000 usa los mínimos altos: 75 mm de mezcla donde el cálculo da menos.
+        m = Disenar(u"150000:12:AFR-1:20:30"_s, e);
+        QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - 2.0447130303255894) < 1e-12);
+        QCOMPARE(Estructuras(m, {3, 4, 5}), u"99 150 150 200|75 150 0 200|89 150 150 200"_s);
+
+        m.Proyecto.UH[1].EjesEquivalentes = 149999;
         CalcularAlternativas(m, e, 1);
-        SeleccionarAlternativa(m, 1);
-        QCOMPARE(int(m.Proyecto.UH[1].AlternativaSeleccionada), resultado);
+        QVERIFY(m.AlternativaUH[4].Capas[1].Espesor < 75);
+
+        m.Proyecto.UH[1].EjesEquivalentes = 500000;
+        CalcularAlternativas(m, e, 1);
+        QVERIFY(m.Proyecto.UH[1].SNRequerido > 0);
+        QVERIFY(!Estructuras(m).contains(u'-'));
     }
 
     void pasadaDelProyecto() {
@@ -215,20 +296,483 @@ private slots:
         QCOMPARE(visitadas, (QList<int>{1, 2, 3}));
         QCOMPARE(e.CostoTotal[1], 2 * 11100000.0);
         QCOMPARE(e.CostoTotal[4], 6900000.0);
-        QCOMPARE(p.UH[1].AlternativaSeleccionada, qint16(1));
-        QCOMPARE(p.UH[2].AlternativaSeleccionada, qint16(0));
+        QCOMPARE((QList<int>{p.UH[1].AlternativaSeleccionada, p.UH[2].AlternativaSeleccionada}),
+                 (QList<int>{1, 0}));
         // El estado queda con la última unidad.
         QCOMPARE(e.CostoAlternativa[4], 6900000.0);
     }
 
     void clasesDeClima() {
-        QCOMPARE(ClaseHumedad("Arido"), 1);
-        QCOMPARE(ClaseHumedad("Humedo"), 4);
-        QCOMPARE(ClaseHumedad("Superhumedo"), 5);
-        QCOMPARE(ClaseHumedad("humedo"), 5);
-        QCOMPARE(ClaseTemperatura("Frio"), 1);
-        QCOMPARE(ClaseTemperatura(""), 3);
-        QCOMPARE(ClaseTemperatura("Frío"), 3);
+        // Un texto que no está en la lista (minúsculas, tilde) es la clase por defecto.
+        QCOMPARE(
+            (QList<int>{ClaseHumedad("Arido"), ClaseHumedad("Humedo"), ClaseHumedad("Superhumedo"),
+                        ClaseHumedad("humedo"), ClaseTemperatura("Frio"), ClaseTemperatura(""),
+                        ClaseTemperatura("Frío")}),
+            (QList<int>{1, 4, 5, 5, 1, 3, 3}));
+    }
+
+    void escalaSolapeYCajasDeLaUnidad() {
+        ModuloVarek9 m = Modulo();
+        // La 1 es la más gruesa: 0 + 200 + 150 + 100 de afirmado + 300 de subrasante.
+        Alternativa(m, 1, true, {{CapaTSD, 0}, {CapaBG, 200}, {CapaSBG, 150}, {CapaAFR, 100}});
+        Alternativa(m, 2, true, {{CapaMDF2, 57}, {CapaBG, 150}});
+        Alternativa(m, 3, false, {{CapaMDF2, 440}}); // no aplica pero cuenta: 740
+        DibujoEspesores d = MostrarEspesores(m, 100, 300);
+        QVERIFY(d.Tmax == 750);
+        const double escala = AltoDibujo / 750;
+
+        const EstructuraDibujada& e1 = d.Estructuras[1];
+        QVERIFY(e1.Aplica);
+        // El tratamiento superficial no tiene espesor: no se dibuja ni corre las demás.
+        QVERIFY(!e1.Cajas[0].Visible);
+        QVERIFY(e1.Cajas[1].Visible && e1.Cajas[1].Arriba == 0);
+        QVERIFY(e1.Cajas[1].Alto == RedondearPar(escala * 200));
+        QVERIFY(e1.Cajas[2].Arriba == e1.Cajas[1].Alto - SolapeCajas);
+        QVERIFY(e1.Cajas[3].Arriba == e1.Cajas[2].Arriba + e1.Cajas[2].Alto - SolapeCajas);
+        QVERIFY(e1.Cajas[4].Visible && e1.Cajas[4].Alto == RedondearPar(escala * 300));
+        // La más gruesa llena el alto del dibujo menos 30 twips por cada unión.
+        const CajaEstructura& ultima = e1.Cajas[4];
+        QVERIFY(std::abs(ultima.Arriba + ultima.Alto - (AltoDibujo - 3 * SolapeCajas)) <= 2);
+
+        QStringList etiquetas;
+        for (const CajaEstructura& c : e1.Cajas)
+            etiquetas << c.Etiqueta;
+        QCOMPARE(etiquetas.join(u'|'),
+                 u"TSD|BG (20.0)|SBG (15.0)|AFR (10.0)|CSR + Geotextil (30.0)"_s);
+        QCOMPARE(e1.Cajas[1].Ayuda, QStringLiteral("BG Base Granular (Articulo INV 330)"));
+
+        // La 2, a la misma escala.
+        QVERIFY(d.Estructuras[2].Cajas[0].Alto == RedondearPar(escala * 57));
+        QCOMPARE(d.Estructuras[2].Cajas[0].Etiqueta, QStringLiteral("MDF-2 (5.7)"));
+        QVERIFY(!d.Estructuras[2].Cajas[2].Visible && !d.Estructuras[2].Cajas[3].Visible);
+        QVERIFY(!d.Estructuras[3].Aplica);
+        // Una alternativa que no aplica también fija la escala.
+        Alternativa(m, 3, false, {{CapaMDF2, 600}});
+        QVERIFY(MostrarEspesores(m, 100, 300).Tmax == 900);
+
+        Alternativa(m, 1, true, {{CapaMDF2, 50}, {CapaBG, 150}, {CapaSBG, 150}, {CapaAFR, 200}});
+        // Sin afirmado en la unidad la caja 3 no se muestra aunque la capa tenga espesor;
+        // sin capa de subrasante tampoco la 4.
+        d = MostrarEspesores(m, 0, 0);
+        QVERIFY(!d.Estructuras[1].Cajas[3].Visible && !d.Estructuras[1].Cajas[4].Visible);
+        d = MostrarEspesores(m, 200, 0);
+        QVERIFY(d.Estructuras[1].Cajas[3].Visible && !d.Estructuras[1].Cajas[4].Visible);
+        // Sin espesor en ninguna estructura no hay escala: nada se dibuja.
+        ModuloVarek9 vacio = Modulo();
+        Alternativa(vacio, 1, true, {{CapaTSD, 0}});
+        d = MostrarEspesores(vacio, 0, 0);
+        QVERIFY(d.Tmax == 0);
+        for (const CajaEstructura& c : d.Estructuras[1].Cajas)
+            QVERIFY(!c.Visible);
+    }
+
+    void desdeElDisenoDeUnaUnidad() {
+        ModuloVarek9 m = ProyectoDe({QStringLiteral("U:0:1000:100000:4:AFR-1:20:30")});
+        UnidadHomogenea& u = m.Proyecto.UH[1];
+        u.ClimaHumedad = QStringLiteral("Humedo");
+        EstadoDiseno estado;
+        CalcularAlternativas(m, estado, 1);
+        DibujoEspesores d = MostrarEspesores(m, 200, 300);
+        int aplicables = 0;
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            const EstructuraDibujada& e = d.Estructuras[n];
+            if (!e.Aplica) continue;
+            ++aplicables;
+            QCOMPARE(e.Cajas[3].Etiqueta, QStringLiteral("AFR (20.0)"));
+            QVERIFY(e.Cajas[3].Visible);
+            QCOMPARE(e.Cajas[4].Etiqueta, QStringLiteral("CSR + Geotextil (30.0)"));
+        }
+        QVERIFY(aplicables > 0);
+
+        // "No hay" con 20 cm: el diseño no lleva afirmado y la caja 3 queda vacía.
+        u.TipoAfirmado = QStringLiteral("No hay");
+        u.EspesorSubrasante = 0;
+        CalcularAlternativas(m, estado, 1);
+        d = MostrarEspesores(m, 200, 0);
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            QVERIFY(!d.Estructuras[n].Cajas[3].Visible);
+            QVERIFY(!d.Estructuras[n].Cajas[4].Visible);
+        }
+    }
+
+    // Por columna, en orden: código, costo; luego huecos, solapes, rótulos de las
+    // capas de la primera columna y profundidad máxima.
+    void columnas_data() {
+        QTest::addColumn<QStringList>("unidades");
+        QTest::addColumn<QString>("esperado");
+        // El ejemplo resuelto: alternativa 1 con TSD, BG 200 y SBG 150 mm, que
+        // cuesta 11 100 por metro de 6 m de ancho.
+        QTest::newRow("orden de abscisas y hueco")
+            << QStringList{u"B:1000:2000"_s, u"A:0:1000"_s, u"C:2500:3000"_s}
+            << u"A 11100000 B 11100000 C 5550000 / 2000-2500 /  / TSD|BG 20.0|SBG 15.0 / 40"_s;
+        QTest::newRow("solape y abscisas invertidas")
+            << QStringList{u"A:1200:0"_s, u"B:1000:2000"_s, u"C:1500:1800"_s}
+            << u"A 13320000 B 11100000 C 3330000 /  / 1000-1200 1500-1800 / TSD|BG 20.0|SBG 15.0 / 40"_s;
+        QTest::newRow("sin diseño: sin alternativa ni capas")
+            << QStringList{u"X:0:500:600000"_s, u"Y:500:900:10000:0"_s, u"Z:900:1000"_s}
+            << u"X 0 Y 0 Z 1110000 /  /  /  / 40"_s;
+        // Por metro suman el afirmado (0.20 x 9000 x 6), la capa de subrasante
+        // (0.30 x 8000 x 6) y el geotextil (11000 x 6).
+        QTest::newRow("afirmado y capa de subrasante")
+            << QStringList{u"A:0:100:10000:10:AFR-1:20:30"_s}
+            << u"A 10230000 /  /  / TSD|BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0 / 90"_s;
+        QTest::newRow("afirmado sin tipo no es capa")
+            << QStringList{u"A:0:100:10000:10:No hay:20:0"_s}
+            << u"A 1110000 /  /  / TSD|BG 20.0|SBG 15.0 / 40"_s;
+    }
+    void columnas() {
+        QFETCH(QStringList, unidades);
+        QFETCH(QString, esperado);
+        ModuloVarek9 m = ProyectoDe(unidades);
+        const DiagramaLineal d = CalcularDiagrama(m);
+
+        QStringList vistos;
+        double longitud = 0, costo = 0, hondo = 0;
+        for (const ColumnaDiagrama& c : d.Columnas) {
+            vistos << c.Codigo << QString::number(c.Costo, 'f', 0);
+            longitud += c.Hasta - c.Desde;
+            costo += c.Costo;
+            const UnidadHomogenea& u = m.Proyecto.UH[c.Unidad];
+            QCOMPARE(c.Desde, std::min(u.AbscisaInicial, u.AbscisaFinal));
+            QCOMPARE(c.Hasta, std::max(u.AbscisaInicial, u.AbscisaFinal));
+            // La primera aplicable queda seleccionada en la unidad; sin diseño, ninguna.
+            QCOMPARE(c.Alternativa, c.Costo > 0 ? 1 : 0);
+            QCOMPARE(u.AlternativaSeleccionada, c.Alternativa);
+            QCOMPARE(c.Capas.isEmpty(), c.Alternativa == 0);
+            if (c.Alternativa == 0) QCOMPARE(c.TextoAlternativa(), u"Sin alt."_s);
+            double arriba = 0;
+            for (const CapaDiagrama& capa : c.Capas) {
+                QCOMPARE(capa.Desde, arriba); // apiladas desde la superficie
+                QCOMPARE(capa.Hasta - capa.Desde, capa.Espesor / 10);
+                arriba = capa.Hasta;
+            }
+            hondo = std::max(hondo, arriba);
+        }
+        QStringList rotulos;
+        for (const CapaDiagrama& capa : d.Columnas.first().Capas)
+            rotulos << capa.Etiqueta;
+        QCOMPARE(QStringList({vistos.join(u' '), Intervalos(d.Huecos), Intervalos(d.Solapes),
+                              rotulos.join(u'|'), QString::number(d.ProfundidadMaxima)})
+                     .join(u" / "),
+                 esperado);
+        QVERIFY(d.ProfundidadMaxima >= hondo);
+        QCOMPARE(d.AbscisaMinima, d.Columnas.first().Desde);
+        QCOMPARE(d.CostoTotal, costo);
+        QCOMPARE(d.Longitud, longitud);
+        QCOMPARE(d.CostoPromedioKm, d.Longitud > 0 ? d.CostoTotal / d.Longitud : 0);
+    }
+
+    void abscisas_data() {
+        QTest::addColumn<double>("desde");
+        QTest::addColumn<double>("hasta");
+        QTest::addColumn<int>("maximo");
+        QTest::addColumn<QString>("marcas");
+        QTest::newRow("km") << 0.0 << 2600.0 << 5 << u"K0+000 K1+000 K2+000"_s;
+        QTest::newRow("500 m") << 0.0 << 2600.0 << 6
+                               << u"K0+000 K0+500 K1+000 K1+500 K2+000 K2+500"_s;
+        QTest::newRow("200 m dentro") << 350.0 << 1020.0 << 4 << u"K0+400 K0+600 K0+800 K1+000"_s;
+        QTest::newRow("10 km") << 12345.0 << 48000.0 << 2 << u"K20+000 K40+000"_s;
+        QTest::newRow("tramo corto") << 2601.0 << 2619.0 << 5 << u"K2+610"_s;
+        QTest::newRow("sin marcas") << 2601.0 << 2609.0 << 5 << QString();
+    }
+    void abscisas() {
+        QFETCH(double, desde);
+        QFETCH(double, hasta);
+        QFETCH(int, maximo);
+        QFETCH(QString, marcas);
+        QStringList t;
+        for (const MarcaDiagrama& m : MarcasAbscisa(desde, hasta, maximo)) {
+            QVERIFY(m.Valor >= desde && m.Valor <= hasta);
+            t << m.Texto;
+        }
+        QCOMPARE(t.join(u' '), marcas);
+        QCOMPARE(TextoAbscisa(350.5), u"K0+350.50"_s);
+        QCOMPARE(TextoAbscisa(12345.678), u"K12+345.68"_s);
+        QCOMPARE(TextoAbscisa(999.999), u"K1+000"_s);
+    }
+
+    // Las columnas a la vista y los rótulos que caben en la columna B, con letras de 6
+    // puntos de ancho.
+    void disposicion_data() {
+        QTest::addColumn<double>("ancho"); // del área, en puntos
+        QTest::addColumn<double>("alto");
+        QTest::addColumn<double>("desde");
+        QTest::addColumn<double>("hasta");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("todo, ancho")
+            << 2000.0 << 800.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
+        QTest::newRow("todo, angosto") << 150.0 << 800.0 << 0.0 << 3000.0 << u"A B C / "_s;
+        QTest::newRow("acercado a B")
+            << 150.0 << 800.0 << 1100.0 << 1300.0 << u"B / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
+        // Bajo: la estructura toma alto de las otras franjas, pero solo las capas
+        // de 20 cm o más tienen alto para su rótulo.
+        QTest::newRow("todo, bajo")
+            << 2000.0 << 250.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|AFR 20.0|CSR 30.0"_s;
+    }
+    void disposicion() {
+        QFETCH(double, ancho);
+        QFETCH(double, alto);
+        QFETCH(double, desde);
+        QFETCH(double, hasta);
+        QFETCH(QString, esperado);
+        const double letra = 6;
+        ModuloVarek9 m = ProyectoDe(
+            {u"A:0:1000"_s, u"B:1000:2000:10000:10:AFR-1:20:30"_s, u"C:2500:3000:600000"_s});
+        const DiagramaLineal d = CalcularDiagrama(m);
+        const QRectF area(10, 20, ancho, alto);
+        const DisposicionDiagrama r = DisponerDiagrama(d, area, desde, hasta, {letra, 12});
+        QVERIFY(area.contains(r.Titulo) && area.contains(r.Estructuras) && area.contains(r.Costo) &&
+                area.contains(r.Totales));
+        QVERIFY(r.Rotulos.bottom() <= r.Estructuras.top() &&
+                r.Estructuras.bottom() <= r.Abscisas.top() && r.Abscisas.bottom() <= r.SN.top() &&
+                r.SN.bottom() <= r.Costo.top());
+        QCOMPARE(r.X(desde), r.Estructuras.left());
+        QCOMPARE(r.X(hasta), r.Estructuras.right());
+        QVERIFY(std::abs(r.Abscisa(r.X(1234)) - 1234) < 1e-9);
+
+        QStringList codigos, rotulos;
+        for (const ColumnaDispuesta& c : r.Columnas) {
+            const ColumnaDiagrama& col = d.Columnas[c.Columna];
+            codigos << col.Codigo;
+            QVERIFY(r.Estructuras.contains(c.Estructura) || c.Estructura.width() == 0);
+            // Alto de cada capa a escala con su espesor; rótulo solo si cabe.
+            for (qsizetype k = 0; k < col.Capas.size(); ++k) {
+                const CapaDiagrama& capa = col.Capas[k];
+                const QRectF& rect = c.Capas[k].Rectangulo;
+                QCOMPARE(rect.top(), r.Estructuras.top() +
+                                         capa.Desde / d.ProfundidadMaxima * r.Estructuras.height());
+                if (capa.Espesor > 0)
+                    QVERIFY(std::abs(rect.height() - capa.Espesor / 10 / d.ProfundidadMaxima *
+                                                         r.Estructuras.height()) < 1e-9);
+                const bool cabe =
+                    capa.Etiqueta.size() * letra <= rect.width() - 2 && 12 <= rect.height();
+                QCOMPARE(c.Capas[k].EtiquetaCabe, cabe);
+                if (col.Codigo == u"B" && cabe) rotulos << capa.Etiqueta;
+            }
+            // Escalón de SN y barra de costo a la escala de su franja.
+            QVERIFY(std::abs(c.SN.height() - col.SNRequerido / r.EscalaSN * r.SN.height()) < 1e-9);
+            QVERIFY(r.EscalaCosto >= d.CostoKmMaximo);
+            // El clic en el centro de la columna la encuentra.
+            if (c.Estructura.width() > 1)
+                QCOMPARE(d.Columnas[r.ColumnaEn(c.Estructura.center())].Codigo, col.Codigo);
+        }
+        QCOMPARE(codigos.join(u' ') + u" / "_s + rotulos.join(u'|'), esperado);
+        QCOMPARE(r.ColumnaEn(QPointF(r.Estructuras.left() + 1, r.Titulo.top())), -1);
+        // El hueco entre B y C se ve cuando su tramo está a la vista.
+        QCOMPARE(r.Huecos.size(), hasta > 2000 ? 1 : 0);
+        QCOMPARE(r.MarcasCm.first().second.Texto, u"0 cm"_s);
+        QVERIFY(r.MarcasCm.last().first <= r.Estructuras.bottom() + 1e-9);
+    }
+
+    void paginas_data() {
+        QTest::addColumn<QStringList>("unidades");
+        QTest::addColumn<double>("minimo"); // ancho mínimo de columna, de 1000 útiles
+        QTest::addColumn<QString>("paginas");
+        const QStringList diez = [] {
+            QStringList l;
+            for (int i = 0; i < 10; ++i)
+                l << u"U%1:%2:%3"_s.arg(i).arg(1000 * i).arg(1000 * i + 1000);
+            return l;
+        }();
+        QTest::newRow("una página") << diez << 100.0 << u"0-10000"_s;
+        QTest::newRow("dos páginas") << diez << 200.0 << u"0-5000 5000-10000"_s;
+        QTest::newRow("una unidad por página")
+            << diez.mid(0, 3) << 2000.0 << u"0-1000 1000-2000 2000-3000"_s;
+        // La unidad corta pide su escala; el hueco queda al final de la página anterior.
+        QTest::newRow("unidad corta y hueco")
+            << QStringList{u"A:0:1000"_s, u"B:1000:1100"_s, u"C:1500:2500"_s, u"D:2500:3500"_s}
+            << 100.0 << u"0-1000 1000-1500 1500-3500"_s;
+        // Un hueco largo no achica la escala de la página: se ve solo su comienzo.
+        QTest::newRow("hueco largo")
+            << QStringList{u"A:0:1000"_s, u"B:1000:1100"_s, u"C:9000:9500"_s} << 100.0
+            << u"0-1000 1000-2000 9000-9500"_s;
+    }
+    void paginas() {
+        QFETCH(QStringList, unidades);
+        QFETCH(double, minimo);
+        QFETCH(QString, paginas);
+        ModuloVarek9 m = ProyectoDe(unidades);
+        const DiagramaLineal d = CalcularDiagrama(m);
+        const QList<PaginaDiagrama> resultado = PaginarDiagrama(d, 1000, minimo);
+        QCOMPARE(Intervalos(resultado), paginas);
+        // Cada columna en una sola página, entera.
+        int siguiente = 0;
+        for (const PaginaDiagrama& p : resultado) {
+            QCOMPARE(p.Primera, siguiente);
+            for (int j = p.Primera; j < p.Ultima; ++j)
+                QVERIFY(d.Columnas[j].Desde >= p.Desde && d.Columnas[j].Hasta <= p.Hasta);
+            siguiente = p.Ultima;
+        }
+        QCOMPARE(siguiente, d.Columnas.size());
+    }
+
+    void menorCosto_data() {
+        QTest::addColumn<int>("unidades");
+        QTest::addColumn<bool>("costosEnCero");
+        QTest::addColumn<int>("guardada"); // selección guardada de todas las unidades
+        QTest::newRow("muestra, selección por defecto") << 40 << false << 0;
+        QTest::newRow("muestra, selección 5 guardada") << 40 << false << 5;
+        QTest::newRow("empate: gana la de menor número") << 12 << true << 6;
+    }
+    void menorCosto() {
+        QFETCH(int, unidades);
+        QFETCH(bool, costosEnCero);
+        QFETCH(int, guardada);
+        ModuloVarek9 m;
+        ProyectoDeDiseno(m, unidades);
+        if (costosEnCero) m.Proyecto.CostosUnitarios.fill(0);
+        for (int i = 1; i <= unidades; ++i)
+            m.Proyecto.UH[i].AlternativaSeleccionada = static_cast<qint16>(guardada);
+        // Dos unidades sin diseño: conservan lo guardado.
+        m.Proyecto.UH[2].EjesEquivalentes = 600000;
+        m.Proyecto.UH[3].CBR = 0;
+        const ModuloVarek9 antes = m;
+        const ResultadoMenorCosto r = SeleccionarMenorCosto(m);
+
+        double costoAntes = 0, costoDespues = 0;
+        int cambiadas = 0;
+        for (int i = 1; i <= unidades; ++i) {
+            ModuloVarek9 aparte = antes;
+            EstadoDiseno e;
+            CalcularAlternativas(aparte, e, i);
+            SeleccionarAlternativa(aparte, i);
+            const int previa = aparte.Proyecto.UH[i].AlternativaSeleccionada;
+            const int nueva = m.Proyecto.UH[i].AlternativaSeleccionada;
+            if (i == 2 || i == 3) {
+                QCOMPARE(nueva, guardada);
+                continue;
+            }
+            QVERIFY(aparte.AlternativaUH[nueva].Aplicable);
+            for (int n = 1; n <= 6; ++n)
+                if (aparte.AlternativaUH[n].Aplicable)
+                    QVERIFY(e.CostoAlternativa[nueva] < e.CostoAlternativa[n] ||
+                            (e.CostoAlternativa[nueva] == e.CostoAlternativa[n] && nueva <= n));
+            costoAntes += e.CostoAlternativa[previa];
+            costoDespues += e.CostoAlternativa[nueva];
+            cambiadas += previa != nueva;
+        }
+        QCOMPARE(r.CostoAntes, costoAntes);
+        QCOMPARE(r.CostoDespues, costoDespues);
+        QVERIFY(r.CostoDespues <= r.CostoAntes);
+        QCOMPARE(r.Cambiadas, cambiadas);
+        QCOMPARE(m.ProyectoModificado, cambiadas > 0);
+        // Otra vez no cambia nada.
+        m.ProyectoModificado = false;
+        const ResultadoMenorCosto otra = SeleccionarMenorCosto(m);
+        QCOMPARE(otra.Cambiadas, 0);
+        QCOMPARE(otra.CostoAntes, r.CostoDespues);
+        QVERIFY(!m.ProyectoModificado);
+    }
+
+    void bytesExactos_data() {
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<int>("anchoMaximo");
+        QTest::newRow("1 unidades") << 1 << 136;
+        QTest::newRow("2 estructuras") << 2 << 130;
+        QTest::newRow("3 costos") << 3 << 134;
+        QTest::newRow("4 seleccionadas") << 4 << 102;
+    }
+    void bytesExactos() {
+        QFETCH(int, numero);
+        QFETCH(int, anchoMaximo);
+        ModuloVarek9 m;
+        ProyectoDePrueba(m);
+        EstadoDiseno e;
+        const QByteArray obtenido = Escribir(numero, m, e);
+        const QByteArray esperado =
+            LeerBytes(QStringLiteral(VAREK9_DATOS_PRUEBA "/reportes/reporte%1.txt").arg(numero));
+        QVERIFY(!esperado.isEmpty());
+
+        // Primero la línea que difiere, con su número, para que la falla se lea.
+        const QStringList a = Lineas(obtenido), b = Lineas(esperado);
+        for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i)
+            QCOMPARE(QString::number(i + 1) + u' ' + a.value(i),
+                     QString::number(i + 1) + u' ' + b.value(i));
+        QCOMPARE(obtenido, esperado);
+
+        // La línea más ancha sin su prefijo, que el módulo de impresión usa.
+        qsizetype ancho = 0;
+        for (const QString& l : a)
+            ancho = std::max(ancho, l.size() - (!l.isEmpty() && l[0] < u' ' ? 4 : 0));
+        QCOMPARE(ancho, qsizetype(anchoMaximo));
+    }
+
+    void encabezadoComun_data() {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<QString>("descripcion");
+        QTest::addColumn<QString>("ubicacion");
+        QTest::addColumn<QStringList>("lineas");
+        const QString codigo = QStringLiteral("   Codigo Proyecto : C:\\Vias\\Ruta 9");
+        QTest::newRow("todos vacíos") << QString() << QString() << QString() << QStringList{codigo};
+        QTest::newRow("solo nombre")
+            << QStringLiteral("Ruta") << QString() << QString()
+            << QStringList{codigo, QStringLiteral("            Nombre : Ruta")};
+        QTest::newRow("blancos no es vacío")
+            << QString() << QStringLiteral(" ") << QStringLiteral("Tunja")
+            << QStringList{codigo, QStringLiteral("       Descripcion :  "),
+                           QStringLiteral("         Ubicación : Tunja")};
+    }
+    void encabezadoComun() {
+        QFETCH(QString, nombre);
+        QFETCH(QString, descripcion);
+        QFETCH(QString, ubicacion);
+        QFETCH(QStringList, lineas);
+        ModuloVarek9 m;
+        m.ArchivoProyecto = QStringLiteral("C:\\Vias\\Ruta 9");
+        m.Proyecto.Nombre = nombre;
+        m.Proyecto.Descripcion = descripcion;
+        m.Proyecto.Ubicacion = ubicacion;
+        // Prefijos: encabezado 2101, 2312, 2000 y 2010.
+        const QString p2010 = QStringLiteral("\x03\x0c\x02\x01");
+        QStringList esperado{QStringLiteral("\x03\x08\x01\x02#pg#fecha#"),
+                             QStringLiteral("\x03\x0e\x02\x03PROGRAMA VAREK-9"),
+                             QStringLiteral("\x03\x0c\x01\x01")};
+        for (const QString& l : lineas)
+            esperado << p2010 + l;
+        esperado << QStringLiteral("\x03\x0c\x01\x01");
+        // Sin unidades los cuatro reportes comparten el encabezado.
+        for (int numero = 1; numero <= 4; ++numero) {
+            EstadoDiseno e;
+            QCOMPARE(Lineas(Escribir(numero, m, e)).mid(0, esperado.size()), esperado);
+        }
+    }
+
+    void estadoYFallasDeEscritura() {
+        ModuloVarek9 m;
+        ProyectoDePrueba(m);
+        EstadoDiseno e;
+        // Los totales de la pasada del proyecto y el estado de su última unidad.
+        ModuloVarek9 copia = m;
+        EstadoDiseno esperado;
+        DisenarProyecto(copia, esperado);
+        e.CostoTotal.fill(-1);
+        e.CostoAlternativa.fill(-1);
+        QVERIFY(!Escribir(3, m, e).isEmpty());
+        QCOMPARE(e.CostoTotal, esperado.CostoTotal);
+        esperado.CostoAlternativa[0] = -1; // la posición 0 no se usa
+        QCOMPARE(e.CostoAlternativa, esperado.CostoAlternativa);
+
+        // El reporte 4 guarda la selección por defecto donde la guardada no aplica.
+        QVERIFY(!Escribir(4, m, e).isEmpty());
+        const qint16 selecciones[] = {1, 3, 1, 2, 0, 1, 6, 1};
+        for (int i = 1; i <= m.Proyecto.NumeroUH; ++i)
+            QCOMPARE(m.Proyecto.UH[i].AlternativaSeleccionada, selecciones[i - 1]);
+
+        // Una carpeta que no existe: cada reporte lo dice.
+        const QString ruta = carpeta_.filePath(QStringLiteral("no/existe/r.txt"));
+        for (int numero = 1; numero <= 4; ++numero) {
+            const ErrorEscritura error = EscribirReporte(numero, m, e, ruta);
+            QVERIFY(!error.Ok);
+            QVERIFY(error.Numero > 0);
+            QVERIFY(
+                error.Texto().startsWith(QStringLiteral("Se presentó un error en el sistema...")));
+        }
+        // Un número de reporte que no existe no escribe nada ni muestra mensaje.
+        const QString otro = carpeta_.filePath(QStringLiteral("otro.txt"));
+        const ErrorEscritura error = EscribirReporte(5, m, e, otro);
+        QVERIFY(!error.Ok);
+        QCOMPARE(error.Numero, 0);
+        QVERIFY(!QFile::exists(otro));
     }
 };
 

@@ -1,31 +1,107 @@
 // Ventana de alternativas fuera de pantalla: grilla, totales, cambio de fila,
-// selección, dibujo, costos unitarios y reportes.
+// selección, dibujo, costos unitarios y reportes; y el diálogo de costos
+// unitarios con el teclado: edición en la celda, Escape, Delete, aceptar y salir.
+// El diagrama lineal abierto desde ella: clic en una columna y la unidad pasa a la
+// grilla; otra alternativa llega al diagrama; rueda, arrastre e Inicio; la
+// selección de menor costo; imprimir y exportar.
 #include "Pruebas.h"
 #include "VentanaAlternativas.h"
 
 #include "alternatives/Reportes.h"
+#include "alternatives/frmCostosUnitarios.h"
+#include "alternatives/frmDiagrama.h"
 #include "common/Formato.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Costos por alternativa de cada unidad y sus totales, calculados sin la ventana.
-struct Costos {
-    QList<std::array<double, 7>> PorUnidad;
-    std::array<double, 7> Total{};
+// Las celdas de una fila de la grilla, en una línea.
+QString Fila(const Grilla& g, int f) {
+    QStringList celdas;
+    for (int c = 0; c < g.Columnas(); ++c)
+        celdas << g.Texto(f, c);
+    return celdas.join(u'|');
+}
+
+// Los totales por alternativa calculados sin la ventana.
+std::array<double, 7> TotalesDe(ModuloVarek9 m) {
+    EstadoDiseno e;
+    DisenarProyecto(m, e);
+    return e.CostoTotal;
+}
+
+struct Dialogo {
+    ModuloVarek9 modulo;
+    std::unique_ptr<frmCostosUnitarios> d;
+    Grilla* g = nullptr;
+    QLineEdit* txt = nullptr;
+
+    Dialogo() {
+        for (int t = 1; t <= NumeroTiposCapa; ++t)
+            modulo.Proyecto.CostosUnitarios[t] = 1000.0 * t + 0.5;
+        d = std::make_unique<frmCostosUnitarios>(modulo);
+        d->show();
+        d->activateWindow();
+        if (!QTest::qWaitForWindowActive(d.get())) qFatal("diálogo sin activar");
+        g = d->findChild<Grilla*>(u"grdCU"_s);
+        txt = d->findChild<QLineEdit*>(u"txtCU"_s);
+    }
+    void Aceptar() { QTest::mouseClick(d->findChild<QWidget*>(u"btnAceptar"_s), Qt::LeftButton); }
 };
 
-Costos CostosDe(ModuloVarek9 m) {
-    EstadoDiseno e;
-    Costos c;
-    c.PorUnidad.resize(m.Proyecto.NumeroUH + 1);
-    DisenarProyecto(m, e, [&](int i) { c.PorUnidad[i] = e.CostoAlternativa; });
-    c.Total = e.CostoTotal;
-    return c;
+// Con el diagrama lineal abierto desde la ventana.
+struct ConDiagrama : VentanaAlternativas {
+    frmDiagrama* diagrama = nullptr;
+    QWidget* lienzo = nullptr;
+
+    // Unidades de muestra con un hueco, un solape y una sin diseño.
+    explicit ConDiagrama(int unidades = 6) : VentanaAlternativas(unidades) {
+        modulo.Proyecto.UH[2].AbscisaFinal += 300;
+        modulo.Proyecto.UH[4].EjesEquivalentes = 600000;
+        modulo.ArchivoProyecto = dir.filePath(u"Prueba"_s);
+        Abrir();
+        Menu(1);
+        diagrama = v->Diagrama();
+        if (!diagrama || !QTest::qWaitForWindowExposed(diagrama)) qFatal("sin diagrama");
+        lienzo = diagrama->findChild<QWidget*>(u"pDiagrama"_s);
+    }
+    // Centro de la columna de la unidad i en el lienzo.
+    QPoint Centro(int i) const {
+        const DisposicionDiagrama& r = diagrama->Disposicion();
+        for (const ColumnaDispuesta& c : r.Columnas)
+            if (diagrama->Diagrama().Columnas[c.Columna].Unidad == i)
+                return c.Estructura.center().toPoint();
+        qFatal("la unidad %d no se ve", i);
+    }
+    const ColumnaDiagrama& Columna(int i) const {
+        for (const ColumnaDiagrama& c : diagrama->Diagrama().Columnas)
+            if (c.Unidad == i) return c;
+        qFatal("la unidad %d no está", i);
+    }
+    void Rueda(const QPoint& donde, int grados) {
+        QWheelEvent rueda(donde, lienzo->mapToGlobal(donde), {}, QPoint(0, grados * 8),
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(lienzo, &rueda);
+    }
+};
+
+QString Programa(const QString& nombre, const QStringList& argumentos) {
+    const QString programa = QStandardPaths::findExecutable(nombre);
+    if (programa.isEmpty()) qFatal("falta %s (paquete poppler-utils)", qPrintable(nombre));
+    QProcess proceso;
+    proceso.start(programa, argumentos);
+    proceso.waitForFinished(30000);
+    return QString::fromUtf8(proceso.readAllStandardOutput());
 }
 
 } // namespace
@@ -33,29 +109,27 @@ Costos CostosDe(ModuloVarek9 m) {
 class PruebasfrmAlternativas : public QObject {
     Q_OBJECT
 private slots:
-    void grillaTotalesSeleccionYCostos() {
+    // La grilla, los totales, la selección y los costos unitarios. Después, cada
+    // botón escribe su reporte con el escritor del núcleo y abre el diálogo de
+    // impresión; cada reporte en PDF pide su nombre junto al proyecto: el segundo no
+    // reemplaza al primero, y reemplazar un archivo lo confirma el diálogo.
+    void grillaCostosYReportes() {
         VentanaAlternativas e;
-        e.modulo.ArchivoProyecto = u"/datos/Prueba"_s;
+        e.modulo.ArchivoProyecto = e.dir.filePath(u"Vía 3, tramo 2"_s);
+        e.plataforma.ImpresoraPdf.setOutputFormat(QPrinter::PdfFormat);
+        e.plataforma.ImpresoraPdf.setOutputFileName(e.dir.filePath(u"print.pdf"_s));
+        e.plataforma.AceptarPropuesta = true;
         e.Abrir();
-        QCOMPARE(e.v->windowTitle(), u"ALTERNATIVAS DE DISEÑO [/datos/Prueba]"_s);
+        QCOMPARE(e.v->windowTitle(),
+                 u"ALTERNATIVAS DE DISEÑO [%1]"_s.arg(e.modulo.ArchivoProyecto));
         Grilla& g = *e.grilla;
         QCOMPARE(g.Filas(), 7);
-        const Costos c = CostosDe(e.modulo);
-        for (int i = 1; i <= 3; ++i) {
-            const UnidadHomogenea& u = e.modulo.Proyecto.UH[i];
-            QCOMPARE(g.Texto(i + 1, 0), QString::number(i));
-            QCOMPARE(g.Texto(i + 1, 1), u.CodigoTramo);
-            QCOMPARE(g.Texto(i + 1, 2), Formato(u.AbscisaInicial, u"#,##0.00"));
-            QCOMPARE(g.Texto(i + 1, 4), Formato(u.AbscisaFinal - u.AbscisaInicial, u"0.00"));
-            QCOMPARE(g.Texto(i + 1, 6), Formato(u.EjesEquivalentes, u"0.00E+#00"));
-            QCOMPARE(g.Texto(i + 1, 8), Formato(u.SNRequerido, u"0.00"));
-            for (int n = 1; n <= 6; ++n)
-                QCOMPARE(g.Texto(i + 1, 8 + n), Formato(c.PorUnidad[i][n] / 1000, u"#,##0"));
-        }
-        for (int n = 1; n <= 6; ++n) {
-            QVERIFY(e.v->Estado().CostoTotal[n] == c.Total[n]);
-            QCOMPARE(g.Texto(6, 8 + n), Formato(c.Total[n] / 1000, u"#,##0"));
-        }
+        // Cada unidad con su diseño y sus costos en miles; al pie, los totales.
+        QCOMPARE(Fila(g, 2),
+                 u"1|T-1|1,000.00|1,987.50|987.50|6.50|8.92E+03|5.70|1.49|14,767|16,372|"
+                 u"9,406|0|9,952|12,199"_s);
+        QCOMPARE(Fila(g, 6).section(u'|', 9), u"44,300|49,116|29,020|7,383|30,709|37,450"_s);
+        QVERIFY(e.v->Estado().CostoTotal == TotalesDe(e.modulo));
         // Fila 2 actual y resaltada.
         QCOMPARE(g.Fila(), 2);
         QCOMPARE(e.v->FilaActual(), 2);
@@ -114,93 +188,27 @@ private slots:
             return int(QDialog::Accepted);
         });
         e.Menu(0);
-        const Costos nuevos = CostosDe(e.modulo);
-        for (int n = 1; n <= 6; ++n)
-            QCOMPARE(e.grilla->Texto(6, 8 + n), Formato(nuevos.Total[n] / 1000, u"#,##0"));
-        QVERIFY(e.grilla->Texto(6, 9) != totalAntes);
-    }
+        QVERIFY(e.v->Estado().CostoTotal == TotalesDe(e.modulo));
+        // Suben todas menos la 4, que no lleva base granular.
+        QCOMPARE(Fila(g, 6).section(u'|', 9),
+                 u"1,962,221|1,487,556|1,467,460|7,383|1,469,149|1,475,890"_s);
 
-    void dibujoDeLaUnidadActual() {
-        VentanaAlternativas e;
-        // Unidad 2 con afirmado y capa de subrasante.
-        UnidadHomogenea& u2 = e.modulo.Proyecto.UH[2];
-        u2.TipoAfirmado = u"AFR-1"_s;
-        u2.EspesorAfirmado = 20;
-        u2.EspesorSubrasante = 30;
-        e.Abrir();
-        e.grilla->PonerCelda(3, 0);
-        const DibujoEspesores& d = e.v->Dibujo();
-        QVERIFY(d.Tmax > 0);
-        int aplicables = 0;
-        for (int n = 1; n <= 6; ++n) {
-            const EstructuraDibujada& s = d.Estructuras[n];
-            QCOMPARE(e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible(), !s.Aplica);
-            QCOMPARE(e.Opcion(n)->isEnabled(), s.Aplica);
-            if (!s.Aplica) continue;
-            ++aplicables;
-            for (int k = 0; k < 5; ++k) {
-                QWidget* caja = e.Caja(n, k);
-                QCOMPARE(caja->isVisible(), s.Cajas[k].Visible);
-                if (!s.Cajas[k].Visible) continue;
-                // Alto en píxeles a 96 ppp: twips / 15, con el redondeo de cada borde.
-                QVERIFY(std::abs(caja->height() - s.Cajas[k].Alto / 15.0) <= 1.0);
-                QCOMPARE(caja->toolTip(), s.Cajas[k].Ayuda);
-            }
-            QVERIFY(e.Caja(n, 3)->isVisible() && e.Caja(n, 4)->isVisible());
+        e.plataforma.VentanasModales.clear();
+        for (int b = 0; b < 4; ++b) {
+            e.plataforma.Modales.enqueue(
+                [](QDialog& d) { return d.objectName() == u"Imprime"_s ? 1 : 0; });
+            QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
+            QCOMPARE(e.plataforma.VentanasModales.size(), b + 1);
+            QCOMPARE(e.plataforma.VentanasModales.last(), u"Imprime"_s);
+            // El archivo es el del escritor del reporte, y el diálogo lo soltó.
+            const QString archivo = QString::fromLatin1(LeerBytes(u"Ultimo.inf"_s)).trimmed();
+            QVERIFY(archivo.startsWith(u"r"_s));
+            QVERIFY(!QFile::exists(archivo + u".PRO"_s));
+            ModuloVarek9 copia = e.modulo;
+            EstadoDiseno estado;
+            QVERIFY(EscribirReporte(b + 1, copia, estado, u"esperado"_s).Ok);
+            QCOMPARE(LeerBytes(archivo), LeerBytes(u"esperado"_s));
         }
-        QVERIFY(aplicables > 0);
-    }
-
-    // Una unidad sin diseño dice por qué donde irían las estructuras; con todos los
-    // costos unitarios en 0 la ventana lo dice una vez al abrir.
-    void motivoSinDiseno_data() {
-        QTest::addColumn<double>("w18");
-        QTest::addColumn<double>("cbr");
-        QTest::addColumn<QString>("motivo");
-        QTest::newRow("transito alto")
-            << 500400.0 << 5.0
-            << u"Tránsito mayor que 500,000 ejes: fuera del alcance del método"_s;
-        QTest::newRow("sin transito") << 0.0 << 5.0 << u"Tránsito no definido"_s;
-        QTest::newRow("sin cbr") << 80000.0 << -1.0 << u"CBR no definido"_s;
-    }
-    void motivoSinDiseno() {
-        QFETCH(double, w18);
-        QFETCH(double, cbr);
-        QFETCH(QString, motivo);
-        VentanaAlternativas e;
-        e.modulo.Proyecto.UH[1].EjesEquivalentes = w18;
-        e.modulo.Proyecto.UH[1].CBR = cbr;
-        e.modulo.Proyecto.CostosUnitarios.fill(0);
-        e.Abrir();
-        e.grilla->PonerCelda(2, 0);
-        auto* lb = e.Control<QLabel>(u"lbSinDiseno"_s);
-        QVERIFY(lb->isVisible());
-        QCOMPARE(lb->text(), motivo);
-        // Ninguna alternativa ni estructura.
-        for (int n = 1; n <= 6; ++n) {
-            QVERIFY(!e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible());
-            QVERIFY(!e.Opcion(n)->isEnabled() && !e.Opcion(n)->isChecked());
-            for (int k = 0; k < 5; ++k)
-                QVERIFY(!e.Caja(n, k)->isVisible());
-        }
-        // Otra fila con diseño no lo muestra.
-        e.grilla->PonerCelda(3, 0);
-        QVERIFY(!lb->isVisible());
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Texto,
-                 u"Los costos unitarios son cero: defínalos en Opciones → Definición de Costos "
-                 "Unitarios"_s);
-    }
-
-    // Cada reporte en PDF pide su nombre junto al proyecto: el segundo no
-    // reemplaza al primero, y reemplazar un archivo lo confirma el diálogo.
-    void cadaPdfConSuNombre() {
-        VentanaAlternativas e;
-        e.modulo.ArchivoProyecto = e.dir.filePath(u"Vía 3, tramo 2"_s);
-        e.plataforma.ImpresoraPdf.setOutputFormat(QPrinter::PdfFormat);
-        e.plataforma.ImpresoraPdf.setOutputFileName(e.dir.filePath(u"print.pdf"_s));
-        e.plataforma.AceptarPropuesta = true;
-        e.Abrir();
         // Imprime el reporte del botón b a PDF.
         const auto pdf = [&](int b) {
             e.plataforma.Modales.enqueue([](QDialog& d) {
@@ -225,27 +233,6 @@ private slots:
         e.plataforma.AceptarPropuesta = false;
         pdf(0);
         QVERIFY(!QFile::exists(esperadas[0]));
-    }
-
-    void reportesDesdeLaVentana() {
-        VentanaAlternativas e;
-        e.Abrir();
-        for (int b = 0; b < 4; ++b) {
-            e.plataforma.Modales.enqueue(
-                [](QDialog& d) { return d.objectName() == u"Imprime"_s ? 1 : 0; });
-            QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
-            QCOMPARE(e.plataforma.VentanasModales.size(), b + 1);
-            QCOMPARE(e.plataforma.VentanasModales.last(), u"Imprime"_s);
-            // El archivo es el del escritor del reporte, y el diálogo lo soltó.
-            const QString archivo = QString::fromLatin1(LeerBytes(u"Ultimo.inf"_s)).trimmed();
-            QVERIFY(archivo.startsWith(u"r"_s));
-            QVERIFY(!QFile::exists(archivo + u".PRO"_s));
-            ModuloVarek9 copia = e.modulo;
-            EstadoDiseno estado;
-            QVERIFY(EscribirReporte(b + 1, copia, estado, u"esperado"_s).Ok);
-            QCOMPARE(LeerBytes(archivo), LeerBytes(u"esperado"_s));
-        }
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
 #ifdef Q_OS_LINUX
         // Una carpeta donde ni root puede crear archivos: el reporte no se escribe, se
         // avisa y no se abre el diálogo de impresión.
@@ -254,12 +241,262 @@ private slots:
             QTest::mouseClick(e.Control(u"btnImprime3"_s), Qt::LeftButton);
         }
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Titulo, u"ERROR"_s);
-        QVERIFY(
-            e.plataforma.Mensajes[0].Texto.startsWith(u"Se presentó un error en el sistema..."_s));
         QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Exclamacion);
-        QCOMPARE(e.plataforma.VentanasModales.size(), 4);
+        QCOMPARE(e.plataforma.VentanasModales.size(), 7);
 #endif
+    }
+
+    // Una unidad sin diseño dice por qué donde irían las estructuras; con todos los
+    // costos unitarios en 0 la ventana lo dice una vez al abrir. La que tiene diseño
+    // dibuja las cajas del dibujo del núcleo.
+    void dibujoYMotivoSinDiseno() {
+        VentanaAlternativas e(4);
+        // Tránsito alto, sin tránsito y sin CBR; la unidad 4 sí se diseña, con
+        // afirmado y capa de subrasante.
+        const QList<std::pair<double, double>> casos{{500400, 5}, {0, 5}, {80000, -1}};
+        for (int i = 1; i <= 3; ++i) {
+            e.modulo.Proyecto.UH[i].EjesEquivalentes = casos[i - 1].first;
+            e.modulo.Proyecto.UH[i].CBR = casos[i - 1].second;
+        }
+        UnidadHomogenea& u4 = e.modulo.Proyecto.UH[4];
+        u4.TipoAfirmado = u"AFR-1"_s;
+        u4.EspesorAfirmado = 20;
+        u4.EspesorSubrasante = 30;
+        e.modulo.Proyecto.CostosUnitarios.fill(0);
+        e.Abrir();
+        auto* lb = e.Control<QLabel>(u"lbSinDiseno"_s);
+        QStringList motivos;
+        for (int i = 1; i <= 3; ++i) {
+            e.grilla->PonerCelda(i + 1, 0);
+            motivos << (lb->isVisible() ? lb->text() : QString());
+        }
+        QCOMPARE(motivos,
+                 (QStringList{u"Tránsito mayor que 500,000 ejes: fuera del alcance del método"_s,
+                              u"Tránsito no definido"_s, u"CBR no definido"_s}));
+        // Ninguna alternativa ni estructura.
+        for (int n = 1; n <= 6; ++n) {
+            QVERIFY(!e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible());
+            QVERIFY(!e.Opcion(n)->isEnabled() && !e.Opcion(n)->isChecked());
+            for (int k = 0; k < 5; ++k)
+                QVERIFY(!e.Caja(n, k)->isVisible());
+        }
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QVERIFY(e.plataforma.Mensajes[0].Texto.startsWith(u"Los costos unitarios son cero"_s));
+        // Otra fila con diseño no lo muestra, y sí su dibujo.
+        e.grilla->PonerCelda(5, 0);
+        QVERIFY(!lb->isVisible());
+        const DibujoEspesores& d = e.v->Dibujo();
+        QVERIFY(d.Tmax > 0);
+        int aplicables = 0;
+        for (int n = 1; n <= 6; ++n) {
+            const EstructuraDibujada& s = d.Estructuras[n];
+            QCOMPARE(e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible(), !s.Aplica);
+            QCOMPARE(e.Opcion(n)->isEnabled(), s.Aplica);
+            if (!s.Aplica) continue;
+            ++aplicables;
+            for (int k = 0; k < 5; ++k) {
+                QWidget* caja = e.Caja(n, k);
+                QCOMPARE(caja->isVisible(), s.Cajas[k].Visible);
+                if (!s.Cajas[k].Visible) continue;
+                // Alto en píxeles a 96 ppp: twips / 15, con el redondeo de cada borde.
+                QVERIFY(std::abs(caja->height() - s.Cajas[k].Alto / 15.0) <= 1.0);
+                QCOMPARE(caja->toolTip(), s.Cajas[k].Ayuda);
+            }
+            QVERIFY(e.Caja(n, 3)->isVisible() && e.Caja(n, 4)->isVisible());
+        }
+        QVERIFY(aplicables > 0);
+    }
+
+    void escribirYAceptar() {
+        Dialogo e;
+        // El geotextil es la novena fila, con su número de tipo: no hay afirmado ni
+        // subrasante.
+        QCOMPARE(e.g->Texto(2, 4), u"2,000.50"_s);
+        QCOMPARE(e.g->Texto(9, 0), u"11"_s);
+        QCOMPARE(e.g->Columna(), 4);
+        e.g->PonerCelda(2, 4);
+        QTest::keyClicks(e.g, u"a"_s); // las letras no abren el editor
+        QVERIFY(!e.d->Editando());
+        QTest::keyClicks(e.g, u"1"_s);
+        QVERIFY(e.d->Editando());
+        QTest::keyClicks(e.txt, u"234.5"_s);
+        QCOMPARE(e.g->Texto(2, 4), u"1,234.50"_s); // mientras se escribe
+        QTest::keyClick(e.txt, Qt::Key_Return);
+        QVERIFY(!e.d->Editando());
+        QCOMPARE(e.g->Fila(), 3);
+        QCOMPARE(QApplication::focusWidget(), e.g);
+        // Delete vacía la celda; vacía vale 0.
+        QTest::keyClick(e.g, Qt::Key_Delete);
+        QVERIFY(e.g->Texto(3, 4).isEmpty());
+        QVERIFY(!e.modulo.ProyectoModificado);
+        e.Aceptar();
+        QCOMPARE(e.d->result(), int(QDialog::Accepted));
+        // El afirmado no se lista y conserva su costo.
+        const auto& cu = e.modulo.Proyecto.CostosUnitarios;
+        QCOMPARE((QList<double>{cu[CapaTSD], cu[CapaBG], cu[CapaSBG], cu[CapaAFR]}),
+                 (QList<double>{1000.5, 1234.5, 0, 9000.5}));
+        QVERIFY(e.modulo.ProyectoModificado);
+    }
+
+    void escapeRestaura() {
+        Dialogo e;
+        e.g->PonerCelda(4, 4);
+        QTest::keyClick(e.g, Qt::Key_F2);
+        QVERIFY(e.d->Editando());
+        // Lo escrito reemplaza el número de la celda.
+        QTest::keyClicks(e.txt, u"77"_s);
+        QCOMPARE(e.g->Texto(4, 4), u"77.00"_s);
+        QTest::keyClick(e.txt, Qt::Key_Escape);
+        QVERIFY(!e.d->Editando());
+        QCOMPARE(e.g->Texto(4, 4), u"4,000.50"_s);
+        // Doble clic también abre el editor con el número de la celda.
+        const QRect celda = e.g->RectanguloCelda(5, 4);
+        QTest::mouseDClick(e.g->viewport(), Qt::LeftButton, {},
+                           e.g->viewport()->mapFrom(e.g, celda.center()));
+        QVERIFY(e.d->Editando());
+        QCOMPARE(e.txt->text(), u"5000.50"_s);
+        // Flecha abajo cierra y baja; la celda conserva lo escrito.
+        QTest::keyClicks(e.txt, u"9"_s);
+        QTest::keyClick(e.txt, Qt::Key_Down);
+        QVERIFY(!e.d->Editando());
+        QCOMPARE(e.g->Texto(5, 4), u"9.00"_s);
+        QCOMPARE(e.g->Fila(), 6);
+        // Salir: nada llega al proyecto.
+        QTest::mouseClick(e.d->findChild<QWidget*>(u"btnSalir"_s), Qt::LeftButton);
+        QVERIFY(e.modulo.Proyecto.CostosUnitarios[5] == 5000.5);
+        QVERIFY(!e.modulo.ProyectoModificado);
+    }
+
+    void seleccionZoomArrastreYMenorCosto() {
+        ConDiagrama e(12);
+        QCOMPARE(e.diagrama->windowTitle(),
+                 u"DIAGRAMA LINEAL DE ESTRUCTURAS [%1]"_s.arg(e.modulo.ArchivoProyecto));
+        // La unidad sin diseño: columna sin alternativa; su fila sin marca.
+        QCOMPARE(e.Columna(4).Alternativa, 0);
+        for (int n = 1; n <= 6; ++n)
+            QVERIFY(!e.grilla->Marcada(5, 8 + n));
+        // La primera, una con solape y otra; cada una con la alternativa que se elige
+        // después en la ventana.
+        for (const auto& [unidad, alternativa] : {std::pair{1, 5}, {3, 6}, {6, 3}}) {
+            // La ayuda de la columna dice la unidad, su alternativa y sus capas.
+            QHelpEvent ayuda(QEvent::ToolTip, e.Centro(unidad),
+                             e.lienzo->mapToGlobal(e.Centro(unidad)));
+            QApplication::sendEvent(e.lienzo, &ayuda);
+            const ColumnaDiagrama& c = e.Columna(unidad);
+            QVERIFY(QToolTip::text().startsWith(u"UH %1 [%2]"_s.arg(unidad).arg(c.Codigo)));
+            QVERIFY(QToolTip::text().contains(
+                u"Alternativa #%1: %2"_s.arg(c.Alternativa)
+                    .arg(c.Capas.isEmpty() ? QString() : c.Capas[0].Etiqueta)));
+            QTest::mouseClick(e.lienzo, Qt::LeftButton, {}, e.Centro(unidad));
+            QCOMPARE(e.grilla->Fila(), unidad + 1);
+            const int antes = e.modulo.Proyecto.UH[unidad].AlternativaSeleccionada;
+            QCOMPARE(e.Columna(unidad).Alternativa, antes);
+            QVERIFY(e.grilla->Marcada(unidad + 1, 8 + antes));
+            QTest::mouseClick(e.Opcion(alternativa), Qt::LeftButton);
+            // El diagrama abierto y la marca de la grilla siguen a la elección.
+            QCOMPARE(e.Columna(unidad).Alternativa, alternativa);
+            for (int n = 1; n <= 6; ++n)
+                QCOMPARE(e.grilla->Marcada(unidad + 1, 8 + n), n == alternativa);
+            QCOMPARE(e.grilla->Texto(unidad + 1, 8 + alternativa),
+                     Formato(e.Columna(unidad).Costo / 1000, u"#,##0"));
+        }
+
+        const double desde = e.diagrama->Desde(), hasta = e.diagrama->Hasta();
+        QCOMPARE(desde, e.diagrama->Diagrama().AbscisaMinima);
+        QCOMPARE(hasta, e.diagrama->Diagrama().AbscisaMaxima);
+        // Dos pasos de rueda hacia adelante: el tramo se achica y la abscisa bajo
+        // el puntero no se mueve.
+        const QPoint punto = e.Centro(3);
+        const double fija = e.diagrama->Disposicion().Abscisa(punto.x());
+        e.Rueda(punto, 2 * 15);
+        QVERIFY(std::abs((e.diagrama->Hasta() - e.diagrama->Desde()) * 1.25 * 1.25 -
+                         (hasta - desde)) < 1e-6);
+        QVERIFY(std::abs(e.diagrama->Disposicion().Abscisa(punto.x()) - fija) < 1e-6);
+        // Arrastrar 100 puntos a la izquierda lleva la vista hacia abscisas mayores.
+        const double antes = e.diagrama->Desde();
+        const double porPunto =
+            (e.diagrama->Hasta() - antes) / e.diagrama->Disposicion().Estructuras.width();
+        QTest::mousePress(e.lienzo, Qt::LeftButton, {}, punto);
+        QTest::mouseMove(e.lienzo, punto - QPoint(50, 0));
+        QTest::mouseMove(e.lienzo, punto - QPoint(100, 0));
+        QTest::mouseRelease(e.lienzo, Qt::LeftButton, {}, punto - QPoint(100, 0));
+        QVERIFY(std::abs(e.diagrama->Desde() - (antes + 100 * porPunto)) < 1e-6);
+        QCOMPARE(e.grilla->Fila(), 7); // arrastrar no elige unidad: sigue la 6
+        // Alejar más allá del camino se queda en el camino; Inicio lo muestra entero.
+        e.Rueda(punto, -15);
+        QTest::keyClick(e.lienzo, Qt::Key_Home);
+        QCOMPARE(e.diagrama->Desde(), desde);
+        QCOMPARE(e.diagrama->Hasta(), hasta);
+        e.Rueda(punto, -10 * 15);
+        QCOMPARE(e.diagrama->Hasta() - e.diagrama->Desde(), hasta - desde);
+
+        // La selección de menor costo llega al diagrama abierto y a la grilla.
+        ModuloVarek9 copia = e.modulo;
+        const ResultadoMenorCosto esperado = SeleccionarMenorCosto(copia);
+        QVERIFY(esperado.Cambiadas > 0);
+        e.Menu(2);
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.plataforma.Mensajes[0].Texto,
+                 u"Costo total de las alternativas seleccionadas: antes %1, ahora %2 (miles de "
+                 "pesos)"_s.arg(Formato(esperado.CostoAntes / 1000, u"#,##0"),
+                                Formato(esperado.CostoDespues / 1000, u"#,##0")));
+        QVERIFY(e.modulo.ProyectoModificado);
+        for (int i = 1; i <= 12; ++i) {
+            const int n = copia.Proyecto.UH[i].AlternativaSeleccionada;
+            QCOMPARE(e.modulo.Proyecto.UH[i].AlternativaSeleccionada, n);
+            if (i == 4) continue; // sin diseño
+            QCOMPARE(e.Columna(i).Alternativa, n);
+            QVERIFY(e.grilla->Marcada(i + 1, 8 + n));
+        }
+        // La opción marcada de la fila actual es la nueva selección.
+        const int n = e.modulo.Proyecto.UH[6].AlternativaSeleccionada;
+        QVERIFY(e.Opcion(n)->isChecked());
+    }
+
+    // El SVG y el PNG salen por la misma exportación que la orden diagrama de
+    // varek9-cli, que prueba su contenido; aquí, el PDF del botón y el de la impresora.
+    void exportarEImprimir_data() {
+        QTest::addColumn<QString>("archivo");
+        QTest::addColumn<int>("unidades");
+        QTest::newRow("pdf") << u"d.pdf"_s << 6;
+        QTest::newRow("pdf largo") << u"d.pdf"_s << 120;
+        QTest::newRow("impresora") << QString() << 120;
+    }
+    void exportarEImprimir() {
+        QFETCH(QString, archivo);
+        QFETCH(int, unidades);
+        ConDiagrama e(unidades);
+        const DiagramaLineal& d = e.diagrama->Diagrama();
+        QString ruta = e.dir.filePath(archivo.isEmpty() ? u"impreso.pdf"_s : archivo);
+        if (archivo.isEmpty()) {
+            e.plataforma.ImpresoraPdf.setOutputFormat(QPrinter::PdfFormat);
+            e.plataforma.ImpresoraPdf.setOutputFileName(ruta);
+            QTest::mouseClick(e.diagrama->findChild<QPushButton*>(u"btnImprimir"_s),
+                              Qt::LeftButton);
+            QCOMPARE(e.plataforma.ImpresorasConfiguradas, 1);
+        } else {
+            e.plataforma.RutasGuardar.enqueue(ruta);
+            QTest::mouseClick(e.diagrama->findChild<QPushButton*>(u"btnExportar"_s),
+                              Qt::LeftButton);
+            QCOMPARE(e.plataforma.PropuestasGuardar.size(), 1);
+        }
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        QVERIFY(QFileInfo(ruta).size() > 0);
+
+        // PDF: apaisado, varias páginas si el camino es largo, cada rótulo legible.
+        const QString info = Programa(u"pdfinfo"_s, {ruta});
+        const int paginas = info.section(u"Pages:"_s, 1).trimmed().section(u'\n', 0, 0).toInt();
+        QCOMPARE(paginas > 1, unidades > 6);
+        const auto tamano = QRegularExpression(u"Page size: +([\\d.]+) x ([\\d.]+)"_s).match(info);
+        QVERIFY(tamano.captured(1).toDouble() > tamano.captured(2).toDouble()); // apaisada
+        const QString texto = Programa(u"pdftotext"_s, {ruta, u"-"_s});
+        QCOMPARE(texto.count(u"DIAGRAMA LINEAL DE ESTRUCTURAS"_s), paginas);
+        QVERIFY(texto.contains(u"Página %1 de %1"_s.arg(paginas)));
+        for (const ColumnaDiagrama& c : d.Columnas) {
+            QVERIFY2(texto.contains(TextoAbscisa(c.Desde)), qPrintable(c.Codigo));
+            for (const CapaDiagrama& capa : c.Capas)
+                if (capa.Espesor > 0) QVERIFY(texto.contains(capa.Etiqueta));
+        }
     }
 };
 

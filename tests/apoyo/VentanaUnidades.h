@@ -29,6 +29,17 @@ struct VentanaUnidades {
     }
     Grilla& G() { return ventana->Cuadricula(); }
     QString Celda(int fila, int columna) { return G().Texto(fila, columna); }
+    // La celda actual como (columna, fila).
+    QPoint Cursor() { return QPoint(G().Columna(), G().Fila()); }
+    // La unidad i del proyecto en una línea: código, descripción, tramo, segmento,
+    // abscisas, CBR, humedad y terreno.
+    QString Resumen(int i) const {
+        const UnidadHomogenea& u = modulo.Proyecto.UH[i];
+        return QStringList({u.CodigoTramo, u.Descripcion, u.TipoTramo, u.TipoSegmento,
+                            QStringLiteral("%1:%2").arg(u.AbscisaInicial).arg(u.AbscisaFinal),
+                            QString::number(u.CBR), u.ClimaHumedad, u.TipoTerreno})
+            .join(u'|');
+    }
     QLineEdit* Texto() { return ventana->findChild<QLineEdit*>(QStringLiteral("txtUH")); }
     QComboBox* Lista(int k) {
         return ventana->findChild<QComboBox*>(QStringLiteral("lstCTT%1").arg(k));
@@ -58,8 +69,9 @@ struct VentanaUnidades {
                                     Qt::NoModifier);
         }
     }
-    void Clic(int fila, int columna) {
+    void Clic(int fila, int columna, bool doble = false) {
         const QRect r = G().RectanguloCelda(fila, columna).translated(-G().viewport()->pos());
-        QTest::mouseClick(G().viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+        QTest::mouseEvent(doble ? QTest::MouseDClick : QTest::MouseClick, G().viewport(),
+                          Qt::LeftButton, Qt::NoModifier, r.center());
     }
 };

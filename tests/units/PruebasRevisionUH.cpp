@@ -1,9 +1,11 @@
-// Revisión de unidades sin ventana: llenado con sus reglas, listas por defecto,
-// orden de claves, unidades que se mueven con sus líneas, cursor y capacidad.
+// La tabla de unidades sin ventana: llenado con sus reglas, listas por defecto,
+// orden de claves, unidades que se mueven con sus líneas, cursor y capacidad, y
+// copiar y pegar con sus separadores exactos y archivos en varias codificaciones.
 #include "Pruebas.h"
 
 #include "Muestras.h"
 #include "common/ModuloLibzrl.h"
+#include "units/PortapapelesGrilla.h"
 #include "units/RevisionUH.h"
 
 #include <QMap>
@@ -19,8 +21,17 @@ namespace {
 QStringList Codigos(const Proyecto& p) {
     QStringList codigos;
     for (int i = 1; i <= p.NumeroUH; ++i)
-        codigos << p.UH[i].CodigoTramo + u' ' + QString::number(p.UH[i].AbscisaInicial);
+        codigos << QStringList{p.UH[i].CodigoTramo, QString::number(p.UH[i].AbscisaInicial),
+                               p.UH[i].Descripcion}
+                       .join(u' ')
+                       .trimmed();
     return codigos;
+}
+
+TablaTextos TablaVacia(int filas = FilasInicialesUH) {
+    TablaTextos t(filas, ColumnasUH);
+    NumerarFilas(t);
+    return t;
 }
 
 // Fila de la tabla en las columnas 1..15.
@@ -29,6 +40,13 @@ QStringList Fila(const TablaTextos& t, int f) {
     for (int c = 1; c < ColumnasUH; ++c)
         fila << t.Texto(f, c);
     return fila;
+}
+
+// Los campos de texto de la unidad, en una línea.
+QString Textos(const UnidadHomogenea& u) {
+    return QStringList{u.CodigoTramo,  u.Descripcion,      u.TipoTramo,   u.TipoSegmento,
+                       u.ClimaHumedad, u.ClimaTemperatura, u.TipoTerreno, u.TipoAfirmado}
+        .join(u'|');
 }
 
 // Los campos de la unidad que guarda cada columna, para leerlos por su número.
@@ -86,17 +104,16 @@ private slots:
         QCOMPARE(Fila(t, 1),
                  (QStringList{"K1", "", "1", "A", "1,234.50", "2,000.00", "6.13", "1.50E+05",
                               "Arido", "Calido", "0.00", "Plano", "No hay", "0.00", "30.00"}));
-        QCOMPARE(p.UH[1].EspesorAfirmado, 0.0);
-        QCOMPARE(p.UH[1].EspesorSubrasante, 30.0);
-        // Con afirmado, la capa de subrasante vale 0.
-        QCOMPARE(t.Texto(2, ColEspesorAfirmado), QStringLiteral("10.00"));
-        QCOMPARE(t.Texto(2, ColEspesorSubrasante), QStringLiteral("0.00"));
-        QCOMPARE(p.UH[2].EspesorSubrasante, 0.0);
-        // Un tipo desconocido se muestra "No hay" y pierde el espesor.
-        QCOMPARE(t.Texto(3, ColTipoAfirmado), QStringLiteral("No hay"));
-        QCOMPARE(p.UH[3].EspesorAfirmado, 0.0);
-        QCOMPARE(p.UH[3].EspesorSubrasante, 20.0);
-        QCOMPARE(t.Texto(3, ColEjesEquivalentes), QStringLiteral("0.00E+00"));
+        // Con afirmado, la capa de subrasante vale 0; un tipo desconocido se muestra
+        // "No hay" y pierde el espesor.
+        QCOMPARE(Fila(t, 2).join(u'|'),
+                 u"K2||1|A|0.00|0.00|0.00|0.00E+00|Arido|Calido|0.00|Plano|AFR-1|10.00|0.00"_s);
+        QCOMPARE(Fila(t, 3).join(u'|'),
+                 u"K3||1|A|0.00|0.00|0.00|0.00E+00|Arido|Calido|0.00|Plano|No hay|0.00|20.00"_s);
+        QList<double> espesores;
+        for (int i = 1; i <= 3; ++i)
+            espesores << p.UH[i].EspesorAfirmado << p.UH[i].EspesorSubrasante;
+        QCOMPARE(espesores, (QList<double>{0, 30, 10, 0, 0, 20}));
         // Las filas sin unidad quedan vacías; la columna 0 conserva su número.
         QCOMPARE(Fila(t, 5), QStringList(15));
         QCOMPARE(t.Texto(5, 0), QStringLiteral("5"));
@@ -161,20 +178,12 @@ private slots:
         for (int c = 1; c < ColumnasUH; ++c)
             t.PonerTexto(1, c, fila[c - 1]);
         RevisarUH(p, t, 1);
-        const UnidadHomogenea& u = p.UH[1];
-        QCOMPARE(u.CodigoTramo, QStringLiteral(" k-1 "));
-        QCOMPARE(u.Descripcion, QStringLiteral(" Descripción "));
-        QCOMPARE(u.TipoTramo, QStringLiteral("2"));
-        QCOMPARE(u.TipoSegmento, QStringLiteral("b"));
-        QCOMPARE(u.ClimaHumedad, QStringLiteral("xyz"));
-        QCOMPARE(u.TipoTerreno, QStringLiteral("ondul"));
+        QCOMPARE(Textos(p.UH[1]), u" k-1 | Descripción |2|b|xyz|Templado|ondul|AFR-2"_s);
         // El llenado muestra lo que encuentra la lista; la próxima revisión lo guarda.
-        QCOMPARE(Fila(t, 1).mid(0, 4), (QStringList{" k-1 ", " Descripción ", "2", "B"}));
-        QCOMPARE(t.Texto(1, ColClimaHumedad), QStringLiteral("Arido"));
-        QCOMPARE(t.Texto(1, ColTipoTerreno), QStringLiteral("Ondulado"));
+        QCOMPARE(Fila(t, 1).join(u'|'), u" k-1 | Descripción |2|B|0.00|0.00|0.00|0.00E+00|Arido|"
+                                        u"Templado|0.00|Ondulado|AFR-2|0.00|0.00"_s);
         RevisarUH(p, t, 1);
-        QCOMPARE(p.UH[1].ClimaHumedad, QStringLiteral("Arido"));
-        QCOMPARE(p.UH[1].TipoSegmento, QStringLiteral("B"));
+        QCOMPARE(Textos(p.UH[1]), u" k-1 | Descripción |2|B|Arido|Templado|Ondulado|AFR-2"_s);
 
         // Con 1200 unidades la tabla muestra todas.
         Proyecto grande;
@@ -207,11 +216,8 @@ private slots:
         DepurarProyecto(p);
         // Código más corto primero, mayúsculas antes que minúsculas, abscisas en
         // orden numérico y las unidades iguales en su orden anterior.
-        QCOMPARE(Codigos(p),
-                 (QStringList{"A 0", "A 0", "A 99.5", "A 200", "A 1000", "B 0", "a 0", "AA 0"}));
-        QCOMPARE(p.UH[1].Descripcion, QStringLiteral("a1"));
-        QCOMPARE(p.UH[2].Descripcion, QStringLiteral("a1 otra"));
-        QCOMPARE(p.NumeroUH, 8);
+        QCOMPARE(Codigos(p), (QStringList{"A 0 a1", "A 0 a1 otra", "A 99.5", "A 200 a2", "A 1000",
+                                          "B 0 b", "a 0", "AA 0"}));
     }
 
     void ordenarShell() {
@@ -388,8 +394,7 @@ private slots:
 
     void capacidadCrece() {
         Proyecto p;
-        TablaTextos t(1601, ColumnasUH);
-        NumerarFilas(t);
+        TablaTextos t = TablaVacia(1601);
         for (int f = 1; f <= 1500; ++f)
             t.PonerTexto(f, ColCodigoTramo, QStringLiteral("U%1").arg(f, 4, 10, QChar(u'0')));
         RevisarUH(p, t, 1500);
@@ -422,6 +427,139 @@ private slots:
         QCOMPARE(t.Celdas(), primera.Celdas());
         QVERIFY(QList<UnidadHomogenea>(p.UH.begin() + 1, p.UH.begin() + 1 + p.NumeroUH) ==
                 unidades);
+    }
+
+    void copiaVaciaYDeTresUnidades() {
+        TablaTextos t = TablaVacia();
+        // Sin nada, la copia llega hasta la última fila, con celdas vacías.
+        QCOMPARE(CopiarTexto(t, 1, 1).count(u'\n'), 998);
+        QCOMPARE(CopiarTexto(t, 1, 1).count(u'\t'), 999 * 14);
+        QVERIFY(CopiarTexto(t, 1, 1, true).isEmpty());
+        for (int f = 1; f <= 3; ++f)
+            for (int c = 1; c < ColumnasUH; ++c)
+                t.PonerTexto(f, c, QStringLiteral("%1.%2").arg(f).arg(c));
+        // Tres líneas de 15 celdas, solo con LF y sin salto al final.
+        const QString texto = CopiarTexto(t, 1, 1);
+        QCOMPARE(texto.count(u'\n'), 2);
+        QCOMPARE(texto.count(u'\t'), 3 * 14);
+        QVERIFY(!texto.contains(u'\r'));
+        QVERIFY(texto.startsWith(u"1.1\t1.2\t"_s));
+        QVERIFY(texto.contains(u"2.15\n3.1\t"_s));
+        QVERIFY(texto.endsWith(u"3.14\t3.15"_s));
+    }
+
+    void copiaLimpiaCadaCelda() {
+        TablaTextos t = TablaVacia();
+        t.PonerTexto(1, 1, QStringLiteral("  A1  "));
+        t.PonerTexto(1, 2, QStringLiteral("dos\tpartes\r\nen líneas"));
+        // Una fila intermedia vacía se copia; las del final no.
+        t.PonerTexto(3, 15, QStringLiteral("fin"));
+        QCOMPARE(CopiarTexto(t, 1, 1), QStringLiteral("A1\tdos partes  en líneas") +
+                                           QString(13, u'\t') + u'\n' + QString(14, u'\t') + u'\n' +
+                                           QString(14, u'\t') + QStringLiteral("fin"));
+        // Con pararEnVacia la copia termina antes de la fila 2.
+        QCOMPARE(CopiarTexto(t, 1, 1, true).count(u'\n'), 0);
+        // Desde la columna 2 la fila 3 todavía cuenta.
+        QCOMPARE(CopiarTexto(t, 1, 2).count(u'\n'), 2);
+    }
+
+    void pegaSeparadores_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("columna1");
+        QTest::addColumn<QString>("columna2");
+        // Filas 1..4 de las columnas 1 y 2 separadas por "|"; "=" marca lo que había antes.
+        QTest::newRow("CR LF") << u"a\tb\r\nc\td\r\n"_s << u"a|c|=|="_s << u"b|d|=|="_s;
+        QTest::newRow("LF solo") << u"x\ty\nz"_s << u"x|z|=|="_s << u"y|=|=|="_s;
+        QTest::newRow("CR solo") << u"x\ry"_s << u"x|y|=|="_s << u"=|=|=|="_s;
+        QTest::newRow("línea en blanco vacía la celda")
+            << u"x\r\r\ny"_s << u"x||y|="_s << u"=|=|=|="_s;
+        QTest::newRow("LF CR son dos saltos") << u"x\n\ry"_s << u"x||y|="_s << u"=|=|=|="_s;
+        QTest::newRow("TAB final no escribe") << u"x\t"_s << u"x|=|=|="_s << u"=|=|=|="_s;
+        QTest::newRow("TAB doble deja vacía") << u"\t\ty"_s << u"|=|=|="_s << u"|=|=|="_s;
+        QTest::newRow("blancos tal cual") << u" a \t b"_s << u" a |=|=|="_s << u" b|=|=|="_s;
+        QTest::newRow("nada") << u""_s << u"=|=|=|="_s << u"=|=|=|="_s;
+    }
+    void pegaSeparadores() {
+        QFETCH(QString, texto);
+        QFETCH(QString, columna1);
+        QFETCH(QString, columna2);
+        TablaTextos t = TablaVacia();
+        for (int f = 1; f <= 4; ++f)
+            for (int c = 1; c <= 2; ++c)
+                t.PonerTexto(f, c, QStringLiteral("="));
+        PegarTexto(t, texto, 1, 1, true, false);
+        QStringList vistas[2];
+        for (int f = 1; f <= 4; ++f)
+            for (int c = 1; c <= 2; ++c)
+                vistas[c - 1] << t.Texto(f, c);
+        QCOMPARE(vistas[0].join(u'|'), columna1);
+        QCOMPARE(vistas[1].join(u'|'), columna2);
+        QCOMPARE(t.Filas(), FilasInicialesUH);
+    }
+
+    void columnasYFilasAgregadas() {
+        TablaTextos t = TablaVacia();
+        PegarTexto(t, u"a\tb\tc\r\nd", 1, 14, true, false);
+        QCOMPARE(t.Texto(1, 14), QStringLiteral("a"));
+        QCOMPARE(t.Texto(1, 15), QStringLiteral("b"));
+        QCOMPARE(t.Columnas(), ColumnasUH);
+        // La pieza sobrante no pasa a la fila siguiente.
+        QCOMPARE(t.Texto(2, 14), QStringLiteral("d"));
+        QCOMPARE(t.Texto(2, 1), QString());
+
+        // Con permiso se agregan columnas y las celdas siguen en su lugar.
+        PegarTexto(t, u"x\ty\tz", 3, 15, false, true);
+        QCOMPARE(t.Columnas(), 18);
+        QCOMPARE(t.Texto(3, 17), QStringLiteral("z"));
+        QCOMPARE(t.Texto(1, 14), QStringLiteral("a"));
+        QCOMPARE(t.Texto(999, 0), QStringLiteral("999"));
+
+        // Con permiso se agregan filas.
+        PegarTexto(t, u"a\nb\nc", 998, 1, true, false);
+        QCOMPARE(t.Filas(), 1001);
+        QCOMPARE(t.Texto(998, 1), QStringLiteral("a"));
+        QCOMPARE(t.Texto(999, 1), QStringLiteral("b"));
+        QCOMPARE(t.Texto(1000, 1), QStringLiteral("c"));
+
+        // Sin permiso el pegado termina en la última fila.
+        TablaTextos fija = TablaVacia();
+        PegarTexto(fija, u"a\nb\nc", 998, 1, false, false);
+        QCOMPARE(fija.Filas(), FilasInicialesUH);
+        QCOMPARE(fija.Texto(999, 1), QStringLiteral("b"));
+
+        // Un salto final en la última fila agrega una fila vacía y nada más.
+        TablaTextos salto = TablaVacia();
+        PegarTexto(salto, u"a\r\n", 999, 1, true, false);
+        QCOMPARE(salto.Filas(), 1001);
+        QCOMPARE(salto.Texto(1000, 1), QString());
+    }
+
+    void copiarYPegarDevuelveLaTabla() {
+        Proyecto p;
+        LlenarProyectoDeMuestra(p, 30, 0);
+        const TablaTextos origen = PrepararTablaUH(p);
+        TablaTextos destino = TablaVacia();
+        PegarTexto(destino, CopiarTexto(origen, 1, 1), 1, 1, true, false);
+        QCOMPARE(destino.Celdas(), origen.Celdas());
+    }
+
+    void codificaciones() {
+        const QString esperado = QStringLiteral("Cañada\tMontañoso €");
+        QCOMPARE(DecodificarTextoUnidades("Ca\xF1"
+                                          "ada\tMonta\xF1oso \x80"),
+                 esperado);
+        QCOMPARE(DecodificarTextoUnidades("\xEF\xBB\xBF" + esperado.toUtf8()), esperado);
+        QByteArray utf16le("\xFF\xFE");
+        QByteArray utf16be("\xFE\xFF");
+        for (const QChar c : esperado) {
+            utf16le.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+            utf16be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+        }
+        QCOMPARE(DecodificarTextoUnidades(utf16le), esperado);
+        QCOMPARE(DecodificarTextoUnidades(utf16be), esperado);
+        // UTF-8 sin marca se lee como Windows-1252, como lo haría el programa.
+        QCOMPARE(DecodificarTextoUnidades(QByteArray("\xC3\xB1")), QStringLiteral("Ã±"));
+        QVERIFY(DecodificarTextoUnidades(QByteArray()).isEmpty());
     }
 };
 

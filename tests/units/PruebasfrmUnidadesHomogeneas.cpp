@@ -1,14 +1,27 @@
 // La ventana de unidades manejada con el teclado como lo haría un usuario:
 // carga, resaltado, navegación, editores, teclas rápidas, revisión y
-// portapapeles.
+// portapapeles; los botones de los programas complementarios (la unidad y sus
+// líneas entregadas, el resultado en la celda y en la unidad, los archivos de
+// intercambio que no se dejan usar); y la grilla compartida por sí sola.
 #include "Pruebas.h"
 #include "VentanaUnidades.h"
 
+#include "Archivos.h"
 #include "Muestras.h"
 #include "project/ArchivoProyecto.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -24,95 +37,170 @@ struct Escenario : VentanaUnidades {
     }
 };
 
+// El contenido de un archivo de líneas como lo escribe un programa.
+QByteArray Lineas(const QStringList& lineas) {
+    QByteArray bytes;
+    for (const QString& l : lineas)
+        bytes += l.toLatin1() + "\r\n";
+    return bytes;
+}
+
+const QStringList Ejecutables{"Clima", "Transito", "Mr"};
+
+// La carpeta de trabajo con los ejecutables de los programas complementarios; la
+// plataforma hace de programa: ve lo que recibió y deja su resultado.
+struct ConProgramas : VentanaUnidades {
+    QTemporaryDir carpeta;
+    DirectorioActual cd{carpeta.path()};
+    // La ventana se cierra antes de dejar la carpeta de trabajo.
+    ~ConProgramas() { ventana.reset(); }
+
+    // Lo que hace el programa con su nombre de intercambio X; antes de eso se
+    // anota lo que encontró.
+    std::function<void(const QString& x)> Programa;
+    QString Ejecutable;
+    QStringList Argumentos;
+    QByteArray UnidadVista;
+    QStringList ArchivosVistos;
+
+    ConProgramas() {
+        // Ejecutables en la carpeta actual para que el lanzador los encuentre.
+        for (const QString& nombre : Ejecutables) {
+            EscribirBytes(nombre, "");
+            QFile::setPermissions(nombre, QFile::permissions(nombre) | QFile::ExeOwner);
+        }
+        plataforma.AlIniciarPrograma = [this](const QString& ejecutable,
+                                              const QStringList& argumentos) {
+            Ejecutable = QFileInfo(ejecutable).fileName();
+            Argumentos = argumentos;
+            UnidadVista = LeerBytes(QStringLiteral("varek-9.abs"));
+            ArchivosVistos =
+                QDir::current().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+            if (Programa) Programa(argumentos.value(0).section(u',', 1, 1));
+        };
+        PonerUnidades(modulo.Proyecto,
+                      {UnidadTramo("K1", 1250.5, 1350), UnidadTramo("K2", 1350, 2000)});
+        for (const int i : {1, 2}) {
+            UnidadHomogenea& u = modulo.Proyecto.UH[i];
+            u.EjesEquivalentes = 80000;
+            u.ClimaHumedad = QStringLiteral("Arido");
+            u.ClimaTemperatura = QStringLiteral("Frio");
+            u.CBR = 4;
+        }
+    }
+
+    // El programa responde con su archivo de resultado y, si se da, con el de
+    // líneas (Referencia + extensión).
+    void Responder(const QByteArray& resultado, const QString& archivoLineas = QString(),
+                   const QByteArray& lineas = QByteArray()) {
+        Programa = [=](const QString& x) {
+            EscribirBytes(x + QStringLiteral(".RES"), resultado);
+            if (!archivoLineas.isEmpty()) EscribirBytes(archivoLineas, lineas);
+        };
+    }
+    // Pulsa el botón de la celda (con el ratón, o F4 si se pide) y deja correr
+    // el lanzador hasta que se cierra. Devuelve si el lanzador se mostró.
+    bool Pulsar(int fila, int columna, bool conTecla = false) {
+        Ir(fila, columna);
+        const qsizetype antes = plataforma.VentanasModales.size();
+        plataforma.Modales.enqueue([](QDialog& d) {
+            return QTest::qWaitFor([&] { return !d.isVisible(); }, 10000) ? d.result() : -1;
+        });
+        if (conTecla)
+            QTest::keyClick(&G(), Qt::Key_F4);
+        else
+            QTest::mouseClick(Boton(columna), Qt::LeftButton);
+        const bool mostrado = plataforma.VentanasModales.size() > antes;
+        if (!mostrado) plataforma.Modales.clear();
+        return mostrado;
+    }
+    // Archivos que quedaron en la carpeta además de los ejecutables.
+    QStringList Sobrantes() {
+        QStringList lista =
+            QDir::current().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        for (const QString& nombre : Ejecutables)
+            lista.removeAll(nombre);
+        return lista;
+    }
+};
+
+// Una grilla de 100 filas y 6 columnas, con la fila 0 y la columna 0 fijas,
+// dentro de una ventana de tamaño fijo.
+struct GrillaSola {
+    QWidget ventana;
+    Grilla* grilla = new Grilla(&ventana);
+
+    explicit GrillaSola(int filas = 100, int columnas = 6) {
+        ventana.resize(420, 300);
+        grilla->setGeometry(10, 20, 400, 260);
+        grilla->PonerDimensiones(filas, columnas);
+        for (int c = 0; c < columnas; ++c)
+            grilla->PonerTexto(0, c, QStringLiteral("C%1").arg(c));
+        NumerarFilas(*grilla);
+        ventana.show();
+        static_cast<void>(QTest::qWaitForWindowExposed(&ventana));
+    }
+    QModelIndex Indice(int f, int c) const {
+        return grilla->model()->index(f - grilla->FilasFijas(), c - grilla->ColumnasFijas());
+    }
+};
+
+QColor Pixel(QWidget& w, QPoint p) {
+    return w.grab().toImage().pixelColor(p);
+}
+
 } // namespace
 
 class PruebasfrmUnidadesHomogeneas : public QObject {
     Q_OBJECT
 private slots:
-    // Lo que las reglas de espesores quitan al cargar se dice al abrir (qué y con qué
-    // texto, en la revisión); el ejemplo ya las cumple y abrirlo no cambia nada.
-    void reglaDeEspesores() {
-        Escenario e;
-        UnidadHomogenea u = UnidadTramo("K2", 1250, 2000.5);
-        u.TipoAfirmado = QStringLiteral("AFR-1");
-        u.EspesorAfirmado = 15;
-        u.EspesorSubrasante = 30;
-        PonerUnidades(e.modulo.Proyecto, {u});
-        e.Abrir();
-        QVERIFY(e.modulo.ProyectoModificado);
-        QCOMPARE(e.modulo.Proyecto.UH[1].EspesorSubrasante, 0.0);
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("UNIDADES DE DISEÑO"));
-        QVERIFY(e.plataforma.Mensajes[0].Texto.endsWith(u"K2 (1,250.00 - 2,000.50): capa de "
-                                                        u"subrasante de 30.00 cm"));
-        Escenario ejemplo;
-        QVERIFY(!LeerProyectoDesde(ejemplo.modulo, QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"))
-                     .HayAviso);
-        ejemplo.Abrir();
-        QVERIFY(!ejemplo.modulo.ProyectoModificado);
-        QVERIFY(ejemplo.plataforma.Mensajes.isEmpty());
-    }
-
     // Lo escrito en cada columna, con los hábitos de un teclado español (eñe,
     // tildes, coma decimal, letras que afinan una lista), se ve con su máscara
     // mientras se escribe y queda al salir con Enter, Tab, Mayús+Tab o una flecha.
-    void escrituraEnCeldas_data() {
-        QTest::addColumn<int>("columna");
-        QTest::addColumn<QString>("escrito");
-        QTest::addColumn<int>("tecla");
-        QTest::addColumn<QString>("celda");
-        QTest::addColumn<QPoint>("final"); // columna y fila tras la tecla
-        QTest::newRow("eñe en el código")
-            << 1 << u"Ñame"_s << int(Qt::Key_Return) << u"ÑAME"_s << QPoint(2, 1);
-        QTest::newRow("tilde en la descripción")
-            << 2 << u"Ávila"_s << int(Qt::Key_Tab) << u"Ávila"_s << QPoint(3, 1);
-        QTest::newRow("lista afinada")
-            << 13 << u"AFR-2"_s << int(Qt::Key_Return) << u"AFR-2"_s << QPoint(14, 1);
-        QTest::newRow("lista con dos letras")
-            << 9 << u"Su"_s << int(Qt::Key_Backtab) << u"Subhumedo"_s << QPoint(8, 1);
-        QTest::newRow("coma decimal")
-            << 11 << u"7,5"_s << int(Qt::Key_Tab) << u"7.50"_s << QPoint(12, 1);
-        QTest::newRow("ancho con coma")
-            << 7 << u",5"_s << int(Qt::Key_Backtab) << u"0.50"_s << QPoint(6, 1);
-        // Las máscaras de cada columna se prueban sin ventana; aquí basta que se apliquen.
-        const int abajo = Qt::Key_Down;
-        QTest::newRow("abscisa miles") << 5 << u"1234"_s << abajo << u"1,234.00"_s << QPoint(5, 2);
-        QTest::newRow("descripción")
-            << 2 << u" tramo a "_s << abajo << u"tramo a"_s << QPoint(2, 2);
-    }
     void escrituraEnCeldas() {
-        QFETCH(int, columna);
-        QFETCH(QString, escrito);
-        QFETCH(int, tecla);
-        QFETCH(QString, celda);
-        QFETCH(QPoint, final);
         Escenario e;
         PonerUnidades(e.modulo.Proyecto, {UnidadTramo("K1", 0, 100)});
         e.Abrir();
-        e.Ir(1, columna);
-        e.Escribir(escrito);
-        QCOMPARE(e.Celda(1, columna), celda);
-        // El editor de texto muestra lo escrito tal cual.
-        if (!e.Lista(columna)) QCOMPARE(e.Texto()->text(), escrito);
-        e.Tecla(tecla);
-        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), final);
-        QCOMPARE(e.Celda(1, columna), celda);
-        QVERIFY(e.G().hasFocus());
+        // Columna, lo escrito, la tecla de salida, la celda y el cursor (columna, fila)
+        // tras la tecla. Las máscaras de cada columna se prueban sin ventana; aquí basta
+        // que se apliquen.
+        const QList<std::tuple<int, QString, int, QString, QPoint>> casos{
+            {1, u"Ñame"_s, Qt::Key_Return, u"ÑAME"_s, {2, 1}},
+            {2, u"Ávila"_s, Qt::Key_Tab, u"Ávila"_s, {3, 1}},
+            {13, u"AFR-2"_s, Qt::Key_Return, u"AFR-2"_s, {14, 1}}, // lista afinada
+            {9, u"Su"_s, Qt::Key_Backtab, u"Subhumedo"_s, {8, 1}}, // dos letras
+            {11, u"7,5"_s, Qt::Key_Tab, u"7.50"_s, {12, 1}},
+            {7, u",5"_s, Qt::Key_Backtab, u"0.50"_s, {6, 1}},
+            {5, u"1234"_s, Qt::Key_Down, u"1,234.00"_s, {5, 2}},
+            {2, u" tramo a "_s, Qt::Key_Down, u"tramo a"_s, {2, 2}}};
+        for (const auto& [columna, escrito, tecla, celda, final] : casos) {
+            e.Ir(1, columna);
+            e.Escribir(escrito);
+            QCOMPARE(e.Celda(1, columna), celda);
+            // El editor de texto muestra lo escrito tal cual.
+            if (!e.Lista(columna)) QCOMPARE(e.Texto()->text(), escrito);
+            e.Tecla(tecla);
+            QCOMPARE(e.Cursor(), final);
+            QCOMPARE(e.Celda(1, columna), celda);
+            QVERIFY(e.G().hasFocus());
+        }
     }
 
-    void cargaYNavegacion() {
+    // Al abrir, al moverse y al revisar: el clic revisa solo si la revisión está
+    // pendiente; el cursor sigue a su unidad (que la revisión encuentra) aunque vaya
+    // lejos, y la ve.
+    void cargaNavegacionYRevision() {
         Escenario e;
-        LlenarProyectoDeMuestra(e.modulo.Proyecto, 3, 1);
+        LlenarProyectoDeMuestra(e.modulo.Proyecto, 60, 1);
         frmUnidadesHomogeneas& v = e.Abrir();
-        QCOMPARE(v.windowTitle(),
-                 QStringLiteral("UNIDADES HOMOGENEAS Y DEFINITIVAS DE DISEÑO [Obra]"));
+        QVERIFY(v.windowTitle().endsWith(u" [Obra]"));
         Grilla& g = e.G();
         // Las abscisas de dos decenas de km caben en su columna.
         QVERIFY(g.fontMetrics().horizontalAdvance(QStringLiteral("12,600.00")) + 6 <=
                 g.AnchoColumna(ColAbscisaFinal));
         // La primera revisión ya corrió; cursor en la fila 1, columna 1, resaltada.
         QVERIFY(v.TablaRevisada());
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
+        QCOMPARE(e.Cursor(), QPoint(1, 1));
         QVERIFY(v.YaActivado());
         QVERIFY(e.FilaResaltada(1));
         QCOMPARE(v.ValorAnterior(), QStringLiteral("T-1"));
@@ -126,67 +214,80 @@ private slots:
         // usa y mueve el resaltado.
         e.Ir(5, 15);
         e.Tecla(Qt::Key_Enter);
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 6));
+        QCOMPARE(e.Cursor(), QPoint(1, 6));
         QVERIFY(e.FilaResaltada(6));
         QVERIFY(!g.ColorFondo(5, 3).isValid());
 
         e.Ir(999, 15);
         e.Tecla(Qt::Key_Home, Qt::ControlModifier);
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
+        QCOMPARE(e.Cursor(), QPoint(1, 1));
         QCOMPARE(g.FilaSuperior(), 1);
         QVERIFY(e.FilaResaltada(1));
-        QCOMPARE(v.ValorAnterior(), QStringLiteral("T-1"));
-        // Las flechas de la grilla mueven y resaltan.
-        e.Tecla(Qt::Key_Down);
-        QVERIFY(e.FilaResaltada(2));
-        e.Tecla(Qt::Key_Right);
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 2));
-        QCOMPARE(v.FilaResaltada(), 2);
         // Las abscisas se recuerdan sin separador de miles.
         e.G().PonerTexto(1, 5, QStringLiteral("1,234.50"));
         e.Ir(1, 5);
         QCOMPARE(v.ValorAnterior(), QStringLiteral("1234.5"));
+        // Con la tabla revisada el clic no cambia nada, aunque la grilla sí.
+        g.PonerTexto(1, 1, QStringLiteral("ZZZZZ"));
+        e.Clic(2, 2);
+        QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, QStringLiteral("T-1"));
+        // Pendiente, el clic revisa: el código más largo baja a la fila 60.
+        v.PonerTablaRevisada(false);
+        e.Clic(1, 2);
+        QCOMPARE(e.modulo.Proyecto.UH[60].CodigoTramo, QStringLiteral("ZZZZZ"));
+        QCOMPARE(e.Cursor(), QPoint(2, 60));
+        QVERIFY(g.FilaVisible(60));
+        QVERIFY(e.FilaResaltada(60));
+        QVERIFY(!g.ColorFondo(1, 2).isValid());
+        // "A" es el código más corto: sube a la fila 1, y el cursor con ella.
+        e.Ir(60, 1);
+        e.Tecla(Qt::Key_F2);
+        e.Escribir(QStringLiteral("a"));
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(e.Celda(1, 1), QStringLiteral("A"));
+        QCOMPARE(e.Cursor(), QPoint(2, 1));
+        QVERIFY(g.FilaVisible(1));
     }
 
     // Las filas numeradas llegan al menos a 999; Ctrl+Fin va a la primera fila
     // sin unidad o a la última.
-    void finDeLaTabla_data() {
-        QTest::addColumn<int>("unidades");
-        QTest::addColumn<int>("filas");
-        QTest::addColumn<int>("fin");
-        QTest::newRow("vacía") << 0 << 1000 << 1;
-        QTest::newRow("999 unidades") << 999 << 1000 << 999;
-        QTest::newRow("1000 unidades") << 1000 << 1001 << 1000;
-    }
     void finDeLaTabla() {
-        QFETCH(int, unidades);
-        QFETCH(int, filas);
-        QFETCH(int, fin);
-        Escenario e;
-        LlenarProyectoDeMuestra(e.modulo.Proyecto, unidades, 0);
-        e.Abrir();
-        QCOMPARE(e.G().Filas(), filas);
-        QCOMPARE(e.Celda(filas - 1, 0), QString::number(filas - 1));
-        e.G().setFocus();
-        e.Tecla(Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(1, fin));
-        QVERIFY(e.G().FilaVisible(fin));
+        // Unidades, filas de la tabla y la fila a la que lleva Ctrl+Fin.
+        const int casos[][3] = {{0, 1000, 1}, {999, 1000, 999}, {1000, 1001, 1000}};
+        for (const auto& [unidades, filas, fin] : casos) {
+            Escenario e;
+            LlenarProyectoDeMuestra(e.modulo.Proyecto, unidades, 0);
+            e.Abrir();
+            QCOMPARE(e.G().Filas(), filas);
+            e.G().setFocus();
+            e.Tecla(Qt::Key_End, Qt::ControlModifier);
+            QCOMPARE(e.Cursor(), QPoint(1, fin));
+            QVERIFY(e.G().FilaVisible(fin));
+        }
     }
 
-    // Un negativo imposible escrito o pegado no entra: la celda vuelve a su valor y
-    // un mensaje por revisión lo dice (cuáles y con qué texto, en la revisión).
-    void negativosRechazados() {
+    // Lo que las reglas de espesores quitan al cargar se dice al abrir, y un negativo
+    // imposible escrito o pegado no entra: la celda vuelve a su valor y un mensaje por
+    // revisión lo dice (qué y con qué texto, en la revisión). El ejemplo ya cumple las
+    // reglas y abrirlo no cambia nada.
+    void mensajesDeLaRevision() {
         Escenario e;
-        UnidadHomogenea u = UnidadTramo("A", 0, 10);
+        UnidadHomogenea u = UnidadTramo("A", 1250, 2000.5);
         u.AnchoCorona = 6;
+        u.TipoAfirmado = QStringLiteral("AFR-1");
+        u.EspesorAfirmado = 15;
+        u.EspesorSubrasante = 30;
         PonerUnidades(e.modulo.Proyecto, {u, UnidadTramo("B", 10, 20)});
         e.Abrir();
+        QVERIFY(e.modulo.ProyectoModificado);
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QVERIFY(e.plataforma.Mensajes[0].Texto.endsWith(u"A (1,250.00 - 2,000.50): capa de "
+                                                        u"subrasante de 30.00 cm"));
         e.Ir(1, ColAnchoCorona);
         e.Escribir(QStringLiteral("-25"));
         e.Tecla(Qt::Key_Return);
         QCOMPARE(e.Celda(1, ColAnchoCorona), QStringLiteral("6.00"));
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Titulo, QStringLiteral("UNIDADES DE DISEÑO"));
+        QCOMPARE(e.plataforma.Mensajes.size(), 2);
         // Ancho y W18 de dos filas; después una fila nueva con CBR negativo.
         e.plataforma.Portapapeles = QStringLiteral("-7\t-1000\n7\t2000");
         e.Ir(1, ColAnchoCorona);
@@ -196,15 +297,21 @@ private slots:
         e.ventana->PegarDelPortapapeles();
         const Proyecto& p = e.modulo.Proyecto;
         QCOMPARE(p.NumeroUH, 3);
-        QCOMPARE(p.UH[1].AnchoCorona, 6.0);
-        QCOMPARE(p.UH[2].AnchoCorona, 7.0);
-        QCOMPARE(p.UH[2].EjesEquivalentes, 2000.0);
-        QCOMPARE(p.UH[3].AbscisaInicial, -5.0);
-        QCOMPARE(p.UH[3].CBR, 0.0);
-        QCOMPARE(e.Celda(1, ColAnchoCorona), QStringLiteral("6.00"));
-        QCOMPARE(e.plataforma.Mensajes.size(), 3);
-        QVERIFY(e.plataforma.Mensajes[1].Texto.contains(u"fila 1 Ancho Corona, fila 1 Ejes"));
-        QVERIFY(e.plataforma.Mensajes[2].Texto.contains(u"fila 3 CBR"));
+        QCOMPARE(
+            (QList<double>{p.UH[1].AnchoCorona, p.UH[2].AnchoCorona, p.UH[2].EjesEquivalentes}),
+            (QList<double>{6, 7, 2000}));
+        QCOMPARE(e.Resumen(3), u"C||||-5:-1|0||"_s);
+        // Un mensaje por revisión, con las filas de la tabla.
+        QCOMPARE(e.plataforma.Mensajes.size(), 4);
+        QVERIFY(e.plataforma.Mensajes[2].Texto.contains(u"fila 1 Ancho Corona, fila 1 Ejes"));
+        QVERIFY(e.plataforma.Mensajes[3].Texto.contains(u"fila 3 CBR"));
+
+        Escenario ejemplo;
+        QVERIFY(!LeerProyectoDesde(ejemplo.modulo, QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"))
+                     .HayAviso);
+        ejemplo.Abrir();
+        QVERIFY(!ejemplo.modulo.ProyectoModificado);
+        QVERIFY(ejemplo.plataforma.Mensajes.isEmpty());
     }
 
     void editores() {
@@ -221,7 +328,6 @@ private slots:
         e.Escribir(QStringLiteral("a"));
         QVERIFY(txt->isVisible());
         QCOMPARE(e.Celda(2, 1), QStringLiteral("A"));
-        QCOMPARE(txt->geometry(), v.RectanguloCeldaActual());
         QVERIFY(!e.G().Barras());
         QVERIFY(!v.TablaRevisada());
         QVERIFY(e.modulo.ProyectoModificado);
@@ -259,7 +365,7 @@ private slots:
         QVERIFY(humedad->isVisible());
         e.Tecla(Qt::Key_Return);
         QVERIFY(!humedad->isVisible());
-        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(10, 1));
+        QCOMPARE(e.Cursor(), QPoint(10, 1));
 
         e.Ir(1, 3);
         e.Escribir(QStringLiteral("s"));
@@ -291,17 +397,8 @@ private slots:
         QCOMPARE(e.G().Fila(), 1);
         QVERIFY(e.modulo.Proyecto.UH[1].EjesEquivalentes == 9);
 
-        e.Ir(1, 5);
-        e.Tecla(Qt::Key_F2);
-        QCOMPARE(txt->text(), QStringLiteral("1234.5"));
-        e.Tecla(Qt::Key_Escape);
-        QCOMPARE(e.Celda(1, 5), QStringLiteral("1,234.50"));
-        e.Tecla(Qt::Key_Up);
-        QVERIFY(!txt->isVisible());
-
         // Doble clic: lo mismo que F2.
-        const QRect celda = e.G().RectanguloCelda(1, 2).translated(-e.G().viewport()->pos());
-        QTest::mouseDClick(e.G().viewport(), Qt::LeftButton, Qt::NoModifier, celda.center());
+        e.Clic(1, 2, true);
         QVERIFY(txt->isVisible());
         QCOMPARE(e.G().Columna(), 2);
         QCOMPARE(txt->text(), QStringLiteral("Acceso"));
@@ -323,16 +420,8 @@ private slots:
         e.Ir(4, 1);
         e.Escribir(QStringLiteral("k1"));
         e.Tecla(Qt::Key_Return);
-        Proyecto& p = e.modulo.Proyecto;
-        QCOMPARE(p.NumeroUH, 4);
-        const UnidadHomogenea& nueva = p.UH[4];
-        QCOMPARE(nueva.CodigoTramo, QStringLiteral("K1"));
-        QCOMPARE(nueva.AbscisaInicial, 1250.0);
-        QCOMPARE(nueva.AbscisaFinal, 1350.0);
-        QCOMPARE(nueva.Descripcion, QString());
-        QCOMPARE(nueva.TipoSegmento, QStringLiteral("C"));
-        QCOMPARE(nueva.CBR, 6.5);
-        QCOMPARE(nueva.ClimaHumedad, QStringLiteral("Humedo"));
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 4);
+        QCOMPARE(e.Resumen(4), u"K1||1|C|1250:1350|6.5|Humedo|Plano"_s);
         QCOMPARE(e.Celda(4, 6), QStringLiteral("1,350.00"));
 
         // Si la fila ya tenía algo (aquí la unidad A), no se copia nada.
@@ -340,11 +429,8 @@ private slots:
         e.Tecla(Qt::Key_F2);
         e.Escribir(QStringLiteral("k1"));
         e.Tecla(Qt::Key_Return);
-        QCOMPARE(p.NumeroUH, 4);
-        QCOMPARE(p.UH[2].CodigoTramo, QStringLiteral("K1"));
-        QCOMPARE(p.UH[2].AbscisaInicial, 0.0);
-        QCOMPARE(p.UH[2].AbscisaFinal, 5.0);
-        QCOMPARE(p.UH[2].CBR, 0.0);
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 4);
+        QCOMPARE(e.Resumen(2), u"K1||1|A|0:5|0|Arido|Plano"_s);
     }
 
     void teclasRapidas() {
@@ -383,9 +469,7 @@ private slots:
         e.Ir(5, 1);
         e.Tecla(Qt::Key_F6, Qt::ControlModifier);
         QCOMPARE(p.NumeroUH, 5);
-        QCOMPARE(p.UH[5].CodigoTramo, QStringLiteral("D"));
-        QCOMPARE(p.UH[5].AbscisaInicial, 450.0);
-        QCOMPARE(p.UH[5].AbscisaFinal, 450.0);
+        QCOMPARE(e.Resumen(5), u"D||1|A|450:450|0|Arido|Plano"_s);
         // Fuera de la columna 1 no hace nada.
         e.Ir(5, 2);
         e.Tecla(Qt::Key_F6, Qt::ControlModifier);
@@ -395,55 +479,19 @@ private slots:
         e.Ir(1, 1);
         e.Tecla(Qt::Key_Delete);
         QCOMPARE(p.NumeroUH, 4);
-        QCOMPARE(p.UH[1].CodigoTramo, QStringLiteral("B"));
+        QCOMPARE(e.Resumen(1), u"B||1|A|0:100|5|Arido|Ondulado"_s);
         QVERIFY(p.UH[1].N82.isEmpty());
         // Una selección de varias celdas se vacía entera.
         Grilla& g = e.G();
-        QCOMPARE(p.UH[1].CBR, 5.0);
         // Filas 1 y 2, columnas 11 (CBR) y 12 (terreno).
         g.selectionModel()->select(QItemSelection(g.model()->index(0, 10), g.model()->index(1, 11)),
                                    QItemSelectionModel::ClearAndSelect);
         g.setFocus();
         e.Tecla(Qt::Key_Delete);
         QCOMPARE(p.NumeroUH, 4);
-        QCOMPARE(p.UH[1].CBR, 0.0);
-        QCOMPARE(p.UH[1].TipoTerreno, QString());
+        QCOMPARE(e.Resumen(1), u"B||1|A|0:100|0|Arido|"_s);
         QCOMPARE(e.Celda(1, 12), QStringLiteral("Plano"));
-        QCOMPARE(e.Celda(3, 12), QStringLiteral("Plano"));
-        QCOMPARE(p.UH[3].CodigoTramo, QStringLiteral("D"));
-    }
-
-    void revisionAlHacerClic() {
-        Escenario e;
-        PonerUnidades(e.modulo.Proyecto, {UnidadTramo("B", 0, 100), UnidadTramo("C", 0, 100)});
-        frmUnidadesHomogeneas& v = e.Abrir();
-        Grilla& g = e.G();
-        // Con la tabla revisada el clic no cambia nada, aunque la grilla sí.
-        g.PonerTexto(1, 1, QStringLiteral("Z"));
-        e.Clic(2, 2);
-        QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, QStringLiteral("B"));
-        // Pendiente, el clic revisa y el cursor sigue a su unidad.
-        v.PonerTablaRevisada(false);
-        e.Clic(1, 2);
-        QCOMPARE(e.modulo.Proyecto.UH[2].CodigoTramo, QStringLiteral("Z"));
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 2));
-        QVERIFY(e.FilaResaltada(2));
-        QVERIFY(!g.ColorFondo(1, 2).isValid());
-    }
-
-    // El cursor sigue a su unidad (que la revisión encuentra) aunque vaya lejos.
-    void cursorSigueASuUnidadAlOrdenar() {
-        Escenario e;
-        LlenarProyectoDeMuestra(e.modulo.Proyecto, 60, 0);
-        e.Abrir();
-        e.Ir(60, 1);
-        e.Tecla(Qt::Key_F2);
-        e.Escribir(QStringLiteral("a"));
-        e.Tecla(Qt::Key_Return);
-        // "A" es el código más corto: sube a la fila 1, y el cursor con ella.
-        QCOMPARE(e.Celda(1, 1), QStringLiteral("A"));
-        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(2, 1));
-        QVERIFY(e.G().FilaVisible(1));
+        QCOMPARE(e.Resumen(3), u"D||1|A|300:450|0|Arido|Plano"_s);
     }
 
     // Copiar y pegar por el menú "Opciones" o con Ctrl+C y Ctrl+V.
@@ -460,11 +508,10 @@ private slots:
         const QString copiado = e.plataforma.Portapapeles;
         QCOMPARE(copiado.count(u'\n'), 2);
         QVERIFY(copiado.startsWith(u"A\t\t1\tA\t0.00\t100.00\t"_s));
-        QCOMPARE(QPoint(e.G().Columna(), e.G().Fila()), QPoint(1, 1));
+        QCOMPARE(e.Cursor(), QPoint(1, 1));
         e.plataforma.Portapapeles.clear();
         copiar->trigger();
         QCOMPARE(e.plataforma.Portapapeles, copiado);
-        QVERIFY(QApplication::overrideCursor() == nullptr);
 
         // Dos líneas con CR LF en la fila 4 llenan las filas 4 y 5.
         e.plataforma.Portapapeles = QStringLiteral("D\tuno\r\nE\tdos\r\n");
@@ -480,59 +527,558 @@ private slots:
         e.plataforma.Portapapeles = QStringLiteral("cambiada\t2");
         e.Ir(1, 2);
         pegar->trigger();
-        QCOMPARE(e.modulo.Proyecto.UH[1].Descripcion, QStringLiteral("cambiada"));
-        QCOMPARE(e.modulo.Proyecto.UH[1].TipoTramo, QStringLiteral("2"));
+        QCOMPARE(e.Resumen(1), u"A|cambiada|2|A|0:100|0|Arido|Plano"_s);
         QCOMPARE(e.G().Columna(), 1);
-
-        // Un portapapeles vacío no cambia nada.
-        e.plataforma.Portapapeles.clear();
-        pegar->trigger();
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 5);
-    }
-
-    // Pegar más allá de la fila 999 agrega filas numeradas y unidades.
-    void pegarMasAllaDeLaFila999() {
-        Escenario e;
-        e.Abrir();
-        QStringList lineas;
-        for (int i = 1; i <= 1003; ++i)
-            lineas << QStringLiteral("P%1\tunidad %1").arg(i, 4, 10, QChar(u'0'));
-        e.plataforma.Portapapeles = lineas.join(u'\n');
-        e.Ir(1, 1);
-        e.ventana->PegarDelPortapapeles();
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 1003);
-        QCOMPARE(e.G().Filas(), 1004);
-        QCOMPARE(e.Celda(1003, 0), QStringLiteral("1003"));
-        QCOMPARE(e.Celda(1003, 1), QStringLiteral("P1003"));
     }
 
     // Salir y cerrar llevan antes lo escrito al proyecto con el editor todavía
     // abierto; Escape en la grilla también cierra (dentro del editor solo deshace).
-    void salir_data() {
-        QTest::addColumn<int>("via");
-        QTest::newRow("menu-salir") << 0;
-        QTest::newRow("cerrar") << 1;
-        QTest::newRow("escape") << 2;
-    }
     void salir() {
-        QFETCH(int, via);
-        Escenario e;
-        frmUnidadesHomogeneas& v = e.Abrir();
-        e.Ir(1, 1);
-        e.Escribir(QStringLiteral("x"));
-        if (via == 2) {
-            e.Tecla(Qt::Key_Return);
-            QVERIFY(e.G().hasFocus());
-            e.Tecla(Qt::Key_Escape);
-        } else if (via == 1) {
-            v.close();
-        } else {
-            v.findChild<QAction*>(QStringLiteral("Menu1"))->trigger();
+        // Por el menú Salir, al cerrar la ventana y con Escape en la grilla.
+        for (int via = 0; via < 3; ++via) {
+            Escenario e;
+            frmUnidadesHomogeneas& v = e.Abrir();
+            e.Ir(1, 1);
+            e.Escribir(QStringLiteral("x"));
+            if (via == 2) {
+                e.Tecla(Qt::Key_Return);
+                QVERIFY(e.G().hasFocus());
+                e.Tecla(Qt::Key_Escape);
+            } else if (via == 1) {
+                v.close();
+            } else {
+                v.findChild<QAction*>(QStringLiteral("Menu1"))->trigger();
+            }
+            QVERIFY(!v.isVisible());
+            QCOMPARE(e.modulo.Proyecto.NumeroUH, 1);
+            QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, QStringLiteral("X"));
+            QVERIFY(e.modulo.ProyectoModificado);
         }
-        QVERIFY(!v.isVisible());
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 1);
-        QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, QStringLiteral("X"));
+    }
+
+    void botonesTransitoYClima() {
+        ConProgramas e;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        const auto visibles = [&] {
+            QList<int> lista;
+            for (int k = 8; k <= 11; ++k)
+                if (e.Boton(k)->isVisible()) lista << k;
+            return lista;
+        };
+        QCOMPARE(visibles(), QList<int>{});
+        // Junto a la celda, a su altura y dentro de la grilla.
+        const auto enGrilla = [&](const QRect& r) {
+            return QRect(e.G().viewport()->mapTo(&v, QPoint(0, 0)), e.G().viewport()->size())
+                .contains(r);
+        };
+        for (int k = 8; k <= 11; ++k) {
+            e.Ir(2, k);
+            QCOMPARE(visibles(), QList<int>{k});
+            // Con lugar a la derecha, su borde izquierdo sigue al derecho de la celda.
+            const QRect celda = v.RectanguloCeldaActual(), boton = e.Boton(k)->geometry();
+            QCOMPARE(QLine(boton.topLeft(), boton.bottomLeft()),
+                     QLine(celda.topRight(), celda.bottomRight()).translated(1, 0));
+            QVERIFY(enGrilla(boton));
+        }
+        for (int k : {1, 7, 12, 15}) {
+            e.Ir(2, k);
+            QCOMPARE(visibles(), QList<int>{});
+        }
+        // Sigue a la celda al desplazarse y se oculta con ella.
+        e.Ir(2, ColEjesEquivalentes);
+        e.G().PonerFilaSuperior(500);
+        QVERIFY(!e.Boton(8)->isVisible());
+        e.G().PonerFilaSuperior(2);
+        QVERIFY(e.Boton(8)->isVisible());
+        QCOMPARE(e.Boton(8)->geometry().top(), v.RectanguloCeldaActual().top());
+
+        // Sin líneas de tránsito: no se entrega archivo de líneas.
+        e.Responder("varek-9\r\n 250000 \r\n", QStringLiteral("varek-9.tto"),
+                    Lineas({"TPD 350", "Crecimiento 3 %"}));
+        QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
+        QCOMPARE(e.plataforma.VentanasModales.last(), QStringLiteral("frmProgramas"));
+        QCOMPARE(e.Ejecutable, QStringLiteral("Transito"));
+        QCOMPARE(e.Argumentos, QStringList{"varek-9,N1,SinPresentacion,Seleccionar"});
+        QCOMPARE(e.UnidadVista, QByteArray(" 1 \r\nK1\r\n 1250.5 \r\n 1350 \r\n"));
+        QVERIFY(!e.ArchivosVistos.contains(QStringLiteral("varek-9.tto")));
+        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("2.50E+05"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].N82, (QStringList{"TPD 350", "Crecimiento 3 %"}));
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+
+        // Con líneas (y con F4) se entregan las de la unidad y vuelven las del programa;
+        // la codificación y las 250 líneas se prueban con el protocolo.
+        e.modulo.Proyecto.UH[1].N82 = QStringList{"Año 2024: ñandú", "", "fin"};
+        QByteArray entregadas;
+        e.Programa = [&](const QString& x) {
+            entregadas = LeerBytes(QStringLiteral("varek-9.tto"));
+            EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 1.2345E+06 \r\n");
+            EscribirBytes(QStringLiteral("varek-9.tto"), Lineas({"nueva"}));
+        };
+        QVERIFY(e.Pulsar(1, ColEjesEquivalentes, true));
+        QCOMPARE(entregadas, QByteArray("A\xf1o 2024: \xf1\x61nd\xfa\r\n\r\nfin\r\n"));
+        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("1.23E+06"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].N82, QStringList{"nueva"});
+        // Las líneas de las otras unidades y los otros campos no se tocan.
+        QVERIFY(e.modulo.Proyecto.UH[1].CLIMA.isEmpty());
+        QVERIFY(e.modulo.Proyecto.UH[2].N82.isEmpty());
+
+        // El clima: por humedad y por temperatura.
+        const QByteArray clima =
+            "varek-9\r\n 1200 \r\n 900 \r\nHumedo\r\n 33.3 \r\n 21 \r\nTemplado\r\n";
+        const QByteArray lineas = Lineas({"P 1200", "ETP 900", "T 21"});
+
+        // Fila sin unidad: la celda de temperatura está vacía y también se llena.
+        e.Responder(clima, QStringLiteral("varek-9.cli"), lineas);
+        QVERIFY(e.Pulsar(3, ColClimaHumedad));
+        QCOMPARE(e.Ejecutable, QStringLiteral("Clima"));
+        QCOMPARE(e.UnidadVista, QByteArray(" 3 \r\n\r\n 0 \r\n 0 \r\n"));
+        QCOMPARE(e.Celda(3, ColClimaHumedad), QStringLiteral("Humedo"));
+        QCOMPARE(e.Celda(3, ColClimaTemperatura), QStringLiteral("Templado"));
+        QCOMPARE(e.modulo.Proyecto.UH[3].CLIMA, (QStringList{"P 1200", "ETP 900", "T 21"}));
+
+        // Con la temperatura llena solo cambia la humedad.
+        QVERIFY(e.Pulsar(1, ColClimaHumedad));
+        QCOMPARE(e.Celda(1, ColClimaHumedad), QStringLiteral("Humedo"));
+        QCOMPARE(e.Celda(1, ColClimaTemperatura), QStringLiteral("Frio"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].CLIMA.size(), 3);
+
+        // El botón de temperatura (con F4) cambia solo la temperatura y entrega las líneas.
+        e.modulo.Proyecto.UH[2].CLIMA = QStringList{"antes"};
+        e.Programa = [&](const QString& x) {
+            entregadas = LeerBytes(QStringLiteral("varek-9.cli"));
+            EscribirBytes(x + QStringLiteral(".RES"), clima);
+            EscribirBytes(QStringLiteral("varek-9.cli"), lineas);
+        };
+        QVERIFY(e.Pulsar(2, ColClimaTemperatura, true));
+        QCOMPARE(e.Celda(2, ColClimaHumedad), QStringLiteral("Arido"));
+        QCOMPARE(e.Celda(2, ColClimaTemperatura), QStringLiteral("Templado"));
+        QCOMPARE(entregadas, QByteArray("antes\r\n"));
+        QCOMPARE(e.modulo.Proyecto.UH[2].CLIMA.size(), 3);
+        QCOMPARE(e.Sobrantes(), QStringList());
         QVERIFY(e.modulo.ProyectoModificado);
+    }
+
+    // Tras un resultado, dejar la celda (o la ventana) lo lleva a la unidad junto
+    // con sus líneas: nunca quedan las líneas nuevas con el valor viejo.
+    void resultadoAlDejarLaCelda() {
+        ConProgramas e;
+        frmUnidadesHomogeneas& v = e.Abrir();
+        // Abajo (las flechas, las páginas y Tab mueven la celda por el mismo camino),
+        // Ctrl+Inicio, Ctrl+Fin, un clic y, al final, Escape que sale.
+        const QList<QKeyCombination> teclas{Qt::Key_Down, Qt::ControlModifier | Qt::Key_Home,
+                                            Qt::ControlModifier | Qt::Key_End, Qt::Key_unknown,
+                                            Qt::Key_Escape};
+        double antes = 80000;
+        for (const QKeyCombination tecla : teclas) {
+            const double valor = antes + 371233;
+            e.Responder("varek-9\r\n " + QByteArray::number(valor, 'f', 0) + " \r\n",
+                        QStringLiteral("varek-9.tto"), Lineas({QString::number(valor)}));
+            QVERIFY(e.Pulsar(2, ColEjesEquivalentes));
+            QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == antes);
+            if (tecla.key() == Qt::Key_unknown)
+                e.Clic(1, ColCodigoTramo);
+            else
+                QTest::keyClick(&e.G(), tecla.key(), tecla.keyboardModifiers());
+            QCOMPARE(v.isVisible(), tecla.key() != Qt::Key_Escape);
+            // Llega el valor exacto del programa, no el que muestra la celda (4.51E+05).
+            QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == valor);
+            QCOMPARE(e.modulo.Proyecto.UH[2].N82, QStringList{QString::number(valor)});
+            antes = valor;
+        }
+    }
+
+    // El programa de módulo en las dos unidades, y lo que hace la ventana con lo que
+    // deja (o no deja) en cada vuelta; después, las filas más allá de la capacidad
+    // y un editor abierto al pulsar.
+    void programaCapacidadYEditorAbierto() {
+        ConProgramas e;
+        e.modulo.Proyecto.UH[1].MR = QStringList{"ensayo 1", "ensayo 2"};
+        e.modulo.Proyecto.UH[2].MR = QStringList{"ensayo 1"};
+        e.modulo.Proyecto.UH[2].N82 = QStringList{"viejo"};
+        frmUnidadesHomogeneas& v = e.Abrir();
+        // Se cancela: lee lo entregado y no deja resultado; nada cambia.
+        QByteArray entregadas;
+        e.Programa = [&](const QString&) {
+            entregadas = LeerBytes(QStringLiteral("varek-9.mr"));
+            EscribirBytes(QStringLiteral("varek-9.mr"), "otra cosa\r\n");
+        };
+        const UnidadHomogenea antes = e.modulo.Proyecto.UH[1];
+        QVERIFY(e.Pulsar(1, ColCBR));
+        QCOMPARE(e.Ejecutable, QStringLiteral("Mr"));
+        QCOMPARE(entregadas, QByteArray("ensayo 1\r\nensayo 2\r\n"));
+        QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("4.00"));
+        QVERIFY(e.modulo.Proyecto.UH[1] == antes);
+        QVERIFY(v.TablaRevisada());
+        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
+        QCOMPARE(e.Sobrantes(), QStringList());
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+
+        // Las líneas vuelven con la Referencia que informó el programa; el archivo
+        // entregado tampoco queda atrás.
+        e.Responder("otra\r\n 6.5 \r\n", QStringLiteral("otra.mr"), Lineas({"CBR 6.5"}));
+        QVERIFY(e.Pulsar(2, ColCBR));
+        QVERIFY(e.ArchivosVistos.contains(QStringLiteral("varek-9.mr")));
+        QCOMPARE(e.Celda(2, ColCBR), QStringLiteral("6.50"));
+        QCOMPARE(e.modulo.Proyecto.UH[2].MR, QStringList{"CBR 6.5"});
+
+        // Con miles (la revisión lo toma sin separadores, como cualquier celda).
+        e.Responder("varek-9\r\n 1234.5 \r\n", QStringLiteral("varek-9.mr"), Lineas({"a", "b"}));
+        QVERIFY(e.Pulsar(1, ColCBR));
+        QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("1,234.50"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].MR, (QStringList{"a", "b"}));
+
+        // Un programa que consume las líneas entregadas y no devuelve ninguna deja
+        // el campo vacío.
+        e.Programa = [](const QString& x) {
+            QFile::remove(QStringLiteral("varek-9.tto"));
+            EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 5000 \r\n");
+        };
+        QVERIFY(e.Pulsar(2, ColEjesEquivalentes));
+        QVERIFY(e.ArchivosVistos.contains(QStringLiteral("varek-9.tto")));
+        QCOMPARE(e.Celda(2, ColEjesEquivalentes), QStringLiteral("5.00E+03"));
+        QVERIFY(e.modulo.Proyecto.UH[2].N82.isEmpty());
+
+        // Un pegado sin códigos en la fila 999 agrega filas, pero no unidades.
+        e.plataforma.Portapapeles = QStringLiteral("x\ny\nz");
+        e.Ir(999, ColDescripcion);
+        v.PegarDelPortapapeles();
+        QCOMPARE(e.G().Filas(), 1002);
+        QCOMPARE(e.modulo.Proyecto.CapacidadUH(), 1000);
+
+        e.Responder("varek-9\r\n 250000 \r\n");
+        const qsizetype iniciados = e.plataforma.ProgramasIniciados.size();
+        QVERIFY(e.Pulsar(1000, ColEjesEquivalentes)); // la última fila con unidad posible
+        QVERIFY(!e.Pulsar(1001, ColEjesEquivalentes));
+        QVERIFY(!e.Pulsar(1001, ColCBR, true));
+        QCOMPARE(e.plataforma.ProgramasIniciados.size(), iniciados + 1);
+        QCOMPARE(e.Celda(1001, ColEjesEquivalentes), QString());
+        QCOMPARE(e.Sobrantes(), QStringList());
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+
+        // Un editor abierto se cierra antes del programa (aquí el lanzador se cierra
+        // sin resultado).
+        QLineEdit* txtUH = e.Texto();
+        e.Ir(2, ColEjesEquivalentes);
+        QTest::keyClick(&e.G(), Qt::Key_1);
+        QVERIFY(txtUH->isVisible());
+        QTest::mouseClick(e.Boton(ColEjesEquivalentes), Qt::LeftButton);
+        QVERIFY(!txtUH->isVisible());
+        QVERIFY(e.G().Barras());
+        QCOMPARE(e.Celda(2, ColEjesEquivalentes), QStringLiteral("1.00E+00"));
+        QCOMPARE(v.focusWidget(), &e.G());
+    }
+
+    // Un archivo de intercambio que no se puede escribir, leer o borrar (en su
+    // lugar hay una carpeta) se dice y ni la celda ni la unidad cambian. Después,
+    // sin el estorbo, el botón vuelve a funcionar.
+    void archivosQueNoSePuedenUsar_data() {
+        QTest::addColumn<QString>("antes"); // carpeta puesta antes de pulsar
+        QTest::addColumn<QString>("deja");  // carpeta que deja el programa
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("unidad sin escribir")
+            << "varek-9.abs" << QString() << "escribir el archivo de intercambio [varek-9.abs]";
+        QTest::newRow("líneas sin escribir")
+            << "varek-9.tto" << QString() << "escribir el archivo de intercambio [varek-9.tto]";
+        QTest::newRow("líneas sin leer") << QString() << "varek-9.tto"
+                                         << "leer el archivo de intercambio [varek-9.tto]";
+        QTest::newRow("unidad sin borrar") << QString() << "varek-9.abs"
+                                           << "borrar el archivo de intercambio [varek-9.abs]";
+    }
+    void archivosQueNoSePuedenUsar() {
+        QFETCH(QString, antes);
+        QFETCH(QString, deja);
+        QFETCH(QString, mensaje);
+        ConProgramas e;
+        e.modulo.Proyecto.UH[1].N82 = QStringList{"uno"};
+        frmUnidadesHomogeneas& v = e.Abrir();
+        const UnidadHomogenea original = e.modulo.Proyecto.UH[1];
+        if (!antes.isEmpty()) QVERIFY(QDir().mkdir(antes));
+        e.Programa = [&](const QString& x) {
+            EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 250000 \r\n");
+            EscribirBytes(QStringLiteral("varek-9.tto"), "nueva\r\n");
+            if (deja.isEmpty()) return;
+            QFile::remove(deja);
+            QDir().mkdir(deja);
+        };
+        QCOMPARE(e.Pulsar(1, ColEjesEquivalentes), antes.isEmpty());
+        QCOMPARE(e.plataforma.ProgramasIniciados.size(), antes.isEmpty() ? 1 : 0);
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Critico);
+        QVERIFY2(e.plataforma.Mensajes[0].Texto.contains(mensaje),
+                 qPrintable(e.plataforma.Mensajes[0].Texto));
+        QVERIFY(e.modulo.Proyecto.UH[1] == original);
+        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("8.00E+04"));
+        QVERIFY(v.isVisible() && v.TablaRevisada());
+        // Solo queda el estorbo (si la unidad no se pudo borrar, queda también el de líneas).
+        if (deja != u"varek-9.abs") QCOMPARE(e.Sobrantes(), QStringList{antes + deja});
+
+        QVERIFY(QDir().rmdir(antes + deja));
+        e.Responder("varek-9\r\n 250000 \r\n", QStringLiteral("varek-9.tto"), Lineas({"nueva"}));
+        QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
+        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("2.50E+05"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].N82, QStringList{"nueva"});
+    }
+
+    void modeloYTextos() {
+        GrillaSola e(5, 4);
+        QAbstractItemModelTester probador(e.grilla->model(),
+                                          QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(e.grilla->model()->rowCount(), 4);
+        QCOMPARE(e.grilla->model()->columnCount(), 3);
+        e.grilla->PonerTexto(2, 3, QStringLiteral("x"));
+        QCOMPARE(e.Indice(2, 3).data().toString(), QStringLiteral("x"));
+        QCOMPARE(e.grilla->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("C2"));
+        QCOMPARE(e.grilla->model()->headerData(3, Qt::Vertical).toString(), QStringLiteral("4"));
+        // Fuera de la grilla no se lee ni se escribe nada.
+        e.grilla->PonerTexto(9, 9, QStringLiteral("y"));
+        QCOMPARE(e.grilla->Texto(9, 9), QString());
+
+        // Crecer conserva textos; las filas nuevas vienen vacías.
+        e.grilla->PonerFilas(8);
+        QCOMPARE(e.grilla->Filas(), 8);
+        QCOMPARE(e.grilla->Texto(2, 3), QStringLiteral("x"));
+        QCOMPARE(e.grilla->Texto(7, 0), QString());
+        e.grilla->PonerColumnas(6);
+        QCOMPARE(e.grilla->Texto(2, 3), QStringLiteral("x"));
+        QCOMPARE(e.grilla->Textos().size(), 8 * 6);
+
+        // Dos filas fijas: el modelo ve solo las demás.
+        e.grilla->PonerFijas(2, 1);
+        QCOMPARE(e.grilla->model()->rowCount(), 6);
+        QCOMPARE(e.grilla->Fila(), 2);
+        e.grilla->PonerTexto(1, 3, QStringLiteral("y"));
+        QCOMPARE(e.grilla->model()->headerData(2, Qt::Horizontal).toString(),
+                 QStringLiteral("C3\ny"));
+        QCOMPARE(e.Indice(2, 3).data().toString(), QStringLiteral("x"));
+        e.grilla->PonerTextos(3, 3, QList<QString>(9, QStringLiteral("t")));
+        QCOMPARE(e.grilla->model()->rowCount(), 1);
+    }
+
+    void celdaActualYDesplazamiento() {
+        GrillaSola e;
+        Grilla& g = *e.grilla;
+        QSignalSpy cambios(&g, &Grilla::CeldaCambiada);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
+        g.PonerCelda(80, 3);
+        QCOMPARE(cambios.size(), 1);
+        QCOMPARE(g.Fila(), 80);
+        // Mover el cursor no desplaza: la fila 80 no se ve hasta ponerla arriba.
+        QCOMPARE(g.FilaSuperior(), 1);
+        QVERIFY(!g.FilaVisible(80));
+        QVERIFY(g.FilaVisible(1));
+        QVERIFY(g.FilaVisible(0));
+        g.PonerFilaSuperior(80);
+        QCOMPARE(g.FilaSuperior(), 80);
+        QVERIFY(g.FilaVisible(80));
+        QVERIFY(!g.FilaVisible(1));
+        // Las celdas fijas no se pueden elegir.
+        g.PonerCelda(0, 0);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
+
+        // Cambiar todos los textos conserva celda y fila superior.
+        g.PonerCelda(60, 2);
+        g.PonerFilaSuperior(55);
+        cambios.clear();
+        QList<QString> textos = g.Textos();
+        textos[qsizetype(60) * g.Columnas() + 2] = QStringLiteral("nuevo");
+        g.PonerTextos(g.Filas(), g.Columnas(), textos);
+        QCOMPARE(g.Texto(60, 2), QStringLiteral("nuevo"));
+        QCOMPARE(g.Fila(), 60);
+        QCOMPARE(g.FilaSuperior(), 55);
+        // Aunque cambien las dimensiones.
+        textos.resize(qsizetype(120) * g.Columnas());
+        g.PonerTextos(120, g.Columnas(), textos);
+        QCOMPARE(g.Filas(), 120);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 60));
+        QCOMPARE(g.FilaSuperior(), 55);
+        QVERIFY(cambios.isEmpty());
+    }
+
+    void rectangulosSeleccionTeclasYRaton() {
+        GrillaSola e;
+        Grilla& g = *e.grilla;
+        g.PonerAnchoColumna(0, 30);
+        g.PonerAnchoColumna(2, 77);
+        g.PonerAltoFilaFija(0, 3 * g.AltoNormal());
+        QApplication::processEvents();
+        const QRect celda = g.RectanguloCelda(3, 2);
+        // La celda con su línea de la grilla a la derecha y abajo.
+        QCOMPARE(celda.size(), QSize(77, g.AltoNormal()));
+        QCOMPARE(celda.topLeft(),
+                 g.visualRect(e.Indice(3, 2)).translated(g.viewport()->pos()).topLeft());
+        // Las fijas: la columna 0 a la izquierda de la vista, la fila 0 encima.
+        QCOMPARE(g.RectanguloCelda(3, 0).right() + 1, g.viewport()->x());
+        QCOMPARE(g.RectanguloCelda(0, 2).bottom() + 1, g.viewport()->y());
+        QCOMPARE(g.RectanguloCelda(0, 0).size(), QSize(30, 3 * g.AltoNormal()));
+
+        // Mayús+flecha extiende la selección desde la celda puesta por programa.
+        g.setFocus();
+        QTest::keyClick(&g, Qt::Key_Right);
+        g.PonerCelda(4, 2);
+        QCOMPARE(g.Seleccion(), QRect(2, 4, 1, 1));
+        QTest::keyClick(&g, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(g.Seleccion(), QRect(2, 4, 1, 2));
+        g.selectionModel()->select(QItemSelection(e.Indice(4, 2), e.Indice(6, 4)),
+                                   QItemSelectionModel::ClearAndSelect);
+        QCOMPARE(g.Seleccion(), QRect(QPoint(2, 4), QPoint(4, 6)));
+
+        g.PonerCelda(1, 1);
+        QSignalSpy pulsadas(&g, &Grilla::TeclaPulsada);
+        QSignalSpy clics(&g, &Grilla::Clic);
+        QSignalSpy dobles(&g, &Grilla::DobleClic);
+        // Sin nadie que la atienda, la flecha mueve el cursor.
+        QTest::keyClick(&g, Qt::Key_Down);
+        QCOMPARE(g.Fila(), 2);
+        // Atendida como tecla abajo, la grilla no la mueve.
+        auto conexion = connect(&g, &Grilla::TeclaAbajo, &g, [](QKeyEvent* evento) {
+            if (evento->key() == Qt::Key_Down) evento->accept();
+        });
+        QTest::keyClick(&g, Qt::Key_Down);
+        QCOMPARE(g.Fila(), 2);
+        disconnect(conexion);
+        // Un carácter llega como tecla pulsada y no busca en la grilla.
+        QTest::keyClick(&g, Qt::Key_9, Qt::NoModifier);
+        QCOMPARE(pulsadas.size(), 1);
+        QCOMPARE(pulsadas.first().first().toString(), QStringLiteral("9"));
+        QCOMPARE(g.Fila(), 2);
+        QTest::keyClick(&g, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(pulsadas.size(), 1);
+
+        const QPoint centro = g.visualRect(e.Indice(5, 3)).center();
+        QTest::mouseClick(g.viewport(), Qt::LeftButton, Qt::NoModifier, centro);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(3, 5));
+        QCOMPARE(clics.size(), 1);
+        QTest::mouseDClick(g.viewport(), Qt::LeftButton, Qt::NoModifier, centro);
+        QCOMPARE(dobles.size(), 1);
+        // El doble clic trae un clic (el primero) y no otro al soltar.
+        QCOMPARE(clics.size(), 1);
+    }
+
+    void coloresAlineacionYBarras() {
+        GrillaSola e;
+        Grilla& g = *e.grilla;
+        const QColor amarillo(255, 255, 192);
+        g.PonerAlineacionColumna(2, Qt::AlignRight);
+        QCOMPARE(g.Alineacion(5, 2), Qt::AlignRight | Qt::AlignVCenter);
+        QCOMPARE(g.Alineacion(0, 2), Qt::Alignment(Qt::AlignCenter));
+        g.PonerAlineacion(5, 2, Qt::AlignLeft | Qt::AlignVCenter);
+        QCOMPARE(e.Indice(5, 2).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignLeft | Qt::AlignVCenter));
+        QCOMPARE(e.Indice(6, 2).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignRight | Qt::AlignVCenter));
+
+        for (int c = 1; c < g.Columnas(); ++c)
+            g.PonerColorFondo(1, c, amarillo);
+        g.PonerColorTexto(2, 2, Qt::red);
+        QCOMPARE(g.ColorFondo(1, 3), amarillo);
+        QCOMPARE(e.Indice(2, 2).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
+        QVERIFY(!e.Indice(2, 3).data(Qt::BackgroundRole).isValid());
+        QApplication::processEvents();
+        // Se pinta el color, también en la celda actual (sola no se ve como
+        // seleccionada).
+        for (int c : {1, 3}) {
+            const QRect r = g.RectanguloCelda(1, c);
+            QCOMPARE(Pixel(g, r.bottomRight() - QPoint(5, 4)), amarillo);
+        }
+        g.PonerColorFondo(1, 3, QColor());
+        QVERIFY(!g.ColorFondo(1, 3).isValid());
+        QVERIFY(Pixel(g, g.RectanguloCelda(1, 3).bottomRight() - QPoint(5, 4)) != amarillo);
+
+        // Sin barras la rueda tampoco desplaza.
+        const auto rueda = [&] {
+            const QPointF p(50, 50);
+            QWheelEvent evento(p, g.viewport()->mapToGlobal(p), QPoint(), QPoint(0, -120),
+                               Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(g.viewport(), &evento);
+        };
+        g.PonerBarras(false);
+        rueda();
+        QCOMPARE(g.FilaSuperior(), 1);
+        g.PonerBarras(true);
+        rueda();
+        QVERIFY(g.FilaSuperior() > 1);
+    }
+
+    void celdasFijasCombinadas() {
+        GrillaSola e(10, 6);
+        Grilla& g = *e.grilla;
+        g.PonerFijas(2, 1);
+        for (int c = 1; c <= 4; ++c)
+            g.PonerTexto(0, c, c <= 3 ? QStringLiteral("Grupo") : QStringLiteral("Otro"));
+        g.PonerTexto(0, 0, QStringLiteral("#"));
+        g.PonerTexto(1, 0, QStringLiteral("#"));
+        QApplication::processEvents();
+        // Sin combinar cada celda es la suya.
+        QCOMPARE(g.RectanguloCombinado(0, 2), g.RectanguloCelda(0, 2));
+        g.PonerCombinarFila(0, true);
+        QCOMPARE(g.RectanguloCombinado(0, 2),
+                 g.RectanguloCelda(0, 1).united(g.RectanguloCelda(0, 3)));
+        QCOMPARE(g.RectanguloCombinado(0, 4), g.RectanguloCelda(0, 4));
+        // La columna fija no se une a las demás aunque tenga el mismo texto.
+        g.PonerTexto(0, 1, QStringLiteral("#"));
+        QCOMPARE(g.RectanguloCombinado(0, 0), g.RectanguloCelda(0, 0));
+        g.PonerCombinarColumna(0, true);
+        QCOMPARE(g.RectanguloCombinado(1, 0),
+                 g.RectanguloCelda(0, 0).united(g.RectanguloCelda(1, 0)));
+        // Las celdas vacías no se combinan.
+        QCOMPARE(g.RectanguloCombinado(1, 3), g.RectanguloCelda(1, 3));
+    }
+
+    void rutinasComunes() {
+        GrillaSola e(30, 5);
+        Grilla& g = *e.grilla;
+        QCOMPARE(g.Texto(29, 0), QStringLiteral("29"));
+        QCOMPARE(g.Texto(0, 0), QStringLiteral("C0"));
+
+        g.PonerCelda(3, 4);
+        MoverCeldaTrasTecla(g, Qt::Key_Return);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 4));
+        MoverCeldaTrasTecla(g, Qt::Key_Return);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 4));
+        g.PonerCelda(29, 4);
+        MoverCeldaTrasTecla(g, Qt::Key_Enter);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 29));
+        // La fila que no se veía pasó a ser la superior (hasta donde se puede bajar).
+        QVERIFY(g.FilaVisible(29));
+        QVERIFY(g.FilaSuperior() > 1);
+        MoverCeldaTrasTecla(g, Qt::Key_Down);
+        QCOMPARE(g.Fila(), 29);
+        g.PonerCelda(1, 2);
+        MoverCeldaTrasTecla(g, Qt::Key_Up);
+        QCOMPARE(g.Fila(), 1);
+        QCOMPARE(g.FilaSuperior(), 1);
+        MoverCeldaTrasTecla(g, Qt::Key_PageDown);
+        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 1));
+
+        // Editores sobre la celda, hermanos de la grilla; la lista más ancha.
+        auto* texto = new QLineEdit(&e.ventana);
+        texto->setObjectName(QStringLiteral("txtPrueba"));
+        auto* lista = new QComboBox(&e.ventana);
+        lista->setObjectName(QStringLiteral("lstPrueba"));
+        g.PonerCelda(3, 2);
+        UbicarObjetoEnCelda(*texto, g);
+        UbicarObjetoEnCelda(*lista, g);
+        const QRect celda = g.RectanguloCelda(3, 2).translated(g.pos());
+        QCOMPARE(texto->geometry(), celda);
+        QCOMPARE(lista->geometry(), celda.adjusted(0, 0, PixelesDeTwips(250, &g), 0));
+        QCOMPARE(PixelesDeTwips(1440, &g), g.logicalDpiX());
+
+        // Anchos de diseño: exactos con una letra angosta, más anchos con una
+        // letra de cifras anchas, en proporción al ancho de la cifra.
+        QFont letra = g.font();
+        letra.setPixelSize(6);
+        g.setFont(letra);
+        QCOMPARE(g.EscalaTwips(), 1.0);
+        g.PonerAnchoColumnaTwips(2, 1440);
+        QCOMPARE(g.AnchoColumna(2), g.logicalDpiX());
+        letra.setPixelSize(30);
+        g.setFont(letra);
+        const double escala = g.fontMetrics().horizontalAdvance(QChar(u'0')) / 6.0;
+        QVERIFY(escala > 2);
+        QCOMPARE(g.EscalaTwips(), escala);
+        g.PonerAnchoColumnaTwips(2, 900);
+        QCOMPARE(g.AnchoColumna(2), qRound(60 * escala));
     }
 };
 
