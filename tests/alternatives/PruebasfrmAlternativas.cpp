@@ -484,6 +484,8 @@ private slots:
         QVERIFY(QFileInfo(ruta).size() > 0);
 
         // PDF: apaisado, varias páginas si el camino es largo, cada rótulo legible.
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+            QSKIP("Falta pdftotext (paquete poppler-utils): no se lee el PDF.");
         const QString info = Programa(u"pdfinfo"_s, {ruta});
         const int paginas = info.section(u"Pages:"_s, 1).trimmed().section(u'\n', 0, 0).toInt();
         QCOMPARE(paginas > 1, unidades > 6);
