@@ -139,13 +139,9 @@ private slots:
 
     void idaYVuelta() {
         QFETCH(int, unidades);
-        ModuloVarek9 m;
-        Proyecto& p = m.Proyecto;
-        LlenarProyectoDeMuestra(p, unidades, 3);
-        const Proyecto original = p;
-
-        m.ProyectoModificado = true;
-        const QByteArray bytes = TextoProyecto(p);
+        Proyecto original;
+        LlenarProyectoDeMuestra(original, unidades, 3);
+        const QByteArray bytes = TextoProyecto(original);
         ModuloVarek9 leido;
         leido.Proyecto.Nombre = u"anterior"_s;
         const AvisoLectura aviso = LeerProyectoDatos(leido, bytes, u"x"_s);
@@ -165,7 +161,7 @@ private slots:
         QCOMPARE(TextoProyecto(q), bytes);
     }
 
-    void lineasDeListaSeRecortan() {
+    void listas() {
         ModuloVarek9 m;
         m.Proyecto.NumeroUH = 1;
         m.Proyecto.UH[1].N82 = QStringList{u"  con blancos  "_s, u"x"_s};
@@ -176,6 +172,13 @@ private slots:
         // Un salto dentro de un valor partiría la línea al leer: se escribe un blanco.
         m.Proyecto.UH[1].N82 = QStringList{u"a\nb\rc"_s};
         QVERIFY(TextoProyecto(m.Proyecto).contains("\r\n  a b c\r\n"));
+
+        // La cuenta se cumple sin ver el marcador: la línea siguiente se descarta.
+        const QByteArray datos = ConEncabezado(
+            L(" 9 | 1 | 10 | 1 |[InicioUH]| 52 | 2 |[InicioMR]|a|b|[FinMR]| 11 |T|[FinUH]"));
+        QVERIFY(!LeerProyectoDatos(m, datos, "P").HayAviso);
+        QCOMPARE(m.Proyecto.UH[1].MR, L("a|b"));
+        QCOMPARE(m.Proyecto.UH[1].CodigoTramo, u"T"_s);
     }
 
     void clavesDesconocidasYMarcadores() {
@@ -205,47 +208,33 @@ private slots:
         QCOMPARE(p.CostosUnitarios[11], 11.0);
     }
 
-    void listaSinMarcadorDeCierre() {
-        ModuloVarek9 m;
-        // La cuenta se cumple sin ver el marcador: la línea siguiente se descarta.
-        const QByteArray datos = ConEncabezado(
-            L(" 9 | 1 | 10 | 1 |[InicioUH]| 52 | 2 |[InicioMR]|a|b|[FinMR]| 11 |T|[FinUH]"));
-        QVERIFY(!LeerProyectoDatos(m, datos, "P").HayAviso);
-        QCOMPARE(m.Proyecto.UH[1].MR, L("a|b"));
-        QCOMPARE(m.Proyecto.UH[1].CodigoTramo, u"T"_s);
-    }
-
     // "V" es verdadero, cualquier otra cosa falso; R y pt se limitan (pt sin valor o
     // limitado es 2) y Zr y So se derivan.
     void encabezado_data() {
         QTest::addColumn<QStringList>("cuerpo");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("V") << L(" 7 |V") << u"||70|2|V|.49"_s;
-        QTest::newRow("v con blancos") << L(" 7 |  v ") << u"||70|2|V|.49"_s;
-        QTest::newRow("F") << L(" 7 |F") << u"||70|2|F|.44"_s;
-        QTest::newRow("Verdadero") << L(" 7 |Verdadero") << u"||70|2|F|.44"_s;
-        QTest::newRow("vacío") << L(" 7 |") << u"||70|2|F|.44"_s;
-        QTest::newRow("límites") << L(" 4 | 120 | 5 | 7.5 | 6 | .5 | 8 | 3 ") << u"||99|2|F|.44"_s;
+        QTest::newRow("V") << L(" 7 |V") << u"d||70|2|V|.49"_s;
+        QTest::newRow("v con blancos") << L(" 7 |  v ") << u"d||70|2|V|.49"_s;
+        QTest::newRow("F") << L(" 7 |F") << u"d||70|2|F|.44"_s;
+        QTest::newRow("Verdadero") << L(" 7 |Verdadero") << u"d||70|2|F|.44"_s;
+        QTest::newRow("vacío") << L(" 7 |") << u"d||70|2|F|.44"_s;
+        QTest::newRow("límites") << L(" 4 | 120 | 5 | 7.5 | 6 | .5 | 8 | 3 ") << u"d||99|2|F|.44"_s;
     }
 
     void encabezado() {
         QFETCH(QStringList, cuerpo);
         QFETCH(QString, esperado);
-        ModuloVarek9 m;
-        LeerProyectoDatos(m, ConEncabezado(cuerpo), "P");
-        QCOMPARE(Encabezado(m.Proyecto), esperado);
-        QCOMPARE(m.Proyecto.Zr, CalcularZr(m.Proyecto.Confiabilidad / 100 - 0.5));
-    }
-
-    void lecturaReiniciaElProyecto() {
-        // Las unidades anteriores y el estado modificado, en lecturaDeArchivosDanados.
+        // La lectura parte de un proyecto nuevo (R 70, sin costos), pero la descripción
+        // se conserva si el archivo no la trae. Las unidades anteriores y el estado
+        // modificado, en lecturaDeArchivosDanados.
         ModuloVarek9 m;
         m.Proyecto.CostosUnitarios[2] = 9;
         m.Proyecto.Confiabilidad = 95;
-        m.Proyecto.Descripcion = u"se conserva si el archivo no la trae"_s;
-        LeerProyectoDatos(m, ConEncabezado({}), "P");
+        m.Proyecto.Descripcion = u"d"_s;
+        LeerProyectoDatos(m, ConEncabezado(cuerpo), "P");
+        QCOMPARE(Encabezado(m.Proyecto), esperado);
         QCOMPARE(m.Proyecto.CostosUnitarios[2], 0.0);
-        QCOMPARE(Encabezado(m.Proyecto), u"se conserva si el archivo no la trae||70|2|F|.44"_s);
+        QCOMPARE(m.Proyecto.Zr, CalcularZr(m.Proyecto.Confiabilidad / 100 - 0.5));
     }
 
     // Archivos dañados como los dejan los usuarios: lo que se lee y lo que se dice.
@@ -382,10 +371,9 @@ private slots:
         QCOMPARE(m.Proyecto.UH[1500].CodigoTramo, u"lejos"_s);
         QCOMPARE(m.Proyecto.Descripcion, u"después"_s);
 
-        // Cuentas negativas y enormes: nada explota y la lista queda acotada.
-        leer(" 9 | 1 | 10 | 1 |[InicioUH]| 50 | -3 |[InicioN82]|[FinN82]| 51 | 1E300 "
-             "|[InicioCLIMA]|a|b");
-        QVERIFY(m.Proyecto.UH[1].N82.isEmpty());
+        // Una cuenta enorme no explota y la lista queda acotada (la negativa, en la
+        // fila "cuenta negativa" de lecturaDeArchivosDanados).
+        leer(" 9 | 1 | 10 | 1 |[InicioUH]| 51 | 1E300 |[InicioCLIMA]|a|b");
         // Quedan tres líneas tras el marcador: "a", "b" y el cierre del proyecto.
         QCOMPARE(m.Proyecto.UH[1].CLIMA, L("a|b|[FinProyecto]"));
 
@@ -399,7 +387,6 @@ private slots:
         for (int i = 0; i < 5000; ++i)
             basura.append(static_cast<char>((i * 7919) % 256));
         LeerProyectoDatos(m, "[Proyecto]\r\n" + basura, "P");
-        LeerProyectoDatos(m, QByteArray(), "P");
         QCOMPARE(m.Proyecto.NumeroUH, 0);
     }
 
@@ -608,9 +595,6 @@ private slots:
         QVERIFY(TomarBloqueo(proyecto, Ahora));
         SoltarBloqueo(proyecto);
         QVERIFY(!QFile::exists(proyecto + ".VK9.lock"));
-    }
-
-    void procesoVivo() {
         QVERIFY(ProcesoVivo(QCoreApplication::applicationPid()));
         QVERIFY(!ProcesoVivo(0));
         QVERIFY(!ProcesoVivo(0x7ffffff0));
