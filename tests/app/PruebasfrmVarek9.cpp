@@ -145,8 +145,7 @@ private slots:
         e.plataforma.Respuestas.enqueue(recuperar ? RespuestaMensaje::Si : RespuestaMensaje::No);
         e.Abrir("Obra");
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QVERIFY(e.UltimoMensaje().startsWith(u"RECUPERAR PROYECTO: Se encontró una copia de "
-                                             "recuperación de [Obra]"_s));
+        QVERIFY(e.UltimoMensaje().startsWith(u"RECUPERAR PROYECTO: Se encontró una copia"_s));
         QCOMPARE(e.modulo.Proyecto.NumeroUH, recuperar ? 1 : 0);
         QCOMPARE(e.modulo.ProyectoModificado, recuperar);
         QCOMPARE(QFile::exists("Obra.vk9.recuperar"), recuperar);
@@ -452,8 +451,7 @@ private slots:
 
     void dialogosDeQtEnEspanol() {
         if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_es.qm"))
-            QSKIP(
-                "Falta qtbase_es.qm (paquete qt6-translations-l10n): no se prueba la traducción.");
+            QSKIP("Falta qtbase_es.qm (paquete qt6-translations-l10n).");
         const auto cancelar = [] {
             QDialogButtonBox botones(QDialogButtonBox::Cancel);
             return botones.button(QDialogButtonBox::Cancel)->text().remove('&');
