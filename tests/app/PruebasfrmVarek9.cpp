@@ -227,6 +227,17 @@ private slots:
         e.Menu(3);
         QCOMPARE(e.modulo.ArchivoProyecto, e.Aqui("nuevo"));
         QVERIFY(LeerBytes("nuevo.vk9").contains("sigue\r\n"));
+
+        // Un guardado fallido se avisa (el texto del error y que el proyecto sigue
+        // modificado, en PruebasArchivoProyecto) y tampoco deja cerrar al responder Sí.
+        QVERIFY(EscribirBytes("archivo", "no soy carpeta"));
+        e.GuardarComo("archivo/proyecto.vk9");
+        e.Menu(4);
+        QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Exclamacion);
+        QVERIFY(e.UltimoMensaje().startsWith(u"ERROR: "_s));
+        e.modulo.ProyectoModificado = true;
+        e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
+        QVERIFY(!e.ventana->close());
     }
 
     // Los comandos del proyecto: "Nuevo" toma el primer "Sin Nombre n" libre y
@@ -341,20 +352,6 @@ private slots:
         QCOMPARE(QFile::exists("Defecto.vk9"), respuesta == RespuestaMensaje::Si);
         // Guardar o descartar quita la copia; cancelar la deja.
         QCOMPARE(QFile::exists("Defecto.vk9.recuperar"), sigue);
-    }
-
-    void guardarFallidoConservaLosCambios() {
-        Escenario e;
-        QVERIFY(EscribirBytes("archivo", "no soy carpeta"));
-        frmVarek9& v = e.Abrir(u"archivo/proyecto"_s);
-        e.modulo.ProyectoModificado = true;
-        e.Menu(3);
-        // El texto del error y que el proyecto sigue modificado, en PruebasArchivoProyecto.
-        QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Exclamacion);
-        QVERIFY(e.UltimoMensaje().startsWith(u"ERROR: "_s));
-        // Tampoco se cierra la ventana si al responder Sí no se pudo guardar.
-        e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
-        QVERIFY(!v.close());
     }
 
     void botones() {
