@@ -120,11 +120,9 @@ private slots:
         // Archivo escrito a mano según el formato; ver tests/datos/LEEME.md.
         const QByteArray esperado = LeerBytes(VAREK9_DATOS_PRUEBA u"/pequeno.vk9"_s);
         QCOMPARE(TextoProyecto(p), esperado);
-    }
 
-    void proyectoSinUnidades() {
-        Proyecto p;
-        const QString texto = DecodificarAnsi(TextoProyecto(p));
+        // Sin unidades: NumeroUH 0, los once costos y la confiabilidad del tránsito en F.
+        const QString texto = DecodificarAnsi(TextoProyecto(Proyecto()));
         QVERIFY(texto.contains(u"\r\n 9 \r\n 0 \r\n 100 \r\n 11 \r\n[InicioCU]"_s));
         QVERIFY(texto.endsWith(u"[FinCU]\r\n[FinProyecto]\r\n"_s));
         QVERIFY(texto.contains(u"\r\n 7 \r\nF\r\n"_s));
@@ -390,7 +388,7 @@ private slots:
         QCOMPARE(m.Proyecto.NumeroUH, 0);
     }
 
-    void archivosEnDisco() {
+    void archivosEnDiscoYFallaAlGuardar() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         ModuloVarek9 m;
@@ -422,6 +420,23 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("Tramo1.vk9")));
         QVERIFY(QFile::exists(dir.filePath("Tramo1.VK9")));
 #endif
+
+        // Falla al guardar: el error del sistema y el proyecto sigue modificado.
+        QVERIFY(EscribirBytes(dir.filePath("archivo"), "no soy un directorio"));
+        m.ArchivoProyecto = dir.filePath(u"archivo/proyecto"_s);
+        m.ProyectoModificado = true;
+        const ErrorEscritura e = GuardarProyecto(m);
+        QVERIFY(!e.Ok && e.Numero != 0 && !e.Descripcion.isEmpty() && m.ProyectoModificado);
+        QCOMPARE(ErrorEscritura::Titulo(), u"ERROR"_s);
+        QVERIFY(e.Texto().startsWith(
+            u"Se presentó un error en el sistema...\n\nError : %1 "_s.arg(e.Numero)));
+
+        // Una escritura fallida no toca el archivo anterior ni deja temporales.
+        QVERIFY(EscribirBytes(dir.filePath("bueno.vk9"), "contenido anterior"));
+        const QStringList antes = QDir(dir.path()).entryList(QDir::Files);
+        QVERIFY(!EscribirArchivoSeguro(dir.filePath("archivo/x"), "nuevo").Ok);
+        QCOMPARE(LeerBytes(dir.filePath("bueno.vk9")), QByteArray("contenido anterior"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), antes);
     }
 
     void respaldoDeLoLeidoConAvisos() {
@@ -471,26 +486,6 @@ private slots:
         QCOMPARE(GuardarProyecto(m).Respaldo, u"notas.vk9.bak"_s);
         QCOMPARE(LeerBytes("notas.vk9.bak"), QByteArray("hola\r\n"));
         QVERIFY(!ArchivoNoEsProyecto(m));
-    }
-
-    void fallaAlGuardar() {
-        QTemporaryDir dir;
-        QVERIFY(EscribirBytes(dir.filePath("archivo"), "no soy un directorio"));
-        ModuloVarek9 m;
-        m.ArchivoProyecto = dir.filePath(u"archivo/proyecto"_s);
-        m.ProyectoModificado = true;
-        const ErrorEscritura e = GuardarProyecto(m);
-        QVERIFY(!e.Ok && e.Numero != 0 && !e.Descripcion.isEmpty() && m.ProyectoModificado);
-        QCOMPARE(ErrorEscritura::Titulo(), u"ERROR"_s);
-        QVERIFY(e.Texto().startsWith(
-            u"Se presentó un error en el sistema...\n\nError : %1 "_s.arg(e.Numero)));
-
-        // Una escritura fallida no toca el archivo anterior ni deja temporales.
-        QVERIFY(EscribirBytes(dir.filePath("bueno.vk9"), "contenido anterior"));
-        const ErrorEscritura e2 = EscribirArchivoSeguro(dir.filePath("archivo/x"), "nuevo");
-        QVERIFY(!e2.Ok);
-        QCOMPARE(LeerBytes(dir.filePath("bueno.vk9")), QByteArray("contenido anterior"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     }
 
     void ultimoProyecto() {

@@ -108,7 +108,6 @@ private slots:
         d.Enter(u"txt3"_s);
         QCOMPARE(d.Texto(u"txt3"_s), u"99"_s);
         d.Escribir(u"txt3"_s, u"abc"_s); // sin número: 0, limitado a 50
-        QCOMPARE(m.Proyecto.Confiabilidad, 50.0);
         d.Escribir(u"txt0"_s, u"Tampoco"_s);
         QCOMPARE(d.Texto(u"txt3"_s), u"50"_s);
 
@@ -201,7 +200,7 @@ private slots:
 
     // La presentación del programa y las rutinas de ventana de uso común.
     // Los textos fijos se ven en frmAbout.cpp; la compilación viene de la construcción.
-    void compilacionYCierre() {
+    void presentacionYCentrado() {
         frmAbout acerca;
         QCOMPARE(acerca.findChild<QLabel*>(u"lbCompilacion"_s)->text(),
                  u"Compilación "_s + QLatin1StringView(VAREK9_VERSION));
@@ -213,9 +212,7 @@ private slots:
         acerca.show();
         QTest::mouseClick(acerca.findChild<QLabel*>(u"lbPrograma"_s), Qt::LeftButton);
         QVERIFY(!acerca.isVisible());
-    }
 
-    void centrarFormularioMostrado() {
         QWidget ventana;
         ventana.setFixedSize(301, 157);
         ventana.show();
