@@ -354,15 +354,31 @@ private slots:
         QCOMPARE(QFile::exists("Defecto.vk9.recuperar"), sigue);
     }
 
-    void botones() {
+    void botonesYCajaDeLibrerias() {
         Escenario e;
         frmVarek9& v = e.Abrir();
+        // Sin "DirLib" ni librerías la caja no aparece.
+        QVERIFY(v.findChild<QPlainTextEdit*>("txtLib")->isHidden());
+        // El puntero resalta el botón que tiene debajo.
+        MoverRaton(v.Boton(11));
+        QVERIFY(v.Boton(11)->isChecked());
+        MoverRaton(v.Boton(0));
+        QVERIFY(v.Boton(0)->isChecked());
+        QVERIFY(!v.Boton(11)->isChecked());
+        // Sobre el fondo nada queda resaltado.
+        MoverRaton(v.centralWidget(), QPointF(2, 2));
+        QVERIFY(!v.Boton(0)->isChecked());
+
         // Las propiedades del menú guardan al cerrar; el botón "&Proyecto" abre el mismo
         // diálogo pero no guarda.
         e.Accion("PRY10")->trigger();
         QVERIFY(QFile::remove("Defecto.vk9"));
         v.Boton(0)->click();
         QVERIFY(!QFile::exists("Defecto.vk9"));
+        // Tras una acción el resaltado descansa 100 ms.
+        MoverRaton(v.Boton(12));
+        QVERIFY(!v.Boton(12)->isChecked());
+        QTRY_VERIFY_WITH_TIMEOUT((MoverRaton(v.Boton(12)), v.Boton(12)->isChecked()), 1000);
         // Alternativas sin unidades: nada; con unidades, su ventana (que avisa de los
         // costos unitarios en 0). Unidades de diseño: su ventana.
         v.Boton(2)->click();
@@ -415,28 +431,6 @@ private slots:
                          ",SinPresentacion");
             QVERIFY(!e.modulo.ResultadoPrograma.Seleccionar);
         }
-    }
-
-    void cajaDeLibreriasYResaltadoDeBotones() {
-        // Sin "DirLib" ni librerías la caja no aparece.
-        Escenario e;
-        frmVarek9& v = e.Abrir();
-        QVERIFY(v.findChild<QPlainTextEdit*>("txtLib")->isHidden());
-        // El puntero resalta el botón que tiene debajo.
-        MoverRaton(v.Boton(11));
-        QVERIFY(v.Boton(11)->isChecked());
-        MoverRaton(v.Boton(0));
-        QVERIFY(v.Boton(0)->isChecked());
-        QVERIFY(!v.Boton(11)->isChecked());
-        // Sobre el fondo nada queda resaltado.
-        MoverRaton(v.centralWidget(), QPointF(2, 2));
-        QVERIFY(!v.Boton(0)->isChecked());
-
-        // Tras una acción el resaltado descansa 100 ms.
-        v.Boton(13)->click();
-        MoverRaton(v.Boton(12));
-        QVERIFY(!v.Boton(12)->isChecked());
-        QTRY_VERIFY_WITH_TIMEOUT((MoverRaton(v.Boton(12)), v.Boton(12)->isChecked()), 1000);
 
         // Con "DirLib", la caja muestra el registro.
         Escenario conDirLib;
