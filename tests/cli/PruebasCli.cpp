@@ -114,14 +114,12 @@ private slots:
         QVERIFY(texto.readAllStandardOutput().contains("2 [05/12/2026 19:45:00]"));
 
         const QStringList base = QStringList{"dos", "informe"} + fecha;
-        Corrida c = Correr(base);
-        QCOMPARE(c.Resumen(), u"0|t00\n"_s);
+        QCOMPARE(Correr(base).Resumen(), u"0|t00\n"_s);
         QVERIFY(LeerBytes(Ruta(u"t00"_s)).startsWith(Encabezado(1) + "linea 1   \r\n"));
 
         // Solo la página 2, dos copias, a un archivo dado (la paginación, en PruebasPaginacion).
-        c = Correr(base + QStringList{"--desde", "2", "--hasta", "2", "--copias", "2", "--salida",
-                                      "cola.prn"});
-        QCOMPARE(c.Codigo, 0);
+        const QStringList pagina{"--desde", "2", "--hasta", "2", "--copias", "2", "--salida"};
+        QCOMPARE(Correr(base + pagina + QStringList{"cola.prn"}).Codigo, 0);
         const QByteArray pagina2 =
             Encabezado(2) + "linea 58   \r\nlinea 59   \r\nlinea 60   \r\n\f";
         QCOMPARE(LeerBytes(Ruta(u"cola.prn"_s)), pagina2 + pagina2);
