@@ -558,7 +558,7 @@ private slots:
         QCOMPARE(BloqueoAjenoVivo(dueno, esta, [&](qint64) { return vivo; }), ajeno);
     }
 
-    void bloqueoEnArchivo() {
+    void bloqueoYRecuperacion() {
         QTemporaryDir dir;
         const QString proyecto = dir.filePath("Vía 3");
         QVERIFY(EscribirBytes(proyecto + ".VK9", "[Proyecto]\r\n"));
@@ -593,10 +593,8 @@ private slots:
         QVERIFY(ProcesoVivo(QCoreApplication::applicationPid()));
         QVERIFY(!ProcesoVivo(0));
         QVERIFY(!ProcesoVivo(0x7ffffff0));
-    }
 
-    void copiaDeRecuperacion() {
-        QTemporaryDir dir;
+        // La copia de recuperación, junto al proyecto.
         ModuloVarek9 m;
         m.ArchivoProyecto = dir.filePath("Obra");
         m.Proyecto.Nombre = QStringLiteral("Nombre sin guardar");
@@ -618,11 +616,11 @@ private slots:
         QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
         QVERIFY(fechar(60));
         QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
-        ModuloVarek9 otro;
-        otro.ArchivoProyecto = m.ArchivoProyecto;
-        QVERIFY(!CargarRecuperacion(otro).HayAviso);
-        QCOMPARE(otro.Proyecto.Nombre, QStringLiteral("Nombre sin guardar"));
-        QVERIFY(otro.ProyectoModificado);
+        ModuloVarek9 recuperado;
+        recuperado.ArchivoProyecto = m.ArchivoProyecto;
+        QVERIFY(!CargarRecuperacion(recuperado).HayAviso);
+        QCOMPARE(recuperado.Proyecto.Nombre, QStringLiteral("Nombre sin guardar"));
+        QVERIFY(recuperado.ProyectoModificado);
         BorrarRecuperacion(m.ArchivoProyecto);
         QVERIFY(!QFile::exists(m.ArchivoProyecto + ".vk9.recuperar"));
     }
