@@ -195,7 +195,24 @@ private slots:
                  leido);
     }
 
-    void desbordeRedondeoYFormato17() {
+    void ansiRecorteYNumeros() {
+        const QString texto = QStringLiteral("Año ¦ €5 – “x” Ÿ");
+        const QByteArray b = CodificarAnsi(texto);
+        QCOMPARE(b, QByteArray("A\361o \246 \2005 \226 \223x\224 \237"));
+        QCOMPARE(DecodificarAnsi(b), texto);
+        // Fuera de la página de códigos: un "?" por carácter, también fuera del plano básico.
+        QCOMPARE(CodificarAnsi(QStringLiteral("α😀b")), QByteArray("??b"));
+        // Cualquier byte vuelve igual.
+        QByteArray todos;
+        for (int i = 0; i < 256; ++i)
+            todos.append(static_cast<char>(i));
+        QCOMPARE(CodificarAnsi(DecodificarAnsi(todos)), todos);
+
+        // Recortar quita solo blancos.
+        QCOMPARE(Recortar(u"  a b  "), QStringLiteral("a b"));
+        QCOMPARE(Recortar(u"\ta\t"), QStringLiteral("\ta\t"));
+        QCOMPARE(Recortar(u"    "), QString());
+
         const NumeroLeido n = LeerNumero(u"1E999");
         QVERIFY(n.HayNumero);
         QVERIFY(n.Desborde);
@@ -213,25 +230,6 @@ private slots:
         QCOMPARE(Formato17(2.0), QStringLiteral("2"));
         QCOMPARE(Formato17(-1.0), QStringLiteral("-1"));
         QCOMPARE(Formato17(1e20), QStringLiteral("1e+20"));
-    }
-
-    void ansiYRecorte() {
-        const QString texto = QStringLiteral("Año ¦ €5 – “x” Ÿ");
-        const QByteArray b = CodificarAnsi(texto);
-        QCOMPARE(b, QByteArray("A\361o \246 \2005 \226 \223x\224 \237"));
-        QCOMPARE(DecodificarAnsi(b), texto);
-        // Fuera de la página de códigos: un "?" por carácter, también fuera del plano básico.
-        QCOMPARE(CodificarAnsi(QStringLiteral("α😀b")), QByteArray("??b"));
-        // Cualquier byte vuelve igual.
-        QByteArray todos;
-        for (int i = 0; i < 256; ++i)
-            todos.append(static_cast<char>(i));
-        QCOMPARE(CodificarAnsi(DecodificarAnsi(todos)), todos);
-
-        // Recortar quita solo blancos.
-        QCOMPARE(Recortar(u"  a b  "), QStringLiteral("a b"));
-        QCOMPARE(Recortar(u"\ta\t"), QStringLiteral("\ta\t"));
-        QCOMPARE(Recortar(u"    "), QString());
     }
 
     // Reportes: un LF solo queda dentro de la línea si hay algún CR. Proyectos:
@@ -318,7 +316,7 @@ private slots:
         QFETCH(QString, esperado);
         QCOMPARE(Formato(valor, mascara), esperado);
     }
-    void textosYListas() {
+    void textosListasYEspera() {
         QCOMPARE(Justificar(u" 12 "_s, 5, 32, 0), u"   12"_s);
         QCOMPARE(Justificar(u" 12 "_s, 5, 32, -1), u"12   "_s);
         QCOMPARE(Justificar(u"abcdef"_s, 4, 32, 0), u"abcdef"_s);
@@ -358,9 +356,7 @@ private slots:
         QCOMPARE(SeleccionarEnLista(lista, u"abcd"_s, false), -1);
         QCOMPARE(SeleccionarEnLista(lista, u"zz"_s, true), 0);
         QCOMPARE(SeleccionarEnLista({}, u"a"_s, true), -1);
-    }
 
-    void esperaAleatoria() {
         // Máximo menor que el mínimo: igual espera entre los dos.
         for (int i = 0; i < 3; ++i) {
             QElapsedTimer reloj;
@@ -433,7 +429,7 @@ private slots:
 #endif
     }
 
-    void candadoEnUnProceso() {
+    void candado() {
         const QString ruta = Carpeta->filePath(u"mismo.pro"_s);
         BloqueoArchivo a(ruta);
         QVERIFY(!ArchivoBloqueadoPorOtro(ruta));
@@ -467,21 +463,20 @@ private slots:
         QVERIFY(!ArchivoBloqueadoPorOtro(Carpeta->filePath(u"otro"_s)));
         QVERIFY(ArchivoBloqueadoPorOtro(datos));
         QCOMPARE(c.RutaArchivo(), datos);
-    }
 
-    void entreProcesos() {
-        const QString ruta = Carpeta->filePath(u"compartido.pro"_s);
+        // Entre procesos.
+        const QString compartido = Carpeta->filePath(u"compartido.pro"_s);
         QProcess hijo;
-        QCOMPARE(ArrancarHijo(hijo, ruta), QByteArray("BLOQUEADO"));
-        BloqueoArchivo bloqueo(ruta);
-        QVERIFY(ArchivoBloqueadoPorOtro(ruta));
+        QCOMPARE(ArrancarHijo(hijo, compartido), QByteArray("BLOQUEADO"));
+        BloqueoArchivo bloqueo(compartido);
+        QVERIFY(ArchivoBloqueadoPorOtro(compartido));
         QVERIFY(!bloqueo.Bloquear());
         QCOMPARE(TerminarHijo(hijo), 0);
         QVERIFY(bloqueo.Bloquear()); // al terminar el hijo queda libre
 
         // Y al revés: el hijo ve el candado del padre.
         QProcess otro;
-        QCOMPARE(ArrancarHijo(otro, ruta), QByteArray("OCUPADO"));
+        QCOMPARE(ArrancarHijo(otro, compartido), QByteArray("OCUPADO"));
         QCOMPARE(TerminarHijo(otro), 1);
     }
 };
