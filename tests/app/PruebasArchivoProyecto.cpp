@@ -246,19 +246,16 @@ private slots:
         const QString anterior = u"anterior|1|Z:0|0"_s;
         const QString noEs =
             u"El archivo [P] no es un Proyecto (no tiene la línea [Proyecto]): no se cargó nada..."_s;
-        const auto cortado = [](int linea) {
-            return u"El Proyecto [P] está incompleto: termina en la línea %1..."_s.arg(linea);
+        const auto enLinea = [](const char* que, int linea) {
+            return u"El Proyecto [P] %1 en la línea %2..."_s.arg(QString::fromUtf8(que)).arg(linea);
         };
+        const auto cortado = [&](int l) { return enLinea("está incompleto: termina", l); };
+        const auto invalido = [&](int l) { return enLinea("tiene un dato inválido", l); };
+        const auto noNumerico = [&](int l) { return enLinea("tiene un valor no numérico", l); };
         const auto sinBloque = [&](QStringList extra) {
             return Tramo(l, 1, 35) + Tramo(extra, 1, int(extra.size())) + Tramo(l, 36, 41);
         };
 
-        const auto invalido = [](int linea) {
-            return u"El Proyecto [P] tiene un dato inválido en la línea %1..."_s.arg(linea);
-        };
-        const auto noNumerico = [](int linea) {
-            return u"El Proyecto [P] tiene un valor no numérico en la línea %1..."_s.arg(linea);
-        };
         const auto fila = [](const char* nombre, const QByteArray& datos, const QString& proyecto,
                              const QStringList& hallazgos = {}) {
             QTest::newRow(nombre) << datos << proyecto << hallazgos;
