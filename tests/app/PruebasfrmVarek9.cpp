@@ -425,7 +425,6 @@ private slots:
                 return QTest::qWaitFor([&] { return !d.isVisible(); }, 10000) ? d.result() : -1;
             });
             v.Boton(b)->click();
-            QCOMPARE(e.plataforma.VentanasModales.last(), u"frmProgramas"_s);
             QCOMPARE(e.plataforma.ProgramasIniciados.last(),
                      e.Aqui(programa) + " ," + programas[b - 10].section(u' ', 1) +
                          ",SinPresentacion");
