@@ -20,7 +20,7 @@
 
 #include <cmath>
 #include <limits>
-#include <memory>
+#include <optional>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -55,6 +55,12 @@ QByteArray ArrancarHijo(QProcess& hijo, const QString& ruta) {
     return hijo.readLine().trimmed();
 }
 
+// Una carpeta vacía que es la actual mientras existe.
+struct CarpetaPropia {
+    QTemporaryDir Dir;
+    DirectorioActual Actual{Dir.path()};
+};
+
 int TerminarHijo(QProcess& hijo) {
     hijo.closeWriteChannel();
     if (!hijo.waitForFinished(10000) || hijo.exitStatus() != QProcess::NormalExit) return -1;
@@ -66,20 +72,12 @@ int TerminarHijo(QProcess& hijo) {
 class PruebasComunes : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> Carpeta;
-    std::unique_ptr<DirectorioActual> Actual;
+    std::optional<CarpetaPropia> Carpeta;
 
 private slots:
     // Cada prueba corre en una carpeta vacía propia.
-    void init() {
-        Carpeta = std::make_unique<QTemporaryDir>();
-        Actual = std::make_unique<DirectorioActual>(Carpeta->path());
-    }
-
-    void cleanup() {
-        Actual.reset();
-        Carpeta.reset();
-    }
+    void init() { Carpeta.emplace(); }
+    void cleanup() { Carpeta.reset(); }
 
     // Lo leído: el valor a 15 cifras (con el signo del cero) y si no hubo número.
     void leerNumero_data() {
@@ -425,7 +423,7 @@ private slots:
     }
 
     void candado() {
-        const QString ruta = Carpeta->filePath(u"mismo.pro"_s);
+        const QString ruta = Carpeta->Dir.filePath(u"mismo.pro"_s);
         BloqueoArchivo a(ruta);
         QVERIFY(!ArchivoBloqueadoPorOtro(ruta));
         QVERIFY(!QFile::exists(ruta)); // ni construir ni preguntar crean el archivo
@@ -441,10 +439,10 @@ private slots:
             QVERIFY(!a.Bloquear());
         }
         QVERIFY(!ArchivoBloqueadoPorOtro(ruta)); // el destructor lo soltó
-        QVERIFY(!BloqueoArchivo(Carpeta->filePath(u"no/existe"_s)).Bloquear());
+        QVERIFY(!BloqueoArchivo(Carpeta->Dir.filePath(u"no/existe"_s)).Bloquear());
 
         // El candado conserva el contenido y se mueve con el objeto.
-        const QString datos = Carpeta->filePath(u"datos.txt"_s);
+        const QString datos = Carpeta->Dir.filePath(u"datos.txt"_s);
         QVERIFY(EscribirBytes(datos, "contenido"));
         BloqueoArchivo d(datos);
         QVERIFY(d.Bloquear());
@@ -452,15 +450,15 @@ private slots:
         BloqueoArchivo movido(std::move(d));
         QVERIFY(!d.Bloqueado());
         QVERIFY(ArchivoBloqueadoPorOtro(datos));
-        BloqueoArchivo c(Carpeta->filePath(u"otro"_s));
+        BloqueoArchivo c(Carpeta->Dir.filePath(u"otro"_s));
         QVERIFY(c.Bloquear());
         c = std::move(movido); // suelta "otro" y se queda con el primero
-        QVERIFY(!ArchivoBloqueadoPorOtro(Carpeta->filePath(u"otro"_s)));
+        QVERIFY(!ArchivoBloqueadoPorOtro(Carpeta->Dir.filePath(u"otro"_s)));
         QVERIFY(ArchivoBloqueadoPorOtro(datos));
         QCOMPARE(c.RutaArchivo(), datos);
 
         // Entre procesos.
-        const QString compartido = Carpeta->filePath(u"compartido.pro"_s);
+        const QString compartido = Carpeta->Dir.filePath(u"compartido.pro"_s);
         QProcess hijo;
         QCOMPARE(ArrancarHijo(hijo, compartido), QByteArray("BLOQUEADO"));
         BloqueoArchivo bloqueo(compartido);
