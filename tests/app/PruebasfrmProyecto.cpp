@@ -8,17 +8,13 @@
 #include "app/frmProyecto.h"
 #include "common/VentanasLibzrl.h"
 
-#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
-#include <QVBoxLayout>
 
 #include <memory>
 
@@ -225,37 +221,24 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor()); // no queda el reloj de arena
     }
 
+    // Enter como Tab y elegir todo al entrar (PrepararCampos), sobre las propiedades: saltar
+    // los deshabilitados, en numerosEnVivoYSalirSinAceptar; Enter como salto de línea en la
+    // descripción, en aceptarGuardaElEncabezado; un clic que elige todo, en cada Escribir.
     void camposEnterYSeleccion() {
-        QDialog ventana;
-        auto* uno = new QLineEdit(u"uno"_s);
-        auto* apagado = new QLineEdit(u"apagado"_s);
-        auto* varias = new QPlainTextEdit(u"a\nb"_s);
-        auto* dos = new QLineEdit(u"dos dos"_s);
-        auto* boton = new QPushButton(u"Botón"_s);
-        auto* capa = new QVBoxLayout(&ventana);
-        for (QWidget* w : QList<QWidget*>{uno, apagado, varias, dos, boton})
-            capa->addWidget(w);
-        varias->setTabChangesFocus(true);
-        apagado->setEnabled(false);
-        PrepararCampos({uno, apagado, varias, dos});
-        ventana.show();
-        QVERIFY(QTest::qWaitForWindowActive(&ventana));
-
-        // Enter salta el deshabilitado y entra al de varias líneas con todo elegido.
-        QTest::keyClick(uno, Qt::Key_Return);
-        QVERIFY(varias->hasFocus());
-        QCOMPARE(varias->textCursor().selectedText(), u"a\u2029b"_s);
-        QTest::keyClick(varias, Qt::Key_Return); // allí es un salto de línea
-        QCOMPARE(varias->toPlainText(), u"\n"_s);
-        QTest::keyClick(varias, Qt::Key_Tab);
+        ModuloVarek9 m;
+        m.Proyecto.Descripcion = u"a¦b"_s;
+        m.Proyecto.Ubicacion = u"dos dos"_s;
+        Dialogo d(m);
+        d.Enter(u"txt0"_s);
+        QCOMPARE(d.Control<QPlainTextEdit>(u"txt1"_s)->textCursor().selectedText(), u"a\u2029b"_s);
+        QTest::keyClick(d.Control(u"txt1"_s), Qt::Key_Tab);
+        auto* dos = d.Control<QLineEdit>(u"txt2"_s);
         QCOMPARE(dos->selectedText(), u"dos dos"_s);
         QTest::keyClick(dos, Qt::Key_Enter, Qt::KeypadModifier);
-        QVERIFY(boton->hasFocus());
-        QCOMPARE(ventana.result(), int(QDialog::Rejected)); // Enter no aceptó nada
+        QVERIFY(d.Control(u"txt3"_s)->hasFocus());
+        QVERIFY(d.v->isVisible()); // Enter no aceptó nada
 
-        // Un clic elige todo, salvo que se arrastre para elegir una parte.
-        QTest::mouseClick(uno, Qt::LeftButton);
-        QCOMPARE(uno->selectedText(), u"uno"_s);
+        // Arrastrar elige solo una parte.
         QTest::mousePress(dos, Qt::LeftButton, {}, QPoint(2, 5));
         QTest::mouseMove(dos, QPoint(14, 5));
         QTest::mouseRelease(dos, Qt::LeftButton, {}, QPoint(14, 5));
@@ -265,8 +248,8 @@ private slots:
         QWidget otra;
         otra.show();
         QVERIFY(QTest::qWaitForWindowActive(&otra));
-        ventana.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&ventana));
+        d.v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d.v.get()));
         QVERIFY(dos->hasFocus() && dos->selectedText() != u"dos dos"_s);
     }
 };
