@@ -159,27 +159,7 @@ private slots:
         QCOMPARE(TextoProyecto(q), bytes);
     }
 
-    void listas() {
-        ModuloVarek9 m;
-        m.Proyecto.NumeroUH = 1;
-        m.Proyecto.UH[1].N82 = QStringList{u"  con blancos  "_s, u"x"_s};
-        const QByteArray bytes = TextoProyecto(m.Proyecto);
-        QVERIFY(bytes.contains("\r\n    con blancos  \r\n  x\r\n"));
-        LeerProyectoDatos(m, bytes, u"x"_s);
-        QCOMPARE(m.Proyecto.UH[1].N82, (QStringList{u"con blancos"_s, u"x"_s}));
-        // Un salto dentro de un valor partiría la línea al leer: se escribe un blanco.
-        m.Proyecto.UH[1].N82 = QStringList{u"a\nb\rc"_s};
-        QVERIFY(TextoProyecto(m.Proyecto).contains("\r\n  a b c\r\n"));
-
-        // La cuenta se cumple sin ver el marcador: la línea siguiente se descarta.
-        const QByteArray datos = ConEncabezado(
-            L(" 9 | 1 | 10 | 1 |[InicioUH]| 52 | 2 |[InicioMR]|a|b|[FinMR]| 11 |T|[FinUH]"));
-        QVERIFY(!LeerProyectoDatos(m, datos, "P").HayAviso);
-        QCOMPARE(m.Proyecto.UH[1].MR, L("a|b"));
-        QCOMPARE(m.Proyecto.UH[1].CodigoTramo, u"T"_s);
-    }
-
-    void clavesDesconocidasYMarcadores() {
+    void clavesMarcadoresYListas() {
         ModuloVarek9 m;
         QStringList costos{" 100 ", " 13 ", "[InicioCU]"};
         for (int i = 1; i <= 13; ++i)
@@ -204,6 +184,24 @@ private slots:
         QCOMPARE(Encabezado(p), u"|Ubicación de la segunda sección|95.5|2|V|.49"_s);
         QCOMPARE(p.UH[1].CLIMA, L("c"));
         QCOMPARE(p.CostosUnitarios[11], 11.0);
+
+        // Las listas se escriben con dos blancos delante y se leen recortadas.
+        m.Proyecto.NumeroUH = 1;
+        m.Proyecto.UH[1].N82 = QStringList{u"  con blancos  "_s, u"x"_s};
+        const QByteArray bytes = TextoProyecto(m.Proyecto);
+        QVERIFY(bytes.contains("\r\n    con blancos  \r\n  x\r\n"));
+        LeerProyectoDatos(m, bytes, u"x"_s);
+        QCOMPARE(m.Proyecto.UH[1].N82, (QStringList{u"con blancos"_s, u"x"_s}));
+        // Un salto dentro de un valor partiría la línea al leer: se escribe un blanco.
+        m.Proyecto.UH[1].N82 = QStringList{u"a\nb\rc"_s};
+        QVERIFY(TextoProyecto(m.Proyecto).contains("\r\n  a b c\r\n"));
+
+        // La cuenta se cumple sin ver el marcador: la línea siguiente se descarta.
+        const QByteArray sinCierre = ConEncabezado(
+            L(" 9 | 1 | 10 | 1 |[InicioUH]| 52 | 2 |[InicioMR]|a|b|[FinMR]| 11 |T|[FinUH]"));
+        QVERIFY(!LeerProyectoDatos(m, sinCierre, "P").HayAviso);
+        QCOMPARE(m.Proyecto.UH[1].MR, L("a|b"));
+        QCOMPARE(m.Proyecto.UH[1].CodigoTramo, u"T"_s);
     }
 
     // "V" es verdadero, cualquier otra cosa falso; R y pt se limitan (pt sin valor o
@@ -436,7 +434,7 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), antes);
     }
 
-    void respaldoDeLoLeidoConAvisos() {
+    void respaldoYUltimoProyecto() {
         QTemporaryDir dir;
         const DirectorioActual cd(dir.path());
         const QByteArray cortado = "[Proyecto]\r\n 1 \r\nP\r\n";
@@ -483,15 +481,9 @@ private slots:
         QCOMPARE(GuardarProyecto(m).Respaldo, u"notas.vk9.bak"_s);
         QCOMPARE(LeerBytes("notas.vk9.bak"), QByteArray("hola\r\n"));
         QVERIFY(!ArchivoNoEsProyecto(m));
-    }
 
-    void ultimoProyecto() {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkpath(u"obras"_s));
-        const DirectorioActual cd(dir.path());
-        ModuloVarek9 m;
-
-        // Sin argumento ni archivo: "Defecto".
+        // El archivo del último proyecto: sin argumento ni archivo, "Defecto".
+        QVERIFY(QDir().mkpath(u"obras"_s));
         QCOMPARE(CargarUltimoProyecto(m, QString()), u"Defecto"_s);
 
         // Dentro del directorio actual se guarda relativo.
