@@ -212,8 +212,7 @@ private slots:
         // PruebasArchivoProyecto).
         e.Menu(3);
         QCOMPARE(e.plataforma.Mensajes.size(), 2);
-        QVERIFY(e.UltimoMensaje().startsWith(u"GUARDAR PROYECTO: "_s));
-        QVERIFY(e.UltimoMensaje().contains(u"[danado.vk9.bak]"_s));
+        QCOMPARE(e.UltimoMensaje(), u"GUARDAR PROYECTO: "_s + TextoRespaldo(u"danado.vk9.bak"_s));
 
         // Un archivo que no es proyecto: se avisa, el proyecto sigue y "Guardar" pide
         // otro nombre en vez de reemplazarlo.
