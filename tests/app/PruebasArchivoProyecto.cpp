@@ -120,11 +120,9 @@ private slots:
         // Archivo escrito a mano según el formato; ver tests/datos/LEEME.md.
         const QByteArray esperado = LeerBytes(VAREK9_DATOS_PRUEBA u"/pequeno.vk9"_s);
         QCOMPARE(TextoProyecto(p), esperado);
-    }
 
-    void proyectoSinUnidades() {
-        Proyecto p;
-        const QString texto = DecodificarAnsi(TextoProyecto(p));
+        // Sin unidades: NumeroUH 0, los once costos y la confiabilidad del tránsito en F.
+        const QString texto = DecodificarAnsi(TextoProyecto(Proyecto()));
         QVERIFY(texto.contains(u"\r\n 9 \r\n 0 \r\n 100 \r\n 11 \r\n[InicioCU]"_s));
         QVERIFY(texto.endsWith(u"[FinCU]\r\n[FinProyecto]\r\n"_s));
         QVERIFY(texto.contains(u"\r\n 7 \r\nF\r\n"_s));
@@ -139,13 +137,9 @@ private slots:
 
     void idaYVuelta() {
         QFETCH(int, unidades);
-        ModuloVarek9 m;
-        Proyecto& p = m.Proyecto;
-        LlenarProyectoDeMuestra(p, unidades, 3);
-        const Proyecto original = p;
-
-        m.ProyectoModificado = true;
-        const QByteArray bytes = TextoProyecto(p);
+        Proyecto original;
+        LlenarProyectoDeMuestra(original, unidades, 3);
+        const QByteArray bytes = TextoProyecto(original);
         ModuloVarek9 leido;
         leido.Proyecto.Nombre = u"anterior"_s;
         const AvisoLectura aviso = LeerProyectoDatos(leido, bytes, u"x"_s);
@@ -165,20 +159,7 @@ private slots:
         QCOMPARE(TextoProyecto(q), bytes);
     }
 
-    void lineasDeListaSeRecortan() {
-        ModuloVarek9 m;
-        m.Proyecto.NumeroUH = 1;
-        m.Proyecto.UH[1].N82 = QStringList{u"  con blancos  "_s, u"x"_s};
-        const QByteArray bytes = TextoProyecto(m.Proyecto);
-        QVERIFY(bytes.contains("\r\n    con blancos  \r\n  x\r\n"));
-        LeerProyectoDatos(m, bytes, u"x"_s);
-        QCOMPARE(m.Proyecto.UH[1].N82, (QStringList{u"con blancos"_s, u"x"_s}));
-        // Un salto dentro de un valor partiría la línea al leer: se escribe un blanco.
-        m.Proyecto.UH[1].N82 = QStringList{u"a\nb\rc"_s};
-        QVERIFY(TextoProyecto(m.Proyecto).contains("\r\n  a b c\r\n"));
-    }
-
-    void clavesDesconocidasYMarcadores() {
+    void clavesMarcadoresYListas() {
         ModuloVarek9 m;
         QStringList costos{" 100 ", " 13 ", "[InicioCU]"};
         for (int i = 1; i <= 13; ++i)
@@ -203,14 +184,22 @@ private slots:
         QCOMPARE(Encabezado(p), u"|Ubicación de la segunda sección|95.5|2|V|.49"_s);
         QCOMPARE(p.UH[1].CLIMA, L("c"));
         QCOMPARE(p.CostosUnitarios[11], 11.0);
-    }
 
-    void listaSinMarcadorDeCierre() {
-        ModuloVarek9 m;
+        // Las listas se escriben con dos blancos delante y se leen recortadas.
+        m.Proyecto.NumeroUH = 1;
+        m.Proyecto.UH[1].N82 = QStringList{u"  con blancos  "_s, u"x"_s};
+        const QByteArray bytes = TextoProyecto(m.Proyecto);
+        QVERIFY(bytes.contains("\r\n    con blancos  \r\n  x\r\n"));
+        LeerProyectoDatos(m, bytes, u"x"_s);
+        QCOMPARE(m.Proyecto.UH[1].N82, (QStringList{u"con blancos"_s, u"x"_s}));
+        // Un salto dentro de un valor partiría la línea al leer: se escribe un blanco.
+        m.Proyecto.UH[1].N82 = QStringList{u"a\nb\rc"_s};
+        QVERIFY(TextoProyecto(m.Proyecto).contains("\r\n  a b c\r\n"));
+
         // La cuenta se cumple sin ver el marcador: la línea siguiente se descarta.
-        const QByteArray datos = ConEncabezado(
+        const QByteArray sinCierre = ConEncabezado(
             L(" 9 | 1 | 10 | 1 |[InicioUH]| 52 | 2 |[InicioMR]|a|b|[FinMR]| 11 |T|[FinUH]"));
-        QVERIFY(!LeerProyectoDatos(m, datos, "P").HayAviso);
+        QVERIFY(!LeerProyectoDatos(m, sinCierre, "P").HayAviso);
         QCOMPARE(m.Proyecto.UH[1].MR, L("a|b"));
         QCOMPARE(m.Proyecto.UH[1].CodigoTramo, u"T"_s);
     }
@@ -220,32 +209,28 @@ private slots:
     void encabezado_data() {
         QTest::addColumn<QStringList>("cuerpo");
         QTest::addColumn<QString>("esperado");
-        QTest::newRow("V") << L(" 7 |V") << u"||70|2|V|.49"_s;
-        QTest::newRow("v con blancos") << L(" 7 |  v ") << u"||70|2|V|.49"_s;
-        QTest::newRow("F") << L(" 7 |F") << u"||70|2|F|.44"_s;
-        QTest::newRow("Verdadero") << L(" 7 |Verdadero") << u"||70|2|F|.44"_s;
-        QTest::newRow("vacío") << L(" 7 |") << u"||70|2|F|.44"_s;
-        QTest::newRow("límites") << L(" 4 | 120 | 5 | 7.5 | 6 | .5 | 8 | 3 ") << u"||99|2|F|.44"_s;
+        QTest::newRow("V") << L(" 7 |V") << u"d||70|2|V|.49"_s;
+        QTest::newRow("v con blancos") << L(" 7 |  v ") << u"d||70|2|V|.49"_s;
+        QTest::newRow("F") << L(" 7 |F") << u"d||70|2|F|.44"_s;
+        QTest::newRow("Verdadero") << L(" 7 |Verdadero") << u"d||70|2|F|.44"_s;
+        QTest::newRow("vacío") << L(" 7 |") << u"d||70|2|F|.44"_s;
+        QTest::newRow("límites") << L(" 4 | 120 | 5 | 7.5 | 6 | .5 | 8 | 3 ") << u"d||99|2|F|.44"_s;
     }
 
     void encabezado() {
         QFETCH(QStringList, cuerpo);
         QFETCH(QString, esperado);
-        ModuloVarek9 m;
-        LeerProyectoDatos(m, ConEncabezado(cuerpo), "P");
-        QCOMPARE(Encabezado(m.Proyecto), esperado);
-        QCOMPARE(m.Proyecto.Zr, CalcularZr(m.Proyecto.Confiabilidad / 100 - 0.5));
-    }
-
-    void lecturaReiniciaElProyecto() {
-        // Las unidades anteriores y el estado modificado, en lecturaDeArchivosDanados.
+        // La lectura parte de un proyecto nuevo (R 70, sin costos), pero la descripción
+        // se conserva si el archivo no la trae. Las unidades anteriores y el estado
+        // modificado, en lecturaDeArchivosDanados.
         ModuloVarek9 m;
         m.Proyecto.CostosUnitarios[2] = 9;
         m.Proyecto.Confiabilidad = 95;
-        m.Proyecto.Descripcion = u"se conserva si el archivo no la trae"_s;
-        LeerProyectoDatos(m, ConEncabezado({}), "P");
+        m.Proyecto.Descripcion = u"d"_s;
+        LeerProyectoDatos(m, ConEncabezado(cuerpo), "P");
+        QCOMPARE(Encabezado(m.Proyecto), esperado);
         QCOMPARE(m.Proyecto.CostosUnitarios[2], 0.0);
-        QCOMPARE(Encabezado(m.Proyecto), u"se conserva si el archivo no la trae||70|2|F|.44"_s);
+        QCOMPARE(m.Proyecto.Zr, CalcularZr(m.Proyecto.Confiabilidad / 100 - 0.5));
     }
 
     // Archivos dañados como los dejan los usuarios: lo que se lee y lo que se dice.
@@ -259,19 +244,16 @@ private slots:
         const QString anterior = u"anterior|1|Z:0|0"_s;
         const QString noEs =
             u"El archivo [P] no es un Proyecto (no tiene la línea [Proyecto]): no se cargó nada..."_s;
-        const auto cortado = [](int linea) {
-            return u"El Proyecto [P] está incompleto: termina en la línea %1..."_s.arg(linea);
+        const auto enLinea = [](const char* que, int linea) {
+            return u"El Proyecto [P] %1 en la línea %2..."_s.arg(QString::fromUtf8(que)).arg(linea);
         };
+        const auto cortado = [&](int l) { return enLinea("está incompleto: termina", l); };
+        const auto invalido = [&](int l) { return enLinea("tiene un dato inválido", l); };
+        const auto noNumerico = [&](int l) { return enLinea("tiene un valor no numérico", l); };
         const auto sinBloque = [&](QStringList extra) {
             return Tramo(l, 1, 35) + Tramo(extra, 1, int(extra.size())) + Tramo(l, 36, 41);
         };
 
-        const auto invalido = [](int linea) {
-            return u"El Proyecto [P] tiene un dato inválido en la línea %1..."_s.arg(linea);
-        };
-        const auto noNumerico = [](int linea) {
-            return u"El Proyecto [P] tiene un valor no numérico en la línea %1..."_s.arg(linea);
-        };
         const auto fila = [](const char* nombre, const QByteArray& datos, const QString& proyecto,
                              const QStringList& hallazgos = {}) {
             QTest::newRow(nombre) << datos << proyecto << hallazgos;
@@ -382,10 +364,9 @@ private slots:
         QCOMPARE(m.Proyecto.UH[1500].CodigoTramo, u"lejos"_s);
         QCOMPARE(m.Proyecto.Descripcion, u"después"_s);
 
-        // Cuentas negativas y enormes: nada explota y la lista queda acotada.
-        leer(" 9 | 1 | 10 | 1 |[InicioUH]| 50 | -3 |[InicioN82]|[FinN82]| 51 | 1E300 "
-             "|[InicioCLIMA]|a|b");
-        QVERIFY(m.Proyecto.UH[1].N82.isEmpty());
+        // Una cuenta enorme no explota y la lista queda acotada (la negativa, en la
+        // fila "cuenta negativa" de lecturaDeArchivosDanados).
+        leer(" 9 | 1 | 10 | 1 |[InicioUH]| 51 | 1E300 |[InicioCLIMA]|a|b");
         // Quedan tres líneas tras el marcador: "a", "b" y el cierre del proyecto.
         QCOMPARE(m.Proyecto.UH[1].CLIMA, L("a|b|[FinProyecto]"));
 
@@ -399,11 +380,10 @@ private slots:
         for (int i = 0; i < 5000; ++i)
             basura.append(static_cast<char>((i * 7919) % 256));
         LeerProyectoDatos(m, "[Proyecto]\r\n" + basura, "P");
-        LeerProyectoDatos(m, QByteArray(), "P");
         QCOMPARE(m.Proyecto.NumeroUH, 0);
     }
 
-    void archivosEnDisco() {
+    void archivosEnDiscoYFallaAlGuardar() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         ModuloVarek9 m;
@@ -435,9 +415,26 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("Tramo1.vk9")));
         QVERIFY(QFile::exists(dir.filePath("Tramo1.VK9")));
 #endif
+
+        // Falla al guardar: el error del sistema y el proyecto sigue modificado.
+        QVERIFY(EscribirBytes(dir.filePath("archivo"), "no soy un directorio"));
+        m.ArchivoProyecto = dir.filePath(u"archivo/proyecto"_s);
+        m.ProyectoModificado = true;
+        const ErrorEscritura e = GuardarProyecto(m);
+        QVERIFY(!e.Ok && e.Numero != 0 && !e.Descripcion.isEmpty() && m.ProyectoModificado);
+        QCOMPARE(ErrorEscritura::Titulo(), u"ERROR"_s);
+        QVERIFY(e.Texto().startsWith(
+            u"Se presentó un error en el sistema...\n\nError : %1 "_s.arg(e.Numero)));
+
+        // Una escritura fallida no toca el archivo anterior ni deja temporales.
+        QVERIFY(EscribirBytes(dir.filePath("bueno.vk9"), "contenido anterior"));
+        const QStringList antes = QDir(dir.path()).entryList(QDir::Files);
+        QVERIFY(!EscribirArchivoSeguro(dir.filePath("archivo/x"), "nuevo").Ok);
+        QCOMPARE(LeerBytes(dir.filePath("bueno.vk9")), QByteArray("contenido anterior"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), antes);
     }
 
-    void respaldoDeLoLeidoConAvisos() {
+    void respaldoYUltimoProyecto() {
         QTemporaryDir dir;
         const DirectorioActual cd(dir.path());
         const QByteArray cortado = "[Proyecto]\r\n 1 \r\nP\r\n";
@@ -484,35 +481,9 @@ private slots:
         QCOMPARE(GuardarProyecto(m).Respaldo, u"notas.vk9.bak"_s);
         QCOMPARE(LeerBytes("notas.vk9.bak"), QByteArray("hola\r\n"));
         QVERIFY(!ArchivoNoEsProyecto(m));
-    }
 
-    void fallaAlGuardar() {
-        QTemporaryDir dir;
-        QVERIFY(EscribirBytes(dir.filePath("archivo"), "no soy un directorio"));
-        ModuloVarek9 m;
-        m.ArchivoProyecto = dir.filePath(u"archivo/proyecto"_s);
-        m.ProyectoModificado = true;
-        const ErrorEscritura e = GuardarProyecto(m);
-        QVERIFY(!e.Ok && e.Numero != 0 && !e.Descripcion.isEmpty() && m.ProyectoModificado);
-        QCOMPARE(ErrorEscritura::Titulo(), u"ERROR"_s);
-        QVERIFY(e.Texto().startsWith(
-            u"Se presentó un error en el sistema...\n\nError : %1 "_s.arg(e.Numero)));
-
-        // Una escritura fallida no toca el archivo anterior ni deja temporales.
-        QVERIFY(EscribirBytes(dir.filePath("bueno.vk9"), "contenido anterior"));
-        const ErrorEscritura e2 = EscribirArchivoSeguro(dir.filePath("archivo/x"), "nuevo");
-        QVERIFY(!e2.Ok);
-        QCOMPARE(LeerBytes(dir.filePath("bueno.vk9")), QByteArray("contenido anterior"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
-    }
-
-    void ultimoProyecto() {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkpath(u"obras"_s));
-        const DirectorioActual cd(dir.path());
-        ModuloVarek9 m;
-
-        // Sin argumento ni archivo: "Defecto".
+        // El archivo del último proyecto: sin argumento ni archivo, "Defecto".
+        QVERIFY(QDir().mkpath(u"obras"_s));
         QCOMPARE(CargarUltimoProyecto(m, QString()), u"Defecto"_s);
 
         // Dentro del directorio actual se guarda relativo.
@@ -576,7 +547,7 @@ private slots:
         QCOMPARE(BloqueoAjenoVivo(dueno, esta, [&](qint64) { return vivo; }), ajeno);
     }
 
-    void bloqueoEnArchivo() {
+    void bloqueoYRecuperacion() {
         QTemporaryDir dir;
         const QString proyecto = dir.filePath("Vía 3");
         QVERIFY(EscribirBytes(proyecto + ".VK9", "[Proyecto]\r\n"));
@@ -608,16 +579,11 @@ private slots:
         QVERIFY(TomarBloqueo(proyecto, Ahora));
         SoltarBloqueo(proyecto);
         QVERIFY(!QFile::exists(proyecto + ".VK9.lock"));
-    }
-
-    void procesoVivo() {
         QVERIFY(ProcesoVivo(QCoreApplication::applicationPid()));
         QVERIFY(!ProcesoVivo(0));
         QVERIFY(!ProcesoVivo(0x7ffffff0));
-    }
 
-    void copiaDeRecuperacion() {
-        QTemporaryDir dir;
+        // La copia de recuperación, junto al proyecto.
         ModuloVarek9 m;
         m.ArchivoProyecto = dir.filePath("Obra");
         m.Proyecto.Nombre = QStringLiteral("Nombre sin guardar");
@@ -639,11 +605,11 @@ private slots:
         QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
         QVERIFY(fechar(60));
         QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
-        ModuloVarek9 otro;
-        otro.ArchivoProyecto = m.ArchivoProyecto;
-        QVERIFY(!CargarRecuperacion(otro).HayAviso);
-        QCOMPARE(otro.Proyecto.Nombre, QStringLiteral("Nombre sin guardar"));
-        QVERIFY(otro.ProyectoModificado);
+        ModuloVarek9 recuperado;
+        recuperado.ArchivoProyecto = m.ArchivoProyecto;
+        QVERIFY(!CargarRecuperacion(recuperado).HayAviso);
+        QCOMPARE(recuperado.Proyecto.Nombre, QStringLiteral("Nombre sin guardar"));
+        QVERIFY(recuperado.ProyectoModificado);
         BorrarRecuperacion(m.ArchivoProyecto);
         QVERIFY(!QFile::exists(m.ArchivoProyecto + ".vk9.recuperar"));
     }

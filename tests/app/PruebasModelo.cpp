@@ -126,30 +126,37 @@ private slots:
                  QStringLiteral("Vía|95|1234"));
     }
 
-    void zrConocidos_data() {
-        QTest::addColumn<double>("R");
+    // Zr para una confiabilidad R y SN para un tránsito W18 (R 90, pt 2.2, CBR 10).
+    void valoresConocidos_data() {
+        QTest::addColumn<bool>("sn");
+        QTest::addColumn<double>("entrada");
         QTest::addColumn<double>("esperado");
-        QTest::newRow("70") << 70.0 << 0.524;
-        QTest::newRow("80") << 80.0 << 0.842;
-        QTest::newRow("90") << 90.0 << 1.282;
-        QTest::newRow("95") << 95.0 << 1.645;
-        QTest::newRow("99") << 99.0 << 2.328;
+        QTest::newRow("Zr 70") << false << 70.0 << 0.524;
+        QTest::newRow("Zr 80") << false << 80.0 << 0.842;
+        QTest::newRow("Zr 90") << false << 90.0 << 1.282;
+        QTest::newRow("Zr 95") << false << 95.0 << 1.645;
+        QTest::newRow("Zr 99") << false << 99.0 << 2.328;
         // Fuera del intervalo de la falsa posición.
-        QTest::newRow("100") << 100.0 << 10.0;
-        QTest::newRow("120") << 120.0 << 10.0;
-        QTest::newRow("50") << 50.0 << 0.0;
-        QTest::newRow("40") << 40.0 << 0.0;
-        QTest::newRow("sin número") << std::nan("") << -1.0;
+        QTest::newRow("Zr 100") << false << 100.0 << 10.0;
+        QTest::newRow("Zr 120") << false << 120.0 << 10.0;
+        QTest::newRow("Zr 50") << false << 50.0 << 0.0;
+        QTest::newRow("Zr 40") << false << 40.0 << 0.0;
+        QTest::newRow("Zr sin número") << false << std::nan("") << -1.0;
+        QTest::newRow("SN 1000") << true << 1000.0 << 0.825;
+        QTest::newRow("SN 10000") << true << 10000.0 << 1.337;
+        QTest::newRow("SN 500000") << true << 500000.0 << 2.586;
     }
 
-    void zrConocidos() {
-        QFETCH(double, R);
+    void valoresConocidos() {
+        QFETCH(bool, sn);
+        QFETCH(double, entrada);
         QFETCH(double, esperado);
-        const double zr = CalcularZr(R / 100 - 0.5);
-        QVERIFY2(std::fabs(zr - esperado) < 0.0005, qPrintable(QString::number(zr, 'g', 17)));
+        const double x = sn ? NumeroEstructural(entrada, -CalcularZr(0.4), 0.44, 2.2, MrCbr10)
+                            : CalcularZr(entrada / 100 - 0.5);
+        QVERIFY2(std::fabs(x - esperado) < 0.0005, qPrintable(QString::number(x, 'g', 17)));
     }
 
-    void zrNoQuedaEnLaRaizExactaYAreaNormal() {
+    void particularidadesDelSolucionador() {
         // Para 90 % da 1.2816 a cuatro decimales; para 99 % queda algo por encima del cuantil
         // exacto (2.3263) porque la falsa posición se detiene por el tamaño de su corrección.
         QCOMPARE(std::round(CalcularZr(0.4) * 10000) / 10000, 1.2816);
@@ -160,28 +167,10 @@ private slots:
         QVERIFY(AreaNormal(-1.3) == -AreaNormal(1.3));
         QCOMPARE(AreaNormal(0), 0.0);
         QVERIFY(std::fabs(DensidadNormal(0) - 0.3989422804014327) < 1e-13);
-    }
 
-    void snEjemplos_data() {
-        QTest::addColumn<double>("W18");
-        QTest::addColumn<double>("esperado");
-        QTest::newRow("1000") << 1000.0 << 0.825;
-        QTest::newRow("10000") << 10000.0 << 1.337;
-        QTest::newRow("500000") << 500000.0 << 2.586;
-    }
-
-    void snEjemplos() {
-        QFETCH(double, W18);
-        QFETCH(double, esperado);
-        const double sn = NumeroEstructural(W18, -CalcularZr(0.4), 0.44, 2.2, MrCbr10);
-        QVERIFY2(std::fabs(sn - esperado) < 0.0005, qPrintable(QString::number(sn, 'g', 17)));
-    }
-
-    void snCasosLimite() {
         // Tránsito para el cual SN = 2 anula la ecuación: el primer paso es casi nulo.
         const double zr = -CalcularZr(0.4);
-        const double log10W18 = EcuacionAASHTO(2.0, 1.0, zr, 0.44, 2.2, MrCbr10);
-        const double w18 = std::pow(10.0, log10W18);
+        const double w18 = std::pow(10.0, EcuacionAASHTO(2.0, 1.0, zr, 0.44, 2.2, MrCbr10));
         QVERIFY(std::fabs(EcuacionAASHTO(2.0, w18, zr, 0.44, 2.2, MrCbr10)) < 1e-9);
         QVERIFY(NumeroEstructural(w18, zr, 0.44, 2.2, MrCbr10) == 2.0);
 

@@ -8,17 +8,13 @@
 #include "app/frmProyecto.h"
 #include "common/VentanasLibzrl.h"
 
-#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
-#include <QVBoxLayout>
 
 #include <memory>
 
@@ -68,12 +64,19 @@ struct Dialogo {
 class PruebasfrmProyecto : public QObject {
     Q_OBJECT
 private slots:
-    void plegadoDeLineas() {
+    void plegadoDeLineasYListas() {
         QCOMPARE(LimpiarEnter(u"  uno\r\ndos\r\n\ttres \r "_s), u"uno¦dos¦tres "_s);
         QCOMPARE(LimpiarEnter(u"a\nb\rc\r\n\r\nd"_s), u"abc¦¦d"_s); // solo CR LF es salto
         QCOMPARE(RecuperarEnter(u"a¦b¦"_s), u"a\r\nb\r\n"_s);
-        QCOMPARE(Trim13(u"\t a\tb\x1f "_s), u" ab"_s); // recorta antes de quitar
+        // Trim13 es QuitarControles (en PruebasComunes): aquí, que pasa el blanco.
         QCOMPARE(Trim13(u" a\tb\x1f "_s, true), u"a b "_s);
+        // La búsqueda en sí se prueba sobre la lista de textos en PruebasComunes.
+        QComboBox lista;
+        lista.addItems({u"Abc"_s, u"ABD"_s, u"xyz"_s});
+        SeleccionarEnLista(lista, u"abD"_s, false);
+        QCOMPARE(lista.currentIndex(), 1);
+        SeleccionarEnLista(lista, u"q"_s, false);
+        QCOMPARE(lista.currentIndex(), -1);
     }
 
     void alAbrir() {
@@ -96,12 +99,11 @@ private slots:
         Dialogo d(m);
         d.Escribir(u"txt0"_s, u"Otro nombre"_s);
         d.Escribir(u"txt3"_s, u"120"_s);
-        QCOMPARE(d.Texto(u"txt3"_s), u"120"_s); // queda como se escribió
-        QCOMPARE(d.Etiqueta(u"lbZr"_s), u"2.3278"_s);
+        // Queda como se escribió; Zr ya es el de 99.
+        QCOMPARE(d.Texto(u"txt3"_s) + u'|' + d.Etiqueta(u"lbZr"_s), u"120|2.3278"_s);
         d.Enter(u"txt3"_s);
         QCOMPARE(d.Texto(u"txt3"_s), u"99"_s);
         d.Escribir(u"txt3"_s, u"abc"_s); // sin número: 0, limitado a 50
-        QCOMPARE(m.Proyecto.Confiabilidad, 50.0);
         d.Escribir(u"txt0"_s, u"Tampoco"_s);
         QCOMPARE(d.Texto(u"txt3"_s), u"50"_s);
 
@@ -194,12 +196,10 @@ private slots:
 
     // La presentación del programa y las rutinas de ventana de uso común.
     // Los textos fijos se ven en frmAbout.cpp; la compilación viene de la construcción.
-    void compilacionYCierre() {
+    void presentacionYCentrado() {
         frmAbout acerca;
-        QStringList textos;
-        for (const QLabel* etiqueta : acerca.findChildren<QLabel*>())
-            textos << etiqueta->text();
-        QVERIFY(textos.contains(u"Compilación "_s + QLatin1StringView(VAREK9_VERSION)));
+        QCOMPARE(acerca.findChild<QLabel*>(u"lbCompilacion"_s)->text(),
+                 u"Compilación "_s + QLatin1StringView(VAREK9_VERSION));
         for (const Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             acerca.show();
             QTest::keyClick(&acerca, tecla);
@@ -208,9 +208,7 @@ private slots:
         acerca.show();
         QTest::mouseClick(acerca.findChild<QLabel*>(u"lbPrograma"_s), Qt::LeftButton);
         QVERIFY(!acerca.isVisible());
-    }
 
-    void centrarFormularioMostrado() {
         QWidget ventana;
         ventana.setFixedSize(301, 157);
         ventana.show();
@@ -223,37 +221,24 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor()); // no queda el reloj de arena
     }
 
+    // Enter como Tab y elegir todo al entrar (PrepararCampos), sobre las propiedades: saltar
+    // los deshabilitados, en numerosEnVivoYSalirSinAceptar; Enter como salto de línea en la
+    // descripción, en aceptarGuardaElEncabezado; un clic que elige todo, en cada Escribir.
     void camposEnterYSeleccion() {
-        QDialog ventana;
-        auto* uno = new QLineEdit(u"uno"_s);
-        auto* apagado = new QLineEdit(u"apagado"_s);
-        auto* varias = new QPlainTextEdit(u"a\nb"_s);
-        auto* dos = new QLineEdit(u"dos dos"_s);
-        auto* boton = new QPushButton(u"Botón"_s);
-        auto* capa = new QVBoxLayout(&ventana);
-        for (QWidget* w : QList<QWidget*>{uno, apagado, varias, dos, boton})
-            capa->addWidget(w);
-        varias->setTabChangesFocus(true);
-        apagado->setEnabled(false);
-        PrepararCampos({uno, apagado, varias, dos});
-        ventana.show();
-        QVERIFY(QTest::qWaitForWindowActive(&ventana));
-
-        // Enter salta el deshabilitado y entra al de varias líneas con todo elegido.
-        QTest::keyClick(uno, Qt::Key_Return);
-        QVERIFY(varias->hasFocus());
-        QCOMPARE(varias->textCursor().selectedText(), u"a\u2029b"_s);
-        QTest::keyClick(varias, Qt::Key_Return); // allí es un salto de línea
-        QCOMPARE(varias->toPlainText(), u"\n"_s);
-        QTest::keyClick(varias, Qt::Key_Tab);
+        ModuloVarek9 m;
+        m.Proyecto.Descripcion = u"a¦b"_s;
+        m.Proyecto.Ubicacion = u"dos dos"_s;
+        Dialogo d(m);
+        d.Enter(u"txt0"_s);
+        QCOMPARE(d.Control<QPlainTextEdit>(u"txt1"_s)->textCursor().selectedText(), u"a\u2029b"_s);
+        QTest::keyClick(d.Control(u"txt1"_s), Qt::Key_Tab);
+        auto* dos = d.Control<QLineEdit>(u"txt2"_s);
         QCOMPARE(dos->selectedText(), u"dos dos"_s);
         QTest::keyClick(dos, Qt::Key_Enter, Qt::KeypadModifier);
-        QVERIFY(boton->hasFocus());
-        QCOMPARE(ventana.result(), int(QDialog::Rejected)); // Enter no aceptó nada
+        QVERIFY(d.Control(u"txt3"_s)->hasFocus());
+        QVERIFY(d.v->isVisible()); // Enter no aceptó nada
 
-        // Un clic elige todo, salvo que se arrastre para elegir una parte.
-        QTest::mouseClick(uno, Qt::LeftButton);
-        QCOMPARE(uno->selectedText(), u"uno"_s);
+        // Arrastrar elige solo una parte.
         QTest::mousePress(dos, Qt::LeftButton, {}, QPoint(2, 5));
         QTest::mouseMove(dos, QPoint(14, 5));
         QTest::mouseRelease(dos, Qt::LeftButton, {}, QPoint(14, 5));
@@ -263,19 +248,9 @@ private slots:
         QWidget otra;
         otra.show();
         QVERIFY(QTest::qWaitForWindowActive(&otra));
-        ventana.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&ventana));
+        d.v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d.v.get()));
         QVERIFY(dos->hasFocus() && dos->selectedText() != u"dos dos"_s);
-    }
-
-    // La búsqueda en sí se prueba sobre la lista de textos en PruebasComunes.
-    void seleccionarEnLista() {
-        QComboBox lista;
-        lista.addItems({u"Abc"_s, u"ABD"_s, u"xyz"_s});
-        SeleccionarEnLista(lista, u"abD"_s, false);
-        QCOMPARE(lista.currentIndex(), 1);
-        SeleccionarEnLista(lista, u"q"_s, false);
-        QCOMPARE(lista.currentIndex(), -1);
     }
 };
 

@@ -54,13 +54,6 @@ QByteArray Encabezado(int pagina) {
     return QByteArray(80 - texto.size(), ' ') + texto + "\r\n";
 }
 
-// Escribe un proyecto con las unidades dadas.
-bool EscribirProyecto(const QString& ruta, const QList<UnidadHomogenea>& unidades) {
-    ModuloVarek9 m;
-    PonerUnidades(m.Proyecto, unidades);
-    return GuardarProyectoEn(m, ruta).Ok;
-}
-
 // Las unidades del proyecto guardado.
 Proyecto Leer(const QString& ruta) {
     ModuloVarek9 m;
@@ -87,6 +80,15 @@ class PruebasCli : public QObject {
                 QString::fromLocal8Bit(salida), QString::fromLocal8Bit(p.readAllStandardError())};
     }
     QString Ruta(const QString& nombre) const { return dir_.filePath(nombre); }
+    // Importa la tabla en un proyecto con las unidades dadas; el resultado queda en
+    // "salida.vk9".
+    Corrida Importar(const QList<UnidadHomogenea>& unidades, const QByteArray& tabla) const {
+        ModuloVarek9 m;
+        PonerUnidades(m.Proyecto, unidades);
+        if (!GuardarProyectoEn(m, Ruta("base.vk9")).Ok || !EscribirBytes(Ruta("u.txt"), tabla))
+            return {};
+        return Correr({"importar", Ruta("base.vk9"), Ruta("u.txt"), Ruta("salida.vk9")});
+    }
 
 private slots:
     void init() {
@@ -114,14 +116,12 @@ private slots:
         QVERIFY(texto.readAllStandardOutput().contains("2 [05/12/2026 19:45:00]"));
 
         const QStringList base = QStringList{"dos", "informe"} + fecha;
-        Corrida c = Correr(base);
-        QCOMPARE(c.Resumen(), u"0|t00\n"_s);
+        QCOMPARE(Correr(base).Resumen(), u"0|t00\n"_s);
         QVERIFY(LeerBytes(Ruta(u"t00"_s)).startsWith(Encabezado(1) + "linea 1   \r\n"));
 
         // Solo la página 2, dos copias, a un archivo dado (la paginación, en PruebasPaginacion).
-        c = Correr(base + QStringList{"--desde", "2", "--hasta", "2", "--copias", "2", "--salida",
-                                      "cola.prn"});
-        QCOMPARE(c.Codigo, 0);
+        const QStringList pagina{"--desde", "2", "--hasta", "2", "--copias", "2", "--salida"};
+        QCOMPARE(Correr(base + pagina + QStringList{"cola.prn"}).Codigo, 0);
         const QByteArray pagina2 =
             Encabezado(2) + "linea 58   \r\nlinea 59   \r\nlinea 60   \r\n\f";
         QCOMPARE(LeerBytes(Ruta(u"cola.prn"_s)), pagina2 + pagina2);
@@ -352,9 +352,8 @@ private slots:
             }
         });
         const QStringList total = lineas.last().split(u'\t');
-        QCOMPARE(total.value(0), QStringLiteral("TOTAL"));
         QCOMPARE(total.size(), 7);
-        QCOMPARE(total[1], Formato17(e.CostoTotal[1]));
+        QCOMPARE(total.mid(0, 2), (QStringList{u"TOTAL"_s, Formato17(e.CostoTotal[1])}));
     }
 
     void reporte() {
@@ -386,13 +385,8 @@ private slots:
         Proyecto p = Leer(Ejemplo);
         QCOMPARE(c.Bytes, CodificarAnsi(CopiarTexto(PrepararTablaUH(p), 1, ColCodigoTramo)));
 
-        const QString tabla = Ruta("tabla.txt");
-        QVERIFY(EscribirBytes(tabla, c.Bytes));
-        const QString vacio = Ruta("vacio.vk9");
-        QVERIFY(EscribirProyecto(vacio, {}));
-        const QString salida = Ruta("copia.vk9");
-        QCOMPARE(Correr({"importar", vacio, tabla, salida}).Codigo, 0);
-        QCOMPARE(Correr({"exportar", salida}).Bytes, c.Bytes);
+        QCOMPARE(Importar({}, c.Bytes).Codigo, 0);
+        QCOMPARE(Correr({"exportar", Ruta("salida.vk9")}).Bytes, c.Bytes);
     }
 
     // Con 999 unidades o más la fila bajo la última no existía: nada se pegaba; ni se
@@ -410,18 +404,14 @@ private slots:
         QList<UnidadHomogenea> lista;
         for (int i = 1; i <= unidades; ++i)
             lista << UnidadTramo(u"A%1"_s.arg(i, 4, 10, QChar(u'0')), i, i + 1);
-        const QString base = Ruta("base.vk9");
-        QVERIFY(EscribirProyecto(base, lista));
         QByteArray tabla;
         for (int i = 1; i <= filas; ++i)
             tabla += "Z" + QByteArray::number(i).rightJustified(4, '0') + "\tunidad\r\n";
-        const QString tablaRuta = Ruta("u.txt");
-        QVERIFY(EscribirBytes(tablaRuta, tabla + "\tsin codigo\r\n"));
-        const QString salida = Ruta("salida.vk9");
-        const Corrida c = Correr({"importar", base, tablaRuta, salida});
+        const Corrida c = Importar(lista, tabla + "\tsin codigo\r\n");
         QCOMPARE(c.Codigo, 0);
         QCOMPARE(c.Errores.trimmed(),
                  u"La línea %1 no tiene código de tramo: no forma una unidad."_s.arg(filas + 1));
+        const QString salida = Ruta("salida.vk9");
         const Proyecto p = Leer(salida);
         QCOMPARE(p.NumeroUH, unidades + filas);
         QCOMPARE(p.UH[unidades + 1].CodigoTramo, u"Z0001"_s);
@@ -434,8 +424,6 @@ private slots:
     // la fila en blanco no forma unidad y las demás sí, también el código de blancos y
     // el duplicado (cómo se leen las celdas y el orden, en PruebasRevisionUH).
     void importarTablaDeHojaDeCalculo() {
-        const QString base = Ruta("base.vk9");
-        QVERIFY(EscribirProyecto(base, {UnidadTramo("K2", 0, 100), UnidadTramo("K1", 0, 100)}));
         const QByteArray tabla =
             "Z9\tca\361ada\t2\tc\t1,250.75\t1,300\t6.5 m\t150000\thum\tTEMP\t4,5\tmont"
             "\tafr-2\t12\t30\textra\tm\341s\r\n"
@@ -444,10 +432,7 @@ private slots:
             "K1\tduplicada\t1\tA\t0\t100\r\n"
             "  \tsolo blancos\r\n"
             "ab\tmin\372sculas\r\n";
-        const QString unidades = Ruta("unidades.txt");
-        QVERIFY(EscribirBytes(unidades, tabla));
-        const QString salida = Ruta("salida.vk9");
-        const Corrida c = Correr({"importar", base, unidades, salida});
+        const Corrida c = Importar({UnidadTramo("K2", 0, 100), UnidadTramo("K1", 0, 100)}, tabla);
         QCOMPARE(c.Codigo, 0);
         QCOMPARE(c.Errores.trimmed(),
                  u"Algunas celdas pegadas no eran números o tenían caracteres que "
@@ -455,7 +440,7 @@ private slots:
                  "fila 3, Ancho Corona: \"6.5 m\" se guarda como 6.50\n"
                  "fila 5, Abscisa Inicial: \"abc\" se guarda como 0.00\n"
                  "fila 5, Abscisa Final: \"12 m\" se guarda como 12.00"_s);
-        QCOMPARE(Leer(salida).NumeroUH, 7);
+        QCOMPARE(Leer(Ruta("salida.vk9")).NumeroUH, 7);
     }
 };
 

@@ -20,7 +20,7 @@
 
 #include <cmath>
 #include <limits>
-#include <memory>
+#include <optional>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -55,6 +55,12 @@ QByteArray ArrancarHijo(QProcess& hijo, const QString& ruta) {
     return hijo.readLine().trimmed();
 }
 
+// Una carpeta vacía que es la actual mientras existe.
+struct CarpetaPropia {
+    QTemporaryDir Dir;
+    DirectorioActual Actual{Dir.path()};
+};
+
 int TerminarHijo(QProcess& hijo) {
     hijo.closeWriteChannel();
     if (!hijo.waitForFinished(10000) || hijo.exitStatus() != QProcess::NormalExit) return -1;
@@ -66,60 +72,12 @@ int TerminarHijo(QProcess& hijo) {
 class PruebasComunes : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> Carpeta;
-    std::unique_ptr<DirectorioActual> Actual;
+    std::optional<CarpetaPropia> Carpeta;
 
 private slots:
     // Cada prueba corre en una carpeta vacía propia.
-    void init() {
-        Carpeta = std::make_unique<QTemporaryDir>();
-        Actual = std::make_unique<DirectorioActual>(Carpeta->path());
-    }
-
-    void cleanup() {
-        Actual.reset();
-        Carpeta.reset();
-    }
-
-    void formatoGeneral_data() {
-        QTest::addColumn<double>("valor");
-        QTest::addColumn<QString>("texto");
-        QTest::newRow("cero") << 0.0 << " 0 ";
-        QTest::newRow("menos cero") << -0.0 << " 0 ";
-        QTest::newRow("clave") << 1.0 << " 1 ";
-        QTest::newRow("70") << 70.0 << " 70 ";
-        QTest::newRow(".44") << 0.44 << " .44 ";
-        QTest::newRow("-.5") << -0.5 << "-.5 ";
-        QTest::newRow("decimales") << 1250.75 << " 1250.75 ";
-        QTest::newRow("15 cifras") << 123456789012345.0 << " 123456789012345 ";
-        QTest::newRow("redondeo a 15") << 2.123456789012345678 << " 2.12345678901235 ";
-        QTest::newRow("tercio") << 1.0 / 3.0 << " .333333333333333 ";
-        QTest::newRow("1E+15") << 1e15 << " 1E+15 ";
-        QTest::newRow("redondea hacia 1E+15") << 999999999999999.9 << " 1E+15 ";
-        QTest::newRow("negativo grande") << -2.5e20 << "-2.5E+20 ";
-        QTest::newRow("1E-4 fijo") << 0.0001 << " .0001 ";
-        QTest::newRow("bajo 1E-4") << 0.00009 << " 9E-05 ";
-        QTest::newRow("1.5E-07") << 1.5e-7 << " 1.5E-07 ";
-        QTest::newRow("exponente de tres cifras") << 1e-300 << " 1E-300 ";
-        QTest::newRow("0.1 binario") << 0.1 << " .1 ";
-        QTest::newRow("suma inexacta") << 0.1 + 0.2 << " .3 ";
-        QTest::newRow("infinito") << std::numeric_limits<double>::infinity() << " 0 ";
-    }
-
-    void formatoGeneral() {
-        QFETCH(double, valor);
-        QFETCH(QString, texto);
-        QCOMPARE(FormatoGeneral(valor), texto);
-    }
-
-    void formatoGeneralSeLeeIgual() {
-        // Lo escrito con 15 cifras vuelve al mismo texto al leerlo y escribirlo otra vez.
-        for (double v : {1.0 / 7.0, -123.456e-9, 6.02214076e23, 2.5e-5, 987654.321}) {
-            const QString t = FormatoGeneral(v);
-            QCOMPARE(FormatoGeneral(ValorTexto(t)), t);
-            QVERIFY(std::fabs(ValorTexto(t) - v) <= std::fabs(v) * 1e-14);
-        }
-    }
+    void init() { Carpeta.emplace(); }
+    void cleanup() { Carpeta.reset(); }
 
     // Lo leído: el valor a 15 cifras (con el signo del cero) y si no hubo número.
     void leerNumero_data() {
@@ -200,28 +158,7 @@ private slots:
                  leido);
     }
 
-    void desbordeRedondeoYFormato17() {
-        const NumeroLeido n = LeerNumero(u"1E999");
-        QVERIFY(n.HayNumero);
-        QVERIFY(n.Desborde);
-        QCOMPARE(n.Valor, 0.0);
-        QCOMPARE(ValorTexto(u"-9e99999999999999999999"), 0.0);
-        // Muchas cifras no son un desborde.
-        QCOMPARE(ValorTexto(QString(400, u'0') + QStringLiteral("12")), 12.0);
-
-        QCOMPARE(RedondearPar(2.5), 2.0);
-        QCOMPARE(RedondearPar(3.5), 4.0);
-        QCOMPARE(RedondearPar(-2.5), -2.0);
-        QCOMPARE(RedondearPar(2.4999), 2.0);
-        QCOMPARE(RedondearPar(2.51), 3.0);
-
-        QCOMPARE(Formato17(0.1), QStringLiteral("0.10000000000000001"));
-        QCOMPARE(Formato17(2.0), QStringLiteral("2"));
-        QCOMPARE(Formato17(-1.0), QStringLiteral("-1"));
-        QCOMPARE(Formato17(1e20), QStringLiteral("1e+20"));
-    }
-
-    void ansiYRecorte() {
+    void ansiRecorteYNumeros() {
         const QString texto = QStringLiteral("Año ¦ €5 – “x” Ÿ");
         const QByteArray b = CodificarAnsi(texto);
         QCOMPARE(b, QByteArray("A\361o \246 \2005 \226 \223x\224 \237"));
@@ -238,6 +175,24 @@ private slots:
         QCOMPARE(Recortar(u"  a b  "), QStringLiteral("a b"));
         QCOMPARE(Recortar(u"\ta\t"), QStringLiteral("\ta\t"));
         QCOMPARE(Recortar(u"    "), QString());
+
+        const NumeroLeido n = LeerNumero(u"1E999");
+        QVERIFY(n.HayNumero);
+        QVERIFY(n.Desborde);
+        QCOMPARE(n.Valor, 0.0);
+        QCOMPARE(ValorTexto(u"-9e99999999999999999999"), 0.0);
+        // Muchas cifras no son un desborde.
+        QCOMPARE(ValorTexto(QString(400, u'0') + QStringLiteral("12")), 12.0);
+
+        QString redondeos;
+        for (const double v : {2.5, 3.5, -2.5, 2.4999, 2.51})
+            redondeos += N(RedondearPar(v)) + u' ';
+        QCOMPARE(redondeos, u"2 4 -2 2 3 "_s);
+
+        QCOMPARE(Formato17(0.1), QStringLiteral("0.10000000000000001"));
+        QCOMPARE(Formato17(2.0), QStringLiteral("2"));
+        QCOMPARE(Formato17(-1.0), QStringLiteral("-1"));
+        QCOMPARE(Formato17(1e20), QStringLiteral("1e+20"));
     }
 
     // Reportes: un LF solo queda dentro de la línea si hay algún CR. Proyectos:
@@ -279,7 +234,7 @@ private slots:
         }
     }
 
-    void mascaras_data() {
+    void presentacionDeNumeros_data() {
         QTest::addColumn<double>("valor");
         QTest::addColumn<QString>("mascara");
         QTest::addColumn<QString>("esperado");
@@ -288,6 +243,32 @@ private slots:
             QTest::addRow("%g %s", valor, mascara)
                 << valor << QString(mascara) << QString(esperado);
         };
+        // Sin máscara, la forma general: 15 cifras, sin el cero delante del punto y con
+        // un blanco en lugar del signo más.
+        const auto general = [](const char* nombre, double valor, const char* texto) {
+            QTest::newRow(nombre) << valor << QString() << QString(texto);
+        };
+        general("cero", 0.0, " 0 ");
+        general("menos cero", -0.0, " 0 ");
+        general("clave", 1.0, " 1 ");
+        general("70", 70.0, " 70 ");
+        general(".44", 0.44, " .44 ");
+        general("-.5", -0.5, "-.5 ");
+        general("decimales", 1250.75, " 1250.75 ");
+        general("15 cifras", 123456789012345.0, " 123456789012345 ");
+        general("redondeo a 15", 2.123456789012345678, " 2.12345678901235 ");
+        general("tercio", 1.0 / 3.0, " .333333333333333 ");
+        general("séptimo", 1.0 / 7.0, " .142857142857143 ");
+        general("1E+15", 1e15, " 1E+15 ");
+        general("redondea hacia 1E+15", 999999999999999.9, " 1E+15 ");
+        general("negativo grande", -2.5e20, "-2.5E+20 ");
+        general("1E-4 fijo", 0.0001, " .0001 ");
+        general("bajo 1E-4", 0.00009, " 9E-05 ");
+        general("1.5E-07", 1.5e-7, " 1.5E-07 ");
+        general("exponente de tres cifras", 1e-300, " 1E-300 ");
+        general("0.1 binario", 0.1, " .1 ");
+        general("suma inexacta", 0.1 + 0.2, " .3 ");
+        general("infinito", infinito, " 0 ");
         // 15 cifras y luego la mitad lejos del cero.
         fila(2.675, "0.00", "2.68");
         fila(-0.285, "0.00", "-0.29");
@@ -318,13 +299,17 @@ private slots:
         fila(std::numeric_limits<double>::quiet_NaN(), "0.00E+#00", "0.00E+00");
     }
 
-    void mascaras() {
+    void presentacionDeNumeros() {
         QFETCH(double, valor);
         QFETCH(QString, mascara);
         QFETCH(QString, esperado);
-        QCOMPARE(Formato(valor, mascara), esperado);
+        QCOMPARE(mascara.isEmpty() ? FormatoGeneral(valor) : Formato(valor, mascara), esperado);
+        if (!mascara.isEmpty()) return;
+        // Lo escrito con 15 cifras vuelve al mismo texto al leerlo y escribirlo otra vez.
+        QCOMPARE(FormatoGeneral(ValorTexto(esperado)), esperado);
+        QVERIFY(std::fabs(ValorTexto(esperado) - valor) <= std::fabs(valor) * 1e-14);
     }
-    void textosYListas() {
+    void textosListasYEspera() {
         QCOMPARE(Justificar(u" 12 "_s, 5, 32, 0), u"   12"_s);
         QCOMPARE(Justificar(u" 12 "_s, 5, 32, -1), u"12   "_s);
         QCOMPARE(Justificar(u"abcdef"_s, 4, 32, 0), u"abcdef"_s);
@@ -364,9 +349,7 @@ private slots:
         QCOMPARE(SeleccionarEnLista(lista, u"abcd"_s, false), -1);
         QCOMPARE(SeleccionarEnLista(lista, u"zz"_s, true), 0);
         QCOMPARE(SeleccionarEnLista({}, u"a"_s, true), -1);
-    }
 
-    void esperaAleatoria() {
         // Máximo menor que el mínimo: igual espera entre los dos.
         for (int i = 0; i < 3; ++i) {
             QElapsedTimer reloj;
@@ -439,8 +422,8 @@ private slots:
 #endif
     }
 
-    void candadoEnUnProceso() {
-        const QString ruta = Carpeta->filePath(u"mismo.pro"_s);
+    void candado() {
+        const QString ruta = Carpeta->Dir.filePath(u"mismo.pro"_s);
         BloqueoArchivo a(ruta);
         QVERIFY(!ArchivoBloqueadoPorOtro(ruta));
         QVERIFY(!QFile::exists(ruta)); // ni construir ni preguntar crean el archivo
@@ -456,10 +439,10 @@ private slots:
             QVERIFY(!a.Bloquear());
         }
         QVERIFY(!ArchivoBloqueadoPorOtro(ruta)); // el destructor lo soltó
-        QVERIFY(!BloqueoArchivo(Carpeta->filePath(u"no/existe"_s)).Bloquear());
+        QVERIFY(!BloqueoArchivo(Carpeta->Dir.filePath(u"no/existe"_s)).Bloquear());
 
         // El candado conserva el contenido y se mueve con el objeto.
-        const QString datos = Carpeta->filePath(u"datos.txt"_s);
+        const QString datos = Carpeta->Dir.filePath(u"datos.txt"_s);
         QVERIFY(EscribirBytes(datos, "contenido"));
         BloqueoArchivo d(datos);
         QVERIFY(d.Bloquear());
@@ -467,27 +450,26 @@ private slots:
         BloqueoArchivo movido(std::move(d));
         QVERIFY(!d.Bloqueado());
         QVERIFY(ArchivoBloqueadoPorOtro(datos));
-        BloqueoArchivo c(Carpeta->filePath(u"otro"_s));
+        BloqueoArchivo c(Carpeta->Dir.filePath(u"otro"_s));
         QVERIFY(c.Bloquear());
         c = std::move(movido); // suelta "otro" y se queda con el primero
-        QVERIFY(!ArchivoBloqueadoPorOtro(Carpeta->filePath(u"otro"_s)));
+        QVERIFY(!ArchivoBloqueadoPorOtro(Carpeta->Dir.filePath(u"otro"_s)));
         QVERIFY(ArchivoBloqueadoPorOtro(datos));
         QCOMPARE(c.RutaArchivo(), datos);
-    }
 
-    void entreProcesos() {
-        const QString ruta = Carpeta->filePath(u"compartido.pro"_s);
+        // Entre procesos.
+        const QString compartido = Carpeta->Dir.filePath(u"compartido.pro"_s);
         QProcess hijo;
-        QCOMPARE(ArrancarHijo(hijo, ruta), QByteArray("BLOQUEADO"));
-        BloqueoArchivo bloqueo(ruta);
-        QVERIFY(ArchivoBloqueadoPorOtro(ruta));
+        QCOMPARE(ArrancarHijo(hijo, compartido), QByteArray("BLOQUEADO"));
+        BloqueoArchivo bloqueo(compartido);
+        QVERIFY(ArchivoBloqueadoPorOtro(compartido));
         QVERIFY(!bloqueo.Bloquear());
         QCOMPARE(TerminarHijo(hijo), 0);
         QVERIFY(bloqueo.Bloquear()); // al terminar el hijo queda libre
 
         // Y al revés: el hijo ve el candado del padre.
         QProcess otro;
-        QCOMPARE(ArrancarHijo(otro, ruta), QByteArray("OCUPADO"));
+        QCOMPARE(ArrancarHijo(otro, compartido), QByteArray("OCUPADO"));
         QCOMPARE(TerminarHijo(otro), 1);
     }
 };
