@@ -410,7 +410,7 @@ private slots:
                  u"VAREK-9: No fue posible iniciar el programa [%1]..."_s.arg(programa));
 
         // Cada botón de programa abre el lanzador en uso libre: lo que haya dejado la
-        // tabla de unidades no pasa (los resultados, en PruebasfrmProgramas).
+        // tabla de unidades no pasa (los resultados, en PruebasVentanasCompaneros).
         const QStringList programas{"Clima C1", "Transito N1", "Mr M1", "Drenaje D1"};
         for (int b = 10; b <= 13; ++b) {
             const QString programa = programas[b - 10].section(u' ', 0, 0);

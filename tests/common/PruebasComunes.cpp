@@ -269,6 +269,7 @@ private slots:
         general("0.1 binario", 0.1, " .1 ");
         general("suma inexacta", 0.1 + 0.2, " .3 ");
         general("infinito", infinito, " 0 ");
+        general("menos infinito", -infinito, " 0 ");
         // 15 cifras y luego la mitad lejos del cero.
         fila(2.675, "0.00", "2.68");
         fila(-0.285, "0.00", "-0.29");
@@ -464,8 +465,11 @@ private slots:
         BloqueoArchivo bloqueo(compartido);
         QVERIFY(ArchivoBloqueadoPorOtro(compartido));
         QVERIFY(!bloqueo.Bloquear());
+        QVERIFY(!bloqueo.BloquearReintentando(30));
+        // Reintentando, lo toma en cuanto el hijo termina y lo suelta.
+        hijo.closeWriteChannel();
+        QVERIFY(bloqueo.BloquearReintentando(10000));
         QCOMPARE(TerminarHijo(hijo), 0);
-        QVERIFY(bloqueo.Bloquear()); // al terminar el hijo queda libre
 
         // Y al revés: el hijo ve el candado del padre.
         QProcess otro;
