@@ -91,14 +91,13 @@ private slots:
         QVERIFY(std::abs(con.W18 - 2296613.12) < 0.005); // al centavo
 
         // Decrecimiento de 10 % en 2 años: (0.9^2 - 1) / -0.1 = (0.81 - 1) / -0.1 = 1.9
-        QCOMPARE(FactorCrecimiento(-10, 2), 1.9);
-        QVERIFY(FactorCrecimiento(0, 7) == 7);
+        QCOMPARE(Numeros({FactorCrecimiento(-10, 2), FactorCrecimiento(0, 7)}), u"1.9 7"_s);
 
         // Los valores típicos suman 100 %; el TPD lo pone siempre el usuario.
         const DatosTransito t = DatosTransitoTipicos();
-        QVERIFY(std::accumulate(t.Porcentaje.begin(), t.Porcentaje.end(), 0.0) == 100);
-        QVERIFY(std::isnan(t.TPD));
-        QCOMPARE(t.Factor[1], 1.0); // buses
+        const double suma = std::accumulate(t.Porcentaje.begin(), t.Porcentaje.end(), 0.0);
+        // El factor de los buses es 1.
+        QCOMPARE(Numeros({suma, t.TPD, t.Factor[1]}), u"100 nan 1"_s);
     }
 
     void transitoFueraDeRango() {
@@ -155,9 +154,7 @@ private slots:
         QTest::addColumn<double>("etp");
         QTest::addColumn<double>("indice");
         QTest::addColumn<QString>("clases");
-        // ETP = 58.93 x 20 = 1178.6 mm; Im = 100 x (1500 / 1178.6 - 1) = 100 x 0.272696
-        QTest::newRow("1500 mm, 20 °C")
-            << Clima(1500, 20) << 1178.6 << 27.2696 << "Humedo Templado";
+        // 1500 mm y 20 °C, con las líneas del archivo en climaDatosMalosYLineas.
         // ETP = 58.93 x 26 = 1532.18 mm; Im = 100 x (400 / 1532.18 - 1) = 100 x (0.261066 - 1)
         QTest::newRow("400 mm, 26 °C") << Clima(400, 26) << 1532.18 << -73.8934 << "Arido Calido";
         // Im = 100 x (2500 / 1000 - 1) = 150
@@ -204,8 +201,7 @@ private slots:
 
     void climaDatosMalosYLineas() {
         // La biotemperatura de Holdridge se limita a 0..30 °C.
-        QVERIFY(ETPHoldridge(35) == 58.93 * 30);
-        QVERIFY(ETPHoldridge(-3) == 0);
+        QCOMPARE(Numeros({ETPHoldridge(35), ETPHoldridge(-3)}), u"1767.9 0"_s);
         QVERIFY(!ValidarClima(Clima(1500, 20)).Hay());
         QCOMPARE(ValidarClima(Clima(std::nan(""), 20)).Campo, u"txtPrecipitacion"_s);
         QCOMPARE(ValidarClima(Clima(-5, 20)).Campo, u"txtPrecipitacion"_s);
@@ -227,8 +223,7 @@ private slots:
         QCOMPARE(ValidarClima(Clima(300, 0)).Campo, u"txtTemperatura"_s);
 
         const QStringList lineas = LineasClima(Clima(1500, 20));
-        QVERIFY(lineas.contains(u"ETP.Modo=Holdridge"_s));
-        QVERIFY(lineas.contains(u"Humedad=Humedo"_s));
+        QVERIFY(lineas.contains(u"ETP.Modo=Holdridge"_s) && lineas.contains(u"Humedad=Humedo"_s));
         DatosClima leido = LeerLineasClima(lineas, DatosClima{});
         QVERIFY(leido.Modo == ModoETP::Holdridge);
         // La ETP estimada no se toma como digitada.
@@ -306,11 +301,9 @@ private slots:
 
         const DatosMr d{u"3, 5\n7 9"_s, 5e5};
         const QStringList lineas = LineasMr(d);
-        QVERIFY(lineas.contains(u"CBR=3 5 7 9"_s));
-        QVERIFY(lineas.contains(u"Ejes=500000"_s));
+        QVERIFY(lineas.contains(u"CBR=3 5 7 9"_s) && lineas.contains(u"Ejes=500000"_s));
         const DatosMr leido = LeerLineasMr(lineas, DatosMr{});
-        QCOMPARE(leido.Lista, u"3 5 7 9"_s);
-        QVERIFY(leido.Ejes == 5e5);
+        QCOMPARE(leido.Lista + u' ' + TextoDato(leido.Ejes), u"3 5 7 9 500000"_s);
         // Líneas 2, 3 y 6 del archivo: CBR de diseño, percentil y ensayos.
         const QStringList r = ResultadoArchivoMr(CalcularMr(d));
         QCOMPARE(QStringList({r.value(0), r.value(1), r.value(4)}),
@@ -474,9 +467,7 @@ private slots:
         // Lo que no se puede leer no entrega nada y lo dice.
         QVERIFY(QDir(carpeta.path()).mkdir("varek-9.mr"));
         leidas = RecibirLineas(carpeta.filePath("varek-9.mr"));
-        QVERIFY(!leidas.Ok);
-        QVERIFY(leidas.Lineas.isEmpty());
-        QVERIFY(!leidas.Error.Descripcion.isEmpty());
+        QVERIFY(!leidas.Ok && leidas.Lineas.isEmpty() && !leidas.Error.Descripcion.isEmpty());
     }
 
     void archivoDeUnidad() {
@@ -511,20 +502,16 @@ private slots:
     }
 
     void datosEscritos() {
-        QVERIFY(LeerDato(u" 12.5 "_s) == 12.5);
-        QVERIFY(LeerDato(u"-3e2"_s) == -300);
-        QVERIFY(LeerDato(u".5"_s) == .5);
-        QVERIFY(LeerDato(u"12,5"_s) == 12.5);
-        QVERIFY(LeerDato(u"1.234,5"_s) == 1234.5);
-        for (const QString& malo : {u"1,2,3"_s, u"12abc"_s, QString(), u"inf"_s})
-            QVERIFY2(std::isnan(LeerDato(malo)), qPrintable(malo));
-        QCOMPARE(TextoDato(0.5), u"0.5"_s);
-        QCOMPARE(TextoDato(1e6), u"1000000"_s);
-        QCOMPARE(TextoDato(std::nan("")), QString());
+        QStringList leidos;
+        for (const char* texto :
+             {" 12.5 ", "-3e2", ".5", "12,5", "1.234,5", "1,2,3", "12abc", "", "inf"})
+            leidos << QString::number(LeerDato(QString::fromLatin1(texto)), 'g', 12);
+        QCOMPARE(leidos.join(u' '), u"12.5 -300 0.5 12.5 1234.5 nan nan nan nan"_s);
+        QCOMPARE(TextoDato(0.5) + u'|' + TextoDato(1e6) + u'|' + TextoDato(std::nan("")),
+                 u"0.5|1000000|"_s);
         QCOMPARE(LineaDato(u"TPD"_s, 350.0), u"TPD=350"_s);
         const QMap<QString, QString> m = LeerLineasDatos({u" a = 1 "_s, u"=2"_s, u"b"_s});
-        QCOMPARE(m.size(), 1);
-        QCOMPARE(m.value("a"), u"1"_s);
+        QCOMPARE(m, (QMap<QString, QString>{{"a", "1"}}));
     }
 
     void archivoEnUso() {
@@ -535,8 +522,7 @@ private slots:
             BloqueoArchivo x(ruta);
             QVERIFY(x.Bloquear());
             const PruebaUso p = ProbarArchivoEnUso(ruta);
-            QVERIFY(p.EnUso);
-            QVERIFY(!p.Error.isEmpty());
+            QVERIFY(p.EnUso && !p.Error.isEmpty());
             QVERIFY(ArchivoEnUso(ruta)); // preguntar dos veces no cambia la respuesta
         }
         QVERIFY(!ArchivoEnUso(ruta));

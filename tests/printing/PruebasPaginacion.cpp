@@ -12,22 +12,12 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 
-#include <array>
-
 using namespace Qt::StringLiterals;
 
 namespace {
 
 QByteArray P(int codigo) {
     return CodigoFormato(codigo).toLatin1();
-}
-
-// Clase, tamaño, estilo y alineación como caracteres.
-QString Prefijo(std::array<int, 4> codigos) {
-    QString s;
-    for (const int c : codigos)
-        s += QChar(static_cast<char16_t>(c));
-    return s;
 }
 
 // Un reporte de líneas con CR LF.
@@ -90,41 +80,31 @@ class PruebasPaginacion : public QObject {
     }
 
 private slots:
-    void prefijos_data() {
-        QTest::addColumn<int>("numero");
-        QTest::addColumn<QString>("esperado");
-        // Los códigos de los reportes.
-        QTest::newRow("100 cuerpo 8 normal izquierda") << 100 << Prefijo({1, 8, 1, 1});
-        QTest::newRow("2101 encabezado 8 normal derecha") << 2101 << Prefijo({3, 8, 1, 2});
-        QTest::newRow("2312 encabezado 14 negrita centrada") << 2312 << Prefijo({3, 14, 2, 3});
-        QTest::newRow("2010 encabezado 12 negrita izquierda") << 2010 << Prefijo({3, 12, 2, 1});
-        QTest::newRow("2000 encabezado 12 normal izquierda") << 2000 << Prefijo({3, 12, 1, 1});
-        QTest::newRow("2100 encabezado 8 normal izquierda") << 2100 << Prefijo({3, 8, 1, 1});
-        QTest::newRow("10 con ceros delante") << 10 << Prefijo({1, 12, 2, 1});
-        QTest::newRow("1000 salto de página") << 1000 << Prefijo({2, 12, 1, 1});
-        QTest::newRow("0") << 0 << Prefijo({1, 12, 1, 1});
-        // Cada cifra de tamaño y los límites de estilo (0..4) y alineación (0..5).
-        QTest::newRow("tamaño 10 estilo 5 alineación 6") << 3245 << Prefijo({4, 10, 5, 6});
-        QTest::newRow("tamaño 6 estilo y alineación fuera") << 456 << Prefijo({1, 6, 1, 1});
-        QTest::newRow("tamaño 7") << 523 << Prefijo({1, 7, 3, 4});
-        QTest::newRow("tamaño 20") << 634 << Prefijo({1, 20, 4, 5});
-        QTest::newRow("tamaño 11") << 9700 << Prefijo({10, 11, 1, 1});
-        QTest::newRow("cifra 8 de tamaño") << 1800 << Prefijo({2, 12, 1, 1});
-        QTest::newRow("cifras 8 y 9 fuera de rango") << 8989 << Prefijo({9, 12, 1, 1});
-        // Más de cuatro cifras: solo los cuatro primeros caracteres.
-        QTest::newRow("12345") << 12345 << Prefijo({2, 10, 4, 5});
-        QTest::newRow("2312999") << 2312999 << Prefijo({3, 14, 2, 3});
-        // El signo no es cifra: cuenta como 0.
-        QTest::newRow("-100") << -100 << Prefijo({1, 8, 1, 1});
-        QTest::newRow("-5") << -5 << Prefijo({1, 12, 1, 6});
-    }
-
+    // Cada código da clase, tamaño, estilo y alineación; sin número, el 0.
     void prefijos() {
-        QFETCH(int, numero);
-        QFETCH(QString, esperado);
-        QCOMPARE(CodigoFormato(numero), esperado);
-        // Sin número, el formato por defecto.
-        QCOMPARE(CodigoFormato(), Prefijo({1, 12, 1, 1}));
+        const auto prefijos = [](std::initializer_list<int> numeros) {
+            QStringList todos;
+            for (const int n : numeros) {
+                QStringList partes;
+                for (const QChar c : CodigoFormato(n))
+                    partes << QString::number(c.unicode());
+                todos << partes.join(u' ');
+            }
+            return todos.join(u'|');
+        };
+        QCOMPARE(CodigoFormato(), CodigoFormato(0));
+        // Los de los reportes: cuerpo 8, encabezados (2101 a la derecha, 2312 de 14
+        // negrita centrado...), 10 con ceros delante, 1000 salto de página y 0.
+        QCOMPARE(prefijos({100, 2101, 2312, 2010, 2000, 2100, 10, 1000, 0}),
+                 u"1 8 1 1|3 8 1 2|3 14 2 3|3 12 2 1|3 12 1 1|3 8 1 1|1 12 2 1|2 12 1 1|"
+                 u"1 12 1 1"_s);
+        // Cada cifra de tamaño (6, 7, 20, 11, 8 y 9 fuera) y los límites de estilo
+        // (0..4) y alineación (0..5).
+        QCOMPARE(prefijos({3245, 456, 523, 634, 9700, 1800, 8989}),
+                 u"4 10 5 6|1 6 1 1|1 7 3 4|1 20 4 5|10 11 1 1|2 12 1 1|9 12 1 1"_s);
+        // Más de cuatro cifras: solo los cuatro primeros caracteres; el signo no es
+        // cifra y cuenta como 0.
+        QCOMPARE(prefijos({12345, 2312999, -100, -5}), u"2 10 4 5|3 14 2 3|1 8 1 1|1 12 1 6"_s);
     }
 
     void prepasoSinPrefijos() {
@@ -195,24 +175,14 @@ private slots:
         QCOMPARE(Dos(reporte, 4, 7, 9), QByteArray("\f"));
     }
 
-    // Una línea que se mantiene con la siguiente no queda sola al pie de la página.
-    void lineaQueSeMantiene() {
-        const QByteArray m = P(3000) + "m";
-        QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", m, P(0) + "b3"}), 4),
-                 QByteArray("b1\r\nb2\r\nm\r\nb3\r\n\f"));
-        QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", P(0) + "b3", m, P(0) + "b4"}), 4),
-                 QByteArray("b1\r\nb2\r\nb3\r\n\fm\r\nb4\r\n\f"));
-    }
-
     // El prefijo partido: clase, tamaño, estilo y alineación; lo que no es válido
     // vale por defecto, y un prefijo sin texto deja el texto vacío.
     void lineasPartidas_data() {
         QTest::addColumn<QByteArray>("linea");
         QTest::addColumn<QString>("esperado"); // clase tamaño estilo alineación |texto|
         QTest::newRow("sin prefijo") << QByteArray("hola") << u"1 12 1 1 |hola|"_s;
-        QTest::newRow("se mantiene, 6 y 7") << QByteArray("\x04\x14\x06\x07"
-                                                          "abc")
-                                            << u"4 20 6 7 |abc|"_s;
+        QTest::newRow("se mantiene, 6 y 7")
+            << QByteArray("\x04\x14\x06\x07") + "abc" << u"4 20 6 7 |abc|"_s;
         QTest::newRow("fuera de rango") << QByteArray("\x05\x08\x07\x08x") << u"1 8 1 1 |x|"_s;
         QTest::newRow("solo prefijo") << QByteArray("\x03\x0c\x02\x02") << u"3 12 2 2 ||"_s;
         QTest::newRow("vacía") << QByteArray() << u"1 12 1 1 ||"_s;
@@ -239,7 +209,11 @@ private slots:
         QCOMPARE(Dos(Reporte(lineas), 58), QByteArray("b1\r\nb2\r\n\fb3\r\n\f"));
     }
 
+    // Una línea que se mantiene con la siguiente no queda sola al pie de la página.
     void mantenerConLaSiguiente() {
+        const QByteArray m = P(3000) + "m";
+        QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", m, P(0) + "b3"}), 4),
+                 QByteArray("b1\r\nb2\r\nm\r\nb3\r\n\f"));
         // Páginas de 5: la línea "K" caería en la última línea y pasa a la siguiente.
         QList<QByteArray> lineas = Cuerpo(1, 4);
         lineas << P(3000) + "K" << P(0) + "b6" << P(0) + "b7";
