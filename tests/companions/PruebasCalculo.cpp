@@ -72,7 +72,7 @@ class PruebasCalculo : public QObject {
     QTemporaryDir carpeta; // la de los archivos de intercambio
 
 private slots:
-    void transitoTrabajadoAMano() {
+    void transito() {
         // Vehículo medio: 0.50 x 0.001 + 0.10 x 1.0 + 0.20 x 1.5 + 0.20 x 3.0
         //               = 0.0005 + 0.1 + 0.3 + 0.6 = 1.0005
         // Sin crecimiento (r = 0, n = 10): el factor es n = 10 y
@@ -98,9 +98,7 @@ private slots:
         const double suma = std::accumulate(t.Porcentaje.begin(), t.Porcentaje.end(), 0.0);
         // El factor de los buses es 1.
         QCOMPARE(Numeros({suma, t.TPD, t.Factor[1]}), u"100 nan 1"_s);
-    }
 
-    void transitoFueraDeRango() {
         QVERIFY(!ValidarTransito(Transito(3, 10)).Hay());
         const auto falla = [](auto cambiar) {
             DatosTransito d = Transito(3, 10);
@@ -123,9 +121,7 @@ private slots:
         QCOMPARE(campo([](auto& d) { d.Crecimiento = 60; }), u"txtCrecimiento"_s);
         QCOMPARE(campo([](auto& d) { d.Periodo = 12.5; }), u"txtPeriodo"_s);
         QCOMPARE(campo([](auto& d) { d.Periodo = 0; }), u"txtPeriodo"_s);
-    }
 
-    void transitoLineasYResultado() {
         const QStringList lineas = LineasTransito(Transito(5, 10));
         QCOMPARE(lineas.value(0), u"Programa=Transito"_s);
         QVERIFY(lineas.contains(u"TPD=1000"_s));
@@ -267,7 +263,7 @@ private slots:
                  qPrintable(QString::number(obtenido)));
     }
 
-    void moduloResiliente() {
+    void moduloResilienteYDatos() {
         // Mr = 2555 x 10^0.64 = 2555 x 4.3652 = 11,153 psi; / 145.0377 = 76.90 MPa
         QVERIFY(std::abs(ModuloResiliente(10) - 11152.98) < 0.01);
         QVERIFY(std::abs(PsiAMPa(ModuloResiliente(10)) - 76.897) < 0.001);
@@ -284,9 +280,7 @@ private slots:
         l = LeerListaCBR(u"3 cuatro 5"_s);
         QCOMPARE(l.Invalido, u"cuatro"_s);
         QCOMPARE(TextoListaCBR({3.5, 10}), u"3.5 10"_s);
-    }
 
-    void mrDatosMalosYLineas() {
         QVERIFY(!ValidarMr({u"3 5"_s, 100}).Hay());
         QVERIFY(ValidarMr({u"3 x"_s, 100}).Mensaje.contains(u"[x]"));
         QCOMPARE(ValidarMr({QString(), 100}).Campo, u"txtCBR"_s);
@@ -305,12 +299,12 @@ private slots:
         const DatosMr leido = LeerLineasMr(lineas, DatosMr{});
         QCOMPARE(leido.Lista + u' ' + TextoDato(leido.Ejes), u"3 5 7 9 500000"_s);
         // Líneas 2, 3 y 6 del archivo: CBR de diseño, percentil y ensayos.
-        const QStringList r = ResultadoArchivoMr(CalcularMr(d));
-        QCOMPARE(QStringList({r.value(0), r.value(1), r.value(4)}),
+        const QStringList archivo = ResultadoArchivoMr(CalcularMr(d));
+        QCOMPARE(QStringList({archivo.value(0), archivo.value(1), archivo.value(4)}),
                  (QStringList{" 5 ", " 75 ", " 4 "}));
     }
 
-    void tablaDeDrenaje() {
+    void drenaje() {
         // Esquinas y una celda interior de la tabla de la guía.
         const auto rango = [](int i, int j) {
             const RangoDrenaje m = CoeficienteDrenaje(i, j);
@@ -329,9 +323,7 @@ private slots:
             }
         QVERIFY(CoeficienteDrenaje(5, 0).Maximo == 0);
         QVERIFY(CoeficienteDrenaje(0, -1).Maximo == 0);
-    }
 
-    void drenajeDatosYArchivos() {
         QCOMPARE(ValidarDrenaje({-1, 10}).Campo, u"lstCalidad"_s);
         QCOMPARE(ValidarDrenaje({1, std::nan("")}).Campo, u"txtSaturacion"_s);
         QCOMPARE(ValidarDrenaje({1, 101}).Campo, u"txtSaturacion"_s);
@@ -361,6 +353,18 @@ private slots:
         QCOMPARE(ArgumentoPrograma(QString(), u"C1"_s, false), u",C1,SinPresentacion"_s);
         QCOMPARE(ArgumentoPrograma(u"varek-9"_s, u"N1"_s, true),
                  u"varek-9,N1,SinPresentacion,Seleccionar"_s);
+        // Referencia, intercambio, sin presentación y selección.
+        const auto leer = [](const QStringList& argumentos) {
+            const ArgumentosCompanero a = LeerArgumentosCompanero(argumentos);
+            return u"%1|%2|%3|%4"_s.arg(a.Referencia, a.Intercambio)
+                .arg(a.SinPresentacion)
+                .arg(a.Seleccionar);
+        };
+        QCOMPARE(leer({u"Transito"_s}), u"||0|0"_s);
+        QCOMPARE(leer({u"Clima"_s, u",C1,SinPresentacion"_s}), u"|C1|1|0"_s);
+        // Repartido en varios argumentos (como lo parte un intérprete de órdenes) da lo mismo.
+        QCOMPARE(leer({u"Transito"_s, u"varek-9,N2,"_s, u"sinpresentacion,SELECCIONAR"_s}),
+                 u"varek-9|N2|1|1"_s);
     }
 
     // Se busca en orden junto al programa, en la instalación y en la carpeta actual;
@@ -484,21 +488,6 @@ private slots:
         QVERIFY(EscribirBytes(ruta, "otra cosa mas larga que la unidad\r\n"));
         QVERIFY(EscribirArchivoUnidad(ruta, u).Ok);
         QCOMPARE(LeerBytes(ruta), TextoArchivoUnidad(u));
-    }
-
-    void argumentosDelPrograma() {
-        // Referencia, intercambio, sin presentación y selección.
-        const auto leer = [](const QStringList& argumentos) {
-            const ArgumentosCompanero a = LeerArgumentosCompanero(argumentos);
-            return u"%1|%2|%3|%4"_s.arg(a.Referencia, a.Intercambio)
-                .arg(a.SinPresentacion)
-                .arg(a.Seleccionar);
-        };
-        QCOMPARE(leer({u"Transito"_s}), u"||0|0"_s);
-        QCOMPARE(leer({u"Clima"_s, u",C1,SinPresentacion"_s}), u"|C1|1|0"_s);
-        // Repartido en varios argumentos (como lo parte un intérprete de órdenes) da lo mismo.
-        QCOMPARE(leer({u"Transito"_s, u"varek-9,N2,"_s, u"sinpresentacion,SELECCIONAR"_s}),
-                 u"varek-9|N2|1|1"_s);
     }
 
     void datosEscritos() {

@@ -199,7 +199,7 @@ private slots:
                  esperado);
     }
 
-    void sinEncabezadosUnaPaginaPorHoja() {
+    void paginasSinEncabezados() {
         // Sin encabezados la página no se reabre en cada línea.
         QCOMPARE(Dos(Reporte(Cuerpo(1, 3)), 58), QByteArray("b1\r\nb2\r\nb3\r\n\f"));
         QCOMPARE(Dos("uno\r\n\r\ndos", 58), QByteArray("uno\r\n\r\ndos\r\n\f"));
@@ -207,15 +207,13 @@ private slots:
         QList<QByteArray> lineas = Cuerpo(1, 2);
         lineas << P(1000) << P(0) + "b3" << P(1000);
         QCOMPARE(Dos(Reporte(lineas), 58), QByteArray("b1\r\nb2\r\n\fb3\r\n\f"));
-    }
 
-    // Una línea que se mantiene con la siguiente no queda sola al pie de la página.
-    void mantenerConLaSiguiente() {
+        // Una línea que se mantiene con la siguiente no queda sola al pie de la página.
         const QByteArray m = P(3000) + "m";
         QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", m, P(0) + "b3"}), 4),
                  QByteArray("b1\r\nb2\r\nm\r\nb3\r\n\f"));
         // Páginas de 5: la línea "K" caería en la última línea y pasa a la siguiente.
-        QList<QByteArray> lineas = Cuerpo(1, 4);
+        lineas = Cuerpo(1, 4);
         lineas << P(3000) + "K" << P(0) + "b6" << P(0) + "b7";
         QCOMPARE(Dos(Reporte(lineas), 5),
                  QByteArray("b1\r\nb2\r\nb3\r\nb4\r\n\fK\r\nb6\r\nb7\r\n\f"));
@@ -329,8 +327,8 @@ private slots:
 
     // "Imprime.set": creación, límites, claves exactas, las ocho líneas y los puertos
     // con nombre.
-    void archivoFaltanteSeCreaConLosValoresPorDefecto() {
-        const ConfiguracionImpresion c = CargarConfiguracionImpresion(QString(), dir_.path());
+    void configuracion() {
+        ConfiguracionImpresion c = CargarConfiguracionImpresion(QString(), dir_.path());
         QCOMPARE(LeerBytes(dir_.filePath("Imprime.set")),
                  QByteArray("Archivo para Ver Informes : Q.COM\r\n"
                             "Archivo para Editar TXT : NOTEPAD.EXE\r\n"
@@ -345,15 +343,13 @@ private slots:
         EscribirBytes(dir_.filePath("Imprime.set"), "Longitud Pagina : 40\r\n");
         QCOMPARE(CargarConfiguracionImpresion(QString(), dir_.path()).LongitudPagina, 40);
         QCOMPARE(LeerBytes(dir_.filePath("Imprime.set")), QByteArray("Longitud Pagina : 40\r\n"));
-    }
 
-    void valoresYLimites() {
-        ConfiguracionImpresion c = Cargar("Archivo para Ver Informes :  less  \r\n"
-                                          "Margen Izquierdo CM : 2.5cm\r\n"
-                                          "Longitud Pagina : 60\r\n"
-                                          "Espaciamiento Lineas : 1.2\r\n"
-                                          "MicroFeed : 144.5\r\n"
-                                          "Puerto :   \r\n");
+        c = Cargar("Archivo para Ver Informes :  less  \r\n"
+                   "Margen Izquierdo CM : 2.5cm\r\n"
+                   "Longitud Pagina : 60\r\n"
+                   "Espaciamiento Lineas : 1.2\r\n"
+                   "MicroFeed : 144.5\r\n"
+                   "Puerto :   \r\n");
         // 60 / 1.2 en simple precisión da 49.99..., no 50; el avance va a la mitad al par.
         QCOMPARE(Resumen(c), u"less|PRN|2.5|2|60|1.2|144|49"_s);
 
@@ -364,15 +360,13 @@ private slots:
             QVERIFY(Cargar("Espaciamiento Lineas : " + malo + "\r\n").Espaciamiento == 1.0f);
         QCOMPARE(Resumen(Cargar("Espaciamiento Lineas : 5\r\n")), u"Q.COM|PRN|3|2|58|5|0|11"_s);
         QCOMPARE(Cargar("Espaciamiento Lineas : 2\r\n").LineasPorPagina(), 29);
-    }
 
-    void clavesExactasYOchoLineas() {
-        ConfiguracionImpresion c = Cargar("longitud pagina : 40\r\n"
-                                          "Longitud Pagina: 30\r\n"
-                                          " Puerto  :lpt2\r\n"
-                                          "sin dos puntos\r\n");
-        QCOMPARE(c.LongitudPagina, 30);
-        QCOMPARE(c.Puerto, u"lpt2"_s);
+        // La clave se compara exacta, sin contar los blancos junto a los dos puntos.
+        c = Cargar("longitud pagina : 40\r\n"
+                   "Longitud Pagina: 30\r\n"
+                   " Puerto  :lpt2\r\n"
+                   "sin dos puntos\r\n");
+        QCOMPARE(Resumen(c), u"Q.COM|lpt2|3|2|30|1|0|30"_s);
         // Solo se miran las ocho primeras líneas.
         QByteArray ocho;
         for (int i = 0; i < 7; ++i)
@@ -381,10 +375,7 @@ private slots:
         QCOMPARE(c.Puertos.size(), 1);
         c = Cargar(ocho + "relleno\r\nPuertos : LAB LPT2\r\n");
         QVERIFY(c.Puertos.isEmpty());
-    }
 
-    void puertosConNombre() {
-        ConfiguracionImpresion c;
         // Dos blancos dejan un puerto vacío: ese par se salta y la lectura sigue tras
         // el segundo blanco, así "LPT3 CASA" forma el par siguiente.
         LeerPuertos(c, u"LAB LPT2 OFI  LPT3 CASA PRN");
