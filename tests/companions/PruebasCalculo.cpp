@@ -64,7 +64,6 @@ QString Numeros(std::initializer_list<double> valores) {
 } // namespace
 
 Q_DECLARE_METATYPE(Clasificar)
-Q_DECLARE_METATYPE(DatosClima)
 
 class PruebasCalculo : public QObject {
     Q_OBJECT
@@ -145,27 +144,6 @@ private slots:
         QCOMPARE(r.mid(0, 2), (QStringList{" 1825912.5 ", " 1000 "}));
     }
 
-    void climaTrabajadoAMano_data() {
-        QTest::addColumn<DatosClima>("datos");
-        QTest::addColumn<double>("etp");
-        QTest::addColumn<double>("indice");
-        QTest::addColumn<QString>("clases");
-        // 1500 mm y 20 °C, con las líneas del archivo en climaDatosMalosYLineas.
-        // ETP = 58.93 x 26 = 1532.18 mm; Im = 100 x (400 / 1532.18 - 1) = 100 x (0.261066 - 1)
-        QTest::newRow("400 mm, 26 °C") << Clima(400, 26) << 1532.18 << -73.8934 << "Arido Calido";
-        // Im = 100 x (2500 / 1000 - 1) = 150
-        QTest::newRow("ETP digitada")
-            << Clima(2500, 12, 1000) << 1000.0 << 150.0 << "Superhumedo Frio";
-    }
-    void climaTrabajadoAMano() {
-        QFETCH(DatosClima, datos);
-        QFETCH(double, indice);
-        const ResultadoClima r = CalcularClima(datos);
-        QVERIFY2(std::abs(r.Indice - indice) < 1e-4, qPrintable(QString::number(r.Indice)));
-        QTEST(r.ETP, "etp");
-        QTEST(r.Humedad + u' ' + r.Temperatura, "clases");
-    }
-
     // Los límites de cada tabla de clases, a uno y otro lado.
     void limitesDeLasClases_data() {
         QTest::addColumn<Clasificar>("clasificar");
@@ -195,7 +173,19 @@ private slots:
         QTEST(clasificar(valor), "clase");
     }
 
-    void climaDatosMalosYLineas() {
+    void clima() {
+        // ETP, índice a cuatro decimales y clases.
+        const auto clima = [](const DatosClima& d) {
+            const ResultadoClima r = CalcularClima(d);
+            return Numeros({r.ETP, std::round(r.Indice * 1e4) / 1e4}) + u' ' + r.Humedad + u' ' +
+                   r.Temperatura;
+        };
+        // 1500 mm y 20 °C, con las líneas del archivo más abajo.
+        // ETP = 58.93 x 26 = 1532.18 mm; Im = 100 x (400 / 1532.18 - 1) = 100 x (0.261066 - 1)
+        QCOMPARE(clima(Clima(400, 26)), u"1532.18 -73.8934 Arido Calido"_s);
+        // ETP digitada: Im = 100 x (2500 / 1000 - 1) = 150
+        QCOMPARE(clima(Clima(2500, 12, 1000)), u"1000 150 Superhumedo Frio"_s);
+
         // La biotemperatura de Holdridge se limita a 0..30 °C.
         QCOMPARE(Numeros({ETPHoldridge(35), ETPHoldridge(-3)}), u"1767.9 0"_s);
         QVERIFY(!ValidarClima(Clima(1500, 20)).Hay());
@@ -235,35 +225,21 @@ private slots:
             (QStringList{" 1500 ", " 1178.6 ", "Humedo", " 27.269641948074 ", " 20 ", "Templado"}));
     }
 
-    void cbrInterpolado_data() {
-        QTest::addColumn<QList<double>>("ensayos");
-        QTest::addColumn<double>("percentil");
-        QTest::addColumn<double>("cbr");
-        // Ensayos 9, 3, 7, 5 ordenados: 3, 5, 7, 9. Porcentaje de ensayos iguales o
-        // mayores: 3 -> 100 %, 5 -> 75 %, 7 -> 50 %, 9 -> 25 %.
-        const QList<double> cuatro{9, 3, 7, 5};
-        QTest::newRow("75 % cae justo en 5") << cuatro << 75.0 << 5.0;
-        // Entre (75 %, 5) y (50 %, 7): 5 + (75 - 60) / (75 - 50) x (7 - 5) = 5 + 0.6 x 2
-        QTest::newRow("60 %") << cuatro << 60.0 << 6.2;
-        // Entre (100 %, 3) y (75 %, 5): 3 + 12.5 / 25 x 2
-        QTest::newRow("87.5 %") << cuatro << 87.5 << 4.0;
-        // Ningún valor da tan poco: queda el mayor.
-        QTest::newRow("menos del 25 %") << cuatro << 10.0 << 9.0;
-        // 3 con 100 %, 5 con 33.33 %: 3 + (100 - 60) / (100 - 33.33) x 2 = 3 + 0.6 x 2
-        QTest::newRow("repetidos") << QList<double>{3, 5, 3} << 60.0 << 4.2;
-        QTest::newRow("uno solo") << QList<double>{6.5} << 87.5 << 6.5;
-        QTest::newRow("ninguno") << QList<double>{} << 75.0 << std::nan("");
-    }
-    void cbrInterpolado() {
-        QFETCH(QList<double>, ensayos);
-        QFETCH(double, percentil);
-        QFETCH(double, cbr);
-        const double obtenido = CBRDiseno(ensayos, percentil);
-        QVERIFY2(std::isnan(cbr) ? std::isnan(obtenido) : std::abs(obtenido - cbr) < 1e-12,
-                 qPrintable(QString::number(obtenido)));
-    }
-
     void moduloResilienteYDatos() {
+        // Ensayos 9, 3, 7, 5 ordenados: 3, 5, 7, 9. Porcentaje de ensayos iguales o
+        // mayores: 3 -> 100 %, 5 -> 75 %, 7 -> 50 %, 9 -> 25 %. El 75 % cae justo en 5;
+        // el 60 %, entre (75 %, 5) y (50 %, 7): 5 + (75 - 60) / (75 - 50) x (7 - 5) = 6.2;
+        // el 87.5 %, entre (100 %, 3) y (75 %, 5): 3 + 12.5 / 25 x 2 = 4; con el 10 %
+        // ningún valor da tan poco y queda el mayor.
+        const QList<double> cuatro{9, 3, 7, 5};
+        QCOMPARE(Numeros({CBRDiseno(cuatro, 75), CBRDiseno(cuatro, 60), CBRDiseno(cuatro, 87.5),
+                          CBRDiseno(cuatro, 10)}),
+                 u"5 6.2 4 9"_s);
+        // Repetidos: 3 con 100 %, 5 con 33.33 %: 3 + (100 - 60) / (100 - 33.33) x 2 = 4.2;
+        // uno solo y ninguno.
+        QCOMPARE(Numeros({CBRDiseno({3, 5, 3}, 60), CBRDiseno({6.5}, 87.5), CBRDiseno({}, 75)}),
+                 u"4.2 6.5 nan"_s);
+
         // Mr = 2555 x 10^0.64 = 2555 x 4.3652 = 11,153 psi; / 145.0377 = 76.90 MPa
         QVERIFY(std::abs(ModuloResiliente(10) - 11152.98) < 0.01);
         QVERIFY(std::abs(PsiAMPa(ModuloResiliente(10)) - 76.897) < 0.001);
