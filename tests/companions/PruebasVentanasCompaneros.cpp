@@ -120,7 +120,6 @@ class PruebasVentanasCompaneros : public QObject {
     Q_OBJECT
 
     QTemporaryDir Carpeta; // la de los archivos esperados
-    int Esperados = 0;
 
 private slots:
     // Va primero: el programa sigue vivo sus 3 s tras "&Cancelar" y así no alarga la corrida.
@@ -312,42 +311,66 @@ private slots:
 
     // El archivo ausente, libre o tomado por otro que lo suelta tras unas pausas (-1:
     // nunca; lo suelta o se cancela en el diálogo). Se esperan las pausas y el diálogo.
+    // En la barra (de estado, una etiqueta o ninguna) la espera no atiende eventos ni
+    // tiene diálogo: avisa, espera y borra el aviso.
     void espera_data() {
         QTest::addColumn<int>("archivo");    // 0 ausente, 1 libre, 2 tomado
         QTest::addColumn<qint64>("liberaA"); // ms de pausas
         QTest::addColumn<double>("azar");
         QTest::addColumn<bool>("cancelaEnDialogo");
-        QTest::addColumn<QString>("esperado"); // pausas | ventanas
+        QTest::addColumn<QString>("barra");    // vacía: con diálogo
+        QTest::addColumn<QString>("esperado"); // pausas | ventanas | aviso
         const auto fila = [](const char* nombre, qint64 liberaA, const char* esperado,
-                             int archivo = 2, double azar = 0.5, bool cancela = false) {
-            QTest::newRow(nombre) << archivo << liberaA << azar << cancela << QString(esperado);
+                             int archivo = 2, double azar = 0.5, bool cancela = false,
+                             const char* barra = "") {
+            QTest::newRow(nombre) << archivo << liberaA << azar << cancela << QString(barra)
+                                  << QString(esperado);
         };
-        const char* cinco = "1000 1000 1000 1000 1000 | ";
-        fila("ausente", -1, " | ", 0);
-        fila("libre", -1, " | ", 1);
-        fila("liberado en la 2ª", 1200, "1000 1000 | ");
-        fila("azar 0: 0.5 s", 1200, "500 500 500 | ", 2, 0.0);
-        fila("azar casi 1: 1.5 s", 1200, "1500 | ", 2, 0.9999);
-        fila("liberado en la 5ª", 5000, cinco);
-        fila("cancelado", -1, qPrintable(cinco + u"Ocupado"_s), 2, 0.5, true);
-        fila("liberado con el diálogo", -1, qPrintable(cinco + u"Ocupado"_s));
+        const char* cinco = "1000 1000 1000 1000 1000 | Ocupado | ";
+        fila("ausente", -1, " |  | ", 0);
+        fila("libre", -1, " |  | ", 1);
+        fila("liberado en la 2ª", 1200, "1000 1000 |  | ");
+        fila("azar 0: 0.5 s", 1200, "500 500 500 |  | ", 2, 0.0);
+        fila("azar casi 1: 1.5 s", 1200, "1500 |  | ", 2, 0.9999);
+        fila("liberado en la 5ª", 5000, "1000 1000 1000 1000 1000 |  | ");
+        fila("cancelado", -1, cinco, 2, 0.5, true);
+        fila("liberado con el diálogo", -1, cinco);
+        // Libre: ni aviso ni pausa.
+        fila("libre, etiqueta", -1, " |  | visible", 1, 0.5, false, "etiqueta");
+        fila("libre, barra de estado", -1, " |  | ", 1, 0.5, false, "estado");
+        fila("etiqueta", 1200, "1000 1000 |  | oculta", 2, 0.5, false, "etiqueta");
+        fila("barra de estado", 1200,
+             "1000 1000 |  | La tabla [tabla.dat] está siendo utilizada por otro usuario.../", 2,
+             0.5, false, "estado");
+        fila("ninguna", 1200, "1000 1000 |  | ", 2, 0.5, false, "ninguna");
     }
     void espera() {
         QFETCH(int, archivo);
         QFETCH(qint64, liberaA);
         QFETCH(double, azar);
         QFETCH(bool, cancelaEnDialogo);
-        const QString ruta = Carpeta.filePath(QStringLiteral("espera%1.dat").arg(++Esperados));
+        QFETCH(QString, barra);
+        const QTemporaryDir aqui;
+        const QString ruta = aqui.filePath(u"tabla.dat"_s);
         BloqueoArchivo otro(ruta);
+        QStatusBar estado;
+        QLabel etiqueta;
+        etiqueta.show();
+        QStringList avisos;
+        connect(&estado, &QStatusBar::messageChanged, &estado,
+                [&avisos](const QString& m) { avisos.append(m); });
+        QWidget* aviso = barra == u"estado"     ? static_cast<QWidget*>(&estado)
+                         : barra == u"etiqueta" ? &etiqueta
+                                                : nullptr;
         if (archivo > 0) QVERIFY(EscribirBytes(ruta, "datos"));
         if (archivo > 1) QVERIFY(otro.Bloquear());
         PlataformaGuionada plataforma;
         plataforma.ValorAzar = azar;
         if (liberaA >= 0) plataforma.Programar(liberaA, [&otro] { otro.Liberar(); });
-        QString etiqueta;
+        QString rotulo;
         bool cancelarVisible = false, seCerroSolo = false;
         plataforma.Modales.enqueue([&](QDialog& d) {
-            etiqueta = Texto(d, "Label1");
+            rotulo = Texto(d, "Label1");
             cancelarVisible = Control<QPushButton>(d, "Cancelar")->isVisible();
             if (cancelaEnDialogo) {
                 Control<QPushButton>(d, "Cancelar")->click();
@@ -359,13 +382,18 @@ private slots:
         });
 
         // Solo el diálogo cancela la espera.
-        QCOMPARE(EsperarArchivoLibre(plataforma, ruta), cancelaEnDialogo);
+        QCOMPARE(EsperarArchivoLibre(plataforma, ruta, aviso, barra.isEmpty() ? 0 : 1),
+                 cancelaEnDialogo);
         QStringList pausas;
         for (const int p : plataforma.Pausas)
             pausas << QString::number(p);
-        QTEST(pausas.join(u' ') + u" | "_s + plataforma.VentanasModales.join(u' '), "esperado");
+        if (barra == u"etiqueta")
+            avisos << (etiqueta.isVisible() ? u"visible"_s : u"oculta"_s) + etiqueta.text();
+        QTEST(pausas.join(u' ') + u" | "_s + plataforma.VentanasModales.join(u' ') + u" | "_s +
+                  avisos.join(u'/'),
+              "esperado");
         if (!plataforma.VentanasModales.isEmpty()) {
-            QCOMPARE(etiqueta, QStringLiteral(" El Archivo [%1]").arg(ruta));
+            QCOMPARE(rotulo, QStringLiteral(" El Archivo [%1]").arg(ruta));
             QVERIFY(cancelarVisible);
             QCOMPARE(seCerroSolo, !cancelaEnDialogo);
         }
@@ -401,45 +429,6 @@ private slots:
         QTest::keyClick(&d, Qt::Key_Escape);
         QVERIFY(!d.isVisible() && d.Cancelado());
         QCOMPARE(Texto(d, "lbResultado"), QStringLiteral("1"));
-    }
-
-    // En la barra la espera no atiende eventos ni tiene diálogo: avisa, espera y
-    // borra el aviso. Sin barra también espera.
-    void avisoEnLaBarra_data() {
-        QTest::addColumn<QString>("barra");
-        QTest::newRow("estado") << "estado";
-        QTest::newRow("etiqueta") << "etiqueta";
-        QTest::newRow("ninguna") << "";
-    }
-    void avisoEnLaBarra() {
-        QFETCH(QString, barra);
-        const QString ruta = Carpeta.filePath("tabla.dat");
-        BloqueoArchivo otro(ruta);
-        QStatusBar estado;
-        QLabel etiqueta;
-        etiqueta.show();
-        QStringList mensajes;
-        connect(&estado, &QStatusBar::messageChanged, &estado,
-                [&mensajes](const QString& m) { mensajes.append(m); });
-        QWidget* aviso = barra == u"estado" ? static_cast<QWidget*>(&estado)
-                         : barra.isEmpty()  ? nullptr
-                                            : &etiqueta;
-        PlataformaGuionada plataforma;
-        // Libre: ni aviso ni pausa.
-        QVERIFY(!EsperarArchivoLibre(plataforma, ruta, aviso, 1));
-        QVERIFY(etiqueta.isVisible());
-        QVERIFY(otro.Bloquear());
-        plataforma.Programar(1200, [&otro] { otro.Liberar(); });
-        QVERIFY(!EsperarArchivoLibre(plataforma, ruta, aviso, 1));
-        QCOMPARE(plataforma.Pausas, (QList<int>{1000, 1000}));
-        QVERIFY(plataforma.VentanasModales.isEmpty());
-        if (barra == u"estado") {
-            QCOMPARE(mensajes, (QStringList{QStringLiteral("La tabla [tabla.dat] está siendo "
-                                                           "utilizada por otro usuario..."),
-                                            QString()}));
-        } else if (barra == u"etiqueta") {
-            QVERIFY(!etiqueta.isVisible() && etiqueta.text().isEmpty());
-        }
     }
 
     void transitoEnModoSeleccion() {
