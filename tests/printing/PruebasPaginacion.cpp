@@ -300,8 +300,7 @@ private slots:
         {
             // Mientras el diálogo retiene el ".PRO", el nombre no se reutiliza.
             const ReporteRetenido retenido(reporte);
-            QVERIFY(retenido.Retenido());
-            QVERIFY(QFile::exists(reporte + ".PRO"));
+            QVERIFY(retenido.Retenido() && QFile::exists(reporte + ".PRO"));
             QVERIFY(NombreArchivoReporte() != reporte);
         }
         QVERIFY(!QFile::exists(reporte + ".PRO"));
@@ -311,8 +310,7 @@ private slots:
         ParametrosImpresion parametros;
         const ColaDos cola = EscribirColaDos(reporte, p.Resumen, parametros);
         QVERIFY2(cola.Ok, qPrintable(cola.Error));
-        QVERIFY(cola.Archivo.startsWith("t"));
-        QVERIFY(QFile::exists(cola.Archivo + ".DAT"));
+        QVERIFY(cola.Archivo.startsWith("t") && QFile::exists(cola.Archivo + ".DAT"));
         QCOMPARE(LeerBytes(cola.Archivo), QByteArray("H\r\nb1\r\nb2\r\nb3\r\n\f"));
         QCOMPARE(LineaBatDos(cola.Archivo, " LPT2 "), "TYPE " + cola.Archivo.toLatin1() + " >LPT2");
         QVERIFY(EscribirBat(LineaBatDos(cola.Archivo, "PRN")));
