@@ -36,15 +36,13 @@ QByteArray ReporteTresPaginas() {
     return r;
 }
 
-QString Pdftotext() {
-    return QStandardPaths::findExecutable(u"pdftotext"_s);
-}
 #define SALTAR_SIN_PDFTOTEXT()                                                                     \
-    if (Pdftotext().isEmpty()) QSKIP("Falta pdftotext (poppler-utils): no se leen los PDF.")
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())                                  \
+    QSKIP("Falta pdftotext (poppler-utils): no se leen los PDF.")
 
 QString SalidaPdftotext(const QStringList& argumentos) {
     QProcess proceso;
-    proceso.start(Pdftotext(), argumentos);
+    proceso.start(u"pdftotext"_s, argumentos);
     proceso.waitForFinished(30000);
     return QString::fromUtf8(proceso.readAllStandardOutput());
 }
@@ -91,10 +89,8 @@ ResultadoImpresora ImprimirPdf(const QString& reporte, int papel,
     impresora.setOutputFormat(QPrinter::PdfFormat);
     impresora.setOutputFileName(u"r.pdf"_s);
     impresora.setPageSize(QPageSize(QPageSize::PageSizeId(papel)));
-    ParametrosImpresion p;
-    p.Fecha = "05/12/2026 10:00:00";
     return ImprimirEnImpresora(impresora, reporte, CargarProyecto(LeerBytes(reporte), 58),
-                               configuracion, p, false);
+                               configuracion, {.Fecha = "05/12/2026 10:00:00"}, false);
 }
 
 QLineEdit* Campo(QWidget& d, const char* nombre) {

@@ -38,14 +38,8 @@ QList<QByteArray> Cuerpo(int desde, int hasta) {
 
 QByteArray Dos(const QByteArray& reporte, int lineasPorPagina, int desde = 0, int hasta = 0,
                int copias = 1) {
-    const ResumenReporte r = CargarProyecto(reporte, lineasPorPagina);
-    ParametrosImpresion p;
-    p.Desde = desde;
-    p.Hasta = hasta;
-    p.Copias = copias;
-    p.LineasPorPagina = lineasPorPagina;
-    p.Fecha = "05/12/2026 19:30:05";
-    return TextoDos(reporte, r, p);
+    return TextoDos(reporte, CargarProyecto(reporte, lineasPorPagina),
+                    {desde, hasta, copias, lineasPorPagina, "05/12/2026 19:30:05"});
 }
 
 // El prepaso en una línea: sin códigos, ancho, líneas, páginas y encabezados.
