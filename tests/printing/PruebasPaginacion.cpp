@@ -28,9 +28,8 @@ QByteArray Reporte(const QList<QByteArray>& lineas) {
     return r;
 }
 
-// Cuerpo "b1".."bn" con prefijo de cuerpo.
-QList<QByteArray> Cuerpo(int desde, int hasta) {
-    QList<QByteArray> lineas;
+// Cuerpo "b1".."bn" con prefijo de cuerpo, tras las líneas dadas.
+QList<QByteArray> Cuerpo(int desde, int hasta, QList<QByteArray> lineas = {}) {
     for (int i = desde; i <= hasta; ++i)
         lineas << P(0) + "b" + QByteArray::number(i);
     return lineas;
@@ -101,7 +100,7 @@ private slots:
         QCOMPARE(prefijos({12345, 2312999, -100, -5}), u"2 10 4 5|3 14 2 3|1 8 1 1|1 12 1 6"_s);
     }
 
-    void prepasoSinPrefijos() {
+    void prepaso() {
         const QByteArray ancha(90, 'x');
         QByteArray copia;
         const ResumenReporte r = CargarProyecto("uno   \r\n\r\n" + ancha + "\r\ndos", 58, &copia);
@@ -109,13 +108,9 @@ private slots:
         QCOMPARE(copia, "uno\r\n\r\n" + ancha + "\r\ndos\r\n");
         // Lo angosto sube a 80; un prefijo en una línea basta para tener códigos.
         QCOMPARE(Resumen(CargarProyecto("a\r\n" + P(100) + "b\r\n", 58)), u"con 80 2 1 0"_s);
-    }
 
-    void prepasoConEncabezadosYSaltos() {
         // Dos encabezados y páginas de 5 líneas: caben 3 de cuerpo por página.
-        QList<QByteArray> lineas{P(2000) + "H1", P(2100) + "H2   "};
-        lineas += Cuerpo(1, 7);
-        QByteArray copia;
+        QList<QByteArray> lineas = Cuerpo(1, 7, {P(2000) + "H1", P(2100) + "H2   "});
         QCOMPARE(Resumen(CargarProyecto(Reporte(lineas), 5, &copia)), u"con 80 7 3 2"_s);
         QCOMPARE(copia, QByteArray("H1\r\nH2\r\nb1\r\nb2\r\nb3\r\n\fb4\r\nb5\r\nb6\r\n\fb7\r\n"));
 
@@ -143,8 +138,7 @@ private slots:
     }
 
     void paginasConEncabezadoNumerado() {
-        QList<QByteArray> lineas{P(2101) + "#pg#fecha#", P(2000) + "TITULO"};
-        lineas += Cuerpo(1, 5);
+        const QList<QByteArray> lineas = Cuerpo(1, 5, {P(2101) + "#pg#fecha#", P(2000) + "TITULO"});
         // Páginas de 4: dos encabezados y dos líneas de cuerpo; 3 páginas.
         const auto encabezado = [](const char* n) {
             return QByteArray(57, ' ') + n + " [05/12/2026 19:30:05]\r\nTITULO\r\n";
@@ -218,16 +212,14 @@ private slots:
     }
 
     void alineacionesDelPuertoDeTexto() {
-        const QByteArray derecha = P(1) + "  fin  ";
-        const QByteArray centro75 = P(2) + QByteArray(75, 'c');
-        const QByteArray centro73 = P(2) + QByteArray(73, 'c');
-        const QByteArray justificada = P(3) + "  uno dos tres";
-        const QByteArray larga = P(1) + QByteArray(80, 'L');
-        const QByteArray salida = Dos(
-            Reporte({P(0) + QByteArray(84, '-'), derecha, centro75, centro73, justificada, larga}),
-            58);
+        // Derecha, centradas de 75 y 73, justificada y una derecha más ancha que la línea.
+        const QList<QByteArray> filas =
+            Dos(Reporte({P(0) + QByteArray(84, '-'), P(1) + "  fin  ", P(2) + QByteArray(75, 'c'),
+                         P(2) + QByteArray(73, 'c'), P(3) + "  uno dos tres",
+                         P(1) + QByteArray(80, 'L')}),
+                58)
+                .split('\n');
         // AnchoMaximo es 88 (84 + prefijo): la derecha termina en la columna 88.
-        const QList<QByteArray> filas = salida.split('\n');
         QCOMPARE(filas[1], QByteArray(85, ' ') + "fin\r");
         // (88 - 75) / 2 = 6.5 -> 6; (88 - 73) / 2 = 7.5 -> 8: mitades al par.
         QCOMPARE(filas[2], QByteArray(6, ' ') + QByteArray(75, 'c') + "\r");
@@ -255,12 +247,10 @@ private slots:
         lineas << P(0) + "b";
         const QByteArray reporte = Reporte(lineas);
         bool ok = true;
-        QVERIFY(TextoDos(reporte, CargarProyecto(reporte, 200), {}, &ok).isEmpty());
-        QVERIFY(!ok);
+        QVERIFY(TextoDos(reporte, CargarProyecto(reporte, 200), {}, &ok).isEmpty() && !ok);
         lineas.removeFirst();
-        QVERIFY(
-            !TextoDos(Reporte(lineas), CargarProyecto(Reporte(lineas), 200), {}, &ok).isEmpty());
-        QVERIFY(ok);
+        const QByteArray cabe = Reporte(lineas);
+        QVERIFY(!TextoDos(cabe, CargarProyecto(cabe, 200), {}, &ok).isEmpty() && ok);
     }
 
     void listaDeImagenes() {
@@ -282,9 +272,8 @@ private slots:
         QTemporaryDir dir;
         DirectorioActual aqui(dir.path());
         const QString reporte = NombreArchivoReporte();
-        QList<QByteArray> lineas{P(2000) + "H"};
-        lineas += Cuerpo(1, 3);
-        QVERIFY(EscribirBytes(reporte, Reporte(lineas)));
+        const QByteArray contenido = Reporte(Cuerpo(1, 3, {P(2000) + "H"}));
+        QVERIFY(EscribirBytes(reporte, contenido));
 
         const Prepaso p = PrepararReporte(reporte, 58);
         QVERIFY(p.Ok);
@@ -299,7 +288,7 @@ private slots:
         }
         QVERIFY(!QFile::exists(reporte + ".PRO"));
         QCOMPARE(NombreArchivoReporte(), reporte);
-        QVERIFY(EscribirBytes(reporte, Reporte(lineas)));
+        QVERIFY(EscribirBytes(reporte, contenido));
 
         ParametrosImpresion parametros;
         const ColaDos cola = EscribirColaDos(reporte, p.Resumen, parametros);
