@@ -407,7 +407,7 @@ private slots:
         QTEST(Resumen(r), "resultado");
     }
 
-    void archivosDeResultadoYDeLineas() {
+    void archivosDeResultadoLineasYUnidad() {
         ResultadoPrograma r;
         QVERIFY(!LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
         QVERIFY(!r.HayResultado);
@@ -415,7 +415,7 @@ private slots:
         QVERIFY(LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
         QVERIFY(r.HayResultado && r.ValorTransito == 9);
 
-        const QString ruta = carpeta.filePath("varek-9.tto");
+        QString ruta = carpeta.filePath("varek-9.tto");
         // Sin líneas no se escribe nada y se borra lo que hubiera.
         QVERIFY(EscribirBytes(ruta, "viejo\r\n"));
         QVERIFY(EntregarLineas(ruta, {}).Ok);
@@ -446,9 +446,8 @@ private slots:
         QVERIFY(QDir(carpeta.path()).mkdir("varek-9.mr"));
         leidas = RecibirLineas(carpeta.filePath("varek-9.mr"));
         QVERIFY(!leidas.Ok && leidas.Lineas.isEmpty() && !leidas.Error.Descripcion.isEmpty());
-    }
 
-    void archivoDeUnidad() {
+        // El archivo de la unidad.
         const UnidadIntercambio u{3, u"Tramo Ñ"_s, 1000, -.5};
         QCOMPARE(TextoArchivoUnidad(u), QByteArray(" 3 \r\nTramo \xd1\r\n 1000 \r\n-.5 \r\n"));
         // Leída y vuelta a escribir da los mismos bytes.
@@ -458,7 +457,7 @@ private slots:
         QCOMPARE(LeerUnidadIntercambio(" -4 \r\n").Fila, 0);
         QCOMPARE(LeerUnidadIntercambio(" 1 \r\n").Fila, 1);
 
-        const QString ruta = carpeta.filePath(NombreArchivoUnidad);
+        ruta = carpeta.filePath(NombreArchivoUnidad);
         QVERIFY(EscribirBytes(ruta, "otra cosa mas larga que la unidad\r\n"));
         QVERIFY(EscribirArchivoUnidad(ruta, u).Ok);
         QCOMPARE(LeerBytes(ruta), TextoArchivoUnidad(u));

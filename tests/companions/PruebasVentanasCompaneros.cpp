@@ -222,7 +222,7 @@ private slots:
         QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
 
-    void nombreTomadoPorOtroProceso() {
+    void nombreTomadoNoArrancaODesconocido() {
         Lanzador e;
         QVERIFY(Lanzador::Instalar("Clima"));
         QVERIFY(EscribirBytes("companero.res", "ref\r\n\r\n\r\nArido\r\n\r\n\r\nFrio\r\n"));
@@ -256,10 +256,8 @@ private slots:
         QVERIFY(otro.state() == QProcess::NotRunning || otro.waitForFinished(10000));
         QCOMPARE(Lanzador::Registro().value(1), u",C1,SinPresentacion"_s);
         QCOMPARE(e.plataforma.VentanasModales, (QStringList{"Ocupado", "Ocupado"}));
-    }
 
-    void programaQueNoArrancaOCodigoDesconocido() {
-        Lanzador e;
+        // Un programa que no arranca o un código desconocido.
         QVERIFY(EscribirBytes("M1.RES", "vieja\r\n 5 \r\n"));
         e.modulo.ResultadoPrograma.HayResultado = true;
         QCOMPARE(e.Lanzar("12"), u"M1"_s);
