@@ -478,8 +478,7 @@ private slots:
         // A la derecha del margen izquierdo (3 cm) más su X, con su ancho natural; la que
         // no existe se salta. Lo que pasa del papel se reduce: nada queda cortado.
         QVERIFY(std::abs(r.AnchoCuerpo - (CmATwips(3) + 100 + 960 / (3780 * 0.0254) * 1440)) < 1);
-        QVERIFY(r.AltoTwips >= 200 + 7200);
-        QVERIFY(r.Escala < 1);
+        QVERIFY(r.AltoTwips >= 200 + 7200 && r.Escala < 1);
 
         // Una imagen más de las que admite la lista.
         EscribirBytes(u"r00.img"_s, QByteArray("logo.png 10 10\r\n").repeated(21));
@@ -519,11 +518,9 @@ private slots:
         QCOMPARE(visor->parentWidget(), &e.ventana);
         QCOMPARE(visor->Paginas(), 3);
         const QString texto = visor->Texto();
-        QVERIFY(texto.contains(frmVisor::Separador(2)) && texto.contains(frmVisor::Separador(3)));
-        QVERIFY(!texto.contains(u'\f'));
+        QVERIFY(texto.contains(frmVisor::Separador(3)) && !texto.contains(u'\f'));
         QVERIFY(texto.indexOf(u"linea 56"_s) < texto.indexOf(frmVisor::Separador(2)));
-        QVERIFY(visor->Buscar(u"linea 120"_s));
-        QVERIFY(!visor->Buscar(u"no está"_s));
+        QVERIFY(visor->Buscar(u"linea 120"_s) && !visor->Buscar(u"no está"_s));
         QTest::mouseClick(Control(*visor, "btnCopiar"), Qt::LeftButton);
         QVERIFY(e.plataforma.Portapapeles.contains(u"linea 120"_s));
         // Imprimir desde el visor abre el diálogo del mismo reporte.
