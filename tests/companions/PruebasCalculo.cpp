@@ -409,11 +409,10 @@ private slots:
 
     void archivosDeResultadoLineasYUnidad() {
         ResultadoPrograma r;
-        QVERIFY(!LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
-        QVERIFY(!r.HayResultado);
+        QVERIFY(!LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r) && !r.HayResultado);
         QVERIFY(EscribirBytes(carpeta.filePath("N1.RES"), "r\r\n 9 \r\n"));
-        QVERIFY(LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
-        QVERIFY(r.HayResultado && r.ValorTransito == 9);
+        QVERIFY(LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r) && r.HayResultado &&
+                r.ValorTransito == 9);
 
         QString ruta = carpeta.filePath("varek-9.tto");
         // Sin líneas no se escribe nada y se borra lo que hubiera.

@@ -323,18 +323,15 @@ private slots:
         QTest::addColumn<bool>("tamanoReal");
         for (const auto& [nombre, papel] :
              {std::pair{"carta", QPageSize::Letter}, std::pair{"A4", QPageSize::A4}}) {
-            const auto fila = [&](const char* r) {
-                return &QTest::newRow(qPrintable(u"%1 %2"_s.arg(QLatin1String(r), nombre)));
-            };
             // Los reportes 1 y 3 del ejemplo salen apaisados; el 3 y el 4, a tamaño real.
             for (int n = 1; n <= 4; ++n)
-                *fila(qPrintable(u"ejemplo %1"_s.arg(n)))
+                QTest::addRow("ejemplo %d %s", n, nombre)
                     << u"ejemplo %1"_s.arg(n) << int(papel) << n % 2 << (n >= 3);
             for (int n = 1; n <= 4; ++n)
-                *fila(qPrintable(u"datos %1"_s.arg(n)))
+                QTest::addRow("datos %d %s", n, nombre)
                     << u"%1/reportes/reporte%2.txt"_s.arg(VAREK9_DATOS_PRUEBA).arg(n) << int(papel)
                     << -1 << false;
-            *fila("bordes") << u"bordes"_s << int(papel) << 1 << false;
+            QTest::addRow("bordes %s", nombre) << u"bordes"_s << int(papel) << 1 << false;
         }
     }
     void reportesEnPdf() {
@@ -402,8 +399,7 @@ private slots:
         QTest::addColumn<QString>("palabra");
         QTest::addColumn<QList<double>>("caja"); // izquierda, derecha y, si se mide, arriba
         const auto prefijo = [](int tamano, int alineacion) {
-            const char bytes[] = {char(LineaCuerpo), char(tamano), char(1), char(alineacion)};
-            return QByteArray(bytes, 4);
+            return QByteArray(1, char(LineaCuerpo)) + char(tamano) + '\1' + char(alineacion);
         };
         const auto fila = [](const char* nombre, const QByteArray& linea, const char* palabra,
                              const QList<double>& caja, int microFeed = 0) {
