@@ -173,15 +173,12 @@ private slots:
         const auto res = [](const QByteArray& contenido) {
             return Archivos{{"companero.res", contenido}};
         };
-        fila("clima", "Clima", "10",
-             res("ref-c\r\n 1500 \r\n 1178.6 \r\nHumedo\r\n 27.27 \r\n 20 \r\nTemplado\r\n"),
-             ",C1,SinPresentacion", "sí: ref-c | 7 | Humedo Templado | 8");
+        // El clima y el Mr por el lanzador, en nombreTomadoNoArrancaODesconocido y en
+        // "arranque lento"; lo que se lee de cada uno, en PruebasCalculo.
         fila("tránsito", "Transito", "11", res("ref-n\r\n 250000 \r\n"), ",N1,SinPresentacion",
              "sí: ref-n | 250000 | h0 t0 | 8");
         fila("tránsito en selección", "Transito", "11", res("varek-9\r\n 3.5E+05 \r\n"),
              "varek-9,N1,SinPresentacion,Seleccionar", "sí: varek-9 | 350000 | h0 t0 | 8");
-        fila("mr", "Mr", "12", res("ref-m\r\n 1234.5 \r\n"), ",M1,SinPresentacion",
-             "sí: ref-m | 7 | h0 t0 | 1234.5");
         // El drenaje deja su archivo, pero de él no se toma nada.
         fila("drenaje", "Drenaje", "13", res("ref-d\r\nBueno\r\n 12 \r\n"), ",D1,SinPresentacion",
              "no:  | 7 | h0 t0 | 8");
@@ -524,9 +521,8 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(Lineas("C1.RES"), (QStringList{"varek-9", " 1500 ", " 600 ", "Superhumedo",
                                                 " 150 ", " 20 ", "Templado"}));
-        QVERIFY(Lineas("varek-9.cli").contains("ETP.Modo=Digitada"));
 
-        // La siguiente vez la ventana vuelve con lo guardado.
+        // La siguiente vez la ventana vuelve con lo guardado, ETP digitada incluida.
         Escenario otra;
         QVERIFY(EscribirBytes("varek-9.cli", LeerBytes(e.carpeta.filePath("varek-9.cli"))));
         auto& w = otra.Abrir<frmClima>(u"varek-9,C1,SinPresentacion,Seleccionar"_s, u".cli"_s);

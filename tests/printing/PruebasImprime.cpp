@@ -264,8 +264,7 @@ private slots:
         e.plataforma.RespuestaImpresora = false;
         QFile::remove(pdf);
         e.Aceptar(1);
-        QVERIFY(!QFile::exists(pdf));
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        QVERIFY(!QFile::exists(pdf) && e.plataforma.Mensajes.isEmpty());
     }
 
     void disenoDePagina_data() {
