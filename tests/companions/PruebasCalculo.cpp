@@ -477,8 +477,8 @@ private slots:
 
     void archivoEnUso() {
         const QString ruta = carpeta.filePath("C1");
-        QVERIFY(!ArchivoEnUso(ruta));
-        QVERIFY(!QFile::exists(ruta)); // la prueba no crea el archivo
+        // La prueba no crea el archivo.
+        QVERIFY(!ArchivoEnUso(ruta) && !QFile::exists(ruta));
         {
             BloqueoArchivo x(ruta);
             QVERIFY(x.Bloquear());
