@@ -23,7 +23,6 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -77,6 +76,8 @@ void Pulsar(QWidget& ventana, const char* boton) {
     QTest::mouseClick(Control<QPushButton>(ventana, QString::fromLatin1(boton)), Qt::LeftButton);
 }
 
+// Las líneas de un archivo (del programa de prueba, "companero.log": las líneas de
+// comandos que recibió).
 QStringList Lineas(const QString& ruta) {
     return LineasDeTexto(LeerBytes(ruta));
 }
@@ -106,10 +107,6 @@ struct Lanzador : CarpetaGuionada {
         ventana.show();
         ventana.Ejecutar();
         return ventana.isVisible() ? u"<sigue abierta>"_s : ventana.Intercambio();
-    }
-    // Las líneas de comandos que recibió el programa de prueba.
-    static QStringList Registro() {
-        return QString::fromUtf8(LeerBytes("companero.log")).split(u'\n', Qt::SkipEmptyParts);
     }
 };
 
@@ -210,7 +207,7 @@ private slots:
         reloj.start();
         QCOMPARE(e.Lanzar(codigo), linea.section(u',', 1, 1));
         QVERIFY(reloj.elapsed() < 5000);
-        QCOMPARE(Lanzador::Registro(), QStringList{linea});
+        QCOMPARE(Lineas("companero.log"), QStringList{linea});
         QVERIFY(e.plataforma.ProgramasIniciados.value(0).endsWith(u'/' + programa + u' ' + linea));
         QTEST(Resumen(r), "resultado");
         // Ningún archivo de intercambio queda atrás.
@@ -236,7 +233,7 @@ private slots:
         });
         QCOMPARE(e.Lanzar("10"), u"C2"_s);
         QCOMPARE(archivo, u"C1"_s);
-        QCOMPARE(Lanzador::Registro(), QStringList{",C2,SinPresentacion"});
+        QCOMPARE(Lineas("companero.log"), QStringList{",C2,SinPresentacion"});
         QCOMPARE(e.modulo.ResultadoPrograma.TextoClima2, u"Arido"_s);
         QVERIFY(ArchivoEnUso("C1")); // el del otro proceso sigue ahí
 
@@ -250,7 +247,7 @@ private slots:
         QCOMPARE(e.Lanzar("10"), u"C1"_s);
         QVERIFY(seCerro);
         QVERIFY(otro.state() == QProcess::NotRunning || otro.waitForFinished(10000));
-        QCOMPARE(Lanzador::Registro().value(1), u",C1,SinPresentacion"_s);
+        QCOMPARE(Lineas("companero.log").value(1), u",C1,SinPresentacion"_s);
         QCOMPARE(e.plataforma.VentanasModales, (QStringList{"Ocupado", "Ocupado"}));
 
         // Un programa que no arranca o un código desconocido.
@@ -297,7 +294,7 @@ private slots:
         QCOMPARE(p.state(), QProcess::Running); // la ventana espera al usuario
         p.kill();
         QVERIFY(p.waitForFinished(10000));
-        QVERIFY(!ArchivoEnUso(intercambio) && !QFileInfo::exists(intercambio + ".RES"));
+        QVERIFY(!ArchivoEnUso(intercambio) && !QFile::exists(intercambio + ".RES"));
     }
 
     // El archivo ausente, libre o tomado por otro que lo suelta tras unas pausas (-1:
