@@ -28,27 +28,18 @@ namespace {
 // TPD 1000 con 50 % autos (factor 0.001), 10 % buses (1.0), 20 % C2P (1.5) y
 // 20 % C2G (3.0); Fd 0.5, Fc 1.
 DatosTransito Transito(double crecimiento, double periodo) {
-    DatosTransito d;
-    d.TPD = 1000;
-    d.Porcentaje = {50, 10, 20, 20, 0, 0, 0, 0};
-    d.Factor = {0.001, 1.0, 1.5, 3.0, 0, 0, 0, 0};
-    d.FactorDireccional = 0.5;
-    d.FactorCarril = 1;
-    d.Crecimiento = crecimiento;
-    d.Periodo = periodo;
-    return d;
+    return {1000,
+            {50, 10, 20, 20, 0, 0, 0, 0},
+            {0.001, 1.0, 1.5, 3.0, 0, 0, 0, 0},
+            0.5,
+            1,
+            crecimiento,
+            periodo};
 }
 
 // Sin ETP, la de Holdridge.
 DatosClima Clima(double p, double t, double etp = std::nan("")) {
-    DatosClima d;
-    d.Precipitacion = p;
-    d.Temperatura = t;
-    if (!std::isnan(etp)) {
-        d.Modo = ModoETP::Digitada;
-        d.ETP = etp;
-    }
-    return d;
+    return {p, t, std::isnan(etp) ? ModoETP::Holdridge : ModoETP::Digitada, etp};
 }
 
 using Clasificar = QString (*)(double);
