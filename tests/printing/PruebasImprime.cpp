@@ -444,8 +444,7 @@ private slots:
         QVERIFY2(r.Ok, qPrintable(r.Error));
         QVERIFY(r.Escala == 1 && !r.Apaisada);
         const QList<PalabraPdf> palabras = PalabrasPdf(u"r.pdf"_s);
-        const auto p = std::find_if(palabras.begin(), palabras.end(),
-                                    [&](const PalabraPdf& p) { return p.Texto == palabra; });
+        const auto p = std::ranges::find(palabras, palabra, &PalabraPdf::Texto);
         QVERIFY2(p != palabras.end(), qPrintable(palabras.value(0).Texto));
         // Medio punto, más lo que acumula el redondeo de cada avance en una línea larga.
         const auto cerca = [](double medido, double esperado) {

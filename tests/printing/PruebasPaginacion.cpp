@@ -290,8 +290,7 @@ private slots:
         QCOMPARE(NombreArchivoReporte(), reporte);
         QVERIFY(EscribirBytes(reporte, contenido));
 
-        ParametrosImpresion parametros;
-        const ColaDos cola = EscribirColaDos(reporte, p.Resumen, parametros);
+        const ColaDos cola = EscribirColaDos(reporte, p.Resumen, {});
         QVERIFY2(cola.Ok, qPrintable(cola.Error));
         QVERIFY(cola.Archivo.startsWith("t") && QFile::exists(cola.Archivo + ".DAT"));
         QCOMPARE(LeerBytes(cola.Archivo), QByteArray("H\r\nb1\r\nb2\r\nb3\r\n\f"));
@@ -302,7 +301,7 @@ private slots:
         QCOMPARE(LineaBatDos(cola.Archivo, "PRN"), "Imprime.exe " + cola.Archivo.toLatin1());
 
         // Un reporte que no existe no hace nada.
-        const ColaDos nada = EscribirColaDos("no-existe", p.Resumen, parametros);
+        const ColaDos nada = EscribirColaDos("no-existe", p.Resumen, {});
         QVERIFY(nada.Ok && nada.Archivo.isEmpty());
     }
 
