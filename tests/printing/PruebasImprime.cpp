@@ -47,11 +47,9 @@ QString SalidaPdftotext(const QStringList& argumentos) {
     return QString::fromUtf8(proceso.readAllStandardOutput());
 }
 
-// Texto de un PDF por páginas (pdftotext separa las páginas con el código 12).
+// Texto de un PDF por páginas (pdftotext termina cada página con el código 12).
 QStringList PaginasPdf(const QString& pdf) {
-    QString texto = SalidaPdftotext({u"-layout"_s, pdf, u"-"_s});
-    if (texto.endsWith(u'\f')) texto.chop(1);
-    return texto.split(u'\f');
+    return SalidaPdftotext({u"-layout"_s, pdf, u"-"_s}).chopped(1).split(u'\f');
 }
 
 // Cada palabra de un PDF con su caja y la hoja donde está, en puntos.

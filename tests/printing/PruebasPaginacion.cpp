@@ -43,11 +43,9 @@ QByteArray Dos(const QByteArray& reporte, int lineasPorPagina, int desde = 0, in
 
 // El prepaso en una línea: sin códigos, ancho, líneas, páginas y encabezados.
 QString Resumen(const ResumenReporte& r) {
-    return u"%1 %2 %3 %4 %5"_s.arg(r.SinCodigos ? u"sin"_s : u"con"_s)
-        .arg(r.AnchoMaximo)
-        .arg(r.TotalLineas)
-        .arg(r.TotalPaginas)
-        .arg(r.LineasEncabezado);
+    const auto n = [](int valor) { return QString::number(valor); };
+    return u"%1 %2 %3 %4 %5"_s.arg(r.SinCodigos ? u"sin"_s : u"con"_s, n(r.AnchoMaximo),
+                                   n(r.TotalLineas), n(r.TotalPaginas), n(r.LineasEncabezado));
 }
 
 // La configuración en una línea: visor, puerto, márgenes, longitud, espaciamiento,
