@@ -198,6 +198,8 @@ private slots:
         const QByteArray m = P(3000) + "m";
         QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", m, P(0) + "b3"}), 4),
                  QByteArray("b1\r\nb2\r\nm\r\nb3\r\n\f"));
+        QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", P(0) + "b3", m, P(0) + "b4"}), 4),
+                 QByteArray("b1\r\nb2\r\nb3\r\n\fm\r\nb4\r\n\f"));
         // Páginas de 5: la línea "K" caería en la última línea y pasa a la siguiente.
         lineas = Cuerpo(1, 4);
         lineas << P(3000) + "K" << P(0) + "b6" << P(0) + "b7";
@@ -239,9 +241,7 @@ private slots:
     }
 
     void demasiadosEncabezados() {
-        QList<QByteArray> lineas;
-        for (int i = 0; i <= MaximoEncabezados; ++i)
-            lineas << P(2000) + "H";
+        QList<QByteArray> lineas(MaximoEncabezados + 1, P(2000) + "H");
         lineas << P(0) + "b";
         const QByteArray reporte = Reporte(lineas);
         bool ok = true;
@@ -259,9 +259,7 @@ private slots:
         for (const ImagenReporte& i : imagenes)
             leidas << u"%1 %2 %3"_s.arg(i.Archivo).arg(i.X).arg(i.Y);
         QCOMPARE(leidas, (QStringList{"logo.png 100 200", "otra.png 5.5 -6"}));
-        QByteArray muchas;
-        for (int i = 0; i < MaximoImagenes; ++i)
-            muchas += "i.png 1 2\r\n";
+        const QByteArray muchas = QByteArray("i.png 1 2\r\n").repeated(MaximoImagenes);
         QVERIFY(LeerListaImagenes(muchas, imagenes));
         QVERIFY(!LeerListaImagenes(muchas + "i.png 1 2\r\n", imagenes));
     }
@@ -346,9 +344,7 @@ private slots:
                    "sin dos puntos\r\n");
         QCOMPARE(Resumen(c), u"Q.COM|lpt2|3|2|30|1|0|30"_s);
         // Solo se miran las ocho primeras líneas.
-        QByteArray ocho;
-        for (int i = 0; i < 7; ++i)
-            ocho += "relleno\r\n";
+        const QByteArray ocho = QByteArray("relleno\r\n").repeated(7);
         c = Cargar(ocho + "Puertos : LAB LPT2\r\n");
         QCOMPARE(c.Puertos.size(), 1);
         c = Cargar(ocho + "relleno\r\nPuertos : LAB LPT2\r\n");
