@@ -28,27 +28,18 @@ namespace {
 // TPD 1000 con 50 % autos (factor 0.001), 10 % buses (1.0), 20 % C2P (1.5) y
 // 20 % C2G (3.0); Fd 0.5, Fc 1.
 DatosTransito Transito(double crecimiento, double periodo) {
-    DatosTransito d;
-    d.TPD = 1000;
-    d.Porcentaje = {50, 10, 20, 20, 0, 0, 0, 0};
-    d.Factor = {0.001, 1.0, 1.5, 3.0, 0, 0, 0, 0};
-    d.FactorDireccional = 0.5;
-    d.FactorCarril = 1;
-    d.Crecimiento = crecimiento;
-    d.Periodo = periodo;
-    return d;
+    return {1000,
+            {50, 10, 20, 20, 0, 0, 0, 0},
+            {0.001, 1.0, 1.5, 3.0, 0, 0, 0, 0},
+            0.5,
+            1,
+            crecimiento,
+            periodo};
 }
 
 // Sin ETP, la de Holdridge.
 DatosClima Clima(double p, double t, double etp = std::nan("")) {
-    DatosClima d;
-    d.Precipitacion = p;
-    d.Temperatura = t;
-    if (!std::isnan(etp)) {
-        d.Modo = ModoETP::Digitada;
-        d.ETP = etp;
-    }
-    return d;
+    return {p, t, std::isnan(etp) ? ModoETP::Holdridge : ModoETP::Digitada, etp};
 }
 
 using Clasificar = QString (*)(double);
@@ -64,7 +55,6 @@ QString Numeros(std::initializer_list<double> valores) {
 } // namespace
 
 Q_DECLARE_METATYPE(Clasificar)
-Q_DECLARE_METATYPE(DatosClima)
 
 class PruebasCalculo : public QObject {
     Q_OBJECT
@@ -72,7 +62,7 @@ class PruebasCalculo : public QObject {
     QTemporaryDir carpeta; // la de los archivos de intercambio
 
 private slots:
-    void transitoTrabajadoAMano() {
+    void transito() {
         // Vehículo medio: 0.50 x 0.001 + 0.10 x 1.0 + 0.20 x 1.5 + 0.20 x 3.0
         //               = 0.0005 + 0.1 + 0.3 + 0.6 = 1.0005
         // Sin crecimiento (r = 0, n = 10): el factor es n = 10 y
@@ -91,17 +81,14 @@ private slots:
         QVERIFY(std::abs(con.W18 - 2296613.12) < 0.005); // al centavo
 
         // Decrecimiento de 10 % en 2 años: (0.9^2 - 1) / -0.1 = (0.81 - 1) / -0.1 = 1.9
-        QCOMPARE(FactorCrecimiento(-10, 2), 1.9);
-        QVERIFY(FactorCrecimiento(0, 7) == 7);
+        QCOMPARE(Numeros({FactorCrecimiento(-10, 2), FactorCrecimiento(0, 7)}), u"1.9 7"_s);
 
         // Los valores típicos suman 100 %; el TPD lo pone siempre el usuario.
         const DatosTransito t = DatosTransitoTipicos();
-        QVERIFY(std::accumulate(t.Porcentaje.begin(), t.Porcentaje.end(), 0.0) == 100);
-        QVERIFY(std::isnan(t.TPD));
-        QCOMPARE(t.Factor[1], 1.0); // buses
-    }
+        const double suma = std::accumulate(t.Porcentaje.begin(), t.Porcentaje.end(), 0.0);
+        // El factor de los buses es 1.
+        QCOMPARE(Numeros({suma, t.TPD, t.Factor[1]}), u"100 nan 1"_s);
 
-    void transitoFueraDeRango() {
         QVERIFY(!ValidarTransito(Transito(3, 10)).Hay());
         const auto falla = [](auto cambiar) {
             DatosTransito d = Transito(3, 10);
@@ -124,9 +111,7 @@ private slots:
         QCOMPARE(campo([](auto& d) { d.Crecimiento = 60; }), u"txtCrecimiento"_s);
         QCOMPARE(campo([](auto& d) { d.Periodo = 12.5; }), u"txtPeriodo"_s);
         QCOMPARE(campo([](auto& d) { d.Periodo = 0; }), u"txtPeriodo"_s);
-    }
 
-    void transitoLineasYResultado() {
         const QStringList lineas = LineasTransito(Transito(5, 10));
         QCOMPARE(lineas.value(0), u"Programa=Transito"_s);
         QVERIFY(lineas.contains(u"TPD=1000"_s));
@@ -148,29 +133,6 @@ private slots:
         const QStringList r =
             ResultadoArchivoTransito(Transito(0, 10), CalcularTransito(Transito(0, 10)));
         QCOMPARE(r.mid(0, 2), (QStringList{" 1825912.5 ", " 1000 "}));
-    }
-
-    void climaTrabajadoAMano_data() {
-        QTest::addColumn<DatosClima>("datos");
-        QTest::addColumn<double>("etp");
-        QTest::addColumn<double>("indice");
-        QTest::addColumn<QString>("clases");
-        // ETP = 58.93 x 20 = 1178.6 mm; Im = 100 x (1500 / 1178.6 - 1) = 100 x 0.272696
-        QTest::newRow("1500 mm, 20 °C")
-            << Clima(1500, 20) << 1178.6 << 27.2696 << "Humedo Templado";
-        // ETP = 58.93 x 26 = 1532.18 mm; Im = 100 x (400 / 1532.18 - 1) = 100 x (0.261066 - 1)
-        QTest::newRow("400 mm, 26 °C") << Clima(400, 26) << 1532.18 << -73.8934 << "Arido Calido";
-        // Im = 100 x (2500 / 1000 - 1) = 150
-        QTest::newRow("ETP digitada")
-            << Clima(2500, 12, 1000) << 1000.0 << 150.0 << "Superhumedo Frio";
-    }
-    void climaTrabajadoAMano() {
-        QFETCH(DatosClima, datos);
-        QFETCH(double, indice);
-        const ResultadoClima r = CalcularClima(datos);
-        QVERIFY2(std::abs(r.Indice - indice) < 1e-4, qPrintable(QString::number(r.Indice)));
-        QTEST(r.ETP, "etp");
-        QTEST(r.Humedad + u' ' + r.Temperatura, "clases");
     }
 
     // Los límites de cada tabla de clases, a uno y otro lado.
@@ -202,10 +164,21 @@ private slots:
         QTEST(clasificar(valor), "clase");
     }
 
-    void climaDatosMalosYLineas() {
+    void clima() {
+        // ETP, índice a cuatro decimales y clases.
+        const auto clima = [](const DatosClima& d) {
+            const ResultadoClima r = CalcularClima(d);
+            return Numeros({r.ETP, std::round(r.Indice * 1e4) / 1e4}) + u' ' + r.Humedad + u' ' +
+                   r.Temperatura;
+        };
+        // 1500 mm y 20 °C, con las líneas del archivo más abajo.
+        // ETP = 58.93 x 26 = 1532.18 mm; Im = 100 x (400 / 1532.18 - 1) = 100 x (0.261066 - 1)
+        QCOMPARE(clima(Clima(400, 26)), u"1532.18 -73.8934 Arido Calido"_s);
+        // ETP digitada: Im = 100 x (2500 / 1000 - 1) = 150
+        QCOMPARE(clima(Clima(2500, 12, 1000)), u"1000 150 Superhumedo Frio"_s);
+
         // La biotemperatura de Holdridge se limita a 0..30 °C.
-        QVERIFY(ETPHoldridge(35) == 58.93 * 30);
-        QVERIFY(ETPHoldridge(-3) == 0);
+        QCOMPARE(Numeros({ETPHoldridge(35), ETPHoldridge(-3)}), u"1767.9 0"_s);
         QVERIFY(!ValidarClima(Clima(1500, 20)).Hay());
         QCOMPARE(ValidarClima(Clima(std::nan(""), 20)).Campo, u"txtPrecipitacion"_s);
         QCOMPARE(ValidarClima(Clima(-5, 20)).Campo, u"txtPrecipitacion"_s);
@@ -227,8 +200,7 @@ private slots:
         QCOMPARE(ValidarClima(Clima(300, 0)).Campo, u"txtTemperatura"_s);
 
         const QStringList lineas = LineasClima(Clima(1500, 20));
-        QVERIFY(lineas.contains(u"ETP.Modo=Holdridge"_s));
-        QVERIFY(lineas.contains(u"Humedad=Humedo"_s));
+        QVERIFY(lineas.contains(u"ETP.Modo=Holdridge"_s) && lineas.contains(u"Humedad=Humedo"_s));
         DatosClima leido = LeerLineasClima(lineas, DatosClima{});
         QVERIFY(leido.Modo == ModoETP::Holdridge);
         // La ETP estimada no se toma como digitada.
@@ -244,35 +216,21 @@ private slots:
             (QStringList{" 1500 ", " 1178.6 ", "Humedo", " 27.269641948074 ", " 20 ", "Templado"}));
     }
 
-    void cbrInterpolado_data() {
-        QTest::addColumn<QList<double>>("ensayos");
-        QTest::addColumn<double>("percentil");
-        QTest::addColumn<double>("cbr");
+    void moduloResilienteYDatos() {
         // Ensayos 9, 3, 7, 5 ordenados: 3, 5, 7, 9. Porcentaje de ensayos iguales o
-        // mayores: 3 -> 100 %, 5 -> 75 %, 7 -> 50 %, 9 -> 25 %.
+        // mayores: 3 -> 100 %, 5 -> 75 %, 7 -> 50 %, 9 -> 25 %. El 75 % cae justo en 5;
+        // el 60 %, entre (75 %, 5) y (50 %, 7): 5 + (75 - 60) / (75 - 50) x (7 - 5) = 6.2;
+        // el 87.5 %, entre (100 %, 3) y (75 %, 5): 3 + 12.5 / 25 x 2 = 4; con el 10 %
+        // ningún valor da tan poco y queda el mayor.
         const QList<double> cuatro{9, 3, 7, 5};
-        QTest::newRow("75 % cae justo en 5") << cuatro << 75.0 << 5.0;
-        // Entre (75 %, 5) y (50 %, 7): 5 + (75 - 60) / (75 - 50) x (7 - 5) = 5 + 0.6 x 2
-        QTest::newRow("60 %") << cuatro << 60.0 << 6.2;
-        // Entre (100 %, 3) y (75 %, 5): 3 + 12.5 / 25 x 2
-        QTest::newRow("87.5 %") << cuatro << 87.5 << 4.0;
-        // Ningún valor da tan poco: queda el mayor.
-        QTest::newRow("menos del 25 %") << cuatro << 10.0 << 9.0;
-        // 3 con 100 %, 5 con 33.33 %: 3 + (100 - 60) / (100 - 33.33) x 2 = 3 + 0.6 x 2
-        QTest::newRow("repetidos") << QList<double>{3, 5, 3} << 60.0 << 4.2;
-        QTest::newRow("uno solo") << QList<double>{6.5} << 87.5 << 6.5;
-        QTest::newRow("ninguno") << QList<double>{} << 75.0 << std::nan("");
-    }
-    void cbrInterpolado() {
-        QFETCH(QList<double>, ensayos);
-        QFETCH(double, percentil);
-        QFETCH(double, cbr);
-        const double obtenido = CBRDiseno(ensayos, percentil);
-        QVERIFY2(std::isnan(cbr) ? std::isnan(obtenido) : std::abs(obtenido - cbr) < 1e-12,
-                 qPrintable(QString::number(obtenido)));
-    }
+        QCOMPARE(Numeros({CBRDiseno(cuatro, 75), CBRDiseno(cuatro, 60), CBRDiseno(cuatro, 87.5),
+                          CBRDiseno(cuatro, 10)}),
+                 u"5 6.2 4 9"_s);
+        // Repetidos: 3 con 100 %, 5 con 33.33 %: 3 + (100 - 60) / (100 - 33.33) x 2 = 4.2;
+        // uno solo y ninguno.
+        QCOMPARE(Numeros({CBRDiseno({3, 5, 3}, 60), CBRDiseno({6.5}, 87.5), CBRDiseno({}, 75)}),
+                 u"4.2 6.5 nan"_s);
 
-    void moduloResiliente() {
         // Mr = 2555 x 10^0.64 = 2555 x 4.3652 = 11,153 psi; / 145.0377 = 76.90 MPa
         QVERIFY(std::abs(ModuloResiliente(10) - 11152.98) < 0.01);
         QVERIFY(std::abs(PsiAMPa(ModuloResiliente(10)) - 76.897) < 0.001);
@@ -289,9 +247,7 @@ private slots:
         l = LeerListaCBR(u"3 cuatro 5"_s);
         QCOMPARE(l.Invalido, u"cuatro"_s);
         QCOMPARE(TextoListaCBR({3.5, 10}), u"3.5 10"_s);
-    }
 
-    void mrDatosMalosYLineas() {
         QVERIFY(!ValidarMr({u"3 5"_s, 100}).Hay());
         QVERIFY(ValidarMr({u"3 x"_s, 100}).Mensaje.contains(u"[x]"));
         QCOMPARE(ValidarMr({QString(), 100}).Campo, u"txtCBR"_s);
@@ -299,33 +255,31 @@ private slots:
         QVERIFY(ValidarMr({muchos, 100}).Mensaje.contains(u" 51 "));
         muchos.chop(2);
         QVERIFY(!ValidarMr({muchos, 100}).Hay());
-        QCOMPARE(ValidarMr({u"0 5"_s, 100}).Campo, u"txtCBR"_s);
-        QCOMPARE(ValidarMr({u"101"_s, 100}).Campo, u"txtCBR"_s);
-        QCOMPARE(ValidarMr({u"5"_s, std::nan("")}).Campo, u"txtEjes"_s);
-        QCOMPARE(ValidarMr({u"5"_s, -1}).Campo, u"txtEjes"_s);
+        QStringList campos;
+        for (const DatosMr& d :
+             {DatosMr{u"0 5"_s, 100}, {u"101"_s, 100}, {u"5"_s, std::nan("")}, {u"5"_s, -1}})
+            campos << ValidarMr(d).Campo;
+        QCOMPARE(campos.join(u' '), u"txtCBR txtCBR txtEjes txtEjes"_s);
 
         const DatosMr d{u"3, 5\n7 9"_s, 5e5};
         const QStringList lineas = LineasMr(d);
-        QVERIFY(lineas.contains(u"CBR=3 5 7 9"_s));
-        QVERIFY(lineas.contains(u"Ejes=500000"_s));
+        QVERIFY(lineas.contains(u"CBR=3 5 7 9"_s) && lineas.contains(u"Ejes=500000"_s));
         const DatosMr leido = LeerLineasMr(lineas, DatosMr{});
-        QCOMPARE(leido.Lista, u"3 5 7 9"_s);
-        QVERIFY(leido.Ejes == 5e5);
+        QCOMPARE(leido.Lista + u' ' + TextoDato(leido.Ejes), u"3 5 7 9 500000"_s);
         // Líneas 2, 3 y 6 del archivo: CBR de diseño, percentil y ensayos.
-        const QStringList r = ResultadoArchivoMr(CalcularMr(d));
-        QCOMPARE(QStringList({r.value(0), r.value(1), r.value(4)}),
+        const QStringList archivo = ResultadoArchivoMr(CalcularMr(d));
+        QCOMPARE(QStringList({archivo.value(0), archivo.value(1), archivo.value(4)}),
                  (QStringList{" 5 ", " 75 ", " 4 "}));
     }
 
-    void tablaDeDrenaje() {
+    void drenaje() {
         // Esquinas y una celda interior de la tabla de la guía.
         const auto rango = [](int i, int j) {
             const RangoDrenaje m = CoeficienteDrenaje(i, j);
             return Numeros({m.Maximo, m.Minimo, m.Medio()});
         };
-        QCOMPARE(rango(0, 0), u"1.4 1.35 1.375"_s);
-        QCOMPARE(rango(2, 2), u"1 0.8 0.9"_s);
-        QCOMPARE(rango(4, 3), u"0.4 0.4 0.4"_s);
+        QCOMPARE(rango(0, 0) + u" | "_s + rango(2, 2) + u" | "_s + rango(4, 3),
+                 u"1.4 1.35 1.375 | 1 0.8 0.9 | 0.4 0.4 0.4"_s);
         // Cada fila baja de izquierda a derecha y cada columna de arriba abajo.
         for (int i = 0; i < NumeroCalidadesDrenaje; ++i)
             for (int j = 0; j < NumeroRangosSaturacion; ++j) {
@@ -334,15 +288,11 @@ private slots:
                 if (j > 0) QVERIFY(CoeficienteDrenaje(i, j - 1).Minimo >= m.Minimo);
                 if (i > 0) QVERIFY(CoeficienteDrenaje(i - 1, j).Minimo >= m.Minimo);
             }
-        QVERIFY(CoeficienteDrenaje(5, 0).Maximo == 0);
-        QVERIFY(CoeficienteDrenaje(0, -1).Maximo == 0);
-    }
+        QVERIFY(CoeficienteDrenaje(5, 0).Maximo == 0 && CoeficienteDrenaje(0, -1).Maximo == 0);
 
-    void drenajeDatosYArchivos() {
         QCOMPARE(ValidarDrenaje({-1, 10}).Campo, u"lstCalidad"_s);
-        QCOMPARE(ValidarDrenaje({1, std::nan("")}).Campo, u"txtSaturacion"_s);
-        QCOMPARE(ValidarDrenaje({1, 101}).Campo, u"txtSaturacion"_s);
-        QCOMPARE(ValidarDrenaje({1, -0.5}).Campo, u"txtSaturacion"_s);
+        for (const double saturacion : {std::nan(""), 101.0, -0.5})
+            QCOMPARE(ValidarDrenaje({1, saturacion}).Campo, u"txtSaturacion"_s);
         const DatosDrenaje d{1, 12}; // Bueno, 12 % -> columna 5 a 25 %: 1.15 a 1.00
         QVERIFY(!ValidarDrenaje(d).Hay());
         QCOMPARE(ResultadoArchivoDrenaje(d, CalcularDrenaje(d)),
@@ -368,6 +318,18 @@ private slots:
         QCOMPARE(ArgumentoPrograma(QString(), u"C1"_s, false), u",C1,SinPresentacion"_s);
         QCOMPARE(ArgumentoPrograma(u"varek-9"_s, u"N1"_s, true),
                  u"varek-9,N1,SinPresentacion,Seleccionar"_s);
+        // Referencia, intercambio, sin presentación y selección.
+        const auto leer = [](const QStringList& argumentos) {
+            const ArgumentosCompanero a = LeerArgumentosCompanero(argumentos);
+            return u"%1|%2|%3|%4"_s.arg(a.Referencia, a.Intercambio)
+                .arg(a.SinPresentacion)
+                .arg(a.Seleccionar);
+        };
+        QCOMPARE(leer({u"Transito"_s}), u"||0|0"_s);
+        QCOMPARE(leer({u"Clima"_s, u",C1,SinPresentacion"_s}), u"|C1|1|0"_s);
+        // Repartido en varios argumentos (como lo parte un intérprete de órdenes) da lo mismo.
+        QCOMPARE(leer({u"Transito"_s, u"varek-9,N2,"_s, u"sinpresentacion,SELECCIONAR"_s}),
+                 u"varek-9|N2|1|1"_s);
     }
 
     // Se busca en orden junto al programa, en la instalación y en la carpeta actual;
@@ -436,15 +398,14 @@ private slots:
         QTEST(Resumen(r), "resultado");
     }
 
-    void archivosDeResultadoYDeLineas() {
+    void archivosDeResultadoLineasYUnidad() {
         ResultadoPrograma r;
-        QVERIFY(!LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
-        QVERIFY(!r.HayResultado);
+        QVERIFY(!LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r) && !r.HayResultado);
         QVERIFY(EscribirBytes(carpeta.filePath("N1.RES"), "r\r\n 9 \r\n"));
-        QVERIFY(LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r));
-        QVERIFY(r.HayResultado && r.ValorTransito == 9);
+        QVERIFY(LeerArchivoResultado(u"11", carpeta.filePath("N1.RES"), r) && r.HayResultado &&
+                r.ValorTransito == 9);
 
-        const QString ruta = carpeta.filePath("varek-9.tto");
+        QString ruta = carpeta.filePath("varek-9.tto");
         // Sin líneas no se escribe nada y se borra lo que hubiera.
         QVERIFY(EscribirBytes(ruta, "viejo\r\n"));
         QVERIFY(EntregarLineas(ruta, {}).Ok);
@@ -474,12 +435,9 @@ private slots:
         // Lo que no se puede leer no entrega nada y lo dice.
         QVERIFY(QDir(carpeta.path()).mkdir("varek-9.mr"));
         leidas = RecibirLineas(carpeta.filePath("varek-9.mr"));
-        QVERIFY(!leidas.Ok);
-        QVERIFY(leidas.Lineas.isEmpty());
-        QVERIFY(!leidas.Error.Descripcion.isEmpty());
-    }
+        QVERIFY(!leidas.Ok && leidas.Lineas.isEmpty() && !leidas.Error.Descripcion.isEmpty());
 
-    void archivoDeUnidad() {
+        // El archivo de la unidad.
         const UnidadIntercambio u{3, u"Tramo Ñ"_s, 1000, -.5};
         QCOMPARE(TextoArchivoUnidad(u), QByteArray(" 3 \r\nTramo \xd1\r\n 1000 \r\n-.5 \r\n"));
         // Leída y vuelta a escribir da los mismos bytes.
@@ -489,54 +447,34 @@ private slots:
         QCOMPARE(LeerUnidadIntercambio(" -4 \r\n").Fila, 0);
         QCOMPARE(LeerUnidadIntercambio(" 1 \r\n").Fila, 1);
 
-        const QString ruta = carpeta.filePath(NombreArchivoUnidad);
+        ruta = carpeta.filePath(NombreArchivoUnidad);
         QVERIFY(EscribirBytes(ruta, "otra cosa mas larga que la unidad\r\n"));
         QVERIFY(EscribirArchivoUnidad(ruta, u).Ok);
         QCOMPARE(LeerBytes(ruta), TextoArchivoUnidad(u));
     }
 
-    void argumentosDelPrograma() {
-        // Referencia, intercambio, sin presentación y selección.
-        const auto leer = [](const QStringList& argumentos) {
-            const ArgumentosCompanero a = LeerArgumentosCompanero(argumentos);
-            return u"%1|%2|%3|%4"_s.arg(a.Referencia, a.Intercambio)
-                .arg(a.SinPresentacion)
-                .arg(a.Seleccionar);
-        };
-        QCOMPARE(leer({u"Transito"_s}), u"||0|0"_s);
-        QCOMPARE(leer({u"Clima"_s, u",C1,SinPresentacion"_s}), u"|C1|1|0"_s);
-        // Repartido en varios argumentos (como lo parte un intérprete de órdenes) da lo mismo.
-        QCOMPARE(leer({u"Transito"_s, u"varek-9,N2,"_s, u"sinpresentacion,SELECCIONAR"_s}),
-                 u"varek-9|N2|1|1"_s);
-    }
-
     void datosEscritos() {
-        QVERIFY(LeerDato(u" 12.5 "_s) == 12.5);
-        QVERIFY(LeerDato(u"-3e2"_s) == -300);
-        QVERIFY(LeerDato(u".5"_s) == .5);
-        QVERIFY(LeerDato(u"12,5"_s) == 12.5);
-        QVERIFY(LeerDato(u"1.234,5"_s) == 1234.5);
-        for (const QString& malo : {u"1,2,3"_s, u"12abc"_s, QString(), u"inf"_s})
-            QVERIFY2(std::isnan(LeerDato(malo)), qPrintable(malo));
-        QCOMPARE(TextoDato(0.5), u"0.5"_s);
-        QCOMPARE(TextoDato(1e6), u"1000000"_s);
-        QCOMPARE(TextoDato(std::nan("")), QString());
+        QStringList leidos;
+        for (const char* texto :
+             {" 12.5 ", "-3e2", ".5", "12,5", "1.234,5", "1,2,3", "12abc", "", "inf"})
+            leidos << QString::number(LeerDato(QString::fromLatin1(texto)), 'g', 12);
+        QCOMPARE(leidos.join(u' '), u"12.5 -300 0.5 12.5 1234.5 nan nan nan nan"_s);
+        QCOMPARE(TextoDato(0.5) + u'|' + TextoDato(1e6) + u'|' + TextoDato(std::nan("")),
+                 u"0.5|1000000|"_s);
         QCOMPARE(LineaDato(u"TPD"_s, 350.0), u"TPD=350"_s);
         const QMap<QString, QString> m = LeerLineasDatos({u" a = 1 "_s, u"=2"_s, u"b"_s});
-        QCOMPARE(m.size(), 1);
-        QCOMPARE(m.value("a"), u"1"_s);
+        QCOMPARE(m, (QMap<QString, QString>{{"a", "1"}}));
     }
 
     void archivoEnUso() {
         const QString ruta = carpeta.filePath("C1");
-        QVERIFY(!ArchivoEnUso(ruta));
-        QVERIFY(!QFile::exists(ruta)); // la prueba no crea el archivo
+        // La prueba no crea el archivo.
+        QVERIFY(!ArchivoEnUso(ruta) && !QFile::exists(ruta));
         {
             BloqueoArchivo x(ruta);
             QVERIFY(x.Bloquear());
             const PruebaUso p = ProbarArchivoEnUso(ruta);
-            QVERIFY(p.EnUso);
-            QVERIFY(!p.Error.isEmpty());
+            QVERIFY(p.EnUso && !p.Error.isEmpty());
             QVERIFY(ArchivoEnUso(ruta)); // preguntar dos veces no cambia la respuesta
         }
         QVERIFY(!ArchivoEnUso(ruta));
@@ -544,9 +482,9 @@ private slots:
         BloqueoArchivo otro(ruta);
         QVERIFY(otro.Bloquear());
 
-        QCOMPARE(NombreTabla(u"C:\\datos\\tabla.dat"_s), u"tabla.dat"_s);
-        QCOMPARE(NombreTabla(u"/srv/datos/tabla.dat"_s), u"tabla.dat"_s);
-        QCOMPARE(NombreTabla(u"tabla.dat"_s), u"tabla.dat"_s);
+        for (const QString& ruta :
+             {u"C:\\datos\\tabla.dat"_s, u"/srv/datos/tabla.dat"_s, u"tabla.dat"_s})
+            QCOMPARE(NombreTabla(ruta), u"tabla.dat"_s);
     }
 };
 

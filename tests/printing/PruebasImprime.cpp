@@ -36,24 +36,20 @@ QByteArray ReporteTresPaginas() {
     return r;
 }
 
-QString Pdftotext() {
-    return QStandardPaths::findExecutable(u"pdftotext"_s);
-}
 #define SALTAR_SIN_PDFTOTEXT()                                                                     \
-    if (Pdftotext().isEmpty()) QSKIP("Falta pdftotext (poppler-utils): no se leen los PDF.")
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())                                  \
+    QSKIP("Falta pdftotext (poppler-utils): no se leen los PDF.")
 
 QString SalidaPdftotext(const QStringList& argumentos) {
     QProcess proceso;
-    proceso.start(Pdftotext(), argumentos);
+    proceso.start(u"pdftotext"_s, argumentos);
     proceso.waitForFinished(30000);
     return QString::fromUtf8(proceso.readAllStandardOutput());
 }
 
-// Texto de un PDF por páginas (pdftotext separa las páginas con el código 12).
+// Texto de un PDF por páginas (pdftotext termina cada página con el código 12).
 QStringList PaginasPdf(const QString& pdf) {
-    QString texto = SalidaPdftotext({u"-layout"_s, pdf, u"-"_s});
-    if (texto.endsWith(u'\f')) texto.chop(1);
-    return texto.split(u'\f');
+    return SalidaPdftotext({u"-layout"_s, pdf, u"-"_s}).chopped(1).split(u'\f');
 }
 
 // Cada palabra de un PDF con su caja y la hoja donde está, en puntos.
@@ -91,10 +87,8 @@ ResultadoImpresora ImprimirPdf(const QString& reporte, int papel,
     impresora.setOutputFormat(QPrinter::PdfFormat);
     impresora.setOutputFileName(u"r.pdf"_s);
     impresora.setPageSize(QPageSize(QPageSize::PageSizeId(papel)));
-    ParametrosImpresion p;
-    p.Fecha = "05/12/2026 10:00:00";
     return ImprimirEnImpresora(impresora, reporte, CargarProyecto(LeerBytes(reporte), 58),
-                               configuracion, p, false);
+                               configuracion, {.Fecha = "05/12/2026 10:00:00"}, false);
 }
 
 QLineEdit* Campo(QWidget& d, const char* nombre) {
@@ -155,8 +149,7 @@ private slots:
                 QVERIFY(Texto(d, u"lbImpresora"_s).startsWith(u"PDF : "_s));
                 QVERIFY(Control<QRadioButton>(d, "PantallaImpresora0")->isChecked());
                 // Mientras el diálogo está abierto el reporte queda retenido.
-                QVERIFY(QFile::exists(u"r00.PRO"_s));
-                QVERIFY(QFile::exists(u"r00.txt"_s));
+                QVERIFY(QFile::exists(u"r00.PRO"_s) && QFile::exists(u"r00.txt"_s));
                 auto* inicial = Campo(d, "Pagina0");
                 auto* final = Campo(d, "Pagina1");
                 auto* copias = Campo(d, "Copias");
@@ -177,7 +170,6 @@ private slots:
                 QTest::keyClick(inicial, Qt::Key_Return); // Enter pasa a la página final...
                 QCOMPARE(QApplication::focusWidget(), final);
                 // ...que toma la primera y queda seleccionada para escribir encima.
-                QCOMPARE(final->text(), u"3"_s);
                 QCOMPARE(final->selectedText(), u"3"_s);
                 QVERIFY(aceptar->isEnabled());
                 QTest::keyClicks(final, u"2"_s);
@@ -270,8 +262,7 @@ private slots:
         e.plataforma.RespuestaImpresora = false;
         QFile::remove(pdf);
         e.Aceptar(1);
-        QVERIFY(!QFile::exists(pdf));
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        QVERIFY(!QFile::exists(pdf) && e.plataforma.Mensajes.isEmpty());
     }
 
     void disenoDePagina_data() {
@@ -329,18 +320,15 @@ private slots:
         QTest::addColumn<bool>("tamanoReal");
         for (const auto& [nombre, papel] :
              {std::pair{"carta", QPageSize::Letter}, std::pair{"A4", QPageSize::A4}}) {
-            const auto fila = [&](const char* r) {
-                return &QTest::newRow(qPrintable(u"%1 %2"_s.arg(QLatin1String(r), nombre)));
-            };
             // Los reportes 1 y 3 del ejemplo salen apaisados; el 3 y el 4, a tamaño real.
             for (int n = 1; n <= 4; ++n)
-                *fila(qPrintable(u"ejemplo %1"_s.arg(n)))
+                QTest::addRow("ejemplo %d %s", n, nombre)
                     << u"ejemplo %1"_s.arg(n) << int(papel) << n % 2 << (n >= 3);
             for (int n = 1; n <= 4; ++n)
-                *fila(qPrintable(u"datos %1"_s.arg(n)))
+                QTest::addRow("datos %d %s", n, nombre)
                     << u"%1/reportes/reporte%2.txt"_s.arg(VAREK9_DATOS_PRUEBA).arg(n) << int(papel)
                     << -1 << false;
-            *fila("bordes") << u"bordes"_s << int(papel) << 1 << false;
+            QTest::addRow("bordes %s", nombre) << u"bordes"_s << int(papel) << 1 << false;
         }
     }
     void reportesEnPdf() {
@@ -408,8 +396,7 @@ private slots:
         QTest::addColumn<QString>("palabra");
         QTest::addColumn<QList<double>>("caja"); // izquierda, derecha y, si se mide, arriba
         const auto prefijo = [](int tamano, int alineacion) {
-            const char bytes[] = {char(LineaCuerpo), char(tamano), char(1), char(alineacion)};
-            return QByteArray(bytes, 4);
+            return QByteArray(1, char(LineaCuerpo)) + char(tamano) + '\1' + char(alineacion);
         };
         const auto fila = [](const char* nombre, const QByteArray& linea, const char* palabra,
                              const QList<double>& caja, int microFeed = 0) {
@@ -455,8 +442,7 @@ private slots:
         QVERIFY2(r.Ok, qPrintable(r.Error));
         QVERIFY(r.Escala == 1 && !r.Apaisada);
         const QList<PalabraPdf> palabras = PalabrasPdf(u"r.pdf"_s);
-        const auto p = std::find_if(palabras.begin(), palabras.end(),
-                                    [&](const PalabraPdf& p) { return p.Texto == palabra; });
+        const auto p = std::ranges::find(palabras, palabra, &PalabraPdf::Texto);
         QVERIFY2(p != palabras.end(), qPrintable(palabras.value(0).Texto));
         // Medio punto, más lo que acumula el redondeo de cada avance en una línea larga.
         const auto cerca = [](double medido, double esperado) {
@@ -480,12 +466,10 @@ private slots:
         EscribirBytes(u"r00.img"_s, "logo.png 100 200\r\nfalta.png 0 0\r\n");
         const ResultadoImpresora r = ImprimirPdf(u"r00"_s, QPageSize::A4);
         QVERIFY2(r.Ok, qPrintable(r.Error));
-        QCOMPARE(r.Paginas, 3);
         // A la derecha del margen izquierdo (3 cm) más su X, con su ancho natural; la que
         // no existe se salta. Lo que pasa del papel se reduce: nada queda cortado.
         QVERIFY(std::abs(r.AnchoCuerpo - (CmATwips(3) + 100 + 960 / (3780 * 0.0254) * 1440)) < 1);
-        QVERIFY(r.AltoTwips >= 200 + 7200);
-        QVERIFY(r.Escala < 1);
+        QVERIFY(r.AltoTwips >= 200 + 7200 && r.Escala < 1);
 
         // Una imagen más de las que admite la lista.
         EscribirBytes(u"r00.img"_s, QByteArray("logo.png 10 10\r\n").repeated(21));
@@ -525,11 +509,9 @@ private slots:
         QCOMPARE(visor->parentWidget(), &e.ventana);
         QCOMPARE(visor->Paginas(), 3);
         const QString texto = visor->Texto();
-        QVERIFY(texto.contains(frmVisor::Separador(2)) && texto.contains(frmVisor::Separador(3)));
-        QVERIFY(!texto.contains(u'\f'));
+        QVERIFY(texto.contains(frmVisor::Separador(3)) && !texto.contains(u'\f'));
         QVERIFY(texto.indexOf(u"linea 56"_s) < texto.indexOf(frmVisor::Separador(2)));
-        QVERIFY(visor->Buscar(u"linea 120"_s));
-        QVERIFY(!visor->Buscar(u"no está"_s));
+        QVERIFY(visor->Buscar(u"linea 120"_s) && !visor->Buscar(u"no está"_s));
         QTest::mouseClick(Control(*visor, "btnCopiar"), Qt::LeftButton);
         QVERIFY(e.plataforma.Portapapeles.contains(u"linea 120"_s));
         // Imprimir desde el visor abre el diálogo del mismo reporte.

@@ -12,22 +12,12 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 
-#include <array>
-
 using namespace Qt::StringLiterals;
 
 namespace {
 
 QByteArray P(int codigo) {
     return CodigoFormato(codigo).toLatin1();
-}
-
-// Clase, tamaño, estilo y alineación como caracteres.
-QString Prefijo(std::array<int, 4> codigos) {
-    QString s;
-    for (const int c : codigos)
-        s += QChar(static_cast<char16_t>(c));
-    return s;
 }
 
 // Un reporte de líneas con CR LF.
@@ -38,9 +28,8 @@ QByteArray Reporte(const QList<QByteArray>& lineas) {
     return r;
 }
 
-// Cuerpo "b1".."bn" con prefijo de cuerpo.
-QList<QByteArray> Cuerpo(int desde, int hasta) {
-    QList<QByteArray> lineas;
+// Cuerpo "b1".."bn" con prefijo de cuerpo, tras las líneas dadas.
+QList<QByteArray> Cuerpo(int desde, int hasta, QList<QByteArray> lineas = {}) {
     for (int i = desde; i <= hasta; ++i)
         lineas << P(0) + "b" + QByteArray::number(i);
     return lineas;
@@ -48,23 +37,15 @@ QList<QByteArray> Cuerpo(int desde, int hasta) {
 
 QByteArray Dos(const QByteArray& reporte, int lineasPorPagina, int desde = 0, int hasta = 0,
                int copias = 1) {
-    const ResumenReporte r = CargarProyecto(reporte, lineasPorPagina);
-    ParametrosImpresion p;
-    p.Desde = desde;
-    p.Hasta = hasta;
-    p.Copias = copias;
-    p.LineasPorPagina = lineasPorPagina;
-    p.Fecha = "05/12/2026 19:30:05";
-    return TextoDos(reporte, r, p);
+    return TextoDos(reporte, CargarProyecto(reporte, lineasPorPagina),
+                    {desde, hasta, copias, lineasPorPagina, "05/12/2026 19:30:05"});
 }
 
 // El prepaso en una línea: sin códigos, ancho, líneas, páginas y encabezados.
 QString Resumen(const ResumenReporte& r) {
-    return u"%1 %2 %3 %4 %5"_s.arg(r.SinCodigos ? u"sin"_s : u"con"_s)
-        .arg(r.AnchoMaximo)
-        .arg(r.TotalLineas)
-        .arg(r.TotalPaginas)
-        .arg(r.LineasEncabezado);
+    const auto n = [](int valor) { return QString::number(valor); };
+    return u"%1 %2 %3 %4 %5"_s.arg(r.SinCodigos ? u"sin"_s : u"con"_s, n(r.AnchoMaximo),
+                                   n(r.TotalLineas), n(r.TotalPaginas), n(r.LineasEncabezado));
 }
 
 // La configuración en una línea: visor, puerto, márgenes, longitud, espaciamiento,
@@ -90,44 +71,34 @@ class PruebasPaginacion : public QObject {
     }
 
 private slots:
-    void prefijos_data() {
-        QTest::addColumn<int>("numero");
-        QTest::addColumn<QString>("esperado");
-        // Los códigos de los reportes.
-        QTest::newRow("100 cuerpo 8 normal izquierda") << 100 << Prefijo({1, 8, 1, 1});
-        QTest::newRow("2101 encabezado 8 normal derecha") << 2101 << Prefijo({3, 8, 1, 2});
-        QTest::newRow("2312 encabezado 14 negrita centrada") << 2312 << Prefijo({3, 14, 2, 3});
-        QTest::newRow("2010 encabezado 12 negrita izquierda") << 2010 << Prefijo({3, 12, 2, 1});
-        QTest::newRow("2000 encabezado 12 normal izquierda") << 2000 << Prefijo({3, 12, 1, 1});
-        QTest::newRow("2100 encabezado 8 normal izquierda") << 2100 << Prefijo({3, 8, 1, 1});
-        QTest::newRow("10 con ceros delante") << 10 << Prefijo({1, 12, 2, 1});
-        QTest::newRow("1000 salto de página") << 1000 << Prefijo({2, 12, 1, 1});
-        QTest::newRow("0") << 0 << Prefijo({1, 12, 1, 1});
-        // Cada cifra de tamaño y los límites de estilo (0..4) y alineación (0..5).
-        QTest::newRow("tamaño 10 estilo 5 alineación 6") << 3245 << Prefijo({4, 10, 5, 6});
-        QTest::newRow("tamaño 6 estilo y alineación fuera") << 456 << Prefijo({1, 6, 1, 1});
-        QTest::newRow("tamaño 7") << 523 << Prefijo({1, 7, 3, 4});
-        QTest::newRow("tamaño 20") << 634 << Prefijo({1, 20, 4, 5});
-        QTest::newRow("tamaño 11") << 9700 << Prefijo({10, 11, 1, 1});
-        QTest::newRow("cifra 8 de tamaño") << 1800 << Prefijo({2, 12, 1, 1});
-        QTest::newRow("cifras 8 y 9 fuera de rango") << 8989 << Prefijo({9, 12, 1, 1});
-        // Más de cuatro cifras: solo los cuatro primeros caracteres.
-        QTest::newRow("12345") << 12345 << Prefijo({2, 10, 4, 5});
-        QTest::newRow("2312999") << 2312999 << Prefijo({3, 14, 2, 3});
-        // El signo no es cifra: cuenta como 0.
-        QTest::newRow("-100") << -100 << Prefijo({1, 8, 1, 1});
-        QTest::newRow("-5") << -5 << Prefijo({1, 12, 1, 6});
-    }
-
+    // Cada código da clase, tamaño, estilo y alineación; sin número, el 0.
     void prefijos() {
-        QFETCH(int, numero);
-        QFETCH(QString, esperado);
-        QCOMPARE(CodigoFormato(numero), esperado);
-        // Sin número, el formato por defecto.
-        QCOMPARE(CodigoFormato(), Prefijo({1, 12, 1, 1}));
+        const auto prefijos = [](std::initializer_list<int> numeros) {
+            QStringList todos;
+            for (const int n : numeros) {
+                QStringList partes;
+                for (const QChar c : CodigoFormato(n))
+                    partes << QString::number(c.unicode());
+                todos << partes.join(u' ');
+            }
+            return todos.join(u'|');
+        };
+        QCOMPARE(CodigoFormato(), CodigoFormato(0));
+        // Los de los reportes: cuerpo 8, encabezados (2101 a la derecha, 2312 de 14
+        // negrita centrado...), 10 con ceros delante, 1000 salto de página y 0.
+        QCOMPARE(prefijos({100, 2101, 2312, 2010, 2000, 2100, 10, 1000, 0}),
+                 u"1 8 1 1|3 8 1 2|3 14 2 3|3 12 2 1|3 12 1 1|3 8 1 1|1 12 2 1|2 12 1 1|"
+                 u"1 12 1 1"_s);
+        // Cada cifra de tamaño (6, 7, 20, 11, 8 y 9 fuera) y los límites de estilo
+        // (0..4) y alineación (0..5).
+        QCOMPARE(prefijos({3245, 456, 523, 634, 9700, 1800, 8989}),
+                 u"4 10 5 6|1 6 1 1|1 7 3 4|1 20 4 5|10 11 1 1|2 12 1 1|9 12 1 1"_s);
+        // Más de cuatro cifras: solo los cuatro primeros caracteres; el signo no es
+        // cifra y cuenta como 0.
+        QCOMPARE(prefijos({12345, 2312999, -100, -5}), u"2 10 4 5|3 14 2 3|1 8 1 1|1 12 1 6"_s);
     }
 
-    void prepasoSinPrefijos() {
+    void prepaso() {
         const QByteArray ancha(90, 'x');
         QByteArray copia;
         const ResumenReporte r = CargarProyecto("uno   \r\n\r\n" + ancha + "\r\ndos", 58, &copia);
@@ -135,13 +106,9 @@ private slots:
         QCOMPARE(copia, "uno\r\n\r\n" + ancha + "\r\ndos\r\n");
         // Lo angosto sube a 80; un prefijo en una línea basta para tener códigos.
         QCOMPARE(Resumen(CargarProyecto("a\r\n" + P(100) + "b\r\n", 58)), u"con 80 2 1 0"_s);
-    }
 
-    void prepasoConEncabezadosYSaltos() {
         // Dos encabezados y páginas de 5 líneas: caben 3 de cuerpo por página.
-        QList<QByteArray> lineas{P(2000) + "H1", P(2100) + "H2   "};
-        lineas += Cuerpo(1, 7);
-        QByteArray copia;
+        QList<QByteArray> lineas = Cuerpo(1, 7, {P(2000) + "H1", P(2100) + "H2   "});
         QCOMPARE(Resumen(CargarProyecto(Reporte(lineas), 5, &copia)), u"con 80 7 3 2"_s);
         QCOMPARE(copia, QByteArray("H1\r\nH2\r\nb1\r\nb2\r\nb3\r\n\fb4\r\nb5\r\nb6\r\n\fb7\r\n"));
 
@@ -169,8 +136,7 @@ private slots:
     }
 
     void paginasConEncabezadoNumerado() {
-        QList<QByteArray> lineas{P(2101) + "#pg#fecha#", P(2000) + "TITULO"};
-        lineas += Cuerpo(1, 5);
+        const QList<QByteArray> lineas = Cuerpo(1, 5, {P(2101) + "#pg#fecha#", P(2000) + "TITULO"});
         // Páginas de 4: dos encabezados y dos líneas de cuerpo; 3 páginas.
         const auto encabezado = [](const char* n) {
             return QByteArray(57, ' ') + n + " [05/12/2026 19:30:05]\r\nTITULO\r\n";
@@ -195,24 +161,14 @@ private slots:
         QCOMPARE(Dos(reporte, 4, 7, 9), QByteArray("\f"));
     }
 
-    // Una línea que se mantiene con la siguiente no queda sola al pie de la página.
-    void lineaQueSeMantiene() {
-        const QByteArray m = P(3000) + "m";
-        QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", m, P(0) + "b3"}), 4),
-                 QByteArray("b1\r\nb2\r\nm\r\nb3\r\n\f"));
-        QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", P(0) + "b3", m, P(0) + "b4"}), 4),
-                 QByteArray("b1\r\nb2\r\nb3\r\n\fm\r\nb4\r\n\f"));
-    }
-
     // El prefijo partido: clase, tamaño, estilo y alineación; lo que no es válido
     // vale por defecto, y un prefijo sin texto deja el texto vacío.
     void lineasPartidas_data() {
         QTest::addColumn<QByteArray>("linea");
         QTest::addColumn<QString>("esperado"); // clase tamaño estilo alineación |texto|
         QTest::newRow("sin prefijo") << QByteArray("hola") << u"1 12 1 1 |hola|"_s;
-        QTest::newRow("se mantiene, 6 y 7") << QByteArray("\x04\x14\x06\x07"
-                                                          "abc")
-                                            << u"4 20 6 7 |abc|"_s;
+        QTest::newRow("se mantiene, 6 y 7")
+            << QByteArray("\x04\x14\x06\x07") + "abc" << u"4 20 6 7 |abc|"_s;
         QTest::newRow("fuera de rango") << QByteArray("\x05\x08\x07\x08x") << u"1 8 1 1 |x|"_s;
         QTest::newRow("solo prefijo") << QByteArray("\x03\x0c\x02\x02") << u"3 12 2 2 ||"_s;
         QTest::newRow("vacía") << QByteArray() << u"1 12 1 1 ||"_s;
@@ -229,7 +185,7 @@ private slots:
                  esperado);
     }
 
-    void sinEncabezadosUnaPaginaPorHoja() {
+    void paginasSinEncabezados() {
         // Sin encabezados la página no se reabre en cada línea.
         QCOMPARE(Dos(Reporte(Cuerpo(1, 3)), 58), QByteArray("b1\r\nb2\r\nb3\r\n\f"));
         QCOMPARE(Dos("uno\r\n\r\ndos", 58), QByteArray("uno\r\n\r\ndos\r\n\f"));
@@ -237,11 +193,15 @@ private slots:
         QList<QByteArray> lineas = Cuerpo(1, 2);
         lineas << P(1000) << P(0) + "b3" << P(1000);
         QCOMPARE(Dos(Reporte(lineas), 58), QByteArray("b1\r\nb2\r\n\fb3\r\n\f"));
-    }
 
-    void mantenerConLaSiguiente() {
+        // Una línea que se mantiene con la siguiente no queda sola al pie de la página.
+        const QByteArray m = P(3000) + "m";
+        QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", m, P(0) + "b3"}), 4),
+                 QByteArray("b1\r\nb2\r\nm\r\nb3\r\n\f"));
+        QCOMPARE(Dos(Reporte({P(0) + "b1", P(0) + "b2", P(0) + "b3", m, P(0) + "b4"}), 4),
+                 QByteArray("b1\r\nb2\r\nb3\r\n\fm\r\nb4\r\n\f"));
         // Páginas de 5: la línea "K" caería en la última línea y pasa a la siguiente.
-        QList<QByteArray> lineas = Cuerpo(1, 4);
+        lineas = Cuerpo(1, 4);
         lineas << P(3000) + "K" << P(0) + "b6" << P(0) + "b7";
         QCOMPARE(Dos(Reporte(lineas), 5),
                  QByteArray("b1\r\nb2\r\nb3\r\nb4\r\n\fK\r\nb6\r\nb7\r\n\f"));
@@ -252,16 +212,14 @@ private slots:
     }
 
     void alineacionesDelPuertoDeTexto() {
-        const QByteArray derecha = P(1) + "  fin  ";
-        const QByteArray centro75 = P(2) + QByteArray(75, 'c');
-        const QByteArray centro73 = P(2) + QByteArray(73, 'c');
-        const QByteArray justificada = P(3) + "  uno dos tres";
-        const QByteArray larga = P(1) + QByteArray(80, 'L');
-        const QByteArray salida = Dos(
-            Reporte({P(0) + QByteArray(84, '-'), derecha, centro75, centro73, justificada, larga}),
-            58);
+        // Derecha, centradas de 75 y 73, justificada y una derecha más ancha que la línea.
+        const QList<QByteArray> filas =
+            Dos(Reporte({P(0) + QByteArray(84, '-'), P(1) + "  fin  ", P(2) + QByteArray(75, 'c'),
+                         P(2) + QByteArray(73, 'c'), P(3) + "  uno dos tres",
+                         P(1) + QByteArray(80, 'L')}),
+                58)
+                .split('\n');
         // AnchoMaximo es 88 (84 + prefijo): la derecha termina en la columna 88.
-        const QList<QByteArray> filas = salida.split('\n');
         QCOMPARE(filas[1], QByteArray(85, ' ') + "fin\r");
         // (88 - 75) / 2 = 6.5 -> 6; (88 - 73) / 2 = 7.5 -> 8: mitades al par.
         QCOMPARE(filas[2], QByteArray(6, ' ') + QByteArray(75, 'c') + "\r");
@@ -283,18 +241,14 @@ private slots:
     }
 
     void demasiadosEncabezados() {
-        QList<QByteArray> lineas;
-        for (int i = 0; i <= MaximoEncabezados; ++i)
-            lineas << P(2000) + "H";
+        QList<QByteArray> lineas(MaximoEncabezados + 1, P(2000) + "H");
         lineas << P(0) + "b";
         const QByteArray reporte = Reporte(lineas);
         bool ok = true;
-        QVERIFY(TextoDos(reporte, CargarProyecto(reporte, 200), {}, &ok).isEmpty());
-        QVERIFY(!ok);
+        QVERIFY(TextoDos(reporte, CargarProyecto(reporte, 200), {}, &ok).isEmpty() && !ok);
         lineas.removeFirst();
-        QVERIFY(
-            !TextoDos(Reporte(lineas), CargarProyecto(Reporte(lineas), 200), {}, &ok).isEmpty());
-        QVERIFY(ok);
+        const QByteArray cabe = Reporte(lineas);
+        QVERIFY(!TextoDos(cabe, CargarProyecto(cabe, 200), {}, &ok).isEmpty() && ok);
     }
 
     void listaDeImagenes() {
@@ -305,9 +259,7 @@ private slots:
         for (const ImagenReporte& i : imagenes)
             leidas << u"%1 %2 %3"_s.arg(i.Archivo).arg(i.X).arg(i.Y);
         QCOMPARE(leidas, (QStringList{"logo.png 100 200", "otra.png 5.5 -6"}));
-        QByteArray muchas;
-        for (int i = 0; i < MaximoImagenes; ++i)
-            muchas += "i.png 1 2\r\n";
+        const QByteArray muchas = QByteArray("i.png 1 2\r\n").repeated(MaximoImagenes);
         QVERIFY(LeerListaImagenes(muchas, imagenes));
         QVERIFY(!LeerListaImagenes(muchas + "i.png 1 2\r\n", imagenes));
     }
@@ -316,9 +268,8 @@ private slots:
         QTemporaryDir dir;
         DirectorioActual aqui(dir.path());
         const QString reporte = NombreArchivoReporte();
-        QList<QByteArray> lineas{P(2000) + "H"};
-        lineas += Cuerpo(1, 3);
-        QVERIFY(EscribirBytes(reporte, Reporte(lineas)));
+        const QByteArray contenido = Reporte(Cuerpo(1, 3, {P(2000) + "H"}));
+        QVERIFY(EscribirBytes(reporte, contenido));
 
         const Prepaso p = PrepararReporte(reporte, 58);
         QVERIFY(p.Ok);
@@ -328,19 +279,16 @@ private slots:
         {
             // Mientras el diálogo retiene el ".PRO", el nombre no se reutiliza.
             const ReporteRetenido retenido(reporte);
-            QVERIFY(retenido.Retenido());
-            QVERIFY(QFile::exists(reporte + ".PRO"));
+            QVERIFY(retenido.Retenido() && QFile::exists(reporte + ".PRO"));
             QVERIFY(NombreArchivoReporte() != reporte);
         }
         QVERIFY(!QFile::exists(reporte + ".PRO"));
         QCOMPARE(NombreArchivoReporte(), reporte);
-        QVERIFY(EscribirBytes(reporte, Reporte(lineas)));
+        QVERIFY(EscribirBytes(reporte, contenido));
 
-        ParametrosImpresion parametros;
-        const ColaDos cola = EscribirColaDos(reporte, p.Resumen, parametros);
+        const ColaDos cola = EscribirColaDos(reporte, p.Resumen, {});
         QVERIFY2(cola.Ok, qPrintable(cola.Error));
-        QVERIFY(cola.Archivo.startsWith("t"));
-        QVERIFY(QFile::exists(cola.Archivo + ".DAT"));
+        QVERIFY(cola.Archivo.startsWith("t") && QFile::exists(cola.Archivo + ".DAT"));
         QCOMPARE(LeerBytes(cola.Archivo), QByteArray("H\r\nb1\r\nb2\r\nb3\r\n\f"));
         QCOMPARE(LineaBatDos(cola.Archivo, " LPT2 "), "TYPE " + cola.Archivo.toLatin1() + " >LPT2");
         QVERIFY(EscribirBat(LineaBatDos(cola.Archivo, "PRN")));
@@ -349,14 +297,14 @@ private slots:
         QCOMPARE(LineaBatDos(cola.Archivo, "PRN"), "Imprime.exe " + cola.Archivo.toLatin1());
 
         // Un reporte que no existe no hace nada.
-        const ColaDos nada = EscribirColaDos("no-existe", p.Resumen, parametros);
+        const ColaDos nada = EscribirColaDos("no-existe", p.Resumen, {});
         QVERIFY(nada.Ok && nada.Archivo.isEmpty());
     }
 
     // "Imprime.set": creación, límites, claves exactas, las ocho líneas y los puertos
     // con nombre.
-    void archivoFaltanteSeCreaConLosValoresPorDefecto() {
-        const ConfiguracionImpresion c = CargarConfiguracionImpresion(QString(), dir_.path());
+    void configuracion() {
+        ConfiguracionImpresion c = CargarConfiguracionImpresion(QString(), dir_.path());
         QCOMPARE(LeerBytes(dir_.filePath("Imprime.set")),
                  QByteArray("Archivo para Ver Informes : Q.COM\r\n"
                             "Archivo para Editar TXT : NOTEPAD.EXE\r\n"
@@ -371,15 +319,13 @@ private slots:
         EscribirBytes(dir_.filePath("Imprime.set"), "Longitud Pagina : 40\r\n");
         QCOMPARE(CargarConfiguracionImpresion(QString(), dir_.path()).LongitudPagina, 40);
         QCOMPARE(LeerBytes(dir_.filePath("Imprime.set")), QByteArray("Longitud Pagina : 40\r\n"));
-    }
 
-    void valoresYLimites() {
-        ConfiguracionImpresion c = Cargar("Archivo para Ver Informes :  less  \r\n"
-                                          "Margen Izquierdo CM : 2.5cm\r\n"
-                                          "Longitud Pagina : 60\r\n"
-                                          "Espaciamiento Lineas : 1.2\r\n"
-                                          "MicroFeed : 144.5\r\n"
-                                          "Puerto :   \r\n");
+        c = Cargar("Archivo para Ver Informes :  less  \r\n"
+                   "Margen Izquierdo CM : 2.5cm\r\n"
+                   "Longitud Pagina : 60\r\n"
+                   "Espaciamiento Lineas : 1.2\r\n"
+                   "MicroFeed : 144.5\r\n"
+                   "Puerto :   \r\n");
         // 60 / 1.2 en simple precisión da 49.99..., no 50; el avance va a la mitad al par.
         QCOMPARE(Resumen(c), u"less|PRN|2.5|2|60|1.2|144|49"_s);
 
@@ -390,27 +336,20 @@ private slots:
             QVERIFY(Cargar("Espaciamiento Lineas : " + malo + "\r\n").Espaciamiento == 1.0f);
         QCOMPARE(Resumen(Cargar("Espaciamiento Lineas : 5\r\n")), u"Q.COM|PRN|3|2|58|5|0|11"_s);
         QCOMPARE(Cargar("Espaciamiento Lineas : 2\r\n").LineasPorPagina(), 29);
-    }
 
-    void clavesExactasYOchoLineas() {
-        ConfiguracionImpresion c = Cargar("longitud pagina : 40\r\n"
-                                          "Longitud Pagina: 30\r\n"
-                                          " Puerto  :lpt2\r\n"
-                                          "sin dos puntos\r\n");
-        QCOMPARE(c.LongitudPagina, 30);
-        QCOMPARE(c.Puerto, u"lpt2"_s);
+        // La clave se compara exacta, sin contar los blancos junto a los dos puntos.
+        c = Cargar("longitud pagina : 40\r\n"
+                   "Longitud Pagina: 30\r\n"
+                   " Puerto  :lpt2\r\n"
+                   "sin dos puntos\r\n");
+        QCOMPARE(Resumen(c), u"Q.COM|lpt2|3|2|30|1|0|30"_s);
         // Solo se miran las ocho primeras líneas.
-        QByteArray ocho;
-        for (int i = 0; i < 7; ++i)
-            ocho += "relleno\r\n";
+        const QByteArray ocho = QByteArray("relleno\r\n").repeated(7);
         c = Cargar(ocho + "Puertos : LAB LPT2\r\n");
         QCOMPARE(c.Puertos.size(), 1);
         c = Cargar(ocho + "relleno\r\nPuertos : LAB LPT2\r\n");
         QVERIFY(c.Puertos.isEmpty());
-    }
 
-    void puertosConNombre() {
-        ConfiguracionImpresion c;
         // Dos blancos dejan un puerto vacío: ese par se salta y la lectura sigue tras
         // el segundo blanco, así "LPT3 CASA" forma el par siguiente.
         LeerPuertos(c, u"LAB LPT2 OFI  LPT3 CASA PRN");
