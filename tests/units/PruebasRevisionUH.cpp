@@ -63,6 +63,17 @@ const QMap<int, double U::*> CamposNumero{{ColAbscisaInicial, &U::AbscisaInicial
                                           {ColEspesorAfirmado, &U::EspesorAfirmado},
                                           {ColEspesorSubrasante, &U::EspesorSubrasante}};
 
+// Lo que una unidad lleva consigo al moverse: código, líneas, SN y alternativa.
+QString Movida(const UnidadHomogenea& u) {
+    return QStringList{u.CodigoTramo,
+                       u.N82.join(u'/'),
+                       u.CLIMA.join(u'/'),
+                       u.MR.join(u'/'),
+                       QString::number(u.SNRequerido, 'g', 17),
+                       QString::number(u.AlternativaSeleccionada)}
+        .join(u'|');
+}
+
 class EtiquetaGuardada : public EtiquetaProgreso {
 public:
     QStringList Eventos;
@@ -101,9 +112,8 @@ private slots:
         QList<CambioRegla> cambios;
         CargarUH(p, t, &cambios);
 
-        QCOMPARE(Fila(t, 1),
-                 (QStringList{"K1", "", "1", "A", "1,234.50", "2,000.00", "6.13", "1.50E+05",
-                              "Arido", "Calido", "0.00", "Plano", "No hay", "0.00", "30.00"}));
+        QCOMPARE(Fila(t, 1).join(u'|'), u"K1||1|A|1,234.50|2,000.00|6.13|1.50E+05|Arido|Calido|"
+                                        u"0.00|Plano|No hay|0.00|30.00"_s);
         // Con afirmado, la capa de subrasante vale 0; un tipo desconocido se muestra
         // "No hay" y pierde el espesor.
         QCOMPARE(Fila(t, 2).join(u'|'),
@@ -272,14 +282,8 @@ private slots:
         RevisarUH(p, t, 3);
         QCOMPARE(p.NumeroUH, 4);
         // Las antiguas 4 y 5 pasan a 3 y 4 con sus líneas, SN y alternativa.
-        for (const auto& [nueva, antigua] : {std::pair{3, cuarta}, std::pair{4, quinta}}) {
-            QCOMPARE(p.UH[nueva].CodigoTramo, antigua.CodigoTramo);
-            QCOMPARE(p.UH[nueva].N82, antigua.N82);
-            QCOMPARE(p.UH[nueva].CLIMA, antigua.CLIMA);
-            QCOMPARE(p.UH[nueva].MR, antigua.MR);
-            QVERIFY(p.UH[nueva].SNRequerido == antigua.SNRequerido);
-            QCOMPARE(p.UH[nueva].AlternativaSeleccionada, antigua.AlternativaSeleccionada);
-        }
+        QCOMPARE(Movida(p.UH[3]), Movida(cuarta));
+        QCOMPARE(Movida(p.UH[4]), Movida(quinta));
         QCOMPARE(t.Texto(3, ColCodigoTramo), cuarta.CodigoTramo);
         QCOMPARE(Fila(t, 5), QStringList(15));
         // El índice 5 no se toca: conserva la unidad que quedó atrás.
@@ -429,7 +433,7 @@ private slots:
                 unidades);
     }
 
-    void copiaVaciaYDeTresUnidades() {
+    void copiaVaciaLimpiaYDeVuelta() {
         TablaTextos t = TablaVacia();
         // Sin nada, la copia llega hasta la última fila, con celdas vacías.
         QCOMPARE(CopiarTexto(t, 1, 1).count(u'\n'), 998);
@@ -446,10 +450,8 @@ private slots:
         QVERIFY(texto.startsWith(u"1.1\t1.2\t"_s));
         QVERIFY(texto.contains(u"2.15\n3.1\t"_s));
         QVERIFY(texto.endsWith(u"3.14\t3.15"_s));
-    }
 
-    void copiaLimpiaCadaCelda() {
-        TablaTextos t = TablaVacia();
+        t = TablaVacia();
         t.PonerTexto(1, 1, QStringLiteral("  A1  "));
         t.PonerTexto(1, 2, QStringLiteral("dos\tpartes\r\nen líneas"));
         // Una fila intermedia vacía se copia; las del final no.
@@ -461,6 +463,14 @@ private slots:
         QCOMPARE(CopiarTexto(t, 1, 1, true).count(u'\n'), 0);
         // Desde la columna 2 la fila 3 todavía cuenta.
         QCOMPARE(CopiarTexto(t, 1, 2).count(u'\n'), 2);
+
+        // Lo copiado de una tabla llena, pegado en una vacía, la devuelve igual.
+        Proyecto p;
+        LlenarProyectoDeMuestra(p, 30, 0);
+        const TablaTextos origen = PrepararTablaUH(p);
+        TablaTextos destino = TablaVacia();
+        PegarTexto(destino, CopiarTexto(origen, 1, 1), 1, 1, true, false);
+        QCOMPARE(destino.Celdas(), origen.Celdas());
     }
 
     void pegaSeparadores_data() {
@@ -532,15 +542,6 @@ private slots:
         PegarTexto(salto, u"a\r\n", 999, 1, true, false);
         QCOMPARE(salto.Filas(), 1001);
         QCOMPARE(salto.Texto(1000, 1), QString());
-    }
-
-    void copiarYPegarDevuelveLaTabla() {
-        Proyecto p;
-        LlenarProyectoDeMuestra(p, 30, 0);
-        const TablaTextos origen = PrepararTablaUH(p);
-        TablaTextos destino = TablaVacia();
-        PegarTexto(destino, CopiarTexto(origen, 1, 1), 1, 1, true, false);
-        QCOMPARE(destino.Celdas(), origen.Celdas());
     }
 
     void codificaciones() {

@@ -748,7 +748,6 @@ private slots:
         QVERIFY(txtUH->isVisible());
         QTest::mouseClick(e.Boton(ColEjesEquivalentes), Qt::LeftButton);
         QVERIFY(!txtUH->isVisible());
-        QVERIFY(e.G().Barras());
         QCOMPARE(e.Celda(2, ColEjesEquivalentes), QStringLiteral("1.00E+00"));
         QCOMPARE(v.focusWidget(), &e.G());
     }
