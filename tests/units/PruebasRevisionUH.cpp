@@ -301,10 +301,8 @@ private slots:
         t.PonerTexto(12, ColCBR, QStringLiteral("4.5"));
         QCOMPARE(RevisarUH(p, t, 10), 6);
         QCOMPARE(p.NumeroUH, 7);
-        QCOMPARE(p.UH[6].CodigoTramo, QStringLiteral("Z-1"));
-        QVERIFY(p.UH[6].N82.isEmpty() && p.UH[6].CLIMA.isEmpty() && p.UH[6].MR.isEmpty());
-        QCOMPARE(p.UH[6].AlternativaSeleccionada, qint16(0));
-        QCOMPARE(p.UH[7].MR, QStringList{"entregada"});
+        QCOMPARE(Movida(p.UH[6]), u"Z-1||||0|0"_s);
+        QCOMPARE(Movida(p.UH[7]), u"Z-2|||entregada|0|0"_s);
         QCOMPARE(p.UH[7].CBR, 4.5);
         QCOMPARE(t.Texto(7, ColCodigoTramo), QStringLiteral("Z-2"));
         QCOMPARE(Fila(t, 10), QStringList(15));
