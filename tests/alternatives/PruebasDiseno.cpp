@@ -284,7 +284,7 @@ private slots:
         QVERIFY(!Estructuras(m).contains(u'-'));
     }
 
-    void pasadaDelProyecto() {
+    void pasadaDelProyectoYClasesDeClima() {
         // Totales por alternativa y selección en orden, como al llenar la grilla.
         // La unidad 2 queda sin diseño.
         ModuloVarek9 m = ProyectoDe({u"A:0:1000"_s, u"B:0:1000:700000"_s, u"C:0:1000:10000:12"_s});
@@ -300,9 +300,7 @@ private slots:
                  (QList<int>{1, 0}));
         // El estado queda con la última unidad.
         QCOMPARE(e.CostoAlternativa[4], 6900000.0);
-    }
 
-    void clasesDeClima() {
         // Un texto que no está en la lista (minúsculas, tilde) es la clase por defecto.
         QCOMPARE(
             (QList<int>{ClaseHumedad("Arido"), ClaseHumedad("Humedo"), ClaseHumedad("Superhumedo"),
