@@ -42,6 +42,14 @@ QStringList Fila(const TablaTextos& t, int f) {
     return fila;
 }
 
+// Las dimensiones de la tabla y las celdas pedidas (fila, columna), en una línea.
+QString Celdas(const TablaTextos& t, const QList<std::pair<int, int>>& celdas) {
+    QStringList l{u"%1x%2"_s.arg(t.Filas()).arg(t.Columnas())};
+    for (const auto& [f, c] : celdas)
+        l << t.Texto(f, c);
+    return l.join(u'|');
+}
+
 // Los campos de texto de la unidad, en una línea.
 QString Textos(const UnidadHomogenea& u) {
     return QStringList{u.CodigoTramo,  u.Descripcion,      u.TipoTramo,   u.TipoSegmento,
@@ -176,10 +184,8 @@ private slots:
         // Sin unidades: 999 filas numeradas y vacías, y ninguna unidad.
         Proyecto p;
         TablaTextos t = PrepararTablaUH(p);
-        QCOMPARE(t.Filas(), FilasInicialesUH);
-        QCOMPARE(t.Columnas(), ColumnasUH);
+        QCOMPARE(Celdas(t, {{999, 0}}), u"1000x16|999"_s);
         QCOMPARE(p.NumeroUH, 0);
-        QCOMPARE(t.Texto(999, 0), QStringLiteral("999"));
         QCOMPARE(Fila(t, 1), QStringList(15));
 
         // Los textos escritos se guardan tal cual.
@@ -199,12 +205,10 @@ private slots:
         Proyecto grande;
         LlenarProyectoDeMuestra(grande, 1200, 0);
         const TablaTextos g = PrepararTablaUH(grande);
-        QCOMPARE(g.Filas(), 1201);
         QCOMPARE(grande.NumeroUH, 1200);
-        QCOMPARE(g.Texto(1200, 0), QStringLiteral("1200"));
         // Los códigos más cortos van primero: T-999 antes que T-1000.
-        QCOMPARE(g.Texto(999, ColCodigoTramo), QStringLiteral("T-999"));
-        QCOMPARE(g.Texto(1200, ColCodigoTramo), QStringLiteral("T-1200"));
+        QCOMPARE(Celdas(g, {{1200, 0}, {999, ColCodigoTramo}, {1200, ColCodigoTramo}}),
+                 u"1201x16|1200|T-999|T-1200"_s);
     }
 
     void claveUnidad() {
@@ -403,8 +407,7 @@ private slots:
         QCOMPARE(p.NumeroUH, 1500);
         QVERIFY(p.CapacidadUH() >= 1500);
         QCOMPARE(p.UH[1500].CodigoTramo, QStringLiteral("U1500"));
-        QCOMPARE(t.Texto(1500, ColCodigoTramo), QStringLiteral("U1500"));
-        QCOMPARE(t.Texto(1501, ColCodigoTramo), QString());
+        QCOMPARE(Celdas(t, {{1500, ColCodigoTramo}, {1501, ColCodigoTramo}}), u"1601x16|U1500|"_s);
     }
 
     void revisarDosVecesNoCambiaNada() {
@@ -508,38 +511,26 @@ private slots:
     void columnasYFilasAgregadas() {
         TablaTextos t = TablaVacia();
         PegarTexto(t, u"a\tb\tc\r\nd", 1, 14, true, false);
-        QCOMPARE(t.Texto(1, 14), QStringLiteral("a"));
-        QCOMPARE(t.Texto(1, 15), QStringLiteral("b"));
-        QCOMPARE(t.Columnas(), ColumnasUH);
         // La pieza sobrante no pasa a la fila siguiente.
-        QCOMPARE(t.Texto(2, 14), QStringLiteral("d"));
-        QCOMPARE(t.Texto(2, 1), QString());
+        QCOMPARE(Celdas(t, {{1, 14}, {1, 15}, {2, 14}, {2, 1}}), u"1000x16|a|b|d|"_s);
 
         // Con permiso se agregan columnas y las celdas siguen en su lugar.
         PegarTexto(t, u"x\ty\tz", 3, 15, false, true);
-        QCOMPARE(t.Columnas(), 18);
-        QCOMPARE(t.Texto(3, 17), QStringLiteral("z"));
-        QCOMPARE(t.Texto(1, 14), QStringLiteral("a"));
-        QCOMPARE(t.Texto(999, 0), QStringLiteral("999"));
+        QCOMPARE(Celdas(t, {{3, 17}, {1, 14}, {999, 0}}), u"1000x18|z|a|999"_s);
 
         // Con permiso se agregan filas.
         PegarTexto(t, u"a\nb\nc", 998, 1, true, false);
-        QCOMPARE(t.Filas(), 1001);
-        QCOMPARE(t.Texto(998, 1), QStringLiteral("a"));
-        QCOMPARE(t.Texto(999, 1), QStringLiteral("b"));
-        QCOMPARE(t.Texto(1000, 1), QStringLiteral("c"));
+        QCOMPARE(Celdas(t, {{998, 1}, {999, 1}, {1000, 1}}), u"1001x18|a|b|c"_s);
 
         // Sin permiso el pegado termina en la última fila.
         TablaTextos fija = TablaVacia();
         PegarTexto(fija, u"a\nb\nc", 998, 1, false, false);
-        QCOMPARE(fija.Filas(), FilasInicialesUH);
-        QCOMPARE(fija.Texto(999, 1), QStringLiteral("b"));
+        QCOMPARE(Celdas(fija, {{999, 1}}), u"1000x16|b"_s);
 
         // Un salto final en la última fila agrega una fila vacía y nada más.
         TablaTextos salto = TablaVacia();
         PegarTexto(salto, u"a\r\n", 999, 1, true, false);
-        QCOMPARE(salto.Filas(), 1001);
-        QCOMPARE(salto.Texto(1000, 1), QString());
+        QCOMPARE(Celdas(salto, {{1000, 1}}), u"1001x16|"_s);
     }
 
     void codificaciones() {
