@@ -52,6 +52,7 @@ struct ConProgramas : VentanaUnidades {
     QStringList Argumentos;
     QByteArray UnidadVista;
     QStringList ArchivosVistos;
+    QByteArray LineasEntregadas;
 
     ConProgramas() {
         // Ejecutables en la carpeta actual para que el lanzador los encuentre.
@@ -66,6 +67,10 @@ struct ConProgramas : VentanaUnidades {
             UnidadVista = LeerBytes(QStringLiteral("varek-9.abs"));
             ArchivosVistos =
                 QDir::current().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+            LineasEntregadas.clear();
+            for (const QString& a : ArchivosVistos)
+                if (a.startsWith(u"varek-9.") && a != u"varek-9.abs")
+                    LineasEntregadas = LeerBytes(a);
             if (Programa) Programa(argumentos.value(0).section(u',', 1, 1));
         };
         PonerUnidades(modulo.Proyecto,
@@ -103,6 +108,11 @@ struct ConProgramas : VentanaUnidades {
         const bool mostrado = plataforma.VentanasModales.size() > antes;
         if (!mostrado) plataforma.Modales.clear();
         return mostrado;
+    }
+    // Humedad y temperatura de la fila, y las líneas de clima de su unidad.
+    QString Clima(int f) {
+        return u"%1|%2|%3"_s.arg(Celda(f, ColClimaHumedad), Celda(f, ColClimaTemperatura),
+                                 modulo.Proyecto.UH[f].CLIMA.join(u'/'));
     }
     // Archivos que quedaron en la carpeta además de los ejecutables.
     QStringList Sobrantes() {
@@ -579,14 +589,10 @@ private slots:
         // Con líneas (y con F4) se entregan las de la unidad y vuelven las del programa;
         // la codificación y las 250 líneas se prueban con el protocolo.
         e.modulo.Proyecto.UH[1].N82 = QStringList{"Año 2024: ñandú", "", "fin"};
-        QByteArray entregadas;
-        e.Programa = [&](const QString& x) {
-            entregadas = LeerBytes(QStringLiteral("varek-9.tto"));
-            EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 1.2345E+06 \r\n");
-            EscribirBytes(QStringLiteral("varek-9.tto"), Lineas({"nueva"}));
-        };
+        e.Responder("varek-9\r\n 1.2345E+06 \r\n", QStringLiteral("varek-9.tto"),
+                    Lineas({"nueva"}));
         QVERIFY(e.Pulsar(1, ColEjesEquivalentes, true));
-        QCOMPARE(entregadas, QByteArray("A\xf1o 2024: \xf1\x61nd\xfa\r\n\r\nfin\r\n"));
+        QCOMPARE(e.LineasEntregadas, QByteArray("A\xf1o 2024: \xf1\x61nd\xfa\r\n\r\nfin\r\n"));
         QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("1.23E+06"));
         QCOMPARE(e.modulo.Proyecto.UH[1].N82, QStringList{"nueva"});
         // Las líneas de las otras unidades y los otros campos no se tocan.
@@ -603,28 +609,17 @@ private slots:
         QVERIFY(e.Pulsar(3, ColClimaHumedad));
         QCOMPARE(e.Ejecutable, QStringLiteral("Clima"));
         QCOMPARE(e.UnidadVista, QByteArray(" 3 \r\n\r\n 0 \r\n 0 \r\n"));
-        QCOMPARE(e.Celda(3, ColClimaHumedad), QStringLiteral("Humedo"));
-        QCOMPARE(e.Celda(3, ColClimaTemperatura), QStringLiteral("Templado"));
-        QCOMPARE(e.modulo.Proyecto.UH[3].CLIMA, (QStringList{"P 1200", "ETP 900", "T 21"}));
+        QCOMPARE(e.Clima(3), u"Humedo|Templado|P 1200/ETP 900/T 21"_s);
 
         // Con la temperatura llena solo cambia la humedad.
         QVERIFY(e.Pulsar(1, ColClimaHumedad));
-        QCOMPARE(e.Celda(1, ColClimaHumedad), QStringLiteral("Humedo"));
-        QCOMPARE(e.Celda(1, ColClimaTemperatura), QStringLiteral("Frio"));
-        QCOMPARE(e.modulo.Proyecto.UH[1].CLIMA.size(), 3);
+        QCOMPARE(e.Clima(1), u"Humedo|Frio|P 1200/ETP 900/T 21"_s);
 
         // El botón de temperatura (con F4) cambia solo la temperatura y entrega las líneas.
         e.modulo.Proyecto.UH[2].CLIMA = QStringList{"antes"};
-        e.Programa = [&](const QString& x) {
-            entregadas = LeerBytes(QStringLiteral("varek-9.cli"));
-            EscribirBytes(x + QStringLiteral(".RES"), clima);
-            EscribirBytes(QStringLiteral("varek-9.cli"), lineas);
-        };
         QVERIFY(e.Pulsar(2, ColClimaTemperatura, true));
-        QCOMPARE(e.Celda(2, ColClimaHumedad), QStringLiteral("Arido"));
-        QCOMPARE(e.Celda(2, ColClimaTemperatura), QStringLiteral("Templado"));
-        QCOMPARE(entregadas, QByteArray("antes\r\n"));
-        QCOMPARE(e.modulo.Proyecto.UH[2].CLIMA.size(), 3);
+        QCOMPARE(e.Clima(2), u"Arido|Templado|P 1200/ETP 900/T 21"_s);
+        QCOMPARE(e.LineasEntregadas, QByteArray("antes\r\n"));
         QCOMPARE(e.Sobrantes(), QStringList());
         QVERIFY(e.modulo.ProyectoModificado);
     }
@@ -668,15 +663,13 @@ private slots:
         e.modulo.Proyecto.UH[2].N82 = QStringList{"viejo"};
         frmUnidadesHomogeneas& v = e.Abrir();
         // Se cancela: lee lo entregado y no deja resultado; nada cambia.
-        QByteArray entregadas;
-        e.Programa = [&](const QString&) {
-            entregadas = LeerBytes(QStringLiteral("varek-9.mr"));
+        e.Programa = [](const QString&) {
             EscribirBytes(QStringLiteral("varek-9.mr"), "otra cosa\r\n");
         };
         const UnidadHomogenea antes = e.modulo.Proyecto.UH[1];
         QVERIFY(e.Pulsar(1, ColCBR));
         QCOMPARE(e.Ejecutable, QStringLiteral("Mr"));
-        QCOMPARE(entregadas, QByteArray("ensayo 1\r\nensayo 2\r\n"));
+        QCOMPARE(e.LineasEntregadas, QByteArray("ensayo 1\r\nensayo 2\r\n"));
         QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("4.00"));
         QVERIFY(e.modulo.Proyecto.UH[1] == antes);
         QVERIFY(v.TablaRevisada());
