@@ -211,7 +211,7 @@ private slots:
                  u"1201x16|1200|T-999|T-1200"_s);
     }
 
-    void claveUnidad() {
+    void claveYOrdenDeUnidades() {
         const UnidadHomogenea u = UnidadTramo(QStringLiteral(" K1 "), 1250.75, -3.5);
         QCOMPARE(ClaveUnidad(u, 7), QString(18, u' ') + "K1" + QString(12, u' ') + "1250.750" +
                                         QString(14, u' ') + "-3.500" + "0007");
@@ -219,9 +219,7 @@ private slots:
         const QString largo(25, u'Z');
         QVERIFY(ClaveUnidad(UnidadTramo(largo, 0, 0), 12345).startsWith(largo + QString(15, u' ')));
         QVERIFY(ClaveUnidad(UnidadTramo(largo, 0, 0), 12345).endsWith(u"0.00012345"));
-    }
 
-    void ordenDeUnidades() {
         Proyecto p;
         PonerUnidades(p, {UnidadTramo("B", 0, 100, "b"), UnidadTramo("A", 200, 300, "a2"),
                           UnidadTramo("AA", 0, 100), UnidadTramo("a", 0, 100),
@@ -375,7 +373,7 @@ private slots:
                            "valor anterior..."));
     }
 
-    void cursorSigueASuUnidad() {
+    void cursorYCapacidad() {
         Proyecto p;
         PonerUnidades(
             p, {UnidadTramo("A", 0, 100), UnidadTramo("C", 0, 100), UnidadTramo("D", 0, 100)});
@@ -396,11 +394,10 @@ private slots:
         QCOMPARE(t.Texto(4, ColCodigoTramo), QStringLiteral("E"));
         // En una fila vacía el cursor no busca nada.
         QCOMPARE(RevisarUH(p, t, 900), 900);
-    }
 
-    void capacidadCrece() {
-        Proyecto p;
-        TablaTextos t = TablaVacia(1601);
+        // Con 1500 unidades escritas la capacidad crece.
+        p = Proyecto();
+        t = TablaVacia(1601);
         for (int f = 1; f <= 1500; ++f)
             t.PonerTexto(f, ColCodigoTramo, QStringLiteral("U%1").arg(f, 4, 10, QChar(u'0')));
         RevisarUH(p, t, 1500);
