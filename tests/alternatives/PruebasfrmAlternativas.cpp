@@ -299,7 +299,6 @@ private slots:
         Dialogo e;
         // El geotextil es la novena fila, con su número de tipo: no hay afirmado ni
         // subrasante.
-        QCOMPARE(e.g->Texto(2, 4), u"2,000.50"_s);
         QCOMPARE(e.g->Texto(9, 0), u"11"_s);
         QCOMPARE(e.g->Columna(), 4);
         e.g->PonerCelda(2, 4);
