@@ -284,7 +284,7 @@ private slots:
         QVERIFY(!Estructuras(m).contains(u'-'));
     }
 
-    void pasadaDelProyecto() {
+    void pasadaDelProyectoYClasesDeClima() {
         // Totales por alternativa y selección en orden, como al llenar la grilla.
         // La unidad 2 queda sin diseño.
         ModuloVarek9 m = ProyectoDe({u"A:0:1000"_s, u"B:0:1000:700000"_s, u"C:0:1000:10000:12"_s});
@@ -300,9 +300,7 @@ private slots:
                  (QList<int>{1, 0}));
         // El estado queda con la última unidad.
         QCOMPARE(e.CostoAlternativa[4], 6900000.0);
-    }
 
-    void clasesDeClima() {
         // Un texto que no está en la lista (minúsculas, tilde) es la clase por defecto.
         QCOMPARE(
             (QList<int>{ClaseHumedad("Arido"), ClaseHumedad("Humedo"), ClaseHumedad("Superhumedo"),
@@ -311,7 +309,7 @@ private slots:
             (QList<int>{1, 4, 5, 5, 1, 3, 3}));
     }
 
-    void escalaSolapeYCajasDeLaUnidad() {
+    void escalaSolapeYCajas() {
         ModuloVarek9 m = Modulo();
         // La 1 es la más gruesa: 0 + 200 + 150 + 100 de afirmado + 300 de subrasante.
         Alternativa(m, 1, true, {{CapaTSD, 0}, {CapaBG, 200}, {CapaSBG, 150}, {CapaAFR, 100}});
@@ -365,15 +363,14 @@ private slots:
         QVERIFY(d.Tmax == 0);
         for (const CajaEstructura& c : d.Estructuras[1].Cajas)
             QVERIFY(!c.Visible);
-    }
 
-    void desdeElDisenoDeUnaUnidad() {
-        ModuloVarek9 m = ProyectoDe({QStringLiteral("U:0:1000:100000:4:AFR-1:20:30")});
+        // Desde el diseño de una unidad con afirmado y capa de subrasante.
+        m = ProyectoDe({QStringLiteral("U:0:1000:100000:4:AFR-1:20:30")});
         UnidadHomogenea& u = m.Proyecto.UH[1];
         u.ClimaHumedad = QStringLiteral("Humedo");
         EstadoDiseno estado;
         CalcularAlternativas(m, estado, 1);
-        DibujoEspesores d = MostrarEspesores(m, 200, 300);
+        d = MostrarEspesores(m, 200, 300);
         int aplicables = 0;
         for (int n = 1; n <= NumeroAlternativas; ++n) {
             const EstructuraDibujada& e = d.Estructuras[n];

@@ -20,6 +20,8 @@ struct VentanaUnidades {
     PlataformaGuionada plataforma;
     std::unique_ptr<frmUnidadesHomogeneas> ventana;
 
+    VentanaUnidades() { modulo.ArchivoProyecto = QStringLiteral("Obra"); }
+
     frmUnidadesHomogeneas& Abrir() {
         ventana = std::make_unique<frmUnidadesHomogeneas>(modulo, plataforma);
         ventana->show();
@@ -31,6 +33,12 @@ struct VentanaUnidades {
     QString Celda(int fila, int columna) { return G().Texto(fila, columna); }
     // La celda actual como (columna, fila).
     QPoint Cursor() { return QPoint(G().Columna(), G().Fila()); }
+    // La fila con el fondo amarillo del resaltado, salvo su número.
+    bool FilaResaltada(int fila) {
+        for (int c = 1; c < ColumnasUH; ++c)
+            if (G().ColorFondo(fila, c) != QColor(255, 255, 192)) return false;
+        return !G().ColorFondo(fila, 0).isValid();
+    }
     // La unidad i del proyecto en una línea: código, descripción, tramo, segmento,
     // abscisas, CBR, humedad y terreno.
     QString Resumen(int i) const {

@@ -42,6 +42,14 @@ QStringList Fila(const TablaTextos& t, int f) {
     return fila;
 }
 
+// Las dimensiones de la tabla y las celdas pedidas (fila, columna), en una línea.
+QString Celdas(const TablaTextos& t, const QList<std::pair<int, int>>& celdas) {
+    QStringList l{u"%1x%2"_s.arg(t.Filas()).arg(t.Columnas())};
+    for (const auto& [f, c] : celdas)
+        l << t.Texto(f, c);
+    return l.join(u'|');
+}
+
 // Los campos de texto de la unidad, en una línea.
 QString Textos(const UnidadHomogenea& u) {
     return QStringList{u.CodigoTramo,  u.Descripcion,      u.TipoTramo,   u.TipoSegmento,
@@ -62,6 +70,17 @@ const QMap<int, double U::*> CamposNumero{{ColAbscisaInicial, &U::AbscisaInicial
                                           {ColCBR, &U::CBR},
                                           {ColEspesorAfirmado, &U::EspesorAfirmado},
                                           {ColEspesorSubrasante, &U::EspesorSubrasante}};
+
+// Lo que una unidad lleva consigo al moverse: código, líneas, SN y alternativa.
+QString Movida(const UnidadHomogenea& u) {
+    return QStringList{u.CodigoTramo,
+                       u.N82.join(u'/'),
+                       u.CLIMA.join(u'/'),
+                       u.MR.join(u'/'),
+                       QString::number(u.SNRequerido, 'g', 17),
+                       QString::number(u.AlternativaSeleccionada)}
+        .join(u'|');
+}
 
 class EtiquetaGuardada : public EtiquetaProgreso {
 public:
@@ -101,9 +120,8 @@ private slots:
         QList<CambioRegla> cambios;
         CargarUH(p, t, &cambios);
 
-        QCOMPARE(Fila(t, 1),
-                 (QStringList{"K1", "", "1", "A", "1,234.50", "2,000.00", "6.13", "1.50E+05",
-                              "Arido", "Calido", "0.00", "Plano", "No hay", "0.00", "30.00"}));
+        QCOMPARE(Fila(t, 1).join(u'|'), u"K1||1|A|1,234.50|2,000.00|6.13|1.50E+05|Arido|Calido|"
+                                        u"0.00|Plano|No hay|0.00|30.00"_s);
         // Con afirmado, la capa de subrasante vale 0; un tipo desconocido se muestra
         // "No hay" y pierde el espesor.
         QCOMPARE(Fila(t, 2).join(u'|'),
@@ -166,10 +184,8 @@ private slots:
         // Sin unidades: 999 filas numeradas y vacías, y ninguna unidad.
         Proyecto p;
         TablaTextos t = PrepararTablaUH(p);
-        QCOMPARE(t.Filas(), FilasInicialesUH);
-        QCOMPARE(t.Columnas(), ColumnasUH);
+        QCOMPARE(Celdas(t, {{999, 0}}), u"1000x16|999"_s);
         QCOMPARE(p.NumeroUH, 0);
-        QCOMPARE(t.Texto(999, 0), QStringLiteral("999"));
         QCOMPARE(Fila(t, 1), QStringList(15));
 
         // Los textos escritos se guardan tal cual.
@@ -189,15 +205,13 @@ private slots:
         Proyecto grande;
         LlenarProyectoDeMuestra(grande, 1200, 0);
         const TablaTextos g = PrepararTablaUH(grande);
-        QCOMPARE(g.Filas(), 1201);
         QCOMPARE(grande.NumeroUH, 1200);
-        QCOMPARE(g.Texto(1200, 0), QStringLiteral("1200"));
         // Los códigos más cortos van primero: T-999 antes que T-1000.
-        QCOMPARE(g.Texto(999, ColCodigoTramo), QStringLiteral("T-999"));
-        QCOMPARE(g.Texto(1200, ColCodigoTramo), QStringLiteral("T-1200"));
+        QCOMPARE(Celdas(g, {{1200, 0}, {999, ColCodigoTramo}, {1200, ColCodigoTramo}}),
+                 u"1201x16|1200|T-999|T-1200"_s);
     }
 
-    void claveUnidad() {
+    void claveYOrdenDeUnidades() {
         const UnidadHomogenea u = UnidadTramo(QStringLiteral(" K1 "), 1250.75, -3.5);
         QCOMPARE(ClaveUnidad(u, 7), QString(18, u' ') + "K1" + QString(12, u' ') + "1250.750" +
                                         QString(14, u' ') + "-3.500" + "0007");
@@ -205,9 +219,7 @@ private slots:
         const QString largo(25, u'Z');
         QVERIFY(ClaveUnidad(UnidadTramo(largo, 0, 0), 12345).startsWith(largo + QString(15, u' ')));
         QVERIFY(ClaveUnidad(UnidadTramo(largo, 0, 0), 12345).endsWith(u"0.00012345"));
-    }
 
-    void ordenDeUnidades() {
         Proyecto p;
         PonerUnidades(p, {UnidadTramo("B", 0, 100, "b"), UnidadTramo("A", 200, 300, "a2"),
                           UnidadTramo("AA", 0, 100), UnidadTramo("a", 0, 100),
@@ -272,14 +284,8 @@ private slots:
         RevisarUH(p, t, 3);
         QCOMPARE(p.NumeroUH, 4);
         // Las antiguas 4 y 5 pasan a 3 y 4 con sus líneas, SN y alternativa.
-        for (const auto& [nueva, antigua] : {std::pair{3, cuarta}, std::pair{4, quinta}}) {
-            QCOMPARE(p.UH[nueva].CodigoTramo, antigua.CodigoTramo);
-            QCOMPARE(p.UH[nueva].N82, antigua.N82);
-            QCOMPARE(p.UH[nueva].CLIMA, antigua.CLIMA);
-            QCOMPARE(p.UH[nueva].MR, antigua.MR);
-            QVERIFY(p.UH[nueva].SNRequerido == antigua.SNRequerido);
-            QCOMPARE(p.UH[nueva].AlternativaSeleccionada, antigua.AlternativaSeleccionada);
-        }
+        QCOMPARE(Movida(p.UH[3]), Movida(cuarta));
+        QCOMPARE(Movida(p.UH[4]), Movida(quinta));
         QCOMPARE(t.Texto(3, ColCodigoTramo), cuarta.CodigoTramo);
         QCOMPARE(Fila(t, 5), QStringList(15));
         // El índice 5 no se toca: conserva la unidad que quedó atrás.
@@ -297,10 +303,8 @@ private slots:
         t.PonerTexto(12, ColCBR, QStringLiteral("4.5"));
         QCOMPARE(RevisarUH(p, t, 10), 6);
         QCOMPARE(p.NumeroUH, 7);
-        QCOMPARE(p.UH[6].CodigoTramo, QStringLiteral("Z-1"));
-        QVERIFY(p.UH[6].N82.isEmpty() && p.UH[6].CLIMA.isEmpty() && p.UH[6].MR.isEmpty());
-        QCOMPARE(p.UH[6].AlternativaSeleccionada, qint16(0));
-        QCOMPARE(p.UH[7].MR, QStringList{"entregada"});
+        QCOMPARE(Movida(p.UH[6]), u"Z-1||||0|0"_s);
+        QCOMPARE(Movida(p.UH[7]), u"Z-2|||entregada|0|0"_s);
         QCOMPARE(p.UH[7].CBR, 4.5);
         QCOMPARE(t.Texto(7, ColCodigoTramo), QStringLiteral("Z-2"));
         QCOMPARE(Fila(t, 10), QStringList(15));
@@ -369,7 +373,7 @@ private slots:
                            "valor anterior..."));
     }
 
-    void cursorSigueASuUnidad() {
+    void cursorYCapacidad() {
         Proyecto p;
         PonerUnidades(
             p, {UnidadTramo("A", 0, 100), UnidadTramo("C", 0, 100), UnidadTramo("D", 0, 100)});
@@ -390,19 +394,17 @@ private slots:
         QCOMPARE(t.Texto(4, ColCodigoTramo), QStringLiteral("E"));
         // En una fila vacía el cursor no busca nada.
         QCOMPARE(RevisarUH(p, t, 900), 900);
-    }
 
-    void capacidadCrece() {
-        Proyecto p;
-        TablaTextos t = TablaVacia(1601);
+        // Con 1500 unidades escritas la capacidad crece.
+        p = Proyecto();
+        t = TablaVacia(1601);
         for (int f = 1; f <= 1500; ++f)
             t.PonerTexto(f, ColCodigoTramo, QStringLiteral("U%1").arg(f, 4, 10, QChar(u'0')));
         RevisarUH(p, t, 1500);
         QCOMPARE(p.NumeroUH, 1500);
         QVERIFY(p.CapacidadUH() >= 1500);
         QCOMPARE(p.UH[1500].CodigoTramo, QStringLiteral("U1500"));
-        QCOMPARE(t.Texto(1500, ColCodigoTramo), QStringLiteral("U1500"));
-        QCOMPARE(t.Texto(1501, ColCodigoTramo), QString());
+        QCOMPARE(Celdas(t, {{1500, ColCodigoTramo}, {1501, ColCodigoTramo}}), u"1601x16|U1500|"_s);
     }
 
     void revisarDosVecesNoCambiaNada() {
@@ -429,7 +431,7 @@ private slots:
                 unidades);
     }
 
-    void copiaVaciaYDeTresUnidades() {
+    void copiaVaciaLimpiaYDeVuelta() {
         TablaTextos t = TablaVacia();
         // Sin nada, la copia llega hasta la última fila, con celdas vacías.
         QCOMPARE(CopiarTexto(t, 1, 1).count(u'\n'), 998);
@@ -446,10 +448,8 @@ private slots:
         QVERIFY(texto.startsWith(u"1.1\t1.2\t"_s));
         QVERIFY(texto.contains(u"2.15\n3.1\t"_s));
         QVERIFY(texto.endsWith(u"3.14\t3.15"_s));
-    }
 
-    void copiaLimpiaCadaCelda() {
-        TablaTextos t = TablaVacia();
+        t = TablaVacia();
         t.PonerTexto(1, 1, QStringLiteral("  A1  "));
         t.PonerTexto(1, 2, QStringLiteral("dos\tpartes\r\nen líneas"));
         // Una fila intermedia vacía se copia; las del final no.
@@ -461,6 +461,14 @@ private slots:
         QCOMPARE(CopiarTexto(t, 1, 1, true).count(u'\n'), 0);
         // Desde la columna 2 la fila 3 todavía cuenta.
         QCOMPARE(CopiarTexto(t, 1, 2).count(u'\n'), 2);
+
+        // Lo copiado de una tabla llena, pegado en una vacía, la devuelve igual.
+        Proyecto p;
+        LlenarProyectoDeMuestra(p, 30, 0);
+        const TablaTextos origen = PrepararTablaUH(p);
+        TablaTextos destino = TablaVacia();
+        PegarTexto(destino, CopiarTexto(origen, 1, 1), 1, 1, true, false);
+        QCOMPARE(destino.Celdas(), origen.Celdas());
     }
 
     void pegaSeparadores_data() {
@@ -500,47 +508,26 @@ private slots:
     void columnasYFilasAgregadas() {
         TablaTextos t = TablaVacia();
         PegarTexto(t, u"a\tb\tc\r\nd", 1, 14, true, false);
-        QCOMPARE(t.Texto(1, 14), QStringLiteral("a"));
-        QCOMPARE(t.Texto(1, 15), QStringLiteral("b"));
-        QCOMPARE(t.Columnas(), ColumnasUH);
         // La pieza sobrante no pasa a la fila siguiente.
-        QCOMPARE(t.Texto(2, 14), QStringLiteral("d"));
-        QCOMPARE(t.Texto(2, 1), QString());
+        QCOMPARE(Celdas(t, {{1, 14}, {1, 15}, {2, 14}, {2, 1}}), u"1000x16|a|b|d|"_s);
 
         // Con permiso se agregan columnas y las celdas siguen en su lugar.
         PegarTexto(t, u"x\ty\tz", 3, 15, false, true);
-        QCOMPARE(t.Columnas(), 18);
-        QCOMPARE(t.Texto(3, 17), QStringLiteral("z"));
-        QCOMPARE(t.Texto(1, 14), QStringLiteral("a"));
-        QCOMPARE(t.Texto(999, 0), QStringLiteral("999"));
+        QCOMPARE(Celdas(t, {{3, 17}, {1, 14}, {999, 0}}), u"1000x18|z|a|999"_s);
 
         // Con permiso se agregan filas.
         PegarTexto(t, u"a\nb\nc", 998, 1, true, false);
-        QCOMPARE(t.Filas(), 1001);
-        QCOMPARE(t.Texto(998, 1), QStringLiteral("a"));
-        QCOMPARE(t.Texto(999, 1), QStringLiteral("b"));
-        QCOMPARE(t.Texto(1000, 1), QStringLiteral("c"));
+        QCOMPARE(Celdas(t, {{998, 1}, {999, 1}, {1000, 1}}), u"1001x18|a|b|c"_s);
 
         // Sin permiso el pegado termina en la última fila.
         TablaTextos fija = TablaVacia();
         PegarTexto(fija, u"a\nb\nc", 998, 1, false, false);
-        QCOMPARE(fija.Filas(), FilasInicialesUH);
-        QCOMPARE(fija.Texto(999, 1), QStringLiteral("b"));
+        QCOMPARE(Celdas(fija, {{999, 1}}), u"1000x16|b"_s);
 
         // Un salto final en la última fila agrega una fila vacía y nada más.
         TablaTextos salto = TablaVacia();
         PegarTexto(salto, u"a\r\n", 999, 1, true, false);
-        QCOMPARE(salto.Filas(), 1001);
-        QCOMPARE(salto.Texto(1000, 1), QString());
-    }
-
-    void copiarYPegarDevuelveLaTabla() {
-        Proyecto p;
-        LlenarProyectoDeMuestra(p, 30, 0);
-        const TablaTextos origen = PrepararTablaUH(p);
-        TablaTextos destino = TablaVacia();
-        PegarTexto(destino, CopiarTexto(origen, 1, 1), 1, 1, true, false);
-        QCOMPARE(destino.Celdas(), origen.Celdas());
+        QCOMPARE(Celdas(salto, {{1000, 1}}), u"1001x16|"_s);
     }
 
     void codificaciones() {
