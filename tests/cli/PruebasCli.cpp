@@ -223,7 +223,7 @@ private slots:
         QCOMPARE(grupos, diseno.size() - 1); // sin la línea TOTAL
     }
 
-    // zr y sn escriben con 17 cifras el número del núcleo (sus valores, en PruebasModelo).
+    // zr y sn escriben con 17 cifras el número del núcleo (sus valores, en PruebasArchivoProyecto).
     void calculos_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<double>("esperado");
