@@ -77,6 +77,11 @@ QByteArray Tramo(const QStringList& lineas, int desde, int hasta, const char* fi
     return b;
 }
 
+// Un número como se escribe en el archivo, sin los blancos.
+QString N(double v) {
+    return Recortar(FormatoGeneral(v));
+}
+
 // Lo leído en una línea: nombre, NumeroUH, código:CBR (y líneas N82) de cada unidad,
 // el primer costo y, tras "+", el código de cualquier unidad que quede más allá.
 QString Resumen(const Proyecto& p) {
@@ -87,32 +92,25 @@ QString Resumen(const Proyecto& p) {
             if (!(u == UnidadHomogenea{})) partes << u'+' + u.CodigoTramo;
             continue;
         }
-        QString unidad = u.CodigoTramo + u':' + Recortar(FormatoGeneral(u.CBR));
+        QString unidad = u.CodigoTramo + u':' + N(u.CBR);
         if (!u.N82.isEmpty()) unidad += u'/' + u.N82.join(u'+');
         partes << unidad;
     }
-    partes << Recortar(FormatoGeneral(p.CostosUnitarios[1]));
+    partes << N(p.CostosUnitarios[1]);
     return partes.join(u'|');
 }
 
 // El encabezado leído: descripción, ubicación, R, pt, "V" si la confiabilidad es del
 // tránsito, y So.
 QString Encabezado(const Proyecto& p) {
-    return QStringList{p.Descripcion,
-                       p.Ubicacion,
-                       Recortar(FormatoGeneral(p.Confiabilidad)),
-                       Recortar(FormatoGeneral(p.ServiciabilidadFinal)),
-                       p.ConfiabilidadTransito ? u"V"_s : u"F"_s,
-                       Recortar(FormatoGeneral(p.So))}
+    const QString transito = p.ConfiabilidadTransito ? u"V"_s : u"F"_s;
+    return QStringList{p.Descripcion, p.Ubicacion, N(p.Confiabilidad), N(p.ServiciabilidadFinal),
+                       transito,      N(p.So)}
         .join(u'|');
 }
 
 // Módulo de la subrasante para CBR 10, como lo deriva el diseño.
 const double MrCbr10 = 2555 * std::pow(10.0, 0.64);
-// A 15 cifras, como se escribe en el archivo.
-QString N(double v) {
-    return QString::number(v, 'g', 15);
-}
 
 bool Crear(const QString& ruta, const QByteArray& datos, QDate dia, int hora = 12) {
     QFile f(ruta);
@@ -173,14 +171,14 @@ private slots:
                              const char* esperado) {
             QTest::newRow(nombre) << R << pt << transito << QString(esperado);
         };
-        fila("99.5 queda", 99.5, 2.5, false, "99.5|2.5|0.44");
-        fila("100 pasa a 99", 100, 2, true, "99|2|0.49");
-        fila("120 pasa a 99", 120, 2, false, "99|2|0.44");
-        fila("49.9 pasa a 50", 49.9, 2, false, "50|2|0.44");
-        fila("pt 4.2 pasa a 2", 90, 4.2, false, "90|2|0.44");
-        fila("pt 1 queda", 90, 1, true, "90|1|0.49");
-        fila("pt 0.5 pasa a 2", 90, 0.5, false, "90|2|0.44");
-        fila("pt 4.19 queda", 90, 4.19, false, "90|4.19|0.44");
+        fila("99.5 queda", 99.5, 2.5, false, "99.5|2.5|.44");
+        fila("100 pasa a 99", 100, 2, true, "99|2|.49");
+        fila("120 pasa a 99", 120, 2, false, "99|2|.44");
+        fila("49.9 pasa a 50", 49.9, 2, false, "50|2|.44");
+        fila("pt 4.2 pasa a 2", 90, 4.2, false, "90|2|.44");
+        fila("pt 1 queda", 90, 1, true, "90|1|.49");
+        fila("pt 0.5 pasa a 2", 90, 0.5, false, "90|2|.44");
+        fila("pt 4.19 queda", 90, 4.19, false, "90|4.19|.44");
     }
 
     void reglasDerivadas() {

@@ -502,21 +502,6 @@ private slots:
         QCOMPARE(lista.currentIndex(), -1);
     }
 
-    void alAbrir() {
-        ModuloVarek9 m;
-        m.Proyecto.Nombre = u"  Vía Norte  "_s;
-        m.Proyecto.Descripcion = u"Primera¦Segunda"_s;
-        m.Proyecto.Confiabilidad = 90;
-        m.Proyecto.ServiciabilidadFinal = 2.5;
-        m.Proyecto.ConfiabilidadTransito = true;
-        Dialogo d(m);
-        QCOMPARE(d.Control<QLineEdit>(u"txt0"_s)->selectedText(), u"Vía Norte"_s);
-        QCOMPARE(d.Descripcion(), u"Primera\nSegunda"_s);
-        QCOMPARE(d.Texto(u"txt3"_s) + d.Texto(u"txt5"_s), u"902.5"_s);
-        QCOMPARE(d.Etiqueta(u"lbZr"_s) + d.Etiqueta(u"lbSo"_s), u"1.28160.49"_s);
-        QCOMPARE(m.Proyecto.So, 0.49);
-    }
-
     void numerosEnVivoYSalirSinAceptar() {
         ModuloVarek9 m;
         Dialogo d(m);
@@ -644,14 +629,24 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor()); // no queda el reloj de arena
     }
 
-    // Enter como Tab y elegir todo al entrar (PrepararCampos), sobre las propiedades: saltar
-    // los deshabilitados, en numerosEnVivoYSalirSinAceptar; Enter como salto de línea en la
-    // descripción, en aceptarGuardaElEncabezado; un clic que elige todo, en cada Escribir.
-    void camposEnterYSeleccion() {
+    // Al abrir, los datos del proyecto con el nombre elegido; Enter como Tab y elegir todo
+    // al entrar (PrepararCampos): saltar los deshabilitados, en numerosEnVivoYSalirSinAceptar;
+    // Enter como salto de línea en la descripción, en aceptarGuardaElEncabezado; un clic que
+    // elige todo, en cada Escribir.
+    void alAbrirCamposEnterYSeleccion() {
         ModuloVarek9 m;
+        m.Proyecto.Nombre = u"  Vía Norte  "_s;
         m.Proyecto.Descripcion = u"a¦b"_s;
         m.Proyecto.Ubicacion = u"dos dos"_s;
+        m.Proyecto.Confiabilidad = 90;
+        m.Proyecto.ServiciabilidadFinal = 2.5;
+        m.Proyecto.ConfiabilidadTransito = true;
         Dialogo d(m);
+        QCOMPARE(d.Control<QLineEdit>(u"txt0"_s)->selectedText(), u"Vía Norte"_s);
+        QCOMPARE(d.Descripcion(), u"a\nb"_s);
+        QCOMPARE(Textos(*d.v, {u"txt3"_s, u"txt5"_s, u"lbZr"_s, u"lbSo"_s}),
+                 u"90|2.5|1.2816|0.49"_s);
+        QCOMPARE(m.Proyecto.So, 0.49);
         d.Enter(u"txt0"_s);
         QCOMPARE(d.Control<QPlainTextEdit>(u"txt1"_s)->textCursor().selectedText(), u"a\u2029b"_s);
         QTest::keyClick(d.Control(u"txt1"_s), Qt::Key_Tab);
