@@ -69,6 +69,13 @@ void MoverRaton(QWidget* control, QPointF centro = QPointF(-1, -1)) {
     QApplication::sendEvent(control, &movimiento);
 }
 
+// Una columna booleana con sus dos filas.
+void FilasSiNo(const char* columna, const char* si, const char* no) {
+    QTest::addColumn<bool>(columna);
+    QTest::newRow(si) << true;
+    QTest::newRow(no) << false;
+}
+
 QByteArray ProyectoConNombre(const char* nombre) {
     return QByteArray("[Proyecto]\r\n 1 \r\n") + nombre + "\r\n[FinProyecto]\r\n";
 }
@@ -149,11 +156,7 @@ private slots:
 
     // Un proceso que muere no guarda: la copia de recuperación sí queda, y al
     // volver a abrir se ofrece.
-    void recuperacionTrasUnaCaida_data() {
-        QTest::addColumn<bool>("recuperar");
-        QTest::newRow("si") << true;
-        QTest::newRow("no") << false;
-    }
+    void recuperacionTrasUnaCaida_data() { FilasSiNo("recuperar", "si", "no"); }
     void recuperacionTrasUnaCaida() {
         QFETCH(bool, recuperar);
         Escenario e;
@@ -196,11 +199,7 @@ private slots:
 
     // Un proyecto abierto por otra sesión viva: solo lectura o cancelar (el bloqueo
     // de un proceso muerto no detiene: PruebasArchivoProyecto).
-    void proyectoAbiertoPorOtraSesion_data() {
-        QTest::addColumn<bool>("soloLectura");
-        QTest::newRow("solo-lectura") << true;
-        QTest::newRow("cancelar") << false;
-    }
+    void proyectoAbiertoPorOtraSesion_data() { FilasSiNo("soloLectura", "leer", "cancelar"); }
     void proyectoAbiertoPorOtraSesion() {
         QFETCH(bool, soloLectura);
         Escenario e;
