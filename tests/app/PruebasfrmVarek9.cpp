@@ -99,12 +99,12 @@ struct Dialogo {
     T* Control(const QString& nombre) const {
         return ::Control<T>(*v, nombre);
     }
-    QString Texto(const QString& nombre) const { return Control<QLineEdit>(nombre)->text(); }
-    QString Etiqueta(const QString& nombre) const { return ::Texto(*v, nombre); }
+    // El texto de un campo o de una etiqueta.
+    QString Texto(const QString& nombre) const { return Textos(*v, {nombre}); }
     QString Descripcion() const { return Control<QPlainTextEdit>(u"txt1"_s)->toPlainText(); }
     // Entra con un clic (que selecciona todo) y escribe encima.
     void Escribir(const QString& nombre, const QString& texto) const {
-        QTest::mouseClick(Control(nombre), Qt::LeftButton);
+        Clic(nombre);
         Teclear(Control(nombre), texto);
     }
     void Enter(const QString& nombre) const { QTest::keyClick(Control(nombre), Qt::Key_Return); }
@@ -507,7 +507,7 @@ private slots:
         d.Escribir(u"txt0"_s, u"Otro nombre"_s);
         d.Escribir(u"txt3"_s, u"120"_s);
         // Queda como se escribió; Zr ya es el de 99.
-        QCOMPARE(d.Texto(u"txt3"_s) + u'|' + d.Etiqueta(u"lbZr"_s), u"120|2.3278"_s);
+        QCOMPARE(d.Texto(u"txt3"_s) + u'|' + d.Texto(u"lbZr"_s), u"120|2.3278"_s);
         d.Enter(u"txt3"_s);
         QCOMPARE(d.Texto(u"txt3"_s), u"99"_s);
         d.Escribir(u"txt3"_s, u"abc"_s); // sin número: 0, limitado a 50
@@ -551,10 +551,10 @@ private slots:
         d.DobleClicCuadro();
         QVERIFY(habilitados(true));
         d.Clic(u"chkConfiabilidadTransito"_s);
-        QCOMPARE(d.Etiqueta(u"lbSo"_s), u"0.49"_s);
+        QCOMPARE(d.Texto(u"lbSo"_s), u"0.49"_s);
         QVERIFY(m.Proyecto.ConfiabilidadTransito);
         QTest::keyClick(d.Control(u"chkConfiabilidadTransito"_s), Qt::Key_Space);
-        QCOMPARE(d.Etiqueta(u"lbSo"_s), u"0.44"_s);
+        QCOMPARE(d.Texto(u"lbSo"_s), u"0.44"_s);
         QCOMPARE(m.Proyecto.So, 0.44);
         d.Clic(u"chkConfiabilidadTransito"_s);
         d.DobleClicCuadro();
