@@ -112,6 +112,7 @@ QString Encabezado(const Proyecto& p) {
 // Módulo de la subrasante para CBR 10, como lo deriva el diseño.
 const double MrCbr10 = 2555 * std::pow(10.0, 0.64);
 
+// Escribe el archivo fechado ese día a esa hora.
 bool Crear(const QString& ruta, const QByteArray& datos, QDate dia, int hora = 12) {
     QFile f(ruta);
     return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size() && f.flush() &&
@@ -804,23 +805,18 @@ private slots:
         ModuloVarek9 m;
         m.ArchivoProyecto = dir.filePath("Obra");
         m.Proyecto.Nombre = QStringLiteral("Nombre sin guardar");
+        const QString copia = m.ArchivoProyecto + ".vk9.recuperar";
         // Sin el proyecto en disco, la copia siempre es más reciente.
         QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
         QVERIFY(EscribirRecuperacion(m).Ok);
         QVERIFY(!m.ProyectoModificado);
-        QCOMPARE(LeerBytes(m.ArchivoProyecto + ".vk9.recuperar"), TextoProyecto(m.Proyecto));
+        QCOMPARE(LeerBytes(copia), TextoProyecto(m.Proyecto));
         QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
         // Un proyecto guardado después de la copia gana.
         QVERIFY(EscribirBytes(m.ArchivoProyecto + ".vk9", "[Proyecto]\r\n"));
-        const auto fechar = [&](int segundos) {
-            QFile copia(m.ArchivoProyecto + ".vk9.recuperar");
-            return copia.open(QIODevice::ReadWrite) &&
-                   copia.setFileTime(QDateTime::currentDateTime().addSecs(segundos),
-                                     QFileDevice::FileModificationTime);
-        };
-        QVERIFY(fechar(-60));
+        QVERIFY(Crear(copia, LeerBytes(copia), QDate::currentDate().addDays(-1)));
         QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
-        QVERIFY(fechar(60));
+        QVERIFY(Crear(copia, LeerBytes(copia), QDate::currentDate().addDays(1)));
         QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
         ModuloVarek9 recuperado;
         recuperado.ArchivoProyecto = m.ArchivoProyecto;
@@ -828,7 +824,7 @@ private slots:
         QCOMPARE(recuperado.Proyecto.Nombre, QStringLiteral("Nombre sin guardar"));
         QVERIFY(recuperado.ProyectoModificado);
         BorrarRecuperacion(m.ArchivoProyecto);
-        QVERIFY(!QFile::exists(m.ArchivoProyecto + ".vk9.recuperar"));
+        QVERIFY(!QFile::exists(copia));
     }
 
     void esperaYArchivoDirLib() {
