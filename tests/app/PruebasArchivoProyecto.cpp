@@ -664,9 +664,7 @@ private slots:
         // Guardar en otro archivo no copia nada.
         QVERIFY(GuardarProyectoEn(m, "Q.vk9").Respaldo.isEmpty());
         // La primera vez encima del archivo leído: antes, la copia tal como estaba.
-        GuardadoProyecto g = GuardarProyecto(m);
-        QVERIFY(g.Ok);
-        QCOMPARE(g.Respaldo, u"P.vk9.bak"_s);
+        QCOMPARE(GuardarProyecto(m).Respaldo, u"P.vk9.bak"_s);
         QCOMPARE(LeerBytes("P.vk9.bak"), cortado);
         QCOMPARE(LeerBytes("P.vk9"), TextoProyecto(m.Proyecto));
         // La segunda vez la copia no cambia: sigue siendo el archivo dañado.
