@@ -1,11 +1,17 @@
+// Modelo del proyecto: reglas derivadas, catálogo y plantillas, vaciado de unidades;
+// el solucionador AASHTO: valores conocidos de Zr y SN y las particularidades del
+// método (el número estructural exacto del diseño completo se fija en PruebasDiseno).
 // Archivo de proyecto: bytes exactos, ida y vuelta, reglas de lectura, archivos dañados
 // y el archivo del último proyecto; copia de recuperación y bloqueo de un proyecto
-// abierto.
+// abierto. Arranque: la carpeta de trabajo y la preparación de librerías (fechas,
+// copia, "DirLib", el lote y la espera).
 #include "Pruebas.h"
 
 #include "Archivos.h"
 #include "Muestras.h"
 
+#include "app/Arranque.h"
+#include "app/CopiaLibrerias.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "project/ArchivoProyecto.h"
@@ -15,9 +21,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
+#include <QScopeGuard>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include <cmath>
+
+using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -65,6 +77,11 @@ QByteArray Tramo(const QStringList& lineas, int desde, int hasta, const char* fi
     return b;
 }
 
+// Un número como se escribe en el archivo, sin los blancos.
+QString N(double v) {
+    return Recortar(FormatoGeneral(v));
+}
+
 // Lo leído en una línea: nombre, NumeroUH, código:CBR (y líneas N82) de cada unidad,
 // el primer costo y, tras "+", el código de cualquier unidad que quede más allá.
 QString Resumen(const Proyecto& p) {
@@ -75,24 +92,69 @@ QString Resumen(const Proyecto& p) {
             if (!(u == UnidadHomogenea{})) partes << u'+' + u.CodigoTramo;
             continue;
         }
-        QString unidad = u.CodigoTramo + u':' + Recortar(FormatoGeneral(u.CBR));
+        QString unidad = u.CodigoTramo + u':' + N(u.CBR);
         if (!u.N82.isEmpty()) unidad += u'/' + u.N82.join(u'+');
         partes << unidad;
     }
-    partes << Recortar(FormatoGeneral(p.CostosUnitarios[1]));
+    partes << N(p.CostosUnitarios[1]);
     return partes.join(u'|');
 }
 
 // El encabezado leído: descripción, ubicación, R, pt, "V" si la confiabilidad es del
 // tránsito, y So.
 QString Encabezado(const Proyecto& p) {
-    return QStringList{p.Descripcion,
-                       p.Ubicacion,
-                       Recortar(FormatoGeneral(p.Confiabilidad)),
-                       Recortar(FormatoGeneral(p.ServiciabilidadFinal)),
-                       p.ConfiabilidadTransito ? u"V"_s : u"F"_s,
-                       Recortar(FormatoGeneral(p.So))}
+    const QString transito = p.ConfiabilidadTransito ? u"V"_s : u"F"_s;
+    return QStringList{p.Descripcion, p.Ubicacion, N(p.Confiabilidad), N(p.ServiciabilidadFinal),
+                       transito,      N(p.So)}
         .join(u'|');
+}
+
+// Módulo de la subrasante para CBR 10, como lo deriva el diseño.
+const double MrCbr10 = 2555 * std::pow(10.0, 0.64);
+
+// Escribe el archivo fechado ese día a esa hora.
+bool Crear(const QString& ruta, const QByteArray& datos, QDate dia, int hora = 12) {
+    QFile f(ruta);
+    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size() && f.flush() &&
+           f.setFileTime(QDateTime(dia, QTime(hora, 0)), QFileDevice::FileModificationTime);
+}
+
+QString Dia(QDate fecha) {
+    return QLocale::system().toString(fecha, QLocale::ShortFormat);
+}
+
+// Lo que devolvió la preparación, las líneas del registro y lo que vio el ejecutor del lote.
+struct Corrida {
+    bool Preparo = false;
+    QStringList Lineas;
+    QByteArray Lote;
+    LoteRegistro Datos;
+    QString Restos; // quedaron en la carpeta: el marcador ("M") y el lote ("L")
+    QString Resumen() const {
+        return (Preparo ? u"si|"_s : u"no|"_s) + Lineas.join(u';') + u'|' + Restos;
+    }
+};
+
+// accion 1: el ejecutor borra el marcador; 2: lo borra después un temporizador (la
+// espera atiende eventos); 0: no lo borra; -1: no inicia el lote.
+Corrida Correr(const QString& actual, const QString& sistema, int accion = 1,
+               std::chrono::milliseconds espera = 10s) {
+    Corrida c;
+    const EntornoLibrerias e{actual, sistema,
+                             [&c, accion](const LoteRegistro& lote) {
+                                 c.Lote = LeerBytes(lote.Archivo);
+                                 c.Datos = lote;
+                                 if (accion == 1) QFile::remove(lote.Marcador);
+                                 if (accion == 2)
+                                     QTimer::singleShot(50,
+                                                        [m = lote.Marcador] { QFile::remove(m); });
+                                 return accion >= 0;
+                             },
+                             espera};
+    c.Preparo = PrepararLibrerias(e, [&c](const QString& l) { c.Lineas.append(l); });
+    c.Restos = QString(QFile::exists(actual + "/registro.registrando") ? "M" : "") +
+               (QFile::exists(actual + "/registro.bat") ? "L" : "");
+    return c;
 }
 
 } // namespace
@@ -100,6 +162,164 @@ QString Encabezado(const Proyecto& p) {
 class PruebasArchivoProyecto : public QObject {
     Q_OBJECT
 private slots:
+    // R y pt se limitan; So y Zr se derivan. Lo esperado: "R|pt|So".
+    void reglasDerivadas_data() {
+        QTest::addColumn<double>("R");
+        QTest::addColumn<double>("pt");
+        QTest::addColumn<bool>("transito");
+        QTest::addColumn<QString>("esperado");
+        const auto fila = [](const char* nombre, double R, double pt, bool transito,
+                             const char* esperado) {
+            QTest::newRow(nombre) << R << pt << transito << QString(esperado);
+        };
+        fila("99.5 queda", 99.5, 2.5, false, "99.5|2.5|.44");
+        fila("100 pasa a 99", 100, 2, true, "99|2|.49");
+        fila("120 pasa a 99", 120, 2, false, "99|2|.44");
+        fila("49.9 pasa a 50", 49.9, 2, false, "50|2|.44");
+        fila("pt 4.2 pasa a 2", 90, 4.2, false, "90|2|.44");
+        fila("pt 1 queda", 90, 1, true, "90|1|.49");
+        fila("pt 0.5 pasa a 2", 90, 0.5, false, "90|2|.44");
+        fila("pt 4.19 queda", 90, 4.19, false, "90|4.19|.44");
+    }
+
+    void reglasDerivadas() {
+        QFETCH(double, R);
+        QFETCH(double, pt);
+        QFETCH(bool, transito);
+        QFETCH(QString, esperado);
+        Proyecto p;
+        p.Confiabilidad = R;
+        p.ServiciabilidadFinal = pt;
+        p.ConfiabilidadTransito = transito;
+        p.Zr = 123;
+        p.So = 7;
+        AplicarReglasDerivadas(p);
+        QCOMPARE(N(p.Confiabilidad) + u'|' + N(p.ServiciabilidadFinal) + u'|' + N(p.So), esperado);
+        QVERIFY(p.Zr == CalcularZr(p.Confiabilidad / 100 - 0.5));
+    }
+
+    void catalogoYPlantillas() {
+        ModuloVarek9 m;
+        InicializarCatalogo(m, 0, 0);
+        // Lo que el diseño toma del catálogo: coeficientes por columna y módulos.
+        QCOMPARE(m.TipoCapa[CapaMDC2].CoefEstructural,
+                 (std::array<double, 4>{0, 0.44, 0.41, 0.37}));
+        QCOMPARE(m.TipoCapa[CapaBG].CoefDrenaje,
+                 (std::array<double, 6>{0, 1.15, 1.05, 1.00, 0.95, 0.85}));
+        QCOMPARE(m.TipoCapa[CapaBEE3].Modulo, 570000.0);
+
+        const short tipos[7][4] = {{},
+                                   {0, CapaTSD, CapaBG, CapaSBG},
+                                   {0, CapaTSD, CapaBG, CapaBEC},
+                                   {0, CapaMDF2, CapaBG, CapaSBG},
+                                   {0, CapaMDF2, CapaBEE3, CapaSBG},
+                                   {0, CapaMDC2, CapaBG, CapaSBG},
+                                   {0, CapaMDC2, CapaBG, CapaBEC}};
+        const double cbrMinimo[7] = {0, 0, 5, 0, 10, 0, 0};
+        for (int n = 1; n <= 6; ++n) {
+            const AlternativaUH& a = m.AlternativaUH[n];
+            QCOMPARE(a.NumeroCapas, qint16(3));
+            QCOMPARE(a.CBRMinimo, cbrMinimo[n]);
+            for (int k = 1; k <= 5; ++k) {
+                QCOMPARE(a.Capas[k].Tipo, k <= 3 ? tipos[n][k] : short(k == 4 ? CapaAFR : CapaCSR));
+                QCOMPARE(a.Capas[k].Espesor, 0.0);
+                // Diseño por capas: ranura 1 de 3 a 6 y ranura 2 de 3, 5 y 6.
+                const bool porCapas = (k == 1 && n >= 3) || (k == 2 && (n == 3 || n >= 5));
+                QCOMPARE(a.Capas[k].DisenoPorCapas, porCapas);
+                QCOMPARE(a.Capas[k].Opcional, n == 4 && k == 3);
+            }
+        }
+        QCOMPARE(m.AlternativaUH[4].Capas[2].EspesorInicial, 150.0);
+        QCOMPARE(m.AlternativaUH[5].Capas[1].EspesorMinimoAlto, 75.0);
+        QCOMPARE(m.AlternativaUH[6].Capas[3].EspesorInicial, 200.0);
+
+        // Volver a inicializar descarta lo calculado.
+        InicializarCatalogo(m, 200, 0.08);
+        m.AlternativaUH[3].Capas[1].Espesor = 75;
+        m.AlternativaUH[3].Capas[1].EspesorDiseno = 61;
+        m.AlternativaUH[3].Aplicable = true;
+        m.TipoCapa[CapaBG].Modulo = 1;
+        InicializarCatalogo(m, 0, 0);
+        const AlternativaUH& a = m.AlternativaUH[3];
+        QCOMPARE(
+            QList<double>({a.Capas[1].Espesor, a.Capas[1].EspesorDiseno, double(a.Aplicable),
+                           double(a.NumeroCapas), a.Capas[4].Espesor, m.TipoCapa[CapaBG].Modulo}),
+            QList<double>({0, 0, 0, 3, 0, 30000}));
+    }
+
+    void nuevoProyectoVaciaSoloLasUnidades() {
+        ModuloVarek9 m;
+        Proyecto& p = m.Proyecto;
+        p.Nombre = QStringLiteral("Vía");
+        p.Confiabilidad = 95;
+        p.CostosUnitarios[3] = 1234;
+        p.AsegurarCapacidad(1500);
+        p.NumeroUH = 1500;
+        p.UH[7].CodigoTramo = QStringLiteral("T7");
+        p.UH[7].CBR = 5;
+        p.UH[7].N82 = QStringList{QStringLiteral("x")};
+        p.UH[1500].MR = QStringList{QStringLiteral("y")};
+        NuevoProyectoDatos(m);
+        QCOMPARE(p.NumeroUH, 0);
+        QCOMPARE(p.CapacidadUH(), 1000);
+        for (int i = 1; i <= p.CapacidadUH(); ++i)
+            QVERIFY(p.UH[i] == UnidadHomogenea{});
+        QCOMPARE(p.Nombre + u'|' + N(p.Confiabilidad) + u'|' + N(p.CostosUnitarios[3]),
+                 QStringLiteral("Vía|95|1234"));
+    }
+
+    // Zr para una confiabilidad R y SN para un tránsito W18 (R 90, pt 2.2, CBR 10).
+    void valoresConocidos_data() {
+        QTest::addColumn<bool>("sn");
+        QTest::addColumn<double>("entrada");
+        QTest::addColumn<double>("esperado");
+        QTest::newRow("Zr 70") << false << 70.0 << 0.524;
+        QTest::newRow("Zr 80") << false << 80.0 << 0.842;
+        QTest::newRow("Zr 90") << false << 90.0 << 1.282;
+        QTest::newRow("Zr 95") << false << 95.0 << 1.645;
+        QTest::newRow("Zr 99") << false << 99.0 << 2.328;
+        // Fuera del intervalo de la falsa posición.
+        QTest::newRow("Zr 100") << false << 100.0 << 10.0;
+        QTest::newRow("Zr 120") << false << 120.0 << 10.0;
+        QTest::newRow("Zr 50") << false << 50.0 << 0.0;
+        QTest::newRow("Zr 40") << false << 40.0 << 0.0;
+        QTest::newRow("Zr sin número") << false << std::nan("") << -1.0;
+        QTest::newRow("SN 1000") << true << 1000.0 << 0.825;
+        QTest::newRow("SN 10000") << true << 10000.0 << 1.337;
+        QTest::newRow("SN 500000") << true << 500000.0 << 2.586;
+    }
+
+    void valoresConocidos() {
+        QFETCH(bool, sn);
+        QFETCH(double, entrada);
+        QFETCH(double, esperado);
+        const double x = sn ? NumeroEstructural(entrada, -CalcularZr(0.4), 0.44, 2.2, MrCbr10)
+                            : CalcularZr(entrada / 100 - 0.5);
+        QVERIFY2(std::fabs(x - esperado) < 0.0005, qPrintable(QString::number(x, 'g', 17)));
+    }
+
+    void particularidadesDelSolucionador() {
+        // Para 90 % da 1.2816 a cuatro decimales; para 99 % queda algo por encima del cuantil
+        // exacto (2.3263) porque la falsa posición se detiene por el tamaño de su corrección.
+        QCOMPARE(std::round(CalcularZr(0.4) * 10000) / 10000, 1.2816);
+        QVERIFY(CalcularZr(0.49) > 2.3264);
+
+        QVERIFY(std::fabs(AreaNormal(1.96) - 0.475002) < 1e-5);
+        QVERIFY(std::fabs(AreaNormal(5) - 0.5) < 1e-6);
+        QVERIFY(AreaNormal(-1.3) == -AreaNormal(1.3));
+        QCOMPARE(AreaNormal(0), 0.0);
+        QVERIFY(std::fabs(DensidadNormal(0) - 0.3989422804014327) < 1e-13);
+
+        // Tránsito para el cual SN = 2 anula la ecuación: el primer paso es casi nulo.
+        const double zr = -CalcularZr(0.4);
+        const double w18 = std::pow(10.0, EcuacionAASHTO(2.0, 1.0, zr, 0.44, 2.2, MrCbr10));
+        QVERIFY(std::fabs(EcuacionAASHTO(2.0, w18, zr, 0.44, 2.2, MrCbr10)) < 1e-9);
+        QVERIFY(NumeroEstructural(w18, zr, 0.44, 2.2, MrCbr10) == 2.0);
+
+        // Pérdida de serviciabilidad negativa: el logaritmo no existe y Newton no se asienta.
+        QCOMPARE(NumeroEstructural(10000, -1.2816, 0.44, -1.0, MrCbr10), -1.0);
+    }
+
     void bytesExactos() {
         Proyecto p;
         p.Nombre = u"Vía Rural El Páramo"_s;
@@ -145,17 +365,15 @@ private slots:
         const AvisoLectura aviso = LeerProyectoDatos(leido, bytes, u"x"_s);
         QVERIFY2(!aviso.HayAviso, qPrintable(aviso.Texto));
         const Proyecto& q = leido.Proyecto;
-        QCOMPARE(q.Nombre, original.Nombre);
         QCOMPARE(Encabezado(q),
                  u"Línea uno¦Línea dos con ñ y €|  Boyacá, con blancos  |85|1.8|V|.49"_s);
         QCOMPARE(q.Zr, original.Zr);
-        QCOMPARE(q.CostosUnitarios, original.CostosUnitarios);
-        QCOMPARE(q.NumeroUH, unidades);
         QVERIFY(q.CapacidadUH() >= unidades);
         for (int i = 1; i <= unidades; ++i)
             QVERIFY2(q.UH[i] == original.UH[i], qPrintable(u"unidad %1"_s.arg(i)));
         QCOMPARE(leido.ProyectoModificado, false);
-        // Escribir lo leído da exactamente los mismos bytes.
+        // Escribir lo leído da exactamente los mismos bytes: también el nombre, los costos y
+        // el número de unidades.
         QCOMPARE(TextoProyecto(q), bytes);
     }
 
@@ -446,9 +664,7 @@ private slots:
         // Guardar en otro archivo no copia nada.
         QVERIFY(GuardarProyectoEn(m, "Q.vk9").Respaldo.isEmpty());
         // La primera vez encima del archivo leído: antes, la copia tal como estaba.
-        GuardadoProyecto g = GuardarProyecto(m);
-        QVERIFY(g.Ok);
-        QCOMPARE(g.Respaldo, u"P.vk9.bak"_s);
+        QCOMPARE(GuardarProyecto(m).Respaldo, u"P.vk9.bak"_s);
         QCOMPARE(LeerBytes("P.vk9.bak"), cortado);
         QCOMPARE(LeerBytes("P.vk9"), TextoProyecto(m.Proyecto));
         // La segunda vez la copia no cambia: sigue siendo el archivo dañado.
@@ -587,23 +803,18 @@ private slots:
         ModuloVarek9 m;
         m.ArchivoProyecto = dir.filePath("Obra");
         m.Proyecto.Nombre = QStringLiteral("Nombre sin guardar");
+        const QString copia = m.ArchivoProyecto + ".vk9.recuperar";
         // Sin el proyecto en disco, la copia siempre es más reciente.
         QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
         QVERIFY(EscribirRecuperacion(m).Ok);
         QVERIFY(!m.ProyectoModificado);
-        QCOMPARE(LeerBytes(m.ArchivoProyecto + ".vk9.recuperar"), TextoProyecto(m.Proyecto));
+        QCOMPARE(LeerBytes(copia), TextoProyecto(m.Proyecto));
         QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
         // Un proyecto guardado después de la copia gana.
         QVERIFY(EscribirBytes(m.ArchivoProyecto + ".vk9", "[Proyecto]\r\n"));
-        const auto fechar = [&](int segundos) {
-            QFile copia(m.ArchivoProyecto + ".vk9.recuperar");
-            return copia.open(QIODevice::ReadWrite) &&
-                   copia.setFileTime(QDateTime::currentDateTime().addSecs(segundos),
-                                     QFileDevice::FileModificationTime);
-        };
-        QVERIFY(fechar(-60));
+        QVERIFY(Crear(copia, LeerBytes(copia), QDate::currentDate().addDays(-1)));
         QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
-        QVERIFY(fechar(60));
+        QVERIFY(Crear(copia, LeerBytes(copia), QDate::currentDate().addDays(1)));
         QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
         ModuloVarek9 recuperado;
         recuperado.ArchivoProyecto = m.ArchivoProyecto;
@@ -611,7 +822,200 @@ private slots:
         QCOMPARE(recuperado.Proyecto.Nombre, QStringLiteral("Nombre sin guardar"));
         QVERIFY(recuperado.ProyectoModificado);
         BorrarRecuperacion(m.ArchivoProyecto);
-        QVERIFY(!QFile::exists(m.ArchivoProyecto + ".vk9.recuperar"));
+        QVERIFY(!QFile::exists(copia));
+    }
+
+    void esperaYArchivoDirLib() {
+        QTemporaryDir actual, sistema;
+        const QString marcador = actual.filePath("registro.registrando");
+
+        // Sin "DirLib" ni librerías no hay nada que decir ni marcador que dejar (ni
+        // uno viejo, que nadie borraría).
+        QVERIFY(EscribirBytes(marcador, "viejo"));
+        Corrida c = Correr(actual.path(), sistema.path());
+        QCOMPARE(c.Resumen(), u"no||"_s);
+        QVERIFY(c.Lote.isNull());
+
+        // Con un "DirLib" vacío (el directorio actual) se revisa igual: sin
+        // "regsvr32.exe" no se ejecuta nada y el marcador queda, vacío.
+        QVERIFY(EscribirBytes(actual.filePath("DirLib"), "\r\n"));
+        QVERIFY(EscribirBytes(marcador, "viejo"));
+        c = Correr(actual.path(), sistema.path());
+        QCOMPARE(c.Resumen(), u"si|*.OCX;*.DLL|M"_s);
+        QVERIFY(c.Lote.isNull());
+        QCOMPARE(LeerBytes(marcador), QByteArray(""));
+
+        QVERIFY(EscribirBytes(sistema.filePath("regsvr32.exe"), ""));
+        c = Correr(actual.path(), sistema.path());
+        QCOMPARE(c.Resumen(), u"si|*.OCX;*.DLL|"_s);
+        QCOMPARE(c.Lote, QByteArray("@echo off\r\ndel registro.registrando\r\n"));
+
+        // Un lote que no termina: el arranque sigue y el lote, todavía en uso, queda.
+        QCOMPARE(Correr(actual.path(), sistema.path(), 0, 100ms).Resumen(),
+                 u"si|*.OCX;*.DLL;El registro de librerías no terminó en 0.1 segundos...|ML"_s);
+        QCOMPARE(Correr(actual.path(), sistema.path(), -1).Resumen(),
+                 u"si|*.OCX;*.DLL;No fue posible iniciar [registro.bat]...|M"_s);
+
+        // La espera atiende eventos: aquí el marcador lo borra un temporizador.
+        QCOMPARE(Correr(actual.path(), sistema.path(), 2).Resumen(), u"si|*.OCX;*.DLL|"_s);
+
+        // "DirLib": la primera línea; ruta absoluta, relativa al directorio actual,
+        // inexistente y sin "DirLib".
+        QTemporaryDir otra;
+        const QString dirLib = actual.filePath("DirLib");
+        QVERIFY(EscribirBytes(dirLib, "\r\nlib\r\n"));
+        QCOMPARE(DirectorioLibrerias(actual.path()), QString());
+#ifdef Q_OS_WIN
+        QVERIFY(EscribirBytes(dirLib, "C:\\Lib\r\n"));
+        QCOMPARE(DirectorioLibrerias(actual.path()), QString("C:\\Lib\\"));
+#endif
+        QVERIFY(EscribirBytes(dirLib, CodificarAnsi("  " + otra.path()) + "  \r\notra\r\n"));
+        QCOMPARE(DirectorioLibrerias(actual.path()), otra.path() + '/');
+        QVERIFY(EscribirBytes(otra.filePath("Abs.ocx"), "a"));
+        QVERIFY(EscribirBytes(actual.filePath("Actual.dll"), "x"));
+        const auto lineas = [&] { return Correr(actual.path(), sistema.path()).Lineas; };
+        QCOMPARE(lineas(), QStringList({"*.OCX", "copiando: Abs.ocx", "*.DLL"}));
+        QVERIFY(QDir(actual.path()).mkdir("libs") && EscribirBytes(dirLib, "libs"));
+        QVERIFY(EscribirBytes(actual.filePath("libs/Rel.DLL"), "r"));
+        QCOMPARE(lineas(), QStringList({"*.OCX", "*.DLL", "copiando: Rel.DLL"}));
+        QVERIFY(EscribirBytes(dirLib, "no-existe"));
+        QCOMPARE(lineas(), QStringList({"*.OCX", "*.DLL"}));
+        QVERIFY(QFile::remove(dirLib));
+        QCOMPARE(lineas(), QStringList({"*.OCX", "*.DLL", "copiando: Actual.dll"}));
+    }
+
+    void comparacionPorFecha() {
+        QTemporaryDir actual, sistema;
+        const auto lib = [&](const char* n) { return actual.filePath(QString::fromUtf8(n)); };
+        const auto sis = [&](const char* n) { return sistema.filePath(QString::fromUtf8(n)); };
+        QVERIFY(EscribirBytes(sis("regsvr32.exe"), ""));
+        QVERIFY(Crear(lib("A.OCX"), "nueva", {2021, 6, 10}));
+        QVERIFY(Crear(sis("A.OCX"), "vieja", {2020, 1, 2}));
+        QVERIFY(QFile::setPermissions(sis("A.OCX"), QFileDevice::ReadOwner));
+        // El mismo día aunque más tarde no se copia.
+        QVERIFY(Crear(lib("c.ocx"), "lib", {2020, 5, 5}, 18) &&
+                Crear(sis("c.ocx"), "sis", {2020, 5, 5}, 8));
+        QVERIFY(Crear(lib("B.Dll"), "lib", {2019, 1, 1}) &&
+                Crear(sis("B.Dll"), "sis", {2020, 1, 1}));
+        QVERIFY(Crear(lib("Diseño.DLL"), "d", {2020, 1, 1}));
+        // Copia imposible: en el sistema hay una carpeta con ese nombre.
+        QVERIFY(Crear(lib("E.DLL"), "e", {2099, 1, 1}) && QDir(sistema.path()).mkdir("E.DLL"));
+        const QDate carpeta = QFileInfo(sis("E.DLL")).lastModified().date();
+        QVERIFY(EscribirBytes(lib("nota.txt"), "x") && QDir(actual.path()).mkdir("X.DLL"));
+
+        const Corrida c = Correr(actual.path(), sistema.path());
+        QCOMPARE(
+            c.Lineas,
+            QStringList(
+                {"*.OCX", "actualizando: A.OCX " + Dia({2021, 6, 10}) + " sys:" + Dia({2020, 1, 2}),
+                 "pasando: c.ocx " + Dia({2020, 5, 5}) + " sys:" + Dia({2020, 5, 5}), "*.DLL",
+                 "pasando: B.Dll " + Dia({2019, 1, 1}) + " sys:" + Dia({2020, 1, 1}),
+                 "copiando: Diseño.DLL",
+                 "actualizando: E.DLL " + Dia({2099, 1, 1}) + " sys:" + Dia(carpeta) + " error!"}));
+        const QByteArray s =
+            CodificarAnsi(QDir::toNativeSeparators(sistema.path()) + QDir::separator());
+        QCOMPARE(c.Lote, "@echo off\r\n" + s + "regsvr32 " + s + "A.OCX /s\r\n" + s + "regsvr32 " +
+                             s + "Dise\xf1o.DLL /s\r\ndel registro.registrando\r\n");
+        QCOMPARE(c.Datos.Librerias, QStringList({sis("A.OCX"), sis("Diseño.DLL")}));
+        QCOMPARE(LeerBytes(sis("A.OCX")), QByteArray("nueva"));
+        QCOMPARE(QFileInfo(sis("A.OCX")).lastModified(),
+                 QDateTime(QDate(2021, 6, 10), QTime(12, 0)));
+        QCOMPARE(LeerBytes(sis("c.ocx")) + LeerBytes(sis("B.Dll")), QByteArray("sissis"));
+        QCOMPARE(LeerBytes(sis("Diseño.DLL")), QByteArray("d"));
+    }
+
+    void carpetaDeTrabajo_data() {
+        QTest::addColumn<QString>("actual");
+        QTest::addColumn<QString>("documentos");
+        QTest::addColumn<QString>("esperada"); // vacía: se queda donde está
+        const QString casa = "/home/ana";
+        QTest::newRow("menú del escritorio")
+            << casa << casa + "/Documentos" << casa + "/Documentos/Varek-9";
+        QTest::newRow("con barra final")
+            << casa + "/" << casa + "/Documentos/" << casa + "/Documentos/Varek-9";
+        QTest::newRow("sin carpeta de documentos") << casa << QString() << casa + "/Varek-9";
+        QTest::newRow("terminal en otra carpeta")
+            << casa + "/obras" << casa + "/Documentos" << QString();
+        QTest::newRow("terminal en la raíz") << "/" << casa + "/Documentos" << QString();
+    }
+
+    void carpetaDeTrabajo() {
+        QFETCH(QString, actual);
+        QFETCH(QString, documentos);
+        QFETCH(QString, esperada);
+        QCOMPARE(CarpetaDeTrabajo(actual, "/home/ana", documentos), esperada);
+    }
+
+    void carpetaDeTrabajoConCasaFalsa() {
+        QTemporaryDir casa;
+        QVERIFY(QDir(casa.path()).mkpath("obras/dos"));
+        QVERIFY(EscribirBytes(casa.filePath("obras/Vía.vk9"), "x"));
+        const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+        const auto restaurar = qScopeGuard([&] {
+            qputenv("HOME", home);
+            config.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
+        });
+        qputenv("HOME", casa.path().toLocal8Bit());
+        // Sin user-dirs.dirs los documentos son $HOME/Documents.
+        qputenv("XDG_CONFIG_HOME", casa.filePath(".config").toLocal8Bit());
+        const QString documentos = casa.filePath("Documents/Varek-9");
+        {
+            // Desde una terminal en otra carpeta nada cambia.
+            const DirectorioActual aqui(casa.filePath("obras"));
+            QStringList argumentos{"varek9", "Vía"};
+            QVERIFY(!EntrarEnCarpetaDeTrabajo(argumentos));
+            QCOMPARE(QDir::currentPath(), casa.filePath("obras"));
+            QCOMPARE(argumentos, QStringList({"varek9", "Vía"}));
+        }
+        {
+            // Desde la carpeta personal: a la de documentos, creada; el proyecto
+            // nombrado desde la carpeta personal se sigue encontrando.
+            const DirectorioActual aqui(casa.path());
+            QStringList argumentos{"varek9", "obras/Vía", "obras/dos", "otro"};
+            QVERIFY(EntrarEnCarpetaDeTrabajo(argumentos));
+            QCOMPARE(QDir::currentPath(), documentos);
+            QCOMPARE(argumentos, QStringList({"varek9", casa.filePath("obras/Vía"),
+                                              casa.filePath("obras/dos"), "otro"}));
+            // Ya creada, se vuelve a usar.
+            QVERIFY(QDir::setCurrent(casa.path()));
+            QVERIFY(EntrarEnCarpetaDeTrabajo(argumentos));
+            QCOMPARE(QDir::currentPath(), documentos);
+        }
+    }
+
+    void plataformaSinWindows() {
+#ifdef Q_OS_WIN
+        QSKIP("Solo donde no hay directorio de componentes del sistema");
+#else
+        QTemporaryDir actual, sistema, datos;
+        const QByteArray xdgAnterior = qgetenv("XDG_DATA_HOME");
+        qunsetenv("VAREK9_DIR_SISTEMA");
+        qputenv("XDG_DATA_HOME", datos.path().toLocal8Bit());
+        const QString propio = DirectorioSistemaPlataforma();
+        QVERIFY(propio.startsWith(datos.path() + '/') && propio.endsWith("/sistema"));
+        QVERIFY(QFileInfo(propio).isDir());
+        xdgAnterior.isEmpty() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", xdgAnterior);
+
+        // Un "regsvr32.exe" que anota sus argumentos: las órdenes corren sin el lote.
+        const QString herramienta = sistema.filePath("regsvr32.exe");
+        const QByteArray anotados = sistema.filePath("anotados").toLocal8Bit();
+        QVERIFY(EscribirBytes(herramienta, "#!/bin/sh\necho \"$@\" >> \"" + anotados + "\"\n"));
+        QVERIFY(QFile::setPermissions(herramienta, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QVERIFY(EscribirBytes(actual.filePath("Z.OCX"), "") &&
+                EscribirBytes(actual.filePath("Y.DLL"), ""));
+        qputenv("VAREK9_DIR_SISTEMA", sistema.path().toLocal8Bit());
+        QStringList lineas;
+        {
+            const DirectorioActual enActual(actual.path());
+            PrepararLibrerias([&](const QString& l) { lineas.append(l); });
+        }
+        qunsetenv("VAREK9_DIR_SISTEMA");
+        QCOMPARE(lineas, QStringList({"*.OCX", "copiando: Z.OCX", "*.DLL", "copiando: Y.DLL"}));
+        QCOMPARE(LeerBytes(anotados),
+                 (sistema.filePath("Z.OCX") + " /s\n" + sistema.filePath("Y.DLL") + " /s\n")
+                     .toLocal8Bit());
+        QCOMPARE(QDir(actual.path()).entryList({"registro.*"}), QStringList());
+#endif
     }
 };
 

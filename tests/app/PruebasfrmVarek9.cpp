@@ -1,24 +1,32 @@
 // Ventana principal con la plataforma con guion: arranque, comandos del proyecto,
-// preguntas de guardar, botones y documentos.
+// preguntas de guardar, botones y documentos. Propiedades del proyecto con teclado y
+// ratón (Zr y So en vivo, límites al salir de los números, descripción de varias
+// líneas, el cuadro, aceptar y salir), la presentación del programa y las rutinas de
+// ventana (centrar, seleccionar al entrar, Enter como Tab y elegir en una lista).
 #include "Pruebas.h"
 
-#include "Archivos.h"
-#include "PlataformaGuionada.h"
+#include "ApoyoVentanas.h"
+#include "app/frmAbout.h"
+#include "app/frmProyecto.h"
 #include "app/frmVarek9.h"
 #include "common/TraduccionQt.h"
+#include "common/VentanasLibzrl.h"
 #include "companions/Programas.h"
 #include "units/frmUnidadesHomogeneas.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSysInfo>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTranslator>
 
@@ -29,12 +37,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Cada prueba en una carpeta vacía propia, con su directorio de sistema aparte.
-struct Escenario {
-    QTemporaryDir carpeta;
+struct Escenario : CarpetaGuionada {
     QTemporaryDir sistema;
-    DirectorioActual cd{carpeta.path()};
     ModuloVarek9 modulo;
-    PlataformaGuionada plataforma;
     std::unique_ptr<frmVarek9> ventana;
 
     Escenario() { qputenv("VAREK9_DIR_SISTEMA", sistema.path().toLocal8Bit()); }
@@ -53,10 +58,7 @@ struct Escenario {
     // La ruta que elegirá el próximo diálogo de guardar.
     void GuardarComo(const QString& nombre) { plataforma.RutasGuardar.enqueue(Aqui(nombre)); }
     // El último mensaje como "TÍTULO: texto".
-    QString UltimoMensaje() const {
-        const MensajeRegistrado m = plataforma.Mensajes.value(plataforma.Mensajes.size() - 1);
-        return m.Titulo + u": "_s + m.Texto;
-    }
+    QString UltimoMensaje() const { return Avisos().value(plataforma.Mensajes.size() - 1); }
 };
 
 // El puntero pasa sobre un control (la plataforma fuera de pantalla no mueve un cursor).
@@ -67,9 +69,51 @@ void MoverRaton(QWidget* control, QPointF centro = QPointF(-1, -1)) {
     QApplication::sendEvent(control, &movimiento);
 }
 
+// Una columna booleana con sus dos filas.
+void FilasSiNo(const char* columna, const char* si, const char* no) {
+    QTest::addColumn<bool>(columna);
+    QTest::newRow(si) << true;
+    QTest::newRow(no) << false;
+}
+
 QByteArray ProyectoConNombre(const char* nombre) {
     return QByteArray("[Proyecto]\r\n 1 \r\n") + nombre + "\r\n[FinProyecto]\r\n";
 }
+
+// Como keyClicks, también con letras fuera del ASCII (í, á, ¦).
+void Teclear(QWidget* control, const QString& texto) {
+    for (const QChar c : texto)
+        QTest::sendKeyEvent(QTest::Click, control, static_cast<Qt::Key>(c.toUpper().unicode()),
+                            QString(c), Qt::NoModifier);
+}
+
+struct Dialogo {
+    std::unique_ptr<frmProyecto> v;
+
+    explicit Dialogo(ModuloVarek9& m) : v(std::make_unique<frmProyecto>(m)) {
+        v->show();
+        v->activateWindow();
+        if (!QTest::qWaitForWindowActive(v.get())) qFatal("ventana sin activar");
+    }
+    template <class T = QWidget>
+    T* Control(const QString& nombre) const {
+        return ::Control<T>(*v, nombre);
+    }
+    // El texto de un campo o de una etiqueta.
+    QString Texto(const QString& nombre) const { return Textos(*v, {nombre}); }
+    QString Descripcion() const { return Control<QPlainTextEdit>(u"txt1"_s)->toPlainText(); }
+    // Entra con un clic (que selecciona todo) y escribe encima.
+    void Escribir(const QString& nombre, const QString& texto) const {
+        Clic(nombre);
+        Teclear(Control(nombre), texto);
+    }
+    void Enter(const QString& nombre) const { QTest::keyClick(Control(nombre), Qt::Key_Return); }
+    void Clic(const QString& nombre) const { QTest::mouseClick(Control(nombre), Qt::LeftButton); }
+    // En el borde del cuadro, fuera de sus controles.
+    void DobleClicCuadro() const {
+        QTest::mouseDClick(Control(u"Cuadro"_s), Qt::LeftButton, {}, QPoint(3, 30));
+    }
+};
 
 } // namespace
 
@@ -112,11 +156,7 @@ private slots:
 
     // Un proceso que muere no guarda: la copia de recuperación sí queda, y al
     // volver a abrir se ofrece.
-    void recuperacionTrasUnaCaida_data() {
-        QTest::addColumn<bool>("recuperar");
-        QTest::newRow("si") << true;
-        QTest::newRow("no") << false;
-    }
+    void recuperacionTrasUnaCaida_data() { FilasSiNo("recuperar", "si", "no"); }
     void recuperacionTrasUnaCaida() {
         QFETCH(bool, recuperar);
         Escenario e;
@@ -159,11 +199,7 @@ private slots:
 
     // Un proyecto abierto por otra sesión viva: solo lectura o cancelar (el bloqueo
     // de un proceso muerto no detiene: PruebasArchivoProyecto).
-    void proyectoAbiertoPorOtraSesion_data() {
-        QTest::addColumn<bool>("soloLectura");
-        QTest::newRow("solo-lectura") << true;
-        QTest::newRow("cancelar") << false;
-    }
+    void proyectoAbiertoPorOtraSesion_data() { FilasSiNo("soloLectura", "leer", "cancelar"); }
     void proyectoAbiertoPorOtraSesion() {
         QFETCH(bool, soloLectura);
         Escenario e;
@@ -355,7 +391,7 @@ private slots:
         Escenario e;
         frmVarek9& v = e.Abrir();
         // Sin "DirLib" ni librerías la caja no aparece.
-        QVERIFY(v.findChild<QPlainTextEdit*>("txtLib")->isHidden());
+        QVERIFY(Control(v, u"txtLib"_s)->isHidden());
         // El puntero resalta el botón que tiene debajo.
         MoverRaton(v.Boton(11));
         QVERIFY(v.Boton(11)->isChecked());
@@ -448,6 +484,190 @@ private slots:
         QVERIFY(traduccion);
         QCOMPARE(cancelar(), "Cancelar");
         QCoreApplication::removeTranslator(traduccion.get());
+    }
+
+    void plegadoDeLineasYListas() {
+        QCOMPARE(LimpiarEnter(u"  uno\r\ndos\r\n\ttres \r "_s), u"uno¦dos¦tres "_s);
+        QCOMPARE(LimpiarEnter(u"a\nb\rc\r\n\r\nd"_s), u"abc¦¦d"_s); // solo CR LF es salto
+        QCOMPARE(RecuperarEnter(u"a¦b¦"_s), u"a\r\nb\r\n"_s);
+        // Trim13 es QuitarControles (en PruebasComunes): aquí, que pasa el blanco.
+        QCOMPARE(Trim13(u" a\tb\x1f "_s, true), u"a b "_s);
+        // La búsqueda en sí se prueba sobre la lista de textos en PruebasComunes.
+        QComboBox lista;
+        lista.addItems({u"Abc"_s, u"ABD"_s, u"xyz"_s});
+        SeleccionarEnLista(lista, u"abD"_s, false);
+        QCOMPARE(lista.currentIndex(), 1);
+        SeleccionarEnLista(lista, u"q"_s, false);
+        QCOMPARE(lista.currentIndex(), -1);
+    }
+
+    void numerosEnVivoYSalirSinAceptar() {
+        ModuloVarek9 m;
+        Dialogo d(m);
+        d.Escribir(u"txt0"_s, u"Otro nombre"_s);
+        d.Escribir(u"txt3"_s, u"120"_s);
+        // Queda como se escribió; Zr ya es el de 99.
+        QCOMPARE(d.Texto(u"txt3"_s) + u'|' + d.Texto(u"lbZr"_s), u"120|2.3278"_s);
+        d.Enter(u"txt3"_s);
+        QCOMPARE(d.Texto(u"txt3"_s), u"99"_s);
+        d.Escribir(u"txt3"_s, u"abc"_s); // sin número: 0, limitado a 50
+        d.Escribir(u"txt0"_s, u"Tampoco"_s);
+        QCOMPARE(d.Texto(u"txt3"_s), u"50"_s);
+
+        // Deshabilitados, la serviciabilidad y el tránsito no cambian; Enter los salta.
+        d.Clic(u"chkConfiabilidadTransito"_s);
+        d.Clic(u"txt3"_s);
+        d.Enter(u"txt3"_s);
+        QVERIFY(d.Control(u"btnAceptar"_s)->hasFocus());
+        d.DobleClicCuadro();
+        d.Escribir(u"txt5"_s, u"4.5"_s);
+        QCOMPARE(m.Proyecto.ServiciabilidadFinal, 2.0);
+        d.Enter(u"txt5"_s);
+        QCOMPARE(d.Texto(u"txt5"_s), u"2"_s);
+        QVERIFY(d.Control(u"chkConfiabilidadTransito"_s)->hasFocus());
+        d.Escribir(u"txt5"_s, u"2.5"_s);
+        QTest::keyClick(d.Control(u"txt5"_s), Qt::Key_Escape); // Escape es salir
+        QVERIFY(!d.v->isVisible());
+        QCOMPARE(d.v->result(), int(QDialog::Rejected));
+        QCOMPARE(m.Proyecto.Confiabilidad, 50.0);
+        QCOMPARE(m.Proyecto.ServiciabilidadFinal, 2.5);
+        QVERIFY(!m.Proyecto.ConfiabilidadTransito);
+        QVERIFY(m.Proyecto.Nombre.isEmpty());
+        // Salir sin aceptar con números distintos de los del principio es un cambio.
+        QVERIFY(m.ProyectoModificado);
+    }
+
+    void cuadroYConfiabilidadDelTransito() {
+        ModuloVarek9 m;
+        Dialogo d(m);
+        const auto habilitados = [&](bool esperado) {
+            for (const QString& nombre :
+                 {u"lbServiciabilidad"_s, u"txt5"_s, u"chkConfiabilidadTransito"_s,
+                  u"lbEtiquetaSo"_s, u"lbSo"_s})
+                if (d.Control(nombre)->isEnabled() != esperado) return false;
+            return true;
+        };
+        QVERIFY(habilitados(false));
+        d.DobleClicCuadro();
+        QVERIFY(habilitados(true));
+        d.Clic(u"chkConfiabilidadTransito"_s);
+        QCOMPARE(d.Texto(u"lbSo"_s), u"0.49"_s);
+        QVERIFY(m.Proyecto.ConfiabilidadTransito);
+        QTest::keyClick(d.Control(u"chkConfiabilidadTransito"_s), Qt::Key_Space);
+        QCOMPARE(d.Texto(u"lbSo"_s), u"0.44"_s);
+        QCOMPARE(m.Proyecto.So, 0.44);
+        d.Clic(u"chkConfiabilidadTransito"_s);
+        d.DobleClicCuadro();
+        QVERIFY(habilitados(false));
+        d.Clic(u"btnSalir"_s);
+        QVERIFY(!d.v->isVisible());
+        QCOMPARE(m.Proyecto.So, 0.49);
+        QVERIFY(m.ProyectoModificado);
+    }
+
+    void aceptarGuardaElEncabezado() {
+        ModuloVarek9 m;
+        // Salir con los números del principio no es un cambio.
+        Dialogo sinCambios(m);
+        sinCambios.Escribir(u"txt3"_s, u"70"_s);
+        sinCambios.Escribir(u"txt0"_s, u"Sin aceptar"_s);
+        sinCambios.Clic(u"btnSalir"_s);
+        QVERIFY(!sinCambios.v->isVisible() && !m.ProyectoModificado);
+
+        Dialogo d(m);
+        d.Escribir(u"txt0"_s, u"  Ruta 5  "_s);
+        d.Enter(u"txt0"_s);
+        // En la descripción Enter es un salto de línea; un tabulador pegado se quita.
+        QGuiApplication::clipboard()->setText(u"\tdos"_s);
+        Teclear(d.Control(u"txt1"_s), u"Línea uno"_s);
+        QTest::keyClick(d.Control(u"txt1"_s), Qt::Key_Return);
+        QTest::keyClick(d.Control(u"txt1"_s), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(d.Descripcion(), u"Línea uno\n\tdos"_s);
+        d.Escribir(u"txt2"_s, u" Boyacá "_s);
+        QTest::keyClick(d.Control(u"txt2"_s), Qt::Key_A, Qt::AltModifier); // "&Aceptar"
+        QTRY_VERIFY(!d.v->isVisible());
+        QCOMPARE(d.v->result(), int(QDialog::Accepted));
+        QCOMPARE(m.Proyecto.Nombre + u'|' + m.Proyecto.Ubicacion, u"Ruta 5|Boyacá"_s);
+        QCOMPARE(m.Proyecto.Descripcion, u"Línea uno¦dos"_s);
+        QVERIFY(m.ProyectoModificado);
+
+        // Al volver, dos líneas; una "¦" escrita a mano también es un salto.
+        Dialogo otra(m);
+        QCOMPARE(otra.Descripcion(), u"Línea uno\ndos"_s);
+        otra.Clic(u"txt1"_s);
+        QTest::keyClick(otra.Control(u"txt1"_s), Qt::Key_End, Qt::ControlModifier);
+        Teclear(otra.Control(u"txt1"_s), u"¦tres"_s);
+        otra.Clic(u"btnAceptar"_s);
+        QCOMPARE(Dialogo(m).Descripcion(), u"Línea uno\ndos\ntres"_s);
+    }
+
+    // La presentación del programa y las rutinas de ventana de uso común.
+    // Los textos fijos se ven en frmAbout.cpp; la compilación viene de la construcción.
+    void presentacionYCentrado() {
+        frmAbout acerca;
+        QCOMPARE(acerca.findChild<QLabel*>(u"lbCompilacion"_s)->text(),
+                 u"Compilación "_s + QLatin1StringView(VAREK9_VERSION));
+        for (const Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            acerca.show();
+            QTest::keyClick(&acerca, tecla);
+            QVERIFY(!acerca.isVisible());
+        }
+        acerca.show();
+        QTest::mouseClick(acerca.findChild<QLabel*>(u"lbPrograma"_s), Qt::LeftButton);
+        QVERIFY(!acerca.isVisible());
+
+        QWidget ventana;
+        ventana.setFixedSize(301, 157);
+        ventana.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+        CentrarFormulario(ventana);
+        // Con el marco ya conocido, el centro exacto a medio píxel.
+        const QPointF desvio = QRectF(ventana.frameGeometry()).center() -
+                               QRectF(ventana.screen()->availableGeometry()).center();
+        QTRY_VERIFY(qAbs(desvio.x()) <= 0.5 && qAbs(desvio.y()) <= 0.5);
+        QVERIFY(!QGuiApplication::overrideCursor()); // no queda el reloj de arena
+    }
+
+    // Al abrir, los datos del proyecto con el nombre elegido; Enter como Tab y elegir todo
+    // al entrar (PrepararCampos): saltar los deshabilitados, en numerosEnVivoYSalirSinAceptar;
+    // Enter como salto de línea en la descripción, en aceptarGuardaElEncabezado; un clic que
+    // elige todo, en cada Escribir.
+    void alAbrirCamposEnterYSeleccion() {
+        ModuloVarek9 m;
+        m.Proyecto.Nombre = u"  Vía Norte  "_s;
+        m.Proyecto.Descripcion = u"a¦b"_s;
+        m.Proyecto.Ubicacion = u"dos dos"_s;
+        m.Proyecto.Confiabilidad = 90;
+        m.Proyecto.ServiciabilidadFinal = 2.5;
+        m.Proyecto.ConfiabilidadTransito = true;
+        Dialogo d(m);
+        QCOMPARE(d.Control<QLineEdit>(u"txt0"_s)->selectedText(), u"Vía Norte"_s);
+        QCOMPARE(d.Descripcion(), u"a\nb"_s);
+        QCOMPARE(Textos(*d.v, {u"txt3"_s, u"txt5"_s, u"lbZr"_s, u"lbSo"_s}),
+                 u"90|2.5|1.2816|0.49"_s);
+        QCOMPARE(m.Proyecto.So, 0.49);
+        d.Enter(u"txt0"_s);
+        QCOMPARE(d.Control<QPlainTextEdit>(u"txt1"_s)->textCursor().selectedText(), u"a\u2029b"_s);
+        QTest::keyClick(d.Control(u"txt1"_s), Qt::Key_Tab);
+        auto* dos = d.Control<QLineEdit>(u"txt2"_s);
+        QCOMPARE(dos->selectedText(), u"dos dos"_s);
+        QTest::keyClick(dos, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(d.Control(u"txt3"_s)->hasFocus());
+        QVERIFY(d.v->isVisible()); // Enter no aceptó nada
+
+        // Arrastrar elige solo una parte.
+        QTest::mousePress(dos, Qt::LeftButton, {}, QPoint(2, 5));
+        QTest::mouseMove(dos, QPoint(14, 5));
+        QTest::mouseRelease(dos, Qt::LeftButton, {}, QPoint(14, 5));
+        QVERIFY(dos->hasSelectedText() && dos->selectedText() != u"dos dos"_s);
+
+        // Volver desde otra ventana no es entrar al campo.
+        QWidget otra;
+        otra.show();
+        QVERIFY(QTest::qWaitForWindowActive(&otra));
+        d.v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d.v.get()));
+        QVERIFY(dos->hasFocus() && dos->selectedText() != u"dos dos"_s);
     }
 };
 
