@@ -4,6 +4,7 @@
 // El diagrama lineal abierto desde ella: clic en una columna y la unidad pasa a la
 // grilla; otra alternativa llega al diagrama; rueda, arrastre e Inicio; la
 // selección de menor costo; imprimir y exportar.
+#include "Poppler.h"
 #include "Pruebas.h"
 #include "VentanaAlternativas.h"
 
@@ -15,10 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QToolTip>
 
 using namespace Qt::StringLiterals;
@@ -86,15 +85,6 @@ struct ConDiagrama : VentanaAlternativas {
         QApplication::sendEvent(lienzo, &rueda);
     }
 };
-
-QString Programa(const QString& nombre, const QStringList& argumentos) {
-    const QString programa = QStandardPaths::findExecutable(nombre);
-    if (programa.isEmpty()) qFatal("falta %s (paquete poppler-utils)", qPrintable(nombre));
-    QProcess proceso;
-    proceso.start(programa, argumentos);
-    proceso.waitForFinished(30000);
-    return QString::fromUtf8(proceso.readAllStandardOutput());
-}
 
 } // namespace
 
@@ -467,14 +457,13 @@ private slots:
         QVERIFY(QFileInfo(ruta).size() > 0);
 
         // PDF: apaisado, varias páginas si el camino es largo, cada rótulo legible.
-        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
-            QSKIP("Falta pdftotext (paquete poppler-utils): no se lee el PDF.");
-        const QString info = Programa(u"pdfinfo"_s, {ruta});
+        SALTAR_SIN_PDFTOTEXT();
+        const QString info = SalidaPoppler(u"pdfinfo"_s, {ruta});
         const int paginas = info.section(u"Pages:"_s, 1).trimmed().section(u'\n', 0, 0).toInt();
         QCOMPARE(paginas > 1, unidades > 6);
         const auto tamano = QRegularExpression(u"Page size: +([\\d.]+) x ([\\d.]+)"_s).match(info);
         QVERIFY(tamano.captured(1).toDouble() > tamano.captured(2).toDouble()); // apaisada
-        const QString texto = Programa(u"pdftotext"_s, {ruta, u"-"_s});
+        const QString texto = SalidaPoppler(u"pdftotext"_s, {ruta, u"-"_s});
         QCOMPARE(texto.count(u"DIAGRAMA LINEAL DE ESTRUCTURAS"_s), paginas);
         QVERIFY(texto.contains(u"Página %1 de %1"_s.arg(paginas)));
         for (const ColumnaDiagrama& c : d.Columnas) {

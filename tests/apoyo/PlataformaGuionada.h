@@ -36,7 +36,6 @@ public:
     QQueue<std::function<int(QDialog&)>> Modales;
     bool RespuestaImpresora = true;
     bool ProcesosIniciables = true;
-    bool DocumentosAbribles = true;
 
     QList<MensajeRegistrado> Mensajes;
     QStringList ProcesosIniciados;
@@ -100,7 +99,7 @@ public:
     }
     bool AbrirDocumento(const QString& ruta) override {
         DocumentosAbiertos.append(ruta);
-        return DocumentosAbribles;
+        return true;
     }
     // Lo que "elige" el usuario en el diálogo de impresora (nombre, PDF, orientación).
     std::function<void(QPrinter&)> EleccionImpresora;

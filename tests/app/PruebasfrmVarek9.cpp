@@ -15,8 +15,8 @@
 #include "units/frmUnidadesHomogeneas.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -25,7 +25,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSysInfo>
 #include <QTimer>
 #include <QTranslator>

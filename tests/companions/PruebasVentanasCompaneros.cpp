@@ -118,7 +118,6 @@ class PruebasVentanasCompaneros : public QObject {
     QTemporaryDir Carpeta; // la de los archivos esperados
 
 private slots:
-    // Va primero: el programa sigue vivo sus 3 s tras "&Cancelar" y así no alarga la corrida.
     // Mientras el programa corre, la espera habla de él (no del diálogo de archivo
     // ocupado por "otro usuario"), y "&Cancelar" la abandona sin tomar resultado.
     void esperaDelProgramaConCancelar() {

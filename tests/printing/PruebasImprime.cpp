@@ -1,6 +1,7 @@
 // Diálogo de impresión, impresión en PDF, puerto de texto y visor propio, fuera
 // de pantalla con la plataforma guionada.
 #include "ApoyoVentanas.h"
+#include "Poppler.h"
 #include "Pruebas.h"
 
 #include "alternatives/Reportes.h"
@@ -14,7 +15,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -36,20 +36,9 @@ QByteArray ReporteTresPaginas() {
     return r;
 }
 
-#define SALTAR_SIN_PDFTOTEXT()                                                                     \
-    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())                                  \
-    QSKIP("Falta pdftotext (poppler-utils): no se leen los PDF.")
-
-QString SalidaPdftotext(const QStringList& argumentos) {
-    QProcess proceso;
-    proceso.start(u"pdftotext"_s, argumentos);
-    proceso.waitForFinished(30000);
-    return QString::fromUtf8(proceso.readAllStandardOutput());
-}
-
 // Texto de un PDF por páginas (pdftotext termina cada página con el código 12).
 QStringList PaginasPdf(const QString& pdf) {
-    return SalidaPdftotext({u"-layout"_s, pdf, u"-"_s}).chopped(1).split(u'\f');
+    return SalidaPoppler(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s}).chopped(1).split(u'\f');
 }
 
 // Cada palabra de un PDF con su caja y la hoja donde está, en puntos.
@@ -60,7 +49,7 @@ struct PalabraPdf {
     int Pagina = 0;
 };
 QList<PalabraPdf> PalabrasPdf(const QString& pdf) {
-    const QString html = SalidaPdftotext({u"-bbox"_s, pdf, u"-"_s});
+    const QString html = SalidaPoppler(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s});
     static const QRegularExpression paginas(
         uR"x(<page width="([\d.]+)" height="([\d.]+)">(.*?)</page>)x"_s,
         QRegularExpression::DotMatchesEverythingOption);

@@ -16,7 +16,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWheelEvent>
