@@ -549,7 +549,9 @@ private slots:
             }
             // Escalón de SN y barra de costo a la escala de su franja.
             QVERIFY(std::abs(c.SN.height() - col.SNRequerido / r.EscalaSN * r.SN.height()) < 1e-9);
-            QVERIFY(r.EscalaCosto >= d.CostoKmMaximo);
+            // El costo mayor, 102,300 por km, sube al siguiente 1-2-5: 200,000.
+            QCOMPARE(QString::number(d.CostoKmMaximo) + u' ' + QString::number(r.EscalaCosto),
+                     u"102300 200000"_s);
             // El clic en el centro de la columna la encuentra.
             if (c.Estructura.width() > 1)
                 QCOMPARE(d.Columnas[r.ColumnaEn(c.Estructura.center())].Codigo, col.Codigo);
