@@ -15,8 +15,8 @@
 #include "units/frmUnidadesHomogeneas.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
