@@ -1,14 +1,13 @@
 #include "app/CopiaLibrerias.h"
 
+#include "common/ArchivoEnUso.h"
 #include "common/Texto.h"
 #include "project/ArchivoProyecto.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -17,8 +16,6 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QThread>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -123,24 +120,12 @@ bool CopiarLibreria(const QString& origen, const QString& destino) {
     return true;
 }
 
-// Pausa atendiendo los eventos de la interfaz.
-void Pausa(qint64 milisegundos) {
-    if (milisegundos <= 0) return;
-    if (QCoreApplication::instance() == nullptr) {
-        QThread::msleep(static_cast<unsigned long>(milisegundos));
-        return;
-    }
-    QEventLoop lazo;
-    QTimer::singleShot(static_cast<int>(milisegundos), &lazo, &QEventLoop::quit);
-    lazo.exec();
-}
-
 // true si el marcador desapareció antes del límite.
 bool EsperarMarcador(const QString& marcador, std::chrono::milliseconds limite) {
     const QDeadlineTimer plazo(std::max<qint64>(limite.count(), 0));
     while (QFileInfo::exists(marcador)) {
         if (plazo.hasExpired()) return false;
-        Pausa(
+        PausaAtendiendo(
             std::min<qint64>(QRandomGenerator::global()->bounded(50, 150), plazo.remainingTime()));
     }
     return true;

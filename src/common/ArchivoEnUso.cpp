@@ -2,8 +2,12 @@
 
 #include "common/BloqueoArchivo.h"
 
-#include <QtGlobal>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 PruebaUso ProbarArchivoEnUso(const QString& archivo) {
@@ -33,4 +37,16 @@ int MilisegundosAlAzar(double azar, double minimo, double maximo) {
     const double espera = (maximo - minimo) * azar + minimo;
     if (!std::isfinite(espera) || espera <= 0) return 0;
     return static_cast<int>(std::lround(qMin(espera, 86400.0) * 1000));
+}
+
+void PausaAtendiendo(qint64 milisegundos) {
+    if (milisegundos <= 0) return;
+    if (QCoreApplication::instance() == nullptr) {
+        QThread::msleep(static_cast<unsigned long>(milisegundos));
+        return;
+    }
+    QEventLoop bucle;
+    QTimer::singleShot(static_cast<int>(std::min<qint64>(milisegundos, 86400000)), &bucle,
+                       &QEventLoop::quit);
+    bucle.exec();
 }

@@ -21,6 +21,10 @@ QString TextoTablaOcupada(const QString& archivo);
 // " El Archivo [nombre]"
 QString TextoArchivoOcupado(const QString& archivo);
 
+// Pausa que atiende los eventos pendientes mientras dura (sin aplicación Qt,
+// duerme): la ventana que espera sigue respondiendo.
+void PausaAtendiendo(qint64 milisegundos);
+
 // Milisegundos de una pausa entre minimo y maximo segundos para un azar en
 // [0, 1): varias estaciones no revisan al mismo ritmo. 0 si no es un número
 // positivo; nunca más de un día.

@@ -2,12 +2,9 @@
 
 #include "common/ArchivoEnUso.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
-#include <QTimer>
 
 namespace {
 
@@ -52,14 +49,10 @@ std::unique_ptr<ProgramaIniciado> Plataforma::IniciarPrograma(const QString& pro
 }
 
 void Plataforma::Pausa(int milisegundos, bool atenderEventos) {
-    if (milisegundos <= 0) return;
-    if (!atenderEventos || QCoreApplication::instance() == nullptr) {
+    if (atenderEventos)
+        PausaAtendiendo(milisegundos);
+    else if (milisegundos > 0)
         QThread::msleep(static_cast<unsigned long>(milisegundos));
-        return;
-    }
-    QEventLoop bucle;
-    QTimer::singleShot(milisegundos, &bucle, &QEventLoop::quit);
-    bucle.exec();
 }
 
 double Plataforma::Azar() {

@@ -17,7 +17,6 @@ void NuevoProyectoDatos(ModuloVarek9& modulo) {
     static const QVector<UnidadHomogenea> vacias(CapacidadInicialUH + 1);
     if (p.CapacidadUH() != CapacidadInicialUH) {
         p.UH = vacias;
-        p.UH.detach();
     } else {
         const int enUso = std::clamp(p.NumeroUH, 0, CapacidadInicialUH);
         for (int i = 0; i <= enUso; ++i)
