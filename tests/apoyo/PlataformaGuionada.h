@@ -126,14 +126,11 @@ public:
     void Pausa(int milisegundos, bool atenderEventos) override {
         Pausas.append(milisegundos);
         transcurrido_ += milisegundos;
-        for (qsizetype i = 0; i < Programadas.size();) {
-            if (Programadas[i].first > transcurrido_) {
+        for (qsizetype i = 0; i < Programadas.size();)
+            if (Programadas[i].first <= transcurrido_)
+                Programadas.takeAt(i).second();
+            else
                 ++i;
-                continue;
-            }
-            const auto accion = Programadas.takeAt(i).second;
-            accion();
-        }
         if (atenderEventos) QCoreApplication::processEvents();
         // Con un proceso real de por medio, que avance él.
         std::this_thread::yield();
