@@ -9,11 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -72,7 +75,11 @@ private:
     bool PasoDelFin() const { return pos_ > lineas_.Leidas(); }
 
     QString Decodificar(QByteArrayView bytes) const {
-        return utf8_ ? QString::fromUtf8(bytes) : DecodificarAnsi(bytes);
+        if (!utf8_) return DecodificarAnsi(bytes);
+        // Una marca al comienzo de un valor es parte del valor: fromUtf8 la quitaría y
+        // dejaría al frente blancos que la próxima lectura recorta.
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        return utf8.decode(bytes);
     }
     QString Texto() { return Decodificar(Siguiente()); }
 
@@ -208,20 +215,22 @@ private:
             return;
         }
         const int i = static_cast<int>(indice);
-        p_.AsegurarCapacidad(i);
-        if (lineaBloque_.size() <= i) lineaBloque_.resize(i + 1);
-        if (lineaBloque_[i] != 0) {
+        // Un índice más allá de la capacidad espera aparte a NumeroUH: si luego se
+        // descarta, no habrá agrandado la tabla.
+        UnidadHomogenea& u = i <= p_.CapacidadUH() ? p_.UH[i] : apartadas_[i];
+        const auto [previo, nuevo] = lineaBloque_.try_emplace(i, linea);
+        if (!nuevo) {
             // El bloque repetido reemplaza a la unidad entera, no se mezcla con ella.
             Hallazgo(QStringLiteral("La unidad %1 aparece dos veces (líneas %2 y %3): vale la de "
                                     "la línea %3...")
                          .arg(i)
-                         .arg(lineaBloque_[i])
+                         .arg(previo->second)
                          .arg(linea),
                      linea);
-            p_.UH[i] = UnidadHomogenea{};
+            u = UnidadHomogenea{};
+            previo->second = linea;
         }
-        lineaBloque_[i] = linea;
-        LeerUnidad(p_.UH[i]);
+        LeerUnidad(u);
     }
 
     // Cantidad de líneas de una lista, acotada por lo que queda del archivo.
@@ -372,37 +381,38 @@ private:
                                                QStringLiteral("las líneas"), numeros, 10)),
                      lineasRaras_.first());
         }
-        int mayor = 0;
-        for (int i = static_cast<int>(lineaBloque_.size()) - 1; i >= 1 && mayor == 0; --i)
-            if (lineaBloque_[i] != 0) mayor = i;
+        const int mayor = lineaBloque_.empty() ? 0 : lineaBloque_.rbegin()->first;
         if (numeroUHInvalido_) p_.NumeroUH = mayor;
         // Un índice que pasa de NumeroUH no se guarda: se dice y la unidad no queda
         // en memoria, donde una fila nueva de la tabla la retomaría.
-        for (int i = p_.NumeroUH + 1; i <= mayor; ++i) {
-            if (lineaBloque_[i] == 0) continue;
+        for (auto b = lineaBloque_.upper_bound(p_.NumeroUH); b != lineaBloque_.end(); ++b) {
             Hallazgo(QStringLiteral("La unidad %1 (línea %2) pasa del número de unidades del "
                                     "proyecto (%3): se descartó...")
-                         .arg(i)
-                         .arg(lineaBloque_[i])
+                         .arg(b->first)
+                         .arg(b->second)
                          .arg(p_.NumeroUH),
-                     lineaBloque_[i]);
-            p_.UH[i] = UnidadHomogenea{};
+                     b->second);
+            if (b->first <= p_.CapacidadUH()) p_.UH[b->first] = UnidadHomogenea{};
         }
         // En un archivo cortado las unidades que no alcanzaron a leerse no se
         // inventan vacías.
         if (cortado_ && p_.NumeroUH > mayor) p_.NumeroUH = mayor;
         p_.AsegurarCapacidad(p_.NumeroUH);
+        for (auto& [i, u] : apartadas_)
+            if (i <= p_.NumeroUH) p_.UH[i] = std::move(u);
 
         // Un negativo que la tabla no aceptaría se dice una vez; el diseño lo usa igual.
+        // Solo las unidades leídas de un bloque pueden traerlo: las demás quedaron vacías.
         QStringList negativas;
-        for (int i = 1; i <= p_.NumeroUH; ++i) {
+        for (auto b = lineaBloque_.begin(); b != lineaBloque_.upper_bound(p_.NumeroUH); ++b) {
+            const UnidadHomogenea& u = std::as_const(p_.UH)[b->first];
             QStringList nombres;
             for (const CampoSinNegativos& c : CamposSinNegativos)
-                if (p_.UH[i].*c.Campo < 0) nombres << QString::fromUtf16(c.Nombre);
+                if (u.*c.Campo < 0) nombres << QString::fromUtf16(c.Nombre);
             if (nombres.isEmpty()) continue;
             negativas << QStringLiteral("%1 [%2] (%3)")
-                             .arg(i)
-                             .arg(p_.UH[i].CodigoTramo, nombres.join(QStringLiteral(", ")));
+                             .arg(b->first)
+                             .arg(u.CodigoTramo, nombres.join(QStringLiteral(", ")));
         }
         if (!negativas.isEmpty())
             Hallazgo(QStringLiteral("El Proyecto [%1] tiene valores negativos que la tabla de "
@@ -423,8 +433,9 @@ private:
     bool numeroUHInvalido_ = false;
     bool cortado_ = false;
     QList<qsizetype> lineasRaras_;
-    // Línea del bloque leído de cada índice de unidad; 0 si no hubo ninguno.
-    QList<qsizetype> lineaBloque_;
+    // Línea del bloque leído de cada índice de unidad.
+    std::map<int, qsizetype> lineaBloque_;
+    std::map<int, UnidadHomogenea> apartadas_;
 };
 
 // Vacía lo que el lector posee antes de leer.

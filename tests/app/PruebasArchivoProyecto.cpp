@@ -479,6 +479,9 @@ private slots:
 
         fila("CR LF", base, completo);
         fila("marca UTF-8", "\xEF\xBB\xBF" + DecodificarAnsi(base).toUtf8(), completo);
+        fila("marca al comienzo de un valor",
+             "\xEF\xBB\xBF" + DecodificarAnsi(base).toUtf8().replace("  n1", "\xEF\xBB\xBF n1"),
+             u"Vía|3|A:3|B:4/\uFEFF n1+n2|C:5|7"_s);
         fila("UTF-8 sin marca es Windows-1252", DecodificarAnsi(base).toUtf8(),
              "V\u00C3\u00ADa|3|A:3|B:4/n1+n2|C:5|7");
         fila("un bloque con LF", Tramo(l, 1, 13) + Tramo(l, 14, 27, "\n") + Tramo(l, 28, 41),
@@ -574,11 +577,12 @@ private slots:
         const auto leer = [&](const char* cuerpo) {
             LeerProyectoDatos(m, ConEncabezado(L(cuerpo)), "P");
         };
-        // Índices imposibles se saltan con su bloque; uno mayor a la capacidad la amplía.
-        leer(" 9 | 1500 | 10 | 200000 |[InicioUH]| 11 |fuera|[FinUH]"
-             "| 10 | 1500 |[InicioUH]| 11 |lejos|[FinUH]| 2 |después");
+        // Índices imposibles se saltan con su bloque; uno mayor a la capacidad la amplía
+        // solo si no pasa de NumeroUH.
+        leer(" 10 | 2000 |[InicioUH]|[FinUH]| 9 | 1500 | 10 | 200000 |[InicioUH]| 11 |fuera|"
+             "[FinUH]| 10 | 1500 |[InicioUH]| 11 |lejos|[FinUH]| 2 |después");
         QCOMPARE(m.Proyecto.NumeroUH, 1500);
-        QVERIFY(m.Proyecto.CapacidadUH() >= 1500);
+        QCOMPARE(m.Proyecto.CapacidadUH(), 1500);
         QCOMPARE(m.Proyecto.UH[1500].CodigoTramo, u"lejos"_s);
         QCOMPARE(m.Proyecto.Descripcion, u"después"_s);
 
