@@ -122,38 +122,46 @@ QList<QStringView> DividirLineas(QStringView texto) {
 
 namespace {
 
-// Posición del siguiente fin de línea desde inicio (CR o LF), o el largo.
-qsizetype SiguienteFin(QByteArrayView datos, qsizetype inicio) {
+// Posición del siguiente byte c desde inicio, o el largo. Con memchr: los archivos
+// grandes se recorren sin comparar byte a byte.
+qsizetype Buscar(QByteArrayView datos, qsizetype inicio, char c) {
+    if (inicio >= datos.size()) return datos.size();
     const char* base = datos.data();
-    for (qsizetype i = inicio; i < datos.size(); ++i)
-        if (base[i] == '\r' || base[i] == '\n') return i;
-    return datos.size();
+    const void* encontrado =
+        std::memchr(base + inicio, c, static_cast<std::size_t>(datos.size() - inicio));
+    return encontrado ? static_cast<const char*>(encontrado) - base : datos.size();
+}
+
+qsizetype Contar(QByteArrayView datos, char c) {
+    qsizetype cuenta = 0;
+    for (qsizetype i = Buscar(datos, 0, c); i < datos.size(); i = Buscar(datos, i + 1, c))
+        ++cuenta;
+    return cuenta;
 }
 
 } // namespace
 
 LectorLineas::LectorLineas(QByteArrayView datos, FinesDeLinea fines)
     : datos_(datos), todos_(fines == FinesDeLinea::Todos) {
-    const char* inicio = datos.data();
-    const char* fin = inicio + datos.size();
+    const qsizetype n = datos.size();
     if (todos_) {
         separador_ = '\n';
         // Un CR LF cuenta una vez: cada LF que no sigue a un CR más cada CR.
-        total_ = std::count(inicio, fin, '\r');
-        for (qsizetype i = 0; i < datos.size(); ++i)
-            if (inicio[i] == '\n' && (i == 0 || inicio[i - 1] != '\r')) ++total_;
-        if (!datos.isEmpty() && fin[-1] != '\r' && fin[-1] != '\n') ++total_;
+        total_ = Contar(datos, '\r');
+        for (qsizetype i = Buscar(datos, 0, '\n'); i < n; i = Buscar(datos, i + 1, '\n'))
+            if (i == 0 || datos[i - 1] != '\r') ++total_;
+        if (n > 0 && datos[n - 1] != '\r' && datos[n - 1] != '\n') ++total_;
         return;
     }
-    const bool hayCR = std::find(inicio, fin, '\r') != fin;
+    const bool hayCR = Buscar(datos, 0, '\r') < n;
     separador_ = hayCR ? '\r' : '\n';
-    total_ = std::count(inicio, fin, separador_);
+    total_ = Contar(datos, separador_);
     // Lo que sigue al último separador es una línea más (salvo el LF de un CR LF).
-    qsizetype ultimo = datos.size();
+    qsizetype ultimo = n;
     while (ultimo > 0 && datos[ultimo - 1] != separador_)
         --ultimo;
-    if (hayCR && ultimo < datos.size() && datos[ultimo] == '\n') ++ultimo;
-    if (ultimo < datos.size()) ++total_;
+    if (hayCR && ultimo < n && datos[ultimo] == '\n') ++ultimo;
+    if (ultimo < n) ++total_;
 }
 
 QByteArrayView LectorLineas::Siguiente() {
@@ -163,11 +171,12 @@ QByteArrayView LectorLineas::Siguiente() {
     const char* base = datos_.data();
     qsizetype fin;
     if (todos_) {
-        fin = SiguienteFin(datos_, posicion_);
+        // El próximo CR y el próximo LF se buscan una sola vez cada uno.
+        if (cr_ < posicion_) cr_ = Buscar(datos_, posicion_, '\r');
+        if (lf_ < posicion_) lf_ = Buscar(datos_, posicion_, '\n');
+        fin = std::min(cr_, lf_);
     } else {
-        const void* encontrado =
-            std::memchr(base + posicion_, separador_, static_cast<std::size_t>(n - posicion_));
-        fin = encontrado ? static_cast<const char*>(encontrado) - base : n;
+        fin = Buscar(datos_, posicion_, separador_);
     }
     const QByteArrayView linea = datos_.sliced(posicion_, fin - posicion_);
     posicion_ = fin + 1;

@@ -71,6 +71,9 @@ private:
     qsizetype posicion_ = 0;
     qsizetype leidas_ = 0;
     qsizetype total_ = 0;
+    // Próximo CR y próximo LF ya hallados (en el modo de todos los fines).
+    qsizetype cr_ = -1;
+    qsizetype lf_ = -1;
 };
 
 // Salto de línea de los archivos que escribe el programa, en todo sistema.

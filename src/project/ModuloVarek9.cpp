@@ -11,23 +11,20 @@ void Proyecto::AsegurarCapacidad(int n) {
 
 void NuevoProyectoDatos(ModuloVarek9& modulo) {
     Proyecto& p = modulo.Proyecto;
-    // Una capacidad ampliada por un proyecto anterior no se conserva; la normal se
-    // reutiliza sin volver a reservar: se limpian las unidades en uso y, si el
-    // resto no es idéntico byte a byte a unidades vacías, también el resto.
+    // Una capacidad ampliada por un proyecto anterior no se conserva, pero su memoria
+    // sí: la próxima ampliación no vuelve a reservar. Se limpian las unidades en uso
+    // y, si el resto no es idéntico byte a byte a unidades vacías, también el resto.
     static const QVector<UnidadHomogenea> vacias(CapacidadInicialUH + 1);
-    if (p.CapacidadUH() != CapacidadInicialUH) {
-        p.UH = vacias;
-    } else {
-        const int enUso = std::clamp(p.NumeroUH, 0, CapacidadInicialUH);
-        for (int i = 0; i <= enUso; ++i)
+    p.UH.resize(vacias.size());
+    const int enUso = std::clamp(p.NumeroUH, 0, CapacidadInicialUH);
+    for (int i = 0; i <= enUso; ++i)
+        p.UH[i] = UnidadHomogenea{};
+    const qsizetype resto = vacias.size() - (enUso + 1);
+    if (std::memcmp(static_cast<const void*>(p.UH.constData() + enUso + 1),
+                    static_cast<const void*>(vacias.constData() + enUso + 1),
+                    sizeof(UnidadHomogenea) * static_cast<std::size_t>(resto)) != 0)
+        for (qsizetype i = enUso + 1; i < p.UH.size(); ++i)
             p.UH[i] = UnidadHomogenea{};
-        const qsizetype resto = vacias.size() - (enUso + 1);
-        if (std::memcmp(static_cast<const void*>(p.UH.constData() + enUso + 1),
-                        static_cast<const void*>(vacias.constData() + enUso + 1),
-                        sizeof(UnidadHomogenea) * static_cast<std::size_t>(resto)) != 0)
-            for (qsizetype i = enUso + 1; i < p.UH.size(); ++i)
-                p.UH[i] = UnidadHomogenea{};
-    }
     p.NumeroUH = 0;
 }
 
