@@ -78,7 +78,8 @@ private:
         if (!utf8_) return DecodificarAnsi(bytes);
         // Una marca al comienzo de un valor es parte del valor: fromUtf8 la quitaría y
         // dejaría al frente blancos que la próxima lectura recorta.
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom |
+                                                        QStringConverter::Flag::Stateless);
         return utf8.decode(bytes);
     }
     QString Texto() { return Decodificar(Siguiente()); }
