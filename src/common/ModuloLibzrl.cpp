@@ -101,12 +101,13 @@ QString FiltrarNumero(const QString& texto, const QString& conjunto, QChar separ
 }
 
 QString Justificar(const QString& texto, int ancho, int relleno, int alinearIzquierda) {
-    QString resultado = Recortar(texto);
-    if (resultado.size() < ancho) {
-        const QString cadenaRelleno(ancho - resultado.size(),
-                                    QChar(static_cast<char16_t>(relleno)));
-        resultado = alinearIzquierda != 0 ? resultado + cadenaRelleno : cadenaRelleno + resultado;
-    }
+    // Una sola reserva: las claves de orden de las unidades se arman con esto.
+    const QStringView recortado = RecortarVista(texto);
+    if (recortado.size() >= ancho)
+        return recortado.size() == texto.size() ? texto : recortado.toString();
+    QString resultado(ancho, QChar(static_cast<char16_t>(relleno)));
+    const qsizetype desde = alinearIzquierda != 0 ? 0 : ancho - recortado.size();
+    std::copy(recortado.begin(), recortado.end(), resultado.begin() + desde);
     return resultado;
 }
 

@@ -4,6 +4,8 @@
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 
+#include <QStringBuilder>
+
 #include <algorithm>
 #include <iterator>
 
@@ -102,9 +104,10 @@ UnidadHomogenea LeerFila(const Proyecto& proyecto, const TablaTextos& tabla, int
         // Se rechaza un negativo imposible escrito o pegado en vez de normalizarlo: daría
         // costos negativos. Una celda que muestra el valor guardado no cambió (un
         // archivo puede traer negativos, que la lectura ya avisó).
-        const bool igual =
-            exacto ? *exacto == *campo : celda == Formato(*campo, MascaraColumnaUH(c));
-        if (valor < 0 && SinNegativos(c) && !igual) {
+        const auto igual = [&] {
+            return exacto ? *exacto == *campo : celda == Formato(*campo, MascaraColumnaUH(c));
+        };
+        if (valor < 0 && SinNegativos(c) && !igual()) {
             if (rechazadas) rechazadas->append({r, c});
             continue;
         }
@@ -324,14 +327,15 @@ void CargarUH(Proyecto& proyecto, TablaTextos& tabla, QList<CambioRegla>* cambio
             tabla.PonerTexto(f, c, vacio);
 }
 
+// Las piezas se juntan con QStringBuilder: una sola reserva por clave.
 QString ClaveUnidad(const UnidadHomogenea& unidad, int i) {
-    return PiezaClave(unidad.CodigoTramo) + PiezaAbscisa(unidad.AbscisaInicial) +
-           PiezaAbscisa(unidad.AbscisaFinal) + Justificar(QString::number(i), 4, u'0', 0);
+    return PiezaClave(unidad.CodigoTramo) % PiezaAbscisa(unidad.AbscisaInicial) %
+           PiezaAbscisa(unidad.AbscisaFinal) % Justificar(QString::number(i), 4, u'0', 0);
 }
 
 QString ClaveCursor(const TablaTextos& tabla, int fila) {
-    return tabla.Texto(fila, ColCodigoTramo) +
-           PiezaAbscisa(NumeroCeldaUH(tabla, fila, ColAbscisaInicial)) +
+    return tabla.Texto(fila, ColCodigoTramo) %
+           PiezaAbscisa(NumeroCeldaUH(tabla, fila, ColAbscisaInicial)) %
            PiezaAbscisa(NumeroCeldaUH(tabla, fila, ColAbscisaFinal));
 }
 
@@ -402,7 +406,9 @@ int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor,
     DepurarProyecto(proyecto);
     CargarUH(proyecto, tabla, cambios);
     for (int i = 1; i <= proyecto.NumeroUH; ++i) {
-        if (tabla.Texto(i, ColCodigoTramo).isEmpty()) continue;
+        const QString& codigo = tabla.Texto(i, ColCodigoTramo);
+        // La clave empieza por el código: sin ese comienzo no hace falta formatearla.
+        if (codigo.isEmpty() || !claveCursor.startsWith(codigo)) continue;
         if (ClaveCursor(tabla, i) == claveCursor) return i;
     }
     return filaCursor;
