@@ -187,12 +187,12 @@ private slots:
         const FallaDato f = ValidarClima(Clima(300, -2));
         QCOMPARE(f.Campo, u"txtTemperatura"_s);
         QVERIFY(f.Mensaje.contains(u"digite la ETP"));
-        DatosClima d = Clima(300, -2);
+        DatosClima d = Clima(300, -30);
         d.Modo = ModoETP::Digitada;
         QCOMPARE(ValidarClima(d).Campo, u"txtETP"_s);
         d.ETP = 200;
         QVERIFY(!ValidarClima(d).Hay());
-        // Límites: 5,000 mm de ETP valen; 0 °C ya no da Holdridge.
+        // Límites: -30 °C y 5,000 mm de ETP valen; 0 °C ya no da Holdridge.
         d.ETP = 5000;
         QVERIFY(!ValidarClima(d).Hay());
         d.ETP = 5000.5;
@@ -288,7 +288,8 @@ private slots:
                 if (j > 0) QVERIFY(CoeficienteDrenaje(i, j - 1).Minimo >= m.Minimo);
                 if (i > 0) QVERIFY(CoeficienteDrenaje(i - 1, j).Minimo >= m.Minimo);
             }
-        QVERIFY(CoeficienteDrenaje(5, 0).Maximo == 0 && CoeficienteDrenaje(0, -1).Maximo == 0);
+        for (const auto& [i, j] : {std::pair(5, 0), std::pair(-1, 0), std::pair(0, -1)})
+            QCOMPARE(CoeficienteDrenaje(i, j).Maximo, 0);
 
         QCOMPARE(ValidarDrenaje({-1, 10}).Campo, u"lstCalidad"_s);
         for (const double saturacion : {std::nan(""), 101.0, -0.5})
