@@ -57,9 +57,11 @@ public:
 
     // Agrega filas vacías al final o quita las últimas.
     void PonerFilas(int filas) {
+        // Al agregar no queda ningún valor fuera: un pegado agrega fila por fila.
+        const bool quita = filas < filas_;
         filas_ = std::max(filas, 0);
         celdas_.resize(qsizetype(filas_) * columnas_);
-        QuitarValoresFuera();
+        if (quita) QuitarValoresFuera();
     }
     // Cambia la cantidad de columnas conservando cada celda en su fila y columna.
     void PonerColumnas(int columnas) {
