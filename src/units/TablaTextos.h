@@ -16,13 +16,17 @@ public:
     TablaTextos() = default;
     TablaTextos(int filas, int columnas)
         : filas_(std::max(filas, 0)), columnas_(std::max(columnas, 0)),
-          celdas_(qsizetype(filas_) * columnas_) {}
+          celdas_(qsizetype(filas_) * columnas_), valores_(celdas_.size()) {}
     // celdas tiene filas x columnas textos, por filas; si no, se completa o se corta.
-    TablaTextos(int filas, int columnas, QList<QString> celdas, ValoresCeldas valores = {})
-        : filas_(std::max(filas, 0)), columnas_(std::max(columnas, 0)), celdas_(std::move(celdas)),
-          valores_(std::move(valores)) {
+    TablaTextos(int filas, int columnas, QList<QString> celdas, const ValoresCeldas& valores = {})
+        : filas_(std::max(filas, 0)), columnas_(std::max(columnas, 0)), celdas_(std::move(celdas)) {
         celdas_.resize(qsizetype(filas_) * columnas_);
-        QuitarValoresFuera();
+        valores_.resize(celdas_.size());
+        for (auto v = valores.cbegin(); v != valores.cend(); ++v) {
+            const int fila = int(v.key() >> 32);
+            const int columna = int(v.key() & 0xffffffffu);
+            if (Valida(fila, columna)) valores_[Posicion(fila, columna)] = {*v, true};
+        }
     }
 
     int Filas() const { return filas_; }
@@ -39,42 +43,52 @@ public:
     // Un texto escrito reemplaza el valor exacto de la celda.
     void PonerTexto(int fila, int columna, const QString& texto) {
         if (!Valida(fila, columna)) return;
-        celdas_[Posicion(fila, columna)] = texto;
-        if (!valores_.isEmpty()) valores_.remove(ClaveCelda(fila, columna));
+        const qsizetype p = Posicion(fila, columna);
+        celdas_[p] = texto;
+        if (valores_.at(p).Hay) valores_[p] = {};
     }
     // El texto que se muestra y el valor exacto que representa.
     void PonerValor(int fila, int columna, const QString& texto, double valor) {
         if (!Valida(fila, columna)) return;
         celdas_[Posicion(fila, columna)] = texto;
-        valores_.insert(ClaveCelda(fila, columna), valor);
+        valores_[Posicion(fila, columna)] = {valor, true};
     }
     std::optional<double> Valor(int fila, int columna) const {
-        const auto v = valores_.constFind(ClaveCelda(fila, columna));
-        if (v == valores_.cend()) return std::nullopt;
-        return *v;
+        if (!Valida(fila, columna)) return std::nullopt;
+        const ValorCelda& v = valores_.at(Posicion(fila, columna));
+        return v.Hay ? std::optional<double>(v.Valor) : std::nullopt;
     }
-    const ValoresCeldas& Valores() const { return valores_; }
+    // Los valores exactos como los guarda la grilla.
+    ValoresCeldas Valores() const {
+        ValoresCeldas valores;
+        for (int f = 0; f < filas_; ++f)
+            for (int c = 0; c < columnas_; ++c)
+                if (const ValorCelda& v = valores_.at(Posicion(f, c)); v.Hay)
+                    valores.insert(ClaveCelda(f, c), v.Valor);
+        return valores;
+    }
 
     // Agrega filas vacías al final o quita las últimas.
     void PonerFilas(int filas) {
-        // Al agregar no queda ningún valor fuera: un pegado agrega fila por fila.
-        const bool quita = filas < filas_;
         filas_ = std::max(filas, 0);
         celdas_.resize(qsizetype(filas_) * columnas_);
-        if (quita) QuitarValoresFuera();
+        valores_.resize(celdas_.size());
     }
     // Cambia la cantidad de columnas conservando cada celda en su fila y columna.
     void PonerColumnas(int columnas) {
         columnas = std::max(columnas, 0);
         if (columnas == columnas_) return;
         QList<QString> nuevas(qsizetype(filas_) * columnas);
+        QList<ValorCelda> nuevos(nuevas.size());
         const int comunes = std::min(columnas, columnas_);
         for (int f = 0; f < filas_; ++f)
-            for (int c = 0; c < comunes; ++c)
+            for (int c = 0; c < comunes; ++c) {
                 nuevas[qsizetype(f) * columnas + c] = celdas_.at(Posicion(f, c));
+                nuevos[qsizetype(f) * columnas + c] = valores_.at(Posicion(f, c));
+            }
         columnas_ = columnas;
         celdas_ = std::move(nuevas);
-        QuitarValoresFuera();
+        valores_ = std::move(nuevos);
     }
 
     const QList<QString>& Celdas() const { return celdas_; }
@@ -82,11 +96,13 @@ public:
     bool operator==(const TablaTextos&) const = default;
 
 private:
-    void QuitarValoresFuera() {
-        for (auto v = valores_.begin(); v != valores_.end();)
-            v = Valida(int(v.key() >> 32), int(v.key() & 0xffffffffu)) ? std::next(v)
-                                                                       : valores_.erase(v);
-    }
+    // Una celda por posición, como los textos: escribir y leer no busca en un hash.
+    struct ValorCelda {
+        double Valor = 0;
+        bool Hay = false;
+        bool operator==(const ValorCelda&) const = default;
+    };
+
     qsizetype Posicion(int fila, int columna) const {
         return qsizetype(fila) * columnas_ + columna;
     }
@@ -94,5 +110,5 @@ private:
     int filas_ = 0;
     int columnas_ = 0;
     QList<QString> celdas_;
-    ValoresCeldas valores_;
+    QList<ValorCelda> valores_;
 };

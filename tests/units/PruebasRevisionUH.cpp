@@ -96,6 +96,15 @@ public:
 class PruebasRevisionUH : public QObject {
     Q_OBJECT
 private slots:
+    // Los valores exactos siguen a su celda al agregar columnas y se van con sus filas.
+    void valoresExactosDeLaTabla() {
+        TablaTextos t(3, 2, {}, {{ClaveCelda(2, 1), 0.999}, {ClaveCelda(5, 0), 1}});
+        t.PonerColumnas(4);
+        QCOMPARE(t.Valores(), ValoresCeldas({{ClaveCelda(2, 1), 0.999}}));
+        t.PonerFilas(2);
+        t.PonerFilas(3);
+        QVERIFY(t.Valores().isEmpty() && !t.Valor(2, 1));
+    }
     void llenadoConFormatosYReglas() {
         Proyecto p;
         UnidadHomogenea a = UnidadTramo(QStringLiteral("K1"), 1234.5, 2000);
