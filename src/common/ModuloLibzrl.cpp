@@ -1,5 +1,6 @@
 #include "common/ModuloLibzrl.h"
 
+#include "common/ArchivoEnUso.h"
 #include "common/BloqueoArchivo.h"
 #include "common/Texto.h"
 
@@ -7,14 +8,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QTime>
+#include <QRandomGenerator>
+#include <QThread>
 
 #include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <iterator>
-#include <random>
-#include <thread>
 
 namespace {
 
@@ -22,11 +21,6 @@ namespace {
 QChar SeparadorDecimalSistema() {
     const QString cero = QLocale::system().toString(0.0, 'f', 2);
     return cero.size() > 1 ? cero[1] : QChar(u'.');
-}
-
-// Segundos desde la medianoche, con fracción.
-double SegundosDelDia() {
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
 
 // Vacía (o crea) el archivo; falla si no se puede escribir o si otro lo tiene
@@ -123,19 +117,11 @@ QString QuitarControles(const QString& texto, bool enBlanco) {
 }
 
 void EsperaAleatoria(double minimo, double maximo) {
-    std::minstd_rand generador(
-        static_cast<std::minstd_rand::result_type>(QTime::currentTime().msecsSinceStartOfDay()));
-    const double r = std::uniform_real_distribution<double>(0.0, 1.0)(generador);
-    const double espera = (maximo - minimo) * r + minimo;
-    // Sin esto un NaN o un infinito no terminaría nunca.
-    if (!std::isfinite(espera) || espera <= 0) return;
-
-    const double inicio = SegundosDelDia();
-    for (;;) {
-        const double transcurrido = SegundosDelDia() - inicio;
-        if (transcurrido >= espera || transcurrido < 0) return; // < 0: pasó la medianoche
-        std::this_thread::yield();
-    }
+    // Bloquea el hilo sin atender mensajes; los límites (no finito, negativo, más
+    // de un día) son los de las demás esperas al azar.
+    const int milisegundos =
+        MilisegundosAlAzar(QRandomGenerator::global()->generateDouble(), minimo, maximo);
+    if (milisegundos > 0) QThread::msleep(static_cast<unsigned long>(milisegundos));
 }
 
 QString LineaComando(const QStringList& argumentosPrograma) {

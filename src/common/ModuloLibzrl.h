@@ -36,8 +36,7 @@ void Intercambiar(T& a, T& b) {
     swap(a, b);
 }
 
-// Espera activa de un tiempo al azar entre minimo y maximo segundos; no atiende
-// eventos. Termina también si el reloj pasa la medianoche.
+// Espera un tiempo al azar entre minimo y maximo segundos sin atender eventos.
 void EsperaAleatoria(double minimo, double maximo = 0);
 
 // Texto de la línea de comandos tras el nombre del programa: los argumentos

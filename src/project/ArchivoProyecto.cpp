@@ -74,13 +74,8 @@ private:
     // Verdadero si la última lectura pasó del final del archivo.
     bool PasoDelFin() const { return pos_ > lineas_.Leidas(); }
 
-    QString Decodificar(QByteArrayView bytes) const {
-        if (!utf8_) return DecodificarAnsi(bytes);
-        // Una marca al comienzo de un valor es parte del valor: fromUtf8 la quitaría y
-        // dejaría al frente blancos que la próxima lectura recorta.
-        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom |
-                                                        QStringConverter::Flag::Stateless);
-        return utf8.decode(bytes);
+    QString Decodificar(QByteArrayView bytes) {
+        return utf8_ ? decodificadorUtf8_.decode(bytes) : DecodificarAnsi(bytes);
     }
     QString Texto() { return Decodificar(Siguiente()); }
 
@@ -426,6 +421,12 @@ private:
 
     Proyecto& p_;
     bool utf8_;
+    // Una marca al comienzo de un valor es parte del valor: fromUtf8 la quitaría y
+    // dejaría al frente blancos que la próxima lectura recorta. Sin estado: un byte
+    // incompleto al final de un valor no pasa al siguiente.
+    QStringDecoder decodificadorUtf8_{QStringConverter::Utf8,
+                                      QStringConverter::Flag::ConvertInitialBom |
+                                          QStringConverter::Flag::Stateless};
     LectorLineas lineas_;
     qsizetype pos_ = 0;
     QString nombre_;
