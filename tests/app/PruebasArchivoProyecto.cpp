@@ -479,11 +479,8 @@ private slots:
 
         fila("CR LF", base, completo);
         fila("marca UTF-8", "\xEF\xBB\xBF" + DecodificarAnsi(base).toUtf8(), completo);
-        fila("marca al comienzo de un valor y byte suelto al final",
-             "\xEF\xBB\xBF" + DecodificarAnsi(base)
-                                  .toUtf8()
-                                  .replace("  n1", "\xEF\xBB\xBF n1")
-                                  .replace("n2", "n2\xE1"),
+        QByteArray marcas = DecodificarAnsi(base).toUtf8().replace("  n1", "\xEF\xBB\xBF n1");
+        fila("marca y byte suelto en valores", "\xEF\xBB\xBF" + marcas.replace("n2", "n2\xE1"),
              u"Vía|3|A:3|B:4/\uFEFF n1+n2\uFFFD|C:5|7"_s);
         fila("UTF-8 sin marca es Windows-1252", DecodificarAnsi(base).toUtf8(),
              "V\u00C3\u00ADa|3|A:3|B:4/n1+n2|C:5|7");

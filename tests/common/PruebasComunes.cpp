@@ -349,13 +349,10 @@ private slots:
         QCOMPARE(SeleccionarEnLista({}, u"a"_s, true), -1);
 
         // Máximo menor que el mínimo: igual espera entre los dos.
-        for (int i = 0; i < 3; ++i) {
-            QElapsedTimer reloj;
-            reloj.start();
-            EsperaAleatoria(0.05, 0.02);
-            QVERIFY2(reloj.elapsed() >= 18 && reloj.elapsed() < 1000,
-                     qPrintable(QString::number(reloj.elapsed())));
-        }
+        QElapsedTimer reloj;
+        reloj.start();
+        EsperaAleatoria(0.05, 0.02);
+        QVERIFY(reloj.elapsed() >= 18 && reloj.elapsed() < 1000);
         // Un tiempo no finito no cuelga el programa.
         EsperaAleatoria(std::numeric_limits<double>::quiet_NaN());
         EsperaAleatoria(0, std::numeric_limits<double>::infinity());
