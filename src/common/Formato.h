@@ -14,3 +14,17 @@
 QString Formato(double valor, QStringView mascara);
 // Lo mismo en caracteres ASCII, para quien escribe bytes directamente.
 std::string FormatoAscii(double valor, QStringView mascara);
+
+// Una máscara leída una vez, para quien formatea muchos números con ella.
+struct MascaraNumero {
+    int Enteros = 0;   // cifras enteras mínimas (los "0" antes del punto)
+    int Decimales = 0; // cifras tras el punto
+    bool Miles = false;
+    bool Porcentaje = false;
+    bool Exponente = false;
+    bool SignoExponente = false; // "E+": el signo "+" se escribe siempre
+    int CifrasExponente = 0;
+    std::string Cero; // el cero ya formateado
+};
+MascaraNumero LeerMascara(QStringView mascara);
+std::string FormatoAscii(double valor, const MascaraNumero& mascara);

@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <bitset>
 #include <filesystem>
 #include <iterator>
 
@@ -67,13 +68,26 @@ QString ReservarNombre(const QString& prefijo, QChar letra, const QString& exten
 }
 
 bool EmpiezaPor(const QString& entrada, const QString& textoMayusculas) {
-    return entrada.left(textoMayusculas.size()).toUpper() == textoMayusculas;
+    const QStringView inicio = QStringView(entrada).left(textoMayusculas.size());
+    // Un comienzo ASCII se compara sin crear textos: su mayúscula es letra a letra
+    // y del mismo largo. Lo demás puede cambiar de largo (ß pasa a SS).
+    if (std::any_of(inicio.begin(), inicio.end(), [](QChar c) { return c.unicode() > 127; }))
+        return inicio.toString().toUpper() == textoMayusculas;
+    if (inicio.size() != textoMayusculas.size()) return false;
+    for (qsizetype k = 0; k < inicio.size(); ++k) {
+        char16_t c = inicio[k].unicode();
+        if (c >= u'a' && c <= u'z') c = char16_t(c - u'a' + u'A');
+        if (c != textoMayusculas[k].unicode()) return false;
+    }
+    return true;
 }
 
 } // namespace
 
 QString FiltrarNumero(const QString& texto, const QString& conjunto) {
-    return FiltrarNumero(texto, conjunto, SeparadorDecimalSistema());
+    // El separador del sistema solo cuenta con "CR": preguntarlo al idioma es caro.
+    return FiltrarNumero(texto, conjunto,
+                         conjunto == u"CR" ? SeparadorDecimalSistema() : QChar(u'.'));
 }
 
 QString FiltrarNumero(const QString& texto, const QString& conjunto, QChar separadorDecimal) {
@@ -86,9 +100,21 @@ QString FiltrarNumero(const QString& texto, const QString& conjunto, QChar separ
     else
         permitidos = conjunto;
 
+    // Los permitidos ASCII se marcan una vez: cada carácter se prueba sin buscar.
+    std::bitset<128> ascii;
+    bool otros = false;
+    for (const QChar p : permitidos) {
+        if (p.unicode() < 128)
+            ascii.set(p.unicode());
+        else
+            otros = true;
+    }
+    const QStringView recortado = RecortarVista(texto);
     QString resultado;
-    for (const QChar c : RecortarVista(texto)) {
-        if (!permitidos.contains(c)) continue;
+    if (!recortado.isEmpty()) resultado.reserve(recortado.size());
+    for (const QChar c : recortado) {
+        if (c.unicode() < 128 ? !ascii.test(c.unicode()) : !otros || !permitidos.contains(c))
+            continue;
         resultado += modoCR && c == separadorDecimal ? QChar(u'.') : c;
     }
     return resultado;

@@ -276,6 +276,8 @@ private slots:
         fila(9.9996, "0.000", "10.000");
         fila(1234567.891, "#,##0.00", "1,234,567.89");
         fila(999.995, "#,##0.00", "1,000.00");
+        fila(12345.675, "#,##0.00", "12,345.68");
+        fila(1.5e17 + 0.25, "#,##0.00", "150,000,000,000,000,000.00");
         fila(0.5, "#,##0.00", "0.50");
         fila(-1234.5, "#,##0", "-1,235");
         fila(100000, "#,##0", "100,000");
@@ -328,6 +330,7 @@ private slots:
         QCOMPARE(FiltrarNumero(u"sin cifras"_s, u"CR"_s, u','), QString());
         // Conjunto propio, sensible a mayúsculas; se recorta antes.
         QCOMPARE(FiltrarNumero(u"  A b B  "_s, u"AB "_s), u"A  B"_s);
+        QCOMPARE(FiltrarNumero(u"1½ m²"_s, u"0123456789½"_s), u"1½"_s);
 
         QCOMPARE(ArgumentosLinea(LineaComando({u"varek9"_s})), QStringList(4, QString()));
         QCOMPARE(ArgumentosLinea(LineaComando({u"varek9"_s, u" proy"_s, u", b\t,c"_s})),
@@ -347,6 +350,9 @@ private slots:
         QCOMPARE(SeleccionarEnLista(lista, u"abcd"_s, false), -1);
         QCOMPARE(SeleccionarEnLista(lista, u"zz"_s, true), 0);
         QCOMPARE(SeleccionarEnLista({}, u"a"_s, true), -1);
+        // Las mayúsculas que cambian el largo (ß pasa a SS) y las acentuadas.
+        QCOMPARE(SeleccionarEnLista({u"Montaña"_s, u"Maße"_s}, u"masse"_s, false), 1);
+        QCOMPARE(BuscarEnComboBox({u"Plano"_s, u"Montañoso"_s}, u"montañ"_s), u"Montañoso"_s);
 
         // Máximo menor que el mínimo: igual espera entre los dos.
         QElapsedTimer reloj;
