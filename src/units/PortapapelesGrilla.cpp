@@ -42,6 +42,19 @@ QString CopiarTexto(const TablaTextos& tabla, int primeraFila, int primeraColumn
 
 void PegarTexto(TablaTextos& tabla, QStringView texto, int filaInicio, int columnaInicio,
                 bool agregarFilas, bool agregarColumnas) {
+    // Un salto de línea es un CR, un LF o un CR LF.
+    const auto esSalto = [&](qsizetype i) {
+        return texto[i] == u'\r' || (texto[i] == u'\n' && (i == 0 || texto[i - 1] != u'\r'));
+    };
+    // Las filas que el pegado agrega se ponen de una vez: crecer fila por fila
+    // copiaría la tabla en cada salto de línea.
+    if (agregarFilas) {
+        int filas = tabla.Filas();
+        int fila = filaInicio;
+        for (qsizetype i = 0; i < texto.size(); ++i)
+            if (esSalto(i) && ++fila > filas - 1) ++filas;
+        if (filas > tabla.Filas()) tabla.PonerFilas(filas);
+    }
     int r = filaInicio;
     int c = columnaInicio;
     qsizetype inicio = 0;
@@ -54,7 +67,7 @@ void PegarTexto(TablaTextos& tabla, QStringView texto, int filaInicio, int colum
         const QChar ch = texto[i];
         if (ch != u'\t' && ch != u'\r' && ch != u'\n') continue;
         // El LF de un CR LF no abre otra fila.
-        if (ch == u'\n' && i > 0 && texto[i - 1] == u'\r') {
+        if (ch == u'\n' && !esSalto(i)) {
             inicio = i + 1;
             continue;
         }
@@ -62,11 +75,8 @@ void PegarTexto(TablaTextos& tabla, QStringView texto, int filaInicio, int colum
         ++c;
         if (ch != u'\t') {
             c = columnaInicio;
-            ++r;
-            if (r > tabla.Filas() - 1) {
-                if (!agregarFilas) return;
-                tabla.PonerFilas(tabla.Filas() + 1);
-            }
+            // Sin agregar filas, el pegado termina en la última.
+            if (++r > tabla.Filas() - 1) return;
         }
         inicio = i + 1;
     }

@@ -3,10 +3,11 @@
 #include "common/Formato.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
-
-#include <QStringBuilder>
+#include "common/Texto.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <iterator>
 
 namespace {
@@ -32,21 +33,59 @@ constexpr QStringView MascaraEjes = u"0.00E+#00";
 constexpr QStringView MascaraClave = u"0.000";
 
 // La entrada que muestra una celda de lista para el valor guardado. Las listas
-// son fijas y cortas: comparar primero la entrada exacta evita pasar a
-// mayúsculas en el caso común, con el mismo resultado que BuscarEnComboBox
-// porque ninguna entrada empieza con una de las que le siguen.
+// son fijas y cortas: comparar primero la entrada exacta, o el comienzo que ya
+// se muestra, evita pasar a mayúsculas y crear textos en el caso común, con el
+// mismo resultado que BuscarEnComboBox porque ninguna entrada empieza con una
+// de las que le siguen ni con la primera letra de otra.
 QString EntradaLista(const QStringList& lista, const QString& valor, int largo = 999) {
-    for (const QString& entrada : lista)
+    for (const QString& entrada : lista) {
         if (entrada == valor) return entrada.left(largo);
+        if (QStringView(entrada).left(largo) == valor) return valor;
+    }
     return BuscarEnComboBox(lista, valor, largo);
 }
 
-QString PiezaClave(const QString& texto) {
-    return Justificar(texto, 20, 32, 0);
+// Las cifras de un entero, escritas en el arreglo dado.
+QLatin1StringView EnteroEn(int valor, char (&cifras)[16]) {
+    const char* fin = std::to_chars(cifras, cifras + sizeof cifras, valor).ptr;
+    return QLatin1StringView(cifras, qsizetype(fin - cifras));
 }
 
-QString PiezaAbscisa(double valor) {
-    return PiezaClave(Formato(valor, MascaraClave));
+// Agrega el texto recortado y alineado a la derecha en 20 caracteres (uno más
+// largo no se corta), como Justificar, sin crear textos intermedios: las claves
+// de orden se arman dos veces por unidad en cada revisión.
+void RellenarPieza(QString& clave, qsizetype largo) {
+    if (largo < 20) clave.resize(clave.size() + 20 - largo, u' ');
+}
+
+void AgregarPieza(QString& clave, QStringView texto) {
+    const QStringView recortado = RecortarVista(texto);
+    RellenarPieza(clave, recortado.size());
+    clave.append(recortado);
+}
+
+// Lo formateado no lleva blancos que recortar.
+void AgregarAbscisa(QString& clave, double valor) {
+    static const MascaraNumero mascara = LeerMascara(MascaraClave);
+    const std::string texto = FormatoAscii(valor, mascara);
+    RellenarPieza(clave, qsizetype(texto.size()));
+    clave.append(QLatin1StringView(texto.data(), qsizetype(texto.size())));
+}
+
+// El número con la máscara de su columna. El texto solo se reemplaza si cambia:
+// una revisión que no cambia nada no crea textos nuevos.
+void PonerNumero(TablaTextos& tabla, int fila, int columna, double valor) {
+    // Las máscaras se leen una vez: la revisión formatea siete números por unidad.
+    static const auto mascaras = [] {
+        std::array<MascaraNumero, ColumnasUH> leidas{};
+        for (int c = 0; c < ColumnasUH; ++c)
+            leidas[std::size_t(c)] = LeerMascara(MascaraColumnaUH(c));
+        return leidas;
+    }();
+    const std::string ascii = FormatoAscii(valor, mascaras.at(std::size_t(columna)));
+    const QLatin1StringView texto(ascii.data(), qsizetype(ascii.size()));
+    const QString actual = tabla.Texto(fila, columna);
+    tabla.PonerValor(fila, columna, actual == texto ? actual : QString(texto), valor);
 }
 
 // El campo de una columna de número, para una unidad constante o no.
@@ -273,8 +312,13 @@ int FilasTablaUH(const Proyecto& proyecto) {
 }
 
 void NumerarFilas(TablaTextos& tabla) {
-    for (int f = 1; f < tabla.Filas(); ++f)
-        tabla.PonerTexto(f, 0, QString::number(f));
+    // Solo se escribe el número que falta o cambió: renumerar no crea textos.
+    char cifras[16];
+    for (int f = 1; f < tabla.Filas(); ++f) {
+        const QLatin1StringView numero = EnteroEn(f, cifras);
+        if (tabla.Texto(f, 0) != numero || tabla.Valor(f, 0))
+            tabla.PonerTexto(f, 0, QString(numero));
+    }
 }
 
 void CargarUH(Proyecto& proyecto, TablaTextos& tabla, QList<CambioRegla>* cambios) {
@@ -292,17 +336,14 @@ void CargarUH(Proyecto& proyecto, TablaTextos& tabla, QList<CambioRegla>* cambio
         tabla.PonerTexto(i, ColDescripcion, u.Descripcion);
         tabla.PonerTexto(i, ColTipoTramo, EntradaLista(ListaTipoTramo, u.TipoTramo, 1));
         tabla.PonerTexto(i, ColTipoSegmento, EntradaLista(ListaTipoSegmento, u.TipoSegmento, 1));
-        tabla.PonerValor(i, ColAbscisaInicial, Formato(u.AbscisaInicial, MascaraAbscisa),
-                         u.AbscisaInicial);
-        tabla.PonerValor(i, ColAbscisaFinal, Formato(u.AbscisaFinal, MascaraAbscisa),
-                         u.AbscisaFinal);
-        tabla.PonerValor(i, ColAnchoCorona, Formato(u.AnchoCorona, MascaraDecimal), u.AnchoCorona);
-        tabla.PonerValor(i, ColEjesEquivalentes, Formato(u.EjesEquivalentes, MascaraEjes),
-                         u.EjesEquivalentes);
+        PonerNumero(tabla, i, ColAbscisaInicial, u.AbscisaInicial);
+        PonerNumero(tabla, i, ColAbscisaFinal, u.AbscisaFinal);
+        PonerNumero(tabla, i, ColAnchoCorona, u.AnchoCorona);
+        PonerNumero(tabla, i, ColEjesEquivalentes, u.EjesEquivalentes);
         tabla.PonerTexto(i, ColClimaHumedad, EntradaLista(ListaClimaHumedad, u.ClimaHumedad));
         tabla.PonerTexto(i, ColClimaTemperatura,
                          EntradaLista(ListaClimaTemperatura, u.ClimaTemperatura));
-        tabla.PonerValor(i, ColCBR, Formato(u.CBR, MascaraDecimal), u.CBR);
+        PonerNumero(tabla, i, ColCBR, u.CBR);
         tabla.PonerTexto(i, ColTipoTerreno, EntradaLista(ListaTipoTerreno, u.TipoTerreno));
         const QString afirmado = EntradaLista(ListaTipoAfirmado, u.TipoAfirmado);
         tabla.PonerTexto(i, ColTipoAfirmado, afirmado);
@@ -315,11 +356,9 @@ void CargarUH(Proyecto& proyecto, TablaTextos& tabla, QList<CambioRegla>* cambio
             espesor = 0;
         };
         if (afirmado == ListaTipoAfirmado.first()) quitar(u.EspesorAfirmado, ColEspesorAfirmado);
-        tabla.PonerValor(i, ColEspesorAfirmado, Formato(u.EspesorAfirmado, MascaraDecimal),
-                         u.EspesorAfirmado);
+        PonerNumero(tabla, i, ColEspesorAfirmado, u.EspesorAfirmado);
         if (u.EspesorAfirmado > 0) quitar(u.EspesorSubrasante, ColEspesorSubrasante);
-        tabla.PonerValor(i, ColEspesorSubrasante, Formato(u.EspesorSubrasante, MascaraDecimal),
-                         u.EspesorSubrasante);
+        PonerNumero(tabla, i, ColEspesorSubrasante, u.EspesorSubrasante);
     }
     const QString vacio;
     for (int f = n + 1; f < tabla.Filas(); ++f)
@@ -327,16 +366,29 @@ void CargarUH(Proyecto& proyecto, TablaTextos& tabla, QList<CambioRegla>* cambio
             tabla.PonerTexto(f, c, vacio);
 }
 
-// Las piezas se juntan con QStringBuilder: una sola reserva por clave.
+// Las piezas se escriben en la clave reservada: una sola reserva por clave.
 QString ClaveUnidad(const UnidadHomogenea& unidad, int i) {
-    return PiezaClave(unidad.CodigoTramo) % PiezaAbscisa(unidad.AbscisaInicial) %
-           PiezaAbscisa(unidad.AbscisaFinal) % Justificar(QString::number(i), 4, u'0', 0);
+    QString clave;
+    clave.reserve(unidad.CodigoTramo.size() + 84);
+    AgregarPieza(clave, unidad.CodigoTramo);
+    AgregarAbscisa(clave, unidad.AbscisaInicial);
+    AgregarAbscisa(clave, unidad.AbscisaFinal);
+    // El índice con ceros delante hasta 4 cifras.
+    char cifras[16];
+    const QLatin1StringView indice = EnteroEn(i, cifras);
+    if (indice.size() < 4) clave.resize(clave.size() + 4 - indice.size(), u'0');
+    clave.append(indice);
+    return clave;
 }
 
 QString ClaveCursor(const TablaTextos& tabla, int fila) {
-    return tabla.Texto(fila, ColCodigoTramo) %
-           PiezaAbscisa(NumeroCeldaUH(tabla, fila, ColAbscisaInicial)) %
-           PiezaAbscisa(NumeroCeldaUH(tabla, fila, ColAbscisaFinal));
+    const QString& codigo = tabla.Texto(fila, ColCodigoTramo);
+    QString clave;
+    clave.reserve(codigo.size() + 80);
+    clave.append(codigo);
+    AgregarAbscisa(clave, NumeroCeldaUH(tabla, fila, ColAbscisaInicial));
+    AgregarAbscisa(clave, NumeroCeldaUH(tabla, fila, ColAbscisaFinal));
+    return clave;
 }
 
 void OrdenarShell(QList<int>& indice, QStringList& clave, int primero, int ultimo, bool ascendente,
@@ -382,7 +434,11 @@ void DepurarProyecto(Proyecto& proyecto) {
     }
     OrdenarShell(indice, clave, 1, n, true);
 
-    QList<UnidadHomogenea> copia(proyecto.UH.begin() + 1, proyecto.UH.begin() + 1 + n);
+    // Las unidades se mueven, no se copian: cada copia tocaría once textos.
+    QList<UnidadHomogenea> copia;
+    copia.reserve(n);
+    for (int i = 1; i <= n; ++i)
+        copia.append(std::move(proyecto.UH[i]));
     int m = 0;
     for (int i = 1; i <= n; ++i) {
         // Las claves son distintas (llevan la posición): toda unidad queda.

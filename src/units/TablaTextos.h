@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <bit>
 #include <optional>
 
 class TablaTextos {
@@ -37,21 +38,25 @@ public:
 
     // Fuera de la tabla se lee un texto vacío y no se escribe nada.
     const QString& Texto(int fila, int columna) const {
-        static const QString vacio;
-        return Valida(fila, columna) ? celdas_.at(Posicion(fila, columna)) : vacio;
+        return Valida(fila, columna) ? celdas_.at(Posicion(fila, columna)) : vacio_;
     }
-    // Un texto escrito reemplaza el valor exacto de la celda.
+    // Un texto escrito reemplaza el valor exacto de la celda. Lo que no cambia no
+    // se escribe: una tabla compartida con otra no se copia por eso.
     void PonerTexto(int fila, int columna, const QString& texto) {
         if (!Valida(fila, columna)) return;
         const qsizetype p = Posicion(fila, columna);
-        celdas_[p] = texto;
+        if (celdas_.at(p) != texto) celdas_[p] = texto;
         if (valores_.at(p).Hay) valores_[p] = {};
     }
     // El texto que se muestra y el valor exacto que representa.
     void PonerValor(int fila, int columna, const QString& texto, double valor) {
         if (!Valida(fila, columna)) return;
-        celdas_[Posicion(fila, columna)] = texto;
-        valores_[Posicion(fila, columna)] = {valor, true};
+        const qsizetype p = Posicion(fila, columna);
+        if (celdas_.at(p) != texto) celdas_[p] = texto;
+        // Se compara bit a bit: -0 no queda como 0.
+        const ValorCelda& actual = valores_.at(p);
+        if (!actual.Hay || std::bit_cast<quint64>(actual.Valor) != std::bit_cast<quint64>(valor))
+            valores_[p] = {valor, true};
     }
     std::optional<double> Valor(int fila, int columna) const {
         if (!Valida(fila, columna)) return std::nullopt;
@@ -106,6 +111,9 @@ private:
     qsizetype Posicion(int fila, int columna) const {
         return qsizetype(fila) * columnas_ + columna;
     }
+
+    // De la clase y no de la función: leer una celda no pregunta si ya se creó.
+    static inline const QString vacio_;
 
     int filas_ = 0;
     int columnas_ = 0;
