@@ -4,6 +4,8 @@
 #include "units/PortapapelesGrilla.h"
 #include "units/RevisionUH.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 
@@ -12,16 +14,21 @@ namespace {
 // Las tres unidades, una fila vacía y el encabezado: cada fila cuesta dos revisiones.
 constexpr int FilasIniciales = 5;
 
-// Las filas 1..NumeroUH con código y las demás vacías.
+// Las filas 1..NumeroUH con código y las demás vacías. Se leen las celdas de
+// la lista, sin crear textos: esta revisión corre dos veces por entrada.
 void VerificarTabla(const Proyecto& p, const TablaTextos& t) {
     if (p.NumeroUH < 0 || p.NumeroUH > t.Filas() - 1 || p.NumeroUH > p.CapacidadUH()) std::abort();
+    if (t.Columnas() != ColumnasUH) std::abort();
+    char cifras[16];
     for (int f = 1; f < t.Filas(); ++f) {
-        if (t.Texto(f, 0) != QString::number(f)) std::abort();
-        const bool conCodigo = !t.Texto(f, ColCodigoTramo).isEmpty();
+        const QString* fila = t.Celdas().constData() + qsizetype(f) * ColumnasUH;
+        const char* fin = std::to_chars(cifras, cifras + sizeof cifras, f).ptr;
+        if (fila[0] != QLatin1StringView(cifras, fin - cifras)) std::abort();
+        const bool conCodigo = !fila[ColCodigoTramo].isEmpty();
         if (conCodigo != (f <= p.NumeroUH)) std::abort();
-        if (f <= p.NumeroUH && t.Texto(f, ColCodigoTramo) != p.UH[f].CodigoTramo) std::abort();
+        if (f <= p.NumeroUH && fila[ColCodigoTramo] != p.UH[f].CodigoTramo) std::abort();
         for (int c = 1; f > p.NumeroUH && c < ColumnasUH; ++c)
-            if (!t.Texto(f, c).isEmpty()) std::abort();
+            if (!fila[c].isEmpty()) std::abort();
     }
 }
 
@@ -68,6 +75,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     RevisarUH(p, t, cursor);
     VerificarTabla(p, t);
     if (p.NumeroUH != unidades || t != vista) std::abort();
-    NuevoProyectoDatos(m);
+
+    // RevisarUH solo escribe las unidades 1..NumeroUH: se limpian esas y las tres
+    // del comienzo, y la capacidad vuelve a la inicial. NuevoProyectoDatos
+    // compararía además las mil restantes en cada entrada.
+    for (int i = 1; i <= std::min(std::max(unidades, 3), p.CapacidadUH()); ++i)
+        p.UH[i] = UnidadHomogenea{};
+    p.UH.resize(CapacidadInicialUH + 1);
+    p.NumeroUH = 0;
     return 0;
 }
