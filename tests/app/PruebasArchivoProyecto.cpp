@@ -772,6 +772,7 @@ private slots:
         const QString proyecto = dir.filePath("Vía 3");
         QVERIFY(EscribirBytes(proyecto + ".VK9", "[Proyecto]\r\n"));
         QVERIFY(!LeerBloqueo(proyecto));
+        qputenv("USER", "ana"); // el usuario que el bloqueo nombra sale del entorno
         QVERIFY(TomarBloqueo(proyecto, Ahora));
         // Junto al archivo real, con su extensión.
         QVERIFY(QFile::exists(proyecto + ".VK9.lock"));
@@ -780,6 +781,7 @@ private slots:
         QCOMPARE(d->Proceso, QCoreApplication::applicationPid());
         QCOMPARE(d->Maquina, QSysInfo::machineHostName());
         QCOMPARE(d->Fecha, Ahora);
+        QCOMPARE(d->Usuario, u"ana"_s);
         // El propio no es ajeno; escrito por otro proceso vivo de esta máquina, sí.
         QVERIFY(!BloqueoAjeno(proyecto, Ahora));
         QVERIFY(EscribirBytes(proyecto + ".VK9.lock",

@@ -108,6 +108,9 @@ private slots:
         QCOMPARE(campo([](auto& d) { d.Factor[7] = std::nan(""); }), u"txtFactorMasC5"_s);
         QCOMPARE(campo([](auto& d) { d.FactorDireccional = 0; }), u"txtDireccional"_s);
         QCOMPARE(campo([](auto& d) { d.FactorCarril = 1.2; }), u"txtCarril"_s);
+        QCOMPARE(campo([](auto& d) { d.FactorCarril = 0; }), u"txtCarril"_s);
+        // 1 es el mayor factor válido, de dirección y de carril.
+        QVERIFY(!falla([](auto& d) { d.FactorDireccional = d.FactorCarril = 1; }).Hay());
         QCOMPARE(campo([](auto& d) { d.Crecimiento = 60; }), u"txtCrecimiento"_s);
         QCOMPARE(campo([](auto& d) { d.Periodo = 12.5; }), u"txtPeriodo"_s);
         QCOMPARE(campo([](auto& d) { d.Periodo = 0; }), u"txtPeriodo"_s);
@@ -248,7 +251,7 @@ private slots:
         QCOMPARE(l.Invalido, u"cuatro"_s);
         QCOMPARE(TextoListaCBR({3.5, 10}), u"3.5 10"_s);
 
-        QVERIFY(!ValidarMr({u"3 5"_s, 100}).Hay());
+        QVERIFY(!ValidarMr({u"3 100"_s, 100}).Hay());
         QVERIFY(ValidarMr({u"3 x"_s, 100}).Mensaje.contains(u"[x]"));
         QCOMPARE(ValidarMr({QString(), 100}).Campo, u"txtCBR"_s);
         QString muchos = u"4 "_s.repeated(51);
