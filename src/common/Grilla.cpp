@@ -155,13 +155,11 @@ public:
         Textos.resize(qsizetype(filas) * columnas);
         AlineacionColumna.resize(columnas, Qt::AlignLeft);
         for (auto v = Valores.begin(); v != Valores.end();)
-            v = Valida(int(v.key() >> 32), int(v.key() & 0xffffffffu)) ? std::next(v)
-                                                                       : Valores.erase(v);
-        for (auto e = Estilos.begin(); e != Estilos.end();) {
-            const int f = int(e.key() >> 32);
-            const int c = int(e.key() & 0xffffffffu);
-            e = Valida(f, c) ? std::next(e) : Estilos.erase(e);
-        }
+            v = Valida(FilaDeClave(v.key()), ColumnaDeClave(v.key())) ? std::next(v)
+                                                                      : Valores.erase(v);
+        for (auto e = Estilos.begin(); e != Estilos.end();)
+            e = Valida(FilaDeClave(e.key()), ColumnaDeClave(e.key())) ? std::next(e)
+                                                                      : Estilos.erase(e);
         endResetModel();
     }
 };

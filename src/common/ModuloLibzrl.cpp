@@ -121,13 +121,14 @@ QString FiltrarNumero(const QString& texto, const QString& conjunto, QChar separ
 }
 
 QString Justificar(const QString& texto, int ancho, int relleno, int alinearIzquierda) {
-    // Una sola reserva: las claves de orden de las unidades se arman con esto.
+    // Sin nada que completar ni recortar se devuelve el mismo texto, sin copiarlo.
     const QStringView recortado = RecortarVista(texto);
     if (recortado.size() >= ancho)
         return recortado.size() == texto.size() ? texto : recortado.toString();
-    QString resultado(ancho, QChar(static_cast<char16_t>(relleno)));
-    const qsizetype desde = alinearIzquierda != 0 ? 0 : ancho - recortado.size();
-    std::copy(recortado.begin(), recortado.end(), resultado.begin() + desde);
+    QString resultado;
+    resultado.reserve(ancho);
+    AgregarJustificado(resultado, recortado, ancho, QChar(static_cast<char16_t>(relleno)),
+                       alinearIzquierda != 0);
     return resultado;
 }
 

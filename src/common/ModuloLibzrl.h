@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <utility>
 
 // Número de la estación de trabajo; distingue los archivos de trabajo de varias
@@ -25,6 +26,17 @@ QString FiltrarNumero(const QString& texto, const QString& conjunto, QChar separ
 // Recorta y completa hasta ancho con el carácter de código relleno: detrás si
 // alinearIzquierda no es 0, delante si lo es. Un texto más largo no se corta.
 QString Justificar(const QString& texto, int ancho, int relleno, int alinearIzquierda);
+// Agrega a destino el texto (sin recortar) completado hasta ancho con relleno,
+// como Justificar, sin crear textos intermedios. Vista: QStringView o
+// QLatin1StringView.
+template <class Vista>
+void AgregarJustificado(QString& destino, Vista texto, int ancho, QChar relleno,
+                        bool alinearIzquierda) {
+    const qsizetype faltan = std::max<qsizetype>(ancho - texto.size(), 0);
+    if (!alinearIzquierda) destino.resize(destino.size() + faltan, relleno);
+    destino.append(texto);
+    if (alinearIzquierda) destino.resize(destino.size() + faltan, relleno);
+}
 
 // Recorta y quita los caracteres de código 31 o menor (o los cambia por un
 // blanco si enBlanco).

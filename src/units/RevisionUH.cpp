@@ -33,15 +33,13 @@ constexpr QStringView MascaraEjes = u"0.00E+#00";
 constexpr QStringView MascaraClave = u"0.000";
 
 // La entrada que muestra una celda de lista para el valor guardado. Las listas
-// son fijas y cortas: comparar primero la entrada exacta, o el comienzo que ya
-// se muestra, evita pasar a mayúsculas y crear textos en el caso común, con el
-// mismo resultado que BuscarEnComboBox porque ninguna entrada empieza con una
-// de las que le siguen ni con la primera letra de otra.
+// son fijas y cortas: si la celda ya muestra el comienzo de una entrada se deja
+// el mismo texto, sin pasar a mayúsculas ni crear otro, con el mismo resultado
+// que BuscarEnComboBox porque ninguna entrada empieza con una de las que le
+// siguen ni con la primera letra de otra.
 QString EntradaLista(const QStringList& lista, const QString& valor, int largo = 999) {
-    for (const QString& entrada : lista) {
-        if (entrada == valor) return entrada.left(largo);
+    for (const QString& entrada : lista)
         if (QStringView(entrada).left(largo) == valor) return valor;
-    }
     return BuscarEnComboBox(lista, valor, largo);
 }
 
@@ -51,25 +49,14 @@ QLatin1StringView EnteroEn(int valor, char (&cifras)[16]) {
     return QLatin1StringView(cifras, qsizetype(fin - cifras));
 }
 
-// Agrega el texto recortado y alineado a la derecha en 20 caracteres (uno más
-// largo no se corta), como Justificar, sin crear textos intermedios: las claves
-// de orden se arman dos veces por unidad en cada revisión.
-void RellenarPieza(QString& clave, qsizetype largo) {
-    if (largo < 20) clave.resize(clave.size() + 20 - largo, u' ');
-}
-
-void AgregarPieza(QString& clave, QStringView texto) {
-    const QStringView recortado = RecortarVista(texto);
-    RellenarPieza(clave, recortado.size());
-    clave.append(recortado);
-}
-
-// Lo formateado no lleva blancos que recortar.
+// Las piezas de las claves de orden se alinean a la derecha en 20 caracteres y
+// se escriben en la clave: se arman dos veces por unidad en cada revisión. Lo
+// formateado no lleva blancos que recortar.
 void AgregarAbscisa(QString& clave, double valor) {
     static const MascaraNumero mascara = LeerMascara(MascaraClave);
     const std::string texto = FormatoAscii(valor, mascara);
-    RellenarPieza(clave, qsizetype(texto.size()));
-    clave.append(QLatin1StringView(texto.data(), qsizetype(texto.size())));
+    AgregarJustificado(clave, QLatin1StringView(texto.data(), qsizetype(texto.size())), 20, u' ',
+                       false);
 }
 
 // El número con la máscara de su columna. El texto solo se reemplaza si cambia:
@@ -370,14 +357,12 @@ void CargarUH(Proyecto& proyecto, TablaTextos& tabla, QList<CambioRegla>* cambio
 QString ClaveUnidad(const UnidadHomogenea& unidad, int i) {
     QString clave;
     clave.reserve(unidad.CodigoTramo.size() + 84);
-    AgregarPieza(clave, unidad.CodigoTramo);
+    AgregarJustificado(clave, RecortarVista(unidad.CodigoTramo), 20, u' ', false);
     AgregarAbscisa(clave, unidad.AbscisaInicial);
     AgregarAbscisa(clave, unidad.AbscisaFinal);
     // El índice con ceros delante hasta 4 cifras.
     char cifras[16];
-    const QLatin1StringView indice = EnteroEn(i, cifras);
-    if (indice.size() < 4) clave.resize(clave.size() + 4 - indice.size(), u'0');
-    clave.append(indice);
+    AgregarJustificado(clave, EnteroEn(i, cifras), 4, u'0', false);
     return clave;
 }
 

@@ -23,11 +23,9 @@ public:
         : filas_(std::max(filas, 0)), columnas_(std::max(columnas, 0)), celdas_(std::move(celdas)) {
         celdas_.resize(qsizetype(filas_) * columnas_);
         valores_.resize(celdas_.size());
-        for (auto v = valores.cbegin(); v != valores.cend(); ++v) {
-            const int fila = int(v.key() >> 32);
-            const int columna = int(v.key() & 0xffffffffu);
-            if (Valida(fila, columna)) valores_[Posicion(fila, columna)] = {*v, true};
-        }
+        for (auto v = valores.cbegin(); v != valores.cend(); ++v)
+            if (const int f = FilaDeClave(v.key()), c = ColumnaDeClave(v.key()); Valida(f, c))
+                valores_[Posicion(f, c)] = {*v, true};
     }
 
     int Filas() const { return filas_; }
