@@ -5,12 +5,15 @@
 #include <QFile>
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 
 namespace pruebas {
 
 void PrepararEntorno() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
+    // Preferencias y datos del usuario en carpetas de prueba: nunca los reales.
+    QStandardPaths::setTestModeEnabled(true);
 }
 
 int EjecutarTodas(int argc, char** argv) {
