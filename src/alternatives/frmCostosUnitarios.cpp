@@ -24,7 +24,7 @@ QString TextoCosto(double valor) {
 
 // Pesos enteros: "95.000" son noventa y cinco mil.
 double ValorCosto(const QString& texto) {
-    return LeerNumeroEscrito(texto, true).Valor;
+    return LeerNumeroEscrito(texto, SeparadorDecimal::Coma).Valor;
 }
 
 } // namespace

@@ -201,9 +201,39 @@ bool EsCifra(QChar c) {
 
 } // namespace
 
-NumeroEscrito LeerNumeroEscrito(QStringView texto, bool milesConPunto) {
+namespace {
+
+bool EsBlancoDeMiles(QChar c) {
+    return c == u' ' || c == QChar(0x00A0) || c == QChar(0x202F);
+}
+
+// "150 000" y "1 234 567,5": los blancos entre grupos de tres se quitan. Un
+// blanco que no separa grupos así termina el número, como cualquier otro texto.
+QString SinBlancosDeMiles(QStringView t) {
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) ++i;
+    qsizetype cifras = 0;
+    while (i + cifras < t.size() && EsCifra(t[i + cifras]))
+        ++cifras;
+    if (cifras < 1 || cifras > 3 || t[i] == u'0') return t.toString();
+    qsizetype j = i + cifras;
+    QString r = t.first(j).toString();
+    bool agrupado = false;
+    while (j + 3 < t.size() && EsBlancoDeMiles(t[j]) && EsCifra(t[j + 1]) && EsCifra(t[j + 2]) &&
+           EsCifra(t[j + 3]) && (j + 4 == t.size() || !EsCifra(t[j + 4]))) {
+        r += t.sliced(j + 1, 3);
+        j += 4;
+        agrupado = true;
+    }
+    return agrupado ? r.append(t.sliced(j)) : t.toString();
+}
+
+} // namespace
+
+NumeroEscrito LeerNumeroEscrito(QStringView texto, SeparadorDecimal convencion) {
     NumeroEscrito r;
-    const QStringView t = texto.trimmed();
+    const QString sinBlancos = SinBlancosDeMiles(texto.trimmed());
+    const QStringView t = sinBlancos;
     qsizetype i = 0;
     QString normal;
     if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) normal += t[i++];
@@ -212,6 +242,7 @@ NumeroEscrito LeerNumeroEscrito(QStringView texto, bool milesConPunto) {
     while (i < t.size() && (EsCifra(t[i]) || t[i] == u'.' || t[i] == u','))
         ++i;
     QStringView cuerpo = t.sliced(inicio, i - inicio);
+    const bool conExponente = i < t.size() && (t[i] == u'E' || t[i] == u'e');
     const qsizetype ultimaComa = cuerpo.lastIndexOf(u',');
     const qsizetype ultimoPunto = cuerpo.lastIndexOf(u'.');
     QChar decimal;
@@ -219,18 +250,26 @@ NumeroEscrito LeerNumeroEscrito(QStringView texto, bool milesConPunto) {
     if (ultimaComa >= 0 && ultimoPunto >= 0) {
         decimal = ultimaComa > ultimoPunto ? u',' : u'.';
         miles = decimal == u',' ? u'.' : u',';
-    } else if (ultimaComa >= 0) {
-        const QStringView entera = cuerpo;
-        if (GruposDeMiles(entera, u','))
-            miles = u',';
-        else
-            decimal = u',';
-    } else if (ultimoPunto >= 0) {
-        const bool varios = cuerpo.indexOf(u'.') != ultimoPunto;
-        if ((varios || milesConPunto) && GruposDeMiles(cuerpo, u'.'))
-            miles = u'.';
-        else
-            decimal = u'.';
+        r.Muestra = decimal;
+    } else if (ultimaComa >= 0 || ultimoPunto >= 0) {
+        const QChar separador = ultimaComa >= 0 ? u',' : u'.';
+        const QChar otro = separador == u',' ? u'.' : u',';
+        const bool varios = cuerpo.indexOf(separador) != cuerpo.lastIndexOf(separador);
+        const bool grupos = !conExponente && GruposDeMiles(cuerpo, separador);
+        if (varios && grupos) {
+            miles = separador;
+            r.Muestra = otro;
+        } else if (!varios && grupos) {
+            // "215.000": la convención decide.
+            r.Ambiguo = true;
+            if (QChar(char16_t(convencion)) == separador)
+                decimal = separador;
+            else
+                miles = separador;
+        } else {
+            decimal = separador;
+            if (!varios) r.Muestra = separador;
+        }
     }
     // Un separador decimal repetido corta el número en el segundo.
     if (!decimal.isNull()) {
@@ -253,6 +292,7 @@ NumeroEscrito LeerNumeroEscrito(QStringView texto, bool milesConPunto) {
         }
     }
     if (!hayCifra) {
+        r = NumeroEscrito();
         r.Descartado = !t.isEmpty();
         return r;
     }

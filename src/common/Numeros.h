@@ -45,17 +45,30 @@ double RedondearPar(double valor);
 // Un double con 17 cifras significativas (%.17g), sin depender del idioma.
 QString Formato17(double valor);
 
+// El separador decimal con que una persona escribe los números (el otro agrupa
+// miles). Los archivos y los reportes siempre usan el punto.
+enum class SeparadorDecimal : char16_t { Coma = u',', Punto = u'.' };
+
 // Un número que una persona escribió o pegó, con "," o "." como separador
 // decimal o de miles (ver LeerNumeroEscrito).
 struct NumeroEscrito {
     double Valor = 0;
     bool EsNumero = false;   // hay al menos una cifra al principio
     bool Descartado = false; // quedó texto sin leer detrás del número
+    // Un solo separador seguido de exactamente tres cifras ("215.000", "6,500"):
+    // se leyó con el separador de la convención dada.
+    bool Ambiguo = false;
+    // El separador decimal que la forma del texto muestra sin dudas ("6,5",
+    // "1.234,5", "1.234.567" muestran la coma; "7.25" el punto); nulo si no
+    // muestra ninguno ("150", "150 000" o la forma ambigua).
+    QChar Muestra;
 };
-// Con "." y "," el último de ellos separa los decimales y el otro agrupa miles;
-// solo con ",": agrupa miles si el primer grupo tiene 1 a 3 cifras sin cero
-// inicial y los demás exactamente 3; si no, una "," es la coma decimal; varios
-// "." sin "," agrupan miles con la misma condición y uno solo es el punto
-// decimal, salvo con milesConPunto, donde un "." seguido de exactamente tres
-// cifras agrupa miles ("95.000"). Lee también el exponente ("6.20E+05").
-NumeroEscrito LeerNumeroEscrito(QStringView texto, bool milesConPunto = false);
+// Con "." y "," el último de ellos separa los decimales y el otro agrupa miles.
+// Con uno solo repetido, agrupa miles si el primer grupo tiene 1 a 3 cifras sin
+// cero inicial y los demás exactamente 3; si no, el segundo corta el número. Uno
+// solo seguido de exactamente tres cifras tras un primer grupo así es ambiguo y
+// se lee con la convención; cualquier otra forma de un solo separador es la
+// decimal. Un blanco (o uno de no separación) entre grupos de tres agrupa miles
+// ("150 000"). Lee también el exponente ("6.20E+05").
+NumeroEscrito LeerNumeroEscrito(QStringView texto,
+                                SeparadorDecimal convencion = SeparadorDecimal::Punto);

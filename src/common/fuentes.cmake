@@ -2,6 +2,7 @@
 set(VAREK9_NUCLEO_COMMON
   ${CMAKE_CURRENT_LIST_DIR}/Texto.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Numeros.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EntradaDatos.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ModuloLibzrl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Formato.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BloqueoArchivo.cpp

@@ -7,6 +7,7 @@
 #include "Archivos.h"
 
 #include "common/BloqueoArchivo.h"
+#include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
@@ -113,51 +114,195 @@ private slots:
                  leido);
     }
 
-    // Lo que una persona escribe o pega, con coma o punto decimal.
+    // Lo que una persona escribe o pega, con coma o punto decimal: lo que la
+    // forma del texto muestra y lo que decide la convención ("c" o "p").
     void numeroEscrito_data() {
         QTest::addColumn<QString>("texto");
-        QTest::addColumn<bool>("miles");
+        QTest::addColumn<QChar>("convencion");
         QTest::addColumn<QString>("leido");
-        const auto fila = [](const char* t, const char* leido, bool miles = false) {
-            QTest::addRow("%s%s", t, miles ? " (miles con punto)" : "")
-                << QString::fromUtf8(t) << miles << QString::fromUtf8(leido);
+        const auto fila = [](const char* t, char convencion, const char* leido) {
+            QTest::addRow("%s (%c)", t, convencion)
+                << QString::fromUtf8(t) << QChar(convencion == 'c' ? u',' : u'.')
+                << QString::fromUtf8(leido);
         };
-        fila("1.234,56", "1234.56");
-        fila("1,234.56", "1234.56");
-        fila("1,700", "1700");
-        fila("12,617,888", "12617888");
-        fila("6,5", "6.5");
-        fila("4,50", "4.5");
-        fila("0,500", "0.5");
-        fila("1234,567", "1234.567");
-        fila("1.234.567", "1234567");
-        fila("1.5", "1.5");
-        fila("95.000", "95");
-        fila("95.000", "95000", true);
-        fila("0.500", "0.5", true);
-        fila("1,700.00", "1700");
-        fila("6.20E+05", "620000");
-        fila("-7", "-7");
-        fila("-0,5", "-0.5");
-        fila(",5", "0.5");
-        fila("  7,5  ", "7.5");
-        fila("1,2,3", "1.2 con descarte");
-        fila("1.2.3", "1.2 con descarte");
-        fila("6,5 m", "6.5 con descarte");
-        fila("", "0 no es número");
-        fila("abc", "0 no es número con descarte");
-        fila("-", "0 no es número con descarte");
-        fila("1E", "1 con descarte");
+        fila("1.234,56", 'p', "1234.56 muestra ,");
+        fila("1,234.56", 'c', "1234.56 muestra .");
+        fila("1,700", 'p', "1700 ambiguo");
+        fila("1,700", 'c', "1.7 ambiguo");
+        fila("6,500", 'p', "6500 ambiguo");
+        fila("215.000", 'c', "215000 ambiguo");
+        fila("215.000", 'p', "215 ambiguo");
+        fila("-1.234", 'c', "-1234 ambiguo");
+        fila("12,617,888", 'c', "12617888 muestra .");
+        fila("1.234.567", 'p', "1234567 muestra ,");
+        fila("6,5", 'p', "6.5 muestra ,");
+        fila("4,50", 'c', "4.5 muestra ,");
+        fila("0,500", 'p', "0.5 muestra ,");
+        fila("0.500", 'c', "0.5 muestra .");
+        fila("1234,567", 'p', "1234.567 muestra ,");
+        fila("7.25", 'c', "7.25 muestra .");
+        fila("13.250,50", 'p', "13250.5 muestra ,");
+        fila("1,700.00", 'p', "1700 muestra .");
+        fila("6.20E+05", 'c', "620000 muestra .");
+        fila("1.234E+03", 'c', "1234 muestra .");
+        fila("150 000", 'p', "150000");
+        fila("150\u00a0000,5", 'p', "150000.5 muestra ,");
+        fila("-1 234 567", 'c', "-1234567");
+        fila("1 5", 'p', "1 con descarte");
+        fila("1234 567", 'p', "1234 con descarte");
+        fila("-7", 'c', "-7");
+        fila("-0,5", 'p', "-0.5 muestra ,");
+        fila(",5", 'p', "0.5 muestra ,");
+        fila("  7,5  ", 'p', "7.5 muestra ,");
+        fila("1,2,3", 'p', "1.2 con descarte");
+        fila("1.2.3", 'c', "1.2 con descarte");
+        fila("6,5 m", 'p', "6.5 muestra , con descarte");
+        fila("", 'p', "0 no es número");
+        fila("cinco", 'c', "0 no es número con descarte");
+        fila("-", 'p', "0 no es número con descarte");
+        fila("1E", 'p', "1 con descarte");
     }
 
     void numeroEscrito() {
         QFETCH(QString, texto);
-        QFETCH(bool, miles);
+        QFETCH(QChar, convencion);
         QFETCH(QString, leido);
-        const NumeroEscrito n = LeerNumeroEscrito(texto, miles);
+        const NumeroEscrito n = LeerNumeroEscrito(texto, SeparadorDecimal(convencion.unicode()));
         QCOMPARE(N(n.Valor) + (n.EsNumero ? u""_s : u" no es número"_s) +
+                     (n.Ambiguo ? u" ambiguo"_s : u""_s) +
+                     (n.Muestra.isNull() ? QString() : u" muestra "_s + n.Muestra) +
                      (n.Descartado ? u" con descarte"_s : u""_s),
                  leido);
+    }
+
+    // Un bloque se lee con la convención que muestran sus celdas; si no muestra
+    // ninguna, o las dos, con la preferencia.
+    void convencionDeBloque_data() {
+        QTest::addColumn<QStringList>("celdas");
+        QTest::addColumn<QChar>("preferencia");
+        QTest::addColumn<QString>("esperado");
+        const auto fila = [](const char* nombre, QStringList celdas, char16_t preferencia,
+                             const char* esperado) {
+            QTest::newRow(nombre) << celdas << QChar(preferencia) << QString::fromUtf8(esperado);
+        };
+        fila("hoja española", {u"UH-90"_s, u"12.500"_s, u"13.250,50"_s, u"85.000"_s, u"5,5"_s},
+             u'.', ", del bloque: 13.250,50 5,5 ambiguas");
+        fila("hoja inglesa", {u"1,250.5"_s, u"85,000"_s}, u',', ". del bloque: 1,250.5 ambiguas");
+        fila("sin muestra", {u"12.500"_s, u"20"_s, u"150 000"_s}, u',', ", ambiguas");
+        fila("contradictoria", {u"6,5"_s, u"7.25"_s}, u'.', ". contradictoria");
+        fila("solo enteros", {u"20"_s, u"x"_s}, u'.', ".");
+    }
+
+    void convencionDeBloque() {
+        QFETCH(QStringList, celdas);
+        QFETCH(QChar, preferencia);
+        QFETCH(QString, esperado);
+        const ConvencionBloque c =
+            ConvencionDeBloque(celdas, SeparadorDecimal(preferencia.unicode()));
+        QCOMPARE(QChar(char16_t(c.Separador)) +
+                     (c.DelBloque ? u" del bloque: "_s + c.Ejemplos.join(u' ') : QString()) +
+                     (c.Contradictoria ? u" contradictoria"_s : QString()) +
+                     (c.HayAmbiguas ? u" ambiguas"_s : QString()),
+                 esperado);
+        // El mensaje dice qué separador se usó.
+        QVERIFY(TextoConvencion(c).contains(c.Separador == SeparadorDecimal::Coma ? u"la coma"_s
+                                                                                  : u"el punto"_s));
+    }
+
+    // Lo que se copia es el valor exacto, sin exponente ni miles, y se vuelve a
+    // leer igual con la misma convención.
+    void textoExacto_data() {
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<QString>("punto");
+        QTest::addColumn<QString>("coma");
+        QTest::newRow("entero") << 123456.0 << u"123456"_s << u"123456"_s;
+        QTest::newRow("decimal") << -1234.5 << u"-1234.5"_s << u"-1234,5"_s;
+        QTest::newRow("tres decimales") << 123.456 << u"123.456"_s << u"123,456"_s;
+        QTest::newRow("pequeño") << 0.000012 << u"0.000012"_s << u"0,000012"_s;
+        QTest::newRow("grande") << 1.5e17 << u"150000000000000000"_s << u"150000000000000000"_s;
+        QTest::newRow("15 cifras") << 0.1 + 0.2 << u"0.3"_s << u"0,3"_s;
+        QTest::newRow("cero") << 0.0 << u"0"_s << u"0"_s;
+        QTest::newRow("uno") << 1.0 << u"1"_s << u"1"_s;
+    }
+
+    void textoExacto() {
+        QFETCH(double, valor);
+        QFETCH(QString, punto);
+        QFETCH(QString, coma);
+        QCOMPARE(TextoExacto(valor, SeparadorDecimal::Punto), punto);
+        QCOMPARE(TextoExacto(valor, SeparadorDecimal::Coma), coma);
+        for (const SeparadorDecimal s : {SeparadorDecimal::Punto, SeparadorDecimal::Coma})
+            QCOMPARE(LeerNumeroEscrito(TextoExacto(valor, s), s).Valor,
+                     std::stod(FormatoGeneral(valor).toStdString()));
+    }
+
+    // Las listas se buscan como escribe la gente; nada desconocido pasa a la
+    // primera entrada.
+    void entradaDeLista_data() {
+        QTest::addColumn<QStringList>("entradas");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("indice"); // -2: ambigua
+        const QStringList humedad{u"Arido"_s, u"Semiarido"_s, u"Subhumedo"_s, u"Humedo"_s,
+                                  u"Superhumedo"_s};
+        const QStringList terreno{u"Plano"_s, u"Ondulado"_s, u"Montañoso"_s, u"Escarpado"_s};
+        const QStringList tramo{u"1. Sobre vía existente"_s, u"2. Explanación nueva"_s};
+        const QStringList segmento{u"A. Rasante paralela afirmado existente"_s,
+                                   u"B. Excavación o cajeo"_s, u"C. Terraplen"_s};
+        const QStringList afirmado{u"No hay"_s, u"AFR-1"_s, u"AFR-2"_s};
+        QTest::newRow("tilde") << humedad << u"Húmedo"_s << 3;
+        QTest::newRow("mayúsculas") << humedad << u" HUMEDO "_s << 3;
+        QTest::newRow("comienzo único") << humedad << u"sub"_s << 2;
+        QTest::newRow("comienzo ambiguo") << humedad << u"S"_s << -2;
+        QTest::newRow("desconocida") << humedad << u"Mojado"_s << -1;
+        QTest::newRow("vacía") << humedad << u"  "_s << -1;
+        QTest::newRow("eñe sin tilde") << terreno << u"Montanoso"_s << 2;
+        QTest::newRow("número") << tramo << u"2"_s << 1;
+        QTest::newRow("número y texto") << tramo << u"2. Explanación"_s << 1;
+        QTest::newRow("texto sin número") << tramo << u"sobre via"_s << 0;
+        QTest::newRow("número equivocado") << tramo << u"3"_s << -1;
+        QTest::newRow("letra") << segmento << u"b"_s << 1;
+        QTest::newRow("letra y paréntesis") << segmento << u"c) terraplén"_s << 2;
+        QTest::newRow("afirmado ambiguo") << afirmado << u"afr"_s << -2;
+        QTest::newRow("afirmado") << afirmado << u"afr-2"_s << 2;
+        QTest::newRow("no") << afirmado << u"no"_s << 0;
+    }
+
+    void entradaDeLista() {
+        QFETCH(QStringList, entradas);
+        QFETCH(QString, texto);
+        QFETCH(int, indice);
+        bool ambigua = false;
+        const int hallada = BuscarEntradaLista(entradas, texto, &ambigua);
+        QCOMPARE(ambigua ? -2 : hallada, indice);
+    }
+
+    void preferenciaYCaracteres() {
+        // La región decide la convención por omisión.
+        for (const auto& [nombre, esperado] : {std::pair{"es_CO", SeparadorDecimal::Coma},
+                                               {"es_ES", SeparadorDecimal::Coma},
+                                               {"es_AR", SeparadorDecimal::Coma},
+                                               {"es_MX", SeparadorDecimal::Punto},
+                                               {"es_US", SeparadorDecimal::Punto},
+                                               {"en_GB", SeparadorDecimal::Punto},
+                                               {"en_ZA", SeparadorDecimal::Punto},
+                                               {"C", SeparadorDecimal::Coma}})
+            QVERIFY2(SeparadorDeRegion(QLocale(QString::fromLatin1(nombre))) == esperado, nombre);
+        // La preferencia guardada se lee otra vez.
+        for (const SeparadorDecimal s : {SeparadorDecimal::Punto, SeparadorDecimal::Coma}) {
+            GuardarSeparadorDecimal(s);
+            QVERIFY(LeerSeparadorDecimal() == s);
+        }
+        QCOMPARE(SeparadorDeNombre(u" Punto"), std::optional(SeparadorDecimal::Punto));
+        QCOMPARE(SeparadorDeNombre(u"pt"), std::nullopt);
+        QCOMPARE(TextoVentana(u"-1,234.50"_s, SeparadorDecimal::Coma), u"-1.234,50"_s);
+        QCOMPARE(TextoVentana(u"1.50E+05"_s, SeparadorDecimal::Punto), u"1.50E+05"_s);
+
+        // Lo que Windows-1252 no tiene se nombra una vez y el resto se conserva.
+        QCOMPARE(CaracteresNoAnsi(u"Tramo ≥ 5 km Ω ≥ ñ € ?"_s), u"≥Ω"_s);
+        QCOMPARE(QuitarNoAnsi(u"Tramo ≥ 5 km Ω😀"_s), u"Tramo  5 km "_s);
+        QCOMPARE(TextoCaracteresNoAnsi(u"Ω"),
+                 u"El carácter [Ω] no se puede guardar en el archivo del proyecto..."_s);
+        QVERIFY(TextoCaracteresNoAnsi(u"≥😀").contains(u"[≥ 😀]"_s));
     }
 
     void ansiRecorteYNumeros() {

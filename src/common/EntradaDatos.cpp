@@ -1,0 +1,250 @@
+#include "common/EntradaDatos.h"
+
+#include "common/Texto.h"
+
+#include <QSettings>
+
+#include <cmath>
+
+namespace {
+
+QSettings Preferencias() {
+    // Con nombre propio: los programas complementarios leen la misma preferencia.
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Varek-9"),
+                     QStringLiteral("Varek-9"));
+}
+
+const QString ClaveSeparador = QStringLiteral("SeparadorDecimal");
+
+} // namespace
+
+SeparadorDecimal SeparadorDeRegion(const QLocale& region) {
+    if (region.language() == QLocale::C || region.language() == QLocale::AnyLanguage)
+        return SeparadorDecimal::Coma;
+    if (region.language() == QLocale::English) return SeparadorDecimal::Punto;
+    return region.decimalPoint() == u"." ? SeparadorDecimal::Punto : SeparadorDecimal::Coma;
+}
+
+SeparadorDecimal LeerSeparadorDecimal() {
+    const auto guardado = SeparadorDeNombre(Preferencias().value(ClaveSeparador).toString());
+    return guardado ? *guardado : SeparadorDeRegion(QLocale::system());
+}
+
+void GuardarSeparadorDecimal(SeparadorDecimal separador) {
+    QSettings p = Preferencias();
+    p.setValue(ClaveSeparador, NombreSeparador(separador));
+    p.sync();
+}
+
+QString NombreSeparador(SeparadorDecimal separador) {
+    return separador == SeparadorDecimal::Coma ? QStringLiteral("coma") : QStringLiteral("punto");
+}
+
+std::optional<SeparadorDecimal> SeparadorDeNombre(QStringView nombre) {
+    const QStringView n = nombre.trimmed();
+    if (n.compare(u"coma", Qt::CaseInsensitive) == 0) return SeparadorDecimal::Coma;
+    if (n.compare(u"punto", Qt::CaseInsensitive) == 0) return SeparadorDecimal::Punto;
+    return std::nullopt;
+}
+
+QString TextoPreferenciaSeparador(SeparadorDecimal separador) {
+    return QStringLiteral("Separador decimal: %1 (%2)")
+        .arg(NombreSeparador(separador), TextoVentana(QStringLiteral("1,234.5"), separador));
+}
+
+QString TextoVentana(QString formateado, SeparadorDecimal separador) {
+    if (separador == SeparadorDecimal::Punto) return formateado;
+    for (QChar& c : formateado) {
+        if (c == u'.')
+            c = u',';
+        else if (c == u',')
+            c = u'.';
+    }
+    return formateado;
+}
+
+QString TextoExacto(double valor, SeparadorDecimal separador) {
+    if (valor == 0 || !std::isfinite(valor)) return QStringLiteral("0");
+    const Cifras15 c = CifrasSignificativas(std::fabs(valor));
+    int n = 15;
+    while (n > 1 && c.Digitos[n - 1] == '0')
+        --n;
+    const QString cifras = QString::fromLatin1(c.Digitos, n);
+    QString r = valor < 0 ? QStringLiteral("-") : QString();
+    if (c.Exponente < 0) {
+        r += u'0';
+        r += QChar(char16_t(separador));
+        r += QString(-c.Exponente - 1, u'0');
+        r += cifras;
+    } else if (c.Exponente + 1 >= n) {
+        r += cifras;
+        r += QString(c.Exponente + 1 - n, u'0');
+    } else {
+        r += cifras.first(c.Exponente + 1);
+        r += QChar(char16_t(separador));
+        r += cifras.sliced(c.Exponente + 1);
+    }
+    return r;
+}
+
+ConvencionBloque ConvencionDeBloque(const QStringList& textos, SeparadorDecimal preferencia) {
+    ConvencionBloque r;
+    QStringList comas;
+    QStringList puntos;
+    for (const QString& texto : textos) {
+        const NumeroEscrito n = LeerNumeroEscrito(texto, preferencia);
+        if (!n.EsNumero) continue;
+        r.HayAmbiguas = r.HayAmbiguas || n.Ambiguo;
+        if (n.Muestra == u',') comas.append(texto.trimmed());
+        if (n.Muestra == u'.') puntos.append(texto.trimmed());
+    }
+    r.Contradictoria = !comas.isEmpty() && !puntos.isEmpty();
+    r.DelBloque = !r.Contradictoria && (!comas.isEmpty() || !puntos.isEmpty());
+    r.Separador = !r.DelBloque      ? preferencia
+                  : comas.isEmpty() ? SeparadorDecimal::Punto
+                                    : SeparadorDecimal::Coma;
+    if (r.DelBloque) r.Ejemplos = (comas.isEmpty() ? puntos : comas).mid(0, 3);
+    return r;
+}
+
+QString TextoConvencion(const ConvencionBloque& c) {
+    const QString nombre = c.Separador == SeparadorDecimal::Coma ? QStringLiteral("la coma")
+                                                                 : QStringLiteral("el punto");
+    if (c.DelBloque) {
+        QStringList citas;
+        for (const QString& e : c.Ejemplos)
+            citas << u'"' + e + u'"';
+        return QStringLiteral("Los números se leyeron con %1 como separador decimal, como lo "
+                              "muestran las celdas %2 del texto pegado.")
+            .arg(nombre, citas.join(QStringLiteral(", ")));
+    }
+    return QStringLiteral("Los números se leyeron con %1 como separador decimal, el de la opción "
+                          "\"Separador decimal\"%2.")
+        .arg(nombre, c.Contradictoria
+                         ? QStringLiteral(": unas celdas del texto pegado usan la coma y otras "
+                                          "el punto")
+                         : QStringLiteral(": ninguna celda del texto pegado muestra otro"));
+}
+
+namespace {
+
+// Sin tildes ni mayúsculas, recortado y con un solo blanco entre palabras.
+QString Normalizar(QStringView texto) {
+    const QString descompuesto = texto.toString().normalized(QString::NormalizationForm_D);
+    QString r;
+    r.reserve(descompuesto.size());
+    for (const QChar c : descompuesto) {
+        if (c.category() == QChar::Mark_NonSpacing) continue;
+        if (c.isSpace()) {
+            if (!r.isEmpty() && !r.endsWith(u' ')) r += u' ';
+            continue;
+        }
+        r += c.toCaseFolded();
+    }
+    if (r.endsWith(u' ')) r.chop(1);
+    return r;
+}
+
+// "2. Explanación nueva": el código "2" y el resto "explanacion nueva" (ya
+// normalizado). Sin código, nulo.
+QChar Codigo(QStringView normal, QStringView* resto, bool entrada) {
+    if (normal.isEmpty() || !normal.front().isLetterOrNumber()) return {};
+    if (normal.size() == 1) {
+        *resto = {};
+        return normal.front();
+    }
+    const QChar siguiente = normal[1];
+    if (siguiente == u'.' || siguiente == u')' || (!entrada && siguiente == u' ')) {
+        *resto = normal.sliced(2).trimmed();
+        return normal.front();
+    }
+    return {};
+}
+
+} // namespace
+
+int BuscarEntradaLista(const QStringList& entradas, QStringView texto, bool* ambigua) {
+    if (ambigua) *ambigua = false;
+    const QString buscado = Normalizar(texto);
+    if (buscado.isEmpty()) return -1;
+    QStringList normales;
+    for (const QString& e : entradas)
+        normales.append(Normalizar(e));
+    const int exacta = int(normales.indexOf(buscado));
+    if (exacta >= 0) return exacta;
+
+    // Una sola entrada candidata en cada paso; dos son ambiguas.
+    const auto unica = [&](auto&& cumple) {
+        int hallada = -1;
+        for (int i = 0; i < normales.size(); ++i) {
+            if (!cumple(i)) continue;
+            if (hallada >= 0) return -2;
+            hallada = i;
+        }
+        return hallada;
+    };
+    QStringView restoBuscado;
+    const QChar codigo = Codigo(buscado, &restoBuscado, false);
+    int i = -1;
+    if (!codigo.isNull())
+        i = unica([&](int k) {
+            QStringView resto;
+            return Codigo(normales[k], &resto, true) == codigo && resto.startsWith(restoBuscado);
+        });
+    if (i == -1)
+        i = unica([&](int k) {
+            QStringView resto;
+            const bool conCodigo =
+                !Codigo(normales[k], &resto, true).isNull() && normales[k].size() > 1;
+            return normales[k].startsWith(buscado) || (conCodigo && resto.startsWith(buscado));
+        });
+    if (i == -2) {
+        if (ambigua) *ambigua = true;
+        return -1;
+    }
+    return i;
+}
+
+namespace {
+
+// Cada carácter del texto; uno fuera del plano básico (dos unidades) va entero.
+template <class Accion>
+void PorCaracter(QStringView texto, Accion accion) {
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const qsizetype largo = texto[i].isHighSurrogate() && i + 1 < texto.size() ? 2 : 1;
+        accion(texto.sliced(i, largo));
+        i += largo - 1;
+    }
+}
+
+} // namespace
+
+QString CaracteresNoAnsi(QStringView texto) {
+    QString r;
+    PorCaracter(texto, [&](QStringView c) {
+        if (CodificarAnsi(c) == "?" && c != u"?" && !r.contains(c)) r += c;
+    });
+    return r;
+}
+
+QString QuitarNoAnsi(QStringView texto) {
+    const QString fuera = CaracteresNoAnsi(texto);
+    if (fuera.isEmpty()) return texto.toString();
+    QString r;
+    PorCaracter(texto, [&](QStringView c) {
+        if (!fuera.contains(c)) r += c;
+    });
+    return r;
+}
+
+QString TextoCaracteresNoAnsi(QStringView caracteres) {
+    QStringList lista;
+    PorCaracter(caracteres, [&](QStringView c) { lista << c.toString(); });
+    if (lista.size() == 1)
+        return QStringLiteral("El carácter [%1] no se puede guardar en el archivo del "
+                              "proyecto...")
+            .arg(lista.first());
+    return QStringLiteral("Los caracteres [%1] no se pueden guardar en el archivo del "
+                          "proyecto...")
+        .arg(lista.join(u' '));
+}
