@@ -2,6 +2,7 @@
 #include "app/Arranque.h"
 #include "app/PlataformaQt.h"
 #include "app/frmVarek9.h"
+#include "common/EntradaDatos.h"
 #include "common/ModuloLibzrl.h"
 #include "common/TraduccionQt.h"
 #include "printing/ImpresoraQt.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     EntrarEnCarpetaDeTrabajo(argumentos);
 
     ModuloVarek9 modulo;
+    modulo.Separador = LeerSeparadorDecimal();
     PlataformaQt plataforma;
     frmVarek9 ventana(modulo, plataforma, LineaComando(argumentos));
     ventana.show();

@@ -1,13 +1,16 @@
 #include "common/VentanasLibzrl.h"
 
+#include "common/EntradaDatos.h"
 #include "common/ModuloLibzrl.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextCursor>
@@ -134,4 +137,37 @@ void SeleccionarEnLista(QComboBox& lista, const QString& texto, bool primeroSiNa
 void PrepararCampos(const QList<QWidget*>& campos) {
     for (QWidget* campo : campos)
         if (campo) campo->installEventFilter(new FiltroCampo(*campo));
+}
+
+QMenu* AgregarMenuSeparador(QMenu& opciones, SeparadorDecimal& separador,
+                            std::function<void()> alCambiar) {
+    QMenu* menu = opciones.addMenu(QStringLiteral("&Separador decimal"));
+    menu->setObjectName(QStringLiteral("mnuSeparadorDecimal"));
+    auto* grupo = new QActionGroup(menu);
+    const auto opcion = [&](const QString& texto, const char* nombre, SeparadorDecimal valor) {
+        QAction* accion = menu->addAction(texto);
+        accion->setObjectName(QString::fromLatin1(nombre));
+        accion->setCheckable(true);
+        grupo->addAction(accion);
+        QObject::connect(accion, &QAction::triggered, menu, [&separador, valor, alCambiar] {
+            if (separador == valor) return;
+            separador = valor;
+            GuardarSeparadorDecimal(valor);
+            if (alCambiar) alCambiar();
+        });
+        return accion;
+    };
+    QAction* coma =
+        opcion(QStringLiteral("&Coma (1.234,5)"), "mnuSeparadorComa", SeparadorDecimal::Coma);
+    QAction* punto =
+        opcion(QStringLiteral("&Punto (1,234.5)"), "mnuSeparadorPunto", SeparadorDecimal::Punto);
+    // Otra ventana pudo cambiarla: se marca la de ahora al abrir el menú.
+    const auto marcar = [&separador, coma, punto] {
+        coma->setChecked(separador == SeparadorDecimal::Coma);
+        punto->setChecked(separador == SeparadorDecimal::Punto);
+    };
+    marcar();
+    QObject::connect(&opciones, &QMenu::aboutToShow, menu, marcar);
+    QObject::connect(menu, &QMenu::aboutToShow, menu, marcar);
+    return menu;
 }

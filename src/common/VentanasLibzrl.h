@@ -3,10 +3,15 @@
 // siguiente y elegir una entrada de una lista desplegable.
 #pragma once
 
+#include "common/Numeros.h"
+
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QComboBox;
+class QMenu;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -42,3 +47,9 @@ void SeleccionarEnLista(QComboBox& lista, const QString& texto, bool primeroSiNa
 // de varias líneas Enter sigue siendo un salto de línea y un clic deja el
 // cursor donde se hizo.
 void PrepararCampos(const QList<QWidget*>& campos);
+
+// El submenú "Separador decimal" (coma o punto) de un menú Opciones: cambia la
+// preferencia del usuario, la guarda y llama a alCambiar para que la ventana
+// vuelva a mostrar sus números.
+QMenu* AgregarMenuSeparador(QMenu& opciones, SeparadorDecimal& separador,
+                            std::function<void()> alCambiar = {});

@@ -2,6 +2,8 @@
 // objeto por proceso, creado en main() y pasado por referencia.
 #pragma once
 
+#include "common/Numeros.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -130,6 +132,9 @@ struct ModuloVarek9 {
     bool ProyectoModificado = false;
     ::ResultadoPrograma ResultadoPrograma;
     ::EstadoLectura EstadoLectura;
+    // La convención con que el usuario escribe y ve los números en las ventanas
+    // (su preferencia, que main lee al empezar); los archivos no cambian.
+    SeparadorDecimal Separador = SeparadorDecimal::Punto;
 };
 
 // Los campos de una unidad que no pueden ser negativos (las abscisas sí), con

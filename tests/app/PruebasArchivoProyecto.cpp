@@ -24,6 +24,7 @@
 #include <QLocale>
 #include <QScopeGuard>
 #include <QSysInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -997,7 +998,10 @@ private slots:
         const QByteArray xdgAnterior = qgetenv("XDG_DATA_HOME");
         qunsetenv("VAREK9_DIR_SISTEMA");
         qputenv("XDG_DATA_HOME", datos.path().toLocal8Bit());
+        // La carpeta sale de XDG_DATA_HOME, que el modo de prueba de Qt no mira.
+        QStandardPaths::setTestModeEnabled(false);
         const QString propio = DirectorioSistemaPlataforma();
+        QStandardPaths::setTestModeEnabled(true);
         QVERIFY(propio.startsWith(datos.path() + '/') && propio.endsWith("/sistema"));
         QVERIFY(QFileInfo(propio).isDir());
         xdgAnterior.isEmpty() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", xdgAnterior);
