@@ -1,6 +1,7 @@
 #include "cli/OrdenesUnidades.h"
 
 #include "cli/SalidaEntrada.h"
+#include "common/EntradaDatos.h"
 #include "common/Texto.h"
 #include "project/ArchivoProyecto.h"
 #include "project/ModuloVarek9.h"
@@ -61,9 +62,27 @@ bool FilaVaciaUH(const TablaTextos& tabla, int fila) {
     return true;
 }
 
+// Quita "--separador coma|punto" de los argumentos; sin la opción, la
+// preferencia del usuario. Falso (tras avisar) si el valor no es ninguno.
+bool TomarSeparador(QStringList& args, SeparadorDecimal& separador) {
+    separador = LeerSeparadorDecimal();
+    const qsizetype pos = args.indexOf(QStringLiteral("--separador"));
+    if (pos < 0) return true;
+    const auto elegido = pos + 1 < args.size() ? SeparadorDeNombre(args[pos + 1]) : std::nullopt;
+    if (!elegido) {
+        ErrorUso(QStringLiteral("La opción --separador lleva coma o punto."));
+        return false;
+    }
+    separador = *elegido;
+    args.remove(pos, 2);
+    return true;
+}
+
 } // namespace
 
-int OrdenImportar(const QStringList& args) {
+int OrdenImportar(QStringList args) {
+    SeparadorDecimal separador{};
+    if (!TomarSeparador(args, separador)) return SalidaUso;
     if (args.size() != 3)
         return ErrorUso(QStringLiteral(
             "La orden importar lleva tres argumentos: PROYECTO.vk9 UNIDADES.txt SALIDA.vk9."));
@@ -89,10 +108,10 @@ int OrdenImportar(const QStringList& args) {
         tabla.PonerFilas(fila + 1);
         NumerarFilas(tabla);
     }
-    PegarTexto(tabla, texto, fila, ColCodigoTramo, true, false);
-    // Lo que no se pudo leer entero se dice en la salida de errores; no detiene.
-    const QList<CeldaDudosa> dudosas = CeldasDudosasUH(tabla, fila, tabla.Filas() - 1);
-    if (!dudosas.isEmpty()) Avisar(TextoCeldasDudosas(dudosas));
+    // Lo que no se pudo leer se dice en la salida de errores; no detiene.
+    const QString aviso =
+        TextoPegado(PegarUH(tabla, texto, fila, ColCodigoTramo, separador), separador);
+    if (!aviso.isEmpty()) Avisar(aviso);
     int esperadas = 0;
     for (int r = fila; r < tabla.Filas(); ++r) {
         if (!tabla.Texto(r, ColCodigoTramo).isEmpty())
@@ -123,12 +142,15 @@ int OrdenImportar(const QStringList& args) {
     return SalidaBien;
 }
 
-int OrdenExportar(const QStringList& args) {
+int OrdenExportar(QStringList args) {
+    SeparadorDecimal separador{};
+    if (!TomarSeparador(args, separador)) return SalidaUso;
     if (args.size() != 1)
         return ErrorUso(QStringLiteral("La orden exportar lleva un argumento: PROYECTO.vk9."));
     ModuloVarek9 modulo;
     if (!CargarProyecto(args[0], modulo)) return SalidaUso;
-    const TablaTextos tabla = PrepararTablaUH(modulo.Proyecto);
+    TablaTextos tabla = PrepararTablaUH(modulo.Proyecto);
+    tabla.PonerSeparador(separador);
 #ifdef _WIN32
     // Los saltos de línea salen como LF, igual que en el portapapeles.
     _setmode(_fileno(stdout), _O_BINARY);

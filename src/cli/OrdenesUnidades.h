@@ -4,9 +4,10 @@
 
 #include <QStringList>
 
-// importar PROYECTO.vk9 UNIDADES.txt SALIDA.vk9: pega el texto bajo la última
-// unidad, revisa y guarda. Devuelve el código de salida del programa.
-int OrdenImportar(const QStringList& args);
-// exportar PROYECTO.vk9: escribe en la salida lo que "Copiar al Portapapeles"
-// pondría en el portapapeles, en Windows-1252.
-int OrdenExportar(const QStringList& args);
+// importar PROYECTO.vk9 UNIDADES.txt SALIDA.vk9 [--separador coma|punto]: pega
+// el texto bajo la última unidad, revisa y guarda. Devuelve el código de salida
+// del programa.
+int OrdenImportar(QStringList args);
+// exportar PROYECTO.vk9 [--separador coma|punto]: escribe en la salida lo que
+// "Copiar al Portapapeles" pondría en el portapapeles, en Windows-1252.
+int OrdenExportar(QStringList args);

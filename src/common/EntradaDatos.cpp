@@ -114,9 +114,12 @@ QString TextoConvencion(const ConvencionBloque& c) {
         QStringList citas;
         for (const QString& e : c.Ejemplos)
             citas << u'"' + e + u'"';
-        return QStringLiteral("Los números se leyeron con %1 como separador decimal, como lo "
-                              "muestran las celdas %2 del texto pegado.")
-            .arg(nombre, citas.join(QStringLiteral(", ")));
+        return QStringLiteral("Los números se leyeron con %1 como separador decimal, como lo %2 "
+                              "%3 del texto pegado.")
+            .arg(nombre,
+                 citas.size() == 1 ? QStringLiteral("muestra la celda")
+                                   : QStringLiteral("muestran las celdas"),
+                 citas.join(QStringLiteral(", ")));
     }
     return QStringLiteral("Los números se leyeron con %1 como separador decimal, el de la opción "
                           "\"Separador decimal\"%2.")
@@ -126,9 +129,6 @@ QString TextoConvencion(const ConvencionBloque& c) {
                          : QStringLiteral(": ninguna celda del texto pegado muestra otro"));
 }
 
-namespace {
-
-// Sin tildes ni mayúsculas, recortado y con un solo blanco entre palabras.
 QString Normalizar(QStringView texto) {
     const QString descompuesto = texto.toString().normalized(QString::NormalizationForm_D);
     QString r;
@@ -144,6 +144,8 @@ QString Normalizar(QStringView texto) {
     if (r.endsWith(u' ')) r.chop(1);
     return r;
 }
+
+namespace {
 
 // "2. Explanación nueva": el código "2" y el resto "explanacion nueva" (ya
 // normalizado). Sin código, nulo.

@@ -47,6 +47,8 @@ ConvencionBloque ConvencionDeBloque(const QStringList& textos, SeparadorDecimal 
 // La frase del mensaje del pegado que dice con qué convención se leyó y por qué.
 QString TextoConvencion(const ConvencionBloque& convencion);
 
+// Sin tildes ni mayúsculas, recortado y con un solo blanco entre palabras.
+QString Normalizar(QStringView texto);
 // La entrada de la lista que corresponde a un texto escrito como lo escribe la
 // gente: sin mayúsculas ni tildes, sin blancos alrededor, con o sin el número o
 // la letra del comienzo ("2", "2. Explanación", "b"), o el comienzo de una sola

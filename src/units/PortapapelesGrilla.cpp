@@ -1,5 +1,6 @@
 #include "units/PortapapelesGrilla.h"
 
+#include "common/EntradaDatos.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Texto.h"
 
@@ -32,7 +33,12 @@ QString CopiarTexto(const TablaTextos& tabla, int primeraFila, int primeraColumn
     QString texto;
     for (int f = primeraFila; f <= ultima; ++f) {
         for (int c = primeraColumna; c < tabla.Columnas(); ++c) {
-            texto += QuitarControles(tabla.Texto(f, c), true);
+            // Los números van con su valor exacto, no con lo que muestra la máscara:
+            // una hoja de cálculo los lee como números y pegarlos da lo mismo.
+            if (const auto valor = tabla.Valor(f, c))
+                texto += TextoExacto(*valor, tabla.Separador());
+            else
+                texto += QuitarControles(tabla.Texto(f, c), true);
             texto += c + 1 < tabla.Columnas() ? u'\t' : u'\n';
         }
     }

@@ -11,7 +11,8 @@
 
 // Las filas desde primeraFila hasta la última que tenga algo en las columnas
 // primeraColumna..última (o hasta la última fila si todas están vacías). Cada
-// celda va recortada y con sus caracteres de control como blancos; TAB entre
+// celda va recortada y con sus caracteres de control como blancos (un número
+// con su valor exacto, TextoExacto con el separador de la tabla); TAB entre
 // celdas, LF solo entre filas. Con pararEnVacia la copia termina antes de la
 // primera fila vacía.
 QString CopiarTexto(const TablaTextos& tabla, int primeraFila, int primeraColumna,

@@ -4,10 +4,12 @@
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
+#include "units/PortapapelesGrilla.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <iterator>
 
 namespace {
@@ -69,7 +71,10 @@ void PonerNumero(TablaTextos& tabla, int fila, int columna, double valor) {
             leidas[std::size_t(c)] = LeerMascara(MascaraColumnaUH(c));
         return leidas;
     }();
-    const std::string ascii = FormatoAscii(valor, mascaras.at(std::size_t(columna)));
+    std::string ascii = FormatoAscii(valor, mascaras.at(std::size_t(columna)));
+    if (tabla.Separador() == SeparadorDecimal::Coma)
+        for (char& c : ascii)
+            c = c == '.' ? ',' : c == ',' ? '.' : c;
     const QLatin1StringView texto(ascii.data(), qsizetype(ascii.size()));
     const QString actual = tabla.Texto(fila, columna);
     tabla.PonerValor(fila, columna, actual == texto ? actual : QString(texto), valor);
@@ -126,12 +131,13 @@ UnidadHomogenea LeerFila(const Proyecto& proyecto, const TablaTextos& tabla, int
         // Se toma el valor exacto de la celda, no lo que muestra su máscara: un W18
         // de 500400 no pasa a 500000 ni se diseña fuera del método.
         const std::optional<double> exacto = tabla.Valor(r, c);
-        const double valor = exacto ? *exacto : LeerCeldaUH(c, celda).Valor;
+        const double valor = exacto ? *exacto : LeerCeldaUH(c, celda, tabla.Separador()).Valor;
         // Se rechaza un negativo imposible escrito o pegado en vez de normalizarlo: daría
         // costos negativos. Una celda que muestra el valor guardado no cambió (un
         // archivo puede traer negativos, que la lectura ya avisó).
         const auto igual = [&] {
-            return exacto ? *exacto == *campo : celda == Formato(*campo, MascaraColumnaUH(c));
+            return exacto ? *exacto == *campo
+                          : celda == TextoNumeroUH(c, *campo, tabla.Separador());
         };
         if (valor < 0 && SinNegativos(c) && !igual()) {
             if (rechazadas) rechazadas->append({r, c});
@@ -189,28 +195,52 @@ QStringView MascaraColumnaUH(int columna) {
     }
 }
 
-NumeroEscrito LeerCeldaUH(int columna, QStringView texto) {
-    if (columna == ColEjesEquivalentes) return LeerNumeroEscrito(texto);
+NumeroEscrito LeerCeldaUH(int columna, QStringView texto, SeparadorDecimal convencion) {
+    NumeroEscrito n = LeerNumeroEscrito(texto, convencion);
+    if (columna == ColEjesEquivalentes || !n.Descartado) return n;
     // Coma y punto se conservan para que decidan cuál es el decimal: "7,5" ya no
     // pierde la coma (sería 75).
     const QString filtrado = FiltrarNumero(texto.toString(), QStringLiteral("0123456789.,-"));
-    NumeroEscrito n = LeerNumeroEscrito(filtrado);
+    n = LeerNumeroEscrito(filtrado, convencion);
     if (filtrado.size() != texto.trimmed().size()) n.Descartado = true;
     return n;
 }
 
-QString TextoNumeroUH(int columna, QStringView texto) {
-    return Formato(LeerCeldaUH(columna, texto).Valor, MascaraColumnaUH(columna));
+QString TextoNumeroUH(int columna, double valor, SeparadorDecimal convencion) {
+    return TextoVentana(Formato(valor, MascaraColumnaUH(columna)), convencion);
 }
 
 double NumeroCeldaUH(const TablaTextos& tabla, int fila, int columna) {
     const std::optional<double> exacto = tabla.Valor(fila, columna);
-    return exacto ? *exacto : LeerCeldaUH(columna, tabla.Texto(fila, columna)).Valor;
+    return exacto ? *exacto
+                  : LeerCeldaUH(columna, tabla.Texto(fila, columna), tabla.Separador()).Valor;
 }
 
 QString NombreColumnaUH(int columna) {
-    if (columna == ColAbscisaInicial) return QStringLiteral("Abscisa Inicial");
-    if (columna == ColAbscisaFinal) return QStringLiteral("Abscisa Final");
+    switch (columna) {
+    case ColCodigoTramo:
+        return QStringLiteral("Código Tramo");
+    case ColDescripcion:
+        return QStringLiteral("Descripción");
+    case ColTipoTramo:
+        return QStringLiteral("Tipo de Tramo");
+    case ColTipoSegmento:
+        return QStringLiteral("Tipo de Segmento");
+    case ColAbscisaInicial:
+        return QStringLiteral("Abscisa Inicial");
+    case ColAbscisaFinal:
+        return QStringLiteral("Abscisa Final");
+    case ColClimaHumedad:
+        return QStringLiteral("Clasificación Climática por Humedad");
+    case ColClimaTemperatura:
+        return QStringLiteral("Clasificación Climática por Temperatura");
+    case ColTipoTerreno:
+        return QStringLiteral("Tipo de Terreno");
+    case ColTipoAfirmado:
+        return QStringLiteral("Tipo de Afirmado");
+    default:
+        break;
+    }
     // Las demás columnas de número se nombran como sus campos en el modelo.
     UnidadHomogenea u;
     const double* campo = Campo(u, columna);
@@ -248,32 +278,159 @@ QString TextoCeldasRechazadas(const QList<CeldaRechazada>& celdas) {
                      .arg(lista);
 }
 
-QList<CeldaDudosa> CeldasDudosasUH(const TablaTextos& tabla, int desde, int hasta) {
-    QList<CeldaDudosa> dudosas;
-    for (int f = std::max(desde, 1); f <= std::min(hasta, tabla.Filas() - 1); ++f)
-        for (int c = ColAbscisaInicial; c < ColumnasUH; ++c) {
-            const QString& texto = tabla.Texto(f, c);
-            if (!EsColumnaNumeroUH(c) || texto.trimmed().isEmpty() || tabla.Valor(f, c)) continue;
-            const NumeroEscrito n = LeerCeldaUH(c, texto);
-            if (n.Descartado || !n.EsNumero) dudosas.append({f, c, texto, n.Valor});
-        }
-    return dudosas;
+bool FueraDeLoUsualUH(int columna, double valor) {
+    switch (columna) {
+    case ColAbscisaInicial:
+    case ColAbscisaFinal:
+        return std::fabs(valor) > 10'000'000;
+    case ColAnchoCorona:
+        return valor > 40;
+    case ColEjesEquivalentes:
+        return valor > 50'000'000;
+    case ColCBR:
+        return valor > 100;
+    case ColEspesorAfirmado:
+    case ColEspesorSubrasante:
+        return valor > 300;
+    default:
+        return false;
+    }
 }
 
-QString TextoCeldasDudosas(const QList<CeldaDudosa>& celdas) {
-    if (celdas.isEmpty()) return {};
-    QStringList lineas;
-    for (qsizetype i = 0; i < std::min<qsizetype>(celdas.size(), 20); ++i) {
-        const CeldaDudosa& c = celdas[i];
-        lineas << QStringLiteral("fila %1, %2: \"%3\" se guarda como %4")
-                      .arg(c.Fila)
-                      .arg(NombreColumnaUH(c.Columna), c.Texto.trimmed(),
-                           Formato(c.Valor, MascaraColumnaUH(c.Columna)));
+namespace {
+
+// El valor como lo lee una persona en un mensaje: con miles y la convención.
+QString ValorMensaje(int columna, double valor, SeparadorDecimal convencion) {
+    return TextoVentana(Formato(valor, columna == ColEjesEquivalentes ? u"#,##0" : u"#,##0.00"),
+                        convencion);
+}
+
+} // namespace
+
+QString PreguntaValorUH(int columna, double valor, int unidad, SeparadorDecimal convencion) {
+    return QStringLiteral("¿El valor [%1] de %2 de la unidad [%3] es correcto?")
+        .arg(ValorMensaje(columna, valor, convencion), NombreColumnaUH(columna))
+        .arg(unidad);
+}
+
+ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int columna,
+                        SeparadorDecimal preferencia) {
+    ResultadoPegado r;
+    const TablaTextos anterior = tabla;
+    PegarTexto(tabla, texto, fila, columna, true, false);
+    if (tabla.Filas() != anterior.Filas()) NumerarFilas(tabla);
+    // Las filas que el texto alcanza: una más por cada salto de línea.
+    int ultima = fila;
+    for (qsizetype i = 0; i < texto.size(); ++i)
+        if (texto[i] == u'\r' || (texto[i] == u'\n' && (i == 0 || texto[i - 1] != u'\r'))) ++ultima;
+    ultima = std::min(ultima, tabla.Filas() - 1);
+
+    QStringList numeros;
+    for (int f = fila; f <= ultima; ++f)
+        for (int c = std::max(columna, 1); c < ColumnasUH; ++c)
+            if (EsColumnaNumeroUH(c)) numeros.append(tabla.Texto(f, c));
+    r.Convencion = ConvencionDeBloque(numeros, preferencia);
+    const SeparadorDecimal convencion = r.Convencion.Separador;
+
+    for (int f = fila; f <= ultima; ++f)
+        for (int c = std::max(columna, 1); c < ColumnasUH; ++c) {
+            const QString celda = tabla.Texto(f, c);
+            if (celda.trimmed().isEmpty()) continue;
+            const auto notar = [&](NotaPegado nota, double valor = 0,
+                                   const QString& quitados = {}) {
+                r.Notas.append({f, c, nota, celda.trimmed(), valor, quitados});
+            };
+            // Lo que no se puede leer no se toma: la celda vuelve a lo que tenía.
+            const auto rechazar = [&](NotaPegado nota) {
+                notar(nota);
+                if (const auto v = anterior.Valor(f, c))
+                    tabla.PonerValor(f, c, anterior.Texto(f, c), *v);
+                else
+                    tabla.PonerTexto(f, c, anterior.Texto(f, c));
+            };
+            if (EsColumnaNumeroUH(c)) {
+                const NumeroEscrito n = LeerCeldaUH(c, celda, convencion);
+                if (!n.EsNumero) {
+                    rechazar(NotaPegado::NoEsNumero);
+                    continue;
+                }
+                tabla.PonerValor(f, c, TextoNumeroUH(c, n.Valor, tabla.Separador()), n.Valor);
+                if (n.Descartado) notar(NotaPegado::Descartado, n.Valor);
+                if (FueraDeLoUsualUH(c, n.Valor)) notar(NotaPegado::FueraDeLoUsual, n.Valor);
+            } else if (EsColumnaListaUH(c)) {
+                bool ambigua = false;
+                const QStringList& entradas = EntradasListaUH(c);
+                const int i = BuscarEntradaLista(entradas, celda, &ambigua);
+                if (i < 0)
+                    rechazar(ambigua ? NotaPegado::EntradaAmbigua : NotaPegado::SinEntrada);
+                else
+                    tabla.PonerTexto(f, c, entradas[i]);
+            } else if (const QString fuera = CaracteresNoAnsi(celda); !fuera.isEmpty()) {
+                tabla.PonerTexto(f, c, QuitarNoAnsi(celda));
+                notar(NotaPegado::SinCaracteres, 0, fuera);
+            }
+        }
+    return r;
+}
+
+QString TextoPegado(const ResultadoPegado& resultado, SeparadorDecimal preferencia) {
+    // Los valores se muestran como los muestra la ventana.
+    struct Grupo {
+        QList<NotaPegado> Notas;
+        QString Titulo;
+    };
+    const Grupo grupos[] = {
+        {{NotaPegado::NoEsNumero, NotaPegado::SinEntrada, NotaPegado::EntradaAmbigua},
+         QStringLiteral("No se tomaron estas celdas, que conservan su valor:")},
+        {{NotaPegado::Descartado},
+         QStringLiteral("Estas celdas tenían caracteres que se descartaron:")},
+        {{NotaPegado::FueraDeLoUsual},
+         QStringLiteral("Revise estos valores, fuera de lo usual en su columna:")},
+        {{NotaPegado::SinCaracteres},
+         QStringLiteral("Se quitaron los caracteres que no se pueden guardar en el archivo "
+                        "del proyecto:")},
+    };
+    QStringList partes;
+    for (const Grupo& g : grupos) {
+        QStringList lineas;
+        int cuantas = 0;
+        for (const CeldaNotada& c : resultado.Notas) {
+            if (!g.Notas.contains(c.Nota)) continue;
+            if (++cuantas > 20) continue;
+            const QString donde =
+                QStringLiteral("fila %1, %2: ").arg(c.Fila).arg(NombreColumnaUH(c.Columna));
+            switch (c.Nota) {
+            case NotaPegado::NoEsNumero:
+                lineas << donde + QStringLiteral("\"%1\" no es un número").arg(c.Texto);
+                break;
+            case NotaPegado::SinEntrada:
+                lineas << donde + QStringLiteral("\"%1\" no es ninguna entrada de la lista")
+                                      .arg(c.Texto);
+                break;
+            case NotaPegado::EntradaAmbigua:
+                lineas << donde + QStringLiteral("\"%1\" puede ser más de una entrada de la lista")
+                                      .arg(c.Texto);
+                break;
+            case NotaPegado::Descartado:
+                lineas << donde + QStringLiteral("\"%1\" se guarda como %2")
+                                      .arg(c.Texto, TextoNumeroUH(c.Columna, c.Valor, preferencia));
+                break;
+            case NotaPegado::FueraDeLoUsual:
+                lineas << donde + ValorMensaje(c.Columna, c.Valor, preferencia);
+                break;
+            case NotaPegado::SinCaracteres:
+                lineas << donde + QStringLiteral("[%1] en \"%2\"").arg(c.Quitados, c.Texto);
+                break;
+            }
+        }
+        if (cuantas > 20) lineas << QStringLiteral("(y %1 celdas más)").arg(cuantas - 20);
+        if (!lineas.isEmpty()) partes << g.Titulo + u'\n' + lineas.join(u'\n');
     }
-    if (celdas.size() > 20) lineas << QStringLiteral("(y %1 celdas más)").arg(celdas.size() - 20);
-    return QStringLiteral("Algunas celdas pegadas no eran números o tenían caracteres que se "
-                          "descartaron:\n\n") +
-           lineas.join(u'\n');
+    // La convención se dice si decidió algo o si no es la de la preferencia.
+    const ConvencionBloque& c = resultado.Convencion;
+    if (c.HayAmbiguas || c.Separador != preferencia || (!partes.isEmpty() && c.DelBloque))
+        partes.prepend(TextoConvencion(c));
+    return partes.join(QStringLiteral("\n\n"));
 }
 
 QString TextoCambiosRegla(const QList<CambioRegla>& cambios) {
@@ -455,8 +612,9 @@ int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor,
     return filaCursor;
 }
 
-TablaTextos PrepararTablaUH(Proyecto& proyecto) {
+TablaTextos PrepararTablaUH(Proyecto& proyecto, SeparadorDecimal separador) {
     TablaTextos tabla(FilasTablaUH(proyecto), ColumnasUH);
+    tabla.PonerSeparador(separador);
     NumerarFilas(tabla);
     CargarUH(proyecto, tabla);
     RevisarUH(proyecto, tabla, 1);

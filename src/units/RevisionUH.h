@@ -3,6 +3,7 @@
 // claves del orden. La ventana de unidades y varek9-cli usan lo mismo.
 #pragma once
 
+#include "common/EntradaDatos.h"
 #include "common/Numeros.h"
 #include "project/ModuloVarek9.h"
 #include "units/TablaTextos.h"
@@ -43,13 +44,16 @@ bool EsColumnaListaUH(int columna);
 bool EsColumnaNumeroUH(int columna);
 // Máscara con que se muestra una columna de número; vacía en las demás.
 QStringView MascaraColumnaUH(int columna);
-// Un número escrito o pegado en una celda de la columna: W18 se lee entero
-// ("1.50E+05", "500,400"); en las demás se descarta primero todo lo que no sea
-// cifra, signo, punto o coma ("K1+250" es 1250, "6,5 m" es 6.5).
-NumeroEscrito LeerCeldaUH(int columna, QStringView texto);
-// Lo que muestra una celda de número para un texto escrito, con la máscara de
-// la columna.
-QString TextoNumeroUH(int columna, QStringView texto);
+// Un número escrito o pegado en una celda de la columna, con la convención
+// dada: W18 se lee entero ("1.50E+05", "500,400"); en las demás, un texto que
+// no es un número entero se lee descartando primero todo lo que no sea cifra,
+// signo, punto o coma ("K1+250" es 1250, "6,5 m" es 6.5).
+NumeroEscrito LeerCeldaUH(int columna, QStringView texto,
+                          SeparadorDecimal convencion = SeparadorDecimal::Punto);
+// Lo que muestra una celda de número para un valor: la máscara de la columna
+// con la convención dada.
+QString TextoNumeroUH(int columna, double valor,
+                      SeparadorDecimal convencion = SeparadorDecimal::Punto);
 // El número de una celda: su valor exacto si lo tiene, si no su texto leído.
 double NumeroCeldaUH(const TablaTextos& tabla, int fila, int columna);
 
@@ -76,17 +80,44 @@ struct CeldaRechazada {
 // El único mensaje que nombra las celdas rechazadas.
 QString TextoCeldasRechazadas(const QList<CeldaRechazada>& celdas);
 
-// Las celdas de número de las filas desde..hasta cuyo texto no era un número o
-// tenía caracteres que la lectura descartó, con el valor que se guardará.
-struct CeldaDudosa {
+// Un valor fuera de lo usual en su columna (ancho de corona de más de 40 m, CBR
+// de más de 100, espesor de más de 300 cm, W18 de más de 50.000.000, abscisa
+// de más de 10.000.000 m): se pregunta antes de tomarlo.
+bool FueraDeLoUsualUH(int columna, double valor);
+// "¿El valor [6.500,00] de Ancho Corona de la unidad [3] es correcto?"
+QString PreguntaValorUH(int columna, double valor, int unidad, SeparadorDecimal convencion);
+
+// Lo que un pegado tuvo que decir de una celda.
+enum class NotaPegado {
+    NoEsNumero,     // se rechazó: la celda conserva su valor
+    SinEntrada,     // texto de lista que no es ninguna entrada: rechazado
+    EntradaAmbigua, // texto de lista que puede ser dos entradas: rechazado
+    Descartado,     // número leído dejando caracteres
+    FueraDeLoUsual, // número tomado, fuera de lo usual en su columna
+    SinCaracteres,  // texto tomado sin los caracteres que el archivo no guarda
+};
+struct CeldaNotada {
     int Fila = 0;
     int Columna = 0;
-    QString Texto;
+    NotaPegado Nota = NotaPegado::NoEsNumero;
+    QString Texto; // lo pegado
     double Valor = 0;
+    QString Quitados; // los caracteres quitados
 };
-QList<CeldaDudosa> CeldasDudosasUH(const TablaTextos& tabla, int desde, int hasta);
-// Un mensaje con las primeras 20; vacío si no hay ninguna.
-QString TextoCeldasDudosas(const QList<CeldaDudosa>& celdas);
+struct ResultadoPegado {
+    ConvencionBloque Convencion;
+    QList<CeldaNotada> Notas;
+};
+// Pega el texto desde (fila, columna) como "Pegar del Portapapeles": las celdas
+// de número se leen con la convención del bloque (la que muestran sus celdas o,
+// si no, la preferencia) y quedan con su valor exacto; las de lista con la
+// entrada que corresponde; lo que no se puede leer no se toma y la celda
+// conserva su valor. Las filas agregadas llevan su número.
+ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int columna,
+                        SeparadorDecimal preferencia);
+// El único mensaje del pegado; vacío si no hay nada que decir. Cada lista con
+// las primeras 20 celdas.
+QString TextoPegado(const ResultadoPegado& resultado, SeparadorDecimal preferencia);
 
 // Filas que necesita la grilla: 1000, o NumeroUH + 1 si son más.
 int FilasTablaUH(const Proyecto& proyecto);
@@ -145,4 +176,5 @@ int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor,
 
 // La tabla tal como la deja la carga de la ventana: filas numeradas, llenado y
 // una primera revisión completa con el cursor en la fila 1.
-TablaTextos PrepararTablaUH(Proyecto& proyecto);
+TablaTextos PrepararTablaUH(Proyecto& proyecto,
+                            SeparadorDecimal separador = SeparadorDecimal::Punto);

@@ -3,6 +3,7 @@
 // misma lista, así pasar de una a otra no copia celda por celda.
 #pragma once
 
+#include "common/Numeros.h"
 #include "common/ValoresCeldas.h"
 
 #include <QList>
@@ -96,6 +97,10 @@ public:
 
     const QList<QString>& Celdas() const { return celdas_; }
 
+    // La convención con que la tabla muestra sus números y lee lo escrito.
+    SeparadorDecimal Separador() const { return separador_; }
+    void PonerSeparador(SeparadorDecimal separador) { separador_ = separador; }
+
     bool operator==(const TablaTextos&) const = default;
 
 private:
@@ -117,4 +122,5 @@ private:
     int columnas_ = 0;
     QList<QString> celdas_;
     QList<ValorCelda> valores_;
+    SeparadorDecimal separador_ = SeparadorDecimal::Punto;
 };

@@ -1,5 +1,6 @@
 #include "units/frmUnidadesHomogeneas.h"
 
+#include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/Grilla.h"
 #include "common/ModuloLibzrl.h"
@@ -62,16 +63,6 @@ bool AbreEditor(QChar c) {
     static const QString espanol = QStringLiteral("ÑñÁÉÍÓÚÜáéíóúü,");
     return u == u'-' || u == u'.' || u == u' ' || (u >= u'0' && u <= u'9') ||
            (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || espanol.contains(c);
-}
-
-// Un número escrito en decimal sin máscara (150000; 0.5), como se edita.
-QString NumeroSimple(double valor) {
-    QString numero = Recortar(FormatoGeneral(valor));
-    if (numero.startsWith(u'.'))
-        numero.prepend(u'0');
-    else if (numero.startsWith(u"-."))
-        numero.insert(1, u'0');
-    return numero;
 }
 
 Qt::KeyboardModifiers Modificadores(const QKeyEvent* evento) {
@@ -144,6 +135,8 @@ void frmUnidadesHomogeneas::CrearControles() {
                                        [this] { PegarDelPortapapeles(); });
     for (int i = 0; i < 2; ++i)
         mnuOpcion[i]->setObjectName(QStringLiteral("mnuOpcion%1").arg(i));
+    opciones->addSeparator();
+    AgregarMenuSeparador(*opciones, modulo_.Separador, [this] { CambioSeparador(); });
     // Las teclas de siempre; la grilla también las atiende si llegan a ella.
     mnuOpcion[0]->setShortcut(QKeySequence::Copy);
     mnuOpcion[1]->setShortcut(QKeySequence::Paste);
@@ -238,7 +231,21 @@ void frmUnidadesHomogeneas::CrearControles() {
             [this] { UbicarBotonP(); });
     connect(grdUH->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { UbicarBotonP(); });
+    lbSeparador = new QLabel(this);
+    lbSeparador->setObjectName(QStringLiteral("lbSeparador"));
+    lbSeparador->setText(TextoPreferenciaSeparador(modulo_.Separador));
     setMinimumSize(400, 300);
+}
+
+void frmUnidadesHomogeneas::CambioSeparador() {
+    // Lo escrito entra con la convención anterior; luego se muestra con la nueva.
+    OcultarEditores();
+    RevisarUH();
+    TablaTextos tabla = TablaDeGrilla();
+    ::CargarUH(modulo_.Proyecto, tabla);
+    PonerTabla(tabla);
+    CeldaCambiada();
+    lbSeparador->setText(TextoPreferenciaSeparador(modulo_.Separador));
 }
 
 void frmUnidadesHomogeneas::CrearColumnas() {
@@ -254,7 +261,9 @@ void frmUnidadesHomogeneas::CrearColumnas() {
 }
 
 TablaTextos frmUnidadesHomogeneas::TablaDeGrilla() const {
-    return TablaTextos(grdUH->Filas(), grdUH->Columnas(), grdUH->Textos(), grdUH->Valores());
+    TablaTextos tabla(grdUH->Filas(), grdUH->Columnas(), grdUH->Textos(), grdUH->Valores());
+    tabla.PonerSeparador(modulo_.Separador);
+    return tabla;
 }
 
 void frmUnidadesHomogeneas::PonerTabla(const TablaTextos& tabla) {
@@ -263,8 +272,9 @@ void frmUnidadesHomogeneas::PonerTabla(const TablaTextos& tabla) {
 
 double frmUnidadesHomogeneas::NumeroCelda(int fila, int columna) const {
     const auto v = grdUH->Valores().constFind(ClaveCelda(fila, columna));
-    return v != grdUH->Valores().cend() ? *v
-                                        : LeerCeldaUH(columna, grdUH->Texto(fila, columna)).Valor;
+    return v != grdUH->Valores().cend()
+               ? *v
+               : LeerCeldaUH(columna, grdUH->Texto(fila, columna), modulo_.Separador).Valor;
 }
 
 void frmUnidadesHomogeneas::CopiarCelda(int filaOrigen, int filaDestino, int columna) {
@@ -320,6 +330,7 @@ void frmUnidadesHomogeneas::done(int resultado) {
     const bool editorAbierto =
         txtUH->isVisible() ||
         std::any_of(lstCTT.begin(), lstCTT.end(), [](QComboBox* l) { return l && l->isVisible(); });
+    ValidarEdicion();
     OcultarEditores();
     if (editorAbierto) tablaRevisada_ = false;
     RevisarUH();
@@ -345,6 +356,7 @@ void frmUnidadesHomogeneas::CeldaCambiada() {
         RevisarUH();
         return;
     }
+    ValidarEdicion();
     OcultarEditores();
     if (!grdUH->Barras()) grdUH->PonerBarras(true);
     const int fila = grdUH->Fila();
@@ -364,7 +376,7 @@ void frmUnidadesHomogeneas::CeldaCambiada() {
     const QString& texto = grdUH->Textos().at(qsizetype(fila) * grdUH->Columnas() + columna);
     // El número exacto, sin máscara: Escape lo devuelve sin redondear.
     if (EsColumnaNumeroUH(columna) && !texto.isEmpty())
-        valorAnterior_ = NumeroSimple(NumeroCelda(fila, columna));
+        valorAnterior_ = TextoExacto(NumeroCelda(fila, columna), modulo_.Separador);
     else
         valorAnterior_ = texto;
 }
@@ -399,12 +411,15 @@ void frmUnidadesHomogeneas::Acomodar() {
     const int alturaMenu = Menu->sizeHint().height();
     Menu->setGeometry(0, 0, width(), alturaMenu);
     const int altoCuadro = Cuadro->sizeHint().height();
-    const int arribaCuadro = std::max(height() - altoCuadro - margen, alturaMenu + margen);
+    const int altoEstado = lbSeparador->sizeHint().height();
+    const int arribaCuadro =
+        std::max(height() - altoCuadro - altoEstado - margen, alturaMenu + margen);
     const int arribaGrilla = alturaMenu + margen;
     const int ancho = std::max(width() - 2 * margen, 0);
     grdUH->setGeometry(margen, arribaGrilla, ancho,
                        std::max(arribaCuadro - margen - arribaGrilla, 0));
     Cuadro->setGeometry(margen, arribaCuadro, ancho, altoCuadro);
+    lbSeparador->setGeometry(margen, arribaCuadro + altoCuadro, ancho, altoEstado);
     // Un editor abierto sigue sobre su celda.
     if (txtUH->isVisible()) UbicarObjetoEnCelda(*txtUH, *grdUH);
     for (QComboBox* lista : lstCTT)
@@ -557,13 +572,19 @@ void frmUnidadesHomogeneas::AbrirEditor() {
     QString texto;
     if (EsColumnaNumeroUH(columna))
         // Se edita el valor exacto de la celda, no el que muestra la máscara.
-        texto = NumeroSimple(NumeroCelda(grdUH->Fila(), columna));
+        texto = TextoExacto(NumeroCelda(grdUH->Fila(), columna), modulo_.Separador);
     else
         texto = Recortar(celda);
     MostrarEditorTexto(texto, true);
 }
 
 void frmUnidadesHomogeneas::MostrarEditorTexto(const QString& texto, bool seleccionarTodo) {
+    // Lo que la celda tenía, para devolvérselo si lo escrito no se toma.
+    const int fila = grdUH->Fila();
+    const int columna = grdUH->Columna();
+    const auto valor = grdUH->Valores().constFind(ClaveCelda(fila, columna));
+    edicion_ = {fila, columna, grdUH->Texto(fila, columna),
+                valor != grdUH->Valores().cend() ? std::optional<double>(*valor) : std::nullopt};
     // Sin barras antes de medir la celda: al ocultarlas la vista no se mueve
     // después de ubicar el editor.
     grdUH->PonerBarras(false);
@@ -588,7 +609,11 @@ void frmUnidadesHomogeneas::MostrarLista(int columna, const QString& texto, bool
     QComboBox* lista = lstCTT[columna];
     grdUH->PonerBarras(false);
     UbicarObjetoEnCelda(*lista, *grdUH);
-    SeleccionarEnLista(*lista, texto, primeroSiNada);
+    // Se aparta a propósito de lo original: una letra que no empieza ninguna
+    // entrada deja la de la celda, no pone la primera.
+    SeleccionarEnLista(*lista, texto, false);
+    if (lista->currentIndex() < 0 && primeroSiNada)
+        SeleccionarEnLista(*lista, grdUH->Texto(grdUH->Fila(), columna), false);
     // Abierta con una letra, las siguientes siguen buscando ("AFR-2", "Su").
     busquedaLista_ = primeroSiNada ? texto : QString();
     reloj_.start();
@@ -610,15 +635,31 @@ void frmUnidadesHomogeneas::OcultarEditores() {
 void frmUnidadesHomogeneas::CambioTexto() {
     const int fila = grdUH->Fila();
     const int columna = grdUH->Columna();
-    const QString texto = txtUH->text();
+    QString texto = txtUH->text();
+    // Se aparta a propósito de lo original: un carácter que el archivo no puede
+    // guardar no entra (se guardaría como "?").
+    if (const QString fuera = CaracteresNoAnsi(texto);
+        !fuera.isEmpty() && !EsColumnaNumeroUH(columna)) {
+        texto = QuitarNoAnsi(texto);
+        const int cursor =
+            std::max(0, txtUH->cursorPosition() - int(txtUH->text().size() - texto.size()));
+        {
+            const QSignalBlocker bloqueo(txtUH);
+            txtUH->setText(texto);
+            txtUH->setCursorPosition(cursor);
+        }
+        plataforma_.Aviso(this, QStringLiteral("UNIDADES DE DISEÑO"), TextoCaracteresNoAnsi(fuera),
+                          IconoMensaje::Exclamacion);
+    }
     if (columna == ColCodigoTramo)
         grdUH->PonerTexto(fila, columna, Recortar(texto).toUpper());
     else if (columna == ColDescripcion)
         grdUH->PonerTexto(fila, columna, Recortar(texto));
-    else if (EsColumnaNumeroUH(columna))
+    else if (EsColumnaNumeroUH(columna)) {
         // La celda guarda lo escrito exacto; la máscara solo es lo que muestra.
-        grdUH->PonerValor(fila, columna, TextoNumeroUH(columna, texto),
-                          LeerCeldaUH(columna, texto).Valor);
+        const double valor = LeerCeldaUH(columna, texto, modulo_.Separador).Valor;
+        grdUH->PonerValor(fila, columna, TextoNumeroUH(columna, valor, modulo_.Separador), valor);
+    }
     modulo_.ProyectoModificado = true;
 }
 
@@ -640,7 +681,48 @@ bool frmUnidadesHomogeneas::TeclaTexto(QKeyEvent* evento) {
     return false;
 }
 
+bool frmUnidadesHomogeneas::ValidarEdicion() {
+    const Edicion e = edicion_;
+    if (!txtUH->isVisible() || !EsColumnaNumeroUH(e.Columna)) return true;
+    const QString texto = txtUH->text();
+    if (texto.trimmed().isEmpty()) return true;
+    const NumeroEscrito n = LeerCeldaUH(e.Columna, texto, modulo_.Separador);
+    const auto restaurar = [&] {
+        txtUH->hide();
+        if (e.Valor)
+            grdUH->PonerValor(e.Fila, e.Columna, e.Texto, *e.Valor);
+        else
+            grdUH->PonerTexto(e.Fila, e.Columna, e.Texto);
+        if (!grdUH->Barras()) grdUH->PonerBarras(true);
+        grdUH->setFocus();
+        return false;
+    };
+    // Se aparta a propósito de lo original: un texto sin número no se guarda como 0.
+    if (!n.EsNumero) {
+        restaurar();
+        plataforma_.Aviso(this, QStringLiteral("UNIDADES DE DISEÑO"),
+                          QStringLiteral("[%1] no es un número: %2 de la unidad [%3] conserva su "
+                                         "valor...")
+                              .arg(texto.trimmed(), NombreColumnaUH(e.Columna))
+                              .arg(e.Fila),
+                          IconoMensaje::Exclamacion);
+        return false;
+    }
+    // Un valor fuera de lo usual se confirma antes de tomarlo ("6,500" por 6,5).
+    if (FueraDeLoUsualUH(e.Columna, n.Valor) &&
+        plataforma_.Mensaje(this, QStringLiteral("UNIDADES DE DISEÑO"),
+                            PreguntaValorUH(e.Columna, n.Valor, e.Fila, modulo_.Separador),
+                            IconoMensaje::Pregunta, BotonesMensaje::SiNo,
+                            RespuestaMensaje::No) != RespuestaMensaje::Si)
+        return restaurar();
+    return true;
+}
+
 void frmUnidadesHomogeneas::ConfirmarEdicion(int tecla) {
+    if (!ValidarEdicion()) {
+        RevisarUH();
+        return;
+    }
     if (grdUH->Columna() == ColCodigoTramo) ContinuarTramo();
     txtUH->hide();
     if (!grdUH->Barras()) grdUH->PonerBarras(true);
@@ -685,7 +767,14 @@ bool frmUnidadesHomogeneas::TeclaLista(QComboBox& lista, QKeyEvent* evento) {
         QStringList entradas;
         for (int i = 0; i < lista.count(); ++i)
             entradas.append(lista.itemText(i));
-        const int indice = ::SeleccionarEnLista(entradas, busquedaLista_, false);
+        // Sin tildes también ("sú" es "Subhumedo").
+        int indice = ::SeleccionarEnLista(entradas, busquedaLista_, false);
+        if (indice < 0) {
+            QStringList normales;
+            for (const QString& entrada : entradas)
+                normales << Normalizar(entrada);
+            indice = ::SeleccionarEnLista(normales, Normalizar(busquedaLista_), false);
+        }
         if (indice >= 0) lista.setCurrentIndex(indice);
         return true;
     }
@@ -726,20 +815,17 @@ void frmUnidadesHomogeneas::CopiarAlPortapapeles() {
 }
 
 void frmUnidadesHomogeneas::PegarDelPortapapeles() {
-    QList<CeldaDudosa> dudosas;
+    QString aviso;
     {
         const CursorEspera espera;
         const QString texto = plataforma_.LeerPortapapeles();
         if (!texto.isEmpty()) {
             TablaTextos tabla = TablaDeGrilla();
-            const int filas = tabla.Filas();
-            PegarTexto(tabla, texto, grdUH->Fila(), grdUH->Columna(), true, false);
-            // Las filas agregadas llevan su número como las demás.
-            if (tabla.Filas() != filas) NumerarFilas(tabla);
-            // Un número pegado que no se pudo leer entero se dice, no se cambia callado.
-            dudosas = CeldasDudosasUH(tabla, grdUH->Fila(),
-                                      grdUH->Fila() + static_cast<int>(texto.count(u'\n')) +
-                                          static_cast<int>(texto.count(u'\r')));
+            // Lo que no se pudo leer, o se leyó con una convención, se dice; no se
+            // cambia callado.
+            aviso = TextoPegado(
+                PegarUH(tabla, texto, grdUH->Fila(), grdUH->Columna(), modulo_.Separador),
+                modulo_.Separador);
             PonerTabla(tabla);
             modulo_.ProyectoModificado = true;
         }
@@ -748,9 +834,9 @@ void frmUnidadesHomogeneas::PegarDelPortapapeles() {
         tablaRevisada_ = false;
         RevisarUH();
     }
-    if (!dudosas.isEmpty())
-        plataforma_.Aviso(this, QStringLiteral("PEGAR DEL PORTAPAPELES"),
-                          TextoCeldasDudosas(dudosas), IconoMensaje::Exclamacion);
+    if (!aviso.isEmpty())
+        plataforma_.Aviso(this, QStringLiteral("PEGAR DEL PORTAPAPELES"), aviso,
+                          IconoMensaje::Exclamacion);
 }
 
 // ---- Programas complementarios ----

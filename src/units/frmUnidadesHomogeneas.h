@@ -14,12 +14,14 @@
 #include <QElapsedTimer>
 
 #include <array>
+#include <optional>
 
 class Grilla;
 class Plataforma;
 class QAction;
 class QComboBox;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QMenuBar;
 class QToolButton;
@@ -113,6 +115,12 @@ private:
     bool TeclaLista(QComboBox& lista, QKeyEvent* evento);
     void ClicLista(int columna, int indice);
     void ConfirmarEdicion(int tecla);
+    // Lo escrito en el editor de número al dejarlo: un texto sin número no se
+    // toma y un valor fuera de lo usual se pregunta; falso si la celda volvió a
+    // su valor.
+    bool ValidarEdicion();
+    // La preferencia del separador decimal cambió: la grilla se muestra con ella.
+    void CambioSeparador();
     void ContinuarTramo();
 
     // Botones de los programas complementarios.
@@ -129,6 +137,7 @@ private:
     QLineEdit* txtUH;
     std::array<QComboBox*, ColumnasUH> lstCTT{};
     QFrame* Cuadro;
+    QLabel* lbSeparador; // la línea de estado: la convención de los números
     std::array<QToolButton*, ColumnasUH> btnP{}; // solo 8 a 11
 
     bool yaActivado_ = false;
@@ -141,4 +150,12 @@ private:
     QString valorAnterior_;
     int filaResaltada_ = 0;
     int columnaBotonP_ = 0; // columna del botón que acompaña a la celda actual; 0 = ninguno
+    // La celda del editor de texto abierto y lo que tenía antes.
+    struct Edicion {
+        int Fila = 0;
+        int Columna = 0;
+        QString Texto;
+        std::optional<double> Valor;
+    };
+    Edicion edicion_;
 };

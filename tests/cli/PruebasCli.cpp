@@ -72,6 +72,10 @@ class PruebasCli : public QObject {
     Corrida Correr(const QStringList& args) const {
         QProcess p;
         p.setWorkingDirectory(dir_.path());
+        // Las preferencias del usuario, las de la carpeta de la prueba.
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.insert(u"XDG_CONFIG_HOME"_s, Ruta(u"config"_s));
+        p.setProcessEnvironment(entorno);
         p.start(QStringLiteral(VAREK9_CLI), args);
         p.waitForFinished(60000);
         const QByteArray salida = p.readAllStandardOutput();
@@ -79,6 +83,11 @@ class PruebasCli : public QObject {
                 QString::fromLocal8Bit(salida), QString::fromLocal8Bit(p.readAllStandardError())};
     }
     QString Ruta(const QString& nombre) const { return dir_.filePath(nombre); }
+    bool PonerPreferencia(const char* separador) const {
+        QDir().mkpath(Ruta(u"config/Varek-9"_s));
+        return EscribirBytes(Ruta(u"config/Varek-9/Varek-9.conf"_s),
+                             QByteArray("[General]\nSeparadorDecimal=") + separador + '\n');
+    }
     // Importa la tabla en un proyecto con las unidades dadas; el resultado queda en
     // "salida.vk9".
     Corrida Importar(const QList<UnidadHomogenea>& unidades, const QByteArray& tabla) const {
@@ -94,6 +103,7 @@ private slots:
         QDir(dir_.path()).removeRecursively();
         QDir().mkpath(dir_.path());
         EscribirBytes(Ruta(u"informe"_s), ReporteDosPaginas());
+        PonerPreferencia("punto");
     }
 
     // Copia de texto, PDF y cola del puerto de texto del mismo reporte.
@@ -435,12 +445,58 @@ private slots:
             "ab\tmin\372sculas\r\n";
         const Corrida c = Importar({UnidadTramo("K2", 0, 100), UnidadTramo("K1", 0, 100)}, tabla);
         QCOMPARE(c.Resumen() + c.Errores.trimmed(),
-                 u"0|Algunas celdas pegadas no eran números o tenían caracteres que "
-                 "se descartaron:\n\n"
+                 u"0|Los números se leyeron con el punto como separador decimal, el de la "
+                 "opción \"Separador decimal\": unas celdas del texto pegado usan la coma y "
+                 "otras el punto.\n\n"
+                 "No se tomaron estas celdas, que conservan su valor:\n"
+                 "fila 5, Abscisa Inicial: \"abc\" no es un número\n\n"
+                 "Estas celdas tenían caracteres que se descartaron:\n"
                  "fila 3, Ancho Corona: \"6.5 m\" se guarda como 6.50\n"
-                 "fila 5, Abscisa Inicial: \"abc\" se guarda como 0.00\n"
                  "fila 5, Abscisa Final: \"12 m\" se guarda como 12.00"_s);
-        QCOMPARE(Leer(Ruta("salida.vk9")).NumeroUH, 7);
+        const Proyecto p = Leer(Ruta("salida.vk9"));
+        QCOMPARE(p.NumeroUH, 7);
+        // "1,300" se lee con la preferencia; las listas como se escriben.
+        const UnidadHomogenea& z = p.UH[6];
+        QCOMPARE(QStringList({z.CodigoTramo, z.TipoTramo, z.TipoSegmento, z.ClimaHumedad,
+                              z.ClimaTemperatura, z.TipoTerreno, z.TipoAfirmado,
+                              QString::number(z.AbscisaFinal), QString::number(z.CBR)})
+                     .join(u'|'),
+                 u"Z9|2|C|Humedo|Templado|Montañoso|AFR-2|1300|4.5"_s);
+    }
+
+    // La preferencia decide la forma ambigua; --separador la cambia en cada orden.
+    void separadorDeImportarYExportar_data() {
+        QTest::addColumn<QByteArray>("preferencia");
+        QTest::addColumn<QStringList>("opcion");
+        QTest::addColumn<QString>("ejes");
+        QTest::addColumn<QString>("exportado");
+        // Lo exportado del ejemplo: ancho de 7.3 m y W18 de 480000.
+        QTest::newRow("coma") << QByteArray("coma") << QStringList() << u"215000"_s
+                              << u"\t7,3\t480000\t"_s;
+        QTest::newRow("punto") << QByteArray("punto") << QStringList() << u"215"_s
+                               << u"\t7.3\t480000\t"_s;
+        QTest::newRow("opción punto") << QByteArray("coma") << QStringList{"--separador", "punto"}
+                                      << u"215"_s << u"\t7.3\t480000\t"_s;
+        QTest::newRow("opción coma") << QByteArray("punto") << QStringList{"--separador", "Coma"}
+                                     << u"215000"_s << u"\t7,3\t480000\t"_s;
+    }
+    void separadorDeImportarYExportar() {
+        QFETCH(QByteArray, preferencia);
+        QFETCH(QStringList, opcion);
+        QFETCH(QString, ejes);
+        QFETCH(QString, exportado);
+        QVERIFY(PonerPreferencia(preferencia.constData()));
+        ModuloVarek9 m;
+        QVERIFY(GuardarProyectoEn(m, Ruta("base.vk9")).Ok);
+        // Sin otro número que muestre su separador.
+        QVERIFY(EscribirBytes(Ruta("u.txt"), "Z1\t\t1\tA\t0\t100\t7\t215.000\r\n"));
+        const Corrida c = Correr(
+            QStringList{"importar", Ruta("base.vk9"), Ruta("u.txt"), Ruta("salida.vk9")} + opcion);
+        QCOMPARE(c.Codigo, 0);
+        QCOMPARE(QString::number(Leer(Ruta("salida.vk9")).UH[1].EjesEquivalentes), ejes);
+        const Corrida e = Correr(QStringList{"exportar", Ejemplo} + opcion);
+        QVERIFY2(e.Salida.contains(exportado), qPrintable(e.Salida));
+        QCOMPARE(Correr({"exportar", Ruta("salida.vk9"), "--separador", "x"}).Codigo, 2);
     }
 };
 

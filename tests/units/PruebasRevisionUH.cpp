@@ -5,6 +5,7 @@
 
 #include "Muestras.h"
 #include "common/ModuloLibzrl.h"
+#include "project/ArchivoProyecto.h"
 #include "units/PortapapelesGrilla.h"
 #include "units/RevisionUH.h"
 
@@ -338,13 +339,22 @@ private slots:
         QTest::newRow("abscisa con K") << 5 << "K1+250" << 1250.0;
         QTest::newRow("ancho con coma y unidad") << 7 << "6,5 m" << 6.5;
         QTest::newRow("ejes con blancos") << 8 << "  2e3x" << 2000.0;
+        QTest::newRow("ejes con miles en blanco") << 8 << "150 000" << 150000.0;
+        QTest::newRow("ejes ambiguo con punto") << 8 << "215.000" << 215.0;
+        QTest::newRow("ancho ambiguo con punto") << 7 << "6,500" << 6500.0;
+        QTest::newRow("ejes ambiguo con coma") << -8 << "215.000" << 215000.0;
+        QTest::newRow("ancho ambiguo con coma") << -7 << "6,500" << 6.5;
+        QTest::newRow("abscisa con coma") << -5 << "13.250,50" << 13250.5;
     }
     void celdasDeNumeros() {
         QFETCH(int, columna);
         QFETCH(QString, texto);
         QFETCH(double, valor);
+        // Una columna negativa en los datos: la tabla muestra y lee con coma.
         Proyecto p;
-        TablaTextos t = PrepararTablaUH(p);
+        TablaTextos t =
+            PrepararTablaUH(p, columna < 0 ? SeparadorDecimal::Coma : SeparadorDecimal::Punto);
+        columna = std::abs(columna);
         t.PonerTexto(1, ColCodigoTramo, QStringLiteral("N"));
         t.PonerTexto(1, ColTipoAfirmado, QStringLiteral("AFR-1"));
         t.PonerTexto(1, columna, texto);
@@ -470,14 +480,113 @@ private slots:
         QCOMPARE(CopiarTexto(t, 1, 1, true).count(u'\n'), 0);
         // Desde la columna 2 la fila 3 todavía cuenta.
         QCOMPARE(CopiarTexto(t, 1, 2).count(u'\n'), 2);
+    }
 
-        // Lo copiado de una tabla llena, pegado en una vacía, la devuelve igual.
+    // Lo copiado lleva los valores exactos (un W18 de 12345.25 x i, no "1.23E+04"):
+    // pegado sobre las mismas filas da el mismo archivo byte por byte, y en un
+    // proyecto vacío las mismas unidades.
+    void copiaExactaDeVuelta_data() {
+        QTest::addColumn<QChar>("separador");
+        QTest::newRow("coma") << QChar(u',');
+        QTest::newRow("punto") << QChar(u'.');
+    }
+    void copiaExactaDeVuelta() {
+        QFETCH(QChar, separador);
+        const SeparadorDecimal s = SeparadorDecimal(separador.unicode());
         Proyecto p;
-        LlenarProyectoDeMuestra(p, 30, 0);
-        const TablaTextos origen = PrepararTablaUH(p);
-        TablaTextos destino = TablaVacia();
-        PegarTexto(destino, CopiarTexto(origen, 1, 1), 1, 1, true, false);
-        QCOMPARE(destino.Celdas(), origen.Celdas());
+        LlenarProyectoDeMuestra(p, 1000, 2);
+        TablaTextos t = PrepararTablaUH(p, s);
+        const QByteArray antes = TextoProyecto(p);
+        const QString copia = CopiarTexto(t, 1, 1);
+        QVERIFY(!copia.contains(u"E+"_s));
+        QVERIFY(copia.contains(u"\t%1\t"_s.arg(TextoExacto(12345.25 * 7, s))));
+        QVERIFY(PegarUH(t, copia, 1, 1, s).Notas.isEmpty());
+        RevisarUH(p, t, 1);
+        QCOMPARE(TextoProyecto(p), antes);
+
+        Proyecto vacio;
+        TablaTextos otra = PrepararTablaUH(vacio, s);
+        PegarUH(otra, copia, 1, 1, s);
+        RevisarUH(vacio, otra, 1);
+        QCOMPARE(vacio.NumeroUH, 1000);
+        for (int i : {1, 7, 500, 1000})
+            for (const auto& [columna, campo] : CamposNumero.asKeyValueRange())
+                QCOMPARE(vacio.UH[i].*campo, p.UH[i].*campo);
+    }
+
+    // Un bloque pegado se lee con la convención que muestran sus celdas; lo que no
+    // se puede leer no entra y todo se dice en un mensaje.
+    void pegadoConConvencion_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QChar>("preferencia");
+        // Los campos guardados: una celda de lista vacía o rechazada queda vacía (la
+        // tabla muestra la primera entrada, como al leer un archivo).
+        QTest::addColumn<QString>("unidad");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("hoja española")
+            << u"UH-90\tx\t1\tA\t12.500\t13.250,50\t6\t85.000\tHúmedo\tFrío\t5,5\tOndulado\t"
+               "AFR-2\t20\t0"_s
+            << QChar(u'.')
+            << u"UH-90|x|1|A|Humedo|Frio|Ondulado|AFR-2 12500 13250.5 6 85000 5.5 20 0"_s
+            << u"Los números se leyeron con la coma como separador decimal, como lo muestran las "
+               "celdas \"13.250,50\", \"5,5\" del texto pegado."_s;
+        QTest::newRow("hoja inglesa")
+            << u"E1\t\t2. Explanación\tb\t1,250.5\t1,300\t7.25\t85,000\tsemiarido\tcalido\t4\t"
+               "Montanoso\tno\t0\t30"_s
+            << QChar(u',')
+            << u"E1||2|B|Semiarido|Calido|Montañoso|No hay 1250.5 1300 7.25 85000 4 0 30"_s
+            << u"Los números se leyeron con el punto como separador decimal, como lo muestran "
+               "las celdas \"1,250.5\", \"7.25\" del texto pegado."_s;
+        QTest::newRow("sin muestra, con coma")
+            << u"N1\t\t\t\t12.500\t\t\t215.000"_s << QChar(u',')
+            << u"N1||||||| 12500 0 0 215000 0 0 0"_s
+            << u"Los números se leyeron con la coma como separador decimal, el de la opción "
+               "\"Separador decimal\": ninguna celda del texto pegado muestra otro."_s;
+        QTest::newRow("sin muestra, con punto")
+            << u"N1\t\t\t\t12.500\t\t\t215.000"_s << QChar(u'.')
+            << u"N1||||||| 12.5 0 0 215 0 0 0"_s
+            << u"Los números se leyeron con el punto como separador decimal, el de la opción "
+               "\"Separador decimal\": ninguna celda del texto pegado muestra otro."_s;
+        QTest::newRow("enteros, nada que decir") << u"N1\t\t2\tC\t100\t200"_s << QChar(u',')
+                                                 << u"N1||2|C|||| 100 200 0 0 0 0 0"_s << QString();
+        QTest::newRow("rechazos y avisos")
+            << u"R1\tTramo ≥ 5 km Ω\tx\t\tcinco\t6,5 m\t65\t60000000\tS\tMojado\t150\tmont\t"
+               "afr\t400\t0"_s
+            << QChar(u',') << u"R1|Tramo  5 km |||||Montañoso| 0 6.5 65 60000000 150 0 0"_s
+            << u"Los números se leyeron con la coma como separador decimal, como lo muestra la "
+               "celda \"6,5 m\" del texto pegado.\n\n"
+               "No se tomaron estas celdas, que conservan su valor:\n"
+               "fila 1, Tipo de Tramo: \"x\" no es ninguna entrada de la lista\n"
+               "fila 1, Abscisa Inicial: \"cinco\" no es un número\n"
+               "fila 1, Clasificación Climática por Humedad: \"S\" puede ser más de una entrada "
+               "de la lista\n"
+               "fila 1, Clasificación Climática por Temperatura: \"Mojado\" no es ninguna "
+               "entrada de la lista\n"
+               "fila 1, Tipo de Afirmado: \"afr\" puede ser más de una entrada de la lista\n\n"
+               "Estas celdas tenían caracteres que se descartaron:\n"
+               "fila 1, Abscisa Final: \"6,5 m\" se guarda como 6,50\n\n"
+               "Revise estos valores, fuera de lo usual en su columna:\n"
+               "fila 1, Ancho Corona: 65,00\n"
+               "fila 1, Ejes Equivalentes: 60.000.000\n"
+               "fila 1, CBR: 150,00\n"
+               "fila 1, Espesor Afirmado: 400,00\n\n"
+               "Se quitaron los caracteres que no se pueden guardar en el archivo del proyecto:\n"
+               "fila 1, Descripción: [≥Ω] en \"Tramo ≥ 5 km Ω\""_s;
+    }
+    void pegadoConConvencion() {
+        QFETCH(QString, texto);
+        QFETCH(QChar, preferencia);
+        QFETCH(QString, unidad);
+        QFETCH(QString, mensaje);
+        const SeparadorDecimal s = SeparadorDecimal(preferencia.unicode());
+        Proyecto p;
+        TablaTextos t = PrepararTablaUH(p, s);
+        QCOMPARE(TextoPegado(PegarUH(t, texto, 1, 1, s), s), mensaje);
+        RevisarUH(p, t, 1);
+        QString numeros;
+        for (const auto& [columna, campo] : CamposNumero.asKeyValueRange())
+            numeros += u' ' + QString::number(p.UH[1].*campo, 'g', 15);
+        QCOMPARE(Textos(p.UH[1]) + numeros, unidad);
     }
 
     void pegaSeparadores_data() {

@@ -8,6 +8,7 @@
 
 #include "Archivos.h"
 #include "Muestras.h"
+#include "common/EntradaDatos.h"
 #include "project/ArchivoProyecto.h"
 
 #include <QAbstractItemModelTester>
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -179,6 +181,106 @@ private slots:
             QCOMPARE(e.Celda(1, columna), celda);
             QVERIFY(e.G().hasFocus());
         }
+    }
+
+    // Lo escrito con la convención del usuario: la forma ambigua la sigue, un
+    // valor fuera de lo usual se pregunta, un texto sin número no se toma y un
+    // carácter que el archivo no guarda no entra.
+    void escrituraConConvencion_data() {
+        QTest::addColumn<QChar>("separador");
+        QTest::addColumn<int>("columna");
+        QTest::addColumn<QString>("escrito");
+        QTest::addColumn<int>("respuesta"); // -1: ninguna pregunta
+        QTest::addColumn<QString>("guardado");
+        QTest::addColumn<QString>("celda");
+        QTest::addColumn<QString>("mensaje");
+        const int no = int(RespuestaMensaje::No), si = int(RespuestaMensaje::Si);
+        QTest::newRow("miles con coma")
+            << QChar(u',') << 8 << u"215.000"_s << -1 << u"215000"_s << u"2,15E+05"_s << QString();
+        QTest::newRow("decimal con punto")
+            << QChar(u'.') << 8 << u"215.000"_s << -1 << u"215"_s << u"2.15E+02"_s << QString();
+        QTest::newRow("miles en blanco")
+            << QChar(u'.') << 8 << u"150 000"_s << -1 << u"150000"_s << u"1.50E+05"_s << QString();
+        QTest::newRow("coma decimal")
+            << QChar(u',') << 7 << u"6,5"_s << -1 << u"6.5"_s << u"6,50"_s << QString();
+        QTest::newRow("fuera de lo usual, no")
+            << QChar(u'.') << 7 << u"6,500"_s << no << u"7"_s << u"7.00"_s
+            << u"¿El valor [6,500.00] de Ancho Corona de la unidad [1] es correcto?"_s;
+        QTest::newRow("fuera de lo usual, sí")
+            << QChar(u',') << 7 << u"6.500"_s << si << u"6500"_s << u"6500,00"_s
+            << u"¿El valor [6.500,00] de Ancho Corona de la unidad [1] es correcto?"_s;
+        QTest::newRow("sin número") << QChar(u',') << 11 << u"cinco"_s << -1 << u"5"_s << u"5,00"_s
+                                    << u"[cinco] no es un número: CBR de la unidad [1] conserva "
+                                       "su valor..."_s;
+        QTest::newRow("carácter fuera del archivo")
+            << QChar(u',') << 2 << u"Tramo Ω"_s << -1 << u"Tramo"_s << u"Tramo"_s
+            << u"El carácter [Ω] no se puede guardar en el archivo del proyecto..."_s;
+    }
+    void escrituraConConvencion() {
+        QFETCH(QChar, separador);
+        QFETCH(int, columna);
+        QFETCH(QString, escrito);
+        QFETCH(int, respuesta);
+        QFETCH(QString, guardado);
+        QFETCH(QString, celda);
+        QFETCH(QString, mensaje);
+        VentanaUnidades e;
+        e.modulo.Separador = SeparadorDecimal(separador.unicode());
+        UnidadHomogenea u = UnidadTramo("K1", 0, 100);
+        u.AnchoCorona = 7;
+        u.CBR = 5;
+        PonerUnidades(e.modulo.Proyecto, {u});
+        e.Abrir();
+        if (respuesta >= 0) e.plataforma.Respuestas.enqueue(RespuestaMensaje(respuesta));
+        e.Ir(1, columna);
+        e.Escribir(escrito);
+        e.Tecla(Qt::Key_Return);
+        const UnidadHomogenea& g = e.modulo.Proyecto.UH[1];
+        QCOMPARE(columna == 2 ? g.Descripcion
+                              : QString::number(columna == 7   ? g.AnchoCorona
+                                                : columna == 8 ? g.EjesEquivalentes
+                                                               : g.CBR,
+                                                'g', 15),
+                 guardado);
+        QCOMPARE(e.Celda(1, columna), celda);
+        QCOMPARE(e.plataforma.Mensajes.size(), mensaje.isEmpty() ? 0 : 1);
+        if (!mensaje.isEmpty()) QCOMPARE(e.plataforma.Mensajes[0].Texto, mensaje);
+        QVERIFY(e.plataforma.Respuestas.isEmpty());
+    }
+
+    // La preferencia se cambia desde el menú: la grilla y la línea de estado la
+    // muestran y queda guardada; una letra que no es de la lista no la cambia.
+    void separadorDesdeElMenuYListas() {
+        VentanaUnidades e;
+        UnidadHomogenea u = UnidadTramo("K1", 1234.5, 2000);
+        u.ClimaHumedad = u"Humedo"_s;
+        PonerUnidades(e.modulo.Proyecto, {u});
+        frmUnidadesHomogeneas& v = e.Abrir();
+        auto* estado = v.findChild<QLabel*>(u"lbSeparador"_s);
+        QCOMPARE(estado->text(), u"Separador decimal: punto (1,234.5)"_s);
+        QCOMPARE(e.Celda(1, 5), u"1,234.50"_s);
+        v.findChild<QAction*>(u"mnuSeparadorComa"_s)->trigger();
+        QCOMPARE(e.Celda(1, 5), u"1.234,50"_s);
+        QCOMPARE(estado->text(), u"Separador decimal: coma (1.234,5)"_s);
+        QVERIFY(LeerSeparadorDecimal() == SeparadorDecimal::Coma);
+        // F2 edita el valor exacto con la coma.
+        e.Ir(1, 5);
+        e.Tecla(Qt::Key_F2);
+        QCOMPARE(e.Texto()->text(), u"1234,5"_s);
+        e.Tecla(Qt::Key_Escape);
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(e.modulo.Proyecto.UH[1].AbscisaInicial, 1234.5);
+        v.findChild<QAction*>(u"mnuSeparadorPunto"_s)->trigger();
+        QCOMPARE(e.Celda(1, 5), u"1,234.50"_s);
+
+        e.Ir(1, 9);
+        e.Escribir(u"x"_s);
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(e.modulo.Proyecto.UH[1].ClimaHumedad, u"Humedo"_s);
+        e.Ir(1, 9);
+        e.Escribir(u"sú"_s);
+        e.Tecla(Qt::Key_Return);
+        QCOMPARE(e.modulo.Proyecto.UH[1].ClimaHumedad, u"Subhumedo"_s);
     }
 
     // Al abrir, al moverse y al revisar: el clic revisa solo si la revisión está
@@ -478,10 +580,11 @@ private slots:
         frmUnidadesHomogeneas& v = e.Abrir();
         e.Ir(3, 4);
         e.Tecla(Qt::Key_C, Qt::ControlModifier);
-        // Toda la tabla desde la columna 1, como se ve; el cursor va al comienzo.
+        // Toda la tabla desde la columna 1, los números con su valor exacto; el
+        // cursor va al comienzo.
         const QString copiado = e.plataforma.Portapapeles;
         QCOMPARE(copiado.count(u'\n'), 2);
-        QVERIFY(copiado.startsWith(u"A\t\t1\tA\t0.00\t100.00\t"_s));
+        QVERIFY(copiado.startsWith(u"A\t\t1\tA\t0\t100\t"_s));
         QCOMPARE(e.Cursor(), QPoint(1, 1));
         e.plataforma.Portapapeles.clear();
         v.findChild<QAction*>(u"mnuOpcion0"_s)->trigger();
