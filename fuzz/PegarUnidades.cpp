@@ -59,10 +59,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     // La celda donde empieza el pegado sale del tamaño de la entrada.
     const int fila = 1 + static_cast<int>(tamano % (FilasIniciales - 1));
     const int columna = 1 + static_cast<int>((tamano / 11) % 15);
-    PegarTexto(t, texto, fila, columna, true, false);
+    // Como la ventana: cada celda leída con la convención del bloque (la
+    // preferencia sale también del tamaño) y el mensaje armado.
+    const SeparadorDecimal preferencia =
+        tamano % 2 ? SeparadorDecimal::Coma : SeparadorDecimal::Punto;
+    const ResultadoPegado pegado = PegarUH(t, texto, fila, columna, preferencia);
+    // Lo que el pegado tuvo que decir llega al mensaje.
+    if (!pegado.Notas.isEmpty() && TextoPegado(pegado, preferencia).isEmpty()) std::abort();
     if (t.Columnas() != ColumnasUH) std::abort();
     if (t.Filas() > FilasIniciales + texto.count(u'\n') + texto.count(u'\r')) std::abort();
-    NumerarFilas(t);
+    // Una celda de lista tiene una entrada de su lista o nada.
+    for (int f = 1; f < t.Filas(); ++f)
+        for (int c = 1; c < ColumnasUH; ++c)
+            if (EsColumnaListaUH(c) && !t.Texto(f, c).isEmpty() &&
+                !EntradasListaUH(c).contains(t.Texto(f, c)))
+                std::abort();
 
     const int cursor = RevisarUH(p, t, fila);
     if (cursor < 1 || cursor >= t.Filas()) std::abort();

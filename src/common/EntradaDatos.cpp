@@ -167,6 +167,9 @@ QChar Codigo(QStringView normal, QStringView* resto, bool entrada) {
 
 int BuscarEntradaLista(const QStringList& entradas, QStringView texto, bool* ambigua) {
     if (ambigua) *ambigua = false;
+    // Lo más común, una entrada tal cual (una copia de la tabla), no se normaliza.
+    for (qsizetype i = 0; i < entradas.size(); ++i)
+        if (entradas[i] == texto) return int(i);
     const QString buscado = Normalizar(texto);
     if (buscado.isEmpty()) return -1;
     QStringList normales;
@@ -224,7 +227,10 @@ void PorCaracter(QStringView texto, Accion accion) {
 QString CaracteresNoAnsi(QStringView texto) {
     QString r;
     PorCaracter(texto, [&](QStringView c) {
-        if (CodificarAnsi(c) == "?" && c != u"?" && !r.contains(c)) r += c;
+        // ASCII y Latin-1 imprimible están en la página; lo demás se pregunta.
+        const char16_t u = c.front().unicode();
+        if (c.size() == 1 && (u < 0x80 || (u >= 0xA0 && u <= 0xFF))) return;
+        if (CodificarAnsi(c) == "?" && !r.contains(c)) r += c;
     });
     return r;
 }

@@ -209,23 +209,23 @@ bool EsBlancoDeMiles(QChar c) {
 
 // "150 000" y "1 234 567,5": los blancos entre grupos de tres se quitan. Un
 // blanco que no separa grupos así termina el número, como cualquier otro texto.
+// Vacío si no hay blancos así: el texto se lee tal cual.
 QString SinBlancosDeMiles(QStringView t) {
     qsizetype i = 0;
     if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) ++i;
     qsizetype cifras = 0;
     while (i + cifras < t.size() && EsCifra(t[i + cifras]))
         ++cifras;
-    if (cifras < 1 || cifras > 3 || t[i] == u'0') return t.toString();
+    if (cifras < 1 || cifras > 3 || t[i] == u'0') return {};
     qsizetype j = i + cifras;
-    QString r = t.first(j).toString();
-    bool agrupado = false;
+    QString r;
     while (j + 3 < t.size() && EsBlancoDeMiles(t[j]) && EsCifra(t[j + 1]) && EsCifra(t[j + 2]) &&
            EsCifra(t[j + 3]) && (j + 4 == t.size() || !EsCifra(t[j + 4]))) {
+        if (r.isEmpty()) r = t.first(j).toString();
         r += t.sliced(j + 1, 3);
         j += 4;
-        agrupado = true;
     }
-    return agrupado ? r.append(t.sliced(j)) : t.toString();
+    return r.isEmpty() ? r : r.append(t.sliced(j));
 }
 
 } // namespace
@@ -233,10 +233,13 @@ QString SinBlancosDeMiles(QStringView t) {
 NumeroEscrito LeerNumeroEscrito(QStringView texto, SeparadorDecimal convencion) {
     NumeroEscrito r;
     const QString sinBlancos = SinBlancosDeMiles(texto.trimmed());
-    const QStringView t = sinBlancos;
+    const QStringView t = sinBlancos.isEmpty() ? texto.trimmed() : QStringView(sinBlancos);
     qsizetype i = 0;
-    QString normal;
-    if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) normal += t[i++];
+    // Lo leído en ASCII, para from_chars (sin signo "+", que no acepta).
+    std::string normal;
+    normal.reserve(std::size_t(t.size()));
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+'))
+        if (t[i++] == u'-') normal += '-';
     // El cuerpo: cifras y separadores seguidos.
     const qsizetype inicio = i;
     while (i < t.size() && (EsCifra(t[i]) || t[i] == u'.' || t[i] == u','))
@@ -283,10 +286,10 @@ NumeroEscrito LeerNumeroEscrito(QStringView texto, SeparadorDecimal convencion) 
     bool hayCifra = false;
     for (const QChar c : cuerpo) {
         if (EsCifra(c)) {
-            normal += c;
+            normal += char(c.unicode());
             hayCifra = true;
         } else if (c == decimal) {
-            normal += u'.';
+            normal += '.';
         } else if (c != miles) {
             break;
         }
@@ -304,14 +307,18 @@ NumeroEscrito LeerNumeroEscrito(QStringView texto, SeparadorDecimal convencion) 
         while (j < t.size() && EsCifra(t[j]))
             ++j;
         if (j > cifras) {
-            normal += t.sliced(i, j - i);
-            i = j;
+            for (; i < j; ++i)
+                normal += char(t[i].unicode());
         }
     }
-    bool ok = false;
-    const double v = normal.toDouble(&ok);
-    r.EsNumero = ok && std::isfinite(v);
-    r.Valor = r.EsNumero ? v : 0;
+    double v = 0;
+    const auto res = std::from_chars(normal.data(), normal.data() + normal.size(), v);
+    // Demasiado pequeño es 0; demasiado grande no es un número.
+    const bool diminuto =
+        res.ec == std::errc::result_out_of_range &&
+        (normal.find("E-") != std::string::npos || normal.find("e-") != std::string::npos);
+    r.EsNumero = (res.ec == std::errc() && std::isfinite(v)) || diminuto;
+    r.Valor = r.EsNumero && !diminuto ? v : 0;
     r.Descartado = i < t.size() || !r.EsNumero;
     return r;
 }

@@ -354,17 +354,24 @@ ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int col
                     rechazar(NotaPegado::NoEsNumero);
                     continue;
                 }
-                tabla.PonerValor(f, c, TextoNumeroUH(c, n.Valor, tabla.Separador()), n.Valor);
+                // La revisión que sigue lo muestra con su máscara.
+                tabla.PonerValor(f, c, celda, n.Valor);
                 if (n.Descartado) notar(NotaPegado::Descartado, n.Valor);
                 if (FueraDeLoUsualUH(c, n.Valor)) notar(NotaPegado::FueraDeLoUsual, n.Valor);
             } else if (EsColumnaListaUH(c)) {
-                bool ambigua = false;
+                // Tipo de tramo y de segmento se muestran con su código ("1", "B").
+                const bool soloCodigo = c == ColTipoTramo || c == ColTipoSegmento;
                 const QStringList& entradas = EntradasListaUH(c);
+                if (soloCodigo && celda.size() == 1 &&
+                    std::any_of(entradas.begin(), entradas.end(),
+                                [&](const QString& e) { return e.front() == celda.front(); }))
+                    continue;
+                bool ambigua = false;
                 const int i = BuscarEntradaLista(entradas, celda, &ambigua);
                 if (i < 0)
                     rechazar(ambigua ? NotaPegado::EntradaAmbigua : NotaPegado::SinEntrada);
                 else
-                    tabla.PonerTexto(f, c, entradas[i]);
+                    tabla.PonerTexto(f, c, soloCodigo ? entradas[i].left(1) : entradas[i]);
             } else if (const QString fuera = CaracteresNoAnsi(celda); !fuera.isEmpty()) {
                 tabla.PonerTexto(f, c, QuitarNoAnsi(celda));
                 notar(NotaPegado::SinCaracteres, 0, fuera);
