@@ -203,7 +203,7 @@ private slots:
             e.dir.filePath(u"Vía 3, tramo 2 - UNIDADES HOMOGENEAS DE DISEÑO.pdf"_s),
             e.dir.filePath(u"Vía 3, tramo 2 - ESPESORES ESTRUCTURAS ALTERNATIVAS.pdf"_s)};
         QCOMPARE(e.plataforma.PropuestasGuardar, esperadas);
-        QCOMPARE(e.plataforma.ConfirmacionesGuardar, (QList<bool>{true, true}));
+        QCOMPARE(e.plataforma.ConfirmacionesGuardar, (QList<bool>{false, false}));
         QVERIFY(QFile::exists(esperadas[0]) && QFile::exists(esperadas[1]));
         QVERIFY(!QFile::exists(e.dir.filePath(u"print.pdf"_s)));
         QVERIFY(e.plataforma.Mensajes.isEmpty());
