@@ -4,6 +4,7 @@
 #include "common/ModuloLibzrl.h"
 #include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
+#include "printing/Imprime.h"
 #include "project/ArchivoProyecto.h"
 
 #include <QDir>
@@ -206,6 +207,17 @@ void frmDiagrama::Imprimir() {
     QPrinter& impresora = plataforma_.Impresora();
     impresora.setPageOrientation(QPageLayout::Landscape);
     if (!plataforma_.ConfigurarImpresora(this, impresora)) return;
+    // Imprimir a un archivo: el diálogo de impresora ya preguntó si se reemplaza,
+    // pero un proyecto no se reemplaza nunca.
+    if (!impresora.outputFileName().isEmpty()) {
+        const DecisionSalida pdf = DecidirSalida(impresora.outputFileName(), ClaseSalida::Pdf,
+                                                 RutaArchivoProyecto(modulo_.ArchivoProyecto));
+        if (!pdf.Rechazo.isEmpty()) {
+            plataforma_.Aviso(this, QStringLiteral("IMPRESORA"), pdf.Rechazo);
+            return;
+        }
+        impresora.setOutputFileName(pdf.Archivo);
+    }
     int paginas = 0;
     {
         const CursorEspera espera;
@@ -217,20 +229,23 @@ void frmDiagrama::Imprimir() {
 }
 
 void frmDiagrama::Exportar() {
-    const QFileInfo proyecto(RutaArchivoProyecto(modulo_.ArchivoProyecto));
-    const QString propuesto = proyecto.absoluteDir().absoluteFilePath(
-        QFileInfo(modulo_.ArchivoProyecto).fileName() +
-        QStringLiteral(" - Diagrama Lineal de Estructuras.pdf"));
-    QString archivo = plataforma_.GuardarArchivo(
+    const QString rutaProyecto = RutaArchivoProyecto(modulo_.ArchivoProyecto);
+    const QDir carpeta = QFileInfo(rutaProyecto).absoluteDir();
+    const QString propuesto =
+        carpeta.absoluteFilePath(QFileInfo(modulo_.ArchivoProyecto).fileName() +
+                                 QStringLiteral(" - Diagrama Lineal de Estructuras.pdf"));
+    // La pregunta de reemplazar la hace ConfirmarSalida, con el nombre del archivo.
+    const QString elegido = plataforma_.GuardarArchivo(
         this, QStringLiteral("EXPORTAR DIAGRAMA"),
         QStringLiteral("Documento PDF (*.pdf);;Dibujo SVG (*.svg);;Imagen PNG (*.png)"), propuesto,
-        true);
-    if (archivo.isEmpty()) return;
-    if (QFileInfo(archivo).suffix().isEmpty()) archivo += QStringLiteral(".pdf");
+        false);
+    if (elegido.isEmpty()) return;
+    const DecisionSalida salida = DecidirSalida(elegido, ClaseSalida::Diagrama, rutaProyecto);
+    if (!ConfirmarSalida(plataforma_, this, QStringLiteral("EXPORTAR DIAGRAMA"), salida)) return;
     QString error;
     {
         const CursorEspera espera;
-        error = ExportarDiagrama(archivo, diagrama_, EncabezadoDe(modulo_));
+        error = ExportarDiagrama(salida.Archivo, diagrama_, EncabezadoDe(modulo_));
     }
     if (!error.isEmpty()) plataforma_.Aviso(this, QStringLiteral("ERROR"), error);
 }

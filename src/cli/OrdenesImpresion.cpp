@@ -3,7 +3,9 @@
 #include "cli/SalidaEntrada.h"
 
 #include "printing/ConfiguracionImpresion.h"
+#include "printing/SalidaSegura.h"
 #include "printing/TrabajoImpresion.h"
+#include "project/ModuloVarek9.h"
 
 #ifdef VAREK9_CON_VENTANAS
 #include "alternatives/PintarDiagrama.h"
@@ -85,6 +87,16 @@ Opciones LeerOpciones(const QStringList& args, const QStringList& permitidas) {
     return o;
 }
 
+// Verdadero (tras decirlo) si la salida es un proyecto o un archivo que lo
+// acompaña; la orden termina con el código 2, como con una salida sobre la entrada.
+bool SalidaProhibida(const QString& salida, ClaseSalida clase,
+                     const QString& proyecto = QString()) {
+    const DecisionSalida d = DecidirSalida(salida, clase, proyecto);
+    if (d.Rechazo.isEmpty()) return false;
+    Escribir(stderr, d.Rechazo + u'\n');
+    return true;
+}
+
 std::optional<Prepaso> Preparar(const QString& reporte, const ConfiguracionImpresion& c) {
     if (!QFileInfo(reporte).isFile()) {
         Escribir(stderr, QStringLiteral("El reporte [%1] NO existe...\n").arg(reporte));
@@ -115,7 +127,9 @@ int OrdenDos(const QStringList& args) {
     if (!o.Error.isEmpty()) return ErrorUso(o.Error);
     if (o.Posicionales.size() != 1)
         return ErrorUso(QStringLiteral("La orden dos lleva un argumento: REPORTE."));
-    if (SalidaSobreEntrada(o.Salida, o.Posicionales[0])) return 2;
+    if (SalidaSobreEntrada(o.Salida, o.Posicionales[0]) ||
+        SalidaProhibida(o.Salida, ClaseSalida::Archivo))
+        return 2;
     const ConfiguracionImpresion c = CargarConfiguracionImpresion();
     const auto p = Preparar(o.Posicionales[0], c);
     if (!p) return 2;
@@ -136,7 +150,9 @@ int OrdenPdf(const QStringList& args, int argc, char** argv) {
     if (!o.Error.isEmpty()) return ErrorUso(o.Error);
     if (o.Posicionales.size() != 2)
         return ErrorUso(QStringLiteral("La orden pdf lleva dos argumentos: REPORTE y SALIDA.pdf."));
-    if (SalidaSobreEntrada(o.Posicionales[1], o.Posicionales[0])) return 2;
+    if (SalidaSobreEntrada(o.Posicionales[1], o.Posicionales[0]) ||
+        SalidaProhibida(o.Posicionales[1], ClaseSalida::Archivo))
+        return 2;
     // Sin pantalla: la impresión a PDF no la necesita.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -169,6 +185,7 @@ int OrdenPdf(const QStringList& args, int argc, char** argv) {
 
 int DibujarDiagrama(ModuloVarek9& modulo, const QString& salida, int argc, char** argv) {
 #ifdef VAREK9_CON_VENTANAS
+    if (SalidaProhibida(salida, ClaseSalida::Diagrama, modulo.EstadoLectura.Ruta)) return 2;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const DiagramaLineal d = CalcularDiagrama(modulo);

@@ -250,9 +250,12 @@ void Imprime::Aceptar() {
         VerEnPantalla(prepaso_.CopiaTexto);
         return;
     }
-    ImprimirPaginas(EnteroCaja(*Pagina_[0]), EnteroCaja(*Pagina_[1]), EnteroCaja(*Copias_),
-                    PantallaImpresora_[2]->isChecked());
-    Boton_[1]->setFocus();
+    const bool dos = PantallaImpresora_[2]->isChecked();
+    if (ImprimirPaginas(EnteroCaja(*Pagina_[0]), EnteroCaja(*Pagina_[1]), EnteroCaja(*Copias_),
+                        dos))
+        Boton_[1]->setFocus();
+    else if (dos)
+        opcPuerto_->setFocus(); // para corregir el nombre
 }
 
 void Imprime::ErrorImprimir() {
@@ -260,8 +263,8 @@ void Imprime::ErrorImprimir() {
                       IconoMensaje::Critico);
 }
 
-void Imprime::ImprimirPaginas(int desde, int hasta, int copias, bool dos) {
-    if (!QFileInfo::exists(archivo_)) return;
+bool Imprime::ImprimirPaginas(int desde, int hasta, int copias, bool dos) {
+    if (!QFileInfo::exists(archivo_)) return true;
     ParametrosImpresion parametros;
     parametros.Desde = desde;
     parametros.Hasta = hasta;
@@ -270,6 +273,12 @@ void Imprime::ImprimirPaginas(int desde, int hasta, int copias, bool dos) {
     parametros.Fecha = TextoFecha(QDateTime::currentDateTime());
 
     if (dos) {
+        // Con "Imprime.exe" la cola no va al puerto; si no, el puerto puede nombrar un archivo.
+        if (!QFileInfo::exists(QStringLiteral("Imprime.exe")) &&
+            !ConfirmarSalida(
+                plataforma_, this, QStringLiteral("IMPRESORA"),
+                DecidirSalida(opcPuerto_->currentText(), ClaseSalida::Puerto, proyecto_)))
+            return false;
         ColaDos cola;
         QByteArray lineaBat;
         {
@@ -282,16 +291,16 @@ void Imprime::ImprimirPaginas(int desde, int hasta, int copias, bool dos) {
         }
         if (!cola.Ok) {
             ErrorImprimir();
-            return;
+            return true;
         }
         if (!cola.Archivo.isEmpty()) EnviarColaDos(cola.Archivo, lineaBat);
-        return;
+        return true;
     }
 
     QPrinter& impresora = plataforma_.Impresora();
     // Sin impresora instalada, el diálogo de impresora ofrece imprimir a un PDF.
     if (impresora.outputFileName().isEmpty() && impresora.printerName().isEmpty()) {
-        if (!plataforma_.ConfigurarImpresora(this, impresora)) return;
+        if (!plataforma_.ConfigurarImpresora(this, impresora)) return true;
         MostrarImpresora();
     }
     // Cada PDF pide su nombre: un reporte nunca reemplaza en silencio a otro.
@@ -303,13 +312,15 @@ void Imprime::ImprimirPaginas(int desde, int hasta, int copias, bool dos) {
         if (pdfPropuesto_.isEmpty() && QFileInfo(propuesto).absolutePath() == QDir::homePath())
             propuesto = QDir::current().absoluteFilePath(QFileInfo(archivo_).completeBaseName() +
                                                          QStringLiteral(".pdf"));
-        QString elegido = plataforma_.GuardarArchivo(
+        // La pregunta de reemplazar la hace ConfirmarSalida, con el nombre del archivo.
+        const QString elegido = plataforma_.GuardarArchivo(
             this, QStringLiteral("Imprimir a un archivo PDF"),
-            QStringLiteral("Documentos PDF (*.pdf);;Todos los archivos (*)"), propuesto, true);
-        if (elegido.isEmpty()) return;
-        if (QFileInfo(elegido).suffix().isEmpty()) elegido += QStringLiteral(".pdf");
+            QStringLiteral("Documentos PDF (*.pdf);;Todos los archivos (*)"), propuesto, false);
+        if (elegido.isEmpty()) return true;
+        const DecisionSalida pdf = DecidirSalida(elegido, ClaseSalida::Pdf, proyecto_);
+        if (!ConfirmarSalida(plataforma_, this, QStringLiteral("IMPRESORA"), pdf)) return false;
         // Un PDF nunca se escribe sobre el reporte que imprime.
-        impresora.setOutputFileName(NombreSalidaLibre(elegido, archivo_));
+        impresora.setOutputFileName(NombreSalidaLibre(pdf.Archivo, archivo_));
         MostrarImpresora();
     }
     ResultadoImpresora r;
@@ -319,6 +330,7 @@ void Imprime::ImprimirPaginas(int desde, int hasta, int copias, bool dos) {
                                 orientacionElegida_);
     }
     if (!r.Ok) ErrorImprimir();
+    return true;
 }
 
 void Imprime::EnviarColaDos(const QString& cola, const QByteArray& lineaBat) {
@@ -389,12 +401,25 @@ void Imprime::VerEnPantalla(const QString& copia) {
     visorPropio->show();
 }
 
+bool ConfirmarSalida(Plataforma& plataforma, QWidget* padre, const QString& titulo,
+                     const DecisionSalida& salida) {
+    if (!salida.Rechazo.isEmpty()) {
+        plataforma.Aviso(padre, titulo, salida.Rechazo);
+        return false;
+    }
+    return !salida.Reemplaza || plataforma.Mensaje(padre, titulo, TextoReemplazo(salida.Mostrado),
+                                                   IconoMensaje::Pregunta, BotonesMensaje::SiNo,
+                                                   RespuestaMensaje::No) == RespuestaMensaje::Si;
+}
+
 void ImprimirArchivo(Plataforma& plataforma, QWidget* padre, const QString& archivo,
-                     const QString& nombrePuerto, const QString& pdfPropuesto) {
+                     const QString& nombrePuerto, const QString& pdfPropuesto,
+                     const QString& proyecto) {
     {
         Imprime dialogo(plataforma, archivo, padre);
         if (!nombrePuerto.isEmpty()) dialogo.PonerPrefijo(nombrePuerto);
         dialogo.PonerPdfPropuesto(pdfPropuesto);
+        dialogo.PonerProyecto(proyecto);
         plataforma.MostrarModal(dialogo);
     }
     QFile ultimo(QStringLiteral("Ultimo.inf"));

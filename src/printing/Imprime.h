@@ -3,6 +3,7 @@
 #pragma once
 
 #include "printing/ConfiguracionImpresion.h"
+#include "printing/SalidaSegura.h"
 #include "printing/TrabajoImpresion.h"
 
 #include <QDialog>
@@ -27,6 +28,8 @@ public:
     void PonerPrefijo(const QString& nombrePuerto);
     // Ruta que se propone al imprimir a un PDF.
     void PonerPdfPropuesto(const QString& ruta) { pdfPropuesto_ = ruta; }
+    // Archivo del proyecto abierto: ninguna salida se escribe sobre él.
+    void PonerProyecto(const QString& ruta) { proyecto_ = ruta; }
 
     // Lo que mostró el prepaso.
     const ResumenReporte& Resumen() const { return prepaso_.Resumen; }
@@ -36,7 +39,8 @@ public:
     // Acciones del diálogo.
     void Aceptar();
     void VerEnPantalla(const QString& copia);
-    void ImprimirPaginas(int desde, int hasta, int copias, bool dos);
+    // false si el nombre de la salida (puerto o PDF) se rechazó o no se quiso reemplazar.
+    bool ImprimirPaginas(int desde, int hasta, int copias, bool dos);
 
 protected:
     void showEvent(QShowEvent* evento) override;
@@ -60,6 +64,7 @@ private:
     bool activado_ = false;
     bool orientacionElegida_ = false;
     QString pdfPropuesto_;
+    QString proyecto_;
 
     QRadioButton* PantallaImpresora_[3];
     QGroupBox* fraPaginas_;
@@ -78,7 +83,12 @@ private:
 
 // Muestra el diálogo de impresión de un reporte y anota su nombre en "Ultimo.inf".
 // pdfPropuesto: la ruta que se ofrece al imprimir a un PDF (vacía: la elegida en
-// el diálogo de impresora).
+// el diálogo de impresora); proyecto: el archivo del proyecto abierto.
 void ImprimirArchivo(Plataforma& plataforma, QWidget* padre, const QString& archivo,
                      const QString& nombrePuerto = QString(),
-                     const QString& pdfPropuesto = QString());
+                     const QString& pdfPropuesto = QString(), const QString& proyecto = QString());
+
+// Muestra el rechazo de la salida o pregunta antes de reemplazar un archivo
+// (No por defecto); true si se puede escribir.
+bool ConfirmarSalida(Plataforma& plataforma, QWidget* padre, const QString& titulo,
+                     const DecisionSalida& salida);

@@ -203,7 +203,7 @@ private slots:
             e.dir.filePath(u"Vía 3, tramo 2 - UNIDADES HOMOGENEAS DE DISEÑO.pdf"_s),
             e.dir.filePath(u"Vía 3, tramo 2 - ESPESORES ESTRUCTURAS ALTERNATIVAS.pdf"_s)};
         QCOMPARE(e.plataforma.PropuestasGuardar, esperadas);
-        QCOMPARE(e.plataforma.ConfirmacionesGuardar, (QList<bool>{true, true}));
+        QCOMPARE(e.plataforma.ConfirmacionesGuardar, (QList<bool>{false, false}));
         QVERIFY(QFile::exists(esperadas[0]) && QFile::exists(esperadas[1]));
         QVERIFY(!QFile::exists(e.dir.filePath(u"print.pdf"_s)));
         QVERIFY(e.plataforma.Mensajes.isEmpty());
@@ -428,20 +428,38 @@ private slots:
 
     // El SVG y el PNG salen por la misma exportación que la orden diagrama de
     // varek9-cli, que prueba su contenido; aquí, el PDF del botón y el de la impresora.
+    // Ni el botón ni la impresora escriben sobre el proyecto ("Prueba.vk9"), y otro
+    // archivo ("viejo.svg") no se reemplaza sin preguntar.
     void exportarEImprimir_data() {
+        QTest::addColumn<bool>("impresora");
         QTest::addColumn<QString>("archivo");
         QTest::addColumn<int>("unidades");
-        QTest::newRow("pdf") << u"d.pdf"_s << 6;
-        QTest::newRow("pdf largo") << u"d.pdf"_s << 120;
-        QTest::newRow("impresora") << QString() << 120;
+        QTest::addColumn<QString>("aviso"); // sin aviso se escribe y se lee el PDF
+        QTest::newRow("pdf") << false << u"d.pdf"_s << 6 << QString();
+        QTest::newRow("pdf largo") << false << u"d.pdf"_s << 120 << QString();
+        QTest::newRow("impresora") << true << u"impreso.pdf"_s << 120 << QString();
+        const QString proyecto = u": El archivo [Prueba.vk9] es el proyecto abierto: no se puede "
+                                 "escribir sobre él. Elija otro nombre..."_s;
+        QTest::newRow("sobre el proyecto")
+            << false << u"Prueba.vk9"_s << 6 << u"EXPORTAR DIAGRAMA"_s + proyecto;
+        QTest::newRow("impresora sobre el proyecto")
+            << true << u"Prueba.vk9"_s << 6 << u"IMPRESORA"_s + proyecto;
+        QTest::newRow("otro archivo")
+            << false << u"viejo.svg"_s << 6
+            << u"EXPORTAR DIAGRAMA: El archivo [viejo.svg] ya existe. ¿Desea reemplazarlo?"_s;
     }
     void exportarEImprimir() {
+        QFETCH(bool, impresora);
         QFETCH(QString, archivo);
         QFETCH(int, unidades);
+        QFETCH(QString, aviso);
         ConDiagrama e(unidades);
         const DiagramaLineal& d = e.diagrama->Diagrama();
-        QString ruta = e.dir.filePath(archivo.isEmpty() ? u"impreso.pdf"_s : archivo);
-        if (archivo.isEmpty()) {
+        const QString ruta = e.dir.filePath(archivo);
+        const QByteArray viejo = "[Proyecto]\r\n";
+        for (const QString& otro : {u"Prueba.vk9"_s, u"viejo.svg"_s})
+            QVERIFY(EscribirBytes(otro, viejo));
+        if (impresora) {
             e.plataforma.ImpresoraPdf.setOutputFormat(QPrinter::PdfFormat);
             e.plataforma.ImpresoraPdf.setOutputFileName(ruta);
             QTest::mouseClick(e.diagrama->findChild<QPushButton*>(u"btnImprimir"_s),
@@ -453,7 +471,13 @@ private slots:
                               Qt::LeftButton);
             QCOMPARE(e.plataforma.PropuestasGuardar.size(), 1);
         }
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        QStringList avisos;
+        for (const MensajeRegistrado& m : e.plataforma.Mensajes)
+            avisos << m.Titulo + u": "_s + m.Texto;
+        QCOMPARE(avisos, aviso.isEmpty() ? QStringList() : QStringList{aviso});
+        for (const QString& otro : {u"Prueba.vk9"_s, u"viejo.svg"_s})
+            QCOMPARE(LeerBytes(otro), viejo); // la respuesta por defecto es No
+        if (!aviso.isEmpty()) return;
         QVERIFY(QFileInfo(ruta).size() > 0);
 
         // PDF: apaisado, varias páginas si el camino es largo, cada rótulo legible.

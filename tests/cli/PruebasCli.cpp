@@ -290,6 +290,9 @@ private slots:
         fila("dos con copias malas", {"dos", "informe", "--copias", "x"});
         fila("dos con opción desconocida", {"dos", "informe", "--otra", "1"});
         fila("pdf de un reporte ausente", {"pdf", "falta", "x.pdf"});
+        fila("pdf sobre un proyecto", {"pdf", "informe", "BASE"}, 2, "es un proyecto");
+        fila("dos sobre el respaldo de un proyecto", {"dos", "informe", "--salida", "base.bak"}, 2,
+             "[base.bak] es la copia de respaldo de un proyecto");
         fila("diagrama de otra extensión", {"diagrama", "BASE", "--salida", "d.txt"});
         fila("diagrama sin salida", {"diagrama", "BASE"});
         fila("diagrama sin proyecto", {"diagrama", "falta.vk9", "--salida", "d.svg"});

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QMap>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -92,6 +93,7 @@ void Elegir(Imprime& d, int destino) {
 struct Escenario : CarpetaGuionada {
     QWidget ventana; // la ventana que llama al diálogo
     QString reporte = u"r00"_s;
+    QString proyecto; // el archivo del proyecto abierto
 
     explicit Escenario(const QByteArray& contenido = ReporteTresPaginas()) {
         EscribirBytes(reporte, contenido);
@@ -108,7 +110,7 @@ struct Escenario : CarpetaGuionada {
             accion(static_cast<Imprime&>(d));
             return int(QDialog::Rejected);
         });
-        ImprimirArchivo(plataforma, &ventana, reporte, alias);
+        ImprimirArchivo(plataforma, &ventana, reporte, alias, QString(), proyecto);
     }
     // Elige el destino, deja que antes ajuste el diálogo y pulsa "&Aceptar".
     void Aceptar(int destino, const std::function<void(Imprime&)>& antes = {}) {
@@ -203,12 +205,16 @@ private slots:
                      QRegularExpression(u"\\b3 \\[\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d\\]"_s)),
                  qPrintable(paginas[2].left(300)));
 
-        // Rango 2 a 3 y dos copias: cuatro hojas.
+        // Rango 2 a 3 y dos copias: cuatro hojas, en el mismo PDF si se acepta reemplazarlo.
+        e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
         e.Aceptar(1, [](Imprime& d) {
             Campo(d, "Pagina0")->setText(u"2"_s);
             Campo(d, "Pagina1")->setText(u"3"_s);
             Campo(d, "Copias")->setText(u"2"_s);
         });
+        QCOMPARE(
+            e.Avisos(),
+            QStringList{u"IMPRESORA: El archivo [salida.pdf] ya existe. ¿Desea reemplazarlo?"_s});
         const QStringList rango = PaginasPdf(e.carpeta.filePath(u"salida.pdf"_s));
         QCOMPARE(rango.size(), 4);
         QVERIFY(rango[0].contains(u"linea 57"_s) && rango[3].contains(u"linea 120"_s));
@@ -223,7 +229,7 @@ private slots:
         e.plataforma.RutasGuardar.enqueue(nombrado);
         e.Aceptar(1);
         QCOMPARE(e.plataforma.PropuestasGuardar, QStringList{e.carpeta.filePath(u"r00.pdf"_s)});
-        QCOMPARE(e.plataforma.ConfirmacionesGuardar, QList<bool>{true});
+        QCOMPARE(e.plataforma.ConfirmacionesGuardar, QList<bool>{false}); // pregunta el diálogo
         QVERIFY(QFile::exists(nombrado + u".pdf"_s));
         e.plataforma.AceptarPropuesta = true;
 
@@ -487,6 +493,71 @@ private slots:
         e.Aceptar(2);
         QCOMPARE(e.Avisos(), QStringList{u"IMPRESORA: Error al imprimir..."_s});
         QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Critico);
+    }
+
+    // Ningún puerto (escrito en su campo) ni PDF (del diálogo de guardar) cae sobre el
+    // proyecto abierto u otro; otro archivo se reemplaza solo si se acepta.
+    void salidaSobreArchivos_data() {
+        QTest::addColumn<int>("destino");
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<int>("respuesta"); // -1: sin pregunta
+        QTest::addColumn<QString>("aviso");
+        QTest::addColumn<QString>("escrito"); // el archivo reemplazado, o ninguno
+        const QString no = u"IMPRESORA: El archivo [%1] es %2: no se puede escribir sobre él. "
+                           "Elija otro nombre..."_s;
+        const QString existe = u"IMPRESORA: El archivo [%1] ya existe. ¿Desea reemplazarlo?"_s;
+        const int No = int(RespuestaMensaje::No), Si = int(RespuestaMensaje::Si);
+        const auto fila = [](const char* etiqueta, int destino, const QString& nombre,
+                             int respuesta, const QString& aviso, const QString& escrito = {}) {
+            QTest::newRow(etiqueta) << destino << nombre << respuesta << aviso << escrito;
+        };
+        const QString proyecto = u"Ejemplo.vk9"_s;
+        fila("puerto al proyecto", 2, proyecto, -1, no.arg(proyecto, u"el proyecto abierto"_s));
+        fila("PDF al proyecto", 1, proyecto, -1, no.arg(proyecto, u"el proyecto abierto"_s));
+        fila("puerto a un archivo, no", 2, u"notas.txt"_s, No, existe.arg(u"notas.txt"_s));
+        fila("puerto a un archivo, sí", 2, u"notas.txt"_s, Si, existe.arg(u"notas.txt"_s),
+             u"notas.txt"_s);
+        fila("PDF a un archivo, no", 1, u"viejo.pdf"_s, No, existe.arg(u"viejo.pdf"_s));
+        fila("PDF sin extensión, sí", 1, u"viejo"_s, Si, existe.arg(u"viejo.pdf"_s),
+             u"viejo.pdf"_s);
+    }
+    void salidaSobreArchivos() {
+        QFETCH(int, destino);
+        QFETCH(QString, nombre);
+        QFETCH(int, respuesta);
+        QFETCH(QString, escrito);
+        Escenario e;
+        e.proyecto = e.carpeta.filePath(u"Ejemplo.vk9"_s);
+        QMap<QString, QByteArray> antes{
+            {u"Ejemplo.vk9"_s, LeerBytes(VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s)},
+            {u"notas.txt"_s, "notas\r\n"},
+            {u"viejo.pdf"_s, "viejo\r\n"}};
+        for (auto a = antes.cbegin(); a != antes.cend(); ++a)
+            QVERIFY(EscribirBytes(a.key(), a.value()));
+        if (respuesta >= 0) e.plataforma.Respuestas.enqueue(RespuestaMensaje(respuesta));
+        e.plataforma.RutasGuardar.enqueue(e.carpeta.filePath(nombre));
+        e.Imprimir([&](Imprime& d) {
+            Elegir(d, destino);
+            auto* puerto = Control<QComboBox>(d, "opcPuerto");
+            if (destino == 2) {
+                puerto->lineEdit()->setFocus();
+                QTest::keyClick(puerto->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(puerto->lineEdit(), nombre);
+            }
+            QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
+            // El puerto que no se escribió queda con el foco para corregirlo.
+            QCOMPARE(puerto->hasFocus(), destino == 2 && escrito.isEmpty());
+        });
+        QFETCH(QString, aviso);
+        QCOMPARE(e.Avisos(), QStringList{aviso});
+        for (auto a = antes.cbegin(); a != antes.cend(); ++a)
+            QCOMPARE(LeerBytes(a.key()) == a.value(), a.key() != escrito);
+        if (!escrito.isEmpty())
+            QVERIFY(destino == 1 ? LeerBytes(escrito).startsWith("%PDF")
+                                 : LeerBytes(escrito).contains("linea 120\r\n\f"));
+        // Lo que no se escribió no deja su cola ni su "q.bat".
+        for (const QString& trabajo : {u"q.bat"_s, u"t00"_s})
+            QCOMPARE(QFile::exists(trabajo), destino == 2 && !escrito.isEmpty());
     }
 
     void visores() {

@@ -1,5 +1,6 @@
 // Prefijos de control de las líneas de reporte, prepaso, copia de texto,
-// paginación, salida al puerto de texto y la configuración de "Imprime.set".
+// paginación, salida al puerto de texto, nombres de salida y la configuración de
+// "Imprime.set".
 #include "Archivos.h"
 #include "Pruebas.h"
 
@@ -7,6 +8,7 @@
 #include "printing/CodigoFormato.h"
 #include "printing/ConfiguracionImpresion.h"
 #include "printing/Paginacion.h"
+#include "printing/SalidaSegura.h"
 #include "printing/TrabajoImpresion.h"
 
 #include <QDateTime>
@@ -299,6 +301,67 @@ private slots:
         // Un reporte que no existe no hace nada.
         const ColaDos nada = EscribirColaDos("no-existe", p.Resumen, {});
         QVERIFY(nada.Ok && nada.Archivo.isEmpty());
+    }
+
+    // El nombre de una salida. En la carpeta: el proyecto abierto "Ejemplo.vk9", el
+    // proyecto "Mayus.VK9", "notas.txt" y "viejo.pdf".
+    void nombreDeLaSalida_data() {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<int>("clase");
+        QTest::addColumn<QString>("esperado"); // el rechazo, o archivo [mostrado] y qué es
+        const auto fila = [](const char* etiqueta, const char* nombre, ClaseSalida clase,
+                             const QString& esperado) {
+            QTest::newRow(etiqueta) << QString::fromUtf8(nombre) << int(clase) << esperado;
+        };
+        const auto no = [](const char* nombre, const char* por) {
+            return u"El archivo [%1] es %2: no se puede escribir sobre él. Elija otro nombre..."_s
+                .arg(QString::fromUtf8(nombre), QString::fromUtf8(por));
+        };
+        using enum ClaseSalida;
+        fila("el proyecto", "Ejemplo.vk9", Pdf, no("Ejemplo.vk9", "el proyecto abierto"));
+        fila("otro proyecto", "Otro.VK9", Puerto, no("Otro.VK9", "un proyecto"));
+        const char* respaldo = "la copia de respaldo de un proyecto";
+        fila("respaldo", "sub/Otro.vk9.bak", Pdf, no("Otro.vk9.bak", respaldo));
+        fila("respaldo junto al proyecto", " Ejemplo.bak ", Puerto, no("Ejemplo.bak", respaldo));
+        fila("junto al proyecto en mayúsculas", "Mayus.BAK", Archivo, no("Mayus.BAK", respaldo));
+        fila("recuperación", "X.VK9.Recuperar", Archivo,
+             no("X.VK9.Recuperar", "la copia de recuperación de un proyecto"));
+        fila("bloqueo", "Ejemplo.lock", Diagrama,
+             no("Ejemplo.lock", "el bloqueo de un proyecto abierto"));
+        fila("bloqueo sin proyecto", "Suelto.lock", Puerto, u"Suelto.lock [Suelto.lock] nuevo"_s);
+        fila("texto existente", "notas.txt", Puerto, u"notas.txt [notas.txt] existe"_s);
+        fila("texto como PDF", "notas.txt", Pdf, u"notas.txt.pdf [notas.txt.pdf] nuevo"_s);
+        fila("PDF sin extensión", "viejo", Pdf, u"viejo.pdf [viejo.pdf] existe"_s);
+        fila("PDF que falta", "sub/falta.PDF", Pdf, u"sub/falta.PDF [falta.PDF] nuevo"_s);
+        fila("diagrama sin extensión", "plano.v2", Diagrama,
+             u"plano.v2.pdf [plano.v2.pdf] nuevo"_s);
+        fila("impresora", " lpt2 ", Puerto, u"lpt2 [lpt2] dispositivo"_s);
+#ifndef _WIN32
+        fila("dispositivo", "/dev/null", Puerto, u"/dev/null [/dev/null] dispositivo"_s);
+        fila("enlace al proyecto", "enlace.pdf", Pdf, no("enlace.pdf", "el proyecto abierto"));
+        fila("enlace a otro proyecto", "enlace.svg", Diagrama, no("enlace.svg", "un proyecto"));
+        // Otra mayúscula es otro archivo donde el sistema las distingue.
+        fila("otra mayúscula", "EJEMPLO.bak", Puerto, u"EJEMPLO.bak [EJEMPLO.bak] nuevo"_s);
+#endif
+    }
+    void nombreDeLaSalida() {
+        QFETCH(QString, nombre);
+        QFETCH(int, clase);
+        QTemporaryDir dir;
+        DirectorioActual aqui(dir.path());
+        for (const char* archivo : {"Ejemplo.vk9", "Mayus.VK9", "notas.txt", "viejo.pdf"})
+            QVERIFY(EscribirBytes(QString::fromLatin1(archivo), "x\r\n"));
+#ifndef _WIN32
+        QVERIFY(QFile::link(u"Ejemplo.vk9"_s, u"enlace.pdf"_s));
+        QVERIFY(QFile::link(u"Otro.vk9"_s, u"enlace.svg"_s));
+#endif
+        const DecisionSalida d =
+            DecidirSalida(nombre, ClaseSalida(clase), dir.filePath(u"Ejemplo.vk9"_s));
+        const QString que = d.Dispositivo ? u"dispositivo"_s
+                            : d.Reemplaza ? u"existe"_s
+                                          : u"nuevo"_s;
+        QTEST(d.Rechazo.isEmpty() ? u"%1 [%2] %3"_s.arg(d.Archivo, d.Mostrado, que) : d.Rechazo,
+              "esperado");
     }
 
     // "Imprime.set": creación, límites, claves exactas, las ocho líneas y los puertos
