@@ -87,16 +87,6 @@ Opciones LeerOpciones(const QStringList& args, const QStringList& permitidas) {
     return o;
 }
 
-// Verdadero (tras decirlo) si la salida es un proyecto o un archivo que lo
-// acompaña; la orden termina con el código 2, como con una salida sobre la entrada.
-bool SalidaProhibida(const QString& salida, ClaseSalida clase,
-                     const QString& proyecto = QString()) {
-    const DecisionSalida d = DecidirSalida(salida, clase, proyecto);
-    if (d.Rechazo.isEmpty()) return false;
-    Escribir(stderr, d.Rechazo + u'\n');
-    return true;
-}
-
 std::optional<Prepaso> Preparar(const QString& reporte, const ConfiguracionImpresion& c) {
     if (!QFileInfo(reporte).isFile()) {
         Escribir(stderr, QStringLiteral("El reporte [%1] NO existe...\n").arg(reporte));
@@ -106,6 +96,13 @@ std::optional<Prepaso> Preparar(const QString& reporte, const ConfiguracionImpre
 }
 
 } // namespace
+
+bool SalidaProhibida(const QString& salida, ClaseSalida clase, const QString& proyecto) {
+    const DecisionSalida d = DecidirSalida(salida, clase, proyecto);
+    if (d.Rechazo.isEmpty()) return false;
+    Escribir(stderr, d.Rechazo + u'\n');
+    return true;
+}
 
 int OrdenTexto(const QStringList& args) {
     if (args.size() != 1)

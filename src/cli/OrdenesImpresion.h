@@ -2,9 +2,15 @@
 // cola del puerto de texto y el PDF, con el mismo código que el diálogo.
 #pragma once
 
+#include "printing/SalidaSegura.h"
+
 #include <QStringList>
 
 struct ModuloVarek9;
+
+// Verdadero (tras decirlo) si la salida es un proyecto o un archivo que lo
+// acompaña; la orden termina con el código 2, como con una salida sobre la entrada.
+bool SalidaProhibida(const QString& salida, ClaseSalida clase, const QString& proyecto = QString());
 
 // texto REPORTE: escribe la copia de texto y muestra su nombre.
 int OrdenTexto(const QStringList& args);

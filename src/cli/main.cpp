@@ -215,7 +215,8 @@ int OrdenReporte(QStringList args) {
     const bool nombreReservado = salida.isEmpty();
     if (nombreReservado)
         salida = NombreArchivoReporte(QString(), args[1]);
-    else if (SalidaSobreEntrada(salida, args[1]))
+    else if (SalidaSobreEntrada(salida, args[1]) ||
+             SalidaProhibida(salida, ClaseSalida::Archivo, args[1]))
         return SalidaUso;
     EstadoDiseno estado;
     const ErrorEscritura error = EscribirReporte(numero, modulo, estado, salida);
