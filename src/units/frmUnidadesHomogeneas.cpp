@@ -700,12 +700,13 @@ bool frmUnidadesHomogeneas::ValidarEdicion() {
     // Se aparta a propósito de lo original: un texto sin número no se guarda como 0.
     if (!n.EsNumero) {
         restaurar();
-        plataforma_.Aviso(this, QStringLiteral("UNIDADES DE DISEÑO"),
-                          QStringLiteral("[%1] no es un número: %2 de la unidad [%3] conserva su "
-                                         "valor...")
-                              .arg(texto.trimmed(), NombreColumnaUH(e.Columna))
-                              .arg(e.Fila),
-                          IconoMensaje::Exclamacion);
+        plataforma_.Aviso(
+            this, QStringLiteral("UNIDADES DE DISEÑO"),
+            QStringLiteral("El texto [%1] no es un número: %2 de la unidad [%3] conserva su "
+                           "valor...")
+                .arg(texto.trimmed(), NombreColumnaUH(e.Columna))
+                .arg(e.Fila),
+            IconoMensaje::Exclamacion);
         return false;
     }
     // Un valor fuera de lo usual se confirma antes de tomarlo ("6,500" por 6,5).

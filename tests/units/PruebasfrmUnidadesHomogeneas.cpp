@@ -209,9 +209,10 @@ private slots:
         QTest::newRow("fuera de lo usual, sí")
             << QChar(u',') << 7 << u"6.500"_s << si << u"6500"_s << u"6500,00"_s
             << u"¿El valor [6.500,00] de Ancho Corona de la unidad [1] es correcto?"_s;
-        QTest::newRow("sin número") << QChar(u',') << 11 << u"cinco"_s << -1 << u"5"_s << u"5,00"_s
-                                    << u"[cinco] no es un número: CBR de la unidad [1] conserva "
-                                       "su valor..."_s;
+        QTest::newRow("sin número")
+            << QChar(u',') << 11 << u"cinco"_s << -1 << u"5"_s << u"5,00"_s
+            << u"El texto [cinco] no es un número: CBR de la unidad [1] conserva "
+               "su valor..."_s;
         QTest::newRow("carácter fuera del archivo")
             << QChar(u',') << 2 << u"Tramo Ω"_s << -1 << u"Tramo"_s << u"Tramo"_s
             << u"El carácter [Ω] no se puede guardar en el archivo del proyecto..."_s;
