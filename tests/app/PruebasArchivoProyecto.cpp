@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -993,14 +994,13 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("Solo donde no hay directorio de componentes del sistema");
 #else
-        QTemporaryDir actual, sistema, datos;
-        const QByteArray xdgAnterior = qgetenv("XDG_DATA_HOME");
+        QTemporaryDir actual, sistema;
         qunsetenv("VAREK9_DIR_SISTEMA");
-        qputenv("XDG_DATA_HOME", datos.path().toLocal8Bit());
+        // En las pruebas, la carpeta de datos del usuario es la de prueba de Qt.
         const QString propio = DirectorioSistemaPlataforma();
-        QVERIFY(propio.startsWith(datos.path() + '/') && propio.endsWith("/sistema"));
+        QCOMPARE(propio, QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                             "/sistema");
         QVERIFY(QFileInfo(propio).isDir());
-        xdgAnterior.isEmpty() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", xdgAnterior);
 
         // Un "regsvr32.exe" que anota sus argumentos: las órdenes corren sin el lote.
         const QString herramienta = sistema.filePath("regsvr32.exe");
