@@ -337,6 +337,21 @@ private slots:
         QVERIFY(v.close());
         QCOMPARE(LeerBytes("varek-9.ult"), QByteArray("Puente\r\n"));
         QVERIFY(!QFile::exists("Sin Nombre 3.vk9"));
+
+        // Una ruta fuera de Windows-1252 se recuerda en UTF-8 con su marca y el próximo
+        // arranque la abre.
+        QTemporaryDir otra;
+        e.ventana.reset();
+        e.Abrir();
+        e.modulo.Proyecto.Nombre = u"Omega"_s;
+        e.plataforma.RutasGuardar.enqueue(otra.filePath(u"Ω proyecto.vk9"_s));
+        e.Menu(4);
+        QCOMPARE(LeerBytes("varek-9.ult"),
+                 "\xEF\xBB\xBF" + otra.filePath(u"Ω proyecto"_s).toUtf8() + "\r\n");
+        e.ventana.reset();
+        e.Abrir();
+        QCOMPARE(e.modulo.ArchivoProyecto + u'|' + e.modulo.Proyecto.Nombre,
+                 otra.filePath(u"Ω proyecto|Omega"_s));
     }
 
     // Toda salida pasa por la misma pregunta con Cancelar: el menú, el botón
