@@ -84,10 +84,6 @@ QString SiguienteSinNombre() {
     return QStringLiteral("Sin Nombre %1").arg(n);
 }
 
-bool EsSinNombre(const QString& archivoProyecto) {
-    return archivoProyecto.left(10).toUpper() == u"SIN NOMBRE";
-}
-
 } // namespace
 
 frmVarek9::frmVarek9(ModuloVarek9& modulo, Plataforma& plataforma, const QString& lineaComando,
@@ -290,13 +286,11 @@ void frmVarek9::PrimeraActivacion() {
     frmAbout acerca(this);
     plataforma_.MostrarModal(acerca);
     bool soloLectura = false;
-    if (ComprobarBloqueo(modulo_.ArchivoProyecto, soloLectura)) {
-        soloLectura_ = soloLectura;
-    } else {
-        // Sin abrir el proyecto de otra sesión: se empieza uno nuevo sin nombre.
-        modulo_.ArchivoProyecto = SiguienteSinNombre();
-    }
-    CargarProyecto();
+    // Sin abrir el proyecto de otra sesión, ni un archivo que no es un proyecto, se
+    // empieza uno nuevo sin nombre.
+    if (!ComprobarBloqueo(modulo_.ArchivoProyecto, soloLectura) ||
+        !CargarProyecto(modulo_.ArchivoProyecto, soloLectura, true))
+        CargarProyecto(SiguienteSinNombre(), false, true);
     ActualizarTitulo();
     yaActivado_ = true;
 }
@@ -322,41 +316,130 @@ void frmVarek9::SoltarBloqueoActual() {
     bloqueado_.clear();
 }
 
-void frmVarek9::CargarProyecto() {
-    if (bloqueado_ != modulo_.ArchivoProyecto) SoltarBloqueoActual();
+bool frmVarek9::CargarProyecto(const QString& archivoProyecto, bool soloLectura, bool alArrancar) {
+    const QString anterior = modulo_.ArchivoProyecto;
+    const EstadoLectura leidoAntes = modulo_.EstadoLectura;
+    modulo_.ArchivoProyecto = archivoProyecto;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const AvisoLectura aviso = LeerProyecto(modulo_);
     QApplication::restoreOverrideCursor();
-    if (!soloLectura_ && ExisteProyecto(modulo_.ArchivoProyecto) &&
-        TomarBloqueo(modulo_.ArchivoProyecto, QDateTime::currentDateTime()))
-        bloqueado_ = modulo_.ArchivoProyecto;
+    if (aviso.NoEsProyecto) {
+        // Se aparta a propósito: un archivo que no es proyecto no se adueña de la sesión.
+        modulo_.ArchivoProyecto = anterior;
+        modulo_.EstadoLectura = leidoAntes;
+        plataforma_.Aviso(this, aviso.Titulo, aviso.Texto, IconoMensaje::Exclamacion);
+        return false;
+    }
+    if (bloqueado_ != archivoProyecto) SoltarBloqueoActual();
+    soloLectura_ = soloLectura;
+    // La copia de lo anterior ya se guardó o se descartó.
+    copiaRecuperacion_.clear();
+    if (!soloLectura_ && ExisteProyecto(archivoProyecto) &&
+        TomarBloqueo(archivoProyecto, QDateTime::currentDateTime()))
+        bloqueado_ = archivoProyecto;
     if (aviso.HayAviso)
         plataforma_.Aviso(this, aviso.Titulo, aviso.Texto, IconoMensaje::Exclamacion);
-    OfrecerRecuperacion();
+    QList<CopiaRecuperacion> copias = CopiasDelProyecto(archivoProyecto);
+    // Se aparta a propósito: al arrancar se ofrecen también las copias de otros proyectos.
+    if (alArrancar) copias += OtrasCopias(archivoProyecto);
+    OfrecerCopias(copias);
+    return true;
 }
 
-void frmVarek9::OfrecerRecuperacion() {
-    // La copia de otra sesión no es de esta: solo la toma quien escribe.
-    if (soloLectura_ || !HayRecuperacionReciente(modulo_.ArchivoProyecto)) return;
-    const RespuestaMensaje r = plataforma_.Mensaje(
-        this, QStringLiteral("RECUPERAR PROYECTO"),
-        QStringLiteral("Se encontró una copia de recuperación de [%1] más reciente que el "
-                       "proyecto. ¿Desea recuperarla?")
-            .arg(modulo_.ArchivoProyecto),
-        IconoMensaje::Pregunta, BotonesMensaje::SiNo, RespuestaMensaje::Si);
-    if (r == RespuestaMensaje::Si) {
-        const AvisoLectura aviso = CargarRecuperacion(modulo_);
-        if (aviso.HayAviso)
-            plataforma_.Aviso(this, aviso.Titulo, aviso.Texto, IconoMensaje::Exclamacion);
-    } else {
-        BorrarRecuperacion(modulo_.ArchivoProyecto);
+void frmVarek9::OfrecerCopias(const QList<CopiaRecuperacion>& copias) {
+    QList<CopiaRecuperacion> pendientes;
+    bool recuperada = false;
+    for (const CopiaRecuperacion& c : copias) {
+        // La copia junto a un proyecto que otra sesión viva tiene abierto es de esa
+        // sesión: no se ofrece ni se borra.
+        if (!c.DeSoloLectura && BloqueoAjeno(c.Proyecto, QDateTime::currentDateTime())) continue;
+        if (recuperada)
+            pendientes << c;
+        else
+            recuperada = OfrecerCopia(c);
     }
+    // Un proyecto por sesión: las demás quedan para la próxima, y se dice.
+    if (!pendientes.isEmpty())
+        plataforma_.Aviso(this, QStringLiteral("RECUPERAR PROYECTO"),
+                          TextoCopiasPendientes(pendientes), IconoMensaje::Informacion);
+}
+
+bool frmVarek9::OfrecerCopia(const CopiaRecuperacion& c) {
+    const QString titulo = QStringLiteral("RECUPERAR PROYECTO");
+    // Una copia antigua pisaría un proyecto guardado después: por defecto, no.
+    const RespuestaMensaje r = plataforma_.Mensaje(
+        this, titulo, TextoCopiaRecuperacion(c), IconoMensaje::Pregunta, BotonesMensaje::SiNo,
+        c.Antigua() ? RespuestaMensaje::No : RespuestaMensaje::Si);
+    if (r == RespuestaMensaje::Si) return RecuperarCopia(c);
+    // Se aparta a propósito: una copia antigua no recuperada se borra solo si se confirma.
+    if (c.Antigua() &&
+        plataforma_.Mensaje(this, titulo, TextoBorrarCopia(c), IconoMensaje::Pregunta,
+                            BotonesMensaje::SiNo, RespuestaMensaje::No) != RespuestaMensaje::Si)
+        return false;
+    QFile::remove(c.Ruta);
+    return false;
+}
+
+bool frmVarek9::RecuperarCopia(const CopiaRecuperacion& c) {
+    const bool otro = !MismoProyecto(c.Proyecto, modulo_.ArchivoProyecto);
+    bool soloLectura = soloLectura_;
+    // La copia de otro proyecto lo abre: antes, el bloqueo de quien lo tenga.
+    if (otro && !ComprobarBloqueo(c.Proyecto, soloLectura)) return false;
+    const QString anterior = modulo_.ArchivoProyecto;
+    const EstadoLectura leidoAntes = modulo_.EstadoLectura;
+    modulo_.ArchivoProyecto = otro ? c.Proyecto : anterior;
+    const AvisoLectura aviso = CargarRecuperacion(modulo_, c.Ruta);
+    if (aviso.NoEsProyecto) {
+        modulo_.ArchivoProyecto = anterior;
+        modulo_.EstadoLectura = leidoAntes;
+        plataforma_.Aviso(this, aviso.Titulo, aviso.Texto, IconoMensaje::Exclamacion);
+        return false;
+    }
+    if (otro) {
+        SoltarBloqueoActual();
+        soloLectura_ = soloLectura;
+        if (!soloLectura_ && ExisteProyecto(c.Proyecto) &&
+            TomarBloqueo(c.Proyecto, QDateTime::currentDateTime()))
+            bloqueado_ = c.Proyecto;
+    }
+    // Desde ahora es la copia de esta sesión: sigue a los cambios y se borra al guardar.
+    copiaRecuperacion_ = c.Ruta;
+    if (aviso.HayAviso)
+        plataforma_.Aviso(this, aviso.Titulo, aviso.Texto, IconoMensaje::Exclamacion);
+    ActualizarTitulo();
+    return true;
+}
+
+void frmVarek9::BorrarCopiaPropia() {
+    if (!copiaRecuperacion_.isEmpty()) QFile::remove(copiaRecuperacion_);
+    copiaRecuperacion_.clear();
 }
 
 void frmVarek9::GuardarRecuperacion() {
-    if (!yaActivado_ || soloLectura_ || !modulo_.ProyectoModificado) return;
-    // Una copia que no se pudo escribir se intenta otra vez en el próximo turno.
-    if (EscribirRecuperacion(modulo_).Ok) copiaRecuperacion_ = modulo_.ArchivoProyecto;
+    if (!yaActivado_ || !modulo_.ProyectoModificado) return;
+    const QDateTime ahora = reloj_();
+    const QString junto = RutaRecuperacion(modulo_.ArchivoProyecto);
+    // Junto al proyecto escribe solo quien lo tiene abierto para escribir, y sin
+    // pisar una copia que no es suya (una antigua que el usuario conservó).
+    const bool alLado =
+        !soloLectura_ && (MismoArchivo(junto, copiaRecuperacion_) || !QFileInfo::exists(junto));
+    QString destino = junto;
+    // Se aparta a propósito: sin poder escribir junto al proyecto, en la carpeta de datos.
+    if (!alLado || !EscribirRecuperacion(modulo_, junto, ahora).Ok) {
+        destino = RutaRecuperacionDatos(modulo_.ArchivoProyecto);
+        // Una copia que no se pudo escribir se intenta otra vez en el próximo turno.
+        if (!EscribirRecuperacion(modulo_, destino, ahora).Ok) return;
+    }
+    if (!MismoArchivo(destino, copiaRecuperacion_)) BorrarCopiaPropia();
+    copiaRecuperacion_ = destino;
+    // Un proyecto sin archivo también se bloquea mientras tiene copia: otra sesión
+    // que arranca no la ofrece (ni la borra) como si fuera de una caída.
+    const QDateTime real = QDateTime::currentDateTime();
+    if (!soloLectura_ && bloqueado_ != modulo_.ArchivoProyecto &&
+        !BloqueoAjeno(modulo_.ArchivoProyecto, real)) {
+        SoltarBloqueoActual();
+        if (TomarBloqueo(modulo_.ArchivoProyecto, real)) bloqueado_ = modulo_.ArchivoProyecto;
+    }
 }
 
 bool frmVarek9::CierreDeSesion(bool interactivo) {
@@ -398,10 +481,9 @@ bool frmVarek9::Guardar(bool pedirNombre) {
     if (!e.Respaldo.isEmpty())
         plataforma_.Aviso(this, QStringLiteral("GUARDAR PROYECTO"), TextoRespaldo(e.Respaldo),
                           IconoMensaje::Informacion);
-    BorrarRecuperacion(modulo_.ArchivoProyecto);
-    // Tras "Guardar como" la copia del nombre anterior ya no guarda nada nuevo.
-    if (!copiaRecuperacion_.isEmpty()) BorrarRecuperacion(copiaRecuperacion_);
-    copiaRecuperacion_.clear();
+    // La copia de esta sesión (también la del nombre anterior a "Guardar como") ya
+    // no guarda nada nuevo; una ajena se deja.
+    BorrarCopiaPropia();
     if (bloqueado_ != modulo_.ArchivoProyecto) {
         SoltarBloqueoActual();
         if (TomarBloqueo(modulo_.ArchivoProyecto, QDateTime::currentDateTime()))
@@ -422,7 +504,7 @@ bool frmVarek9::ChequeoGuardarProyecto(bool noCancela) {
     // nombre pregunta dónde guardarse en vez de quedar en la carpeta actual.
     if (r == RespuestaMensaje::Si) return Guardar(true);
     // Los cambios se descartan: su copia de recuperación también.
-    if (!soloLectura_) BorrarRecuperacion(modulo_.ArchivoProyecto);
+    BorrarCopiaPropia();
     return true;
 }
 
@@ -454,9 +536,8 @@ bool frmVarek9::AbrirProyecto() {
         return false;
     }
     bool soloLectura = false;
-    if (!ComprobarBloqueo(nombre, soloLectura)) return false;
-    soloLectura_ = soloLectura;
-    modulo_.ArchivoProyecto = nombre;
+    if (!ComprobarBloqueo(nombre, soloLectura) || !CargarProyecto(nombre, soloLectura))
+        return false;
     const ErrorEscritura e = GuardarUltimoProyecto(modulo_);
     if (!e.Ok) MostrarErrorEscritura(e.Texto());
     return true;
@@ -495,17 +576,17 @@ void frmVarek9::MenuProyecto(int indice) {
     switch (indice) {
     case 0: {
         if (!ChequeoGuardarProyecto()) return;
-        modulo_.ArchivoProyecto = SiguienteSinNombre();
-        soloLectura_ = false;
-        CargarProyecto();
+        CargarProyecto(SiguienteSinNombre(), false);
         ActualizarTitulo();
         break;
     }
     case 1:
-        if (ChequeoGuardarProyecto() && AbrirProyecto()) {
-            CargarProyecto();
+        if (!ChequeoGuardarProyecto()) break;
+        if (AbrirProyecto())
             ActualizarTitulo();
-        }
+        else
+            // Sigue el proyecto de antes, con sus cambios si no se guardaron: también su copia.
+            GuardarRecuperacion();
         break;
     case 3:
         if (!EsSinNombre(modulo_.ArchivoProyecto) && !soloLectura_) {

@@ -3,11 +3,15 @@
 
 #include "project/ModuloVarek9.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QMap>
 #include <QStringList>
 
+#include <functional>
+
 class Plataforma;
+struct CopiaRecuperacion;
 class QAction;
 class QPlainTextEdit;
 class QPushButton;
@@ -23,6 +27,7 @@ public:
 
     // Pregunta si guardar un proyecto modificado; true si quien llama puede seguir.
     bool ChequeoGuardarProyecto(bool noCancela = false);
+    // El diálogo de abrir y la lectura: true si quedó abierto el proyecto elegido.
     bool AbrirProyecto();
     bool GuardarProyectoComo();
     void ActualizarTitulo();
@@ -32,8 +37,13 @@ public:
     void PulsarBoton(int indice);
 
     // Escribe la copia de recuperación si hay cambios sin guardar (el temporizador
-    // la llama cada dos minutos y la tabla de unidades tras cada revisión).
+    // la llama cada dos minutos y la tabla de unidades tras cada revisión): junto al
+    // proyecto o, si esta sesión no puede escribir allí, en la carpeta de datos.
     void GuardarRecuperacion();
+    // El reloj que fecha las copias de recuperación (las pruebas ponen el suyo).
+    void PonerReloj(std::function<QDateTime()> reloj) { reloj_ = std::move(reloj); }
+    // La copia de recuperación que esta sesión escribió o recuperó; vacía si no hay.
+    const QString& CopiaRecuperacionActual() const { return copiaRecuperacion_; }
     // Fin de la sesión del escritorio: true si puede terminar. Sin interacción
     // no se puede preguntar: queda la copia de recuperación.
     bool CierreDeSesion(bool interactivo);
@@ -53,12 +63,19 @@ private:
     void CrearMenus();
     void CrearBotones(QWidget* centro);
     void PrimeraActivacion();
-    void CargarProyecto();
+    // Lee el proyecto y toma su bloqueo; un archivo que no es proyecto no cambia
+    // nada y da false. Luego ofrece sus copias de recuperación y, al arrancar, las
+    // de otros proyectos.
+    bool CargarProyecto(const QString& archivoProyecto, bool soloLectura, bool alArrancar = false);
     // Bloqueo de otra sesión sobre el proyecto: pregunta si abrirlo de solo
     // lectura; false si el usuario cancela.
     bool ComprobarBloqueo(const QString& archivoProyecto, bool& soloLectura);
     void SoltarBloqueoActual();
-    void OfrecerRecuperacion();
+    // Ofrece las copias una a una hasta recuperar una; las demás se nombran.
+    void OfrecerCopias(const QList<CopiaRecuperacion>& copias);
+    bool OfrecerCopia(const CopiaRecuperacion& copia);
+    bool RecuperarCopia(const CopiaRecuperacion& copia);
+    void BorrarCopiaPropia();
     // Guarda y, si falla, muestra el error del sistema; true si quedó guardado.
     // Con pedirNombre, un proyecto sin nombre pide primero dónde guardarse; uno de
     // solo lectura lo pide siempre.
@@ -79,7 +96,8 @@ private:
     bool saliendo_ = false;
     bool soloLectura_ = false;
     QString bloqueado_;         // proyecto cuyo bloqueo tiene esta sesión
-    QString copiaRecuperacion_; // proyecto de la última copia de recuperación escrita
+    QString copiaRecuperacion_; // la copia escrita o recuperada por esta sesión
+    std::function<QDateTime()> reloj_ = [] { return QDateTime::currentDateTime(); };
     QMap<int, QPushButton*> botones_;
     QAction* mnuGuardar_ = nullptr;
     QPlainTextEdit* txtLib_ = nullptr;

@@ -24,6 +24,8 @@ namespace {
 constexpr double MaximoIndiceUH = 100000;
 // Un mensaje de lectura nombra a lo sumo tantos hallazgos.
 constexpr int MaximoHallazgos = 20;
+// Marca de orden de bytes de UTF-8 al comienzo de un archivo.
+const QByteArray MarcaUtf8 = QByteArrayLiteral("\xEF\xBB\xBF");
 
 enum class Problema { NoNumerico, Invalido };
 
@@ -722,7 +724,11 @@ ErrorEscritura GuardarUltimoProyecto(const ModuloVarek9& modulo) {
         linea = archivo.mid(directorio.size());
     QString texto = linea;
     texto += FinLinea;
-    return EscribirArchivoSeguro(QString::fromLatin1(NombreUltimoProyecto), CodificarAnsi(texto));
+    QByteArray bytes = CodificarAnsi(texto);
+    // Se aparta a propósito: una ruta que no cabe en Windows-1252 va en UTF-8 con su marca.
+    if (DecodificarAnsi(bytes) != texto || bytes.startsWith(MarcaUtf8))
+        bytes = MarcaUtf8 + texto.toUtf8();
+    return EscribirArchivoSeguro(QString::fromLatin1(NombreUltimoProyecto), bytes);
 }
 
 QString CargarUltimoProyecto(ModuloVarek9& modulo, const QString& Ruta) {
@@ -737,7 +743,11 @@ QString CargarUltimoProyecto(ModuloVarek9& modulo, const QString& Ruta) {
     } else {
         QFile ult(QString::fromLatin1(NombreUltimoProyecto));
         if (ult.open(QIODevice::ReadOnly)) {
-            const QString texto = DecodificarAnsi(ult.readAll());
+            const QByteArray bytes = ult.readAll();
+            // Con la marca de UTF-8 al comienzo, la ruta no cabía en Windows-1252.
+            const QString texto = bytes.startsWith(MarcaUtf8)
+                                      ? QString::fromUtf8(QByteArrayView(bytes).sliced(3))
+                                      : DecodificarAnsi(bytes);
             const QList<QStringView> lineas = DividirLineas(texto);
             if (!lineas.isEmpty()) archivo = lineas.first().toString();
         }

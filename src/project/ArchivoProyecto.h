@@ -70,7 +70,8 @@ ErrorEscritura EscribirArchivoSeguro(const QString& ruta, const QByteArray& cont
 inline constexpr char NombreUltimoProyecto[] = "varek-9.ult";
 
 // Recuerda ArchivoProyecto en "varek-9.ult" del directorio actual, relativo a él
-// cuando el proyecto está dentro.
+// cuando el proyecto está dentro; en Windows-1252 o, si la ruta no cabe en esa
+// página, en UTF-8 con su marca al comienzo (la lectura acepta los dos).
 ErrorEscritura GuardarUltimoProyecto(const ModuloVarek9& modulo);
 // Decide ArchivoProyecto al arrancar: la ruta dada, o el último proyecto, o "Defecto".
 QString CargarUltimoProyecto(ModuloVarek9& modulo, const QString& Ruta);

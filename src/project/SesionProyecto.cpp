@@ -1,11 +1,20 @@
 #include "project/SesionProyecto.h"
 
+#include "common/ModuloLibzrl.h"
 #include "common/Texto.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QSysInfo>
+#include <QUrl>
+
+#include <algorithm>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -17,6 +26,47 @@
 namespace {
 
 constexpr qint64 HorasBloqueoViejo = 12;
+const QString ExtensionRecuperacion = QStringLiteral(".recuperar");
+// Primera línea de una copia de la carpeta de datos: la ruta de su proyecto.
+const QByteArray PrefijoOrigen = QByteArrayLiteral("Recuperacion=");
+
+QString RutaCompleta(const QString& archivo) {
+    return QDir::cleanPath(QFileInfo(archivo).absoluteFilePath());
+}
+
+QString TextoFecha(const QDateTime& fecha) {
+    return fecha.toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+}
+
+QString Mostrar(const QString& ruta) {
+    return QDir::toNativeSeparators(QFileInfo(ruta).absoluteFilePath());
+}
+
+// La copia de ese archivo, del proyecto dado, si existe.
+std::optional<CopiaRecuperacion> Copia(const QString& ruta, const QString& archivoProyecto) {
+    const QFileInfo copia(ruta);
+    if (!copia.isFile()) return std::nullopt;
+    CopiaRecuperacion c;
+    c.Ruta = ruta;
+    c.Proyecto = archivoProyecto;
+    c.Fecha = copia.lastModified();
+    const QFileInfo proyecto(RutaArchivoProyecto(archivoProyecto));
+    if (proyecto.isFile()) c.FechaProyecto = proyecto.lastModified();
+    return c;
+}
+
+// Una copia de la carpeta de datos: su primera línea dice de qué proyecto es.
+std::optional<CopiaRecuperacion> CopiaDeDatos(const QString& ruta) {
+    QFile archivo(ruta);
+    if (ruta.isEmpty() || !archivo.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray linea = archivo.readLine(8192).trimmed();
+    if (!linea.startsWith(PrefijoOrigen)) return std::nullopt;
+    const QString proyecto = QUrl::fromEncoded(linea.mid(PrefijoOrigen.size())).toLocalFile();
+    if (proyecto.isEmpty()) return std::nullopt;
+    std::optional<CopiaRecuperacion> c = Copia(ruta, proyecto);
+    if (c) c->DeSoloLectura = true;
+    return c;
+}
 
 QString ClaveBloqueo(const QByteArray& linea, const char* clave) {
     const QByteArray prefijo = QByteArray(clave) + '=';
@@ -26,30 +76,143 @@ QString ClaveBloqueo(const QByteArray& linea, const char* clave) {
 
 } // namespace
 
+bool EsSinNombre(const QString& archivoProyecto) {
+    return archivoProyecto.left(10).toUpper() == u"SIN NOMBRE";
+}
+
+bool MismoProyecto(const QString& a, const QString& b) {
+    return MismoArchivo(RutaArchivoProyecto(a), RutaArchivoProyecto(b));
+}
+
 QString RutaRecuperacion(const QString& archivoProyecto) {
-    return RutaArchivoProyecto(archivoProyecto) + QStringLiteral(".recuperar");
+    return RutaArchivoProyecto(archivoProyecto) + ExtensionRecuperacion;
 }
 
-ErrorEscritura EscribirRecuperacion(const ModuloVarek9& modulo) {
-    return EscribirArchivoSeguro(RutaRecuperacion(modulo.ArchivoProyecto),
-                                 TextoProyecto(modulo.Proyecto));
+QString CarpetaRecuperacionDatos() {
+    const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return datos.isEmpty() ? QString() : datos + QStringLiteral("/recuperacion");
 }
 
-void BorrarRecuperacion(const QString& archivoProyecto) {
-    QFile::remove(RutaRecuperacion(archivoProyecto));
+QString RutaRecuperacionDatos(const QString& archivoProyecto) {
+    const QString carpeta = CarpetaRecuperacionDatos();
+    if (carpeta.isEmpty()) return {};
+    QString clave = RutaCompleta(archivoProyecto);
+#ifdef _WIN32
+    clave = clave.toLower();
+#endif
+    // El nombre del proyecto para quien mire la carpeta; la suma, para que dos
+    // proyectos del mismo nombre en carpetas distintas no compartan copia.
+    const QByteArray suma =
+        QCryptographicHash::hash(clave.toUtf8(), QCryptographicHash::Sha1).toHex().left(8);
+    return QStringLiteral("%1/%2 %3.vk9%4")
+        .arg(carpeta, QFileInfo(archivoProyecto).fileName(), QString::fromLatin1(suma),
+             ExtensionRecuperacion);
 }
 
-bool HayRecuperacionReciente(const QString& archivoProyecto) {
-    const QFileInfo copia(RutaRecuperacion(archivoProyecto));
-    if (!copia.exists()) return false;
-    const QFileInfo proyecto(RutaArchivoProyecto(archivoProyecto));
-    return !proyecto.exists() || copia.lastModified() > proyecto.lastModified();
+ErrorEscritura EscribirRecuperacion(const ModuloVarek9& modulo, const QString& copia,
+                                    const QDateTime& fecha) {
+    // Sin carpeta de datos no hay dónde escribir.
+    if (copia.isEmpty()) return ErrorEscritura{false, 0, QStringLiteral("Sin carpeta de datos")};
+    QByteArray contenido;
+    if (!MismoArchivo(copia, RutaRecuperacion(modulo.ArchivoProyecto))) {
+        // La lectura salta lo que precede a "[Proyecto]": la copia se sigue abriendo.
+        QDir().mkpath(QFileInfo(copia).absolutePath());
+        contenido = PrefijoOrigen +
+                    QUrl::fromLocalFile(RutaCompleta(modulo.ArchivoProyecto)).toEncoded() + "\r\n";
+    }
+    const ErrorEscritura e =
+        EscribirArchivoSeguro(copia, contenido + TextoProyecto(modulo.Proyecto));
+    // La fecha de la copia es la del reloj de la sesión (las pruebas ponen el suyo).
+    QFile escrita(copia);
+    if (e.Ok && escrita.open(QIODevice::ReadWrite))
+        escrita.setFileTime(fecha, QFileDevice::FileModificationTime);
+    return e;
 }
 
-AvisoLectura CargarRecuperacion(ModuloVarek9& modulo) {
-    const AvisoLectura aviso = LeerProyectoDesde(modulo, RutaRecuperacion(modulo.ArchivoProyecto));
-    modulo.ProyectoModificado = true;
+QList<CopiaRecuperacion> CopiasDelProyecto(const QString& archivoProyecto) {
+    QList<CopiaRecuperacion> copias;
+    if (std::optional<CopiaRecuperacion> c =
+            Copia(RutaRecuperacion(archivoProyecto), archivoProyecto))
+        copias << *c;
+    if (std::optional<CopiaRecuperacion> c = CopiaDeDatos(RutaRecuperacionDatos(archivoProyecto)))
+        copias << *c;
+    return copias;
+}
+
+QList<CopiaRecuperacion> OtrasCopias(const QString& archivoProyecto) {
+    QList<CopiaRecuperacion> copias;
+    // Un proyecto nuevo no tiene otro rastro que su copia: se busca por el nombre.
+    static const QRegularExpression sinNombre(
+        QStringLiteral("^(sin nombre (\\d+))\\.vk9\\.recuperar$"),
+        QRegularExpression::CaseInsensitiveOption);
+    QMap<int, CopiaRecuperacion> porNumero;
+    const QStringList nombres = QDir::current().entryList(QDir::Files | QDir::Hidden);
+    for (const QString& nombre : nombres) {
+        const QRegularExpressionMatch m = sinNombre.match(nombre);
+        if (!m.hasMatch() || MismoProyecto(m.captured(1), archivoProyecto)) continue;
+        if (std::optional<CopiaRecuperacion> c = Copia(nombre, m.captured(1)))
+            porNumero.insert(m.captured(2).toInt(), *c);
+    }
+    copias << porNumero.values();
+
+    QList<CopiaRecuperacion> deDatos;
+    const QDir carpeta(CarpetaRecuperacionDatos());
+    const QString propia = RutaRecuperacionDatos(archivoProyecto);
+    const QStringList copiasDatos =
+        CarpetaRecuperacionDatos().isEmpty()
+            ? QStringList()
+            : carpeta.entryList({QStringLiteral("*.vk9") + ExtensionRecuperacion}, QDir::Files);
+    for (const QString& nombre : copiasDatos) {
+        const QString ruta = carpeta.filePath(nombre);
+        if (MismoArchivo(ruta, propia)) continue;
+        if (std::optional<CopiaRecuperacion> c = CopiaDeDatos(ruta)) deDatos << *c;
+    }
+    // La más reciente primero.
+    std::sort(
+        deDatos.begin(), deDatos.end(),
+        [](const CopiaRecuperacion& a, const CopiaRecuperacion& b) { return a.Fecha > b.Fecha; });
+    return copias + deDatos;
+}
+
+AvisoLectura CargarRecuperacion(ModuloVarek9& modulo, const QString& copia) {
+    const AvisoLectura aviso = LeerProyectoDesde(modulo, copia);
+    if (!aviso.NoEsProyecto) modulo.ProyectoModificado = true;
     return aviso;
+}
+
+QString TextoCopiaRecuperacion(const CopiaRecuperacion& c) {
+    const bool nueva = !c.FechaProyecto.isValid() && EsSinNombre(c.Proyecto);
+    QString texto =
+        QStringLiteral("Se encontró una copia de recuperación del proyecto %1[%2], del %3")
+            .arg(nueva ? QStringLiteral("sin guardar ") : QString(), c.Proyecto,
+                 TextoFecha(c.Fecha));
+    if (!c.FechaProyecto.isValid()) {
+        if (!nueva) texto += QStringLiteral("; el archivo del proyecto no existe");
+    } else if (c.Antigua()) {
+        texto += QStringLiteral(", más antigua que el proyecto (guardado después, el %1)")
+                     .arg(TextoFecha(c.FechaProyecto));
+    } else {
+        texto += QStringLiteral(", más reciente que el proyecto (guardado el %1)")
+                     .arg(TextoFecha(c.FechaProyecto));
+    }
+    texto += u'.';
+    if (c.DeSoloLectura)
+        texto +=
+            QStringLiteral(" La dejó una sesión que tenía el proyecto abierto de solo lectura.");
+    return texto + QStringLiteral("\nCopia: [%1]\n\n¿Desea recuperarla?").arg(Mostrar(c.Ruta));
+}
+
+QString TextoBorrarCopia(const CopiaRecuperacion& c) {
+    return QStringLiteral("¿Desea borrar la copia de recuperación [%1]?\n\nSi no la borra, se "
+                          "ofrecerá otra vez al iniciar el programa.")
+        .arg(Mostrar(c.Ruta));
+}
+
+QString TextoCopiasPendientes(const QList<CopiaRecuperacion>& copias) {
+    QString texto = QStringLiteral("Quedan otras copias de recuperación sin revisar:\n");
+    for (const CopiaRecuperacion& c : copias)
+        texto += QStringLiteral("\n[%1] del %2").arg(c.Proyecto, TextoFecha(c.Fecha));
+    return texto + QStringLiteral("\n\nSe ofrecerán al volver a iniciar el programa...");
 }
 
 QString RutaBloqueo(const QString& archivoProyecto) {

@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QSysInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -806,30 +807,47 @@ private slots:
         QVERIFY(!ProcesoVivo(0));
         QVERIFY(!ProcesoVivo(0x7ffffff0));
 
-        // La copia de recuperación, junto al proyecto.
+        // La copia de recuperación junto al proyecto, con la fecha dada, más reciente o
+        // más antigua que él.
         ModuloVarek9 m;
         m.ArchivoProyecto = dir.filePath("Obra");
         m.Proyecto.Nombre = QStringLiteral("Nombre sin guardar");
         const QString copia = m.ArchivoProyecto + ".vk9.recuperar";
-        // Sin el proyecto en disco, la copia siempre es más reciente.
-        QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
-        QVERIFY(EscribirRecuperacion(m).Ok);
+        QDir(CarpetaRecuperacionDatos()).removeRecursively(); // la de prueba de Qt
+        QVERIFY(CopiasDelProyecto(m.ArchivoProyecto).isEmpty());
+        QVERIFY(EscribirRecuperacion(m, copia, Ahora).Ok);
         QVERIFY(!m.ProyectoModificado);
         QCOMPARE(LeerBytes(copia), TextoProyecto(m.Proyecto));
-        QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
-        // Un proyecto guardado después de la copia gana.
-        QVERIFY(EscribirBytes(m.ArchivoProyecto + ".vk9", "[Proyecto]\r\n"));
-        QVERIFY(Crear(copia, LeerBytes(copia), QDate::currentDate().addDays(-1)));
-        QVERIFY(!HayRecuperacionReciente(m.ArchivoProyecto));
-        QVERIFY(Crear(copia, LeerBytes(copia), QDate::currentDate().addDays(1)));
-        QVERIFY(HayRecuperacionReciente(m.ArchivoProyecto));
+        QVERIFY(Crear(m.ArchivoProyecto + ".vk9", "[Proyecto]\r\n", Ahora.date(), 9));
+        QList<CopiaRecuperacion> copias = CopiasDelProyecto(m.ArchivoProyecto);
+        QCOMPARE(copias.size(), 1);
+        QVERIFY(copias[0].Fecha == Ahora && !copias[0].Antigua() && !copias[0].DeSoloLectura);
+        QVERIFY(Crear(m.ArchivoProyecto + ".vk9", "[Proyecto]\r\n", Ahora.date(), 10));
+        QVERIFY(CopiasDelProyecto(m.ArchivoProyecto)[0].Antigua());
+        // La de la carpeta de datos nombra su proyecto en la primera línea; otro
+        // proyecto del mismo nombre tiene la suya.
+        const QString datos = RutaRecuperacionDatos(m.ArchivoProyecto);
+        QVERIFY(datos.startsWith(CarpetaRecuperacionDatos() + "/Obra "));
+        QVERIFY(datos != RutaRecuperacionDatos(dir.filePath("otra/Obra")));
+        QVERIFY(EscribirRecuperacion(m, datos, Ahora).Ok);
+        const QByteArray escrita = LeerBytes(datos);
+        QVERIFY(escrita.startsWith("Recuperacion=file:") &&
+                escrita.endsWith("\r\n" + TextoProyecto(m.Proyecto)));
+        copias = CopiasDelProyecto(m.ArchivoProyecto);
+        QVERIFY(copias.size() == 2 && copias[1].DeSoloLectura);
+        QCOMPARE(copias[1].Proyecto, m.ArchivoProyecto);
+        QCOMPARE(
+            TextoCopiasPendientes(copias),
+            u"Quedan otras copias de recuperación sin revisar:\n\n[%1] del 06/12/2026 10:00\n"
+            "[%1] del 06/12/2026 10:00\n\nSe ofrecerán al volver a iniciar el programa..."_s.arg(
+                m.ArchivoProyecto));
+        QVERIFY(OtrasCopias(m.ArchivoProyecto).isEmpty());
+        QCOMPARE(OtrasCopias(dir.filePath("Vía 3")).size(), 1);
         ModuloVarek9 recuperado;
-        recuperado.ArchivoProyecto = m.ArchivoProyecto;
-        QVERIFY(!CargarRecuperacion(recuperado).HayAviso);
+        QVERIFY(!CargarRecuperacion(recuperado, datos).HayAviso);
         QCOMPARE(recuperado.Proyecto.Nombre, QStringLiteral("Nombre sin guardar"));
         QVERIFY(recuperado.ProyectoModificado);
-        BorrarRecuperacion(m.ArchivoProyecto);
-        QVERIFY(!QFile::exists(copia));
+        QVERIFY(QFile::remove(datos));
     }
 
     void esperaYArchivoDirLib() {
@@ -994,17 +1012,13 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("Solo donde no hay directorio de componentes del sistema");
 #else
-        QTemporaryDir actual, sistema, datos;
-        const QByteArray xdgAnterior = qgetenv("XDG_DATA_HOME");
+        QTemporaryDir actual, sistema;
         qunsetenv("VAREK9_DIR_SISTEMA");
-        qputenv("XDG_DATA_HOME", datos.path().toLocal8Bit());
-        // La carpeta sale de XDG_DATA_HOME, que el modo de prueba de Qt no mira.
-        QStandardPaths::setTestModeEnabled(false);
+        // En las pruebas, la carpeta de datos del usuario es la de prueba de Qt.
         const QString propio = DirectorioSistemaPlataforma();
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(propio.startsWith(datos.path() + '/') && propio.endsWith("/sistema"));
+        QCOMPARE(propio, QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                             "/sistema");
         QVERIFY(QFileInfo(propio).isDir());
-        xdgAnterior.isEmpty() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", xdgAnterior);
 
         // Un "regsvr32.exe" que anota sus argumentos: las órdenes corren sin el lote.
         const QString herramienta = sistema.filePath("regsvr32.exe");

@@ -12,6 +12,7 @@
 #include "common/TraduccionQt.h"
 #include "common/VentanasLibzrl.h"
 #include "companions/Programas.h"
+#include "project/SesionProyecto.h"
 #include "units/frmUnidadesHomogeneas.h"
 
 #include <QAction>
@@ -41,7 +42,11 @@ struct Escenario : CarpetaGuionada {
     ModuloVarek9 modulo;
     std::unique_ptr<frmVarek9> ventana;
 
-    Escenario() { qputenv("VAREK9_DIR_SISTEMA", sistema.path().toLocal8Bit()); }
+    Escenario() {
+        qputenv("VAREK9_DIR_SISTEMA", sistema.path().toLocal8Bit());
+        // La carpeta de datos es la de prueba de Qt: ninguna copia pasa de una prueba a otra.
+        QDir(CarpetaRecuperacionDatos()).removeRecursively();
+    }
 
     // Crea la ventana, la muestra y espera la primera activación.
     frmVarek9& Abrir(const QString& lineaComando = QString()) {
@@ -77,6 +82,18 @@ void FilasSiNo(const char* columna, const char* si, const char* no) {
 
 QByteArray ProyectoConNombre(const char* nombre) {
     return QByteArray("[Proyecto]\r\n 1 \r\n") + nombre + "\r\n[FinProyecto]\r\n";
+}
+
+QDateTime ElDia(int hora) {
+    return QDateTime(QDate(2026, 12, 6), QTime(hora, 0));
+}
+
+// Un proyecto con ese nombre, escrito el 06/12/2026 a esa hora.
+bool Fechado(const QString& ruta, const char* nombre, int hora) {
+    QFile f(ruta);
+    const QByteArray datos = ProyectoConNombre(nombre);
+    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size() && f.flush() &&
+           f.setFileTime(ElDia(hora), QFileDevice::FileModificationTime);
 }
 
 // Como keyClicks, también con letras fuera del ASCII (í, á, ¦).
@@ -153,47 +170,78 @@ private slots:
         QVERIFY(e.plataforma.Mensajes.isEmpty());
     }
 
-    // Un proceso que muere no guarda: la copia de recuperación sí queda, y al
-    // volver a abrir se ofrece.
-    void recuperacionTrasUnaCaida_data() { FilasSiNo("recuperar", "si", "no"); }
-    void recuperacionTrasUnaCaida() {
-        QFETCH(bool, recuperar);
+    // Al arrancar se ofrece toda copia de recuperación: la del proyecto, más reciente o
+    // más antigua que él (esta, si no se recupera, se borra solo si se confirma), y la
+    // de un "Sin Nombre n" de la carpeta. La recuperada sigue a los cambios y "Guardar"
+    // la quita; la antigua que se conserva no se pisa.
+    void copiasAlArrancar_data() {
+        QTest::addColumn<QString>("linea");
+        QTest::addColumn<QString>("copia");
+        QTest::addColumn<int>("hora");           // de la copia; el proyecto es de las 10:00
+        QTest::addColumn<QString>("respuestas"); // S o N a cada pregunta
+        QTest::addColumn<QString>("pregunta");   // tras "Se encontró una copia de recuperación "
+        QTest::addColumn<QString>("queda");      // proyecto abierto|su nombre|la copia sigue
+        const QString obra = u"Obra.vk9.recuperar"_s, sinNombre = u"Sin Nombre 2.vk9.recuperar"_s;
+        const QString reciente = u"del proyecto [Obra], del 06/12/2026 11:00, más reciente que "
+                                 "el proyecto (guardado el 06/12/2026 10:00)."_s;
+        const QString antigua = u"del proyecto [Obra], del 06/12/2026 09:00, más antigua que el "
+                                "proyecto (guardado después, el 06/12/2026 10:00)."_s;
+        const QString nueva = u"del proyecto sin guardar [Sin Nombre 2], del 06/12/2026 11:00."_s;
+        QTest::newRow("reciente-si") << "Obra" << obra << 11 << "S" << reciente << "Obra|copia|si";
+        QTest::newRow("reciente-no")
+            << "Obra" << obra << 11 << "N" << reciente << "Obra|guardado|no";
+        QTest::newRow("antigua-si") << "Obra" << obra << 9 << "S" << antigua << "Obra|copia|si";
+        QTest::newRow("antigua-borrar")
+            << "Obra" << obra << 9 << "NS" << antigua << "Obra|guardado|no";
+        QTest::newRow("antigua-conservar")
+            << "Obra" << obra << 9 << "NN" << antigua << "Obra|guardado|si";
+        QTest::newRow("sin-nombre-si")
+            << "" << sinNombre << 11 << "S" << nueva << "Sin Nombre 2|copia|si";
+        QTest::newRow("sin-nombre-no") << "" << sinNombre << 11 << "N" << nueva << "Defecto||no";
+    }
+    void copiasAlArrancar() {
+        QFETCH(QString, linea);
+        QFETCH(QString, copia);
+        QFETCH(int, hora);
+        QFETCH(QString, respuestas);
+        QFETCH(QString, pregunta);
+        QFETCH(QString, queda);
         Escenario e;
-        QVERIFY(EscribirBytes("Obra.vk9", ProyectoConNombre("Guardado")));
-        frmVarek9& v = e.Abrir("Obra");
-        const auto* reloj = v.findChild<QTimer*>("tmrRecuperacion");
-        QVERIFY(reloj->isActive() && reloj->interval() == 2 * 60 * 1000);
-        // Sin cambios no se escribe copia; una revisión de la tabla de unidades la deja al día.
-        v.GuardarRecuperacion();
-        QVERIFY(!QFile::exists("Obra.vk9.recuperar"));
-        e.plataforma.Modales.enqueue([](QDialog& d) {
-            auto& unidades = static_cast<frmUnidadesHomogeneas&>(d);
-            unidades.PonerTextoCelda(1, 1, u"K9"_s);
-            unidades.RevisarUH();
-            return 0;
-        });
-        v.Boton(1)->click();
-        QVERIFY(LeerBytes("Obra.vk9.recuperar").contains("K9"));
-        e.ventana.reset(); // el proceso muere: ni se guarda ni pregunta
-
-        QFile copia("Obra.vk9.recuperar");
-        QVERIFY(copia.open(QIODevice::ReadWrite));
-        QVERIFY(copia.setFileTime(QDateTime::currentDateTime().addSecs(5),
-                                  QFileDevice::FileModificationTime));
-        copia.close();
-        e.plataforma.Respuestas.enqueue(recuperar ? RespuestaMensaje::Si : RespuestaMensaje::No);
-        e.Abrir("Obra");
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QVERIFY(e.UltimoMensaje().startsWith(u"RECUPERAR PROYECTO: Se encontró una copia"_s));
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, recuperar ? 1 : 0);
-        QCOMPARE(e.modulo.ProyectoModificado, recuperar);
-        QCOMPARE(QFile::exists("Obra.vk9.recuperar"), recuperar);
-        if (recuperar) {
-            // Guardar lo deja todo en el proyecto y quita la copia.
-            e.Menu(3);
-            QVERIFY(!QFile::exists("Obra.vk9.recuperar"));
-            QVERIFY(LeerBytes("Obra.vk9").contains("K9"));
+        QVERIFY(Fechado("Obra.vk9", "guardado", 10) && Fechado(copia, "copia", hora));
+        for (const QChar r : respuestas)
+            e.plataforma.Respuestas.enqueue(r == u'S' ? RespuestaMensaje::Si
+                                                      : RespuestaMensaje::No);
+        frmVarek9& v = e.Abrir(linea);
+        const QString ruta = QDir::toNativeSeparators(e.Aqui(copia));
+        QStringList avisos{u"RECUPERAR PROYECTO: Se encontró una copia de recuperación "_s +
+                           pregunta + u"\nCopia: ["_s + ruta + u"]\n\n¿Desea recuperarla?"_s};
+        if (respuestas.size() == 2)
+            avisos << u"RECUPERAR PROYECTO: ¿Desea borrar la copia de recuperación [%1]?\n\nSi no "
+                      "la borra, se ofrecerá otra vez al iniciar el programa."_s.arg(ruta);
+        QCOMPARE(e.Avisos(), avisos);
+        // Una copia antigua pisaría lo guardado después: por defecto no se recupera.
+        QCOMPARE(e.plataforma.Mensajes[0].PorDefecto,
+                 hora < 10 ? RespuestaMensaje::No : RespuestaMensaje::Si);
+        QCOMPARE(e.modulo.ArchivoProyecto + u'|' + e.modulo.Proyecto.Nombre + u'|' +
+                     (QFile::exists(copia) ? u"si"_s : u"no"_s),
+                 queda);
+        QCOMPARE(v.windowTitle(), u"VAREK-9 [%1]"_s.arg(e.modulo.ArchivoProyecto));
+        const bool recuperada = respuestas == u"S";
+        QCOMPARE(e.modulo.ProyectoModificado, recuperada);
+        if (!recuperada) {
+            // Con cambios, la copia de esta sesión no pisa la antigua conservada.
+            e.modulo.ProyectoModificado = true;
+            v.GuardarRecuperacion();
+            QCOMPARE(v.CopiaRecuperacionActual(),
+                     respuestas == u"NN" ? RutaRecuperacionDatos(u"Obra"_s)
+                                         : e.modulo.ArchivoProyecto + u".vk9.recuperar"_s);
+            if (respuestas == u"NN") QCOMPARE(LeerBytes(copia), ProyectoConNombre("copia"));
+            return;
         }
+        e.GuardarComo("Nueva.vk9"); // el "Sin Nombre" pide nombre
+        e.Menu(3);
+        QVERIFY(!QFile::exists(copia));
+        QVERIFY(LeerBytes(linea.isEmpty() ? "Nueva.vk9" : "Obra.vk9").contains("copia"));
     }
 
     // Un proyecto abierto por otra sesión viva: solo lectura o cancelar (el bloqueo
@@ -208,6 +256,10 @@ private slots:
             "Usuario=luis\r\nMaquina=" + QSysInfo::machineHostName().toUtf8() +
             "\r\nProceso=1\r\nFecha=" + QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8();
         QVERIFY(EscribirBytes("Obra.vk9.lock", ajeno));
+        // Las copias de la otra sesión (también la de su proyecto sin nombre) son suyas.
+        QVERIFY(EscribirBytes("Obra.vk9.recuperar", "") &&
+                EscribirBytes("Sin Nombre 2.vk9.lock", ajeno));
+        QVERIFY(EscribirBytes("Sin Nombre 2.vk9.recuperar", ProyectoConNombre("suyo")));
         e.plataforma.Respuestas.enqueue(soloLectura ? RespuestaMensaje::Aceptar
                                                     : RespuestaMensaje::Cancelar);
         frmVarek9& v = e.Abrir("Obra");
@@ -215,22 +267,53 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::SoloLecturaCancelar);
         QVERIFY(e.UltimoMensaje().contains(u": El proyecto [Obra] está abierto por luis en "_s));
         QCOMPARE(v.SoloLectura(), soloLectura);
+        QVERIFY(QFile::exists("Obra.vk9.recuperar") && QFile::exists("Sin Nombre 2.vk9.recuperar"));
         QCOMPARE(e.modulo.ArchivoProyecto, soloLectura ? u"Obra"_s : u"Sin Nombre 1"_s);
         if (!soloLectura) return;
         QCOMPARE(v.windowTitle(), u"VAREK-9 [Obra] (solo lectura)"_s);
         QCOMPARE(e.modulo.Proyecto.Nombre, u"Compartido"_s);
-        // Ni la copia de recuperación ni "Guardar" escriben sobre la otra sesión: pide otro nombre.
-        const QByteArray antes = LeerBytes("Obra.vk9");
-        e.modulo.ProyectoModificado = true;
+        // La copia de recuperación (cada dos minutos y tras cada revisión de la tabla de
+        // unidades, solo con cambios) va a la carpeta de datos, con la fecha del reloj
+        // de la sesión, no junto al proyecto de la otra.
+        const auto* reloj = v.findChild<QTimer*>("tmrRecuperacion");
+        QVERIFY(reloj->isActive() && reloj->interval() == 2 * 60 * 1000);
+        v.PonerReloj([] { return ElDia(12); });
+        const QString datos = RutaRecuperacionDatos(u"Obra"_s);
         v.GuardarRecuperacion();
-        QVERIFY(!QFile::exists("Obra.vk9.recuperar"));
+        QVERIFY(!QFile::exists(datos));
+        e.plataforma.Modales.enqueue([](QDialog& d) {
+            auto& unidades = static_cast<frmUnidadesHomogeneas&>(d);
+            unidades.PonerTextoCelda(1, 1, u"K9"_s);
+            unidades.RevisarUH();
+            return 0;
+        });
+        v.Boton(1)->click();
+        QVERIFY(LeerBytes(datos).contains("K9"));
+        QVERIFY(LeerBytes("Obra.vk9.recuperar").isEmpty());
+        // El proceso muere; al volver, otra vez de solo lectura, se ofrece.
+        e.ventana.reset();
+        QVERIFY(Fechado("Obra.vk9", "Compartido", 10));
+        e.plataforma.Respuestas << RespuestaMensaje::Aceptar << RespuestaMensaje::Si;
+        e.Abrir("Obra");
+        QCOMPARE(e.UltimoMensaje(),
+                 u"RECUPERAR PROYECTO: Se encontró una copia de recuperación del proyecto [%1], "
+                 "del 06/12/2026 12:00, más reciente que el proyecto (guardado el 06/12/2026 "
+                 "10:00). La dejó una sesión que tenía el proyecto abierto de solo lectura.\n"
+                 "Copia: [%2]\n\n¿Desea recuperarla?"_s.arg(e.Aqui("Obra"),
+                                                            QDir::toNativeSeparators(datos)));
+        QVERIFY(e.ventana->SoloLectura() && e.modulo.ProyectoModificado);
+        QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, u"K9"_s);
+        // "Guardar" no escribe sobre la otra sesión: pide otro nombre, y la copia se va.
+        frmVarek9& w = *e.ventana;
+        const QByteArray antes = LeerBytes("Obra.vk9");
         e.GuardarComo("Copia.vk9");
         e.Menu(3);
         QCOMPARE(LeerBytes("Obra.vk9"), antes);
-        QCOMPARE(v.windowTitle(), u"VAREK-9 [%1]"_s.arg(e.Aqui("Copia")));
+        QVERIFY(!QFile::exists(datos));
+        QCOMPARE(w.windowTitle(), u"VAREK-9 [%1]"_s.arg(e.Aqui("Copia")));
         // El nuevo archivo, ya guardado, queda bloqueado por esta sesión hasta cerrarla.
         QVERIFY(QFile::exists("Copia.vk9.lock"));
-        QVERIFY(v.close());
+        QVERIFY(w.close());
         QVERIFY(!QFile::exists("Copia.vk9.lock"));
         QCOMPARE(LeerBytes("Obra.vk9.lock"), ajeno); // ni al abrir ni al cerrar se toca
     }
@@ -249,17 +332,34 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes.size(), 2);
         QCOMPARE(e.UltimoMensaje(), u"GUARDAR PROYECTO: "_s + TextoRespaldo(u"danado.vk9.bak"_s));
 
-        // Un archivo que no es proyecto: se avisa, el proyecto sigue y "Guardar" pide
-        // otro nombre en vez de reemplazarlo.
+        // Un archivo que no es proyecto se avisa y no cambia nada: el título, el bloqueo,
+        // el último proyecto, la copia de recuperación (el proyecto sigue con sus cambios
+        // aunque se dijo no guardarlos) y "Guardar" siguen con el proyecto abierto.
         QVERIFY(EscribirBytes("notas.vk9", "una lista\r\n"));
         e.modulo.Proyecto.Nombre = u"sigue"_s;
+        e.modulo.ProyectoModificado = true;
+        e.plataforma.Respuestas.enqueue(RespuestaMensaje::No);
         e.plataforma.RutasAbrir.enqueue(e.Aqui("notas.vk9"));
         e.Menu(1);
         QVERIFY(e.UltimoMensaje().contains(u"no es un Proyecto"_s));
-        e.GuardarComo("nuevo.vk9");
+        QCOMPARE(e.ventana->windowTitle(), u"VAREK-9 [danado]"_s);
+        QCOMPARE(LeerBytes("varek-9.ult"), QByteArray("danado\r\n"));
+        QVERIFY(QFile::exists("danado.vk9.lock") && !QFile::exists("notas.vk9.lock"));
+        QCOMPARE(e.ventana->CopiaRecuperacionActual(), u"danado.vk9.recuperar"_s);
+        QVERIFY(LeerBytes("danado.vk9.recuperar").contains("sigue\r\n"));
         e.Menu(3);
-        QCOMPARE(e.modulo.ArchivoProyecto, e.Aqui("nuevo"));
-        QVERIFY(LeerBytes("nuevo.vk9").contains("sigue\r\n"));
+        QVERIFY(LeerBytes("danado.vk9").contains("sigue\r\n"));
+        QCOMPARE(LeerBytes("notas.vk9"), QByteArray("una lista\r\n"));
+        QVERIFY(e.plataforma.PropuestasGuardar.isEmpty());
+        {
+            // Desde la línea de comandos: se empieza un proyecto nuevo sin nombre.
+            Escenario inicio;
+            QVERIFY(EscribirBytes("notas.vk9", "una lista\r\n"));
+            inicio.Abrir(u"notas"_s);
+            QVERIFY(inicio.UltimoMensaje().contains(u"no es un Proyecto"_s));
+            QCOMPARE(inicio.ventana->windowTitle(), u"VAREK-9 [Sin Nombre 1]"_s);
+            QVERIFY(!QFile::exists("notas.vk9.lock"));
+        }
 
         // Un guardado fallido se avisa (el texto del error y que el proyecto sigue
         // modificado, en PruebasArchivoProyecto) y tampoco deja cerrar al responder Sí.
@@ -337,6 +437,21 @@ private slots:
         QVERIFY(v.close());
         QCOMPARE(LeerBytes("varek-9.ult"), QByteArray("Puente\r\n"));
         QVERIFY(!QFile::exists("Sin Nombre 3.vk9"));
+
+        // Una ruta fuera de Windows-1252 se recuerda en UTF-8 con su marca y el próximo
+        // arranque la abre.
+        QTemporaryDir otra;
+        e.ventana.reset();
+        e.Abrir();
+        e.modulo.Proyecto.Nombre = u"Omega"_s;
+        e.plataforma.RutasGuardar.enqueue(otra.filePath(u"Ω proyecto.vk9"_s));
+        e.Menu(4);
+        QCOMPARE(LeerBytes("varek-9.ult"),
+                 "\xEF\xBB\xBF" + otra.filePath(u"Ω proyecto"_s).toUtf8() + "\r\n");
+        e.ventana.reset();
+        e.Abrir();
+        QCOMPARE(e.modulo.ArchivoProyecto + u'|' + e.modulo.Proyecto.Nombre,
+                 otra.filePath(u"Ω proyecto|Omega"_s));
     }
 
     // Toda salida pasa por la misma pregunta con Cancelar: el menú, el botón
