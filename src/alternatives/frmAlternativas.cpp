@@ -4,6 +4,7 @@
 #include "alternatives/Reportes.h"
 #include "alternatives/frmCostosUnitarios.h"
 #include "alternatives/frmDiagrama.h"
+#include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/Grilla.h"
 #include "common/ModuloLibzrl.h"
@@ -123,6 +124,8 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
         opciones->addAction(QStringLiteral("Seleccionar la Alternativa de &Menor Costo"));
     menorCosto->setObjectName(QStringLiteral("mnuOpcion2"));
     connect(menorCosto, &QAction::triggered, this, &frmAlternativas::SeleccionarMenorCosto);
+    opciones->addSeparator();
+    AgregarMenuSeparador(*opciones, modulo_.Separador, [this] { CambioSeparador(); });
     QAction* salir = menu->addAction(QStringLiteral("&Salir"));
     salir->setObjectName(QStringLiteral("Menu1"));
     connect(salir, &QAction::triggered, this, &QDialog::accept);
@@ -299,6 +302,10 @@ void frmAlternativas::CargarUH() {
         celda(totales, c) = QStringLiteral("Costo Total :");
     for (int a = 1; a <= NumeroAlternativas; ++a)
         celda(totales, 8 + a) = Formato(estado_.CostoTotal[a] / 1000, u"#,##0");
+    if (modulo_.Separador != SeparadorDecimal::Punto)
+        for (int f = 2; f <= totales; ++f)
+            for (int c = 2; c < ColumnasGrilla; ++c)
+                celda(f, c) = TextoVentana(celda(f, c), modulo_.Separador);
     grdUH_->PonerTextos(filas, ColumnasGrilla, std::move(textos));
 
     // "Costo Total :" ocupa las nueve primeras columnas, a la derecha.
@@ -313,6 +320,32 @@ void frmAlternativas::CargarUH() {
     cambioFilaActivo_ = activo;
     if (cambioFilaActivo_) CambioFila();
     SeleccionCambiada();
+}
+
+void frmAlternativas::CambioSeparador() {
+    // Los números de la grilla (desde la abscisa inicial) cambian el punto por la
+    // coma y al revés; el código del tramo y "Costo Total :" no llevan números.
+    QList<QString> textos = grdUH_->Textos();
+    for (int f = 2; f < grdUH_->Filas(); ++f)
+        for (int c = 2; c < ColumnasGrilla; ++c) {
+            QString& texto = textos[qsizetype(f) * ColumnasGrilla + c];
+            texto = TextoVentana(texto, SeparadorDecimal::Coma);
+        }
+    grdUH_->PonerTextos(grdUH_->Filas(), ColumnasGrilla, std::move(textos));
+    MostrarTextosDibujo();
+    if (diagrama_) diagrama_->Actualizar();
+}
+
+void frmAlternativas::MostrarTextosDibujo() {
+    // Los códigos del catálogo no llevan punto ni coma: solo cambia el espesor.
+    for (int n = 1; n <= NumeroAlternativas; ++n)
+        for (int k = 0; k < CajasEstructura; ++k)
+            pAlt_[n][k]->PonerEtiqueta(
+                TextoVentana(dibujo_.Estructuras[n].Cajas[k].Etiqueta, modulo_.Separador));
+    // Los motivos solo llevan separadores en sus números.
+    if (const int i = filaActual_ - 1; i >= 1 && i <= modulo_.Proyecto.NumeroUH)
+        lbSinDiseno_->setText(
+            TextoVentana(TextoSinDiseno(SinDiseno(modulo_.Proyecto.UH[i])), modulo_.Separador));
 }
 
 void frmAlternativas::SeleccionCambiada() {
@@ -350,7 +383,8 @@ void frmAlternativas::SeleccionarMenorCosto() {
         this, QStringLiteral("ALTERNATIVAS DE DISEÑO"),
         QStringLiteral("Costo total de las alternativas seleccionadas: antes %1, "
                        "ahora %2 (miles de pesos)")
-            .arg(Formato(r.CostoAntes / 1000, u"#,##0"), Formato(r.CostoDespues / 1000, u"#,##0")),
+            .arg(TextoVentana(Formato(r.CostoAntes / 1000, u"#,##0"), modulo_.Separador),
+                 TextoVentana(Formato(r.CostoDespues / 1000, u"#,##0"), modulo_.Separador)),
         IconoMensaje::Informacion);
 }
 
@@ -418,7 +452,7 @@ void frmAlternativas::CambioFila() {
             const UnidadHomogenea& u = modulo_.Proyecto.UH[i];
             MostrarEspesores(u.EspesorAfirmado * 10, u.EspesorSubrasante * 10);
             // Una unidad sin diseño dice por qué, en vez de seis "No aplica" mudos.
-            const QString motivo = TextoSinDiseno(SinDiseno(u));
+            const QString motivo = TextoVentana(TextoSinDiseno(SinDiseno(u)), modulo_.Separador);
             lbSinDiseno_->setText(motivo);
             lbSinDiseno_->setVisible(!motivo.isEmpty());
             for (int n = 1; n <= NumeroAlternativas; ++n)
@@ -463,7 +497,7 @@ void frmAlternativas::MostrarEspesores(double afirmado, double subrasante) {
             const int abajo = px(ArribaDe(n) + c.Arriba + c.Alto);
             caja->setGeometry(px(IzquierdaDe(n)), arriba, px(AnchoEstructura),
                               std::max(1, abajo - arriba));
-            caja->PonerEtiqueta(c.Etiqueta);
+            caja->PonerEtiqueta(TextoVentana(c.Etiqueta, modulo_.Separador));
             caja->setToolTip(c.Ayuda);
             caja->show();
         }
@@ -506,7 +540,9 @@ void frmAlternativas::Imprimir(int numero) {
 }
 
 void frmAlternativas::DefinirCostosUnitarios() {
-    frmCostosUnitarios costos(modulo_, this);
+    frmCostosUnitarios costos(modulo_, plataforma_, this);
     plataforma_.MostrarModal(costos);
     CargarUH();
+    // El separador pudo cambiar en el diálogo.
+    MostrarTextosDibujo();
 }

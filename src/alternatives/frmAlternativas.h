@@ -47,6 +47,10 @@ protected:
 
 private:
     void CambioFila();
+    // Los números a la vista con el otro separador decimal.
+    void CambioSeparador();
+    // Los rótulos del dibujo y el motivo sin diseño con el separador de ahora.
+    void MostrarTextosDibujo();
     void ElegirAlternativa(int n);
     void HabilitarDibujo(bool habilitado);
     void AjustarColumnas();

@@ -1,14 +1,15 @@
 #include "alternatives/frmCostosUnitarios.h"
 
+#include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/Grilla.h"
-#include "common/ModuloLibzrl.h"
-#include "common/Numeros.h"
+#include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,23 +17,14 @@ namespace {
 
 constexpr int FilasCostos = 10;
 constexpr int ColumnaCosto = 4;
-
-// Los costos se muestran y se leen con punto decimal, sea cual sea el idioma.
-QString TextoCosto(double valor) {
-    return Formato(valor, u"#,##0.00");
-}
-
-// Pesos enteros: "95.000" son noventa y cinco mil.
-double ValorCosto(const QString& texto) {
-    return LeerNumeroEscrito(texto, SeparadorDecimal::Coma).Valor;
-}
+const QString Titulo = QStringLiteral("COSTOS UNITARIOS");
 
 } // namespace
 
-frmCostosUnitarios::frmCostosUnitarios(ModuloVarek9& modulo, QWidget* padre)
-    : QDialog(padre), modulo_(modulo) {
+frmCostosUnitarios::frmCostosUnitarios(ModuloVarek9& modulo, Plataforma& plataforma, QWidget* padre)
+    : QDialog(padre), modulo_(modulo), plataforma_(plataforma) {
     setObjectName(QStringLiteral("frmCostosUnitarios"));
-    setWindowTitle(QStringLiteral("COSTOS UNITARIOS"));
+    setWindowTitle(Titulo);
     QFont letra = font();
     letra.setPointSizeF(8);
     setFont(letra);
@@ -67,7 +59,7 @@ frmCostosUnitarios::frmCostosUnitarios(ModuloVarek9& modulo, QWidget* padre)
         grdCU_->PonerTexto(f, 1, tipo.Codigo);
         grdCU_->PonerTexto(f, 2, tipo.Descripcion);
         grdCU_->PonerTexto(f, 3, tipo.Unidad);
-        grdCU_->PonerTexto(f, ColumnaCosto, TextoCosto(modulo_.Proyecto.CostosUnitarios[t]));
+        PonerCosto(f, modulo_.Proyecto.CostosUnitarios[t]);
     }
     // Ninguna descripción queda cortada.
     const QFontMetrics medidas(grdCU_->font());
@@ -106,17 +98,22 @@ frmCostosUnitarios::frmCostosUnitarios(ModuloVarek9& modulo, QWidget* padre)
     botones->addStretch();
     botones->addWidget(btnAceptar);
     botones->addWidget(btnSalir);
+    auto* menu = new QMenuBar(this);
+    menu->setObjectName(QStringLiteral("Menu"));
+    QMenu* opciones = menu->addMenu(QStringLiteral("&Opciones"));
+    opciones->setObjectName(QStringLiteral("Menu0"));
+    AgregarMenuSeparador(*opciones, modulo_.Separador, [this] { MostrarCostos(); });
+
     auto* principal = new QVBoxLayout(this);
+    principal->setMenuBar(menu);
     principal->addWidget(grdCU_);
     principal->addLayout(botones);
     principal->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(grdCU_, &Grilla::TeclaAbajo, this, &frmCostosUnitarios::TeclaGrilla);
     connect(grdCU_, &Grilla::TeclaPulsada, this, &frmCostosUnitarios::TeclaPulsada);
-    connect(grdCU_, &Grilla::DobleClic, this, [this] {
-        AbrirEditor(
-            FiltrarNumero(grdCU_->Texto(grdCU_->Fila(), grdCU_->Columna()), QString(), u'.'), true);
-    });
+    connect(grdCU_, &Grilla::DobleClic, this,
+            [this] { AbrirEditor(TextoEditable(grdCU_->Fila()), true); });
     // Pasar a otra celda cierra el editor; la celda conserva lo escrito.
     connect(grdCU_, &Grilla::CeldaCambiada, this, [this] {
         if (Editando() && !cerrando_) CerrarEditor();
@@ -130,8 +127,35 @@ bool frmCostosUnitarios::Editando() const {
     return txtCU_->isVisible();
 }
 
+void frmCostosUnitarios::PonerCosto(int fila, std::optional<double> valor) {
+    if (valor)
+        grdCU_->PonerValor(fila, ColumnaCosto,
+                           TextoVentana(Formato(*valor, u"#,##0.00"), modulo_.Separador), *valor);
+    else
+        grdCU_->PonerTexto(fila, ColumnaCosto, QString());
+}
+
+std::optional<double> frmCostosUnitarios::Costo(int fila) const {
+    const auto v = grdCU_->Valores().constFind(ClaveCelda(fila, ColumnaCosto));
+    if (v == grdCU_->Valores().cend()) return std::nullopt;
+    return *v;
+}
+
+QString frmCostosUnitarios::TextoEditable(int fila) const {
+    // El valor exacto, no el redondeado de la celda: abrir y cerrar no lo cambia.
+    const auto valor = Costo(fila);
+    return valor ? TextoExacto(*valor, modulo_.Separador) : QString();
+}
+
+void frmCostosUnitarios::MostrarCostos() {
+    if (Editando()) CerrarEditor();
+    for (int f = 1; f < FilasCostos; ++f)
+        PonerCosto(f, Costo(f));
+}
+
 void frmCostosUnitarios::AbrirEditor(const QString& texto, bool seleccionarTodo) {
-    valorAnterior_ = grdCU_->Texto(grdCU_->Fila(), grdCU_->Columna());
+    filaEditor_ = grdCU_->Fila();
+    valorAnterior_ = Costo(filaEditor_);
     grdCU_->PonerBarras(false);
     UbicarObjetoEnCelda(*txtCU_, *grdCU_);
     txtCU_->setText(texto);
@@ -145,14 +169,28 @@ void frmCostosUnitarios::AbrirEditor(const QString& texto, bool seleccionarTodo)
     CambioTexto(texto);
 }
 
-void frmCostosUnitarios::CerrarEditor() {
+bool frmCostosUnitarios::CerrarEditor() {
     txtCU_->hide();
     grdCU_->PonerBarras(true);
+    const QString texto = txtCU_->text().trimmed();
+    if (texto.isEmpty() || LeerNumeroEscrito(texto, modulo_.Separador).EsNumero) return true;
+    PonerCosto(filaEditor_, valorAnterior_);
+    plataforma_.Aviso(this, Titulo,
+                      QStringLiteral("El costo unitario [%1] de [%2] no es un número; la celda "
+                                     "conserva su valor...")
+                          .arg(texto, grdCU_->Texto(filaEditor_, 1)));
+    return false;
 }
 
 void frmCostosUnitarios::CambioTexto(const QString& texto) {
     // Cada cambio pasa en el acto a la celda, ya con su formato.
-    grdCU_->PonerTexto(grdCU_->Fila(), grdCU_->Columna(), TextoCosto(ValorCosto(texto)));
+    // Se aparta a propósito: lo escrito sin número no vale 0; la celda muestra el
+    // valor que tenía y al cerrar el editor se rechaza.
+    const NumeroEscrito n = LeerNumeroEscrito(texto, modulo_.Separador);
+    if (n.EsNumero)
+        PonerCosto(filaEditor_, n.Valor);
+    else
+        PonerCosto(filaEditor_, texto.trimmed().isEmpty() ? std::nullopt : valorAnterior_);
 }
 
 void frmCostosUnitarios::TeclaPulsada(const QString& texto) {
@@ -165,15 +203,13 @@ void frmCostosUnitarios::TeclaPulsada(const QString& texto) {
 void frmCostosUnitarios::TeclaGrilla(QKeyEvent* evento) {
     switch (evento->key()) {
     case Qt::Key_F2:
-        AbrirEditor(
-            FiltrarNumero(grdCU_->Texto(grdCU_->Fila(), grdCU_->Columna()), QString(), u'.'), true);
+        AbrirEditor(TextoEditable(grdCU_->Fila()), true);
         evento->accept();
         break;
     case Qt::Key_Delete: {
         const QRect r = grdCU_->Seleccion();
         for (int f = r.top(); f <= r.bottom(); ++f)
-            for (int c = std::max(r.left(), ColumnaCosto); c <= r.right(); ++c)
-                grdCU_->PonerTexto(f, c, QString());
+            if (r.right() >= ColumnaCosto) PonerCosto(f, std::nullopt);
         evento->accept();
         break;
     }
@@ -198,14 +234,15 @@ bool frmCostosUnitarios::eventFilter(QObject* objeto, QEvent* evento) {
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
             cerrando_ = true;
-            CerrarEditor();
-            MoverCeldaTrasTecla(*grdCU_, tecla);
+            // Rechazado, el cursor se queda en la celda para escribirlo otra vez.
+            if (CerrarEditor()) MoverCeldaTrasTecla(*grdCU_, tecla);
             cerrando_ = false;
             grdCU_->setFocus();
             return true;
         case Qt::Key_Escape:
-            grdCU_->PonerTexto(grdCU_->Fila(), grdCU_->Columna(), valorAnterior_);
-            CerrarEditor();
+            PonerCosto(filaEditor_, valorAnterior_);
+            txtCU_->hide();
+            grdCU_->PonerBarras(true);
             grdCU_->setFocus();
             return true;
         default:
@@ -216,10 +253,12 @@ bool frmCostosUnitarios::eventFilter(QObject* objeto, QEvent* evento) {
 }
 
 void frmCostosUnitarios::Aceptar() {
+    if (Editando() && !CerrarEditor()) return;
+    // Los valores exactos de las celdas; una celda vacía vale 0.
     for (int f = 1; f < FilasCostos; ++f) {
         const int t = grdCU_->Texto(f, 0).toInt();
         if (t >= 1 && t <= NumeroTiposCapa)
-            modulo_.Proyecto.CostosUnitarios[t] = ValorCosto(grdCU_->Texto(f, ColumnaCosto));
+            modulo_.Proyecto.CostosUnitarios[t] = Costo(f).value_or(0);
     }
     modulo_.ProyectoModificado = true;
     accept();

@@ -1,13 +1,16 @@
 #include "app/frmProyecto.h"
 
+#include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
+#include "common/Plataforma.h"
 #include "common/Texto.h"
 #include "common/VentanasLibzrl.h"
 #include "project/Solucionador.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -24,6 +28,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr QChar BarraPartida = u'\u00a6'; // "¦"
+const QString Titulo = u"PROPIEDADES PROYECTO"_s;
 
 // La forma general de los archivos, sin los blancos de signo y final.
 QString FormatoCorto(double valor) {
@@ -94,10 +99,12 @@ QString Trim13(const QString& s, bool siEspaciosO) {
     return QuitarControles(s, siEspaciosO);
 }
 
-frmProyecto::frmProyecto(ModuloVarek9& modulo, QWidget* parent)
-    : QDialog(parent), modulo_(modulo), inicial_(modulo.Proyecto) {
+frmProyecto::frmProyecto(ModuloVarek9& modulo, Plataforma& plataforma, QWidget* parent)
+    : QDialog(parent), modulo_(modulo), plataforma_(plataforma), inicial_(modulo.Proyecto),
+      confiabilidadTomada_(modulo.Proyecto.Confiabilidad),
+      serviciabilidadTomada_(modulo.Proyecto.ServiciabilidadFinal) {
     setObjectName(u"frmProyecto"_s);
-    setWindowTitle(u"PROPIEDADES PROYECTO"_s);
+    setWindowTitle(Titulo);
 
     txt0 = new QLineEdit(this);
     txt0->setObjectName(u"txt0"_s);
@@ -133,6 +140,16 @@ frmProyecto::frmProyecto(ModuloVarek9& modulo, QWidget* parent)
     rejillaCuadro->addWidget(lbSo, 2, 4);
     rejillaCuadro->setColumnStretch(2, 1);
 
+    // La convención de los números: la misma preferencia que el menú de las demás
+    // ventanas.
+    lstSeparador = new QComboBox(this);
+    lstSeparador->setObjectName(u"lstSeparador"_s);
+    lstSeparador->addItem(u"Coma (1.234,5)"_s, QVariant::fromValue(int(SeparadorDecimal::Coma)));
+    lstSeparador->addItem(u"Punto (1,234.5)"_s, QVariant::fromValue(int(SeparadorDecimal::Punto)));
+    lstSeparador->setCurrentIndex(modulo_.Separador == SeparadorDecimal::Coma ? 0 : 1);
+    auto* lbSeparador = Etiqueta(u"Separador &decimal :"_s, u"lbSeparador"_s, this);
+    lbSeparador->setBuddy(lstSeparador);
+
     btnAceptar = new QPushButton(u"&Aceptar"_s, this);
     btnAceptar->setObjectName(u"btnAceptar"_s);
     btnSalir = new QPushButton(u"&Salir"_s, this);
@@ -146,6 +163,8 @@ frmProyecto::frmProyecto(ModuloVarek9& modulo, QWidget* parent)
     rejilla->addWidget(Etiqueta(u"Ubicación :"_s, u"lbUbicacion"_s, this), 2, 0);
     rejilla->addWidget(txt2, 2, 1);
     auto* botones = new QHBoxLayout;
+    botones->addWidget(lbSeparador);
+    botones->addWidget(lstSeparador);
     botones->addStretch();
     botones->addWidget(btnAceptar);
     botones->addWidget(btnSalir);
@@ -161,12 +180,19 @@ frmProyecto::frmProyecto(ModuloVarek9& modulo, QWidget* parent)
     setTabOrder(txt5, chkConfiabilidadTransito);
     setTabOrder(chkConfiabilidadTransito, btnAceptar);
     setTabOrder(btnAceptar, btnSalir);
-    PrepararCampos({txt0, txt1, txt2, txt3, txt5, chkConfiabilidadTransito});
+    // Al final: Enter en el último dato sigue llevando a "&Aceptar".
+    setTabOrder(btnSalir, lstSeparador);
+    PrepararCampos({txt0, txt1, txt2, txt3, txt5, chkConfiabilidadTransito, lstSeparador});
 
     connect(txt3, &QLineEdit::textChanged, this, &frmProyecto::CambioConfiabilidad);
     connect(txt5, &QLineEdit::textChanged, this, &frmProyecto::CambioServiciabilidad);
     connect(chkConfiabilidadTransito, &QCheckBox::toggled, this,
             &frmProyecto::ClicConfiabilidadTransito);
+    connect(lstSeparador, &QComboBox::currentIndexChanged, this, &frmProyecto::CambioSeparador);
+    // Lo que el archivo no puede guardar se quita al escribirlo, sin perder lo demás.
+    connect(txt0, &QLineEdit::textEdited, this, [this] { LimpiarNoAnsi(txt0); });
+    connect(txt1, &QPlainTextEdit::textChanged, this, [this] { LimpiarNoAnsi(txt1); });
+    connect(txt2, &QLineEdit::textEdited, this, [this] { LimpiarNoAnsi(txt2); });
     connect(btnAceptar, &QPushButton::clicked, this, &frmProyecto::Aceptar);
     // Salir, Escape y cerrar la ventana: lo escrito en los números ya quedó.
     connect(btnSalir, &QPushButton::clicked, this, &QDialog::reject);
@@ -183,8 +209,8 @@ frmProyecto::frmProyecto(ModuloVarek9& modulo, QWidget* parent)
     txt1->setPlainText(RecuperarEnter(p.Descripcion).replace(u"\r\n"_s, u"\n"_s));
     txt2->setText(Recortar(p.Ubicacion));
     // Los campos empiezan vacíos: llenarlos ya aplica las reglas de cambio.
-    txt3->setText(FormatoCorto(p.Confiabilidad));
-    txt5->setText(FormatoCorto(p.ServiciabilidadFinal));
+    txt3->setText(TextoNumero(p.Confiabilidad));
+    txt5->setText(TextoNumero(p.ServiciabilidadFinal));
     chkConfiabilidadTransito->setChecked(p.ConfiabilidadTransito);
     ClicConfiabilidadTransito(); // también si la casilla no cambió
 
@@ -204,33 +230,109 @@ bool frmProyecto::eventFilter(QObject* objeto, QEvent* evento) {
     if ((objeto == txt3 || objeto == txt5) && evento->type() == QEvent::FocusOut) {
         // Al cambiar de ventana el foco vuelve luego al mismo campo: no es salir.
         const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason) {
-            if (objeto == txt3)
-                txt3->setText(FormatoCorto(modulo_.Proyecto.Confiabilidad));
-            else
-                txt5->setText(FormatoCorto(modulo_.Proyecto.ServiciabilidadFinal));
-        }
+        if (razon != Qt::ActiveWindowFocusReason && razon != Qt::PopupFocusReason)
+            RevisarNumero(static_cast<QLineEdit*>(objeto));
     }
     return QDialog::eventFilter(objeto, evento);
 }
 
+QString frmProyecto::TextoNumero(double valor) const {
+    return TextoVentana(FormatoCorto(valor), modulo_.Separador);
+}
+
+// Se aparta a propósito: un texto sin número no vale 0 (50 o 2 con los límites),
+// no cambia nada y al salir del campo se rechaza.
 void frmProyecto::CambioConfiabilidad() {
+    const NumeroEscrito n = LeerNumeroEscrito(txt3->text(), modulo_.Separador);
+    if (!n.EsNumero) return;
     Proyecto& p = modulo_.Proyecto;
-    p.Confiabilidad = LimitarConfiabilidad(LeerNumeroEscrito(txt3->text()).Valor);
+    p.Confiabilidad = LimitarConfiabilidad(n.Valor);
     p.Zr = CalcularZr(p.Confiabilidad / 100 - 0.5);
-    lbZr->setText(Formato(p.Zr, u"0.0000"));
+    lbZr->setText(TextoVentana(Formato(p.Zr, u"0.0000"), modulo_.Separador));
 }
 
 void frmProyecto::CambioServiciabilidad() {
-    modulo_.Proyecto.ServiciabilidadFinal =
-        LimitarServiciabilidad(LeerNumeroEscrito(txt5->text()).Valor);
+    const NumeroEscrito n = LeerNumeroEscrito(txt5->text(), modulo_.Separador);
+    if (n.EsNumero) modulo_.Proyecto.ServiciabilidadFinal = LimitarServiciabilidad(n.Valor);
+}
+
+bool frmProyecto::RevisarNumero(QLineEdit* campo) {
+    // Un aviso abierto desde aquí no vuelve a revisar el mismo campo.
+    if (revisando_) return true;
+    revisando_ = true;
+    const bool confiabilidad = campo == txt3;
+    double& tomado = confiabilidad ? confiabilidadTomada_ : serviciabilidadTomada_;
+    const QString texto = Recortar(campo->text());
+    const NumeroEscrito n = LeerNumeroEscrito(texto, modulo_.Separador);
+    const QString nombre = confiabilidad ? u"la confiabilidad"_s : u"la serviciabilidad final"_s;
+    bool tomar = true;
+    if (!n.EsNumero) {
+        plataforma_.Aviso(this, Titulo,
+                          u"El valor [%1] de %2 no es un número; queda %3..."_s.arg(
+                              texto, nombre, TextoNumero(tomado)));
+        tomar = false;
+    } else {
+        const double limitado =
+            confiabilidad ? LimitarConfiabilidad(n.Valor) : LimitarServiciabilidad(n.Valor);
+        // Se aparta a propósito: fuera de los límites se pregunta antes de tomar el límite.
+        if (limitado != n.Valor) {
+            const QString limites = confiabilidad ? u"de 50 a menos de 100 %"_s
+                                                  : u"de 1 a menos de %1"_s.arg(TextoNumero(4.2));
+            tomar = plataforma_.Mensaje(this, Titulo,
+                                        u"El valor [%1] de %2 está fuera de los límites (%3): se "
+                                        u"toma %4. ¿Desea continuar?"_s.arg(texto, nombre, limites,
+                                                                            TextoNumero(limitado)),
+                                        IconoMensaje::Pregunta, BotonesMensaje::SiNo,
+                                        RespuestaMensaje::Si) == RespuestaMensaje::Si;
+        }
+    }
+    // Lo que no se toma deja el valor anterior, también en Zr.
+    campo->setText(TextoNumero(tomar ? (confiabilidad ? modulo_.Proyecto.Confiabilidad
+                                                      : modulo_.Proyecto.ServiciabilidadFinal)
+                                     : tomado));
+    tomado = confiabilidad ? modulo_.Proyecto.Confiabilidad : modulo_.Proyecto.ServiciabilidadFinal;
+    revisando_ = false;
+    return tomar;
+}
+
+bool frmProyecto::LimpiarNoAnsi(QWidget* campo) {
+    auto* linea = qobject_cast<QLineEdit*>(campo);
+    auto* varias = qobject_cast<QPlainTextEdit*>(campo);
+    const QString texto = linea ? linea->text() : varias->toPlainText();
+    const QString fuera = CaracteresNoAnsi(texto);
+    if (fuera.isEmpty()) return true;
+    // El cursor queda donde estaba, menos los caracteres quitados antes de él.
+    const int cursor = linea ? linea->cursorPosition() : varias->textCursor().position();
+    const int nuevo = int(QuitarNoAnsi(QStringView(texto).first(cursor)).size());
+    const QString limpio = QuitarNoAnsi(texto);
+    if (linea) {
+        linea->setText(limpio);
+        linea->setCursorPosition(nuevo);
+    } else {
+        varias->setPlainText(limpio);
+        QTextCursor c = varias->textCursor();
+        c.setPosition(nuevo);
+        varias->setTextCursor(c);
+    }
+    plataforma_.Aviso(this, Titulo, TextoCaracteresNoAnsi(fuera));
+    return false;
+}
+
+void frmProyecto::CambioSeparador() {
+    modulo_.Separador = SeparadorDecimal(lstSeparador->currentData().toInt());
+    GuardarSeparadorDecimal(modulo_.Separador);
+    const Proyecto& p = modulo_.Proyecto;
+    txt3->setText(TextoNumero(p.Confiabilidad));
+    txt5->setText(TextoNumero(p.ServiciabilidadFinal));
+    lbZr->setText(TextoVentana(Formato(p.Zr, u"0.0000"), modulo_.Separador));
+    lbSo->setText(TextoVentana(Formato(p.So, u"0.00"), modulo_.Separador));
 }
 
 void frmProyecto::ClicConfiabilidadTransito() {
     Proyecto& p = modulo_.Proyecto;
     p.ConfiabilidadTransito = chkConfiabilidadTransito->isChecked();
     p.So = p.ConfiabilidadTransito ? 0.49 : 0.44;
-    lbSo->setText(Formato(p.So, u"0.00"));
+    lbSo->setText(TextoVentana(Formato(p.So, u"0.00"), modulo_.Separador));
 }
 
 void frmProyecto::DobleClicCuadro() {
@@ -243,6 +345,9 @@ void frmProyecto::DobleClicCuadro() {
 }
 
 void frmProyecto::done(int resultado) {
+    // Escape o "&Salir" con un número sin revisar: se revisa como al salir del campo.
+    RevisarNumero(txt3);
+    RevisarNumero(txt5);
     const Proyecto& p = modulo_.Proyecto;
     const Proyecto& i = inicial_;
     // Salir sin aceptar también deja los números escritos: que cuenten como cambio.
@@ -254,12 +359,17 @@ void frmProyecto::done(int resultado) {
 }
 
 void frmProyecto::Aceptar() {
+    // Un número rechazado o un carácter que no se puede guardar dejan el diálogo
+    // abierto, con lo demás tal como se escribió.
+    bool listo = RevisarNumero(txt3);
+    listo = RevisarNumero(txt5) && listo;
+    for (QWidget* campo : QList<QWidget*>{txt0, txt1, txt2})
+        listo = LimpiarNoAnsi(campo) && listo;
+    if (!listo) return;
     Proyecto& p = modulo_.Proyecto;
     p.Nombre = Recortar(txt0->text());
     p.Descripcion = LimpiarEnter(txt1->toPlainText().replace(u'\n', u"\r\n"_s));
     p.Ubicacion = Recortar(txt2->text());
-    p.Confiabilidad = LimitarConfiabilidad(LeerNumeroEscrito(txt3->text()).Valor);
-    p.ServiciabilidadFinal = LimitarServiciabilidad(LeerNumeroEscrito(txt5->text()).Valor);
     p.Zr = CalcularZr(p.Confiabilidad / 100 - 0.5);
     p.ConfiabilidadTransito = chkConfiabilidadTransito->isChecked();
     p.So = p.ConfiabilidadTransito ? 0.49 : 0.44;

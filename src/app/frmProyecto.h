@@ -3,15 +3,19 @@
 // final y la confiabilidad del tránsito valen desde que se escriben o se marcan,
 // aunque se salga sin aceptar; el encabezado solo se guarda al aceptar.
 //
-// Los números se muestran en la forma general más corta, la de los archivos sin
-// blancos: 70, 2, 2.5, .5 (sin cero antes del punto).
+// Los números se escriben y se muestran con el separador decimal del usuario, en
+// la forma general más corta, la de los archivos sin blancos: 70, 2, 2.5, .5 (sin
+// cero antes del punto). Lo que no es un número se rechaza con un aviso y un
+// número fuera de los límites se pregunta antes de tomar el límite.
 #pragma once
 
 #include "project/ModuloVarek9.h"
 
 #include <QDialog>
 
+class Plataforma;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -30,7 +34,7 @@ QString Trim13(const QString& s, bool siEspaciosO = false);
 class frmProyecto : public QDialog {
     Q_OBJECT
 public:
-    explicit frmProyecto(ModuloVarek9& modulo, QWidget* parent = nullptr);
+    frmProyecto(ModuloVarek9& modulo, Plataforma& plataforma, QWidget* parent = nullptr);
 
 public slots:
     // Cualquier salida: un valor distinto del que había al abrir marca el proyecto.
@@ -45,10 +49,23 @@ private:
     void ClicConfiabilidadTransito();
     void DobleClicCuadro();
     void Aceptar();
+    // Al salir de un número: sin número se rechaza y con uno fuera de los límites
+    // se pregunta; en ambos casos, si no se toma, vuelve el valor anterior.
+    bool RevisarNumero(QLineEdit* campo);
+    // Quita del campo los caracteres que el archivo no puede guardar y lo avisa.
+    bool LimpiarNoAnsi(QWidget* campo);
+    void CambioSeparador();
+    QString TextoNumero(double valor) const;
 
     ModuloVarek9& modulo_;
+    Plataforma& plataforma_;
     // El encabezado y los parámetros tal como estaban al abrir.
     Proyecto inicial_;
+    // Los números ya tomados (al abrir o al salir de su campo): vuelven si lo
+    // escrito no se toma.
+    double confiabilidadTomada_;
+    double serviciabilidadTomada_;
+    bool revisando_ = false;
 
     QLineEdit* txt0;
     QPlainTextEdit* txt1;
@@ -61,6 +78,7 @@ private:
     QCheckBox* chkConfiabilidadTransito;
     QLabel* lbEtiquetaSo;
     QLabel* lbSo;
+    QComboBox* lstSeparador;
     QPushButton* btnAceptar;
     QPushButton* btnSalir;
 };

@@ -604,7 +604,7 @@ void frmVarek9::MenuProyecto(int indice) {
         }
         break;
     case 10: {
-        frmProyecto propiedades(modulo_, this);
+        frmProyecto propiedades(modulo_, plataforma_, this);
         plataforma_.MostrarModal(propiedades);
         // Se guarda al cerrar, se haya aceptado o no.
         Guardar();
@@ -631,7 +631,7 @@ void frmVarek9::AbrirDocumentoReferencia(const QString& archivo) {
 void frmVarek9::PulsarBoton(int indice) {
     switch (indice) {
     case 0: {
-        frmProyecto propiedades(modulo_, this);
+        frmProyecto propiedades(modulo_, plataforma_, this);
         plataforma_.MostrarModal(propiedades);
         break;
     }

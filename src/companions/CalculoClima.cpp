@@ -1,5 +1,6 @@
 #include "companions/CalculoClima.h"
 
+#include "common/EntradaDatos.h"
 #include "common/Numeros.h"
 
 #include <algorithm>
@@ -36,11 +37,12 @@ ResultadoClima CalcularClima(const DatosClima& d) {
     return r;
 }
 
-FallaDato ValidarClima(const DatosClima& d) {
+FallaDato ValidarClima(const DatosClima& d, SeparadorDecimal separador) {
     if (!(d.Precipitacion >= 0 && d.Precipitacion <= 20000))
         return {QStringLiteral("txtPrecipitacion"),
                 QStringLiteral("La precipitación media anual debe ser un número entre 0 y "
-                               "20,000 mm...")};
+                               "%1 mm...")
+                    .arg(TextoVentana(QStringLiteral("20,000"), separador))};
     if (!(d.Temperatura >= -30 && d.Temperatura <= 45))
         return {QStringLiteral("txtTemperatura"),
                 QStringLiteral("La temperatura media anual debe ser un número entre -30 y 45 "
@@ -49,7 +51,8 @@ FallaDato ValidarClima(const DatosClima& d) {
         if (!(d.ETP > 0 && d.ETP <= 5000))
             return {QStringLiteral("txtETP"),
                     QStringLiteral("La evapotranspiración potencial anual debe ser un número mayor "
-                                   "que 0 y no mayor que 5,000 mm...")};
+                                   "que 0 y no mayor que %1 mm...")
+                        .arg(TextoVentana(QStringLiteral("5,000"), separador))};
     } else if (!(d.Temperatura > 0)) {
         return {QStringLiteral("txtTemperatura"),
                 QStringLiteral("Con una temperatura media de 0 °C o menos la fórmula de Holdridge "

@@ -38,7 +38,9 @@ struct ResultadoClima {
     QString Temperatura;
 };
 ResultadoClima CalcularClima(const DatosClima& datos);
-FallaDato ValidarClima(const DatosClima& datos);
+// Los números del mensaje, con el separador decimal dado.
+FallaDato ValidarClima(const DatosClima& datos,
+                       SeparadorDecimal separador = SeparadorDecimal::Punto);
 
 QStringList LineasClima(const DatosClima& datos);
 DatosClima LeerLineasClima(const QStringList& lineas, DatosClima base);

@@ -1,5 +1,6 @@
 #include "companions/CalculoMr.h"
 
+#include "common/EntradaDatos.h"
 #include "common/Numeros.h"
 
 #include <QRegularExpression>
@@ -45,13 +46,13 @@ double PsiAMPa(double psi) {
     return psi / PsiPorMPa;
 }
 
-ListaCBR LeerListaCBR(const QString& texto) {
+ListaCBR LeerListaCBR(const QString& texto, SeparadorDecimal convencion) {
     ListaCBR lista;
     // La coma es decimal o de miles, nunca separa ensayos: "9,5" es un solo ensayo.
     static const QRegularExpression separadores(QStringLiteral("[\\s;]+"));
     const QStringList trozos = texto.split(separadores, Qt::SkipEmptyParts);
     for (const QString& trozo : trozos) {
-        const double v = LeerDato(trozo);
+        const double v = LeerDatoEscrito(trozo, convencion);
         if (std::isnan(v)) {
             lista.Invalido = trozo;
             break;
@@ -61,16 +62,16 @@ ListaCBR LeerListaCBR(const QString& texto) {
     return lista;
 }
 
-QString TextoListaCBR(const QList<double>& valores) {
+QString TextoListaCBR(const QList<double>& valores, SeparadorDecimal separador) {
     QStringList trozos;
     for (double v : valores)
-        trozos.append(TextoDato(v));
+        trozos.append(TextoDato(v, separador));
     return trozos.join(u' ');
 }
 
 ResultadoMr CalcularMr(const DatosMr& d) {
     ResultadoMr r;
-    const ListaCBR lista = LeerListaCBR(d.Lista);
+    const ListaCBR lista = LeerListaCBR(d.Lista, d.Separador);
     r.Ensayos = static_cast<int>(lista.Valores.size());
     r.Percentil = PercentilDiseno(d.Ejes);
     r.CBR = CBRDiseno(lista.Valores, r.Percentil);
@@ -80,11 +81,10 @@ ResultadoMr CalcularMr(const DatosMr& d) {
 }
 
 FallaDato ValidarMr(const DatosMr& d) {
-    const ListaCBR lista = LeerListaCBR(d.Lista);
+    const ListaCBR lista = LeerListaCBR(d.Lista, d.Separador);
     const QString campo = QStringLiteral("txtCBR");
     if (!lista.Invalido.isEmpty())
-        return {campo, QStringLiteral("El valor [%1] de la lista de CBR no es un número (use el "
-                                      "punto decimal)...")
+        return {campo, QStringLiteral("El valor [%1] de la lista de CBR no es un número...")
                            .arg(lista.Invalido)};
     if (lista.Valores.isEmpty())
         return {campo, QStringLiteral("Digite al menos un resultado de ensayo de CBR...")};
@@ -96,16 +96,17 @@ FallaDato ValidarMr(const DatosMr& d) {
         if (!(v > 0 && v <= 100))
             return {campo, QStringLiteral("El CBR [%1] debe ser mayor que 0 y no mayor que 100 "
                                           "%...")
-                               .arg(TextoDato(v))};
+                               .arg(TextoDato(v, d.Separador))};
     if (!(d.Ejes >= 0 && d.Ejes <= 1e9))
         return {QStringLiteral("txtEjes"),
                 QStringLiteral("Los ejes equivalentes de 80 kN deben ser un número entre 0 y "
-                               "1,000,000,000...")};
+                               "%1...")
+                    .arg(TextoVentana(QStringLiteral("1,000,000,000"), d.Separador))};
     return {};
 }
 
 QStringList LineasMr(const DatosMr& d) {
-    const ListaCBR lista = LeerListaCBR(d.Lista);
+    const ListaCBR lista = LeerListaCBR(d.Lista, d.Separador);
     const ResultadoMr r = CalcularMr(d);
     return {QStringLiteral("Programa=Mr"),
             LineaDato(QStringLiteral("CBR"), TextoListaCBR(lista.Valores)),
@@ -117,7 +118,11 @@ QStringList LineasMr(const DatosMr& d) {
 
 DatosMr LeerLineasMr(const QStringList& lineas, DatosMr base) {
     const QMap<QString, QString> datos = LeerLineasDatos(lineas);
-    if (datos.contains(QStringLiteral("CBR"))) base.Lista = datos.value(QStringLiteral("CBR"));
+    // La lista de las líneas va con el punto decimal.
+    if (datos.contains(QStringLiteral("CBR"))) {
+        base.Lista = datos.value(QStringLiteral("CBR"));
+        base.Separador = SeparadorDecimal::Punto;
+    }
     const double ejes = LeerDato(datos.value(QStringLiteral("Ejes")));
     if (std::isfinite(ejes)) base.Ejes = ejes;
     return base;

@@ -23,18 +23,23 @@ double CBRDiseno(QList<double> valores, double percentil);
 double ModuloResiliente(double cbr); // psi
 double PsiAMPa(double psi);
 
-// Valores separados por blancos, saltos de línea, ";" o ","; "." decimal.
+// Valores separados por blancos, saltos de línea o ";" (la coma es decimal o de
+// miles), leídos con la convención dada; en las líneas, con el punto.
 struct ListaCBR {
     QList<double> Valores;
     QString Invalido; // el primer trozo que no es un número
 };
-ListaCBR LeerListaCBR(const QString& texto);
-QString TextoListaCBR(const QList<double>& valores);
+ListaCBR LeerListaCBR(const QString& texto, SeparadorDecimal convencion = SeparadorDecimal::Punto);
+QString TextoListaCBR(const QList<double>& valores,
+                      SeparadorDecimal separador = SeparadorDecimal::Punto);
 
 struct DatosMr {
     static constexpr double Nada = std::numeric_limits<double>::quiet_NaN();
     QString Lista; // tal como se escribe
     double Ejes = Nada;
+    // La convención con que se escribió la lista (y con la que se dan los
+    // números de los mensajes).
+    SeparadorDecimal Separador = SeparadorDecimal::Punto;
 };
 struct ResultadoMr {
     int Ensayos = 0;

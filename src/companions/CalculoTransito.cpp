@@ -1,5 +1,6 @@
 #include "companions/CalculoTransito.h"
 
+#include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/Numeros.h"
 
@@ -58,11 +59,12 @@ ResultadoTransito CalcularTransito(const DatosTransito& datos) {
     return r;
 }
 
-FallaDato ValidarTransito(const DatosTransito& d) {
+FallaDato ValidarTransito(const DatosTransito& d, SeparadorDecimal separador) {
     if (!(d.TPD > 0 && d.TPD <= 1e6))
         return {QStringLiteral("txtTPD"),
                 QStringLiteral("El tránsito promedio diario (TPD) debe ser un número mayor que 0 y "
-                               "no mayor que 1,000,000 vehículos por día...")};
+                               "no mayor que %1 vehículos por día...")
+                    .arg(TextoVentana(QStringLiteral("1,000,000"), separador))};
     for (int i = 0; i < NumeroClasesVehiculo; ++i) {
         const QString nombre = Clases[i].Nombre.toString();
         if (!Entre(d.Porcentaje[i], 0, 100))
@@ -81,7 +83,7 @@ FallaDato ValidarTransito(const DatosTransito& d) {
     if (std::abs(suma - 100) > 0.05)
         return {QStringLiteral("txtPorcentaje%1").arg(Clases[0].Clave),
                 QStringLiteral("La composición del tránsito suma %1 %; debe sumar 100 %...")
-                    .arg(Formato(suma, u"0.00"))};
+                    .arg(TextoVentana(Formato(suma, u"0.00"), separador))};
     if (!(d.FactorDireccional > 0 && d.FactorDireccional <= 1))
         return {QStringLiteral("txtDireccional"),
                 QStringLiteral("El factor direccional debe ser un número mayor que 0 y no mayor "

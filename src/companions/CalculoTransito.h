@@ -46,8 +46,10 @@ struct ResultadoTransito {
 };
 ResultadoTransito CalcularTransito(const DatosTransito& datos);
 
-// El primer dato fuera de rango (o que no es un número).
-FallaDato ValidarTransito(const DatosTransito& datos);
+// El primer dato fuera de rango (o que no es un número); los números del mensaje,
+// con el separador decimal dado.
+FallaDato ValidarTransito(const DatosTransito& datos,
+                          SeparadorDecimal separador = SeparadorDecimal::Punto);
 
 // Entradas como líneas "Clave=valor" y de vuelta; lo que falta o no se lee
 // queda como en base.

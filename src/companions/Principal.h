@@ -2,6 +2,7 @@
 // intercambio antes de mostrar la ventana y lo suelta al salir.
 #pragma once
 
+#include "common/EntradaDatos.h"
 #include "common/Plataforma.h"
 #include "common/TraduccionQt.h"
 #include "companions/Programas.h"
@@ -17,8 +18,9 @@ int EjecutarCompanero(int argc, char** argv, QStringView codigo) {
     QApplication::setApplicationName(programa->Nombre.toString());
     const std::unique_ptr<Plataforma> unica = CrearPlataformaQt();
     Plataforma& plataforma = *unica;
+    // La convención de los números, la misma preferencia que usa Varek-9.
     SesionCompanero sesion(LeerArgumentosCompanero(QCoreApplication::arguments()),
-                           programa->ExtensionLineas.toString());
+                           programa->ExtensionLineas.toString(), LeerSeparadorDecimal());
     if (!sesion.Iniciar()) {
         plataforma.Aviso(nullptr, QStringLiteral("ERROR"), sesion.ErrorInicio(),
                          IconoMensaje::Critico);

@@ -47,12 +47,16 @@ QMap<QString, QString> LeerLineasDatos(const QStringList& lineas) {
 }
 
 double LeerDato(const QString& texto) {
+    return LeerDatoEscrito(texto, SeparadorDecimal::Punto);
+}
+
+double LeerDatoEscrito(const QString& texto, SeparadorDecimal convencion) {
     QString t = texto.trimmed();
     constexpr double nada = std::numeric_limits<double>::quiet_NaN();
     if (t.isEmpty()) return nada;
-    // Coma o punto decimal, como lo escribe el usuario ("3,5", "1.234,5"); un
-    // texto que no se lee entero no es un dato.
-    const NumeroEscrito n = LeerNumeroEscrito(t);
+    // Coma o punto decimal ("3,5", "1.234,5"); la forma ambigua ("1.500") con la
+    // convención. Un texto que no se lee entero no es un dato.
+    const NumeroEscrito n = LeerNumeroEscrito(t, convencion);
     return n.EsNumero && !n.Descartado ? n.Valor : nada;
 }
 
@@ -61,13 +65,16 @@ void TomarDato(const QMap<QString, QString>& datos, const QString& clave, double
     if (std::isfinite(v)) destino = v;
 }
 
-QString TextoDato(double valor) {
-    return std::isfinite(valor) ? QString::number(valor, 'g', 15) : QString();
+QString TextoDato(double valor, SeparadorDecimal separador) {
+    if (!std::isfinite(valor)) return {};
+    // Sin separador de miles: se lee igual con cualquier convención.
+    return QString::number(valor, 'g', 15).replace(u'.', QChar(char16_t(separador)));
 }
 
-SesionCompanero::SesionCompanero(ArgumentosCompanero argumentos, QString extensionLineas)
+SesionCompanero::SesionCompanero(ArgumentosCompanero argumentos, QString extensionLineas,
+                                 SeparadorDecimal separador)
     : argumentos_(std::move(argumentos)), extension_(std::move(extensionLineas)),
-      bloqueo_(argumentos_.Intercambio) {}
+      separador_(separador), bloqueo_(argumentos_.Intercambio) {}
 
 bool SesionCompanero::Iniciar() {
     if (!argumentos_.Intercambio.isEmpty() && !bloqueo_.BloquearReintentando()) return false;

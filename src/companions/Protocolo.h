@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/BloqueoArchivo.h"
+#include "common/Numeros.h"
 #include "companions/Programas.h"
 #include "project/ArchivoProyecto.h"
 
@@ -37,18 +38,23 @@ struct FallaDato {
     bool Hay() const { return !Mensaje.isEmpty(); }
 };
 
-// Un número escrito por el usuario: blancos alrededor, signo, "." decimal y
-// exponente; cualquier otra cosa (también una coma), o nada, da NaN.
+// Un número de los archivos de intercambio: blancos alrededor, signo, decimales y
+// exponente, leído con el punto decimal; un texto que no se lee entero, o nada,
+// da NaN.
 double LeerDato(const QString& texto);
+// Lo mismo para lo que el usuario escribe en un campo, con su convención.
+double LeerDatoEscrito(const QString& texto, SeparadorDecimal convencion);
 // El número de la clave, si la línea existe y se lee; si no, destino queda igual.
 void TomarDato(const QMap<QString, QString>& datos, const QString& clave, double& destino);
-// El número escrito para mostrarlo en un campo ("." decimal, 15 cifras, sin
-// ceros sobrantes); NaN da vacío.
-QString TextoDato(double valor);
+// El número para mostrarlo en un campo o escribirlo en las líneas (15 cifras, sin
+// ceros sobrantes, con el separador decimal dado); NaN da vacío.
+QString TextoDato(double valor, SeparadorDecimal separador = SeparadorDecimal::Punto);
 
 class SesionCompanero {
 public:
-    SesionCompanero(ArgumentosCompanero argumentos, QString extensionLineas);
+    // separador: la convención con que el usuario escribe y ve los números.
+    SesionCompanero(ArgumentosCompanero argumentos, QString extensionLineas,
+                    SeparadorDecimal separador = SeparadorDecimal::Punto);
 
     // Toma X (si hay) con el candado exclusivo y, en modo selección, lee la
     // unidad y las líneas guardadas. false si X lo tiene otro o no se puede crear.
@@ -58,6 +64,7 @@ public:
     void Terminar();
 
     const ArgumentosCompanero& Argumentos() const { return argumentos_; }
+    SeparadorDecimal Separador() const { return separador_; }
     bool SosteniendoIntercambio() const { return bloqueo_.Bloqueado(); }
     const std::optional<UnidadIntercambio>& Unidad() const { return unidad_; }
     const QStringList& LineasPrevias() const { return lineasPrevias_; }
@@ -71,6 +78,7 @@ public:
 private:
     ArgumentosCompanero argumentos_;
     QString extension_;
+    SeparadorDecimal separador_;
     BloqueoArchivo bloqueo_;
     std::optional<UnidadIntercambio> unidad_;
     QStringList lineasPrevias_;

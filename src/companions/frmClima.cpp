@@ -1,5 +1,7 @@
 #include "companions/frmClima.h"
 
+#include "common/EntradaDatos.h"
+
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -8,16 +10,17 @@
 frmClima::frmClima(SesionCompanero& sesion, Plataforma& plataforma, QWidget* padre)
     : frmCompanero(sesion, plataforma, QStringLiteral("frmClima"),
                    QStringLiteral("Clasificación del Clima"), padre) {
-    PonerFormula(QStringLiteral(
+    const QString formula = QStringLiteral(
         "<p style='font-size: 12pt;'><b>Im = 100 &times; (P / ETP &minus; 1)</b></p>"
         "<p>Im: índice de humedad; P: precipitación media anual; ETP: evapotranspiración "
         "potencial anual, digitada o estimada con la fórmula de Holdridge "
-        "<b>ETP = 58.93 &times; T</b> (mm por año, con T la temperatura media anual tomada entre "
+        "<b>ETP = %1 &times; T</b> (mm por año, con T la temperatura media anual tomada entre "
         "0 y 30 &deg;C).</p>"
         "<p>Por humedad: Im &lt; &minus;40 Árido; &minus;40 a &minus;20 Semiárido; &minus;20 a 0 "
         "Subhúmedo; 0 a 100 Húmedo; más de 100 Superhúmedo.<br>"
         "Por temperatura (pisos térmicos): 24 &deg;C o más Cálido; 18 a 24 &deg;C Templado; "
-        "menos de 18 &deg;C Frío.</p>"));
+        "menos de 18 &deg;C Frío.</p>");
+    PonerFormula(formula.arg(TextoVentana(QStringLiteral("58.93"), Separador())));
 
     auto* rejilla = new QGridLayout;
     txtPrecipitacion_ =
@@ -46,20 +49,20 @@ frmClima::frmClima(SesionCompanero& sesion, Plataforma& plataforma, QWidget* pad
 
 DatosClima frmClima::Datos() const {
     DatosClima d;
-    d.Precipitacion = LeerDato(txtPrecipitacion_->text());
-    d.Temperatura = LeerDato(txtTemperatura_->text());
+    d.Precipitacion = LeerCampo(txtPrecipitacion_->text());
+    d.Temperatura = LeerCampo(txtTemperatura_->text());
     d.Modo = opcDigitada_->isChecked() ? ModoETP::Digitada : ModoETP::Holdridge;
-    d.ETP = LeerDato(txtETP_->text());
+    d.ETP = LeerCampo(txtETP_->text());
     return d;
 }
 
 void frmClima::Mostrar(const DatosClima& d) {
-    txtPrecipitacion_->setText(TextoDato(d.Precipitacion));
-    txtTemperatura_->setText(TextoDato(d.Temperatura));
+    txtPrecipitacion_->setText(Dato(d.Precipitacion));
+    txtTemperatura_->setText(Dato(d.Temperatura));
     opcDigitada_->setChecked(d.Modo == ModoETP::Digitada);
     opcHoldridge_->setChecked(d.Modo == ModoETP::Holdridge);
     txtETP_->setEnabled(d.Modo == ModoETP::Digitada);
-    txtETP_->setText(TextoDato(d.ETP));
+    txtETP_->setText(Dato(d.ETP));
 }
 
 void frmClima::CargarLineas(const QStringList& lineas) {
@@ -67,7 +70,7 @@ void frmClima::CargarLineas(const QStringList& lineas) {
 }
 
 FallaDato frmClima::Validar() const {
-    return ValidarClima(Datos());
+    return ValidarClima(Datos(), Separador());
 }
 
 QString frmClima::TextoResultado() const {

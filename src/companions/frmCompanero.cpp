@@ -1,5 +1,6 @@
 #include "companions/frmCompanero.h"
 
+#include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
@@ -18,8 +19,12 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-QString Cifra(double valor, QStringView mascara) {
-    return Formato(valor, mascara);
+QString Cifra(double valor, QStringView mascara, SeparadorDecimal separador) {
+    return TextoVentana(Formato(valor, mascara), separador);
+}
+
+QString frmCompanero::Cifra(double valor, QStringView mascara) const {
+    return ::Cifra(valor, mascara, Separador());
 }
 
 frmCompanero::frmCompanero(SesionCompanero& sesion, Plataforma& plataforma, const QString& nombre,
@@ -82,6 +87,11 @@ frmCompanero::frmCompanero(SesionCompanero& sesion, Plataforma& plataforma, cons
     connect(btnAceptar_, &QPushButton::clicked, this, &frmCompanero::accept);
     connect(btnCancelar_, &QPushButton::clicked, this, &frmCompanero::reject);
     auto* botones = new QHBoxLayout;
+    // Sin menú propio: la convención de los números (la de Varek-9) se dice aquí.
+    auto* lbSeparador = new QLabel(TextoPreferenciaSeparador(Separador()), this);
+    lbSeparador->setObjectName(QStringLiteral("lbSeparador"));
+    lbSeparador->setStyleSheet(QStringLiteral("color: gray;"));
+    botones->addWidget(lbSeparador);
     botones->addStretch();
     botones->addWidget(btnAceptar_);
     botones->addWidget(btnCancelar_);

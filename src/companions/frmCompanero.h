@@ -1,6 +1,7 @@
 // Marco común de las ventanas de los programas complementarios: título, unidad
 // entregada, fórmula, datos, resultado al día y los botones "Aceptar" y
-// "Cancelar" que cierran el intercambio con Varek-9.
+// "Cancelar" que cierran el intercambio con Varek-9. Los números se escriben y se
+// ven con la convención del usuario; las líneas y el resultado llevan el punto.
 #pragma once
 
 #include "companions/Protocolo.h"
@@ -34,6 +35,13 @@ protected:
     virtual QStringList LineasEntrada() const = 0;
     virtual QStringList LineasResultado() const = 0;
 
+    SeparadorDecimal Separador() const { return sesion_.Separador(); }
+    // Un número escrito en un campo (NaN si no lo es), el número para un campo y
+    // su texto con una máscara, con la convención del usuario.
+    double LeerCampo(const QString& texto) const { return LeerDatoEscrito(texto, Separador()); }
+    QString Dato(double valor) const { return TextoDato(valor, Separador()); }
+    QString Cifra(double valor, QStringView mascara) const;
+
     void PonerFormula(const QString& html);
     QVBoxLayout* AreaDatos() const { return datos_; }
     // Una fila de datos en la rejilla: etiqueta, campo y su explicación.
@@ -55,5 +63,5 @@ private:
     QPushButton* btnCancelar_;
 };
 
-// Texto de un número para la ventana con la máscara dada.
-QString Cifra(double valor, QStringView mascara);
+// Texto de un número para la ventana con la máscara y el separador dados.
+QString Cifra(double valor, QStringView mascara, SeparadorDecimal separador);

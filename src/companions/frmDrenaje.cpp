@@ -10,9 +10,9 @@
 
 namespace {
 
-QString TextoRango(const RangoDrenaje& m) {
-    if (m.Maximo == m.Minimo) return Cifra(m.Maximo, u"0.00");
-    return QStringLiteral("%1 – %2").arg(Cifra(m.Maximo, u"0.00"), Cifra(m.Minimo, u"0.00"));
+QString TextoRango(const RangoDrenaje& m, SeparadorDecimal s) {
+    if (m.Maximo == m.Minimo) return Cifra(m.Maximo, u"0.00", s);
+    return QStringLiteral("%1 – %2").arg(Cifra(m.Maximo, u"0.00", s), Cifra(m.Minimo, u"0.00", s));
 }
 
 } // namespace
@@ -64,7 +64,7 @@ frmDrenaje::frmDrenaje(SesionCompanero& sesion, Plataforma& plataforma, QWidget*
     grdTabla_->setVerticalHeaderLabels(filas);
     for (int i = 0; i < NumeroCalidadesDrenaje; ++i)
         for (int j = 0; j < NumeroRangosSaturacion; ++j) {
-            auto* celda = new QTableWidgetItem(TextoRango(CoeficienteDrenaje(i, j)));
+            auto* celda = new QTableWidgetItem(TextoRango(CoeficienteDrenaje(i, j), Separador()));
             celda->setTextAlignment(Qt::AlignCenter);
             grdTabla_->setItem(i, j, celda);
         }
@@ -87,7 +87,7 @@ frmDrenaje::frmDrenaje(SesionCompanero& sesion, Plataforma& plataforma, QWidget*
 }
 
 DatosDrenaje frmDrenaje::Datos() const {
-    return {lstCalidad_->currentIndex(), LeerDato(txtSaturacion_->text())};
+    return {lstCalidad_->currentIndex(), LeerCampo(txtSaturacion_->text())};
 }
 
 void frmDrenaje::MarcarTabla() {
@@ -108,7 +108,7 @@ void frmDrenaje::MarcarTabla() {
 void frmDrenaje::CargarLineas(const QStringList& lineas) {
     const DatosDrenaje d = LeerLineasDrenaje(lineas, Datos());
     lstCalidad_->setCurrentIndex(d.Calidad);
-    txtSaturacion_->setText(TextoDato(d.Saturacion));
+    txtSaturacion_->setText(Dato(d.Saturacion));
 }
 
 FallaDato frmDrenaje::Validar() const {
@@ -122,8 +122,8 @@ QString frmDrenaje::TextoResultado() const {
                           "<p style='font-size: 13pt;'>m = <b>%4</b>; valor medio %5</p>")
         .arg(CalidadesDrenaje()[d.Calidad].Nombre.toString(),
              Cifra(d.Saturacion, u"0.0") + QStringLiteral(" %"),
-             RangosSaturacion()[ColumnaSaturacion(d.Saturacion)].toString(), TextoRango(m),
-             Cifra(m.Medio(), u"0.00"));
+             RangosSaturacion()[ColumnaSaturacion(d.Saturacion)].toString(),
+             TextoRango(m, Separador()), Cifra(m.Medio(), u"0.00"));
 }
 
 QStringList frmDrenaje::LineasEntrada() const {

@@ -1,5 +1,7 @@
 #include "companions/frmMr.h"
 
+#include "common/EntradaDatos.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,19 +13,22 @@
 frmMr::frmMr(SesionCompanero& sesion, Plataforma& plataforma, QWidget* padre)
     : frmCompanero(sesion, plataforma, QStringLiteral("frmMr"),
                    QStringLiteral("CBR de Diseño y Módulo Resiliente"), padre) {
-    PonerFormula(QStringLiteral(
-        "<p style='font-size: 12pt;'><b>Mr = 2555 &times; CBR<sup>0.64</sup></b> (psi)</p>"
+    const QString formula = QStringLiteral(
+        "<p style='font-size: 12pt;'><b>Mr = 2555 &times; CBR<sup>%1</sup></b> (psi)</p>"
         "<p>El CBR de diseño es el valor que igualan o superan el 60 % de los ensayos con menos "
         "de 10<sup>4</sup> ejes equivalentes, el 75 % de 10<sup>4</sup> a 10<sup>6</sup> y el "
-        "87.5 % con más de 10<sup>6</sup>. Con los ensayos ordenados se calcula el porcentaje de "
+        "%2 % con más de 10<sup>6</sup>. Con los ensayos ordenados se calcula el porcentaje de "
         "ensayos iguales o mayores que cada valor y se interpola entre los dos porcentajes que "
-        "encierran el pedido. 1 MPa = 145.04 psi.</p>"));
+        "encierran el pedido. 1 MPa = %3 psi.</p>");
+    PonerFormula(formula.arg(TextoVentana(QStringLiteral("0.64"), Separador()),
+                             TextoVentana(QStringLiteral("87.5"), Separador()),
+                             TextoVentana(QStringLiteral("145.04"), Separador())));
 
     auto* rejilla = new QGridLayout;
     auto* rotulo = new QLabel(QStringLiteral("Resultados de los ensayos de CBR"), this);
     txtCBR_ = new QPlainTextEdit(this);
     txtCBR_->setObjectName(QStringLiteral("txtCBR"));
-    txtCBR_->setToolTip(QStringLiteral("CBR en %, separados por blancos, comas o saltos de línea; "
+    txtCBR_->setToolTip(QStringLiteral("CBR en %, separados por blancos, «;» o saltos de línea; "
                                        "hasta 50 ensayos"));
     txtCBR_->setTabChangesFocus(true);
     txtCBR_->setMaximumHeight(90);
@@ -47,12 +52,12 @@ frmMr::frmMr(SesionCompanero& sesion, Plataforma& plataforma, QWidget* padre)
 }
 
 DatosMr frmMr::Datos() const {
-    return {txtCBR_->toPlainText(), LeerDato(txtEjes_->text())};
+    return {txtCBR_->toPlainText(), LeerCampo(txtEjes_->text()), Separador()};
 }
 
 void frmMr::ContarEnsayos() {
-    const ListaCBR lista = LeerListaCBR(txtCBR_->toPlainText());
-    lbEnsayos_->setText(QStringLiteral("%1 de %2 ensayos; CBR en %, separados por blancos, comas o "
+    const ListaCBR lista = LeerListaCBR(txtCBR_->toPlainText(), Separador());
+    lbEnsayos_->setText(QStringLiteral("%1 de %2 ensayos; CBR en %, separados por blancos, «;» o "
                                        "saltos de línea")
                             .arg(lista.Valores.size())
                             .arg(MaximoEnsayosCBR));
@@ -60,8 +65,11 @@ void frmMr::ContarEnsayos() {
 
 void frmMr::CargarLineas(const QStringList& lineas) {
     const DatosMr d = LeerLineasMr(lineas, Datos());
-    txtCBR_->setPlainText(d.Lista);
-    txtEjes_->setText(TextoDato(d.Ejes));
+    // La lista guardada lleva el punto: se muestra con la convención del usuario.
+    const ListaCBR lista = LeerListaCBR(d.Lista, d.Separador);
+    txtCBR_->setPlainText(lista.Invalido.isEmpty() ? TextoListaCBR(lista.Valores, Separador())
+                                                   : d.Lista);
+    txtEjes_->setText(Dato(d.Ejes));
 }
 
 FallaDato frmMr::Validar() const {
@@ -72,14 +80,14 @@ QString frmMr::TextoResultado() const {
     const DatosMr d = Datos();
     const ResultadoMr r = CalcularMr(d);
     // Los ensayos ordenados con su porcentaje, para seguir la interpolación.
-    QList<double> valores = LeerListaCBR(d.Lista).Valores;
+    QList<double> valores = LeerListaCBR(d.Lista, d.Separador).Valores;
     std::sort(valores.begin(), valores.end());
     QStringList pares;
     for (qsizetype i = 0; i < valores.size(); ++i) {
         if (i > 0 && valores[i] == valores[i - 1]) continue;
         const double p =
             100.0 * static_cast<double>(valores.size() - i) / static_cast<double>(valores.size());
-        pares.append(QStringLiteral("%1 (%2 %)").arg(TextoDato(valores[i]), Cifra(p, u"0.0")));
+        pares.append(QStringLiteral("%1 (%2 %)").arg(Dato(valores[i]), Cifra(p, u"0.0")));
     }
     return QStringLiteral("<p>Ensayos ordenados (porcentaje iguales o mayores): %1<br>"
                           "Percentil de diseño = %2 %</p>"

@@ -30,12 +30,14 @@ frmTransito::frmTransito(SesionCompanero& sesion, Plataforma& plataforma, QWidge
                           QStringLiteral("vehículos por día en ambos sentidos, en el año inicial"));
     txtDireccional_ = CampoNumero(
         *rejilla, QStringLiteral("txtDireccional"), QStringLiteral("Factor direccional (Fd)"),
-        QStringLiteral("fracción del tránsito que va en la dirección de diseño (0.5 con tránsito "
-                       "igual en ambos sentidos)"));
+        QStringLiteral("fracción del tránsito que va en la dirección de diseño (%1 con tránsito "
+                       "igual en ambos sentidos)")
+            .arg(Dato(0.5)));
     txtCarril_ =
         CampoNumero(*rejilla, QStringLiteral("txtCarril"), QStringLiteral("Factor de carril (Fc)"),
                     QStringLiteral("fracción de esa dirección que usa el carril de "
-                                   "diseño (1.0 con un carril por sentido)"));
+                                   "diseño (%1 con un carril por sentido)")
+                        .arg(Cifra(1, u"0.0")));
     txtCrecimiento_ =
         CampoNumero(*rejilla, QStringLiteral("txtCrecimiento"),
                     QStringLiteral("Tasa de crecimiento anual (r)"), QStringLiteral("% por año"));
@@ -68,7 +70,7 @@ frmTransito::frmTransito(SesionCompanero& sesion, Plataforma& plataforma, QWidge
         txtFactor_[i]->setObjectName(QStringLiteral("txtFactor%1").arg(clases[i].Clave));
         txtFactor_[i]->setToolTip(QStringLiteral("Ejes equivalentes de 80 kN por vehículo; valor "
                                                  "típico %1")
-                                      .arg(TextoDato(clases[i].FactorTipico)));
+                                      .arg(Dato(clases[i].FactorTipico)));
         txtFactor_[i]->setMaximumWidth(90);
         nombre->setBuddy(txtPorcentaje_[i]);
         composicion->addWidget(nombre, i + 1, 0);
@@ -106,34 +108,34 @@ frmTransito::frmTransito(SesionCompanero& sesion, Plataforma& plataforma, QWidge
 
 DatosTransito frmTransito::Datos() const {
     DatosTransito d;
-    d.TPD = LeerDato(txtTPD_->text());
+    d.TPD = LeerCampo(txtTPD_->text());
     for (int i = 0; i < NumeroClasesVehiculo; ++i) {
-        d.Porcentaje[i] = LeerDato(txtPorcentaje_[i]->text());
-        d.Factor[i] = LeerDato(txtFactor_[i]->text());
+        d.Porcentaje[i] = LeerCampo(txtPorcentaje_[i]->text());
+        d.Factor[i] = LeerCampo(txtFactor_[i]->text());
     }
-    d.FactorDireccional = LeerDato(txtDireccional_->text());
-    d.FactorCarril = LeerDato(txtCarril_->text());
-    d.Crecimiento = LeerDato(txtCrecimiento_->text());
-    d.Periodo = LeerDato(txtPeriodo_->text());
+    d.FactorDireccional = LeerCampo(txtDireccional_->text());
+    d.FactorCarril = LeerCampo(txtCarril_->text());
+    d.Crecimiento = LeerCampo(txtCrecimiento_->text());
+    d.Periodo = LeerCampo(txtPeriodo_->text());
     return d;
 }
 
 void frmTransito::Mostrar(const DatosTransito& d) {
-    txtTPD_->setText(TextoDato(d.TPD));
+    txtTPD_->setText(Dato(d.TPD));
     for (int i = 0; i < NumeroClasesVehiculo; ++i) {
-        txtPorcentaje_[i]->setText(TextoDato(d.Porcentaje[i]));
-        txtFactor_[i]->setText(TextoDato(d.Factor[i]));
+        txtPorcentaje_[i]->setText(Dato(d.Porcentaje[i]));
+        txtFactor_[i]->setText(Dato(d.Factor[i]));
     }
-    txtDireccional_->setText(TextoDato(d.FactorDireccional));
-    txtCarril_->setText(TextoDato(d.FactorCarril));
-    txtCrecimiento_->setText(TextoDato(d.Crecimiento));
-    txtPeriodo_->setText(TextoDato(d.Periodo));
+    txtDireccional_->setText(Dato(d.FactorDireccional));
+    txtCarril_->setText(Dato(d.FactorCarril));
+    txtCrecimiento_->setText(Dato(d.Crecimiento));
+    txtPeriodo_->setText(Dato(d.Periodo));
 }
 
 void frmTransito::ActualizarSuma() {
     double suma = 0;
     for (QLineEdit* campo : txtPorcentaje_) {
-        const double v = LeerDato(campo->text());
+        const double v = LeerCampo(campo->text());
         if (std::isfinite(v)) suma += v;
     }
     lbSuma_->setText(Cifra(suma, u"0.00") + QStringLiteral(" %"));
@@ -146,7 +148,7 @@ void frmTransito::CargarLineas(const QStringList& lineas) {
 }
 
 FallaDato frmTransito::Validar() const {
-    return ValidarTransito(Datos());
+    return ValidarTransito(Datos(), Separador());
 }
 
 QString frmTransito::TextoResultado() const {

@@ -1,6 +1,7 @@
 // Ventana de alternativas fuera de pantalla: grilla, totales, cambio de fila,
 // selección, dibujo, costos unitarios y reportes; y el diálogo de costos
-// unitarios con el teclado: edición en la celda, Escape, Delete, aceptar y salir.
+// unitarios con el teclado: edición en la celda, Escape, Delete, aceptar y salir,
+// los números con coma o punto decimal y lo que no es un número.
 // El diagrama lineal abierto desde ella: clic en una columna y la unidad pasa a la
 // grilla; otra alternativa llega al diagrama; rueda, arrastre e Inicio; la
 // selección de menor costo; imprimir y exportar.
@@ -34,14 +35,16 @@ QString Fila(const Grilla& g, int f) {
 
 struct Dialogo {
     ModuloVarek9 modulo;
+    PlataformaGuionada plataforma;
     std::unique_ptr<frmCostosUnitarios> d;
     Grilla* g = nullptr;
     QLineEdit* txt = nullptr;
 
-    Dialogo() {
+    explicit Dialogo(SeparadorDecimal separador = SeparadorDecimal::Punto) {
         for (int t = 1; t <= NumeroTiposCapa; ++t)
             modulo.Proyecto.CostosUnitarios[t] = 1000.0 * t + 0.5;
-        d = std::make_unique<frmCostosUnitarios>(modulo);
+        modulo.Separador = separador;
+        d = std::make_unique<frmCostosUnitarios>(modulo, plataforma);
         d->show();
         d->activateWindow();
         if (!QTest::qWaitForWindowActive(d.get())) qFatal("diálogo sin activar");
@@ -171,6 +174,15 @@ private slots:
         // Suben todas menos la 4, que no lleva base granular.
         QCOMPARE(Fila(g, 6).section(u'|', 9),
                  u"1,962,221|1,487,556|1,467,460|7,383|1,469,149|1,475,890"_s);
+        // Con la coma decimal, la grilla en el acto, sin mover la fila; los reportes
+        // siguen con el punto.
+        g.PonerCelda(4, 3);
+        e.v->findChild<QAction*>(u"mnuSeparadorComa"_s)->trigger();
+        QCOMPARE(Fila(g, 6).section(u'|', 9),
+                 u"1.962.221|1.487.556|1.467.460|7.383|1.469.149|1.475.890"_s);
+        QCOMPARE(Fila(g, 2).section(u'|', 0, 8),
+                 u"1|T-1|1.000,00|1.987,50|987,50|6,50|8,92E+03|5,70|1,49"_s);
+        QCOMPARE(e.v->FilaActual(), 4);
 
         e.plataforma.VentanasModales.clear();
         for (int b = 0; b < 4; ++b) {
@@ -184,6 +196,7 @@ private slots:
             QVERIFY(archivo.startsWith(u"r"_s));
             QVERIFY(!QFile::exists(archivo + u".PRO"_s));
             ModuloVarek9 copia = e.modulo;
+            copia.Separador = SeparadorDecimal::Punto;
             EstadoDiseno estado;
             QVERIFY(EscribirReporte(b + 1, copia, estado, u"esperado"_s).Ok);
             QCOMPARE(LeerBytes(archivo), LeerBytes(u"esperado"_s));
@@ -297,10 +310,8 @@ private slots:
         QTest::keyClicks(e.g, u"1"_s);
         QVERIFY(e.d->Editando());
         QTest::keyClicks(e.txt, u"234.5"_s);
-        QCOMPARE(e.g->Texto(2, 4), u"1,234.50"_s); // mientras se escribe
         QTest::keyClick(e.txt, Qt::Key_Return);
         QVERIFY(!e.d->Editando());
-        QCOMPARE(e.g->Fila(), 3);
         QCOMPARE(QApplication::focusWidget(), e.g);
         // Delete vacía la celda; vacía vale 0.
         QTest::keyClick(e.g, Qt::Key_Delete);
@@ -331,7 +342,7 @@ private slots:
         QTest::mouseDClick(e.g->viewport(), Qt::LeftButton, {},
                            e.g->viewport()->mapFrom(e.g, celda.center()));
         QVERIFY(e.d->Editando());
-        QCOMPARE(e.txt->text(), u"5000.50"_s);
+        QCOMPARE(e.txt->text(), u"5000.5"_s); // el valor exacto
         // Flecha abajo cierra y baja; la celda conserva lo escrito.
         QTest::keyClicks(e.txt, u"9"_s);
         QTest::keyClick(e.txt, Qt::Key_Down);
@@ -342,6 +353,51 @@ private slots:
         QTest::mouseClick(e.d->findChild<QWidget*>(u"btnSalir"_s), Qt::LeftButton);
         QVERIFY(e.modulo.Proyecto.CostosUnitarios[5] == 5000.5);
         QVERIFY(!e.modulo.ProyectoModificado);
+    }
+
+    // La forma ambigua se lee con la convención; con la otra y sin ambigüedad, igual.
+    // Sin número se rechaza y la celda conserva su valor (el de BG es 2000.5).
+    void costosConSeparador_data() {
+        QTest::addColumn<bool>("coma");
+        QTest::addColumn<QString>("escrito");
+        QTest::addColumn<QString>("celda");
+        QTest::addColumn<double>("guardado");
+        QTest::addColumn<QString>("aviso");
+        QTest::newRow("miles con coma")
+            << true << u"750.000"_s << u"750.000,00"_s << 750000.0 << QString();
+        QTest::newRow("decimales con punto")
+            << false << u"750.000"_s << u"750.00"_s << 750.0 << QString();
+        QTest::newRow("coma decimal")
+            << true << u"1234,5"_s << u"1.234,50"_s << 1234.5 << QString();
+        QTest::newRow("coma con punto") << false << u"6,5"_s << u"6.50"_s << 6.5 << QString();
+        QTest::newRow("sin número")
+            << true << u"cinco"_s << u"2.000,50"_s << 2000.5
+            << u"El costo unitario [cinco] de [BG] no es un número; la celda conserva su valor..."_s;
+    }
+    void costosConSeparador() {
+        QFETCH(bool, coma);
+        QFETCH(QString, escrito);
+        QFETCH(QString, celda);
+        QFETCH(double, guardado);
+        QFETCH(QString, aviso);
+        Dialogo e(coma ? SeparadorDecimal::Coma : SeparadorDecimal::Punto);
+        QCOMPARE(e.g->Texto(1, 4), coma ? u"1.000,50"_s : u"1,000.50"_s);
+        e.g->PonerCelda(2, 4);
+        QTest::keyClick(e.g, Qt::Key_F2);
+        QCOMPARE(e.txt->text(), coma ? u"2000,5"_s : u"2000.5"_s);
+        QTest::keyClicks(e.txt, escrito);
+        QCOMPARE(e.g->Texto(2, 4), celda); // mientras se escribe
+        QTest::keyClick(e.txt, Qt::Key_Return);
+        QCOMPARE(e.g->Texto(2, 4), celda);
+        QCOMPARE(e.plataforma.Mensajes.size(), aviso.isEmpty() ? 0 : 1);
+        QCOMPARE(e.plataforma.Mensajes.value(0).Texto, aviso);
+        QCOMPARE(e.g->Fila(), aviso.isEmpty() ? 3 : 2); // rechazado, se queda para corregirlo
+        // La otra convención, desde el menú: la grilla cambia, los valores no.
+        e.d->findChild<QAction*>(coma ? u"mnuSeparadorPunto"_s : u"mnuSeparadorComa"_s)->trigger();
+        QCOMPARE(e.g->Texto(1, 4), coma ? u"1,000.50"_s : u"1.000,50"_s);
+        QTest::mouseClick(e.d->findChild<QWidget*>(u"btnAceptar"_s), Qt::LeftButton);
+        QCOMPARE(e.modulo.Proyecto.CostosUnitarios[CapaBG], guardado);
+        QCOMPARE(e.modulo.Proyecto.CostosUnitarios[CapaTSD], 1000.5);
     }
 
     void seleccionZoomArrastreYMenorCosto() {

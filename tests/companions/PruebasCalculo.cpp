@@ -463,8 +463,12 @@ private slots:
              {" 12.5 ", "-3e2", ".5", "12,5", "1.234,5", "1,2,3", "12abc", "", "inf"})
             leidos << QString::number(LeerDato(QString::fromLatin1(texto)), 'g', 12);
         QCOMPARE(leidos.join(u' '), u"12.5 -300 0.5 12.5 1234.5 nan nan nan nan"_s);
-        QCOMPARE(TextoDato(0.5) + u'|' + TextoDato(1e6) + u'|' + TextoDato(std::nan("")),
-                 u"0.5|1000000|"_s);
+        QCOMPARE(TextoDato(0.5) + u'|' + TextoDato(1e6) + u'|' + TextoDato(std::nan("")) + u'|' +
+                     TextoDato(2.5, SeparadorDecimal::Coma),
+                 u"0.5|1000000||2,5"_s);
+        // La lista escrita, con la convención; la forma ambigua la sigue.
+        QCOMPARE(LeerListaCBR(u"3,5; 1.500"_s, SeparadorDecimal::Coma).Valores,
+                 (QList<double>{3.5, 1500}));
         QCOMPARE(LineaDato(u"TPD"_s, 350.0), u"TPD=350"_s);
         const QMap<QString, QString> m = LeerLineasDatos({u" a = 1 "_s, u"=2"_s, u"b"_s});
         QCOMPARE(m, (QMap<QString, QString>{{"a", "1"}}));

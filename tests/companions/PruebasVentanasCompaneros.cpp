@@ -1,6 +1,7 @@
 // Ventanas de los programas complementarios, fuera de pantalla: el archivo X
 // sostenido mientras la ventana vive, la unidad y las líneas que llegan en modo
-// selección, lo que dejan al aceptar, nada al cancelar y los avisos de datos malos.
+// selección, lo que dejan al aceptar, nada al cancelar, los avisos de datos malos y
+// los números con la convención del usuario.
 // El lanzador contra un programa de prueba real: resultados por código, archivos
 // sobrantes, modo selección, nombre de intercambio tomado por otro proceso,
 // programa que no arranca y la espera mientras corre; los cuatro ejecutables, que
@@ -47,12 +48,14 @@ struct Escenario : CarpetaGuionada {
 
     std::unique_ptr<QWidget> ventana; // vive menos que la sesión
     // La ventana del programa, ya a la vista, sobre una sesión iniciada con la línea
-    // de comandos dada (vacía: sin argumentos).
+    // de comandos dada (vacía: sin argumentos) y la convención de los números.
     template <class T>
-    T& Abrir(const QString& argumento, const QString& extension) {
+    T& Abrir(const QString& argumento, const QString& extension,
+             SeparadorDecimal separador = SeparadorDecimal::Punto) {
         QStringList argumentos{u"programa"_s};
         if (!argumento.isEmpty()) argumentos.append(argumento);
-        sesion = std::make_unique<SesionCompanero>(LeerArgumentosCompanero(argumentos), extension);
+        sesion = std::make_unique<SesionCompanero>(LeerArgumentosCompanero(argumentos), extension,
+                                                   separador);
         if (!sesion->Iniciar()) qFatal("sin sesión para %s", qPrintable(argumento));
         auto* v = new T(*sesion, plataforma);
         ventana.reset(v);
@@ -483,6 +486,37 @@ private slots:
         QCOMPARE(v.result(), int(QDialog::Rejected));
         QVERIFY(!QFile::exists("N1.RES"));
         QCOMPARE(LeerBytes("varek-9.tto"), QByteArray("TPD=450\r\n"));
+    }
+
+    // "1.500" es ambiguo: mil quinientos con la coma, uno y medio con el punto. Los
+    // campos y los avisos con la convención; las líneas guardadas, con el punto.
+    void convencionDelUsuario_data() {
+        QTest::addColumn<bool>("coma");
+        QTest::addColumn<QString>("escrito");
+        QTest::addColumn<QString>("guardado"); // la línea del TPD; vacía si no acepta
+        QTest::newRow("coma") << true << u"1.500"_s << u"TPD=1500"_s;
+        QTest::newRow("punto") << false << u"1.500"_s << u"TPD=1.5"_s;
+        QTest::newRow("sin número") << true << u"cinco"_s << QString();
+    }
+    void convencionDelUsuario() {
+        QFETCH(bool, coma);
+        QFETCH(QString, escrito);
+        QFETCH(QString, guardado);
+        Escenario e;
+        auto& v = e.Abrir<frmTransito>(u"varek-9,N1,SinPresentacion,Seleccionar"_s, u".tto"_s,
+                                       coma ? SeparadorDecimal::Coma : SeparadorDecimal::Punto);
+        QCOMPARE(Textos(v, {"txtFactorC2G", "lbSuma"}),
+                 coma ? u"3,44|100,00 %"_s : u"3.44|100.00 %"_s);
+        Escribir(v, "txtTPD", escrito);
+        Pulsar(v, "btnAceptar");
+        QCOMPARE(v.isVisible(), guardado.isEmpty());
+        if (guardado.isEmpty())
+            QCOMPARE(e.UltimoMensaje(),
+                     u"El tránsito promedio diario (TPD) debe ser un número "
+                     "mayor que 0 y no mayor que 1.000.000 vehículos por día..."_s);
+        else
+            QVERIFY(Lineas("varek-9.tto").contains(guardado) &&
+                    Lineas("varek-9.tto").contains(u"Factor.C2G=3.44"_s));
     }
 
     void climaConEnterYETPDigitada() {
