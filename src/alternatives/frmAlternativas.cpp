@@ -536,7 +536,7 @@ void frmAlternativas::Imprimir(int numero) {
     const QString pdf = proyecto.absoluteDir().absoluteFilePath(
         QStringLiteral("%1 - %2.pdf")
             .arg(QFileInfo(modulo_.ArchivoProyecto).fileName(), TituloReporte(numero)));
-    ImprimirArchivo(plataforma_, this, archivo, QString(), pdf);
+    ImprimirArchivo(plataforma_, this, archivo, QString(), pdf, proyecto.absoluteFilePath());
 }
 
 void frmAlternativas::DefinirCostosUnitarios() {
