@@ -68,12 +68,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     if (!pegado.Notas.isEmpty() && TextoPegado(pegado, preferencia).isEmpty()) std::abort();
     if (t.Columnas() != ColumnasUH) std::abort();
     if (t.Filas() > FilasIniciales + texto.count(u'\n') + texto.count(u'\r')) std::abort();
-    // Una celda de lista tiene una entrada de su lista o nada.
+    // Una celda de lista tiene una entrada de su lista (tramo y segmento, su
+    // código) o nada.
     for (int f = 1; f < t.Filas(); ++f)
-        for (int c = 1; c < ColumnasUH; ++c)
-            if (EsColumnaListaUH(c) && !t.Texto(f, c).isEmpty() &&
-                !EntradasListaUH(c).contains(t.Texto(f, c)))
+        for (int c = 1; c < ColumnasUH; ++c) {
+            const QString& celda = t.Texto(f, c);
+            if (!EsColumnaListaUH(c) || celda.isEmpty()) continue;
+            const bool codigo = c == ColTipoTramo || c == ColTipoSegmento;
+            const QStringList& entradas = EntradasListaUH(c);
+            if (std::none_of(entradas.begin(), entradas.end(), [&](const QString& e) {
+                    return codigo ? e.left(1) == celda : e == celda;
+                }))
                 std::abort();
+        }
 
     const int cursor = RevisarUH(p, t, fila);
     if (cursor < 1 || cursor >= t.Filas()) std::abort();

@@ -335,7 +335,12 @@ ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int col
     for (int f = fila; f <= ultima; ++f)
         for (int c = std::max(columna, 1); c < ColumnasUH; ++c) {
             const QString celda = tabla.Texto(f, c);
-            if (celda.trimmed().isEmpty()) continue;
+            if (celda.trimmed().isEmpty()) {
+                // Solo blancos en un número o una lista es una celda vacía; en el código
+                // y la descripción quedan tal cual.
+                if (EsColumnaNumeroUH(c) || EsColumnaListaUH(c)) tabla.PonerTexto(f, c, QString());
+                continue;
+            }
             const auto notar = [&](NotaPegado nota, double valor = 0,
                                    const QString& quitados = {}) {
                 r.Notas.append({f, c, nota, celda.trimmed(), valor, quitados});
