@@ -263,7 +263,8 @@ NumeroEscrito LeerNumeroEscrito(QStringView texto, SeparadorDecimal convencion) 
             miles = separador;
             r.Muestra = otro;
         } else if (!varios && grupos) {
-            // "215.000": la convención decide.
+            // Se aparta a propósito de lo original: "215.000" no es siempre 215; la
+            // convención del usuario decide.
             r.Ambiguo = true;
             if (QChar(char16_t(convencion)) == separador)
                 decimal = separador;

@@ -33,8 +33,8 @@ QString CopiarTexto(const TablaTextos& tabla, int primeraFila, int primeraColumn
     QString texto;
     for (int f = primeraFila; f <= ultima; ++f) {
         for (int c = primeraColumna; c < tabla.Columnas(); ++c) {
-            // Los números van con su valor exacto, no con lo que muestra la máscara:
-            // una hoja de cálculo los lee como números y pegarlos da lo mismo.
+            // Se aparta a propósito de lo original: los números van con su valor exacto,
+            // no con lo que muestra la máscara; pegarlos de vuelta da lo mismo.
             if (const auto valor = tabla.Valor(f, c))
                 texto += TextoExacto(*valor, tabla.Separador());
             else

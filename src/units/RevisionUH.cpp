@@ -345,7 +345,8 @@ ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int col
                                    const QString& quitados = {}) {
                 r.Notas.append({f, c, nota, celda.trimmed(), valor, quitados});
             };
-            // Lo que no se puede leer no se toma: la celda vuelve a lo que tenía.
+            // Se aparta a propósito de lo original: lo que no se puede leer no se toma (ni
+            // como 0 ni como la primera entrada); la celda vuelve a lo que tenía.
             const auto rechazar = [&](NotaPegado nota) {
                 notar(nota);
                 if (const auto v = anterior.Valor(f, c))

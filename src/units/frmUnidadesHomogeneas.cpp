@@ -709,7 +709,8 @@ bool frmUnidadesHomogeneas::ValidarEdicion() {
             IconoMensaje::Exclamacion);
         return false;
     }
-    // Un valor fuera de lo usual se confirma antes de tomarlo ("6,500" por 6,5).
+    // Se aparta a propósito de lo original: un valor fuera de lo usual se confirma
+    // antes de tomarlo ("6,500" por 6,5).
     if (FueraDeLoUsualUH(e.Columna, n.Valor) &&
         plataforma_.Mensaje(this, QStringLiteral("UNIDADES DE DISEÑO"),
                             PreguntaValorUH(e.Columna, n.Valor, e.Fila, modulo_.Separador),
