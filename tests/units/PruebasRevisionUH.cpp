@@ -550,7 +550,7 @@ private slots:
         QTest::newRow("enteros, nada que decir") << u"N1\t\t2\tC\t100\t200"_s << QChar(u',')
                                                  << u"N1||2|C|||| 100 200 0 0 0 0 0"_s << QString();
         QTest::newRow("rechazos y avisos")
-            << u"R1\tTramo ≥ 5 km Ω\tx\t\tcinco\t6,5 m\t65\t60000000\tS\tMojado\t150\tmont\t"
+            << u"R1Ω\tTramo ≥ 5 km Ω\tx\t\tcinco\t6,5 m\t65\t60000000\tS\tMojado\t150\tmont\t"
                "afr\t400\t0"_s
             << QChar(u',') << u"R1|Tramo  5 km |||||Montañoso| 0 6.5 65 60000000 150 0 0"_s
             << u"Los números se leyeron con la coma como separador decimal, como lo muestra la "
@@ -571,8 +571,28 @@ private slots:
                "fila 1, CBR: 150,00\n"
                "fila 1, Espesor Afirmado: 400,00\n\n"
                "Se quitaron los caracteres que no se pueden guardar en el archivo del proyecto:\n"
+               "fila 1, Código Tramo: [Ω] en \"R1Ω\"\n"
                "fila 1, Descripción: [≥Ω] en \"Tramo ≥ 5 km Ω\""_s;
     }
+    // Los límites de lo usual: el límite mismo todavía es usual.
+    void fueraDeLoUsual() {
+        const QList<std::tuple<int, double, bool>> casos{{ColAnchoCorona, 40, false},
+                                                         {ColAnchoCorona, 40.01, true},
+                                                         {ColCBR, 100, false},
+                                                         {ColCBR, 100.5, true},
+                                                         {ColEspesorAfirmado, 300, false},
+                                                         {ColEspesorSubrasante, 300.5, true},
+                                                         {ColEjesEquivalentes, 5e7, false},
+                                                         {ColEjesEquivalentes, 5e7 + 1, true},
+                                                         {ColAbscisaInicial, -1e7, false},
+                                                         {ColAbscisaFinal, -1e7 - 0.5, true},
+                                                         {ColAbscisaFinal, 1e7 + 0.5, true},
+                                                         {ColDescripcion, 1e9, false}};
+        for (const auto& [columna, valor, fuera] : casos)
+            QVERIFY2(FueraDeLoUsualUH(columna, valor) == fuera,
+                     qPrintable(u"%1: %2"_s.arg(columna).arg(valor)));
+    }
+
     void pegadoConConvencion() {
         QFETCH(QString, texto);
         QFETCH(QChar, preferencia);
