@@ -39,6 +39,11 @@ private:
     int usados_ = 0;
 };
 
+// Módulo resiliente de la subrasante (psi) por su CBR.
+double ModuloSubrasante(double cbr) {
+    return 2555 * std::pow(cbr, 0.64);
+}
+
 double MinimoPorTransito(const CapaAlternativa& c, double w18) {
     return w18 >= TransitoAlto ? c.EspesorMinimoAlto : c.EspesorMinimoBajo;
 }
@@ -165,6 +170,14 @@ CausaSinDiseno SinDiseno(const UnidadHomogenea& u) {
     return CausaSinDiseno::Ninguna;
 }
 
+CausaSinDiseno SinDiseno(const Proyecto& p, const UnidadHomogenea& u) {
+    const CausaSinDiseno causa = SinDiseno(u);
+    if (causa != CausaSinDiseno::Ninguna) return causa;
+    const double sn = NumeroEstructural(u.EjesEquivalentes, -p.Zr, p.So,
+                                        4.2 - p.ServiciabilidadFinal, ModuloSubrasante(u.CBR));
+    return sn == -1.0 ? CausaSinDiseno::NoConverge : CausaSinDiseno::Ninguna;
+}
+
 QString TextoSinDiseno(CausaSinDiseno causa) {
     switch (causa) {
     case CausaSinDiseno::TransitoAlto:
@@ -173,6 +186,8 @@ QString TextoSinDiseno(CausaSinDiseno causa) {
         return QStringLiteral("Tránsito no definido");
     case CausaSinDiseno::CBRNoDefinido:
         return QStringLiteral("CBR no definido");
+    case CausaSinDiseno::NoConverge:
+        return QStringLiteral("El número estructural no converge");
     case CausaSinDiseno::Ninguna:
         break;
     }
@@ -196,8 +211,10 @@ void CalcularAlternativas(ModuloVarek9& modulo, EstadoDiseno& estado, int i) {
     const double w18 = u.EjesEquivalentes;
 
     NumerosEstructurales sn(w18, -p.Zr, p.So, deltaPSI);
-    const double mr = 2555 * std::pow(u.CBR, 0.64);
-    u.SNRequerido = sn.Sobre(mr);
+    const double requerido = sn.Sobre(ModuloSubrasante(u.CBR));
+    // Se aparta a propósito: sin raíz no hay estructuras mínimas, la unidad queda sin diseño.
+    if (requerido == -1.0) return;
+    u.SNRequerido = requerido;
 
     const int humedad = ClaseHumedad(u.ClimaHumedad);
     const int temperatura = ClaseTemperatura(u.ClimaTemperatura);

@@ -24,14 +24,18 @@ int ClaseTemperatura(const QString& clima);
 double CoeficienteAfirmado(const QString& tipoAfirmado);
 
 // Por qué una unidad queda sin diseño; Ninguna si se diseña.
-enum class CausaSinDiseno { Ninguna, TransitoAlto, TransitoNoDefinido, CBRNoDefinido };
+enum class CausaSinDiseno { Ninguna, TransitoAlto, TransitoNoDefinido, CBRNoDefinido, NoConverge };
+// Por los datos de la unidad solos (nunca NoConverge).
 CausaSinDiseno SinDiseno(const UnidadHomogenea& u);
+// También con los parámetros del proyecto: NoConverge si la ecuación no tiene raíz.
+CausaSinDiseno SinDiseno(const Proyecto& p, const UnidadHomogenea& u);
 // El motivo en palabras del usuario; vacío para Ninguna.
 QString TextoSinDiseno(CausaSinDiseno causa);
 
 // Diseña la unidad i (1..NumeroUH): escribe su SNRequerido, las seis
 // AlternativaUH del módulo y estado.CostoAlternativa. Una unidad fuera del
-// rango de tránsito (0 < W18 <= 500000) o con CBR <= 0 queda sin diseño.
+// rango de tránsito (0 < W18 <= 500000), con CBR <= 0 o cuyo número estructural
+// no tiene raíz queda sin diseño.
 void CalcularAlternativas(ModuloVarek9& modulo, EstadoDiseno& estado, int i);
 
 // Conserva la selección de la unidad si su alternativa aplica; si no, toma la

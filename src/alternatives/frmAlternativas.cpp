@@ -345,7 +345,8 @@ void frmAlternativas::MostrarTextosDibujo() {
     // Los motivos solo llevan separadores en sus números.
     if (const int i = filaActual_ - 1; i >= 1 && i <= modulo_.Proyecto.NumeroUH)
         lbSinDiseno_->setText(
-            TextoVentana(TextoSinDiseno(SinDiseno(modulo_.Proyecto.UH[i])), modulo_.Separador));
+            TextoVentana(TextoSinDiseno(SinDiseno(modulo_.Proyecto, modulo_.Proyecto.UH[i])),
+                         modulo_.Separador));
 }
 
 void frmAlternativas::SeleccionCambiada() {
@@ -452,7 +453,8 @@ void frmAlternativas::CambioFila() {
             const UnidadHomogenea& u = modulo_.Proyecto.UH[i];
             MostrarEspesores(u.EspesorAfirmado * 10, u.EspesorSubrasante * 10);
             // Una unidad sin diseño dice por qué, en vez de seis "No aplica" mudos.
-            const QString motivo = TextoVentana(TextoSinDiseno(SinDiseno(u)), modulo_.Separador);
+            const QString motivo =
+                TextoVentana(TextoSinDiseno(SinDiseno(modulo_.Proyecto, u)), modulo_.Separador);
             lbSinDiseno_->setText(motivo);
             lbSinDiseno_->setVisible(!motivo.isEmpty());
             for (int n = 1; n <= NumeroAlternativas; ++n)

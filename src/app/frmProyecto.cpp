@@ -290,6 +290,14 @@ bool frmProyecto::RevisarNumero(QLineEdit* campo) {
     campo->setText(TextoNumero(tomar ? (confiabilidad ? modulo_.Proyecto.Confiabilidad
                                                       : modulo_.Proyecto.ServiciabilidadFinal)
                                      : tomado));
+    // Por encima de 4.0 la ecuación puede tener varias raíces: se avisa una vez por valor.
+    const double pt = modulo_.Proyecto.ServiciabilidadFinal;
+    if (!confiabilidad && tomar && pt > 4.0 && pt != tomado)
+        plataforma_.Aviso(this, Titulo,
+                          u"Con una serviciabilidad final mayor que %1 la ecuación AASHTO-93 "
+                          u"puede tener varias raíces; se toma la mayor."_s.arg(
+                              TextoVentana(Formato(4.0, u"0.0"), modulo_.Separador)),
+                          IconoMensaje::Informacion);
     tomado = confiabilidad ? modulo_.Proyecto.Confiabilidad : modulo_.Proyecto.ServiciabilidadFinal;
     revisando_ = false;
     return tomar;

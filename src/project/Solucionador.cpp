@@ -1,5 +1,6 @@
 #include "project/Solucionador.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -108,8 +109,11 @@ double DerivadaAASHTO(double SN, double W18, double ZR, double So, double DeltaP
     return f.Derivada(SN, f(SN));
 }
 
-double NumeroEstructural(double W18, double ZR, double So, double DeltaPSI, double MR) {
-    const EcuacionFija f(W18, ZR, So, DeltaPSI, MR);
+namespace {
+
+// Newton desde 2.0, tal cual: el iterado anterior al paso que ya es menor que
+// 0.0001 % de él, o -1 si en 1000 pasos no se asienta.
+double Newton(const EcuacionFija& f) {
     double sn = 2.0;
     double siguiente = f.PasoNewton(sn);
     if (std::fabs((siguiente - sn) / sn) * 100 < 0.0001) return sn;
@@ -119,4 +123,80 @@ double NumeroEstructural(double W18, double ZR, double So, double DeltaPSI, doub
         siguiente = f.PasoNewton(sn);
         if (std::fabs((siguiente - sn) / sn) * 100 < 0.0001) return sn;
     }
+}
+
+constexpr double SNMaximo = 30;
+
+// Tramos de [0, 30] donde la ecuación es monótona: sube hasta Maximo, baja hasta
+// Minimo y vuelve a subir. Con una pérdida de serviciabilidad grande no hay
+// vuelta (Maximo = Minimo = 30) y la ecuación sube siempre con SN.
+struct Tramos {
+    double Maximo = SNMaximo;
+    double Minimo = SNMaximo;
+    bool HayVuelta = false;
+};
+
+// Con u = SN + 1 y t = u^-5.19, la derivada por u se anula donde
+// k (0.40 + 1094 t)² + LogPerdida · 1094 · 5.19 · t = 0, k = 9.36 / ln 10:
+// una cuadrática en t. La t mayor (u menor) es el máximo local.
+Tramos TramosMonotonos(const EcuacionFija& f) {
+    Tramos tramos;
+    const double k = 9.36 / Ln10;
+    const double a = k * 1094 * 1094;
+    const double b = 2 * 0.40 * 1094 * k + f.LogPerdida * 1094 * 5.19;
+    const double c = 0.40 * 0.40 * k;
+    const double discriminante = b * b - 4 * a * c;
+    if (!(b < 0 && discriminante > 0)) return tramos;
+    const double raiz = std::sqrt(discriminante);
+    const auto sn = [](double t) { return std::clamp(std::pow(t, -1 / 5.19) - 1, 0.0, SNMaximo); };
+    tramos.Maximo = sn((-b + raiz) / (2 * a));
+    tramos.Minimo = sn((-b - raiz) / (2 * a));
+    tramos.HayVuelta = true;
+    return tramos;
+}
+
+// Bisección en [bajo, alto], donde f cambia de signo, hasta 1e-9 en SN.
+double Biseccion(const EcuacionFija& f, double bajo, double alto) {
+    const bool negativoAbajo = f(bajo) < 0;
+    while (alto - bajo > 1e-9) {
+        const double medio = (bajo + alto) / 2;
+        if ((f(medio) < 0) == negativoAbajo) {
+            bajo = medio;
+        } else {
+            alto = medio;
+        }
+    }
+    return (bajo + alto) / 2;
+}
+
+// La mayor raíz en [0, 30], buscada en los tramos monótonos de arriba hacia abajo;
+// -1 si la ecuación no cambia de signo en el intervalo.
+double MayorRaiz(const EcuacionFija& f, const Tramos& tramos) {
+    const double limites[4] = {0, tramos.Maximo, tramos.Minimo, SNMaximo};
+    for (int j = 2; j >= 0; --j) {
+        const double bajo = limites[j];
+        const double alto = limites[j + 1];
+        const double fBajo = f(bajo);
+        const double fAlto = f(alto);
+        if (fAlto == 0) return alto;
+        if (fBajo == 0) return bajo;
+        if ((fBajo < 0 && fAlto > 0) || (fBajo > 0 && fAlto < 0)) return Biseccion(f, bajo, alto);
+    }
+    return -1.0;
+}
+
+} // namespace
+
+double NumeroEstructural(double W18, double ZR, double So, double DeltaPSI, double MR) {
+    const EcuacionFija f(W18, ZR, So, DeltaPSI, MR);
+    const double sn = Newton(f);
+    const Tramos tramos = TramosMonotonos(f);
+    // Newton quedó en una raíz menor: por encima, en el valle o al final, el residuo
+    // vuelve a ser negativo.
+    const bool raizMenor =
+        tramos.HayVuelta && sn != -1.0 &&
+        ((sn < tramos.Minimo && f(tramos.Minimo) < 0) || (sn < SNMaximo && f(SNMaximo) < 0));
+    if (sn != -1.0 && !raizMenor) return sn;
+    // Se aparta a propósito: sin Newton o con una raíz menor, la mayor raíz en [0, 30].
+    return MayorRaiz(f, tramos);
 }

@@ -11,5 +11,7 @@ double AreaNormal(double z);
 double CalcularZr(double p);
 double EcuacionAASHTO(double SN, double W18, double ZR, double So, double DeltaPSI, double MR);
 double DerivadaAASHTO(double SN, double W18, double ZR, double So, double DeltaPSI, double MR);
-// Número estructural requerido (pulgadas), o -1 si Newton no se asienta.
+// Número estructural requerido (pulgadas): el de Newton desde 2.0; donde Newton no
+// se asienta o se queda en una raíz por encima de la cual el residuo vuelve a ser
+// negativo, la mayor raíz en [0, 30]; -1 si no hay raíz en [0, 30].
 double NumeroEstructural(double W18, double ZR, double So, double DeltaPSI, double MR);

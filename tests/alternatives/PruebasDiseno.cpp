@@ -187,6 +187,8 @@ private slots:
         QTest::newRow("tránsito sobre 500000") << u"500000.5:10"_s << u"000000"_s << 2 << 2;
         QTest::newRow("CBR 0") << u"10000:0"_s << u"000000"_s << 2 << 2;
         QTest::newRow("CBR negativo") << u"10000:-3"_s << u"000000"_s << 2 << 2;
+        // La ecuación ya es positiva en SN = 0: sin raíz no hay estructuras mínimas.
+        QTest::newRow("SN sin raíz") << u"100:100"_s << u"000000"_s << 2 << 2;
     }
     void aplicabilidadYSeleccion() {
         QFETCH(QString, unidad);
@@ -282,6 +284,26 @@ private slots:
         CalcularAlternativas(m, e, 1);
         QVERIFY(m.Proyecto.UH[1].SNRequerido > 0);
         QVERIFY(!Estructuras(m).contains(u'-'));
+    }
+
+    // El ejemplo con pt 4.1: ninguna unidad con SN -1. Los esperados se calcularon aparte
+    // (mayor raíz de la ecuación en [0, 30] por barrido fino y bisección); la unidad 11
+    // tiene tres raíces (2.566, 3.580 y 4.941) y la 2 pasa de 500000 ejes.
+    void ejemploConServiciabilidadAlta() {
+        ModuloVarek9 m;
+        LeerProyectoDesde(m, VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s);
+        m.Proyecto.ServiciabilidadFinal = 4.1;
+        const double esperados[] = {7.583661, 0,        8.406471, 7.128780, 6.121357,
+                                    5.556203, 2.278791, 1.928221, 2.157053, 6.278394,
+                                    4.941075, 1.917882, 1.463888, 1.195144};
+        QCOMPARE(m.Proyecto.NumeroUH, int(std::size(esperados)));
+        EstadoDiseno e;
+        DisenarProyecto(m, e, [&](int i) {
+            const double sn = m.Proyecto.UH[i].SNRequerido;
+            QVERIFY2(std::fabs(sn - esperados[i - 1]) < 2e-6,
+                     qPrintable(u"%1: %2"_s.arg(i).arg(sn)));
+            QCOMPARE(m.AlternativaUH[1].Aplicable, sn > 0);
+        });
     }
 
     void pasadaDelProyectoYClasesDeClima() {

@@ -242,15 +242,15 @@ private slots:
     // costos unitarios en 0 la ventana lo dice una vez al abrir. La que tiene diseño
     // dibuja las cajas del dibujo del núcleo.
     void dibujoYMotivoSinDiseno() {
-        VentanaAlternativas e(4);
-        // Tránsito alto, sin tránsito y sin CBR; la unidad 4 sí se diseña, con
-        // afirmado y capa de subrasante.
-        const QList<std::pair<double, double>> casos{{500400, 5}, {0, 5}, {80000, -1}};
-        for (int i = 1; i <= 3; ++i) {
+        VentanaAlternativas e(5);
+        // Tránsito alto, sin tránsito, sin CBR y una demanda tan baja que la ecuación no
+        // tiene raíz en [0, 30]; la unidad 5 sí se diseña, con afirmado y subrasante.
+        const QList<std::pair<double, double>> casos{{500400, 5}, {0, 5}, {80000, -1}, {100, 100}};
+        for (int i = 1; i <= 4; ++i) {
             e.modulo.Proyecto.UH[i].EjesEquivalentes = casos[i - 1].first;
             e.modulo.Proyecto.UH[i].CBR = casos[i - 1].second;
         }
-        UnidadHomogenea& u4 = e.modulo.Proyecto.UH[4];
+        UnidadHomogenea& u4 = e.modulo.Proyecto.UH[5];
         u4.TipoAfirmado = u"AFR-1"_s;
         u4.EspesorAfirmado = 20;
         u4.EspesorSubrasante = 30;
@@ -258,13 +258,14 @@ private slots:
         e.Abrir();
         auto* lb = e.Control<QLabel>(u"lbSinDiseno"_s);
         QStringList motivos;
-        for (int i = 1; i <= 3; ++i) {
+        for (int i = 1; i <= 4; ++i) {
             e.grilla->PonerCelda(i + 1, 0);
             motivos << (lb->isVisible() ? lb->text() : QString());
         }
         QCOMPARE(motivos,
                  (QStringList{u"Tránsito mayor que 500,000 ejes: fuera del alcance del método"_s,
-                              u"Tránsito no definido"_s, u"CBR no definido"_s}));
+                              u"Tránsito no definido"_s, u"CBR no definido"_s,
+                              u"El número estructural no converge"_s}));
         // Ninguna alternativa ni estructura.
         for (int n = 1; n <= 6; ++n) {
             QVERIFY(!e.Control(u"imgNoAplica%1"_s.arg(n))->isVisible());
@@ -275,7 +276,7 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QVERIFY(e.plataforma.Mensajes[0].Texto.startsWith(u"Los costos unitarios son cero"_s));
         // Otra fila con diseño no lo muestra, y sí su dibujo.
-        e.grilla->PonerCelda(5, 0);
+        e.grilla->PonerCelda(6, 0);
         QVERIFY(!lb->isVisible());
         const DibujoEspesores& d = e.v->Dibujo();
         QVERIFY(d.Tmax > 0);

@@ -64,6 +64,9 @@ private slots:
         fila("serviciabilidad fuera", "txt5", true, u"4,5"_s, true, 2, u"2"_s,
              u"El valor [4,5] de la serviciabilidad final está fuera de los límites (de 1 a "
              "menos de 4,2): se toma 2. ¿Desea continuar?"_s);
+        fila("serviciabilidad sobre 4", "txt5", false, u"4.1"_s, true, 4.1, u"4.1"_s,
+             u"Con una serviciabilidad final mayor que 4.0 la ecuación AASHTO-93 puede tener "
+             "varias raíces; se toma la mayor."_s);
     }
     void numerosConSeparador() {
         QFETCH(QString, campo);
