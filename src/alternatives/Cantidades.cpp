@@ -15,6 +15,7 @@ CantidadesUnidad CantidadesDeUnidad(const ModuloVarek9& modulo, const EstadoDise
     // Los mismos productos, en el mismo orden, que el costo de la alternativa.
     const double area = std::fabs(u.AbscisaFinal - u.AbscisaInicial) * u.AnchoCorona;
     c.Area = area;
+    c.Capas.reserve(NumeroRanuras + 1); // a lo sumo tres capas, el afirmado, CSR y GEO
     for (int k = 1; k <= alt.NumeroCapas; ++k) {
         const CapaAlternativa& capa = alt.Capas[k];
         const double unitario = p.CostosUnitarios[static_cast<std::size_t>(capa.Tipo)];
