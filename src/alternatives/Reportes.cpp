@@ -1,5 +1,6 @@
 #include "alternatives/Reportes.h"
 
+#include "alternatives/Cantidades.h"
 #include "common/Formato.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Texto.h"
@@ -8,6 +9,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -23,6 +25,7 @@ constexpr const char16_t* TitulosReporte[] = {
 } // namespace
 
 QString TituloReporte(int numero) {
+    if (numero == NumeroReporteCantidades) return QStringLiteral("CANTIDADES DE OBRA");
     return numero >= 1 && numero <= 4 ? QString::fromUtf16(TitulosReporte[numero]) : QString();
 }
 
@@ -415,6 +418,106 @@ ErrorEscritura ImprimeCostosAlternativasSeleccionadas(ModuloVarek9& modulo, Esta
     return r.Cerrar(99, archivo);
 }
 
+ErrorEscritura ImprimeCantidadesObra(ModuloVarek9& modulo, EstadoDiseno& estado,
+                                     const QString& archivo) {
+    const CantidadesProyecto cantidades = CalcularCantidades(modulo, estado);
+    Reporte r(modulo, 4);
+    r.Titulo(113, TituloReporte(NumeroReporteCantidades),
+             {u"              Abscisa    Abscisa           Ancho           Area",
+              u"  # Codigo    Inicial      Final Longitud Corona Alt Superficie Capa  Espesor "
+              u"      Cantidad Unid          Costo",
+              u" UH  Tramo        (m)        (m)      (m)    (m) Sel       (m2)          (cm) "
+              u"                    miles_de_pesos"});
+    const auto capa = [&](const CantidadCapa& c) {
+        r.Izquierda(CodigoCapa(modulo, c.Tipo), 5);
+        r.Blancos(1);
+        if (c.Espesor > 0)
+            r.Numero(c.Espesor / 10, u"0.0", 7);
+        else
+            r.Blancos(7);
+        r.Blancos(1);
+        r.Numero(c.Cantidad, u"#,##0.00", 14);
+        r.Blancos(1);
+        r.Izquierda(modulo.TipoCapa[c.Tipo].Unidad, 4);
+        r.Blancos(1);
+        r.Miles(c.Costo, 14);
+        r.Terminar();
+    };
+    for (const CantidadesUnidad& c : cantidades.Unidades) {
+        const UnidadHomogenea& u = modulo.Proyecto.UH[c.Unidad];
+        r.Empezar(100);
+        r.Entero(c.Unidad, 3);
+        r.Blancos(1);
+        r.Cortado(u.CodigoTramo, 6);
+        r.Blancos(1);
+        r.Numero(u.AbscisaInicial, u"#,##0.00", 10);
+        r.Blancos(1);
+        r.Numero(u.AbscisaFinal, u"#,##0.00", 10);
+        r.Blancos(1);
+        r.Numero(std::fabs(u.AbscisaFinal - u.AbscisaInicial), u"0.00", 8);
+        r.Blancos(1);
+        r.Numero(u.AnchoCorona, u"0.00", 6);
+        r.Blancos(1);
+        if (c.Alternativa == 0 || c.Capas.isEmpty()) {
+            r.Agregar(u"Sin Alternat");
+            r.Terminar();
+            continue;
+        }
+        r.Entero(c.Alternativa, 3);
+        r.Blancos(1);
+        r.Numero(c.Area, u"#,##0.00", 10);
+        r.Blancos(1);
+        for (qsizetype k = 0; k < c.Capas.size(); ++k) {
+            // Las capas siguientes quedan bajo las mismas columnas.
+            if (k > 0) {
+                r.Empezar(100);
+                r.Blancos(64);
+            }
+            capa(c.Capas[k]);
+        }
+    }
+    r.Guiones(100, 113);
+    r.Terminar();
+    r.Linea(10, u"TOTALES POR MATERIAL");
+    r.Linea(100, u" Tipo_Capa                                                      Unidad"
+                 u"      Cantidad          Costo");
+    r.Guiones(100, 113);
+    double total = 0;
+    for (int t = 1; t <= NumeroTiposCapa; ++t) {
+        if (cantidades.Cantidad[t] == 0 && cantidades.Costo[t] == 0) continue;
+        const TipoCapa& tipo = modulo.TipoCapa[t];
+        r.Empezar(100);
+        r.Agregar(u" ");
+        r.Izquierda(QString(tipo.Codigo + u' ' + tipo.Descripcion), 62);
+        r.Blancos(1);
+        r.Izquierda(tipo.Unidad, 6);
+        r.Numero(cantidades.Cantidad[t], u"#,##0.00", 14);
+        r.Blancos(1);
+        r.Miles(cantidades.Costo[t], 14);
+        r.Terminar();
+        total += cantidades.Costo[t];
+    }
+    // El afirmado existente no se construye, pero el costo de la alternativa lo cuenta.
+    if (cantidades.CostoAfirmado != 0) {
+        const QStringView afirmado =
+            u" AFR Afirmado existente (incluido en el costo de la alternativa)";
+        r.Empezar(100);
+        r.Agregar(afirmado);
+        r.Blancos(85 - afirmado.size());
+        r.Miles(cantidades.CostoAfirmado, 14);
+        r.Terminar();
+        total += cantidades.CostoAfirmado;
+    }
+    r.Linea(100, QString(85, u' ') + QString(14, u'-'));
+    const QStringView rotulo = u"Total Alternativas Seleccionadas : ";
+    r.Empezar(100);
+    r.Blancos(85 - rotulo.size());
+    r.Agregar(rotulo);
+    r.Miles(total, 14);
+    r.Terminar();
+    return r.Cerrar(113, archivo);
+}
+
 ErrorEscritura EscribirReporte(int numero, ModuloVarek9& modulo, EstadoDiseno& estado,
                                const QString& archivo) {
     switch (numero) {
@@ -426,6 +529,8 @@ ErrorEscritura EscribirReporte(int numero, ModuloVarek9& modulo, EstadoDiseno& e
         return ImprimeCostosAlternativas(modulo, estado, archivo);
     case 4:
         return ImprimeCostosAlternativasSeleccionadas(modulo, estado, archivo);
+    case NumeroReporteCantidades:
+        return ImprimeCantidadesObra(modulo, estado, archivo);
     default:
         return ErrorEscritura{false, 0,
                               QStringLiteral("Número de reporte no válido: %1").arg(numero)};

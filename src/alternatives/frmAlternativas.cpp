@@ -124,6 +124,9 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
         opciones->addAction(QStringLiteral("Seleccionar la Alternativa de &Menor Costo"));
     menorCosto->setObjectName(QStringLiteral("mnuOpcion2"));
     connect(menorCosto, &QAction::triggered, this, &frmAlternativas::SeleccionarMenorCosto);
+    QAction* cantidades = opciones->addAction(QStringLiteral("Cantidades de &Obra"));
+    cantidades->setObjectName(QStringLiteral("mnuOpcion3"));
+    connect(cantidades, &QAction::triggered, this, [this] { Imprimir(NumeroReporteCantidades); });
     opciones->addSeparator();
     AgregarMenuSeparador(*opciones, modulo_.Separador, [this] { CambioSeparador(); });
     QAction* salir = menu->addAction(QStringLiteral("&Salir"));

@@ -29,7 +29,7 @@ public:
     void CargarUH();
     // Dibuja las seis estructuras de la unidad diseñada de último.
     void MostrarEspesores(double afirmado, double subrasante);
-    // El reporte 1..4 a un archivo nuevo y al diálogo de impresión.
+    // El reporte 1..4 o 6 (cantidades de obra) a un archivo nuevo y al diálogo de impresión.
     void Imprimir(int numero);
     void DefinirCostosUnitarios();
     // Abre (o trae al frente) el diagrama lineal, sin modal.

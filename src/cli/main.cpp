@@ -1,4 +1,5 @@
 // varek9-cli: el núcleo de cálculo y el archivo de proyecto desde la consola.
+#include "alternatives/Cantidades.h"
 #include "alternatives/Diseno.h"
 #include "alternatives/Reportes.h"
 #include "cli/OrdenesImpresion.h"
@@ -71,6 +72,13 @@ const char16_t* const Ayuda =
     u"                                (sin enviarla); sin --salida reserva un nombre\n"
     u"  pdf REPORTE SALIDA.pdf [--desde A] [--hasta B] [--fecha F]\n"
     u"                                imprime el reporte en un PDF como la impresora\n"
+    u"  cantidades PROYECTO.vk9       cantidades de obra de la alternativa seleccionada,\n"
+    u"                                separadas por tabulador: por unidad, número,\n"
+    u"                                alternativa, área de superficie (m²) y, por capa,\n"
+    u"                                código, cantidad (m² o m³) y costo; luego TOTAL con\n"
+    u"                                código, unidad, cantidad y costo de cada material,\n"
+    u"                                AFIRMADO con el costo del afirmado existente (no es\n"
+    u"                                obra) y SELECCION con el costo de la selección\n"
     u"  diagrama PROYECTO.vk9 --salida ARCHIVO.pdf|.svg|.png\n"
     u"                                dibuja el diagrama lineal de estructuras con la\n"
     u"                                alternativa seleccionada de cada unidad (PDF por\n"
@@ -228,6 +236,36 @@ int OrdenReporte(QStringList args) {
     return SalidaBien;
 }
 
+// Cantidades de obra de la selección, como el reporte 6, separadas por TAB.
+int OrdenCantidades(const QStringList& args) {
+    if (args.size() != 1)
+        return ErrorUso(QStringLiteral("La orden cantidades lleva un argumento: PROYECTO.vk9."));
+    ModuloVarek9 modulo;
+    if (!CargarProyecto(args[0], modulo)) return SalidaUso;
+    EstadoDiseno estado;
+    const CantidadesProyecto c = CalcularCantidades(modulo, estado);
+    QString salida;
+    for (const CantidadesUnidad& u : c.Unidades) {
+        QStringList campos{QString::number(u.Unidad), QString::number(u.Alternativa),
+                           Formato17(u.Area)};
+        for (const CantidadCapa& capa : u.Capas)
+            campos << modulo.TipoCapa[capa.Tipo].Codigo << Formato17(capa.Cantidad)
+                   << Formato17(capa.Costo);
+        salida += campos.join(u'\t') + u'\n';
+    }
+    for (int t = 1; t <= NumeroTiposCapa; ++t)
+        if (c.Cantidad[t] != 0 || c.Costo[t] != 0)
+            salida += QStringList{QStringLiteral("TOTAL"), modulo.TipoCapa[t].Codigo,
+                                  modulo.TipoCapa[t].Unidad, Formato17(c.Cantidad[t]),
+                                  Formato17(c.Costo[t])}
+                          .join(u'\t') +
+                      u'\n';
+    salida += QStringLiteral("AFIRMADO\t") + Formato17(c.CostoAfirmado) + u'\n';
+    salida += QStringLiteral("SELECCION\t") + Formato17(c.CostoSeleccion) + u'\n';
+    Escribir(stdout, salida);
+    return SalidaBien;
+}
+
 int OrdenDiagrama(QStringList args, int argc, char** argv) {
     const qsizetype posSalida = args.indexOf(QStringLiteral("--salida"));
     if (posSalida < 0 || posSalida + 1 >= args.size())
@@ -266,6 +304,7 @@ int main(int argc, char** argv) {
     if (orden == u"texto") return OrdenTexto(args);
     if (orden == u"dos") return OrdenDos(args);
     if (orden == u"pdf") return OrdenPdf(args, argc, argv);
+    if (orden == u"cantidades") return OrdenCantidades(args);
     if (orden == u"diagrama") return OrdenDiagrama(args, argc, argv);
     return ErrorUso(QStringLiteral("Orden desconocida: [%1].").arg(orden));
 }

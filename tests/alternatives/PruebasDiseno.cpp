@@ -10,12 +10,14 @@
 #include "Muestras.h"
 #include "Pruebas.h"
 
+#include "alternatives/Cantidades.h"
 #include "alternatives/DiagramaLineal.h"
 #include "alternatives/DibujoEspesores.h"
 #include "alternatives/Diseno.h"
 #include "alternatives/Reportes.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
+#include "printing/CodigoFormato.h"
 #include "project/Solucionador.h"
 
 #include <QTemporaryDir>
@@ -684,6 +686,55 @@ private slots:
         QCOMPARE(otra.Cambiadas, 0);
         QCOMPARE(otra.CostoAntes, r.CostoDespues);
         QVERIFY(!m.ProyectoModificado);
+    }
+
+    // Cantidades de la selección a mano (costos 1000 x tipo): A, 1000 m x 6 m con la
+    // alternativa 1 (TSD, BG 200, SBG 150); B, 500 m con la 2 (TSD, BG 150, BEC 200) y
+    // 30 cm de subrasante con geotextil; C, con afirmado, que no es obra; D, sin diseño.
+    void cantidadesDeObra() {
+        ModuloVarek9 m = ProyectoDe({u"A:0:1000"_s, u"B:2000:1500:10000:10:No hay:0:30"_s,
+                                     u"C:0:100:10000:10:AFR-1:20"_s, u"D:0:100:600000"_s});
+        m.Proyecto.UH[2].AlternativaSeleccionada = 2;
+        EstadoDiseno e;
+        const CantidadesProyecto c = CalcularCantidades(m, e);
+        QStringList unidades;
+        for (const CantidadesUnidad& u : c.Unidades) {
+            QStringList t{QString::number(u.Alternativa), QString::number(u.Area)};
+            for (const CantidadCapa& k : u.Capas)
+                t << u"%1 %2 %3 %4"_s.arg(m.TipoCapa[k.Tipo].Codigo)
+                         .arg(k.Espesor)
+                         .arg(k.Cantidad)
+                         .arg(k.Costo, 0, 'f', 0);
+            unidades << t.join(u' ');
+        }
+        QCOMPARE(
+            unidades.mid(0, 2),
+            (QStringList{u"1 6000 TSD 0 6000 6000000 BG 200 1200 2400000 SBG 150 900 2700000"_s,
+                         u"2 3000 TSD 0 3000 3000000 BG 150 450 900000 BEC 200 600 2400000 "
+                         u"CSR 300 900 7200000 GEO 0 3000 33000000"_s}));
+        QVERIFY(!unidades[2].contains(u"AFR"_s));
+        QCOMPARE(c.Unidades[2].CostoAfirmado, 0.2 * 600 * 9000);
+        QCOMPARE(unidades[3], u"0 0"_s);
+        QCOMPARE(c.Cantidad[CapaTSD], 6000 + 3000 + 600.0);
+        QCOMPARE(c.Costo[CapaGEO], 33000000.0);
+        // Los costos por material y el del afirmado suman el de la selección, al peso, y
+        // el reporte 6 da el mismo total que el 4.
+        double suma = c.CostoAfirmado;
+        for (double x : c.Costo)
+            suma += x;
+        QVERIFY(std::fabs(suma - c.CostoSeleccion) < 0.5);
+        QVERIFY(std::fabs(c.CostoSeleccion - 11100000 - 46500000 - c.Unidades[2].Costo) < 1e-6);
+        const QStringList r4 = Lineas(Escribir(4, m, e)), r6 = Lineas(Escribir(6, m, e));
+        const auto total = [](const QStringList& r) {
+            return r.filter(u"Total Alternativas Seleccionadas : "_s)
+                .value(0)
+                .section(u':', 1)
+                .trimmed();
+        };
+        QCOMPARE(total(r6), total(r4));
+        QVERIFY(r6.contains(
+            CodigoFormato(100) +
+            u"     1      A       0.00   1,000.00  1000.00   6.00   1   6,000.00 TSD                 6,000.00 m²            6,000"_s));
     }
 
     void bytesExactos_data() {

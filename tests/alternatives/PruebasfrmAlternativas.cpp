@@ -185,10 +185,14 @@ private slots:
         QCOMPARE(e.v->FilaActual(), 4);
 
         e.plataforma.VentanasModales.clear();
-        for (int b = 0; b < 4; ++b) {
+        // Los cuatro botones y, por el menú, las cantidades de obra.
+        for (int b = 0; b < 5; ++b) {
             e.plataforma.Modales.enqueue(
                 [](QDialog& d) { return d.objectName() == u"Imprime"_s ? 1 : 0; });
-            QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
+            if (b < 4)
+                QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
+            else
+                e.Menu(3);
             QCOMPARE(e.plataforma.VentanasModales.size(), b + 1);
             QCOMPARE(e.plataforma.VentanasModales.last(), u"Imprime"_s);
             // El archivo es el del escritor del reporte, y el diálogo lo soltó.
@@ -198,7 +202,7 @@ private slots:
             ModuloVarek9 copia = e.modulo;
             copia.Separador = SeparadorDecimal::Punto;
             EstadoDiseno estado;
-            QVERIFY(EscribirReporte(b + 1, copia, estado, u"esperado"_s).Ok);
+            QVERIFY(EscribirReporte(b < 4 ? b + 1 : 6, copia, estado, u"esperado"_s).Ok);
             QCOMPARE(LeerBytes(archivo), LeerBytes(u"esperado"_s));
         }
         // Imprime el reporte del botón b a PDF.
@@ -234,7 +238,7 @@ private slots:
         }
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Exclamacion);
-        QCOMPARE(e.plataforma.VentanasModales.size(), 7);
+        QCOMPARE(e.plataforma.VentanasModales.size(), 8);
 #endif
     }
 

@@ -376,6 +376,29 @@ private slots:
         QCOMPARE(total.mid(0, 2), (QStringList{u"TOTAL"_s, Formato17(e.CostoTotal[1])}));
     }
 
+    void cantidades() {
+        // La unidad 1 del ejemplo, 850 m x 7.30 m: 6205 m² de superficie con TSD. Los
+        // costos por material y el del afirmado suman el de la selección, al peso.
+        const Corrida c = Correr({"cantidades", Ejemplo});
+        QCOMPARE(c.Codigo, 0);
+        const QStringList lineas = c.Salida.split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(lineas[0].startsWith(u"1\t1\t6205\tTSD\t6205\t"_s));
+        double suma = 0;
+        for (const QString& l : lineas)
+            if (l.startsWith(u"TOTAL\t"_s) || l.startsWith(u"AFIRMADO\t"_s))
+                suma += l.section(u'\t', -1).toDouble();
+        ModuloVarek9 m;
+        LeerProyectoDesde(m, Ejemplo);
+        EstadoDiseno e;
+        double seleccion = 0;
+        DisenarProyecto(m, e, [&](int i) {
+            const int n = m.Proyecto.UH[i].AlternativaSeleccionada;
+            if (n >= 1 && n <= 6) seleccion += e.CostoAlternativa[n];
+        });
+        QCOMPARE(lineas.last(), u"SELECCION\t"_s + Formato17(seleccion));
+        QVERIFY(std::fabs(suma - seleccion) < 0.5);
+    }
+
     void reporte() {
         const DirectorioActual cd(dir_.path());
         // Con la extensión en mayúsculas el proyecto se llama "Obra", como en el núcleo.
