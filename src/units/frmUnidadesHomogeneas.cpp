@@ -745,7 +745,6 @@ void frmUnidadesHomogeneas::ContinuarTramo() {
     if (j < 1) return;
     // El tramo nuevo empieza donde termina el encontrado y mide 100 m.
     const double final = NumeroCelda(j, ColAbscisaFinal);
-    CopiarCelda(j, fila, ColAbscisaFinal);
     grdUH->PonerValor(fila, ColAbscisaInicial, grdUH->Texto(j, ColAbscisaFinal), final);
     grdUH->PonerValor(fila, ColAbscisaFinal,
                       Formato(final + 100, MascaraColumnaUH(ColAbscisaFinal)), final + 100);
