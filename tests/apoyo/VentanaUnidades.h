@@ -77,6 +77,16 @@ struct VentanaUnidades {
                                     Qt::NoModifier);
         }
     }
+    // En la celda, una tecla; o lo escrito y la tecla de salida.
+    void Tecla(int fila, int columna, int tecla, Qt::KeyboardModifiers mod = Qt::NoModifier) {
+        Ir(fila, columna);
+        Tecla(tecla, mod);
+    }
+    void Escribir(int fila, int columna, const QString& texto, int salida = Qt::Key_Return) {
+        Ir(fila, columna);
+        Escribir(texto);
+        Tecla(salida);
+    }
     void Clic(int fila, int columna, bool doble = false) {
         const QRect r = G().RectanguloCelda(fila, columna).translated(-G().viewport()->pos());
         QTest::mouseEvent(doble ? QTest::MouseDClick : QTest::MouseClick, G().viewport(),

@@ -97,8 +97,7 @@ private slots:
         };
         const auto campo = [&](auto cambiar) { return falla(cambiar).Campo; };
         FallaDato f = falla([](auto& d) { d.TPD = 0; });
-        QCOMPARE(f.Campo, u"txtTPD"_s);
-        QVERIFY(f.Mensaje.endsWith(u"..."));
+        QVERIFY(f.Campo == u"txtTPD"_s && f.Mensaje.endsWith(u"..."));
         QCOMPARE(campo([](auto& d) { d.TPD = std::nan(""); }), u"txtTPD"_s);
         f = falla([](auto& d) { d.Porcentaje[0] = 45; });
         QCOMPARE(f.Mensaje, u"La composición del tránsito suma 95.00 %; debe sumar 100 %..."_s);
@@ -117,8 +116,7 @@ private slots:
 
         const QStringList lineas = LineasTransito(Transito(5, 10));
         QCOMPARE(lineas.value(0), u"Programa=Transito"_s);
-        QVERIFY(lineas.contains(u"TPD=1000"_s));
-        QVERIFY(lineas.contains(u"Factor.Autos=.001"_s));
+        QVERIFY(lineas.contains(u"TPD=1000"_s) && lineas.contains(u"Factor.Autos=.001"_s));
         QVERIFY(lineas.contains(u"FactorDireccional=.5"_s));
         // Las líneas se guardan recortadas en el proyecto: ninguna lleva blancos en los extremos.
         for (const QString& l : lineas)
@@ -188,8 +186,7 @@ private slots:
         QCOMPARE(ValidarClima(Clima(1500, 60)).Campo, u"txtTemperatura"_s);
         // Sin temperatura sobre 0 °C Holdridge no da ETP: hay que digitarla.
         const FallaDato f = ValidarClima(Clima(300, -2));
-        QCOMPARE(f.Campo, u"txtTemperatura"_s);
-        QVERIFY(f.Mensaje.contains(u"digite la ETP"));
+        QVERIFY(f.Campo == u"txtTemperatura"_s && f.Mensaje.contains(u"digite la ETP"));
         DatosClima d = Clima(300, -30);
         d.Modo = ModoETP::Digitada;
         QCOMPARE(ValidarClima(d).Campo, u"txtETP"_s);
@@ -315,8 +312,7 @@ private slots:
     void codigosYLineaDeComandos() {
         for (const QStringView codigo : {u"10", u"11", u"12", u"13"})
             QCOMPARE(BuscarPrograma(codigo)->Codigo, codigo);
-        QVERIFY(!BuscarPrograma(u"QuePrograma"));
-        QVERIFY(!BuscarPrograma(u"14"));
+        QVERIFY(!BuscarPrograma(u"QuePrograma") && !BuscarPrograma(u"14"));
         QCOMPARE(NombreIntercambio(u'C', 12), u"C12"_s);
         QCOMPARE(ArchivoResultado(u"N1"_s), u"N1.RES"_s);
         QCOMPARE(ArgumentoPrograma(QString(), u"C1"_s, false), u",C1,SinPresentacion"_s);
@@ -411,8 +407,7 @@ private slots:
 
         QString ruta = carpeta.filePath("varek-9.tto");
         // Sin líneas no se escribe nada y se borra lo que hubiera.
-        QVERIFY(EscribirBytes(ruta, "viejo\r\n"));
-        QVERIFY(EntregarLineas(ruta, {}).Ok);
+        QVERIFY(EscribirBytes(ruta, "viejo\r\n") && EntregarLineas(ruta, {}).Ok);
         QVERIFY(!QFile::exists(ruta));
 
         QStringList muchas;
@@ -425,8 +420,7 @@ private slots:
         QVERIFY(bytes.endsWith("L\xednea 250\r\n"));
 
         LecturaLineas leidas = RecibirLineas(ruta);
-        QVERIFY(leidas.Ok);
-        QCOMPARE(leidas.Lineas, muchas);
+        QVERIFY(leidas.Ok && leidas.Lineas == muchas);
         QVERIFY(!QFile::exists(ruta)); // se borra tras leerlo
 
         leidas = RecibirLineas(ruta);
@@ -453,8 +447,7 @@ private slots:
 
         ruta = carpeta.filePath(NombreArchivoUnidad);
         QVERIFY(EscribirBytes(ruta, "otra cosa mas larga que la unidad\r\n"));
-        QVERIFY(EscribirArchivoUnidad(ruta, u).Ok);
-        QCOMPARE(LeerBytes(ruta), TextoArchivoUnidad(u));
+        QVERIFY(EscribirArchivoUnidad(ruta, u).Ok && LeerBytes(ruta) == TextoArchivoUnidad(u));
     }
 
     void datosEscritos() {

@@ -125,8 +125,7 @@ private slots:
     // ocupado por "otro usuario"), y "&Cancelar" la abandona sin tomar resultado.
     void esperaDelProgramaConCancelar() {
         Lanzador e;
-        QVERIFY(Lanzador::Instalar("Transito"));
-        QVERIFY(EscribirBytes("companero.espera", "1500"));
+        QVERIFY(Lanzador::Instalar("Transito") && EscribirBytes("companero.espera", "1500"));
         QVERIFY(EscribirBytes("companero.res", "ref\r\n 5 \r\n"));
         // Mientras espera, la ventana dice a quién espera y se pulsa su "&Cancelar".
         QString texto;
@@ -142,8 +141,7 @@ private slots:
         vigia.start(20);
         QElapsedTimer reloj;
         reloj.start();
-        QCOMPARE(e.Lanzar("11"), u"N1"_s);
-        QVERIFY(reloj.elapsed() < 1000);
+        QVERIFY(e.Lanzar("11") == u"N1"_s && reloj.elapsed() < 1000);
         QCOMPARE(texto, u"Esperando el resultado de [Transito]..."_s);
         QVERIFY(!e.plataforma.VentanasModales.contains(u"Ocupado"_s) &&
                 !e.modulo.ResultadoPrograma.HayResultado);
@@ -207,8 +205,7 @@ private slots:
         r = {linea.endsWith(u"Seleccionar"), true, u"varek-9"_s, 7, u"h0"_s, u"t0"_s, 8};
         QElapsedTimer reloj;
         reloj.start();
-        QCOMPARE(e.Lanzar(codigo), linea.section(u',', 1, 1));
-        QVERIFY(reloj.elapsed() < 5000);
+        QVERIFY(e.Lanzar(codigo) == linea.section(u',', 1, 1) && reloj.elapsed() < 5000);
         QCOMPARE(Lineas("companero.log"), QStringList{linea});
         QVERIFY(e.plataforma.ProgramasIniciados.value(0).endsWith(u'/' + programa + u' ' + linea));
         QTEST(Resumen(r), "resultado");
@@ -233,8 +230,7 @@ private slots:
             Control<QPushButton>(d, u"Cancelar"_s)->click();
             return d.result();
         });
-        QCOMPARE(e.Lanzar("10"), u"C2"_s);
-        QCOMPARE(archivo, u"C1"_s);
+        QVERIFY(e.Lanzar("10") == u"C2"_s && archivo == u"C1"_s);
         QCOMPARE(Lineas("companero.log"), QStringList{",C2,SinPresentacion"});
         QCOMPARE(e.modulo.ResultadoPrograma.TextoClima2, u"Arido"_s);
         QVERIFY(ArchivoEnUso("C1")); // el del otro proceso sigue ahí
@@ -247,8 +243,7 @@ private slots:
             return d.result();
         });
         QCOMPARE(e.Lanzar("10"), u"C1"_s);
-        QVERIFY(seCerro);
-        QVERIFY(otro.state() == QProcess::NotRunning || otro.waitForFinished(10000));
+        QVERIFY(seCerro && (otro.state() == QProcess::NotRunning || otro.waitForFinished(10000)));
         QCOMPARE(Lineas("companero.log").value(1), u",C1,SinPresentacion"_s);
         QCOMPARE(e.plataforma.VentanasModales, (QStringList{"Ocupado", "Ocupado"}));
 
@@ -268,8 +263,7 @@ private slots:
 
         // Un código fuera de la tabla no inicia nada y la ventana se cierra igual.
         e.plataforma.ProgramasIniciados.clear();
-        QCOMPARE(e.Lanzar("QuePrograma"), QString());
-        QVERIFY(e.plataforma.ProgramasIniciados.isEmpty());
+        QVERIFY(e.Lanzar("QuePrograma") == QString() && e.plataforma.ProgramasIniciados.isEmpty());
         QCOMPARE(e.plataforma.Mensajes.size(), 2);
     }
 
@@ -383,8 +377,7 @@ private slots:
                   avisos.join(u'/'),
               "esperado");
         if (!plataforma.VentanasModales.isEmpty()) {
-            QCOMPARE(rotulo, QStringLiteral(" El Archivo [%1]").arg(ruta));
-            QVERIFY(cancelarVisible);
+            QVERIFY(rotulo == QStringLiteral(" El Archivo [%1]").arg(ruta) && cancelarVisible);
             QCOMPARE(seCerroSolo, !cancelaEnDialogo);
         }
         // Cancelar no libera nada.
@@ -417,8 +410,7 @@ private slots:
         QTest::mouseDClick(&d, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
         QVERIFY(Control<QPushButton>(d, "Cancelar")->isVisible());
         QTest::keyClick(&d, Qt::Key_Escape);
-        QVERIFY(!d.isVisible() && d.Cancelado());
-        QCOMPARE(Texto(d, "lbResultado"), QStringLiteral("1"));
+        QVERIFY(!d.isVisible() && d.Cancelado() && Texto(d, "lbResultado") == QStringLiteral("1"));
     }
 
     void transitoEnModoSeleccion() {
@@ -482,9 +474,7 @@ private slots:
 
         // Cancelar no deja resultado ni toca las líneas recibidas.
         Pulsar(v, "btnCancelar");
-        QVERIFY(!v.isVisible());
-        QCOMPARE(v.result(), int(QDialog::Rejected));
-        QVERIFY(!QFile::exists("N1.RES"));
+        QVERIFY(!v.isVisible() && v.result() == int(QDialog::Rejected) && !QFile::exists("N1.RES"));
         QCOMPARE(LeerBytes("varek-9.tto"), QByteArray("TPD=450\r\n"));
     }
 
@@ -583,8 +573,7 @@ private slots:
         Control<QPlainTextEdit>(w, "txtCBR")->setPlainText("4");
         Escribir(w, "txtEjes", "0");
         Pulsar(w, "btnAceptar");
-        QVERIFY(!w.isVisible());
-        QVERIFY(QDir::current().entryList(QDir::Files).isEmpty());
+        QVERIFY(!w.isVisible() && QDir::current().entryList(QDir::Files).isEmpty());
     }
 
     void drenaje() {

@@ -161,16 +161,13 @@ private slots:
                 QTest::keyClick(inicial, Qt::Key_Return); // Enter pasa a la página final...
                 QCOMPARE(QApplication::focusWidget(), final);
                 // ...que toma la primera y queda seleccionada para escribir encima.
-                QCOMPARE(final->selectedText(), u"3"_s);
-                QVERIFY(aceptar->isEnabled());
+                QVERIFY(final->selectedText() == u"3"_s && aceptar->isEnabled());
                 QTest::keyClicks(final, u"2"_s);
-                QCOMPARE(final->text(), u"2"_s);
-                QVERIFY(!aceptar->isEnabled());
+                QVERIFY(final->text() == u"2"_s && !aceptar->isEnabled());
                 QTest::keyClicks(final, u"0"_s);
                 QVERIFY(aceptar->isEnabled());
                 QTest::keyClick(final, Qt::Key_Return);
-                QCOMPARE(QApplication::focusWidget(), copias);
-                QCOMPARE(copias->selectedText(), u"1"_s);
+                QVERIFY(QApplication::focusWidget() == copias && copias->selectedText() == u"1"_s);
             },
             u" lab "_s);
         QVERIFY(!QFile::exists(u"r00.PRO"_s));
@@ -245,8 +242,7 @@ private slots:
             Elegir(d, 1);
             QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
             QCOMPARE(e.plataforma.ImpresorasConfiguradas, 1);
-            QCOMPARE(Texto(d, u"lbImpresora"_s), u"PDF : "_s + pdf);
-            QVERIFY(QFile::exists(pdf));
+            QVERIFY(Texto(d, u"lbImpresora"_s) == (u"PDF : "_s + pdf) && QFile::exists(pdf));
             // El botón de impresora deja el foco en "&Aceptar".
             QTest::mouseClick(Control(d, "btnImpresora"), Qt::LeftButton);
             QCOMPARE(e.plataforma.ImpresorasConfiguradas, 2);
@@ -565,8 +561,7 @@ private slots:
         e.Aceptar(0);
         // Q.COM es un visor de DOS: se abre el del programa, que sobrevive al diálogo.
         frmVisor* visor = e.ventana.findChild<frmVisor*>();
-        QVERIFY(visor && visor->isVisible());
-        QCOMPARE(visor->parentWidget(), &e.ventana);
+        QVERIFY(visor && visor->isVisible() && visor->parentWidget() == (&e.ventana));
         QCOMPARE(visor->Paginas(), 3);
         const QString texto = visor->Texto();
         QVERIFY(texto.contains(frmVisor::Separador(3)) && !texto.contains(u'\f'));
@@ -588,8 +583,7 @@ private slots:
         e.Configurar("Archivo para Ver Informes :   \r\n");
         e.Aceptar(0);
         QCOMPARE(LeerBytes(u"q.bat"_s), QByteArray("q.com r00.txt\r\n"));
-        QVERIFY(e.plataforma.ProcesosIniciados.isEmpty());
-        QCOMPARE(visores(), 2);
+        QVERIFY(e.plataforma.ProcesosIniciados.isEmpty() && visores() == 2);
 
         // Un programa que existe se respeta; uno que no, cae en el visor propio.
         e.Configurar("Archivo para Ver Informes : sh -c true\r\n");

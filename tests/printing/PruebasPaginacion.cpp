@@ -147,8 +147,7 @@ private slots:
         const QByteArray pagina3 = encabezado("3") + "b5\r\n\f";
         const QByteArray esperado = encabezado("1") + "b1\r\nb2\r\n\f" + pagina2 + pagina3;
         const QByteArray reporte = Reporte(lineas);
-        QCOMPARE(CargarProyecto(reporte, 4).TotalPaginas, 3);
-        QCOMPARE(Dos(reporte, 4), esperado);
+        QVERIFY(CargarProyecto(reporte, 4).TotalPaginas == 3 && Dos(reporte, 4) == esperado);
         // Página 0 en cualquiera de los extremos: todas.
         QCOMPARE(Dos(reporte, 4, 0, 2), esperado);
         // Rango: solo esas páginas, con la numeración del documento entero.
@@ -177,14 +176,13 @@ private slots:
     }
     void lineasPartidas() {
         QFETCH(QByteArray, linea);
-        QFETCH(QString, esperado);
         const LineaReporte r = PartirLinea(linea);
-        QCOMPARE(u"%1 %2 %3 %4 |%5|"_s.arg(r.Formato.Tipo)
-                     .arg(r.Formato.Tamano)
-                     .arg(r.Formato.Estilo)
-                     .arg(r.Formato.Alineacion)
-                     .arg(QString::fromLatin1(r.Texto)),
-                 esperado);
+        QTEST(u"%1 %2 %3 %4 |%5|"_s.arg(r.Formato.Tipo)
+                  .arg(r.Formato.Tamano)
+                  .arg(r.Formato.Estilo)
+                  .arg(r.Formato.Alineacion)
+                  .arg(QString::fromLatin1(r.Texto)),
+              "esperado");
     }
 
     void paginasSinEncabezados() {
@@ -226,8 +224,7 @@ private slots:
         // (88 - 75) / 2 = 6.5 -> 6; (88 - 73) / 2 = 7.5 -> 8: mitades al par.
         QCOMPARE(filas[2], QByteArray(6, ' ') + QByteArray(75, 'c') + "\r");
         QCOMPARE(filas[3], QByteArray(8, ' ') + QByteArray(73, 'c') + "\r");
-        QCOMPARE(filas[4].size(), 89);
-        QVERIFY(filas[4].startsWith("  uno"));
+        QVERIFY(filas[4].size() == 89 && filas[4].startsWith("  uno"));
         QCOMPARE(filas[5], QByteArray(8, ' ') + QByteArray(80, 'L') + "\r");
 
         // Tres palabras y cinco columnas de más: los huecos crecen 3 y 2.
@@ -274,8 +271,7 @@ private slots:
         QVERIFY(EscribirBytes(reporte, contenido));
 
         const Prepaso p = PrepararReporte(reporte, 58);
-        QVERIFY(p.Ok);
-        QCOMPARE(p.CopiaTexto, reporte + ".txt");
+        QVERIFY(p.Ok && p.CopiaTexto == (reporte + ".txt"));
         QCOMPARE(LeerBytes(p.CopiaTexto), QByteArray("H\r\nb1\r\nb2\r\nb3\r\n"));
 
         {
@@ -284,8 +280,7 @@ private slots:
             QVERIFY(retenido.Retenido() && QFile::exists(reporte + ".PRO"));
             QVERIFY(NombreArchivoReporte() != reporte);
         }
-        QVERIFY(!QFile::exists(reporte + ".PRO"));
-        QCOMPARE(NombreArchivoReporte(), reporte);
+        QVERIFY(!QFile::exists(reporte + ".PRO") && NombreArchivoReporte() == reporte);
         QVERIFY(EscribirBytes(reporte, contenido));
 
         const ColaDos cola = EscribirColaDos(reporte, p.Resumen, {});

@@ -143,8 +143,7 @@ private slots:
             espesores << p.UH[i].EspesorAfirmado << p.UH[i].EspesorSubrasante;
         QCOMPARE(espesores, (QList<double>{0, 30, 10, 0, 0, 20}));
         // Las filas sin unidad quedan vacías; la columna 0 conserva su número.
-        QCOMPARE(Fila(t, 5), QStringList(15));
-        QCOMPARE(t.Texto(5, 0), QStringLiteral("5"));
+        QVERIFY(Fila(t, 5) == QStringList(15) && t.Texto(5, 0) == QStringLiteral("5"));
         // Lo que las reglas quitaron, en el único mensaje que lo dice.
         QCOMPARE(TextoCambiosRegla(cambios),
                  QStringLiteral("Una unidad con afirmado existente no lleva capa de subrasante, y "
@@ -195,8 +194,7 @@ private slots:
         Proyecto p;
         TablaTextos t = PrepararTablaUH(p);
         QCOMPARE(Celdas(t, {{999, 0}}), u"1000x16|999"_s);
-        QCOMPARE(p.NumeroUH, 0);
-        QCOMPARE(Fila(t, 1), QStringList(15));
+        QVERIFY(p.NumeroUH == 0 && Fila(t, 1) == QStringList(15));
 
         // Los textos escritos se guardan tal cual.
         const QStringList fila{" k-1 ", " Descripción ", "2. x", "b",     "",      "", "", "",
@@ -279,8 +277,7 @@ private slots:
             QStringList desc = claves;
             OrdenarShell(sinIndice, desc, 1, n, false);
             std::reverse(esperado.begin(), esperado.end());
-            QCOMPARE(desc.mid(1), esperado);
-            QVERIFY(sinIndice.isEmpty());
+            QVERIFY(desc.mid(1) == esperado && sinIndice.isEmpty());
         }
     }
 
@@ -294,10 +291,8 @@ private slots:
         RevisarUH(p, t, 3);
         QCOMPARE(p.NumeroUH, 4);
         // Las antiguas 4 y 5 pasan a 3 y 4 con sus líneas, SN y alternativa.
-        QCOMPARE(Movida(p.UH[3]), Movida(cuarta));
-        QCOMPARE(Movida(p.UH[4]), Movida(quinta));
-        QCOMPARE(t.Texto(3, ColCodigoTramo), cuarta.CodigoTramo);
-        QCOMPARE(Fila(t, 5), QStringList(15));
+        QVERIFY(Movida(p.UH[3]) == Movida(cuarta) && Movida(p.UH[4]) == Movida(quinta));
+        QVERIFY(t.Texto(3, ColCodigoTramo) == cuarta.CodigoTramo && Fila(t, 5) == QStringList(15));
         // El índice 5 no se toca: conserva la unidad que quedó atrás.
         QCOMPARE(p.UH[5].CodigoTramo, quinta.CodigoTramo);
     }
@@ -311,11 +306,8 @@ private slots:
         t.PonerTexto(10, ColCodigoTramo, QStringLiteral("Z-1"));
         t.PonerTexto(12, ColCodigoTramo, QStringLiteral("Z-2"));
         t.PonerTexto(12, ColCBR, QStringLiteral("4.5"));
-        QCOMPARE(RevisarUH(p, t, 10), 6);
-        QCOMPARE(p.NumeroUH, 7);
-        QCOMPARE(Movida(p.UH[6]), u"Z-1||||0|0"_s);
-        QCOMPARE(Movida(p.UH[7]), u"Z-2|||entregada|0|0"_s);
-        QCOMPARE(p.UH[7].CBR, 4.5);
+        QVERIFY(RevisarUH(p, t, 10) == 6 && p.NumeroUH == 7 && Movida(p.UH[6]) == u"Z-1||||0|0"_s);
+        QVERIFY(Movida(p.UH[7]) == u"Z-2|||entregada|0|0"_s && p.UH[7].CBR == 4.5);
         QCOMPARE(t.Texto(7, ColCodigoTramo), QStringLiteral("Z-2"));
         QCOMPARE(Fila(t, 10), QStringList(15));
     }
@@ -377,10 +369,8 @@ private slots:
             t.PonerTexto(1, c, QStringLiteral("-25"));
         QList<CeldaRechazada> rechazadas;
         RevisarUH(p, t, 1, &rechazadas);
-        QCOMPARE(p.UH[1].AbscisaInicial, -25.0);
-        QCOMPARE(p.UH[1].AnchoCorona, 6.0);
-        QCOMPARE(p.UH[1].CBR, -2.0);
-        QCOMPARE(t.Texto(1, ColAnchoCorona), QStringLiteral("6.00"));
+        QVERIFY(p.UH[1].AbscisaInicial == (-25.0) && p.UH[1].AnchoCorona == 6.0);
+        QVERIFY(p.UH[1].CBR == (-2.0) && t.Texto(1, ColAnchoCorona) == QStringLiteral("6.00"));
         QCOMPARE(
             TextoCeldasRechazadas(rechazadas),
             QStringLiteral("No se aceptan valores negativos en las celdas fila 1 Ancho Corona, "
@@ -399,8 +389,7 @@ private slots:
         TablaTextos t = PrepararTablaUH(p);
         // La fila 1 pasa a ser "Z": tras ordenar queda al final.
         t.PonerTexto(1, ColCodigoTramo, QStringLiteral("Z"));
-        QCOMPARE(RevisarUH(p, t, 1), 3);
-        QCOMPARE(t.Texto(3, ColCodigoTramo), QStringLiteral("Z"));
+        QVERIFY(RevisarUH(p, t, 1) == 3 && t.Texto(3, ColCodigoTramo) == QStringLiteral("Z"));
         // Una fila nueva "B" bajo las unidades sube a la fila 1.
         t.PonerTexto(4, ColCodigoTramo, QStringLiteral("B"));
         t.PonerTexto(4, ColAbscisaInicial, QStringLiteral("5"));
@@ -409,8 +398,7 @@ private slots:
         // abscisa, el cursor sigue a su unidad.
         t.PonerTexto(5, ColCodigoTramo, QStringLiteral("E"));
         t.PonerTexto(5, ColAbscisaInicial, QStringLiteral("1.2345"));
-        QCOMPARE(RevisarUH(p, t, 5), 4);
-        QCOMPARE(t.Texto(4, ColCodigoTramo), QStringLiteral("E"));
+        QVERIFY(RevisarUH(p, t, 5) == 4 && t.Texto(4, ColCodigoTramo) == QStringLiteral("E"));
         // En una fila vacía el cursor no busca nada.
         QCOMPARE(RevisarUH(p, t, 900), 900);
 
@@ -420,8 +408,7 @@ private slots:
         for (int f = 1; f <= 1500; ++f)
             t.PonerTexto(f, ColCodigoTramo, QStringLiteral("U%1").arg(f, 4, 10, QChar(u'0')));
         RevisarUH(p, t, 1500);
-        QCOMPARE(p.NumeroUH, 1500);
-        QVERIFY(p.CapacidadUH() >= 1500);
+        QVERIFY(p.NumeroUH == 1500 && p.CapacidadUH() >= 1500);
         QCOMPARE(p.UH[1500].CodigoTramo, QStringLiteral("U1500"));
         QCOMPARE(Celdas(t, {{1500, ColCodigoTramo}, {1501, ColCodigoTramo}}), u"1601x16|U1500|"_s);
     }
@@ -439,8 +426,7 @@ private slots:
         // (1.23E+05, 12.35)...
         RevisarUH(p, t, 1);
         QCOMPARE(t.Celdas(), primera.Celdas());
-        QVERIFY(p.UH[1].EjesEquivalentes == 123456);
-        QVERIFY(p.UH[1].AbscisaInicial == 12.3456);
+        QVERIFY(p.UH[1].EjesEquivalentes == 123456 && p.UH[1].AbscisaInicial == 12.3456);
         QCOMPARE(t.Texto(1, ColAbscisaInicial), QStringLiteral("12.35"));
         // ...y revisar otra vez no cambia nada.
         const QList<UnidadHomogenea> unidades(p.UH.begin() + 1, p.UH.begin() + 1 + p.NumeroUH);
@@ -461,12 +447,9 @@ private slots:
                 t.PonerTexto(f, c, QStringLiteral("%1.%2").arg(f).arg(c));
         // Tres líneas de 15 celdas, solo con LF y sin salto al final.
         const QString texto = CopiarTexto(t, 1, 1);
-        QCOMPARE(texto.count(u'\n'), 2);
-        QCOMPARE(texto.count(u'\t'), 3 * 14);
-        QVERIFY(!texto.contains(u'\r'));
-        QVERIFY(texto.startsWith(u"1.1\t1.2\t"_s));
-        QVERIFY(texto.contains(u"2.15\n3.1\t"_s));
-        QVERIFY(texto.endsWith(u"3.14\t3.15"_s));
+        QVERIFY(texto.count(u'\n') == 2 && texto.count(u'\t') == (3 * 14));
+        QVERIFY(!texto.contains(u'\r') && texto.startsWith(u"1.1\t1.2\t"_s));
+        QVERIFY(texto.contains(u"2.15\n3.1\t"_s) && texto.endsWith(u"3.14\t3.15"_s));
 
         t = TablaVacia();
         t.PonerTexto(1, 1, QStringLiteral("  A1  "));
@@ -596,17 +579,15 @@ private slots:
     void pegadoConConvencion() {
         QFETCH(QString, texto);
         QFETCH(QChar, preferencia);
-        QFETCH(QString, unidad);
-        QFETCH(QString, mensaje);
         const SeparadorDecimal s = SeparadorDecimal(preferencia.unicode());
         Proyecto p;
         TablaTextos t = PrepararTablaUH(p, s);
-        QCOMPARE(TextoPegado(PegarUH(t, texto, 1, 1, s), s), mensaje);
+        QTEST(TextoPegado(PegarUH(t, texto, 1, 1, s), s), "mensaje");
         RevisarUH(p, t, 1);
         QString numeros;
         for (const auto& [columna, campo] : CamposNumero.asKeyValueRange())
             numeros += u' ' + QString::number(p.UH[1].*campo, 'g', 15);
-        QCOMPARE(Textos(p.UH[1]) + numeros, unidad);
+        QTEST(Textos(p.UH[1]) + numeros, "unidad");
     }
 
     void pegaSeparadores_data() {
@@ -638,8 +619,7 @@ private slots:
         for (int f = 1; f <= 4; ++f)
             for (int c = 1; c <= 2; ++c)
                 vistas[c - 1] << t.Texto(f, c);
-        QCOMPARE(vistas[0].join(u'|'), columna1);
-        QCOMPARE(vistas[1].join(u'|'), columna2);
+        QVERIFY(vistas[0].join(u'|') == columna1 && vistas[1].join(u'|') == columna2);
         QCOMPARE(t.Filas(), FilasInicialesUH);
     }
 

@@ -177,9 +177,7 @@ private slots:
             // El editor de texto muestra lo escrito tal cual.
             if (!e.Lista(columna)) QCOMPARE(e.Texto()->text(), escrito);
             e.Tecla(tecla);
-            QCOMPARE(e.Cursor(), final);
-            QCOMPARE(e.Celda(1, columna), celda);
-            QVERIFY(e.G().hasFocus());
+            QVERIFY(e.Cursor() == final && e.Celda(1, columna) == celda && e.G().hasFocus());
         }
     }
 
@@ -222,8 +220,6 @@ private slots:
         QFETCH(int, columna);
         QFETCH(QString, escrito);
         QFETCH(int, respuesta);
-        QFETCH(QString, guardado);
-        QFETCH(QString, celda);
         QFETCH(QString, mensaje);
         VentanaUnidades e;
         e.modulo.Separador = SeparadorDecimal(separador.unicode());
@@ -233,17 +229,15 @@ private slots:
         PonerUnidades(e.modulo.Proyecto, {u});
         e.Abrir();
         if (respuesta >= 0) e.plataforma.Respuestas.enqueue(RespuestaMensaje(respuesta));
-        e.Ir(1, columna);
-        e.Escribir(escrito);
-        e.Tecla(Qt::Key_Return);
+        e.Escribir(1, columna, escrito);
         const UnidadHomogenea& g = e.modulo.Proyecto.UH[1];
-        QCOMPARE(columna == 2 ? g.Descripcion
-                              : QString::number(columna == 7   ? g.AnchoCorona
-                                                : columna == 8 ? g.EjesEquivalentes
-                                                               : g.CBR,
-                                                'g', 15),
-                 guardado);
-        QCOMPARE(e.Celda(1, columna), celda);
+        QTEST(columna == 2 ? g.Descripcion
+                           : QString::number(columna == 7   ? g.AnchoCorona
+                                             : columna == 8 ? g.EjesEquivalentes
+                                                            : g.CBR,
+                                             'g', 15),
+              "guardado");
+        QTEST(e.Celda(1, columna), "celda");
         QCOMPARE(e.plataforma.Mensajes.size(), mensaje.isEmpty() ? 0 : 1);
         if (!mensaje.isEmpty()) QCOMPARE(e.plataforma.Mensajes[0].Texto, mensaje);
         QVERIFY(e.plataforma.Respuestas.isEmpty());
@@ -265,8 +259,7 @@ private slots:
         QCOMPARE(estado->text(), u"Separador decimal: coma (1.234,5)"_s);
         QVERIFY(LeerSeparadorDecimal() == SeparadorDecimal::Coma);
         // F2 edita el valor exacto con la coma.
-        e.Ir(1, 5);
-        e.Tecla(Qt::Key_F2);
+        e.Tecla(1, 5, Qt::Key_F2);
         QCOMPARE(e.Texto()->text(), u"1234,5"_s);
         e.Tecla(Qt::Key_Escape);
         e.Tecla(Qt::Key_Return);
@@ -274,13 +267,9 @@ private slots:
         v.findChild<QAction*>(u"mnuSeparadorPunto"_s)->trigger();
         QCOMPARE(e.Celda(1, 5), u"1,234.50"_s);
 
-        e.Ir(1, 9);
-        e.Escribir(u"x"_s);
-        e.Tecla(Qt::Key_Return);
+        e.Escribir(1, 9, u"x"_s);
         QCOMPARE(e.modulo.Proyecto.UH[1].ClimaHumedad, u"Humedo"_s);
-        e.Ir(1, 9);
-        e.Escribir(u"sú"_s);
-        e.Tecla(Qt::Key_Return);
+        e.Escribir(1, 9, u"sú"_s);
         QCOMPARE(e.modulo.Proyecto.UH[1].ClimaHumedad, u"Subhumedo"_s);
     }
 
@@ -297,11 +286,8 @@ private slots:
         QVERIFY(g.fontMetrics().horizontalAdvance(QStringLiteral("12,600.00")) + 6 <=
                 g.AnchoColumna(ColAbscisaFinal));
         // La primera revisión ya corrió; cursor en la fila 1, columna 1, resaltada.
-        QVERIFY(v.TablaRevisada());
-        QCOMPARE(e.Cursor(), QPoint(1, 1));
-        QVERIFY(v.YaActivado());
-        QVERIFY(e.FilaResaltada(1));
-        QCOMPARE(v.ValorAnterior(), QStringLiteral("T-1"));
+        QVERIFY(v.TablaRevisada() && e.Cursor() == QPoint(1, 1));
+        QVERIFY(v.YaActivado() && e.FilaResaltada(1) && v.ValorAnterior() == QStringLiteral("T-1"));
         // Aun en una ventana chica la grilla deja la leyenda al pie.
         auto* cuadro = v.findChild<QFrame*>(QStringLiteral("Cuadro"));
         v.resize(700, 500);
@@ -310,17 +296,11 @@ private slots:
 
         // El movimiento tras Enter se prueba con la grilla; aquí, que la ventana lo
         // usa y mueve el resaltado.
-        e.Ir(5, 15);
-        e.Tecla(Qt::Key_Enter);
-        QCOMPARE(e.Cursor(), QPoint(1, 6));
-        QVERIFY(e.FilaResaltada(6));
-        QVERIFY(!g.ColorFondo(5, 3).isValid());
+        e.Tecla(5, 15, Qt::Key_Enter);
+        QVERIFY(e.Cursor() == QPoint(1, 6) && e.FilaResaltada(6) && !g.ColorFondo(5, 3).isValid());
 
-        e.Ir(999, 15);
-        e.Tecla(Qt::Key_Home, Qt::ControlModifier);
-        QCOMPARE(e.Cursor(), QPoint(1, 1));
-        QCOMPARE(g.FilaSuperior(), 1);
-        QVERIFY(e.FilaResaltada(1));
+        e.Tecla(999, 15, Qt::Key_Home, Qt::ControlModifier);
+        QVERIFY(e.Cursor() == QPoint(1, 1) && g.FilaSuperior() == 1 && e.FilaResaltada(1));
         // Las abscisas se recuerdan sin separador de miles.
         e.G().PonerTexto(1, 5, QStringLiteral("1,234.50"));
         e.Ir(1, 5);
@@ -334,9 +314,7 @@ private slots:
         e.Clic(1, 2);
         QCOMPARE(e.modulo.Proyecto.UH[60].CodigoTramo, QStringLiteral("ZZZZZ"));
         QCOMPARE(e.Cursor(), QPoint(2, 60));
-        QVERIFY(g.FilaVisible(60));
-        QVERIFY(e.FilaResaltada(60));
-        QVERIFY(!g.ColorFondo(1, 2).isValid());
+        QVERIFY(g.FilaVisible(60) && e.FilaResaltada(60) && !g.ColorFondo(1, 2).isValid());
     }
 
     // Las filas numeradas llegan al menos a 999; Ctrl+Fin va a la primera fila
@@ -351,8 +329,7 @@ private slots:
             QCOMPARE(e.G().Filas(), filas);
             e.G().setFocus();
             e.Tecla(Qt::Key_End, Qt::ControlModifier);
-            QCOMPARE(e.Cursor(), QPoint(1, fin));
-            QVERIFY(e.G().FilaVisible(fin));
+            QVERIFY(e.Cursor() == QPoint(1, fin) && e.G().FilaVisible(fin));
         }
     }
 
@@ -369,21 +346,17 @@ private slots:
         u.EspesorSubrasante = 30;
         PonerUnidades(e.modulo.Proyecto, {u, UnidadTramo("B", 10, 20)});
         e.Abrir();
-        QVERIFY(e.modulo.ProyectoModificado);
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QVERIFY(e.modulo.ProyectoModificado && e.plataforma.Mensajes.size() == 1);
         QVERIFY(e.plataforma.Mensajes[0].Texto.endsWith(u"A (1,250.00 - 2,000.50): capa de "
                                                         u"subrasante de 30.00 cm"));
-        e.Ir(1, ColAnchoCorona);
-        e.Escribir(QStringLiteral("-25"));
-        e.Tecla(Qt::Key_Return);
+        e.Escribir(1, ColAnchoCorona, QStringLiteral("-25"));
         QCOMPARE(e.Celda(1, ColAnchoCorona), QStringLiteral("6.00"));
         QCOMPARE(e.plataforma.Mensajes.size(), 2);
         // Pegado: una fila nueva con CBR negativo; el mensaje dice la fila de la tabla.
         e.plataforma.Portapapeles = QStringLiteral("C\t\t\t\t-5\t-1\t5\t1000\t\t\t-3");
         e.Ir(3, ColCodigoTramo);
         e.ventana->PegarDelPortapapeles();
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 3);
-        QCOMPARE(e.Resumen(3), u"C||||-5:-1|0||"_s);
+        QVERIFY(e.modulo.Proyecto.NumeroUH == 3 && e.Resumen(3) == u"C||||-5:-1|0||"_s);
         QCOMPARE(e.plataforma.Mensajes.size(), 3);
         QVERIFY(e.plataforma.Mensajes[2].Texto.contains(u"fila 3 CBR"));
 
@@ -391,8 +364,7 @@ private slots:
         QVERIFY(!LeerProyectoDesde(ejemplo.modulo, QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"))
                      .HayAviso);
         ejemplo.Abrir();
-        QVERIFY(!ejemplo.modulo.ProyectoModificado);
-        QVERIFY(ejemplo.plataforma.Mensajes.isEmpty());
+        QVERIFY(!ejemplo.modulo.ProyectoModificado && ejemplo.plataforma.Mensajes.isEmpty());
     }
 
     void editores() {
@@ -407,23 +379,16 @@ private slots:
         // Escribir en la grilla abre el editor con lo escrito.
         e.Ir(2, 1);
         e.Escribir(QStringLiteral("a"));
-        QVERIFY(txt->isVisible());
         QCOMPARE(e.Celda(2, 1), QStringLiteral("A"));
-        QVERIFY(!e.G().Barras());
-        QVERIFY(!v.TablaRevisada());
-        QVERIFY(e.modulo.ProyectoModificado);
         // Nada llega al proyecto hasta la revisión.
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 1);
+        QVERIFY(txt->isVisible() && !e.G().Barras() && !v.TablaRevisada() &&
+                e.modulo.ProyectoModificado && e.modulo.Proyecto.NumeroUH == 1);
         // Escape devuelve el valor con que se llegó y el editor sigue abierto.
         e.Tecla(Qt::Key_Escape);
-        QCOMPARE(e.Celda(2, 1), QString());
-        QVERIFY(txt->isVisible());
-        QVERIFY(v.isVisible());
+        QVERIFY(e.Celda(2, 1) == QString() && txt->isVisible() && v.isVisible());
         e.Escribir(QStringLiteral("k2"));
         e.Tecla(Qt::Key_Return);
-        QVERIFY(!txt->isVisible());
-        QVERIFY(e.G().Barras());
-        QVERIFY(v.TablaRevisada());
+        QVERIFY(!txt->isVisible() && e.G().Barras() && v.TablaRevisada());
         QCOMPARE(e.modulo.Proyecto.UH[2].CodigoTramo, QStringLiteral("K2"));
         // Un carácter que no abre editor no hace nada.
         e.Escribir(QStringLiteral("*"));
@@ -433,18 +398,15 @@ private slots:
         e.Ir(1, 9);
         e.Escribir(QStringLiteral("7"));
         QComboBox* humedad = e.Lista(9);
-        QVERIFY(humedad->isVisible());
-        QCOMPARE(humedad->currentText(), QStringLiteral("Arido"));
+        QVERIFY(humedad->isVisible() && humedad->currentText() == u"Arido");
         // Las flechas de la lista cambian la celda; Escape vuelve al valor de
         // llegada y la lista sigue abierta.
         e.Tecla(Qt::Key_Down);
         QCOMPARE(e.Celda(1, 9), QStringLiteral("Semiarido"));
         e.Tecla(Qt::Key_Escape);
-        QCOMPARE(e.Celda(1, 9), QStringLiteral("Arido"));
-        QVERIFY(humedad->isVisible());
+        QVERIFY(e.Celda(1, 9) == u"Arido" && humedad->isVisible());
         e.Tecla(Qt::Key_Return);
-        QVERIFY(!humedad->isVisible());
-        QCOMPARE(e.Cursor(), QPoint(10, 1));
+        QVERIFY(!humedad->isVisible() && e.Cursor() == QPoint(10, 1));
 
         e.Ir(1, 3);
         e.Escribir(QStringLiteral("s"));
@@ -456,8 +418,7 @@ private slots:
         QCOMPARE(e.modulo.Proyecto.UH[1].TipoTramo, QStringLiteral("2"));
 
         // F2 elige la entrada que empieza con la celda.
-        e.Ir(1, 13);
-        e.Tecla(Qt::Key_F2);
+        e.Tecla(1, 13, Qt::Key_F2);
         QCOMPARE(e.Lista(13)->currentText(), QStringLiteral("No hay"));
         e.Escribir(QStringLiteral("a"));
         QCOMPARE(e.Celda(1, 13), QStringLiteral("AFR-1"));
@@ -465,26 +426,20 @@ private slots:
         QCOMPARE(e.modulo.Proyecto.UH[1].TipoAfirmado, QStringLiteral("AFR-1"));
 
         // F2 abre el editor con el número exacto de la celda.
-        e.Ir(1, 8);
-        e.Tecla(Qt::Key_F2);
-        QVERIFY(txt->isVisible());
-        QCOMPARE(txt->text(), QStringLiteral("150000"));
+        e.Tecla(1, 8, Qt::Key_F2);
+        QVERIFY(txt->isVisible() && txt->text() == u"150000");
         // Escribir reemplaza todo el valor.
         e.Escribir(QStringLiteral("9"));
         QCOMPARE(e.Celda(1, 8), QStringLiteral("9.00E+00"));
         e.Tecla(Qt::Key_PageDown);
-        QCOMPARE(e.G().Fila(), 1);
-        QVERIFY(e.modulo.Proyecto.UH[1].EjesEquivalentes == 9);
+        QVERIFY(e.G().Fila() == 1 && e.modulo.Proyecto.UH[1].EjesEquivalentes == 9);
 
         // Doble clic: lo mismo que F2.
         e.Clic(1, 2, true);
-        QVERIFY(txt->isVisible());
-        QCOMPARE(e.G().Columna(), 2);
-        QCOMPARE(txt->text(), QStringLiteral("Acceso"));
+        QVERIFY(txt->isVisible() && e.G().Columna() == 2 && txt->text() == u"Acceso");
         // Un clic en otra celda cierra el editor.
         e.Clic(3, 3);
-        QVERIFY(!txt->isVisible());
-        QCOMPARE(e.G().Fila(), 3);
+        QVERIFY(!txt->isVisible() && e.G().Fila() == 3);
     }
 
     void continuacionDeTramo() {
@@ -496,20 +451,16 @@ private slots:
         k1.ClimaHumedad = QStringLiteral("Humedo");
         PonerUnidades(e.modulo.Proyecto, {UnidadTramo("A", 0, 5), UnidadTramo("B", 0, 5), k1});
         e.Abrir();
-        e.Ir(4, 1);
-        e.Escribir(QStringLiteral("k1"));
-        e.Tecla(Qt::Key_Return);
+        e.Escribir(4, 1, QStringLiteral("k1"));
         QCOMPARE(e.modulo.Proyecto.NumeroUH, 4);
         QCOMPARE(e.Resumen(4), u"K1||1|C|1250:1350|6.5|Humedo|Plano"_s);
         QCOMPARE(e.Celda(4, 6), QStringLiteral("1,350.00"));
 
         // Si la fila ya tenía algo (aquí la unidad A), no se copia nada.
-        e.Ir(1, 1);
-        e.Tecla(Qt::Key_F2);
+        e.Tecla(1, 1, Qt::Key_F2);
         e.Escribir(QStringLiteral("k1"));
         e.Tecla(Qt::Key_Return);
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 4);
-        QCOMPARE(e.Resumen(2), u"K1||1|A|0:5|0|Arido|Plano"_s);
+        QVERIFY(e.modulo.Proyecto.NumeroUH == 4 && e.Resumen(2) == u"K1||1|A|0:5|0|Arido|Plano"_s);
     }
 
     void teclasRapidas() {
@@ -525,40 +476,29 @@ private slots:
         Proyecto& p = e.modulo.Proyecto;
 
         // F6 y Ctrl+F6 en la fila 1 no cambian nada.
-        e.Ir(1, 11);
-        e.Tecla(Qt::Key_F6);
-        e.Ir(1, 1);
-        e.Tecla(Qt::Key_F6, Qt::ControlModifier);
-        QCOMPARE(e.Celda(1, 11), QStringLiteral("5.00"));
-        QCOMPARE(e.Celda(1, 1), QStringLiteral("A"));
+        e.Tecla(1, 11, Qt::Key_F6);
+        e.Tecla(1, 1, Qt::Key_F6, Qt::ControlModifier);
+        QVERIFY(e.Celda(1, 11) == QStringLiteral("5.00") && e.Celda(1, 1) == QStringLiteral("A"));
         QVERIFY(!e.modulo.ProyectoModificado);
 
         // F6 copia la celda de arriba y revisa.
-        e.Ir(2, 11);
-        e.Tecla(Qt::Key_F6);
-        QCOMPARE(p.UH[2].CBR, 5.0);
-        QVERIFY(v.TablaRevisada());
-        QVERIFY(e.modulo.ProyectoModificado);
+        e.Tecla(2, 11, Qt::Key_F6);
+        QVERIFY(p.UH[2].CBR == 5.0 && v.TablaRevisada() && e.modulo.ProyectoModificado);
 
         // Ctrl+F6 en una fila con código: la fila de arriba, empezando donde
         // termina la de arriba.
         e.Ir(5, 1);
         e.Escribir(QStringLiteral("e"));
         e.Tecla(Qt::Key_Up);
-        e.Ir(5, 1);
-        e.Tecla(Qt::Key_F6, Qt::ControlModifier);
-        QCOMPARE(p.NumeroUH, 5);
-        QCOMPARE(e.Resumen(5), u"D||1|A|450:450|0|Arido|Plano"_s);
+        e.Tecla(5, 1, Qt::Key_F6, Qt::ControlModifier);
+        QVERIFY(p.NumeroUH == 5 && e.Resumen(5) == u"D||1|A|450:450|0|Arido|Plano"_s);
         // Fuera de la columna 1 no hace nada.
-        e.Ir(5, 2);
-        e.Tecla(Qt::Key_F6, Qt::ControlModifier);
+        e.Tecla(5, 2, Qt::Key_F6, Qt::ControlModifier);
         QCOMPARE(p.NumeroUH, 5);
 
         // Suprimir el código quita la unidad; sus líneas se van con ella.
-        e.Ir(1, 1);
-        e.Tecla(Qt::Key_Delete);
-        QCOMPARE(p.NumeroUH, 4);
-        QCOMPARE(e.Resumen(1), u"B||1|A|0:100|5|Arido|Ondulado"_s);
+        e.Tecla(1, 1, Qt::Key_Delete);
+        QVERIFY(p.NumeroUH == 4 && e.Resumen(1) == u"B||1|A|0:100|5|Arido|Ondulado"_s);
         QVERIFY(p.UH[1].N82.isEmpty());
         // Una selección de varias celdas se vacía entera.
         Grilla& g = e.G();
@@ -567,8 +507,7 @@ private slots:
                                    QItemSelectionModel::ClearAndSelect);
         g.setFocus();
         e.Tecla(Qt::Key_Delete);
-        QCOMPARE(p.NumeroUH, 4);
-        QCOMPARE(e.Resumen(1), u"B||1|A|0:100|0|Arido|"_s);
+        QVERIFY(p.NumeroUH == 4 && e.Resumen(1) == u"B||1|A|0:100|0|Arido|"_s);
         QCOMPARE(e.Celda(1, 12), QStringLiteral("Plano"));
         QCOMPARE(e.Resumen(3), u"D||1|A|300:450|0|Arido|Plano"_s);
     }
@@ -579,13 +518,11 @@ private slots:
         PonerUnidades(e.modulo.Proyecto, {UnidadTramo("A", 0, 100), UnidadTramo("B", 0, 100),
                                           UnidadTramo("C", 0, 100)});
         frmUnidadesHomogeneas& v = e.Abrir();
-        e.Ir(3, 4);
-        e.Tecla(Qt::Key_C, Qt::ControlModifier);
+        e.Tecla(3, 4, Qt::Key_C, Qt::ControlModifier);
         // Toda la tabla desde la columna 1, los números con su valor exacto; el
         // cursor va al comienzo.
         const QString copiado = e.plataforma.Portapapeles;
-        QCOMPARE(copiado.count(u'\n'), 2);
-        QVERIFY(copiado.startsWith(u"A\t\t1\tA\t0\t100\t"_s));
+        QVERIFY(copiado.count(u'\n') == 2 && copiado.startsWith(u"A\t\t1\tA\t0\t100\t"_s));
         QCOMPARE(e.Cursor(), QPoint(1, 1));
         e.plataforma.Portapapeles.clear();
         v.findChild<QAction*>(u"mnuOpcion0"_s)->trigger();
@@ -593,20 +530,17 @@ private slots:
 
         // Dos líneas con CR LF en la fila 4 llenan las filas 4 y 5.
         e.plataforma.Portapapeles = QStringLiteral("D\tuno\r\nE\tdos\r\n");
-        e.Ir(4, 1);
-        e.Tecla(Qt::Key_V, Qt::ControlModifier);
+        e.Tecla(4, 1, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(e.modulo.Proyecto.NumeroUH, 5);
         QCOMPARE(e.modulo.Proyecto.UH[5].Descripcion, QStringLiteral("dos"));
-        QVERIFY(e.modulo.ProyectoModificado);
-        QVERIFY(v.TablaRevisada());
+        QVERIFY(e.modulo.ProyectoModificado && v.TablaRevisada());
         QVERIFY(QApplication::overrideCursor() == nullptr);
 
         // Desde la columna 2 el pegado empieza ahí; luego el cursor va a la 1.
         e.plataforma.Portapapeles = QStringLiteral("cambiada\t2");
         e.Ir(1, 2);
         v.findChild<QAction*>(u"mnuOpcion1"_s)->trigger();
-        QCOMPARE(e.Resumen(1), u"A|cambiada|2|A|0:100|0|Arido|Plano"_s);
-        QCOMPARE(e.G().Columna(), 1);
+        QVERIFY(e.Resumen(1) == u"A|cambiada|2|A|0:100|0|Arido|Plano"_s && e.G().Columna() == 1);
     }
 
     // Salir y cerrar llevan antes lo escrito al proyecto con el editor todavía
@@ -627,8 +561,7 @@ private slots:
             } else {
                 v.findChild<QAction*>(QStringLiteral("Menu1"))->trigger();
             }
-            QVERIFY(!v.isVisible());
-            QCOMPARE(e.modulo.Proyecto.NumeroUH, 1);
+            QVERIFY(!v.isVisible() && e.modulo.Proyecto.NumeroUH == 1);
             QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, QStringLiteral("X"));
             QVERIFY(e.modulo.ProyectoModificado);
         }
@@ -693,8 +626,7 @@ private slots:
         QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("1.23E+06"));
         QCOMPARE(e.modulo.Proyecto.UH[1].N82, QStringList{"nueva"});
         // Las líneas de las otras unidades y los otros campos no se tocan.
-        QVERIFY(e.modulo.Proyecto.UH[1].CLIMA.isEmpty());
-        QVERIFY(e.modulo.Proyecto.UH[2].N82.isEmpty());
+        QVERIFY(e.modulo.Proyecto.UH[1].CLIMA.isEmpty() && e.modulo.Proyecto.UH[2].N82.isEmpty());
 
         // El clima: por humedad y por temperatura.
         const QByteArray clima =
@@ -703,21 +635,18 @@ private slots:
 
         // Fila sin unidad: la celda de temperatura está vacía y también se llena.
         e.Responder(clima, QStringLiteral("varek-9.cli"), lineas);
-        QVERIFY(e.Pulsar(3, ColClimaHumedad));
-        QCOMPARE(e.Ejecutable, QStringLiteral("Clima"));
+        QVERIFY(e.Pulsar(3, ColClimaHumedad) && e.Ejecutable == QStringLiteral("Clima"));
         QCOMPARE(e.UnidadVista, QByteArray(" 3 \r\n\r\n 0 \r\n 0 \r\n"));
         QCOMPARE(e.Clima(3), u"Humedo|Templado|P 1200/ETP 900/T 21"_s);
 
         // Con la temperatura llena solo cambia la humedad.
-        QVERIFY(e.Pulsar(1, ColClimaHumedad));
-        QCOMPARE(e.Clima(1), u"Humedo|Frio|P 1200/ETP 900/T 21"_s);
+        QVERIFY(e.Pulsar(1, ColClimaHumedad) && e.Clima(1) == u"Humedo|Frio|P 1200/ETP 900/T 21"_s);
 
         // El botón de temperatura (con F4) cambia solo la temperatura y entrega las líneas.
         e.modulo.Proyecto.UH[2].CLIMA = QStringList{"antes"};
         QVERIFY(e.Pulsar(2, ColClimaTemperatura, true));
         QCOMPARE(e.Clima(2), u"Arido|Templado|P 1200/ETP 900/T 21"_s);
-        QCOMPARE(e.LineasEntregadas, QByteArray("antes\r\n"));
-        QCOMPARE(e.Sobrantes(), QStringList());
+        QVERIFY(e.LineasEntregadas == QByteArray("antes\r\n") && e.Sobrantes() == QStringList());
         QVERIFY(e.modulo.ProyectoModificado);
     }
 
@@ -764,21 +693,17 @@ private slots:
             EscribirBytes(QStringLiteral("varek-9.mr"), "otra cosa\r\n");
         };
         const UnidadHomogenea antes = e.modulo.Proyecto.UH[1];
-        QVERIFY(e.Pulsar(1, ColCBR));
-        QCOMPARE(e.Ejecutable, QStringLiteral("Mr"));
+        QVERIFY(e.Pulsar(1, ColCBR) && e.Ejecutable == QStringLiteral("Mr"));
         QCOMPARE(e.LineasEntregadas, QByteArray("ensayo 1\r\nensayo 2\r\n"));
         QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("4.00"));
-        QVERIFY(e.modulo.Proyecto.UH[1] == antes);
-        QVERIFY(v.TablaRevisada());
-        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado);
-        QCOMPARE(e.Sobrantes(), QStringList());
+        QVERIFY(e.modulo.Proyecto.UH[1] == antes && v.TablaRevisada());
+        QVERIFY(!e.modulo.ResultadoPrograma.HayResultado && e.Sobrantes() == QStringList());
         QVERIFY(e.plataforma.Mensajes.isEmpty());
 
         // Las líneas vuelven con la Referencia que informó el programa; el archivo
         // entregado tampoco queda atrás.
         e.Responder("otra\r\n 6.5 \r\n", QStringLiteral("otra.mr"), Lineas({"CBR 6.5"}));
-        QVERIFY(e.Pulsar(2, ColCBR));
-        QVERIFY(e.ArchivosVistos.contains(QStringLiteral("varek-9.mr")));
+        QVERIFY(e.Pulsar(2, ColCBR) && e.ArchivosVistos.contains(QStringLiteral("varek-9.mr")));
         QCOMPARE(e.Celda(2, ColCBR), QStringLiteral("6.50"));
         QCOMPARE(e.modulo.Proyecto.UH[2].MR, QStringList{"CBR 6.5"});
 
@@ -797,17 +722,14 @@ private slots:
         e.plataforma.Portapapeles = QStringLiteral("x\ny\nz");
         e.Ir(999, ColDescripcion);
         v.PegarDelPortapapeles();
-        QCOMPARE(e.G().Filas(), 1002);
-        QCOMPARE(e.modulo.Proyecto.CapacidadUH(), 1000);
+        QVERIFY(e.G().Filas() == 1002 && e.modulo.Proyecto.CapacidadUH() == 1000);
 
         e.Responder("varek-9\r\n 250000 \r\n");
         const qsizetype iniciados = e.plataforma.ProgramasIniciados.size();
         QVERIFY(e.Pulsar(1000, ColEjesEquivalentes)); // la última fila con unidad posible
-        QVERIFY(!e.Pulsar(1001, ColEjesEquivalentes));
-        QVERIFY(!e.Pulsar(1001, ColCBR, true));
+        QVERIFY(!e.Pulsar(1001, ColEjesEquivalentes) && !e.Pulsar(1001, ColCBR, true));
         QCOMPARE(e.plataforma.ProgramasIniciados.size(), iniciados + 1);
-        QCOMPARE(e.Celda(1001, ColEjesEquivalentes), QString());
-        QCOMPARE(e.Sobrantes(), QStringList());
+        QVERIFY(e.Celda(1001, ColEjesEquivalentes) == QString() && e.Sobrantes() == QStringList());
         QVERIFY(e.plataforma.Mensajes.isEmpty());
 
         // Un editor abierto se cierra antes del programa (aquí el lanzador se cierra
@@ -868,8 +790,7 @@ private slots:
 
         QVERIFY(QDir().rmdir(antes + deja));
         e.Responder("varek-9\r\n 250000 \r\n", QStringLiteral("varek-9.tto"), Lineas({"nueva"}));
-        QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QVERIFY(e.Pulsar(1, ColEjesEquivalentes) && e.plataforma.Mensajes.size() == 1);
         QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("2.50E+05"));
         QCOMPARE(e.modulo.Proyecto.UH[1].N82, QStringList{"nueva"});
     }
@@ -878,8 +799,7 @@ private slots:
         GrillaSola e(5, 4);
         QAbstractItemModelTester probador(e.grilla->model(),
                                           QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QCOMPARE(e.grilla->model()->rowCount(), 4);
-        QCOMPARE(e.grilla->model()->columnCount(), 3);
+        QVERIFY(e.grilla->model()->rowCount() == 4 && e.grilla->model()->columnCount() == 3);
         e.grilla->PonerTexto(2, 3, QStringLiteral("x"));
         QCOMPARE(e.Indice(2, 3).data().toString(), QStringLiteral("x"));
         QCOMPARE(e.grilla->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("C2"));
@@ -890,8 +810,7 @@ private slots:
 
         // Crecer conserva textos; las filas nuevas vienen vacías.
         e.grilla->PonerFilas(8);
-        QCOMPARE(e.grilla->Filas(), 8);
-        QCOMPARE(e.grilla->Texto(2, 3), QStringLiteral("x"));
+        QVERIFY(e.grilla->Filas() == 8 && e.grilla->Texto(2, 3) == QStringLiteral("x"));
         QCOMPARE(e.grilla->Texto(7, 0), QString());
         e.grilla->PonerColumnas(6);
         QCOMPARE(e.grilla->Texto(2, 3), QStringLiteral("x"));
@@ -899,8 +818,7 @@ private slots:
 
         // Dos filas fijas: el modelo ve solo las demás.
         e.grilla->PonerFijas(2, 1);
-        QCOMPARE(e.grilla->model()->rowCount(), 6);
-        QCOMPARE(e.grilla->Fila(), 2);
+        QVERIFY(e.grilla->model()->rowCount() == 6 && e.grilla->Fila() == 2);
         e.grilla->PonerTexto(1, 3, QStringLiteral("y"));
         QCOMPARE(e.grilla->model()->headerData(2, Qt::Horizontal).toString(),
                  QStringLiteral("C3\ny"));
@@ -950,8 +868,7 @@ private slots:
         disconnect(conexion);
         // Un carácter llega como tecla pulsada y no busca en la grilla.
         QTest::keyClick(&g, Qt::Key_9, Qt::NoModifier);
-        QCOMPARE(pulsadas.size(), 1);
-        QCOMPARE(pulsadas.first().first().toString(), QStringLiteral("9"));
+        QVERIFY(pulsadas.size() == 1 && pulsadas.first().first().toString() == QStringLiteral("9"));
         QCOMPARE(g.Fila(), 2);
         QTest::keyClick(&g, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(pulsadas.size(), 1);
@@ -960,8 +877,7 @@ private slots:
         const QPoint centro = g.visualRect(e.Indice(5, 3)).center();
         QTest::mouseClick(g.viewport(), Qt::LeftButton, Qt::NoModifier, centro);
         QTest::mouseDClick(g.viewport(), Qt::LeftButton, Qt::NoModifier, centro);
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(3, 5));
-        QCOMPARE(dobles.size(), 1);
+        QVERIFY(QPoint(g.Columna(), g.Fila()) == QPoint(3, 5) && dobles.size() == 1);
         QCOMPARE(clics.size(), 1);
 
         const QColor amarillo(255, 255, 192);
@@ -985,23 +901,18 @@ private slots:
             return g.grab().toImage().pixelColor(g.RectanguloCelda(1, c).bottomRight() -
                                                  QPoint(5, 4));
         };
-        QCOMPARE(pixel(1), amarillo);
-        QCOMPARE(pixel(3), amarillo);
+        QVERIFY(pixel(1) == amarillo && pixel(3) == amarillo);
         g.PonerColorFondo(1, 3, QColor());
         QVERIFY(pixel(3) != amarillo);
 
         QSignalSpy cambios(&g, &Grilla::CeldaCambiada);
         g.PonerCelda(80, 3);
-        QCOMPARE(cambios.size(), 1);
-        QCOMPARE(g.Fila(), 80);
+        QVERIFY(cambios.size() == 1 && g.Fila() == 80);
         // Mover el cursor no desplaza: la fila 80 no se ve hasta ponerla arriba.
         QCOMPARE(g.FilaSuperior(), 1);
-        QVERIFY(!g.FilaVisible(80));
-        QVERIFY(g.FilaVisible(1));
-        QVERIFY(g.FilaVisible(0));
+        QVERIFY(!g.FilaVisible(80) && g.FilaVisible(1) && g.FilaVisible(0));
         g.PonerFilaSuperior(80);
-        QVERIFY(g.FilaVisible(80));
-        QVERIFY(!g.FilaVisible(1));
+        QVERIFY(g.FilaVisible(80) && !g.FilaVisible(1));
         // Las celdas fijas no se pueden elegir.
         g.PonerCelda(0, 0);
         QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 1));
@@ -1013,16 +924,13 @@ private slots:
         QList<QString> textos = g.Textos();
         textos[qsizetype(60) * g.Columnas() + 2] = QStringLiteral("nuevo");
         g.PonerTextos(g.Filas(), g.Columnas(), textos);
-        QCOMPARE(g.Texto(60, 2), QStringLiteral("nuevo"));
-        QCOMPARE(g.Fila(), 60);
+        QVERIFY(g.Texto(60, 2) == QStringLiteral("nuevo") && g.Fila() == 60);
         QCOMPARE(g.FilaSuperior(), 55);
         // Aunque cambien las dimensiones.
         textos.resize(qsizetype(120) * g.Columnas());
         g.PonerTextos(120, g.Columnas(), textos);
-        QCOMPARE(g.Filas(), 120);
-        QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(2, 60));
-        QCOMPARE(g.FilaSuperior(), 55);
-        QVERIFY(cambios.isEmpty());
+        QVERIFY(g.Filas() == 120 && QPoint(g.Columna(), g.Fila()) == QPoint(2, 60));
+        QVERIFY(g.FilaSuperior() == 55 && cambios.isEmpty());
 
         // Sin barras la rueda tampoco desplaza.
         const auto rueda = [&] {
@@ -1071,14 +979,12 @@ private slots:
         MoverCeldaTrasTecla(g, Qt::Key_Enter);
         QCOMPARE(QPoint(g.Columna(), g.Fila()), QPoint(1, 29));
         // La fila que no se veía pasó a ser la superior (hasta donde se puede bajar).
-        QVERIFY(g.FilaVisible(29));
-        QVERIFY(g.FilaSuperior() > 1);
+        QVERIFY(g.FilaVisible(29) && g.FilaSuperior() > 1);
         MoverCeldaTrasTecla(g, Qt::Key_Down);
         QCOMPARE(g.Fila(), 29);
         g.PonerCelda(1, 2);
         MoverCeldaTrasTecla(g, Qt::Key_Up);
-        QCOMPARE(g.Fila(), 1);
-        QCOMPARE(g.FilaSuperior(), 1);
+        QVERIFY(g.Fila() == 1 && g.FilaSuperior() == 1);
 
         // Editores sobre la celda, hermanos de la grilla; la lista más ancha.
         auto* texto = new QLineEdit(&e.ventana);
@@ -1103,8 +1009,7 @@ private slots:
         letra.setPixelSize(30);
         g.setFont(letra);
         const double escala = g.fontMetrics().horizontalAdvance(QChar(u'0')) / 6.0;
-        QVERIFY(escala > 2);
-        QCOMPARE(g.EscalaTwips(), escala);
+        QVERIFY(escala > 2 && g.EscalaTwips() == escala);
         g.PonerAnchoColumnaTwips(2, 900);
         QCOMPARE(g.AnchoColumna(2), qRound(60 * escala));
     }
