@@ -128,17 +128,13 @@ bool frmCostosUnitarios::Editando() const {
 }
 
 void frmCostosUnitarios::PonerCosto(int fila, std::optional<double> valor) {
-    if (valor)
-        grdCU_->PonerValor(fila, ColumnaCosto,
-                           TextoVentana(Formato(*valor, u"#,##0.00"), modulo_.Separador), *valor);
-    else
-        grdCU_->PonerTexto(fila, ColumnaCosto, QString());
+    grdCU_->PonerValor(
+        fila, ColumnaCosto,
+        valor ? TextoVentana(Formato(*valor, u"#,##0.00"), modulo_.Separador) : QString(), valor);
 }
 
 std::optional<double> frmCostosUnitarios::Costo(int fila) const {
-    const auto v = grdCU_->Valores().constFind(ClaveCelda(fila, ColumnaCosto));
-    if (v == grdCU_->Valores().cend()) return std::nullopt;
-    return *v;
+    return grdCU_->Valor(fila, ColumnaCosto);
 }
 
 QString frmCostosUnitarios::TextoEditable(int fila) const {

@@ -421,8 +421,20 @@ void Grilla::PonerValor(int fila, int columna, const QString& texto, double valo
     modelo_->Valores.insert(ClaveCelda(fila, columna), valor);
 }
 
+void Grilla::PonerValor(int fila, int columna, const QString& texto, std::optional<double> valor) {
+    if (valor)
+        PonerValor(fila, columna, texto, *valor);
+    else
+        PonerTexto(fila, columna, texto);
+}
+
 const ValoresCeldas& Grilla::Valores() const {
     return modelo_->Valores;
+}
+
+std::optional<double> Grilla::Valor(int fila, int columna) const {
+    const auto v = modelo_->Valores.constFind(ClaveCelda(fila, columna));
+    return v != modelo_->Valores.cend() ? std::optional<double>(*v) : std::nullopt;
 }
 
 int Grilla::Fila() const {

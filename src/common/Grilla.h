@@ -15,6 +15,8 @@
 #include <QString>
 #include <QTableView>
 
+#include <optional>
+
 class EncabezadoGrilla;
 class ModeloGrilla;
 class QKeyEvent;
@@ -47,7 +49,11 @@ public:
     // Una celda de número: el texto que muestra y el valor exacto que representa.
     // PonerTexto y PonerTextos sin valores lo olvidan.
     void PonerValor(int fila, int columna, const QString& texto, double valor);
+    // Sin valor, como PonerTexto.
+    void PonerValor(int fila, int columna, const QString& texto, std::optional<double> valor);
     const ValoresCeldas& Valores() const;
+    // El valor exacto de una celda, si lo tiene.
+    std::optional<double> Valor(int fila, int columna) const;
 
     // Celda actual: siempre una celda no fija. Moverla no desplaza la grilla.
     int Fila() const;

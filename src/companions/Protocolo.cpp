@@ -1,5 +1,6 @@
 #include "companions/Protocolo.h"
 
+#include "common/EntradaDatos.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
@@ -66,9 +67,7 @@ void TomarDato(const QMap<QString, QString>& datos, const QString& clave, double
 }
 
 QString TextoDato(double valor, SeparadorDecimal separador) {
-    if (!std::isfinite(valor)) return {};
-    // Sin separador de miles: se lee igual con cualquier convención.
-    return QString::number(valor, 'g', 15).replace(u'.', QChar(char16_t(separador)));
+    return std::isfinite(valor) ? TextoExacto(valor, separador) : QString();
 }
 
 SesionCompanero::SesionCompanero(ArgumentosCompanero argumentos, QString extensionLineas,

@@ -46,8 +46,8 @@ double LeerDato(const QString& texto);
 double LeerDatoEscrito(const QString& texto, SeparadorDecimal convencion);
 // El número de la clave, si la línea existe y se lee; si no, destino queda igual.
 void TomarDato(const QMap<QString, QString>& datos, const QString& clave, double& destino);
-// El número para mostrarlo en un campo o escribirlo en las líneas (15 cifras, sin
-// ceros sobrantes, con el separador decimal dado); NaN da vacío.
+// El número para mostrarlo en un campo o escribirlo en las líneas: su valor
+// exacto (TextoExacto) con el separador decimal dado; NaN da vacío.
 QString TextoDato(double valor, SeparadorDecimal separador = SeparadorDecimal::Punto);
 
 class SesionCompanero {

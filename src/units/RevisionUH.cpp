@@ -349,10 +349,7 @@ ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int col
             // como 0 ni como la primera entrada); la celda vuelve a lo que tenía.
             const auto rechazar = [&](NotaPegado nota) {
                 notar(nota);
-                if (const auto v = anterior.Valor(f, c))
-                    tabla.PonerValor(f, c, anterior.Texto(f, c), *v);
-                else
-                    tabla.PonerTexto(f, c, anterior.Texto(f, c));
+                tabla.PonerValor(f, c, anterior.Texto(f, c), anterior.Valor(f, c));
             };
             if (EsColumnaNumeroUH(c)) {
                 const NumeroEscrito n = LeerCeldaUH(c, celda, convencion);

@@ -57,6 +57,13 @@ public:
         if (!actual.Hay || std::bit_cast<quint64>(actual.Valor) != std::bit_cast<quint64>(valor))
             valores_[p] = {valor, true};
     }
+    // Sin valor, como PonerTexto.
+    void PonerValor(int fila, int columna, const QString& texto, std::optional<double> valor) {
+        if (valor)
+            PonerValor(fila, columna, texto, *valor);
+        else
+            PonerTexto(fila, columna, texto);
+    }
     std::optional<double> Valor(int fila, int columna) const {
         if (!Valida(fila, columna)) return std::nullopt;
         const ValorCelda& v = valores_.at(Posicion(fila, columna));

@@ -271,19 +271,13 @@ void frmUnidadesHomogeneas::PonerTabla(const TablaTextos& tabla) {
 }
 
 double frmUnidadesHomogeneas::NumeroCelda(int fila, int columna) const {
-    const auto v = grdUH->Valores().constFind(ClaveCelda(fila, columna));
-    return v != grdUH->Valores().cend()
-               ? *v
-               : LeerCeldaUH(columna, grdUH->Texto(fila, columna), modulo_.Separador).Valor;
+    const std::optional<double> v = grdUH->Valor(fila, columna);
+    return v ? *v : LeerCeldaUH(columna, grdUH->Texto(fila, columna), modulo_.Separador).Valor;
 }
 
 void frmUnidadesHomogeneas::CopiarCelda(int filaOrigen, int filaDestino, int columna) {
-    const auto v = grdUH->Valores().constFind(ClaveCelda(filaOrigen, columna));
-    const QString texto = grdUH->Texto(filaOrigen, columna);
-    if (v != grdUH->Valores().cend())
-        grdUH->PonerValor(filaDestino, columna, texto, *v);
-    else
-        grdUH->PonerTexto(filaDestino, columna, texto);
+    grdUH->PonerValor(filaDestino, columna, grdUH->Texto(filaOrigen, columna),
+                      grdUH->Valor(filaOrigen, columna));
 }
 
 void frmUnidadesHomogeneas::CargarUH() {
@@ -582,9 +576,7 @@ void frmUnidadesHomogeneas::MostrarEditorTexto(const QString& texto, bool selecc
     // Lo que la celda tenía, para devolvérselo si lo escrito no se toma.
     const int fila = grdUH->Fila();
     const int columna = grdUH->Columna();
-    const auto valor = grdUH->Valores().constFind(ClaveCelda(fila, columna));
-    edicion_ = {fila, columna, grdUH->Texto(fila, columna),
-                valor != grdUH->Valores().cend() ? std::optional<double>(*valor) : std::nullopt};
+    edicion_ = {fila, columna, grdUH->Texto(fila, columna), grdUH->Valor(fila, columna)};
     // Sin barras antes de medir la celda: al ocultarlas la vista no se mueve
     // después de ubicar el editor.
     grdUH->PonerBarras(false);
@@ -689,10 +681,7 @@ bool frmUnidadesHomogeneas::ValidarEdicion() {
     const NumeroEscrito n = LeerCeldaUH(e.Columna, texto, modulo_.Separador);
     const auto restaurar = [&] {
         txtUH->hide();
-        if (e.Valor)
-            grdUH->PonerValor(e.Fila, e.Columna, e.Texto, *e.Valor);
-        else
-            grdUH->PonerTexto(e.Fila, e.Columna, e.Texto);
+        grdUH->PonerValor(e.Fila, e.Columna, e.Texto, e.Valor);
         if (!grdUH->Barras()) grdUH->PonerBarras(true);
         grdUH->setFocus();
         return false;
