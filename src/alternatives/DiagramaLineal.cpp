@@ -155,28 +155,75 @@ QList<MarcaDiagrama> MarcasAbscisa(double desde, double hasta, int maximo) {
     return marcas;
 }
 
-ResultadoMenorCosto SeleccionarMenorCosto(ModuloVarek9& modulo) {
-    ResultadoMenorCosto r;
+namespace {
+
+// Por unidad: su selección (aplicable si alguna aplica), la aplicable más barata
+// y la primera aplicable, la que la ventana elige sola; 0 si ninguna aplica.
+template <class Funcion>
+void RecorrerMenorCosto(ModuloVarek9& modulo, Funcion&& funcion) {
     EstadoDiseno estado;
     for (int i = 1; i <= modulo.Proyecto.NumeroUH; ++i) {
         CalcularAlternativas(modulo, estado, i);
         SeleccionarAlternativa(modulo, i);
-        qint16& seleccion = modulo.Proyecto.UH[i].AlternativaSeleccionada;
-        if (seleccion >= 1 && seleccion <= NumeroAlternativas &&
-            modulo.AlternativaUH[seleccion].Aplicable)
-            r.CostoAntes += estado.CostoAlternativa[seleccion];
         int mejor = 0;
-        for (int n = 1; n <= NumeroAlternativas; ++n)
-            if (modulo.AlternativaUH[n].Aplicable &&
-                (mejor == 0 || estado.CostoAlternativa[n] < estado.CostoAlternativa[mejor]))
+        int primera = 0;
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            if (!modulo.AlternativaUH[n].Aplicable) continue;
+            if (primera == 0) primera = n;
+            if (mejor == 0 || estado.CostoAlternativa[n] < estado.CostoAlternativa[mejor])
                 mejor = n;
-        if (mejor == 0) continue; // sin alternativa aplicable no cambia nada
-        r.CostoDespues += estado.CostoAlternativa[mejor];
-        if (seleccion != mejor) {
-            seleccion = static_cast<qint16>(mejor);
-            ++r.Cambiadas;
         }
+        funcion(modulo.Proyecto.UH[i].AlternativaSeleccionada, mejor, primera, estado);
     }
+}
+
+} // namespace
+
+CuentaMenorCosto ContarMenorCosto(ModuloVarek9& modulo) {
+    CuentaMenorCosto cuenta;
+    RecorrerMenorCosto(modulo, [&](qint16 seleccion, int mejor, int primera, const EstadoDiseno&) {
+        if (mejor == 0 || seleccion == mejor) return;
+        ++cuenta.Todas;
+        if (seleccion == primera) ++cuenta.PorDefecto;
+    });
+    return cuenta;
+}
+
+QString TextoPreguntaMenorCosto(const CuentaMenorCosto& c) {
+    const auto elecciones = [](int n) {
+        return n == 1 ? QStringLiteral("1 elección") : QStringLiteral("%1 elecciones").arg(n);
+    };
+    const int aMano = c.Todas - c.PorDefecto;
+    return QStringLiteral("%1 sin la alternativa de menor costo; %2 a mano.\n\n"
+                          "\"Todas\" cambia %3.\n"
+                          "\"Solo las que tienen la alternativa por defecto\" cambia %4 y "
+                          "conserva las elegidas a mano.")
+        .arg(c.Todas == 1 ? QStringLiteral("1 unidad está")
+                          : QStringLiteral("%1 unidades están").arg(c.Todas),
+             aMano == 1 ? QStringLiteral("1 de ellas fue elegida")
+                        : QStringLiteral("%1 de ellas fueron elegidas").arg(aMano),
+             elecciones(c.Todas), elecciones(c.PorDefecto));
+}
+
+ResultadoMenorCosto SeleccionarMenorCosto(ModuloVarek9& modulo, bool soloPorDefecto) {
+    ResultadoMenorCosto r;
+    RecorrerMenorCosto(modulo,
+                       [&](qint16& seleccion, int mejor, int primera, const EstadoDiseno& estado) {
+                           if (seleccion >= 1 && seleccion <= NumeroAlternativas &&
+                               modulo.AlternativaUH[seleccion].Aplicable)
+                               r.CostoAntes += estado.CostoAlternativa[seleccion];
+                           if (mejor == 0) return; // sin alternativa aplicable no cambia nada
+                           // Una elección distinta de la primera aplicable la hizo el ingeniero.
+                           if (soloPorDefecto && seleccion != primera) {
+                               r.CostoDespues += estado.CostoAlternativa[seleccion];
+                               return;
+                           }
+                           r.CostoDespues += estado.CostoAlternativa[mejor];
+                           if (seleccion != mejor) {
+                               seleccion = static_cast<qint16>(mejor);
+                               ++r.Cambiadas;
+                           }
+                       });
     if (r.Cambiadas > 0) modulo.ProyectoModificado = true;
     return r;
 }

@@ -81,7 +81,18 @@ struct ResultadoMenorCosto {
     double CostoDespues = 0;
     int Cambiadas = 0;
 };
-ResultadoMenorCosto SeleccionarMenorCosto(ModuloVarek9& modulo);
+// Con soloPorDefecto, solo cambian las unidades que tienen su primera alternativa
+// aplicable (la que la ventana elige sola): las demás las eligió el ingeniero.
+ResultadoMenorCosto SeleccionarMenorCosto(ModuloVarek9& modulo, bool soloPorDefecto = false);
+// Cuántas elecciones cambiaría la selección de menor costo: todas las que no son
+// la más barata, y de ellas las que tienen la alternativa por defecto.
+struct CuentaMenorCosto {
+    int Todas = 0;
+    int PorDefecto = 0;
+};
+CuentaMenorCosto ContarMenorCosto(ModuloVarek9& modulo);
+// La pregunta antes de seleccionar: cuántas elecciones cambia cada respuesta.
+QString TextoPreguntaMenorCosto(const CuentaMenorCosto& cuenta);
 
 // Disposición en un rectángulo (unidades del dispositivo) del tramo de
 // abscisas [desde, hasta]: franjas, columnas, capas, marcas y líneas. La letra

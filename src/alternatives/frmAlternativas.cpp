@@ -4,6 +4,7 @@
 #include "alternatives/Reportes.h"
 #include "alternatives/frmCostosUnitarios.h"
 #include "alternatives/frmDiagrama.h"
+#include "app/Historial.h"
 #include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/Grilla.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
@@ -129,6 +131,10 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
     connect(cantidades, &QAction::triggered, this, [this] { Imprimir(NumeroReporteCantidades); });
     opciones->addSeparator();
     AgregarMenuSeparador(*opciones, modulo_.Separador, [this] { CambioSeparador(); });
+    AgregarMenuEdicion(*menu, modulo_);
+    if (HistorialProyecto* h = modulo_.Historial)
+        connect(h, &HistorialProyecto::Aplicado, this,
+                [this](const QVector<qint32>& unidades) { MostrarPasoAplicado(unidades); });
     QAction* salir = menu->addAction(QStringLiteral("&Salir"));
     salir->setObjectName(QStringLiteral("Menu1"));
     connect(salir, &QAction::triggered, this, &QDialog::accept);
@@ -180,6 +186,22 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
     grdUH_->PonerAltoFilaFija(0, grdUH_->AltoNormal() * 2);
     grdUH_->setGeometry(px(120), px(120), px(14060), px(3250));
     connect(grdUH_, &Grilla::CeldaCambiada, this, &frmAlternativas::CambioFila);
+    // Sin ratón: 1 a 6 eligen la alternativa de la unidad actual y Enter pasa a la siguiente.
+    connect(grdUH_, &Grilla::TeclaPulsada, this, [this](const QString& texto) {
+        if (texto.size() == 1 && texto.front() >= u'1' && texto.front() <= u'6')
+            ElegirPorTecla(texto.front().unicode() - u'0');
+    });
+    connect(grdUH_, &Grilla::TeclaAbajo, this, [this](QKeyEvent* evento) {
+        const int tecla = evento->key();
+        if ((tecla != Qt::Key_Return && tecla != Qt::Key_Enter) ||
+            (evento->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return;
+        evento->accept();
+        if (grdUH_->Fila() - 1 < modulo_.Proyecto.NumeroUH) {
+            grdUH_->PonerCelda(grdUH_->Fila() + 1, grdUH_->Columna());
+            grdUH_->scrollTo(grdUH_->currentIndex());
+        }
+    });
 
     // Las seis estructuras con sus botones de opción.
     auto* grupo = new QButtonGroup(this);
@@ -378,7 +400,18 @@ void frmAlternativas::AbrirDiagrama() {
 }
 
 void frmAlternativas::SeleccionarMenorCosto() {
-    const ResultadoMenorCosto r = ::SeleccionarMenorCosto(modulo_);
+    // Antes de cambiar elecciones hechas a mano, se pregunta cuáles.
+    bool soloPorDefecto = false;
+    const CuentaMenorCosto cuenta = ContarMenorCosto(modulo_);
+    if (cuenta.Todas > 0) {
+        const RespuestaMensaje respuesta = plataforma_.Mensaje(
+            this, QStringLiteral("ALTERNATIVAS DE DISEÑO"), TextoPreguntaMenorCosto(cuenta),
+            IconoMensaje::Pregunta, BotonesMensaje::TodasPorDefectoCancelar, RespuestaMensaje::No);
+        if (respuesta == RespuestaMensaje::Cancelar) return;
+        soloPorDefecto = respuesta == RespuestaMensaje::No;
+    }
+    const ResultadoMenorCosto r = ::SeleccionarMenorCosto(modulo_, soloPorDefecto);
+    RegistrarPaso(modulo_, QStringLiteral("Seleccionar la Alternativa de Menor Costo"));
     // Los botones de opción y el dibujo de la fila actual, otra vez.
     filaActual_ = 0;
     CambioFila();
@@ -520,8 +553,34 @@ void frmAlternativas::ElegirAlternativa(int n) {
             opcAlternativa_[m]->setChecked(m == n);
         if (i < seleccionAplica_.size()) seleccionAplica_[i] = true;
         SeleccionCambiada();
+        RegistrarPaso(modulo_, QStringLiteral("Elegir la alternativa %1 de la unidad %2")
+                                   .arg(n)
+                                   .arg(modulo_.Proyecto.UH[i].CodigoTramo));
     }
     grdUH_->setFocus();
+}
+
+bool frmAlternativas::ElegirPorTecla(int n) {
+    // El botón de la alternativa está habilitado solo si es una unidad y aplica.
+    if (!opcAlternativa_[n]->isEnabled()) {
+        QApplication::beep();
+        return false;
+    }
+    ElegirAlternativa(n);
+    return true;
+}
+
+void frmAlternativas::MostrarPasoAplicado(const QVector<qint32>& unidades) {
+    const int fila = grdUH_->Fila();
+    CargarUH();
+    // El cursor a la primera unidad que cambió; si no, donde estaba.
+    const int destino = unidades.isEmpty() ? fila : int(unidades.front()) + 1;
+    grdUH_->PonerCelda(std::clamp(destino, 2, std::max(2, modulo_.Proyecto.NumeroUH + 1)),
+                       grdUH_->Columna());
+    grdUH_->scrollTo(grdUH_->currentIndex());
+    filaActual_ = 0;
+    CambioFila();
+    SeleccionCambiada();
 }
 
 void frmAlternativas::Imprimir(int numero) {

@@ -52,6 +52,10 @@ private:
     // Los rótulos del dibujo y el motivo sin diseño con el separador de ahora.
     void MostrarTextosDibujo();
     void ElegirAlternativa(int n);
+    // Teclas 1 a 6 de la grilla: la alternativa n para la unidad actual, si aplica.
+    bool ElegirPorTecla(int n);
+    // Se deshizo o rehízo un paso: la grilla y el dibujo otra vez desde el proyecto.
+    void MostrarPasoAplicado(const QVector<qint32>& unidades);
     void HabilitarDibujo(bool habilitado);
     void AjustarColumnas();
     void Distribuir();

@@ -1,5 +1,6 @@
 #include "alternatives/frmCostosUnitarios.h"
 
+#include "app/Historial.h"
 #include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/Grilla.h"
@@ -257,5 +258,6 @@ void frmCostosUnitarios::Aceptar() {
             modulo_.Proyecto.CostosUnitarios[t] = Costo(f).value_or(0);
     }
     modulo_.ProyectoModificado = true;
+    RegistrarPaso(modulo_, QStringLiteral("Costos unitarios"));
     accept();
 }

@@ -63,6 +63,14 @@ RespuestaMensaje PlataformaQt::Mensaje(QWidget* padre, const QString& titulo, co
             {RespuestaMensaje::Aceptar, QStringLiteral("&Solo lectura"), QMessageBox::AcceptRole},
             {RespuestaMensaje::Cancelar, QStringLiteral("&Cancelar"), QMessageBox::RejectRole}};
         break;
+    case BotonesMensaje::TodasPorDefectoCancelar:
+        lista = {
+            {RespuestaMensaje::Si, QStringLiteral("&Todas"), QMessageBox::YesRole},
+            {RespuestaMensaje::No,
+             QStringLiteral("&Solo las que tienen la alternativa por defecto"),
+             QMessageBox::NoRole},
+            {RespuestaMensaje::Cancelar, QStringLiteral("&Cancelar"), QMessageBox::RejectRole}};
+        break;
     case BotonesMensaje::SiNoCancelar:
         lista = {
             {RespuestaMensaje::Si, QStringLiteral("&Sí"), QMessageBox::YesRole},

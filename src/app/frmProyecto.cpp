@@ -1,5 +1,6 @@
 #include "app/frmProyecto.h"
 
+#include "app/Historial.h"
 #include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/ModuloLibzrl.h"
@@ -363,6 +364,7 @@ void frmProyecto::done(int resultado) {
         p.Confiabilidad != i.Confiabilidad || p.ServiciabilidadFinal != i.ServiciabilidadFinal ||
         p.ConfiabilidadTransito != i.ConfiabilidadTransito || p.So != i.So)
         modulo_.ProyectoModificado = true;
+    RegistrarPaso(modulo_, QStringLiteral("Propiedades del proyecto"));
     QDialog::done(resultado);
 }
 

@@ -2,6 +2,7 @@
 
 #include "alternatives/frmAlternativas.h"
 #include "app/CopiaLibrerias.h"
+#include "app/Historial.h"
 #include "app/frmAbout.h"
 #include "app/frmProyecto.h"
 #include "common/ModuloLibzrl.h"
@@ -97,6 +98,17 @@ frmVarek9::frmVarek9(ModuloVarek9& modulo, Plataforma& plataforma, const QString
     centro->setMouseTracking(true);
     centro->installEventFilter(this);
     setCentralWidget(centro);
+    // Una historia por proyecto abierto, que comparten todas las ventanas.
+    if (!modulo_.Historial) new HistorialProyecto(modulo_, this);
+    connect(modulo_.Historial, &HistorialProyecto::EstadoCambiado, this,
+            [this] { ActualizarTitulo(); });
+    connect(modulo_.Historial, &HistorialProyecto::Aplicado, this, [this] {
+        // La copia de recuperación sigue al estado: sin cambios sin guardar, sobra.
+        if (modulo_.ProyectoModificado)
+            GuardarRecuperacion();
+        else
+            BorrarCopiaPropia();
+    });
     CrearMenus();
     CrearBotones(centro);
 
@@ -158,6 +170,8 @@ void frmVarek9::CrearMenus() {
     entrada(4, QStringLiteral("Guardar &como..."), QKeySequence::SaveAs);
     proyecto->addSeparator();
     entrada(10, QStringLiteral("&Propiedades"), QKeySequence(Qt::ALT | Qt::Key_Return));
+
+    AgregarMenuEdicion(*menuBar(), modulo_);
 
     QAction* refrescar = menuBar()->addAction(QStringLiteral("Re&frescar"));
     refrescar->setObjectName(QStringLiteral("Menu1"));
@@ -331,6 +345,8 @@ bool frmVarek9::CargarProyecto(const QString& archivoProyecto, bool soloLectura,
         return false;
     }
     if (bloqueado_ != archivoProyecto) SoltarBloqueoActual();
+    // Otro proyecto: la historia empieza de nuevo, en el estado del archivo.
+    modulo_.Historial->Vaciar(!modulo_.ProyectoModificado);
     soloLectura_ = soloLectura;
     // La copia de lo anterior ya se guardó o se descartó.
     copiaRecuperacion_.clear();
@@ -404,6 +420,12 @@ bool frmVarek9::RecuperarCopia(const CopiaRecuperacion& c) {
     }
     // Desde ahora es la copia de esta sesión: sigue a los cambios y se borra al guardar.
     copiaRecuperacion_ = c.Ruta;
+    // La copia del mismo proyecto se deshace hasta el archivo; la de otro lo abre
+    // con cambios que ningún archivo tiene.
+    if (otro)
+        modulo_.Historial->Vaciar(false);
+    else
+        modulo_.Historial->Registrar(QStringLiteral("Recuperar la copia"));
     if (aviso.HayAviso)
         plataforma_.Aviso(this, aviso.Titulo, aviso.Texto, IconoMensaje::Exclamacion);
     ActualizarTitulo();
@@ -456,7 +478,9 @@ bool frmVarek9::CierreDeSesion(bool interactivo) {
 
 void frmVarek9::ActualizarTitulo() {
     const QString lectura = soloLectura_ ? QStringLiteral(" (solo lectura)") : QString();
-    setWindowTitle(QStringLiteral("VAREK-9 [%1]%2").arg(modulo_.ArchivoProyecto, lectura));
+    // Con cambios sin guardar, un asterisco al final.
+    const QString marca = modulo_.ProyectoModificado ? QStringLiteral(" *") : QString();
+    setWindowTitle(QStringLiteral("VAREK-9 [%1]%2%3").arg(modulo_.ArchivoProyecto, lectura, marca));
     mnuGuardar_->setText(QStringLiteral("&Guardar [%1]").arg(modulo_.ArchivoProyecto));
 }
 
@@ -477,6 +501,7 @@ bool frmVarek9::Guardar(bool pedirNombre) {
         MostrarErrorEscritura(e.Texto());
         return false;
     }
+    modulo_.Historial->MarcarGuardado();
     // La copia de lo que se leyó con avisos no queda sin que el usuario lo sepa.
     if (!e.Respaldo.isEmpty())
         plataforma_.Aviso(this, QStringLiteral("GUARDAR PROYECTO"), TextoRespaldo(e.Respaldo),

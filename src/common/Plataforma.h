@@ -23,7 +23,16 @@ public:
 
 enum class IconoMensaje { Ninguno, Critico, Pregunta, Exclamacion, Informacion };
 // SoloLecturaCancelar: "Solo lectura" responde Aceptar.
-enum class BotonesMensaje { Aceptar, AceptarCancelar, SiNo, SiNoCancelar, SoloLecturaCancelar };
+// TodasPorDefectoCancelar: "Todas" (Si), "Solo las que tienen la alternativa por
+// defecto" (No) y "Cancelar".
+enum class BotonesMensaje {
+    Aceptar,
+    AceptarCancelar,
+    SiNo,
+    SiNoCancelar,
+    SoloLecturaCancelar,
+    TodasPorDefectoCancelar
+};
 enum class RespuestaMensaje { Aceptar, Cancelar, Si, No };
 
 // Filtro de los diálogos de proyecto.

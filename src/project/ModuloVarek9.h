@@ -124,6 +124,8 @@ struct EstadoLectura {
     bool NoEsProyecto = false; // sin línea "[Proyecto]": no se cargó nada
 };
 
+class HistorialProyecto;
+
 struct ModuloVarek9 {
     ::Proyecto Proyecto;
     std::array<::TipoCapa, NumeroTiposCapa + 1> TipoCapa{};              // 1..11
@@ -135,6 +137,8 @@ struct ModuloVarek9 {
     // La convención con que el usuario escribe y ve los números en las ventanas
     // (su preferencia, que main lee al empezar); los archivos no cambian.
     SeparadorDecimal Separador = SeparadorDecimal::Punto;
+    // La historia de deshacer de las ventanas, si la hay (la línea de órdenes no la usa).
+    HistorialProyecto* Historial = nullptr;
 };
 
 // Los campos de una unidad que no pueden ser negativos (las abscisas sí), con

@@ -1,5 +1,6 @@
 #include "units/RevisionUH.h"
 
+#include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
@@ -313,6 +314,11 @@ QString PreguntaValorUH(int columna, double valor, int unidad, SeparadorDecimal 
         .arg(unidad);
 }
 
+QString NombrePegado(int filas) {
+    return filas == 1 ? QStringLiteral("Pegar 1 fila")
+                      : QStringLiteral("Pegar %1 filas").arg(filas);
+}
+
 ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int columna,
                         SeparadorDecimal preferencia) {
     ResultadoPegado r;
@@ -323,6 +329,10 @@ ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int col
     int ultima = fila;
     for (qsizetype i = 0; i < texto.size(); ++i)
         if (texto[i] == u'\r' || (texto[i] == u'\n' && (i == 0 || texto[i - 1] != u'\r'))) ++ultima;
+    // Un texto copiado termina con un salto: esa última línea vacía no es fila.
+    const bool terminaEnSalto =
+        !texto.isEmpty() && (texto.back() == u'\n' || texto.back() == u'\r');
+    r.Filas = ultima - fila + (terminaEnSalto ? 0 : 1);
     ultima = std::min(ultima, tabla.Filas() - 1);
 
     QStringList numeros;
@@ -620,6 +630,37 @@ int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor,
         if (ClaveCursor(tabla, i) == claveCursor) return i;
     }
     return filaCursor;
+}
+
+QList<int> UnidadesQuitadasUH(const Proyecto& proyecto, const TablaTextos& tabla) {
+    // La fila i de la tabla es la unidad i desde la última revisión: ninguna
+    // edición mueve filas.
+    QList<int> quitadas;
+    const int n = std::min({proyecto.NumeroUH, proyecto.CapacidadUH(), tabla.Filas() - 1});
+    for (int i = 1; i <= n; ++i)
+        if (tabla.Texto(i, ColCodigoTramo).isEmpty() && !proyecto.UH[i].CodigoTramo.isEmpty())
+            quitadas << i;
+    return quitadas;
+}
+
+QString TextoUnidadesQuitadas(const Proyecto& proyecto, const QList<int>& unidades,
+                              SeparadorDecimal separador) {
+    if (unidades.isEmpty()) return {};
+    constexpr qsizetype Nombradas = 3;
+    QStringList nombres;
+    for (qsizetype k = 0; k < std::min(unidades.size(), Nombradas); ++k) {
+        const UnidadHomogenea& u = proyecto.UH[unidades[k]];
+        nombres << QStringLiteral("[%1, %2 - %3]")
+                       .arg(u.CodigoTramo,
+                            TextoVentana(Formato(u.AbscisaInicial, MascaraAbscisa), separador),
+                            TextoVentana(Formato(u.AbscisaFinal, MascaraAbscisa), separador));
+    }
+    QString lista = nombres.join(QStringLiteral(", "));
+    if (unidades.size() > Nombradas)
+        lista += QStringLiteral(" y %1 más").arg(unidades.size() - Nombradas);
+    return unidades.size() == 1
+               ? QStringLiteral("Se quitó la unidad %1 — Ctrl+Z la recupera").arg(lista)
+               : QStringLiteral("Se quitaron las unidades %1 — Ctrl+Z las recupera").arg(lista);
 }
 
 TablaTextos PrepararTablaUH(Proyecto& proyecto, SeparadorDecimal separador) {

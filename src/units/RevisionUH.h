@@ -107,7 +107,10 @@ struct CeldaNotada {
 struct ResultadoPegado {
     ConvencionBloque Convencion;
     QList<CeldaNotada> Notas;
+    int Filas = 0; // líneas del texto pegado
 };
+// El nombre del paso de deshacer de un pegado: "Pegar 25 filas".
+QString NombrePegado(int filas);
 // Pega el texto desde (fila, columna) como "Pegar del Portapapeles": las celdas
 // de número se leen con la convención del bloque (la que muestran sus celdas o,
 // si no, la preferencia) y quedan con su valor exacto; las de lista con la
@@ -173,6 +176,14 @@ void DepurarProyecto(Proyecto& proyecto);
 // su valor anterior y la celda va a rechazadas.
 int RevisarUH(Proyecto& proyecto, TablaTextos& tabla, int filaCursor,
               QList<CeldaRechazada>* rechazadas = nullptr, QList<CambioRegla>* cambios = nullptr);
+
+// Las unidades que la próxima revisión quitará: las de las filas 1..NumeroUH
+// cuyo código quedó vacío en la tabla.
+QList<int> UnidadesQuitadasUH(const Proyecto& proyecto, const TablaTextos& tabla);
+// La línea de estado que nombra las unidades quitadas (hasta tres, y cuántas
+// más) y dice cómo recuperarlas; vacía si no hay.
+QString TextoUnidadesQuitadas(const Proyecto& proyecto, const QList<int>& unidades,
+                              SeparadorDecimal separador);
 
 // La tabla tal como la deja la carga de la ventana: filas numeradas, llenado y
 // una primera revisión completa con el cursor en la fila 1.

@@ -1,5 +1,6 @@
 #include "units/frmUnidadesHomogeneas.h"
 
+#include "app/Historial.h"
 #include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/Grilla.h"
@@ -140,6 +141,7 @@ void frmUnidadesHomogeneas::CrearControles() {
     // Las teclas de siempre; la grilla también las atiende si llegan a ella.
     mnuOpcion[0]->setShortcut(QKeySequence::Copy);
     mnuOpcion[1]->setShortcut(QKeySequence::Paste);
+    AgregarMenuEdicion(*Menu, modulo_, [this] { LlevarAlProyecto(); });
     QAction* salir = Menu->addAction(QStringLiteral("&Salir"), this, [this] { close(); });
     salir->setObjectName(QStringLiteral("Menu1"));
 
@@ -231,9 +233,16 @@ void frmUnidadesHomogeneas::CrearControles() {
             [this] { UbicarBotonP(); });
     connect(grdUH->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { UbicarBotonP(); });
+    lbEstado = new QLabel(this);
+    lbEstado->setObjectName(QStringLiteral("lbEstado"));
+    lbEstado->setTextFormat(Qt::PlainText);
     lbSeparador = new QLabel(this);
     lbSeparador->setObjectName(QStringLiteral("lbSeparador"));
     lbSeparador->setText(TextoPreferenciaSeparador(modulo_.Separador));
+    lbSeparador->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (HistorialProyecto* h = modulo_.Historial)
+        connect(h, &HistorialProyecto::Aplicado, this,
+                [this](const QVector<qint32>& unidades) { MostrarPasoAplicado(unidades); });
     setMinimumSize(400, 300);
 }
 
@@ -292,8 +301,21 @@ void frmUnidadesHomogeneas::RevisarUH() {
     const int fila = grdUH->Fila();
     TablaTextos tabla = TablaDeGrilla();
     QList<CeldaRechazada> rechazadas;
+    // Lo que la revisión quita se nombra antes, mientras el proyecto aún lo tiene.
+    const QString quitadas = TextoUnidadesQuitadas(
+        modulo_.Proyecto, UnidadesQuitadasUH(modulo_.Proyecto, tabla), modulo_.Separador);
     const int nueva = ::RevisarUH(modulo_.Proyecto, tabla, fila, &rechazadas, &cambiosRegla_);
     PonerTabla(tabla);
+    if (mostrandoPaso_) {
+        if (modulo_.Historial) modulo_.Historial->Sincronizar();
+    } else {
+        if (paso_.isEmpty())
+            paso_ = cambiosRegla_.isEmpty() ? QStringLiteral("Revisar las unidades")
+                                            : QStringLiteral("Regla de los espesores");
+        // La línea de estado dice lo que quitó el último paso.
+        if (RegistrarPaso(modulo_, paso_)) lbEstado->setText(quitadas);
+    }
+    paso_.clear();
     if (nueva != fila) {
         grdUH->PonerCelda(nueva, grdUH->Columna());
         if (!grdUH->FilaVisible(nueva)) grdUH->PonerFilaSuperior(nueva);
@@ -318,9 +340,8 @@ void frmUnidadesHomogeneas::AvisarCambiosRegla() {
     plataforma_.Aviso(this, QStringLiteral("UNIDADES DE DISEÑO"), texto, IconoMensaje::Informacion);
 }
 
-void frmUnidadesHomogeneas::done(int resultado) {
-    // Salir, cerrar o Escape no pierden lo escrito: un editor abierto ya dejó su
-    // texto en la celda y la revisión lo lleva al proyecto antes de cerrar.
+void frmUnidadesHomogeneas::LlevarAlProyecto() {
+    // Un editor abierto ya dejó su texto en la celda; la revisión lo lleva al proyecto.
     const bool editorAbierto =
         txtUH->isVisible() ||
         std::any_of(lstCTT.begin(), lstCTT.end(), [](QComboBox* l) { return l && l->isVisible(); });
@@ -328,6 +349,42 @@ void frmUnidadesHomogeneas::done(int resultado) {
     OcultarEditores();
     if (editorAbierto) tablaRevisada_ = false;
     RevisarUH();
+}
+
+void frmUnidadesHomogeneas::NombrarPaso(const QString& nombre) {
+    // Dos cambios distintos antes de una revisión quedan en un solo paso.
+    paso_ = paso_.isEmpty() || paso_ == nombre ? nombre : QStringLiteral("Editar las unidades");
+}
+
+void frmUnidadesHomogeneas::MostrarPasoAplicado(const QVector<qint32>& unidades) {
+    // Como tras una edición: la tabla desde el proyecto y su revisión, que aquí
+    // no es un paso nuevo. El cursor va a la primera unidad que cambió.
+    OcultarEditores();
+    resultadoPendiente_ = false;
+    lbEstado->clear();
+    CargarUH();
+    tablaRevisada_ = false;
+    mostrandoPaso_ = true;
+    RevisarUH();
+    mostrandoPaso_ = false;
+    if (!unidades.isEmpty()) {
+        const int fila = std::clamp(int(unidades.front()), 1, grdUH->Filas() - 1);
+        resaltadoActivo_ = false;
+        grdUH->PonerCelda(fila, grdUH->Columna());
+        if (!grdUH->FilaVisible(fila)) grdUH->PonerFilaSuperior(fila);
+        resaltadoActivo_ = true;
+        CeldaCambiada();
+    }
+    grdUH->setFocus();
+}
+
+QString frmUnidadesHomogeneas::TextoEstado() const {
+    return lbEstado->text();
+}
+
+void frmUnidadesHomogeneas::done(int resultado) {
+    // Salir, cerrar o Escape no pierden lo escrito.
+    LlevarAlProyecto();
     QDialog::done(resultado);
 }
 
@@ -413,7 +470,10 @@ void frmUnidadesHomogeneas::Acomodar() {
     grdUH->setGeometry(margen, arribaGrilla, ancho,
                        std::max(arribaCuadro - margen - arribaGrilla, 0));
     Cuadro->setGeometry(margen, arribaCuadro, ancho, altoCuadro);
-    lbSeparador->setGeometry(margen, arribaCuadro + altoCuadro, ancho, altoEstado);
+    const int anchoSeparador = std::min(lbSeparador->sizeHint().width(), ancho);
+    lbSeparador->setGeometry(margen + ancho - anchoSeparador, arribaCuadro + altoCuadro,
+                             anchoSeparador, altoEstado);
+    lbEstado->setGeometry(margen, arribaCuadro + altoCuadro, ancho - anchoSeparador, altoEstado);
     // Un editor abierto sigue sobre su celda.
     if (txtUH->isVisible()) UbicarObjetoEnCelda(*txtUH, *grdUH);
     for (QComboBox* lista : lstCTT)
@@ -512,6 +572,7 @@ void frmUnidadesHomogeneas::BorrarSeleccion() {
             grdUH->PonerTexto(f, c, QString());
     modulo_.ProyectoModificado = true;
     tablaRevisada_ = false;
+    NombrarPaso(QStringLiteral("Borrar"));
     RevisarUH();
 }
 
@@ -521,6 +582,7 @@ void frmUnidadesHomogeneas::CopiarCeldaDeArriba() {
     if (fila > 1) {
         CopiarCelda(fila - 1, fila, columna);
         modulo_.ProyectoModificado = true;
+        NombrarPaso(QStringLiteral("Copiar la celda de arriba"));
     }
     tablaRevisada_ = false;
     RevisarUH();
@@ -536,6 +598,7 @@ void frmUnidadesHomogeneas::CopiarFilaDeArriba() {
         grdUH->PonerValor(fila, ColAbscisaInicial, grdUH->Texto(fila, ColAbscisaFinal),
                           NumeroCelda(fila, ColAbscisaFinal));
         modulo_.ProyectoModificado = true;
+        NombrarPaso(QStringLiteral("Copiar la fila de arriba"));
     }
     tablaRevisada_ = false;
     RevisarUH();
@@ -653,6 +716,7 @@ void frmUnidadesHomogeneas::CambioTexto() {
         grdUH->PonerValor(fila, columna, TextoNumeroUH(columna, valor, modulo_.Separador), valor);
     }
     modulo_.ProyectoModificado = true;
+    NombrarPaso(QStringLiteral("Escribir ") + NombreColumnaUH(columna));
 }
 
 bool frmUnidadesHomogeneas::TeclaTexto(QKeyEvent* evento) {
@@ -790,6 +854,7 @@ void frmUnidadesHomogeneas::ClicLista(int columna, int indice) {
     const bool soloCodigo = columna == ColTipoTramo || columna == ColTipoSegmento;
     grdUH->PonerTexto(grdUH->Fila(), columna, soloCodigo ? entrada.left(1) : entrada);
     modulo_.ProyectoModificado = true;
+    NombrarPaso(QStringLiteral("Elegir ") + NombreColumnaUH(columna));
 }
 
 // ---- Portapapeles ----
@@ -813,11 +878,12 @@ void frmUnidadesHomogeneas::PegarDelPortapapeles() {
             TablaTextos tabla = TablaDeGrilla();
             // Lo que no se pudo leer, o se leyó con una convención, se dice; no se
             // cambia callado.
-            aviso = TextoPegado(
-                PegarUH(tabla, texto, grdUH->Fila(), grdUH->Columna(), modulo_.Separador),
-                modulo_.Separador);
+            const ResultadoPegado pegado =
+                PegarUH(tabla, texto, grdUH->Fila(), grdUH->Columna(), modulo_.Separador);
+            aviso = TextoPegado(pegado, modulo_.Separador);
             PonerTabla(tabla);
             modulo_.ProyectoModificado = true;
+            NombrarPaso(NombrePegado(pegado.Filas));
         }
         grdUH->PonerCelda(grdUH->Fila(), ColCodigoTramo);
         grdUH->setFocus();
@@ -931,6 +997,7 @@ void frmUnidadesHomogeneas::PulsarBotonP(int columna) {
             break;
         }
         LineasBotonP(proyecto.UH[fila], columna) = lectura.Lineas;
+        NombrarPaso(QStringLiteral("Resultado del programa ") + programa->Nombre.toString());
         // La celda llega a la unidad en la próxima revisión, a más tardar al dejar
         // la celda o la ventana: la unidad nunca guarda las líneas nuevas con el
         // valor viejo. Y el cambio cuenta como cambio.

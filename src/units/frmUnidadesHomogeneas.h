@@ -63,6 +63,8 @@ public:
     bool TablaRevisada() const { return tablaRevisada_; }
     void PonerTablaRevisada(bool revisada) { tablaRevisada_ = revisada; }
     const QString& ValorAnterior() const { return valorAnterior_; }
+    // La línea de estado (lo que quitó la última revisión).
+    QString TextoEstado() const;
     int FilaResaltada() const { return filaResaltada_; }
     bool YaActivado() const { return yaActivado_; }
 
@@ -96,6 +98,12 @@ private:
     void CopiarCelda(int filaOrigen, int filaDestino, int columna);
     void PonerTabla(const TablaTextos& tabla);
     void AvisarCambiosRegla();
+    // Lleva al proyecto lo escrito a medias (un editor abierto, una revisión pendiente).
+    void LlevarAlProyecto();
+    // El nombre del paso de la historia que registrará la próxima revisión.
+    void NombrarPaso(const QString& nombre);
+    // Se deshizo o rehízo un paso: la tabla vuelve a mostrar el proyecto.
+    void MostrarPasoAplicado(const QVector<qint32>& unidades);
 
     // Teclas de la grilla.
     void TeclaGrilla(QKeyEvent* evento);
@@ -137,12 +145,15 @@ private:
     QLineEdit* txtUH;
     std::array<QComboBox*, ColumnasUH> lstCTT{};
     QFrame* Cuadro;
-    QLabel* lbSeparador; // la línea de estado: la convención de los números
+    QLabel* lbEstado;    // la línea de estado: lo que hizo la última revisión
+    QLabel* lbSeparador; // y la convención de los números
     std::array<QToolButton*, ColumnasUH> btnP{}; // solo 8 a 11
 
     bool yaActivado_ = false;
     bool tablaRevisada_ = false;
     bool resultadoPendiente_ = false; // un resultado de programa aún sin revisar
+    QString paso_;                    // nombre del paso que la revisión registra
+    bool mostrandoPaso_ = false;      // la revisión que sigue a deshacer no es un paso
     QList<CambioRegla> cambiosRegla_; // espesores quitados aún sin avisar
     QString busquedaLista_;           // letras escritas seguidas en una lista abierta
     QElapsedTimer reloj_;             // desde la última de esas letras

@@ -468,9 +468,10 @@ private slots:
         ModuloVarek9 copia = e.modulo;
         const ResultadoMenorCosto esperado = SeleccionarMenorCosto(copia);
         QVERIFY(esperado.Cambiadas > 0);
+        e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si); // "Todas"
         e.Menu(2);
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Texto,
+        QCOMPARE(e.plataforma.Mensajes.size(), 2);
+        QCOMPARE(e.plataforma.Mensajes[1].Texto,
                  u"Costo total de las alternativas seleccionadas: antes %1, ahora %2 (miles de "
                  "pesos)"_s.arg(Formato(esperado.CostoAntes / 1000, u"#,##0"),
                                 Formato(esperado.CostoDespues / 1000, u"#,##0")));

@@ -223,8 +223,10 @@ private slots:
         QTEST(e.modulo.ArchivoProyecto + u'|' + e.modulo.Proyecto.Nombre + u'|' +
                   (QFile::exists(copia) ? u"si"_s : u"no"_s),
               "queda");
-        QCOMPARE(v.windowTitle(), u"VAREK-9 [%1]"_s.arg(e.modulo.ArchivoProyecto));
         const bool recuperada = respuestas == u"S";
+        // Lo recuperado no está en ningún archivo: el título lo marca.
+        QCOMPARE(v.windowTitle(), u"VAREK-9 [%1]%2"_s.arg(e.modulo.ArchivoProyecto,
+                                                          recuperada ? u" *"_s : QString()));
         QCOMPARE(e.modulo.ProyectoModificado, recuperada);
         if (!recuperada) {
             // Con cambios, la copia de esta sesión no pisa la antigua conservada.
