@@ -60,7 +60,10 @@ QByteArray Empacar(const Proyecto& p, const QVector<qint32>& unidades) {
     s << p.NumeroUH;
     for (qint32 i : unidades)
         Escribir(s, Unidad(p, i));
-    return qCompress(bytes, NivelCompresion);
+    QByteArray comprimidos = qCompress(bytes, NivelCompresion);
+    // qCompress reserva lo que ocuparía sin comprimir: se devuelve lo que sobra.
+    comprimidos.squeeze();
+    return comprimidos;
 }
 
 void Desempacar(const QByteArray& datos, const QVector<qint32>& unidades, Proyecto& p) {

@@ -306,15 +306,11 @@ void frmUnidadesHomogeneas::RevisarUH() {
         modulo_.Proyecto, UnidadesQuitadasUH(modulo_.Proyecto, tabla), modulo_.Separador);
     const int nueva = ::RevisarUH(modulo_.Proyecto, tabla, fila, &rechazadas, &cambiosRegla_);
     PonerTabla(tabla);
-    if (mostrandoPaso_) {
-        if (modulo_.Historial) modulo_.Historial->Sincronizar();
-    } else {
-        if (paso_.isEmpty())
-            paso_ = cambiosRegla_.isEmpty() ? QStringLiteral("Revisar las unidades")
-                                            : QStringLiteral("Regla de los espesores");
-        // La línea de estado dice lo que quitó el último paso.
-        if (RegistrarPaso(modulo_, paso_)) lbEstado->setText(quitadas);
-    }
+    if (paso_.isEmpty())
+        paso_ = cambiosRegla_.isEmpty() ? QStringLiteral("Revisar las unidades")
+                                        : QStringLiteral("Regla de los espesores");
+    // La línea de estado dice lo que quitó el último paso.
+    if (RegistrarPaso(modulo_, paso_)) lbEstado->setText(quitadas);
     paso_.clear();
     if (nueva != fila) {
         grdUH->PonerCelda(nueva, grdUH->Columna());
@@ -357,24 +353,26 @@ void frmUnidadesHomogeneas::NombrarPaso(const QString& nombre) {
 }
 
 void frmUnidadesHomogeneas::MostrarPasoAplicado(const QVector<qint32>& unidades) {
-    // Como tras una edición: la tabla desde el proyecto y su revisión, que aquí
-    // no es un paso nuevo. El cursor va a la primera unidad que cambió.
+    // El proyecto vuelve exacto al estado del paso, que ya era uno revisado: la
+    // tabla se llena desde él como al final de una revisión, sin leerla de nuevo
+    // (leerla completaría listas vacías y el paso no volvería byte a byte).
     OcultarEditores();
     resultadoPendiente_ = false;
     lbEstado->clear();
     CargarUH();
-    tablaRevisada_ = false;
-    mostrandoPaso_ = true;
-    RevisarUH();
-    mostrandoPaso_ = false;
+    if (modulo_.Historial) modulo_.Historial->Sincronizar();
+    tablaRevisada_ = true;
+    resaltadoActivo_ = false;
     if (!unidades.isEmpty()) {
+        // El cursor va a la primera unidad que cambió.
         const int fila = std::clamp(int(unidades.front()), 1, grdUH->Filas() - 1);
-        resaltadoActivo_ = false;
         grdUH->PonerCelda(fila, grdUH->Columna());
         if (!grdUH->FilaVisible(fila)) grdUH->PonerFilaSuperior(fila);
-        resaltadoActivo_ = true;
-        CeldaCambiada();
     }
+    resaltadoActivo_ = true;
+    CeldaCambiada();
+    emit Revisada();
+    AvisarCambiosRegla();
     grdUH->setFocus();
 }
 

@@ -153,7 +153,6 @@ private:
     bool tablaRevisada_ = false;
     bool resultadoPendiente_ = false; // un resultado de programa aún sin revisar
     QString paso_;                    // nombre del paso que la revisión registra
-    bool mostrandoPaso_ = false;      // la revisión que sigue a deshacer no es un paso
     QList<CambioRegla> cambiosRegla_; // espesores quitados aún sin avisar
     QString busquedaLista_;           // letras escritas seguidas en una lista abierta
     QElapsedTimer reloj_;             // desde la última de esas letras
