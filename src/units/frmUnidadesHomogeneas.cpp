@@ -302,8 +302,15 @@ void frmUnidadesHomogeneas::RevisarUH() {
     TablaTextos tabla = TablaDeGrilla();
     QList<CeldaRechazada> rechazadas;
     // Lo que la revisión quita se nombra antes, mientras el proyecto aún lo tiene.
-    const QString quitadas = TextoUnidadesQuitadas(
-        modulo_.Proyecto, UnidadesQuitadasUH(modulo_.Proyecto, tabla), modulo_.Separador);
+    const QList<int> unidadesQuitadas = UnidadesQuitadasUH(modulo_.Proyecto, tabla);
+    const QString quitadas =
+        TextoUnidadesQuitadas(modulo_.Proyecto, unidadesQuitadas, modulo_.Separador);
+    // Quitar unidades es lo que más importa deshacer: el paso lo dice.
+    if (unidadesQuitadas.size() == 1)
+        paso_ = QStringLiteral("Quitar la unidad ") +
+                modulo_.Proyecto.UH[unidadesQuitadas.front()].CodigoTramo;
+    else if (unidadesQuitadas.size() > 1)
+        paso_ = QStringLiteral("Quitar %1 unidades").arg(unidadesQuitadas.size());
     const int nueva = ::RevisarUH(modulo_.Proyecto, tabla, fila, &rechazadas, &cambiosRegla_);
     PonerTabla(tabla);
     if (paso_.isEmpty())

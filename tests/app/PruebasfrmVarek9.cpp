@@ -6,6 +6,7 @@
 #include "Pruebas.h"
 
 #include "ApoyoVentanas.h"
+#include "app/Historial.h"
 #include "app/frmAbout.h"
 #include "app/frmProyecto.h"
 #include "app/frmVarek9.h"
@@ -445,6 +446,33 @@ private slots:
         e.Abrir();
         QCOMPARE(e.modulo.ArchivoProyecto + u'|' + e.modulo.Proyecto.Nombre,
                  otra.filePath(u"Ω proyecto|Omega"_s));
+    }
+
+    // La historia en la ventana principal: el título y la copia de recuperación
+    // siguen al estado guardado; abrir otro proyecto la vacía.
+    void historiaDelProyecto() {
+        Escenario e;
+        QVERIFY(EscribirBytes("Obra.vk9", ProyectoConNombre("guardado")));
+        QVERIFY(EscribirBytes("Otra.vk9", ProyectoConNombre("otra")));
+        frmVarek9& v = e.Abrir(u"Obra"_s);
+        e.modulo.Proyecto.Nombre = u"cambiado"_s;
+        QVERIFY(RegistrarPaso(e.modulo, u"Propiedades del proyecto"_s));
+        QCOMPARE(v.windowTitle(), u"VAREK-9 [%1] *"_s.arg(e.modulo.ArchivoProyecto));
+        v.GuardarRecuperacion();
+        const QString copia = v.CopiaRecuperacionActual();
+        QVERIFY(QFile::exists(copia));
+        e.Accion(u"mnuDeshacer"_s)->trigger();
+        QVERIFY(!e.modulo.ProyectoModificado && e.modulo.Proyecto.Nombre == u"guardado"_s);
+        QCOMPARE(v.windowTitle(), u"VAREK-9 [%1]"_s.arg(e.modulo.ArchivoProyecto));
+        QVERIFY(!QFile::exists(copia));
+        e.Accion(u"mnuRehacer"_s)->trigger();
+        QVERIFY(e.modulo.ProyectoModificado && QFile::exists(v.CopiaRecuperacionActual()));
+        // Guardado, ese es el estado sin marca; abrir otro vacía la historia.
+        e.Menu(3);
+        QVERIFY(!e.modulo.ProyectoModificado && e.modulo.Historial->Pila().canUndo());
+        e.plataforma.RutasAbrir.enqueue(e.Aqui("Otra.vk9"));
+        e.Menu(1);
+        QVERIFY(e.modulo.Historial->Pila().count() == 0 && !e.modulo.ProyectoModificado);
     }
 
     // Toda salida pasa por la misma pregunta con Cancelar: el menú, el botón

@@ -50,7 +50,7 @@ private slots:
         QTest::newRow("supr") << Accion::Suprimir << "Borrar";
         QTest::newRow("F6") << Accion::F6 << "Copiar la celda de arriba";
         QTest::newRow("Ctrl+F6") << Accion::CtrlF6 << "Copiar la fila de arriba";
-        QTest::newRow("código borrado") << Accion::QuitarCodigo << "Borrar";
+        QTest::newRow("código borrado") << Accion::QuitarCodigo << "Quitar la unidad B";
         QTest::newRow("lista") << Accion::Lista << "Elegir Tipo de Terreno";
     }
     void pasosDeLaTabla() {
