@@ -1,6 +1,7 @@
 #include "alternatives/frmDiagrama.h"
 
 #include "alternatives/PintarDiagrama.h"
+#include "app/Historial.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
@@ -137,6 +138,8 @@ frmDiagrama::frmDiagrama(ModuloVarek9& modulo, Plataforma& plataforma, QWidget* 
     QFont letra = font();
     letra.setPointSizeF(8);
     setFont(letra);
+    // Ctrl+Z también aquí: la elección deshecha se ve en el diagrama.
+    AgregarTeclasEdicion(*this, modulo_);
 
     lienzo_ = new LienzoDiagrama(*this);
     auto* botones = new QHBoxLayout;

@@ -108,20 +108,41 @@ bool RegistrarPaso(ModuloVarek9& modulo, const QString& nombre) {
     return modulo.Historial && modulo.Historial->Registrar(nombre);
 }
 
-QMenu* AgregarMenuEdicion(QMenuBar& barra, ModuloVarek9& modulo, std::function<void()> antes) {
-    QMenu* menu = barra.addMenu(QStringLiteral("&Edición"));
-    menu->setObjectName(QStringLiteral("mnuEdicion"));
-    QAction* deshacer = menu->addAction(QStringLiteral("&Deshacer"));
+namespace {
+
+// Deshacer y Rehacer con sus teclas, en el menú o la ventana que los lleva.
+std::pair<QAction*, QAction*> AccionesEdicion(QWidget& dueno, ModuloVarek9& modulo,
+                                              std::function<void()> antes) {
+    auto* deshacer = new QAction(QStringLiteral("&Deshacer"), &dueno);
     deshacer->setObjectName(QStringLiteral("mnuDeshacer"));
     deshacer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction* rehacer = menu->addAction(QStringLiteral("&Rehacer"));
+    auto* rehacer = new QAction(QStringLiteral("&Rehacer"), &dueno);
     rehacer->setObjectName(QStringLiteral("mnuRehacer"));
     // Ctrl+Y en Windows, Ctrl+Mayús+Z en los escritorios de Linux: los dos.
     rehacer->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    // Los textos y el estado se leen al usarse: la historia puede llegar después
-    // que la ventana, o cambiar desde otra ventana.
-    const auto actualizar = [deshacer, rehacer, &modulo] {
+    const auto mover = [&modulo, antes](bool atras) {
+        if (antes) antes();
+        if (HistorialProyecto* h = modulo.Historial)
+            if (atras ? h->Deshacer() : h->Rehacer()) return;
+        QApplication::beep();
+    };
+    QObject::connect(deshacer, &QAction::triggered, &dueno, [mover] { mover(true); });
+    QObject::connect(rehacer, &QAction::triggered, &dueno, [mover] { mover(false); });
+    dueno.addAction(deshacer);
+    dueno.addAction(rehacer);
+    return {deshacer, rehacer};
+}
+
+} // namespace
+
+QMenu* AgregarMenuEdicion(QMenuBar& barra, ModuloVarek9& modulo, std::function<void()> antes) {
+    QMenu* menu = barra.addMenu(QStringLiteral("&Edición"));
+    menu->setObjectName(QStringLiteral("mnuEdicion"));
+    const auto [deshacer, rehacer] = AccionesEdicion(*menu, modulo, std::move(antes));
+    // Los textos y el estado se leen al abrir el menú: la historia puede llegar
+    // después que la ventana, o cambiar desde otra ventana.
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [deshacer, rehacer, &modulo] {
         const HistorialProyecto* h = modulo.Historial;
         const QUndoStack* pila = h ? &h->Pila() : nullptr;
         const bool puedeDeshacer = pila && pila->canUndo();
@@ -132,20 +153,15 @@ QMenu* AgregarMenuEdicion(QMenuBar& barra, ModuloVarek9& modulo, std::function<v
                                       : QStringLiteral("&Rehacer"));
         deshacer->setEnabled(puedeDeshacer);
         rehacer->setEnabled(puedeRehacer);
-    };
-    QObject::connect(menu, &QMenu::aboutToShow, menu, actualizar);
-    // Cerrado el menú, las teclas siempre llegan: sin paso que mover, suena.
-    QObject::connect(menu, &QMenu::aboutToHide, menu, [deshacer, rehacer] {
-        deshacer->setEnabled(true);
-        rehacer->setEnabled(true);
     });
-    const auto mover = [&modulo, antes](bool atras) {
-        if (antes) antes();
-        if (HistorialProyecto* h = modulo.Historial)
-            if (atras ? h->Deshacer() : h->Rehacer()) return;
-        QApplication::beep();
-    };
-    QObject::connect(deshacer, &QAction::triggered, menu, [mover] { mover(true); });
-    QObject::connect(rehacer, &QAction::triggered, menu, [mover] { mover(false); });
+    // Cerrado el menú, las teclas siempre llegan: sin paso que mover, suena.
+    QObject::connect(menu, &QMenu::aboutToHide, menu, [d = deshacer, r = rehacer] {
+        d->setEnabled(true);
+        r->setEnabled(true);
+    });
     return menu;
+}
+
+void AgregarTeclasEdicion(QWidget& ventana, ModuloVarek9& modulo) {
+    AccionesEdicion(ventana, modulo, {});
 }

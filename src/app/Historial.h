@@ -69,3 +69,5 @@ bool RegistrarPaso(ModuloVarek9& modulo, const QString& nombre);
 // El menú "Edición" (Deshacer, Rehacer) de una ventana de trabajo. antes() lleva
 // al proyecto lo que la ventana tenga a medias antes de deshacer o rehacer.
 QMenu* AgregarMenuEdicion(QMenuBar& barra, ModuloVarek9& modulo, std::function<void()> antes = {});
+// Las mismas teclas en una ventana sin menú (el diagrama lineal).
+void AgregarTeclasEdicion(QWidget& ventana, ModuloVarek9& modulo);
