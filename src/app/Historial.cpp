@@ -38,12 +38,10 @@ HistorialProyecto::~HistorialProyecto() {
 }
 
 void HistorialProyecto::Vaciar(bool guardado) {
+    // Vacía, la pila queda limpia: el estado guardado es este.
     pila_.clear();
     base_ = modulo_.Proyecto;
-    if (guardado)
-        pila_.setClean();
-    else
-        pila_.resetClean();
+    if (!guardado) pila_.resetClean();
     modulo_.ProyectoModificado = !guardado;
     emit EstadoCambiado();
 }

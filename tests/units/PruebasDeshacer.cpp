@@ -122,9 +122,11 @@ private slots:
         const QByteArray b1 = e.Bytes();
         e.historial.MarcarGuardado();
         QVERIFY(!e.modulo.ProyectoModificado);
+        const qsizetype unPaso = e.historial.Bytes();
         e.Escribir(2, ColAnchoCorona, "6");
         e.Escribir(3, ColAnchoCorona, "7");
         const QByteArray b3 = e.Bytes();
+        QVERIFY(unPaso > 0 && e.historial.Bytes() > unPaso);
         auto* menu = e.ventana->findChild<QMenu*>(u"mnuEdicion"_s);
         auto* deshacer = e.ventana->findChild<QAction*>(u"mnuDeshacer"_s);
         emit menu->aboutToShow();
