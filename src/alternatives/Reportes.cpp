@@ -1,6 +1,7 @@
 #include "alternatives/Reportes.h"
 
 #include "alternatives/Cantidades.h"
+#include "alternatives/Verificacion.h"
 #include "common/Formato.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Texto.h"
@@ -26,6 +27,8 @@ constexpr const char16_t* TitulosReporte[] = {
 
 QString TituloReporte(int numero) {
     if (numero == NumeroReporteCantidades) return QStringLiteral("CANTIDADES DE OBRA");
+    if (numero == NumeroReporteVerificacion)
+        return QStringLiteral("VERIFICACIÓN ESTRUCTURAL DE ALTERNATIVAS");
     return numero >= 1 && numero <= 4 ? QString::fromUtf16(TitulosReporte[numero]) : QString();
 }
 
@@ -518,6 +521,84 @@ ErrorEscritura ImprimeCantidadesObra(ModuloVarek9& modulo, EstadoDiseno& estado,
     return r.Cerrar(113, archivo);
 }
 
+ErrorEscritura ImprimeVerificacionEstructural(ModuloVarek9& modulo, EstadoDiseno& estado,
+                                              const QString& archivo) {
+    const QList<VerificacionUnidad> verificacion = VerificarProyecto(modulo, estado);
+    Reporte r(modulo, 7);
+    r.Titulo(113, TituloReporte(NumeroReporteVerificacion),
+             {u"                                            --- Sobre la base "
+              u"---------------- --- Sobre la subbase -------------",
+              u"  # Codigo            SN       SN                        SN       SN          "
+              u"              SN       SN",
+              u" UH  Tramo Alt Requerido Aportado Total     Capa  Requerido Aportado "
+              u"Resultado Capa  Requerido Aportado Resultado"});
+    const auto sn = [&](double valor) {
+        if (valor < 0)
+            r.Izquierda(u" sin raiz", 9);
+        else
+            r.Numero(valor, u"0.0000", 9);
+    };
+    const auto comprobacion = [&](const Comprobacion& c, bool conCapa) {
+        if (!c.Existe) return r.Blancos(conCapa ? 35 : 29);
+        if (conCapa) {
+            r.Blancos(1);
+            r.Izquierda(CodigoCapa(modulo, c.Tipo), 5);
+        }
+        r.Blancos(1);
+        sn(c.Requerido);
+        r.Numero(c.Aportado, u"0.0000", 9);
+        r.Blancos(1);
+        r.Izquierda(TextoCumple(c.Cumple), 9);
+    };
+    int fallan = 0;
+    int aplicables = 0;
+    bool sinAporte = false;
+    for (const VerificacionUnidad& v : verificacion) {
+        const UnidadHomogenea& u = modulo.Proyecto.UH[v.Unidad];
+        r.Empezar(100);
+        r.Entero(v.Unidad, 3);
+        r.Blancos(1);
+        r.Cortado(u.CodigoTramo, 6);
+        if (v.Causa != CausaSinDiseno::Ninguna) {
+            r.Agregar(u" Sin diseño: ");
+            r.Agregar(TextoSinDiseno(v.Causa));
+            r.Terminar();
+            r.Terminar();
+            continue;
+        }
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            const VerificacionAlternativa& a = v.Alternativas[n];
+            // Las alternativas siguientes quedan bajo las mismas columnas.
+            if (n > 1) {
+                r.Empezar(100);
+                r.Blancos(10);
+            }
+            r.Blancos(1);
+            r.Entero(n, 3);
+            if (!a.Aplicable) {
+                r.Agregar(u" No aplica");
+                r.Terminar();
+                continue;
+            }
+            ++aplicables;
+            if (!a.Cumple()) ++fallan;
+            if (a.SuperficieSinAporte && a.Base.Existe && !a.Base.Cumple) sinAporte = true;
+            comprobacion(a.Total, false);
+            comprobacion(a.Base, true);
+            comprobacion(a.Subbase, true);
+            r.Terminar();
+        }
+        r.Terminar();
+    }
+    r.Guiones(100, 113);
+    r.Linea(100, u"Alternativas aplicables que no cumplen alguna comprobación : ",
+            QString::number(fallan), u" de ", QString::number(aplicables));
+    if (sinAporte)
+        r.Linea(100, u"El tratamiento superficial (TSD) no aporta número estructural en este "
+                     u"método: sobre la base no hay aporte.");
+    return r.Cerrar(113, archivo);
+}
+
 ErrorEscritura EscribirReporte(int numero, ModuloVarek9& modulo, EstadoDiseno& estado,
                                const QString& archivo) {
     switch (numero) {
@@ -529,6 +610,8 @@ ErrorEscritura EscribirReporte(int numero, ModuloVarek9& modulo, EstadoDiseno& e
         return ImprimeCostosAlternativas(modulo, estado, archivo);
     case 4:
         return ImprimeCostosAlternativasSeleccionadas(modulo, estado, archivo);
+    case NumeroReporteVerificacion:
+        return ImprimeVerificacionEstructural(modulo, estado, archivo);
     case NumeroReporteCantidades:
         return ImprimeCantidadesObra(modulo, estado, archivo);
     default:

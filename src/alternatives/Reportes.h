@@ -25,6 +25,13 @@ ErrorEscritura ImprimeCostosAlternativas(ModuloVarek9& modulo, EstadoDiseno& est
 ErrorEscritura ImprimeCostosAlternativasSeleccionadas(ModuloVarek9& modulo, EstadoDiseno& estado,
                                                       const QString& archivo);
 
+// Reporte 5: verificación estructural de las alternativas de cada unidad (número
+// estructural aportado contra el requerido, y sobre la base y la subbase); diseña
+// cada unidad como el reporte 2.
+inline constexpr int NumeroReporteVerificacion = 5;
+ErrorEscritura ImprimeVerificacionEstructural(ModuloVarek9& modulo, EstadoDiseno& estado,
+                                              const QString& archivo);
+
 // Reporte 6: cantidades de obra de la alternativa seleccionada de cada unidad y
 // totales por material; diseña cada unidad y guarda la selección por defecto como
 // el reporte 4.
@@ -32,10 +39,10 @@ inline constexpr int NumeroReporteCantidades = 6;
 ErrorEscritura ImprimeCantidadesObra(ModuloVarek9& modulo, EstadoDiseno& estado,
                                      const QString& archivo);
 
-// Título del reporte numero (1..4, 6); vacío para otro número.
+// Título del reporte numero (1..6); vacío para otro número.
 QString TituloReporte(int numero);
 
-// El reporte numero (1..4, 6); otro número no escribe nada y devuelve un error de
+// El reporte numero (1..6); otro número no escribe nada y devuelve un error de
 // número 0, que no lleva mensaje.
 ErrorEscritura EscribirReporte(int numero, ModuloVarek9& modulo, EstadoDiseno& estado,
                                const QString& archivo);

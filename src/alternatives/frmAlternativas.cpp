@@ -2,6 +2,7 @@
 
 #include "alternatives/PintarDiagrama.h"
 #include "alternatives/Reportes.h"
+#include "alternatives/Verificacion.h"
 #include "alternatives/frmCostosUnitarios.h"
 #include "alternatives/frmDiagrama.h"
 #include "app/Historial.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -27,6 +29,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -91,6 +94,29 @@ constexpr double IzquierdaEstructura[4] = {0, 315, 3960, 7605};
 constexpr double AnchoEstructura = 3000;
 constexpr double ArribaFila1 = 3825;
 constexpr double ArribaFila2 = 6615;
+// El panel de verificación, bajo el dibujo, y el alto del área con él.
+constexpr double ArribaVerificacion = 9300;
+constexpr double AltoArea = 11500;
+
+constexpr const char16_t* FilasVerificacion[] = {u"SN requerido", u"SN aportado",
+                                                 u"SN sobre la base: requerido / aportado",
+                                                 u"SN sobre la subbase: requerido / aportado"};
+
+const QColor RojoNoCumple(192, 0, 0);
+
+// Por qué no cumple, en la ayuda de la celda del panel.
+QString AyudaNoCumple(const VerificacionAlternativa& a, int fila) {
+    if (fila == 1)
+        return QStringLiteral("El número estructural que aportan las capas es menor que el "
+                              "requerido: el redondeo de los espesores al milímetro puede "
+                              "dejarlo apenas por debajo.");
+    QString ayuda = QStringLiteral("Las capas de encima aportan menos que el número estructural "
+                                   "requerido sobre el módulo de esta capa.");
+    if (fila == 2 && a.SuperficieSinAporte)
+        ayuda += QStringLiteral(" El tratamiento superficial no aporta número estructural en "
+                                "este método: sobre la base el aporte es 0.");
+    return ayuda;
+}
 
 double IzquierdaDe(int n) {
     return IzquierdaEstructura[(n - 1) % 3 + 1];
@@ -145,7 +171,7 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
     principal->setContentsMargins(0, 0, 0, 0);
     principal->setMenuBar(menu);
     principal->addWidget(area);
-    area->setFixedSize(px(14300), px(9250));
+    area->setFixedSize(px(14300), px(AltoArea));
 
     // La grilla: dos filas de títulos, una fila por unidad, separación y totales.
     grdUH_ = new Grilla(area);
@@ -251,11 +277,12 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
     auto* cuadro = new QGroupBox(QStringLiteral("Imprimir"), area);
 
     cuadro->setObjectName(QStringLiteral("Cuadro"));
-    cuadro->setGeometry(px(10850), px(ArribaFila1 + 200), px(3330), px(2370));
+    cuadro->setGeometry(px(10850), px(ArribaFila1 + 200), px(3330), px(2900));
     auto* botones = new QVBoxLayout(cuadro);
-    const char16_t* const textos[4] = {u"Unidades Homogéneas de Diseño", u"Alternativas de Diseño",
-                                       u"Costos Alternativas", u"Alternativas Seleccionadas"};
-    for (int b = 0; b < 4; ++b) {
+    const char16_t* const textos[5] = {u"Unidades Homogéneas de Diseño", u"Alternativas de Diseño",
+                                       u"Costos Alternativas", u"Alternativas Seleccionadas",
+                                       u"Verificación Estructural"};
+    for (int b = 0; b < 5; ++b) {
         auto* boton = new QPushButton(QString::fromUtf16(textos[b]), cuadro);
         boton->setObjectName(QStringLiteral("btnImprime%1").arg(b));
         boton->setAutoDefault(false);
@@ -264,6 +291,41 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
         btnImprime_[b] = boton;
     }
     botones->addStretch();
+
+    // Las comprobaciones de la unidad actual, una columna por alternativa.
+    grdVerificacion_ = new QTableWidget(4, NumeroAlternativas, area);
+    grdVerificacion_->setObjectName(QStringLiteral("grdVerificacion"));
+    grdVerificacion_->setFocusPolicy(Qt::NoFocus);
+    grdVerificacion_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdVerificacion_->setSelectionMode(QAbstractItemView::NoSelection);
+    grdVerificacion_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdVerificacion_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdVerificacion_->setWordWrap(false);
+    grdVerificacion_->setTextElideMode(Qt::ElideNone);
+    for (int f = 0; f < 4; ++f)
+        grdVerificacion_->setVerticalHeaderItem(
+            f, new QTableWidgetItem(QString::fromUtf16(FilasVerificacion[f])));
+    for (int n = 1; n <= NumeroAlternativas; ++n) {
+        grdVerificacion_->setHorizontalHeaderItem(
+            n - 1, new QTableWidgetItem(QStringLiteral("Alternativa #%1").arg(n)));
+        for (int f = 0; f < 4; ++f) {
+            auto* item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignCenter);
+            grdVerificacion_->setItem(f, n - 1, item);
+        }
+    }
+    grdVerificacion_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    {
+        const int linea = QFontMetrics(font()).lineSpacing();
+        grdVerificacion_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        grdVerificacion_->setRowHeight(0, linea + 6);
+        for (int f = 1; f < 4; ++f)
+            grdVerificacion_->setRowHeight(f, 2 * linea + 6);
+        const int alto = grdVerificacion_->horizontalHeader()->sizeHint().height() + 7 * linea +
+                         24 + 2 * grdVerificacion_->frameWidth();
+        grdVerificacion_->setGeometry(px(120), px(ArribaVerificacion), px(14060),
+                                      std::min(alto, px(AltoArea - ArribaVerificacion - 60)));
+    }
 
     adjustSize();
     CentrarFormulario(*this);
@@ -304,7 +366,12 @@ void frmAlternativas::CargarUH() {
     const bool activo = cambioFilaActivo_;
     cambioFilaActivo_ = false;
     seleccionAplica_.fill(false, n + 1);
+    QList<quint8> fallan(n + 1, 0);
     DisenarProyecto(modulo_, estado_, [&](int i) {
+        const VerificacionUnidad v = VerificarUnidad(modulo_, i);
+        for (int a = 1; a <= NumeroAlternativas; ++a)
+            if (v.Alternativas[a].Aplicable && !v.Alternativas[a].Cumple())
+                fallan[i] = quint8(fallan[i] | (1u << a));
         const UnidadHomogenea& u = modulo_.Proyecto.UH[i];
         const int elegida = u.AlternativaSeleccionada;
         seleccionAplica_[i] = elegida >= 1 && elegida <= NumeroAlternativas &&
@@ -332,6 +399,12 @@ void frmAlternativas::CargarUH() {
             for (int c = 2; c < ColumnasGrilla; ++c)
                 celda(f, c) = TextoVentana(celda(f, c), modulo_.Separador);
     grdUH_->PonerTextos(filas, ColumnasGrilla, std::move(textos));
+    // Una marca en el costo de cada alternativa que no cumple alguna comprobación.
+    const QString aviso = QStringLiteral("Esta alternativa no cumple alguna comprobación "
+                                         "estructural: vea el panel bajo el dibujo.");
+    for (int i = 1; i <= n; ++i)
+        for (int a = 1; a <= NumeroAlternativas; ++a)
+            grdUH_->PonerAviso(i + 1, 8 + a, (fallan[i] >> a) & 1u ? aviso : QString());
 
     // "Costo Total :" ocupa las nueve primeras columnas, a la derecha.
     grdUH_->clearSpans();
@@ -358,6 +431,10 @@ void frmAlternativas::CambioSeparador() {
         }
     grdUH_->PonerTextos(grdUH_->Filas(), ColumnasGrilla, std::move(textos));
     MostrarTextosDibujo();
+    if (const int i = filaActual_ - 1; i >= 1 && i <= modulo_.Proyecto.NumeroUH) {
+        CalcularAlternativas(modulo_, estado_, i);
+        MostrarVerificacion(VerificarUnidad(modulo_, i));
+    }
     if (diagrama_) diagrama_->Actualizar();
 }
 
@@ -464,7 +541,8 @@ void frmAlternativas::Distribuir() {
         maximo = std::max(maximo, pantalla->availableGeometry().width() - px(600));
     ancho = std::clamp(ancho, px(14060), maximo);
     grdUH_->resize(ancho, grdUH_->height());
-    area_->setFixedSize(grdUH_->x() + ancho + px(120), px(9250));
+    grdVerificacion_->resize(ancho, grdVerificacion_->height());
+    area_->setFixedSize(grdUH_->x() + ancho + px(120), px(AltoArea));
 }
 
 void frmAlternativas::CambioFila() {
@@ -483,9 +561,11 @@ void frmAlternativas::CambioFila() {
         if (i > modulo_.Proyecto.NumeroUH) {
             HabilitarDibujo(false);
             lbSinDiseno_->hide();
+            MostrarVerificacion(VerificacionUnidad{});
         } else if (i >= 1) {
             HabilitarDibujo(true);
             CalcularAlternativas(modulo_, estado_, i);
+            MostrarVerificacion(VerificarUnidad(modulo_, i));
             const UnidadHomogenea& u = modulo_.Proyecto.UH[i];
             MostrarEspesores(u.EspesorAfirmado * 10, u.EspesorSubrasante * 10);
             // Una unidad sin diseño dice por qué, en vez de seis "No aplica" mudos.
@@ -504,6 +584,41 @@ void frmAlternativas::CambioFila() {
         }
     }
     filaActual_ = fila;
+}
+
+void frmAlternativas::MostrarVerificacion(const VerificacionUnidad& v) {
+    const auto numero = [this](double sn) {
+        return sn < 0 ? QStringLiteral("sin raíz")
+                      : TextoVentana(Formato(sn, u"0.0000"), modulo_.Separador);
+    };
+    for (int n = 1; n <= NumeroAlternativas; ++n) {
+        const VerificacionAlternativa& a = v.Alternativas[n];
+        const bool muestra = v.Unidad >= 1 && v.Causa == CausaSinDiseno::Ninguna;
+        const Comprobacion* comprobaciones[4] = {nullptr, &a.Total, &a.Base, &a.Subbase};
+        for (int f = 0; f < 4; ++f) {
+            QTableWidgetItem* item = grdVerificacion_->item(f, n - 1);
+            QString texto;
+            QString ayuda;
+            bool falla = false;
+            if (muestra && !a.Aplicable) {
+                if (f == 0) texto = QStringLiteral("No aplica");
+            } else if (muestra && f == 0) {
+                texto = numero(a.Total.Requerido);
+            } else if (muestra && comprobaciones[f]->Existe) {
+                const Comprobacion& c = *comprobaciones[f];
+                // La capa va con el resultado: los números caben así en la columna.
+                texto = f == 1 ? numero(c.Aportado) + u'\n' + TextoCumple(c.Cumple)
+                               : numero(c.Requerido) + QStringLiteral(" / ") + numero(c.Aportado) +
+                                     u'\n' + modulo_.TipoCapa[c.Tipo].Codigo +
+                                     QStringLiteral(": ") + TextoCumple(c.Cumple);
+                falla = !c.Cumple;
+                if (falla) ayuda = AyudaNoCumple(a, f);
+            }
+            item->setText(texto);
+            item->setToolTip(ayuda);
+            item->setForeground(falla ? QBrush(RojoNoCumple) : QBrush());
+        }
+    }
 }
 
 void frmAlternativas::HabilitarDibujo(bool habilitado) {

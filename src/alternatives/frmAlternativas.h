@@ -1,7 +1,7 @@
 // Ventana de alternativas de diseño: por unidad, el número estructural requerido y
 // el costo de las seis alternativas con sus totales; las estructuras de la unidad
 // actual dibujadas a escala; la alternativa elegida; los costos unitarios y los
-// cuatro reportes.
+// reportes.
 #pragma once
 
 #include "alternatives/DibujoEspesores.h"
@@ -18,6 +18,8 @@ class Plataforma;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QTableWidget;
+struct VerificacionUnidad;
 class CajaCapa;
 class ImagenNoAplica;
 
@@ -29,7 +31,7 @@ public:
     void CargarUH();
     // Dibuja las seis estructuras de la unidad diseñada de último.
     void MostrarEspesores(double afirmado, double subrasante);
-    // El reporte 1..4 o 6 (cantidades de obra) a un archivo nuevo y al diálogo de impresión.
+    // El reporte 1..6 a un archivo nuevo y al diálogo de impresión.
     void Imprimir(int numero);
     void DefinirCostosUnitarios();
     // Abre (o trae al frente) el diagrama lineal, sin modal.
@@ -56,6 +58,8 @@ private:
     bool ElegirPorTecla(int n);
     // Se deshizo o rehízo un paso: la grilla y el dibujo otra vez desde el proyecto.
     void MostrarPasoAplicado(const QVector<qint32>& unidades);
+    // El panel de comprobaciones de la unidad (vacío sin unidad o sin diseño).
+    void MostrarVerificacion(const VerificacionUnidad& v);
     void HabilitarDibujo(bool habilitado);
     void AjustarColumnas();
     void Distribuir();
@@ -76,7 +80,8 @@ private:
     std::array<std::array<CajaCapa*, CajasEstructura>, NumeroAlternativas + 1> pAlt_{};
     std::array<ImagenNoAplica*, NumeroAlternativas + 1> imgNoAplica_{};
     QLabel* lbSinDiseno_ = nullptr;
-    std::array<QPushButton*, 4> btnImprime_{};
+    std::array<QPushButton*, 5> btnImprime_{};
+    QTableWidget* grdVerificacion_ = nullptr;
     std::array<int, 15> anchosDiseno_{};
     QList<bool> seleccionAplica_; // por unidad: su selección aplica
     QPointer<frmDiagrama> diagrama_;

@@ -4,6 +4,7 @@ set(VAREK9_NUCLEO_ALTERNATIVAS
   ${CMAKE_CURRENT_LIST_DIR}/Diseno.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Reportes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Cantidades.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Verificacion.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DibujoEspesores.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DiagramaLineal.cpp
 )

@@ -2,6 +2,7 @@
 #include "alternatives/Cantidades.h"
 #include "alternatives/Diseno.h"
 #include "alternatives/Reportes.h"
+#include "alternatives/Verificacion.h"
 #include "cli/OrdenesImpresion.h"
 #include "cli/OrdenesUnidades.h"
 #include "cli/SalidaEntrada.h"
@@ -53,8 +54,9 @@ const char16_t* const Ayuda =
     u"  reporte N PROYECTO.vk9 [--salida ARCHIVO]\n"
     u"                                escribe el reporte N: 1 unidades homogéneas,\n"
     u"                                2 espesores de las alternativas, 3 costos de las\n"
-    u"                                alternativas, 4 alternativas seleccionadas; sin\n"
-    u"                                --salida reserva un nombre en la carpeta actual y\n"
+    u"                                alternativas, 4 alternativas seleccionadas,\n"
+    u"                                5 verificación estructural, 6 cantidades de obra;\n"
+    u"                                sin --salida reserva un nombre en la carpeta actual y\n"
     u"                                lo escribe en la salida\n"
     u"  importar PROYECTO.vk9 UNIDADES.txt SALIDA.vk9 [--separador coma|punto]\n"
     u"                                pega las unidades de UNIDADES.txt (columnas 1 a 15\n"
@@ -80,6 +82,10 @@ const char16_t* const Ayuda =
     u"                                código, unidad, cantidad y costo de cada material,\n"
     u"                                AFIRMADO con el costo del afirmado existente (no es\n"
     u"                                obra) y SELECCION con el costo de la selección\n"
+    u"  verificar PROYECTO.vk9        verificación estructural de cada alternativa,\n"
+    u"                                separada por tabulador: SN requerido y aportado\n"
+    u"                                con su resultado, y sobre la base y la subbase la\n"
+    u"                                capa, el requerido, el aportado y el resultado\n"
     u"  diagrama PROYECTO.vk9 --salida ARCHIVO.pdf|.svg|.png\n"
     u"                                dibuja el diagrama lineal de estructuras con la\n"
     u"                                alternativa seleccionada de cada unidad (PDF por\n"
@@ -214,11 +220,12 @@ int OrdenReporte(QStringList args) {
     }
     if (args.size() != 2)
         return ErrorUso(
-            QStringLiteral("La orden reporte lleva dos argumentos: N (1 a 4) y PROYECTO.vk9."));
+            QStringLiteral("La orden reporte lleva dos argumentos: N (1 a 6) y PROYECTO.vk9."));
     bool ok = false;
     const int numero = args[0].toInt(&ok);
-    if (!ok || numero < 1 || numero > 4)
-        return ErrorUso(QStringLiteral("El reporte [%1] no existe: use 1, 2, 3 o 4.").arg(args[0]));
+    if (!ok || numero < 1 || numero > 6)
+        return ErrorUso(
+            QStringLiteral("El reporte [%1] no existe: use un número de 1 a 6.").arg(args[0]));
     ModuloVarek9 modulo;
     if (!CargarProyecto(args[1], modulo)) return SalidaUso;
     const bool nombreReservado = salida.isEmpty();
@@ -267,6 +274,50 @@ int OrdenCantidades(const QStringList& args) {
     return SalidaBien;
 }
 
+// La verificación estructural, como el reporte 5, separada por TAB.
+int OrdenVerificar(const QStringList& args) {
+    if (args.size() != 1)
+        return ErrorUso(QStringLiteral("La orden verificar lleva un argumento: PROYECTO.vk9."));
+    ModuloVarek9 modulo;
+    if (!CargarProyecto(args[0], modulo)) return SalidaUso;
+    EstadoDiseno estado;
+    const QList<VerificacionUnidad> lista = VerificarProyecto(modulo, estado);
+    QString salida = QStringLiteral(
+        "UH\tCodigo\tAlt\tSN requerido\tSN aportado\tTotal\tCapa base\tRequerido base\t"
+        "Aportado base\tBase\tCapa subbase\tRequerido subbase\tAportado subbase\tSubbase\n");
+    const auto comprobacion = [&](QStringList& campos, const Comprobacion& c, bool conCapa) {
+        if (conCapa) campos << (c.Existe ? modulo.TipoCapa[c.Tipo].Codigo : QString());
+        if (!c.Existe) {
+            campos << QString() << QString() << QString();
+            return;
+        }
+        campos << Formato17(c.Requerido) << Formato17(c.Aportado) << TextoCumple(c.Cumple);
+    };
+    for (const VerificacionUnidad& v : lista) {
+        const QString uh = QString::number(v.Unidad);
+        const QString& codigo = modulo.Proyecto.UH[v.Unidad].CodigoTramo;
+        if (v.Causa != CausaSinDiseno::Ninguna) {
+            salida +=
+                QStringList{uh, codigo, QString(), TextoSinDiseno(v.Causa)}.join(u'\t') + u'\n';
+            continue;
+        }
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            const VerificacionAlternativa& a = v.Alternativas[n];
+            QStringList campos{uh, codigo, QString::number(n)};
+            if (!a.Aplicable) {
+                campos << QStringLiteral("No aplica");
+            } else {
+                comprobacion(campos, a.Total, false);
+                comprobacion(campos, a.Base, true);
+                comprobacion(campos, a.Subbase, true);
+            }
+            salida += campos.join(u'\t') + u'\n';
+        }
+    }
+    Escribir(stdout, salida);
+    return SalidaBien;
+}
+
 int OrdenDiagrama(QStringList args, int argc, char** argv) {
     const qsizetype posSalida = args.indexOf(QStringLiteral("--salida"));
     if (posSalida < 0 || posSalida + 1 >= args.size())
@@ -306,6 +357,7 @@ int main(int argc, char** argv) {
     if (orden == u"dos") return OrdenDos(args);
     if (orden == u"pdf") return OrdenPdf(args, argc, argv);
     if (orden == u"cantidades") return OrdenCantidades(args);
+    if (orden == u"verificar") return OrdenVerificar(args);
     if (orden == u"diagrama") return OrdenDiagrama(args, argc, argv);
     return ErrorUso(QStringLiteral("Orden desconocida: [%1].").arg(orden));
 }

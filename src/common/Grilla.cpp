@@ -21,6 +21,7 @@ struct EstiloCelda {
     QColor Texto;
     Qt::Alignment Alineacion; // vacía: la de la columna
     bool Marcada = false;     // en negrita y con un marco delgado
+    QString Aviso;            // con una marca roja en la esquina y esta ayuda
 };
 
 quint64 Clave(int fila, int columna) {
@@ -112,6 +113,10 @@ public:
         case Qt::ForegroundRole: {
             const QColor color = Estilo(f, c).Texto;
             return color.isValid() ? QVariant(QBrush(color)) : QVariant();
+        }
+        case Qt::ToolTipRole: {
+            const QString aviso = Estilo(f, c).Aviso;
+            return aviso.isEmpty() ? QVariant() : QVariant(aviso);
         }
         case Qt::FontRole: {
             if (!Estilo(f, c).Marcada) return {};
@@ -229,6 +234,21 @@ public:
             pintor->setPen(QPen(grilla_.palette().color(QPalette::Text), 0));
             pintor->setBrush(Qt::NoBrush);
             pintor->drawRect(QRectF(opcion.rect).adjusted(2.5, 2.5, -2.5, -2.5));
+            pintor->restore();
+        }
+        if (!grilla_
+                 .Aviso(indice.row() + grilla_.FilasFijas(),
+                        indice.column() + grilla_.ColumnasFijas())
+                 .isEmpty()) {
+            // Un triángulo chico en la esquina: no tapa el número.
+            const QRect r = opcion.rect;
+            const int lado = std::max(5, r.height() / 3);
+            const QPoint puntos[3] = {r.topLeft(), r.topLeft() + QPoint(lado, 0),
+                                      r.topLeft() + QPoint(0, lado)};
+            pintor->save();
+            pintor->setPen(Qt::NoPen);
+            pintor->setBrush(QColor(200, 0, 0));
+            pintor->drawPolygon(puntos, 3);
             pintor->restore();
         }
         if (!actual) return;
@@ -671,6 +691,18 @@ void Grilla::PonerMarcada(int fila, int columna, bool marcada) {
 
 bool Grilla::Marcada(int fila, int columna) const {
     return modelo_->Estilo(fila, columna).Marcada;
+}
+
+void Grilla::PonerAviso(int fila, int columna, const QString& aviso) {
+    if (!modelo_->Valida(fila, columna)) return;
+    const auto e = modelo_->Estilos.constFind(Clave(fila, columna));
+    if ((e == modelo_->Estilos.cend() ? QString() : e->Aviso) == aviso) return;
+    modelo_->Estilos[Clave(fila, columna)].Aviso = aviso;
+    modelo_->AvisarCelda(fila, columna);
+}
+
+QString Grilla::Aviso(int fila, int columna) const {
+    return modelo_->Estilo(fila, columna).Aviso;
 }
 
 void Grilla::PonerColorTexto(int fila, int columna, const QColor& color) {

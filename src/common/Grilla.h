@@ -104,6 +104,9 @@ public:
     // Celda marcada: en negrita y con un marco delgado, sin cambiar su texto.
     void PonerMarcada(int fila, int columna, bool marcada);
     bool Marcada(int fila, int columna) const;
+    // Celda con aviso: una marca roja en su esquina y el aviso como ayuda; vacío la quita.
+    void PonerAviso(int fila, int columna, const QString& aviso);
+    QString Aviso(int fila, int columna) const;
     // Combinar celdas fijas vecinas de igual texto: en una fila fija (a lo
     // ancho) o en una columna (a lo alto: en una columna fija, toda ella; en
     // otra, solo entre las filas de títulos).

@@ -121,6 +121,8 @@ double Newton(const EcuacionFija& f) {
         sn = siguiente;
         if (pasos > 1000) return -1.0;
         siguiente = f.PasoNewton(sn);
+        // Un iterado NaN no sale de NaN: los pasos que faltan darían -1 igual.
+        if (std::isnan(siguiente)) return -1.0;
         if (std::fabs((siguiente - sn) / sn) * 100 < 0.0001) return sn;
     }
 }
@@ -186,6 +188,12 @@ double MayorRaiz(const EcuacionFija& f, const Tramos& tramos) {
 }
 
 } // namespace
+
+bool CumpleSinCapas(double W18, double ZR, double So, double DeltaPSI, double MR) {
+    const EcuacionFija f(W18, ZR, So, DeltaPSI, MR);
+    // Sin vuelta la ecuación solo crece: si ya se cumple en 0, no tiene raíz positiva.
+    return !TramosMonotonos(f).HayVuelta && f(0) >= 0;
+}
 
 double NumeroEstructural(double W18, double ZR, double So, double DeltaPSI, double MR) {
     const EcuacionFija f(W18, ZR, So, DeltaPSI, MR);

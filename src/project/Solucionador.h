@@ -15,3 +15,6 @@ double DerivadaAASHTO(double SN, double W18, double ZR, double So, double DeltaP
 // se asienta o se queda en una raíz por encima de la cual el residuo vuelve a ser
 // negativo, la mayor raíz en [0, 30]; -1 si no hay raíz en [0, 30].
 double NumeroEstructural(double W18, double ZR, double So, double DeltaPSI, double MR);
+// La ecuación se cumple con SN 0 y crece en todo [0, 30]: sobre ese módulo no hace
+// falta número estructural (una capa muy rígida bajo poco tránsito).
+bool CumpleSinCapas(double W18, double ZR, double So, double DeltaPSI, double MR);

@@ -15,6 +15,7 @@
 #include "alternatives/DibujoEspesores.h"
 #include "alternatives/Diseno.h"
 #include "alternatives/Reportes.h"
+#include "alternatives/Verificacion.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "printing/CodigoFormato.h"
@@ -737,6 +738,74 @@ private slots:
             u"     1      A       0.00   1,000.00  1000.00   6.00   1   6,000.00 TSD                 6,000.00 m²            6,000"_s));
     }
 
+    // Verificación a mano (Zr 1.282, So 0.44, pt 2.0, m 1.00, a de MDF-2 0.37): la raíz
+    // de la ecuación por bisección en otra implementación; los espesores por las reglas
+    // de diseño; el aporte, a · D/25.4 · m. A: W18 100000, CBR 5; B: 300000, 12;
+    // C: 20000, 20 (sobre el BEE-3 de 570000 psi la ecuación ya se cumple con SN 0).
+    void verificacion_data() {
+        QTest::addColumn<int>("unidad");
+        QTest::addColumn<int>("alternativa");
+        // requerido, aportado y cumple (1/0) del total, de la base y de la subbase;
+        // la subbase sin capa, vacía.
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("A alt 1: TSD no aporta")
+            << 1 << 1 << u"2.36102 2.35906 0|1.33873 0 0|1.73822 1.10236 0"_s;
+        QTest::newRow("A alt 3: MDF-2 92 mm")
+            << 1 << 3 << u"2.36102 2.87559 1|1.33873 1.34016 1|1.73822 2.16693 1"_s;
+        QTest::newRow("B alt 1") << 2 << 1 << u"2.28675 2.28819 1|1.63338 0 0|2.08750 1.10236 0"_s;
+        QTest::newRow("B alt 3: redondeo al mm")
+            << 2 << 3 << u"2.28675 3.16693 1|1.63338 1.63150 0|2.08750 2.45827 1"_s;
+        QTest::newRow("B alt 4: sobre BEE-3")
+            << 2 << 4 << u"2.28675 2.62795 1|0.26571 1.09252 1|2.08750 1.91929 0"_s;
+        QTest::newRow("C alt 4: sin subbase") << 3 << 4 << u"1.25396 1.55512 1|0 0.72835 1|"_s;
+    }
+    void verificacion() {
+        QFETCH(int, unidad);
+        QFETCH(int, alternativa);
+        QFETCH(QString, esperado);
+        ModuloVarek9 m =
+            ProyectoDe({u"A:0:100:100000:5"_s, u"B:0:100:300000:12"_s, u"C:0:100:20000:20"_s});
+        m.Proyecto.Zr = 1.282;
+        EstadoDiseno e;
+        const QList<VerificacionUnidad> v = VerificarProyecto(m, e);
+        QCOMPARE(v.size(), 3);
+        const VerificacionAlternativa& a = v[unidad - 1].Alternativas[alternativa];
+        QVERIFY(a.Aplicable);
+        const QStringList partes = esperado.split(u'|');
+        const Comprobacion* comprobaciones[3] = {&a.Total, &a.Base, &a.Subbase};
+        for (int k = 0; k < 3; ++k) {
+            const QStringList x = partes[k].split(u' ', Qt::SkipEmptyParts);
+            const Comprobacion& c = *comprobaciones[k];
+            QCOMPARE(c.Existe, !x.isEmpty());
+            if (x.isEmpty()) continue;
+            QVERIFY2(std::fabs(c.Requerido - x[0].toDouble()) < 2e-5, qPrintable(partes[k]));
+            QVERIFY2(std::fabs(c.Aportado - x[1].toDouble()) < 2e-5, qPrintable(partes[k]));
+            QCOMPARE(c.Cumple, x[2] == u"1");
+        }
+        QCOMPARE(a.Cumple(), !esperado.contains(u" 0|"_s) && !esperado.endsWith(u" 0"_s));
+    }
+
+    // El reporte 5 de los mismos casos: la línea de una alternativa, la que no aplica,
+    // la unidad sin diseño y la cuenta de las que no cumplen.
+    void reporteVerificacion() {
+        ModuloVarek9 m =
+            ProyectoDe({u"A:0:100:100000:5"_s, u"B:0:100:300000:12"_s, u"D:0:100:600000"_s});
+        m.Proyecto.Zr = 1.282;
+        EstadoDiseno e;
+        const QStringList r = Lineas(Escribir(NumeroReporteVerificacion, m, e));
+        QVERIFY(r.contains(
+            u"VERIFICACIÓN ESTRUCTURAL DE ALTERNATIVAS"_s.prepend(CodigoFormato(2010) + u"   "_s)));
+        const QString p = CodigoFormato(100);
+        QVERIFY(r.contains(p + u"                3    2.2867   3.1669 cumple    BG       1."
+                               u"6334   1.6315 no cumple SBG      2.0875   2.4583 cumple   "_s));
+        QVERIFY(r.contains(p + u"                4 No aplica"_s));
+        QVERIFY(r.contains(p + u"     3      D Sin diseño: Tránsito mayor que 500,000 ejes: "
+                               u"fuera del alcance del método"_s));
+        // A y B con TSD sobre la base: la nota que lo explica.
+        QVERIFY(r.contains(p + u"   El tratamiento superficial (TSD) no aporta número estructural "
+                               u"en este método: sobre la base no hay aporte."_s));
+    }
+
     void bytesExactos_data() {
         QTest::addColumn<int>("numero");
         QTest::addColumn<int>("anchoMaximo");
@@ -833,7 +902,7 @@ private slots:
 
         // Una carpeta que no existe: cada reporte lo dice.
         const QString ruta = carpeta_.filePath(QStringLiteral("no/existe/r.txt"));
-        for (int numero = 1; numero <= 4; ++numero) {
+        for (int numero = 1; numero <= 6; ++numero) {
             const ErrorEscritura error = EscribirReporte(numero, m, e, ruta);
             QVERIFY(!error.Ok);
             QVERIFY(error.Numero > 0);
@@ -842,7 +911,7 @@ private slots:
         }
         // Un número de reporte que no existe no escribe nada ni muestra mensaje.
         const QString otro = carpeta_.filePath(QStringLiteral("otro.txt"));
-        const ErrorEscritura error = EscribirReporte(5, m, e, otro);
+        const ErrorEscritura error = EscribirReporte(7, m, e, otro);
         QVERIFY(!error.Ok);
         QCOMPARE(error.Numero, 0);
         QVERIFY(!QFile::exists(otro));

@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QToolTip>
 
 using namespace Qt::StringLiterals;
@@ -185,11 +186,11 @@ private slots:
         QCOMPARE(e.v->FilaActual(), 4);
 
         e.plataforma.VentanasModales.clear();
-        // Los cuatro botones y, por el menú, las cantidades de obra.
-        for (int b = 0; b < 5; ++b) {
+        // Los cinco botones y, por el menú, las cantidades de obra.
+        for (int b = 0; b < 6; ++b) {
             e.plataforma.Modales.enqueue(
                 [](QDialog& d) { return d.objectName() == u"Imprime"_s ? 1 : 0; });
-            if (b < 4)
+            if (b < 5)
                 QTest::mouseClick(e.Control(u"btnImprime%1"_s.arg(b)), Qt::LeftButton);
             else
                 e.Menu(3);
@@ -202,7 +203,7 @@ private slots:
             ModuloVarek9 copia = e.modulo;
             copia.Separador = SeparadorDecimal::Punto;
             EstadoDiseno estado;
-            QVERIFY(EscribirReporte(b < 4 ? b + 1 : 6, copia, estado, u"esperado"_s).Ok);
+            QVERIFY(EscribirReporte(b + 1, copia, estado, u"esperado"_s).Ok);
             QCOMPARE(LeerBytes(archivo), LeerBytes(u"esperado"_s));
         }
         // Imprime el reporte del botón b a PDF.
@@ -238,8 +239,55 @@ private slots:
         }
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Exclamacion);
-        QCOMPARE(e.plataforma.VentanasModales.size(), 8);
+        QCOMPARE(e.plataforma.VentanasModales.size(), 9);
 #endif
+    }
+
+    // El panel de comprobaciones de la unidad actual y la marca en el costo de cada
+    // alternativa que no cumple. A (W18 100000, CBR 5) y B (300000, 12) con Zr 1.282,
+    // Subhumedo y Templado: los números, calculados aparte (raíz por bisección, espesores
+    // por las reglas de diseño).
+    void panelDeVerificacion() {
+        VentanaAlternativas e;
+        QList<UnidadHomogenea> unidades;
+        for (const auto& [w18, cbr] : {std::pair{100000.0, 5.0}, std::pair{300000.0, 12.0}}) {
+            UnidadHomogenea u = UnidadTramo(u"U"_s, 0, 100);
+            u.AnchoCorona = 6;
+            u.EjesEquivalentes = w18;
+            u.CBR = cbr;
+            u.ClimaHumedad = u"Subhumedo"_s;
+            u.ClimaTemperatura = u"Templado"_s;
+            u.TipoAfirmado = u"No hay"_s;
+            unidades << u;
+        }
+        PonerUnidades(e.modulo.Proyecto, unidades);
+        e.modulo.Proyecto.Zr = 1.282;
+        e.modulo.Proyecto.So = 0.44;
+        e.modulo.Proyecto.ServiciabilidadFinal = 2.0;
+        e.Abrir();
+        auto* panel = e.Control<QTableWidget>(u"grdVerificacion"_s);
+        const auto celda = [&](int f, int n) { return panel->item(f, n - 1); };
+        QCOMPARE(panel->verticalHeaderItem(2)->text(), u"SN sobre la base: requerido / aportado"_s);
+        QCOMPARE(celda(0, 1)->text(), u"2.3610"_s);
+        QCOMPARE(celda(1, 1)->text(), u"2.3591\nno cumple"_s);
+        QCOMPARE(celda(2, 1)->text(), u"1.3387 / 0.0000\nBG: no cumple"_s);
+        QCOMPARE(celda(2, 1)->foreground().color(), QColor(192, 0, 0));
+        QVERIFY(celda(2, 1)->toolTip().contains(u"tratamiento superficial no aporta"_s));
+        QCOMPARE(celda(2, 3)->text(), u"1.3387 / 1.3402\nBG: cumple"_s);
+        QVERIFY(celda(2, 3)->toolTip().isEmpty());
+        QCOMPARE(celda(0, 2)->text(), u"No aplica"_s);
+        QVERIFY(celda(1, 2)->text().isEmpty());
+        // Alternativa 1 de A no cumple; la 3 cumple todo.
+        QVERIFY(!e.grilla->Aviso(2, 9).isEmpty());
+        QVERIFY(e.grilla->Aviso(2, 11).isEmpty());
+        // B: el MDF-2 redondeado al milímetro deja la base apenas por debajo; con la coma.
+        e.v->findChild<QAction*>(u"mnuSeparadorComa"_s)->trigger();
+        e.grilla->PonerCelda(3, 2);
+        QCOMPARE(celda(2, 3)->text(), u"1,6334 / 1,6315\nBG: no cumple"_s);
+        QVERIFY(!e.grilla->Aviso(3, 11).isEmpty());
+        // La fila de totales no es una unidad: el panel queda vacío.
+        e.grilla->PonerCelda(5, 2);
+        QVERIFY(celda(0, 1)->text().isEmpty() && celda(2, 3)->text().isEmpty());
     }
 
     // Una unidad sin diseño dice por qué donde irían las estructuras; con todos los

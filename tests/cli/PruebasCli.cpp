@@ -275,7 +275,7 @@ private slots:
              "no es un Proyecto");
         fila("guardar sin poder escribir", {"guardar", "BASE", "BASE/no/se/puede.vk9"}, 1,
              "Se presentó un error en el sistema...");
-        fila("reporte 5", {"reporte", "5", "BASE"});
+        fila("reporte 7", {"reporte", "7", "BASE"});
         fila("reporte sin salida", {"reporte", "1", "BASE", "--salida"});
         fila("reporte sin carpeta", {"reporte", "1", "BASE", "--salida", "no/hay/carpeta"}, 1);
         fila("reporte sobre otro proyecto", {"reporte", "1", "BASE", "--salida", "Otro.VK9"}, 2,
@@ -397,6 +397,27 @@ private slots:
         });
         QCOMPARE(lineas.last(), u"SELECCION\t"_s + Formato17(seleccion));
         QVERIFY(std::fabs(suma - seleccion) < 0.5);
+    }
+
+    void verificar() {
+        // Unidad 1 del ejemplo, alternativa 1: TSD, BG 200, SBG 211 y afirmado 200 mm
+        // (a 0.14, 0.12 y 0.08, m 1.00): aporta 2.72913 contra 2.73022 requerido (raíz por
+        // bisección en otra implementación); sobre la
+        // base el TSD no aporta. La unidad 2 pasa de 500000 ejes: sin diseño.
+        const Corrida c = Correr({"verificar", Ejemplo});
+        QCOMPARE(c.Codigo, 0);
+        const QStringList lineas = c.Salida.split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(lineas[0].startsWith(u"UH\tCodigo\tAlt\tSN requerido\tSN aportado\tTotal\t"_s));
+        const QStringList a = lineas[1].split(u'\t');
+        QCOMPARE(a.size(), 14);
+        QCOMPARE(a.mid(0, 3), (QStringList{u"1"_s, u"1"_s, u"1"_s}));
+        QVERIFY(std::fabs(a[3].toDouble() - 2.73022) < 1e-4);
+        QVERIFY(std::fabs(a[4].toDouble() - (200 * 0.14 + 211 * 0.12 + 200 * 0.08) / 25.4) < 1e-12);
+        QCOMPARE((QStringList{a[5], a[6], a[8], a[9], a[10], a[13]}),
+                 (QStringList{u"no cumple"_s, u"BG"_s, u"0"_s, u"no cumple"_s, u"SBG"_s,
+                              u"no cumple"_s}));
+        QCOMPARE(lineas[7],
+                 u"2\t2\t\tTránsito mayor que 500,000 ejes: fuera del alcance del método"_s);
     }
 
     void reporte() {
