@@ -5,6 +5,7 @@
 #include "alternatives/Verificacion.h"
 #include "alternatives/frmCostosUnitarios.h"
 #include "alternatives/frmDiagrama.h"
+#include "alternatives/frmSensibilidad.h"
 #include "app/Historial.h"
 #include "common/EntradaDatos.h"
 #include "common/Formato.h"
@@ -155,6 +156,9 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
     QAction* cantidades = opciones->addAction(QStringLiteral("Cantidades de &Obra"));
     cantidades->setObjectName(QStringLiteral("mnuOpcion3"));
     connect(cantidades, &QAction::triggered, this, [this] { Imprimir(NumeroReporteCantidades); });
+    QAction* sensibilidad = opciones->addAction(QStringLiteral("Se&nsibilidad"));
+    sensibilidad->setObjectName(QStringLiteral("mnuOpcion4"));
+    connect(sensibilidad, &QAction::triggered, this, &frmAlternativas::AbrirSensibilidad);
     opciones->addSeparator();
     AgregarMenuSeparador(*opciones, modulo_.Separador, [this] { CambioSeparador(); });
     AgregarMenuEdicion(*menu, modulo_);
@@ -474,6 +478,26 @@ void frmAlternativas::AbrirDiagrama() {
     diagrama_->show();
     diagrama_->raise();
     diagrama_->activateWindow();
+}
+
+void frmAlternativas::AbrirSensibilidad() {
+    const int i = grdUH_->Fila() - 1;
+    const QString titulo = QStringLiteral("SENSIBILIDAD");
+    if (i < 1 || i > modulo_.Proyecto.NumeroUH) {
+        plataforma_.Aviso(this, titulo, QStringLiteral("Elija una unidad en la grilla."));
+        return;
+    }
+    const CausaSinDiseno causa = SinDiseno(modulo_.Proyecto, modulo_.Proyecto.UH[i]);
+    if (causa != CausaSinDiseno::Ninguna) {
+        plataforma_.Aviso(this, titulo,
+                          QStringLiteral("La unidad [%1] no tiene diseño: %2.")
+                              .arg(modulo_.Proyecto.UH[i].CodigoTramo.trimmed(),
+                                   TextoVentana(TextoSinDiseno(causa), modulo_.Separador)));
+        return;
+    }
+    frmSensibilidad ventana(modulo_, i, plataforma_, this);
+    plataforma_.MostrarModal(ventana);
+    grdUH_->setFocus();
 }
 
 void frmAlternativas::SeleccionarMenorCosto() {

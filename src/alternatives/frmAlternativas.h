@@ -36,6 +36,8 @@ public:
     void DefinirCostosUnitarios();
     // Abre (o trae al frente) el diagrama lineal, sin modal.
     void AbrirDiagrama();
+    // Las curvas de sensibilidad de la unidad actual (aviso si no es una unidad con diseño).
+    void AbrirSensibilidad();
     // Cada unidad con su alternativa aplicable más barata; avisa el costo antes y ahora.
     void SeleccionarMenorCosto();
     frmDiagrama* Diagrama() const { return diagrama_; }

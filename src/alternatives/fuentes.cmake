@@ -5,6 +5,7 @@ set(VAREK9_NUCLEO_ALTERNATIVAS
   ${CMAKE_CURRENT_LIST_DIR}/Reportes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Cantidades.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Verificacion.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Sensibilidad.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DibujoEspesores.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DiagramaLineal.cpp
 )
@@ -13,4 +14,6 @@ set(VAREK9_GUI_ALTERNATIVAS
   ${CMAKE_CURRENT_LIST_DIR}/frmCostosUnitarios.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PintarDiagrama.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frmDiagrama.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PintarSensibilidad.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/frmSensibilidad.cpp
 )

@@ -9,6 +9,8 @@
 
 #ifdef VAREK9_CON_VENTANAS
 #include "alternatives/PintarDiagrama.h"
+#include "alternatives/PintarSensibilidad.h"
+#include "alternatives/frmSensibilidad.h"
 #include "printing/ImpresoraQt.h"
 
 #include <QApplication>
@@ -202,5 +204,41 @@ int DibujarDiagrama(ModuloVarek9& modulo, const QString& salida, int argc, char*
     Q_UNUSED(argc);
     Q_UNUSED(argv);
     return ErrorUso(QStringLiteral("Esta versión se compiló sin ventanas: no dibuja diagramas."));
+#endif
+}
+
+int DibujarSensibilidadUnidad(ModuloVarek9& modulo, int unidad, const QString& salida, int argc,
+                              char** argv) {
+#ifdef VAREK9_CON_VENTANAS
+    if (SalidaProhibida(salida, ClaseSalida::Diagrama, modulo.EstadoLectura.Ruta)) return 2;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QList<CurvaSensibilidad> curvas = CalcularSensibilidad(modulo, unidad);
+    if (curvas.isEmpty()) {
+        Escribir(stderr,
+                 QStringLiteral("La unidad [%1] no tiene diseño: %2.\n")
+                     .arg(unidad)
+                     .arg(TextoSinDiseno(SinDiseno(modulo.Proyecto, modulo.Proyecto.UH[unidad]))));
+        return 2;
+    }
+    const QString error =
+        ExportarSensibilidad(salida, DibujarSensibilidad(curvas, TituloSensibilidad(modulo, unidad),
+                                                         SeparadorDecimal::Punto));
+    if (!error.isEmpty()) {
+        Escribir(stderr, error + u'\n');
+        return 1;
+    }
+    Escribir(stdout, QStringLiteral("%1: %2 curvas de %3 puntos\n")
+                         .arg(salida)
+                         .arg(curvas.size())
+                         .arg(curvas.front().Puntos.size()));
+    return 0;
+#else
+    Q_UNUSED(modulo);
+    Q_UNUSED(unidad);
+    Q_UNUSED(salida);
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return ErrorUso(QStringLiteral("Esta versión se compiló sin ventanas: no dibuja curvas."));
 #endif
 }

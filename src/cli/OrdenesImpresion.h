@@ -21,3 +21,6 @@ int OrdenPdf(const QStringList& args, int argc, char** argv);
 // diagrama PROYECTO.vk9 --salida ARCHIVO.pdf|.svg|.png: el diagrama lineal del
 // proyecto ya leído, dibujado como en la ventana (solo con ventanas).
 int DibujarDiagrama(ModuloVarek9& modulo, const QString& salida, int argc, char** argv);
+// Las curvas de sensibilidad de la unidad (1..NumeroUH) a .pdf, .svg o .png.
+int DibujarSensibilidadUnidad(ModuloVarek9& modulo, int unidad, const QString& salida, int argc,
+                              char** argv);

@@ -86,6 +86,10 @@ const char16_t* const Ayuda =
     u"                                separada por tabulador: SN requerido y aportado\n"
     u"                                con su resultado, y sobre la base y la subbase la\n"
     u"                                capa, el requerido, el aportado y el resultado\n"
+    u"  sensibilidad PROYECTO.vk9 UNIDAD --salida ARCHIVO.pdf|.svg|.png\n"
+    u"                                dibuja el SN requerido y el costo de la alternativa\n"
+    u"                                más barata de la unidad contra la confiabilidad,\n"
+    u"                                el CBR y el tránsito\n"
     u"  diagrama PROYECTO.vk9 --salida ARCHIVO.pdf|.svg|.png\n"
     u"                                dibuja el diagrama lineal de estructuras con la\n"
     u"                                alternativa seleccionada de cada unidad (PDF por\n"
@@ -334,6 +338,30 @@ int OrdenDiagrama(QStringList args, int argc, char** argv) {
     return DibujarDiagrama(modulo, salida, argc, argv);
 }
 
+int OrdenSensibilidad(QStringList args, int argc, char** argv) {
+    const qsizetype posSalida = args.indexOf(QStringLiteral("--salida"));
+    if (posSalida < 0 || posSalida + 1 >= args.size())
+        return ErrorUso(
+            QStringLiteral("La orden sensibilidad lleva --salida ARCHIVO.pdf|.svg|.png."));
+    const QString salida = args[posSalida + 1];
+    args.remove(posSalida, 2);
+    if (args.size() != 2)
+        return ErrorUso(
+            QStringLiteral("La orden sensibilidad lleva dos argumentos: PROYECTO.vk9 y UNIDAD."));
+    const QString extension = QFileInfo(salida).suffix().toLower();
+    if (extension != u"pdf" && extension != u"svg" && extension != u"png")
+        return ErrorUso(QStringLiteral("El archivo [%1] no es .pdf, .svg ni .png.").arg(salida));
+    ModuloVarek9 modulo;
+    if (!CargarProyecto(args[0], modulo)) return SalidaUso;
+    bool ok = false;
+    const int unidad = args[1].toInt(&ok);
+    if (!ok || unidad < 1 || unidad > modulo.Proyecto.NumeroUH)
+        return ErrorUso(QStringLiteral("La unidad [%1] no existe: el proyecto tiene %2.")
+                            .arg(args[1])
+                            .arg(modulo.Proyecto.NumeroUH));
+    return DibujarSensibilidadUnidad(modulo, unidad, salida, argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -358,6 +386,7 @@ int main(int argc, char** argv) {
     if (orden == u"pdf") return OrdenPdf(args, argc, argv);
     if (orden == u"cantidades") return OrdenCantidades(args);
     if (orden == u"verificar") return OrdenVerificar(args);
+    if (orden == u"sensibilidad") return OrdenSensibilidad(args, argc, argv);
     if (orden == u"diagrama") return OrdenDiagrama(args, argc, argv);
     return ErrorUso(QStringLiteral("Orden desconocida: [%1].").arg(orden));
 }

@@ -15,6 +15,7 @@
 #include "alternatives/DibujoEspesores.h"
 #include "alternatives/Diseno.h"
 #include "alternatives/Reportes.h"
+#include "alternatives/Sensibilidad.h"
 #include "alternatives/Verificacion.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
@@ -804,6 +805,72 @@ private slots:
         // A y B con TSD sobre la base: la nota que lo explica.
         QVERIFY(r.contains(p + u"   El tratamiento superficial (TSD) no aporta número estructural "
                                u"en este método: sobre la base no hay aporte."_s));
+    }
+
+    // Sensibilidad de A y B (Zr 1.282): los extremos de cada curva contra la raíz por
+    // bisección en otra implementación (a 50 % Zr es 0); el punto de la unidad es su
+    // diseño en la grilla; los cortes donde el CBR pasa el mínimo de las alternativas
+    // 2 (5) y 4 (10), que aplican con un CBR mayor.
+    void sensibilidad_data() {
+        QTest::addColumn<int>("unidad");
+        // desde hasta SN_desde SN_hasta y puntos, por curva: 50 más el de la unidad, si no
+        // cae en uno de ellos (100000 en la de W18 de A).
+        QTest::addColumn<QString>("extremos");
+        QTest::addColumn<QString>("cortes"); // x:alternativa:aplica, en la del CBR
+        QTest::newRow("A") << 1
+                           << u"50 99.9 1.91292 - 51|2.5 10 2.77213 2.00016 51|25000 200000 "
+                              u"1.88523 2.63186 50"_s
+                           << u"5:2:1"_s;
+        QTest::newRow("B: W18 hasta 500000")
+            << 2
+            << u"50 99.9 1.84962 - 51|6 24 2.68738 1.93478 51|75000 500000 1.82258 2.47900 51"_s
+            << u"10:4:1"_s;
+    }
+    void sensibilidad() {
+        QFETCH(int, unidad);
+        QFETCH(QString, extremos);
+        QFETCH(QString, cortes);
+        ModuloVarek9 m = ProyectoDe({u"A:0:100:100000:5"_s, u"B:0:100:300000:12"_s});
+        m.Proyecto.Zr = 1.282;
+        const QList<CurvaSensibilidad> curvas = CalcularSensibilidad(m, unidad, 50);
+        QCOMPARE(curvas.size(), 3);
+        EstadoDiseno e;
+        CalcularAlternativas(m, e, unidad);
+        const double sn = m.Proyecto.UH[unidad].SNRequerido;
+        double costo = 0;
+        for (int n = 6; n >= 1; --n)
+            if (m.AlternativaUH[n].Aplicable && (costo == 0 || e.CostoAlternativa[n] <= costo))
+                costo = e.CostoAlternativa[n];
+        const QStringList partes = extremos.split(u'|');
+        for (int k = 0; k < 3; ++k) {
+            const CurvaSensibilidad& c = curvas[k];
+            const QStringList x = partes[k].split(u' ');
+            QCOMPARE(c.Desde, x[0].toDouble());
+            QCOMPARE(c.Hasta, x[1].toDouble());
+            QCOMPARE(c.Puntos.size(), x[4].toInt());
+            QCOMPARE(c.Puntos.front().X, c.Desde);
+            QCOMPARE(c.Puntos.back().X, c.Hasta);
+            QVERIFY(std::fabs(c.Puntos.front().SN - x[2].toDouble()) < 2e-5);
+            if (x[3] != u"-") QVERIFY(std::fabs(c.Puntos.back().SN - x[3].toDouble()) < 2e-5);
+            QVERIFY(std::is_sorted(c.Puntos.cbegin(), c.Puntos.cend(),
+                                   [](const auto& a, const auto& b) { return a.X < b.X; }));
+            // La curva pasa por el diseño de la unidad, exacto.
+            const auto propio = std::find_if(c.Puntos.cbegin(), c.Puntos.cend(),
+                                             [&](const auto& p) { return p.X == c.Unidad.X; });
+            QVERIFY(propio != c.Puntos.cend());
+            QCOMPARE(propio->SN, sn);
+            QCOMPARE(propio->Costo, costo);
+            QCOMPARE(c.Unidad.SN, sn);
+        }
+        QCOMPARE(curvas[0].Unidad.X, m.Proyecto.Confiabilidad);
+        QStringList hallados;
+        for (const CorteSensibilidad& k : curvas[1].Cortes)
+            hallados << u"%1:%2:%3"_s.arg(k.X).arg(k.Alternativa).arg(int(k.AplicaDespues));
+        QCOMPARE(hallados.join(u' '), cortes);
+        QVERIFY(curvas[0].Cortes.isEmpty() && curvas[2].Cortes.isEmpty());
+        // Sin diseño (más de 500000 ejes) no hay curvas.
+        m.Proyecto.UH[unidad].EjesEquivalentes = 600000;
+        QVERIFY(CalcularSensibilidad(m, unidad).isEmpty());
     }
 
     void bytesExactos_data() {

@@ -12,6 +12,7 @@
 #include "alternatives/Reportes.h"
 #include "alternatives/frmCostosUnitarios.h"
 #include "alternatives/frmDiagrama.h"
+#include "alternatives/frmSensibilidad.h"
 #include "common/Formato.h"
 
 #include <QLabel>
@@ -288,6 +289,44 @@ private slots:
         // La fila de totales no es una unidad: el panel queda vacío.
         e.grilla->PonerCelda(5, 2);
         QVERIFY(celda(0, 1)->text().isEmpty() && celda(2, 3)->text().isEmpty());
+    }
+
+    // Opciones, Sensibilidad: las curvas de la unidad actual en su ventana, exportadas a
+    // SVG; fuera de una unidad con diseño, un aviso y ninguna ventana.
+    void sensibilidadDeLaUnidad() {
+        VentanaAlternativas e;
+        e.modulo.Proyecto.UH[2].EjesEquivalentes = 600000;
+        e.Abrir();
+        const QString ruta = e.dir.filePath(u"curvas.svg"_s);
+        e.plataforma.RutasGuardar.enqueue(ruta);
+        e.plataforma.Modales.enqueue([&](QDialog& d) {
+            auto& s = dynamic_cast<frmSensibilidad&>(d);
+            if (s.Curvas().size() == 3)
+                QTest::mouseClick(d.findChild<QPushButton*>(u"btnExportar"_s), Qt::LeftButton);
+            return 0;
+        });
+        e.Menu(4);
+        QCOMPARE(e.plataforma.VentanasModales, QStringList{u"frmSensibilidad"_s});
+        const QString svg = QString::fromUtf8(LeerBytes(ruta));
+        QVERIFY(svg.startsWith(u"<?xml"_s) && svg.endsWith(u"</svg>\n"_s));
+        QVERIFY(svg.contains(u">Sensibilidad de la unidad 1 [T-1]</text>"_s));
+        // Por curva, la línea del SN (azul) y la del costo (discontinua), más la leyenda.
+        QCOMPARE(svg.count(u"fill=\"none\" stroke=\"rgb(0,70,160)\" stroke-width=\"2.00\"/>"_s),
+                 3 + 1);
+        QCOMPARE(svg.count(u"fill=\"none\" stroke=\"rgb(170,40,0)\" stroke-width=\"2.00\" "
+                           u"stroke-dasharray=\"6,4\"/>"_s),
+                 3 + 1);
+        for (const int fila : {3, 5}) {
+            e.grilla->PonerCelda(fila, 1);
+            e.Menu(4);
+        }
+        QCOMPARE(e.plataforma.VentanasModales.size(), 1);
+        QStringList avisos;
+        for (const MensajeRegistrado& m : e.plataforma.Mensajes)
+            avisos << m.Texto;
+        QCOMPARE(avisos, (QStringList{u"La unidad [T-2] no tiene diseño: Tránsito mayor que "
+                                      u"500,000 ejes: fuera del alcance del método."_s,
+                                      u"Elija una unidad en la grilla."_s}));
     }
 
     // Una unidad sin diseño dice por qué donde irían las estructuras; con todos los

@@ -300,6 +300,13 @@ private slots:
         fila("diagrama de otra extensión", {"diagrama", "BASE", "--salida", "d.txt"});
         fila("diagrama sin salida", {"diagrama", "BASE"});
         fila("diagrama sin proyecto", {"diagrama", "falta.vk9", "--salida", "d.svg"});
+        fila("sensibilidad sin unidad", {"sensibilidad", "BASE", "--salida", "s.svg"});
+        fila("sensibilidad de la unidad 15", {"sensibilidad", "BASE", "15", "--salida", "s.svg"}, 2,
+             "La unidad [15] no existe: el proyecto tiene 14.");
+        fila("sensibilidad sin diseño", {"sensibilidad", "BASE", "2", "--salida", "s.svg"}, 2,
+             "La unidad [2] no tiene diseño: Tránsito mayor que 500,000 ejes");
+        fila("sensibilidad sobre el proyecto", {"sensibilidad", "BASE", "1", "--salida", "BASE"}, 2,
+             "es un proyecto");
     }
     void errores() {
         QFETCH(QStringList, args);
