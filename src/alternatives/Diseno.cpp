@@ -12,32 +12,14 @@ constexpr double ModuloMaximoPorCapas = 50000;
 constexpr double TransitoMaximo = 500000;
 constexpr double TransitoAlto = 150000;
 
-// Número estructural requerido sobre cada módulo, calculado una sola vez por
-// unidad: las alternativas repiten los mismos módulos (granulares y subrasante).
-class NumerosEstructurales {
-public:
-    NumerosEstructurales(double w18, double zr, double so, double deltaPSI)
-        : w18_(w18), zr_(zr), so_(so), deltaPSI_(deltaPSI) {}
-
-    double Sobre(double modulo) {
-        for (int j = 0; j < usados_; ++j)
-            if (modulos_[j] == modulo) return valores_[j];
-        const double sn = NumeroEstructural(w18_, zr_, so_, deltaPSI_, modulo);
-        if (usados_ < Capacidad) {
-            modulos_[usados_] = modulo;
-            valores_[usados_] = sn;
-            ++usados_;
-        }
-        return sn;
+// Número estructural requerido sobre un módulo, con los datos de la unidad.
+struct SNSobre {
+    double w18, zr, so, deltaPSI;
+    double operator()(double modulo) const {
+        return NumeroEstructural(w18, zr, so, deltaPSI, modulo);
     }
-
-private:
-    static constexpr int Capacidad = 8;
-    double w18_, zr_, so_, deltaPSI_;
-    std::array<double, Capacidad> modulos_{};
-    std::array<double, Capacidad> valores_{};
-    int usados_ = 0;
 };
+using NumerosEstructurales = PorModulo<SNSobre>;
 
 // Módulo resiliente de la subrasante (psi) por su CBR.
 double ModuloSubrasante(double cbr) {
@@ -210,7 +192,7 @@ void CalcularAlternativas(ModuloVarek9& modulo, EstadoDiseno& estado, int i) {
     if (SinDiseno(u) != CausaSinDiseno::Ninguna) return;
     const double w18 = u.EjesEquivalentes;
 
-    NumerosEstructurales sn(w18, -p.Zr, p.So, deltaPSI);
+    NumerosEstructurales sn(SNSobre{w18, -p.Zr, p.So, deltaPSI});
     const double requerido = sn.Sobre(ModuloSubrasante(u.CBR));
     // Se aparta a propósito: sin raíz no hay estructuras mínimas, la unidad queda sin diseño.
     if (requerido == -1.0) return;

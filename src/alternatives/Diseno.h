@@ -9,6 +9,33 @@
 #include <array>
 #include <functional>
 
+// Un valor por módulo resiliente, calculado una sola vez por unidad: las
+// alternativas repiten los mismos módulos (granulares y subrasante).
+template <class Calculo>
+class PorModulo {
+public:
+    explicit PorModulo(Calculo calculo) : calculo_(calculo) {}
+
+    double Sobre(double modulo) {
+        for (int j = 0; j < usados_; ++j)
+            if (modulos_[j] == modulo) return valores_[j];
+        const double valor = calculo_(modulo);
+        if (usados_ < Capacidad) {
+            modulos_[usados_] = modulo;
+            valores_[usados_] = valor;
+            ++usados_;
+        }
+        return valor;
+    }
+
+private:
+    static constexpr int Capacidad = 8;
+    Calculo calculo_;
+    std::array<double, Capacidad> modulos_{};
+    std::array<double, Capacidad> valores_{};
+    int usados_ = 0;
+};
+
 // Estado de diseño que posee la ventana de alternativas: costos de la unidad
 // calculada de último y totales del proyecto, índices 1..6.
 struct EstadoDiseno {

@@ -27,29 +27,12 @@ void Decidir(Comprobacion& c) {
 
 // Requerido sobre cada módulo, una vez por unidad: las alternativas repiten la base
 // y la subbase.
-class Requeridos {
-public:
-    Requeridos(const Proyecto& p, const UnidadHomogenea& u) : p_(p), u_(u) {}
-    double Sobre(double modulo) {
-        for (int j = 0; j < usados_; ++j)
-            if (modulos_[j] == modulo) return valores_[j];
-        const double sn = RequeridoSobre(p_, u_, modulo);
-        if (usados_ < Capacidad) {
-            modulos_[usados_] = modulo;
-            valores_[usados_] = sn;
-            ++usados_;
-        }
-        return sn;
-    }
-
-private:
-    static constexpr int Capacidad = 6;
-    const Proyecto& p_;
-    const UnidadHomogenea& u_;
-    std::array<double, Capacidad> modulos_{};
-    std::array<double, Capacidad> valores_{};
-    int usados_ = 0;
+struct RequeridoDe {
+    const Proyecto& p;
+    const UnidadHomogenea& u;
+    double operator()(double modulo) const { return RequeridoSobre(p, u, modulo); }
 };
+using Requeridos = PorModulo<RequeridoDe>;
 
 // La comprobación sobre la capa k, si existe y tiene módulo en el catálogo.
 Comprobacion SobreCapa(const AlternativaUH& alt, int k, Requeridos& requeridos) {
@@ -90,7 +73,7 @@ VerificacionUnidad VerificarUnidad(const ModuloVarek9& modulo, int i) {
     v.Causa = SinDiseno(u);
     if (v.Causa == CausaSinDiseno::Ninguna && !(u.SNRequerido > 0)) v.Causa = SinDiseno(p, u);
     if (v.Causa != CausaSinDiseno::Ninguna) return v;
-    Requeridos requeridos(p, u);
+    Requeridos requeridos(RequeridoDe{p, u});
     for (int n = 1; n <= NumeroAlternativas; ++n) {
         const AlternativaUH& alt = modulo.AlternativaUH[n];
         VerificacionAlternativa& a = v.Alternativas[n];
