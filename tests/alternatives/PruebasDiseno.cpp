@@ -802,9 +802,17 @@ private slots:
         QVERIFY(r.contains(p + u"                4 No aplica"_s));
         QVERIFY(r.contains(p + u"     3      D Sin diseño: Tránsito mayor que 500,000 ejes: "
                                u"fuera del alcance del método"_s));
-        // A y B con TSD sobre la base: la nota que lo explica.
-        QVERIFY(r.contains(p + u"   El tratamiento superficial (TSD) no aporta número estructural "
-                               u"en este método: sobre la base no hay aporte."_s));
+        // A y B con TSD sobre la base: la nota que lo explica. Con 30 ejes (E) la ecuación
+        // se cumple sin capas sobre la base granular: todo cumple y no hay nota.
+        const QString nota = p + u"   El tratamiento superficial (TSD) no aporta número "
+                                 u"estructural en este método: sobre la base no hay aporte."_s;
+        QVERIFY(r.contains(nota));
+        ModuloVarek9 poco = ProyectoDe({u"E:0:100:30:5"_s});
+        poco.Proyecto.Zr = 1.282;
+        const QStringList sinNota = Lineas(Escribir(NumeroReporteVerificacion, poco, e));
+        QVERIFY(!sinNota.contains(nota));
+        QVERIFY(sinNota.contains(p + u"   Alternativas aplicables que no cumplen alguna "
+                                     u"comprobación : 0 de 4"_s));
     }
 
     // Sensibilidad de A y B (Zr 1.282): los extremos de cada curva contra la raíz por

@@ -116,6 +116,7 @@ private slots:
                  u"1|T-1|1,000.00|1,987.50|987.50|6.50|8.92E+03|5.70|1.49|14,767|16,372|"
                  u"9,406|0|9,952|12,199"_s);
         QCOMPARE(Fila(g, 6).section(u'|', 9), u"44,300|49,116|29,020|7,383|30,709|37,450"_s);
+        QCOMPARE(Fila(g, 1).section(u'|', 7, 9), u"(%)|Requerido|1"_s);
         // Fila 2 actual y resaltada.
         QCOMPARE(e.v->FilaActual(), 2);
         QCOMPARE(g.ColorFondo(2, 7), QColor(255, 255, 192));
