@@ -11,12 +11,42 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr char Ayuda[] =
+    "Uso: varek9 [PROYECTO.vk9]\n"
+    "     varek9 --help | --version\n\n"
+    "Diseño de pavimentos asfálticos para vías con bajos volúmenes de tránsito\n"
+    "(método AASHTO-93 para pavimentos flexibles). Sin argumento abre el último\n"
+    "proyecto usado; un nombre sin extensión recibe \".vk9\".\n\n"
+    "  -h, --help     muestra esta ayuda y termina\n"
+    "      --version  muestra la versión y termina\n\n"
+    "La orden varek9-cli hace lo mismo sin ventanas: varek9-cli --ayuda.\n";
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // Antes de abrir ventanas: sin pantalla también responden.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(Ayuda, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fputs("Varek-9 " VAREK9_VERSION "\n", stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     // Los recursos viven en una biblioteca estática: hay que registrarlos a mano.
     Q_INIT_RESOURCE(recursos);
     QApplication::setApplicationName(QStringLiteral("Varek-9"));
     QApplication::setApplicationVersion(QStringLiteral(VAREK9_VERSION));
+    // Wayland asocia la ventana con su entrada de escritorio por este nombre.
+    QGuiApplication::setDesktopFileName(QStringLiteral("co.varek9.Varek9"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/varek9.png")));
     RegistrarFuenteReportes();
     CargarTraduccionQt();

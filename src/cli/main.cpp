@@ -95,6 +95,7 @@ const char16_t* const Ayuda =
     u"                                alternativa seleccionada de cada unidad (PDF por\n"
     u"                                páginas, SVG con un grupo por unidad, PNG a 200 ppp)\n"
     u"  --ayuda                       muestra esta ayuda\n"
+    u"  --version                     muestra la versión\n"
     u"\n"
     u"--separador: el separador decimal de los números escritos (\"215.000\" es 215000\n"
     u"con coma y 215 con punto); sin la opción, la preferencia \"Separador decimal\" del\n"
@@ -372,6 +373,11 @@ int main(int argc, char** argv) {
     const QString orden = args.takeFirst();
     if (orden == u"--ayuda" || orden == u"-h" || orden == u"--help") {
         Escribir(stdout, QString::fromUtf16(Ayuda));
+        return SalidaBien;
+    }
+    if (orden == u"--version") {
+        Escribir(stdout,
+                 QStringLiteral("varek9-cli (Varek-9) %1\n").arg(QStringLiteral(VAREK9_VERSION)));
         return SalidaBien;
     }
     if (orden == u"zr") return OrdenZr(args);

@@ -69,14 +69,21 @@ class PruebasCli : public QObject {
     QTemporaryDir dir_;
 
     // En la carpeta de la prueba, que tiene un reporte de dos páginas ("informe").
-    Corrida Correr(const QStringList& args) const {
+    Corrida Correr(const QStringList& args, const QString& programa = QStringLiteral(VAREK9_CLI),
+                   bool sinPantalla = false) const {
         QProcess p;
         p.setWorkingDirectory(dir_.path());
         // Las preferencias del usuario, las de la carpeta de la prueba.
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.insert(u"XDG_CONFIG_HOME"_s, Ruta(u"config"_s));
+        // Sin pantalla a la que conectarse: abrir una ventana terminaría en error.
+        if (sinPantalla) {
+            entorno.remove(u"DISPLAY"_s);
+            entorno.remove(u"WAYLAND_DISPLAY"_s);
+            entorno.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        }
         p.setProcessEnvironment(entorno);
-        p.start(QStringLiteral(VAREK9_CLI), args);
+        p.start(programa, args);
         p.waitForFinished(60000);
         const QByteArray salida = p.readAllStandardOutput();
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, salida,
@@ -329,6 +336,38 @@ private slots:
         // El texto de la ayuda se lee en main.cpp: aquí, que sale entero y sin errores.
         QVERIFY(c.Resumen().startsWith(u"0|Uso: varek9-cli"_s) && c.Errores.isEmpty());
         QVERIFY(c.Salida.endsWith(u"o la salida es la entrada.\n"_s));
+    }
+
+    // La versión y la ayuda salen y terminan antes de abrir una ventana, también sin
+    // pantalla; la versión es la del proyecto en CMake.
+    void versionYAyuda_data() {
+        QTest::addColumn<QString>("programa");
+        QTest::addColumn<QString>("argumento");
+        QTest::addColumn<QString>("inicio");
+        const QString version = QStringLiteral(VAREK9_VERSION_PROYECTO);
+        QTest::newRow("varek9-cli --version")
+            << u"" VAREK9_CLI ""_s << u"--version"_s << u"varek9-cli (Varek-9) %1\n"_s.arg(version);
+#ifdef VAREK9_PROGRAMA
+        QTest::newRow("varek9 --version")
+            << u"" VAREK9_PROGRAMA ""_s << u"--version"_s << u"Varek-9 %1\n"_s.arg(version);
+        QTest::newRow("varek9 --help")
+            << u"" VAREK9_PROGRAMA ""_s << u"--help"_s << u"Uso: varek9 [PROYECTO.vk9]\n"_s;
+        QTest::newRow("varek9 -h")
+            << u"" VAREK9_PROGRAMA ""_s << u"-h"_s << u"Uso: varek9 [PROYECTO.vk9]\n"_s;
+#endif
+    }
+    void versionYAyuda() {
+        QFETCH(QString, programa);
+        QFETCH(QString, argumento);
+        QFETCH(QString, inicio);
+        const QStringList antes =
+            QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const Corrida c = Correr({argumento}, programa, true);
+        QCOMPARE(c.Codigo, 0);
+        QVERIFY2(c.Salida.startsWith(inicio), qPrintable(c.Salida));
+        QVERIFY(c.Errores.isEmpty());
+        // Nada escrito en la carpeta desde la que se corrió.
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
     }
 
     void guardar() {
