@@ -1,6 +1,12 @@
 #include "app/Arranque.h"
 
+#include "common/CarpetasSesion.h"
+#include "common/ModuloLibzrl.h"
+#include "printing/ConfiguracionImpresion.h"
+#include "project/ArchivoProyecto.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -36,4 +42,31 @@ bool EntrarEnCarpetaDeTrabajo(QStringList& argumentos) {
             argumentos[i] = anterior.absoluteFilePath(a);
     }
     return QDir::setCurrent(carpeta);
+}
+
+QStringList TomarConfiguracionAnterior(const QString& carpeta) {
+    QStringList tomados;
+    if (CarpetaConfiguracion().isEmpty()) return tomados;
+    const QDir origen(carpeta);
+    const QString ultimo = QString::fromLatin1(NombreUltimoProyecto);
+    for (const QString& nombre :
+         {ArchivoConfiguracionImpresion, QStringLiteral("Ultimo.inf"), ultimo}) {
+        const QString desde = origen.filePath(nombre);
+        const QString hacia = RutaConfiguracion(nombre);
+        if (!QFileInfo(desde).isFile() || QFileInfo::exists(hacia) || MismoArchivo(desde, hacia))
+            continue;
+        bool ok = false;
+        if (nombre == ultimo) {
+            // La ruta relativa lo era a la carpeta de donde se toma.
+            const QString linea = LeerUltimoProyecto(desde);
+            ok = !linea.isEmpty() &&
+                 EscribirUltimoProyecto(
+                     hacia, QDir::isRelativePath(linea) ? origen.absoluteFilePath(linea) : linea)
+                     .Ok;
+        } else {
+            ok = QFile::copy(desde, hacia);
+        }
+        if (ok) tomados.append(nombre);
+    }
+    return tomados;
 }

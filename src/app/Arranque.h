@@ -15,3 +15,9 @@ QString CarpetaDeTrabajo(const QString& actual, const QString& personal, const Q
 // nombran un proyecto con una ruta relativa a la carpeta anterior pasan a ser
 // rutas completas.
 bool EntrarEnCarpetaDeTrabajo(QStringList& argumentos);
+
+// La primera vez que el programa usa la carpeta de configuración toma (copia,
+// no mueve) "Imprime.set", "Ultimo.inf" y "varek-9.ult" de la carpeta dada: una
+// instalación anterior los tenía en su carpeta de trabajo. Un último proyecto
+// relativo pasa a ruta completa. Devuelve los nombres tomados.
+QStringList TomarConfiguracionAnterior(const QString& carpeta);
