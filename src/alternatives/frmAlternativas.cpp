@@ -1,5 +1,6 @@
 #include "alternatives/frmAlternativas.h"
 
+#include "alternatives/HojaResultados.h"
 #include "alternatives/PintarDiagrama.h"
 #include "alternatives/Reportes.h"
 #include "alternatives/Verificacion.h"
@@ -159,6 +160,9 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
     QAction* sensibilidad = opciones->addAction(QStringLiteral("Se&nsibilidad"));
     sensibilidad->setObjectName(QStringLiteral("mnuOpcion4"));
     connect(sensibilidad, &QAction::triggered, this, &frmAlternativas::AbrirSensibilidad);
+    QAction* hoja = opciones->addAction(QStringLiteral("Exportar a &Hoja de Cálculo..."));
+    hoja->setObjectName(QStringLiteral("mnuOpcion5"));
+    connect(hoja, &QAction::triggered, this, &frmAlternativas::ExportarHoja);
     opciones->addSeparator();
     AgregarMenuSeparador(*opciones, modulo_.Separador, [this] { CambioSeparador(); });
     AgregarMenuEdicion(*menu, modulo_);
@@ -740,6 +744,35 @@ void frmAlternativas::Imprimir(int numero) {
         QStringLiteral("%1 - %2.pdf")
             .arg(QFileInfo(modulo_.ArchivoProyecto).fileName(), TituloReporte(numero)));
     ImprimirArchivo(plataforma_, this, archivo, QString(), pdf, proyecto.absoluteFilePath());
+}
+
+void frmAlternativas::ExportarHoja() {
+    const QString titulo = QStringLiteral("EXPORTAR A HOJA DE CÁLCULO");
+    const QString rutaProyecto = RutaArchivoProyecto(modulo_.ArchivoProyecto);
+    const QString extension = HayEscrituraXlsx() ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
+    const QString propuesto = QFileInfo(rutaProyecto)
+                                  .absoluteDir()
+                                  .absoluteFilePath(QFileInfo(modulo_.ArchivoProyecto).fileName() +
+                                                    QStringLiteral(" - Resultados") + extension);
+    const QString csv = QStringLiteral("Texto CSV (*.csv)");
+    QString elegido = plataforma_.GuardarArchivo(
+        this, titulo, HayEscrituraXlsx() ? QStringLiteral("Libro XLSX (*.xlsx);;") + csv : csv,
+        propuesto, false);
+    if (elegido.isEmpty()) return;
+    const QString sufijo = QFileInfo(elegido).suffix().toLower();
+    if (sufijo == u"xlsx" && !HayEscrituraXlsx()) {
+        plataforma_.Aviso(this, titulo, TextoSinXlsx());
+        return;
+    }
+    if (sufijo.isEmpty()) elegido += extension;
+    const DecisionSalida salida = DecidirSalida(elegido, ClaseSalida::Archivo, rutaProyecto);
+    if (!ConfirmarSalida(plataforma_, this, titulo, salida)) return;
+    QString error;
+    {
+        const CursorEspera espera;
+        error = EscribirLibroResultados(modulo_, salida.Archivo, modulo_.Separador);
+    }
+    if (!error.isEmpty()) plataforma_.Aviso(this, ErrorEscritura::Titulo(), error);
 }
 
 void frmAlternativas::DefinirCostosUnitarios() {

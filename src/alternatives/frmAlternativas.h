@@ -40,6 +40,8 @@ public:
     void AbrirSensibilidad();
     // Cada unidad con su alternativa aplicable más barata; avisa el costo antes y ahora.
     void SeleccionarMenorCosto();
+    // Los resultados a un libro XLSX o CSV que elige el usuario.
+    void ExportarHoja();
     frmDiagrama* Diagrama() const { return diagrama_; }
 
     const EstadoDiseno& Estado() const { return estado_; }

@@ -8,6 +8,7 @@ set(VAREK9_NUCLEO_ALTERNATIVAS
   ${CMAKE_CURRENT_LIST_DIR}/Sensibilidad.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DibujoEspesores.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DiagramaLineal.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HojaResultados.cpp
 )
 set(VAREK9_GUI_ALTERNATIVAS
   ${CMAKE_CURRENT_LIST_DIR}/frmAlternativas.cpp

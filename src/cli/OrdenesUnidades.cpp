@@ -1,5 +1,7 @@
 #include "cli/OrdenesUnidades.h"
 
+#include "alternatives/HojaResultados.h"
+#include "cli/OrdenesImpresion.h"
 #include "cli/SalidaEntrada.h"
 #include "common/EntradaDatos.h"
 #include "common/Texto.h"
@@ -156,5 +158,35 @@ int OrdenExportar(QStringList args) {
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     EscribirBytes(stdout, CodificarAnsi(CopiarTexto(tabla, 1, ColCodigoTramo)));
+    return SalidaBien;
+}
+
+int OrdenHoja(QStringList args) {
+    SeparadorDecimal separador{};
+    if (!TomarSeparador(args, separador)) return SalidaUso;
+    const qsizetype posSalida = args.indexOf(QStringLiteral("--salida"));
+    if (posSalida < 0 || posSalida + 1 >= args.size())
+        return ErrorUso(QStringLiteral("La orden hoja lleva --salida ARCHIVO.xlsx|.csv."));
+    const QString salida = args[posSalida + 1];
+    args.remove(posSalida, 2);
+    if (args.size() != 1)
+        return ErrorUso(QStringLiteral("La orden hoja lleva un argumento: PROYECTO.vk9."));
+    const QString extension = QFileInfo(salida).suffix().toLower();
+    if (extension != u"xlsx" && extension != u"csv")
+        return ErrorUso(QStringLiteral("El archivo [%1] no es .xlsx ni .csv.").arg(salida));
+    if (extension == u"xlsx" && !HayEscrituraXlsx()) {
+        Avisar(TextoSinXlsx());
+        return SalidaUso;
+    }
+    if (SalidaSobreEntrada(salida, args[0]) ||
+        SalidaProhibida(salida, ClaseSalida::Archivo, args[0]))
+        return SalidaUso;
+    ModuloVarek9 modulo;
+    if (!CargarProyecto(args[0], modulo)) return SalidaUso;
+    const QString error = EscribirLibroResultados(modulo, salida, separador);
+    if (!error.isEmpty()) {
+        Avisar(ErrorEscritura::Titulo() + QStringLiteral(": ") + error);
+        return SalidaEscritura;
+    }
     return SalidaBien;
 }

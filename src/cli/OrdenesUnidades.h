@@ -11,3 +11,6 @@ int OrdenImportar(QStringList args);
 // exportar PROYECTO.vk9 [--separador coma|punto]: escribe en la salida lo que
 // "Copiar al Portapapeles" pondría en el portapapeles, en Windows-1252.
 int OrdenExportar(QStringList args);
+// hoja PROYECTO.vk9 --salida ARCHIVO.xlsx|.csv [--separador coma|punto]: los
+// resultados del diseño en un libro de hoja de cálculo.
+int OrdenHoja(QStringList args);

@@ -67,6 +67,11 @@ const char16_t* const Ayuda =
     u"                                escribe la tabla de unidades como la copia\n"
     u"                                \"Copiar al Portapapeles\" (Windows-1252): los\n"
     u"                                números con su valor exacto\n"
+    u"  hoja PROYECTO.vk9 --salida ARCHIVO.xlsx|.csv [--separador coma|punto]\n"
+    u"                                escribe los resultados en un libro de hoja de\n"
+    u"                                cálculo: hojas Unidades, Alternativas, Selección y\n"
+    u"                                Cantidades (en CSV, una tras otra con su nombre;\n"
+    u"                                \";\" y coma decimal o \",\" y punto decimal)\n"
 
     u"  texto REPORTE                 escribe la copia de texto del reporte (sin prefijos,\n"
     u"                                con saltos de página) y muestra su nombre\n"
@@ -387,6 +392,7 @@ int main(int argc, char** argv) {
     if (orden == u"reporte") return OrdenReporte(args);
     if (orden == u"importar") return OrdenImportar(args);
     if (orden == u"exportar") return OrdenExportar(args);
+    if (orden == u"hoja") return OrdenHoja(args);
     if (orden == u"texto") return OrdenTexto(args);
     if (orden == u"dos") return OrdenDos(args);
     if (orden == u"pdf") return OrdenPdf(args, argc, argv);

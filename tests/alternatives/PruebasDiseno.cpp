@@ -14,14 +14,17 @@
 #include "alternatives/DiagramaLineal.h"
 #include "alternatives/DibujoEspesores.h"
 #include "alternatives/Diseno.h"
+#include "alternatives/HojaResultados.h"
 #include "alternatives/Reportes.h"
 #include "alternatives/Sensibilidad.h"
 #include "alternatives/Verificacion.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "printing/CodigoFormato.h"
+#include "project/ArchivoProyecto.h"
 #include "project/Solucionador.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -152,6 +155,27 @@ void ProyectoDePrueba(ModuloVarek9& m) {
     // clang-format on
     p.NumeroUH = std::size(unidades);
     std::copy(std::begin(unidades), std::end(unidades), p.UH.begin() + 1);
+}
+
+// Las filas (títulos incluidos) de cada hoja de un libro escrito: del XLSX con su
+// lector; del CSV, las filas entre la línea con el nombre de la hoja y la vacía.
+QHash<QString, QList<QList<CeldaHoja>>> HojasEscritas(const QByteArray& bytes, bool xlsx) {
+    QHash<QString, QList<QList<CeldaHoja>>> hojas;
+    if (xlsx) {
+        for (const QString& nombre : LeerXlsx(bytes).Hojas)
+            hojas[nombre] = LeerXlsx(bytes, nombre).Filas;
+        return hojas;
+    }
+    QString actual;
+    for (const QList<CeldaHoja>& fila : LeerCsv(bytes).Filas) {
+        if (fila.size() == 1 && fila[0].Texto.isEmpty())
+            actual.clear();
+        else if (actual.isEmpty())
+            hojas[actual = fila[0].Texto] = {};
+        else
+            hojas[actual] << fila;
+    }
+    return hojas;
 }
 
 QStringList Lineas(const QByteArray& bytes) {
@@ -990,6 +1014,94 @@ private slots:
         QVERIFY(!error.Ok);
         QCOMPARE(error.Numero, 0);
         QVERIFY(!QFile::exists(otro));
+    }
+
+    // Los resultados en hoja de cálculo, leídos de vuelta: las selecciones y costos
+    // del reporte 4 esperado y el TOTAL de la alternativa 1 del ejemplo.
+    void hojaDeResultados_data() {
+        QTest::addColumn<QString>("formato");
+        QTest::newRow("xlsx") << u"xlsx"_s;
+        QTest::newRow("csv coma") << u"coma"_s;
+        QTest::newRow("csv punto") << u"punto"_s;
+    }
+    void hojaDeResultados() {
+        QFETCH(QString, formato);
+        const bool xlsx = formato == u"xlsx";
+        if (xlsx && (!HayEscrituraXlsx() || !HayLecturaXlsx())) QSKIP("Sin XLSX");
+        const auto sep = formato == u"punto" ? SeparadorDecimal::Punto : SeparadorDecimal::Coma;
+        const auto escribir = [&](ModuloVarek9& m) {
+            EstadoDiseno e;
+            const LibroHoja libro = LibroResultados(m, e);
+            QString error;
+            return xlsx ? BytesXlsx(libro, &error) : TextoCsv(libro, sep);
+        };
+        // Número de una celda: como número en el XLSX, como texto en el CSV.
+        const auto numero = [&](const CeldaHoja& c) -> std::optional<double> {
+            if (c.EsNumero) return xlsx ? std::optional<double>(c.Numero) : std::nullopt;
+            const NumeroEscrito n = LeerNumeroEscrito(c.Texto, sep);
+            if (xlsx || !n.EsNumero || n.Descartado) return std::nullopt;
+            return n.Valor;
+        };
+        const auto redondo = [&](const CeldaHoja& c, double escala) {
+            const auto v = numero(c);
+            return v ? QString::number(std::llround(*v / escala)) : u"-"_s;
+        };
+
+        ModuloVarek9 m;
+        ProyectoDePrueba(m);
+        const QByteArray bytes = escribir(m);
+        if (!xlsx)
+            QVERIFY(bytes.startsWith(sep == SeparadorDecimal::Coma
+                                         ? "\xEF\xBB\xBFUnidades\r\nUH;C\xC3\xB3"
+                                           "digo Tramo;"
+                                         : "\xEF\xBB\xBFUnidades\r\nUH,C\xC3\xB3"
+                                           "digo Tramo,"));
+        auto hojas = HojasEscritas(bytes, xlsx);
+        QCOMPARE(hojas.size(), 4);
+        const auto& sel = hojas.value(u"Selección"_s);
+        QCOMPARE(sel.size(), 10); // títulos, 8 unidades y TOTAL
+        QCOMPARE(sel[0].value(5).Texto, u"Alternativa"_s);
+        // Alternativa y costo en miles de cada unidad, como en el reporte 4; las
+        // unidades 4 y 5 no tienen diseño.
+        QStringList obtenido;
+        for (qsizetype f = 1; f < sel.size(); ++f)
+            obtenido << redondo(sel[f].value(5), 1) + u':' + redondo(sel[f].value(7), 1000);
+        QCOMPARE(obtenido.join(u' '), u"1:261003 3:842226 1:96251 -:- -:- 1:339304 6:713160 "
+                                      "1:1696520 -:3948463"_s);
+        QCOMPARE(sel.last().value(0).Texto, u"TOTAL"_s);
+        const auto& uni = hojas.value(u"Unidades"_s);
+        QCOMPARE(uni[2].value(1).Texto, u"TRAMO-0002"_s);
+        QCOMPARE(numero(uni[2].value(7)), std::optional<double>(7.3));
+        QCOMPARE(numero(uni[2].value(8)), std::optional<double>(150000));
+        QCOMPARE(uni[2].value(12).Texto, u"Montañoso"_s);
+        const auto& can = hojas.value(u"Cantidades"_s);
+        QCOMPARE(can.last().value(0).Texto, u"TOTAL"_s);
+        QCOMPARE(redondo(can.last().value(4), 1000), u"3948463"_s);
+
+        ModuloVarek9 ejemplo;
+        QVERIFY(!LeerProyectoDesde(ejemplo, VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s).NoEsProyecto);
+        hojas = HojasEscritas(escribir(ejemplo), xlsx);
+        const auto& alt = hojas.value(u"Alternativas"_s);
+        const auto total = std::find_if(alt.begin(), alt.end(),
+                                        [](const auto& f) { return f.value(0).Texto == u"TOTAL"; });
+        QVERIFY(total != alt.end());
+        QCOMPARE(alt[0].value(15).Texto, u"Costo"_s);
+        QCOMPARE(numero(total->value(15)), std::optional<double>(7630994350.0));
+
+        if (!xlsx) return;
+        // El XML del libro, sin el lector del programa: fila de títulos fija, anchos
+        // ajustados y formatos de número.
+        const QString ruta = carpeta_.filePath(u"hoja.xlsx"_s);
+        QVERIFY(EscribirBytes(ruta, bytes));
+        QProcess unzip;
+        unzip.start(u"unzip"_s, {u"-p"_s, ruta, u"xl/worksheets/sheet3.xml"_s, u"xl/styles.xml"_s});
+        if (!unzip.waitForFinished() || unzip.exitCode() != 0) QSKIP("Sin unzip");
+        const QByteArray xml = unzip.readAllStandardOutput();
+        QVERIFY(xml.contains(
+            "ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\""));
+        QVERIFY(xml.contains("customWidth=\"1\""));
+        QVERIFY(xml.contains("formatCode=\"#,##0.00\""));
+        QVERIFY(xml.contains("<v>3948463"));
     }
 };
 

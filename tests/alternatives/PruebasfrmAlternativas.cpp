@@ -9,6 +9,7 @@
 #include "Pruebas.h"
 #include "VentanaAlternativas.h"
 
+#include "alternatives/HojaResultados.h"
 #include "alternatives/Reportes.h"
 #include "alternatives/frmCostosUnitarios.h"
 #include "alternatives/frmDiagrama.h"
@@ -645,6 +646,54 @@ private slots:
             for (const CapaDiagrama& capa : c.Capas)
                 if (capa.Espesor > 0) QVERIFY(texto.contains(capa.Etiqueta));
         }
+    }
+
+    // Opciones -> "Exportar a Hoja de Cálculo...": el nombre elegido (con la
+    // extensión que falte), nunca sobre el proyecto.
+    void exportarAHoja_data() {
+        QTest::addColumn<QString>("elegido");
+        QTest::addColumn<QString>("escrito"); // vacío: no se escribe
+        QTest::addColumn<QString>("aviso");
+        const bool xlsx = HayEscrituraXlsx();
+        QTest::newRow("xlsx") << u"r.xlsx"_s << (xlsx ? u"r.xlsx"_s : QString())
+                              << (xlsx ? QString() : TextoSinXlsx());
+        QTest::newRow("csv") << u"r.CSV"_s << u"r.CSV"_s << QString();
+        QTest::newRow("sin extensión") << u"r"_s << (xlsx ? u"r.xlsx"_s : u"r.csv"_s) << QString();
+        QTest::newRow("sobre el proyecto")
+            << u"Prueba.vk9"_s << QString()
+            << u"El archivo [Prueba.vk9] es el proyecto abierto: no se puede escribir sobre él. "
+               "Elija otro nombre..."_s;
+    }
+    void exportarAHoja() {
+        QFETCH(QString, elegido);
+        QFETCH(QString, escrito);
+        QFETCH(QString, aviso);
+        ConDiagrama e(5);
+        e.modulo.Separador = SeparadorDecimal::Coma;
+        QVERIFY(EscribirBytes(u"Prueba.vk9"_s, "[Proyecto]\r\n"));
+        e.plataforma.RutasGuardar.enqueue(e.dir.filePath(elegido));
+        e.Menu(5);
+        QCOMPARE(e.plataforma.PropuestasGuardar.size(), 1);
+        QVERIFY(e.plataforma.PropuestasGuardar[0].endsWith(
+            HayEscrituraXlsx() ? u"Prueba - Resultados.xlsx"_s : u"Prueba - Resultados.csv"_s));
+        QCOMPARE(e.plataforma.Mensajes.size(), aviso.isEmpty() ? 0 : 1);
+        if (!aviso.isEmpty())
+            QCOMPARE(e.plataforma.Mensajes[0].Texto.replace(e.dir.path() + u'/', QString()), aviso);
+        QCOMPARE(LeerBytes(u"Prueba.vk9"_s), QByteArray("[Proyecto]\r\n"));
+        const QStringList archivos = QDir(e.dir.path()).entryList({u"r*"_s}, QDir::Files);
+        QCOMPARE(archivos, escrito.isEmpty() ? QStringList() : QStringList{escrito});
+        if (escrito.isEmpty()) return;
+        const QByteArray bytes = LeerBytes(escrito);
+        if (escrito.endsWith(u"CSV"_s) || escrito.endsWith(u"csv"_s)) {
+            // Con la coma decimal de la ventana, separado por ";".
+            QVERIFY(bytes.startsWith("\xEF\xBB\xBFUnidades\r\nUH;"));
+            return;
+        }
+        // La hoja Selección: títulos, las 5 unidades y el total.
+        const LecturaHoja l = LeerXlsx(bytes, u"Selección"_s);
+        QCOMPARE(l.Error, QString());
+        QCOMPARE(l.Filas.value(0).value(0).Texto, u"UH"_s);
+        QCOMPARE(l.Filas.value(6).value(0).Texto, u"TOTAL"_s);
     }
 };
 

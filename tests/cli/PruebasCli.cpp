@@ -8,6 +8,7 @@
 
 #include "alternatives/Diseno.h"
 #include "alternatives/Reportes.h"
+#include "common/LibroHoja.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "printing/CodigoFormato.h"
@@ -593,6 +594,41 @@ private slots:
         QCOMPARE(QString::number(Leer(Ruta("salida.vk9")).UH[1].EjesEquivalentes), ejes);
         const Corrida e = Correr(QStringList{"exportar", Ejemplo} + opcion);
         QVERIFY2(e.Salida.contains(exportado), qPrintable(e.Salida));
+    }
+
+    // hoja: el libro de resultados del ejemplo; la salida nunca es un proyecto.
+    void hoja_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QByteArray>("comienzo"); // del archivo "r.*" escrito
+        QTest::addColumn<QByteArray>("contiene");
+        const bool xlsx = HayEscrituraXlsx();
+        QTest::newRow("xlsx") << QStringList{"--salida", "r.xlsx"} << (xlsx ? 0 : 2)
+                              << QByteArray(xlsx ? "PK\x03\x04" : "") << QByteArray();
+        QTest::newRow("csv coma") << QStringList{"--salida", "r.csv", "--separador", "coma"} << 0
+                                  << QByteArray("\xEF\xBB\xBFUnidades\r\nUH;")
+                                  << QByteArray("\r\nTOTAL;;1;;;;;;;;;;;;;7630994350\r\n");
+        QTest::newRow("csv punto")
+            << QStringList{"--salida", "r.csv"} << 0 << QByteArray("\xEF\xBB\xBFUnidades\r\nUH,")
+            << QByteArray("\r\nTOTAL,,1,,,,,,,,,,,,,7630994350\r\n");
+        QTest::newRow("otra extensión")
+            << QStringList{"--salida", "r.txt"} << 2 << QByteArray() << QByteArray();
+        QTest::newRow("sin salida") << QStringList() << 2 << QByteArray() << QByteArray();
+    }
+    void hoja() {
+        QFETCH(QStringList, args);
+        QFETCH(int, codigo);
+        QFETCH(QByteArray, comienzo);
+        QFETCH(QByteArray, contiene);
+        QVERIFY(EscribirBytes(Ruta("r.vk9"), LeerBytes(Ejemplo)));
+        const Corrida c = Correr(QStringList{"hoja", Ruta("r.vk9")} + args);
+        QCOMPARE(c.Codigo, codigo);
+        const QStringList escritos = QDir(dir_.path()).entryList({u"r.*"_s}, QDir::Files);
+        QCOMPARE(escritos.size(), comienzo.isEmpty() ? 1 : 2);
+        if (comienzo.isEmpty()) return;
+        const QByteArray bytes = LeerBytes(Ruta(args[1]));
+        QVERIFY(bytes.startsWith(comienzo));
+        QVERIFY(bytes.contains(contiene));
     }
 };
 
