@@ -288,9 +288,11 @@ double AnchoUtil(const QRectF& area, const MedidaLetra& letra) {
     return DisponerDiagrama(DiagramaLineal{}, area, 0, 1, letra).Estructuras.width();
 }
 
+} // namespace
+
 // Lo que la columna necesita de ancho para que todos sus rótulos se lean.
-QList<PaginaDiagrama> Paginas(const DiagramaLineal& d, const QRectF& area,
-                              const MedidaLetra& letra) {
+QList<PaginaDiagrama> PaginasDiagrama(const DiagramaLineal& d, const QRectF& area,
+                                      const MedidaLetra& letra) {
     qsizetype largo = 0;
     for (const ColumnaDiagrama& c : d.Columnas) {
         largo = std::max({largo, c.Codigo.size(), c.TextoAlternativa().size()});
@@ -301,8 +303,6 @@ QList<PaginaDiagrama> Paginas(const DiagramaLineal& d, const QRectF& area,
                            std::max(largo * letra.Ancho + 4, 2 * letra.Alto + 4));
 }
 
-} // namespace
-
 int ImprimirDiagrama(QPagedPaintDevice& dispositivo, const DiagramaLineal& d,
                      const EncabezadoDiagrama& e) {
     dispositivo.setPageOrientation(QPageLayout::Landscape);
@@ -312,7 +312,7 @@ int ImprimirDiagrama(QPagedPaintDevice& dispositivo, const DiagramaLineal& d,
     p.setFont(letra);
     const MedidaLetra medida = MedirLetra(letra, &dispositivo);
     const QRectF area(0, 0, dispositivo.width(), dispositivo.height());
-    const QList<PaginaDiagrama> paginas = Paginas(d, area, medida);
+    const QList<PaginaDiagrama> paginas = PaginasDiagrama(d, area, medida);
     for (qsizetype k = 0; k < paginas.size(); ++k) {
         if (k > 0) dispositivo.newPage();
         const PaginaDiagrama& pg = paginas[k];
@@ -357,7 +357,7 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
     probador.setResolution(static_cast<int>(Ppp));
     probador.setOutputDevice(&medida);
     const MedidaLetra m = MedirLetra(letra, &probador);
-    const QList<PaginaDiagrama> paginas = Paginas(d, area, m);
+    const QList<PaginaDiagrama> paginas = PaginasDiagrama(d, area, m);
     const QSize total(qRound(hoja.width()), qRound(hoja.height() * paginas.size()));
 
     const auto generar = [&](const std::function<void(QPainter&)>& pintar) {

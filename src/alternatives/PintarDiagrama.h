@@ -44,6 +44,10 @@ void PintarFondo(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama
 void PintarColumna(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama& r, int j);
 void PintarEncima(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama& r);
 
+// Los tramos de las páginas de un área: cada columna con el ancho que sus rótulos piden.
+QList<PaginaDiagrama> PaginasDiagrama(const DiagramaLineal& d, const QRectF& area,
+                                      const MedidaLetra& letra);
+
 // Páginas apaisadas del diagrama en una impresora o un PDF; devuelve cuántas.
 int ImprimirDiagrama(QPagedPaintDevice& dispositivo, const DiagramaLineal& d,
                      const EncabezadoDiagrama& e);

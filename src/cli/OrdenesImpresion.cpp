@@ -8,6 +8,7 @@
 #include "project/ModuloVarek9.h"
 
 #ifdef VAREK9_CON_VENTANAS
+#include "alternatives/Memoria.h"
 #include "alternatives/PintarDiagrama.h"
 #include "alternatives/PintarSensibilidad.h"
 #include "alternatives/frmSensibilidad.h"
@@ -204,6 +205,41 @@ int DibujarDiagrama(ModuloVarek9& modulo, const QString& salida, int argc, char*
     Q_UNUSED(argc);
     Q_UNUSED(argv);
     return ErrorUso(QStringLiteral("Esta versión se compiló sin ventanas: no dibuja diagramas."));
+#endif
+}
+
+int EscribirMemoriaPdf(ModuloVarek9& modulo, const QString& salida, const QString& papel,
+                       SeparadorDecimal separador, int argc, char** argv) {
+#ifdef VAREK9_CON_VENTANAS
+    OpcionesMemoria opciones;
+    opciones.Separador = separador;
+    if (!papel.isEmpty()) {
+        const std::optional<QPageSize> elegido = PapelDeNombre(papel);
+        if (!elegido) return ErrorUso(QStringLiteral("La opción --papel lleva carta o a4."));
+        opciones.Papel = *elegido;
+    }
+    if (SalidaProhibida(salida, ClaseSalida::Pdf, modulo.EstadoLectura.Ruta)) return 2;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (papel.isEmpty()) opciones.Papel = PapelDelSistema();
+    const ResultadoMemoria r = EscribirMemoria(salida, modulo, opciones);
+    if (!r.Error.isEmpty()) {
+        Escribir(stderr, r.Error + u'\n');
+        return 1;
+    }
+    Escribir(stdout, QStringLiteral("%1: %2 páginas (%3 del diagrama)\n")
+                         .arg(salida)
+                         .arg(r.Paginas)
+                         .arg(r.PaginasDiagrama));
+    return 0;
+#else
+    Q_UNUSED(modulo);
+    Q_UNUSED(salida);
+    Q_UNUSED(papel);
+    Q_UNUSED(separador);
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return ErrorUso(QStringLiteral("Esta versión se compiló sin ventanas: no escribe la memoria."));
 #endif
 }
 
