@@ -203,11 +203,15 @@ private slots:
         QTest::newRow("svg") << QStringList{Ejemplo, "--salida", "d.svg"};
         QTest::newRow("pdf") << QStringList{"--salida", "d.pdf", Ejemplo};
         QTest::newRow("png") << QStringList{Ejemplo, "--salida", "d.png"};
+        QTest::newRow("memoria") << QStringList{Ejemplo, "--salida", "m.pdf", "--papel", "a4"};
     }
     void diagrama() {
         QFETCH(QStringList, args);
-        QCOMPARE(Correr(QStringList{"diagrama"} + args).Codigo, 0);
+        const bool memoria = args.contains(u"--papel"_s);
+        QCOMPARE(Correr(QStringList{memoria ? "memoria" : "diagrama"} + args).Codigo, 0);
         const QString salida = Ruta(args[args.indexOf(u"--salida"_s) + 1]);
+        // La memoria en A4: su diccionario de página lo dice en puntos.
+        if (memoria) QVERIFY(LeerBytes(salida).contains("/MediaBox [0 0 595.000000 842.000000]"));
         const QByteArray bytes = LeerBytes(salida);
         // PNG: el ancho de la cabecera IHDR, A4 apaisada a 200 ppp; PDF: su firma.
         if (salida.endsWith(u".png"_s)) QCOMPARE(qFromBigEndian<quint32>(bytes.data() + 16), 2339u);
@@ -307,6 +311,11 @@ private slots:
         fila("diagrama de otra extensión", {"diagrama", "BASE", "--salida", "d.txt"});
         fila("diagrama sin salida", {"diagrama", "BASE"});
         fila("diagrama sin proyecto", {"diagrama", "falta.vk9", "--salida", "d.svg"});
+        fila("memoria sin salida", {"memoria", "BASE"});
+        fila("memoria en otro papel", {"memoria", "BASE", "--salida", "m.pdf", "--papel", "b5"}, 2,
+             "--papel lleva carta o a4");
+        fila("memoria sobre el proyecto", {"memoria", "BASE", "--salida", "base.vk9"}, 2,
+             "es el proyecto abierto");
         fila("sensibilidad sin unidad", {"sensibilidad", "BASE", "--salida", "s.svg"});
         fila("sensibilidad de la unidad 15", {"sensibilidad", "BASE", "15", "--salida", "s.svg"}, 2,
              "La unidad [15] no existe: el proyecto tiene 14.");
