@@ -41,6 +41,7 @@ struct Opciones {
     QStringList Posicionales;
     ParametrosImpresion Parametros;
     QString Salida;
+    QString Papel;
     QString Error;
 };
 
@@ -65,6 +66,8 @@ Opciones LeerOpciones(const QStringList& args, const QStringList& permitidas) {
         const QString valor = args[++i];
         if (a == u"--salida") {
             o.Salida = valor;
+        } else if (a == u"--papel") {
+            o.Papel = valor;
         } else if (a == u"--fecha") {
             const QDateTime fecha =
                 QDateTime::fromString(valor, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
@@ -145,9 +148,13 @@ int OrdenDos(const QStringList& args) {
 
 int OrdenPdf(const QStringList& args, int argc, char** argv) {
 #ifdef VAREK9_CON_VENTANAS
-    Opciones o = LeerOpciones(
-        args, {QStringLiteral("--desde"), QStringLiteral("--hasta"), QStringLiteral("--fecha")});
+    Opciones o = LeerOpciones(args, {QStringLiteral("--desde"), QStringLiteral("--hasta"),
+                                     QStringLiteral("--fecha"), QStringLiteral("--papel")});
     if (!o.Error.isEmpty()) return ErrorUso(o.Error);
+    const std::optional<QPageSize> papel =
+        o.Papel.isEmpty() ? std::nullopt : PapelDeNombre(o.Papel);
+    if (!o.Papel.isEmpty() && !papel)
+        return ErrorUso(QStringLiteral("La opción --papel lleva carta o a4."));
     if (o.Posicionales.size() != 2)
         return ErrorUso(QStringLiteral("La orden pdf lleva dos argumentos: REPORTE y SALIDA.pdf."));
     if (SalidaSobreEntrada(o.Posicionales[1], o.Posicionales[0]) ||
@@ -164,6 +171,8 @@ int OrdenPdf(const QStringList& args, int argc, char** argv) {
     QPrinter impresora(QPrinter::HighResolution);
     impresora.setOutputFormat(QPrinter::PdfFormat);
     impresora.setOutputFileName(o.Posicionales[1]);
+    // El papel dado o el de la región, como la impresora de la ventana.
+    impresora.setPageSize(papel ? *papel : PapelDelSistema());
     const ResultadoImpresora r =
         ImprimirEnImpresora(impresora, o.Posicionales[0], p->Resumen, c, o.Parametros, false);
     if (!r.Ok) {

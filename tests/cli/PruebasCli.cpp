@@ -122,8 +122,11 @@ private slots:
         QVERIFY(QFile::exists(Ruta(u"Imprime.set"_s)));
 
         const QStringList fecha{"--fecha", "05/12/2026 19:45:00"};
-        const Corrida pdf = Correr(QStringList{"pdf", "informe", "informe.pdf"} + fecha);
+        const Corrida pdf =
+            Correr(QStringList{"pdf", "informe", "informe.pdf", "--papel", "carta"} + fecha);
         QVERIFY(pdf.Resumen().startsWith(u"0|informe.pdf: 2 páginas"_s));
+        QVERIFY(
+            LeerBytes(Ruta(u"informe.pdf"_s)).contains("/MediaBox [0 0 612.000000 792.000000]"));
         // La fecha dada llega al encabezado (sin pdftotext no se lee el PDF).
         if (const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
             !pdftotext.isEmpty()) {
@@ -305,6 +308,8 @@ private slots:
         fila("dos con copias malas", {"dos", "informe", "--copias", "x"});
         fila("dos con opción desconocida", {"dos", "informe", "--otra", "1"});
         fila("pdf de un reporte ausente", {"pdf", "falta", "x.pdf"});
+        fila("pdf en otro papel", {"pdf", "informe", "x.pdf", "--papel", "oficio"}, 2,
+             "--papel lleva carta o a4");
         fila("pdf sobre un proyecto", {"pdf", "informe", "BASE"}, 2, "es un proyecto");
         fila("dos sobre el respaldo de un proyecto", {"dos", "informe", "--salida", "base.bak"}, 2,
              "[base.bak] es la copia de respaldo de un proyecto");
