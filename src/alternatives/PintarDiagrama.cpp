@@ -151,9 +151,11 @@ void PintarFondo(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama
     };
 
     // Escala vertical de los espesores y rejilla de los kilómetros.
+    // Solo dentro de las franjas del dibujo: no cruza los rótulos ni las abscisas.
     p.setPen(QPen(ColorRejilla, 0));
     for (const auto& [x, m] : r.MarcasX)
-        p.drawLine(QPointF(x, r.Rotulos.top()), QPointF(x, r.Costo.bottom()));
+        for (const QRectF& franja : {r.Estructuras, r.SN, r.Costo})
+            p.drawLine(QPointF(x, franja.top()), QPointF(x, franja.bottom()));
     p.setPen(QPen(Qt::black, 0));
     p.drawLine(r.Estructuras.topLeft(), r.Estructuras.bottomLeft());
     for (const auto& [y, m] : r.MarcasCm) {
@@ -217,6 +219,7 @@ void PintarColumna(QPainter& p, const DiagramaLineal& d, const DisposicionDiagra
     for (qsizetype k = 0; k < c.Capas.size(); ++k) {
         const CapaDiagrama& capa = c.Capas[k];
         const QRectF& rect = col.Capas[k].Rectangulo;
+        if (capa.Espesor <= 0) continue; // el tratamiento, encima de todo
         const auto [fondo, texto] = ColoresCaja(c.Alternativa, capa.Caja);
         p.setPen(QPen(Qt::black, 0));
         p.setBrush(fondo);
@@ -224,6 +227,24 @@ void PintarColumna(QPainter& p, const DiagramaLineal& d, const DisposicionDiagra
         if (col.Capas[k].EtiquetaCabe) {
             p.setPen(texto);
             p.drawText(rect, Qt::AlignCenter, capa.Etiqueta);
+        }
+    }
+    for (qsizetype k = 0; k < c.Capas.size(); ++k) {
+        const CapaDiagrama& capa = c.Capas[k];
+        const QRectF& rect = col.Capas[k].Rectangulo;
+        if (capa.Espesor <= 0) {
+            // El tratamiento superficial no tiene espesor a escala: una franja delgada
+            // en la superficie, con su rótulo debajo si la capa siguiente lo deja.
+            const QRectF franja(e.left(), rect.top(), e.width(), a / 2);
+            p.setPen(QPen(Qt::black, 0));
+            p.setBrush(ColoresCaja(c.Alternativa, capa.Caja).first.darker(150));
+            Caja(p, franja);
+            const QRectF debajo = k + 1 < c.Capas.size() ? col.Capas[k + 1].Rectangulo : QRectF();
+            if (debajo.height() >= 3 * a && debajo.width() >= 4 * a) {
+                p.setPen(Qt::black);
+                p.drawText(QRectF(e.left(), franja.bottom(), e.width(), a), Qt::AlignCenter,
+                           capa.Etiqueta);
+            }
         }
     }
     p.setBrush(Qt::NoBrush);
@@ -235,7 +256,12 @@ void PintarColumna(QPainter& p, const DiagramaLineal& d, const DisposicionDiagra
     }
     if (col.AbscisasCaben) {
         const QRectF& b = col.Abscisas;
-        TextoVertical(p, b.left(), b.bottom(), b.height(), TextoAbscisa(c.Desde), Qt::AlignLeft, a);
+        // Donde dos unidades se tocan la abscisa se escribe una vez, con la anterior.
+        const bool escrita = j > 0 && r.Columnas[j - 1].AbscisasCaben &&
+                             d.Columnas[r.Columnas[j - 1].Columna].Hasta == c.Desde;
+        if (!escrita)
+            TextoVertical(p, b.left(), b.bottom(), b.height(), TextoAbscisa(c.Desde), Qt::AlignLeft,
+                          a);
         TextoVertical(p, b.right() - a, b.bottom(), b.height(), TextoAbscisa(c.Hasta),
                       Qt::AlignLeft, a);
     }

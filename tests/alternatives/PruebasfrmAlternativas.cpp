@@ -640,11 +640,17 @@ private slots:
         const QString texto = SalidaPoppler(u"pdftotext"_s, {ruta, u"-"_s});
         QCOMPARE(texto.count(u"DIAGRAMA LINEAL DE ESTRUCTURAS"_s), paginas);
         QVERIFY(texto.contains(u"Página %1 de %1"_s.arg(paginas)));
-        for (const ColumnaDiagrama& c : d.Columnas) {
+        bool conTratamiento = false;
+        for (qsizetype j = 0; j < d.Columnas.size(); ++j) {
+            const ColumnaDiagrama& c = d.Columnas[j];
             QVERIFY2(texto.contains(TextoAbscisa(c.Desde)), qPrintable(c.Codigo));
-            for (const CapaDiagrama& capa : c.Capas)
+            for (const CapaDiagrama& capa : c.Capas) {
                 if (capa.Espesor > 0) QVERIFY(texto.contains(capa.Etiqueta));
+                conTratamiento = conTratamiento || capa.Espesor <= 0;
+            }
         }
+        // El tratamiento superficial se dibuja con su rótulo.
+        QCOMPARE(texto.contains(u"TSD"_s), conTratamiento);
     }
 
     // La memoria del ejemplo desde su botón: secciones, una unidad, totales, pies de

@@ -220,6 +220,10 @@ private slots:
         if (salida.endsWith(u".png"_s)) QCOMPARE(qFromBigEndian<quint32>(bytes.data() + 16), 2339u);
         if (salida.endsWith(u".pdf"_s)) QVERIFY(bytes.startsWith("%PDF"));
         if (!salida.endsWith(u".svg"_s)) return;
+        // Donde dos unidades se tocan (K0+850: la 1 y la 2) la abscisa se escribe una vez;
+        // las 13 unidades con la alternativa 1 muestran su tratamiento superficial.
+        QCOMPARE(bytes.count(">K0+850<"), 1);
+        QCOMPARE(bytes.count(">TSD<"), 13);
         // Cada grupo del SVG, contra el diseño de la orden diseno: su alternativa y los
         // espesores de sus capas (mm en diseno, cm en el dibujo).
         const QStringList diseno =
