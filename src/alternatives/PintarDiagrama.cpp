@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -458,8 +459,91 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
 
 } // namespace
 
+namespace {
+
+// Un PNG del tramo [desde, hasta] a 200 ppp, del ancho dado y el alto de una A4 apaisada.
+QByteArray Png(const DiagramaLineal& d, const EncabezadoDiagrama& e, int ancho, double desde,
+               double hasta, int primera, int ultima, int imagen, int imagenes) {
+    constexpr double Ppp = 200;
+    QImage lienzo(ancho, qRound(210 / 25.4 * Ppp), QImage::Format_RGB32);
+    lienzo.setDotsPerMeterX(qRound(Ppp / 0.0254));
+    lienzo.setDotsPerMeterY(qRound(Ppp / 0.0254));
+    lienzo.fill(Qt::white);
+    QPainter p(&lienzo);
+    const QFont letra = LetraDiagrama();
+    p.setFont(letra);
+    const double margen = 10 / 25.4 * Ppp;
+    const QRectF area(margen, margen, lienzo.width() - 2 * margen, lienzo.height() - 2 * margen);
+    PintarDiagrama(
+        p, d, DisponerDiagrama(d, area, desde, hasta, MedirLetra(letra, &lienzo), primera, ultima),
+        TituloDiagrama(e, desde, hasta, imagen, imagenes));
+    p.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    lienzo.save(&buffer, "PNG");
+    return bytes;
+}
+
+QString EscribirBytes(const QString& archivo, const QByteArray& bytes) {
+    QSaveFile salida(archivo);
+    if (!salida.open(QIODevice::WriteOnly) || salida.write(bytes) != bytes.size() ||
+        !salida.commit())
+        return QStringLiteral("No se pudo escribir [%1]...").arg(archivo);
+    return QString();
+}
+
+} // namespace
+
+QString ExportarPng(const QString& archivo, const DiagramaLineal& d, const EncabezadoDiagrama& e,
+                    QStringList* escritos, int maximoAncho) {
+    constexpr double Ppp = 200;
+    const int anchoA4 = qRound(297 / 25.4 * Ppp);
+    const double margen = 10 / 25.4 * Ppp;
+    // La imagen crece con el camino: tantas hojas de ancho como pide que cada rótulo se
+    // lea; pasado el máximo, el camino se corta en varias imágenes.
+    QImage medida(anchoA4, qRound(210 / 25.4 * Ppp), QImage::Format_RGB32);
+    medida.setDotsPerMeterX(qRound(Ppp / 0.0254));
+    medida.setDotsPerMeterY(qRound(Ppp / 0.0254));
+    const MedidaLetra letra = MedirLetra(LetraDiagrama(), &medida);
+    const QRectF hoja(margen, margen, anchoA4 - 2 * margen, medida.height() - 2 * margen);
+    const QList<PaginaDiagrama> hojas =
+        d.Columnas.isEmpty() ? QList<PaginaDiagrama>() : PaginasDiagrama(d, hoja, letra);
+    const qsizetype porImagen = std::max<qsizetype>(1, maximoAncho / anchoA4);
+    const qsizetype imagenes = hojas.isEmpty() ? 1 : (hojas.size() + porImagen - 1) / porImagen;
+    const QFileInfo info(archivo);
+    for (qsizetype k = 0; k < imagenes; ++k) {
+        double desde = d.AbscisaMinima, hasta = d.AbscisaMaxima;
+        int primera = 0, ultima = -1;
+        qsizetype n = 1;
+        if (!hojas.isEmpty()) {
+            const qsizetype i = k * porImagen;
+            const qsizetype j = std::min(hojas.size(), i + porImagen) - 1;
+            n = j - i + 1;
+            desde = hojas[i].Desde;
+            hasta = hojas[j].Hasta;
+            if (imagenes > 1) {
+                primera = hojas[i].Primera;
+                ultima = hojas[j].Ultima;
+            }
+        }
+        const QString nombre = imagenes == 1 ? archivo
+                                             : info.dir().filePath(QStringLiteral("%1-%2.%3")
+                                                                       .arg(info.completeBaseName())
+                                                                       .arg(k + 1)
+                                                                       .arg(info.suffix()));
+        const int ancho = qRound(n * (297 / 25.4 * Ppp - 2 * margen) + 2 * margen);
+        const QString error =
+            EscribirBytes(nombre, Png(d, e, ancho, desde, hasta, primera, ultima,
+                                      static_cast<int>(k) + 1, static_cast<int>(imagenes)));
+        if (!error.isEmpty()) return error;
+        if (escritos) escritos->append(nombre);
+    }
+    return QString();
+}
+
 QString ExportarDiagrama(const QString& archivo, const DiagramaLineal& d,
-                         const EncabezadoDiagrama& e) {
+                         const EncabezadoDiagrama& e, QStringList* escritos) {
     const QString extension = QFileInfo(archivo).suffix().toLower();
     if (extension == u"pdf") {
         QPdfWriter pdf(archivo);
@@ -468,38 +552,18 @@ QString ExportarDiagrama(const QString& archivo, const DiagramaLineal& d,
         pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
         if (ImprimirDiagrama(pdf, d, e) == 0)
             return QStringLiteral("No se pudo escribir [%1]...").arg(archivo);
+        if (escritos) escritos->append(archivo);
         return QString();
     }
     QByteArray bytes;
     if (extension == u"svg") {
         bytes = Svg(d, e);
     } else if (extension == u"png") {
-        // A4 apaisada a 200 ppp: todo el camino de un vistazo.
-        constexpr double Ppp = 200;
-        QImage imagen(qRound(297 / 25.4 * Ppp), qRound(210 / 25.4 * Ppp), QImage::Format_RGB32);
-        imagen.setDotsPerMeterX(qRound(Ppp / 0.0254));
-        imagen.setDotsPerMeterY(qRound(Ppp / 0.0254));
-        imagen.fill(Qt::white);
-        QPainter p(&imagen);
-        const QFont letra = LetraDiagrama();
-        p.setFont(letra);
-        const double margen = 10 / 25.4 * Ppp;
-        const QRectF area(margen, margen, imagen.width() - 2 * margen,
-                          imagen.height() - 2 * margen);
-        PintarDiagrama(
-            p, d,
-            DisponerDiagrama(d, area, d.AbscisaMinima, d.AbscisaMaxima, MedirLetra(letra, &imagen)),
-            TituloDiagrama(e, d.AbscisaMinima, d.AbscisaMaxima, 1, 1));
-        p.end();
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        imagen.save(&buffer, "PNG");
+        return ExportarPng(archivo, d, e, escritos);
     } else {
         return QStringLiteral("El archivo [%1] no es .pdf, .svg ni .png...").arg(archivo);
     }
-    QSaveFile salida(archivo);
-    if (!salida.open(QIODevice::WriteOnly) || salida.write(bytes) != bytes.size() ||
-        !salida.commit())
-        return QStringLiteral("No se pudo escribir [%1]...").arg(archivo);
-    return QString();
+    const QString error = EscribirBytes(archivo, bytes);
+    if (error.isEmpty() && escritos) escritos->append(archivo);
+    return error;
 }

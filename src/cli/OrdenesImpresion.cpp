@@ -198,13 +198,14 @@ int DibujarDiagrama(ModuloVarek9& modulo, const QString& salida, int argc, char*
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const DiagramaLineal d = CalcularDiagrama(modulo);
-    const QString error = ExportarDiagrama(salida, d, EncabezadoDe(modulo));
+    QStringList escritos;
+    const QString error = ExportarDiagrama(salida, d, EncabezadoDe(modulo), &escritos);
     if (!error.isEmpty()) {
         Escribir(stderr, error + u'\n');
         return 1;
     }
     Escribir(stdout, QStringLiteral("%1: %2 unidades, de %3 a %4\n")
-                         .arg(salida)
+                         .arg(escritos.join(u", "))
                          .arg(d.Columnas.size())
                          .arg(TextoAbscisa(d.AbscisaMinima), TextoAbscisa(d.AbscisaMaxima)));
     return 0;

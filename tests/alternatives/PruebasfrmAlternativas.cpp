@@ -9,12 +9,15 @@
 #include "Pruebas.h"
 #include "VentanaAlternativas.h"
 
+#include "alternatives/PintarDiagrama.h"
 #include "alternatives/Reportes.h"
 #include "alternatives/frmCostosUnitarios.h"
 #include "alternatives/frmDiagrama.h"
 #include "alternatives/frmSensibilidad.h"
 #include "common/Formato.h"
 
+#include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -710,6 +713,43 @@ private slots:
         }
         QCOMPARE(pequenas, QStringList());
         QVERIFY2(ecuacion >= 10, qPrintable(QString::number(ecuacion)));
+    }
+
+    // La imagen crece con el camino (una hoja A4 apaisada a 200 ppp mide 2339 px) y,
+    // pasado el máximo (aquí una hoja), se corta en varias.
+    void pngCreceConElCamino_data() {
+        QTest::addColumn<int>("unidades");
+        QTest::addColumn<int>("maximo");
+        QTest::addColumn<int>("imagenes"); // 0: varias
+        QTest::newRow("corto") << 6 << MaximoAnchoPng << 1;
+        QTest::newRow("largo") << 30 << MaximoAnchoPng << 1;
+        QTest::newRow("cortado") << 30 << 2339 << 0;
+    }
+    void pngCreceConElCamino() {
+        QFETCH(int, unidades);
+        QFETCH(int, maximo);
+        QFETCH(int, imagenes);
+        QTemporaryDir dir;
+        ModuloVarek9 m;
+        ProyectoDeDiseno(m, unidades);
+        const DiagramaLineal d = CalcularDiagrama(m);
+        QStringList escritos;
+        QCOMPARE(ExportarPng(dir.filePath(u"d.png"_s), d, EncabezadoDe(m), &escritos, maximo),
+                 QString());
+        QCOMPARE(QDir(dir.path()).entryList({u"d*.png"_s}, QDir::Files).size(), escritos.size());
+        QList<int> anchos;
+        for (const QString& a : escritos)
+            anchos << QImage(a).width();
+        if (imagenes == 1) {
+            QCOMPARE(escritos, QStringList{dir.filePath(u"d.png"_s)});
+            QVERIFY(unidades <= 6 ? anchos[0] == 2339 : anchos[0] > 2339);
+            return;
+        }
+        QVERIFY(escritos.size() > 1);
+        QCOMPARE(escritos.mid(0, 2),
+                 QStringList({dir.filePath(u"d-1.png"_s), dir.filePath(u"d-2.png"_s)}));
+        for (int ancho : anchos)
+            QVERIFY(ancho >= 2339 && ancho <= maximo);
     }
 };
 

@@ -216,8 +216,10 @@ private slots:
         // La memoria en A4: su diccionario de página lo dice en puntos.
         if (memoria) QVERIFY(LeerBytes(salida).contains("/MediaBox [0 0 595.000000 842.000000]"));
         const QByteArray bytes = LeerBytes(salida);
-        // PNG: el ancho de la cabecera IHDR, A4 apaisada a 200 ppp; PDF: su firma.
-        if (salida.endsWith(u".png"_s)) QCOMPARE(qFromBigEndian<quint32>(bytes.data() + 16), 2339u);
+        // PNG: el ancho de la cabecera IHDR, el de las dos hojas A4 apaisadas que el
+        // ejemplo ocupa en PDF (2 × 277 mm de dibujo + 20 mm de márgenes = 574 mm a 200
+        // ppp, 4520 px); PDF: su firma.
+        if (salida.endsWith(u".png"_s)) QCOMPARE(qFromBigEndian<quint32>(bytes.data() + 16), 4520u);
         if (salida.endsWith(u".pdf"_s)) QVERIFY(bytes.startsWith("%PDF"));
         if (!salida.endsWith(u".svg"_s)) return;
         // Donde dos unidades se tocan (K0+850: la 1 y la 2) la abscisa se escribe una vez;
