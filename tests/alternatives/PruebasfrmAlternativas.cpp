@@ -686,7 +686,8 @@ private slots:
               u"4. Estructura seleccionada de cada unidad"_s,
               u"5. Cantidades de obra y costo de la selección"_s,
               u"DIAGRAMA LINEAL DE ESTRUCTURAS"_s, u"Unidad 3 — 3, K1+700 a K2+600"_s,
-              u"Total de la selección"_s, u"7.630.994"_s})
+              u"Total de la selección"_s, u"7.630.994"_s,
+              u"MDF-2 (mín. 50 / 75) · BG (mín. 150 / 150) · SBG (mín. 150 / 150)"_s})
             QVERIFY2(texto.contains(parte), qPrintable(parte));
         QVERIFY(
             QRegularExpression(u"K1\\+700 +K2\\+600 +900,00 +6,50 +320.000 .* 3,0 +5.161 +3,06"_s)
@@ -704,14 +705,22 @@ private slots:
         const QString cajas = SalidaPoppler(u"pdftotext"_s, {u"-bbox"_s, ruta, u"-"_s});
         static const QRegularExpression palabra(
             uR"x(yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">([^<]*)<)x"_s);
-        double ecuacion = 0;
+        double ecuacion = 0, pie = 0, base = -1, subbase = -1;
         QStringList pequenas;
         for (const auto& m : palabra.globalMatch(cajas)) {
             const double alto = m.captured(2).toDouble() - m.captured(1).toDouble();
             if (alto < 8 && m.captured(3).size() > 4) pequenas << m.captured(3);
             if (m.captured(3) == u"ecuación"_s) ecuacion = alto;
+            if (m.captured(3) == u"Página"_s) pie = alto;
+            // La unidad 1, a escala: BG de 20 cm sobre SBG de 21,1 cm; sus rótulos, en
+            // el centro de cada capa, a (20 + 21,1) / 2 mm = 58,25 puntos.
+            if (m.captured(3) == u"21,1"_s && subbase < 0) subbase = m.captured(1).toDouble();
+            if (m.captured(3) == u"20,0"_s && subbase < 0) base = m.captured(1).toDouble();
         }
         QCOMPARE(pequenas, QStringList());
+        QVERIFY2(std::abs(subbase - base - 58.25) < 0.5,
+                 qPrintable(QString::number(subbase - base)));
+        QVERIFY2(pie > 9 && pie < 10.5, qPrintable(QString::number(pie))); // 8,5 puntos
         QVERIFY2(ecuacion >= 10, qPrintable(QString::number(ecuacion)));
     }
 
