@@ -122,7 +122,7 @@ public:
         for (const CapaDiagrama& capa : c.Capas) {
             const double alto = AltoCapa(capa) * mm_;
             const QRectF caja(rect.left(), y, ancho, alto);
-            const auto [fondo, texto] = ColoresCaja(c.Alternativa, capa.Caja);
+            const QColor fondo = ColoresMaterial(capa.Tipo).first;
             p->setPen(QPen(Qt::black, 0.2 * mm_));
             p->setBrush(fondo);
             p->drawRect(caja);

@@ -93,6 +93,33 @@ std::pair<QColor, QColor> ColoresCaja(int n, int k) {
     }
 }
 
+std::pair<QColor, QColor> ColoresMaterial(int tipo) {
+    // Fondos claros con letra negra y oscuros con letra blanca: contraste de 4,5:1
+    // o más en todos.
+    switch (tipo) {
+    case CapaTSD:
+        return {QColor(60, 60, 60), Qt::white};
+    case CapaBG:
+        return {QColor(255, 192, 128), Qt::black};
+    case CapaSBG:
+        return {QColor(255, 228, 196), Qt::black};
+    case CapaBEC:
+        return {QColor(0, 110, 110), Qt::white};
+    case CapaMDF2:
+        return {QColor(96, 96, 96), Qt::white};
+    case CapaBEE3:
+        return {QColor(200, 220, 240), Qt::black};
+    case CapaMDC2:
+        return {QColor(40, 40, 40), Qt::white};
+    case CapaCSR:
+        return {QColor(160, 160, 60), Qt::black};
+    case CapaAFR:
+        return {QColor(128, 64, 0), Qt::white};
+    default:
+        return {QColor(230, 230, 230), Qt::black};
+    }
+}
+
 EncabezadoDiagrama EncabezadoDe(const ModuloVarek9& m) {
     return {QFileInfo(m.ArchivoProyecto).fileName(), m.Proyecto.Nombre.trimmed(),
             m.Proyecto.Ubicacion.trimmed(),
@@ -221,7 +248,7 @@ void PintarColumna(QPainter& p, const DiagramaLineal& d, const DisposicionDiagra
         const CapaDiagrama& capa = c.Capas[k];
         const QRectF& rect = col.Capas[k].Rectangulo;
         if (capa.Espesor <= 0) continue; // el tratamiento, encima de todo
-        const auto [fondo, texto] = ColoresCaja(c.Alternativa, capa.Caja);
+        const auto [fondo, texto] = ColoresMaterial(capa.Tipo);
         p.setPen(QPen(Qt::black, 0));
         p.setBrush(fondo);
         Caja(p, rect);
@@ -238,7 +265,7 @@ void PintarColumna(QPainter& p, const DiagramaLineal& d, const DisposicionDiagra
             // en la superficie, con su rótulo debajo si la capa siguiente lo deja.
             const QRectF franja(e.left(), rect.top(), e.width(), a / 2);
             p.setPen(QPen(Qt::black, 0));
-            p.setBrush(ColoresCaja(c.Alternativa, capa.Caja).first.darker(150));
+            p.setBrush(ColoresMaterial(capa.Tipo).first);
             Caja(p, franja);
             const QRectF debajo = k + 1 < c.Capas.size() ? col.Capas[k + 1].Rectangulo : QRectF();
             if (debajo.height() >= 3 * a && debajo.width() >= 4 * a) {

@@ -18,6 +18,9 @@ class QPaintDevice;
 // Colores de fondo y de texto de la caja k (0..4) de la estructura n (1..6), los
 // de la ventana de alternativas.
 std::pair<QColor, QColor> ColoresCaja(int n, int k);
+// Fondo y texto de un material del catálogo (1..11): el mismo en el diagrama y en la
+// memoria, sea cual sea su lugar en la estructura.
+std::pair<QColor, QColor> ColoresMaterial(int tipo);
 
 // Lo que va en el cuadro de título de cada página.
 struct EncabezadoDiagrama {

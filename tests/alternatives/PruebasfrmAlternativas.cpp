@@ -23,6 +23,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTableWidget>
 #include <QToolTip>
 
@@ -759,6 +760,27 @@ private slots:
                  QStringList({dir.filePath(u"d-1.png"_s), dir.filePath(u"d-2.png"_s)}));
         for (int ancho : anchos)
             QVERIFY(ancho >= 2339 && ancho <= maximo);
+    }
+
+    // Cada material con su color en todas partes, y su texto legible sobre él: razón de
+    // contraste de 4,5:1 o más con la luminancia relativa de sRGB.
+    void coloresDeLosMateriales() {
+        const auto luminancia = [](const QColor& c) {
+            const auto canal = [](double v) {
+                v /= 255;
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * canal(c.red()) + 0.7152 * canal(c.green()) + 0.0722 * canal(c.blue());
+        };
+        QSet<QRgb> fondos;
+        for (int tipo = 1; tipo <= NumeroTiposCapa; ++tipo) {
+            const auto [fondo, texto] = ColoresMaterial(tipo);
+            const double a = luminancia(fondo), b = luminancia(texto);
+            QVERIFY2((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 4.5,
+                     qPrintable(QString::number(tipo)));
+            fondos.insert(fondo.rgb());
+        }
+        QCOMPARE(fondos.size(), NumeroTiposCapa - 1); // la subrasante y el geotextil, iguales
     }
 };
 
