@@ -252,10 +252,15 @@ private slots:
         QFETCH(bool, soloLectura);
         Escenario e;
         QVERIFY(EscribirBytes("Obra.vk9", ProyectoConNombre("Compartido")));
+#ifdef _WIN32
+        // Windows no tiene un proceso que viva siempre: la sesión es de otra máquina.
+        const QByteArray maquina = "OTRA-MAQUINA";
+#else
         // El proceso 1 siempre vive en esta máquina.
-        const QByteArray ajeno =
-            "Usuario=luis\r\nMaquina=" + QSysInfo::machineHostName().toUtf8() +
-            "\r\nProceso=1\r\nFecha=" + QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8();
+        const QByteArray maquina = QSysInfo::machineHostName().toUtf8();
+#endif
+        const QByteArray ajeno = "Usuario=luis\r\nMaquina=" + maquina + "\r\nProceso=1\r\nFecha=" +
+                                 QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8();
         QVERIFY(EscribirBytes("Obra.vk9.lock", ajeno));
         // Las copias de la otra sesión (también la de su proyecto sin nombre) son suyas.
         QVERIFY(EscribirBytes("Obra.vk9.recuperar", "") &&
@@ -583,7 +588,7 @@ private slots:
         // tabla de unidades no pasa (los resultados, en PruebasVentanasCompaneros).
         const QStringList programas{"Clima C1", "Transito N1", "Mr M1", "Drenaje D1"};
         for (int b = 10; b <= 13; ++b) {
-            const QString programa = programas[b - 10].section(u' ', 0, 0);
+            const QString programa = NombreEjecutable(programas[b - 10].section(u' ', 0, 0));
             QVERIFY(EscribirBytes(programa, ""));
             QFile::setPermissions(programa, QFile::permissions(programa) | QFile::ExeOwner);
             e.modulo.ResultadoPrograma.Seleccionar = true;

@@ -97,7 +97,8 @@ struct Lanzador : CarpetaGuionada {
     }
 
     // El programa de prueba con el nombre de un programa complementario, en la carpeta actual.
-    static bool Instalar(const QString& nombre) {
+    static bool Instalar(const QString& programa) {
+        const QString nombre = NombreEjecutable(programa);
         return QFile::copy(QStringLiteral(VAREK9_COMPANERO_PRUEBA), nombre) &&
                QFile::setPermissions(nombre, QFile::permissions(nombre) | QFile::ExeOwner);
     }

@@ -481,6 +481,9 @@ private slots:
         QCOMPARE(LeerBytes(destino), "TITULO\r\n" + QByteArray(80 - 7, ' ') + "derecha\r\n\f");
         QVERIFY(LeerBytes(u"q.bat"_s).endsWith(" >" + destino.toLocal8Bit() + "\r\n"));
 
+#ifdef Q_OS_WIN
+        QSKIP("En Windows PRN escribe en la impresora predeterminada de verdad");
+#endif
         // PRN va a la impresora predeterminada con lp; un puerto que no existe falla.
         e.Aceptar(2, [](Imprime& d) { Control<QComboBox>(d, "opcPuerto")->setEditText(u"PRN"_s); });
         QCOMPARE(e.plataforma.ProcesosIniciados.size(), 1);
