@@ -25,7 +25,7 @@ mkdir -p "$trabajo/linux" "$trabajo/windows"
 cp ejemplos/Ejemplo.vk9 "$trabajo/Ejemplo.vk9"
 "$linux" exportar "$trabajo/Ejemplo.vk9" --separador punto > "$trabajo/tabla.txt"
 awk -F '\t' 'BEGIN { OFS = "\t" }
-  NR > 1 && NF >= 15 { filas[++n] = $0 }
+  NF >= 15 { filas[++n] = $0 }
   END {
     for (k = 1; k <= 986; k++) {
       split(filas[(k - 1) % n + 1], c, "\t")
