@@ -68,11 +68,14 @@ iguales=0
 distintos=0
 for archivo in "$trabajo"/linux/*; do
   nombre="$(basename "$archivo")"
-  if cmp -s "$archivo" "$trabajo/windows/$nombre"; then
+  otro="$trabajo/windows/$nombre"
+  # Windows escribe en minúsculas el nombre de la copia de texto que arma para imprimir.
+  [ -e "$otro" ] || otro="$trabajo/windows/${nombre,,}"
+  if cmp -s "$archivo" "$otro"; then
     iguales=$((iguales + 1))
   else
     echo "Difiere: $nombre" >&2
-    cmp "$archivo" "$trabajo/windows/$nombre" >&2 || true
+    cmp "$archivo" "$otro" >&2 || true
     distintos=$((distintos + 1))
   fi
 done
