@@ -15,3 +15,28 @@ QString CarpetaDeTrabajo(const QString& actual, const QString& personal, const Q
 // nombran un proyecto con una ruta relativa a la carpeta anterior pasan a ser
 // rutas completas.
 bool EntrarEnCarpetaDeTrabajo(QStringList& argumentos);
+
+// La primera vez que el programa usa la carpeta de configuración toma (copia,
+// no mueve) "Imprime.set", "Ultimo.inf" y "varek-9.ult" de la carpeta dada: una
+// instalación anterior los tenía en su carpeta de trabajo. Un último proyecto
+// relativo pasa a ruta completa. Devuelve los nombres tomados.
+QStringList TomarConfiguracionAnterior(const QString& carpeta);
+
+// La carpeta "Varek-9" de los documentos del usuario (o de la carpeta personal):
+// donde se proponen los proyectos que no se pueden guardar donde están.
+QString CarpetaDocumentosUsuario();
+
+// Un documento de referencia, buscado en orden en la carpeta actual, en los
+// documentos instalados ("varek9/documentos" de las carpetas de datos del
+// sistema, o "documentos" junto al programa) y en la ruta que el usuario eligió
+// antes; vacía si no está en ninguna.
+QString BuscarDocumentoReferencia(const QString& nombre, const QString& elegido);
+
+// El manual del usuario instalado (junto al programa o en la documentación del
+// paquete); vacía si no está.
+QString BuscarManualUsuario();
+inline const QString NombreManualUsuario = QStringLiteral("manual-de-usuario.html");
+
+// Un proyecto que esta sesión no puede escribir: el archivo o su carpeta no
+// admiten escritura, o es el ejemplo instalado con el programa.
+bool ProyectoSinEscritura(const QString& archivo);

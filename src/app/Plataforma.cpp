@@ -63,6 +63,11 @@ RespuestaMensaje PlataformaQt::Mensaje(QWidget* padre, const QString& titulo, co
             {RespuestaMensaje::Aceptar, QStringLiteral("&Solo lectura"), QMessageBox::AcceptRole},
             {RespuestaMensaje::Cancelar, QStringLiteral("&Cancelar"), QMessageBox::RejectRole}};
         break;
+    case BotonesMensaje::BuscarCancelar:
+        lista = {
+            {RespuestaMensaje::Aceptar, QStringLiteral("&Buscar..."), QMessageBox::AcceptRole},
+            {RespuestaMensaje::Cancelar, QStringLiteral("&Cancelar"), QMessageBox::RejectRole}};
+        break;
     case BotonesMensaje::TodasPorDefectoCancelar:
         lista = {
             {RespuestaMensaje::Si, QStringLiteral("&Todas"), QMessageBox::YesRole},

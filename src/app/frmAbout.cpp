@@ -37,15 +37,17 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
                                u"Volúmenes de Tránsito"_s,
                                u"lbBanner"_s, this, 1.2, true));
     principal->addWidget(Texto(u"VAREK-9"_s, u"lbPrograma"_s, this, 3.0, true));
-    principal->addWidget(Texto(u"Versión 2007"_s, u"lbVersion"_s, this, 1.2));
+    // Se aparta a propósito: la versión es la de la construcción.
+    principal->addWidget(
+        Texto(u"Versión %1"_s.arg(QLatin1StringView(VAREK9_VERSION)), u"lbVersion"_s, this, 1.2));
     principal->addWidget(Texto(u"Diseño estructural de pavimentos asfálticos por el método "
                                u"AASHTO-93 para pavimentos flexibles: unidades de diseño, "
                                u"alternativas de estructura, costos y reportes."_s,
                                u"lbDescripcion"_s, this));
-    principal->addWidget(Texto(u"Compilación %1"_s.arg(QLatin1StringView(VAREK9_VERSION)),
-                               u"lbCompilacion"_s, this));
-    auto* aviso =
-        Texto(u"Pulse Enter, Escape o haga clic para continuar."_s, u"lbAviso"_s, this, 0.9);
+    principal->addWidget(Texto(u"Software libre bajo la Licencia Pública General de GNU, "
+                               u"versión 3 o posterior; sin garantía alguna."_s,
+                               u"lbLicencia"_s, this, 0.9));
+    auto* aviso = Texto(u"Pulse Enter, Escape o haga clic para cerrar."_s, u"lbAviso"_s, this, 0.9);
     aviso->setEnabled(false); // en gris: es una indicación, no un dato
     principal->addWidget(aviso);
 

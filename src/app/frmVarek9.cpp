@@ -1,10 +1,12 @@
 #include "app/frmVarek9.h"
 
 #include "alternatives/frmAlternativas.h"
+#include "app/Arranque.h"
 #include "app/CopiaLibrerias.h"
 #include "app/Historial.h"
 #include "app/frmAbout.h"
 #include "app/frmProyecto.h"
+#include "common/EntradaDatos.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Plataforma.h"
 #include "common/Texto.h"
@@ -29,6 +31,7 @@
 #ifndef QT_NO_SESSIONMANAGER
 #include <QSessionManager>
 #endif
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -61,6 +64,8 @@ constexpr DatosBoton Botones[] = {
     {99, u"&Salir", 3, 2},
 };
 constexpr int BotonFoco = 100;
+// La versión cuya presentación ya vio el usuario.
+const QString ClavePresentacion = QStringLiteral("PresentacionVista");
 // Cada cuánto se escribe la copia de recuperación mientras hay cambios.
 constexpr int IntervaloRecuperacion = 2 * 60 * 1000;
 
@@ -111,6 +116,10 @@ frmVarek9::frmVarek9(ModuloVarek9& modulo, Plataforma& plataforma, const QString
     });
     CrearMenus();
     CrearBotones(centro);
+    lbSoloLectura_ = new QLabel(this);
+    lbSoloLectura_->setObjectName(QStringLiteral("lbSoloLectura"));
+    statusBar()->addWidget(lbSoloLectura_, 1);
+    lbSoloLectura_->hide();
 
     tiempo_ = new QTimer(this);
     tiempo_->setObjectName(QStringLiteral("Tiempo"));
@@ -190,11 +199,20 @@ void frmVarek9::CrearMenus() {
     salir->setObjectName(QStringLiteral("mnuTerminar0"));
     salir->setShortcut(QKeySequence::Quit);
     terminar->addSeparator();
-    QAction* acerca = terminar->addAction(QStringLiteral("&Acerca de..."), this, [this] {
-        frmAbout acerca(this);
-        plataforma_.MostrarModal(acerca);
-    });
+    QAction* acerca =
+        terminar->addAction(QStringLiteral("&Acerca de..."), this, [this] { MostrarAcercaDe(); });
     acerca->setObjectName(QStringLiteral("mnuTerminar2"));
+
+    // Alt+Y: Alt+A y Alt+U son de los botones.
+    QMenu* ayuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
+    ayuda->setObjectName(QStringLiteral("mnuAyuda"));
+    QAction* manual =
+        ayuda->addAction(QStringLiteral("&Manual de Usuario"), this, [this] { AbrirManual(); });
+    manual->setObjectName(QStringLiteral("mnuAyuda0"));
+    manual->setShortcut(QKeySequence::HelpContents);
+    QAction* presentacion =
+        ayuda->addAction(QStringLiteral("&Acerca de Varek-9"), this, [this] { MostrarAcercaDe(); });
+    presentacion->setObjectName(QStringLiteral("mnuAyuda1"));
 
     // Barra: la clave "PRY" + n lleva a la entrada n del menú.
     QToolBar* barra = addToolBar(QStringLiteral("Barra"));
@@ -239,7 +257,8 @@ void frmVarek9::CrearBotones(QWidget* centro) {
                           "Volúmenes de Tránsito"),
            11, false);
     rotulo(QStringLiteral("VAREK-9"), 28, true);
-    rotulo(QStringLiteral("Versión 2007"), 10, false);
+    // Se aparta a propósito: la versión es la de la construcción.
+    rotulo(QStringLiteral("Versión %1").arg(QLatin1StringView(VAREK9_VERSION)), 10, false);
 
     auto* rejilla = new QGridLayout;
     for (const DatosBoton& d : Botones) {
@@ -296,9 +315,39 @@ frmVarek9::~frmVarek9() {
     SoltarBloqueoActual();
 }
 
+void frmVarek9::MostrarAcercaDe() {
+    if (!acerca_) {
+        acerca_ = new frmAbout(this);
+        acerca_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    acerca_->show();
+    acerca_->raise();
+    acerca_->activateWindow();
+}
+
+void frmVarek9::AbrirManual() {
+    const QString manual = BuscarManualUsuario();
+    if (manual.isEmpty()) {
+        plataforma_.Aviso(this, QStringLiteral("VAREK-9"),
+                          QStringLiteral("El Manual de Usuario [%1] no está instalado...")
+                              .arg(NombreManualUsuario),
+                          IconoMensaje::Critico);
+        return;
+    }
+    if (!plataforma_.AbrirDocumento(manual))
+        plataforma_.Aviso(this, QStringLiteral("VAREK-9"),
+                          QStringLiteral("No fue posible abrir el archivo [%1]...").arg(manual),
+                          IconoMensaje::Critico);
+}
+
 void frmVarek9::PrimeraActivacion() {
-    frmAbout acerca(this);
-    plataforma_.MostrarModal(acerca);
+    // Se aparta a propósito: la presentación no detiene el arranque; se muestra
+    // la primera vez (y con cada versión nueva) y desde "Ayuda".
+    const QString version = QStringLiteral(VAREK9_VERSION);
+    if (LeerPreferencia(ClavePresentacion) != version) {
+        GuardarPreferencia(ClavePresentacion, version);
+        MostrarAcercaDe();
+    }
     bool soloLectura = false;
     // Sin abrir el proyecto de otra sesión, ni un archivo que no es un proyecto, se
     // empieza uno nuevo sin nombre.
@@ -324,6 +373,12 @@ bool frmVarek9::ComprobarBloqueo(const QString& archivoProyecto, bool& soloLectu
     return true;
 }
 
+void frmVarek9::PonerSoloLectura(const QString& archivoProyecto, bool soloLectura) {
+    // Un archivo que no se puede escribir se abre de solo lectura: "Guardar" pide otro nombre.
+    sinEscritura_ = !soloLectura && ProyectoSinEscritura(RutaArchivoProyecto(archivoProyecto));
+    soloLectura_ = soloLectura || sinEscritura_;
+}
+
 void frmVarek9::SoltarBloqueoActual() {
     if (bloqueado_.isEmpty()) return;
     SoltarBloqueo(bloqueado_);
@@ -347,7 +402,7 @@ bool frmVarek9::CargarProyecto(const QString& archivoProyecto, bool soloLectura,
     if (bloqueado_ != archivoProyecto) SoltarBloqueoActual();
     // Otro proyecto: la historia empieza de nuevo, en el estado del archivo.
     modulo_.Historial->Vaciar(!modulo_.ProyectoModificado);
-    soloLectura_ = soloLectura;
+    PonerSoloLectura(archivoProyecto, soloLectura);
     // La copia de lo anterior ya se guardó o se descartó.
     copiaRecuperacion_.clear();
     if (!soloLectura_ && ExisteProyecto(archivoProyecto) &&
@@ -413,7 +468,7 @@ bool frmVarek9::RecuperarCopia(const CopiaRecuperacion& c) {
     }
     if (otro) {
         SoltarBloqueoActual();
-        soloLectura_ = soloLectura;
+        PonerSoloLectura(c.Proyecto, soloLectura);
         if (!soloLectura_ && ExisteProyecto(c.Proyecto) &&
             TomarBloqueo(c.Proyecto, QDateTime::currentDateTime()))
             bloqueado_ = c.Proyecto;
@@ -478,6 +533,14 @@ bool frmVarek9::CierreDeSesion(bool interactivo) {
 
 void frmVarek9::ActualizarTitulo() {
     const QString lectura = soloLectura_ ? QStringLiteral(" (solo lectura)") : QString();
+    lbSoloLectura_->setText(
+        !soloLectura_ ? QString()
+        : sinEscritura_
+            ? QStringLiteral("Solo lectura: el archivo del proyecto no se puede escribir; "
+                             "\"Guardar\" lo guarda con otro nombre.")
+            : QStringLiteral("Solo lectura: otra sesión tiene abierto el proyecto; "
+                             "\"Guardar\" lo guarda con otro nombre."));
+    lbSoloLectura_->setVisible(soloLectura_);
     // Con cambios sin guardar, un asterisco al final.
     const QString marca = modulo_.ProyectoModificado ? QStringLiteral(" *") : QString();
     setWindowTitle(QStringLiteral("VAREK-9 [%1]%2%3").arg(modulo_.ArchivoProyecto, lectura, marca));
@@ -570,8 +633,16 @@ bool frmVarek9::AbrirProyecto() {
 
 bool frmVarek9::GuardarProyectoComo() {
     const DirectorioRecordado recordado;
-    const QString elegido =
-        plataforma_.GuardarArchivo(this, QStringLiteral("Guardar proyecto como"), FiltroProyectos);
+    // Lo que no se puede escribir donde está se propone en la carpeta de documentos.
+    QString propuesto;
+    if (sinEscritura_) {
+        const QString carpeta = CarpetaDocumentosUsuario();
+        if (QDir().mkpath(carpeta))
+            propuesto = QDir(carpeta).filePath(
+                QFileInfo(RutaArchivoProyecto(modulo_.ArchivoProyecto)).fileName());
+    }
+    const QString elegido = plataforma_.GuardarArchivo(
+        this, QStringLiteral("Guardar proyecto como"), FiltroProyectos, propuesto);
     if (elegido.isEmpty()) return false;
     const QString nombre = SinExtensionProyecto(elegido);
     if (QFileInfo::exists(RutaArchivoProyecto(nombre))) {
@@ -592,6 +663,7 @@ bool frmVarek9::GuardarProyectoComo() {
     modulo_.EstadoLectura.NoEsProyecto = false;
     modulo_.ArchivoProyecto = nombre;
     soloLectura_ = false;
+    sinEscritura_ = false;
     const ErrorEscritura e = GuardarUltimoProyecto(modulo_);
     if (!e.Ok) MostrarErrorEscritura(e.Texto());
     return true;
@@ -641,13 +713,24 @@ void frmVarek9::MenuProyecto(int indice) {
 }
 
 void frmVarek9::AbrirDocumentoReferencia(const QString& archivo) {
-    if (!QFileInfo::exists(archivo)) {
-        plataforma_.Aviso(this, QStringLiteral("VAREK-9"),
-                          QStringLiteral("El archivo [%1] no existe...").arg(archivo),
-                          IconoMensaje::Critico);
-        return;
+    const QString clave = QStringLiteral("Documentos/") + archivo;
+    QString ruta = BuscarDocumentoReferencia(archivo, LeerPreferencia(clave));
+    if (ruta.isEmpty()) {
+        // Se aparta a propósito: el documento que falta se puede buscar una vez; se recuerda.
+        const RespuestaMensaje r = plataforma_.Mensaje(
+            this, QStringLiteral("VAREK-9"),
+            QStringLiteral("El archivo [%1] no existe...").arg(archivo), IconoMensaje::Critico,
+            BotonesMensaje::BuscarCancelar, RespuestaMensaje::Cancelar);
+        if (r != RespuestaMensaje::Aceptar) return;
+        const QString extension = QFileInfo(archivo).suffix();
+        ruta = plataforma_.AbrirArchivo(
+            this, QStringLiteral("Buscar %1").arg(archivo),
+            QStringLiteral("%1 (*.%2);;Todos los archivos (*.*)").arg(archivo, extension));
+        if (ruta.isEmpty()) return;
+        ruta = QFileInfo(ruta).absoluteFilePath();
+        GuardarPreferencia(clave, ruta);
     }
-    if (!plataforma_.AbrirDocumento(QDir::current().absoluteFilePath(archivo)))
+    if (!plataforma_.AbrirDocumento(ruta))
         plataforma_.Aviso(this, QStringLiteral("VAREK-9"),
                           QStringLiteral("No fue posible abrir el archivo [%1]...").arg(archivo),
                           IconoMensaje::Critico);

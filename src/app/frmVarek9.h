@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
@@ -13,6 +14,8 @@
 class Plataforma;
 struct CopiaRecuperacion;
 class QAction;
+class QDialog;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
@@ -71,6 +74,7 @@ private:
     // lectura; false si el usuario cancela.
     bool ComprobarBloqueo(const QString& archivoProyecto, bool& soloLectura);
     void SoltarBloqueoActual();
+    void PonerSoloLectura(const QString& archivoProyecto, bool soloLectura);
     // Ofrece las copias una a una hasta recuperar una; las demás se nombran.
     void OfrecerCopias(const QList<CopiaRecuperacion>& copias);
     bool OfrecerCopia(const CopiaRecuperacion& copia);
@@ -82,6 +86,9 @@ private:
     bool Guardar(bool pedirNombre = false);
     void MostrarErrorEscritura(const QString& texto);
     void AbrirDocumentoReferencia(const QString& archivo);
+    // La presentación, sin detener a nadie; una sola a la vez.
+    void MostrarAcercaDe();
+    void AbrirManual();
     void ResaltarBoton(int indice);
     bool SobreUnBoton(QEvent* evento) const;
     void Salir();
@@ -95,12 +102,15 @@ private:
     bool botonesListos_ = false;
     bool saliendo_ = false;
     bool soloLectura_ = false;
+    bool sinEscritura_ = false; // de solo lectura porque el archivo no se puede escribir
     QString bloqueado_;         // proyecto cuyo bloqueo tiene esta sesión
     QString copiaRecuperacion_; // la copia escrita o recuperada por esta sesión
     std::function<QDateTime()> reloj_ = [] { return QDateTime::currentDateTime(); };
     QMap<int, QPushButton*> botones_;
     QAction* mnuGuardar_ = nullptr;
     QPlainTextEdit* txtLib_ = nullptr;
+    QLabel* lbSoloLectura_ = nullptr;
+    QPointer<QDialog> acerca_;
     QTimer* tiempo_ = nullptr;
     QTimer* tmrRecuperacion_ = nullptr;
 };

@@ -2,6 +2,7 @@
 #include "app/Arranque.h"
 #include "app/PlataformaQt.h"
 #include "app/frmVarek9.h"
+#include "common/CarpetasSesion.h"
 #include "common/EntradaDatos.h"
 #include "common/ModuloLibzrl.h"
 #include "common/TraduccionQt.h"
@@ -9,6 +10,7 @@
 #include "project/ModuloVarek9.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 
 #include <cstdio>
@@ -62,6 +64,11 @@ int main(int argc, char** argv) {
     // Antes de todo lo demás: los archivos de trabajo van a la carpeta elegida.
     QStringList argumentos = QCoreApplication::arguments();
     EntrarEnCarpetaDeTrabajo(argumentos);
+    // Se aparta a propósito: la configuración va a la carpeta del usuario y los
+    // archivos de trabajo a una carpeta privada que se borra al salir; nada se
+    // escribe en la carpeta de donde se arrancó.
+    const CarpetasSesion carpetas;
+    TomarConfiguracionAnterior(QDir::currentPath());
 
     ModuloVarek9 modulo;
     modulo.Separador = LeerSeparadorDecimal();

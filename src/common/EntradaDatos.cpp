@@ -30,6 +30,16 @@ SeparadorDecimal LeerSeparadorDecimal() {
     return guardado ? *guardado : SeparadorDeRegion(QLocale::system());
 }
 
+QString LeerPreferencia(const QString& clave) {
+    return Preferencias().value(clave).toString();
+}
+
+void GuardarPreferencia(const QString& clave, const QString& valor) {
+    QSettings p = Preferencias();
+    p.setValue(clave, valor);
+    p.sync();
+}
+
 void GuardarSeparadorDecimal(SeparadorDecimal separador) {
     QSettings p = Preferencias();
     p.setValue(ClaveSeparador, NombreSeparador(separador));

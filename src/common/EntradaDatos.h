@@ -21,6 +21,9 @@ SeparadorDecimal SeparadorDeRegion(const QLocale& region);
 // sistema.
 SeparadorDecimal LeerSeparadorDecimal();
 void GuardarSeparadorDecimal(SeparadorDecimal separador);
+// Otras preferencias del usuario, por clave; vacía si no está.
+QString LeerPreferencia(const QString& clave);
+void GuardarPreferencia(const QString& clave, const QString& valor);
 // "coma" o "punto".
 QString NombreSeparador(SeparadorDecimal separador);
 std::optional<SeparadorDecimal> SeparadorDeNombre(QStringView nombre);

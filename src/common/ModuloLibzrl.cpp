@@ -1,4 +1,5 @@
 #include "common/ModuloLibzrl.h"
+#include "common/CarpetasSesion.h"
 
 #include "common/ArchivoEnUso.h"
 #include "common/BloqueoArchivo.h"
@@ -36,7 +37,8 @@ bool VaciarArchivo(const QString& nombre) {
 
 QString ReservarNombre(const QString& prefijo, QChar letra, const QString& extension1,
                        const QString& extension2, const QString& evitar) {
-    const QString inicio = Recortar(prefijo) + letra;
+    // En una sesión de la interfaz, en la carpeta de trabajo; si no, en la actual.
+    const QString inicio = RutaTrabajo(Recortar(prefijo) + letra);
     for (qint64 n = 0;; ++n) {
         const QString candidato = inicio + QString::number(n) + QString::number(NumeroEstacion());
         const QString nombres[] = {candidato, candidato + extension1, candidato + extension2};

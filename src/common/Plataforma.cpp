@@ -1,6 +1,7 @@
 #include "common/Plataforma.h"
 
 #include "common/ArchivoEnUso.h"
+#include "common/CarpetasSesion.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -40,6 +41,9 @@ std::unique_ptr<ProgramaIniciado> Plataforma::IniciarPrograma(const QString& pro
                                                               const QStringList& argumentos) {
     auto* proceso = new QProcess;
     proceso->setProcessChannelMode(QProcess::ForwardedChannels);
+    // En una sesión, el programa lee y deja sus archivos de intercambio en la
+    // carpeta de trabajo, con los mismos nombres cortos.
+    if (!CarpetaArchivosTrabajo().isEmpty()) proceso->setWorkingDirectory(CarpetaArchivosTrabajo());
     proceso->start(programa, argumentos);
     if (!proceso->waitForStarted(10000)) {
         delete proceso;

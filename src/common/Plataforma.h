@@ -24,14 +24,15 @@ public:
 enum class IconoMensaje { Ninguno, Critico, Pregunta, Exclamacion, Informacion };
 // SoloLecturaCancelar: "Solo lectura" responde Aceptar.
 // TodasPorDefectoCancelar: "Todas" (Si), "Solo las que tienen la alternativa por
-// defecto" (No) y "Cancelar".
+// defecto" (No) y "Cancelar". BuscarCancelar: "Buscar..." responde Aceptar.
 enum class BotonesMensaje {
     Aceptar,
     AceptarCancelar,
     SiNo,
     SiNoCancelar,
     SoloLecturaCancelar,
-    TodasPorDefectoCancelar
+    TodasPorDefectoCancelar,
+    BuscarCancelar
 };
 enum class RespuestaMensaje { Aceptar, Cancelar, Si, No };
 

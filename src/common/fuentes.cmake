@@ -9,6 +9,7 @@ set(VAREK9_NUCLEO_COMMON
   ${CMAKE_CURRENT_LIST_DIR}/ErrorSistema.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ArchivoEnUso.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TraduccionQt.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CarpetasSesion.cpp
 )
 
 # Rutinas de la biblioteca que actúan sobre ventanas.

@@ -1,6 +1,7 @@
 #include "companions/frmProgramas.h"
 
 #include "common/ArchivoEnUso.h"
+#include "common/CarpetasSesion.h"
 #include "common/Ocupado.h"
 #include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
@@ -71,9 +72,12 @@ void frmProgramas::Ejecutar() {
         // El primer nombre libre; si el usuario abandona la espera por uno, el siguiente.
         for (int n = 1;; ++n) {
             intercambio_ = NombreIntercambio(programa->Letra, n);
-            if (!EsperarArchivoLibre(plataforma_, intercambio_, nullptr, 0, this)) break;
+            if (!EsperarArchivoLibre(plataforma_, RutaTrabajo(intercambio_), nullptr, 0, this))
+                break;
         }
-        const QString resultadoX = ArchivoResultado(intercambio_);
+        // El programa recibe el nombre corto y corre en la carpeta de trabajo.
+        const QString archivoX = RutaTrabajo(intercambio_);
+        const QString resultadoX = ArchivoResultado(archivoX);
         // Un resultado de una corrida anterior no debe pasar por el de esta.
         BorrarSiExiste(resultadoX);
 
@@ -99,7 +103,7 @@ void frmProgramas::Ejecutar() {
             btnCancelar_->show();
             btnCancelar_->setFocus();
             adjustSize();
-            while (!cancelado_ && ArchivoEnUso(intercambio_))
+            while (!cancelado_ && ArchivoEnUso(archivoX))
                 plataforma_.Pausa(IntervaloEsperaMs);
             lbEspera_->hide();
             btnCancelar_->hide();
@@ -108,7 +112,7 @@ void frmProgramas::Ejecutar() {
         }
         // Un programa que sigue abierto conserva su archivo.
         if (!cancelado_) {
-            BorrarSiExiste(intercambio_);
+            BorrarSiExiste(archivoX);
             BorrarSiExiste(resultadoX);
         }
     }
@@ -120,7 +124,7 @@ void frmProgramas::EsperarArranque(ProgramaIniciado& programa) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QElapsedTimer reloj;
     reloj.start();
-    while (!ArchivoEnUso(intercambio_) && !programa.Terminado() &&
+    while (!ArchivoEnUso(RutaTrabajo(intercambio_)) && !programa.Terminado() &&
            reloj.elapsed() < EsperaArranqueMs)
         plataforma_.Pausa(50);
     QApplication::restoreOverrideCursor();

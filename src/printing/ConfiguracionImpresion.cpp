@@ -1,5 +1,6 @@
 #include "printing/ConfiguracionImpresion.h"
 
+#include "common/CarpetasSesion.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 
@@ -119,12 +120,18 @@ QByteArray TextoConfiguracionImpresion(const ConfiguracionImpresion& c) {
 ConfiguracionImpresion CargarConfiguracionImpresion(const QString& nombrePuerto,
                                                     const QString& carpeta) {
     ConfiguracionImpresion c;
-    const QString ruta = QDir(carpeta.isEmpty() ? QDir::currentPath() : carpeta)
-                             .filePath(ArchivoConfiguracionImpresion);
+    const QString ruta = carpeta.isEmpty() ? RutaConfiguracion(ArchivoConfiguracionImpresion)
+                                           : QDir(carpeta).filePath(ArchivoConfiguracionImpresion);
     QFile archivo(ruta);
     if (archivo.exists()) {
         if (archivo.open(QIODevice::ReadOnly)) LeerArchivoConfiguracion(c, archivo.readAll());
     } else {
+        // Se aparta a propósito: en una sesión de la interfaz, el archivo nuevo nombra
+        // el visor del programa y el editor del sistema, no los de DOS.
+        if (carpeta.isEmpty() && !CarpetaConfiguracion().isEmpty()) {
+            c.Visor = VisorPropio;
+            c.Editor = EditorSistema;
+        }
         QSaveFile nuevo(ruta);
         if (nuevo.open(QIODevice::WriteOnly)) {
             nuevo.write(TextoConfiguracionImpresion(c));

@@ -29,8 +29,15 @@ struct ConfiguracionImpresion {
     int LineasPorPagina() const;
 };
 
-// Nombre del archivo de configuración, en la carpeta actual.
+// Nombre del archivo de configuración, en la carpeta de configuración.
 inline const QString ArchivoConfiguracionImpresion = QStringLiteral("Imprime.set");
+// El visor del programa y el editor del sistema que nombra un archivo nuevo.
+inline const QString VisorPropio = QStringLiteral("Varek-9");
+#ifdef _WIN32
+inline const QString EditorSistema = QStringLiteral("notepad.exe");
+#else
+inline const QString EditorSistema = QStringLiteral("xdg-open");
+#endif
 
 // Rehace la tabla de puertos con nombre desde el valor de una línea "Puertos".
 void LeerPuertos(ConfiguracionImpresion& configuracion, QStringView valor);
@@ -42,7 +49,8 @@ void LeerArchivoConfiguracion(ConfiguracionImpresion& configuracion, QByteArrayV
 // Las ocho líneas que se escriben cuando el archivo no existe.
 QByteArray TextoConfiguracionImpresion(const ConfiguracionImpresion& configuracion);
 
-// Valores por defecto, archivo de la carpeta dada (lo crea si falta), límites y,
+// Valores por defecto, archivo de la carpeta dada o, sin ella, de la de
+// configuración (lo crea si falta), límites y,
 // si se da, el puerto con ese nombre. Los errores de archivo se ignoran.
 ConfiguracionImpresion CargarConfiguracionImpresion(const QString& nombrePuerto = QString(),
                                                     const QString& carpeta = QString());

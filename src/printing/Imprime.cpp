@@ -1,5 +1,6 @@
 #include "printing/Imprime.h"
 
+#include "common/CarpetasSesion.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 #include "common/Plataforma.h"
@@ -72,9 +73,11 @@ int EnteroCaja(const QLineEdit& caja) {
     return static_cast<int>(std::clamp(v, -32768.0, 32767.0));
 }
 
+// Los visores de DOS y el nombre del visor propio abren el visor del programa.
 bool EsVisorDos(const QString& visor) {
     return visor.compare(QStringLiteral("Q.COM"), Qt::CaseInsensitive) == 0 ||
-           visor.compare(QStringLiteral("Q.PIF"), Qt::CaseInsensitive) == 0;
+           visor.compare(QStringLiteral("Q.PIF"), Qt::CaseInsensitive) == 0 ||
+           visor.compare(VisorPropio, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -82,9 +85,12 @@ bool EsVisorDos(const QString& visor) {
 Imprime::Imprime(Plataforma& plataforma, const QString& archivo, QWidget* padre)
     : QDialog(padre), plataforma_(plataforma), archivo_(archivo) {
     setObjectName(QStringLiteral("Imprime"));
-    setWindowTitle(QStringLiteral("Imprimir Archivo : ") + archivo);
+    // El reporte de una sesión vive en su carpeta privada: basta su nombre.
+    const QString nombre =
+        CarpetaArchivosTrabajo().isEmpty() ? archivo : QFileInfo(archivo).fileName();
+    setWindowTitle(QStringLiteral("Imprimir Archivo : ") + nombre);
 
-    Archivo_ = new QLabel(archivo, this);
+    Archivo_ = new QLabel(nombre, this);
     Archivo_->setObjectName(QStringLiteral("Archivo"));
     QFont negrita = Archivo_->font();
     negrita.setBold(true);
@@ -437,7 +443,7 @@ void Imprime::VerEnPantalla(const QString& copia) {
     QString visor = Recortar(configuracion_.Visor);
     if (visor.isEmpty()) visor = QStringLiteral("Q.PIF");
     if (visor.compare(QStringLiteral("Q.PIF"), Qt::CaseInsensitive) == 0)
-        EscribirBat("q.com " + CodificarAnsi(copia));
+        EscribirBat("q.com " + NombreEnLote(copia));
     else if (!EsVisorDos(visor) && AbrirVisorExterno(copia))
         return;
     // Los visores de DOS, o uno que no arranca: el visor del programa.
@@ -466,7 +472,7 @@ void ImprimirArchivo(Plataforma& plataforma, QWidget* padre, const QString& arch
         dialogo.PonerProyecto(proyecto);
         plataforma.MostrarModal(dialogo);
     }
-    QFile ultimo(QStringLiteral("Ultimo.inf"));
+    QFile ultimo(RutaConfiguracion(QStringLiteral("Ultimo.inf")));
     if (ultimo.open(QIODevice::WriteOnly | QIODevice::Truncate))
         ultimo.write(CodificarAnsi(archivo) + "\r\n");
 }

@@ -1,10 +1,12 @@
 #include "printing/TrabajoImpresion.h"
 
+#include "common/CarpetasSesion.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -74,14 +76,20 @@ bool LeerListaImagenes(QByteArrayView contenido, QList<ImagenReporte>& imagenes)
     return true;
 }
 
+QByteArray NombreEnLote(const QString& ruta) {
+    // Los archivos de una sesión viven en una carpeta que puede tener blancos.
+    const QByteArray nombre = CodificarAnsi(QDir::toNativeSeparators(ruta));
+    return ruta.contains(u' ') ? '"' + nombre + '"' : nombre;
+}
+
 QByteArray LineaBatDos(const QString& cola, const QString& puerto) {
-    if (QFileInfo::exists(QStringLiteral("Imprime.exe")))
-        return "Imprime.exe " + CodificarAnsi(cola);
-    return "TYPE " + CodificarAnsi(cola) + " >" + CodificarAnsi(Recortar(puerto));
+    const QByteArray nombre = NombreEnLote(cola);
+    if (QFileInfo::exists(QStringLiteral("Imprime.exe"))) return "Imprime.exe " + nombre;
+    return "TYPE " + nombre + " >" + CodificarAnsi(Recortar(puerto));
 }
 
 bool EscribirBat(const QByteArray& linea) {
-    QFile bat(QStringLiteral("q.bat"));
+    QFile bat(RutaTrabajo(QStringLiteral("q.bat")));
     if (!bat.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     return bat.write(linea + "\r\n") == linea.size() + 2;
 }

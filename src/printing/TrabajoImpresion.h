@@ -54,6 +54,8 @@ bool LeerListaImagenes(QByteArrayView contenido, QList<ImagenReporte>& imagenes)
 // La línea de "q.bat" que copia la cola al puerto, o la entrega a "Imprime.exe"
 // cuando existe en la carpeta actual.
 QByteArray LineaBatDos(const QString& cola, const QString& puerto);
+// El nombre de un archivo en una línea de "q.bat": entre comillas si tiene blancos.
+QByteArray NombreEnLote(const QString& ruta);
 // Escribe "q.bat" con una sola línea.
 bool EscribirBat(const QByteArray& linea);
 

@@ -1,5 +1,6 @@
 #include "project/ArchivoProyecto.h"
 
+#include "common/CarpetasSesion.h"
 #include "common/ErrorSistema.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
@@ -708,8 +709,35 @@ GuardadoProyecto GuardarProyectoEn(ModuloVarek9& modulo, const QString& ruta) {
     return g;
 }
 
+ErrorEscritura EscribirUltimoProyecto(const QString& ruta, const QString& linea) {
+    QString texto = linea;
+    texto += FinLinea;
+    QByteArray bytes = CodificarAnsi(texto);
+    // Se aparta a propósito: una ruta que no cabe en Windows-1252 va en UTF-8 con su marca.
+    if (DecodificarAnsi(bytes) != texto || bytes.startsWith(MarcaUtf8))
+        bytes = MarcaUtf8 + texto.toUtf8();
+    return EscribirArchivoSeguro(ruta, bytes);
+}
+
+QString LeerUltimoProyecto(const QString& ruta) {
+    QFile ult(ruta);
+    if (!ult.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = ult.readAll();
+    // Con la marca de UTF-8 al comienzo, la ruta no cabía en Windows-1252.
+    const QString texto = bytes.startsWith(MarcaUtf8)
+                              ? QString::fromUtf8(QByteArrayView(bytes).sliced(3))
+                              : DecodificarAnsi(bytes);
+    const QList<QStringView> lineas = DividirLineas(texto);
+    return lineas.isEmpty() ? QString() : lineas.first().toString();
+}
+
 ErrorEscritura GuardarUltimoProyecto(const ModuloVarek9& modulo) {
     const QString archivo = modulo.ArchivoProyecto;
+    const QString destino = RutaConfiguracion(QString::fromLatin1(NombreUltimoProyecto));
+    // Se aparta a propósito: en la carpeta de configuración, que sirve a cualquier
+    // carpeta de arranque, la ruta va completa.
+    if (!CarpetaConfiguracion().isEmpty())
+        return EscribirUltimoProyecto(destino, QFileInfo(archivo).absoluteFilePath());
     QString directorio = QDir::currentPath();
 #ifdef _WIN32
     const Qt::CaseSensitivity mayusculas = Qt::CaseInsensitive;
@@ -722,13 +750,7 @@ ErrorEscritura GuardarUltimoProyecto(const ModuloVarek9& modulo) {
     QString linea = archivo;
     if (comparado.size() > directorio.size() && comparado.startsWith(directorio, mayusculas))
         linea = archivo.mid(directorio.size());
-    QString texto = linea;
-    texto += FinLinea;
-    QByteArray bytes = CodificarAnsi(texto);
-    // Se aparta a propósito: una ruta que no cabe en Windows-1252 va en UTF-8 con su marca.
-    if (DecodificarAnsi(bytes) != texto || bytes.startsWith(MarcaUtf8))
-        bytes = MarcaUtf8 + texto.toUtf8();
-    return EscribirArchivoSeguro(QString::fromLatin1(NombreUltimoProyecto), bytes);
+    return EscribirUltimoProyecto(destino, linea);
 }
 
 QString CargarUltimoProyecto(ModuloVarek9& modulo, const QString& Ruta) {
@@ -741,16 +763,7 @@ QString CargarUltimoProyecto(ModuloVarek9& modulo, const QString& Ruta) {
         if (ruta.endsWith(QStringLiteral(".vk9"), Qt::CaseInsensitive)) ruta.chop(4);
         archivo = ruta;
     } else {
-        QFile ult(QString::fromLatin1(NombreUltimoProyecto));
-        if (ult.open(QIODevice::ReadOnly)) {
-            const QByteArray bytes = ult.readAll();
-            // Con la marca de UTF-8 al comienzo, la ruta no cabía en Windows-1252.
-            const QString texto = bytes.startsWith(MarcaUtf8)
-                                      ? QString::fromUtf8(QByteArrayView(bytes).sliced(3))
-                                      : DecodificarAnsi(bytes);
-            const QList<QStringView> lineas = DividirLineas(texto);
-            if (!lineas.isEmpty()) archivo = lineas.first().toString();
-        }
+        archivo = LeerUltimoProyecto(RutaConfiguracion(QString::fromLatin1(NombreUltimoProyecto)));
     }
     if (archivo.isEmpty()) archivo = QStringLiteral("Defecto");
     modulo.ArchivoProyecto = archivo;

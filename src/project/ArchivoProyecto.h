@@ -69,9 +69,14 @@ ErrorEscritura EscribirArchivoSeguro(const QString& ruta, const QByteArray& cont
 
 inline constexpr char NombreUltimoProyecto[] = "varek-9.ult";
 
-// Recuerda ArchivoProyecto en "varek-9.ult" del directorio actual, relativo a él
-// cuando el proyecto está dentro; en Windows-1252 o, si la ruta no cabe en esa
-// página, en UTF-8 con su marca al comienzo (la lectura acepta los dos).
+// La primera línea del archivo de último proyecto (ANSI, o UTF-8 con su marca);
+// vacía si no se lee. Escribirlo pone la línea en la forma que la conserva.
+QString LeerUltimoProyecto(const QString& ruta);
+ErrorEscritura EscribirUltimoProyecto(const QString& ruta, const QString& linea);
+// Recuerda ArchivoProyecto en "varek-9.ult": en una sesión, en la carpeta de
+// configuración y con la ruta completa; si no, en el directorio actual y relativo
+// a él cuando el proyecto está dentro; en Windows-1252 o, si la ruta no cabe en
+// esa página, en UTF-8 con su marca al comienzo (la lectura acepta los dos).
 ErrorEscritura GuardarUltimoProyecto(const ModuloVarek9& modulo);
 // Decide ArchivoProyecto al arrancar: la ruta dada, o el último proyecto, o "Defecto".
 QString CargarUltimoProyecto(ModuloVarek9& modulo, const QString& Ruta);

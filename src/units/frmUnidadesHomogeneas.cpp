@@ -1,6 +1,7 @@
 #include "units/frmUnidadesHomogeneas.h"
 
 #include "app/Historial.h"
+#include "common/CarpetasSesion.h"
 #include "common/EntradaDatos.h"
 #include "common/Formato.h"
 #include "common/Grilla.h"
@@ -940,13 +941,15 @@ void frmUnidadesHomogeneas::PulsarBotonP(int columna) {
     resultado.Referencia = ReferenciaUnidades;
     resultado.Seleccionar = true;
     const QString extension = programa->ExtensionLineas.toString();
-    const QString lineasEntregadas = ReferenciaUnidades + extension;
+    // En una sesión, los archivos de intercambio van a la carpeta de trabajo.
+    const QString lineasEntregadas = RutaTrabajo(ReferenciaUnidades + extension);
+    const QString archivoUnidad = RutaTrabajo(NombreArchivoUnidad);
     {
         const UnidadHomogenea& u = proyecto.UH[fila];
         const ErrorEscritura e = EscribirArchivoUnidad(
-            NombreArchivoUnidad, {fila, u.CodigoTramo, u.AbscisaInicial, u.AbscisaFinal});
+            archivoUnidad, {fila, u.CodigoTramo, u.AbscisaInicial, u.AbscisaFinal});
         if (!e.Ok) {
-            AvisarIntercambio(QStringLiteral("escribir"), NombreArchivoUnidad, e);
+            AvisarIntercambio(QStringLiteral("escribir"), archivoUnidad, e);
             return;
         }
     }
@@ -954,7 +957,7 @@ void frmUnidadesHomogeneas::PulsarBotonP(int columna) {
         const ErrorEscritura e =
             EntregarLineas(lineasEntregadas, LineasBotonP(proyecto.UH[fila], columna));
         if (!e.Ok) {
-            BorrarSiExiste(NombreArchivoUnidad);
+            BorrarSiExiste(archivoUnidad);
             AvisarIntercambio(QStringLiteral("escribir"), lineasEntregadas, e);
             return;
         }
@@ -968,14 +971,14 @@ void frmUnidadesHomogeneas::PulsarBotonP(int columna) {
         plataforma_.MostrarModal(programas);
     }
 
-    const ErrorEscritura borrado = BorrarSiExiste(NombreArchivoUnidad);
+    const ErrorEscritura borrado = BorrarSiExiste(archivoUnidad);
     if (!borrado.Ok) {
-        AvisarIntercambio(QStringLiteral("borrar"), NombreArchivoUnidad, borrado);
+        AvisarIntercambio(QStringLiteral("borrar"), archivoUnidad, borrado);
         return;
     }
     if (resultado.HayResultado) {
         // Primero las líneas: si no se pueden tomar, ni la celda ni la unidad cambian.
-        const QString archivo = resultado.Referencia + extension;
+        const QString archivo = RutaTrabajo(resultado.Referencia + extension);
         const LecturaLineas lectura = RecibirLineas(archivo);
         if (!lectura.Ok) {
             AvisarIntercambio(lectura.Leido ? QStringLiteral("borrar") : QStringLiteral("leer"),

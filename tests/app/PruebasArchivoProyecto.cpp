@@ -12,6 +12,7 @@
 
 #include "app/Arranque.h"
 #include "app/CopiaLibrerias.h"
+#include "common/CarpetasSesion.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "project/ArchivoProyecto.h"
@@ -1006,6 +1007,40 @@ private slots:
             QVERIFY(QDir::setCurrent(casa.path()) && EntrarEnCarpetaDeTrabajo(argumentos));
             QCOMPARE(QDir::currentPath(), documentos);
         }
+    }
+
+    // La primera vez, la configuración de la carpeta de trabajo se copia a la del
+    // usuario; lo que ya está allí no se pisa. El último proyecto queda completo.
+    void configuracionAnteriorTomada() {
+        QTemporaryDir d;
+        const DirectorioActual aqui(d.path());
+        QVERIFY(QDir().mkpath(u"antes"_s));
+        EscribirBytes(u"antes/Imprime.set"_s, "Puerto : LPT2\r\n");
+        EscribirBytes(u"antes/varek-9.ult"_s, "obras/p1\r\n");
+        EscribirBytes(u"antes/Ultimo.inf"_s, "r00\r\n");
+        {
+            const CarpetasSesion sesion(d.filePath(u"config"_s), d.path());
+            QCOMPARE(TomarConfiguracionAnterior(d.filePath(u"antes"_s)),
+                     QStringList({u"Imprime.set"_s, u"Ultimo.inf"_s, u"varek-9.ult"_s}));
+            QCOMPARE(LeerBytes(u"config/Imprime.set"_s), QByteArray("Puerto : LPT2\r\n"));
+            QCOMPARE(LeerBytes(u"config/varek-9.ult"_s),
+                     (d.filePath(u"antes/obras/p1"_s) + u"\r\n"_s).toLocal8Bit());
+            QCOMPARE(LeerBytes(u"antes/varek-9.ult"_s), QByteArray("obras/p1\r\n"));
+            ModuloVarek9 m;
+            QCOMPARE(CargarUltimoProyecto(m, QString()), d.filePath(u"antes/obras/p1"_s));
+            // Otra carpeta más tarde no cambia la configuración ya tomada.
+            EscribirBytes(u"antes/Imprime.set"_s, "Puerto : LPT3\r\n");
+            QCOMPARE(TomarConfiguracionAnterior(d.filePath(u"antes"_s)), QStringList());
+            QCOMPARE(LeerBytes(u"config/Imprime.set"_s), QByteArray("Puerto : LPT2\r\n"));
+            // En la sesión el último proyecto se recuerda con su ruta completa.
+            m.ArchivoProyecto = u"obras/p2"_s;
+            QVERIFY(GuardarUltimoProyecto(m).Ok);
+            QCOMPARE(LeerBytes(u"config/varek-9.ult"_s),
+                     (d.filePath(u"obras/p2"_s) + u"\r\n"_s).toLocal8Bit());
+            QVERIFY(!QFileInfo::exists(u"varek-9.ult"_s));
+        }
+        // Sin sesión no hay carpeta de configuración que llenar.
+        QCOMPARE(TomarConfiguracionAnterior(d.filePath(u"antes"_s)), QStringList());
     }
 
     void plataformaSinWindows() {

@@ -10,6 +10,7 @@
 #include "app/frmAbout.h"
 #include "app/frmProyecto.h"
 #include "app/frmVarek9.h"
+#include "common/EntradaDatos.h"
 #include "common/TraduccionQt.h"
 #include "common/VentanasLibzrl.h"
 #include "companions/Programas.h"
@@ -169,9 +170,66 @@ private slots:
         QVERIFY(e.modulo.Proyecto.Nombre == "Guardado" && v.Argumentos().value(1) == segundo);
         QCOMPARE(v.windowTitle(), "VAREK-9 [" + archivo + ']');
         QCOMPARE(e.Accion("mnuProyecto3")->text(), "&Guardar [" + archivo + ']');
-        // Primero el acerca de, después la lectura del proyecto, sin avisos.
-        QCOMPARE(e.plataforma.VentanasModales, QStringList{"frmAbout"});
+        // La presentación no detiene el arranque: ninguna ventana modal, sin avisos.
+        QCOMPARE(e.plataforma.VentanasModales, QStringList());
         QVERIFY(e.plataforma.Mensajes.isEmpty());
+    }
+
+    // La presentación se ve la primera vez (y con cada versión nueva), sin detener el
+    // arranque, y desde "Ayuda"; F1 abre el manual instalado junto al programa.
+    void presentacionYAyuda() {
+        GuardarPreferencia(u"PresentacionVista"_s, u"0.0"_s);
+        {
+            Escenario e;
+            frmVarek9& v = e.Abrir();
+            QVERIFY(v.YaActivado() && e.plataforma.VentanasModales.isEmpty());
+            frmAbout* acerca = v.findChild<frmAbout*>();
+            QVERIFY(acerca && acerca->isVisible());
+            QTest::keyClick(acerca, Qt::Key_Escape);
+            QTRY_VERIFY(!v.findChild<frmAbout*>());
+        }
+        Escenario e;
+        frmVarek9& v = e.Abrir();
+        QVERIFY(v.YaActivado() && !v.findChild<frmAbout*>());
+        e.Accion(u"mnuAyuda1"_s)->trigger();
+        e.Accion(u"mnuTerminar2"_s)->trigger();
+        QCOMPARE(v.findChildren<frmAbout*>().size(), 1);
+
+        QCOMPARE(e.Accion(u"mnuAyuda0"_s)->shortcut(), QKeySequence(Qt::Key_F1));
+        const QString manual =
+            QDir(QCoreApplication::applicationDirPath()).filePath(u"manual-de-usuario.html"_s);
+        QFile::remove(manual);
+        e.Accion(u"mnuAyuda0"_s)->trigger();
+        QCOMPARE(e.UltimoMensaje(),
+                 u"VAREK-9: El Manual de Usuario [manual-de-usuario.html] no está instalado..."_s);
+        QVERIFY(EscribirBytes(manual, "<html></html>"));
+        const auto quitar = qScopeGuard([&] { QFile::remove(manual); });
+        e.Accion(u"mnuAyuda0"_s)->trigger();
+        QCOMPARE(e.plataforma.DocumentosAbiertos, QStringList{manual});
+    }
+
+    // Un proyecto que no se puede escribir se abre de solo lectura, con su nota en la
+    // línea de estado; "Guardar" lo propone en la carpeta de los documentos.
+    void proyectoSinEscritura() {
+        Escenario e;
+        const QByteArray casa = qgetenv("HOME");
+        const auto restaurar = qScopeGuard([&] { qputenv("HOME", casa); });
+        qputenv("HOME", e.carpeta.filePath(u"casa"_s).toLocal8Bit());
+        QVERIFY(EscribirBytes("Ejemplo.vk9", ProyectoConNombre("Instalado")));
+        QVERIFY(QFile::setPermissions("Ejemplo.vk9", QFile::ReadOwner | QFile::ReadOther));
+        frmVarek9& v = e.Abrir(u"Ejemplo"_s);
+        QVERIFY(v.YaActivado() && v.SoloLectura());
+        QCOMPARE(v.windowTitle(), u"VAREK-9 [Ejemplo] (solo lectura)"_s);
+        QVERIFY(v.findChild<QLabel*>(u"lbSoloLectura"_s)->isVisibleTo(&v));
+        QVERIFY(Texto(v, u"lbSoloLectura"_s).contains(u"no se puede escribir"_s));
+        const QString propuesto = e.carpeta.filePath(u"casa/Documents/Varek-9/Ejemplo.vk9"_s);
+        e.plataforma.RutasGuardar.enqueue(propuesto);
+        e.Menu(3);
+        QCOMPARE(e.plataforma.PropuestasGuardar, QStringList{propuesto});
+        QVERIFY(LeerBytes(propuesto).contains("Instalado"));
+        QCOMPARE(LeerBytes("Ejemplo.vk9"), ProyectoConNombre("Instalado"));
+        QCOMPARE(v.windowTitle(), "VAREK-9 [" + propuesto.chopped(4) + ']');
+        QVERIFY(!v.findChild<QLabel*>(u"lbSoloLectura"_s)->isVisibleTo(&v));
     }
 
     // Al arrancar se ofrece toda copia de recuperación: la del proyecto, más reciente o
@@ -579,16 +637,27 @@ private slots:
         v.Boton(2)->click();
         v.Boton(1)->click();
         QCOMPARE(e.plataforma.VentanasModales.join(u' '),
-                 u"frmAbout frmProyecto frmProyecto frmAlternativas frmUnidadesHomogeneas"_s);
+                 u"frmProyecto frmProyecto frmAlternativas frmUnidadesHomogeneas"_s);
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
 
+        GuardarPreferencia(u"Documentos/Manual Bajos Volumenes.pdf"_s, QString());
         v.Boton(20)->click();
         QCOMPARE(e.plataforma.Mensajes.last().Icono, IconoMensaje::Critico);
+        QCOMPARE(e.plataforma.Mensajes.last().Botones, BotonesMensaje::BuscarCancelar);
         QCOMPARE(e.UltimoMensaje(),
                  u"VAREK-9: El archivo [Manual Bajos Volumenes.pdf] no existe..."_s);
         QVERIFY(EscribirBytes("Estructuras Tipicas.dwg", "dibujo"));
         v.Boton(30)->click();
         QCOMPARE(e.plataforma.DocumentosAbiertos, QStringList{e.Aqui("Estructuras Tipicas.dwg")});
+        // "Buscar..." elige el documento una vez; la próxima vez se abre sin preguntar.
+        QVERIFY(QDir().mkpath("otra") && EscribirBytes("otra/manual.pdf", "%PDF"));
+        e.plataforma.Respuestas.enqueue(RespuestaMensaje::Aceptar);
+        e.plataforma.RutasAbrir.enqueue(e.Aqui("otra/manual.pdf"));
+        const qsizetype mensajes = e.plataforma.Mensajes.size();
+        v.Boton(20)->click();
+        v.Boton(20)->click();
+        QCOMPARE(e.plataforma.Mensajes.size(), mensajes + 1);
+        QCOMPARE(e.plataforma.DocumentosAbiertos.mid(1), QStringList(2, e.Aqui("otra/manual.pdf")));
 
         // Especificaciones: se busca como los programas complementarios; si no está, se avisa.
         v.Boton(21)->click();
@@ -751,11 +820,10 @@ private slots:
     }
 
     // La presentación del programa y las rutinas de ventana de uso común.
-    // Los textos fijos se ven en frmAbout.cpp; la compilación viene de la construcción.
+    // Los textos fijos se ven en frmAbout.cpp; la versión viene de la construcción.
     void presentacionYCentrado() {
         frmAbout acerca;
-        QCOMPARE(acerca.findChild<QLabel*>(u"lbCompilacion"_s)->text(),
-                 u"Compilación "_s + QLatin1StringView(VAREK9_VERSION));
+        QCOMPARE(Texto(acerca, u"lbVersion"_s), u"Versión "_s + QLatin1StringView(VAREK9_VERSION));
         for (const Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             acerca.show();
             QTest::keyClick(&acerca, tecla);

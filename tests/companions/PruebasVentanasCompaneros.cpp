@@ -13,6 +13,7 @@
 #include "ResumenResultado.h"
 #include "common/ArchivoEnUso.h"
 #include "common/BloqueoArchivo.h"
+#include "common/CarpetasSesion.h"
 #include "common/Ocupado.h"
 #include "companions/Programas.h"
 #include "companions/frmClima.h"
@@ -208,11 +209,35 @@ private slots:
         reloj.start();
         QVERIFY(e.Lanzar(codigo) == linea.section(u',', 1, 1) && reloj.elapsed() < 5000);
         QCOMPARE(Lineas("companero.log"), QStringList{linea});
-        QVERIFY(e.plataforma.ProgramasIniciados.value(0).endsWith(u'/' + programa + u' ' + linea));
+        QVERIFY(e.plataforma.ProgramasIniciados.value(0).endsWith(
+            u'/' + NombreEjecutable(programa) + u' ' + linea));
         QTEST(Resumen(r), "resultado");
         // Ningún archivo de intercambio queda atrás.
         QCOMPARE(QDir::current().entryList({"?1", "?1.RES"}, QDir::Files), QStringList());
         QVERIFY(e.plataforma.Mensajes.isEmpty());
+    }
+
+    // En una sesión de la interfaz el intercambio pasa por la carpeta de trabajo: el
+    // programa corre allí con los nombres cortos y la carpeta actual queda igual.
+    void intercambioEnLaCarpetaDeTrabajo() {
+        Lanzador e;
+        QVERIFY(Lanzador::Instalar(u"Transito"_s));
+        QVERIFY(QDir().mkpath(u"base"_s));
+        const QStringList antes =
+            QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const CarpetasSesion sesion(e.carpeta.filePath(u"base/config"_s),
+                                    e.carpeta.filePath(u"base"_s));
+        const QDir trabajo(CarpetaArchivosTrabajo());
+        QVERIFY(EscribirBytes(trabajo.filePath(u"companero.espera"_s), "20") &&
+                EscribirBytes(trabajo.filePath(u"companero.res"_s), "ref\r\n 4100 \r\n"));
+        ResultadoPrograma& r = e.modulo.ResultadoPrograma;
+        r = {false, true, u"ref"_s, 7, u"h0"_s, u"t0"_s, 8};
+        QCOMPARE(e.Lanzar(u"11"_s), u"N1"_s);
+        QCOMPARE(Resumen(r), u"sí: ref | 4100 | h0 t0 | 8"_s);
+        QCOMPARE(Lineas(trabajo.filePath(u"companero.log"_s)),
+                 QStringList{u",N1,SinPresentacion"_s});
+        QCOMPARE(trabajo.entryList({"N1*"}, QDir::Files), QStringList());
+        QCOMPARE(QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
     }
 
     void nombreTomadoNoArrancaODesconocido() {

@@ -5,6 +5,8 @@
 #include "Pruebas.h"
 
 #include "alternatives/Reportes.h"
+#include "common/CarpetasSesion.h"
+#include "common/ModuloLibzrl.h"
 #include "common/Texto.h"
 #include "printing/CodigoFormato.h"
 #include "printing/ImpresoraQt.h"
@@ -602,6 +604,56 @@ private slots:
         QCOMPARE(visores(), 3);
         for (frmVisor* v : e.ventana.findChildren<frmVisor*>())
             v->close();
+    }
+
+    // En una sesión de la interfaz nada cae en la carpeta de arranque: la
+    // configuración va a la del usuario y el reporte, su copia, la cola y "q.bat"
+    // a la carpeta de trabajo, que desaparece con la sesión.
+    void sesionNoEscribeDondeArranca() {
+        CarpetaGuionada e;
+        QVERIFY(QDir().mkpath(u"inicio"_s) && QDir().mkpath(u"config"_s));
+        const QDir inicio(e.carpeta.filePath(u"inicio"_s));
+        // Una carpeta que el usuario no puede escribir.
+        QVERIFY(QFile::setPermissions(inicio.path(), QFile::ReadOwner | QFile::ExeOwner));
+        QString trabajo;
+        {
+            const DirectorioActual aqui(inicio.path());
+            const CarpetasSesion sesion(e.carpeta.filePath(u"config"_s), e.carpeta.path());
+            QVERIFY(sesion.Ok());
+            trabajo = CarpetaArchivosTrabajo();
+            QVERIFY(trabajo.startsWith(e.carpeta.path() + u"/varek9-"_s));
+            const QString reporte = NombreArchivoReporte();
+            QCOMPARE(reporte, trabajo + u"/r00"_s);
+            EscribirBytes(reporte, P(2000) + "TITULO\r\n");
+            QWidget ventana;
+            ventana.show();
+            QString titulo;
+            e.plataforma.Modales.enqueue([&titulo](QDialog& d) {
+                titulo = d.windowTitle();
+                Elegir(static_cast<Imprime&>(d), 2);
+                Control<QComboBox>(d, u"opcPuerto"_s)->setEditText(u"PRN"_s);
+                QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
+                return int(QDialog::Rejected);
+            });
+            ImprimirArchivo(e.plataforma, &ventana, reporte, QString(), QString(), QString());
+            QCOMPARE(titulo, u"Imprimir Archivo : r00"_s);
+            QCOMPARE(e.plataforma.ProcesosIniciados, QStringList{u"lp "_s + trabajo + u"/t00"_s});
+            QCOMPARE(LeerBytes(trabajo + u"/q.bat"_s),
+                     "TYPE " + trabajo.toLocal8Bit() + "/t00 >PRN\r\n");
+            QCOMPARE(LeerBytes(u"../config/Ultimo.inf"_s), (trabajo + u"/r00\r\n"_s).toLocal8Bit());
+            // El archivo nuevo nombra el visor del programa y el editor del sistema.
+            const QByteArray set = LeerBytes(u"../config/Imprime.set"_s);
+            QVERIFY(set.startsWith(
+                "Archivo para Ver Informes : Varek-9\r\nArchivo para Editar TXT : "));
+            QVERIFY(!set.contains("Q.COM") && !set.contains("NOTEPAD"));
+            QVERIFY(QFileInfo::exists(trabajo + u"/r00.txt"_s));
+            QCOMPARE(inicio.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QStringList());
+        }
+        QVERIFY(!QFileInfo::exists(trabajo));
+        // Sin sesión, otra vez la carpeta actual.
+        QCOMPARE(RutaTrabajo(u"q.bat"_s), u"q.bat"_s);
+        QCOMPARE(RutaConfiguracion(u"Imprime.set"_s), u"Imprime.set"_s);
     }
 };
 
