@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # qt6-translations-l10n: los diálogos de Qt en español; dpkg-dev: el paquete de Debian.
-bash herramientas/dependencias.sh cmake ninja-build g++ qt6-base-dev qt6-svg-dev libbenchmark-dev \
+bash herramientas/dependencias.sh cmake ninja-build g++ qt6-base-dev libbenchmark-dev \
   fonts-liberation2 libgl-dev qt6-translations-l10n dpkg-dev
 cmake --preset release >/dev/null
 cmake --build --preset release

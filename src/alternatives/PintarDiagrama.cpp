@@ -1,5 +1,6 @@
 #include "alternatives/PintarDiagrama.h"
 
+#include "alternatives/DispositivoSvg.h"
 #include "common/Formato.h"
 
 #include <QBuffer>
@@ -14,7 +15,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 
 #include <cmath>
 #include <functional>
@@ -381,14 +381,6 @@ int ImprimirDiagrama(QPagedPaintDevice& dispositivo, const DiagramaLineal& d,
 
 namespace {
 
-// Lo que QSvgGenerator escribe entre </defs> y </svg>: el dibujo sin cabecera.
-QByteArray Cuerpo(const QByteArray& svg) {
-    const qsizetype desde = svg.indexOf("</defs>");
-    const qsizetype hasta = svg.lastIndexOf("</svg>");
-    if (desde < 0 || hasta < desde) return QByteArray();
-    return svg.mid(desde + 7, hasta - desde - 7);
-}
-
 QString EscaparXml(QString texto) {
     return texto.replace(u'&', QStringLiteral("&amp;"))
         .replace(u'<', QStringLiteral("&lt;"))
@@ -396,8 +388,8 @@ QString EscaparXml(QString texto) {
         .replace(u'"', QStringLiteral("&quot;"));
 }
 
-// Cada unidad se pinta en su propio generador y su dibujo va en un grupo con
-// su nombre y una descripción legible por máquina (abscisas y capas).
+// Las páginas una debajo de otra; cada unidad, en un grupo con su nombre y una
+// descripción legible por máquina (abscisas y capas).
 QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
     // La resolución del PDF: la letra mide lo mismo y las páginas coinciden.
     constexpr double Ppp = 1200;
@@ -406,28 +398,17 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
     const QRectF area(margen, margen, hoja.width() - 2 * margen, hoja.height() - 2 * margen);
     const QFont letra = LetraDiagrama();
 
-    QBuffer medida;
-    QSvgGenerator probador;
-    probador.setResolution(static_cast<int>(Ppp));
-    probador.setOutputDevice(&medida);
-    const MedidaLetra m = MedirLetra(letra, &probador);
+    DispositivoSvg medida(hoja, Ppp);
+    const MedidaLetra m = MedirLetra(letra, &medida);
     const QList<PaginaDiagrama> paginas = PaginasDiagrama(d, area, m);
-    const QSize total(qRound(hoja.width()), qRound(hoja.height() * paginas.size()));
-
-    const auto generar = [&](const std::function<void(QPainter&)>& pintar) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QSvgGenerator g;
-        g.setOutputDevice(&buffer);
-        g.setResolution(static_cast<int>(Ppp));
-        g.setSize(total);
-        g.setViewBox(QRect(QPoint(0, 0), total));
-        g.setTitle(QStringLiteral("Diagrama lineal de estructuras [%1]").arg(e.Codigo));
-        QPainter p(&g);
+    DispositivoSvg svg(QSizeF(hoja.width(), hoja.height() * static_cast<double>(paginas.size())),
+                       Ppp);
+    const auto pintar = [&](const std::function<void(QPainter&)>& dibujo) {
+        QPainter p(&svg);
         p.setFont(letra);
-        pintar(p);
+        dibujo(p);
         p.end();
-        return buffer.data();
+        return svg.Tomar();
     };
 
     QList<DisposicionDiagrama> disposiciones;
@@ -437,7 +418,7 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
     const auto enPagina = [&](QPainter& p, qsizetype k) {
         p.translate(0, hoja.height() * static_cast<double>(k));
     };
-    const QByteArray fondo = generar([&](QPainter& p) {
+    QByteArray cuerpo = pintar([&](QPainter& p) {
         for (qsizetype k = 0; k < paginas.size(); ++k) {
             p.save();
             enPagina(p, k);
@@ -448,9 +429,6 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
             p.restore();
         }
     });
-    const qsizetype finCabecera = fondo.indexOf("</defs>") + 7;
-    QByteArray salida = fondo.left(finCabecera);
-    salida += Cuerpo(fondo);
     for (qsizetype k = 0; k < paginas.size(); ++k) {
         const DisposicionDiagrama& r = disposiciones[k];
         for (qsizetype j = 0; j < r.Columnas.size(); ++j) {
@@ -459,29 +437,30 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
             for (const CapaDiagrama& capa : c.Capas)
                 capas << capa.Etiqueta;
             const QString id = QStringLiteral("UH%1").arg(c.Unidad);
-            salida += QStringLiteral("<g id=\"%1\" class=\"unidad\">\n<desc>%2</desc>\n")
+            cuerpo += QStringLiteral("<g id=\"%1\" class=\"unidad\">\n<desc>%2</desc>\n")
                           .arg(id, EscaparXml(QStringLiteral("%1 %2 a %3 %4: %5")
                                                   .arg(c.Codigo, TextoAbscisa(c.Desde),
                                                        TextoAbscisa(c.Hasta), c.TextoAlternativa(),
                                                        capas.join(u", "))))
                           .toUtf8();
-            salida += Cuerpo(generar([&](QPainter& p) {
+            cuerpo += pintar([&](QPainter& p) {
                 enPagina(p, k);
                 PintarColumna(p, d, r, static_cast<int>(j));
-            }));
-            salida += "</g>\n";
+            });
+            cuerpo += "</g>\n";
         }
     }
-    salida += Cuerpo(generar([&](QPainter& p) {
+    cuerpo += pintar([&](QPainter& p) {
         for (qsizetype k = 0; k < paginas.size(); ++k) {
             p.save();
             enPagina(p, k);
             PintarEncima(p, d, disposiciones[k]);
             p.restore();
         }
-    }));
-    salida += "</svg>\n";
-    return salida;
+    });
+    // Los recortes se conocen al final: la cabecera, con sus definiciones, va después.
+    return svg.Cabecera(QStringLiteral("Diagrama lineal de estructuras [%1]").arg(e.Codigo)) +
+           cuerpo + "</svg>\n";
 }
 
 } // namespace

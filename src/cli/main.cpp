@@ -21,6 +21,11 @@
 #include <cstdio>
 #include <optional>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 constexpr int SalidaBien = 0;
@@ -401,6 +406,11 @@ int OrdenSensibilidad(QStringList args, int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Las líneas salen con LF, como en Linux: el modo texto les antepondría CR.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

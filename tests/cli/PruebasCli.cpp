@@ -602,6 +602,10 @@ private slots:
         QFETCH(QStringList, opcion);
         QFETCH(QString, ejes);
         QFETCH(QString, exportado);
+#ifdef _WIN32
+        if (opcion.isEmpty())
+            QSKIP("En Windows XDG_CONFIG_HOME no mueve la configuración del proceso hijo");
+#endif
         QVERIFY(PonerPreferencia(preferencia.constData()));
         ModuloVarek9 m;
         QVERIFY(GuardarProyectoEn(m, Ruta("base.vk9")).Ok);

@@ -483,6 +483,9 @@ private slots:
         QCOMPARE(LeerBytes(destino), "TITULO\r\n" + QByteArray(80 - 7, ' ') + "derecha\r\n\f");
         QVERIFY(LeerBytes(u"q.bat"_s).endsWith(" >" + destino.toLocal8Bit() + "\r\n"));
 
+#ifdef Q_OS_WIN
+        QSKIP("En Windows PRN escribe en la impresora predeterminada de verdad");
+#endif
         // PRN va a la impresora predeterminada con lp; un puerto que no existe falla.
         e.Aceptar(2, [](Imprime& d) { Control<QComboBox>(d, "opcPuerto")->setEditText(u"PRN"_s); });
         QCOMPARE(e.plataforma.ProcesosIniciados.size(), 1);
@@ -559,6 +562,9 @@ private slots:
     }
 
     void visores() {
+#ifdef _WIN32
+        QSKIP("El visor de prueba es una orden de sh, que Windows no tiene");
+#endif
         Escenario e;
         e.Aceptar(0);
         // Q.COM es un visor de DOS: se abre el del programa, que sobrevive al diálogo.
