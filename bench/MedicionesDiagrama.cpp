@@ -1,6 +1,8 @@
 // Mediciones del diagrama lineal sobre 1000 unidades: sus datos (diseño incluido),
-// pintar todo el camino en una imagen de 1920x1080 y el PDF por páginas.
+// pintar todo el camino en una imagen de 1920x1080 y el PDF por páginas; y la
+// memoria de diseño entera, que lo lleva dentro.
 #include "alternatives/DiagramaLineal.h"
+#include "alternatives/Memoria.h"
 #include "alternatives/PintarDiagrama.h"
 
 #include "Muestras.h"
@@ -61,6 +63,22 @@ void MedirDiagramaPdf(benchmark::State& estado) {
     estado.counters["bytes"] = static_cast<double>(QFileInfo(archivo).size());
 }
 
+void MedirMemoria(benchmark::State& estado) {
+    ModuloVarek9 m = Proyecto1000(static_cast<int>(estado.range(0)));
+    QTemporaryDir dir;
+    const QString archivo = dir.filePath(QStringLiteral("memoria.pdf"));
+    int paginas = 0;
+    for (auto _ : estado) {
+        const ResultadoMemoria r = EscribirMemoria(archivo, m, OpcionesMemoria());
+        if (!r.Error.isEmpty()) estado.SkipWithError("no se pudo escribir la memoria");
+        paginas = r.Paginas;
+    }
+    estado.counters["paginas"] = paginas;
+    estado.counters["bytes"] = static_cast<double>(QFileInfo(archivo).size());
+}
+
+const auto* const RegistroMemoria = benchmark::RegisterBenchmark("Memoria", MedirMemoria)
+                                        -> Arg(1000) -> Unit(benchmark::kMillisecond);
 const auto* const RegistroDiagrama = benchmark::RegisterBenchmark("Diagrama", MedirDiagrama)
                                          -> Arg(1000) -> Unit(benchmark::kMillisecond);
 const auto* const RegistroPintar =

@@ -21,11 +21,6 @@ struct SNSobre {
 };
 using NumerosEstructurales = PorModulo<SNSobre>;
 
-// Módulo resiliente de la subrasante (psi) por su CBR.
-double ModuloSubrasante(double cbr) {
-    return 2555 * std::pow(cbr, 0.64);
-}
-
 double MinimoPorTransito(const CapaAlternativa& c, double w18) {
     return w18 >= TransitoAlto ? c.EspesorMinimoAlto : c.EspesorMinimoBajo;
 }
@@ -122,6 +117,10 @@ void DisenarAlternativa(ModuloVarek9& m, AlternativaUH& alt, const UnidadHomogen
 }
 
 } // namespace
+
+double ModuloSubrasante(double cbr) {
+    return 2555 * std::pow(cbr, 0.64);
+}
 
 int ClaseHumedad(const QString& clima) {
     if (clima == QLatin1StringView("Arido")) return 1;

@@ -47,6 +47,9 @@ struct EstadoDiseno {
 int ClaseHumedad(const QString& clima);
 int ClaseTemperatura(const QString& clima);
 
+// Módulo resiliente de la subrasante (psi) por su CBR.
+double ModuloSubrasante(double cbr);
+
 // Coeficiente estructural del afirmado existente: 0.08 (AFR-1), 0.06 (AFR-2), 0.
 double CoeficienteAfirmado(const QString& tipoAfirmado);
 

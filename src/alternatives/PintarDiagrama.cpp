@@ -1,9 +1,11 @@
 #include "alternatives/PintarDiagrama.h"
 
+#include "alternatives/DispositivoSvg.h"
 #include "common/Formato.h"
 
 #include <QBuffer>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -13,7 +15,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 
 #include <cmath>
 #include <functional>
@@ -92,6 +93,33 @@ std::pair<QColor, QColor> ColoresCaja(int n, int k) {
     }
 }
 
+std::pair<QColor, QColor> ColoresMaterial(int tipo) {
+    // Fondos claros con letra negra y oscuros con letra blanca: contraste de 4,5:1
+    // o más en todos.
+    switch (tipo) {
+    case CapaTSD:
+        return {QColor(60, 60, 60), Qt::white};
+    case CapaBG:
+        return {QColor(255, 192, 128), Qt::black};
+    case CapaSBG:
+        return {QColor(255, 228, 196), Qt::black};
+    case CapaBEC:
+        return {QColor(0, 110, 110), Qt::white};
+    case CapaMDF2:
+        return {QColor(96, 96, 96), Qt::white};
+    case CapaBEE3:
+        return {QColor(200, 220, 240), Qt::black};
+    case CapaMDC2:
+        return {QColor(40, 40, 40), Qt::white};
+    case CapaCSR:
+        return {QColor(160, 160, 60), Qt::black};
+    case CapaAFR:
+        return {QColor(128, 64, 0), Qt::white};
+    default:
+        return {QColor(230, 230, 230), Qt::black};
+    }
+}
+
 EncabezadoDiagrama EncabezadoDe(const ModuloVarek9& m) {
     return {QFileInfo(m.ArchivoProyecto).fileName(), m.Proyecto.Nombre.trimmed(),
             m.Proyecto.Ubicacion.trimmed(),
@@ -151,9 +179,11 @@ void PintarFondo(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama
     };
 
     // Escala vertical de los espesores y rejilla de los kilómetros.
+    // Solo dentro de las franjas del dibujo: no cruza los rótulos ni las abscisas.
     p.setPen(QPen(ColorRejilla, 0));
     for (const auto& [x, m] : r.MarcasX)
-        p.drawLine(QPointF(x, r.Rotulos.top()), QPointF(x, r.Costo.bottom()));
+        for (const QRectF& franja : {r.Estructuras, r.SN, r.Costo})
+            p.drawLine(QPointF(x, franja.top()), QPointF(x, franja.bottom()));
     p.setPen(QPen(Qt::black, 0));
     p.drawLine(r.Estructuras.topLeft(), r.Estructuras.bottomLeft());
     for (const auto& [y, m] : r.MarcasCm) {
@@ -217,13 +247,32 @@ void PintarColumna(QPainter& p, const DiagramaLineal& d, const DisposicionDiagra
     for (qsizetype k = 0; k < c.Capas.size(); ++k) {
         const CapaDiagrama& capa = c.Capas[k];
         const QRectF& rect = col.Capas[k].Rectangulo;
-        const auto [fondo, texto] = ColoresCaja(c.Alternativa, capa.Caja);
+        if (capa.Espesor <= 0) continue; // el tratamiento, encima de todo
+        const auto [fondo, texto] = ColoresMaterial(capa.Tipo);
         p.setPen(QPen(Qt::black, 0));
         p.setBrush(fondo);
         Caja(p, rect);
         if (col.Capas[k].EtiquetaCabe) {
             p.setPen(texto);
             p.drawText(rect, Qt::AlignCenter, capa.Etiqueta);
+        }
+    }
+    for (qsizetype k = 0; k < c.Capas.size(); ++k) {
+        const CapaDiagrama& capa = c.Capas[k];
+        const QRectF& rect = col.Capas[k].Rectangulo;
+        if (capa.Espesor <= 0) {
+            // El tratamiento superficial no tiene espesor a escala: una franja delgada
+            // en la superficie, con su rótulo debajo si la capa siguiente lo deja.
+            const QRectF franja(e.left(), rect.top(), e.width(), a / 2);
+            p.setPen(QPen(Qt::black, 0));
+            p.setBrush(ColoresMaterial(capa.Tipo).first);
+            Caja(p, franja);
+            const QRectF debajo = k + 1 < c.Capas.size() ? col.Capas[k + 1].Rectangulo : QRectF();
+            if (debajo.height() >= 3 * a && debajo.width() >= 4 * a) {
+                p.setPen(Qt::black);
+                p.drawText(QRectF(e.left(), franja.bottom(), e.width(), a), Qt::AlignCenter,
+                           capa.Etiqueta);
+            }
         }
     }
     p.setBrush(Qt::NoBrush);
@@ -235,7 +284,12 @@ void PintarColumna(QPainter& p, const DiagramaLineal& d, const DisposicionDiagra
     }
     if (col.AbscisasCaben) {
         const QRectF& b = col.Abscisas;
-        TextoVertical(p, b.left(), b.bottom(), b.height(), TextoAbscisa(c.Desde), Qt::AlignLeft, a);
+        // Donde dos unidades se tocan la abscisa se escribe una vez, con la anterior.
+        const bool escrita = j > 0 && r.Columnas[j - 1].AbscisasCaben &&
+                             d.Columnas[r.Columnas[j - 1].Columna].Hasta == c.Desde;
+        if (!escrita)
+            TextoVertical(p, b.left(), b.bottom(), b.height(), TextoAbscisa(c.Desde), Qt::AlignLeft,
+                          a);
         TextoVertical(p, b.right() - a, b.bottom(), b.height(), TextoAbscisa(c.Hasta),
                       Qt::AlignLeft, a);
     }
@@ -288,9 +342,11 @@ double AnchoUtil(const QRectF& area, const MedidaLetra& letra) {
     return DisponerDiagrama(DiagramaLineal{}, area, 0, 1, letra).Estructuras.width();
 }
 
+} // namespace
+
 // Lo que la columna necesita de ancho para que todos sus rótulos se lean.
-QList<PaginaDiagrama> Paginas(const DiagramaLineal& d, const QRectF& area,
-                              const MedidaLetra& letra) {
+QList<PaginaDiagrama> PaginasDiagrama(const DiagramaLineal& d, const QRectF& area,
+                                      const MedidaLetra& letra) {
     qsizetype largo = 0;
     for (const ColumnaDiagrama& c : d.Columnas) {
         largo = std::max({largo, c.Codigo.size(), c.TextoAlternativa().size()});
@@ -301,8 +357,6 @@ QList<PaginaDiagrama> Paginas(const DiagramaLineal& d, const QRectF& area,
                            std::max(largo * letra.Ancho + 4, 2 * letra.Alto + 4));
 }
 
-} // namespace
-
 int ImprimirDiagrama(QPagedPaintDevice& dispositivo, const DiagramaLineal& d,
                      const EncabezadoDiagrama& e) {
     dispositivo.setPageOrientation(QPageLayout::Landscape);
@@ -312,7 +366,7 @@ int ImprimirDiagrama(QPagedPaintDevice& dispositivo, const DiagramaLineal& d,
     p.setFont(letra);
     const MedidaLetra medida = MedirLetra(letra, &dispositivo);
     const QRectF area(0, 0, dispositivo.width(), dispositivo.height());
-    const QList<PaginaDiagrama> paginas = Paginas(d, area, medida);
+    const QList<PaginaDiagrama> paginas = PaginasDiagrama(d, area, medida);
     for (qsizetype k = 0; k < paginas.size(); ++k) {
         if (k > 0) dispositivo.newPage();
         const PaginaDiagrama& pg = paginas[k];
@@ -327,14 +381,6 @@ int ImprimirDiagrama(QPagedPaintDevice& dispositivo, const DiagramaLineal& d,
 
 namespace {
 
-// Lo que QSvgGenerator escribe entre </defs> y </svg>: el dibujo sin cabecera.
-QByteArray Cuerpo(const QByteArray& svg) {
-    const qsizetype desde = svg.indexOf("</defs>");
-    const qsizetype hasta = svg.lastIndexOf("</svg>");
-    if (desde < 0 || hasta < desde) return QByteArray();
-    return svg.mid(desde + 7, hasta - desde - 7);
-}
-
 QString EscaparXml(QString texto) {
     return texto.replace(u'&', QStringLiteral("&amp;"))
         .replace(u'<', QStringLiteral("&lt;"))
@@ -342,8 +388,8 @@ QString EscaparXml(QString texto) {
         .replace(u'"', QStringLiteral("&quot;"));
 }
 
-// Cada unidad se pinta en su propio generador y su dibujo va en un grupo con
-// su nombre y una descripción legible por máquina (abscisas y capas).
+// Las páginas una debajo de otra; cada unidad, en un grupo con su nombre y una
+// descripción legible por máquina (abscisas y capas).
 QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
     // La resolución del PDF: la letra mide lo mismo y las páginas coinciden.
     constexpr double Ppp = 1200;
@@ -352,28 +398,17 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
     const QRectF area(margen, margen, hoja.width() - 2 * margen, hoja.height() - 2 * margen);
     const QFont letra = LetraDiagrama();
 
-    QBuffer medida;
-    QSvgGenerator probador;
-    probador.setResolution(static_cast<int>(Ppp));
-    probador.setOutputDevice(&medida);
-    const MedidaLetra m = MedirLetra(letra, &probador);
-    const QList<PaginaDiagrama> paginas = Paginas(d, area, m);
-    const QSize total(qRound(hoja.width()), qRound(hoja.height() * paginas.size()));
-
-    const auto generar = [&](const std::function<void(QPainter&)>& pintar) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QSvgGenerator g;
-        g.setOutputDevice(&buffer);
-        g.setResolution(static_cast<int>(Ppp));
-        g.setSize(total);
-        g.setViewBox(QRect(QPoint(0, 0), total));
-        g.setTitle(QStringLiteral("Diagrama lineal de estructuras [%1]").arg(e.Codigo));
-        QPainter p(&g);
+    DispositivoSvg medida(hoja, Ppp);
+    const MedidaLetra m = MedirLetra(letra, &medida);
+    const QList<PaginaDiagrama> paginas = PaginasDiagrama(d, area, m);
+    DispositivoSvg svg(QSizeF(hoja.width(), hoja.height() * static_cast<double>(paginas.size())),
+                       Ppp);
+    const auto pintar = [&](const std::function<void(QPainter&)>& dibujo) {
+        QPainter p(&svg);
         p.setFont(letra);
-        pintar(p);
+        dibujo(p);
         p.end();
-        return buffer.data();
+        return svg.Tomar();
     };
 
     QList<DisposicionDiagrama> disposiciones;
@@ -383,7 +418,7 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
     const auto enPagina = [&](QPainter& p, qsizetype k) {
         p.translate(0, hoja.height() * static_cast<double>(k));
     };
-    const QByteArray fondo = generar([&](QPainter& p) {
+    QByteArray cuerpo = pintar([&](QPainter& p) {
         for (qsizetype k = 0; k < paginas.size(); ++k) {
             p.save();
             enPagina(p, k);
@@ -394,9 +429,6 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
             p.restore();
         }
     });
-    const qsizetype finCabecera = fondo.indexOf("</defs>") + 7;
-    QByteArray salida = fondo.left(finCabecera);
-    salida += Cuerpo(fondo);
     for (qsizetype k = 0; k < paginas.size(); ++k) {
         const DisposicionDiagrama& r = disposiciones[k];
         for (qsizetype j = 0; j < r.Columnas.size(); ++j) {
@@ -405,35 +437,119 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
             for (const CapaDiagrama& capa : c.Capas)
                 capas << capa.Etiqueta;
             const QString id = QStringLiteral("UH%1").arg(c.Unidad);
-            salida += QStringLiteral("<g id=\"%1\" class=\"unidad\">\n<desc>%2</desc>\n")
+            cuerpo += QStringLiteral("<g id=\"%1\" class=\"unidad\">\n<desc>%2</desc>\n")
                           .arg(id, EscaparXml(QStringLiteral("%1 %2 a %3 %4: %5")
                                                   .arg(c.Codigo, TextoAbscisa(c.Desde),
                                                        TextoAbscisa(c.Hasta), c.TextoAlternativa(),
                                                        capas.join(u", "))))
                           .toUtf8();
-            salida += Cuerpo(generar([&](QPainter& p) {
+            cuerpo += pintar([&](QPainter& p) {
                 enPagina(p, k);
                 PintarColumna(p, d, r, static_cast<int>(j));
-            }));
-            salida += "</g>\n";
+            });
+            cuerpo += "</g>\n";
         }
     }
-    salida += Cuerpo(generar([&](QPainter& p) {
+    cuerpo += pintar([&](QPainter& p) {
         for (qsizetype k = 0; k < paginas.size(); ++k) {
             p.save();
             enPagina(p, k);
             PintarEncima(p, d, disposiciones[k]);
             p.restore();
         }
-    }));
-    salida += "</svg>\n";
-    return salida;
+    });
+    // Los recortes se conocen al final: la cabecera, con sus definiciones, va después.
+    return svg.Cabecera(QStringLiteral("Diagrama lineal de estructuras [%1]").arg(e.Codigo)) +
+           cuerpo + "</svg>\n";
 }
 
 } // namespace
 
+namespace {
+
+// Un PNG del tramo [desde, hasta] a 200 ppp, del ancho dado y el alto de una A4 apaisada.
+QByteArray Png(const DiagramaLineal& d, const EncabezadoDiagrama& e, int ancho, double desde,
+               double hasta, int primera, int ultima, int imagen, int imagenes) {
+    constexpr double Ppp = 200;
+    QImage lienzo(ancho, qRound(210 / 25.4 * Ppp), QImage::Format_RGB32);
+    lienzo.setDotsPerMeterX(qRound(Ppp / 0.0254));
+    lienzo.setDotsPerMeterY(qRound(Ppp / 0.0254));
+    lienzo.fill(Qt::white);
+    QPainter p(&lienzo);
+    const QFont letra = LetraDiagrama();
+    p.setFont(letra);
+    const double margen = 10 / 25.4 * Ppp;
+    const QRectF area(margen, margen, lienzo.width() - 2 * margen, lienzo.height() - 2 * margen);
+    PintarDiagrama(
+        p, d, DisponerDiagrama(d, area, desde, hasta, MedirLetra(letra, &lienzo), primera, ultima),
+        TituloDiagrama(e, desde, hasta, imagen, imagenes));
+    p.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    lienzo.save(&buffer, "PNG");
+    return bytes;
+}
+
+QString EscribirBytes(const QString& archivo, const QByteArray& bytes) {
+    QSaveFile salida(archivo);
+    if (!salida.open(QIODevice::WriteOnly) || salida.write(bytes) != bytes.size() ||
+        !salida.commit())
+        return QStringLiteral("No se pudo escribir [%1]...").arg(archivo);
+    return QString();
+}
+
+} // namespace
+
+QString ExportarPng(const QString& archivo, const DiagramaLineal& d, const EncabezadoDiagrama& e,
+                    QStringList* escritos, int maximoAncho) {
+    constexpr double Ppp = 200;
+    const int anchoA4 = qRound(297 / 25.4 * Ppp);
+    const double margen = 10 / 25.4 * Ppp;
+    // La imagen crece con el camino: tantas hojas de ancho como pide que cada rótulo se
+    // lea; pasado el máximo, el camino se corta en varias imágenes.
+    QImage medida(anchoA4, qRound(210 / 25.4 * Ppp), QImage::Format_RGB32);
+    medida.setDotsPerMeterX(qRound(Ppp / 0.0254));
+    medida.setDotsPerMeterY(qRound(Ppp / 0.0254));
+    const MedidaLetra letra = MedirLetra(LetraDiagrama(), &medida);
+    const QRectF hoja(margen, margen, anchoA4 - 2 * margen, medida.height() - 2 * margen);
+    const QList<PaginaDiagrama> hojas =
+        d.Columnas.isEmpty() ? QList<PaginaDiagrama>() : PaginasDiagrama(d, hoja, letra);
+    const qsizetype porImagen = std::max<qsizetype>(1, maximoAncho / anchoA4);
+    const qsizetype imagenes = hojas.isEmpty() ? 1 : (hojas.size() + porImagen - 1) / porImagen;
+    const QFileInfo info(archivo);
+    for (qsizetype k = 0; k < imagenes; ++k) {
+        double desde = d.AbscisaMinima, hasta = d.AbscisaMaxima;
+        int primera = 0, ultima = -1;
+        qsizetype n = 1;
+        if (!hojas.isEmpty()) {
+            const qsizetype i = k * porImagen;
+            const qsizetype j = std::min(hojas.size(), i + porImagen) - 1;
+            n = j - i + 1;
+            desde = hojas[i].Desde;
+            hasta = hojas[j].Hasta;
+            if (imagenes > 1) {
+                primera = hojas[i].Primera;
+                ultima = hojas[j].Ultima;
+            }
+        }
+        const QString nombre = imagenes == 1 ? archivo
+                                             : info.dir().filePath(QStringLiteral("%1-%2.%3")
+                                                                       .arg(info.completeBaseName())
+                                                                       .arg(k + 1)
+                                                                       .arg(info.suffix()));
+        const int ancho = qRound(n * (297 / 25.4 * Ppp - 2 * margen) + 2 * margen);
+        const QString error =
+            EscribirBytes(nombre, Png(d, e, ancho, desde, hasta, primera, ultima,
+                                      static_cast<int>(k) + 1, static_cast<int>(imagenes)));
+        if (!error.isEmpty()) return error;
+        if (escritos) escritos->append(nombre);
+    }
+    return QString();
+}
+
 QString ExportarDiagrama(const QString& archivo, const DiagramaLineal& d,
-                         const EncabezadoDiagrama& e) {
+                         const EncabezadoDiagrama& e, QStringList* escritos) {
     const QString extension = QFileInfo(archivo).suffix().toLower();
     if (extension == u"pdf") {
         QPdfWriter pdf(archivo);
@@ -442,38 +558,18 @@ QString ExportarDiagrama(const QString& archivo, const DiagramaLineal& d,
         pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
         if (ImprimirDiagrama(pdf, d, e) == 0)
             return QStringLiteral("No se pudo escribir [%1]...").arg(archivo);
+        if (escritos) escritos->append(archivo);
         return QString();
     }
     QByteArray bytes;
     if (extension == u"svg") {
         bytes = Svg(d, e);
     } else if (extension == u"png") {
-        // A4 apaisada a 200 ppp: todo el camino de un vistazo.
-        constexpr double Ppp = 200;
-        QImage imagen(qRound(297 / 25.4 * Ppp), qRound(210 / 25.4 * Ppp), QImage::Format_RGB32);
-        imagen.setDotsPerMeterX(qRound(Ppp / 0.0254));
-        imagen.setDotsPerMeterY(qRound(Ppp / 0.0254));
-        imagen.fill(Qt::white);
-        QPainter p(&imagen);
-        const QFont letra = LetraDiagrama();
-        p.setFont(letra);
-        const double margen = 10 / 25.4 * Ppp;
-        const QRectF area(margen, margen, imagen.width() - 2 * margen,
-                          imagen.height() - 2 * margen);
-        PintarDiagrama(
-            p, d,
-            DisponerDiagrama(d, area, d.AbscisaMinima, d.AbscisaMaxima, MedirLetra(letra, &imagen)),
-            TituloDiagrama(e, d.AbscisaMinima, d.AbscisaMaxima, 1, 1));
-        p.end();
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        imagen.save(&buffer, "PNG");
+        return ExportarPng(archivo, d, e, escritos);
     } else {
         return QStringLiteral("El archivo [%1] no es .pdf, .svg ni .png...").arg(archivo);
     }
-    QSaveFile salida(archivo);
-    if (!salida.open(QIODevice::WriteOnly) || salida.write(bytes) != bytes.size() ||
-        !salida.commit())
-        return QStringLiteral("No se pudo escribir [%1]...").arg(archivo);
-    return QString();
+    const QString error = EscribirBytes(archivo, bytes);
+    if (error.isEmpty() && escritos) escritos->append(archivo);
+    return error;
 }

@@ -18,6 +18,9 @@ class QPaintDevice;
 // Colores de fondo y de texto de la caja k (0..4) de la estructura n (1..6), los
 // de la ventana de alternativas.
 std::pair<QColor, QColor> ColoresCaja(int n, int k);
+// Fondo y texto de un material del catálogo (1..11): el mismo en el diagrama y en la
+// memoria, sea cual sea su lugar en la estructura.
+std::pair<QColor, QColor> ColoresMaterial(int tipo);
 
 // Lo que va en el cuadro de título de cada página.
 struct EncabezadoDiagrama {
@@ -44,12 +47,23 @@ void PintarFondo(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama
 void PintarColumna(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama& r, int j);
 void PintarEncima(QPainter& p, const DiagramaLineal& d, const DisposicionDiagrama& r);
 
+// Los tramos de las páginas de un área: cada columna con el ancho que sus rótulos piden.
+QList<PaginaDiagrama> PaginasDiagrama(const DiagramaLineal& d, const QRectF& area,
+                                      const MedidaLetra& letra);
+
 // Páginas apaisadas del diagrama en una impresora o un PDF; devuelve cuántas.
 int ImprimirDiagrama(QPagedPaintDevice& dispositivo, const DiagramaLineal& d,
                      const EncabezadoDiagrama& e);
 
+// El ancho mayor de una imagen PNG del diagrama, en píxeles.
+inline constexpr int MaximoAnchoPng = 16384;
+
 // Exporta según la extensión: .pdf (vectorial, por páginas), .svg (las páginas
-// una debajo de otra, un grupo por unidad) o .png (todo el camino en una página
-// a 200 ppp). Devuelve el texto del error, vacío si salió bien.
+// una debajo de otra, un grupo por unidad) o .png (a 200 ppp, tan ancho como
+// pide que cada rótulo se lea: el ancho de las páginas del PDF; pasado el
+// máximo, en varias imágenes "x-1.png", "x-2.png"...). Devuelve el texto del
+// error, vacío si salió bien; en escritos, los archivos que escribió.
 QString ExportarDiagrama(const QString& archivo, const DiagramaLineal& d,
-                         const EncabezadoDiagrama& e);
+                         const EncabezadoDiagrama& e, QStringList* escritos = nullptr);
+QString ExportarPng(const QString& archivo, const DiagramaLineal& d, const EncabezadoDiagrama& e,
+                    QStringList* escritos = nullptr, int maximoAncho = MaximoAnchoPng);

@@ -1,6 +1,7 @@
 #include "alternatives/frmAlternativas.h"
 
 #include "alternatives/HojaResultados.h"
+#include "alternatives/Memoria.h"
 #include "alternatives/PintarDiagrama.h"
 #include "alternatives/Reportes.h"
 #include "alternatives/Verificacion.h"
@@ -15,6 +16,7 @@
 #include "common/Plataforma.h"
 #include "common/VentanasLibzrl.h"
 #include "printing/Imprime.h"
+#include "printing/SalidaSegura.h"
 #include "project/ArchivoProyecto.h"
 
 #include <QApplication>
@@ -27,6 +29,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -298,6 +301,11 @@ frmAlternativas::frmAlternativas(ModuloVarek9& modulo, Plataforma& plataforma, Q
         connect(boton, &QPushButton::clicked, this, [this, b] { Imprimir(b + 1); });
         btnImprime_[b] = boton;
     }
+    auto* memoria = new QPushButton(QStringLiteral("&Memoria de Diseño..."), cuadro);
+    memoria->setObjectName(QStringLiteral("btnMemoria"));
+    memoria->setAutoDefault(false);
+    botones->addWidget(memoria);
+    connect(memoria, &QPushButton::clicked, this, [this] { EscribirMemoriaDiseno(); });
     botones->addStretch();
 
     // Las comprobaciones de la unidad actual, una columna por alternativa.
@@ -773,6 +781,31 @@ void frmAlternativas::ExportarHoja() {
         error = EscribirLibroResultados(modulo_, salida.Archivo, modulo_.Separador);
     }
     if (!error.isEmpty()) plataforma_.Aviso(this, ErrorEscritura::Titulo(), error);
+}
+
+void frmAlternativas::EscribirMemoriaDiseno() {
+    const QString rutaProyecto = RutaArchivoProyecto(modulo_.ArchivoProyecto);
+    const QString propuesto = QFileInfo(rutaProyecto)
+                                  .absoluteDir()
+                                  .absoluteFilePath(QFileInfo(modulo_.ArchivoProyecto).fileName() +
+                                                    QStringLiteral(" - Memoria de Diseño.pdf"));
+    const QString elegido =
+        plataforma_.GuardarArchivo(this, QStringLiteral("MEMORIA DE DISEÑO"),
+                                   QStringLiteral("Documento PDF (*.pdf)"), propuesto, false);
+    if (elegido.isEmpty()) return;
+    const DecisionSalida salida = DecidirSalida(elegido, ClaseSalida::Pdf, rutaProyecto);
+    if (!ConfirmarSalida(plataforma_, this, QStringLiteral("MEMORIA DE DISEÑO"), salida)) return;
+    OpcionesMemoria opciones;
+    opciones.Papel = plataforma_.Impresora().pageLayout().pageSize();
+    opciones.Separador = modulo_.Separador;
+    ResultadoMemoria r;
+    {
+        const CursorEspera espera;
+        r = EscribirMemoria(salida.Archivo, modulo_, opciones);
+    }
+    // La memoria diseña de nuevo: la grilla muestra lo mismo que el documento.
+    CargarUH();
+    if (!r.Error.isEmpty()) plataforma_.Aviso(this, QStringLiteral("ERROR"), r.Error);
 }
 
 void frmAlternativas::DefinirCostosUnitarios() {

@@ -34,6 +34,7 @@ public:
     // El reporte 1..6 a un archivo nuevo y al diálogo de impresión.
     void Imprimir(int numero);
     void DefinirCostosUnitarios();
+    void EscribirMemoriaDiseno();
     // Abre (o trae al frente) el diagrama lineal, sin modal.
     void AbrirDiagrama();
     // Las curvas de sensibilidad de la unidad actual (aviso si no es una unidad con diseño).

@@ -246,9 +246,22 @@ void frmDiagrama::Exportar() {
     const DecisionSalida salida = DecidirSalida(elegido, ClaseSalida::Diagrama, rutaProyecto);
     if (!ConfirmarSalida(plataforma_, this, QStringLiteral("EXPORTAR DIAGRAMA"), salida)) return;
     QString error;
+    QStringList escritos;
     {
         const CursorEspera espera;
-        error = ExportarDiagrama(salida.Archivo, diagrama_, EncabezadoDe(modulo_));
+        error = ExportarDiagrama(salida.Archivo, diagrama_, EncabezadoDe(modulo_), &escritos);
     }
-    if (!error.isEmpty()) plataforma_.Aviso(this, QStringLiteral("ERROR"), error);
+    if (!error.isEmpty()) {
+        plataforma_.Aviso(this, QStringLiteral("ERROR"), error);
+    } else if (escritos.size() > 1) {
+        QStringList nombres;
+        for (const QString& e : escritos)
+            nombres << QFileInfo(e).fileName();
+        plataforma_.Aviso(this, QStringLiteral("EXPORTAR DIAGRAMA"),
+                          QStringLiteral("El camino no cabe en una imagen legible: se cortó en %1 "
+                                         "imágenes (%2).")
+                              .arg(escritos.size())
+                              .arg(nombres.join(QStringLiteral(", "))),
+                          IconoMensaje::Informacion);
+    }
 }

@@ -14,6 +14,8 @@ set(VAREK9_GUI_ALTERNATIVAS
   ${CMAKE_CURRENT_LIST_DIR}/frmAlternativas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frmCostosUnitarios.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PintarDiagrama.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DispositivoSvg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Memoria.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frmDiagrama.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PintarSensibilidad.cpp
   ${CMAKE_CURRENT_LIST_DIR}/frmSensibilidad.cpp

@@ -16,6 +16,11 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 constexpr char Ayuda[] =
@@ -31,6 +36,10 @@ constexpr char Ayuda[] =
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // --help y --version terminan sus líneas con LF, como en Linux.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     // Antes de abrir ventanas: sin pantalla también responden.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {

@@ -8,6 +8,7 @@
 #include "project/ModuloVarek9.h"
 
 #ifdef VAREK9_CON_VENTANAS
+#include "alternatives/Memoria.h"
 #include "alternatives/PintarDiagrama.h"
 #include "alternatives/PintarSensibilidad.h"
 #include "alternatives/frmSensibilidad.h"
@@ -40,6 +41,7 @@ struct Opciones {
     QStringList Posicionales;
     ParametrosImpresion Parametros;
     QString Salida;
+    QString Papel;
     QString Error;
 };
 
@@ -64,6 +66,8 @@ Opciones LeerOpciones(const QStringList& args, const QStringList& permitidas) {
         const QString valor = args[++i];
         if (a == u"--salida") {
             o.Salida = valor;
+        } else if (a == u"--papel") {
+            o.Papel = valor;
         } else if (a == u"--fecha") {
             const QDateTime fecha =
                 QDateTime::fromString(valor, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
@@ -144,9 +148,13 @@ int OrdenDos(const QStringList& args) {
 
 int OrdenPdf(const QStringList& args, int argc, char** argv) {
 #ifdef VAREK9_CON_VENTANAS
-    Opciones o = LeerOpciones(
-        args, {QStringLiteral("--desde"), QStringLiteral("--hasta"), QStringLiteral("--fecha")});
+    Opciones o = LeerOpciones(args, {QStringLiteral("--desde"), QStringLiteral("--hasta"),
+                                     QStringLiteral("--fecha"), QStringLiteral("--papel")});
     if (!o.Error.isEmpty()) return ErrorUso(o.Error);
+    const std::optional<QPageSize> papel =
+        o.Papel.isEmpty() ? std::nullopt : PapelDeNombre(o.Papel);
+    if (!o.Papel.isEmpty() && !papel)
+        return ErrorUso(QStringLiteral("La opción --papel lleva carta o a4."));
     if (o.Posicionales.size() != 2)
         return ErrorUso(QStringLiteral("La orden pdf lleva dos argumentos: REPORTE y SALIDA.pdf."));
     if (SalidaSobreEntrada(o.Posicionales[1], o.Posicionales[0]) ||
@@ -163,6 +171,8 @@ int OrdenPdf(const QStringList& args, int argc, char** argv) {
     QPrinter impresora(QPrinter::HighResolution);
     impresora.setOutputFormat(QPrinter::PdfFormat);
     impresora.setOutputFileName(o.Posicionales[1]);
+    // El papel dado o el de la región, como la impresora de la ventana.
+    impresora.setPageSize(papel ? *papel : PapelDelSistema());
     const ResultadoImpresora r =
         ImprimirEnImpresora(impresora, o.Posicionales[0], p->Resumen, c, o.Parametros, false);
     if (!r.Ok) {
@@ -188,13 +198,14 @@ int DibujarDiagrama(ModuloVarek9& modulo, const QString& salida, int argc, char*
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const DiagramaLineal d = CalcularDiagrama(modulo);
-    const QString error = ExportarDiagrama(salida, d, EncabezadoDe(modulo));
+    QStringList escritos;
+    const QString error = ExportarDiagrama(salida, d, EncabezadoDe(modulo), &escritos);
     if (!error.isEmpty()) {
         Escribir(stderr, error + u'\n');
         return 1;
     }
     Escribir(stdout, QStringLiteral("%1: %2 unidades, de %3 a %4\n")
-                         .arg(salida)
+                         .arg(escritos.join(u", "))
                          .arg(d.Columnas.size())
                          .arg(TextoAbscisa(d.AbscisaMinima), TextoAbscisa(d.AbscisaMaxima)));
     return 0;
@@ -204,6 +215,41 @@ int DibujarDiagrama(ModuloVarek9& modulo, const QString& salida, int argc, char*
     Q_UNUSED(argc);
     Q_UNUSED(argv);
     return ErrorUso(QStringLiteral("Esta versión se compiló sin ventanas: no dibuja diagramas."));
+#endif
+}
+
+int EscribirMemoriaPdf(ModuloVarek9& modulo, const QString& salida, const QString& papel,
+                       SeparadorDecimal separador, int argc, char** argv) {
+#ifdef VAREK9_CON_VENTANAS
+    OpcionesMemoria opciones;
+    opciones.Separador = separador;
+    if (!papel.isEmpty()) {
+        const std::optional<QPageSize> elegido = PapelDeNombre(papel);
+        if (!elegido) return ErrorUso(QStringLiteral("La opción --papel lleva carta o a4."));
+        opciones.Papel = *elegido;
+    }
+    if (SalidaProhibida(salida, ClaseSalida::Pdf, modulo.EstadoLectura.Ruta)) return 2;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (papel.isEmpty()) opciones.Papel = PapelDelSistema();
+    const ResultadoMemoria r = EscribirMemoria(salida, modulo, opciones);
+    if (!r.Error.isEmpty()) {
+        Escribir(stderr, r.Error + u'\n');
+        return 1;
+    }
+    Escribir(stdout, QStringLiteral("%1: %2 páginas (%3 del diagrama)\n")
+                         .arg(salida)
+                         .arg(r.Paginas)
+                         .arg(r.PaginasDiagrama));
+    return 0;
+#else
+    Q_UNUSED(modulo);
+    Q_UNUSED(salida);
+    Q_UNUSED(papel);
+    Q_UNUSED(separador);
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return ErrorUso(QStringLiteral("Esta versión se compiló sin ventanas: no escribe la memoria."));
 #endif
 }
 

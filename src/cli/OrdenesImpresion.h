@@ -2,6 +2,7 @@
 // cola del puerto de texto y el PDF, con el mismo código que el diálogo.
 #pragma once
 
+#include "common/Numeros.h"
 #include "printing/SalidaSegura.h"
 
 #include <QStringList>
@@ -21,6 +22,10 @@ int OrdenPdf(const QStringList& args, int argc, char** argv);
 // diagrama PROYECTO.vk9 --salida ARCHIVO.pdf|.svg|.png: el diagrama lineal del
 // proyecto ya leído, dibujado como en la ventana (solo con ventanas).
 int DibujarDiagrama(ModuloVarek9& modulo, const QString& salida, int argc, char** argv);
+// La memoria de diseño del proyecto ya leído en PDF, con el papel dado o, sin
+// él, el de la región (solo con ventanas).
+int EscribirMemoriaPdf(ModuloVarek9& modulo, const QString& salida, const QString& papel,
+                       SeparadorDecimal separador, int argc, char** argv);
 // Las curvas de sensibilidad de la unidad (1..NumeroUH) a .pdf, .svg o .png.
 int DibujarSensibilidadUnidad(ModuloVarek9& modulo, int unidad, const QString& salida, int argc,
                               char** argv);

@@ -15,11 +15,6 @@
 
 #include <cstdio>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 namespace {
 
 constexpr int SalidaBien = 0;
@@ -153,10 +148,6 @@ int OrdenExportar(QStringList args) {
     if (!CargarProyecto(args[0], modulo)) return SalidaUso;
     TablaTextos tabla = PrepararTablaUH(modulo.Proyecto);
     tabla.PonerSeparador(separador);
-#ifdef _WIN32
-    // Los saltos de línea salen como LF, igual que en el portapapeles.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
     EscribirBytes(stdout, CodificarAnsi(CopiarTexto(tabla, 1, ColCodigoTramo)));
     return SalidaBien;
 }

@@ -6,6 +6,7 @@
 #include "cli/OrdenesImpresion.h"
 #include "cli/OrdenesUnidades.h"
 #include "cli/SalidaEntrada.h"
+#include "common/EntradaDatos.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
 #include "project/ArchivoProyecto.h"
@@ -19,6 +20,11 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -78,8 +84,9 @@ const char16_t* const Ayuda =
     u"  dos REPORTE [--desde A] [--hasta B] [--copias C] [--fecha \"dd/MM/aaaa HH:mm:ss\"]\n"
     u"      [--salida ARCHIVO]        escribe la cola del puerto de texto según Imprime.set\n"
     u"                                (sin enviarla); sin --salida reserva un nombre\n"
-    u"  pdf REPORTE SALIDA.pdf [--desde A] [--hasta B] [--fecha F]\n"
+    u"  pdf REPORTE SALIDA.pdf [--desde A] [--hasta B] [--fecha F] [--papel carta|a4]\n"
     u"                                imprime el reporte en un PDF como la impresora\n"
+    u"                                (papel de la región si no se da)\n"
     u"  cantidades PROYECTO.vk9       cantidades de obra de la alternativa seleccionada,\n"
     u"                                separadas por tabulador: por unidad, número,\n"
     u"                                alternativa, área de superficie (m²) y, por capa,\n"
@@ -99,6 +106,10 @@ const char16_t* const Ayuda =
     u"                                dibuja el diagrama lineal de estructuras con la\n"
     u"                                alternativa seleccionada de cada unidad (PDF por\n"
     u"                                páginas, SVG con un grupo por unidad, PNG a 200 ppp)\n"
+    u"  memoria PROYECTO.vk9 --salida ARCHIVO.pdf [--papel carta|a4] [--separador coma|punto]\n"
+    u"                                escribe la memoria de diseño: parámetros, catálogo,\n"
+    u"                                unidades, estructura y verificación de cada unidad,\n"
+    u"                                cantidades y diagrama (papel de la región si no se da)\n"
     u"  --ayuda                       muestra esta ayuda\n"
     u"  --version                     muestra la versión\n"
     u"\n"
@@ -344,6 +355,35 @@ int OrdenDiagrama(QStringList args, int argc, char** argv) {
     return DibujarDiagrama(modulo, salida, argc, argv);
 }
 
+// Quita "--opcion VALOR" de los argumentos; vacío sin la opción, nulo si le falta el valor.
+std::optional<QString> TomarOpcion(QStringList& args, const QString& opcion) {
+    const qsizetype pos = args.indexOf(opcion);
+    if (pos < 0) return QString();
+    if (pos + 1 >= args.size()) return std::nullopt;
+    const QString valor = args[pos + 1];
+    args.remove(pos, 2);
+    return valor;
+}
+
+int OrdenMemoria(QStringList args, int argc, char** argv) {
+    const std::optional<QString> salida = TomarOpcion(args, QStringLiteral("--salida"));
+    const std::optional<QString> papel = TomarOpcion(args, QStringLiteral("--papel"));
+    const std::optional<QString> separador = TomarOpcion(args, QStringLiteral("--separador"));
+    if (!salida || salida->isEmpty() || !papel || !separador)
+        return ErrorUso(QStringLiteral("La orden memoria lleva --salida ARCHIVO.pdf."));
+    if (args.size() != 1)
+        return ErrorUso(QStringLiteral("La orden memoria lleva un argumento: PROYECTO.vk9."));
+    SeparadorDecimal convencion = LeerSeparadorDecimal();
+    if (!separador->isEmpty()) {
+        const std::optional<SeparadorDecimal> elegido = SeparadorDeNombre(*separador);
+        if (!elegido) return ErrorUso(QStringLiteral("La opción --separador lleva coma o punto."));
+        convencion = *elegido;
+    }
+    ModuloVarek9 modulo;
+    if (!CargarProyecto(args[0], modulo)) return SalidaUso;
+    return EscribirMemoriaPdf(modulo, *salida, *papel, convencion, argc, argv);
+}
+
 int OrdenSensibilidad(QStringList args, int argc, char** argv) {
     const qsizetype posSalida = args.indexOf(QStringLiteral("--salida"));
     if (posSalida < 0 || posSalida + 1 >= args.size())
@@ -371,6 +411,11 @@ int OrdenSensibilidad(QStringList args, int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Las líneas salen con LF, como en Linux: el modo texto les antepondría CR.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
@@ -400,5 +445,6 @@ int main(int argc, char** argv) {
     if (orden == u"verificar") return OrdenVerificar(args);
     if (orden == u"sensibilidad") return OrdenSensibilidad(args, argc, argv);
     if (orden == u"diagrama") return OrdenDiagrama(args, argc, argv);
+    if (orden == u"memoria") return OrdenMemoria(args, argc, argv);
     return ErrorUso(QStringLiteral("Orden desconocida: [%1].").arg(orden));
 }

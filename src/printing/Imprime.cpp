@@ -30,7 +30,41 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include <string>
+#include <windows.h>
+#include <winspool.h>
+#endif
+
 namespace {
+
+#ifdef Q_OS_WIN
+// La cola tal cual (RAW, sin controlador de por medio) a la impresora
+// predeterminada de Windows, como la copiaba DOS a PRN.
+bool EnviarImpresoraPredeterminada(const QByteArray& datos) {
+    DWORD largo = 0;
+    GetDefaultPrinterW(nullptr, &largo);
+    if (largo == 0) return false;
+    std::wstring nombre(largo, L'\0');
+    if (!GetDefaultPrinterW(nombre.data(), &largo)) return false;
+    HANDLE impresora = nullptr;
+    if (!OpenPrinterW(nombre.data(), &impresora, nullptr)) return false;
+    std::wstring titulo = L"Varek-9", tipo = L"RAW";
+    DOC_INFO_1W documento{titulo.data(), nullptr, tipo.data()};
+    bool ok = StartDocPrinterW(impresora, 1, reinterpret_cast<LPBYTE>(&documento)) != 0;
+    if (ok) {
+        DWORD escritos = 0;
+        ok = StartPagePrinter(impresora) &&
+             WritePrinter(impresora, const_cast<char*>(datos.constData()),
+                          static_cast<DWORD>(datos.size()), &escritos) &&
+             escritos == static_cast<DWORD>(datos.size());
+        EndPagePrinter(impresora);
+        EndDocPrinter(impresora);
+    }
+    ClosePrinter(impresora);
+    return ok;
+}
+#endif
 
 // El valor de una caja como entero: número inicial, al más cercano con mitades al
 // par, sin salir del rango de los enteros cortos.
@@ -340,14 +374,6 @@ bool Imprime::ImprimirPaginas(int desde, int hasta, int copias, bool dos) {
 }
 
 void Imprime::EnviarColaDos(const QString& cola, const QByteArray& lineaBat) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(cola);
-    Q_UNUSED(lineaBat);
-    if (!plataforma_.IniciarProceso(
-            QStringLiteral("cmd.exe"),
-            {"/c", QDir::toNativeSeparators(RutaTrabajo(QStringLiteral("q.bat")))}))
-        ErrorImprimir();
-#else
     // Lo mismo que haría "q.bat", sin intérprete de órdenes de DOS.
     if (lineaBat.startsWith("Imprime.exe ")) {
         if (!plataforma_.IniciarProceso(QDir::current().absoluteFilePath("Imprime.exe"), {cola}))
@@ -356,33 +382,48 @@ void Imprime::EnviarColaDos(const QString& cola, const QByteArray& lineaBat) {
     }
     const QString puerto = Recortar(opcPuerto_->currentText());
     const QString mayusculas = puerto.toUpper();
+    QFile entrada(cola);
+#ifdef Q_OS_WIN
+    if (mayusculas == u"PRN") {
+        if (!entrada.open(QIODevice::ReadOnly) || !EnviarImpresoraPredeterminada(entrada.readAll()))
+            ErrorImprimir();
+        return;
+    }
+#else
     if (mayusculas == u"PRN") {
         // La impresora predeterminada del sistema.
         if (!plataforma_.IniciarProceso(QStringLiteral("lp"), {cola})) ErrorImprimir();
         return;
     }
+#endif
     QString destino = puerto;
+    bool dispositivo = false;
     if (mayusculas.size() == 4 && mayusculas.startsWith(u"LPT") && mayusculas[3] >= u'1' &&
         mayusculas[3] <= u'4') {
+        dispositivo = true;
+#ifdef Q_OS_WIN
+        destino = QStringLiteral("\\\\.\\") + mayusculas;
+#else
         destino = QStringLiteral("/dev/lp%1").arg(mayusculas[3].unicode() - u'1');
         if (!QFileInfo::exists(destino)) {
             ErrorImprimir();
             return;
         }
+#endif
     }
+#ifndef Q_OS_WIN
+    dispositivo = dispositivo || destino.startsWith(u"/dev/");
+#endif
     // Otro nombre es un archivo, como la redirección de DOS.
-    QFile entrada(cola);
     QFile salida(destino);
-    const QIODevice::OpenMode modo = destino.startsWith(u"/dev/")
-                                         ? QIODevice::WriteOnly
-                                         : QIODevice::WriteOnly | QIODevice::Truncate;
+    const QIODevice::OpenMode modo =
+        dispositivo ? QIODevice::WriteOnly : QIODevice::WriteOnly | QIODevice::Truncate;
     if (destino.isEmpty() || !entrada.open(QIODevice::ReadOnly) || !salida.open(modo)) {
         ErrorImprimir();
         return;
     }
     const QByteArray datos = entrada.readAll();
     if (salida.write(datos) != datos.size() || !salida.flush()) ErrorImprimir();
-#endif
 }
 
 bool Imprime::AbrirVisorExterno(const QString& copia) {

@@ -4,8 +4,10 @@
 #include "common/Texto.h"
 #include "common/VentanasLibzrl.h"
 #include "printing/Imprime.h"
+#include "printing/TrabajoImpresion.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QEvent>
 #include <QFile>
 #include <QFontDatabase>
@@ -21,7 +23,7 @@
 #include <optional>
 
 frmVisor::frmVisor(Plataforma& plataforma, const QString& copia, const QString& reporte,
-                   QWidget* padre)
+                   QWidget* padre, const QString& fecha)
     : QWidget(padre, Qt::Window), plataforma_(plataforma), reporte_(reporte) {
     setObjectName(QStringLiteral("frmVisor"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -35,18 +37,46 @@ frmVisor::frmVisor(Plataforma& plataforma, const QString& copia, const QString& 
     // Cada salto de página se ve como un límite de página; el salto final no abre
     // otra.
     if (texto.endsWith(u'\f')) texto.chop(1);
+    // Las marcas de página y fecha se ven como en el papel: el número de la página y la
+    // fecha entre corchetes, al margen derecho de las 80 columnas.
+    const int total = static_cast<int>(texto.count(u'\f')) + 1;
+    const QString momento =
+        fecha.isEmpty() ? QString::fromLatin1(TextoFecha(QDateTime::currentDateTime())) : fecha;
     QString conSeparadores;
     conSeparadores.reserve(texto.size() + 64);
+    qsizetype inicioLinea = 0;
+    const auto marcas = [&] {
+        QStringView linea = QStringView(conSeparadores).sliced(inicioLinea);
+        if (!linea.contains(u'#')) return;
+        QString nueva = linea.toString();
+        const int pagina = paginas_;
+        const bool sola = linea.trimmed() == u"#pg#fecha#" || linea.trimmed() == u"#pgde#";
+        nueva.replace(QStringLiteral("#pg#fecha#"),
+                      QStringLiteral("%1 [%2]").arg(pagina).arg(momento));
+        nueva.replace(QStringLiteral("#pgde#"),
+                      QStringLiteral("pag. %1 de %2").arg(pagina).arg(total));
+        if (nueva == linea) return;
+        if (sola) nueva = nueva.trimmed().rightJustified(80);
+        conSeparadores.truncate(inicioLinea);
+        conSeparadores += nueva;
+    };
     for (const QChar c : texto) {
         if (c == u'\f') {
+            marcas();
             ++paginas_;
             if (!conSeparadores.isEmpty() && !conSeparadores.endsWith(u'\n'))
                 conSeparadores += u'\n';
             conSeparadores += Separador(paginas_) + u'\n';
+            inicioLinea = conSeparadores.size();
+        } else if (c == u'\n') {
+            marcas();
+            conSeparadores += c;
+            inicioLinea = conSeparadores.size();
         } else {
             conSeparadores += c;
         }
     }
+    marcas();
     if (conSeparadores.endsWith(u'\n')) conSeparadores.chop(1);
 
     txtTexto_ = new QPlainTextEdit(this);

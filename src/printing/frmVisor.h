@@ -14,9 +14,10 @@ class frmVisor : public QWidget {
     Q_OBJECT
 public:
     // copia: la copia de texto que se muestra; reporte: el archivo que imprime el
-    // botón "Imprimir".
+    // botón "Imprimir"; fecha: la de las marcas de página ("dd/MM/aaaa HH:mm:ss"),
+    // vacía para la de ahora.
     frmVisor(Plataforma& plataforma, const QString& copia, const QString& reporte,
-             QWidget* padre = nullptr);
+             QWidget* padre = nullptr, const QString& fecha = QString());
 
     int Paginas() const { return paginas_; }
     QString Texto() const;

@@ -10,17 +10,21 @@
 #include "VentanaAlternativas.h"
 
 #include "alternatives/HojaResultados.h"
+#include "alternatives/PintarDiagrama.h"
 #include "alternatives/Reportes.h"
 #include "alternatives/frmCostosUnitarios.h"
 #include "alternatives/frmDiagrama.h"
 #include "alternatives/frmSensibilidad.h"
 #include "common/Formato.h"
 
+#include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTableWidget>
 #include <QToolTip>
 
@@ -641,11 +645,143 @@ private slots:
         const QString texto = SalidaPoppler(u"pdftotext"_s, {ruta, u"-"_s});
         QCOMPARE(texto.count(u"DIAGRAMA LINEAL DE ESTRUCTURAS"_s), paginas);
         QVERIFY(texto.contains(u"Página %1 de %1"_s.arg(paginas)));
-        for (const ColumnaDiagrama& c : d.Columnas) {
+        bool conTratamiento = false;
+        for (qsizetype j = 0; j < d.Columnas.size(); ++j) {
+            const ColumnaDiagrama& c = d.Columnas[j];
             QVERIFY2(texto.contains(TextoAbscisa(c.Desde)), qPrintable(c.Codigo));
-            for (const CapaDiagrama& capa : c.Capas)
+            for (const CapaDiagrama& capa : c.Capas) {
                 if (capa.Espesor > 0) QVERIFY(texto.contains(capa.Etiqueta));
+                conTratamiento = conTratamiento || capa.Espesor <= 0;
+            }
         }
+        // El tratamiento superficial se dibuja con su rótulo.
+        QCOMPARE(texto.contains(u"TSD"_s), conTratamiento);
+    }
+
+    // La memoria del ejemplo desde su botón: secciones, una unidad, totales, pies de
+    // página y tamaños de letra. El SN de la unidad 3 (3,06) y el costo total (el
+    // TOTAL del ejemplo, 7630994350 pesos) se calcularon aparte.
+    void memoriaDeDiseno() {
+        VentanaAlternativas e;
+        QVERIFY(LeerProyectoDesde(e.modulo, VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s).NoEsProyecto ==
+                false);
+        e.modulo.ArchivoProyecto = e.dir.filePath(u"Ejemplo"_s);
+        e.modulo.Separador = SeparadorDecimal::Coma;
+        e.Abrir();
+        const QString ruta = e.dir.filePath(u"memoria.pdf"_s);
+        e.plataforma.ImpresoraPdf.setPageSize(QPageSize(QPageSize::Letter));
+        e.plataforma.RutasGuardar.enqueue(ruta);
+        QTest::mouseClick(e.Control<QPushButton>(u"btnMemoria"_s), Qt::LeftButton);
+        QCOMPARE(e.plataforma.PropuestasGuardar,
+                 QStringList{e.dir.filePath(u"Ejemplo - Memoria de Diseño.pdf"_s)});
+        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        SALTAR_SIN_PDFTOTEXT();
+        const QString info = SalidaPoppler(u"pdfinfo"_s, {ruta});
+        QVERIFY(
+            info.contains(u"Title:           Memoria de Diseño — Mejoramiento y pavimentación"_s));
+        QVERIFY(info.contains(u"612 x 792 pts (letter)"_s));
+        const int paginas = info.section(u"Pages:"_s, 1).trimmed().section(u'\n', 0, 0).toInt();
+        const QString texto = SalidaPoppler(u"pdftotext"_s, {u"-layout"_s, ruta, u"-"_s});
+        for (const QString& parte :
+             {u"MEMORIA DE DISEÑO"_s, u"1. Método y parámetros de diseño"_s,
+              u"2. Materiales, coeficientes y costos unitarios"_s, u"3. Unidades de diseño"_s,
+              u"4. Estructura seleccionada de cada unidad"_s,
+              u"5. Cantidades de obra y costo de la selección"_s,
+              u"DIAGRAMA LINEAL DE ESTRUCTURAS"_s, u"Unidad 3 — 3, K1+700 a K2+600"_s,
+              u"Total de la selección"_s, u"7.630.994"_s,
+              u"MDF-2 (mín. 50 / 75) · BG (mín. 150 / 150) · SBG (mín. 150 / 150)"_s})
+            QVERIFY2(texto.contains(parte), qPrintable(parte));
+        QVERIFY(
+            QRegularExpression(u"K1\\+700 +K2\\+600 +900,00 +6,50 +320.000 .* 3,0 +5.161 +3,06"_s)
+                .match(texto)
+                .hasMatch());
+        for (int k = 1; k <= paginas; ++k)
+            QVERIFY(texto.contains(u"Página %1 de %2"_s.arg(k).arg(paginas)));
+        // El diagrama, apaisado, en las últimas páginas.
+        const QString ultima =
+            SalidaPoppler(u"pdfinfo"_s, {u"-f"_s, QString::number(paginas), u"-l"_s,
+                                         QString::number(paginas), ruta});
+        QVERIFY(ultima.contains(u"792 x 612 pts"_s));
+        // Letra: el cuerpo de 10 puntos y nada por debajo de 8 salvo subíndices y
+        // exponentes (el alto de la caja de una palabra es algo más que el cuerpo).
+        const QString cajas = SalidaPoppler(u"pdftotext"_s, {u"-bbox"_s, ruta, u"-"_s});
+        static const QRegularExpression palabra(
+            uR"x(yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">([^<]*)<)x"_s);
+        double ecuacion = 0, pie = 0, base = -1, subbase = -1;
+        QStringList pequenas;
+        for (const auto& m : palabra.globalMatch(cajas)) {
+            const double alto = m.captured(2).toDouble() - m.captured(1).toDouble();
+            if (alto < 8 && m.captured(3).size() > 4) pequenas << m.captured(3);
+            if (m.captured(3) == u"ecuación"_s) ecuacion = alto;
+            if (m.captured(3) == u"Página"_s) pie = alto;
+            // La unidad 1, a escala: BG de 20 cm sobre SBG de 21,1 cm; sus rótulos, en
+            // el centro de cada capa, a (20 + 21,1) / 2 mm = 58,25 puntos.
+            if (m.captured(3) == u"21,1"_s && subbase < 0) subbase = m.captured(1).toDouble();
+            if (m.captured(3) == u"20,0"_s && subbase < 0) base = m.captured(1).toDouble();
+        }
+        QCOMPARE(pequenas, QStringList());
+        QVERIFY2(std::abs(subbase - base - 58.25) < 0.5,
+                 qPrintable(QString::number(subbase - base)));
+        QVERIFY2(pie > 9 && pie < 10.5, qPrintable(QString::number(pie))); // 8,5 puntos
+        QVERIFY2(ecuacion >= 10, qPrintable(QString::number(ecuacion)));
+    }
+
+    // La imagen crece con el camino (una hoja A4 apaisada a 200 ppp mide 2339 px) y,
+    // pasado el máximo (aquí una hoja), se corta en varias.
+    void pngCreceConElCamino_data() {
+        QTest::addColumn<int>("unidades");
+        QTest::addColumn<int>("maximo");
+        QTest::addColumn<int>("imagenes"); // 0: varias
+        QTest::newRow("corto") << 6 << MaximoAnchoPng << 1;
+        QTest::newRow("largo") << 30 << MaximoAnchoPng << 1;
+        QTest::newRow("cortado") << 30 << 2339 << 0;
+    }
+    void pngCreceConElCamino() {
+        QFETCH(int, unidades);
+        QFETCH(int, maximo);
+        QFETCH(int, imagenes);
+        QTemporaryDir dir;
+        ModuloVarek9 m;
+        ProyectoDeDiseno(m, unidades);
+        const DiagramaLineal d = CalcularDiagrama(m);
+        QStringList escritos;
+        QCOMPARE(ExportarPng(dir.filePath(u"d.png"_s), d, EncabezadoDe(m), &escritos, maximo),
+                 QString());
+        QCOMPARE(QDir(dir.path()).entryList({u"d*.png"_s}, QDir::Files).size(), escritos.size());
+        QList<int> anchos;
+        for (const QString& a : escritos)
+            anchos << QImage(a).width();
+        if (imagenes == 1) {
+            QCOMPARE(escritos, QStringList{dir.filePath(u"d.png"_s)});
+            QVERIFY(unidades <= 6 ? anchos[0] == 2339 : anchos[0] > 2339);
+            return;
+        }
+        QVERIFY(escritos.size() > 1);
+        QCOMPARE(escritos.mid(0, 2),
+                 QStringList({dir.filePath(u"d-1.png"_s), dir.filePath(u"d-2.png"_s)}));
+        for (int ancho : anchos)
+            QVERIFY(ancho >= 2339 && ancho <= maximo);
+    }
+
+    // Cada material con su color en todas partes, y su texto legible sobre él: razón de
+    // contraste de 4,5:1 o más con la luminancia relativa de sRGB.
+    void coloresDeLosMateriales() {
+        const auto luminancia = [](const QColor& c) {
+            const auto canal = [](double v) {
+                v /= 255;
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * canal(c.red()) + 0.7152 * canal(c.green()) + 0.0722 * canal(c.blue());
+        };
+        QSet<QRgb> fondos;
+        for (int tipo = 1; tipo <= NumeroTiposCapa; ++tipo) {
+            const auto [fondo, texto] = ColoresMaterial(tipo);
+            const double a = luminancia(fondo), b = luminancia(texto);
+            QVERIFY2((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 4.5,
+                     qPrintable(QString::number(tipo)));
+            fondos.insert(fondo.rgb());
+        }
+        QCOMPARE(fondos.size(), NumeroTiposCapa - 1); // la subrasante y el geotextil, iguales
     }
 
     // Opciones -> "Exportar a Hoja de Cálculo...": el nombre elegido (con la

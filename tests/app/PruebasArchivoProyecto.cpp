@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QSysInfo>
@@ -778,9 +779,18 @@ private slots:
         QCOMPARE(d->Usuario, u"ana"_s);
         // El propio no es ajeno; escrito por otro proceso vivo de esta máquina, sí.
         QVERIFY(!BloqueoAjeno(proyecto, Ahora));
+#ifdef _WIN32
+        // Windows no tiene un proceso que viva siempre: uno propio que espera su entrada.
+        QProcess vivo;
+        vivo.start(u"cmd.exe"_s, QStringList());
+        QVERIFY(vivo.waitForStarted());
+        const QByteArray proceso = QByteArray::number(vivo.processId());
+#else
+        const QByteArray proceso = "1";
+#endif
         QVERIFY(EscribirBytes(proyecto + ".VK9.lock",
                               "Usuario=luis\nMaquina=" + QSysInfo::machineHostName().toUtf8() +
-                                  "\nProceso=1\nFecha=2026-12-06T09:00:00\n"));
+                                  "\nProceso=" + proceso + "\nFecha=2026-12-06T09:00:00\n"));
         const std::optional<DuenoBloqueo> otro = BloqueoAjeno(proyecto, Ahora);
         QVERIFY(otro);
         QCOMPARE(TextoBloqueoAjeno("Vía 3", *otro),
@@ -881,7 +891,12 @@ private slots:
         QCOMPARE(DirectorioLibrerias(actual.path()), QString("C:\\Lib\\"));
 #endif
         QVERIFY(EscribirBytes(dirLib, CodificarAnsi("  " + otra.path()) + "  \r\notra\r\n"));
+#ifdef Q_OS_WIN
+        // Windows termina la carpeta con su separador.
+        QCOMPARE(DirectorioLibrerias(actual.path()), otra.path() + '\\');
+#else
         QCOMPARE(DirectorioLibrerias(actual.path()), otra.path() + '/');
+#endif
         QVERIFY(EscribirBytes(otra.filePath("Abs.ocx"), "a"));
         QVERIFY(EscribirBytes(actual.filePath("Actual.dll"), "x"));
         const auto lineas = [&] { return Correr(actual.path(), sistema.path()).Lineas; };
@@ -957,6 +972,9 @@ private slots:
     }
 
     void carpetaDeTrabajoConCasaFalsa() {
+#ifdef _WIN32
+        QSKIP("En Windows HOME y XDG_CONFIG_HOME no mueven la carpeta personal ni Documentos");
+#endif
         QTemporaryDir casa;
         QVERIFY(QDir(casa.path()).mkpath("obras/dos"));
         QVERIFY(EscribirBytes(casa.filePath("obras/Vía.vk9"), "x"));

@@ -123,8 +123,11 @@ private slots:
         QVERIFY(QFile::exists(Ruta(u"Imprime.set"_s)));
 
         const QStringList fecha{"--fecha", "05/12/2026 19:45:00"};
-        const Corrida pdf = Correr(QStringList{"pdf", "informe", "informe.pdf"} + fecha);
+        const Corrida pdf =
+            Correr(QStringList{"pdf", "informe", "informe.pdf", "--papel", "carta"} + fecha);
         QVERIFY(pdf.Resumen().startsWith(u"0|informe.pdf: 2 páginas"_s));
+        QVERIFY(
+            LeerBytes(Ruta(u"informe.pdf"_s)).contains("/MediaBox [0 0 612.000000 792.000000]"));
         // La fecha dada llega al encabezado (sin pdftotext no se lee el PDF).
         if (const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
             !pdftotext.isEmpty()) {
@@ -204,16 +207,26 @@ private slots:
         QTest::newRow("svg") << QStringList{Ejemplo, "--salida", "d.svg"};
         QTest::newRow("pdf") << QStringList{"--salida", "d.pdf", Ejemplo};
         QTest::newRow("png") << QStringList{Ejemplo, "--salida", "d.png"};
+        QTest::newRow("memoria") << QStringList{Ejemplo, "--salida", "m.pdf", "--papel", "a4"};
     }
     void diagrama() {
         QFETCH(QStringList, args);
-        QCOMPARE(Correr(QStringList{"diagrama"} + args).Codigo, 0);
+        const bool memoria = args.contains(u"--papel"_s);
+        QCOMPARE(Correr(QStringList{memoria ? "memoria" : "diagrama"} + args).Codigo, 0);
         const QString salida = Ruta(args[args.indexOf(u"--salida"_s) + 1]);
+        // La memoria en A4: su diccionario de página lo dice en puntos.
+        if (memoria) QVERIFY(LeerBytes(salida).contains("/MediaBox [0 0 595.000000 842.000000]"));
         const QByteArray bytes = LeerBytes(salida);
-        // PNG: el ancho de la cabecera IHDR, A4 apaisada a 200 ppp; PDF: su firma.
-        if (salida.endsWith(u".png"_s)) QCOMPARE(qFromBigEndian<quint32>(bytes.data() + 16), 2339u);
+        // PNG: el ancho de la cabecera IHDR, el de las dos hojas A4 apaisadas que el
+        // ejemplo ocupa en PDF (2 × 277 mm de dibujo + 20 mm de márgenes = 574 mm a 200
+        // ppp, 4520 px); PDF: su firma.
+        if (salida.endsWith(u".png"_s)) QCOMPARE(qFromBigEndian<quint32>(bytes.data() + 16), 4520u);
         if (salida.endsWith(u".pdf"_s)) QVERIFY(bytes.startsWith("%PDF"));
         if (!salida.endsWith(u".svg"_s)) return;
+        // Donde dos unidades se tocan (K0+850: la 1 y la 2) la abscisa se escribe una vez;
+        // las 13 unidades con la alternativa 1 muestran su tratamiento superficial.
+        QCOMPARE(bytes.count(">K0+850<"), 1);
+        QCOMPARE(bytes.count(">TSD<"), 13);
         // Cada grupo del SVG, contra el diseño de la orden diseno: su alternativa y los
         // espesores de sus capas (mm en diseno, cm en el dibujo).
         const QStringList diseno =
@@ -302,12 +315,19 @@ private slots:
         fila("dos con copias malas", {"dos", "informe", "--copias", "x"});
         fila("dos con opción desconocida", {"dos", "informe", "--otra", "1"});
         fila("pdf de un reporte ausente", {"pdf", "falta", "x.pdf"});
+        fila("pdf en otro papel", {"pdf", "informe", "x.pdf", "--papel", "oficio"}, 2,
+             "--papel lleva carta o a4");
         fila("pdf sobre un proyecto", {"pdf", "informe", "BASE"}, 2, "es un proyecto");
         fila("dos sobre el respaldo de un proyecto", {"dos", "informe", "--salida", "base.bak"}, 2,
              "[base.bak] es la copia de respaldo de un proyecto");
         fila("diagrama de otra extensión", {"diagrama", "BASE", "--salida", "d.txt"});
         fila("diagrama sin salida", {"diagrama", "BASE"});
         fila("diagrama sin proyecto", {"diagrama", "falta.vk9", "--salida", "d.svg"});
+        fila("memoria sin salida", {"memoria", "BASE"});
+        fila("memoria en otro papel", {"memoria", "BASE", "--salida", "m.pdf", "--papel", "b5"}, 2,
+             "--papel lleva carta o a4");
+        fila("memoria sobre el proyecto", {"memoria", "BASE", "--salida", "base.vk9"}, 2,
+             "es el proyecto abierto");
         fila("sensibilidad sin unidad", {"sensibilidad", "BASE", "--salida", "s.svg"});
         fila("sensibilidad de la unidad 15", {"sensibilidad", "BASE", "15", "--salida", "s.svg"}, 2,
              "La unidad [15] no existe: el proyecto tiene 14.");
@@ -583,6 +603,10 @@ private slots:
         QFETCH(QStringList, opcion);
         QFETCH(QString, ejes);
         QFETCH(QString, exportado);
+#ifdef _WIN32
+        if (opcion.isEmpty())
+            QSKIP("En Windows XDG_CONFIG_HOME no mueve la configuración del proceso hijo");
+#endif
         QVERIFY(PonerPreferencia(preferencia.constData()));
         ModuloVarek9 m;
         QVERIFY(GuardarProyectoEn(m, Ruta("base.vk9")).Ok);

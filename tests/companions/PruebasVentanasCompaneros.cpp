@@ -98,7 +98,8 @@ struct Lanzador : CarpetaGuionada {
     }
 
     // El programa de prueba con el nombre de un programa complementario, en la carpeta actual.
-    static bool Instalar(const QString& nombre) {
+    static bool Instalar(const QString& programa) {
+        const QString nombre = NombreEjecutable(programa);
         return QFile::copy(QStringLiteral(VAREK9_COMPANERO_PRUEBA), nombre) &&
                QFile::setPermissions(nombre, QFile::permissions(nombre) | QFile::ExeOwner);
     }
@@ -208,7 +209,8 @@ private slots:
         reloj.start();
         QVERIFY(e.Lanzar(codigo) == linea.section(u',', 1, 1) && reloj.elapsed() < 5000);
         QCOMPARE(Lineas("companero.log"), QStringList{linea});
-        QVERIFY(e.plataforma.ProgramasIniciados.value(0).endsWith(u'/' + programa + u' ' + linea));
+        QVERIFY(e.plataforma.ProgramasIniciados.value(0).endsWith(
+            u'/' + NombreEjecutable(programa) + u' ' + linea));
         QTEST(Resumen(r), "resultado");
         // Ningún archivo de intercambio queda atrás.
         QCOMPARE(QDir::current().entryList({"?1", "?1.RES"}, QDir::Files), QStringList());

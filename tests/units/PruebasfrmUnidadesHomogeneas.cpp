@@ -9,6 +9,7 @@
 #include "Archivos.h"
 #include "Muestras.h"
 #include "common/EntradaDatos.h"
+#include "companions/Programas.h"
 #include "project/ArchivoProyecto.h"
 
 #include <QAbstractItemModelTester>
@@ -36,7 +37,8 @@ QByteArray Lineas(const QStringList& lineas) {
     return bytes;
 }
 
-const QStringList Ejecutables{"Clima", "Transito", "Mr"};
+const QStringList Ejecutables{NombreEjecutable(u"Clima"), NombreEjecutable(u"Transito"),
+                              NombreEjecutable(u"Mr")};
 
 // La carpeta de trabajo con los ejecutables de los programas complementarios; la
 // plataforma hace de programa: ve lo que recibió y deja su resultado.
@@ -608,7 +610,7 @@ private slots:
                     Lineas({"TPD 350", "Crecimiento 3 %"}));
         QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
         QCOMPARE(e.plataforma.VentanasModales.last(), QStringLiteral("frmProgramas"));
-        QCOMPARE(e.Ejecutable, QStringLiteral("Transito"));
+        QCOMPARE(e.Ejecutable, NombreEjecutable(u"Transito"));
         QCOMPARE(e.Argumentos, QStringList{"varek-9,N1,SinPresentacion,Seleccionar"});
         QCOMPARE(e.UnidadVista, QByteArray(" 1 \r\nK1\r\n 1250.5 \r\n 1350 \r\n"));
         QVERIFY(!e.ArchivosVistos.contains(QStringLiteral("varek-9.tto")));
@@ -635,7 +637,7 @@ private slots:
 
         // Fila sin unidad: la celda de temperatura está vacía y también se llena.
         e.Responder(clima, QStringLiteral("varek-9.cli"), lineas);
-        QVERIFY(e.Pulsar(3, ColClimaHumedad) && e.Ejecutable == QStringLiteral("Clima"));
+        QVERIFY(e.Pulsar(3, ColClimaHumedad) && e.Ejecutable == NombreEjecutable(u"Clima"));
         QCOMPARE(e.UnidadVista, QByteArray(" 3 \r\n\r\n 0 \r\n 0 \r\n"));
         QCOMPARE(e.Clima(3), u"Humedo|Templado|P 1200/ETP 900/T 21"_s);
 
@@ -693,7 +695,7 @@ private slots:
             EscribirBytes(QStringLiteral("varek-9.mr"), "otra cosa\r\n");
         };
         const UnidadHomogenea antes = e.modulo.Proyecto.UH[1];
-        QVERIFY(e.Pulsar(1, ColCBR) && e.Ejecutable == QStringLiteral("Mr"));
+        QVERIFY(e.Pulsar(1, ColCBR) && e.Ejecutable == NombreEjecutable(u"Mr"));
         QCOMPARE(e.LineasEntregadas, QByteArray("ensayo 1\r\nensayo 2\r\n"));
         QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("4.00"));
         QVERIFY(e.modulo.Proyecto.UH[1] == antes && v.TablaRevisada());

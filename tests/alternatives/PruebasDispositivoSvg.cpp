@@ -1,0 +1,145 @@
+// El SVG que escribe el dispositivo de pintura propio: cada primitiva del pintor
+// como elemento, en coordenadas del dispositivo; los recortes, definidos una vez y
+// usados por grupo; la cabecera con el tamaño en mm. Y el diagrama lineal en SVG:
+// una página, un grupo por unidad y el recorte del rayado donde no hay alternativa.
+#include "Archivos.h"
+#include "Muestras.h"
+#include "Pruebas.h"
+
+#include "alternatives/DiagramaLineal.h"
+#include "alternatives/DispositivoSvg.h"
+#include "alternatives/PintarDiagrama.h"
+
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+class PruebasDispositivoSvg : public QObject {
+    Q_OBJECT
+
+private slots:
+    // 1000 x 500 puntos a 100 ppp: 254 x 127 mm.
+    void cabecera_y_medidas() {
+        DispositivoSvg svg(QSizeF(1000, 500), 100);
+        QCOMPARE(svg.width(), 1000);
+        QCOMPARE(svg.heightMM(), 127);
+        QCOMPARE(svg.logicalDpiX(), 100);
+        const QString c = QString::fromUtf8(svg.Cabecera(u"Uno & <dos>"_s));
+        QVERIFY(c.startsWith(u"<?xml"_s));
+        QVERIFY(c.contains(u"width=\"254mm\" height=\"127mm\" viewBox=\"0 0 1000 500\""_s));
+        QVERIFY(c.contains(u"<title>Uno &amp; &lt;dos&gt;</title>"_s));
+        QVERIFY(c.endsWith(u"<defs>\n</defs>\n"_s));
+    }
+
+    // Rectángulo lleno, línea cosmética trasladada, pluma de 3 escalada al doble y texto.
+    void primitivas() {
+        DispositivoSvg svg(QSizeF(1000, 500), 100);
+        QPainter p(&svg);
+        p.fillRect(QRectF(10, 20, 30, 40), QColor(255, 0, 0));
+        p.translate(100, 50);
+        p.setPen(QPen(Qt::black, 0));
+        p.drawLine(QPointF(0, 0), QPointF(10, 0));
+        p.scale(2, 2);
+        QPen gruesa(QColor(0, 0, 255), 3);
+        gruesa.setCapStyle(Qt::FlatCap);
+        gruesa.setJoinStyle(Qt::MiterJoin);
+        p.setPen(gruesa);
+        p.drawLine(QPointF(1, 1), QPointF(2, 3));
+        p.resetTransform();
+        QFont letra(u"Liberation Sans"_s);
+        letra.setPointSizeF(18); // 18 pt a 100 ppp: 25 puntos
+        p.setFont(letra);
+        p.setPen(QColor(0, 128, 0));
+        p.drawText(QPointF(10, 30), u"A<B"_s);
+        p.end();
+        const QStringList e = QString::fromUtf8(svg.Tomar()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(e.size(), 4);
+        QCOMPARE(e[0], u"<rect x=\"10\" y=\"20\" width=\"30\" height=\"40\" fill=\"#ff0000\" "
+                       "stroke=\"none\"/>"_s);
+        QVERIFY2(e[1].startsWith(u"<line x1=\"100\" y1=\"50\" x2=\"110\" y2=\"50\" "
+                                 "stroke=\"#000000\" stroke-width=\"1\""_s),
+                 qPrintable(e[1]));
+        QCOMPARE(e[2], u"<line x1=\"102\" y1=\"52\" x2=\"104\" y2=\"56\" stroke=\"#0000ff\" "
+                       "stroke-width=\"6\"/>"_s);
+        QVERIFY2(e[3].startsWith(u"<text x=\"10\" y=\"30\" font-family=\"Liberation Sans\" "
+                                 "font-size=\"25\""_s),
+                 qPrintable(e[3]));
+        QVERIFY(e[3].endsWith(u"fill=\"#008000\" xml:space=\"preserve\">A&lt;B</text>"_s));
+        // Lo tomado ya no vuelve.
+        QCOMPARE(svg.Tomar(), QByteArray());
+    }
+
+    // [0,50]² cortado con [25,75]² deja [25,50]²: un solo clipPath, usado dos veces.
+    void recortes() {
+        DispositivoSvg svg(QSizeF(100, 100), 72);
+        QPainter p(&svg);
+        p.setBrush(Qt::black);
+        p.setPen(Qt::NoPen);
+        for (int vez = 0; vez < 2; ++vez) {
+            p.save();
+            p.setClipRect(QRectF(0, 0, 50, 50));
+            p.setClipRect(QRectF(25, 25, 50, 50), Qt::IntersectClip);
+            p.drawRect(QRectF(0, 0, 100, 100));
+            p.restore();
+            p.drawRect(QRectF(1, 2, 3, 4));
+        }
+        p.end();
+        const QString cuerpo = QString::fromUtf8(svg.Tomar());
+        const QString grupo = u"<g clip-path=\"url(#recorte1)\">\n<rect x=\"0\" y=\"0\" "
+                              "width=\"100\" height=\"100\" fill=\"#000000\" stroke=\"none\"/>\n"
+                              "</g>\n<rect x=\"1\" y=\"2\" width=\"3\" height=\"4\""_s;
+        QCOMPARE(cuerpo.count(grupo), 2);
+        const QString defs = QString::fromUtf8(svg.Recortes());
+        QCOMPARE(defs.count(u"<clipPath "_s), 1);
+        // Los vértices del recorte, en cualquier orden: sus extremos son 25 y 50.
+        QList<double> xs, ys;
+        const QRegularExpression punto(u"[ML](-?[\\d.]+),(-?[\\d.]+)"_s);
+        for (const QRegularExpressionMatch& m : punto.globalMatch(defs)) {
+            xs << m.captured(1).toDouble();
+            ys << m.captured(2).toDouble();
+        }
+        QVERIFY(!xs.isEmpty());
+        QCOMPARE(*std::min_element(xs.begin(), xs.end()), 25.0);
+        QCOMPARE(*std::max_element(xs.begin(), xs.end()), 50.0);
+        QCOMPARE(*std::min_element(ys.begin(), ys.end()), 25.0);
+        QCOMPARE(*std::max_element(ys.begin(), ys.end()), 50.0);
+    }
+
+    // Dos unidades seguidas (0 a 1000 y 1000 a 2000 m), la segunda sin CBR y por
+    // tanto sin alternativa: A4 apaisada (297 x 210 mm a 1200 ppp), dos grupos y un
+    // solo recorte, el del rayado de la segunda.
+    void diagrama() {
+        ModuloVarek9 m;
+        ProyectoDeDiseno(m, 2);
+        m.Proyecto.UH[1].AbscisaInicial = 0;
+        m.Proyecto.UH[1].AbscisaFinal = 1000;
+        m.Proyecto.UH[2].AbscisaInicial = 1000;
+        m.Proyecto.UH[2].AbscisaFinal = 2000;
+        m.Proyecto.UH[2].CBR = 0;
+        const DiagramaLineal d = CalcularDiagrama(m);
+        QTemporaryDir dir;
+        const QString ruta = dir.filePath(u"d.svg"_s);
+        QCOMPARE(ExportarDiagrama(ruta, d, {u"P.vk9"_s, {}, {}, {}}), QString());
+        const QString svg = QString::fromUtf8(LeerBytes(ruta));
+        QVERIFY(
+            svg.contains(u"width=\"297mm\" height=\"210mm\" viewBox=\"0 0 14031.5 9921.26\""_s));
+        QVERIFY(svg.contains(u"<title>Diagrama lineal de estructuras [P.vk9]</title>"_s));
+        QCOMPARE(svg.count(u"class=\"unidad\""_s), 2);
+        QCOMPARE(svg.count(u"<clipPath "_s), 1);
+        const qsizetype uno = svg.indexOf(u"<g id=\"UH1\""_s);
+        const qsizetype dos = svg.indexOf(u"<g id=\"UH2\""_s);
+        QVERIFY(uno > 0 && dos > uno);
+        const QString grupo1 = svg.mid(uno, dos - uno);
+        // Sin huecos ni solapes no se pinta nada encima: tras UH2 solo queda el cierre.
+        const QString grupo2 = svg.mid(dos);
+        QVERIFY(!grupo1.contains(u"clip-path"_s));
+        QVERIFY(grupo2.contains(u"clip-path=\"url(#recorte1)\""_s));
+        QVERIFY(grupo2.contains(u">Sin alternativa</text>"_s));
+        QVERIFY(svg.endsWith(u"</svg>\n"_s));
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasDispositivoSvg)
+#include "PruebasDispositivoSvg.moc"
