@@ -12,6 +12,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
+#include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextBlock>
@@ -324,6 +325,10 @@ private:
         Html(QStringLiteral("<p>Cada estructura se dibuja a escala (1 mm por centímetro de "
                             "espesor; una capa de menos de 4 cm, con 4 mm). Los números "
                             "estructurales están en pulgadas.</p>"));
+        // Cada unidad encuentra su verificación sin recorrer la lista entera.
+        QHash<int, const VerificacionUnidad*> porUnidad;
+        for (const VerificacionUnidad& x : verificacion)
+            porUnidad.insert(x.Unidad, &x);
         for (const ColumnaDiagrama& c : d.Columnas) {
             const UnidadHomogenea& u = modulo_.Proyecto.UH[c.Unidad];
             trozos_.append(Trozo{QString(), false});
@@ -331,9 +336,7 @@ private:
                      .arg(c.Unidad)
                      .arg(Escapar(u.CodigoTramo), TextoAbscisa(u.AbscisaInicial),
                           TextoAbscisa(u.AbscisaFinal)));
-            const VerificacionUnidad* v = nullptr;
-            for (const VerificacionUnidad& x : verificacion)
-                if (x.Unidad == c.Unidad) v = &x;
+            const VerificacionUnidad* v = porUnidad.value(c.Unidad);
             if (c.Alternativa < 1 || !v) {
                 const CausaSinDiseno causa = SinDiseno(modulo_.Proyecto, u);
                 Html(QStringLiteral("<p>Sin alternativa aplicable%1.</p>")
