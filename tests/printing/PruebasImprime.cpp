@@ -634,22 +634,27 @@ private slots:
             QVERIFY(trabajo.startsWith(e.carpeta.path() + u"/varek9-"_s));
             const QString reporte = NombreArchivoReporte();
             QCOMPARE(reporte, trabajo + u"/r00"_s);
-            EscribirBytes(reporte, P(2000) + "TITULO\r\n");
+            EscribirBytes(reporte, P(2000) + "TITULO\r\n" + P(1) + "derecha\r\n");
             QWidget ventana;
             ventana.show();
             QString titulo;
-            e.plataforma.Modales.enqueue([&titulo](QDialog& d) {
+            const QString puerto = e.carpeta.filePath(u"puerto.txt"_s);
+            e.plataforma.Modales.enqueue([&titulo, &puerto](QDialog& d) {
                 titulo = d.windowTitle();
                 Elegir(static_cast<Imprime&>(d), 2);
-                Control<QComboBox>(d, u"opcPuerto"_s)->setEditText(u"PRN"_s);
+                Control<QComboBox>(d, u"opcPuerto"_s)->setEditText(puerto);
                 QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
                 return int(QDialog::Rejected);
             });
             ImprimirArchivo(e.plataforma, &ventana, reporte, QString(), QString(), QString());
             QCOMPARE(titulo, u"Imprimir Archivo : r00"_s);
-            QCOMPARE(e.plataforma.ProcesosIniciados, QStringList{u"lp "_s + trabajo + u"/t00"_s});
+            // El puerto (un archivo) recibe la cola, que quedó en la carpeta de trabajo.
+            QVERIFY(LeerBytes(puerto).contains("TITULO"));
+            QVERIFY(QFileInfo::exists(trabajo + u"/t00"_s));
+#ifndef Q_OS_WIN
             QCOMPARE(LeerBytes(trabajo + u"/q.bat"_s),
-                     "TYPE " + trabajo.toLocal8Bit() + "/t00 >PRN\r\n");
+                     "TYPE " + trabajo.toLocal8Bit() + "/t00 >" + puerto.toLocal8Bit() + "\r\n");
+#endif
             QCOMPARE(LeerBytes(u"../config/Ultimo.inf"_s), (trabajo + u"/r00\r\n"_s).toLocal8Bit());
             // El archivo nuevo nombra el visor del programa y el editor del sistema.
             const QByteArray set = LeerBytes(u"../config/Imprime.set"_s);
