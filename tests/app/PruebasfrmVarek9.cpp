@@ -28,6 +28,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QSysInfo>
 #include <QTimer>
 #include <QTranslator>
@@ -215,19 +216,26 @@ private slots:
         const QByteArray casa = qgetenv("HOME");
         const auto restaurar = qScopeGuard([&] { qputenv("HOME", casa); });
         qputenv("HOME", e.carpeta.filePath(u"casa"_s).toLocal8Bit());
-        QVERIFY(EscribirBytes("Ejemplo.vk9", ProyectoConNombre("Instalado")));
-        QVERIFY(QFile::setPermissions("Ejemplo.vk9", QFile::ReadOwner | QFile::ReadOther));
-        frmVarek9& v = e.Abrir(u"Ejemplo"_s);
+        QVERIFY(EscribirBytes("ejemplo.vk9", ProyectoConNombre("Instalado")));
+        QVERIFY(QFile::setPermissions("ejemplo.vk9", QFile::ReadOwner | QFile::ReadOther));
+        frmVarek9& v = e.Abrir(u"ejemplo"_s);
         QVERIFY(v.YaActivado() && v.SoloLectura());
-        QCOMPARE(v.windowTitle(), u"VAREK-9 [Ejemplo] (solo lectura)"_s);
+        QCOMPARE(v.windowTitle(), u"VAREK-9 [ejemplo] (solo lectura)"_s);
         QVERIFY(v.findChild<QLabel*>(u"lbSoloLectura"_s)->isVisibleTo(&v));
         QVERIFY(Texto(v, u"lbSoloLectura"_s).contains(u"no se puede escribir"_s));
-        const QString propuesto = e.carpeta.filePath(u"casa/Documents/Varek-9/Ejemplo.vk9"_s);
+#ifdef Q_OS_WIN
+        // En Windows HOME no mueve la carpeta de documentos.
+        const QString propuesto =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+            u"/Varek-9/ejemplo.vk9"_s;
+#else
+        const QString propuesto = e.carpeta.filePath(u"casa/Documents/Varek-9/ejemplo.vk9"_s);
+#endif
         e.plataforma.RutasGuardar.enqueue(propuesto);
         e.Menu(3);
         QCOMPARE(e.plataforma.PropuestasGuardar, QStringList{propuesto});
         QVERIFY(LeerBytes(propuesto).contains("Instalado"));
-        QCOMPARE(LeerBytes("Ejemplo.vk9"), ProyectoConNombre("Instalado"));
+        QCOMPARE(LeerBytes("ejemplo.vk9"), ProyectoConNombre("Instalado"));
         QCOMPARE(v.windowTitle(), "VAREK-9 [" + propuesto.chopped(4) + ']');
         QVERIFY(!v.findChild<QLabel*>(u"lbSoloLectura"_s)->isVisibleTo(&v));
     }
