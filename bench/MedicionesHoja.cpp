@@ -2,6 +2,7 @@
 // cantidades y el XLSX escrito) y la lectura de un libro de unidades hasta el
 // texto que se pega en la tabla.
 #include "alternatives/HojaResultados.h"
+#include "units/ImportarUH.h"
 
 #include "Muestras.h"
 
@@ -27,5 +28,30 @@ void MedirHoja(benchmark::State& estado) {
 
 const auto* const Registro =
     benchmark::RegisterBenchmark("Hoja", MedirHoja) -> Arg(1000) -> Unit(benchmark::kMillisecond);
+
+// Importar un libro de 1000 unidades (la hoja "Unidades" de los resultados): leer el
+// XLSX, repartir sus columnas por título y dejar las filas en la tabla con sus notas.
+void MedirImportarXlsx(benchmark::State& estado) {
+    if (!HayEscrituraXlsx() || !HayLecturaXlsx()) {
+        estado.SkipWithError("sin XLSX");
+        return;
+    }
+    ModuloVarek9 m;
+    ProyectoDeDiseno(m, static_cast<int>(estado.range(0)));
+    EstadoDiseno diseno;
+    QString error;
+    const QByteArray libro = BytesXlsx(LibroResultados(m, diseno), &error);
+    TablaTextos tabla(FilasInicialesUH, ColumnasUH);
+    NumerarFilas(tabla);
+    for (auto _ : estado) {
+        const ImportacionUH imp =
+            PrepararImportacionUH(tabla, 0, LeerUnidadesArchivo(libro), SeparadorDecimal::Coma);
+        if (imp.Lectura.Filas.size() != estado.range(0)) estado.SkipWithError("faltan filas");
+        benchmark::DoNotOptimize(imp.Tabla.Filas());
+    }
+}
+
+const auto* const RegistroImportar = benchmark::RegisterBenchmark("ImportarXlsx", MedirImportarXlsx)
+                                         -> Arg(1000) -> Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "common/Texto.h"
 #include "project/ArchivoProyecto.h"
 #include "project/ModuloVarek9.h"
+#include "units/ImportarUH.h"
 #include "units/PortapapelesGrilla.h"
 #include "units/RevisionUH.h"
 
@@ -52,13 +53,6 @@ bool CargarProyecto(const QString& ruta, ModuloVarek9& modulo) {
     return !aviso.NoEsProyecto;
 }
 
-// Una fila con alguna celda escrita además de su número.
-bool FilaVaciaUH(const TablaTextos& tabla, int fila) {
-    for (int c = ColCodigoTramo; c < tabla.Columnas(); ++c)
-        if (!tabla.Texto(fila, c).trimmed().isEmpty()) return false;
-    return true;
-}
-
 // Quita "--separador coma|punto" de los argumentos; sin la opción, la
 // preferencia del usuario. Falso (tras avisar) si el valor no es ninguno.
 bool TomarSeparador(QStringList& args, SeparadorDecimal& separador) {
@@ -80,9 +74,16 @@ bool TomarSeparador(QStringList& args, SeparadorDecimal& separador) {
 int OrdenImportar(QStringList args) {
     SeparadorDecimal separador{};
     if (!TomarSeparador(args, separador)) return SalidaUso;
+    QString hoja;
+    if (const qsizetype pos = args.indexOf(QStringLiteral("--hoja")); pos >= 0) {
+        if (pos + 1 >= args.size())
+            return ErrorUso(QStringLiteral("La opción --hoja lleva el nombre de una hoja."));
+        hoja = args[pos + 1];
+        args.remove(pos, 2);
+    }
     if (args.size() != 3)
         return ErrorUso(QStringLiteral(
-            "La orden importar lleva tres argumentos: PROYECTO.vk9 UNIDADES.txt SALIDA.vk9."));
+            "La orden importar lleva tres argumentos: PROYECTO.vk9 UNIDADES SALIDA.vk9."));
     ModuloVarek9 modulo;
     if (!CargarProyecto(args[0], modulo)) return SalidaUso;
     if (SalidaSobreEntrada(args[2], args[1])) return SalidaUso;
@@ -92,33 +93,27 @@ int OrdenImportar(QStringList args) {
                    .arg(args[1]));
         return SalidaUso;
     }
-    const QString texto = DecodificarTextoUnidades(archivo.readAll());
+    LecturaUnidades lectura = LeerUnidadesArchivo(archivo.readAll(), hoja);
+    if (!lectura.Error.isEmpty()) {
+        Avisar(lectura.Error);
+        return SalidaUso;
+    }
 
     Proyecto& p = modulo.Proyecto;
-    TablaTextos tabla = PrepararTablaUH(p);
-    // Como "Pegar del Portapapeles" con el cursor bajo la última unidad. Con 999
-    // unidades o más esa fila no existe todavía: la tabla crece antes de pegar,
-    // para que ninguna línea se pierda en silencio.
+    const TablaTextos tabla = PrepararTablaUH(p);
     const int antes = p.NumeroUH;
-    const int fila = antes + 1;
-    if (tabla.Filas() <= fila) {
-        tabla.PonerFilas(fila + 1);
-        NumerarFilas(tabla);
+    ImportacionUH imp = PrepararImportacionUH(tabla, antes, std::move(lectura), separador);
+    // Lo mismo que muestra la vista previa de la ventana, en la salida de errores.
+    const QString hallazgos = TextoImportacionUH(imp, separador);
+    if (!hallazgos.isEmpty()) Avisar(hallazgos);
+    if (imp.HayRechazadas()) {
+        Avisar(
+            QStringLiteral("Hay celdas que no se pueden tomar: no se guardó [%1]...").arg(args[2]));
+        return SalidaEscritura;
     }
-    // Lo que no se pudo leer se dice en la salida de errores; no detiene.
-    const QString aviso =
-        TextoPegado(PegarUH(tabla, texto, fila, ColCodigoTramo, separador), separador);
-    if (!aviso.isEmpty()) Avisar(aviso);
-    int esperadas = 0;
-    for (int r = fila; r < tabla.Filas(); ++r) {
-        if (!tabla.Texto(r, ColCodigoTramo).isEmpty())
-            ++esperadas;
-        else if (!FilaVaciaUH(tabla, r))
-            Avisar(QStringLiteral("La línea %1 no tiene código de tramo: no forma una unidad.")
-                       .arg(r - fila + 1));
-    }
+    const int esperadas = int(imp.Lectura.Filas.size() - imp.SinCodigo.size());
     QList<CeldaRechazada> rechazadas;
-    RevisarUH(p, tabla, fila, &rechazadas);
+    RevisarUH(p, imp.Tabla, imp.Fila, &rechazadas);
     if (!rechazadas.isEmpty()) Avisar(TextoCeldasRechazadas(rechazadas));
     if (p.NumeroUH - antes != esperadas) {
         Avisar(QStringLiteral("Se esperaban %1 unidades nuevas y quedaron %2: no se guardó [%3]...")

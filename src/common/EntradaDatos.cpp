@@ -117,7 +117,9 @@ ConvencionBloque ConvencionDeBloque(const QStringList& textos, SeparadorDecimal 
     return r;
 }
 
-QString TextoConvencion(const ConvencionBloque& c) {
+QString TextoConvencion(const ConvencionBloque& c, bool deArchivo) {
+    const QString origen =
+        deArchivo ? QStringLiteral("del archivo") : QStringLiteral("del texto pegado");
     const QString nombre = c.Separador == SeparadorDecimal::Coma ? QStringLiteral("la coma")
                                                                  : QStringLiteral("el punto");
     if (c.DelBloque) {
@@ -125,18 +127,18 @@ QString TextoConvencion(const ConvencionBloque& c) {
         for (const QString& e : c.Ejemplos)
             citas << u'"' + e + u'"';
         return QStringLiteral("Los números se leyeron con %1 como separador decimal, como lo %2 "
-                              "%3 del texto pegado.")
+                              "%3 %4.")
             .arg(nombre,
                  citas.size() == 1 ? QStringLiteral("muestra la celda")
                                    : QStringLiteral("muestran las celdas"),
-                 citas.join(QStringLiteral(", ")));
+                 citas.join(QStringLiteral(", ")), origen);
     }
     return QStringLiteral("Los números se leyeron con %1 como separador decimal, el de la opción "
                           "\"Separador decimal\"%2.")
-        .arg(nombre, c.Contradictoria
-                         ? QStringLiteral(": unas celdas del texto pegado usan la coma y otras "
-                                          "el punto")
-                         : QStringLiteral(": ninguna celda del texto pegado muestra otro"));
+        .arg(nombre,
+             c.Contradictoria
+                 ? QStringLiteral(": unas celdas %1 usan la coma y otras el punto").arg(origen)
+                 : QStringLiteral(": ninguna celda %1 muestra otro").arg(origen));
 }
 
 QString Normalizar(QStringView texto) {

@@ -47,8 +47,9 @@ struct ConvencionBloque {
     QStringList Ejemplos;        // hasta tres celdas que la muestran
 };
 ConvencionBloque ConvencionDeBloque(const QStringList& textos, SeparadorDecimal preferencia);
-// La frase del mensaje del pegado que dice con qué convención se leyó y por qué.
-QString TextoConvencion(const ConvencionBloque& convencion);
+// La frase del mensaje del pegado (o de la importación de un archivo) que dice
+// con qué convención se leyó y por qué.
+QString TextoConvencion(const ConvencionBloque& convencion, bool deArchivo = false);
 
 // Sin tildes ni mayúsculas, recortado y con un solo blanco entre palabras.
 QString Normalizar(QStringView texto);

@@ -11,7 +11,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <iterator>
+#include <optional>
 
 namespace {
 
@@ -319,8 +321,14 @@ QString NombrePegado(int filas) {
                       : QStringLiteral("Pegar %1 filas").arg(filas);
 }
 
-ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int columna,
-                        SeparadorDecimal preferencia) {
+namespace {
+
+// El valor exacto de la celda (fila, columna) de lo pegado, relativo a su comienzo;
+// nada si la celda es de texto y hay que leerla.
+using ExactoPegado = std::function<std::optional<double>(int fila, int columna)>;
+
+ResultadoPegado PegarConExactos(TablaTextos& tabla, QStringView texto, int fila, int columna,
+                                SeparadorDecimal preferencia, const ExactoPegado& exacto) {
     ResultadoPegado r;
     const TablaTextos anterior = tabla;
     PegarTexto(tabla, texto, fila, columna, true, false);
@@ -334,16 +342,22 @@ ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int col
         !texto.isEmpty() && (texto.back() == u'\n' || texto.back() == u'\r');
     r.Filas = ultima - fila + (terminaEnSalto ? 0 : 1);
     ultima = std::min(ultima, tabla.Filas() - 1);
+    const int primera = std::max(columna, 1);
+    const auto valorExacto = [&](int f, int c) {
+        return exacto ? exacto(f - fila, c - primera) : std::nullopt;
+    };
 
+    // La convención sale de las celdas escritas; un número de una hoja de cálculo
+    // no depende de ninguna.
     QStringList numeros;
     for (int f = fila; f <= ultima; ++f)
-        for (int c = std::max(columna, 1); c < ColumnasUH; ++c)
-            if (EsColumnaNumeroUH(c)) numeros.append(tabla.Texto(f, c));
+        for (int c = primera; c < ColumnasUH; ++c)
+            if (EsColumnaNumeroUH(c) && !valorExacto(f, c)) numeros.append(tabla.Texto(f, c));
     r.Convencion = ConvencionDeBloque(numeros, preferencia);
     const SeparadorDecimal convencion = r.Convencion.Separador;
 
     for (int f = fila; f <= ultima; ++f)
-        for (int c = std::max(columna, 1); c < ColumnasUH; ++c) {
+        for (int c = primera; c < ColumnasUH; ++c) {
             const QString celda = tabla.Texto(f, c);
             if (celda.trimmed().isEmpty()) {
                 // Solo blancos en un número o una lista es una celda vacía; en el código
@@ -362,6 +376,11 @@ ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int col
                 tabla.PonerValor(f, c, anterior.Texto(f, c), anterior.Valor(f, c));
             };
             if (EsColumnaNumeroUH(c)) {
+                if (const std::optional<double> valor = valorExacto(f, c)) {
+                    tabla.PonerValor(f, c, celda, *valor);
+                    if (FueraDeLoUsualUH(c, *valor)) notar(NotaPegado::FueraDeLoUsual, *valor);
+                    continue;
+                }
                 const NumeroEscrito n = LeerCeldaUH(c, celda, convencion);
                 if (!n.EsNumero) {
                     rechazar(NotaPegado::NoEsNumero);
@@ -369,6 +388,7 @@ ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int col
                 }
                 // La revisión que sigue lo muestra con su máscara.
                 tabla.PonerValor(f, c, celda, n.Valor);
+                if (n.Ambiguo) notar(NotaPegado::Ambiguo, n.Valor);
                 if (n.Descartado) notar(NotaPegado::Descartado, n.Valor);
                 if (FueraDeLoUsualUH(c, n.Valor)) notar(NotaPegado::FueraDeLoUsual, n.Valor);
             } else if (EsColumnaListaUH(c)) {
@@ -393,15 +413,52 @@ ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int col
     return r;
 }
 
-QString TextoPegado(const ResultadoPegado& resultado, SeparadorDecimal preferencia) {
+// Una celda de una hoja como pieza del texto pegado: sin los separadores del pegado.
+QString PiezaPegada(const CeldaHoja& celda) {
+    if (celda.EsNumero) return TextoExacto(celda.Numero, SeparadorDecimal::Punto);
+    QString t = celda.Texto;
+    for (QChar& c : t)
+        if (c == u'\t' || c == u'\r' || c == u'\n') c = u' ';
+    return t;
+}
+
+} // namespace
+
+ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int columna,
+                        SeparadorDecimal preferencia) {
+    return PegarConExactos(tabla, texto, fila, columna, preferencia, {});
+}
+
+ResultadoPegado PegarCeldasUH(TablaTextos& tabla, const QList<QList<CeldaHoja>>& filas, int fila,
+                              SeparadorDecimal preferencia) {
+    QString texto;
+    for (const QList<CeldaHoja>& f : filas) {
+        QStringList piezas;
+        for (qsizetype c = 0; c < f.size() && c < ColumnasUH - 1; ++c)
+            piezas << PiezaPegada(f[c]);
+        texto += piezas.join(u'\t') + u'\n';
+    }
+    const auto exacto = [&](int f, int c) -> std::optional<double> {
+        if (f < 0 || f >= filas.size() || c < 0 || c >= filas[f].size()) return std::nullopt;
+        const CeldaHoja& celda = filas[f][c];
+        return celda.EsNumero ? std::optional<double>(celda.Numero) : std::nullopt;
+    };
+    return PegarConExactos(tabla, texto, fila, ColCodigoTramo, preferencia, exacto);
+}
+
+QString TextoPegado(const ResultadoPegado& resultado, SeparadorDecimal preferencia,
+                    bool deArchivo) {
     // Los valores se muestran como los muestra la ventana.
     struct Grupo {
         QList<NotaPegado> Notas;
         QString Titulo;
     };
     const Grupo grupos[] = {
-        {{NotaPegado::NoEsNumero, NotaPegado::SinEntrada, NotaPegado::EntradaAmbigua},
+        {{NotaPegado::NoEsNumero, NotaPegado::SinEntrada, NotaPegado::EntradaAmbigua,
+          NotaPegado::Negativo},
          QStringLiteral("No se tomaron estas celdas, que conservan su valor:")},
+        {{NotaPegado::Ambiguo},
+         QStringLiteral("Estas celdas se leyeron con la convención, que decide su valor:")},
         {{NotaPegado::Descartado},
          QStringLiteral("Estas celdas tenían caracteres que se descartaron:")},
         {{NotaPegado::FueraDeLoUsual},
@@ -412,6 +469,9 @@ QString TextoPegado(const ResultadoPegado& resultado, SeparadorDecimal preferenc
     };
     QStringList partes;
     for (const Grupo& g : grupos) {
+        // El mensaje de un pegado ya dice la convención; una importación muestra
+        // además cada celda que dependió de ella.
+        if (g.Notas.contains(NotaPegado::Ambiguo) && !deArchivo) continue;
         QStringList lineas;
         int cuantas = 0;
         for (const CeldaNotada& c : resultado.Notas) {
@@ -431,6 +491,10 @@ QString TextoPegado(const ResultadoPegado& resultado, SeparadorDecimal preferenc
                 lineas << donde + QStringLiteral("\"%1\" puede ser más de una entrada de la lista")
                                       .arg(c.Texto);
                 break;
+            case NotaPegado::Negativo:
+                lineas << donde + QStringLiteral("\"%1\" es negativo").arg(c.Texto);
+                break;
+            case NotaPegado::Ambiguo:
             case NotaPegado::Descartado:
                 lineas << donde + QStringLiteral("\"%1\" se guarda como %2")
                                       .arg(c.Texto, TextoNumeroUH(c.Columna, c.Valor, preferencia));
@@ -449,7 +513,7 @@ QString TextoPegado(const ResultadoPegado& resultado, SeparadorDecimal preferenc
     // La convención se dice si decidió algo o si no es la de la preferencia.
     const ConvencionBloque& c = resultado.Convencion;
     if (c.HayAmbiguas || c.Separador != preferencia || (!partes.isEmpty() && c.DelBloque))
-        partes.prepend(TextoConvencion(c));
+        partes.prepend(TextoConvencion(c, deArchivo));
     return partes.join(QStringLiteral("\n\n"));
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/EntradaDatos.h"
+#include "common/LibroHoja.h"
 #include "common/Numeros.h"
 #include "project/ModuloVarek9.h"
 #include "units/TablaTextos.h"
@@ -95,6 +96,8 @@ enum class NotaPegado {
     Descartado,     // número leído dejando caracteres
     FueraDeLoUsual, // número tomado, fuera de lo usual en su columna
     SinCaracteres,  // texto tomado sin los caracteres que el archivo no guarda
+    Ambiguo,        // número leído con la convención, que decidió su valor
+    Negativo,       // negativo donde no cabe: la revisión no lo tomará
 };
 struct CeldaNotada {
     int Fila = 0;
@@ -118,9 +121,16 @@ QString NombrePegado(int filas);
 // conserva su valor. Las filas agregadas llevan su número.
 ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int columna,
                         SeparadorDecimal preferencia);
+// Como PegarUH desde la columna del código, con las filas de una hoja de cálculo
+// (en el orden de las columnas 1..15): sus números se toman exactos, sin
+// convención; sus textos se leen como en un pegado.
+ResultadoPegado PegarCeldasUH(TablaTextos& tabla, const QList<QList<CeldaHoja>>& filas, int fila,
+                              SeparadorDecimal preferencia);
 // El único mensaje del pegado; vacío si no hay nada que decir. Cada lista con
-// las primeras 20 celdas.
-QString TextoPegado(const ResultadoPegado& resultado, SeparadorDecimal preferencia);
+// las primeras 20 celdas. De un archivo importado, también las que leyó la
+// convención.
+QString TextoPegado(const ResultadoPegado& resultado, SeparadorDecimal preferencia,
+                    bool deArchivo = false);
 
 // Filas que necesita la grilla: 1000, o NumeroUH + 1 si son más.
 int FilasTablaUH(const Proyecto& proyecto);

@@ -13,9 +13,12 @@
 #include "companions/Programas.h"
 #include "companions/frmProgramas.h"
 #include "units/PortapapelesGrilla.h"
+#include "units/frmImportarUH.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -135,7 +138,9 @@ void frmUnidadesHomogeneas::CrearControles() {
                                        [this] { CopiarAlPortapapeles(); });
     mnuOpcion[1] = opciones->addAction(QStringLiteral("&Pegar del Portapapeles"), this,
                                        [this] { PegarDelPortapapeles(); });
-    for (int i = 0; i < 2; ++i)
+    mnuOpcion[2] = opciones->addAction(QStringLiteral("&Importar Unidades..."), this,
+                                       [this] { ImportarUnidades(); });
+    for (int i = 0; i < 3; ++i)
         mnuOpcion[i]->setObjectName(QStringLiteral("mnuOpcion%1").arg(i));
     opciones->addSeparator();
     AgregarMenuSeparador(*opciones, modulo_.Separador, [this] { CambioSeparador(); });
@@ -899,6 +904,48 @@ void frmUnidadesHomogeneas::PegarDelPortapapeles() {
     if (!aviso.isEmpty())
         plataforma_.Aviso(this, QStringLiteral("PEGAR DEL PORTAPAPELES"), aviso,
                           IconoMensaje::Exclamacion);
+}
+
+void frmUnidadesHomogeneas::ImportarUnidades() {
+    // Lo escrito a medias entra antes: las filas van debajo de la última unidad.
+    LlevarAlProyecto();
+    const QString ruta = plataforma_.AbrirArchivo(
+        this, QStringLiteral("Importar Unidades"),
+        QStringLiteral("Hojas de cálculo (*.csv *.xlsx *.txt);;Todos los archivos (*)"));
+    if (ruta.isEmpty()) {
+        grdUH->setFocus();
+        return;
+    }
+    QFile archivo(ruta);
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        plataforma_.Aviso(this, QStringLiteral("IMPORTAR UNIDADES"),
+                          QStringLiteral("El archivo [%1] no se puede leer: %2")
+                              .arg(QDir::toNativeSeparators(ruta), archivo.errorString()),
+                          IconoMensaje::Exclamacion);
+        return;
+    }
+    QByteArray datos;
+    {
+        const CursorEspera espera;
+        datos = archivo.readAll();
+    }
+    frmImportarUH vista(ruta, std::move(datos), TablaDeGrilla(), modulo_.Proyecto.NumeroUH,
+                        modulo_.Separador, this);
+    if (plataforma_.MostrarModal(vista) != QDialog::Accepted) {
+        grdUH->setFocus();
+        return;
+    }
+    const ImportacionUH& imp = vista.Importacion();
+    {
+        const CursorEspera espera;
+        PonerTabla(imp.Tabla);
+        modulo_.ProyectoModificado = true;
+        NombrarPaso(NombreImportacion(int(imp.Lectura.Filas.size())));
+        grdUH->PonerCelda(imp.Fila, ColCodigoTramo);
+        grdUH->setFocus();
+        tablaRevisada_ = false;
+        RevisarUH();
+    }
 }
 
 // ---- Programas complementarios ----

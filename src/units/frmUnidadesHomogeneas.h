@@ -42,6 +42,8 @@ public:
     void CeldaCambiada();
     void CopiarAlPortapapeles();
     void PegarDelPortapapeles();
+    // Opciones → "Importar Unidades...": un CSV o XLSX, con vista previa.
+    void ImportarUnidades();
 
     // Para los controles que acompañan a la celda actual (los botones de los
     // programas complementarios).
@@ -140,7 +142,7 @@ private:
     Plataforma& plataforma_;
 
     QMenuBar* Menu;
-    std::array<QAction*, 2> mnuOpcion{};
+    std::array<QAction*, 3> mnuOpcion{};
     Grilla* grdUH;
     QLineEdit* txtUH;
     std::array<QComboBox*, ColumnasUH> lstCTT{};

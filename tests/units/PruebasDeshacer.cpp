@@ -3,6 +3,7 @@
 // deshace y Ctrl+Y rehace, comparado con los bytes del proyecto antes y después;
 // la marca del estado guardado; lo que la revisión quita; la selección de menor
 // costo que pregunta; las teclas 1 a 6.
+#include "Archivos.h"
 #include "Pruebas.h"
 #include "VentanaAlternativas.h"
 #include "VentanaUnidades.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -35,7 +37,7 @@ struct TablaConHistoria : VentanaUnidades {
     QString Estado() { return ventana->TextoEstado(); }
 };
 
-enum class Accion { Escribir, Pegar, Suprimir, F6, CtrlF6, QuitarCodigo, Lista, Varias };
+enum class Accion { Escribir, Pegar, Importar, Suprimir, F6, CtrlF6, QuitarCodigo, Lista, Varias };
 
 } // namespace
 
@@ -47,6 +49,7 @@ private slots:
         QTest::addColumn<QString>("nombre");
         QTest::newRow("escribir") << Accion::Escribir << "Escribir CBR";
         QTest::newRow("pegar") << Accion::Pegar << "Pegar 2 filas";
+        QTest::newRow("importar") << Accion::Importar << "Importar 2 filas";
         QTest::newRow("supr") << Accion::Suprimir << "Borrar";
         QTest::newRow("F6") << Accion::F6 << "Copiar la celda de arriba";
         QTest::newRow("Ctrl+F6") << Accion::CtrlF6 << "Copiar la fila de arriba";
@@ -69,6 +72,21 @@ private slots:
             e.Tecla(5, ColCodigoTramo, Qt::Key_V, Qt::ControlModifier);
             QCOMPARE(e.modulo.Proyecto.NumeroUH, 6);
             break;
+        case Accion::Importar: {
+            QTemporaryDir dir;
+            const QString ruta = dir.filePath(u"u.csv"_s);
+            QVERIFY(EscribirBytes(ruta, "Codigo;Descripcion\r\nE;cinco\r\nF;seis\r\n"));
+            e.plataforma.RutasAbrir << ruta;
+            // Enter en la vista previa: "Importar" es el botón por defecto.
+            e.plataforma.Modales << [](QDialog& d) {
+                QTest::keyClick(d.focusWidget() ? d.focusWidget() : &d, Qt::Key_Return);
+                return d.result();
+            };
+            e.ventana->findChild<QAction*>(u"mnuOpcion2"_s)->trigger();
+            QCOMPARE(e.modulo.Proyecto.NumeroUH, 6);
+            QCOMPARE(e.modulo.Proyecto.UH[6].Descripcion, u"seis"_s);
+            break;
+        }
         case Accion::Suprimir:
             e.Tecla(3, ColDescripcion, Qt::Key_Delete);
             break;

@@ -11,6 +11,7 @@
 #include "common/EntradaDatos.h"
 #include "companions/Programas.h"
 #include "project/ArchivoProyecto.h"
+#include "units/frmImportarUH.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -19,7 +20,10 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 
@@ -543,6 +547,96 @@ private slots:
         e.Ir(1, 2);
         v.findChild<QAction*>(u"mnuOpcion1"_s)->trigger();
         QVERIFY(e.Resumen(1) == u"A|cambiada|2|A|0:100|0|Arido|Plano"_s && e.G().Columna() == 1);
+    }
+
+    // Importar Unidades: la vista previa marca cada celda dudosa antes de que nada
+    // cambie; Cancelar no cambia nada, Importar agrega las filas bajo la última
+    // unidad como un pegado.
+    void importarUnidades() {
+        QTemporaryDir dir;
+        const QString ruta = dir.filePath(u"tramos.csv"_s);
+        QVERIFY(EscribirBytes(ruta, "Observaciones;C\xF3"
+                                    "digo Tramo;CBR (%);Ancho Corona (m);"
+                                    "Clima Humedad\r\n"
+                                    "x;Z1;4,5;7;Humedo\r\n"
+                                    "x;Z2;abc;-7;Tropical\r\n"
+                                    "x;Z3;150;6;hum\r\n"));
+        VentanaUnidades e;
+        PonerUnidades(e.modulo.Proyecto, {UnidadTramo("A", 0, 100), UnidadTramo("B", 100, 200)});
+        frmUnidadesHomogeneas& v = e.Abrir();
+        QStringList vistos;
+        const auto revisar = [&](QDialog& d) {
+            auto* vista = d.findChild<QTableWidget*>(u"grdVista"_s);
+            const auto fondo = [&](int fila, int columna) {
+                const QTableWidgetItem* item = vista->item(fila, columna - 1);
+                return item->background().style() == Qt::NoBrush ? QColor()
+                                                                 : item->background().color();
+            };
+            vistos << d.findChild<QLabel*>(u"lblLectura"_s)->text();
+            vistos << QString::number(vista->rowCount()) + u' ' + vista->item(2, 0)->text() + u' ' +
+                          vista->verticalHeaderItem(2)->text();
+            // Las rechazadas en rojo, la fuera de lo usual en amarillo, las demás sin marca.
+            QCOMPARE(fondo(1, ColCBR), frmImportarUH::ColorRechazada());
+            QCOMPARE(fondo(1, ColAnchoCorona), frmImportarUH::ColorRechazada());
+            QCOMPARE(fondo(1, ColClimaHumedad), frmImportarUH::ColorRechazada());
+            QCOMPARE(fondo(2, ColCBR), frmImportarUH::ColorDudosa());
+            QCOMPARE(fondo(0, ColCBR), QColor());
+            QCOMPARE(fondo(2, ColClimaHumedad), QColor());
+            QVERIFY(!vista->item(1, ColCBR - 1)->toolTip().isEmpty());
+            vistos << d.findChild<QPlainTextEdit*>(u"txtHallazgos"_s)->toPlainText();
+        };
+        // Cancelar: con el botón.
+        e.plataforma.RutasAbrir << ruta;
+        e.plataforma.Modales << [&](QDialog& d) {
+            revisar(d);
+            d.findChild<QPushButton*>(u"btnCancelar"_s)->click();
+            return d.result();
+        };
+        v.findChild<QAction*>(u"mnuOpcion2"_s)->trigger();
+        QCOMPARE(e.plataforma.VentanasModales, QStringList{u"frmImportarUH"_s});
+        QVERIFY(!e.modulo.ProyectoModificado);
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 2);
+        QCOMPARE(vistos.size(), 3);
+        QVERIFY2(
+            vistos[0].startsWith(u"CSV separado por \";\", en Windows-1252. Columnas por su "
+                                 "título: \"Código Tramo\" → Código Tramo, \"CBR (%)\" → CBR"_s),
+            qPrintable(vistos[0]));
+        QVERIFY(vistos[0].contains(u"con la coma como separador decimal"_s));
+        QVERIFY(vistos[0].endsWith(u"Se agregan 3 unidades bajo la unidad 2."_s));
+        QCOMPARE(vistos[1], u"3 Z3 4"_s);
+        QVERIFY(vistos[2].startsWith(u"No se toman estas columnas del archivo: "
+                                     "\"Observaciones\"."_s));
+        QVERIFY(vistos[2].contains(u"fila 3, CBR: \"abc\" no es un número"_s));
+
+        // Importar: con Enter, el botón por defecto.
+        e.plataforma.RutasAbrir << ruta;
+        e.plataforma.Modales << [&](QDialog& d) {
+            QTest::keyClick(d.focusWidget() ? d.focusWidget() : &d, Qt::Key_Return);
+            return d.result();
+        };
+        v.findChild<QAction*>(u"mnuOpcion2"_s)->trigger();
+        QVERIFY(e.modulo.ProyectoModificado);
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 5);
+        QCOMPARE(e.Resumen(3), u"Z1||||0:0|4.5|Humedo|"_s);
+        // La revisión no toma el ancho negativo y lo dice, como tras un pegado.
+        QCOMPARE(e.modulo.Proyecto.UH[4].AnchoCorona, 0.0);
+        QCOMPARE(e.modulo.Proyecto.UH[5].CBR, 150.0);
+        QCOMPARE(e.modulo.Proyecto.UH[5].ClimaHumedad, u"Humedo"_s);
+        QCOMPARE(e.Cursor(), QPoint(ColCodigoTramo, 3));
+
+        // Un archivo que no es de unidades: la vista lo dice y no deja importar.
+        const QString vacio = dir.filePath(u"vacio.csv"_s);
+        QVERIFY(EscribirBytes(vacio, "Descripcion;CBR\r\nx;4\r\n"));
+        e.plataforma.RutasAbrir << vacio;
+        bool habilitado = true;
+        e.plataforma.Modales << [&](QDialog& d) {
+            habilitado = d.findChild<QPushButton*>(u"btnImportar"_s)->isEnabled();
+            QTest::keyClick(&d, Qt::Key_Escape);
+            return d.result();
+        };
+        v.findChild<QAction*>(u"mnuOpcion2"_s)->trigger();
+        QVERIFY(!habilitado);
+        QCOMPARE(e.modulo.Proyecto.NumeroUH, 5);
     }
 
     // Salir y cerrar llevan antes lo escrito al proyecto con el editor todavía

@@ -1,0 +1,302 @@
+// Unidades desde archivos CSV y XLSX: títulos reconocidos, separadores,
+// codificaciones, celdas dudosas y la vuelta completa por la hoja de resultados.
+#include "Pruebas.h"
+
+#include "alternatives/Diseno.h"
+#include "alternatives/HojaResultados.h"
+#include "project/ArchivoProyecto.h"
+#include "units/ImportarUH.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Ejemplo = VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s;
+
+// Una celda de la tabla: el texto de una lista o descripción, el valor exacto de
+// un número (con punto), vacío si está vacía.
+QString Celda(const TablaTextos& t, int f, int c) {
+    const QString texto = t.Texto(f, c);
+    if (!EsColumnaNumeroUH(c) || texto.isEmpty()) return texto;
+    return QString::number(NumeroCeldaUH(t, f, c), 'g', 15);
+}
+
+const char* Nota(NotaPegado n) {
+    switch (n) {
+    case NotaPegado::NoEsNumero:
+        return "no es número";
+    case NotaPegado::SinEntrada:
+        return "sin entrada";
+    case NotaPegado::EntradaAmbigua:
+        return "entrada ambigua";
+    case NotaPegado::Descartado:
+        return "descartado";
+    case NotaPegado::FueraDeLoUsual:
+        return "fuera de lo usual";
+    case NotaPegado::SinCaracteres:
+        return "sin caracteres";
+    case NotaPegado::Ambiguo:
+        return "ambiguo";
+    case NotaPegado::Negativo:
+        return "negativo";
+    }
+    return "?";
+}
+
+// Cómo se leyó, cada fila importada (columnas 1..15) y cada nota con la fila del
+// archivo, en líneas.
+QString Resumen(const ImportacionUH& imp) {
+    const LecturaUnidades& l = imp.Lectura;
+    if (!l.Error.isEmpty()) return u"error: "_s + l.Error;
+    QStringList lineas{QStringList{
+        l.ConTitulos ? u"títulos"_s : u"posición"_s,
+        l.Hoja.Hoja.isEmpty() ? QString(l.Hoja.Delimitador) : l.Hoja.Hoja, l.Hoja.Codificacion,
+        imp.Pegado.Convencion.Separador == SeparadorDecimal::Coma ? u"coma"_s : u"punto"_s}
+                           .join(u' ')};
+    for (int i = 0; i < l.Filas.size(); ++i) {
+        QStringList fila;
+        for (int c = ColCodigoTramo; c < ColumnasUH; ++c)
+            fila << Celda(imp.Tabla, imp.Fila + i, c);
+        lineas << u"%1: "_s.arg(l.FilasArchivo[i]) + fila.join(u'|');
+    }
+    for (const CeldaNotada& n : imp.Pegado.Notas)
+        lineas << u"fila %1 %2: %3"_s.arg(imp.FilaArchivo(n.Fila))
+                      .arg(NombreColumnaUH(n.Columna), QString::fromUtf8(Nota(n.Nota)));
+    return lineas.join(u'\n');
+}
+
+ImportacionUH Importar(const QByteArray& datos, SeparadorDecimal preferencia,
+                       const QString& hoja = QString(), int unidades = 0) {
+    TablaTextos tabla(FilasInicialesUH, ColumnasUH);
+    NumerarFilas(tabla);
+    return PrepararImportacionUH(tabla, unidades, LeerUnidadesArchivo(datos, hoja), preferencia);
+}
+
+// Los datos de una unidad que la importación debe conservar, en una línea.
+QString Datos(const UnidadHomogenea& u) {
+    return QStringList{u.CodigoTramo,
+                       u.Descripcion,
+                       u.TipoTramo,
+                       u.TipoSegmento,
+                       QString::number(u.AbscisaInicial, 'g', 15),
+                       QString::number(u.AbscisaFinal, 'g', 15),
+                       QString::number(u.AnchoCorona, 'g', 15),
+                       QString::number(u.EjesEquivalentes, 'g', 15),
+                       u.ClimaHumedad,
+                       u.ClimaTemperatura,
+                       QString::number(u.CBR, 'g', 15),
+                       u.TipoTerreno,
+                       u.TipoAfirmado,
+                       QString::number(u.EspesorAfirmado, 'g', 15),
+                       QString::number(u.EspesorSubrasante, 'g', 15)}
+        .join(u'|');
+}
+
+} // namespace
+
+class PruebasImportarUH : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Los títulos como los escriben las hojas de cálculo, en español y en inglés.
+    void titulos_data() {
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<int>("columna");
+        const QList<std::pair<QString, int>> casos = {
+            {u"CBR (%)"_s, ColCBR},
+            {u"cbr"_s, ColCBR},
+            {u"  C.B.R.  "_s, 0}, // "c b r": no es el nombre
+            {u"CBR de diseño"_s, ColCBR},
+            {u"Ejes Equivalentes 80 KN"_s, ColEjesEquivalentes},
+            {u"W18"_s, ColEjesEquivalentes},
+            {u"ESALs"_s, ColEjesEquivalentes},
+            {u"Código Tramo"_s, ColCodigoTramo},
+            {u"CODIGO"_s, ColCodigoTramo},
+            {u"código del tramo"_s, ColCodigoTramo},
+            {u"Descripción"_s, ColDescripcion},
+            {u"Tipo de Tramo"_s, ColTipoTramo},
+            {u"Segmento"_s, ColTipoSegmento},
+            {u"Abscisa Inicial (m)"_s, ColAbscisaInicial},
+            {u"abscisa final [m]"_s, ColAbscisaFinal},
+            {u"Ancho Corona (m)"_s, ColAnchoCorona},
+            {u"Clasificación Climática por Humedad"_s, ColClimaHumedad},
+            {u"Clima"_s, ColClimaHumedad},
+            {u"Clima - Temperatura"_s, ColClimaTemperatura},
+            {u"Temperatura media anual"_s, ColClimaTemperatura},
+            {u"Tipo de Terreno"_s, ColTipoTerreno},
+            {u"Tipo de Afirmado Existente"_s, ColTipoAfirmado},
+            {u"Espesor Afirmado Existente (cm)"_s, ColEspesorAfirmado},
+            {u"Espesor Capa de Subrasante (cm)"_s, ColEspesorSubrasante},
+            {u"# UH"_s, -1},
+            {u"UH"_s, -1},
+            {u"#"_s, -1},
+            {u"Observaciones"_s, 0},
+            {u"Tipo"_s, 0},
+            {u"Espesor (cm)"_s, 0},
+            {u"Abscisa"_s, 0},
+            {u""_s, 0},
+        };
+        for (const auto& [titulo, columna] : casos)
+            QTest::newRow(qPrintable(titulo.isEmpty() ? u"vacío"_s : titulo)) << titulo << columna;
+    }
+    void titulos() {
+        QFETCH(QString, titulo);
+        QFETCH(int, columna);
+        QCOMPARE(ColumnaDeTituloUH(titulo), columna);
+    }
+
+    // Lo leído de cada archivo, calculado a mano: columnas, convención, valores y
+    // lo que se dice de cada celda.
+    void lecturas_data() {
+        QTest::addColumn<QByteArray>("datos");
+        QTest::addColumn<bool>("coma"); // la preferencia
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("títulos en otro orden, punto y coma, coma decimal, Windows-1252")
+            << QByteArray("CBR (%);C\xF3"
+                          "digo Tramo;Abscisa Inicial (m);Abscisa Final (m);"
+                          "Descripci\xF3n\r\n4,5;Z1;0;1.250,5;Ca\xF1"
+                          "ada\r\n")
+            << false << u"títulos ; Windows-1252 coma\n2: Z1|Cañada|||0|1250.5|||||4.5||||"_s;
+        QTest::newRow("comas y punto decimal, UTF-8 con marca, títulos en inglés")
+            << QByteArray("\xEF\xBB\xBF"
+                          "code,description,W18,cbr\nA1,R\xC3\xADo,150000,3.5\n")
+            << true << u"títulos , UTF-8 punto\n2: A1|Río||||||150000|||3.5||||"_s;
+        QTest::newRow("tabulador sin títulos, como la copia")
+            << QByteArray("Z2\tdesc\t1\tB\t0\t100\t7,3\t480000\tHumedo\tCalido\t5\tPlano\t"
+                          "AFR-1\t20\t0\r\n")
+            << false
+            << u"posición \t UTF-8 coma\n"
+               "1: Z2|desc|1|B|0|100|7.3|480000|Humedo|Calido|5|Plano|AFR-1|20|0"_s;
+        QTest::newRow("ambigua con la coma")
+            << QByteArray("C\xF3"
+                          "digo;W18\r\nZ3;215.000\r\n")
+            << true
+            << u"títulos ; Windows-1252 coma\n2: Z3|||||||215000|||||||\n"
+               "fila 2 Ejes Equivalentes: ambiguo"_s;
+        QTest::newRow("ambigua con el punto")
+            << QByteArray("C\xF3"
+                          "digo;W18\r\nZ3;215.000\r\n")
+            << false
+            << u"títulos ; Windows-1252 punto\n2: Z3|||||||215|||||||\n"
+               "fila 2 Ejes Equivalentes: ambiguo"_s;
+        QTest::newRow("rechazadas y fuera de lo usual")
+            << QByteArray("Codigo;CBR;Ancho Corona;Clima Humedad;Tipo de Terreno\r\n"
+                          "Z4;abc;-7;Tropical;O\r\nZ5;150;6;hum;Plano\r\n")
+            << false
+            << u"títulos ; UTF-8 punto\n"
+               "2: Z4||||||-7|||||Ondulado|||\n"
+               "3: Z5||||||6||Humedo||150|Plano|||\n"
+               "fila 2 Clasificación Climática por Humedad: sin entrada\n"
+               "fila 2 CBR: no es número\n"
+               "fila 3 CBR: fuera de lo usual\n"
+               "fila 2 Ancho Corona: negativo"_s;
+        QTest::newRow("títulos sin el del código")
+            << QByteArray("Descripci\xF3n;CBR\r\nx;5\r\n") << false
+            << u"error: La fila 1 del archivo tiene títulos, pero ninguno es el del código de "
+               "tramo (\"Código Tramo\"): sin código las filas no forman unidades."_s;
+        QTest::newRow("un título encima y otra tabla debajo, como un CSV de varias hojas")
+            << QByteArray("\xEF\xBB\xBFUnidades\r\nUH;C\xC3\xB3"
+                          "digo Tramo;CBR (%)\r\n1;Z6;4,5\r\n"
+                          "\r\nAlternativas\r\nUH;C\xC3\xB3"
+                          "digo Tramo;SN Requerido\r\n"
+                          "1;Z6;3,1\r\n")
+            << false << u"títulos ; UTF-8 coma\n3: Z6||||||||||4.5||||"_s;
+        QTest::newRow("columna repetida: vale la primera")
+            << QByteArray("Codigo;CBR;cbr\r\nZ7;4;5\r\n") << false
+            << u"títulos ; UTF-8 punto\n2: Z7||||||||||4||||"_s;
+        QTest::newRow("solo códigos, con su título")
+            << QByteArray("Codigo\r\nZ8\r\n\r\nZ9\r\n") << false
+            << u"títulos ; UTF-8 punto\n2: Z8||||||||||||||\n4: Z9||||||||||||||"_s;
+        QTest::newRow("comillas con el separador y comillas dentro")
+            << QByteArray("Codigo;Descripcion;CBR\r\nZ10;\"Puente; acceso \"\"norte\"\"\";3\r\n")
+            << false << u"títulos ; UTF-8 punto\n2: Z10|Puente; acceso \"norte\"|||||||||3||||"_s;
+        QTest::newRow("vacío") << QByteArray("\r\n;;\r\n") << false
+                               << u"error: El archivo no tiene filas de unidades."_s;
+    }
+    void lecturas() {
+        QFETCH(QByteArray, datos);
+        QFETCH(bool, coma);
+        QFETCH(QString, esperado);
+        QCOMPARE(Resumen(Importar(datos, coma ? SeparadorDecimal::Coma : SeparadorDecimal::Punto)),
+                 esperado);
+    }
+
+    // Lo que se dice antes de importar, con las filas del archivo, y si hay rechazos.
+    void hallazgos() {
+        const ImportacionUH imp = Importar("Observaciones;Codigo;CBR;Ancho Corona;cbr\r\n"
+                                           "x;Z1;abc;-7;1\r\nx;;4;6;2\r\n",
+                                           SeparadorDecimal::Punto, QString(), 14);
+        QCOMPARE(imp.Fila, 15);
+        QVERIFY(imp.HayRechazadas());
+        QCOMPARE(TextoImportacionUH(imp, SeparadorDecimal::Punto),
+                 u"No se toman estas columnas del archivo: \"Observaciones\".\n\n"
+                 "Estas columnas repiten una que ya se toma y no se toman: \"cbr\".\n\n"
+                 "Las filas son las del archivo.\n\n"
+                 "No se tomaron estas celdas, que conservan su valor:\n"
+                 "fila 2, CBR: \"abc\" no es un número\n"
+                 "fila 2, Ancho Corona: \"-7\" es negativo\n\n"
+                 "Estas filas del archivo no tienen código de tramo y no forman unidades: 3."_s);
+        const ImportacionUH limpia = Importar("Z1;;1;A;0;10\r\n", SeparadorDecimal::Punto);
+        QVERIFY(!limpia.HayRechazadas());
+        QCOMPARE(TextoImportacionUH(limpia, SeparadorDecimal::Punto), QString());
+    }
+
+    // Un libro XLSX: los números llegan exactos, sin convención que los cambie; la
+    // hoja se elige por su nombre.
+    void libroXlsx() {
+        if (!HayEscrituraXlsx() || !HayLecturaXlsx()) QSKIP("Construcción sin XLSX");
+        HojaLibro resumen{u"Resumen"_s, {u"Proyecto"_s}, {}, {{CeldaHoja{u"Vía 1"_s}}}};
+        HojaLibro datos{u"Datos"_s,
+                        {u"Código Tramo"_s, u"Abscisa Final (m)"_s, u"W18"_s, u"Tipo de Tramo"_s},
+                        {},
+                        {{CeldaHoja{u"Z11"_s}, CeldaHoja::DeNumero(1.234),
+                          CeldaHoja::DeNumero(1234567), CeldaHoja::DeNumero(2)}}};
+        QString error;
+        const QByteArray libro = BytesXlsx({resumen, datos}, &error);
+        QVERIFY2(!libro.isEmpty(), qPrintable(error));
+        for (const SeparadorDecimal s : {SeparadorDecimal::Coma, SeparadorDecimal::Punto})
+            QCOMPARE(Resumen(Importar(libro, s, u"datos"_s)),
+                     u"títulos Datos  %1\n2: Z11||2|||1.234||1234567|||||||"_s.arg(
+                         s == SeparadorDecimal::Coma ? u"coma"_s : u"punto"_s));
+        QVERIFY(Resumen(Importar(libro, SeparadorDecimal::Punto, u"Otra"_s))
+                    .startsWith(u"error: El libro no tiene la hoja [Otra]"_s));
+    }
+
+    // La vuelta completa: la hoja "Unidades" de los resultados del ejemplo, en XLSX y
+    // en CSV con cada separador, importada en un proyecto vacío da sus mismas unidades.
+    void vueltaPorLaHojaDeResultados_data() {
+        QTest::addColumn<QString>("formato");
+        QTest::newRow("xlsx") << u"xlsx"_s;
+        QTest::newRow("csv coma") << u"coma"_s;
+        QTest::newRow("csv punto") << u"punto"_s;
+    }
+    void vueltaPorLaHojaDeResultados() {
+        QFETCH(QString, formato);
+        if (formato == u"xlsx" && (!HayEscrituraXlsx() || !HayLecturaXlsx()))
+            QSKIP("Construcción sin XLSX");
+        ModuloVarek9 m;
+        QVERIFY(!LeerProyectoDesde(m, Ejemplo).HayAviso);
+        EstadoDiseno estado;
+        const LibroHoja libro = LibroResultados(m, estado);
+        const SeparadorDecimal s =
+            formato == u"coma" ? SeparadorDecimal::Coma : SeparadorDecimal::Punto;
+        QString error;
+        const QByteArray bytes = formato == u"xlsx" ? BytesXlsx(libro, &error) : TextoCsv(libro, s);
+        QVERIFY2(!bytes.isEmpty(), qPrintable(error));
+        // La preferencia contraria: el archivo decide por sus celdas.
+        const SeparadorDecimal otra =
+            s == SeparadorDecimal::Coma ? SeparadorDecimal::Punto : SeparadorDecimal::Coma;
+        ModuloVarek9 vacio;
+        ImportacionUH imp = Importar(bytes, otra);
+        QCOMPARE(imp.Lectura.Error, QString());
+        QCOMPARE(imp.Lectura.Filas.size(), qsizetype(m.Proyecto.NumeroUH));
+        QVERIFY(!imp.HayRechazadas());
+        RevisarUH(vacio.Proyecto, imp.Tabla, imp.Fila);
+        QCOMPARE(vacio.Proyecto.NumeroUH, m.Proyecto.NumeroUH);
+        for (int i = 1; i <= m.Proyecto.NumeroUH; ++i)
+            QCOMPARE(Datos(vacio.Proyecto.UH[i]), Datos(m.Proyecto.UH[i]));
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasImportarUH)
+#include "PruebasImportarUH.moc"
