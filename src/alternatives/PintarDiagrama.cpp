@@ -388,9 +388,9 @@ QString EscaparXml(QString texto) {
         .replace(u'"', QStringLiteral("&quot;"));
 }
 
-// Las páginas una debajo de otra; cada unidad, en un grupo con su nombre y una
-// descripción legible por máquina (abscisas y capas).
-QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
+// Un SVG por página impresa, del tamaño de la hoja A4 apaisada; cada unidad, en un
+// grupo con su nombre y una descripción legible por máquina (abscisas y capas).
+QList<QByteArray> SvgPaginas(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
     // La resolución del PDF: la letra mide lo mismo y las páginas coinciden.
     constexpr double Ppp = 1200;
     const QSizeF hoja(297 / 25.4 * Ppp, 210 / 25.4 * Ppp);
@@ -400,37 +400,35 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
 
     DispositivoSvg medida(hoja, Ppp);
     const MedidaLetra m = MedirLetra(letra, &medida);
-    const QList<PaginaDiagrama> paginas = PaginasDiagrama(d, area, m);
-    DispositivoSvg svg(QSizeF(hoja.width(), hoja.height() * static_cast<double>(paginas.size())),
-                       Ppp);
-    const auto pintar = [&](const std::function<void(QPainter&)>& dibujo) {
-        QPainter p(&svg);
-        p.setFont(letra);
-        dibujo(p);
-        p.end();
-        return svg.Tomar();
-    };
-
-    QList<DisposicionDiagrama> disposiciones;
-    for (const PaginaDiagrama& pg : paginas)
-        disposiciones.append(
-            DisponerDiagrama(d, area, pg.Desde, pg.Hasta, m, pg.Primera, pg.Ultima));
-    const auto enPagina = [&](QPainter& p, qsizetype k) {
-        p.translate(0, hoja.height() * static_cast<double>(k));
-    };
-    QByteArray cuerpo = pintar([&](QPainter& p) {
-        for (qsizetype k = 0; k < paginas.size(); ++k) {
-            p.save();
-            enPagina(p, k);
-            p.fillRect(QRectF(QPointF(0, 0), hoja), Qt::white);
-            PintarFondo(p, d, disposiciones[k],
-                        TituloDiagrama(e, paginas[k].Desde, paginas[k].Hasta,
-                                       static_cast<int>(k) + 1, static_cast<int>(paginas.size())));
-            p.restore();
-        }
-    });
+    QList<PaginaDiagrama> paginas;
+    if (!d.Columnas.isEmpty()) paginas = PaginasDiagrama(d, area, m);
+    // Sin unidades, una hoja con el fondo, como la imprime el PDF.
+    if (paginas.isEmpty()) {
+        PaginaDiagrama toda;
+        toda.Desde = d.AbscisaMinima;
+        toda.Hasta = d.AbscisaMaxima;
+        toda.Ultima = -1;
+        paginas << toda;
+    }
+    QList<QByteArray> svgs;
     for (qsizetype k = 0; k < paginas.size(); ++k) {
-        const DisposicionDiagrama& r = disposiciones[k];
+        const PaginaDiagrama& pg = paginas[k];
+        const DisposicionDiagrama r =
+            DisponerDiagrama(d, area, pg.Desde, pg.Hasta, m, pg.Primera, pg.Ultima);
+        DispositivoSvg svg(hoja, Ppp);
+        const auto pintar = [&](const std::function<void(QPainter&)>& dibujo) {
+            QPainter p(&svg);
+            p.setFont(letra);
+            dibujo(p);
+            p.end();
+            return svg.Tomar();
+        };
+        QByteArray cuerpo = pintar([&](QPainter& p) {
+            p.fillRect(QRectF(QPointF(0, 0), hoja), Qt::white);
+            PintarFondo(p, d, r,
+                        TituloDiagrama(e, pg.Desde, pg.Hasta, static_cast<int>(k) + 1,
+                                       static_cast<int>(paginas.size())));
+        });
         for (qsizetype j = 0; j < r.Columnas.size(); ++j) {
             const ColumnaDiagrama& c = d.Columnas[r.Columnas[j].Columna];
             QStringList capas;
@@ -443,24 +441,17 @@ QByteArray Svg(const DiagramaLineal& d, const EncabezadoDiagrama& e) {
                                                        TextoAbscisa(c.Hasta), c.TextoAlternativa(),
                                                        capas.join(u", "))))
                           .toUtf8();
-            cuerpo += pintar([&](QPainter& p) {
-                enPagina(p, k);
-                PintarColumna(p, d, r, static_cast<int>(j));
-            });
+            cuerpo += pintar([&](QPainter& p) { PintarColumna(p, d, r, static_cast<int>(j)); });
             cuerpo += "</g>\n";
         }
+        cuerpo += pintar([&](QPainter& p) { PintarEncima(p, d, r); });
+        // Los recortes se conocen al final: la cabecera, con sus definiciones, va después.
+        QString titulo = QStringLiteral("Diagrama lineal de estructuras [%1]").arg(e.Codigo);
+        if (paginas.size() > 1)
+            titulo += QStringLiteral(", página %1 de %2").arg(k + 1).arg(paginas.size());
+        svgs << svg.Cabecera(titulo) + cuerpo + "</svg>\n";
     }
-    cuerpo += pintar([&](QPainter& p) {
-        for (qsizetype k = 0; k < paginas.size(); ++k) {
-            p.save();
-            enPagina(p, k);
-            PintarEncima(p, d, disposiciones[k]);
-            p.restore();
-        }
-    });
-    // Los recortes se conocen al final: la cabecera, con sus definiciones, va después.
-    return svg.Cabecera(QStringLiteral("Diagrama lineal de estructuras [%1]").arg(e.Codigo)) +
-           cuerpo + "</svg>\n";
+    return svgs;
 }
 
 } // namespace
@@ -491,6 +482,16 @@ QByteArray Png(const DiagramaLineal& d, const EncabezadoDiagrama& e, int ancho, 
     return bytes;
 }
 
+// "x.svg" si hay una parte; si no, "x-1.svg", "x-2.svg"...
+QString NombreParte(const QString& archivo, qsizetype parte, qsizetype partes) {
+    if (partes == 1) return archivo;
+    const QFileInfo info(archivo);
+    const QString nombre =
+        QStringLiteral("%1-%2.%3").arg(info.completeBaseName()).arg(parte + 1).arg(info.suffix());
+    // Un nombre sin carpeta sigue sin ella: "x-1.svg", no "./x-1.svg".
+    return info.path() == u"." && !archivo.startsWith(u'.') ? nombre : info.dir().filePath(nombre);
+}
+
 QString EscribirBytes(const QString& archivo, const QByteArray& bytes) {
     QSaveFile salida(archivo);
     if (!salida.open(QIODevice::WriteOnly) || salida.write(bytes) != bytes.size() ||
@@ -517,7 +518,6 @@ QString ExportarPng(const QString& archivo, const DiagramaLineal& d, const Encab
         d.Columnas.isEmpty() ? QList<PaginaDiagrama>() : PaginasDiagrama(d, hoja, letra);
     const qsizetype porImagen = std::max<qsizetype>(1, maximoAncho / anchoA4);
     const qsizetype imagenes = hojas.isEmpty() ? 1 : (hojas.size() + porImagen - 1) / porImagen;
-    const QFileInfo info(archivo);
     for (qsizetype k = 0; k < imagenes; ++k) {
         double desde = d.AbscisaMinima, hasta = d.AbscisaMaxima;
         int primera = 0, ultima = -1;
@@ -533,11 +533,7 @@ QString ExportarPng(const QString& archivo, const DiagramaLineal& d, const Encab
                 ultima = hojas[j].Ultima;
             }
         }
-        const QString nombre = imagenes == 1 ? archivo
-                                             : info.dir().filePath(QStringLiteral("%1-%2.%3")
-                                                                       .arg(info.completeBaseName())
-                                                                       .arg(k + 1)
-                                                                       .arg(info.suffix()));
+        const QString nombre = NombreParte(archivo, k, imagenes);
         const int ancho = qRound(n * (297 / 25.4 * Ppp - 2 * margen) + 2 * margen);
         const QString error =
             EscribirBytes(nombre, Png(d, e, ancho, desde, hasta, primera, ultima,
@@ -561,15 +557,15 @@ QString ExportarDiagrama(const QString& archivo, const DiagramaLineal& d,
         if (escritos) escritos->append(archivo);
         return QString();
     }
-    QByteArray bytes;
-    if (extension == u"svg") {
-        bytes = Svg(d, e);
-    } else if (extension == u"png") {
-        return ExportarPng(archivo, d, e, escritos);
-    } else {
+    if (extension == u"png") return ExportarPng(archivo, d, e, escritos);
+    if (extension != u"svg")
         return QStringLiteral("El archivo [%1] no es .pdf, .svg ni .png...").arg(archivo);
+    const QList<QByteArray> paginas = SvgPaginas(d, e);
+    for (qsizetype k = 0; k < paginas.size(); ++k) {
+        const QString nombre = NombreParte(archivo, k, paginas.size());
+        const QString error = EscribirBytes(nombre, paginas[k]);
+        if (!error.isEmpty()) return error;
+        if (escritos) escritos->append(nombre);
     }
-    const QString error = EscribirBytes(archivo, bytes);
-    if (error.isEmpty() && escritos) escritos->append(archivo);
-    return error;
+    return QString();
 }

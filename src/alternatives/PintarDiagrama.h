@@ -58,11 +58,12 @@ int ImprimirDiagrama(QPagedPaintDevice& dispositivo, const DiagramaLineal& d,
 // El ancho mayor de una imagen PNG del diagrama, en píxeles.
 inline constexpr int MaximoAnchoPng = 16384;
 
-// Exporta según la extensión: .pdf (vectorial, por páginas), .svg (las páginas
-// una debajo de otra, un grupo por unidad) o .png (a 200 ppp, tan ancho como
-// pide que cada rótulo se lea: el ancho de las páginas del PDF; pasado el
-// máximo, en varias imágenes "x-1.png", "x-2.png"...). Devuelve el texto del
-// error, vacío si salió bien; en escritos, los archivos que escribió.
+// Exporta según la extensión: .pdf (vectorial, por páginas), .svg (un archivo
+// por página impresa, "x-1.svg", "x-2.svg"... si hay más de una, con un grupo por
+// unidad) o .png (a 200 ppp, tan ancho como pide que cada rótulo se lea: el ancho
+// de las páginas del PDF; pasado el máximo, en varias imágenes "x-1.png",
+// "x-2.png"...). Devuelve el texto del error, vacío si salió bien; en escritos,
+// los archivos que escribió.
 QString ExportarDiagrama(const QString& archivo, const DiagramaLineal& d,
                          const EncabezadoDiagrama& e, QStringList* escritos = nullptr);
 QString ExportarPng(const QString& archivo, const DiagramaLineal& d, const EncabezadoDiagrama& e,

@@ -257,9 +257,12 @@ void frmDiagrama::Exportar() {
         QStringList nombres;
         for (const QString& e : escritos)
             nombres << QFileInfo(e).fileName();
+        const bool svg = salida.Archivo.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
         plataforma_.Aviso(this, QStringLiteral("EXPORTAR DIAGRAMA"),
-                          QStringLiteral("El camino no cabe en una imagen legible: se cortó en %1 "
-                                         "imágenes (%2).")
+                          (svg ? QStringLiteral("El diagrama ocupa %1 páginas: se escribió un SVG "
+                                                "por página (%2).")
+                               : QStringLiteral("El camino no cabe en una imagen legible: se cortó "
+                                                "en %1 imágenes (%2)."))
                               .arg(escritos.size())
                               .arg(nombres.join(QStringLiteral(", "))),
                           IconoMensaje::Informacion);

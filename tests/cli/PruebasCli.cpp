@@ -212,11 +212,28 @@ private slots:
     void diagrama() {
         QFETCH(QStringList, args);
         const bool memoria = args.contains(u"--papel"_s);
-        QCOMPARE(Correr(QStringList{memoria ? "memoria" : "diagrama"} + args).Codigo, 0);
+        const Corrida corrida = Correr(QStringList{memoria ? "memoria" : "diagrama"} + args);
+        QCOMPARE(corrida.Codigo, 0);
         const QString salida = Ruta(args[args.indexOf(u"--salida"_s) + 1]);
+        // SVG: un archivo por página impresa, cada uno del tamaño de la hoja A4 apaisada;
+        // el ejemplo ocupa dos.
+        QByteArray paginasSvg;
+        if (salida.endsWith(u".svg"_s)) {
+            QVERIFY2(corrida.Salida.startsWith(u"d-1.svg, d-2.svg: 14 unidades"_s),
+                     qPrintable(corrida.Salida));
+            QVERIFY(!QFile::exists(salida) && !QFile::exists(Ruta(u"d-3.svg"_s)));
+            for (const char* parte : {"d-1.svg", "d-2.svg"}) {
+                const QByteArray svg = LeerBytes(Ruta(QString::fromLatin1(parte)));
+                QVERIFY(svg.startsWith("<?xml") && svg.endsWith("</svg>\n"));
+                QVERIFY(svg.contains(" width=\"297mm\" height=\"210mm\""));
+                QCOMPARE(svg.count("<svg "), 1);
+                paginasSvg += svg;
+            }
+            QVERIFY(paginasSvg.contains(", página 2 de 2</title>"));
+        }
         // La memoria en A4: su diccionario de página lo dice en puntos.
         if (memoria) QVERIFY(LeerBytes(salida).contains("/MediaBox [0 0 595.000000 842.000000]"));
-        const QByteArray bytes = LeerBytes(salida);
+        const QByteArray bytes = salida.endsWith(u".svg"_s) ? paginasSvg : LeerBytes(salida);
         // PNG: el ancho de la cabecera IHDR, el de las dos hojas A4 apaisadas que el
         // ejemplo ocupa en PDF (2 × 277 mm de dibujo + 20 mm de márgenes = 574 mm a 200
         // ppp, 4520 px); PDF: su firma.
@@ -538,8 +555,10 @@ private slots:
         for (int i = 1; i <= filas; ++i)
             tabla += "Z" + QByteArray::number(i).rightJustified(4, '0') + "\tunidad\r\n";
         const Corrida c = Importar(lista, tabla + "\tsin codigo\r\n");
-        QCOMPARE(c.Resumen() + c.Errores.trimmed(),
-                 u"0|La línea %1 no tiene código de tramo: no forma una unidad."_s.arg(filas + 1));
+        QCOMPARE(
+            c.Resumen() + c.Errores.trimmed(),
+            u"0|Estas filas del archivo no tienen código de tramo y no forman unidades: %1."_s.arg(
+                filas + 1));
         const QString salida = Ruta("salida.vk9");
         const Proyecto p = Leer(salida);
         QCOMPARE(p.NumeroUH, unidades + filas);
@@ -551,26 +570,29 @@ private slots:
 
     // Una tabla de hoja de cálculo: lo que no se leyó entero se dice y la orden sigue;
     // la fila en blanco no forma unidad y las demás sí, también el código de blancos y
-    // el duplicado (cómo se leen las celdas y el orden, en PruebasRevisionUH).
+    // el duplicado (cómo se leen las celdas y el orden, en PruebasRevisionUH). Las
+    // filas que se nombran son las del archivo.
     void importarTablaDeHojaDeCalculo() {
         const QByteArray tabla =
             "Z9\tca\361ada\t2\tc\t1,250.75\t1,300\t6.5 m\t150000\thum\tTEMP\t4,5\tmont"
             "\tafr-2\t12\t30\textra\tm\341s\r\n"
             "\r\n"
-            "A1\t\t\t\tabc\t12 m\t\t1.5E+05\r\n"
+            "A1\t\t\t\t7\t12 m\t\t1.5E+05\r\n"
             "K1\tduplicada\t1\tA\t0\t100\r\n"
             "  \tsolo blancos\r\n"
             "ab\tmin\372sculas\r\n";
         const Corrida c = Importar({UnidadTramo("K2", 0, 100), UnidadTramo("K1", 0, 100)}, tabla);
         QCOMPARE(c.Resumen() + c.Errores.trimmed(),
-                 u"0|Los números se leyeron con el punto como separador decimal, el de la "
-                 "opción \"Separador decimal\": unas celdas del texto pegado usan la coma y "
+                 u"0|No se toman estas columnas del archivo: las que siguen a la 15.ª.\n\n"
+                 "Las filas son las del archivo.\n\n"
+                 "Los números se leyeron con el punto como separador decimal, el de la "
+                 "opción \"Separador decimal\": unas celdas del archivo usan la coma y "
                  "otras el punto.\n\n"
-                 "No se tomaron estas celdas, que conservan su valor:\n"
-                 "fila 5, Abscisa Inicial: \"abc\" no es un número\n\n"
+                 "Estas celdas se leyeron con la convención, que decide su valor:\n"
+                 "fila 1, Abscisa Final: \"1,300\" se guarda como 1,300.00\n\n"
                  "Estas celdas tenían caracteres que se descartaron:\n"
-                 "fila 3, Ancho Corona: \"6.5 m\" se guarda como 6.50\n"
-                 "fila 5, Abscisa Final: \"12 m\" se guarda como 12.00"_s);
+                 "fila 1, Ancho Corona: \"6.5 m\" se guarda como 6.50\n"
+                 "fila 3, Abscisa Final: \"12 m\" se guarda como 12.00"_s);
         const Proyecto p = Leer(Ruta("salida.vk9"));
         QCOMPARE(p.NumeroUH, 7);
         // "1,300" se lee con la preferencia; las listas como se escriben.
@@ -580,6 +602,63 @@ private slots:
                               QString::number(z.AbscisaFinal), QString::number(z.CBR)})
                      .join(u'|'),
                  u"Z9|2|C|Humedo|Templado|Montañoso|AFR-2|1300|4.5"_s);
+    }
+
+    // Una celda rechazada: se dice con su fila del archivo, no se guarda y sale con 1.
+    // Un CSV con títulos y un XLSX con --hoja entran por la misma orden.
+    void importarArchivos_data() {
+        QTest::addColumn<QString>("archivo");
+        QTest::addColumn<QByteArray>("datos");
+        QTest::addColumn<QStringList>("opciones");
+        QTest::addColumn<QString>("esperado"); // código|errores|unidades nuevas
+        QTest::newRow("rechazada")
+            << u"u.csv"_s << QByteArray("Codigo;CBR\r\nZ1;4\r\nZ2;cinco\r\n") << QStringList()
+            << u"1|Las filas son las del archivo.\n\nNo se tomaron estas celdas, que conservan su "
+               u"valor:\n"
+               "fila 3, CBR: \"cinco\" no es un número\nHay celdas que no se pueden tomar: "
+               "no se guardó [SALIDA]...|"_s;
+        QTest::newRow("títulos en otro orden")
+            << u"u.csv"_s
+            << QByteArray("CBR (%);C\xF3"
+                          "digo Tramo\r\n4,5;Z1\r\n3;Z2\r\n")
+            << QStringList()
+            << u"0|Los números se leyeron con la coma como separador decimal, como lo muestra "
+               "la celda \"4,5\" del archivo.|Z1 4.5, Z2 3"_s;
+        if (HayEscrituraXlsx() && HayLecturaXlsx()) {
+            QString error;
+            const QByteArray libro =
+                BytesXlsx({HojaLibro{u"Notas"_s, {u"Nota"_s}, {}, {{CeldaHoja{u"x"_s}}}},
+                           HojaLibro{u"Tramos"_s,
+                                     {u"Código"_s, u"CBR"_s},
+                                     {},
+                                     {{CeldaHoja{u"Z3"_s}, CeldaHoja::DeNumero(6.25)}}}},
+                          &error);
+            QTest::newRow("xlsx con --hoja")
+                << u"u.xlsx"_s << libro << QStringList{"--hoja", "tramos"} << u"0||Z3 6.25"_s;
+            QTest::newRow("xlsx sin la hoja")
+                << u"u.xlsx"_s << libro << QStringList{"--hoja", "Otra"}
+                << u"2|El libro no tiene la hoja [Otra]; sus hojas son: Notas, Tramos.|"_s;
+        }
+    }
+    void importarArchivos() {
+        QFETCH(QString, archivo);
+        QFETCH(QByteArray, datos);
+        QFETCH(QStringList, opciones);
+        QFETCH(QString, esperado);
+        ModuloVarek9 m;
+        QVERIFY(GuardarProyectoEn(m, Ruta("base.vk9")).Ok);
+        QVERIFY(EscribirBytes(Ruta(archivo), datos));
+        const Corrida c =
+            Correr(QStringList{"importar", Ruta("base.vk9"), Ruta(archivo), Ruta("salida.vk9")} +
+                   opciones);
+        QStringList nuevas;
+        if (QFile::exists(Ruta("salida.vk9"))) {
+            const Proyecto p = Leer(Ruta("salida.vk9"));
+            for (int i = 1; i <= p.NumeroUH; ++i)
+                nuevas << p.UH[i].CodigoTramo + u' ' + QString::number(p.UH[i].CBR);
+        }
+        const QString errores = c.Errores.trimmed().replace(Ruta("salida.vk9"), u"SALIDA"_s);
+        QCOMPARE(u"%1|%2|%3"_s.arg(c.Codigo).arg(errores, nuevas.join(u", "_s)), esperado);
     }
 
     // La preferencia decide la forma ambigua; --separador la cambia en cada orden.
