@@ -13,6 +13,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Qué dice la vista previa de una celda y con qué color.
@@ -88,6 +90,16 @@ frmImportarUH::frmImportarUH(const QString& ruta, QByteArray datos, const TablaT
     for (int c = ColCodigoTramo; c < ColumnasUH; ++c)
         titulos << NombreColumnaUH(c);
     grdVista->setHorizontalHeaderLabels(titulos);
+    auto* lblColores = new QLabel(
+        QStringLiteral("<span style=\"background:%1\">&nbsp;Rojo&nbsp;</span> no se toma; "
+                       "<span style=\"background:%2\">&nbsp;amarillo&nbsp;</span> revise: "
+                       "su valor depende del separador decimal o está fuera de lo usual; "
+                       "<span style=\"background:%3\">&nbsp;azul&nbsp;</span> se cambió al "
+                       "leerla. El motivo, al dejar el ratón sobre la celda.")
+            .arg(ColorRechazada().name(), ColorDudosa().name(), ColorCambiada().name()),
+        this);
+    lblColores->setObjectName(QStringLiteral("lblColores"));
+    lblColores->setWordWrap(true);
     txtHallazgos = new QPlainTextEdit(this);
     txtHallazgos->setObjectName(QStringLiteral("txtHallazgos"));
     txtHallazgos->setReadOnly(true);
@@ -109,6 +121,7 @@ frmImportarUH::frmImportarUH(const QString& ruta, QByteArray datos, const TablaT
     lado->addWidget(lblLectura);
     lado->addLayout(filaHoja);
     lado->addWidget(grdVista, 1);
+    lado->addWidget(lblColores);
     lado->addWidget(txtHallazgos);
     lado->addWidget(botones);
 
@@ -120,7 +133,9 @@ frmImportarUH::frmImportarUH(const QString& ruta, QByteArray datos, const TablaT
     cboHoja->addItems(hoja.Hojas);
     cboHoja->setCurrentText(hoja.Hoja);
     connect(cboHoja, &QComboBox::currentTextChanged, this, [this] { Leer(); });
-    resize(1000, 560);
+    // Casi tan ancha como la ventana de unidades: la tabla tiene 15 columnas.
+    const QSize base = parent ? parent->size() : QSize(1000, 600);
+    resize(std::max(800, base.width() * 9 / 10), std::max(480, base.height() * 8 / 10));
     btnImportar->setDefault(true);
     grdVista->setFocus();
 }

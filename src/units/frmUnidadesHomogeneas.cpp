@@ -946,6 +946,8 @@ void frmUnidadesHomogeneas::ImportarUnidades() {
         tablaRevisada_ = false;
         RevisarUH();
     }
+    // Tras el aviso de la revisión, si lo hubo, Ctrl+Z llega a la grilla.
+    grdUH->setFocus();
 }
 
 // ---- Programas complementarios ----
