@@ -314,6 +314,106 @@ private slots:
         QVERIFY(!Estructuras(m).contains(u'-'));
     }
 
+    // Las seis alternativas en cada clase de humedad y de temperatura, con tránsito bajo
+    // (60000) y alto (300000, mínimos altos) y algunas con afirmado existente. Los esperados
+    // salen de herramientas/diseno-aparte.py, un cálculo aparte escrito desde el método (la
+    // falsa posición de Zr, Newton para SN y los pasos del diseño por capas), no del programa.
+    void catalogoPorClimaYTransito_data() {
+        QTest::addColumn<QString>("unidad"); // w18:cbr:afirmado:espesor
+        QTest::addColumn<QString>("humedad");
+        QTest::addColumn<QString>("temperatura");
+        QTest::addColumn<double>("sn");
+        QTest::addColumn<QString>("estructuras");
+        const auto fila = [](const char* nombre, const QString& unidad, const QString& humedad,
+                             const QString& temperatura, double sn, const QString& estructuras) {
+            QTest::newRow(nombre) << unidad << humedad << temperatura << sn << estructuras;
+        };
+        fila("Arido Frio 60000", u"60000:12:No hay:0"_s, u"Arido"_s, u"Frio"_s, 1.754741,
+             u"0 200 150|0 150 200|77 150 150|50 150 150|70 150 150|70 150 200"_s);
+        fila("Arido Templado 60000", u"60000:12:No hay:0"_s, u"Arido"_s, u"Templado"_s, 1.754741,
+             u"0 200 150|0 150 200|83 150 150|50 150 150|75 150 150|75 150 200"_s);
+        fila("Arido Calido 60000", u"60000:12:No hay:0"_s, u"Arido"_s, u"Calido"_s, 1.754741,
+             u"0 200 150|0 150 200|91 150 150|50 150 150|83 150 150|83 150 200"_s);
+        fila("Semiarido Frio 60000", u"60000:12:No hay:0"_s, u"Semiarido"_s, u"Frio"_s, 1.754741,
+             u"0 200 150|0 150 200|77 150 150|50 150 150|70 150 150|70 150 200"_s);
+        fila("Semiarido Templado 60000", u"60000:12:No hay:0"_s, u"Semiarido"_s, u"Templado"_s,
+             1.754741, u"0 200 150|0 150 200|83 150 150|50 150 150|75 150 150|75 150 200"_s);
+        fila("Semiarido Calido 60000", u"60000:12:No hay:0"_s, u"Semiarido"_s, u"Calido"_s,
+             1.754741, u"0 200 150|0 150 200|91 150 150|50 150 150|83 150 150|83 150 200"_s);
+        fila("Subhumedo Frio 60000", u"60000:12:No hay:0"_s, u"Subhumedo"_s, u"Frio"_s, 1.754741,
+             u"0 200 150|0 150 200|77 150 150|50 150 150|70 150 150|70 150 200"_s);
+        fila("Subhumedo Templado 60000", u"60000:12:No hay:0"_s, u"Subhumedo"_s, u"Templado"_s,
+             1.754741, u"0 200 150|0 150 200|83 150 150|50 150 150|75 150 150|75 150 200"_s);
+        fila("Subhumedo Calido 60000", u"60000:12:No hay:0"_s, u"Subhumedo"_s, u"Calido"_s,
+             1.754741, u"0 200 150|0 150 200|91 150 150|50 150 150|83 150 150|83 150 200"_s);
+        fila("Humedo Frio 60000", u"60000:12:No hay:0"_s, u"Humedo"_s, u"Frio"_s, 1.754741,
+             u"0 200 158|0 150 200|77 150 150|50 150 150|70 150 150|70 150 200"_s);
+        fila("Humedo Templado 60000", u"60000:12:No hay:0"_s, u"Humedo"_s, u"Templado"_s, 1.754741,
+             u"0 200 158|0 150 200|83 150 150|50 150 150|75 150 150|75 150 200"_s);
+        fila("Humedo Calido 60000", u"60000:12:No hay:0"_s, u"Humedo"_s, u"Calido"_s, 1.754741,
+             u"0 200 158|0 150 200|91 150 150|50 150 150|83 150 150|83 150 200"_s);
+        fila("Superhumedo Frio 60000", u"60000:12:No hay:0"_s, u"Superhumedo"_s, u"Frio"_s,
+             1.754741, u"0 200 204|0 150 200|77 150 150|50 150 150|70 150 150|70 150 200"_s);
+        fila("Superhumedo Templado 60000", u"60000:12:No hay:0"_s, u"Superhumedo"_s, u"Templado"_s,
+             1.754741, u"0 200 204|0 150 200|83 150 150|50 150 150|75 150 150|75 150 200"_s);
+        fila("Superhumedo Calido 60000", u"60000:12:No hay:0"_s, u"Superhumedo"_s, u"Calido"_s,
+             1.754741, u"0 200 204|0 150 200|91 150 150|50 150 150|83 150 150|83 150 200"_s);
+        fila("Arido Frio 300000", u"300000:12:No hay:0"_s, u"Arido"_s, u"Frio"_s, 2.286608,
+             u"0 200 188|0 187 200|104 150 150|75 150 150|94 150 150|94 150 200"_s);
+        fila("Arido Templado 300000", u"300000:12:No hay:0"_s, u"Arido"_s, u"Templado"_s, 2.286608,
+             u"0 200 188|0 187 200|112 150 150|75 150 150|101 150 150|101 150 200"_s);
+        fila("Arido Calido 300000", u"300000:12:No hay:0"_s, u"Arido"_s, u"Calido"_s, 2.286608,
+             u"0 200 188|0 187 200|122 150 150|75 150 150|112 150 150|112 150 200"_s);
+        fila("Semiarido Frio 300000", u"300000:12:No hay:0"_s, u"Semiarido"_s, u"Frio"_s, 2.286608,
+             u"0 200 228|0 205 200|104 150 150|75 150 150|94 150 150|94 150 200"_s);
+        fila("Semiarido Templado 300000", u"300000:12:No hay:0"_s, u"Semiarido"_s, u"Templado"_s,
+             2.286608, u"0 200 228|0 205 200|112 150 150|75 150 150|101 150 150|101 150 200"_s);
+        fila("Semiarido Calido 300000", u"300000:12:No hay:0"_s, u"Semiarido"_s, u"Calido"_s,
+             2.286608, u"0 200 228|0 205 200|122 150 150|75 150 150|112 150 150|112 150 200"_s);
+        fila("Subhumedo Frio 300000", u"300000:12:No hay:0"_s, u"Subhumedo"_s, u"Frio"_s, 2.286608,
+             u"0 200 251|0 215 200|104 150 150|75 150 150|94 150 150|94 150 200"_s);
+        fila("Subhumedo Templado 300000", u"300000:12:No hay:0"_s, u"Subhumedo"_s, u"Templado"_s,
+             2.286608, u"0 200 251|0 215 200|112 150 150|75 150 150|101 150 150|101 150 200"_s);
+        fila("Subhumedo Calido 300000", u"300000:12:No hay:0"_s, u"Subhumedo"_s, u"Calido"_s,
+             2.286608, u"0 200 251|0 215 200|122 150 150|75 150 150|112 150 150|112 150 200"_s);
+        fila("Humedo Frio 300000", u"300000:12:No hay:0"_s, u"Humedo"_s, u"Frio"_s, 2.286608,
+             u"0 200 276|0 226 200|104 150 150|75 150 150|94 150 150|94 150 200"_s);
+        fila("Humedo Templado 300000", u"300000:12:No hay:0"_s, u"Humedo"_s, u"Templado"_s,
+             2.286608, u"0 200 276|0 226 200|112 150 150|75 150 150|101 150 150|101 150 200"_s);
+        fila("Humedo Calido 300000", u"300000:12:No hay:0"_s, u"Humedo"_s, u"Calido"_s, 2.286608,
+             u"0 200 276|0 226 200|122 150 150|75 150 150|112 150 150|112 150 200"_s);
+        fila("Superhumedo Frio 300000", u"300000:12:No hay:0"_s, u"Superhumedo"_s, u"Frio"_s,
+             2.286608, u"0 200 336|0 253 200|104 150 150|75 150 150|94 150 150|94 150 200"_s);
+        fila("Superhumedo Templado 300000", u"300000:12:No hay:0"_s, u"Superhumedo"_s,
+             u"Templado"_s, 2.286608,
+             u"0 200 336|0 253 200|112 150 150|75 150 150|101 150 150|101 150 200"_s);
+        fila("Superhumedo Calido 300000", u"300000:12:No hay:0"_s, u"Superhumedo"_s, u"Calido"_s,
+             2.286608, u"0 200 336|0 253 200|122 150 150|75 150 150|112 150 150|112 150 200"_s);
+        fila("Humedo Calido 20000 CBR 4 AFR-1 20", u"20000:4:AFR-1:20"_s, u"Humedo"_s, u"Calido"_s,
+             1.919405, u"0 200 150 200|-|72 150 150 200|-|66 150 150 200|66 150 200 200"_s);
+        fila("Humedo Calido 140000 CBR 7 AFR-2 15", u"140000:7:AFR-2:15"_s, u"Humedo"_s,
+             u"Calido"_s, 2.300543,
+             u"0 200 204 150|0 165 200 150|106 150 150 150|-|98 150 150 150|98 150 200 150"_s);
+        fila("Humedo Calido 450000 CBR 25 No hay 0", u"450000:25:No hay:0"_s, u"Humedo"_s,
+             u"Calido"_s, 2.047661,
+             u"0 200 223|0 181 200|131 150 150|75 150 150|120 150 150|120 150 200"_s);
+    }
+    void catalogoPorClimaYTransito() {
+        QFETCH(QString, unidad);
+        QFETCH(QString, humedad);
+        QFETCH(QString, temperatura);
+        QFETCH(double, sn);
+        QFETCH(QString, estructuras);
+        ModuloVarek9 m = ProyectoDe({u"U:0:1000:"_s + unidad});
+        m.Proyecto.UH[1].ClimaHumedad = humedad;
+        m.Proyecto.UH[1].ClimaTemperatura = temperatura;
+        EstadoDiseno e;
+        CalcularAlternativas(m, e, 1);
+        QVERIFY2(std::fabs(m.Proyecto.UH[1].SNRequerido - sn) < 5e-7,
+                 qPrintable(QString::number(m.Proyecto.UH[1].SNRequerido, 'g', 17)));
+        QCOMPARE(Estructuras(m), estructuras);
+    }
+
     // El ejemplo con pt 4.1: ninguna unidad con SN -1. Los esperados se calcularon aparte
     // (mayor raíz de la ecuación en [0, 30] por barrido fino y bisección); la unidad 11
     // tiene tres raíces (2.566, 3.580 y 4.941) y la 2 pasa de 500000 ejes.

@@ -13,6 +13,7 @@
 #include "app/Arranque.h"
 #include "app/CopiaLibrerias.h"
 #include "common/CarpetasSesion.h"
+#include "common/Formato.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "project/ArchivoProyecto.h"
@@ -268,28 +269,36 @@ private slots:
                  QStringLiteral("Vía|95|1234"));
     }
 
-    // Zr para una confiabilidad R.
+    // Zr para una confiabilidad R. Los esperados de 60 a 99 salen del cálculo aparte
+    // (herramientas/diseno-aparte.py: la misma falsa posición escrita desde el método);
+    // se comparan a 1e-12 y con las cuatro cifras que muestran las propiedades.
     void valoresConocidos_data() {
         QTest::addColumn<double>("entrada");
         QTest::addColumn<double>("esperado");
-        QTest::newRow("Zr 70") << 70.0 << 0.524;
-        QTest::newRow("Zr 80") << 80.0 << 0.842;
-        QTest::newRow("Zr 90") << 90.0 << 1.282;
-        QTest::newRow("Zr 95") << 95.0 << 1.645;
-        QTest::newRow("Zr 99") << 99.0 << 2.328;
+        QTest::addColumn<QString>("mostrado");
+        QTest::newRow("Zr 60") << 60.0 << 0.25334751165289626 << u"0.2533"_s;
+        QTest::newRow("Zr 70") << 70.0 << 0.52440280184198029 << u"0.5244"_s;
+        QTest::newRow("Zr 75") << 75.0 << 0.67449776620877522 << u"0.6745"_s;
+        QTest::newRow("Zr 80") << 80.0 << 0.84162989334634641 << u"0.8416"_s;
+        QTest::newRow("Zr 85") << 85.0 << 1.036463426310005 << u"1.0365"_s;
+        QTest::newRow("Zr 90") << 90.0 << 1.2816194349579355 << u"1.2816"_s;
+        QTest::newRow("Zr 95") << 95.0 << 1.6450268896363673 << u"1.6450"_s;
+        QTest::newRow("Zr 97") << 97.0 << 1.8812207805455818 << u"1.8812"_s;
+        QTest::newRow("Zr 99") << 99.0 << 2.3278264684488699 << u"2.3278"_s;
         // Fuera del intervalo de la falsa posición.
-        QTest::newRow("Zr 100") << 100.0 << 10.0;
-        QTest::newRow("Zr 120") << 120.0 << 10.0;
-        QTest::newRow("Zr 50") << 50.0 << 0.0;
-        QTest::newRow("Zr 40") << 40.0 << 0.0;
-        QTest::newRow("Zr sin número") << std::nan("") << -1.0;
+        QTest::newRow("Zr 100") << 100.0 << 10.0 << u"10.0000"_s;
+        QTest::newRow("Zr 120") << 120.0 << 10.0 << u"10.0000"_s;
+        QTest::newRow("Zr 50") << 50.0 << 0.0 << u"0.0000"_s;
+        QTest::newRow("Zr 40") << 40.0 << 0.0 << u"0.0000"_s;
+        QTest::newRow("Zr sin número") << std::nan("") << -1.0 << u"-1.0000"_s;
     }
-
     void valoresConocidos() {
         QFETCH(double, entrada);
         QFETCH(double, esperado);
+        QFETCH(QString, mostrado);
         const double x = CalcularZr(entrada / 100 - 0.5);
-        QVERIFY2(std::fabs(x - esperado) < 0.0005, qPrintable(QString::number(x, 'g', 17)));
+        QVERIFY2(std::fabs(x - esperado) < 1e-12, qPrintable(QString::number(x, 'g', 17)));
+        QCOMPARE(Formato(x, u"0.0000"), mostrado);
     }
 
     // SN para W18, ZR, So, DeltaPSI y MR. Los esperados con más de tres decimales se

@@ -374,9 +374,9 @@ private slots:
         QTest::addColumn<QString>("mascara");
         QTest::addColumn<QString>("esperado");
         const double infinito = std::numeric_limits<double>::infinity();
-        const auto fila = [](double valor, const char* mascara, const char* esperado) {
+        const auto fila = [](double valor, const char* mascara, const QByteArray& esperado) {
             QTest::addRow("%g %s", valor, mascara)
-                << valor << QString(mascara) << QString(esperado);
+                << valor << QString(mascara) << QString::fromUtf8(esperado);
         };
         // Sin máscara, la forma general: 15 cifras, sin el cero delante del punto y con
         // un blanco en lugar del signo más.
@@ -432,6 +432,45 @@ private slots:
         fila(0.125, "0%", "13%");
         fila(0.995, "0%", "100%");
         fila(-0.004, "0%", "0%");
+        // 0, 1 y -1, las mitades (lejos del cero) y los acarreos en cada máscara de las
+        // ventanas y los reportes, calculados a mano.
+        for (const char* m : {"0.0", "0.00", "0.000", "0.0000"}) {
+            const QByteArray ceros = QByteArray(m).mid(2);
+            fila(0, m, "0." + ceros);
+            fila(1, m, "1." + ceros);
+            fila(-1, m, "-1." + ceros);
+            fila(0.5, m, "0.5" + ceros.mid(1));
+        }
+        fila(0.05, "0.0", "0.1");
+        fila(0.95, "0.0", "1.0");
+        fila(0.005, "0.00", "0.01");
+        fila(0.995, "0.00", "1.00");
+        fila(-0.995, "0.00", "-1.00");
+        fila(9.995, "0.00", "10.00");
+        fila(0.0005, "0.000", "0.001");
+        fila(0.9995, "0.000", "1.000");
+        fila(0.00005, "0.0000", "0.0001");
+        fila(0, "#,##0", "0");
+        fila(1, "#,##0", "1");
+        fila(-1, "#,##0", "-1");
+        fila(0.5, "#,##0", "1");
+        fila(-0.5, "#,##0", "-1");
+        fila(1.5, "#,##0", "2");
+        fila(2.5, "#,##0", "3");
+        fila(999.5, "#,##0", "1,000");
+        fila(999999.5, "#,##0", "1,000,000");
+        fila(0, "#,##0.00", "0.00");
+        fila(1, "#,##0.00", "1.00");
+        fila(-1, "#,##0.00", "-1.00");
+        fila(0.005, "#,##0.00", "0.01");
+        fila(1, "0.00E+#00", "1.00E+00");
+        fila(-1, "0.00E+#00", "-1.00E+00");
+        fila(0.5, "0.00E+#00", "5.00E-01");
+        fila(9.995, "0.00E+#00", "1.00E+01");
+        fila(0.1, "0.00E+#00", "1.00E-01");
+        fila(1, "0%", "100%");
+        fila(0.005, "0%", "1%");
+        fila(0, "0%", "0%");
         // Sin valor finito: el 0 de la máscara.
         fila(infinito, "0.00", "0.00");
         fila(-infinito, "#,##0", "0");

@@ -173,6 +173,31 @@ private slots:
         QTest::newRow("fuera de rango") << QByteArray("\x05\x08\x07\x08x") << u"1 8 1 1 |x|"_s;
         QTest::newRow("solo prefijo") << QByteArray("\x03\x0c\x02\x02") << u"3 12 2 2 ||"_s;
         QTest::newRow("vacía") << QByteArray() << u"1 12 1 1 ||"_s;
+        // Un blanco (código 32) no es prefijo; un tabulador (9) y el 31 sí, aunque lo que
+        // sigue no sean códigos: clase, estilo y alineación valen por defecto, el tamaño
+        // queda como viene (la impresora decide) y el texto empieza en el quinto carácter.
+        QTest::newRow("blanco") << QByteArray(" hola") << u"1 12 1 1 | hola|"_s;
+        QTest::newRow("tabulador") << QByteArray("\thola mundo") << u"1 104 1 1 |a mundo|"_s;
+        QTest::newRow("código 31") << QByteArray("\x1f"
+                                                 "abcd")
+                                   << u"1 97 1 1 |d|"_s;
+        QTest::newRow("código 0") << QByteArray("\0\x0e\x02\x03x", 5) << u"1 14 2 3 |x|"_s;
+        // Cada código en cada posición: clase 1 a 4, estilos 1 a 6 y alineaciones 1 a 7 se
+        // toman; cualquier otro vale por defecto.
+        for (int c = 0; c < 128; ++c) {
+            const char k = char(c);
+            if (c < 32) {
+                const int clase = c >= 1 && c <= 4 ? c : 1;
+                QTest::addRow("clase %d", c)
+                    << QByteArray(1, k) + "\x0c\x01\x01t" << u"%1 12 1 1 |t|"_s.arg(clase);
+            }
+            const int estilo = c >= 1 && c <= 6 ? c : 1;
+            const int alineacion = c >= 1 && c <= 7 ? c : 1;
+            QTest::addRow("estilo %d", c)
+                << QByteArray("\x01\x0c") + k + "\x01t" << u"1 12 %1 1 |t|"_s.arg(estilo);
+            QTest::addRow("alineación %d", c)
+                << QByteArray("\x01\x0c\x01") + k + "t" << u"1 12 1 %1 |t|"_s.arg(alineacion);
+        }
     }
     void lineasPartidas() {
         QFETCH(QByteArray, linea);
