@@ -155,7 +155,11 @@ void frmImportarUH::LlenarVista() {
     if (l.Error.isEmpty()) lectura += u' ' + TextoConvencion(imp.Pegado.Convencion, true);
     lblLectura->setText(lectura);
 
-    const int filas = l.Error.isEmpty() ? int(l.Filas.size()) : 0;
+    // Una tabla de decenas de miles de filas no se arma celda por celda: se ven las
+    // primeras y la lista de abajo dice todo lo demás.
+    constexpr int MaximoFilasVista = 2000;
+    const int todas = l.Error.isEmpty() ? int(l.Filas.size()) : 0;
+    const int filas = std::min(todas, MaximoFilasVista);
     grdVista->clearContents();
     grdVista->setRowCount(filas);
     QStringList numeros;
@@ -175,6 +179,7 @@ void frmImportarUH::LlenarVista() {
     }
     grdVista->setVerticalHeaderLabels(numeros);
     for (const CeldaNotada& nota : imp.Pegado.Notas) {
+        if (nota.Fila - imp.Fila >= filas) continue;
         QTableWidgetItem* item = grdVista->item(nota.Fila - imp.Fila, nota.Columna - 1);
         if (!item) continue;
         const Marca m = MarcaDe(nota, preferencia_);
@@ -190,12 +195,17 @@ void frmImportarUH::LlenarVista() {
     const QString hallazgos = TextoImportacionUH(imp, preferencia_);
     txtHallazgos->setPlainText(
         hallazgos.isEmpty() ? QStringLiteral("Todas las celdas se leen sin dudas.") : hallazgos);
-    const int unidades = filas - int(imp.SinCodigo.size());
+    const int unidades = todas - int(imp.SinCodigo.size());
     btnImportar->setEnabled(l.Error.isEmpty() && unidades > 0);
     if (unidades > 0)
-        lblLectura->setText(lectura + QStringLiteral(" Se agregan %1 bajo la unidad %2.")
-                                          .arg(unidades == 1
-                                                   ? QStringLiteral("1 unidad")
+        lblLectura->setText(lectura +
+                            QStringLiteral(" Se agregan %1 bajo la unidad %2.")
+                                .arg(unidades == 1 ? QStringLiteral("1 unidad")
                                                    : QStringLiteral("%1 unidades").arg(unidades))
-                                          .arg(numeroUH_));
+                                .arg(numeroUH_) +
+                            (todas > filas ? QStringLiteral(" Se muestran las primeras "
+                                                            "%1 de %2 filas.")
+                                                 .arg(filas)
+                                                 .arg(todas)
+                                           : QString()));
 }
