@@ -153,6 +153,37 @@ private slots:
                                 "K3 (0.00 - 0.00): afirmado existente de 8.00 cm"));
     }
 
+    // Los mensajes nombran las primeras 20 celdas o unidades y cuentan el resto: con 20
+    // no hay resto; con 23, "(y 3 ... más)".
+    void mensajesConLasPrimeras20_data() {
+        QTest::addColumn<int>("cuantas");
+        QTest::newRow("20") << 20;
+        QTest::newRow("21") << 21;
+        QTest::newRow("23") << 23;
+    }
+    void mensajesConLasPrimeras20() {
+        QFETCH(int, cuantas);
+        // Un pegado con un CBR que no es número en cada fila.
+        QString texto;
+        for (int i = 1; i <= cuantas; ++i)
+            texto += u"Z%1\t\t\t\t\t\t\t\t\t\tx\n"_s.arg(i);
+        TablaTextos t = TablaVacia();
+        const QString pegado =
+            TextoPegado(PegarUH(t, texto, 1, 1, SeparadorDecimal::Punto), SeparadorDecimal::Punto);
+        QCOMPARE(pegado.count(u"\"x\" no es un número"_s), 20);
+        QVERIFY(pegado.contains(u"fila 20, CBR"_s) && !pegado.contains(u"fila 21,"_s));
+        QCOMPARE(pegado.endsWith(u"(y %1 celdas más)"_s.arg(cuantas - 20)), cuantas > 20);
+        QVERIFY(cuantas > 20 || pegado.endsWith(u"fila 20, CBR: \"x\" no es un número"_s));
+
+        QList<CambioRegla> cambios;
+        for (int i = 1; i <= cuantas; ++i)
+            cambios.append({u"K%1"_s.arg(i), 0, 10, ColEspesorSubrasante, 30});
+        const QString reglas = TextoCambiosRegla(cambios);
+        QCOMPARE(reglas.count(u"capa de subrasante de 30.00 cm"_s), 20);
+        QVERIFY(reglas.contains(u"\nK20 ("_s) && !reglas.contains(u"K21 ("_s));
+        QCOMPARE(reglas.endsWith(u"\n(y %1 más)"_s.arg(cuantas - 20)), cuantas > 20);
+    }
+
     void listasPorDefecto_data() {
         QTest::addColumn<int>("columna");
         QTest::addColumn<QString>("guardado");
