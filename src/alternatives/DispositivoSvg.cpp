@@ -59,6 +59,10 @@ public:
                                             ConicalGradientFill | PorterDuff)) {}
 
     bool begin(QPaintDevice*) override {
+        // El pintor nuevo no avisa lo que ya coincide con su estado inicial: sin esto,
+        // la brocha del pintor anterior rellenaría lo que este pinta sin brocha.
+        Pluma = QPen();
+        Brocha = QBrush();
         Transformacion = QTransform();
         Recorte.reset();
         return true;

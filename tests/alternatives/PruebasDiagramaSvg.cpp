@@ -1,0 +1,366 @@
+// El diagrama lineal visto por lo que dibuja: cada página SVG leída de vuelta, con
+// la geometría que se espera de las abscisas y los espesores (posiciones a escala,
+// capas apiladas, recortes del rayado dentro de su columna, rótulos y rejilla).
+#include "Archivos.h"
+#include "Muestras.h"
+#include "Pruebas.h"
+
+#include "alternatives/DiagramaLineal.h"
+#include "alternatives/PintarDiagrama.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Las coordenadas se escriben con dos decimales.
+constexpr double Tolerancia = 0.03;
+
+struct ElementoSvg {
+    QString Tipo;
+    QString Grupo; // "UH3", o vacío fuera de las unidades
+    int Recorte = 0;
+    QHash<QString, QString> Atributos;
+    QString Texto;
+    double N(const QString& nombre) const { return Atributos.value(nombre).toDouble(); }
+    QString A(const QString& nombre) const { return Atributos.value(nombre); }
+    QRectF Rect() const { return {N(u"x"_s), N(u"y"_s), N(u"width"_s), N(u"height"_s)}; }
+    bool Girado() const { return Atributos.contains(u"transform"_s); }
+};
+
+struct PaginaSvg {
+    QString Ancho, Alto, Titulo;
+    QHash<int, QRectF> Recortes;
+    QList<ElementoSvg> Elementos;
+    QStringList Grupos;
+    QHash<QString, QString> Descripciones;
+
+    QList<ElementoSvg> De(const QString& grupo, const QString& tipo) const {
+        QList<ElementoSvg> r;
+        for (const ElementoSvg& e : Elementos)
+            if (e.Grupo == grupo && e.Tipo == tipo) r << e;
+        return r;
+    }
+    QStringList Textos(const QString& grupo) const {
+        QStringList r;
+        for (const ElementoSvg& e : De(grupo, u"text"_s))
+            r << e.Texto;
+        return r;
+    }
+};
+
+QRectF Envolvente(const QString& trazado) {
+    static const QRegularExpression punto(u"(-?[0-9.]+),(-?[0-9.]+)"_s);
+    QList<double> xs, ys;
+    for (const auto& m : punto.globalMatch(trazado)) {
+        xs << m.captured(1).toDouble();
+        ys << m.captured(2).toDouble();
+    }
+    if (xs.isEmpty()) return {};
+    const auto [x0, x1] = std::minmax_element(xs.begin(), xs.end());
+    const auto [y0, y1] = std::minmax_element(ys.begin(), ys.end());
+    return QRectF(QPointF(*x0, *y0), QPointF(*x1, *y1));
+}
+
+PaginaSvg LeerSvg(const QByteArray& bytes) {
+    PaginaSvg pg;
+    QXmlStreamReader x(bytes);
+    QList<std::pair<QString, int>> pila; // grupo y recorte de cada <g> abierto
+    int recorteDefinido = 0;
+    static const QRegularExpression url(u"url\\(#recorte([0-9]+)\\)"_s);
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isEndElement() && x.name() == u"g") pila.removeLast();
+        if (!x.isStartElement()) continue;
+        const QString tipo = x.name().toString();
+        QHash<QString, QString> atributos;
+        for (const QXmlStreamAttribute& a : x.attributes())
+            atributos.insert(a.name().toString(), a.value().toString());
+        if (tipo == u"svg") {
+            pg.Ancho = atributos.value(u"width"_s);
+            pg.Alto = atributos.value(u"height"_s);
+        } else if (tipo == u"title") {
+            pg.Titulo = x.readElementText();
+        } else if (tipo == u"clipPath") {
+            recorteDefinido = atributos.value(u"id"_s).mid(7).toInt();
+        } else if (tipo == u"g") {
+            const QString id = atributos.value(u"id"_s);
+            int recorte = pila.isEmpty() ? 0 : pila.last().second;
+            const auto m = url.match(atributos.value(u"clip-path"_s));
+            if (m.hasMatch()) recorte = m.captured(1).toInt();
+            if (!id.isEmpty()) pg.Grupos << id;
+            pila.append({id.isEmpty() && !pila.isEmpty() ? pila.last().first : id, recorte});
+        } else if (tipo == u"desc") {
+            pg.Descripciones.insert(pila.isEmpty() ? QString() : pila.last().first,
+                                    x.readElementText());
+        } else if (tipo == u"path" && recorteDefinido > 0 && pila.isEmpty()) {
+            pg.Recortes.insert(recorteDefinido, Envolvente(atributos.value(u"d"_s)));
+            recorteDefinido = 0;
+        } else {
+            ElementoSvg e;
+            e.Tipo = tipo;
+            e.Atributos = atributos;
+            if (!pila.isEmpty()) {
+                e.Grupo = pila.last().first;
+                e.Recorte = pila.last().second;
+            }
+            if (tipo == u"text") e.Texto = x.readElementText();
+            pg.Elementos << e;
+        }
+    }
+    return pg;
+}
+
+bool Cerca(double a, double b) {
+    return std::abs(a - b) <= Tolerancia;
+}
+
+// Unidades seguidas de los tramos dados (en metros), todas con alternativa salvo la
+// indicada (su CBR en 0).
+ModuloVarek9& Tramos(ModuloVarek9& m, const QList<QPointF>& tramos, int sinAlternativa) {
+    ProyectoDeDiseno(m, static_cast<int>(tramos.size()));
+    for (int i = 1; i <= tramos.size(); ++i) {
+        UnidadHomogenea& u = m.Proyecto.UH[i];
+        u.AbscisaInicial = tramos[i - 1].x();
+        u.AbscisaFinal = tramos[i - 1].y();
+        u.CodigoTramo = u"T%1"_s.arg(i);
+        // Tránsito y CBR con alternativa en todas las estructuras.
+        u.EjesEquivalentes = 150000 + 1000 * i;
+        u.CBR = i == sinAlternativa ? 0 : 6;
+    }
+    return m;
+}
+
+QString Hex(const QColor& c) {
+    return c.name(QColor::HexRgb);
+}
+
+} // namespace
+
+class PruebasDiagramaSvg : public QObject {
+    Q_OBJECT
+
+private slots:
+    void paginas_data() {
+        QTest::addColumn<QList<QPointF>>("tramos");
+        QTest::addColumn<int>("sinAlternativa");
+        QTest::addColumn<int>("huecos");
+        QTest::addColumn<int>("solapes");
+        QTest::newRow("una unidad") << QList<QPointF>{{0, 1000}} << 0 << 0 << 0;
+        QTest::newRow("seguidas") << QList<QPointF>{{0, 1000}, {1000, 3000}, {3000, 3500}} << 0 << 0
+                                  << 0;
+        QTest::newRow("hueco") << QList<QPointF>{{0, 1000}, {1500, 2500}} << 0 << 1 << 0;
+        QTest::newRow("solape") << QList<QPointF>{{0, 1000}, {800, 1800}} << 0 << 0 << 1;
+        QTest::newRow("sin alternativa") << QList<QPointF>{{0, 1000}, {1000, 2000}} << 2 << 0 << 0;
+        QTest::newRow("abscisas al revés")
+            << QList<QPointF>{{1000, 0}, {1000, 2000}} << 0 << 0 << 0;
+        QList<QPointF> largo;
+        for (int i = 0; i < 134; ++i)
+            largo << QPointF(100.0 * i, 100.0 * (i + 1));
+        QTest::newRow("camino largo") << largo << 67 << 0 << 0;
+    }
+    void paginas() {
+        QFETCH(QList<QPointF>, tramos);
+        QFETCH(int, sinAlternativa);
+        QFETCH(int, huecos);
+        QFETCH(int, solapes);
+        ModuloVarek9 m;
+        const DiagramaLineal d = CalcularDiagrama(Tramos(m, tramos, sinAlternativa));
+        QTemporaryDir dir;
+        QStringList escritos;
+        QCOMPARE(ExportarDiagrama(dir.filePath(u"d.svg"_s), d, {u"P"_s, {}, {}, {}}, &escritos),
+                 QString());
+        const qsizetype n = escritos.size();
+        QVERIFY(tramos.size() > 100 ? n > 1 : n == 1);
+        QStringList vistas;
+        int huecosVistos = 0, solapesVistos = 0;
+        for (qsizetype k = 0; k < n; ++k) {
+            QCOMPARE(escritos[k], dir.filePath(n == 1 ? u"d.svg"_s : u"d-%1.svg"_s.arg(k + 1)));
+            const PaginaSvg pg = LeerSvg(LeerBytes(escritos[k]));
+            QCOMPARE(pg.Ancho + u'x' + pg.Alto, u"297mmx210mm"_s);
+            QCOMPARE(
+                pg.Titulo,
+                n == 1
+                    ? u"Diagrama lineal de estructuras [P]"_s
+                    : u"Diagrama lineal de estructuras [P], página %1 de %2"_s.arg(k + 1).arg(n));
+            QVERIFY(!pg.Grupos.isEmpty());
+            vistas << pg.Grupos;
+
+            // Cada columna: su caja, de la izquierda a la derecha de sus abscisas.
+            struct Columna {
+                QString Id;
+                double Desde, Hasta;
+                QRectF Caja;
+            };
+            QList<Columna> columnas;
+            for (const QString& id : pg.Grupos) {
+                const int i = id.mid(2).toInt();
+                const QPointF t = tramos[i - 1];
+                const double desde = std::min(t.x(), t.y()), hasta = std::max(t.x(), t.y());
+                QVERIFY(pg.Descripciones.value(id).startsWith(
+                    u"T%1 %2 a %3 "_s.arg(i).arg(TextoAbscisa(desde), TextoAbscisa(hasta))));
+                // Las capas (sin el tratamiento, que es una franja encima), apiladas
+                // desde la superficie y cada una tan alta como su espesor.
+                QList<QRectF> capas;
+                QRectF tratamiento, caja;
+                for (const ElementoSvg& e : pg.De(id, u"rect"_s)) {
+                    if (e.A(u"stroke"_s) == Hex(QColor(200, 0, 0))) caja = e.Rect();
+                    if (e.A(u"fill"_s) == Hex(ColoresMaterial(CapaTSD).first))
+                        tratamiento = e.Rect();
+                    else if (e.A(u"stroke"_s) == u"#000000" && e.A(u"fill"_s) != u"none" &&
+                             e.A(u"fill"_s) != Hex(QColor(120, 180, 120)))
+                        capas << e.Rect();
+                }
+                static const QRegularExpression espesor(u" ([0-9]+\\.[0-9])(,|$)"_s);
+                QList<double> espesores;
+                for (const auto& c : espesor.globalMatch(pg.Descripciones.value(id)))
+                    espesores << c.captured(1).toDouble();
+                if (i == sinAlternativa) {
+                    QVERIFY(capas.isEmpty() && !caja.isNull());
+                    // Rayada sin relleno, a 45 grados, toda la columna y nada fuera de ella.
+                    const ElementoSvg cajaRoja = pg.De(id, u"rect"_s).first();
+                    QCOMPARE(cajaRoja.A(u"fill"_s), u"none"_s);
+                    QList<double> inicios;
+                    for (const ElementoSvg& l : pg.De(id, u"line"_s)) {
+                        if (l.A(u"stroke"_s) != Hex(QColor(200, 0, 0))) continue;
+                        QVERIFY(l.Recorte > 0);
+                        const QRectF r = pg.Recortes.value(l.Recorte);
+                        QVERIFY(Cerca(r.left(), caja.left()) && Cerca(r.right(), caja.right()) &&
+                                Cerca(r.top(), caja.top()) && Cerca(r.bottom(), caja.bottom()));
+                        QVERIFY(Cerca(l.N(u"x2"_s) - l.N(u"x1"_s), caja.height()) &&
+                                Cerca(l.N(u"y1"_s), caja.bottom()) &&
+                                Cerca(l.N(u"y2"_s), caja.top()));
+                        inicios << l.N(u"x1"_s);
+                    }
+                    QVERIFY(inicios.size() > 3);
+                    const double paso = inicios[1] - inicios[0];
+                    QVERIFY(Cerca(inicios.first(), caja.left() - caja.height()));
+                    QVERIFY(inicios.last() < caja.right() && inicios.last() + paso >= caja.right());
+                    for (qsizetype l = 1; l < inicios.size(); ++l)
+                        QVERIFY(Cerca(inicios[l] - inicios[l - 1], paso));
+                    QVERIFY(pg.Textos(id).contains(u"Sin alternativa"_s));
+                    QVERIFY(pg.Textos(id).contains(u"Sin alt."_s));
+                } else {
+                    QVERIFY2(!capas.isEmpty(), qPrintable(id));
+                    QVERIFY(caja.isNull());
+                    std::sort(capas.begin(), capas.end(),
+                              [](const QRectF& a, const QRectF& b) { return a.top() < b.top(); });
+                    QCOMPARE(espesores.size(), capas.size());
+                    const double porCm = capas[0].height() / espesores[0];
+                    for (qsizetype c = 0; c < capas.size(); ++c) {
+                        QVERIFY(Cerca(capas[c].left(), capas[0].left()) &&
+                                Cerca(capas[c].right(), capas[0].right()));
+                        QVERIFY(std::abs(capas[c].height() - porCm * espesores[c]) <= 0.1);
+                        if (c > 0) QVERIFY(Cerca(capas[c].top(), capas[c - 1].bottom()));
+                    }
+                    caja = capas[0].united(capas.last());
+                    if (pg.Descripciones.value(id).contains(u": TSD"_s)) {
+                        // La franja del tratamiento: todo el ancho, en la superficie, delgada.
+                        QVERIFY(Cerca(tratamiento.left(), caja.left()) &&
+                                Cerca(tratamiento.right(), caja.right()) &&
+                                Cerca(tratamiento.top(), caja.top()));
+                        QVERIFY(tratamiento.height() > 0 &&
+                                tratamiento.height() < capas[0].height());
+                        QVERIFY(pg.Textos(id).contains(u"TSD"_s));
+                    }
+                    const auto columna =
+                        std::find_if(d.Columnas.begin(), d.Columnas.end(),
+                                     [&](const ColumnaDiagrama& c) { return c.Unidad == i; });
+                    QVERIFY(columna != d.Columnas.end() && columna->Alternativa > 0);
+                    QVERIFY(pg.Textos(id).contains(u"Alt %1"_s.arg(columna->Alternativa)));
+                }
+                // El código de la unidad, sobre su columna.
+                const QString codigo = u"T%1"_s.arg(i);
+                bool rotulada = false;
+                for (const ElementoSvg& t : pg.De(id, u"text"_s))
+                    if (t.Texto == codigo) {
+                        rotulada = true;
+                        QVERIFY(t.N(u"x"_s) >= caja.left() && t.N(u"x"_s) <= caja.right());
+                        QVERIFY(t.N(u"y"_s) < caja.top());
+                    }
+                QVERIFY(rotulada);
+                columnas << Columna{id, desde, hasta, caja};
+            }
+
+            // A escala: una sola relación de metros a puntos en la página, y las columnas,
+            // separadas o encimadas como sus abscisas.
+            const double escala =
+                columnas[0].Caja.width() / (columnas[0].Hasta - columnas[0].Desde);
+            QVERIFY(escala > 0);
+            for (qsizetype j = 0; j < columnas.size(); ++j) {
+                const Columna& c = columnas[j];
+                QVERIFY(std::abs(c.Caja.width() - escala * (c.Hasta - c.Desde)) <= 0.05);
+                QVERIFY(Cerca(c.Caja.top(), columnas[0].Caja.top()));
+                if (j == 0) continue;
+                const Columna& b = columnas[j - 1];
+                QVERIFY(std::abs(c.Caja.left() - b.Caja.right() - escala * (c.Desde - b.Hasta)) <=
+                        0.05);
+            }
+            const double izquierda = columnas.first().Caja.left();
+            const double derecha = columnas.last().Caja.right();
+
+            // Lo de encima: el hueco y el solape marcados donde caen, con su rótulo.
+            for (const ElementoSvg& e : pg.De(QString(), u"rect"_s)) {
+                const bool hueco = e.A(u"stroke"_s) == Hex(QColor(110, 110, 110));
+                const bool solape = e.A(u"stroke"_s) == Hex(QColor(220, 0, 120));
+                if (!hueco && !solape) continue;
+                (hueco ? huecosVistos : solapesVistos)++;
+                const QRectF r = e.Rect();
+                QCOMPARE(columnas.size(), 2);
+                const double desde = hueco ? columnas[0].Hasta : columnas[1].Desde;
+                const double hasta = hueco ? columnas[1].Desde : columnas[0].Hasta;
+                QVERIFY(Cerca(r.left(), izquierda + escala * (desde - columnas[0].Desde)));
+                QVERIFY(Cerca(r.right(), izquierda + escala * (hasta - columnas[0].Desde)));
+                QVERIFY(Cerca(r.top(), columnas[0].Caja.top()));
+                QVERIFY(pg.Textos(QString()).contains(hueco ? u"Hueco"_s : u"Solape"_s));
+            }
+
+            // Las abscisas de las columnas: la que comparten dos unidades, una vez.
+            QStringList abscisas;
+            for (const QString& id : pg.Grupos)
+                for (const ElementoSvg& t : pg.De(id, u"text"_s))
+                    if (t.Girado() && t.Texto.startsWith(u'K')) abscisas << t.Texto;
+            QStringList esperadas;
+            for (const Columna& c : columnas)
+                for (const double a : {c.Desde, c.Hasta})
+                    if (esperadas.isEmpty() || esperadas.last() != TextoAbscisa(a) ||
+                        huecos + solapes > 0)
+                        esperadas << TextoAbscisa(a);
+            QCOMPARE(abscisas, esperadas);
+
+            // La rejilla, dentro del ancho del dibujo, no cruza los rótulos de las unidades
+            // ni las abscisas del eje.
+            static const QRegularExpression rotulo(
+                u"^(T[0-9]+|Alt [1-6]|Sin alt\\.|K[0-9]+\\+[0-9]+)$"_s);
+            QList<double> alturasRotulos;
+            for (const ElementoSvg& t : pg.Elementos)
+                if (t.Tipo == u"text" && !t.Girado() && rotulo.match(t.Texto).hasMatch())
+                    alturasRotulos << t.N(u"y"_s);
+            int rejilla = 0;
+            for (const ElementoSvg& l : pg.De(QString(), u"line"_s)) {
+                if (l.A(u"stroke"_s) != Hex(QColor(200, 200, 200))) continue;
+                ++rejilla;
+                QVERIFY(l.N(u"x1"_s) >= izquierda - Tolerancia &&
+                        l.N(u"x1"_s) <= derecha + Tolerancia);
+                for (const double y : alturasRotulos)
+                    QVERIFY(y < l.N(u"y1"_s) || y > l.N(u"y2"_s) + 1);
+            }
+            QVERIFY(rejilla > 0);
+        }
+        QCOMPARE(huecosVistos, huecos);
+        QCOMPARE(solapesVistos, solapes);
+        // Cada unidad en una sola página, en el orden del camino.
+        QStringList todas;
+        for (int i = 1; i <= tramos.size(); ++i)
+            todas << u"UH%1"_s.arg(i);
+        QCOMPARE(vistas, todas);
+    }
+};
+
+VAREK9_REGISTRAR_PRUEBA(PruebasDiagramaSvg)
+#include "PruebasDiagramaSvg.moc"
