@@ -726,64 +726,6 @@ private slots:
         QVERIFY2(ecuacion >= 10, qPrintable(QString::number(ecuacion)));
     }
 
-    // La imagen crece con el camino (una hoja A4 apaisada a 200 ppp mide 2339 px) y,
-    // pasado el máximo (aquí una hoja), se corta en varias.
-    void pngCreceConElCamino_data() {
-        QTest::addColumn<int>("unidades");
-        QTest::addColumn<int>("maximo");
-        QTest::addColumn<int>("imagenes"); // 0: varias
-        QTest::newRow("corto") << 6 << MaximoAnchoPng << 1;
-        QTest::newRow("largo") << 30 << MaximoAnchoPng << 1;
-        QTest::newRow("cortado") << 30 << 2339 << 0;
-    }
-    void pngCreceConElCamino() {
-        QFETCH(int, unidades);
-        QFETCH(int, maximo);
-        QFETCH(int, imagenes);
-        QTemporaryDir dir;
-        ModuloVarek9 m;
-        ProyectoDeDiseno(m, unidades);
-        const DiagramaLineal d = CalcularDiagrama(m);
-        QStringList escritos;
-        QCOMPARE(ExportarPng(dir.filePath(u"d.png"_s), d, EncabezadoDe(m), &escritos, maximo),
-                 QString());
-        QCOMPARE(QDir(dir.path()).entryList({u"d*.png"_s}, QDir::Files).size(), escritos.size());
-        QList<int> anchos;
-        for (const QString& a : escritos)
-            anchos << QImage(a).width();
-        if (imagenes == 1) {
-            QCOMPARE(escritos, QStringList{dir.filePath(u"d.png"_s)});
-            QVERIFY(unidades <= 6 ? anchos[0] == 2339 : anchos[0] > 2339);
-            return;
-        }
-        QVERIFY(escritos.size() > 1);
-        QCOMPARE(escritos.mid(0, 2),
-                 QStringList({dir.filePath(u"d-1.png"_s), dir.filePath(u"d-2.png"_s)}));
-        for (int ancho : anchos)
-            QVERIFY(ancho >= 2339 && ancho <= maximo);
-    }
-
-    // Cada material con su color en todas partes, y su texto legible sobre él: razón de
-    // contraste de 4,5:1 o más con la luminancia relativa de sRGB.
-    void coloresDeLosMateriales() {
-        const auto luminancia = [](const QColor& c) {
-            const auto canal = [](double v) {
-                v /= 255;
-                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-            };
-            return 0.2126 * canal(c.red()) + 0.7152 * canal(c.green()) + 0.0722 * canal(c.blue());
-        };
-        QSet<QRgb> fondos;
-        for (int tipo = 1; tipo <= NumeroTiposCapa; ++tipo) {
-            const auto [fondo, texto] = ColoresMaterial(tipo);
-            const double a = luminancia(fondo), b = luminancia(texto);
-            QVERIFY2((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 4.5,
-                     qPrintable(QString::number(tipo)));
-            fondos.insert(fondo.rgb());
-        }
-        QCOMPARE(fondos.size(), NumeroTiposCapa - 1); // la subrasante y el geotextil, iguales
-    }
-
     // Opciones -> "Exportar a Hoja de Cálculo...": el nombre elegido (con la
     // extensión que falte), nunca sobre el proyecto.
     void exportarAHoja_data() {
