@@ -3,6 +3,7 @@
 // capas apiladas, recortes del rayado dentro de su columna, rótulos y rejilla).
 #include "Archivos.h"
 #include "Muestras.h"
+#include "Poppler.h"
 #include "Pruebas.h"
 
 #include "alternatives/DiagramaLineal.h"
@@ -132,7 +133,8 @@ ModuloVarek9& Tramos(ModuloVarek9& m, const QList<QPointF>& tramos, int sinAlter
         UnidadHomogenea& u = m.Proyecto.UH[i];
         u.AbscisaInicial = tramos[i - 1].x();
         u.AbscisaFinal = tramos[i - 1].y();
-        u.CodigoTramo = u"T%1"_s.arg(i);
+        // En un camino largo, códigos largos: las columnas se ensanchan para que se lean.
+        u.CodigoTramo = tramos.size() > 100 ? u"T%1-TRAMO-LARGO"_s.arg(i) : u"T%1"_s.arg(i);
         // Tránsito y CBR con alternativa en todas las estructuras.
         u.EjesEquivalentes = 150000 + 1000 * i;
         u.CBR = i == sinAlternativa ? 0 : 6;
@@ -195,6 +197,57 @@ private slots:
             QVERIFY(!pg.Grupos.isEmpty());
             vistas << pg.Grupos;
 
+            // El cuadro del título a 10 mm del borde, con una línea en cada mitad; nada
+            // (fuera de lo recortado) pasa de los márgenes de 10 mm.
+            const double margen = 10 / 25.4 * 1200, ancho = 297 / 25.4 * 1200,
+                         alto = 210 / 25.4 * 1200;
+            const QList<ElementoSvg> fondo = pg.De(QString(), u"rect"_s);
+            QVERIFY(fondo.size() > 2 && fondo[0].A(u"fill"_s) == u"#ffffff");
+            const QRectF cuadro = fondo[1].Rect();
+            QVERIFY(Cerca(cuadro.left(), margen) && Cerca(cuadro.top(), margen));
+            const double a = cuadro.height() / 2; // una línea de letra
+            QVERIFY(a > 100 && a < 200);
+            const QList<ElementoSvg> textos = pg.De(QString(), u"text"_s);
+            QVERIFY(textos[0].Texto.startsWith(u"DIAGRAMA LINEAL DE ESTRUCTURAS   Proyecto [P]"_s));
+            QVERIFY(textos[1].Texto.startsWith(u"Abscisas "_s));
+            QVERIFY(textos[0].N(u"y"_s) > cuadro.top() && textos[0].N(u"y"_s) < cuadro.top() + a);
+            QVERIFY(textos[1].N(u"y"_s) > cuadro.top() + a &&
+                    textos[1].N(u"y"_s) < cuadro.bottom());
+            for (const ElementoSvg& e : pg.Elementos) {
+                if (e.Tipo != u"rect" && e.Tipo != u"line" && e.Tipo != u"text") continue;
+                if (e.Recorte > 0 || e.Girado() ||
+                    (e.Tipo == u"rect" && e.A(u"fill"_s) == u"#ffffff"))
+                    continue;
+                const bool linea = e.Tipo == u"line";
+                const double x = linea ? std::min(e.N(u"x1"_s), e.N(u"x2"_s)) : e.N(u"x"_s);
+                const double y =
+                    linea ? std::max(e.N(u"y1"_s), e.N(u"y2"_s)) : e.N(u"y"_s) + e.N(u"height"_s);
+                const double x2 =
+                    linea ? std::max(e.N(u"x1"_s), e.N(u"x2"_s)) : e.N(u"x"_s) + e.N(u"width"_s);
+                QVERIFY2(x >= margen - Tolerancia && x2 <= ancho - margen + Tolerancia &&
+                             y <= alto - margen + Tolerancia,
+                         qPrintable(e.Tipo + u' ' + e.Texto));
+            }
+            // Los totales de todo el camino, en miles de pesos.
+            double longitud = 0, costo = 0;
+            for (const ColumnaDiagrama& c : d.Columnas) {
+                longitud += c.Hasta - c.Desde;
+                costo += c.Costo;
+            }
+            const auto miles = [](qint64 v) {
+                QString t = QString::number(v);
+                for (qsizetype k = t.size() - 3; k > 0; k -= 3)
+                    t.insert(k, u',');
+                return t;
+            };
+            const auto totales = std::find_if(textos.begin(), textos.end(), [](const auto& t) {
+                return t.Texto.startsWith(u"Longitud: "_s);
+            });
+            QVERIFY(totales != textos.end());
+            QCOMPARE(totales->Texto.section(u"     "_s, 0, 1),
+                     u"Longitud: %1.00 m     Costo total de la selección: %2 miles de pesos"_s.arg(
+                         miles(qRound64(longitud)), miles(qRound64(costo / 1000))));
+
             // Cada columna: su caja, de la izquierda a la derecha de sus abscisas.
             struct Columna {
                 QString Id;
@@ -206,8 +259,9 @@ private slots:
                 const int i = id.mid(2).toInt();
                 const QPointF t = tramos[i - 1];
                 const double desde = std::min(t.x(), t.y()), hasta = std::max(t.x(), t.y());
+                const QString codigo = m.Proyecto.UH[i].CodigoTramo;
                 QVERIFY(pg.Descripciones.value(id).startsWith(
-                    u"T%1 %2 a %3 "_s.arg(i).arg(TextoAbscisa(desde), TextoAbscisa(hasta))));
+                    u"%1 %2 a %3 "_s.arg(codigo, TextoAbscisa(desde), TextoAbscisa(hasta))));
                 // Las capas (sin el tratamiento, que es una franja encima), apiladas
                 // desde la superficie y cada una tan alta como su espesor.
                 QList<QRectF> capas;
@@ -268,8 +322,8 @@ private slots:
                         QVERIFY(Cerca(tratamiento.left(), caja.left()) &&
                                 Cerca(tratamiento.right(), caja.right()) &&
                                 Cerca(tratamiento.top(), caja.top()));
-                        QVERIFY(tratamiento.height() > 0 &&
-                                tratamiento.height() < capas[0].height());
+                        // Media línea de letra.
+                        QVERIFY(Cerca(tratamiento.height(), a / 2));
                         QVERIFY(pg.Textos(id).contains(u"TSD"_s));
                     }
                     const auto columna =
@@ -279,7 +333,6 @@ private slots:
                     QVERIFY(pg.Textos(id).contains(u"Alt %1"_s.arg(columna->Alternativa)));
                 }
                 // El código de la unidad, sobre su columna.
-                const QString codigo = u"T%1"_s.arg(i);
                 bool rotulada = false;
                 for (const ElementoSvg& t : pg.De(id, u"text"_s))
                     if (t.Texto == codigo) {
@@ -340,7 +393,7 @@ private slots:
             // La rejilla, dentro del ancho del dibujo, no cruza los rótulos de las unidades
             // ni las abscisas del eje.
             static const QRegularExpression rotulo(
-                u"^(T[0-9]+|Alt [1-6]|Sin alt\\.|K[0-9]+\\+[0-9]+)$"_s);
+                u"^(T[0-9]+(-TRAMO-LARGO)?|Alt [1-6]|Sin alt\\.|K[0-9]+\\+[0-9]+)$"_s);
             QList<double> alturasRotulos;
             for (const ElementoSvg& t : pg.Elementos)
                 if (t.Tipo == u"text" && !t.Girado() && rotulo.match(t.Texto).hasMatch())
@@ -355,6 +408,13 @@ private slots:
                     QVERIFY(y < l.N(u"y1"_s) || y > l.N(u"y2"_s) + 1);
             }
             QVERIFY(rejilla > 0);
+        }
+        // El PDF tiene las mismas páginas.
+        if (!QStandardPaths::findExecutable(u"pdfinfo"_s).isEmpty()) {
+            const QString pdf = dir.filePath(u"d.pdf"_s);
+            QCOMPARE(ExportarDiagrama(pdf, d, {u"P"_s, {}, {}, {}}), QString());
+            static const QRegularExpression paginas(u"Pages: +([0-9]+)"_s);
+            QCOMPARE(paginas.match(SalidaPoppler(u"pdfinfo"_s, {pdf})).captured(1).toInt(), n);
         }
         QCOMPARE(huecosVistos, huecos);
         QCOMPARE(solapesVistos, solapes);

@@ -71,6 +71,27 @@ private slots:
         QCOMPARE(svg.Tomar(), QByteArray());
     }
 
+    // Polilínea abierta y polígono lleno, con sus puntos trasladados.
+    void polilineas() {
+        DispositivoSvg svg(QSizeF(1000, 500), 100);
+        QPainter p(&svg);
+        p.translate(5, 10);
+        p.setPen(QPen(Qt::black, 0));
+        const QPointF puntos[] = {{0, 0}, {10, 5}, {20, 0.5}};
+        p.drawPolyline(puntos, 3);
+        p.setBrush(QColor(0, 0, 255));
+        p.drawPolygon(puntos, 3);
+        p.end();
+        const QStringList e = QString::fromUtf8(svg.Tomar()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(e.size(), 2);
+        QVERIFY2(e[0].startsWith(u"<polyline points=\"5,10 15,15 25,10.5\" fill=\"none\" "
+                                 "stroke=\"#000000\""_s),
+                 qPrintable(e[0]));
+        QVERIFY2(e[1].startsWith(u"<polygon points=\"5,10 15,15 25,10.5\" fill=\"#0000ff\" "
+                                 "fill-rule=\"evenodd\" stroke=\"#000000\""_s),
+                 qPrintable(e[1]));
+    }
+
     // [0,50]² cortado con [25,75]² deja [25,50]²: un solo clipPath, usado dos veces.
     void recortes() {
         DispositivoSvg svg(QSizeF(100, 100), 72);
