@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Versión para Windows, compilada aquí con mingw-w64 y probada con Wine.
-# Uso: windows.sh [paquetes|qt|programa|pruebas|comparar|instalador|todo]...  (por omisión, todo)
+# Uso: windows.sh [paquetes|qt|bibliotecas|programa|pruebas|comparar|instalador|todo]...  (por omisión, todo)
 # El Qt estático queda en un caché (VAREK9_CACHE, si no ~/.cache/varek9/windows) según su
 # versión, sus opciones y sus parches, y se reutiliza mientras no cambien.
 set -euo pipefail
@@ -87,6 +87,66 @@ qt() {
   echo "Qt estático listo: $destino"
 }
 
+# zlib, minizip (la de zlib, con unzip) y libxlsxwriter, estáticas, de los paquetes de
+# fuentes de Debian: escribir y leer libros XLSX también en Windows. Cada una deja su .pc.
+# Sin la época ("1:"): los dos puntos separan carpetas en PKG_CONFIG_LIBDIR.
+version_fuente() { apt-cache showsrc "$1" | awk '/^Version:/ { sub(/^[0-9]+:/, "", $2); print $2; exit }'; }
+
+carpeta_bibliotecas() {
+  local huella
+  huella="$( { declare -f bibliotecas; "$mingw-gcc-posix" --version | head -1
+    cat cmake/mingw-w64-x86_64.cmake; } | sha256sum | cut -c1-12)"
+  echo "$cache/bibliotecas-zlib-$(version_fuente zlib)-xlsxwriter-$(version_fuente libxlsxwriter)-$huella"
+}
+
+bibliotecas() {
+  etapa "bibliotecas"
+  local destino
+  destino="$(carpeta_bibliotecas)"
+  if [ -f "$destino/.completo" ]; then
+    echo "Bibliotecas en el caché: $destino"
+    return
+  fi
+  rm -rf "$destino"
+  mkdir -p "$destino/include/minizip" "$destino/lib/pkgconfig"
+  local trabajo="$destino/trabajo" cc="$mingw-gcc-posix" ar="$mingw-gcc-ar-posix"
+  mkdir -p "$trabajo"
+  (cd "$trabajo" && apt-get source -qq --download-only zlib libxlsxwriter >/dev/null 2>&1 &&
+    dpkg-source -x zlib_*.dsc zlib >/dev/null && dpkg-source -x libxlsxwriter_*.dsc xlsx >/dev/null)
+  local z="$trabajo/zlib" o="$trabajo/objetos"
+  mkdir -p "$o/z" "$o/minizip"
+  for c in adler32 compress crc32 deflate gzclose gzlib gzread gzwrite infback inffast inflate \
+    inftrees trees uncompr zutil; do
+    "$cc" -O2 -c "$z/$c.c" -o "$o/z/$c.o"
+  done
+  "$ar" rcs "$destino/lib/libz.a" "$o"/z/*.o
+  cp "$z/zlib.h" "$z/zconf.h" "$destino/include/"
+  for c in ioapi unzip zip iowin32; do
+    "$cc" -O2 -I"$z" -c "$z/contrib/minizip/$c.c" -o "$o/minizip/$c.o"
+  done
+  "$ar" rcs "$destino/lib/libminizip.a" "$o"/minizip/*.o
+  cp "$z"/contrib/minizip/{ioapi,unzip,zip,iowin32,crypt}.h "$destino/include/minizip/"
+  VAREK9_BIBLIOTECAS_WINDOWS="$destino" cmake -S "$trabajo/xlsx" -B "$trabajo/xlsx-compilacion" \
+    -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$raiz/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_INSTALL_PREFIX="$destino" -DBUILD_SHARED_LIBS=OFF -DUSE_SYSTEM_MINIZIP=ON \
+    -DZLIB_ROOT="$destino" -DMINIZIP_ROOT="$destino" > "$destino/xlsxwriter.log" 2>&1 ||
+    { tail -30 "$destino/xlsxwriter.log"; exit 1; }
+  cmake --build "$trabajo/xlsx-compilacion" --parallel "$trabajos" >> "$destino/xlsxwriter.log" 2>&1 &&
+    cmake --install "$trabajo/xlsx-compilacion" >> "$destino/xlsxwriter.log" 2>&1 ||
+    { tail -30 "$destino/xlsxwriter.log"; exit 1; }
+  rm -f "$destino"/lib/pkgconfig/*.pc
+  local pc="$destino/lib/pkgconfig"
+  printf 'prefix=%s\nName: zlib\nDescription: zlib\nVersion: %s\nLibs: -L${prefix}/lib -lz\nCflags: -I${prefix}/include\n' \
+    "$destino" "$(version_fuente zlib)" > "$pc/zlib.pc"
+  printf 'prefix=%s\nName: minizip\nDescription: minizip\nVersion: %s\nRequires: zlib\nLibs: -L${prefix}/lib -lminizip\nCflags: -I${prefix}/include\n' \
+    "$destino" "$(version_fuente zlib)" > "$pc/minizip.pc"
+  printf 'prefix=%s\nName: libxlsxwriter\nDescription: libxlsxwriter\nVersion: %s\nRequires: minizip\nLibs: -L${prefix}/lib -lxlsxwriter\nCflags: -I${prefix}/include\n' \
+    "$destino" "$(version_fuente libxlsxwriter)" > "$pc/xlsxwriter.pc"
+  rm -rf "$trabajo"
+  touch "$destino/.completo"
+  echo "Bibliotecas listas: $destino"
+}
+
 # Wine en su propio prefijo, dentro de la compilación: cada corrida parte igual.
 export WINEPREFIX="$salida/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 preparar_wine() {
@@ -102,6 +162,10 @@ programa() {
   VAREK9_QT_WINDOWS="$(carpeta_qt)"
   export VAREK9_QT_WINDOWS
   [ -f "$VAREK9_QT_WINDOWS/.completo" ] || { echo "Falta el Qt estático: windows.sh qt" >&2; exit 1; }
+  VAREK9_BIBLIOTECAS_WINDOWS="$(carpeta_bibliotecas)"
+  export VAREK9_BIBLIOTECAS_WINDOWS
+  [ -f "$VAREK9_BIBLIOTECAS_WINDOWS/.completo" ] ||
+    { echo "Faltan las bibliotecas: windows.sh bibliotecas" >&2; exit 1; }
   cmake --preset windows >/dev/null
   cmake --build --preset windows
 }
@@ -119,12 +183,13 @@ for e in "${etapas[@]}"; do
   case "$e" in
     paquetes) paquetes ;;
     qt) paquetes; qt ;;
+    bibliotecas) paquetes; bibliotecas ;;
     programa) programa ;;
     pruebas) pruebas ;;
     comparar) preparar_wine; bash herramientas/windows/comparar.sh ;;
     instalador) preparar_wine; bash herramientas/windows/instalador.sh ;;
     todo)
-      paquetes; qt; programa; pruebas
+      paquetes; qt; bibliotecas; programa; pruebas
       preparar_wine
       bash herramientas/windows/comparar.sh
       bash herramientas/windows/instalador.sh

@@ -138,9 +138,9 @@ private slots:
         QVERIFY(otra > 0);
         // Volver a marcar la elegida no cambia nada; otra alternativa es un cambio.
         const int actual = e.modulo.Proyecto.UH[2].AlternativaSeleccionada;
-        QTest::mouseClick(e.Opcion(actual), Qt::LeftButton);
+        e.ClicOpcion(actual);
         QVERIFY(!e.modulo.ProyectoModificado);
-        QTest::mouseClick(e.Opcion(otra), Qt::LeftButton);
+        e.ClicOpcion(otra);
         QCOMPARE(e.modulo.Proyecto.UH[2].AlternativaSeleccionada, otra);
         QVERIFY(e.modulo.ProyectoModificado);
         QCOMPARE(QApplication::focusWidget(), &g);
@@ -519,7 +519,7 @@ private slots:
             const int antes = e.modulo.Proyecto.UH[unidad].AlternativaSeleccionada;
             QCOMPARE(e.Columna(unidad).Alternativa, antes);
             QVERIFY(e.grilla->Marcada(unidad + 1, 8 + antes));
-            QTest::mouseClick(e.Opcion(alternativa), Qt::LeftButton);
+            e.ClicOpcion(alternativa);
             // El diagrama abierto y la marca de la grilla siguen a la elección.
             QCOMPARE(e.Columna(unidad).Alternativa, alternativa);
             for (int n = 1; n <= 6; ++n)

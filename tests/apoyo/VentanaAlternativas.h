@@ -44,6 +44,12 @@ struct VentanaAlternativas {
     QRadioButton* Opcion(int n) const {
         return Control<QRadioButton>(QStringLiteral("opcAlternativa%1").arg(n));
     }
+    // Un clic en el círculo de la opción n, donde lo daría el usuario (el centro del
+    // control puede caer fuera de su texto, y ahí el botón no se marca).
+    void ClicOpcion(int n) const {
+        QRadioButton* o = Opcion(n);
+        QTest::mouseClick(o, Qt::LeftButton, {}, QPoint(o->height() / 2, o->height() / 2));
+    }
     // La caja k (0 a 4) del dibujo de la alternativa n.
     QWidget* Caja(int n, int k) const { return Control(QStringLiteral("pAlt%1_%2").arg(n).arg(k)); }
     // Una entrada del menú "Opciones".

@@ -224,10 +224,13 @@ private slots:
         QVERIFY(v.findChild<QLabel*>(u"lbSoloLectura"_s)->isVisibleTo(&v));
         QVERIFY(Texto(v, u"lbSoloLectura"_s).contains(u"no se puede escribir"_s));
 #ifdef Q_OS_WIN
-        // En Windows HOME no mueve la carpeta de documentos.
+        // En Windows HOME no mueve la carpeta de documentos: la de verdad, sin lo que
+        // dejó otra corrida (la pregunta de reemplazarlo no tiene respuesta aquí).
         const QString propuesto =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
             u"/Varek-9/ejemplo.vk9"_s;
+        QFile::remove(propuesto);
+        const auto sinPropuesto = qScopeGuard([&] { QFile::remove(propuesto); });
 #else
         const QString propuesto = e.carpeta.filePath(u"casa/Documents/Varek-9/ejemplo.vk9"_s);
 #endif
@@ -285,6 +288,10 @@ private slots:
         // Windows abre el proyecto con su ruta en minúsculas.
         pregunta.replace(u"[Obra]"_s, u"[obra]"_s);
 #endif
+#ifdef _WIN32
+        // También la copia del proyecto, que se nombra por él.
+        if (!linea.isEmpty()) copia = copia.toLower();
+#endif
         const QString ruta = QDir::toNativeSeparators(e.Aqui(copia));
         QStringList avisos{u"RECUPERAR PROYECTO: Se encontró una copia de recuperación "_s +
                            pregunta + u"\nCopia: ["_s + ruta + u"]\n\n¿Desea recuperarla?"_s};
@@ -295,9 +302,13 @@ private slots:
         // Una copia antigua pisaría lo guardado después: por defecto no se recupera.
         QCOMPARE(e.plataforma.Mensajes[0].PorDefecto,
                  hora < 10 ? RespuestaMensaje::No : RespuestaMensaje::Si);
-        QTEST(e.modulo.ArchivoProyecto + u'|' + e.modulo.Proyecto.Nombre + u'|' +
-                  (QFile::exists(copia) ? u"si"_s : u"no"_s),
-              "queda");
+        QFETCH(QString, queda);
+#ifdef _WIN32
+        if (!linea.isEmpty()) queda = queda.toLower();
+#endif
+        QCOMPARE(e.modulo.ArchivoProyecto + u'|' + e.modulo.Proyecto.Nombre + u'|' +
+                     (QFile::exists(copia) ? u"si"_s : u"no"_s),
+                 queda);
         const bool recuperada = respuestas == u"S";
         // Lo recuperado no está en ningún archivo: el título lo marca.
         QCOMPARE(v.windowTitle(), u"VAREK-9 [%1]%2"_s.arg(e.modulo.ArchivoProyecto,
@@ -308,7 +319,7 @@ private slots:
             e.modulo.ProyectoModificado = true;
             v.GuardarRecuperacion();
             QCOMPARE(v.CopiaRecuperacionActual(),
-                     respuestas == u"NN" ? RutaRecuperacionDatos(u"Obra"_s)
+                     respuestas == u"NN" ? RutaRecuperacionDatos(queda.section(u'|', 0, 0))
                                          : e.modulo.ArchivoProyecto + u".vk9.recuperar"_s);
             if (respuestas == u"NN") QCOMPARE(LeerBytes(copia), ProyectoConNombre("copia"));
             return;
@@ -367,7 +378,7 @@ private slots:
         const auto* reloj = v.findChild<QTimer*>("tmrRecuperacion");
         QVERIFY(reloj->isActive() && reloj->interval() == 2 * 60 * 1000);
         v.PonerReloj([] { return ElDia(12); });
-        const QString datos = RutaRecuperacionDatos(u"Obra"_s);
+        const QString datos = RutaRecuperacionDatos(obra);
         v.GuardarRecuperacion();
         QVERIFY(!QFile::exists(datos));
         e.plataforma.Modales.enqueue([](QDialog& d) {
@@ -387,7 +398,7 @@ private slots:
                  u"RECUPERAR PROYECTO: Se encontró una copia de recuperación del proyecto [%1], "
                  "del 06/12/2026 12:00, más reciente que el proyecto (guardado el 06/12/2026 "
                  "10:00). La dejó una sesión que tenía el proyecto abierto de solo lectura.\n"
-                 "Copia: [%2]\n\n¿Desea recuperarla?"_s.arg(e.Aqui("Obra"),
+                 "Copia: [%2]\n\n¿Desea recuperarla?"_s.arg(e.Aqui(obra),
                                                             QDir::toNativeSeparators(datos)));
         QVERIFY(e.ventana->SoloLectura() && e.modulo.ProyectoModificado);
         QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, u"K9"_s);

@@ -309,6 +309,13 @@ private slots:
         CarpetaGuionada c;
         // Hereda la plataforma fuera de pantalla que fija el main de las pruebas.
         QProcess p;
+#ifdef Q_OS_WIN
+        // Salvo en Windows: su Qt estático trae solo la plataforma de Windows, la que
+        // usa el programa instalado.
+        QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+        entorno.remove(u"QT_QPA_PLATFORM"_s);
+        p.setProcessEnvironment(entorno);
+#endif
         p.start(ruta, {u"varek-9,%1,SinPresentacion,Seleccionar"_s.arg(intercambio)});
         QVERIFY(p.waitForStarted(10000));
         QTRY_VERIFY_WITH_TIMEOUT(ArchivoEnUso(intercambio), 15000);

@@ -288,8 +288,9 @@ private slots:
         frmUnidadesHomogeneas& v = e.Abrir();
         QVERIFY(v.windowTitle().endsWith(u" [Obra]"));
         Grilla& g = e.G();
-        // Las abscisas de dos decenas de km caben en su columna.
-        QVERIFY(g.fontMetrics().horizontalAdvance(QStringLiteral("12,600.00")) + 6 <=
+        // Las abscisas de dos decenas de km caben en su columna, con los 5 píxeles que la
+        // celda deja a los lados del texto.
+        QVERIFY(g.fontMetrics().horizontalAdvance(QStringLiteral("12,600.00")) + 5 <=
                 g.AnchoColumna(ColAbscisaFinal));
         // La primera revisión ya corrió; cursor en la fila 1, columna 1, resaltada.
         QVERIFY(v.TablaRevisada() && e.Cursor() == QPoint(1, 1));
