@@ -25,6 +25,7 @@
 #include "project/Solucionador.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -861,6 +862,27 @@ private slots:
         QVERIFY(r6.contains(
             CodigoFormato(100) +
             u"     1      A       0.00   1,000.00  1000.00   6.00   1   6,000.00 TSD                 6,000.00 m²            6,000"_s));
+        // Las capas siguientes, bajo la columna "Capa" del encabezado: código en 5,
+        // espesor en 7, cantidad en 14, unidad en 4 y miles de pesos en 14.
+        const QString encabezado = r6.filter(u"Superficie Capa"_s).value(0);
+        const qsizetype capa = encabezado.indexOf(u" Capa "_s) + 1;
+        QVERIFY(capa > 4);
+        const QString bajo = CodigoFormato(100) + QString(capa - 4, u' ');
+        QVERIFY(r6.contains(bajo + u"BG       20.0       1,200.00 m³            2,400"_s));
+        QVERIFY(r6.contains(bajo + u"SBG      15.0         900.00 m³            2,700"_s));
+        // Los totales por material: TSD de A, B y C (9.600 m² a 1.000 pesos) bajo el título
+        // de su tabla, entre líneas de 113 guiones.
+        const QString guiones = u' ' + QString(113, u'-');
+        const qsizetype titulo =
+            r6.indexOf(r6.filter(QRegularExpression(u" TOTALES POR MATERIAL$"_s)).value(0));
+        QVERIFY(titulo > 0 && r6.value(titulo - 2).endsWith(guiones) &&
+                r6.value(titulo + 2).endsWith(guiones));
+        const QString tabla = r6.value(titulo + 1);
+        const TipoCapa& tsd = m.TipoCapa[CapaTSD];
+        QCOMPARE(r6.value(titulo + 3), tabla.left(tabla.indexOf(u"Tipo_Capa"_s)) +
+                                           (tsd.Codigo + u' ' + tsd.Descripcion).leftJustified(62) +
+                                           u' ' + tsd.Unidad.leftJustified(6) +
+                                           u"      9,600.00          9,600"_s);
     }
 
     // Verificación a mano (Zr 1.282, So 0.44, pt 2.0, m 1.00, a de MDF-2 0.37): la raíz
@@ -1195,7 +1217,8 @@ private slots:
         QVERIFY(EscribirBytes(ruta, bytes));
         QProcess unzip;
         unzip.start(u"unzip"_s, {u"-p"_s, ruta, u"xl/worksheets/sheet3.xml"_s, u"xl/styles.xml"_s});
-        if (!unzip.waitForFinished() || unzip.exitCode() != 0) QSKIP("Sin unzip");
+        // Con Wine no arranca el unzip de Linux.
+        if (!unzip.waitForFinished() || unzip.exitCode() != 0) QSKIP("Sin la orden unzip");
         const QByteArray xml = unzip.readAllStandardOutput();
         QVERIFY(xml.contains(
             "ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\""));

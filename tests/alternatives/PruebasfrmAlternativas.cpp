@@ -658,15 +658,13 @@ private slots:
         QCOMPARE(texto.contains(u"TSD"_s), conTratamiento);
     }
 
-    // La memoria del ejemplo desde su botón: secciones, una unidad, totales, pies de
-    // página y tamaños de letra. El SN de la unidad 3 (3,06) y el costo total (el
-    // TOTAL del ejemplo, 7630994350 pesos) se calcularon aparte.
+    // La memoria del ejemplo desde su botón: propone el nombre junto al proyecto y la
+    // escribe en el papel de la impresora, sin mensajes (su contenido: PruebasMemoria).
     void memoriaDeDiseno() {
         VentanaAlternativas e;
         QVERIFY(LeerProyectoDesde(e.modulo, VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s).NoEsProyecto ==
                 false);
         e.modulo.ArchivoProyecto = e.dir.filePath(u"Ejemplo"_s);
-        e.modulo.Separador = SeparadorDecimal::Coma;
         e.Abrir();
         const QString ruta = e.dir.filePath(u"memoria.pdf"_s);
         e.plataforma.ImpresoraPdf.setPageSize(QPageSize(QPageSize::Letter));
@@ -675,55 +673,9 @@ private slots:
         QCOMPARE(e.plataforma.PropuestasGuardar,
                  QStringList{e.dir.filePath(u"Ejemplo - Memoria de Diseño.pdf"_s)});
         QVERIFY(e.plataforma.Mensajes.isEmpty());
+        QVERIFY(LeerBytes(ruta).startsWith("%PDF"));
         SALTAR_SIN_PDFTOTEXT();
-        const QString info = SalidaPoppler(u"pdfinfo"_s, {ruta});
-        QVERIFY(
-            info.contains(u"Title:           Memoria de Diseño — Mejoramiento y pavimentación"_s));
-        QVERIFY(info.contains(u"612 x 792 pts (letter)"_s));
-        const int paginas = info.section(u"Pages:"_s, 1).trimmed().section(u'\n', 0, 0).toInt();
-        const QString texto = SalidaPoppler(u"pdftotext"_s, {u"-layout"_s, ruta, u"-"_s});
-        for (const QString& parte :
-             {u"MEMORIA DE DISEÑO"_s, u"1. Método y parámetros de diseño"_s,
-              u"2. Materiales, coeficientes y costos unitarios"_s, u"3. Unidades de diseño"_s,
-              u"4. Estructura seleccionada de cada unidad"_s,
-              u"5. Cantidades de obra y costo de la selección"_s,
-              u"DIAGRAMA LINEAL DE ESTRUCTURAS"_s, u"Unidad 3 — 3, K1+700 a K2+600"_s,
-              u"Total de la selección"_s, u"7.630.994"_s,
-              u"MDF-2 (mín. 50 / 75) · BG (mín. 150 / 150) · SBG (mín. 150 / 150)"_s})
-            QVERIFY2(texto.contains(parte), qPrintable(parte));
-        QVERIFY(
-            QRegularExpression(u"K1\\+700 +K2\\+600 +900,00 +6,50 +320.000 .* 3,0 +5.161 +3,06"_s)
-                .match(texto)
-                .hasMatch());
-        for (int k = 1; k <= paginas; ++k)
-            QVERIFY(texto.contains(u"Página %1 de %2"_s.arg(k).arg(paginas)));
-        // El diagrama, apaisado, en las últimas páginas.
-        const QString ultima =
-            SalidaPoppler(u"pdfinfo"_s, {u"-f"_s, QString::number(paginas), u"-l"_s,
-                                         QString::number(paginas), ruta});
-        QVERIFY(ultima.contains(u"792 x 612 pts"_s));
-        // Letra: el cuerpo de 10 puntos y nada por debajo de 8 salvo subíndices y
-        // exponentes (el alto de la caja de una palabra es algo más que el cuerpo).
-        const QString cajas = SalidaPoppler(u"pdftotext"_s, {u"-bbox"_s, ruta, u"-"_s});
-        static const QRegularExpression palabra(
-            uR"x(yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">([^<]*)<)x"_s);
-        double ecuacion = 0, pie = 0, base = -1, subbase = -1;
-        QStringList pequenas;
-        for (const auto& m : palabra.globalMatch(cajas)) {
-            const double alto = m.captured(2).toDouble() - m.captured(1).toDouble();
-            if (alto < 8 && m.captured(3).size() > 4) pequenas << m.captured(3);
-            if (m.captured(3) == u"ecuación"_s) ecuacion = alto;
-            if (m.captured(3) == u"Página"_s) pie = alto;
-            // La unidad 1, a escala: BG de 20 cm sobre SBG de 21,1 cm; sus rótulos, en
-            // el centro de cada capa, a (20 + 21,1) / 2 mm = 58,25 puntos.
-            if (m.captured(3) == u"21,1"_s && subbase < 0) subbase = m.captured(1).toDouble();
-            if (m.captured(3) == u"20,0"_s && subbase < 0) base = m.captured(1).toDouble();
-        }
-        QCOMPARE(pequenas, QStringList());
-        QVERIFY2(std::abs(subbase - base - 58.25) < 0.5,
-                 qPrintable(QString::number(subbase - base)));
-        QVERIFY2(pie > 9 && pie < 10.5, qPrintable(QString::number(pie))); // 8,5 puntos
-        QVERIFY2(ecuacion >= 10, qPrintable(QString::number(ecuacion)));
+        QVERIFY(SalidaPoppler(u"pdfinfo"_s, {ruta}).contains(u"612 x 792 pts (letter)"_s));
     }
 
     // Opciones -> "Exportar a Hoja de Cálculo...": el nombre elegido (con la
