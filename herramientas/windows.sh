@@ -39,7 +39,9 @@ opciones_qt=(-release -static -static-runtime -xplatform win32-g++ -qt-host-path
   -no-feature-sql -no-feature-network -no-feature-concurrent -no-feature-xml -no-feature-jpeg
   -qt-zlib -qt-libpng -qt-pcre -qt-harfbuzz -qt-freetype)
 
-version_qtbase() { apt-cache showsrc qt6-base | awk '/^Version:/ { print $2; exit }'; }
+# Sin la época ("1:"): los dos puntos separan carpetas en PKG_CONFIG_LIBDIR.
+version_fuente() { apt-cache showsrc "$1" | awk '/^Version:/ { sub(/^[0-9]+:/, "", $2); print $2; exit }'; }
+version_qtbase() { version_fuente qt6-base; }
 
 carpeta_qt() {
   local version huella
@@ -89,14 +91,21 @@ qt() {
 
 # zlib, minizip (la de zlib, con unzip) y libxlsxwriter, estáticas, de los paquetes de
 # fuentes de Debian: escribir y leer libros XLSX también en Windows. Cada una deja su .pc.
-# Sin la época ("1:"): los dos puntos separan carpetas en PKG_CONFIG_LIBDIR.
-version_fuente() { apt-cache showsrc "$1" | awk '/^Version:/ { sub(/^[0-9]+:/, "", $2); print $2; exit }'; }
 
 carpeta_bibliotecas() {
   local huella
-  huella="$( { declare -f bibliotecas; "$mingw-gcc-posix" --version | head -1
+  huella="$( { declare -f bibliotecas escribir_pc; "$mingw-gcc-posix" --version | head -1
     cat cmake/mingw-w64-x86_64.cmake; } | sha256sum | cut -c1-12)"
   echo "$cache/bibliotecas-zlib-$(version_fuente zlib)-xlsxwriter-$(version_fuente libxlsxwriter)-$huella"
+}
+
+# El .pc de una biblioteca estática del caché: nombre, versión, la que requiere y -l.
+escribir_pc() {
+  {
+    printf 'prefix=%s\nName: %s\nDescription: %s\nVersion: %s\n' "$destino" "$1" "$1" "$2"
+    [ -z "$3" ] || printf 'Requires: %s\n' "$3"
+    printf 'Libs: -L${prefix}/lib -l%s\nCflags: -I${prefix}/include\n' "$4"
+  } > "$destino/lib/pkgconfig/$1.pc"
 }
 
 bibliotecas() {
@@ -135,13 +144,11 @@ bibliotecas() {
     cmake --install "$trabajo/xlsx-compilacion" >> "$destino/xlsxwriter.log" 2>&1 ||
     { tail -30 "$destino/xlsxwriter.log"; exit 1; }
   rm -f "$destino"/lib/pkgconfig/*.pc
-  local pc="$destino/lib/pkgconfig"
-  printf 'prefix=%s\nName: zlib\nDescription: zlib\nVersion: %s\nLibs: -L${prefix}/lib -lz\nCflags: -I${prefix}/include\n' \
-    "$destino" "$(version_fuente zlib)" > "$pc/zlib.pc"
-  printf 'prefix=%s\nName: minizip\nDescription: minizip\nVersion: %s\nRequires: zlib\nLibs: -L${prefix}/lib -lminizip\nCflags: -I${prefix}/include\n' \
-    "$destino" "$(version_fuente zlib)" > "$pc/minizip.pc"
-  printf 'prefix=%s\nName: libxlsxwriter\nDescription: libxlsxwriter\nVersion: %s\nRequires: minizip\nLibs: -L${prefix}/lib -lxlsxwriter\nCflags: -I${prefix}/include\n' \
-    "$destino" "$(version_fuente libxlsxwriter)" > "$pc/xlsxwriter.pc"
+  local vz vx
+  vz="$(version_fuente zlib)" vx="$(version_fuente libxlsxwriter)"
+  escribir_pc zlib "$vz" "" z
+  escribir_pc minizip "$vz" zlib minizip
+  escribir_pc xlsxwriter "$vx" minizip xlsxwriter
   rm -rf "$trabajo"
   touch "$destino/.completo"
   echo "Bibliotecas listas: $destino"
