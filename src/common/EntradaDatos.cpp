@@ -239,10 +239,9 @@ void PorCaracter(QStringView texto, Accion accion) {
 QString CaracteresNoAnsi(QStringView texto) {
     QString r;
     PorCaracter(texto, [&](QStringView c) {
-        // ASCII y Latin-1 imprimible están en la página; lo demás se pregunta.
-        const char16_t u = c.front().unicode();
-        if (c.size() == 1 && (u < 0x80 || (u >= 0xA0 && u <= 0xFF))) return;
-        if (CodificarAnsi(c) == "?" && !r.contains(c)) r += c;
+        // Se pregunta carácter por carácter: el escritor ANSI reserva un búfer por llamada.
+        if (c.size() == 1 && EsAnsi(c.front().unicode())) return;
+        if (!r.contains(c)) r += c;
     });
     return r;
 }

@@ -21,6 +21,10 @@ char ByteAnsi(char16_t c) {
 
 } // namespace
 
+bool EsAnsi(char16_t c) {
+    return c == u'?' || ByteAnsi(c) != '?';
+}
+
 QStringView RecortarVista(QStringView texto) {
     qsizetype inicio = 0;
     qsizetype fin = texto.size();

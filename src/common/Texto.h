@@ -13,6 +13,8 @@ QByteArrayView RecortarVista(QByteArrayView texto);
 
 // Windows-1252; un carácter que no existe en esa página se escribe "?".
 QByteArray CodificarAnsi(QStringView texto);
+// Si la unidad UTF-16 tiene byte propio en Windows-1252 (un sustituto nunca lo tiene).
+bool EsAnsi(char16_t c);
 
 // Arma un archivo ANSI pieza por pieza, sin pasar por un QString intermedio.
 class EscritorAnsi {

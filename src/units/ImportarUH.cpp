@@ -135,6 +135,8 @@ bool EsPrimeraFilaTitulos(const QList<CeldaHoja>& fila) {
     return (t.Nombradas >= 1 && t.Reconocidas >= 2) || (t.Nombradas == 1 && !t.HayNumero);
 }
 bool EsFilaTitulos(const QList<CeldaHoja>& fila) {
+    // Casi todas las filas son de datos: con un número basta, sin buscar nombres.
+    if (std::any_of(fila.begin(), fila.end(), CeldaEsNumero)) return false;
     const TitulosFila t = ContarTitulos(fila);
     return !t.HayNumero && t.Nombradas >= 1 && t.Reconocidas >= 2;
 }
@@ -156,7 +158,8 @@ int ColumnaDeTituloUH(QStringView titulo) {
     qsizetype largo = 0;
     for (const NombresColumna& n : Nombres())
         for (const QString& nombre : n.Nombres)
-            if ((normal == nombre || normal.startsWith(nombre + u' ')) && nombre.size() > largo) {
+            if (nombre.size() > largo && normal.startsWith(nombre) &&
+                (normal.size() == nombre.size() || normal[nombre.size()] == u' ')) {
                 mejor = n.Columna;
                 largo = nombre.size();
             }
