@@ -329,67 +329,43 @@ private slots:
                              const QString& temperatura, double sn, const QString& estructuras) {
             QTest::newRow(nombre) << unidad << humedad << temperatura << sn << estructuras;
         };
-        fila("Arido Frio 60000", u"60000:12:No hay:0"_s, u"Arido"_s, u"Frio"_s, 1.754741,
-             u"0 200 150|0 150 200|77 150 150|50 150 150|70 150 150|70 150 200"_s);
-        fila("Arido Templado 60000", u"60000:12:No hay:0"_s, u"Arido"_s, u"Templado"_s, 1.754741,
-             u"0 200 150|0 150 200|83 150 150|50 150 150|75 150 150|75 150 200"_s);
-        fila("Arido Calido 60000", u"60000:12:No hay:0"_s, u"Arido"_s, u"Calido"_s, 1.754741,
-             u"0 200 150|0 150 200|91 150 150|50 150 150|83 150 150|83 150 200"_s);
-        fila("Semiarido Frio 60000", u"60000:12:No hay:0"_s, u"Semiarido"_s, u"Frio"_s, 1.754741,
-             u"0 200 150|0 150 200|77 150 150|50 150 150|70 150 150|70 150 200"_s);
-        fila("Semiarido Templado 60000", u"60000:12:No hay:0"_s, u"Semiarido"_s, u"Templado"_s,
-             1.754741, u"0 200 150|0 150 200|83 150 150|50 150 150|75 150 150|75 150 200"_s);
-        fila("Semiarido Calido 60000", u"60000:12:No hay:0"_s, u"Semiarido"_s, u"Calido"_s,
-             1.754741, u"0 200 150|0 150 200|91 150 150|50 150 150|83 150 150|83 150 200"_s);
-        fila("Subhumedo Frio 60000", u"60000:12:No hay:0"_s, u"Subhumedo"_s, u"Frio"_s, 1.754741,
-             u"0 200 150|0 150 200|77 150 150|50 150 150|70 150 150|70 150 200"_s);
-        fila("Subhumedo Templado 60000", u"60000:12:No hay:0"_s, u"Subhumedo"_s, u"Templado"_s,
-             1.754741, u"0 200 150|0 150 200|83 150 150|50 150 150|75 150 150|75 150 200"_s);
-        fila("Subhumedo Calido 60000", u"60000:12:No hay:0"_s, u"Subhumedo"_s, u"Calido"_s,
-             1.754741, u"0 200 150|0 150 200|91 150 150|50 150 150|83 150 150|83 150 200"_s);
-        fila("Humedo Frio 60000", u"60000:12:No hay:0"_s, u"Humedo"_s, u"Frio"_s, 1.754741,
-             u"0 200 158|0 150 200|77 150 150|50 150 150|70 150 150|70 150 200"_s);
-        fila("Humedo Templado 60000", u"60000:12:No hay:0"_s, u"Humedo"_s, u"Templado"_s, 1.754741,
-             u"0 200 158|0 150 200|83 150 150|50 150 150|75 150 150|75 150 200"_s);
-        fila("Humedo Calido 60000", u"60000:12:No hay:0"_s, u"Humedo"_s, u"Calido"_s, 1.754741,
-             u"0 200 158|0 150 200|91 150 150|50 150 150|83 150 150|83 150 200"_s);
-        fila("Superhumedo Frio 60000", u"60000:12:No hay:0"_s, u"Superhumedo"_s, u"Frio"_s,
-             1.754741, u"0 200 204|0 150 200|77 150 150|50 150 150|70 150 150|70 150 200"_s);
-        fila("Superhumedo Templado 60000", u"60000:12:No hay:0"_s, u"Superhumedo"_s, u"Templado"_s,
-             1.754741, u"0 200 204|0 150 200|83 150 150|50 150 150|75 150 150|75 150 200"_s);
-        fila("Superhumedo Calido 60000", u"60000:12:No hay:0"_s, u"Superhumedo"_s, u"Calido"_s,
-             1.754741, u"0 200 204|0 150 200|91 150 150|50 150 150|83 150 150|83 150 200"_s);
-        fila("Arido Frio 300000", u"300000:12:No hay:0"_s, u"Arido"_s, u"Frio"_s, 2.286608,
-             u"0 200 188|0 187 200|104 150 150|75 150 150|94 150 150|94 150 200"_s);
-        fila("Arido Templado 300000", u"300000:12:No hay:0"_s, u"Arido"_s, u"Templado"_s, 2.286608,
-             u"0 200 188|0 187 200|112 150 150|75 150 150|101 150 150|101 150 200"_s);
-        fila("Arido Calido 300000", u"300000:12:No hay:0"_s, u"Arido"_s, u"Calido"_s, 2.286608,
-             u"0 200 188|0 187 200|122 150 150|75 150 150|112 150 150|112 150 200"_s);
-        fila("Semiarido Frio 300000", u"300000:12:No hay:0"_s, u"Semiarido"_s, u"Frio"_s, 2.286608,
-             u"0 200 228|0 205 200|104 150 150|75 150 150|94 150 150|94 150 200"_s);
-        fila("Semiarido Templado 300000", u"300000:12:No hay:0"_s, u"Semiarido"_s, u"Templado"_s,
-             2.286608, u"0 200 228|0 205 200|112 150 150|75 150 150|101 150 150|101 150 200"_s);
-        fila("Semiarido Calido 300000", u"300000:12:No hay:0"_s, u"Semiarido"_s, u"Calido"_s,
-             2.286608, u"0 200 228|0 205 200|122 150 150|75 150 150|112 150 150|112 150 200"_s);
-        fila("Subhumedo Frio 300000", u"300000:12:No hay:0"_s, u"Subhumedo"_s, u"Frio"_s, 2.286608,
-             u"0 200 251|0 215 200|104 150 150|75 150 150|94 150 150|94 150 200"_s);
-        fila("Subhumedo Templado 300000", u"300000:12:No hay:0"_s, u"Subhumedo"_s, u"Templado"_s,
-             2.286608, u"0 200 251|0 215 200|112 150 150|75 150 150|101 150 150|101 150 200"_s);
-        fila("Subhumedo Calido 300000", u"300000:12:No hay:0"_s, u"Subhumedo"_s, u"Calido"_s,
-             2.286608, u"0 200 251|0 215 200|122 150 150|75 150 150|112 150 150|112 150 200"_s);
-        fila("Humedo Frio 300000", u"300000:12:No hay:0"_s, u"Humedo"_s, u"Frio"_s, 2.286608,
-             u"0 200 276|0 226 200|104 150 150|75 150 150|94 150 150|94 150 200"_s);
-        fila("Humedo Templado 300000", u"300000:12:No hay:0"_s, u"Humedo"_s, u"Templado"_s,
-             2.286608, u"0 200 276|0 226 200|112 150 150|75 150 150|101 150 150|101 150 200"_s);
-        fila("Humedo Calido 300000", u"300000:12:No hay:0"_s, u"Humedo"_s, u"Calido"_s, 2.286608,
-             u"0 200 276|0 226 200|122 150 150|75 150 150|112 150 150|112 150 200"_s);
-        fila("Superhumedo Frio 300000", u"300000:12:No hay:0"_s, u"Superhumedo"_s, u"Frio"_s,
-             2.286608, u"0 200 336|0 253 200|104 150 150|75 150 150|94 150 150|94 150 200"_s);
-        fila("Superhumedo Templado 300000", u"300000:12:No hay:0"_s, u"Superhumedo"_s,
-             u"Templado"_s, 2.286608,
-             u"0 200 336|0 253 200|112 150 150|75 150 150|101 150 150|101 150 200"_s);
-        fila("Superhumedo Calido 300000", u"300000:12:No hay:0"_s, u"Superhumedo"_s, u"Calido"_s,
-             2.286608, u"0 200 336|0 253 200|122 150 150|75 150 150|112 150 150|112 150 200"_s);
+        // Sin afirmado, CBR 12: por tránsito, el SN y lo que cambia con la humedad (espesor
+        // de base de las dos primeras) y con la temperatura (mezcla de la 3.ª, de la 5.ª y
+        // la 6.ª); la 4.ª lleva la mezcla mínima.
+        struct Transito {
+            int W18;
+            double SN;
+            int Minima;
+            int Base1[5], Base2[5], Mezcla3[3], Mezcla56[3];
+        };
+        const Transito transitos[] = {{60000,
+                                       1.754741,
+                                       50,
+                                       {150, 150, 150, 158, 204},
+                                       {150, 150, 150, 150, 150},
+                                       {77, 83, 91},
+                                       {70, 75, 83}},
+                                      {300000,
+                                       2.286608,
+                                       75,
+                                       {188, 228, 251, 276, 336},
+                                       {187, 205, 215, 226, 253},
+                                       {104, 112, 122},
+                                       {94, 101, 112}}};
+        const QString humedades[] = {u"Arido"_s, u"Semiarido"_s, u"Subhumedo"_s, u"Humedo"_s,
+                                     u"Superhumedo"_s};
+        const QString temperaturas[] = {u"Frio"_s, u"Templado"_s, u"Calido"_s};
+        for (const Transito& t : transitos)
+            for (int h = 0; h < 5; ++h)
+                for (int c = 0; c < 3; ++c)
+                    fila(qPrintable(u"%1 %2 %3"_s.arg(humedades[h], temperaturas[c]).arg(t.W18)),
+                         u"%1:12:No hay:0"_s.arg(t.W18), humedades[h], temperaturas[c], t.SN,
+                         u"0 200 %1|0 %2 200|%3 150 150|%4 150 150|%5 150 150|%5 150 200"_s
+                             .arg(t.Base1[h])
+                             .arg(t.Base2[h])
+                             .arg(t.Mezcla3[c])
+                             .arg(t.Minima)
+                             .arg(t.Mezcla56[c]));
         fila("Humedo Calido 20000 CBR 4 AFR-1 20", u"20000:4:AFR-1:20"_s, u"Humedo"_s, u"Calido"_s,
              1.919405, u"0 200 150 200|-|72 150 150 200|-|66 150 150 200|66 150 200 200"_s);
         fila("Humedo Calido 140000 CBR 7 AFR-2 15", u"140000:7:AFR-2:15"_s, u"Humedo"_s,
@@ -565,6 +541,9 @@ private slots:
         QTest::newRow("afirmado y capa de subrasante")
             << QStringList{u"A:0:100:10000:10:AFR-1:20:30"_s}
             << u"A 10230000 /  /  / TSD|BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0 / 90"_s;
+        QTest::newRow("afirmado sin capa de subrasante")
+            << QStringList{u"A:0:100:10000:10:AFR-1:20:0"_s}
+            << u"A 2190000 /  /  / TSD|BG 20.0|SBG 15.0|AFR 20.0 / 60"_s;
         QTest::newRow("afirmado sin tipo no es capa")
             << QStringList{u"A:0:100:10000:10:No hay:20:0"_s}
             << u"A 1110000 /  /  / TSD|BG 20.0|SBG 15.0 / 40"_s;
@@ -589,6 +568,8 @@ private slots:
             QCOMPARE(u.AlternativaSeleccionada, c.Alternativa);
             QCOMPARE(c.Capas.isEmpty(), c.Alternativa == 0);
             if (c.Alternativa == 0) QCOMPARE(c.TextoAlternativa(), u"Sin alt."_s);
+            // El geotextil va bajo la capa de subrasante, y solo allí.
+            QCOMPARE(c.Ayuda().contains(u"CSR 30.0 + Geotextil"_s), u.EspesorSubrasante > 0);
             double arriba = 0;
             for (const CapaDiagrama& capa : c.Capas) {
                 QCOMPARE(capa.Desde, arriba); // apiladas desde la superficie
@@ -870,6 +851,9 @@ private slots:
         const QString bajo = CodigoFormato(100) + QString(capa - 4, u' ');
         QVERIFY(r6.contains(bajo + u"BG       20.0       1,200.00 m³            2,400"_s));
         QVERIFY(r6.contains(bajo + u"SBG      15.0         900.00 m³            2,700"_s));
+        // El geotextil de B, el último material del catálogo: por m², sin espesor.
+        QVERIFY(r6.contains(bajo + u"GEO"_s + QString(17, u' ') + u"3,000.00 m²"_s +
+                            QString(11, u' ') + u"33,000"_s));
         // Los totales por material: TSD de A, B y C (9.600 m² a 1.000 pesos) bajo el título
         // de su tabla, entre líneas de 113 guiones.
         const QString guiones = u' ' + QString(113, u'-');
@@ -946,8 +930,12 @@ private slots:
         QVERIFY(r.contains(p + u"                3    2.2867   3.1669 cumple    BG       1."
                                u"6334   1.6315 no cumple SBG      2.0875   2.4583 cumple   "_s));
         QVERIFY(r.contains(p + u"                4 No aplica"_s));
-        QVERIFY(r.contains(p + u"     3      D Sin diseño: Tránsito mayor que 500,000 ejes: "
-                               u"fuera del alcance del método"_s));
+        // Cada unidad termina con una línea en blanco; la cuenta va bajo una raya.
+        const qsizetype d = r.indexOf(p + u"     3      D Sin diseño: Tránsito mayor que 500,000 "
+                                          u"ejes: fuera del alcance del método"_s);
+        QVERIFY(d > 0);
+        QCOMPARE(r.mid(d + 1, 2), (QStringList{u""_s, p + u"   "_s + QString(113, u'-')}));
+        QVERIFY(r.value(d + 3).contains(u"Alternativas aplicables que no cumplen"_s));
         // A y B con TSD sobre la base: la nota que lo explica. Con 30 ejes (E) la ecuación
         // se cumple sin capas sobre la base granular: todo cumple y no hay nota.
         const QString nota = p + u"   El tratamiento superficial (TSD) no aporta número "
@@ -1198,6 +1186,9 @@ private slots:
         QCOMPARE(uni[2].value(12).Texto, u"Montañoso"_s);
         const auto& can = hojas.value(u"Cantidades"_s);
         QCOMPARE(can.last().value(0).Texto, u"TOTAL"_s);
+        // Solo los materiales que la selección usa, cada uno con su cantidad.
+        for (qsizetype f = 1; f + 2 < can.size(); ++f)
+            QVERIFY(numero(can[f].value(3)).value_or(0) > 0);
         QCOMPARE(redondo(can.last().value(4), 1000), u"3948463"_s);
 
         ModuloVarek9 ejemplo;

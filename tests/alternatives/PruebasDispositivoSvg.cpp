@@ -9,6 +9,7 @@
 #include "alternatives/DiagramaLineal.h"
 #include "alternatives/DispositivoSvg.h"
 #include "alternatives/PintarDiagrama.h"
+#include "alternatives/PintarSensibilidad.h"
 
 #include <QPainter>
 #include <QRegularExpression>
@@ -106,8 +107,14 @@ private slots:
             p.restore();
             p.drawRect(QRectF(1, 2, 3, 4));
         }
+        // El último elemento, recortado: su grupo se cierra una sola vez.
+        p.setClipRect(QRectF(0, 0, 50, 50));
+        p.setClipRect(QRectF(25, 25, 50, 50), Qt::IntersectClip);
+        p.drawRect(QRectF(0, 0, 5, 5));
         p.end();
         const QString cuerpo = QString::fromUtf8(svg.Tomar());
+        QCOMPARE(cuerpo.count(u"</g>"_s), 3);
+        QVERIFY(cuerpo.endsWith(u"</g>\n"_s) && cuerpo.count(u"<g "_s) == 3);
         const QString grupo = u"<g clip-path=\"url(#recorte1)\">\n<rect x=\"0\" y=\"0\" "
                               "width=\"100\" height=\"100\" fill=\"#000000\" stroke=\"none\"/>\n"
                               "</g>\n<rect x=\"1\" y=\"2\" width=\"3\" height=\"4\""_s;
@@ -159,6 +166,42 @@ private slots:
         QVERIFY(grupo2.contains(u"clip-path=\"url(#recorte1)\""_s));
         QVERIFY(grupo2.contains(u">Sin alternativa</text>"_s));
         QVERIFY(svg.endsWith(u"</svg>\n"_s));
+    }
+
+    // Cada eje de las curvas de sensibilidad rotula desde 0 en la base hasta su tope
+    // arriba, a paso fijo, y las curvas caben en su recuadro.
+    void ejesDeLaSensibilidad() {
+        ModuloVarek9 m;
+        ProyectoDeDiseno(m, 2);
+        const DibujoSensibilidad d =
+            DibujarSensibilidad(CalcularSensibilidad(m, 1, 50), u"t"_s, SeparadorDecimal::Punto);
+        int ejes = 0;
+        for (const TrazoSensibilidad& caja : d.Trazos) {
+            if (caja.Tipo != TrazoSensibilidad::Linea || caja.Puntos.size() != 4) continue;
+            const QRectF area = caja.Puntos.boundingRect();
+            for (const double borde : {area.left() - 58, area.right() + 6}) {
+                QList<TrazoSensibilidad> r;
+                for (const TrazoSensibilidad& t : d.Trazos)
+                    if (t.Tipo == TrazoSensibilidad::Texto && t.Caja.left() == borde) r << t;
+                std::sort(r.begin(), r.end(), [](const auto& a, const auto& b) {
+                    return a.Caja.center().y() > b.Caja.center().y();
+                });
+                QVERIFY(r.size() >= 2);
+                QCOMPARE(r.front().Cadena.toDouble(), 0.0);
+                QCOMPARE(r.front().Caja.center().y(), area.bottom());
+                QCOMPARE(r.back().Caja.center().y(), area.top());
+                const double paso = r[1].Cadena.remove(u',').toDouble();
+                for (qsizetype k = 1; k < r.size(); ++k)
+                    QVERIFY(std::fabs(r[k].Cadena.remove(u',').toDouble() - k * paso) < 1e-9);
+                ++ejes;
+            }
+            for (const TrazoSensibilidad& t : d.Trazos)
+                if (t.Tipo == TrazoSensibilidad::Linea && t.Ancho == 2 && t.Puntos.size() > 2 &&
+                    t.Puntos.front().x() >= area.left() && t.Puntos.front().x() <= area.right())
+                    for (const QPointF& q : t.Puntos)
+                        QVERIFY(q.y() >= area.top() - 1e-9 && q.y() <= area.bottom() + 1e-9);
+        }
+        QCOMPARE(ejes, 2 * 3);
     }
 };
 

@@ -471,6 +471,9 @@ private slots:
         for (const QString& l : lineas)
             if (l.startsWith(u"TOTAL\t"_s) || l.startsWith(u"AFIRMADO\t"_s))
                 suma += l.section(u'\t', -1).toDouble();
+        // Un material sin obra en la selección no se lista.
+        for (const QString& l : lineas)
+            QVERIFY(!l.startsWith(u"TOTAL\t"_s) || l.section(u'\t', 3, 3).toDouble() > 0);
         ModuloVarek9 m;
         LeerProyectoDesde(m, Ejemplo);
         EstadoDiseno e;

@@ -113,6 +113,11 @@ private slots:
         QCOMPARE(campo([](auto& d) { d.Crecimiento = 60; }), u"txtCrecimiento"_s);
         QCOMPARE(campo([](auto& d) { d.Periodo = 12.5; }), u"txtPeriodo"_s);
         QCOMPARE(campo([](auto& d) { d.Periodo = 0; }), u"txtPeriodo"_s);
+        // Los extremos de cada rango son válidos; un paso más allá, no.
+        QVERIFY(!falla([](auto& d) { d.TPD = 1e6, d.Periodo = 1, d.Crecimiento = -50; }).Hay());
+        QVERIFY(!falla([](auto& d) { d.Periodo = 50, d.Crecimiento = 50; }).Hay());
+        QCOMPARE(campo([](auto& d) { d.TPD = 1e6 + 1; }), u"txtTPD"_s);
+        QCOMPARE(campo([](auto& d) { d.Periodo = 51; }), u"txtPeriodo"_s);
 
         const QStringList lineas = LineasTransito(Transito(5, 10));
         QCOMPARE(lineas.value(0), u"Programa=Transito"_s);
@@ -487,6 +492,13 @@ private slots:
         // La prueba misma no deja candado: otro puede tomarlo enseguida.
         BloqueoArchivo otro(ruta);
         QVERIFY(otro.Bloquear());
+        // El programa complementario tiene X hasta que termina, y al terminar lo suelta.
+        const DirectorioActual aqui(carpeta.path());
+        SesionCompanero sesion(LeerArgumentosCompanero({u"programa"_s, u"varek-9,S1"_s}),
+                               u".tto"_s);
+        QVERIFY(sesion.Iniciar() && ArchivoEnUso(u"S1"_s));
+        sesion.Terminar();
+        QVERIFY(!sesion.SosteniendoIntercambio() && !ArchivoEnUso(u"S1"_s));
 
         for (const QString& ruta :
              {u"C:\\datos\\tabla.dat"_s, u"/srv/datos/tabla.dat"_s, u"tabla.dat"_s})
