@@ -490,6 +490,21 @@ private slots:
             fondos.insert(fondo.rgb());
         }
         QCOMPARE(fondos.size(), NumeroTiposCapa - 1); // la subrasante y el geotextil, iguales
+
+        // Las cajas del dibujo de alternativas (fondo/letra), las de la tabla de diseño;
+        // la del afirmado y la de la capa de subrasante, iguales en todas.
+        const QString esperadas[] = {u"#c0c0c0/#ffffff #ffc080/#ff0000 #ffe0c0/#ff00ff"_s,
+                                     u"#c0c0c0/#ffffff #ffc080/#ff0000 #008080/#e0e0e0"_s,
+                                     u"#808080/#ffffff #ffc080/#ff0000 #ffe0c0/#ff00ff"_s,
+                                     u"#808080/#ffffff #e0e0e0/#000000 #ffe0c0/#ff00ff"_s,
+                                     u"#404040/#ffffff #ffc080/#ff0000 #ffe0c0/#ff00ff"_s,
+                                     u"#404040/#ffffff #ffc080/#ff0000 #ffe0c0/#ff00ff"_s};
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            QStringList cajas;
+            for (int k = 0; k < 5; ++k)
+                cajas << ColoresCaja(n, k).first.name() + u'/' + ColoresCaja(n, k).second.name();
+            QCOMPARE(cajas.join(u' '), esperadas[n - 1] + u" #804000/#ffff00 #808000/#ff8000"_s);
+        }
     }
 };
 
