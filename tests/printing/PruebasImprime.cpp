@@ -141,6 +141,13 @@ private slots:
                          u"r00|LAB|3|LPT3|1|"_s);
                 QVERIFY(Texto(d, u"lbImpresora"_s).startsWith(u"PDF : "_s));
                 QVERIFY(Control<QRadioButton>(d, "PantallaImpresora0")->isChecked());
+                // Ningún control tapa a otro de su mismo marco; el prefijo, bajo la impresora.
+                QCOMPARE(Control(d, "lbPrefijo")->x(), Control(d, "lbImpresora")->x());
+                const QList<QWidget*> hijos = d.findChildren<QWidget*>();
+                for (const QWidget* a : hijos)
+                    for (const QWidget* b : hijos)
+                        QVERIFY(a == b || a->parent() != b->parent() || !a->isVisible() ||
+                                !b->isVisible() || !a->geometry().intersects(b->geometry()));
                 // Mientras el diálogo está abierto el reporte queda retenido.
                 QVERIFY(QFile::exists(u"r00.PRO"_s) && QFile::exists(u"r00.txt"_s));
                 auto* inicial = Campo(d, "Pagina0");
