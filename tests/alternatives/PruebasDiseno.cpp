@@ -1128,12 +1128,7 @@ private slots:
 
     // Los resultados en hoja de cálculo, leídos de vuelta: las selecciones y costos
     // del reporte 4 esperado y el TOTAL de la alternativa 1 del ejemplo.
-    void hojaDeResultados_data() {
-        QTest::addColumn<QString>("formato");
-        QTest::newRow("xlsx") << u"xlsx"_s;
-        QTest::newRow("csv coma") << u"coma"_s;
-        QTest::newRow("csv punto") << u"punto"_s;
-    }
+    void hojaDeResultados_data() { pruebas::FilasFormatosHoja(); }
     void hojaDeResultados() {
         QFETCH(QString, formato);
         const bool xlsx = formato == u"xlsx";

@@ -16,6 +16,13 @@ void PrepararEntorno() {
     QStandardPaths::setTestModeEnabled(true);
 }
 
+void FilasFormatosHoja() {
+    QTest::addColumn<QString>("formato");
+    QTest::newRow("xlsx") << QStringLiteral("xlsx");
+    QTest::newRow("csv coma") << QStringLiteral("coma");
+    QTest::newRow("csv punto") << QStringLiteral("punto");
+}
+
 int EjecutarTodas(int argc, char** argv) {
     int fallas = 0;
     for (const auto& fabrica : Registro()) {

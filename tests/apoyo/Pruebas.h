@@ -28,6 +28,9 @@ struct Registrar {
 // Corre todas las clases registradas; devuelve la cantidad de fallas.
 int EjecutarTodas(int argc, char** argv);
 
+// Las filas "xlsx", "csv coma" y "csv punto" de la columna "formato" de una hoja.
+void FilasFormatosHoja();
+
 // Prepara el entorno fijo de las pruebas (plataforma fuera de pantalla, 96 ppp).
 void PrepararEntorno();
 

@@ -468,12 +468,12 @@ private slots:
         const QStringList lineas = c.Salida.split(u'\n', Qt::SkipEmptyParts);
         QVERIFY(lineas[0].startsWith(u"1\t1\t6205\tTSD\t6205\t"_s));
         double suma = 0;
-        for (const QString& l : lineas)
+        for (const QString& l : lineas) {
             if (l.startsWith(u"TOTAL\t"_s) || l.startsWith(u"AFIRMADO\t"_s))
                 suma += l.section(u'\t', -1).toDouble();
-        // Un material sin obra en la selección no se lista.
-        for (const QString& l : lineas)
+            // Un material sin obra en la selección no se lista.
             QVERIFY(!l.startsWith(u"TOTAL\t"_s) || l.section(u'\t', 3, 3).toDouble() > 0);
+        }
         ModuloVarek9 m;
         LeerProyectoDesde(m, Ejemplo);
         EstadoDiseno e;

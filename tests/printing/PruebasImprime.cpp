@@ -177,6 +177,13 @@ private slots:
                 QVERIFY(aceptar->isEnabled());
                 QTest::keyClick(final, Qt::Key_Return);
                 QVERIFY(QApplication::focusWidget() == copias && copias->selectedText() == u"1"_s);
+                // Tab sigue por el puerto, la impresora y los botones.
+                QStringList orden;
+                for (int i = 0; i < 4; ++i) {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                    orden << QApplication::focusWidget()->objectName();
+                }
+                QCOMPARE(orden.join(u' '), u"opcPuerto btnImpresora Boton0 Boton1"_s);
             },
             u" lab "_s);
         QVERIFY(!QFile::exists(u"r00.PRO"_s));

@@ -270,12 +270,7 @@ private slots:
 
     // La vuelta completa: la hoja "Unidades" de los resultados del ejemplo, en XLSX y
     // en CSV con cada separador, importada en un proyecto vacío da sus mismas unidades.
-    void vueltaPorLaHojaDeResultados_data() {
-        QTest::addColumn<QString>("formato");
-        QTest::newRow("xlsx") << u"xlsx"_s;
-        QTest::newRow("csv coma") << u"coma"_s;
-        QTest::newRow("csv punto") << u"punto"_s;
-    }
+    void vueltaPorLaHojaDeResultados_data() { pruebas::FilasFormatosHoja(); }
     void vueltaPorLaHojaDeResultados() {
         QFETCH(QString, formato);
         if (formato == u"xlsx" && (!HayEscrituraXlsx() || !HayLecturaXlsx()))
