@@ -266,7 +266,9 @@ private slots:
                 // desde la superficie y cada una tan alta como su espesor.
                 QList<QRectF> capas;
                 QRectF tratamiento, caja;
+                int barrasCosto = 0; // la del costo por km, si la unidad tiene alternativa
                 for (const ElementoSvg& e : pg.De(id, u"rect"_s)) {
+                    barrasCosto += e.A(u"fill"_s) == Hex(QColor(120, 180, 120));
                     if (e.A(u"stroke"_s) == Hex(QColor(200, 0, 0))) caja = e.Rect();
                     if (e.A(u"fill"_s) == Hex(ColoresMaterial(CapaTSD).first))
                         tratamiento = e.Rect();
@@ -278,6 +280,7 @@ private slots:
                 QList<double> espesores;
                 for (const auto& c : espesor.globalMatch(pg.Descripciones.value(id)))
                     espesores << c.captured(1).toDouble();
+                QCOMPARE(barrasCosto, i == sinAlternativa ? 0 : 1);
                 if (i == sinAlternativa) {
                     QVERIFY(capas.isEmpty() && !caja.isNull());
                     // Rayada sin relleno, a 45 grados, toda la columna y nada fuera de ella.

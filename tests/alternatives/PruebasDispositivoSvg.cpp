@@ -64,10 +64,8 @@ private slots:
                  qPrintable(e[1]));
         QCOMPARE(e[2], u"<line x1=\"102\" y1=\"52\" x2=\"104\" y2=\"56\" stroke=\"#0000ff\" "
                        "stroke-width=\"6\"/>"_s);
-        QVERIFY2(e[3].startsWith(u"<text x=\"10\" y=\"30\" font-family=\"Liberation Sans\" "
-                                 "font-size=\"25\""_s),
-                 qPrintable(e[3]));
-        QVERIFY(e[3].endsWith(u"fill=\"#008000\" xml:space=\"preserve\">A&lt;B</text>"_s));
+        QCOMPARE(e[3], u"<text x=\"10\" y=\"30\" font-family=\"Liberation Sans\" font-size=\"25\" "
+                       "fill=\"#008000\" xml:space=\"preserve\">A&lt;B</text>"_s);
         // Lo tomado ya no vuelve.
         QCOMPARE(svg.Tomar(), QByteArray());
     }
@@ -196,6 +194,10 @@ private slots:
             }
         }
         QCOMPARE(ejes, 2 * 3);
+        // La unidad marcada en cada curva: un círculo en su SN y otro en su costo.
+        QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(),
+                               [](const auto& t) { return t.Tipo == t.Circulo && t.Radio > 0; }),
+                 2 * 3);
     }
 };
 

@@ -46,7 +46,7 @@ private slots:
               u"4. Estructura seleccionada de cada unidad"_s,
               u"5. Cantidades de obra y costo de la selección"_s,
               u"DIAGRAMA LINEAL DE ESTRUCTURAS"_s, u"Unidad 3 — 3, K1+700 a K2+600"_s,
-              u"Total de la selección"_s, u"7.630.994"_s,
+              u"Total de la selección"_s, u"7.630.994"_s, u"TSD · BG · SBG (mín. 150 / 150)"_s,
               u"MDF-2 (mín. 50 / 75) · BG (mín. 150 / 150) · SBG (mín. 150 / 150)"_s})
             QVERIFY2(texto.contains(parte), qPrintable(parte));
         QVERIFY(

@@ -335,6 +335,8 @@ private slots:
         fila("pdf en otro papel", {"pdf", "informe", "x.pdf", "--papel", "oficio"}, 2,
              "--papel lleva carta o a4");
         fila("pdf sobre un proyecto", {"pdf", "informe", "BASE"}, 2, "es un proyecto");
+        fila("pdf sin papel", {"pdf", "informe", "x.pdf", "--papel"}, 2,
+             "Falta el valor después de --papel.");
         fila("dos sobre el respaldo de un proyecto", {"dos", "informe", "--salida", "base.bak"}, 2,
              "[base.bak] es la copia de respaldo de un proyecto");
         fila("diagrama de otra extensión", {"diagrama", "BASE", "--salida", "d.txt"});

@@ -22,25 +22,11 @@ QString Celda(const TablaTextos& t, int f, int c) {
 }
 
 const char* Nota(NotaPegado n) {
-    switch (n) {
-    case NotaPegado::NoEsNumero:
-        return "no es número";
-    case NotaPegado::SinEntrada:
-        return "sin entrada";
-    case NotaPegado::EntradaAmbigua:
-        return "entrada ambigua";
-    case NotaPegado::Descartado:
-        return "descartado";
-    case NotaPegado::FueraDeLoUsual:
-        return "fuera de lo usual";
-    case NotaPegado::SinCaracteres:
-        return "sin caracteres";
-    case NotaPegado::Ambiguo:
-        return "ambiguo";
-    case NotaPegado::Negativo:
-        return "negativo";
-    }
-    return "?";
+    // En el orden de la enumeración.
+    static const char* const nombres[] = {"no es número", "sin entrada",       "entrada ambigua",
+                                          "descartado",   "fuera de lo usual", "sin caracteres",
+                                          "ambiguo",      "negativo"};
+    return nombres[static_cast<int>(n)];
 }
 
 // Cómo se leyó, cada fila importada (columnas 1..15) y cada nota con la fila del
