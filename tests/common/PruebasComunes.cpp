@@ -144,6 +144,7 @@ private slots:
         fila("1,700.00", 'p', "1700 muestra .");
         fila("6.20E+05", 'c', "620000 muestra .");
         fila("1.234E+03", 'c', "1234 muestra .");
+        fila("2.5e3", 'c', "2500 muestra .");
         fila("150 000", 'p', "150000");
         fila("150\u00a0000,5", 'p', "150000.5 muestra ,");
         fila("-1 234 567", 'c', "-1234567");

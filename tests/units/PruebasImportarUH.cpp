@@ -202,6 +202,10 @@ private slots:
         QTest::newRow("comillas con el separador y comillas dentro")
             << QByteArray("Codigo;Descripcion;CBR\r\nZ10;\"Puente; acceso \"\"norte\"\"\";3\r\n")
             << false << u"títulos ; UTF-8 punto\n2: Z10|Puente; acceso \"norte\"|||||||||3||||"_s;
+        // La mitad de las líneas con campos iguales basta: el punto y coma va antes que la coma.
+        QTest::newRow("punto y coma en la mitad")
+            << QByteArray("Codigo;CBR,Ancho\r\nZ11,4\r\n") << false
+            << u"títulos ; UTF-8 punto\n2: Z11,4||||||||||||||"_s;
         QTest::newRow("vacío") << QByteArray("\r\n;;\r\n") << false
                                << u"error: El archivo no tiene filas de unidades."_s;
     }
