@@ -840,6 +840,7 @@ private slots:
                 .trimmed();
         };
         QCOMPARE(total(r6), total(r4));
+        QCOMPARE(r6.filter(u"AFR Afirmado existente"_s).size(), 1); // solo el de C
         QVERIFY(r6.contains(
             CodigoFormato(100) +
             u"     1      A       0.00   1,000.00  1000.00   6.00   1   6,000.00 TSD                 6,000.00 m²            6,000"_s));

@@ -201,39 +201,64 @@ private slots:
         QVERIFY(p.Zr == CalcularZr(p.Confiabilidad / 100 - 0.5));
     }
 
+    // El catálogo y las seis estructuras, copiados a mano de las tablas del modelo.
     void catalogoYPlantillas() {
         ModuloVarek9 m;
         InicializarCatalogo(m, 0, 0);
-        // Lo que el diseño toma del catálogo: coeficientes por columna y módulos.
-        QCOMPARE(m.TipoCapa[CapaMDC2].CoefEstructural,
-                 (std::array<double, 4>{0, 0.44, 0.41, 0.37}));
-        QCOMPARE(m.TipoCapa[CapaBG].CoefDrenaje,
-                 (std::array<double, 6>{0, 1.15, 1.05, 1.00, 0.95, 0.85}));
-        QCOMPARE(m.TipoCapa[CapaBEE3].Modulo, 570000.0);
-
-        const short tipos[7][4] = {{},
-                                   {0, CapaTSD, CapaBG, CapaSBG},
-                                   {0, CapaTSD, CapaBG, CapaBEC},
-                                   {0, CapaMDF2, CapaBG, CapaSBG},
-                                   {0, CapaMDF2, CapaBEE3, CapaSBG},
-                                   {0, CapaMDC2, CapaBG, CapaSBG},
-                                   {0, CapaMDC2, CapaBG, CapaBEC}};
-        const double cbrMinimo[7] = {0, 0, 5, 0, 10, 0, 0};
-        for (int n = 1; n <= 6; ++n) {
-            const AlternativaUH& a = m.AlternativaUH[n];
-            QVERIFY(a.NumeroCapas == qint16(3) && a.CBRMinimo == cbrMinimo[n]);
-            for (int k = 1; k <= 5; ++k) {
-                QCOMPARE(a.Capas[k].Tipo, k <= 3 ? tipos[n][k] : short(k == 4 ? CapaAFR : CapaCSR));
-                QCOMPARE(a.Capas[k].Espesor, 0.0);
-                // Diseño por capas: ranura 1 de 3 a 6 y ranura 2 de 3, 5 y 6.
-                const bool porCapas = (k == 1 && n >= 3) || (k == 2 && (n == 3 || n >= 5));
-                QCOMPARE(a.Capas[k].DisenoPorCapas, porCapas);
-                QCOMPARE(a.Capas[k].Opcional, n == 4 && k == 3);
-            }
+        const auto numeros = [](const auto& v, int desde) {
+            QStringList t;
+            for (std::size_t i = desde; i < v.size(); ++i)
+                t << N(v[i]);
+            return t.join(u' ');
+        };
+        QStringList catalogo, plantillas;
+        for (int t = 1; t <= NumeroTiposCapa; ++t) {
+            const TipoCapa& c = m.TipoCapa[t];
+            catalogo << QStringList{c.Codigo,
+                                    c.Descripcion,
+                                    c.Unidad,
+                                    numeros(c.CoefEstructural, 1),
+                                    numeros(c.CoefDrenaje, 1),
+                                    N(c.Modulo)}
+                            .join(u'|');
         }
-        QCOMPARE(m.AlternativaUH[4].Capas[2].EspesorInicial, 150.0);
-        QCOMPARE(m.AlternativaUH[5].Capas[1].EspesorMinimoAlto, 75.0);
-        QCOMPARE(m.AlternativaUH[6].Capas[3].EspesorInicial, 200.0);
+        QCOMPARE(
+            catalogo,
+            (QStringList{
+                u"TSD|Tratamiento Superficial Doble (Articulo INV 431)|m²|0 0 0|1 1 1 1 1|0"_s,
+                u"BG|Base Granular (Articulo INV 330)|m³|.14 .14 .14|1.15 1.05 1 .95 .85|30000"_s,
+                u"SBG|Subbase Granular (Articulo INV 320)|m³|.12 .12 .12|1.15 1.05 1 .95 .85|16000"_s,
+                u"BEC|Suelo Estabilizado con Cemento Portland (Articulo INV 341)|m³|.14 .14 .14|1 1 1 1 1|570000"_s,
+                u"MDF-2|Mezcla Densa en Frío Tipo 2 (Articulo INV 440)|m³|.4 .37 .34|1 1 1 1 1|0"_s,
+                u"BEE-3|Suelo Estabilizado con Emulsión (Articulo INV 340)|m³|.14 .14 .14|1 1 1 1 1|570000"_s,
+                u"MDC-2|Mezcla Densa en Caliente Tipo 2 (Articulo INV 450)|m³|.44 .41 .37|1 1 1 1 1|0"_s,
+                u"CSR|Capa de Subrasante (Articulo INV 220)|m³|0 0 0|1.15 1.05 1 .95 .85|0"_s,
+                u"AFR|Afirmado (Articulo INV 311) + Geotextil|m³|0 0 0|1.15 1.05 1 .95 .85|0"_s,
+                u"Subrasante|Subrasante Natural||0 0 0|0 0 0 0 0|0"_s,
+                u"GEO|Geotextil|m²|0 0 0|0 0 0 0 0|0"_s}));
+        // Por ranura: tipo inicial/mínimo bajo/mínimo alto, * diseño por capas, ? opcional.
+        for (int n = 1; n <= NumeroAlternativas; ++n) {
+            const AlternativaUH& a = m.AlternativaUH[n];
+            QStringList t{N(a.CBRMinimo) + u' ' + N(a.NumeroCapas) + u' ' + N(a.Aplicable)};
+            for (int k = 1; k <= NumeroRanuras; ++k) {
+                const CapaAlternativa& c = a.Capas[k];
+                t << m.TipoCapa[c.Tipo].Codigo + u' ' + N(c.EspesorInicial) + u'/' +
+                         N(c.EspesorMinimoBajo) + u'/' + N(c.EspesorMinimoAlto) +
+                         (c.DisenoPorCapas ? u"*"_s : u""_s) + (c.Opcional ? u"?"_s : u""_s);
+                QCOMPARE(c.Espesor + c.CoefEstructural + c.CoefDrenaje + c.Modulo + c.EspesorDiseno,
+                         0.0);
+            }
+            plantillas << t.join(u" | ");
+        }
+        QCOMPARE(
+            plantillas,
+            (QStringList{
+                u"0 3 0 | TSD 0/0/0 | BG 200/0/0 | SBG 0/150/150 | AFR 0/0/0 | CSR 0/0/0"_s,
+                u"5 3 0 | TSD 0/0/0 | BG 0/150/150 | BEC 200/0/0 | AFR 0/0/0 | CSR 0/0/0"_s,
+                u"0 3 0 | MDF-2 0/50/75* | BG 0/150/150* | SBG 0/150/150 | AFR 0/0/0 | CSR 0/0/0"_s,
+                u"10 3 0 | MDF-2 0/50/75* | BEE-3 150/0/0 | SBG 0/150/150? | AFR 0/0/0 | CSR 0/0/0"_s,
+                u"0 3 0 | MDC-2 0/50/75* | BG 0/150/150* | SBG 0/150/150 | AFR 0/0/0 | CSR 0/0/0"_s,
+                u"0 3 0 | MDC-2 0/50/75* | BG 0/150/150* | BEC 200/0/0 | AFR 0/0/0 | CSR 0/0/0"_s}));
 
         // Volver a inicializar descarta lo calculado.
         InicializarCatalogo(m, 200, 0.08);

@@ -145,6 +145,8 @@ private slots:
         fila("6.20E+05", 'c', "620000 muestra .");
         fila("1.234E+03", 'c', "1234 muestra .");
         fila("2.5e3", 'c', "2500 muestra .");
+        fila("2,5E-3", 'p', "0.0025 muestra ,");
+        fila("1E-400", 'c', "0");
         fila("150 000", 'p', "150000");
         fila("150\u00a0000,5", 'p', "150000.5 muestra ,");
         fila("-1 234 567", 'c', "-1234567");
@@ -157,6 +159,7 @@ private slots:
         fila("1,2,3", 'p', "1.2 con descarte");
         fila("1.2.3", 'c', "1.2 con descarte");
         fila("6,5 m", 'p', "6.5 muestra , con descarte");
+        fila("1,700 m", 'p', "1700 ambiguo con descarte");
         fila("", 'p', "0 no es número");
         fila("cinco", 'c', "0 no es número con descarte");
         fila("-", 'p', "0 no es número con descarte");

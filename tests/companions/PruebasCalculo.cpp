@@ -83,11 +83,12 @@ private slots:
         // Decrecimiento de 10 % en 2 años: (0.9^2 - 1) / -0.1 = (0.81 - 1) / -0.1 = 1.9
         QCOMPARE(Numeros({FactorCrecimiento(-10, 2), FactorCrecimiento(0, 7)}), u"1.9 7"_s);
 
-        // Los valores típicos suman 100 %; el TPD lo pone siempre el usuario.
+        // Los valores típicos suman 100 %; el TPD lo pone siempre el usuario. Su vehículo
+        // medio: .6 x .0004 + .1 x 1 + .15 x 1.14 + .08 x 3.44 + .04 x 3.76
+        //        + .01 x (4.50 + 4.72 + 5.40) = .00024 + .1 + .171 + .2752 + .1504 + .1462
         const DatosTransito t = DatosTransitoTipicos();
         const double suma = std::accumulate(t.Porcentaje.begin(), t.Porcentaje.end(), 0.0);
-        // El factor de los buses es 1.
-        QCOMPARE(Numeros({suma, t.TPD, t.Factor[1]}), u"100 nan 1"_s);
+        QCOMPARE(Numeros({suma, t.TPD, CalcularTransito(t).FactorVehiculo}), u"100 nan 0.84304"_s);
 
         QVERIFY(!ValidarTransito(Transito(3, 10)).Hay());
         const auto falla = [](auto cambiar) {
@@ -118,6 +119,7 @@ private slots:
         QVERIFY(!falla([](auto& d) { d.Periodo = 50, d.Crecimiento = 50; }).Hay());
         QCOMPARE(campo([](auto& d) { d.TPD = 1e6 + 1; }), u"txtTPD"_s);
         QCOMPARE(campo([](auto& d) { d.Periodo = 51; }), u"txtPeriodo"_s);
+        QVERIFY(!falla([](auto& d) { d.Porcentaje = {100}, d.Factor = {100, 0}; }).Hay());
 
         const QStringList lineas = LineasTransito(Transito(5, 10));
         QCOMPARE(lineas.value(0), u"Programa=Transito"_s);
