@@ -10,6 +10,7 @@
 #include "alternatives/DispositivoSvg.h"
 #include "alternatives/PintarDiagrama.h"
 #include "alternatives/PintarSensibilidad.h"
+#include "common/Formato.h"
 
 #include <QPainter>
 #include <QRegularExpression>
@@ -167,16 +168,27 @@ private slots:
 
     // Cada eje de las curvas de sensibilidad rotula desde 0 en la base hasta su tope
     // arriba, a paso fijo.
+    // Cada eje va de 0 a su tope con el menor paso redondo (1, 2 o 5 por una potencia de
+    // 10) que cubre el máximo de la curva en cinco divisiones; las curvas, dentro de su
+    // recuadro; el rótulo de la unidad, con el costo de su punto en miles.
     void ejesDeLaSensibilidad() {
         ModuloVarek9 m;
         ProyectoDeDiseno(m, 2);
-        const DibujoSensibilidad d =
-            DibujarSensibilidad(CalcularSensibilidad(m, 1, 50), u"t"_s, SeparadorDecimal::Punto);
-        int ejes = 0;
-        for (const TrazoSensibilidad& caja : d.Trazos) {
-            if (caja.Tipo != TrazoSensibilidad::Linea || caja.Puntos.size() != 4) continue;
-            const QRectF area = caja.Puntos.boundingRect();
-            for (const double borde : {area.left() - 58, area.right() + 6}) {
+        const QList<CurvaSensibilidad> curvas = CalcularSensibilidad(m, 1, 50);
+        const DibujoSensibilidad d = DibujarSensibilidad(curvas, u"t"_s, SeparadorDecimal::Punto);
+        QList<QRectF> areas;
+        for (const TrazoSensibilidad& caja : d.Trazos)
+            if (caja.Tipo == TrazoSensibilidad::Linea && caja.Puntos.size() == 4)
+                areas << caja.Puntos.boundingRect();
+        QCOMPARE(areas.size(), curvas.size());
+        for (qsizetype k = 0; k < areas.size(); ++k) {
+            const QRectF area = areas[k];
+            double maximos[2] = {0, 0};
+            for (const PuntoSensibilidad& p : curvas[k].Puntos)
+                maximos[0] = std::max(maximos[0], p.SN),
+                maximos[1] = std::max(maximos[1], p.Costo / 1000);
+            for (const int lado : {0, 1}) {
+                const double borde = lado == 0 ? area.left() - 58 : area.right() + 6;
                 QList<TrazoSensibilidad> r;
                 for (const TrazoSensibilidad& t : d.Trazos)
                     if (t.Tipo == TrazoSensibilidad::Texto && t.Caja.left() == borde) r << t;
@@ -184,16 +196,32 @@ private slots:
                     return a.Caja.center().y() > b.Caja.center().y();
                 });
                 QVERIFY(r.size() >= 2);
-                QCOMPARE(r.front().Cadena.toDouble(), 0.0);
                 QCOMPARE(r.front().Caja.center().y(), area.bottom());
                 QCOMPARE(r.back().Caja.center().y(), area.top());
-                const double paso = r[1].Cadena.remove(u',').toDouble();
-                for (qsizetype k = 1; k < r.size(); ++k)
-                    QVERIFY(std::fabs(r[k].Cadena.remove(u',').toDouble() - k * paso) < 1e-9);
-                ++ejes;
+                double paso = 0;
+                for (double potencia = 1e-3; paso == 0; potencia *= 10)
+                    for (const double f : {1, 2, 5})
+                        if (paso == 0 && f * potencia * 5 >= maximos[lado] * (1 - 1e-12))
+                            paso = f * potencia;
+                QCOMPARE(r.size() - 1, std::max(1.0, std::ceil(maximos[lado] / paso - 1e-9)));
+                for (qsizetype j = 0; j < r.size(); ++j)
+                    QVERIFY(std::fabs(r[j].Cadena.remove(u',').toDouble() - j * paso) < 1e-9);
             }
+            for (const TrazoSensibilidad& t : d.Trazos)
+                if (t.Tipo == TrazoSensibilidad::Linea && t.Puntos.size() > 4 &&
+                    area.contains(t.Puntos.first()))
+                    for (const QPointF& q : t.Puntos)
+                        QVERIFY(area.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(q));
+            const CurvaSensibilidad& c = curvas[k];
+            const auto punto = std::find_if(c.Puntos.begin(), c.Puntos.end(),
+                                            [&](const auto& p) { return p.X == c.Unidad.X; });
+            QVERIFY(punto != c.Puntos.end());
+            const QString rotulo = u"alternativa %1, %2 miles $"_s.arg(punto->Alternativa)
+                                       .arg(Formato(punto->Costo / 1000, u"#,##0"));
+            QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(),
+                                   [&](const auto& t) { return t.Cadena.endsWith(rotulo); }),
+                     curvas.size()); // la misma unidad en las tres
         }
-        QCOMPARE(ejes, 2 * 3);
         // La unidad marcada en cada curva: un círculo en su SN y otro en su costo.
         QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(),
                                [](const auto& t) { return t.Tipo == t.Circulo && t.Radio > 0; }),

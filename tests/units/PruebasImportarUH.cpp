@@ -206,6 +206,10 @@ private slots:
         QTest::newRow("punto y coma en la mitad")
             << QByteArray("Codigo;CBR,Ancho\r\nZ11,4\r\n") << false
             << u"títulos ; UTF-8 punto\n2: Z11,4||||||||||||||"_s;
+        // Un tabulador en una de tres líneas no llega a la mitad; en la celda, un blanco.
+        QTest::newRow("tabulador en una descripción")
+            << QByteArray("Codigo;Descripcion\r\nZ12;a\r\nZ13;b\tc\r\n") << false
+            << u"títulos ; UTF-8 punto\n2: Z12|a|||||||||||||\n3: Z13|b c|||||||||||||"_s;
         QTest::newRow("vacío") << QByteArray("\r\n;;\r\n") << false
                                << u"error: El archivo no tiene filas de unidades."_s;
     }
