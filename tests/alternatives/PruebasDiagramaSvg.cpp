@@ -428,6 +428,59 @@ private slots:
         QCOMPARE(vistas, todas);
     }
 
+    // Las franjas llenan el área de arriba abajo sin encimarse. El SN y el costo por km
+    // de cada columna suben a escala desde el pie de su franja; la escala del SN es el
+    // menor medio entero que cubre el máximo, la del costo el menor 1, 2 o 5 por una
+    // potencia de 10. Una unidad que solo toca el borde del tramo no se dispone.
+    void disposicion() {
+        ModuloVarek9 m;
+        const DiagramaLineal d =
+            CalcularDiagrama(Tramos(m, {{0, 1000}, {1000, 1500}, {1500, 1600}}, 0));
+        const QRectF area(50, 40, 2800, 1900);
+        const DisposicionDiagrama r = DisponerDiagrama(d, area, 0, 1600, {7, 14});
+        const QRectF franjas[] = {r.Titulo, r.Rotulos, r.Estructuras, r.Abscisas,
+                                  r.SN,     r.Costo,   r.Totales};
+        QCOMPARE(franjas[0].top(), area.top());
+        QVERIFY(std::abs(franjas[6].bottom() - area.bottom()) < 1e-9);
+        for (int k = 0; k < 7; ++k) {
+            QVERIFY(franjas[k].height() > 0 && franjas[k].right() <= area.right());
+            QCOMPARE(franjas[k].left(), area.left() + r.MargenIzquierdo);
+            if (k > 0) QVERIFY(franjas[k].top() >= franjas[k - 1].bottom());
+        }
+        double sn = 0, costo = 0;
+        for (const ColumnaDiagrama& c : d.Columnas)
+            sn = std::max(sn, c.SNRequerido), costo = std::max(costo, c.CostoKm);
+        QVERIFY(sn > 1 && costo > 0);
+        QVERIFY(r.EscalaSN >= sn && r.EscalaSN < sn + 0.5 && std::fmod(r.EscalaSN, 0.5) == 0);
+        const double potencia = std::pow(10.0, std::floor(std::log10(r.EscalaCosto) + 1e-9));
+        const double f = std::round(r.EscalaCosto / potencia);
+        QVERIFY((f == 1 || f == 2 || f == 5) && std::fabs(r.EscalaCosto - f * potencia) < 1e-6);
+        QVERIFY(r.EscalaCosto >= costo && (f == 1   ? 0.5
+                                           : f == 2 ? 0.5
+                                                    : 0.4) *
+                                                  r.EscalaCosto <
+                                              costo);
+        QCOMPARE(r.Columnas.size(), 3);
+        for (const ColumnaDispuesta& col : r.Columnas) {
+            const ColumnaDiagrama& c = d.Columnas[col.Columna];
+            QVERIFY(Cerca(col.Estructura.left(), r.X(c.Desde)) &&
+                    Cerca(col.Estructura.right(), r.X(c.Hasta)));
+            QVERIFY(Cerca(col.SN.bottom(), r.SN.bottom()) &&
+                    Cerca(col.Costo.bottom(), r.Costo.bottom()));
+            QVERIFY(Cerca(col.SN.height(), c.SNRequerido / r.EscalaSN * r.SN.height()));
+            QVERIFY(Cerca(col.Costo.height(), c.CostoKm / r.EscalaCosto * r.Costo.height()));
+        }
+        const auto columnas = [&](double desde, double hasta) {
+            QList<int> t;
+            for (const ColumnaDispuesta& col :
+                 DisponerDiagrama(d, area, desde, hasta, {7, 14}).Columnas)
+                t << col.Columna;
+            return t;
+        };
+        QCOMPARE(columnas(0, 1000), QList<int>{0});
+        QCOMPARE(columnas(1000, 1600), (QList<int>{1, 2}));
+    }
+
     // La imagen crece con el camino (una hoja A4 apaisada a 200 ppp mide 2339 px) y,
     // pasado el máximo (aquí una hoja), se corta en varias.
     void pngCreceConElCamino_data() {
