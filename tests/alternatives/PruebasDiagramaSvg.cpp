@@ -525,6 +525,18 @@ private slots:
                  QStringList({dir.filePath(u"d-1.png"_s), dir.filePath(u"d-2.png"_s)}));
         for (int ancho : anchos)
             QVERIFY(ancho >= 2339 && ancho <= maximo);
+        // Los márgenes de 10 mm (79 px) quedan en blanco; el cuadro del título empieza en ellos.
+        const QImage imagen = QImage(escritos[1]).convertToFormat(QImage::Format_RGB32);
+        const auto blanca = [&](int x, int y) { return imagen.pixel(x, y) == qRgb(255, 255, 255); };
+        bool margenes = true, borde = false;
+        for (int y = 0; y < imagen.height(); ++y)
+            for (int x = 0; x < imagen.width(); ++x) {
+                const bool margen =
+                    x < 78 || y < 78 || x >= imagen.width() - 78 || y >= imagen.height() - 78;
+                margenes = margenes && (!margen || blanca(x, y));
+                borde = borde || ((x == 78 || x == 79) && (y == 78 || y == 79) && !blanca(x, y));
+            }
+        QVERIFY(margenes && borde);
     }
 
     // Cada material con su color en todas partes, y su texto legible sobre él: razón de
