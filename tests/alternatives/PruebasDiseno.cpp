@@ -1185,6 +1185,13 @@ private slots:
         for (qsizetype f = 1; f + 2 < can.size(); ++f)
             QVERIFY(numero(can[f].value(3)).value_or(0) > 0);
         QCOMPARE(redondo(can.last().value(4), 1000), u"3948463"_s);
+        // La unidad 1 con su alternativa 1 (TSD, BG 200 y SBG 150 mm), en las dos hojas.
+        QCOMPARE(sel[1].value(6).Texto, u"TSD / BG 200 / SBG 150"_s);
+        const auto& a1 = hojas.value(u"Alternativas"_s).value(1);
+        QCOMPARE(a1.value(5).Texto + a1.value(7).Texto + a1.value(9).Texto + a1.value(11).Texto +
+                     redondo(a1.value(8), 1) + redondo(a1.value(10), 1) + u'|' +
+                     redondo(a1.value(15), 1000),
+                 u"TSDBGSBG200150|261003"_s);
 
         ModuloVarek9 ejemplo;
         QVERIFY(!LeerProyectoDesde(ejemplo, VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s).NoEsProyecto);
