@@ -12,6 +12,7 @@
 #include "alternatives/PintarSensibilidad.h"
 #include "common/Formato.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -168,6 +169,53 @@ private slots:
 
     // Cada eje de las curvas de sensibilidad rotula desde 0 en la base hasta su tope
     // arriba, a paso fijo.
+    // Los trazos de la sensibilidad en SVG, escrito a mano: líneas con su trazo, el
+    // círculo con relleno blanco, los textos anclados según su alineación y escapados;
+    // y el PNG, al doble del lienzo.
+    void svgDeLaSensibilidad() {
+        DibujoSensibilidad d;
+        d.Ancho = 300.5, d.Alto = 200;
+        const auto trazo = [&](TrazoSensibilidad::Clase tipo, QPolygonF puntos, QColor color) {
+            TrazoSensibilidad t;
+            t.Tipo = tipo, t.Puntos = std::move(puntos), t.Color = color;
+            d.Trazos << t;
+            return &d.Trazos.last();
+        };
+        trazo(TrazoSensibilidad::Linea, {{1, 2}, {3.125, 4}}, QColor(170, 40, 0))->Estilo =
+            Qt::DashLine;
+        trazo(TrazoSensibilidad::Linea, {{0, 0}, {5, 5}}, Qt::gray)->Estilo = Qt::DotLine;
+        auto* c = trazo(TrazoSensibilidad::Circulo, {{10, 20}}, QColor(0, 70, 160));
+        c->Radio = 4, c->Ancho = 2;
+        for (const auto alineacion : {Qt::AlignRight, Qt::AlignLeft, Qt::AlignHCenter}) {
+            auto* t = trazo(TrazoSensibilidad::Texto, {}, Qt::black);
+            t->Caja = QRectF(10, 30, 40, 12), t->Alineacion = alineacion | Qt::AlignVCenter;
+            t->Cadena = u"A<&>\"B"_s, t->Negrita = alineacion == Qt::AlignRight;
+        }
+        const QByteArray esperado =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+            "width=\"300.50\" height=\"200.00\" viewBox=\"0 0 300.50 200.00\" "
+            "font-family=\"sans-serif\">\n<rect width=\"300.50\" height=\"200.00\" "
+            "fill=\"white\"/>\n"
+            "<polyline points=\"1.00,2.00 3.13,4.00\" fill=\"none\" stroke=\"rgb(170,40,0)\" "
+            "stroke-width=\"1.00\" stroke-dasharray=\"6,4\"/>\n"
+            "<polyline points=\"0.00,0.00 5.00,5.00\" fill=\"none\" stroke=\"rgb(160,160,164)\" "
+            "stroke-width=\"1.00\" stroke-dasharray=\"2,3\"/>\n"
+            "<circle cx=\"10.00\" cy=\"20.00\" r=\"4.00\" fill=\"white\" stroke=\"rgb(0,70,160)\" "
+            "stroke-width=\"2.00\"/>\n"
+            "<text x=\"50.00\" y=\"36.00\" font-size=\"11.00\" fill=\"rgb(0,0,0)\" "
+            "text-anchor=\"end\" dominant-baseline=\"central\" font-weight=\"bold\">"
+            "A&lt;&amp;&gt;&quot;B</text>\n"
+            "<text x=\"10.00\" y=\"36.00\" font-size=\"11.00\" fill=\"rgb(0,0,0)\" "
+            "text-anchor=\"start\" dominant-baseline=\"central\">A&lt;&amp;&gt;&quot;B</text>\n"
+            "<text x=\"30.00\" y=\"36.00\" font-size=\"11.00\" fill=\"rgb(0,0,0)\" "
+            "text-anchor=\"middle\" dominant-baseline=\"central\">A&lt;&amp;&gt;&quot;B</text>\n"
+            "</svg>\n";
+        QCOMPARE(SvgSensibilidad(d), esperado);
+        QTemporaryDir dir;
+        QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.png"_s), d), QString());
+        QCOMPARE(QImage(dir.filePath(u"s.png"_s)).size(), QSize(601, 400));
+    }
+
     // Cada eje va de 0 a su tope con el menor paso redondo (1, 2 o 5 por una potencia de
     // 10) que cubre el máximo de la curva en cinco divisiones; las curvas, dentro de su
     // recuadro; el rótulo de la unidad, con el costo de su punto en miles.

@@ -257,6 +257,7 @@ private slots:
         QTest::newRow("eñe sin tilde") << terreno << u"Montanoso"_s << 2;
         QTest::newRow("número") << tramo << u"2"_s << 1;
         QTest::newRow("número y texto") << tramo << u"2. Explanación"_s << 1;
+        QTest::newRow("número y paréntesis") << tramo << u"2)"_s << 1;
         QTest::newRow("texto sin número") << tramo << u"sobre via"_s << 0;
         QTest::newRow("número equivocado") << tramo << u"3"_s << -1;
         QTest::newRow("letra") << segmento << u"b"_s << 1;
