@@ -169,9 +169,9 @@ private slots:
 
     // Cada eje de las curvas de sensibilidad rotula desde 0 en la base hasta su tope
     // arriba, a paso fijo.
-    // Los trazos de la sensibilidad en SVG, escrito a mano: líneas con su trazo, el
-    // círculo con relleno blanco, los textos anclados según su alineación y escapados;
-    // y el PNG, al doble del lienzo.
+    // Los trazos de la sensibilidad en SVG (tests/datos/sensibilidad.svg, escrito a mano): líneas
+    // con su trazo, el círculo con relleno blanco, los textos anclados según su alineación y
+    // escapados; y el PNG, al doble del lienzo.
     void svgDeLaSensibilidad() {
         DibujoSensibilidad d;
         d.Ancho = 300.5, d.Alto = 200;
@@ -191,26 +191,7 @@ private slots:
             t->Caja = QRectF(10, 30, 40, 12), t->Alineacion = alineacion | Qt::AlignVCenter;
             t->Cadena = u"A<&>\"B"_s, t->Negrita = alineacion == Qt::AlignRight;
         }
-        const QByteArray esperado =
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
-            "width=\"300.50\" height=\"200.00\" viewBox=\"0 0 300.50 200.00\" "
-            "font-family=\"sans-serif\">\n<rect width=\"300.50\" height=\"200.00\" "
-            "fill=\"white\"/>\n"
-            "<polyline points=\"1.00,2.00 3.13,4.00\" fill=\"none\" stroke=\"rgb(170,40,0)\" "
-            "stroke-width=\"1.00\" stroke-dasharray=\"6,4\"/>\n"
-            "<polyline points=\"0.00,0.00 5.00,5.00\" fill=\"none\" stroke=\"rgb(160,160,164)\" "
-            "stroke-width=\"1.00\" stroke-dasharray=\"2,3\"/>\n"
-            "<circle cx=\"10.00\" cy=\"20.00\" r=\"4.00\" fill=\"white\" stroke=\"rgb(0,70,160)\" "
-            "stroke-width=\"2.00\"/>\n"
-            "<text x=\"50.00\" y=\"36.00\" font-size=\"11.00\" fill=\"rgb(0,0,0)\" "
-            "text-anchor=\"end\" dominant-baseline=\"central\" font-weight=\"bold\">"
-            "A&lt;&amp;&gt;&quot;B</text>\n"
-            "<text x=\"10.00\" y=\"36.00\" font-size=\"11.00\" fill=\"rgb(0,0,0)\" "
-            "text-anchor=\"start\" dominant-baseline=\"central\">A&lt;&amp;&gt;&quot;B</text>\n"
-            "<text x=\"30.00\" y=\"36.00\" font-size=\"11.00\" fill=\"rgb(0,0,0)\" "
-            "text-anchor=\"middle\" dominant-baseline=\"central\">A&lt;&amp;&gt;&quot;B</text>\n"
-            "</svg>\n";
-        QCOMPARE(SvgSensibilidad(d), esperado);
+        QCOMPARE(SvgSensibilidad(d), LeerBytes(VAREK9_DATOS_PRUEBA u"/sensibilidad.svg"_s));
         QTemporaryDir dir;
         QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.png"_s), d), QString());
         QCOMPARE(QImage(dir.filePath(u"s.png"_s)).size(), QSize(601, 400));
