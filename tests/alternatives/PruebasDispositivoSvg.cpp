@@ -255,6 +255,14 @@ private slots:
         QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(),
                                [](const auto& t) { return t.Tipo == t.Circulo && t.Radio > 0; }),
                  2 * 3);
+        // Tras un punto sin diseño la alternativa más barata se rotula otra vez.
+        CurvaSensibilidad c{VariableSensibilidad::CBR, 0, 2, {}, {}, {}};
+        for (const int alternativa : {1, 0, 1})
+            c.Puntos << PuntoSensibilidad{double(c.Puntos.size()), 2, 1e6, alternativa, {}};
+        const DibujoSensibilidad h = DibujarSensibilidad({c}, u"t"_s, SeparadorDecimal::Punto);
+        QCOMPARE(std::count_if(h.Trazos.begin(), h.Trazos.end(),
+                               [](const auto& t) { return t.Cadena == u"Alt 1"; }),
+                 2);
     }
 };
 

@@ -831,10 +831,11 @@ private slots:
                  QStringLiteral("El proyecto [Vía 3] está abierto por luis en %1 desde 06/12/2026 "
                                 "09:00.")
                      .arg(QSysInfo::machineHostName()));
-        // Soltar no borra el bloqueo de otro; uno ilegible no detiene.
+        // Soltar no borra el bloqueo de otro; uno ilegible (sin proceso) no detiene.
         SoltarBloqueo(proyecto);
         QVERIFY(QFile::exists(proyecto + ".VK9.lock"));
-        QVERIFY(EscribirBytes(proyecto + ".VK9.lock", "Proceso=x\n"));
+        QVERIFY(EscribirBytes(proyecto + ".VK9.lock",
+                              "Maquina=otra\nProceso=0\nFecha=2026-12-06T09:00:00\n"));
         QVERIFY(!BloqueoAjeno(proyecto, Ahora) && TomarBloqueo(proyecto, Ahora));
         SoltarBloqueo(proyecto);
         QVERIFY(!QFile::exists(proyecto + ".VK9.lock"));
