@@ -1192,6 +1192,11 @@ private slots:
                      redondo(a1.value(8), 1) + redondo(a1.value(10), 1) + u'|' +
                      redondo(a1.value(15), 1000),
                  u"TSDBGSBG200150|261003"_s);
+        // El TSD no aporta número estructural; la mezcla de la alternativa 3, sí.
+        const auto& a3 = hojas.value(u"Alternativas"_s).value(3);
+        QCOMPARE(a1.value(20).Texto + u'|' + redondo(a3.value(2), 1) + a3.value(4).Texto +
+                     a3.value(20).Texto,
+                 u"superficie sin aporte estructural|3Sí"_s);
 
         ModuloVarek9 ejemplo;
         QVERIFY(!LeerProyectoDesde(ejemplo, VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s).NoEsProyecto);
