@@ -187,7 +187,9 @@ private slots:
 
         // La biotemperatura de Holdridge se limita a 0..30 °C.
         QCOMPARE(Numeros({ETPHoldridge(35), ETPHoldridge(-3)}), u"1767.9 0"_s);
-        QVERIFY(!ValidarClima(Clima(1500, 20)).Hay());
+        // Los extremos de la precipitación y de la temperatura valen.
+        QVERIFY(!ValidarClima(Clima(1500, 20)).Hay() && !ValidarClima(Clima(20000, 45)).Hay());
+        QVERIFY(ValidarClima(Clima(20000.5, 20)).Hay() && ValidarClima(Clima(0, 45.1)).Hay());
         QCOMPARE(ValidarClima(Clima(std::nan(""), 20)).Campo, u"txtPrecipitacion"_s);
         QCOMPARE(ValidarClima(Clima(-5, 20)).Campo, u"txtPrecipitacion"_s);
         QCOMPARE(ValidarClima(Clima(1500, 60)).Campo, u"txtTemperatura"_s);
