@@ -770,6 +770,11 @@ private slots:
         QVERIFY(GuardarUltimoProyecto(m).Ok);
         QCOMPARE(LeerBytes(NombreUltimoProyecto), QByteArray("V\355a Pe\361as\r\n"));
         QCOMPARE(CargarUltimoProyecto(m, QString()), u"Vía Peñas"_s);
+        // Uno que no cabe en Windows-1252 va en UTF-8 con su marca.
+        m.ArchivoProyecto = u"Vía Ω"_s;
+        QVERIFY(GuardarUltimoProyecto(m).Ok && CargarUltimoProyecto(m, QString()) == u"Vía Ω"_s);
+        QCOMPARE(LeerBytes(NombreUltimoProyecto), QByteArray("\xEF\xBB\xBFV\xC3\xAD"
+                                                             "a \xCE\xA9\r\n"));
 
         // Un archivo vacío vuelve a "Defecto".
         QVERIFY(EscribirBytes(NombreUltimoProyecto, ""));
