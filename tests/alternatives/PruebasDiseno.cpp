@@ -474,6 +474,8 @@ private slots:
         // Una alternativa que no aplica también fija la escala.
         Alternativa(m, 3, false, {{CapaMDF2, 600}});
         QVERIFY(MostrarEspesores(m, 100, 300).Tmax == 900);
+        Alternativa(m, 6, true, {{CapaMDC2, 950}}); // la última también
+        QVERIFY(MostrarEspesores(m, 100, 300).Tmax == 1250);
 
         Alternativa(m, 1, true, {{CapaMDF2, 50}, {CapaBG, 150}, {CapaSBG, 150}, {CapaAFR, 200}});
         // Sin afirmado en la unidad la caja 3 no se muestra aunque la capa tenga espesor;

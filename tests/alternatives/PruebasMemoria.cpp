@@ -78,6 +78,14 @@ private slots:
             if (m.captured(3) == u"20,0"_s && subbase < 0) base = m.captured(1).toDouble();
         }
         QCOMPARE(pequenas, QStringList());
+        // En las páginas verticales el texto empieza en el margen de 20 mm (56,7 puntos).
+        double izquierda = 1e9;
+        static const QRegularExpression xMin(uR"x(xMin="([\d.]+)")x"_s);
+        for (const QString& hoja : cajas.split(u"<page "_s))
+            for (const auto& m :
+                 xMin.globalMatch(hoja.startsWith(u"width=\"612"_s) ? hoja : QString()))
+                izquierda = std::min(izquierda, m.captured(1).toDouble());
+        QVERIFY2(izquierda >= 56.6 && izquierda < 58, qPrintable(QString::number(izquierda)));
         QVERIFY2(std::abs(subbase - base - 58.25) < 0.5,
                  qPrintable(QString::number(subbase - base)));
         QVERIFY2(pie > 9 && pie < 10.5, qPrintable(QString::number(pie))); // 8,5 puntos
