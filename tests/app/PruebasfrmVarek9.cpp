@@ -76,13 +76,6 @@ void MoverRaton(QWidget* control, QPointF centro = QPointF(-1, -1)) {
     QApplication::sendEvent(control, &movimiento);
 }
 
-// Una columna booleana con sus dos filas.
-void FilasSiNo(const char* columna, const char* si, const char* no) {
-    QTest::addColumn<bool>(columna);
-    QTest::newRow(si) << true;
-    QTest::newRow(no) << false;
-}
-
 QByteArray ProyectoConNombre(const char* nombre) {
     return QByteArray("[Proyecto]\r\n 1 \r\n") + nombre + "\r\n[FinProyecto]\r\n";
 }
@@ -94,8 +87,7 @@ QDateTime ElDia(int hora) {
 // Un proyecto con ese nombre, escrito el 06/12/2026 a esa hora.
 bool Fechado(const QString& ruta, const char* nombre, int hora) {
     QFile f(ruta);
-    const QByteArray datos = ProyectoConNombre(nombre);
-    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size() && f.flush() &&
+    return EscribirBytes(ruta, ProyectoConNombre(nombre)) && f.open(QIODevice::Append) &&
            f.setFileTime(ElDia(hora), QFileDevice::FileModificationTime);
 }
 
@@ -172,8 +164,7 @@ private slots:
         QCOMPARE(v.windowTitle(), "VAREK-9 [" + archivo + ']');
         QCOMPARE(e.Accion("mnuProyecto3")->text(), "&Guardar [" + archivo + ']');
         // La presentación no detiene el arranque: ninguna ventana modal, sin avisos.
-        QCOMPARE(e.plataforma.VentanasModales, QStringList());
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        QVERIFY(e.plataforma.VentanasModales.isEmpty() && e.plataforma.Mensajes.isEmpty());
     }
 
     // La presentación se ve la primera vez (y con cada versión nueva), sin detener el
@@ -248,36 +239,33 @@ private slots:
     // de un "Sin Nombre n" de la carpeta. La recuperada sigue a los cambios y "Guardar"
     // la quita; la antigua que se conserva no se pisa.
     void copiasAlArrancar_data() {
-        QTest::addColumn<QString>("linea");
         QTest::addColumn<QString>("copia");
         QTest::addColumn<int>("hora");           // de la copia; el proyecto es de las 10:00
         QTest::addColumn<QString>("respuestas"); // S o N a cada pregunta
         QTest::addColumn<QString>("pregunta");   // tras "Se encontró una copia de recuperación "
         QTest::addColumn<QString>("queda");      // proyecto abierto|su nombre|la copia sigue
-        const QString obra = u"Obra.vk9.recuperar"_s, sinNombre = u"Sin Nombre 2.vk9.recuperar"_s;
+        const QString obra = u"Obra.vk9.recuperar"_s, anonima = u"Sin Nombre 2.vk9.recuperar"_s;
         const QString reciente = u"del proyecto [Obra], del 06/12/2026 11:00, más reciente que "
                                  "el proyecto (guardado el 06/12/2026 10:00)."_s;
         const QString antigua = u"del proyecto [Obra], del 06/12/2026 09:00, más antigua que el "
                                 "proyecto (guardado después, el 06/12/2026 10:00)."_s;
         const QString nueva = u"del proyecto sin guardar [Sin Nombre 2], del 06/12/2026 11:00."_s;
-        QTest::newRow("reciente-si") << "Obra" << obra << 11 << "S" << reciente << "Obra|copia|si";
-        QTest::newRow("reciente-no")
-            << "Obra" << obra << 11 << "N" << reciente << "Obra|guardado|no";
-        QTest::newRow("antigua-si") << "Obra" << obra << 9 << "S" << antigua << "Obra|copia|si";
-        QTest::newRow("antigua-borrar")
-            << "Obra" << obra << 9 << "NS" << antigua << "Obra|guardado|no";
-        QTest::newRow("antigua-conservar")
-            << "Obra" << obra << 9 << "NN" << antigua << "Obra|guardado|si";
-        QTest::newRow("sin-nombre-si")
-            << "" << sinNombre << 11 << "S" << nueva << "Sin Nombre 2|copia|si";
-        QTest::newRow("sin-nombre-no") << "" << sinNombre << 11 << "N" << nueva << "Defecto||no";
+        QTest::newRow("reciente-si") << obra << 11 << "S" << reciente << "Obra|copia|si";
+        QTest::newRow("reciente-no") << obra << 11 << "N" << reciente << "Obra|guardado|no";
+        QTest::newRow("antigua-si") << obra << 9 << "S" << antigua << "Obra|copia|si";
+        QTest::newRow("antigua-borrar") << obra << 9 << "NS" << antigua << "Obra|guardado|no";
+        QTest::newRow("antigua-conservar") << obra << 9 << "NN" << antigua << "Obra|guardado|si";
+        QTest::newRow("sin-nombre-si") << anonima << 11 << "S" << nueva << "Sin Nombre 2|copia|si";
+        QTest::newRow("sin-nombre-no") << anonima << 11 << "N" << nueva << "Defecto||no";
     }
     void copiasAlArrancar() {
-        QFETCH(QString, linea);
         QFETCH(QString, copia);
         QFETCH(int, hora);
         QFETCH(QString, respuestas);
         QFETCH(QString, pregunta);
+        QFETCH(QString, queda);
+        // La copia de Obra se ofrece al abrirla; la de un "Sin Nombre", al arrancar sin proyecto.
+        const QString linea = copia.startsWith(u"Obra") ? u"Obra"_s : QString();
         Escenario e;
         QVERIFY(Fechado("Obra.vk9", "guardado", 10) && Fechado(copia, "copia", hora));
         for (const QChar r : respuestas)
@@ -287,10 +275,9 @@ private slots:
 #ifdef _WIN32
         // Windows abre el proyecto con su ruta en minúsculas.
         pregunta.replace(u"[Obra]"_s, u"[obra]"_s);
-#endif
-#ifdef _WIN32
-        // También la copia del proyecto, que se nombra por él.
+        // También la copia del proyecto, que se nombra por él, y lo que queda.
         if (!linea.isEmpty()) copia = copia.toLower();
+        if (!linea.isEmpty()) queda = queda.toLower();
 #endif
         const QString ruta = QDir::toNativeSeparators(e.Aqui(copia));
         QStringList avisos{u"RECUPERAR PROYECTO: Se encontró una copia de recuperación "_s +
@@ -302,10 +289,6 @@ private slots:
         // Una copia antigua pisaría lo guardado después: por defecto no se recupera.
         QCOMPARE(e.plataforma.Mensajes[0].PorDefecto,
                  hora < 10 ? RespuestaMensaje::No : RespuestaMensaje::Si);
-        QFETCH(QString, queda);
-#ifdef _WIN32
-        if (!linea.isEmpty()) queda = queda.toLower();
-#endif
         QCOMPARE(e.modulo.ArchivoProyecto + u'|' + e.modulo.Proyecto.Nombre + u'|' +
                      (QFile::exists(copia) ? u"si"_s : u"no"_s),
                  queda);
@@ -333,7 +316,9 @@ private slots:
     // Un proyecto abierto por otra sesión viva: solo lectura o cancelar (el bloqueo
     // de un proceso muerto no detiene: PruebasArchivoProyecto).
     void proyectoAbiertoPorOtraSesion_data() {
-        FilasSiNo("soloLectura", "leer", "cancelar");
+        QTest::addColumn<bool>("soloLectura");
+        QTest::newRow("leer") << true;
+        QTest::newRow("cancelar") << false;
     }
     void proyectoAbiertoPorOtraSesion() {
         QFETCH(bool, soloLectura);
@@ -342,28 +327,24 @@ private slots:
 #ifdef _WIN32
         // Windows no tiene un proceso que viva siempre: la sesión es de otra máquina.
         const QByteArray maquina = "OTRA-MAQUINA";
+        // Windows abre el proyecto con su ruta en minúsculas.
+        const QString obra = u"obra"_s;
 #else
         // El proceso 1 siempre vive en esta máquina.
         const QByteArray maquina = QSysInfo::machineHostName().toUtf8();
+        const QString obra = u"Obra"_s;
 #endif
         const QByteArray ajeno = "Usuario=luis\r\nMaquina=" + maquina + "\r\nProceso=1\r\nFecha=" +
                                  QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8();
-        QVERIFY(EscribirBytes("Obra.vk9.lock", ajeno));
         // Las copias de la otra sesión (también la de su proyecto sin nombre) son suyas.
-        QVERIFY(EscribirBytes("Obra.vk9.recuperar", "") &&
-                EscribirBytes("Sin Nombre 2.vk9.lock", ajeno));
-        QVERIFY(EscribirBytes("Sin Nombre 2.vk9.recuperar", ProyectoConNombre("suyo")));
+        QVERIFY(EscribirBytes("Obra.vk9.lock", ajeno) && EscribirBytes("Obra.vk9.recuperar", ""));
+        QVERIFY(EscribirBytes("Sin Nombre 2.vk9.lock", ajeno) &&
+                EscribirBytes("Sin Nombre 2.vk9.recuperar", ProyectoConNombre("suyo")));
         e.plataforma.Respuestas.enqueue(soloLectura ? RespuestaMensaje::Aceptar
                                                     : RespuestaMensaje::Cancelar);
         frmVarek9& v = e.Abrir("Obra");
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::SoloLecturaCancelar);
-#ifdef _WIN32
-        // Windows abre el proyecto con su ruta en minúsculas.
-        const QString obra = u"obra"_s;
-#else
-        const QString obra = u"Obra"_s;
-#endif
         QVERIFY(e.UltimoMensaje().contains(
             u": El proyecto [%1] está abierto por luis en "_s.arg(obra)));
         QCOMPARE(v.SoloLectura(), soloLectura);
@@ -487,8 +468,7 @@ private slots:
         QVERIFY(!e.modulo.ProyectoModificado && e.plataforma.Mensajes.isEmpty());
         e.modulo.Proyecto.Nombre = u"quedará vacío"_s;
         e.Accion("PRY0")->trigger();
-        QCOMPARE(v.windowTitle(), u"VAREK-9 [Sin Nombre 3]"_s);
-        QVERIFY(e.modulo.Proyecto.Nombre.isEmpty());
+        QCOMPARE(v.windowTitle() + u'|' + e.modulo.Proyecto.Nombre, u"VAREK-9 [Sin Nombre 3]|"_s);
         e.modulo.ProyectoModificado = true;
         e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
         QVERIFY(!v.close() && e.plataforma.PropuestasGuardar.size() == 1);
@@ -604,15 +584,13 @@ private slots:
         if (via == 2) v.close(); // la cruz de la ventana y Alt+F4 llegan como close()
         const bool termina = via >= 3 && v.CierreDeSesion(via == 3);
         if (via == 4) {
-            QVERIFY(termina && e.plataforma.Mensajes.isEmpty());
+            QVERIFY(termina && e.plataforma.Mensajes.isEmpty() && !QFile::exists("Defecto.vk9"));
             QVERIFY(LeerBytes("Defecto.vk9.recuperar").contains("Ultimo cambio"));
-            QVERIFY(!QFile::exists("Defecto.vk9"));
             return;
         }
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
+        QCOMPARE(e.Avisos(),
+                 QStringList{u"GUARDAR PROYECTO: Desea guardar el proyecto actual [Defecto]"_s});
         QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::SiNoCancelar);
-        QCOMPARE(e.UltimoMensaje(),
-                 u"GUARDAR PROYECTO: Desea guardar el proyecto actual [Defecto]"_s);
         const bool sigue = respuesta == RespuestaMensaje::Cancelar;
         // Cancelar deja la ventana abierta y la sesión sin terminar.
         QCOMPARE(via == 3 ? !termina : v.isVisible(), sigue);
@@ -694,9 +672,9 @@ private slots:
 
         // Cada botón de programa abre el lanzador en uso libre: lo que haya dejado la
         // tabla de unidades no pasa (los resultados, en PruebasVentanasCompaneros).
-        const QStringList programas{"Clima C1", "Transito N1", "Mr M1", "Drenaje D1"};
-        for (int b = 10; b <= 13; ++b) {
-            const QString programa = NombreEjecutable(programas[b - 10].section(u' ', 0, 0));
+        for (int b = 10; const QString& nombre :
+                         QStringList{"Clima C1", "Transito N1", "Mr M1", "Drenaje D1"}) {
+            const QString programa = NombreEjecutable(nombre.section(u' ', 0, 0));
             QVERIFY(EscribirBytes(programa, ""));
             QFile::setPermissions(programa, QFile::permissions(programa) | QFile::ExeOwner);
             e.modulo.ResultadoPrograma.Seleccionar = true;
@@ -704,10 +682,9 @@ private slots:
             e.plataforma.Modales.enqueue([](QDialog& d) {
                 return QTest::qWaitFor([&] { return !d.isVisible(); }, 10000) ? d.result() : -1;
             });
-            v.Boton(b)->click();
+            v.Boton(b++)->click();
             QCOMPARE(e.plataforma.ProgramasIniciados.last(),
-                     e.Aqui(programa) + " ," + programas[b - 10].section(u' ', 1) +
-                         ",SinPresentacion");
+                     e.Aqui(programa) + " ," + nombre.section(u' ', 1) + ",SinPresentacion");
             QVERIFY(!e.modulo.ResultadoPrograma.Seleccionar);
         }
 
@@ -879,8 +856,7 @@ private slots:
         Dialogo d(m);
         QCOMPARE(d.Control<QLineEdit>(u"txt0"_s)->selectedText(), u"Vía Norte"_s);
         QCOMPARE(d.Descripcion(), u"a\nb"_s);
-        QCOMPARE(Textos(*d.v, {u"txt3"_s, u"txt5"_s, u"lbZr"_s, u"lbSo"_s}),
-                 u"90|2.5|1.2816|0.49"_s);
+        QCOMPARE(Textos(*d.v, {"txt3", "txt5", "lbZr", "lbSo"}), u"90|2.5|1.2816|0.49"_s);
         QCOMPARE(m.Proyecto.So, 0.49);
         d.Enter(u"txt0"_s);
         QCOMPARE(d.Control<QPlainTextEdit>(u"txt1"_s)->textCursor().selectedText(), u"a\u2029b"_s);
@@ -888,8 +864,7 @@ private slots:
         auto* dos = d.Control<QLineEdit>(u"txt2"_s);
         QCOMPARE(dos->selectedText(), u"dos dos"_s);
         QTest::keyClick(dos, Qt::Key_Enter, Qt::KeypadModifier);
-        QVERIFY(d.Control(u"txt3"_s)->hasFocus());
-        QVERIFY(d.v->isVisible()); // Enter no aceptó nada
+        QVERIFY(d.Control(u"txt3"_s)->hasFocus() && d.v->isVisible()); // Enter no aceptó nada
 
         // Arrastrar elige solo una parte.
         QTest::mousePress(dos, Qt::LeftButton, {}, QPoint(2, 5));

@@ -59,15 +59,14 @@ QList<PalabraPdf> PalabrasPdf(const QString& pdf) {
     static const QRegularExpression palabras(
         uR"x(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)x"_s);
     QList<PalabraPdf> lista;
-    int n = 0;
-    for (const auto& pagina : paginas.globalMatch(html)) {
-        ++n;
+    for (int n = 1; const auto& pagina : paginas.globalMatch(html)) {
         const QSizeF hoja(pagina.captured(1).toDouble(), pagina.captured(2).toDouble());
         for (const auto& m : palabras.globalMatch(pagina.captured(3)))
             lista.append({m.captured(5),
                           QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
                                  QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
                           hoja, n});
+        ++n;
     }
     return lista;
 }
@@ -88,14 +87,12 @@ QLineEdit* Campo(QWidget& d, const char* nombre) {
 }
 
 void Elegir(Imprime& d, int destino) {
-    QTest::mouseClick(Control<QRadioButton>(d, u"PantallaImpresora%1"_s.arg(destino)),
-                      Qt::LeftButton);
+    QTest::mouseClick(Control(d, u"PantallaImpresora%1"_s.arg(destino)), Qt::LeftButton);
 }
 
 struct Escenario : CarpetaGuionada {
-    QWidget ventana; // la ventana que llama al diálogo
-    QString reporte = u"r00"_s;
-    QString proyecto; // el archivo del proyecto abierto
+    QWidget ventana;                      // la ventana que llama al diálogo
+    QString reporte = u"r00"_s, proyecto; // proyecto: el archivo del proyecto abierto
 
     explicit Escenario(const QByteArray& contenido = ReporteTresPaginas()) {
         EscribirBytes(reporte, contenido);
@@ -114,12 +111,15 @@ struct Escenario : CarpetaGuionada {
         });
         ImprimirArchivo(plataforma, &ventana, reporte, alias, QString(), proyecto);
     }
-    // Elige el destino, deja que antes ajuste el diálogo y pulsa "&Aceptar".
-    void Aceptar(int destino, const std::function<void(Imprime&)>& antes = {}) {
+    // Elige el destino, deja que antes ajuste el diálogo, pulsa "&Aceptar" y deja que
+    // despues lo revise.
+    void Aceptar(int destino, const std::function<void(Imprime&)>& antes = {},
+                 const std::function<void(Imprime&)>& despues = {}) {
         Imprimir([&](Imprime& d) {
             Elegir(d, destino);
             if (antes) antes(d);
             QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
+            if (despues) despues(d);
         });
     }
     void Configurar(const QByteArray& imprimeSet) { EscribirBytes(u"Imprime.set"_s, imprimeSet); }
@@ -195,20 +195,15 @@ private slots:
         // Sin prefijos y más de 96 columnas: "c"; más de 80: "m".
         for (const auto& [ancho, marca] : {std::pair{97, "c"}, {81, "m"}, {80, ""}}) {
             Escenario e(QByteArray(ancho, 'x') + "\r\n");
-            e.Imprimir([&](Imprime& d) {
-                QCOMPARE(Texto(d, u"Paginas"_s), u"1"_s + QLatin1String(marca));
-            });
+            e.Imprimir([&](Imprime& d) { QCOMPARE(Texto(d, u"Paginas"_s), u"1"_s + marca); });
         }
     }
 
     void impresoraEnPdf() {
         SALTAR_SIN_PDFTOTEXT();
         Escenario e;
-        e.Imprimir([&](Imprime& d) {
-            Elegir(d, 1);
-            QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
-            QCOMPARE(QApplication::focusWidget(), Control(d, "Boton1"));
-        });
+        e.Aceptar(1, {},
+                  [](Imprime& d) { QCOMPARE(QApplication::focusWidget(), Control(d, "Boton1")); });
         QVERIFY(e.plataforma.Mensajes.isEmpty());
         // La paginación y los encabezados, en PruebasPaginacion y reportesEnPdf; aquí,
         // que el diálogo imprime todo el reporte con su fecha y hora.
@@ -533,8 +528,7 @@ private slots:
         fila("puerto a un archivo, sí", 2, u"notas.txt"_s, Si, existe.arg(u"notas.txt"_s),
              u"notas.txt"_s);
         fila("PDF a un archivo, no", 1, u"viejo.pdf"_s, No, existe.arg(u"viejo.pdf"_s));
-        fila("PDF sin extensión, sí", 1, u"viejo"_s, Si, existe.arg(u"viejo.pdf"_s),
-             u"viejo.pdf"_s);
+        fila("PDF sin extensión, sí", 1, "viejo", Si, existe.arg(u"viejo.pdf"_s), "viejo.pdf");
     }
     void salidaSobreArchivos() {
         QFETCH(int, destino);
@@ -590,8 +584,7 @@ private slots:
         QVERIFY(texto.indexOf(u"linea 56"_s) < texto.indexOf(frmVisor::Separador(2)));
         QVERIFY(visor->Buscar(u"linea 120"_s) && !visor->Buscar(u"no está"_s));
         // Las marcas de página y fecha se ven como en el papel.
-        QVERIFY(
-            EscribirBytes(u"marcas.text"_s, "#pg#fecha#\r\nA\r\n\f#pg#fecha#\r\nB #pgde#\r\n\f"));
+        QVERIFY(EscribirBytes("marcas.text", "#pg#fecha#\r\nA\r\n\f#pg#fecha#\r\nB #pgde#\r\n\f"));
         const QString marcas =
             frmVisor(e.plataforma, u"marcas.text"_s, QString(), nullptr, u"05/12/2026 19:45:00"_s)
                 .Texto();
@@ -663,8 +656,7 @@ private slots:
             ImprimirArchivo(e.plataforma, &ventana, reporte, QString(), QString(), QString());
             QCOMPARE(titulo, u"Imprimir Archivo : r00"_s);
             // El puerto (un archivo) recibe la cola, que quedó en la carpeta de trabajo.
-            QVERIFY(LeerBytes(puerto).contains("TITULO"));
-            QVERIFY(QFileInfo::exists(trabajo + u"/t00"_s));
+            QVERIFY(LeerBytes(puerto).contains("TITULO") && QFileInfo::exists(trabajo + u"/t00"_s));
 #ifndef Q_OS_WIN
             QCOMPARE(LeerBytes(trabajo + u"/q.bat"_s),
                      "TYPE " + trabajo.toLocal8Bit() + "/t00 >" + puerto.toLocal8Bit() + "\r\n");

@@ -33,14 +33,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// El contenido de un archivo de líneas como lo escribe un programa.
-QByteArray Lineas(const QStringList& lineas) {
-    QByteArray bytes;
-    for (const QString& l : lineas)
-        bytes += l.toLatin1() + "\r\n";
-    return bytes;
-}
-
 const QStringList Ejecutables{NombreEjecutable(u"Clima"), NombreEjecutable(u"Transito"),
                               NombreEjecutable(u"Mr")};
 
@@ -56,10 +48,8 @@ struct ConProgramas : VentanaUnidades {
     // anota lo que encontró.
     std::function<void(const QString& x)> Programa;
     QString Ejecutable;
-    QStringList Argumentos;
-    QByteArray UnidadVista;
-    QStringList ArchivosVistos;
-    QByteArray LineasEntregadas;
+    QStringList Argumentos, ArchivosVistos;
+    QByteArray UnidadVista, LineasEntregadas;
 
     ConProgramas() {
         // Ejecutables en la carpeta actual para que el lanzador los encuentre.
@@ -71,9 +61,8 @@ struct ConProgramas : VentanaUnidades {
                                               const QStringList& argumentos) {
             Ejecutable = QFileInfo(ejecutable).fileName();
             Argumentos = argumentos;
-            UnidadVista = LeerBytes(QStringLiteral("varek-9.abs"));
-            ArchivosVistos =
-                QDir::current().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+            UnidadVista = LeerBytes(u"varek-9.abs"_s);
+            ArchivosVistos = QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
             LineasEntregadas.clear();
             for (const QString& a : ArchivosVistos)
                 if (a.startsWith(u"varek-9.") && a != u"varek-9.abs")
@@ -85,19 +74,20 @@ struct ConProgramas : VentanaUnidades {
         for (const int i : {1, 2}) {
             UnidadHomogenea& u = modulo.Proyecto.UH[i];
             u.EjesEquivalentes = 80000;
-            u.ClimaHumedad = QStringLiteral("Arido");
-            u.ClimaTemperatura = QStringLiteral("Frio");
+            u.ClimaHumedad = u"Arido"_s;
+            u.ClimaTemperatura = u"Frio"_s;
             u.CBR = 4;
         }
     }
 
     // El programa responde con su archivo de resultado y, si se da, con el de
-    // líneas (Referencia + extensión).
+    // líneas (Referencia + extensión), escritas como las escribe un programa.
     void Responder(const QByteArray& resultado, const QString& archivoLineas = QString(),
-                   const QByteArray& lineas = QByteArray()) {
+                   const QStringList& lineas = {}) {
         Programa = [=](const QString& x) {
-            EscribirBytes(x + QStringLiteral(".RES"), resultado);
-            if (!archivoLineas.isEmpty()) EscribirBytes(archivoLineas, lineas);
+            EscribirBytes(x + u".RES"_s, resultado);
+            if (!archivoLineas.isEmpty())
+                EscribirBytes(archivoLineas, (lineas.join(u"\r\n"_s) + u"\r\n"_s).toLatin1());
         };
     }
     // Pulsa el botón de la celda (con el ratón, o F4 si se pide) y deja correr
@@ -108,10 +98,8 @@ struct ConProgramas : VentanaUnidades {
         plataforma.Modales.enqueue([](QDialog& d) {
             return QTest::qWaitFor([&] { return !d.isVisible(); }, 10000) ? d.result() : -1;
         });
-        if (conTecla)
-            QTest::keyClick(&G(), Qt::Key_F4);
-        else
-            QTest::mouseClick(Boton(columna), Qt::LeftButton);
+        conTecla ? QTest::keyClick(&G(), Qt::Key_F4)
+                 : QTest::mouseClick(Boton(columna), Qt::LeftButton);
         const bool mostrado = plataforma.VentanasModales.size() > antes;
         if (!mostrado) plataforma.Modales.clear();
         return mostrado;
@@ -121,10 +109,13 @@ struct ConProgramas : VentanaUnidades {
         return u"%1|%2|%3"_s.arg(Celda(f, ColClimaHumedad), Celda(f, ColClimaTemperatura),
                                  modulo.Proyecto.UH[f].CLIMA.join(u'/'));
     }
+    // La celda de ejes de la fila y las líneas de tránsito de su unidad.
+    QStringList Transito(int f) {
+        return QStringList{Celda(f, ColEjesEquivalentes)} + modulo.Proyecto.UH[f].N82;
+    }
     // Archivos que quedaron en la carpeta además de los ejecutables.
     QStringList Sobrantes() {
-        QStringList lista =
-            QDir::current().entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+        QStringList lista = QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         for (const QString& nombre : Ejecutables)
             lista.removeAll(nombre);
         return lista;
@@ -142,7 +133,7 @@ struct GrillaSola {
         grilla->setGeometry(10, 20, 400, 260);
         grilla->PonerDimensiones(filas, columnas);
         for (int c = 0; c < columnas; ++c)
-            grilla->PonerTexto(0, c, QStringLiteral("C%1").arg(c));
+            grilla->PonerTexto(0, c, u"C%1"_s.arg(c));
         NumerarFilas(*grilla);
         ventana.show();
         static_cast<void>(QTest::qWaitForWindowExposed(&ventana));
@@ -199,27 +190,24 @@ private slots:
         QTest::addColumn<QString>("celda");
         QTest::addColumn<QString>("mensaje");
         const int no = int(RespuestaMensaje::No), si = int(RespuestaMensaje::Si);
-        QTest::newRow("miles con coma")
-            << QChar(u',') << 8 << u"215.000"_s << -1 << u"215000"_s << u"2,15E+05"_s << QString();
-        QTest::newRow("decimal con punto")
-            << QChar(u'.') << 8 << u"215.000"_s << -1 << u"215"_s << u"2.15E+02"_s << QString();
-        QTest::newRow("miles en blanco")
-            << QChar(u'.') << 8 << u"150 000"_s << -1 << u"150000"_s << u"1.50E+05"_s << QString();
-        QTest::newRow("coma decimal")
-            << QChar(u',') << 7 << u"6,5"_s << -1 << u"6.5"_s << u"6,50"_s << QString();
-        QTest::newRow("fuera de lo usual, no")
-            << QChar(u'.') << 7 << u"6,500"_s << no << u"7"_s << u"7.00"_s
-            << u"¿El valor [6,500.00] de Ancho Corona de la unidad [1] es correcto?"_s;
-        QTest::newRow("fuera de lo usual, sí")
-            << QChar(u',') << 7 << u"6.500"_s << si << u"6500"_s << u"6500,00"_s
-            << u"¿El valor [6.500,00] de Ancho Corona de la unidad [1] es correcto?"_s;
-        QTest::newRow("sin número")
-            << QChar(u',') << 11 << u"cinco"_s << -1 << u"5"_s << u"5,00"_s
-            << u"El texto [cinco] no es un número: CBR de la unidad [1] conserva "
-               "su valor..."_s;
-        QTest::newRow("carácter fuera del archivo")
-            << QChar(u',') << 2 << u"Tramo Ω"_s << -1 << u"Tramo"_s << u"Tramo"_s
-            << u"El carácter [Ω] no se puede guardar en el archivo del proyecto..."_s;
+        const auto fila = [](const char* nombre, char separador, int columna, const char* escrito,
+                             int respuesta, const char* guardado, const char* celda,
+                             const char* mensaje = "") {
+            QTest::newRow(nombre) << QChar(separador) << columna << QString(escrito) << respuesta
+                                  << QString(guardado) << QString(celda) << QString(mensaje);
+        };
+        fila("miles con coma", ',', 8, "215.000", -1, "215000", "2,15E+05");
+        fila("decimal con punto", '.', 8, "215.000", -1, "215", "2.15E+02");
+        fila("miles en blanco", '.', 8, "150 000", -1, "150000", "1.50E+05");
+        fila("coma decimal", ',', 7, "6,5", -1, "6.5", "6,50");
+        fila("fuera de lo usual, no", '.', 7, "6,500", no, "7", "7.00",
+             "¿El valor [6,500.00] de Ancho Corona de la unidad [1] es correcto?");
+        fila("fuera de lo usual, sí", ',', 7, "6.500", si, "6500", "6500,00",
+             "¿El valor [6.500,00] de Ancho Corona de la unidad [1] es correcto?");
+        fila("sin número", ',', 11, "cinco", -1, "5", "5,00",
+             "El texto [cinco] no es un número: CBR de la unidad [1] conserva su valor...");
+        fila("carácter fuera del archivo", ',', 2, "Tramo Ω", -1, "Tramo", "Tramo",
+             "El carácter [Ω] no se puede guardar en el archivo del proyecto...");
     }
     void escrituraConConvencion() {
         QFETCH(QChar, separador);
@@ -237,12 +225,8 @@ private slots:
         if (respuesta >= 0) e.plataforma.Respuestas.enqueue(RespuestaMensaje(respuesta));
         e.Escribir(1, columna, escrito);
         const UnidadHomogenea& g = e.modulo.Proyecto.UH[1];
-        QTEST(columna == 2 ? g.Descripcion
-                           : QString::number(columna == 7   ? g.AnchoCorona
-                                             : columna == 8 ? g.EjesEquivalentes
-                                                            : g.CBR,
-                                             'g', 15),
-              "guardado");
+        const double n = columna == 7 ? g.AnchoCorona : columna == 8 ? g.EjesEquivalentes : g.CBR;
+        QTEST(columna == 2 ? g.Descripcion : QString::number(n, 'g', 15), "guardado");
         QTEST(e.Celda(1, columna), "celda");
         QCOMPARE(e.plataforma.Mensajes.size(), mensaje.isEmpty() ? 0 : 1);
         if (!mensaje.isEmpty()) QCOMPARE(e.plataforma.Mensajes[0].Texto, mensaje);
@@ -258,11 +242,10 @@ private slots:
         PonerUnidades(e.modulo.Proyecto, {u});
         frmUnidadesHomogeneas& v = e.Abrir();
         auto* estado = v.findChild<QLabel*>(u"lbSeparador"_s);
-        QCOMPARE(estado->text(), u"Separador decimal: punto (1,234.5)"_s);
-        QCOMPARE(e.Celda(1, 5), u"1,234.50"_s);
+        const auto vista = [&] { return estado->text() + u'|' + e.Celda(1, 5); };
+        QCOMPARE(vista(), u"Separador decimal: punto (1,234.5)|1,234.50"_s);
         v.findChild<QAction*>(u"mnuSeparadorComa"_s)->trigger();
-        QCOMPARE(e.Celda(1, 5), u"1.234,50"_s);
-        QCOMPARE(estado->text(), u"Separador decimal: coma (1.234,5)"_s);
+        QCOMPARE(vista(), u"Separador decimal: coma (1.234,5)|1.234,50"_s);
         QVERIFY(LeerSeparadorDecimal() == SeparadorDecimal::Coma);
         // F2 edita el valor exacto con la coma.
         e.Tecla(1, 5, Qt::Key_F2);
@@ -271,7 +254,7 @@ private slots:
         e.Tecla(Qt::Key_Return);
         QCOMPARE(e.modulo.Proyecto.UH[1].AbscisaInicial, 1234.5);
         v.findChild<QAction*>(u"mnuSeparadorPunto"_s)->trigger();
-        QCOMPARE(e.Celda(1, 5), u"1,234.50"_s);
+        QCOMPARE(vista(), u"Separador decimal: punto (1,234.5)|1,234.50"_s);
 
         e.Escribir(1, 9, u"x"_s);
         QCOMPARE(e.modulo.Proyecto.UH[1].ClimaHumedad, u"Humedo"_s);
@@ -290,16 +273,15 @@ private slots:
         Grilla& g = e.G();
         // Las abscisas de dos decenas de km caben en su columna, con los 5 píxeles que la
         // celda deja a los lados del texto.
-        QVERIFY(g.fontMetrics().horizontalAdvance(QStringLiteral("12,600.00")) + 5 <=
+        QVERIFY(g.fontMetrics().horizontalAdvance(u"12,600.00"_s) + 5 <=
                 g.AnchoColumna(ColAbscisaFinal));
         // La primera revisión ya corrió; cursor en la fila 1, columna 1, resaltada.
         QVERIFY(v.TablaRevisada() && e.Cursor() == QPoint(1, 1));
-        QVERIFY(v.YaActivado() && e.FilaResaltada(1) && v.ValorAnterior() == QStringLiteral("T-1"));
+        QVERIFY(v.YaActivado() && e.FilaResaltada(1) && v.ValorAnterior() == u"T-1"_s);
         // Aun en una ventana chica la grilla deja la leyenda al pie.
-        auto* cuadro = v.findChild<QFrame*>(QStringLiteral("Cuadro"));
         v.resize(700, 500);
-        QVERIFY(g.geometry().bottom() < cuadro->geometry().top());
-        QVERIFY(cuadro->geometry().bottom() < 500);
+        const QRect cuadro = v.findChild<QFrame*>(u"Cuadro"_s)->geometry();
+        QVERIFY(g.geometry().bottom() < cuadro.top() && cuadro.bottom() < 500);
 
         // El movimiento tras Enter se prueba con la grilla; aquí, que la ventana lo
         // usa y mueve el resaltado.
@@ -309,18 +291,17 @@ private slots:
         e.Tecla(999, 15, Qt::Key_Home, Qt::ControlModifier);
         QVERIFY(e.Cursor() == QPoint(1, 1) && g.FilaSuperior() == 1 && e.FilaResaltada(1));
         // Las abscisas se recuerdan sin separador de miles.
-        e.G().PonerTexto(1, 5, QStringLiteral("1,234.50"));
+        e.G().PonerTexto(1, 5, u"1,234.50"_s);
         e.Ir(1, 5);
-        QCOMPARE(v.ValorAnterior(), QStringLiteral("1234.5"));
+        QCOMPARE(v.ValorAnterior(), u"1234.5"_s);
         // Con la tabla revisada el clic no cambia nada, aunque la grilla sí.
-        g.PonerTexto(1, 1, QStringLiteral("ZZZZZ"));
+        g.PonerTexto(1, 1, u"ZZZZZ"_s);
         e.Clic(2, 2);
-        QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, QStringLiteral("T-1"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, u"T-1"_s);
         // Pendiente, el clic revisa: el código más largo baja a la fila 60.
         v.PonerTablaRevisada(false);
         e.Clic(1, 2);
-        QCOMPARE(e.modulo.Proyecto.UH[60].CodigoTramo, QStringLiteral("ZZZZZ"));
-        QCOMPARE(e.Cursor(), QPoint(2, 60));
+        QVERIFY(e.modulo.Proyecto.UH[60].CodigoTramo == u"ZZZZZ"_s && e.Cursor() == QPoint(2, 60));
         QVERIFY(g.FilaVisible(60) && e.FilaResaltada(60) && !g.ColorFondo(1, 2).isValid());
     }
 
@@ -348,28 +329,26 @@ private slots:
         VentanaUnidades e;
         UnidadHomogenea u = UnidadTramo("A", 1250, 2000.5);
         u.AnchoCorona = 6;
-        u.TipoAfirmado = QStringLiteral("AFR-1");
+        u.TipoAfirmado = u"AFR-1"_s;
         u.EspesorAfirmado = 15;
         u.EspesorSubrasante = 30;
         PonerUnidades(e.modulo.Proyecto, {u, UnidadTramo("B", 10, 20)});
         e.Abrir();
-        QVERIFY(e.modulo.ProyectoModificado && e.plataforma.Mensajes.size() == 1);
-        QVERIFY(e.plataforma.Mensajes[0].Texto.endsWith(u"A (1,250.00 - 2,000.50): capa de "
-                                                        u"subrasante de 30.00 cm"));
-        e.Escribir(1, ColAnchoCorona, QStringLiteral("-25"));
-        QCOMPARE(e.Celda(1, ColAnchoCorona), QStringLiteral("6.00"));
-        QCOMPARE(e.plataforma.Mensajes.size(), 2);
+        const QList<MensajeRegistrado>& mensajes = e.plataforma.Mensajes;
+        QVERIFY(e.modulo.ProyectoModificado && mensajes.size() == 1);
+        QVERIFY(
+            mensajes[0].Texto.endsWith(u"A (1,250.00 - 2,000.50): capa de subrasante de 30.00 cm"));
+        e.Escribir(1, ColAnchoCorona, u"-25"_s);
+        QVERIFY(e.Celda(1, ColAnchoCorona) == u"6.00"_s && mensajes.size() == 2);
         // Pegado: una fila nueva con CBR negativo; el mensaje dice la fila de la tabla.
-        e.plataforma.Portapapeles = QStringLiteral("C\t\t\t\t-5\t-1\t5\t1000\t\t\t-3");
+        e.plataforma.Portapapeles = u"C\t\t\t\t-5\t-1\t5\t1000\t\t\t-3"_s;
         e.Ir(3, ColCodigoTramo);
         e.ventana->PegarDelPortapapeles();
         QVERIFY(e.modulo.Proyecto.NumeroUH == 3 && e.Resumen(3) == u"C||||-5:-1|0||"_s);
-        QCOMPARE(e.plataforma.Mensajes.size(), 3);
-        QVERIFY(e.plataforma.Mensajes[2].Texto.contains(u"fila 3 CBR"));
+        QVERIFY(mensajes.size() == 3 && mensajes[2].Texto.contains(u"fila 3 CBR"));
 
         VentanaUnidades ejemplo;
-        QVERIFY(!LeerProyectoDesde(ejemplo.modulo, QStringLiteral(VAREK9_EJEMPLOS "/Ejemplo.vk9"))
-                     .HayAviso);
+        QVERIFY(!LeerProyectoDesde(ejemplo.modulo, VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s).HayAviso);
         ejemplo.Abrir();
         QVERIFY(!ejemplo.modulo.ProyectoModificado && ejemplo.plataforma.Mensajes.isEmpty());
     }
@@ -379,65 +358,64 @@ private slots:
         UnidadHomogenea u = UnidadTramo("K1", 1234.5, 2000);
         u.EjesEquivalentes = 150000;
         u.CBR = 4.25;
-        u.Descripcion = QStringLiteral("Acceso");
+        u.Descripcion = u"Acceso"_s;
         PonerUnidades(e.modulo.Proyecto, {u});
         frmUnidadesHomogeneas& v = e.Abrir();
         QLineEdit* txt = e.Texto();
         // Escribir en la grilla abre el editor con lo escrito.
         e.Ir(2, 1);
-        e.Escribir(QStringLiteral("a"));
-        QCOMPARE(e.Celda(2, 1), QStringLiteral("A"));
+        e.Escribir(u"a"_s);
+        QCOMPARE(e.Celda(2, 1), u"A"_s);
         // Nada llega al proyecto hasta la revisión.
         QVERIFY(txt->isVisible() && !e.G().Barras() && !v.TablaRevisada() &&
                 e.modulo.ProyectoModificado && e.modulo.Proyecto.NumeroUH == 1);
         // Escape devuelve el valor con que se llegó y el editor sigue abierto.
         e.Tecla(Qt::Key_Escape);
         QVERIFY(e.Celda(2, 1) == QString() && txt->isVisible() && v.isVisible());
-        e.Escribir(QStringLiteral("k2"));
+        e.Escribir(u"k2"_s);
         e.Tecla(Qt::Key_Return);
         QVERIFY(!txt->isVisible() && e.G().Barras() && v.TablaRevisada());
-        QCOMPARE(e.modulo.Proyecto.UH[2].CodigoTramo, QStringLiteral("K2"));
+        QCOMPARE(e.modulo.Proyecto.UH[2].CodigoTramo, u"K2"_s);
         // Un carácter que no abre editor no hace nada.
-        e.Escribir(QStringLiteral("*"));
+        e.Escribir(u"*"_s);
         QVERIFY(!txt->isVisible());
 
         // En una columna de lista, lo escrito abre la lista.
         e.Ir(1, 9);
-        e.Escribir(QStringLiteral("7"));
+        e.Escribir(u"7"_s);
         QComboBox* humedad = e.Lista(9);
         QVERIFY(humedad->isVisible() && humedad->currentText() == u"Arido");
         // Las flechas de la lista cambian la celda; Escape vuelve al valor de
         // llegada y la lista sigue abierta.
         e.Tecla(Qt::Key_Down);
-        QCOMPARE(e.Celda(1, 9), QStringLiteral("Semiarido"));
+        QCOMPARE(e.Celda(1, 9), u"Semiarido"_s);
         e.Tecla(Qt::Key_Escape);
         QVERIFY(e.Celda(1, 9) == u"Arido" && humedad->isVisible());
         e.Tecla(Qt::Key_Return);
         QVERIFY(!humedad->isVisible() && e.Cursor() == QPoint(10, 1));
 
         e.Ir(1, 3);
-        e.Escribir(QStringLiteral("s"));
-        QCOMPARE(e.Lista(3)->currentText(), QStringLiteral("1. Sobre vía existente"));
-        QCOMPARE(e.Celda(1, 3), QStringLiteral("1"));
+        e.Escribir(u"s"_s);
+        QCOMPARE(e.Lista(3)->currentText() + u'|' + e.Celda(1, 3), u"1. Sobre vía existente|1"_s);
         e.Tecla(Qt::Key_Down);
-        QCOMPARE(e.Celda(1, 3), QStringLiteral("2"));
+        QCOMPARE(e.Celda(1, 3), u"2"_s);
         e.Tecla(Qt::Key_Return);
-        QCOMPARE(e.modulo.Proyecto.UH[1].TipoTramo, QStringLiteral("2"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].TipoTramo, u"2"_s);
 
         // F2 elige la entrada que empieza con la celda.
         e.Tecla(1, 13, Qt::Key_F2);
-        QCOMPARE(e.Lista(13)->currentText(), QStringLiteral("No hay"));
-        e.Escribir(QStringLiteral("a"));
-        QCOMPARE(e.Celda(1, 13), QStringLiteral("AFR-1"));
+        QCOMPARE(e.Lista(13)->currentText(), u"No hay"_s);
+        e.Escribir(u"a"_s);
+        QCOMPARE(e.Celda(1, 13), u"AFR-1"_s);
         e.Tecla(Qt::Key_Return);
-        QCOMPARE(e.modulo.Proyecto.UH[1].TipoAfirmado, QStringLiteral("AFR-1"));
+        QCOMPARE(e.modulo.Proyecto.UH[1].TipoAfirmado, u"AFR-1"_s);
 
         // F2 abre el editor con el número exacto de la celda.
         e.Tecla(1, 8, Qt::Key_F2);
         QVERIFY(txt->isVisible() && txt->text() == u"150000");
         // Escribir reemplaza todo el valor.
-        e.Escribir(QStringLiteral("9"));
-        QCOMPARE(e.Celda(1, 8), QStringLiteral("9.00E+00"));
+        e.Escribir(u"9"_s);
+        QCOMPARE(e.Celda(1, 8), u"9.00E+00"_s);
         e.Tecla(Qt::Key_PageDown);
         QVERIFY(e.G().Fila() == 1 && e.modulo.Proyecto.UH[1].EjesEquivalentes == 9);
 
@@ -452,20 +430,19 @@ private slots:
     void continuacionDeTramo() {
         VentanaUnidades e;
         UnidadHomogenea k1 = UnidadTramo("K1", 1000, 1250);
-        k1.Descripcion = QStringLiteral("primero");
-        k1.TipoSegmento = QStringLiteral("C");
+        k1.Descripcion = u"primero"_s;
+        k1.TipoSegmento = u"C"_s;
         k1.CBR = 6.5;
-        k1.ClimaHumedad = QStringLiteral("Humedo");
+        k1.ClimaHumedad = u"Humedo"_s;
         PonerUnidades(e.modulo.Proyecto, {UnidadTramo("A", 0, 5), UnidadTramo("B", 0, 5), k1});
         e.Abrir();
-        e.Escribir(4, 1, QStringLiteral("k1"));
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 4);
+        e.Escribir(4, 1, u"k1"_s);
+        QVERIFY(e.modulo.Proyecto.NumeroUH == 4 && e.Celda(4, 6) == u"1,350.00"_s);
         QCOMPARE(e.Resumen(4), u"K1||1|C|1250:1350|6.5|Humedo|Plano"_s);
-        QCOMPARE(e.Celda(4, 6), QStringLiteral("1,350.00"));
 
         // Si la fila ya tenía algo (aquí la unidad A), no se copia nada.
         e.Tecla(1, 1, Qt::Key_F2);
-        e.Escribir(QStringLiteral("k1"));
+        e.Escribir(u"k1"_s);
         e.Tecla(Qt::Key_Return);
         QVERIFY(e.modulo.Proyecto.NumeroUH == 4 && e.Resumen(2) == u"K1||1|A|0:5|0|Arido|Plano"_s);
     }
@@ -476,16 +453,15 @@ private slots:
         a.CBR = 5;
         a.N82 = QStringList{"línea"};
         UnidadHomogenea b = UnidadTramo("B", 0, 100);
-        b.TipoTerreno = QStringLiteral("Ondulado");
-        PonerUnidades(e.modulo.Proyecto,
-                      {a, b, UnidadTramo("C", 0, 100), UnidadTramo("D", 300, 450)});
-        frmUnidadesHomogeneas& v = e.Abrir();
+        b.TipoTerreno = u"Ondulado"_s;
         Proyecto& p = e.modulo.Proyecto;
+        PonerUnidades(p, {a, b, UnidadTramo("C", 0, 100), UnidadTramo("D", 300, 450)});
+        frmUnidadesHomogeneas& v = e.Abrir();
 
         // F6 y Ctrl+F6 en la fila 1 no cambian nada.
         e.Tecla(1, 11, Qt::Key_F6);
         e.Tecla(1, 1, Qt::Key_F6, Qt::ControlModifier);
-        QVERIFY(e.Celda(1, 11) == QStringLiteral("5.00") && e.Celda(1, 1) == QStringLiteral("A"));
+        QVERIFY(e.Celda(1, 11) == u"5.00"_s && e.Celda(1, 1) == u"A"_s);
         QVERIFY(!e.modulo.ProyectoModificado);
 
         // F6 copia la celda de arriba y revisa.
@@ -495,7 +471,7 @@ private slots:
         // Ctrl+F6 en una fila con código: la fila de arriba, empezando donde
         // termina la de arriba.
         e.Ir(5, 1);
-        e.Escribir(QStringLiteral("e"));
+        e.Escribir(u"e"_s);
         e.Tecla(Qt::Key_Up);
         e.Tecla(5, 1, Qt::Key_F6, Qt::ControlModifier);
         QVERIFY(p.NumeroUH == 5 && e.Resumen(5) == u"D||1|A|450:450|0|Arido|Plano"_s);
@@ -515,8 +491,7 @@ private slots:
         g.setFocus();
         e.Tecla(Qt::Key_Delete);
         QVERIFY(p.NumeroUH == 4 && e.Resumen(1) == u"B||1|A|0:100|0|Arido|"_s);
-        QCOMPARE(e.Celda(1, 12), QStringLiteral("Plano"));
-        QCOMPARE(e.Resumen(3), u"D||1|A|300:450|0|Arido|Plano"_s);
+        QVERIFY(e.Celda(1, 12) == u"Plano"_s && e.Resumen(3) == u"D||1|A|300:450|0|Arido|Plano"_s);
     }
 
     // Copiar y pegar por el menú "Opciones" o con Ctrl+C y Ctrl+V.
@@ -536,15 +511,14 @@ private slots:
         QCOMPARE(e.plataforma.Portapapeles, copiado);
 
         // Dos líneas con CR LF en la fila 4 llenan las filas 4 y 5.
-        e.plataforma.Portapapeles = QStringLiteral("D\tuno\r\nE\tdos\r\n");
+        e.plataforma.Portapapeles = u"D\tuno\r\nE\tdos\r\n"_s;
         e.Tecla(4, 1, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 5);
-        QCOMPARE(e.modulo.Proyecto.UH[5].Descripcion, QStringLiteral("dos"));
+        QVERIFY(e.modulo.Proyecto.NumeroUH == 5 && e.modulo.Proyecto.UH[5].Descripcion == u"dos"_s);
         QVERIFY(e.modulo.ProyectoModificado && v.TablaRevisada());
         QVERIFY(QApplication::overrideCursor() == nullptr);
 
         // Desde la columna 2 el pegado empieza ahí; luego el cursor va a la 1.
-        e.plataforma.Portapapeles = QStringLiteral("cambiada\t2");
+        e.plataforma.Portapapeles = u"cambiada\t2"_s;
         e.Ir(1, 2);
         v.findChild<QAction*>(u"mnuOpcion1"_s)->trigger();
         QVERIFY(e.Resumen(1) == u"A|cambiada|2|A|0:100|0|Arido|Plano"_s && e.G().Columna() == 1);
@@ -569,20 +543,17 @@ private slots:
         const auto revisar = [&](QDialog& d) {
             auto* vista = d.findChild<QTableWidget*>(u"grdVista"_s);
             const auto fondo = [&](int fila, int columna) {
-                const QTableWidgetItem* item = vista->item(fila, columna - 1);
-                return item->background().style() == Qt::NoBrush ? QColor()
-                                                                 : item->background().color();
+                const QBrush b = vista->item(fila, columna - 1)->background();
+                return b.style() == Qt::NoBrush ? QColor() : b.color();
             };
             vistos << d.findChild<QLabel*>(u"lblLectura"_s)->text();
             vistos << QString::number(vista->rowCount()) + u' ' + vista->item(2, 0)->text() + u' ' +
                           vista->verticalHeaderItem(2)->text();
             // Las rechazadas en rojo, la fuera de lo usual en amarillo, las demás sin marca.
-            QCOMPARE(fondo(1, ColCBR), frmImportarUH::ColorRechazada());
-            QCOMPARE(fondo(1, ColAnchoCorona), frmImportarUH::ColorRechazada());
-            QCOMPARE(fondo(1, ColClimaHumedad), frmImportarUH::ColorRechazada());
+            for (const int c : {ColCBR, ColAnchoCorona, ColClimaHumedad})
+                QCOMPARE(fondo(1, c), frmImportarUH::ColorRechazada());
             QCOMPARE(fondo(2, ColCBR), frmImportarUH::ColorDudosa());
-            QCOMPARE(fondo(0, ColCBR), QColor());
-            QCOMPARE(fondo(2, ColClimaHumedad), QColor());
+            QVERIFY(fondo(0, ColCBR) == QColor() && fondo(2, ColClimaHumedad) == QColor());
             QVERIFY(!vista->item(1, ColCBR - 1)->toolTip().isEmpty());
             vistos << d.findChild<QPlainTextEdit*>(u"txtHallazgos"_s)->toPlainText();
         };
@@ -595,9 +566,8 @@ private slots:
         };
         v.findChild<QAction*>(u"mnuOpcion2"_s)->trigger();
         QCOMPARE(e.plataforma.VentanasModales, QStringList{u"frmImportarUH"_s});
-        QVERIFY(!e.modulo.ProyectoModificado);
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 2);
-        QCOMPARE(vistos.size(), 3);
+        QVERIFY(!e.modulo.ProyectoModificado && e.modulo.Proyecto.NumeroUH == 2 &&
+                vistos.size() == 3);
         QVERIFY2(
             vistos[0].startsWith(u"CSV separado por \";\", en Windows-1252. Columnas por su "
                                  "título: \"Código Tramo\" → Código Tramo, \"CBR (%)\" → CBR"_s),
@@ -605,8 +575,8 @@ private slots:
         QVERIFY(vistos[0].contains(u"con la coma como separador decimal"_s));
         QVERIFY(vistos[0].endsWith(u"Se agregan 3 unidades bajo la unidad 2."_s));
         QCOMPARE(vistos[1], u"3 Z3 4"_s);
-        QVERIFY(vistos[2].startsWith(u"No se toman estas columnas del archivo: "
-                                     "\"Observaciones\"."_s));
+        QVERIFY(
+            vistos[2].startsWith(u"No se toman estas columnas del archivo: \"Observaciones\"."_s));
         QVERIFY(vistos[2].contains(u"fila 3, CBR: \"abc\" no es un número"_s));
 
         // Importar: con Enter, el botón por defecto.
@@ -616,13 +586,11 @@ private slots:
             return d.result();
         };
         v.findChild<QAction*>(u"mnuOpcion2"_s)->trigger();
-        QVERIFY(e.modulo.ProyectoModificado);
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 5);
+        QVERIFY(e.modulo.ProyectoModificado && e.modulo.Proyecto.NumeroUH == 5);
         QCOMPARE(e.Resumen(3), u"Z1||||0:0|4.5|Humedo|"_s);
+        QCOMPARE(e.Resumen(5), u"Z3||||0:0|150|Humedo|"_s);
         // La revisión no toma el ancho negativo y lo dice, como tras un pegado.
         QCOMPARE(e.modulo.Proyecto.UH[4].AnchoCorona, 0.0);
-        QCOMPARE(e.modulo.Proyecto.UH[5].CBR, 150.0);
-        QCOMPARE(e.modulo.Proyecto.UH[5].ClimaHumedad, u"Humedo"_s);
         QCOMPARE(e.Cursor(), QPoint(ColCodigoTramo, 3));
 
         // Un archivo que no es de unidades: la vista lo dice y no deja importar.
@@ -636,8 +604,7 @@ private slots:
             return d.result();
         };
         v.findChild<QAction*>(u"mnuOpcion2"_s)->trigger();
-        QVERIFY(!habilitado);
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 5);
+        QVERIFY(!habilitado && e.modulo.Proyecto.NumeroUH == 5);
     }
 
     // Salir y cerrar llevan antes lo escrito al proyecto con el editor todavía
@@ -648,19 +615,16 @@ private slots:
             VentanaUnidades e;
             frmUnidadesHomogeneas& v = e.Abrir();
             e.Ir(1, 1);
-            e.Escribir(QStringLiteral("x"));
+            e.Escribir(u"x"_s);
+            if (via == 0) v.findChild<QAction*>(u"Menu1"_s)->trigger();
+            if (via == 1) v.close();
             if (via == 2) {
                 e.Tecla(Qt::Key_Return);
                 QVERIFY(e.G().hasFocus());
                 e.Tecla(Qt::Key_Escape);
-            } else if (via == 1) {
-                v.close();
-            } else {
-                v.findChild<QAction*>(QStringLiteral("Menu1"))->trigger();
             }
             QVERIFY(!v.isVisible() && e.modulo.Proyecto.NumeroUH == 1);
-            QCOMPARE(e.modulo.Proyecto.UH[1].CodigoTramo, QStringLiteral("X"));
-            QVERIFY(e.modulo.ProyectoModificado);
+            QVERIFY(e.modulo.ProyectoModificado && e.modulo.Proyecto.UH[1].CodigoTramo == u"X"_s);
         }
     }
 
@@ -675,10 +639,6 @@ private slots:
         };
         QCOMPARE(visibles(), QList<int>{});
         // Junto a la celda, a su altura y dentro de la grilla.
-        const auto enGrilla = [&](const QRect& r) {
-            return QRect(e.G().viewport()->mapTo(&v, QPoint(0, 0)), e.G().viewport()->size())
-                .contains(r);
-        };
         for (int k = 8; k <= 11; ++k) {
             e.Ir(2, k);
             QCOMPARE(visibles(), QList<int>{k});
@@ -686,7 +646,8 @@ private slots:
             const QRect celda = v.RectanguloCeldaActual(), boton = e.Boton(k)->geometry();
             QCOMPARE(QLine(boton.topLeft(), boton.bottomLeft()),
                      QLine(celda.topRight(), celda.bottomRight()).translated(1, 0));
-            QVERIFY(enGrilla(boton));
+            QVERIFY(QRect(e.G().viewport()->mapTo(&v, QPoint(0, 0)), e.G().viewport()->size())
+                        .contains(boton));
         }
         for (int k : {1, 7, 12, 15}) {
             e.Ir(2, k);
@@ -701,37 +662,31 @@ private slots:
         QCOMPARE(e.Boton(8)->geometry().top(), v.RectanguloCeldaActual().top());
 
         // Sin líneas de tránsito: no se entrega archivo de líneas.
-        e.Responder("varek-9\r\n 250000 \r\n", QStringLiteral("varek-9.tto"),
-                    Lineas({"TPD 350", "Crecimiento 3 %"}));
-        QVERIFY(e.Pulsar(1, ColEjesEquivalentes));
-        QCOMPARE(e.plataforma.VentanasModales.last(), QStringLiteral("frmProgramas"));
-        QCOMPARE(e.Ejecutable, NombreEjecutable(u"Transito"));
+        e.Responder("varek-9\r\n 250000 \r\n", u"varek-9.tto"_s, {"TPD 350", "Crecimiento 3 %"});
+        QVERIFY(e.Pulsar(1, ColEjesEquivalentes) && e.Ejecutable == NombreEjecutable(u"Transito"));
+        QCOMPARE(e.plataforma.VentanasModales.last(), u"frmProgramas"_s);
         QCOMPARE(e.Argumentos, QStringList{"varek-9,N1,SinPresentacion,Seleccionar"});
         QCOMPARE(e.UnidadVista, QByteArray(" 1 \r\nK1\r\n 1250.5 \r\n 1350 \r\n"));
-        QVERIFY(!e.ArchivosVistos.contains(QStringLiteral("varek-9.tto")));
-        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("2.50E+05"));
-        QCOMPARE(e.modulo.Proyecto.UH[1].N82, (QStringList{"TPD 350", "Crecimiento 3 %"}));
-        QVERIFY(e.plataforma.Mensajes.isEmpty());
+        QVERIFY(!e.ArchivosVistos.contains(u"varek-9.tto"_s) && e.plataforma.Mensajes.isEmpty());
+        QCOMPARE(e.Transito(1), (QStringList{"2.50E+05", "TPD 350", "Crecimiento 3 %"}));
 
         // Con líneas (y con F4) se entregan las de la unidad y vuelven las del programa;
         // la codificación y las 250 líneas se prueban con el protocolo.
         e.modulo.Proyecto.UH[1].N82 = QStringList{"Año 2024: ñandú", "", "fin"};
-        e.Responder("varek-9\r\n 1.2345E+06 \r\n", QStringLiteral("varek-9.tto"),
-                    Lineas({"nueva"}));
+        e.Responder("varek-9\r\n 1.2345E+06 \r\n", u"varek-9.tto"_s, {"nueva"});
         QVERIFY(e.Pulsar(1, ColEjesEquivalentes, true));
         QCOMPARE(e.LineasEntregadas, QByteArray("A\xf1o 2024: \xf1\x61nd\xfa\r\n\r\nfin\r\n"));
-        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("1.23E+06"));
-        QCOMPARE(e.modulo.Proyecto.UH[1].N82, QStringList{"nueva"});
+        QCOMPARE(e.Transito(1), (QStringList{"1.23E+06", "nueva"}));
         // Las líneas de las otras unidades y los otros campos no se tocan.
         QVERIFY(e.modulo.Proyecto.UH[1].CLIMA.isEmpty() && e.modulo.Proyecto.UH[2].N82.isEmpty());
 
         // El clima: por humedad y por temperatura.
         const QByteArray clima =
             "varek-9\r\n 1200 \r\n 900 \r\nHumedo\r\n 33.3 \r\n 21 \r\nTemplado\r\n";
-        const QByteArray lineas = Lineas({"P 1200", "ETP 900", "T 21"});
+        const QStringList lineas{"P 1200", "ETP 900", "T 21"};
 
         // Fila sin unidad: la celda de temperatura está vacía y también se llena.
-        e.Responder(clima, QStringLiteral("varek-9.cli"), lineas);
+        e.Responder(clima, u"varek-9.cli"_s, lineas);
         QVERIFY(e.Pulsar(3, ColClimaHumedad) && e.Ejecutable == NombreEjecutable(u"Clima"));
         QCOMPARE(e.UnidadVista, QByteArray(" 3 \r\n\r\n 0 \r\n 0 \r\n"));
         QCOMPARE(e.Clima(3), u"Humedo|Templado|P 1200/ETP 900/T 21"_s);
@@ -761,13 +716,12 @@ private slots:
         for (const QKeyCombination tecla : teclas) {
             const double valor = antes + 371233;
             e.Responder("varek-9\r\n " + QByteArray::number(valor, 'f', 0) + " \r\n",
-                        QStringLiteral("varek-9.tto"), Lineas({QString::number(valor)}));
+                        u"varek-9.tto"_s, {QString::number(valor)});
             QVERIFY(e.Pulsar(2, ColEjesEquivalentes));
             QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == antes);
-            if (tecla.key() == Qt::Key_unknown)
-                e.Clic(1, ColCodigoTramo);
-            else
-                QTest::keyClick(&e.G(), tecla.key(), tecla.keyboardModifiers());
+            tecla.key() == Qt::Key_unknown
+                ? e.Clic(1, ColCodigoTramo)
+                : QTest::keyClick(&e.G(), tecla.key(), tecla.keyboardModifiers());
             QCOMPARE(v.isVisible(), tecla.key() != Qt::Key_Escape);
             // Llega el valor exacto del programa, no el que muestra la celda (4.51E+05).
             QVERIFY(e.modulo.Proyecto.UH[2].EjesEquivalentes == valor);
@@ -786,37 +740,33 @@ private slots:
         e.modulo.Proyecto.UH[2].N82 = QStringList{"viejo"};
         frmUnidadesHomogeneas& v = e.Abrir();
         // Se cancela: lee lo entregado y no deja resultado; nada cambia.
-        e.Programa = [](const QString&) {
-            EscribirBytes(QStringLiteral("varek-9.mr"), "otra cosa\r\n");
-        };
+        e.Programa = [](const QString&) { EscribirBytes(u"varek-9.mr"_s, "otra cosa\r\n"); };
         const UnidadHomogenea antes = e.modulo.Proyecto.UH[1];
         QVERIFY(e.Pulsar(1, ColCBR) && e.Ejecutable == NombreEjecutable(u"Mr"));
         QCOMPARE(e.LineasEntregadas, QByteArray("ensayo 1\r\nensayo 2\r\n"));
-        QCOMPARE(e.Celda(1, ColCBR), QStringLiteral("4.00"));
+        QCOMPARE(e.Celda(1, ColCBR), u"4.00"_s);
         QVERIFY(e.modulo.Proyecto.UH[1] == antes && v.TablaRevisada());
         QVERIFY(!e.modulo.ResultadoPrograma.HayResultado && e.Sobrantes() == QStringList());
         QVERIFY(e.plataforma.Mensajes.isEmpty());
 
         // Las líneas vuelven con la Referencia que informó el programa; el archivo
         // entregado tampoco queda atrás.
-        e.Responder("otra\r\n 6.5 \r\n", QStringLiteral("otra.mr"), Lineas({"CBR 6.5"}));
-        QVERIFY(e.Pulsar(2, ColCBR) && e.ArchivosVistos.contains(QStringLiteral("varek-9.mr")));
-        QCOMPARE(e.Celda(2, ColCBR), QStringLiteral("6.50"));
+        e.Responder("otra\r\n 6.5 \r\n", u"otra.mr"_s, {"CBR 6.5"});
+        QVERIFY(e.Pulsar(2, ColCBR) && e.ArchivosVistos.contains(u"varek-9.mr"_s));
+        QCOMPARE(e.Celda(2, ColCBR), u"6.50"_s);
         QCOMPARE(e.modulo.Proyecto.UH[2].MR, QStringList{"CBR 6.5"});
 
         // Un programa que consume las líneas entregadas y no devuelve ninguna deja
         // el campo vacío.
         e.Programa = [](const QString& x) {
-            QFile::remove(QStringLiteral("varek-9.tto"));
-            EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 5000 \r\n");
+            QFile::remove(u"varek-9.tto"_s);
+            EscribirBytes(x + u".RES"_s, "varek-9\r\n 5000 \r\n");
         };
-        QVERIFY(e.Pulsar(2, ColEjesEquivalentes));
-        QVERIFY(e.ArchivosVistos.contains(QStringLiteral("varek-9.tto")));
-        QCOMPARE(e.Celda(2, ColEjesEquivalentes), QStringLiteral("5.00E+03"));
-        QVERIFY(e.modulo.Proyecto.UH[2].N82.isEmpty());
+        QVERIFY(e.Pulsar(2, ColEjesEquivalentes) && e.ArchivosVistos.contains(u"varek-9.tto"_s));
+        QCOMPARE(e.Transito(2), QStringList{"5.00E+03"});
 
         // Un pegado sin códigos en la fila 999 agrega filas, pero no unidades.
-        e.plataforma.Portapapeles = QStringLiteral("x\ny\nz");
+        e.plataforma.Portapapeles = u"x\ny\nz"_s;
         e.Ir(999, ColDescripcion);
         v.PegarDelPortapapeles();
         QVERIFY(e.G().Filas() == 1002 && e.modulo.Proyecto.CapacidadUH() == 1000);
@@ -836,9 +786,8 @@ private slots:
         QTest::keyClick(&e.G(), Qt::Key_1);
         QVERIFY(txtUH->isVisible());
         QTest::mouseClick(e.Boton(ColEjesEquivalentes), Qt::LeftButton);
-        QVERIFY(!txtUH->isVisible());
-        QCOMPARE(e.Celda(2, ColEjesEquivalentes), QStringLiteral("1.00E+00"));
-        QCOMPARE(v.focusWidget(), &e.G());
+        QVERIFY(!txtUH->isVisible() && v.focusWidget() == &e.G());
+        QCOMPARE(e.Celda(2, ColEjesEquivalentes), u"1.00E+00"_s);
     }
 
     // Un archivo de intercambio que no se puede escribir, leer o borrar (en su
@@ -867,61 +816,57 @@ private slots:
         const UnidadHomogenea original = e.modulo.Proyecto.UH[1];
         if (!antes.isEmpty()) QVERIFY(QDir().mkdir(antes));
         e.Programa = [&](const QString& x) {
-            EscribirBytes(x + QStringLiteral(".RES"), "varek-9\r\n 250000 \r\n");
-            EscribirBytes(QStringLiteral("varek-9.tto"), "nueva\r\n");
+            EscribirBytes(x + u".RES"_s, "varek-9\r\n 250000 \r\n");
+            EscribirBytes(u"varek-9.tto"_s, "nueva\r\n");
             if (deja.isEmpty()) return;
             QFile::remove(deja);
             QDir().mkdir(deja);
         };
         QCOMPARE(e.Pulsar(1, ColEjesEquivalentes), antes.isEmpty());
         QCOMPARE(e.plataforma.ProgramasIniciados.size(), antes.isEmpty() ? 1 : 0);
-        QCOMPARE(e.plataforma.Mensajes.size(), 1);
-        QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Critico);
-        QVERIFY2(e.plataforma.Mensajes[0].Texto.contains(mensaje),
-                 qPrintable(e.plataforma.Mensajes[0].Texto));
-        QVERIFY(e.modulo.Proyecto.UH[1] == original);
-        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("8.00E+04"));
-        QVERIFY(v.isVisible() && v.TablaRevisada());
+        const QList<MensajeRegistrado>& mensajes = e.plataforma.Mensajes;
+        QVERIFY(mensajes.size() == 1 && mensajes[0].Icono == IconoMensaje::Critico);
+        QVERIFY2(mensajes[0].Texto.contains(mensaje), qPrintable(mensajes[0].Texto));
+        QVERIFY(v.isVisible() && v.TablaRevisada() && e.modulo.Proyecto.UH[1] == original);
+        QCOMPARE(e.Celda(1, ColEjesEquivalentes), u"8.00E+04"_s);
         // Solo queda el estorbo (si la unidad no se pudo borrar, queda también el de líneas).
         if (deja != u"varek-9.abs") QCOMPARE(e.Sobrantes(), QStringList{antes + deja});
 
         QVERIFY(QDir().rmdir(antes + deja));
-        e.Responder("varek-9\r\n 250000 \r\n", QStringLiteral("varek-9.tto"), Lineas({"nueva"}));
-        QVERIFY(e.Pulsar(1, ColEjesEquivalentes) && e.plataforma.Mensajes.size() == 1);
-        QCOMPARE(e.Celda(1, ColEjesEquivalentes), QStringLiteral("2.50E+05"));
-        QCOMPARE(e.modulo.Proyecto.UH[1].N82, QStringList{"nueva"});
+        e.Responder("varek-9\r\n 250000 \r\n", u"varek-9.tto"_s, {"nueva"});
+        QVERIFY(e.Pulsar(1, ColEjesEquivalentes) && mensajes.size() == 1);
+        QCOMPARE(e.Transito(1), (QStringList{"2.50E+05", "nueva"}));
     }
 
     void modeloYTextos() {
         GrillaSola e(5, 4);
-        QAbstractItemModelTester probador(e.grilla->model(),
+        Grilla& g = *e.grilla;
+        QAbstractItemModel* m = g.model();
+        QAbstractItemModelTester probador(m,
                                           QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QVERIFY(e.grilla->model()->rowCount() == 4 && e.grilla->model()->columnCount() == 3);
-        e.grilla->PonerTexto(2, 3, QStringLiteral("x"));
-        QCOMPARE(e.Indice(2, 3).data().toString(), QStringLiteral("x"));
-        QCOMPARE(e.grilla->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("C2"));
-        QCOMPARE(e.grilla->model()->headerData(3, Qt::Vertical).toString(), QStringLiteral("4"));
+        QVERIFY(m->rowCount() == 4 && m->columnCount() == 3);
+        g.PonerTexto(2, 3, u"x"_s);
+        QCOMPARE(e.Indice(2, 3).data().toString(), u"x"_s);
+        QCOMPARE(m->headerData(1, Qt::Horizontal).toString(), u"C2"_s);
+        QCOMPARE(m->headerData(3, Qt::Vertical).toString(), u"4"_s);
         // Fuera de la grilla no se lee ni se escribe nada.
-        e.grilla->PonerTexto(9, 9, QStringLiteral("y"));
-        QCOMPARE(e.grilla->Texto(9, 9), QString());
+        g.PonerTexto(9, 9, u"y"_s);
+        QCOMPARE(g.Texto(9, 9), QString());
 
         // Crecer conserva textos; las filas nuevas vienen vacías.
-        e.grilla->PonerFilas(8);
-        QVERIFY(e.grilla->Filas() == 8 && e.grilla->Texto(2, 3) == QStringLiteral("x"));
-        QCOMPARE(e.grilla->Texto(7, 0), QString());
-        e.grilla->PonerColumnas(6);
-        QCOMPARE(e.grilla->Texto(2, 3), QStringLiteral("x"));
-        QCOMPARE(e.grilla->Textos().size(), 8 * 6);
+        g.PonerFilas(8);
+        QVERIFY(g.Filas() == 8 && g.Texto(2, 3) == u"x"_s && g.Texto(7, 0).isEmpty());
+        g.PonerColumnas(6);
+        QVERIFY(g.Texto(2, 3) == u"x"_s && g.Textos().size() == 8 * 6);
 
         // Dos filas fijas: el modelo ve solo las demás.
-        e.grilla->PonerFijas(2, 1);
-        QVERIFY(e.grilla->model()->rowCount() == 6 && e.grilla->Fila() == 2);
-        e.grilla->PonerTexto(1, 3, QStringLiteral("y"));
-        QCOMPARE(e.grilla->model()->headerData(2, Qt::Horizontal).toString(),
-                 QStringLiteral("C3\ny"));
-        QCOMPARE(e.Indice(2, 3).data().toString(), QStringLiteral("x"));
-        e.grilla->PonerTextos(3, 3, QList<QString>(9, QStringLiteral("t")));
-        QCOMPARE(e.grilla->model()->rowCount(), 1);
+        g.PonerFijas(2, 1);
+        QVERIFY(m->rowCount() == 6 && g.Fila() == 2);
+        g.PonerTexto(1, 3, u"y"_s);
+        QCOMPARE(m->headerData(2, Qt::Horizontal).toString(), u"C3\ny"_s);
+        QCOMPARE(e.Indice(2, 3).data().toString(), u"x"_s);
+        g.PonerTextos(3, 3, QList<QString>(9, u"t"_s));
+        QCOMPARE(m->rowCount(), 1);
     }
 
     void celdasTeclasRatonColoresDesplazamientoYFijas() {
@@ -950,9 +895,8 @@ private slots:
         QCOMPARE(g.Seleccion(), QRect(2, 4, 1, 2));
 
         g.PonerCelda(1, 1);
-        QSignalSpy pulsadas(&g, &Grilla::TeclaPulsada);
-        QSignalSpy clics(&g, &Grilla::Clic);
-        QSignalSpy dobles(&g, &Grilla::DobleClic);
+        QSignalSpy pulsadas(&g, &Grilla::TeclaPulsada), clics(&g, &Grilla::Clic),
+            dobles(&g, &Grilla::DobleClic);
         // Sin nadie que la atienda, la flecha mueve el cursor.
         QTest::keyClick(&g, Qt::Key_Down);
         QCOMPARE(g.Fila(), 2);
@@ -965,7 +909,7 @@ private slots:
         disconnect(conexion);
         // Un carácter llega como tecla pulsada y no busca en la grilla.
         QTest::keyClick(&g, Qt::Key_9, Qt::NoModifier);
-        QVERIFY(pulsadas.size() == 1 && pulsadas.first().first().toString() == QStringLiteral("9"));
+        QVERIFY(pulsadas.size() == 1 && pulsadas.first().first().toString() == u"9"_s);
         QCOMPARE(g.Fila(), 2);
         QTest::keyClick(&g, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(pulsadas.size(), 1);
@@ -981,10 +925,9 @@ private slots:
         g.PonerAlineacionColumna(2, Qt::AlignRight);
         QCOMPARE(g.Alineacion(0, 2), Qt::Alignment(Qt::AlignCenter));
         g.PonerAlineacion(5, 2, Qt::AlignLeft | Qt::AlignVCenter);
-        QCOMPARE(e.Indice(5, 2).data(Qt::TextAlignmentRole).toInt(),
-                 int(Qt::AlignLeft | Qt::AlignVCenter));
-        QCOMPARE(e.Indice(6, 2).data(Qt::TextAlignmentRole).toInt(),
-                 int(Qt::AlignRight | Qt::AlignVCenter));
+        for (const auto& [fila, alineacion] : {std::pair{5, Qt::AlignLeft}, {6, Qt::AlignRight}})
+            QCOMPARE(e.Indice(fila, 2).data(Qt::TextAlignmentRole).toInt(),
+                     int(alineacion | Qt::AlignVCenter));
 
         for (int c = 1; c < g.Columnas(); ++c)
             g.PonerColorFondo(1, c, amarillo);
@@ -1004,9 +947,8 @@ private slots:
 
         QSignalSpy cambios(&g, &Grilla::CeldaCambiada);
         g.PonerCelda(80, 3);
-        QVERIFY(cambios.size() == 1 && g.Fila() == 80);
         // Mover el cursor no desplaza: la fila 80 no se ve hasta ponerla arriba.
-        QCOMPARE(g.FilaSuperior(), 1);
+        QVERIFY(cambios.size() == 1 && g.Fila() == 80 && g.FilaSuperior() == 1);
         QVERIFY(!g.FilaVisible(80) && g.FilaVisible(1) && g.FilaVisible(0));
         g.PonerFilaSuperior(80);
         QVERIFY(g.FilaVisible(80) && !g.FilaVisible(1));
@@ -1019,10 +961,9 @@ private slots:
         g.PonerFilaSuperior(55);
         cambios.clear();
         QList<QString> textos = g.Textos();
-        textos[qsizetype(60) * g.Columnas() + 2] = QStringLiteral("nuevo");
+        textos[qsizetype(60) * g.Columnas() + 2] = u"nuevo"_s;
         g.PonerTextos(g.Filas(), g.Columnas(), textos);
-        QVERIFY(g.Texto(60, 2) == QStringLiteral("nuevo") && g.Fila() == 60);
-        QCOMPARE(g.FilaSuperior(), 55);
+        QVERIFY(g.Texto(60, 2) == u"nuevo"_s && g.Fila() == 60 && g.FilaSuperior() == 55);
         // Aunque cambien las dimensiones.
         textos.resize(qsizetype(120) * g.Columnas());
         g.PonerTextos(120, g.Columnas(), textos);
@@ -1046,22 +987,20 @@ private slots:
         // Celdas fijas combinadas por su texto.
         g.PonerFijas(2, 1);
         for (int c = 1; c <= 4; ++c)
-            g.PonerTexto(0, c, c <= 3 ? QStringLiteral("Grupo") : QStringLiteral("Otro"));
-        g.PonerTexto(0, 0, QStringLiteral("#"));
-        g.PonerTexto(1, 0, QStringLiteral("#"));
+            g.PonerTexto(0, c, c <= 3 ? u"Grupo"_s : u"Otro"_s);
+        g.PonerTexto(0, 0, u"#"_s);
+        g.PonerTexto(1, 0, u"#"_s);
         QApplication::processEvents();
         // Sin combinar cada celda es la suya.
         QCOMPARE(g.RectanguloCombinado(0, 2), g.RectanguloCelda(0, 2));
         g.PonerCombinarFila(0, true);
-        QCOMPARE(g.RectanguloCombinado(0, 2),
-                 g.RectanguloCelda(0, 1).united(g.RectanguloCelda(0, 3)));
+        QCOMPARE(g.RectanguloCombinado(0, 2), g.RectanguloCelda(0, 1) | g.RectanguloCelda(0, 3));
         QCOMPARE(g.RectanguloCombinado(0, 4), g.RectanguloCelda(0, 4));
         // La columna fija no se une a las demás aunque tenga el mismo texto.
-        g.PonerTexto(0, 1, QStringLiteral("#"));
+        g.PonerTexto(0, 1, u"#"_s);
         QCOMPARE(g.RectanguloCombinado(0, 0), g.RectanguloCelda(0, 0));
         g.PonerCombinarColumna(0, true);
-        QCOMPARE(g.RectanguloCombinado(1, 0),
-                 g.RectanguloCelda(0, 0).united(g.RectanguloCelda(1, 0)));
+        QCOMPARE(g.RectanguloCombinado(1, 0), g.RectanguloCelda(0, 0) | g.RectanguloCelda(1, 0));
         // Las celdas vacías no se combinan.
         QCOMPARE(g.RectanguloCombinado(1, 3), g.RectanguloCelda(1, 3));
     }
@@ -1069,7 +1008,7 @@ private slots:
     void rutinasComunes() {
         GrillaSola e(30, 5);
         Grilla& g = *e.grilla;
-        QCOMPARE(g.Texto(29, 0), QStringLiteral("29"));
+        QCOMPARE(g.Texto(29, 0), u"29"_s);
 
         // En la última celda Enter vuelve a la columna 1 sin bajar.
         g.PonerCelda(29, 4);
@@ -1085,9 +1024,9 @@ private slots:
 
         // Editores sobre la celda, hermanos de la grilla; la lista más ancha.
         auto* texto = new QLineEdit(&e.ventana);
-        texto->setObjectName(QStringLiteral("txtPrueba"));
+        texto->setObjectName(u"txtPrueba"_s);
         auto* lista = new QComboBox(&e.ventana);
-        lista->setObjectName(QStringLiteral("lstPrueba"));
+        lista->setObjectName(u"lstPrueba"_s);
         g.PonerCelda(3, 2);
         UbicarObjetoEnCelda(*texto, g);
         UbicarObjetoEnCelda(*lista, g);
