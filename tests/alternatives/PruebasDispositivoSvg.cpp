@@ -251,7 +251,14 @@ private slots:
                                    [&](const auto& t) { return t.Cadena.endsWith(rotulo); }),
                      curvas.size()); // la misma unidad en las tres
         }
-        // La unidad marcada en cada curva: un círculo en su SN y otro en su costo.
+        // La unidad marcada en cada curva: una vertical de trazos, un círculo en su SN y otro
+        // en su costo.
+        QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(),
+                               [](const auto& t) {
+                                   return t.Estilo == Qt::DashLine && t.Puntos.size() == 2 &&
+                                          t.Puntos[0].x() == t.Puntos[1].x();
+                               }),
+                 3);
         QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(),
                                [](const auto& t) { return t.Tipo == t.Circulo && t.Radio > 0; }),
                  2 * 3);

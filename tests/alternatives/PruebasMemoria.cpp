@@ -89,7 +89,8 @@ private slots:
         QVERIFY2(std::abs(subbase - base - 58.25) < 0.5,
                  qPrintable(QString::number(subbase - base)));
         QVERIFY2(pie > 9 && pie < 10.5, qPrintable(QString::number(pie))); // 8,5 puntos
-        QVERIFY2(ecuacion >= 10, qPrintable(QString::number(ecuacion)));
+        QVERIFY2(ecuacion > 10.6 && ecuacion < 11.6,
+                 qPrintable(QString::number(ecuacion))); // 10 puntos
     }
 };
 

@@ -294,9 +294,9 @@ private slots:
                  QStringLiteral("Vía|95|1234"));
         // Lo que quedó más allá de las unidades en uso también se limpia.
         p.NumeroUH = 2;
-        p.UH[3].CodigoTramo = p.UH[1000].CodigoTramo = QStringLiteral("resto");
+        p.UH[1000].CodigoTramo = QStringLiteral("resto"); // la última, más allá de las usadas
         NuevoProyectoDatos(m);
-        QVERIFY(p.UH[3] == UnidadHomogenea{} && p.UH[1000] == UnidadHomogenea{});
+        QVERIFY(p.UH[1000] == UnidadHomogenea{});
     }
 
     // Zr para una confiabilidad R. Los esperados de 60 a 99 salen del cálculo aparte

@@ -336,6 +336,9 @@ private slots:
         };
         QCOMPARE(leer({u"Transito"_s}), u"||0|0"_s);
         QCOMPARE(leer({u"Clima"_s, u",C1,SinPresentacion"_s}), u"|C1|1|0"_s);
+        // Las marcas van después del intercambio: una referencia con ese nombre no lo es.
+        QCOMPARE(leer({u"Mr"_s, u"Seleccionar,SinPresentacion"_s}),
+                 u"Seleccionar|SinPresentacion|0|0"_s);
         // Repartido en varios argumentos (como lo parte un intérprete de órdenes) da lo mismo.
         QCOMPARE(leer({u"Transito"_s, u"varek-9,N2,"_s, u"sinpresentacion,SELECCIONAR"_s}),
                  u"varek-9|N2|1|1"_s);

@@ -187,6 +187,9 @@ private slots:
         QTRY_VERIFY(!Texto(d, "lbError").isEmpty());
         QVERIFY(d.isVisible());
         QCOMPARE(plataforma.Intervalos.mid(0, 2), (QList<int>{2000, 750}));
+        // Una vuelta nunca pasa de un día; sin número, no espera.
+        QVERIFY(MilisegundosAlAzar(1, 0, 1e9) == 86400000 &&
+                MilisegundosAlAzar(std::nan(""), 0, 1) == 0);
 
         // El doble clic esconde y muestra "Cancelar"; escondido, Escape no abandona.
         QTest::mouseDClick(&d, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
