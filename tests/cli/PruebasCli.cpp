@@ -311,6 +311,7 @@ private slots:
         fila("guardar sin poder escribir", {"guardar", "BASE", "BASE/no/se/puede.vk9"}, 1,
              "Se presentó un error en el sistema...");
         fila("reporte 7", {"reporte", "7", "BASE"});
+        fila("reporte 0", {"reporte", "0", "BASE"}, 2, "El reporte [0] no existe");
         fila("reporte sin salida", {"reporte", "1", "BASE", "--salida"});
         fila("reporte sin carpeta", {"reporte", "1", "BASE", "--salida", "no/hay/carpeta"}, 1);
         fila("reporte sobre otro proyecto", {"reporte", "1", "BASE", "--salida", "Otro.VK9"}, 2,
