@@ -37,10 +37,8 @@ QString N(double v) {
 template <class Lista>
 QString Unidas(const Lista& lineas) {
     QString r;
-    for (const auto& l : lineas) {
-        r += l;
-        r += u'|';
-    }
+    for (const auto& l : lineas)
+        r.append(l).append(u'|');
     return r;
 }
 
@@ -119,51 +117,30 @@ private slots:
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QChar>("convencion");
         QTest::addColumn<QString>("leido");
-        const auto fila = [](const char* t, char convencion, const char* leido) {
-            QTest::addRow("%s (%c)", t, convencion)
-                << QString::fromUtf8(t) << QChar(convencion == 'c' ? u',' : u'.')
-                << QString::fromUtf8(leido);
+        // Cada caso es "texto|convención|leído".
+        const auto filas = [](const QStringList& casos) {
+            for (const QString& caso : casos) {
+                const QStringList c = caso.split(u'|');
+                QTest::addRow("%s (%s)", qPrintable(c[0]), qPrintable(c[1]))
+                    << c[0] << QChar(c[1] == u"c" ? u',' : u'.') << c[2];
+            }
         };
-        fila("1.234,56", 'p', "1234.56 muestra ,");
-        fila("1,234.56", 'c', "1234.56 muestra .");
-        fila("1,700", 'p', "1700 ambiguo");
-        fila("1,700", 'c', "1.7 ambiguo");
-        fila("6,500", 'p', "6500 ambiguo");
-        fila("215.000", 'c', "215000 ambiguo");
-        fila("215.000", 'p', "215 ambiguo");
-        fila("-1.234", 'c', "-1234 ambiguo");
-        fila("12,617,888", 'c', "12617888 muestra .");
-        fila("1.234.567", 'p', "1234567 muestra ,");
-        fila("6,5", 'p', "6.5 muestra ,");
-        fila("4,50", 'c', "4.5 muestra ,");
-        fila("0,500", 'p', "0.5 muestra ,");
-        fila("0.500", 'c', "0.5 muestra .");
-        fila("1234,567", 'p', "1234.567 muestra ,");
-        fila("7.25", 'c', "7.25 muestra .");
-        fila("13.250,50", 'p', "13250.5 muestra ,");
-        fila("1,700.00", 'p', "1700 muestra .");
-        fila("6.20E+05", 'c', "620000 muestra .");
-        fila("1.234E+03", 'c', "1234 muestra .");
-        fila("2.5e3", 'c', "2500 muestra .");
-        fila("2,5E-3", 'p', "0.0025 muestra ,");
-        fila("1E-400", 'c', "0");
-        fila("150 000", 'p', "150000");
-        fila("150\u00a0000,5", 'p', "150000.5 muestra ,");
-        fila("-1 234 567", 'c', "-1234567");
-        fila("1 5", 'p', "1 con descarte");
-        fila("1234 567", 'p', "1234 con descarte");
-        fila("-7", 'c', "-7");
-        fila("-0,5", 'p', "-0.5 muestra ,");
-        fila(",5", 'p', "0.5 muestra ,");
-        fila("  7,5  ", 'p', "7.5 muestra ,");
-        fila("1,2,3", 'p', "1.2 con descarte");
-        fila("1.2.3", 'c', "1.2 con descarte");
-        fila("6,5 m", 'p', "6.5 muestra , con descarte");
-        fila("1,700 m", 'p', "1700 ambiguo con descarte");
-        fila("", 'p', "0 no es número");
-        fila("cinco", 'c', "0 no es número con descarte");
-        fila("-", 'p', "0 no es número con descarte");
-        fila("1E", 'p', "1 con descarte");
+        filas({"1.234,56|p|1234.56 muestra ,", "1,234.56|c|1234.56 muestra .",
+               "1,700|p|1700 ambiguo", "1,700|c|1.7 ambiguo", "6,500|p|6500 ambiguo",
+               "215.000|c|215000 ambiguo", "215.000|p|215 ambiguo", "-1.234|c|-1234 ambiguo",
+               "12,617,888|c|12617888 muestra .", "1.234.567|p|1234567 muestra ,",
+               "6,5|p|6.5 muestra ,", "4,50|c|4.5 muestra ,", "0,500|p|0.5 muestra ,"});
+        filas({"0.500|c|0.5 muestra .", "1234,567|p|1234.567 muestra ,", "7.25|c|7.25 muestra .",
+               "13.250,50|p|13250.5 muestra ,", "1,700.00|p|1700 muestra .",
+               "6.20E+05|c|620000 muestra .", "1.234E+03|c|1234 muestra .",
+               "2.5e3|c|2500 muestra .", "2,5E-3|p|0.0025 muestra ,", "1E-400|c|0",
+               "150 000|p|150000", "150\u00a0000,5|p|150000.5 muestra ,", "-1 234 567|c|-1234567"});
+        filas({"1 5|p|1 con descarte", "1234 567|p|1234 con descarte", "-7|c|-7",
+               "-0,5|p|-0.5 muestra ,", ",5|p|0.5 muestra ,", "  7,5  |p|7.5 muestra ,",
+               "1,2,3|p|1.2 con descarte", "1.2.3|c|1.2 con descarte",
+               "6,5 m|p|6.5 muestra , con descarte", "1,700 m|p|1700 ambiguo con descarte",
+               "|p|0 no es número", "cinco|c|0 no es número con descarte",
+               "-|p|0 no es número con descarte", "1E|p|1 con descarte"});
     }
 
     void numeroEscrito() {
@@ -277,15 +254,13 @@ private slots:
 
     void preferenciaYCaracteres() {
         // La región decide la convención por omisión.
-        for (const auto& [nombre, esperado] : {std::pair{"es_CO", SeparadorDecimal::Coma},
-                                               {"es_ES", SeparadorDecimal::Coma},
-                                               {"es_AR", SeparadorDecimal::Coma},
-                                               {"es_MX", SeparadorDecimal::Punto},
-                                               {"es_US", SeparadorDecimal::Punto},
-                                               {"en_GB", SeparadorDecimal::Punto},
-                                               {"en_ZA", SeparadorDecimal::Punto},
-                                               {"C", SeparadorDecimal::Coma}})
-            QVERIFY2(SeparadorDeRegion(QLocale(QString::fromLatin1(nombre))) == esperado, nombre);
+        const auto region = [](const char* nombre) {
+            return SeparadorDeRegion(QLocale(QString::fromLatin1(nombre)));
+        };
+        for (const char* nombre : {"es_CO", "es_ES", "es_AR", "C"})
+            QVERIFY2(region(nombre) == SeparadorDecimal::Coma, nombre);
+        for (const char* nombre : {"es_MX", "es_US", "en_GB", "en_ZA"})
+            QVERIFY2(region(nombre) == SeparadorDecimal::Punto, nombre);
         // La preferencia guardada se lee otra vez.
         for (const SeparadorDecimal s : {SeparadorDecimal::Punto, SeparadorDecimal::Coma}) {
             GuardarSeparadorDecimal(s);
@@ -383,6 +358,11 @@ private slots:
             QTest::addRow("%g %s", valor, mascara)
                 << valor << QString(mascara) << QString::fromUtf8(esperado);
         };
+        // Cada caso es "valor esperado", con la misma máscara.
+        const auto filas = [&](const char* mascara, const QStringList& casos) {
+            for (const QString& c : casos)
+                fila(c.section(u' ', 0, 0).toDouble(), mascara, c.section(u' ', 1).toUtf8());
+        };
         // Sin máscara, la forma general: 15 cifras, sin el cero delante del punto y con
         // un blanco en lugar del signo más.
         const auto general = [](const char* nombre, double valor, const char* texto) {
@@ -412,32 +392,20 @@ private slots:
         general("infinito", infinito, " 0 ");
         general("menos infinito", -infinito, " 0 ");
         // 15 cifras y luego la mitad lejos del cero.
-        fila(2.675, "0.00", "2.68");
-        fila(-0.285, "0.00", "-0.29");
+        filas("0.00", {"2.675 2.68", "-0.285 -0.29"});
         fila(0.1 + 0.2, "0.0000", "0.3000");
-        fila(0.04999, "0.0", "0.0");
-        fila(9.9996, "0.000", "10.000");
-        fila(1234567.891, "#,##0.00", "1,234,567.89");
-        fila(999.995, "#,##0.00", "1,000.00");
-        fila(12345.675, "#,##0.00", "12,345.68");
-        fila(1e12, "#,##0.00", "1,000,000,000,000.00");
+        filas("0.0", {"0.04999 0.0"});
+        filas("0.000", {"9.9996 10.000"});
+        filas("#,##0.00", {"1234567.891 1,234,567.89", "999.995 1,000.00", "12345.675 12,345.68",
+                           "1e12 1,000,000,000,000.00", "0.5 0.50"});
         fila(1.5e17 + 0.25, "#,##0.00", "150,000,000,000,000,000.00");
-        fila(0.5, "#,##0.00", "0.50");
-        fila(-1234.5, "#,##0", "-1,235");
-        fila(100000, "#,##0", "100,000");
-        fila(1e20, "#,##0", "100,000,000,000,000,000,000");
+        filas("#,##0", {"-1234.5 -1,235", "100000 100,000", "1e20 100,000,000,000,000,000,000"});
         // Sin signo si el redondeo da cero.
-        fila(-0.001, "0.00", "0.00");
-        fila(-0.005, "0.00", "-0.01");
+        filas("0.00", {"-0.001 0.00", "-0.005 -0.01"});
         fila(-0.0, "#,##0", "0");
-        fila(150000, "0.00E+#00", "1.50E+05");
-        fila(999900, "0.00E+#00", "1.00E+06");
-        fila(-0.000015, "0.00E+#00", "-1.50E-05");
-        fila(0, "0.00E+#00", "0.00E+00");
-        fila(1.005e-300, "0.00E+#00", "1.01E-300");
-        fila(0.125, "0%", "13%");
-        fila(0.995, "0%", "100%");
-        fila(-0.004, "0%", "0%");
+        filas("0.00E+#00", {"150000 1.50E+05", "999900 1.00E+06", "-0.000015 -1.50E-05",
+                            "0 0.00E+00", "1.005e-300 1.01E-300"});
+        filas("0%", {"0.125 13%", "0.995 100%", "-0.004 0%"});
         // 0, 1 y -1, las mitades (lejos del cero) y los acarreos en cada máscara de las
         // ventanas y los reportes, calculados a mano.
         for (const char* m : {"0.0", "0.00", "0.000", "0.0000"}) {
@@ -447,36 +415,16 @@ private slots:
             fila(-1, m, "-1." + ceros);
             fila(0.5, m, "0.5" + ceros.mid(1));
         }
-        fila(0.05, "0.0", "0.1");
-        fila(0.95, "0.0", "1.0");
-        fila(0.005, "0.00", "0.01");
-        fila(0.995, "0.00", "1.00");
-        fila(-0.995, "0.00", "-1.00");
-        fila(9.995, "0.00", "10.00");
-        fila(0.0005, "0.000", "0.001");
-        fila(0.9995, "0.000", "1.000");
-        fila(0.00005, "0.0000", "0.0001");
-        fila(0, "#,##0", "0");
-        fila(1, "#,##0", "1");
-        fila(-1, "#,##0", "-1");
-        fila(0.5, "#,##0", "1");
-        fila(-0.5, "#,##0", "-1");
-        fila(1.5, "#,##0", "2");
-        fila(2.5, "#,##0", "3");
-        fila(999.5, "#,##0", "1,000");
-        fila(999999.5, "#,##0", "1,000,000");
-        fila(0, "#,##0.00", "0.00");
-        fila(1, "#,##0.00", "1.00");
-        fila(-1, "#,##0.00", "-1.00");
-        fila(0.005, "#,##0.00", "0.01");
-        fila(1, "0.00E+#00", "1.00E+00");
-        fila(-1, "0.00E+#00", "-1.00E+00");
-        fila(0.5, "0.00E+#00", "5.00E-01");
-        fila(9.995, "0.00E+#00", "1.00E+01");
-        fila(0.1, "0.00E+#00", "1.00E-01");
-        fila(1, "0%", "100%");
-        fila(0.005, "0%", "1%");
-        fila(0, "0%", "0%");
+        filas("0.0", {"0.05 0.1", "0.95 1.0"});
+        filas("0.00", {"0.005 0.01", "0.995 1.00", "-0.995 -1.00", "9.995 10.00"});
+        filas("0.000", {"0.0005 0.001", "0.9995 1.000"});
+        filas("0.0000", {"0.00005 0.0001"});
+        filas("#,##0", {"0 0", "1 1", "-1 -1", "0.5 1", "-0.5 -1", "1.5 2", "2.5 3", "999.5 1,000",
+                        "999999.5 1,000,000"});
+        filas("#,##0.00", {"0 0.00", "1 1.00", "-1 -1.00", "0.005 0.01"});
+        filas("0.00E+#00",
+              {"1 1.00E+00", "-1 -1.00E+00", "0.5 5.00E-01", "9.995 1.00E+01", "0.1 1.00E-01"});
+        filas("0%", {"1 100%", "0.005 1%", "0 0%"});
         // Sin valor finito: el 0 de la máscara.
         fila(infinito, "0.00", "0.00");
         fila(-infinito, "#,##0", "0");

@@ -201,12 +201,9 @@ private slots:
     }
     void lineasPartidas() {
         QFETCH(QByteArray, linea);
-        const LineaReporte r = PartirLinea(linea);
-        QTEST(u"%1 %2 %3 %4 |%5|"_s.arg(r.Formato.Tipo)
-                  .arg(r.Formato.Tamano)
-                  .arg(r.Formato.Estilo)
-                  .arg(r.Formato.Alineacion)
-                  .arg(QString::fromLatin1(r.Texto)),
+        const auto [f, texto] = PartirLinea(linea);
+        QTEST(u"%1 %2 %3 %4 |"_s.arg(f.Tipo).arg(f.Tamano).arg(f.Estilo).arg(f.Alineacion) +
+                  QString::fromLatin1(texto) + u'|',
               "esperado");
     }
 
@@ -428,10 +425,8 @@ private slots:
         QCOMPARE(Resumen(c), u"Q.COM|lpt2|3|2|30|1|0|30"_s);
         // Solo se miran las ocho primeras líneas.
         const QByteArray ocho = QByteArray("relleno\r\n").repeated(7);
-        c = Cargar(ocho + "Puertos : LAB LPT2\r\n");
-        QCOMPARE(c.Puertos.size(), 1);
-        c = Cargar(ocho + "relleno\r\nPuertos : LAB LPT2\r\n");
-        QVERIFY(c.Puertos.isEmpty());
+        QCOMPARE(Cargar(ocho + "Puertos : LAB LPT2\r\n").Puertos.size(), 1);
+        QVERIFY(Cargar(ocho + "relleno\r\nPuertos : LAB LPT2\r\n").Puertos.isEmpty());
 
         // Dos blancos dejan un puerto vacío: ese par se salta y la lectura sigue tras
         // el segundo blanco, así "LPT3 CASA" forma el par siguiente.

@@ -37,6 +37,15 @@ struct TablaConHistoria : VentanaUnidades {
     QString Estado() { return ventana->TextoEstado(); }
 };
 
+// La ventana de alternativas, con su historia vacía tras abrirse.
+struct AlternativasConHistoria : VentanaAlternativas {
+    HistorialProyecto historial{modulo};
+    explicit AlternativasConHistoria(int unidades) : VentanaAlternativas(unidades) {
+        Abrir();
+        historial.Vaciar();
+    }
+};
+
 enum class Accion { Escribir, Pegar, Importar, Suprimir, F6, CtrlF6, QuitarCodigo, Lista, Varias };
 
 } // namespace
@@ -109,8 +118,7 @@ private slots:
             break;
         }
         const QByteArray despues = e.Bytes();
-        QVERIFY(despues != antes);
-        QVERIFY(e.modulo.ProyectoModificado);
+        QVERIFY(despues != antes && e.modulo.ProyectoModificado);
         QCOMPARE(e.historial.Pila().count(), 1);
         QTEST(e.historial.Pila().undoText(), "nombre");
 
@@ -226,10 +234,7 @@ private slots:
 
     // Teclas 1 a 6 y Enter en la grilla de alternativas; cada elección es un paso.
     void elegirConElTeclado() {
-        VentanaAlternativas e(6);
-        HistorialProyecto historial(e.modulo);
-        e.Abrir();
-        historial.Vaciar();
+        AlternativasConHistoria e(6);
         e.grilla->PonerCelda(2, 0);
         e.grilla->setFocus();
         const QByteArray antes = TextoProyecto(e.modulo.Proyecto);
@@ -240,11 +245,11 @@ private slots:
         // La que no aplica: nada cambia.
         QTest::keyClick(e.grilla, Qt::Key(Qt::Key_0 + noAplica));
         QCOMPARE(TextoProyecto(e.modulo.Proyecto), antes);
-        QCOMPARE(historial.Pila().count(), 0);
+        QCOMPARE(e.historial.Pila().count(), 0);
         QTest::keyClick(e.grilla, Qt::Key(Qt::Key_0 + aplica));
         QCOMPARE(e.modulo.Proyecto.UH[1].AlternativaSeleccionada, aplica);
         QVERIFY(e.Opcion(aplica)->isChecked() && e.grilla->Marcada(2, 8 + aplica));
-        QCOMPARE(historial.Pila().undoText(),
+        QCOMPARE(e.historial.Pila().undoText(),
                  u"Elegir la alternativa %1 de la unidad %2"_s.arg(aplica).arg(
                      e.modulo.Proyecto.UH[1].CodigoTramo));
         QTest::keyClick(e.grilla, Qt::Key_Return);
@@ -265,10 +270,7 @@ private slots:
     }
     void menorCostoPregunta() {
         QFETCH(RespuestaMensaje, respuesta);
-        VentanaAlternativas e(6);
-        HistorialProyecto historial(e.modulo);
-        e.Abrir();
-        historial.Vaciar();
+        AlternativasConHistoria e(6);
         // Por unidad: la más barata y la primera aplicable, desde los costos del
         // diseño; la unidad 1 se elige a mano en una que no es ninguna de las dos.
         QList<int> barata{0}, primera{0};
@@ -290,7 +292,7 @@ private slots:
             if (e.modulo.AlternativaUH[n].Aplicable && n != barata[1] && n != primera[1]) aMano = n;
         QVERIFY(aMano > 0);
         e.modulo.Proyecto.UH[1].AlternativaSeleccionada = static_cast<qint16>(aMano);
-        historial.Vaciar();
+        e.historial.Vaciar();
         int porDefecto = 0;
         for (int i = 2; i <= 6; ++i)
             porDefecto += barata[i] != 0 && barata[i] != primera[i];
@@ -310,24 +312,21 @@ private slots:
         QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::TodasPorDefectoCancelar);
         if (respuesta == RespuestaMensaje::Cancelar) {
             QCOMPARE(TextoProyecto(e.modulo.Proyecto), antes);
-            QCOMPARE(historial.Pila().count(), 0);
+            QCOMPARE(e.historial.Pila().count(), 0);
             return;
         }
         QCOMPARE(e.modulo.Proyecto.UH[1].AlternativaSeleccionada,
                  respuesta == RespuestaMensaje::Si ? barata[1] : aMano);
         for (int i = 2; i <= 6; ++i)
             if (barata[i]) QCOMPARE(e.modulo.Proyecto.UH[i].AlternativaSeleccionada, barata[i]);
-        QCOMPARE(historial.Pila().undoText(), u"Seleccionar la Alternativa de Menor Costo"_s);
+        QCOMPARE(e.historial.Pila().undoText(), u"Seleccionar la Alternativa de Menor Costo"_s);
         QTest::keyClick(e.grilla, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(TextoProyecto(e.modulo.Proyecto), antes);
     }
 
     // Los costos unitarios aceptados son un paso; la grilla vuelve a sus totales.
     void costosUnitarios() {
-        VentanaAlternativas e(3);
-        HistorialProyecto historial(e.modulo);
-        e.Abrir();
-        historial.Vaciar();
+        AlternativasConHistoria e(3);
         const QByteArray antes = TextoProyecto(e.modulo.Proyecto);
         const QString total = e.grilla->Texto(6, 9);
         e.plataforma.Modales.enqueue([](QDialog& d) {
@@ -338,9 +337,9 @@ private slots:
             return d.result();
         });
         e.Menu(0);
-        QCOMPARE(historial.Pila().undoText(), u"Costos unitarios"_s);
+        QCOMPARE(e.historial.Pila().undoText(), u"Costos unitarios"_s);
         QVERIFY(e.grilla->Texto(6, 9) != total);
-        historial.Deshacer();
+        e.historial.Deshacer();
         QCOMPARE(TextoProyecto(e.modulo.Proyecto), antes);
         QCOMPARE(e.grilla->Texto(6, 9), total);
     }

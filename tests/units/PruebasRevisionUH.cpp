@@ -108,22 +108,19 @@ private slots:
     }
     void llenadoConFormatosYReglas() {
         Proyecto p;
-        UnidadHomogenea a = UnidadTramo(QStringLiteral("K1"), 1234.5, 2000);
+        const auto afirmado = [](UnidadHomogenea u, const QString& tipo, double e, double sub) {
+            u.TipoAfirmado = tipo;
+            u.EspesorAfirmado = e;
+            u.EspesorSubrasante = sub;
+            return u;
+        };
+        UnidadHomogenea a = afirmado(UnidadTramo(u"K1"_s, 1234.5, 2000), u"No hay"_s, 12, 30);
         a.AnchoCorona = 6.125;
         a.EjesEquivalentes = 150000;
         a.CBR = 0;
-        a.TipoAfirmado = QStringLiteral("No hay");
-        a.EspesorAfirmado = 12;
-        a.EspesorSubrasante = 30;
-        UnidadHomogenea b = UnidadTramo(QStringLiteral("K2"), 0, 0);
-        b.TipoAfirmado = QStringLiteral("AFR-1");
-        b.EspesorAfirmado = 10;
-        b.EspesorSubrasante = 30;
-        UnidadHomogenea c = UnidadTramo(QStringLiteral("K3"), 0, 0);
-        c.TipoAfirmado = QStringLiteral("¿?"); // no está en la lista: "No hay"
-        c.EspesorAfirmado = 8;
-        c.EspesorSubrasante = 20;
-        PonerUnidades(p, {a, b, c});
+        // "¿?" no está en la lista: "No hay".
+        PonerUnidades(p, {a, afirmado(UnidadTramo(u"K2"_s, 0, 0), u"AFR-1"_s, 10, 30),
+                          afirmado(UnidadTramo(u"K3"_s, 0, 0), u"¿?"_s, 8, 20)});
         TablaTextos t(FilasInicialesUH, ColumnasUH);
         t.PonerTexto(5, ColCodigoTramo, QStringLiteral("resto"));
         t.PonerTexto(5, 0, QStringLiteral("5"));
@@ -285,8 +282,7 @@ private slots:
         QCOMPARE(clave, (QStringList{"", "a", "b"}));
         QCOMPARE(indice, (QList<int>{0, 2, 1}));
         QCOMPARE(etiqueta.Eventos.first(), QStringLiteral("visible"));
-        QCOMPARE(etiqueta.Eventos.mid(etiqueta.Eventos.size() - 2),
-                 (QStringList{"100%", "oculta"}));
+        QCOMPARE(etiqueta.Eventos.last(2), (QStringList{"100%", "oculta"}));
 
         // Contra un orden de referencia, en ambos sentidos y sin arreglo de índices.
         QRandomGenerator azar(20240607);
@@ -470,8 +466,7 @@ private slots:
     void copiaVaciaLimpiaYDeVuelta() {
         TablaTextos t = TablaVacia();
         // Sin nada, la copia llega hasta la última fila, con celdas vacías.
-        QCOMPARE(CopiarTexto(t, 1, 1).count(u'\n'), 998);
-        QCOMPARE(CopiarTexto(t, 1, 1).count(u'\t'), 999 * 14);
+        QCOMPARE(CopiarTexto(t, 1, 1), QStringList(999, QString(14, u'\t')).join(u'\n'));
         QVERIFY(CopiarTexto(t, 1, 1, true).isEmpty());
         for (int f = 1; f <= 3; ++f)
             for (int c = 1; c < ColumnasUH; ++c)
@@ -590,18 +585,14 @@ private slots:
     }
     // Los límites de lo usual: el límite mismo todavía es usual.
     void fueraDeLoUsual() {
-        const QList<std::tuple<int, double, bool>> casos{{ColAnchoCorona, 40, false},
-                                                         {ColAnchoCorona, 40.01, true},
-                                                         {ColCBR, 100, false},
-                                                         {ColCBR, 100.5, true},
-                                                         {ColEspesorAfirmado, 300, false},
-                                                         {ColEspesorSubrasante, 300.5, true},
-                                                         {ColEjesEquivalentes, 5e7, false},
-                                                         {ColEjesEquivalentes, 5e7 + 1, true},
-                                                         {ColAbscisaInicial, -1e7, false},
-                                                         {ColAbscisaFinal, -1e7 - 0.5, true},
-                                                         {ColAbscisaFinal, 1e7 + 0.5, true},
-                                                         {ColDescripcion, 1e9, false}};
+        const QList<std::tuple<int, double, bool>> casos{
+            {ColAnchoCorona, 40, false},        {ColAnchoCorona, 40.01, true},
+            {ColEjesEquivalentes, 5e7, false},  {ColEjesEquivalentes, 5e7 + 1, true},
+            {ColEspesorAfirmado, 300, false},   {ColEspesorSubrasante, 300.5, true},
+            {ColAbscisaInicial, -1e7, false},   {ColAbscisaFinal, -1e7 - 0.5, true},
+            {ColAbscisaFinal, 1e7 + 0.5, true}, {ColCBR, 100, false},
+            {ColDescripcion, 1e9, false},       {ColCBR, 100.5, true},
+        };
         for (const auto& [columna, valor, fuera] : casos)
             QVERIFY2(FueraDeLoUsualUH(columna, valor) == fuera,
                      qPrintable(u"%1: %2"_s.arg(columna).arg(valor)));
@@ -646,12 +637,8 @@ private slots:
             for (int c = 1; c <= 2; ++c)
                 t.PonerTexto(f, c, QStringLiteral("="));
         PegarTexto(t, texto, 1, 1, true, false);
-        QStringList vistas[2];
-        for (int f = 1; f <= 4; ++f)
-            for (int c = 1; c <= 2; ++c)
-                vistas[c - 1] << t.Texto(f, c);
-        QVERIFY(vistas[0].join(u'|') == columna1 && vistas[1].join(u'|') == columna2);
-        QCOMPARE(t.Filas(), FilasInicialesUH);
+        QCOMPARE(Celdas(t, {{1, 1}, {2, 1}, {3, 1}, {4, 1}}), u"1000x16|"_s + columna1);
+        QCOMPARE(Celdas(t, {{1, 2}, {2, 2}, {3, 2}, {4, 2}}), u"1000x16|"_s + columna2);
     }
 
     void columnasYFilasAgregadas() {
@@ -681,9 +668,7 @@ private slots:
 
     void codificaciones() {
         const QString esperado = QStringLiteral("Cañada\tMontañoso €");
-        QCOMPARE(DecodificarTextoUnidades("Ca\xF1"
-                                          "ada\tMonta\xF1oso \x80"),
-                 esperado);
+        QCOMPARE(DecodificarTextoUnidades("Ca\361ada\tMonta\361oso \200"), esperado);
         QCOMPARE(DecodificarTextoUnidades("\xEF\xBB\xBF" + esperado.toUtf8()), esperado);
         QByteArray utf16le("\xFF\xFE");
         QByteArray utf16be("\xFE\xFF");
