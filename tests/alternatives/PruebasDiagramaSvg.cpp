@@ -455,11 +455,8 @@ private slots:
         const double potencia = std::pow(10.0, std::floor(std::log10(r.EscalaCosto) + 1e-9));
         const double f = std::round(r.EscalaCosto / potencia);
         QVERIFY((f == 1 || f == 2 || f == 5) && std::fabs(r.EscalaCosto - f * potencia) < 1e-6);
-        QVERIFY(r.EscalaCosto >= costo && (f == 1   ? 0.5
-                                           : f == 2 ? 0.5
-                                                    : 0.4) *
-                                                  r.EscalaCosto <
-                                              costo);
+        // El valor redondo anterior: la mitad de 1 y de 2, dos quintos de 5.
+        QVERIFY(r.EscalaCosto >= costo && (f == 5 ? 0.4 : 0.5) * r.EscalaCosto < costo);
         QCOMPARE(r.Columnas.size(), 3);
         for (const ColumnaDispuesta& col : r.Columnas) {
             const ColumnaDiagrama& c = d.Columnas[col.Columna];

@@ -26,12 +26,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Las líneas de un archivo (del programa de prueba, "companero.log": las líneas de
-// comandos que recibió).
-QStringList Lineas(const QString& ruta) {
-    return LineasDeTexto(LeerBytes(ruta));
-}
-
 using Archivos = QMap<QString, QByteArray>;
 
 struct Lanzador : CarpetaGuionada {
@@ -152,7 +146,7 @@ private slots:
         QElapsedTimer reloj;
         reloj.start();
         QVERIFY(e.Lanzar(codigo) == linea.section(u',', 1, 1) && reloj.elapsed() < 5000);
-        QCOMPARE(Lineas("companero.log"), QStringList{linea});
+        QCOMPARE(LineasDeTexto(LeerBytes("companero.log")), QStringList{linea});
         QVERIFY(e.plataforma.ProgramasIniciados.value(0).endsWith(
             u'/' + NombreEjecutable(programa) + u' ' + linea));
         QTEST(Resumen(r), "resultado");
@@ -178,7 +172,7 @@ private slots:
         r = {false, true, u"ref"_s, 7, u"h0"_s, u"t0"_s, 8};
         QCOMPARE(e.Lanzar(u"11"_s), u"N1"_s);
         QCOMPARE(Resumen(r), u"sí: ref | 4100 | h0 t0 | 8"_s);
-        QCOMPARE(Lineas(trabajo.filePath(u"companero.log"_s)),
+        QCOMPARE(LineasDeTexto(LeerBytes(trabajo.filePath(u"companero.log"_s))),
                  QStringList{u",N1,SinPresentacion"_s});
         QCOMPARE(trabajo.entryList({"N1*"}, QDir::Files), QStringList());
         QCOMPARE(QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
@@ -201,7 +195,7 @@ private slots:
             return d.result();
         });
         QVERIFY(e.Lanzar("10") == u"C2"_s && archivo == u"C1"_s);
-        QCOMPARE(Lineas("companero.log"), QStringList{",C2,SinPresentacion"});
+        QCOMPARE(LineasDeTexto(LeerBytes("companero.log")), QStringList{",C2,SinPresentacion"});
         QCOMPARE(e.modulo.ResultadoPrograma.TextoClima2, u"Arido"_s);
         QVERIFY(ArchivoEnUso("C1")); // el del otro proceso sigue ahí
 
@@ -214,7 +208,7 @@ private slots:
         });
         QCOMPARE(e.Lanzar("10"), u"C1"_s);
         QVERIFY(seCerro && (otro.state() == QProcess::NotRunning || otro.waitForFinished(10000)));
-        QCOMPARE(Lineas("companero.log").value(1), u",C1,SinPresentacion"_s);
+        QCOMPARE(LineasDeTexto(LeerBytes("companero.log")).value(1), u",C1,SinPresentacion"_s);
         QCOMPARE(e.plataforma.VentanasModales, (QStringList{"Ocupado", "Ocupado"}));
 
         // Un programa que no arranca o un código desconocido.

@@ -9,6 +9,7 @@
 #include "common/ArchivoEnUso.h"
 #include "common/BloqueoArchivo.h"
 #include "common/Ocupado.h"
+#include "companions/Programas.h"
 #include "companions/frmClima.h"
 #include "companions/frmDrenaje.h"
 #include "companions/frmMr.h"
@@ -63,12 +64,6 @@ void Escribir(QWidget& ventana, const QString& nombre, const QString& texto) {
 
 void Pulsar(QWidget& ventana, const char* boton) {
     QTest::mouseClick(Control<QPushButton>(ventana, QString::fromLatin1(boton)), Qt::LeftButton);
-}
-
-// Las líneas de un archivo (del programa de prueba, "companero.log": las líneas de
-// comandos que recibió).
-QStringList Lineas(const QString& ruta) {
-    return LineasDeTexto(LeerBytes(ruta));
 }
 
 } // namespace
@@ -232,7 +227,7 @@ private slots:
         // Las líneas del resultado, en PruebasCalculo; aquí, la referencia delante y CR LF.
         QVERIFY(LeerBytes("N1.RES").startsWith("varek-9\r\n 1825912.5 \r\n"));
         // Qué líneas se guardan, en PruebasCalculo; aquí, que se guardan al aceptar.
-        QVERIFY(Lineas("varek-9.tto").contains("TPD=1000"));
+        QVERIFY(LineasDeTexto(LeerBytes("varek-9.tto")).contains("TPD=1000"));
         // X sigue tomado hasta que el programa termina.
         QVERIFY(ArchivoEnUso("N1"));
         e.sesion->Terminar();
@@ -294,8 +289,8 @@ private slots:
                      u"El tránsito promedio diario (TPD) debe ser un número "
                      "mayor que 0 y no mayor que 1.000.000 vehículos por día..."_s);
         else
-            QVERIFY(Lineas("varek-9.tto").contains(guardado) &&
-                    Lineas("varek-9.tto").contains(u"Factor.C2G=3.44"_s));
+            QVERIFY(LineasDeTexto(LeerBytes("varek-9.tto")).contains(guardado) &&
+                    LineasDeTexto(LeerBytes("varek-9.tto")).contains(u"Factor.C2G=3.44"_s));
     }
 
     void climaConEnterYETPDigitada() {
@@ -326,8 +321,9 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Control<QPushButton>(v, "btnAceptar"));
         // Aceptar cierra (en transitoEnModoSeleccion) y entrega.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(Lineas("C1.RES"), (QStringList{"varek-9", " 1500 ", " 600 ", "Superhumedo",
-                                                " 150 ", " 20 ", "Templado"}));
+        QCOMPARE(LineasDeTexto(LeerBytes("C1.RES")),
+                 (QStringList{"varek-9", " 1500 ", " 600 ", "Superhumedo", " 150 ", " 20 ",
+                              "Templado"}));
 
         // La siguiente vez la ventana vuelve con lo guardado, ETP digitada incluida.
         Escenario otra;
@@ -352,7 +348,7 @@ private slots:
         QVERIFY(Texto(v, "lbResultado").contains(u"<b>6.20 %</b>"));
         Pulsar(v, "btnAceptar");
         // En uso libre la línea 1 va vacía y no hay archivo de líneas.
-        QCOMPARE(Lineas("M1.RES").mid(0, 3), (QStringList{"", " 6.2 ", " 60 "}));
+        QCOMPARE(LineasDeTexto(LeerBytes("M1.RES")).mid(0, 3), (QStringList{"", " 6.2 ", " 60 "}));
         QVERIFY(!QFile::exists(".mr"));
 
         // Sin argumentos: ni X ni archivos; aceptar solo cierra.
@@ -388,7 +384,7 @@ private slots:
         calidad->setCurrentIndex(4);
         Escribir(v, "txtSaturacion", "30");
         Pulsar(v, "btnAceptar");
-        QCOMPARE(Lineas("D1.RES"),
+        QCOMPARE(LineasDeTexto(LeerBytes("D1.RES")),
                  (QStringList{"varek-9", "Muy pobre", " 30 ", " .4 ", " .4 ", " .4 "}));
     }
 
