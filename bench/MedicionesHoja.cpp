@@ -54,4 +54,34 @@ void MedirImportarXlsx(benchmark::State& estado) {
 const auto* const RegistroImportar = benchmark::RegisterBenchmark("ImportarXlsx", MedirImportarXlsx)
                                          -> Arg(1000) -> Unit(benchmark::kMillisecond);
 
+// Importar un CSV de 1000 unidades como lo guarda una hoja en español: títulos de la
+// grilla, punto y coma y los números como los muestra la tabla (coma decimal).
+void MedirImportarCsv(benchmark::State& estado) {
+    ModuloVarek9 m;
+    ProyectoDeDiseno(m, static_cast<int>(estado.range(0)));
+    TablaTextos cargada(m.Proyecto.NumeroUH + 1, ColumnasUH);
+    NumerarFilas(cargada);
+    CargarUH(m.Proyecto, cargada);
+    QString csv;
+    for (int f = 0; f <= m.Proyecto.NumeroUH; ++f) {
+        QStringList celdas;
+        for (int c = 1; c < ColumnasUH; ++c)
+            celdas << u'"' + (f == 0 ? NombreColumnaUH(c) : cargada.Texto(f, c)) + u'"';
+        csv += celdas.join(u';') + QStringLiteral("\r\n");
+    }
+    const QByteArray bytes = csv.toUtf8();
+    TablaTextos tabla(FilasInicialesUH, ColumnasUH);
+    NumerarFilas(tabla);
+    for (auto _ : estado) {
+        const ImportacionUH imp =
+            PrepararImportacionUH(tabla, 0, LeerUnidadesArchivo(bytes), SeparadorDecimal::Coma);
+        if (imp.Lectura.Filas.size() != estado.range(0)) estado.SkipWithError("faltan filas");
+        benchmark::DoNotOptimize(imp.Tabla.Filas());
+    }
+    estado.SetBytesProcessed(estado.iterations() * bytes.size());
+}
+
+const auto* const RegistroCsv = benchmark::RegisterBenchmark("ImportarCsv", MedirImportarCsv)
+                                    -> Arg(1000) -> Unit(benchmark::kMillisecond);
+
 } // namespace

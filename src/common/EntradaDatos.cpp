@@ -4,6 +4,7 @@
 
 #include <QSettings>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -237,6 +238,11 @@ void PorCaracter(QStringView texto, Accion accion) {
 } // namespace
 
 QString CaracteresNoAnsi(QStringView texto) {
+    // Casi todo texto es Latin-1 sin 0x80..0x9F, que ANSI guarda tal cual.
+    if (std::all_of(texto.begin(), texto.end(), [](QChar c) {
+            return c.unicode() < 0x80 || (c.unicode() >= 0xA0 && c.unicode() <= 0xFF);
+        }))
+        return {};
     QString r;
     PorCaracter(texto, [&](QStringView c) {
         // Se pregunta carácter por carácter: el escritor ANSI reserva un búfer por llamada.

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #ifdef VAREK9_CON_XLSXWRITER
 #include <xlsxwriter.h>
@@ -211,71 +212,111 @@ QString DecodificarCsv(const QByteArray& datos, QString& codificacion) {
     return DecodificarAnsi(datos);
 }
 
-// Divide el texto en filas y campos con el delimitador, respetando comillas
-// (que pueden llevar delimitadores, saltos de línea y comillas dobladas).
-// maximo: cuántas filas leer (-1: todas).
-QList<QStringList> DividirCsv(QStringView texto, QChar delimitador, qsizetype maximo = -1) {
-    QList<QStringList> filas;
-    QStringList fila;
-    QString campo;
-    bool comillas = false;
+bool SoloBlancos(QStringView texto) {
+    return std::all_of(texto.begin(), texto.end(), [](QChar c) { return c.isSpace(); });
+}
+
+// Recorre el texto como CSV: filas y campos con el delimitador, respetando comillas
+// (que pueden llevar delimitadores, saltos de línea y comillas dobladas). El campo
+// en curso se arma en campo (Agregar, Vaciar, SoloBlancos); finCampo() lo toma y
+// finFila() cierra la fila y dice si seguir.
+template <class Campo, class FinCampo, class FinFila>
+void RecorrerCsv(QStringView texto, QChar delimitador, Campo& campo, FinCampo finCampo,
+                 FinFila finFila) {
     bool hayAlgo = false;
-    const auto cerrarFila = [&] {
-        fila << campo;
-        filas << fila;
-        fila.clear();
-        campo.clear();
-        hayAlgo = false;
+    const auto cerrarCampo = [&] {
+        finCampo();
+        campo.Vaciar();
+    };
+    // Los tramos sin caracteres especiales se agregan de una vez: un campo cuesta una
+    // sola reserva de memoria y no una por carácter.
+    const auto tramo = [&](qsizetype desde, auto especial, qsizetype saltar = 0) {
+        qsizetype hasta = desde + saltar;
+        while (hasta < texto.size() && !especial(texto[hasta]))
+            ++hasta;
+        campo.Agregar(texto.sliced(desde, hasta - desde));
+        return hasta;
     };
     for (qsizetype i = 0; i < texto.size(); ++i) {
         const QChar c = texto[i];
-        if (comillas) {
-            if (c == u'"') {
+        if (c == u'"' && campo.SoloBlancos()) {
+            // Entre comillas: hasta la que cierra; dos seguidas son una comilla.
+            campo.Vaciar();
+            hayAlgo = true;
+            for (++i; i < texto.size(); ++i) {
+                i = tramo(i, [](QChar x) { return x == u'"'; });
                 if (i + 1 < texto.size() && texto[i + 1] == u'"') {
-                    campo += u'"';
+                    campo.Agregar(u"\"");
                     ++i;
                 } else {
-                    comillas = false;
+                    break;
                 }
-            } else {
-                campo += c;
             }
-            continue;
-        }
-        if (c == u'"' && campo.trimmed().isEmpty()) {
-            campo.clear();
-            comillas = hayAlgo = true;
         } else if (c == delimitador) {
-            fila << campo;
-            campo.clear();
+            cerrarCampo();
             hayAlgo = true;
         } else if (c == u'\n' || c == u'\r') {
             if (c == u'\r' && i + 1 < texto.size() && texto[i + 1] == u'\n') ++i;
-            cerrarFila();
-            if (maximo >= 0 && filas.size() >= maximo) return filas;
+            cerrarCampo();
+            hayAlgo = false;
+            if (!finFila()) return;
         } else {
-            campo += c;
+            // Una comilla dentro de un campo ya empezado es un carácter más.
+            const auto especial = [&](QChar x) {
+                return x == u'"' || x == delimitador || x == u'\n' || x == u'\r';
+            };
+            i = tramo(i, especial, 1) - 1;
             hayAlgo = true;
         }
     }
-    if (hayAlgo || !campo.isEmpty() || !fila.isEmpty()) cerrarFila();
-    return filas;
+    if (hayAlgo) {
+        cerrarCampo();
+        finFila();
+    }
 }
+
+// El campo con su texto.
+struct TextoCampo {
+    QString Texto;
+    void Agregar(QStringView v) { Texto.append(v); }
+    void Vaciar() { Texto.clear(); }
+    bool SoloBlancos() const { return ::SoloBlancos(Texto); }
+};
+
+// Del campo solo si es de blancos: para contar campos no hace falta su texto.
+struct BlancosCampo {
+    bool Blancos = true;
+    void Agregar(QStringView v) { Blancos = Blancos && ::SoloBlancos(v); }
+    void Vaciar() { Blancos = true; }
+    bool SoloBlancos() const { return Blancos; }
+};
 
 // El primero de tabulador, ";" y "," con que al menos la mitad de las primeras
 // líneas tienen un mismo número de campos (más de uno); si ninguno, el que más
 // líneas iguales da. Se prueba la coma al final: con coma decimal, líneas de
 // números regulares también tienen campos iguales.
 QChar DetectarDelimitador(QStringView texto) {
+    constexpr qsizetype LineasMuestra = 20;
     QChar mejor = u';';
     qsizetype mejorIguales = 0;
     for (const QChar d : {QChar(u'\t'), QChar(u';'), QChar(u',')}) {
         QHash<qsizetype, qsizetype> porCampos;
         qsizetype lineas = 0;
-        for (const QStringList& f : DividirCsv(texto, d, 20)) {
-            if (f.size() > 1) ++porCampos[f.size()];
-            if (f.size() > 1 || !f.value(0).trimmed().isEmpty()) ++lineas;
-        }
+        qsizetype leidas = 0;
+        qsizetype campos = 0;
+        bool primeroBlanco = true;
+        BlancosCampo campo;
+        RecorrerCsv(
+            texto, d, campo,
+            [&] {
+                if (++campos == 1) primeroBlanco = campo.Blancos;
+            },
+            [&] {
+                if (campos > 1) ++porCampos[campos];
+                if (campos > 1 || !primeroBlanco) ++lineas;
+                campos = 0;
+                return ++leidas < LineasMuestra;
+            });
         qsizetype iguales = 0;
         for (const qsizetype n : std::as_const(porCampos))
             iguales = std::max(iguales, n);
@@ -299,13 +340,18 @@ LecturaHoja LeerCsv(const QByteArray& datos) {
     LecturaHoja lectura;
     const QString texto = DecodificarCsv(datos, lectura.Codificacion);
     lectura.Delimitador = DetectarDelimitador(texto);
-    QList<QStringList> filas = DividirCsv(texto, lectura.Delimitador, MaximoFilas);
-    for (const QStringList& f : filas) {
-        QList<CeldaHoja> celdas;
-        for (qsizetype c = 0; c < f.size() && c < MaximoColumnas; ++c)
-            celdas << CeldaHoja{f[c]};
-        lectura.Filas << celdas;
-    }
+    // Las celdas se arman directo: cada campo es una reserva y nada más.
+    QList<CeldaHoja> fila;
+    TextoCampo campo;
+    RecorrerCsv(
+        texto, lectura.Delimitador, campo,
+        [&] {
+            if (fila.size() < MaximoColumnas) fila.append(CeldaHoja{std::move(campo.Texto)});
+        },
+        [&] {
+            lectura.Filas.append(std::exchange(fila, {}));
+            return lectura.Filas.size() < MaximoFilas;
+        });
     return lectura;
 }
 

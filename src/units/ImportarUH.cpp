@@ -13,8 +13,21 @@ namespace {
 // unidades), con blancos en lugar de signos y sin artículos ni preposiciones:
 // "Espesor Capa de Subrasante (cm)" es "espesor capa subrasante".
 QString NormalizarTitulo(QStringView titulo) {
+    static constexpr QStringView vacias[] = {u"de", u"del", u"la", u"el", u"los", u"las",
+                                             u"en", u"por", u"y",  u"of", u"the"};
     const QString normal = Normalizar(titulo);
-    QString sin;
+    // Las palabras se juntan sin listas intermedias: se prueban todas las celdas de
+    // texto de cada fila.
+    QString r;
+    QString palabra;
+    const auto cerrarPalabra = [&] {
+        if (palabra.isEmpty()) return;
+        if (std::find(std::begin(vacias), std::end(vacias), palabra) == std::end(vacias)) {
+            if (!r.isEmpty()) r += u' ';
+            r += palabra;
+        }
+        palabra.resize(0);
+    };
     int nivel = 0;
     for (const QChar c : normal) {
         if (c == u'(' || c == u'[') {
@@ -22,17 +35,14 @@ QString NormalizarTitulo(QStringView titulo) {
         } else if (c == u')' || c == u']') {
             nivel = std::max(0, nivel - 1);
         } else if (nivel == 0) {
-            sin += c.isLetterOrNumber() ? c : QChar(u' ');
+            if (c.isLetterOrNumber())
+                palabra += c;
+            else
+                cerrarPalabra();
         }
     }
-    static const QSet<QString> vacias = {
-        QStringLiteral("de"),  QStringLiteral("del"), QStringLiteral("la"), QStringLiteral("el"),
-        QStringLiteral("los"), QStringLiteral("las"), QStringLiteral("en"), QStringLiteral("por"),
-        QStringLiteral("y"),   QStringLiteral("of"),  QStringLiteral("the")};
-    QStringList palabras;
-    for (const QString& p : sin.split(u' ', Qt::SkipEmptyParts))
-        if (!vacias.contains(p)) palabras << p;
-    return palabras.join(u' ');
+    cerrarPalabra();
+    return r;
 }
 
 struct NombresColumna {
@@ -154,16 +164,37 @@ int ColumnaDeTituloUH(QStringView titulo) {
     const QString normal = NormalizarTitulo(titulo);
     if (normal.isEmpty()) return titulo.contains(u'#') ? -1 : 0;
     if (EsNumeroUnidad(normal)) return -1;
-    int mejor = 0;
-    qsizetype largo = 0;
-    for (const NombresColumna& n : Nombres())
-        for (const QString& nombre : n.Nombres)
-            if (nombre.size() > largo && normal.startsWith(nombre) &&
-                (normal.size() == nombre.size() || normal[nombre.size()] == u' ')) {
-                mejor = n.Columna;
-                largo = nombre.size();
+    // Los nombres en orden alfabético: se busca cada comienzo del título que termina
+    // en un blanco, del más largo al más corto, sin recorrer todos los nombres.
+    struct NombreOrdenado {
+        QString Nombre;
+        int Columna;
+    };
+    static qsizetype palabras = 0;
+    static const QList<NombreOrdenado> ordenados = [] {
+        QList<NombreOrdenado> v;
+        for (const NombresColumna& n : Nombres())
+            for (const QString& nombre : n.Nombres) {
+                v.append({nombre, n.Columna});
+                palabras = std::max(palabras, nombre.count(u' ') + 1);
             }
-    return mejor;
+        std::sort(v.begin(), v.end(), [](const NombreOrdenado& a, const NombreOrdenado& b) {
+            return a.Nombre < b.Nombre;
+        });
+        return v;
+    }();
+    qsizetype fin = 0;
+    for (qsizetype p = 0; p < palabras && fin >= 0; ++p)
+        fin = normal.indexOf(u' ', fin + (p > 0));
+    QStringView comienzo = fin < 0 ? QStringView(normal) : QStringView(normal).left(fin);
+    while (!comienzo.isEmpty()) {
+        const auto n = std::lower_bound(
+            ordenados.begin(), ordenados.end(), comienzo,
+            [](const NombreOrdenado& a, QStringView b) { return QStringView(a.Nombre) < b; });
+        if (n != ordenados.end() && n->Nombre == comienzo) return n->Columna;
+        comienzo = comienzo.left(std::max<qsizetype>(comienzo.lastIndexOf(u' '), 0));
+    }
+    return 0;
 }
 
 LecturaUnidades LeerUnidadesArchivo(const QByteArray& datos, const QString& hoja) {

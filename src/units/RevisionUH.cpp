@@ -327,20 +327,14 @@ namespace {
 // nada si la celda es de texto y hay que leerla.
 using ExactoPegado = std::function<std::optional<double>(int fila, int columna)>;
 
-ResultadoPegado PegarConExactos(TablaTextos& tabla, QStringView texto, int fila, int columna,
-                                SeparadorDecimal preferencia, const ExactoPegado& exacto) {
+// Lee las celdas que el pegado escribió desde (fila, columna) hasta la fila ultima;
+// anterior es la tabla de antes, a la que vuelve lo que no se toma.
+ResultadoPegado RevisarPegado(TablaTextos& tabla, const TablaTextos& anterior, int fila,
+                              int columna, int ultima, int filas, SeparadorDecimal preferencia,
+                              const ExactoPegado& exacto) {
     ResultadoPegado r;
-    const TablaTextos anterior = tabla;
-    PegarTexto(tabla, texto, fila, columna, true, false);
     if (tabla.Filas() != anterior.Filas()) NumerarFilas(tabla);
-    // Las filas que el texto alcanza: una más por cada salto de línea.
-    int ultima = fila;
-    for (qsizetype i = 0; i < texto.size(); ++i)
-        if (texto[i] == u'\r' || (texto[i] == u'\n' && (i == 0 || texto[i - 1] != u'\r'))) ++ultima;
-    // Un texto copiado termina con un salto: esa última línea vacía no es fila.
-    const bool terminaEnSalto =
-        !texto.isEmpty() && (texto.back() == u'\n' || texto.back() == u'\r');
-    r.Filas = ultima - fila + (terminaEnSalto ? 0 : 1);
+    r.Filas = filas;
     ultima = std::min(ultima, tabla.Filas() - 1);
     const int primera = std::max(columna, 1);
     const auto valorExacto = [&](int f, int c) {
@@ -416,9 +410,11 @@ ResultadoPegado PegarConExactos(TablaTextos& tabla, QStringView texto, int fila,
 // Una celda de una hoja como pieza del texto pegado: sin los separadores del pegado.
 QString PiezaPegada(const CeldaHoja& celda) {
     if (celda.EsNumero) return TextoExacto(celda.Numero, SeparadorDecimal::Punto);
+    const auto separador = [](QChar c) { return c == u'\t' || c == u'\r' || c == u'\n'; };
+    // Sin separadores, el texto se comparte sin copiarlo.
+    if (std::none_of(celda.Texto.begin(), celda.Texto.end(), separador)) return celda.Texto;
     QString t = celda.Texto;
-    for (QChar& c : t)
-        if (c == u'\t' || c == u'\r' || c == u'\n') c = u' ';
+    std::replace_if(t.begin(), t.end(), separador, QChar(u' '));
     return t;
 }
 
@@ -426,24 +422,39 @@ QString PiezaPegada(const CeldaHoja& celda) {
 
 ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int columna,
                         SeparadorDecimal preferencia) {
-    return PegarConExactos(tabla, texto, fila, columna, preferencia, {});
+    const TablaTextos anterior = tabla;
+    PegarTexto(tabla, texto, fila, columna, true, false);
+    // Las filas que el texto alcanza: una más por cada salto de línea.
+    int ultima = fila;
+    for (qsizetype i = 0; i < texto.size(); ++i)
+        if (texto[i] == u'\r' || (texto[i] == u'\n' && (i == 0 || texto[i - 1] != u'\r'))) ++ultima;
+    // Un texto copiado termina con un salto: esa última línea vacía no es fila.
+    const bool terminaEnSalto =
+        !texto.isEmpty() && (texto.back() == u'\n' || texto.back() == u'\r');
+    return RevisarPegado(tabla, anterior, fila, columna, ultima,
+                         ultima - fila + (terminaEnSalto ? 0 : 1), preferencia, {});
 }
 
 ResultadoPegado PegarCeldasUH(TablaTextos& tabla, const QList<QList<CeldaHoja>>& filas, int fila,
                               SeparadorDecimal preferencia) {
-    QString texto;
-    for (const QList<CeldaHoja>& f : filas) {
-        QStringList piezas;
+    // Como si se pegaran las filas con un salto tras cada una, sin armar ese texto ni
+    // volver a dividirlo: la tabla llega hasta la fila que sigue a la última.
+    const TablaTextos anterior = tabla;
+    const int n = int(filas.size());
+    if (tabla.Filas() < fila + n + 1) tabla.PonerFilas(fila + n + 1);
+    for (int i = 0; i < n; ++i) {
+        const QList<CeldaHoja>& f = filas[i];
+        if (f.isEmpty()) tabla.PonerTexto(fila + i, ColCodigoTramo, QString());
         for (qsizetype c = 0; c < f.size() && c < ColumnasUH - 1; ++c)
-            piezas << PiezaPegada(f[c]);
-        texto += piezas.join(u'\t') + u'\n';
+            tabla.PonerTexto(fila + i, ColCodigoTramo + int(c), PiezaPegada(f[c]));
     }
     const auto exacto = [&](int f, int c) -> std::optional<double> {
         if (f < 0 || f >= filas.size() || c < 0 || c >= filas[f].size()) return std::nullopt;
         const CeldaHoja& celda = filas[f][c];
         return celda.EsNumero ? std::optional<double>(celda.Numero) : std::nullopt;
     };
-    return PegarConExactos(tabla, texto, fila, ColCodigoTramo, preferencia, exacto);
+    return RevisarPegado(tabla, anterior, fila, ColCodigoTramo, fila + n, n > 0 ? n : 1,
+                         preferencia, exacto);
 }
 
 QString TextoPegado(const ResultadoPegado& resultado, SeparadorDecimal preferencia,
