@@ -1,6 +1,6 @@
 // Hojas de cálculo de 1000 unidades: el libro de resultados (diseño, verificación,
 // cantidades y el XLSX escrito) y la lectura de un libro de unidades hasta el
-// texto que se pega en la tabla.
+// texto que se pega en la tabla, de un XLSX y de un CSV.
 #include "alternatives/HojaResultados.h"
 #include "units/ImportarUH.h"
 

@@ -5,6 +5,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -185,9 +186,24 @@ int BuscarEntradaLista(const QStringList& entradas, QStringView texto, bool* amb
         if (entradas[i] == texto) return int(i);
     const QString buscado = Normalizar(texto);
     if (buscado.isEmpty()) return -1;
-    QStringList normales;
-    for (const QString& e : entradas)
-        normales.append(Normalizar(e));
+    // Las listas son pocas y fijas: sus entradas normalizadas se guardan. La lista
+    // se compara entera (una copia compartida se reconoce sin recorrerla).
+    struct Normalizadas {
+        QStringList Entradas;
+        QStringList Normales;
+    };
+    static thread_local std::array<Normalizadas, 4> guardadas;
+    static thread_local std::size_t siguiente = 0;
+    auto guardada = std::find_if(guardadas.begin(), guardadas.end(),
+                                 [&](const Normalizadas& g) { return g.Entradas == entradas; });
+    if (guardada == guardadas.end()) {
+        guardada = guardadas.begin() + std::ptrdiff_t(siguiente++ % guardadas.size());
+        guardada->Entradas = entradas;
+        guardada->Normales.clear();
+        for (const QString& e : entradas)
+            guardada->Normales.append(Normalizar(e));
+    }
+    const QStringList& normales = guardada->Normales;
     const int exacta = int(normales.indexOf(buscado));
     if (exacta >= 0) return exacta;
 

@@ -1,5 +1,6 @@
 // Unidades desde archivos CSV y XLSX: títulos reconocidos, separadores,
 // codificaciones, celdas dudosas y la vuelta completa por la hoja de resultados.
+#include "Archivos.h"
 #include "Pruebas.h"
 
 #include "alternatives/Diseno.h"
@@ -260,6 +261,20 @@ private slots:
                          s == SeparadorDecimal::Coma ? u"coma"_s : u"punto"_s));
         QVERIFY(Resumen(Importar(libro, SeparadorDecimal::Punto, u"Otra"_s))
                     .startsWith(u"error: El libro no tiene la hoja [Otra]"_s));
+    }
+
+    // Un libro de otra hoja de cálculo, armado a mano: una fila sin referencia "r"
+    // sigue a la anterior y una celda sin ella, a la de su izquierda; celdas en línea,
+    // de fórmula de texto, de error y lógicas. Lo lógico no es un número de CBR.
+    void libroSinReferencias() {
+        if (!HayLecturaXlsx()) QSKIP("Construcción sin XLSX");
+        QCOMPARE(Resumen(Importar(LeerBytes(VAREK9_DATOS_PRUEBA u"/sin-referencias.xlsx"_s),
+                                  SeparadorDecimal::Punto)),
+                 u"títulos Unidades  punto\n"
+                 "2: T1|Vía 1|||0|1500.5|||||4||||\n"
+                 "3: T2|#N/A|||1500.5|3200|||||||||\n"
+                 "5: T3||||||||||7||||\n"
+                 "fila 3 CBR: no es número"_s);
     }
 
     // La vuelta completa: la hoja "Unidades" de los resultados del ejemplo, en XLSX y
