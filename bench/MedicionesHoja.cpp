@@ -29,6 +29,19 @@ void MedirHoja(benchmark::State& estado) {
 const auto* const Registro =
     benchmark::RegisterBenchmark("Hoja", MedirHoja) -> Arg(1000) -> Unit(benchmark::kMillisecond);
 
+// Leer el archivo y dejar sus filas en una tabla vacía, una y otra vez.
+void MedirImportacion(benchmark::State& estado, const QByteArray& archivo) {
+    TablaTextos tabla(FilasInicialesUH, ColumnasUH);
+    NumerarFilas(tabla);
+    for (auto _ : estado) {
+        const ImportacionUH imp =
+            PrepararImportacionUH(tabla, 0, LeerUnidadesArchivo(archivo), SeparadorDecimal::Coma);
+        if (imp.Lectura.Filas.size() != estado.range(0)) estado.SkipWithError("faltan filas");
+        benchmark::DoNotOptimize(imp.Tabla.Filas());
+    }
+    estado.SetBytesProcessed(estado.iterations() * archivo.size());
+}
+
 // Importar un libro de 1000 unidades (la hoja "Unidades" de los resultados): leer el
 // XLSX, repartir sus columnas por título y dejar las filas en la tabla con sus notas.
 void MedirImportarXlsx(benchmark::State& estado) {
@@ -41,14 +54,7 @@ void MedirImportarXlsx(benchmark::State& estado) {
     EstadoDiseno diseno;
     QString error;
     const QByteArray libro = BytesXlsx(LibroResultados(m, diseno), &error);
-    TablaTextos tabla(FilasInicialesUH, ColumnasUH);
-    NumerarFilas(tabla);
-    for (auto _ : estado) {
-        const ImportacionUH imp =
-            PrepararImportacionUH(tabla, 0, LeerUnidadesArchivo(libro), SeparadorDecimal::Coma);
-        if (imp.Lectura.Filas.size() != estado.range(0)) estado.SkipWithError("faltan filas");
-        benchmark::DoNotOptimize(imp.Tabla.Filas());
-    }
+    MedirImportacion(estado, libro);
 }
 
 const auto* const RegistroImportar = benchmark::RegisterBenchmark("ImportarXlsx", MedirImportarXlsx)
@@ -70,15 +76,7 @@ void MedirImportarCsv(benchmark::State& estado) {
         csv += celdas.join(u';') + QStringLiteral("\r\n");
     }
     const QByteArray bytes = csv.toUtf8();
-    TablaTextos tabla(FilasInicialesUH, ColumnasUH);
-    NumerarFilas(tabla);
-    for (auto _ : estado) {
-        const ImportacionUH imp =
-            PrepararImportacionUH(tabla, 0, LeerUnidadesArchivo(bytes), SeparadorDecimal::Coma);
-        if (imp.Lectura.Filas.size() != estado.range(0)) estado.SkipWithError("faltan filas");
-        benchmark::DoNotOptimize(imp.Tabla.Filas());
-    }
-    estado.SetBytesProcessed(estado.iterations() * bytes.size());
+    MedirImportacion(estado, bytes);
 }
 
 const auto* const RegistroCsv = benchmark::RegisterBenchmark("ImportarCsv", MedirImportarCsv)
