@@ -181,7 +181,13 @@ pruebas() {
   etapa "pruebas"
   preparar_wine
   # Las pruebas de ventanas corren fuera de pantalla; Wine quiere igual un servidor X.
-  xvfb-run -a ctest --preset windows "$@"
+  # El servidor de Wine y sus servicios se arrancan antes, sin la salida de ctest: si
+  # los arrancara la primera prueba, heredarían su tubería y ctest esperaría por ellos.
+  xvfb-run -a bash -c 'wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+    ctest --preset windows "$@"; r=$?
+    wineserver -k || true
+    exit $r' pruebas "$@"
 }
 
 etapas=("$@")

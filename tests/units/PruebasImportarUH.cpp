@@ -240,6 +240,12 @@ private slots:
         const ImportacionUH limpia = Importar("Z1;;1;A;0;10\r\n", SeparadorDecimal::Punto);
         QVERIFY(!limpia.HayRechazadas());
         QCOMPARE(TextoImportacionUH(limpia, SeparadorDecimal::Punto), QString());
+        // Se nombran las primeras 20 filas sin código; de las 22, quedan 2.
+        const ImportacionUH sinCodigo =
+            Importar("Codigo;CBR\r\n" + QByteArray(";4\r\n").repeated(22), SeparadorDecimal::Punto);
+        QCOMPARE(TextoImportacionUH(sinCodigo, SeparadorDecimal::Punto),
+                 u"Estas filas del archivo no tienen código de tramo y no forman unidades: 2, 3, "
+                 "4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, (y 2 más)."_s);
     }
 
     // Un libro XLSX: los números llegan exactos, sin convención que los cambie; la
