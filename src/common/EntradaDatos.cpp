@@ -254,10 +254,8 @@ void PorCaracter(QStringView texto, Accion accion) {
 } // namespace
 
 QString CaracteresNoAnsi(QStringView texto) {
-    // Casi todo texto es Latin-1 sin 0x80..0x9F, que ANSI guarda tal cual.
-    if (std::all_of(texto.begin(), texto.end(), [](QChar c) {
-            return c.unicode() < 0x80 || (c.unicode() >= 0xA0 && c.unicode() <= 0xFF);
-        }))
+    // Casi todo texto se guarda entero: se responde sin armar nada.
+    if (std::all_of(texto.begin(), texto.end(), [](QChar c) { return EsAnsi(c.unicode()); }))
         return {};
     QString r;
     PorCaracter(texto, [&](QStringView c) {

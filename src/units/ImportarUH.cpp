@@ -170,28 +170,31 @@ int ColumnaDeTituloUH(QStringView titulo) {
         QString Nombre;
         int Columna;
     };
-    static qsizetype palabras = 0;
-    static const QList<NombreOrdenado> ordenados = [] {
-        QList<NombreOrdenado> v;
+    struct Ordenados {
+        QList<NombreOrdenado> Nombres;
+        qsizetype Palabras = 0; // las del nombre más largo
+    };
+    static const Ordenados ordenados = [] {
+        Ordenados o;
         for (const NombresColumna& n : Nombres())
             for (const QString& nombre : n.Nombres) {
-                v.append({nombre, n.Columna});
-                palabras = std::max(palabras, nombre.count(u' ') + 1);
+                o.Nombres.append({nombre, n.Columna});
+                o.Palabras = std::max(o.Palabras, nombre.count(u' ') + 1);
             }
-        std::sort(v.begin(), v.end(), [](const NombreOrdenado& a, const NombreOrdenado& b) {
-            return a.Nombre < b.Nombre;
-        });
-        return v;
+        std::sort(
+            o.Nombres.begin(), o.Nombres.end(),
+            [](const NombreOrdenado& a, const NombreOrdenado& b) { return a.Nombre < b.Nombre; });
+        return o;
     }();
     qsizetype fin = 0;
-    for (qsizetype p = 0; p < palabras && fin >= 0; ++p)
+    for (qsizetype p = 0; p < ordenados.Palabras && fin >= 0; ++p)
         fin = normal.indexOf(u' ', fin + (p > 0));
     QStringView comienzo = fin < 0 ? QStringView(normal) : QStringView(normal).left(fin);
     while (!comienzo.isEmpty()) {
         const auto n = std::lower_bound(
-            ordenados.begin(), ordenados.end(), comienzo,
+            ordenados.Nombres.begin(), ordenados.Nombres.end(), comienzo,
             [](const NombreOrdenado& a, QStringView b) { return QStringView(a.Nombre) < b; });
-        if (n != ordenados.end() && n->Nombre == comienzo) return n->Columna;
+        if (n != ordenados.Nombres.end() && n->Nombre == comienzo) return n->Columna;
         comienzo = comienzo.left(std::max<qsizetype>(comienzo.lastIndexOf(u' '), 0));
     }
     return 0;
