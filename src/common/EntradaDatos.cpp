@@ -186,13 +186,14 @@ int BuscarEntradaLista(const QStringList& entradas, QStringView texto, bool* amb
         if (entradas[i] == texto) return int(i);
     const QString buscado = Normalizar(texto);
     if (buscado.isEmpty()) return -1;
-    // Las listas son pocas y fijas: sus entradas normalizadas se guardan. La lista
-    // se compara entera (una copia compartida se reconoce sin recorrerla).
+    // Las listas son pocas y fijas (seis en la grilla): se guardan todas sus entradas
+    // normalizadas, sin que una lista desaloje a otra. La lista se compara entera
+    // (una copia compartida se reconoce sin recorrerla).
     struct Normalizadas {
         QStringList Entradas;
         QStringList Normales;
     };
-    static thread_local std::array<Normalizadas, 4> guardadas;
+    static thread_local std::array<Normalizadas, 8> guardadas;
     static thread_local std::size_t siguiente = 0;
     auto guardada = std::find_if(guardadas.begin(), guardadas.end(),
                                  [&](const Normalizadas& g) { return g.Entradas == entradas; });
