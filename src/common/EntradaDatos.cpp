@@ -101,21 +101,27 @@ QString TextoExacto(double valor, SeparadorDecimal separador) {
 
 ConvencionBloque ConvencionDeBloque(const QStringList& textos, SeparadorDecimal preferencia) {
     ConvencionBloque r;
+    // De cada lado basta saber si hay y guardar los tres primeros ejemplos.
     QStringList comas;
     QStringList puntos;
+    bool hayComas = false;
+    bool hayPuntos = false;
     for (const QString& texto : textos) {
         const NumeroEscrito n = LeerNumeroEscrito(texto, preferencia);
         if (!n.EsNumero) continue;
         r.HayAmbiguas = r.HayAmbiguas || n.Ambiguo;
-        if (n.Muestra == u',') comas.append(texto.trimmed());
-        if (n.Muestra == u'.') puntos.append(texto.trimmed());
+        const bool coma = n.Muestra == u',';
+        if (!coma && n.Muestra != u'.') continue;
+        (coma ? hayComas : hayPuntos) = true;
+        if (QStringList& ejemplos = coma ? comas : puntos; ejemplos.size() < 3)
+            ejemplos.append(texto.trimmed());
     }
-    r.Contradictoria = !comas.isEmpty() && !puntos.isEmpty();
-    r.DelBloque = !r.Contradictoria && (!comas.isEmpty() || !puntos.isEmpty());
-    r.Separador = !r.DelBloque      ? preferencia
-                  : comas.isEmpty() ? SeparadorDecimal::Punto
-                                    : SeparadorDecimal::Coma;
-    if (r.DelBloque) r.Ejemplos = (comas.isEmpty() ? puntos : comas).mid(0, 3);
+    r.Contradictoria = hayComas && hayPuntos;
+    r.DelBloque = !r.Contradictoria && (hayComas || hayPuntos);
+    r.Separador = !r.DelBloque ? preferencia
+                  : !hayComas  ? SeparadorDecimal::Punto
+                               : SeparadorDecimal::Coma;
+    if (r.DelBloque) r.Ejemplos = hayComas ? comas : puntos;
     return r;
 }
 

@@ -346,7 +346,9 @@ ResultadoPegado RevisarPegado(TablaTextos& tabla, const TablaTextos& anterior, i
     QStringList numeros;
     for (int f = fila; f <= ultima; ++f)
         for (int c = primera; c < ColumnasUH; ++c)
-            if (EsColumnaNumeroUH(c) && !valorExacto(f, c)) numeros.append(tabla.Texto(f, c));
+            if (const QString& t = tabla.Texto(f, c);
+                !t.isEmpty() && EsColumnaNumeroUH(c) && !valorExacto(f, c))
+                numeros.append(t);
     r.Convencion = ConvencionDeBloque(numeros, preferencia);
     const SeparadorDecimal convencion = r.Convencion.Separador;
 
