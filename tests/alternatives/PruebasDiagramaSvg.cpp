@@ -244,9 +244,12 @@ private slots:
                 return t.Texto.startsWith(u"Longitud: "_s);
             });
             QVERIFY(totales != textos.end());
-            QCOMPARE(totales->Texto.section(u"     "_s, 0, 1),
-                     u"Longitud: %1.00 m     Costo total de la selección: %2 miles de pesos"_s.arg(
-                         miles(qRound64(longitud)), miles(qRound64(costo / 1000))));
+            // Pesos por metro son miles de pesos por km.
+            QCOMPARE(totales->Texto,
+                     u"Longitud: %1.00 m     Costo total de la selección: %2 miles de pesos"
+                     u"     Promedio: %3 miles de pesos por km"_s.arg(
+                         miles(qRound64(longitud)), miles(qRound64(costo / 1000)),
+                         miles(qRound64(costo / longitud))));
 
             // Cada columna: su caja, de la izquierda a la derecha de sus abscisas.
             struct Columna {

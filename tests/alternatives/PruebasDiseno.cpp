@@ -633,6 +633,8 @@ private slots:
         QTest::addColumn<QString>("esperado");
         QTest::newRow("todo, ancho")
             << 2000.0 << 800.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
+        QTest::newRow("todo, medio")
+            << 2000.0 << 500.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
         QTest::newRow("todo, angosto") << 150.0 << 800.0 << 0.0 << 3000.0 << u"A B C / "_s;
         QTest::newRow("acercado a B")
             << 150.0 << 800.0 << 1100.0 << 1300.0 << u"B / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
@@ -694,8 +696,21 @@ private slots:
         QCOMPARE(r.ColumnaEn(QPointF(r.Estructuras.left() + 1, r.Titulo.top())), -1);
         // El hueco entre B y C se ve cuando su tramo está a la vista.
         QCOMPARE(r.Huecos.size(), hasta > 2000 ? 1 : 0);
-        QCOMPARE(r.MarcasCm.first().second.Texto, u"0 cm"_s);
-        QVERIFY(r.MarcasCm.last().first <= r.Estructuras.bottom() + 1e-9);
+        // Marcas de profundidad cada 10, 20, 50, 100... cm, a escala: el menor paso que
+        // las separa línea y media de letra (18); el paso redondo anterior, no. B llega
+        // a 90 cm.
+        QVERIFY(r.MarcasCm.size() > 1);
+        const double paso = r.MarcasCm[1].second.Valor, porCm = r.Estructuras.height() / 90;
+        const double cifra = paso / std::pow(10.0, std::floor(std::log10(paso) + 1e-9));
+        QVERIFY(paso * porCm >= 18 && (paso == 10 || paso * (cifra > 4 ? 0.4 : 0.5) * porCm < 18));
+        QStringList marcas, esperadas;
+        for (const auto& [y, marca] : r.MarcasCm) {
+            marcas << marca.Texto;
+            QVERIFY(std::abs(y - r.Estructuras.top() - marca.Valor * porCm) < 1e-9);
+        }
+        for (int cm = 0; cm <= 90; cm += int(paso))
+            esperadas << u"%1 cm"_s.arg(cm);
+        QCOMPARE(marcas, esperadas);
     }
 
     void paginas_data() {

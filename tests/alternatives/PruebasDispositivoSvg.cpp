@@ -77,10 +77,12 @@ private slots:
         DispositivoSvg svg(QSizeF(1000, 500), 100);
         QPainter p(&svg);
         p.translate(5, 10);
-        p.setPen(QPen(Qt::black, 0));
+        // Casi opacos: la opacidad se escribe igual.
+        p.setPen(QPen(QColor(0, 0, 0, 254), 0));
         const QPointF puntos[] = {{0, 0}, {10, 5}, {20, 0.5}};
         p.drawPolyline(puntos, 3);
-        p.setBrush(QColor(0, 0, 255));
+        p.setPen(QPen(Qt::black, 0));
+        p.setBrush(QColor(0, 0, 255, 254));
         p.drawPolygon(puntos, 3);
         p.end();
         const QStringList e = QString::fromUtf8(svg.Tomar()).split(u'\n', Qt::SkipEmptyParts);
@@ -88,9 +90,12 @@ private slots:
         QVERIFY2(e[0].startsWith(u"<polyline points=\"5,10 15,15 25,10.5\" fill=\"none\" "
                                  "stroke=\"#000000\""_s),
                  qPrintable(e[0]));
-        QVERIFY2(e[1].startsWith(u"<polygon points=\"5,10 15,15 25,10.5\" fill=\"#0000ff\" "
-                                 "fill-rule=\"evenodd\" stroke=\"#000000\""_s),
-                 qPrintable(e[1]));
+        QVERIFY2(
+            e[1].startsWith(u"<polygon points=\"5,10 15,15 25,10.5\" fill=\"#0000ff\" "
+                            "fill-opacity=\"0.996\" fill-rule=\"evenodd\" stroke=\"#000000\""_s),
+            qPrintable(e[1]));
+        QVERIFY(e[0].contains(u"stroke-opacity=\"0.996\""_s) &&
+                !e[1].contains(u"stroke-opacity"_s));
     }
 
     // [0,50]² cortado con [25,75]² deja [25,50]²: un solo clipPath, usado dos veces.
