@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
             const bool codigo = c == ColTipoTramo || c == ColTipoSegmento;
             const QStringList& entradas = EntradasListaUH(c);
             if (std::none_of(entradas.begin(), entradas.end(), [&](const QString& e) {
-                    return codigo ? e.left(1) == celda : e == celda;
+                    return codigo ? QStringView(e).left(1) == celda : e == celda;
                 }))
                 std::abort();
         }

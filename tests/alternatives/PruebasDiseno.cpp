@@ -592,6 +592,9 @@ private slots:
         QCOMPARE(d.CostoTotal, costo);
         QCOMPARE(d.Longitud, longitud);
         QCOMPARE(d.CostoPromedioKm, d.Longitud > 0 ? d.CostoTotal / d.Longitud : 0);
+        // Sin unidades no hay largo: el promedio es 0.
+        ModuloVarek9 vacio;
+        QCOMPARE(CalcularDiagrama(vacio).CostoPromedioKm, 0.0);
     }
 
     void abscisas_data() {

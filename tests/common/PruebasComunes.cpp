@@ -237,6 +237,7 @@ private slots:
         QTest::newRow("número y paréntesis") << tramo << u"2)"_s << 1;
         QTest::newRow("texto sin número") << tramo << u"sobre via"_s << 0;
         QTest::newRow("número equivocado") << tramo << u"3"_s << -1;
+        QTest::newRow("número pegado a letra") << tramo << u"2x"_s << -1;
         QTest::newRow("letra") << segmento << u"b"_s << 1;
         QTest::newRow("letra y paréntesis") << segmento << u"c) terraplén"_s << 2;
         QTest::newRow("afirmado ambiguo") << afirmado << u"afr"_s << -2;

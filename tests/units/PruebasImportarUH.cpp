@@ -271,11 +271,14 @@ private slots:
 
     // Un libro de otra hoja de cálculo, armado a mano: una fila sin referencia "r"
     // sigue a la anterior y una celda sin ella, a la de su izquierda; celdas en línea,
-    // de fórmula de texto, de error y lógicas. Lo lógico no es un número de CBR.
+    // de fórmula de texto, de error y lógicas. Lo lógico no es un número de CBR. Su
+    // segunda hoja está cortada antes de la primera celda.
     void libroSinReferencias() {
         if (!HayLecturaXlsx()) QSKIP("Construcción sin XLSX");
-        QCOMPARE(Resumen(Importar(LeerBytes(VAREK9_DATOS_PRUEBA u"/sin-referencias.xlsx"_s),
-                                  SeparadorDecimal::Punto)),
+        const QByteArray libro = LeerBytes(VAREK9_DATOS_PRUEBA u"/sin-referencias.xlsx"_s);
+        QCOMPARE(Resumen(Importar(libro, SeparadorDecimal::Punto, u"Dañada"_s)),
+                 u"error: La hoja [Dañada] del libro está dañada."_s);
+        QCOMPARE(Resumen(Importar(libro, SeparadorDecimal::Punto)),
                  u"títulos Unidades  punto\n"
                  "2: T1|Vía 1|||0|1500.5|||||4||||\n"
                  "3: T2|#N/A|||1500.5|3200|||||||||\n"
