@@ -326,6 +326,9 @@ private slots:
         fila("exportar sin proyecto", {"exportar", "/no/hay.vk9"});
         fila("texto sin reporte", {"texto"});
         fila("texto de un reporte ausente", {"texto", "falta"});
+        // Una carpeta con el nombre de la copia.
+        fila("texto sin poder escribir", {"texto", "informe"}, 1,
+             "No se pudo escribir [informe.txt]");
         fila("dos con fecha mala", {"dos", "informe", "--fecha", "2026-12-05"});
         fila("dos con copias malas", {"dos", "informe", "--copias", "x"});
         fila("dos con opción desconocida", {"dos", "informe", "--otra", "1"});
@@ -360,6 +363,8 @@ private slots:
         const QString base = Ruta("base.vk9");
         QVERIFY(QFile::copy(Ejemplo, base) && EscribirBytes(Ruta("u.txt"), "A\tuno\n"));
         QVERIFY(EscribirBytes(Ruta("notas.vk9"), "notas\r\n"));
+        if (QByteArrayView(QTest::currentDataTag()) == "texto sin poder escribir")
+            QVERIFY(QDir(dir_.path()).mkdir(u"informe.txt"_s));
         const QStringList antes = QDir(dir_.path()).entryList(QDir::Files);
         const Corrida c = Correr(args.replaceInStrings(u"BASE"_s, base));
         QCOMPARE(c.Resumen(), QString::number(codigo) + u'|');

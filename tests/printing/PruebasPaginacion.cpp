@@ -160,6 +160,11 @@ private slots:
         QCOMPARE(Dos(reporte, 4, 0, 0, 0), esperado);
         // Un rango fuera del documento no imprime nada... salvo el salto final.
         QCOMPARE(Dos(reporte, 4, 7, 9), QByteArray("\f"));
+        // La línea que se mantiene con la siguiente abre la página 2, con sus encabezados.
+        const QByteArray mantenida =
+            Reporte({lineas[0], lineas[1], lineas[2], P(3000) + "m", lineas[3]});
+        QCOMPARE(Dos(mantenida, 4),
+                 encabezado("1") + "b1\r\n\f" + encabezado("2") + "m\r\nb2\r\n\f");
     }
 
     // El prefijo partido: clase, tamaño, estilo y alineación; lo que no es válido

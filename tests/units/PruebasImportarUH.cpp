@@ -94,6 +94,7 @@ private slots:
             {u"cbr"_s, ColCBR},
             {u"  C.B.R.  "_s, 0}, // "c b r": no es el nombre
             {u"CBR de diseño"_s, ColCBR},
+            {u"(ver (1) nota) CBR"_s, ColCBR}, // lo de entre paréntesis, anidado, no cuenta
             {u"Ejes Equivalentes 80 KN"_s, ColEjesEquivalentes},
             {u"W18"_s, ColEjesEquivalentes},
             {u"ESALs"_s, ColEjesEquivalentes},

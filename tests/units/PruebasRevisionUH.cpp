@@ -556,6 +556,11 @@ private slots:
             << u"N1||||||| 12.5 0 0 215 0 0 0"_s
             << u"Los números se leyeron con el punto como separador decimal, el de la opción "
                "\"Separador decimal\": ninguna celda del texto pegado muestra otro."_s;
+        // La primera línea, vacía, también es fila: la que sigue se revisa.
+        QTest::newRow("empieza con un salto")
+            << u"\nN1\t\t\t\tcinco"_s << QChar(u'.') << u"N1||||||| 0 0 0 0 0 0 0"_s
+            << u"No se tomaron estas celdas, que conservan su valor:\n"
+               "fila 2, Abscisa Inicial: \"cinco\" no es un número"_s;
         QTest::newRow("enteros, nada que decir") << u"N1\t\t2\tC\t100\t200"_s << QChar(u',')
                                                  << u"N1||2|C|||| 100 200 0 0 0 0 0"_s << QString();
         QTest::newRow("rechazos y avisos")
