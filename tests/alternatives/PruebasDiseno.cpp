@@ -888,6 +888,12 @@ private slots:
                                            (tsd.Codigo + u' ' + tsd.Descripcion).leftJustified(62) +
                                            u' ' + tsd.Unidad.leftJustified(6) +
                                            u"      9,600.00          9,600"_s);
+        // Solo los materiales de la obra: los de A, B y C, en el orden del catálogo, y el
+        // afirmado de C.
+        QStringList materiales;
+        for (qsizetype k = titulo + 3; k < r6.size() && !r6[k].endsWith(guiones); ++k)
+            materiales << r6[k].mid(tabla.indexOf(u"Tipo_Capa"_s)).section(u' ', 0, 0);
+        QCOMPARE(materiales.join(u' ').trimmed(), u"TSD BG SBG BEC CSR GEO AFR"_s);
     }
 
     // Verificación a mano (Zr 1.282, So 0.44, pt 2.0, m 1.00, a de MDF-2 0.37): la raíz
@@ -965,6 +971,11 @@ private slots:
         poco.Proyecto.Zr = 1.282;
         const QStringList sinNota = Lineas(Escribir(NumeroReporteVerificacion, poco, e));
         QVERIFY(!sinNota.contains(nota));
+        // Con 30 ejes y CBR 5 el SN requerido es 0.4003 (bisección aparte). La alternativa 3
+        // no tiene subbase: sus columnas quedan en blanco y la línea mide como la de la 1.
+        const QString alt3 = p + u"                3    0.4003   1.5551 cumple    BG       "
+                                 u"0.0000   0.7283 cumple"_s;
+        QVERIFY(sinNota.contains(alt3.leftJustified(sinNota.filter(u" SBG "_s).value(0).size())));
         QVERIFY(sinNota.contains(p + u"   Alternativas aplicables que no cumplen alguna "
                                      u"comprobación : 0 de 4"_s));
     }
