@@ -591,8 +591,7 @@ private slots:
         QCOMPARE(d.AbscisaMinima, d.Columnas.first().Desde);
         QCOMPARE(d.CostoTotal, costo);
         QCOMPARE(d.Longitud, longitud);
-        QCOMPARE(d.CostoPromedioKm, d.Longitud > 0 ? d.CostoTotal / d.Longitud : 0);
-        // Sin unidades no hay largo: el promedio es 0.
+        // El promedio por km, en los totales del SVG; sin unidades no hay largo: es 0.
         ModuloVarek9 vacio;
         QCOMPARE(CalcularDiagrama(vacio).CostoPromedioKm, 0.0);
     }
@@ -1205,6 +1204,7 @@ private slots:
         QCOMPARE(obtenido.join(u' '), u"1:261003 3:842226 1:96251 -:- -:- 1:339304 6:713160 "
                                       "1:1696520 -:3948463"_s);
         QCOMPARE(sel.last().value(0).Texto, u"TOTAL"_s);
+        QCOMPARE(sel[1].size(), sel[0].size()); // nada tras la última columna
         const auto& uni = hojas.value(u"Unidades"_s);
         QCOMPARE(uni[2].value(1).Texto, u"TRAMO-0002"_s);
         QCOMPARE(numero(uni[2].value(7)), std::optional<double>(7.3));

@@ -27,6 +27,7 @@ private slots:
         QVERIFY(LeerProyectoDesde(modulo, VAREK9_EJEMPLOS u"/Ejemplo.vk9"_s).NoEsProyecto == false);
         QTemporaryDir dir;
         modulo.ArchivoProyecto = dir.filePath(u"Ejemplo"_s);
+        modulo.Proyecto.UH[2].CBR = 0; // ya sin diseño (tránsito): sin módulo de subrasante
         const QString ruta = dir.filePath(u"memoria.pdf"_s);
         OpcionesMemoria opciones;
         opciones.Papel = QPageSize(QPageSize::Letter);
@@ -53,6 +54,7 @@ private slots:
             QRegularExpression(u"K1\\+700 +K2\\+600 +900,00 +6,50 +320.000 .* 3,0 +5.161 +3,06"_s)
                 .match(texto)
                 .hasMatch());
+        QVERIFY(QRegularExpression(u"(?m) 0,0 +—$"_s).match(texto).hasMatch());
         for (int k = 1; k <= paginas; ++k)
             QVERIFY(texto.contains(u"Página %1 de %2"_s.arg(k).arg(paginas)));
         // El diagrama, apaisado, en las últimas páginas.
