@@ -197,6 +197,12 @@ private slots:
             t->Cadena = u"A<&>\"B"_s, t->Negrita = alineacion == Qt::AlignRight;
         }
         QCOMPARE(SvgSensibilidad(d), LeerBytes(VAREK9_DATOS_PRUEBA u"/sensibilidad.svg"_s));
+        // Pintado como en la ventana, el texto en negrita sigue en negrita.
+        DispositivoSvg svg(QSizeF(300, 200), 72);
+        QPainter p(&svg);
+        PintarSensibilidad(p, QRectF(0, 0, 300, 200), d);
+        p.end();
+        QCOMPARE(QString::fromUtf8(svg.Tomar()).count(u"font-weight=\"bold\""_s), 1);
         QTemporaryDir dir;
         QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.png"_s), d), QString());
         QCOMPARE(QImage(dir.filePath(u"s.png"_s)).size(), QSize(601, 400));
