@@ -550,14 +550,23 @@ private slots:
             return 0.2126 * canal(c.red()) + 0.7152 * canal(c.green()) + 0.0722 * canal(c.blue());
         };
         QSet<QRgb> fondos;
+        QStringList colores, leyenda; // la del manual: fondo y rótulo de cada capa
+        static const QRegularExpression fila(u"<tr><td>[^<]+</td><td><span[^>]*>[^<]*</span> "
+                                             u"(#[0-9a-f]{6})</td><td>(negro|blanco)</td></tr>"_s);
+        for (const auto& f : fila.globalMatch(QString::fromUtf8(
+                 LeerBytes(VAREK9_EJEMPLOS u"/../doc/manual/manual-de-usuario.html"_s))))
+            leyenda << f.captured(1) + u' ' + f.captured(2);
         for (int tipo = 1; tipo <= NumeroTiposCapa; ++tipo) {
             const auto [fondo, texto] = ColoresMaterial(tipo);
+            if (tipo != CapaGEO) // el de la subrasante
+                colores << Hex(fondo) + (texto == Qt::white ? u" blanco"_s : u" negro"_s);
             const double a = luminancia(fondo), b = luminancia(texto);
             QVERIFY2((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05) >= 4.5,
                      qPrintable(QString::number(tipo)));
             fondos.insert(fondo.rgb());
         }
         QCOMPARE(fondos.size(), NumeroTiposCapa - 1); // la subrasante y el geotextil, iguales
+        QCOMPARE(colores, leyenda);
 
         // Las cajas del dibujo de alternativas (fondo/letra), las de la tabla de diseño;
         // la del afirmado y la de la capa de subrasante, iguales en todas.
