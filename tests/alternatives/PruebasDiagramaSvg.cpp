@@ -234,11 +234,8 @@ private slots:
                 longitud += c.Hasta - c.Desde;
                 costo += c.Costo;
             }
-            const auto miles = [](qint64 v) {
-                QString t = QString::number(v);
-                for (qsizetype k = t.size() - 3; k > 0; k -= 3)
-                    t.insert(k, u',');
-                return t;
+            const auto miles = [](double v) {
+                return QLocale(QLocale::English).toString(qRound64(v));
             };
             const auto totales = std::find_if(textos.begin(), textos.end(), [](const auto& t) {
                 return t.Texto.startsWith(u"Longitud: "_s);
@@ -248,8 +245,7 @@ private slots:
             QCOMPARE(totales->Texto,
                      u"Longitud: %1.00 m     Costo total de la selección: %2 miles de pesos"
                      u"     Promedio: %3 miles de pesos por km"_s.arg(
-                         miles(qRound64(longitud)), miles(qRound64(costo / 1000)),
-                         miles(qRound64(costo / longitud))));
+                         miles(longitud), miles(costo / 1000), miles(costo / longitud)));
 
             // Cada columna: su caja, de la izquierda a la derecha de sus abscisas.
             struct Columna {
