@@ -203,6 +203,13 @@ private slots:
                          alto = 210 / 25.4 * 1200;
             const QList<ElementoSvg> fondo = pg.De(QString(), u"rect"_s);
             QVERIFY(fondo.size() > 2 && fondo[0].A(u"fill"_s) == u"#ffffff");
+            // Las franjas del SN y del costo, enmarcadas en el gris de la rejilla.
+            QCOMPARE(std::count_if(fondo.begin(), fondo.end(),
+                                   [](const ElementoSvg& e) {
+                                       return e.A(u"stroke"_s) == u"#c8c8c8" &&
+                                              e.A(u"fill"_s) == u"none";
+                                   }),
+                     2);
             const QRectF cuadro = fondo[1].Rect();
             QVERIFY(Cerca(cuadro.left(), margen) && Cerca(cuadro.top(), margen));
             const double a = cuadro.height() / 2; // una línea de letra
@@ -383,13 +390,14 @@ private slots:
             QStringList abscisas;
             for (const QString& id : pg.Grupos)
                 for (const ElementoSvg& t : pg.De(id, u"text"_s))
-                    if (t.Girado() && t.Texto.startsWith(u'K')) abscisas << t.Texto;
+                    if (t.Girado() && t.Texto.startsWith(u'K'))
+                        abscisas << t.Texto + t.A(u"transform"_s).section(u' ', 0, 3);
             QStringList esperadas;
             for (const Columna& c : columnas)
                 for (const double a : {c.Desde, c.Hasta})
-                    if (esperadas.isEmpty() || esperadas.last() != TextoAbscisa(a) ||
-                        huecos + solapes > 0)
-                        esperadas << TextoAbscisa(a);
+                    if (const QString e = TextoAbscisa(a) + u"matrix(0 -1 1 0"_s; // hacia arriba
+                        esperadas.isEmpty() || esperadas.last() != e || huecos + solapes > 0)
+                        esperadas << e;
             QCOMPARE(abscisas, esperadas);
 
             // La rejilla, dentro del ancho del dibujo, no cruza los rótulos de las unidades

@@ -859,6 +859,7 @@ private slots:
                 .trimmed();
         };
         QCOMPARE(total(r6), total(r4));
+        QVERIFY(r6.contains(CodigoFormato(100) + QString(3 + 85, u' ') + QString(14, u'-')));
         QCOMPARE(r6.filter(u"AFR Afirmado existente"_s).size(), 1); // solo el de C
         QVERIFY(r6.contains(
             CodigoFormato(100) +

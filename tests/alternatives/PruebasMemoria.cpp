@@ -55,6 +55,8 @@ private slots:
                 .match(texto)
                 .hasMatch());
         QVERIFY(QRegularExpression(u"(?m) 0,0 +—$"_s).match(texto).hasMatch());
+        QVERIFY(
+            texto.contains(QRegularExpression(u"Afirmado existente +706\\.396\n"_s))); // reporte 6
         for (int k = 1; k <= paginas; ++k)
             QVERIFY(texto.contains(u"Página %1 de %2"_s.arg(k).arg(paginas)));
         // El diagrama, apaisado, en las últimas páginas.
