@@ -241,9 +241,7 @@ private slots:
                 longitud += c.Hasta - c.Desde;
                 costo += c.Costo;
             }
-            const auto miles = [](double v) {
-                return QLocale(QLocale::English).toString(qRound64(v));
-            };
+            const QLocale miles(QLocale::English);
             const auto totales = std::find_if(textos.begin(), textos.end(), [](const auto& t) {
                 return t.Texto.startsWith(u"Longitud: "_s);
             });
@@ -252,7 +250,8 @@ private slots:
             QCOMPARE(totales->Texto,
                      u"Longitud: %1.00 m     Costo total de la selección: %2 miles de pesos"
                      u"     Promedio: %3 miles de pesos por km"_s.arg(
-                         miles(longitud), miles(costo / 1000), miles(costo / longitud)));
+                         miles.toString(qRound64(longitud)), miles.toString(qRound64(costo / 1000)),
+                         miles.toString(qRound64(costo / longitud))));
 
             // Cada columna: su caja, de la izquierda a la derecha de sus abscisas.
             struct Columna {
