@@ -416,7 +416,9 @@ private slots:
 
         QCOMPARE(Cargar("Longitud Pagina : 15\r\n").LongitudPagina, 58);
         QCOMPARE(Cargar("Longitud Pagina : 21\r\n").LongitudPagina, 21);
-        QCOMPARE(Cargar("Longitud Pagina : 99999\r\n").LongitudPagina, 58);
+        // Fuera de un entero corto el valor se ignora.
+        QCOMPARE(Cargar("Longitud Pagina : 32768\r\n").LongitudPagina, 58);
+        QCOMPARE(Cargar("MicroFeed : -32769\r\n").MicroFeed, 0);
         for (const QByteArray malo : {"0", "6", "-2"})
             QVERIFY(Cargar("Espaciamiento Lineas : " + malo + "\r\n").Espaciamiento == 1.0f);
         QCOMPARE(Resumen(Cargar("Espaciamiento Lineas : 5\r\n")), u"Q.COM|PRN|3|2|58|5|0|11"_s);
