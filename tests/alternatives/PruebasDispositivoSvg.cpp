@@ -236,6 +236,7 @@ private slots:
                     return a.Caja.center().y() > b.Caja.center().y();
                 });
                 QVERIFY(r.size() >= 2);
+                QCOMPARE(r.back().Color, lado == 0 ? QColor(0, 70, 160) : QColor(170, 40, 0));
                 QCOMPARE(r.front().Caja.center().y(), area.bottom());
                 QCOMPARE(r.back().Caja.center().y(), area.top());
                 double paso = 0;

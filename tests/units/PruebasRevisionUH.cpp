@@ -286,14 +286,17 @@ private slots:
 
         // Contra un orden de referencia, en ambos sentidos y sin arreglo de índices.
         QRandomGenerator azar(20240607);
-        for (int n : {2, 3, 7, 64, 500}) {
+        for (int n : {2, 3, 7, 21, 64, 500}) {
             QStringList claves(n + 1);
             for (int i = 1; i <= n; ++i)
                 claves[i] = QString::number(azar.bounded(40)) + QChar(u'a' + azar.bounded(3));
             QList<int> ind(n + 1);
             std::iota(ind.begin(), ind.end(), 0);
             QStringList asc = claves;
-            OrdenarShell(ind, asc, 1, n, true);
+            OrdenarShell(ind, asc, 1, n, true, &etiqueta);
+            // Con 21 claves, saltos de 5, 2, 1 y 0 en 20: el 75, 90, 95 y 100 %.
+            if (n == 21)
+                QCOMPARE(etiqueta.Eventos.last(6).join(u' '), u"visible 75% 90% 95% 100% oculta"_s);
             QStringList esperado = claves.mid(1);
             std::sort(esperado.begin(), esperado.end());
             QCOMPARE(asc.mid(1), esperado);
