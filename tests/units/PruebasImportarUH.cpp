@@ -223,21 +223,24 @@ private slots:
                  esperado);
     }
 
-    // Lo que se dice antes de importar, con las filas del archivo, y si hay rechazos.
+    // Lo que se dice antes de importar, con las filas del archivo (bajo una fila de
+    // título), y si hay rechazos.
     void hallazgos() {
-        const ImportacionUH imp = Importar("Observaciones;Codigo;CBR;Ancho Corona;cbr\r\n"
-                                           "x;Z1;abc;-7;1\r\nx;;4;6;2\r\n",
-                                           SeparadorDecimal::Punto, QString(), 14);
+        const ImportacionUH imp =
+            Importar("Resultados\r\nObservaciones;Codigo;CBR;Ancho Corona;cbr\r\n"
+                     "x;Z1;abc;-7;1\r\nx;;4;6;2\r\n",
+                     SeparadorDecimal::Punto, QString(), 14);
         QCOMPARE(imp.Fila, 15);
         QVERIFY(imp.HayRechazadas());
         QCOMPARE(TextoImportacionUH(imp, SeparadorDecimal::Punto),
-                 u"No se toman estas columnas del archivo: \"Observaciones\".\n\n"
+                 u"Los títulos están en la fila 2: no se toman las filas de encima.\n\n"
+                 "No se toman estas columnas del archivo: \"Observaciones\".\n\n"
                  "Estas columnas repiten una que ya se toma y no se toman: \"cbr\".\n\n"
                  "Las filas son las del archivo.\n\n"
                  "No se tomaron estas celdas, que conservan su valor:\n"
-                 "fila 2, CBR: \"abc\" no es un número\n"
-                 "fila 2, Ancho Corona: \"-7\" es negativo\n\n"
-                 "Estas filas del archivo no tienen código de tramo y no forman unidades: 3."_s);
+                 "fila 3, CBR: \"abc\" no es un número\n"
+                 "fila 3, Ancho Corona: \"-7\" es negativo\n\n"
+                 "Estas filas del archivo no tienen código de tramo y no forman unidades: 4."_s);
         const ImportacionUH limpia = Importar("Z1;;1;A;0;10\r\n", SeparadorDecimal::Punto);
         QVERIFY(!limpia.HayRechazadas());
         QCOMPARE(TextoImportacionUH(limpia, SeparadorDecimal::Punto), QString());
