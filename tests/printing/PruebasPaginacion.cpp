@@ -272,6 +272,9 @@ private slots:
         const QByteArray reporte = Reporte(lineas);
         bool ok = true;
         QVERIFY(TextoDos(reporte, CargarProyecto(reporte, 200), {}, &ok).isEmpty() && !ok);
+        QVERIFY(EscribirBytes(dir_.filePath("h"), reporte));
+        QCOMPARE(EscribirColaDos(dir_.filePath("h"), CargarProyecto(reporte, 200), {}).Error,
+                 u"más de %1 líneas de encabezado"_s.arg(MaximoEncabezados));
         lineas.removeFirst();
         const QByteArray cabe = Reporte(lineas);
         QVERIFY(!TextoDos(cabe, CargarProyecto(cabe, 200), {}, &ok).isEmpty() && ok);
@@ -414,7 +417,7 @@ private slots:
         // 60 / 1.2 en simple precisión da 49.99..., no 50; el avance va a la mitad al par.
         QCOMPARE(Resumen(c), u"less|PRN|2.5|2|60|1.2|144|49"_s);
 
-        QCOMPARE(Cargar("Longitud Pagina : 15\r\n").LongitudPagina, 58);
+        QCOMPARE(Cargar("Longitud Pagina : 20\r\n").LongitudPagina, 58);
         QCOMPARE(Cargar("Longitud Pagina : 21\r\n").LongitudPagina, 21);
         // Fuera de un entero corto el valor se ignora.
         QCOMPARE(Cargar("Longitud Pagina : 32768\r\n").LongitudPagina, 58);

@@ -282,12 +282,13 @@ private slots:
         const QByteArray libro = LeerBytes(VAREK9_DATOS_PRUEBA u"/sin-referencias.xlsx"_s);
         QCOMPARE(Resumen(Importar(libro, SeparadorDecimal::Punto, u"Dañada"_s)),
                  u"error: La hoja [Dañada] del libro está dañada."_s);
-        QCOMPARE(Resumen(Importar(libro, SeparadorDecimal::Punto)),
-                 u"títulos Unidades  punto\n"
-                 "2: T1|Vía 1|||0|1500.5|||||4||||\n"
-                 "3: T2|#N/A|||1500.5|3200|||||||||\n"
-                 "5: T3||||||||||7||||\n"
-                 "fila 3 CBR: no es número"_s);
+        const ImportacionUH imp = Importar(libro, SeparadorDecimal::Punto);
+        QVERIFY(TextoLecturaUH(imp.Lectura).contains(u"(sus hojas: Unidades, Dañada)"_s));
+        QCOMPARE(Resumen(imp), u"títulos Unidades  punto\n"
+                               "2: T1|Vía 1|||0|1500.5|||||4||||\n"
+                               "3: T2|#N/A|||1500.5|3200|||||||||\n"
+                               "5: T3||||||||||7||||\n"
+                               "fila 3 CBR: no es número"_s);
     }
 
     // La vuelta completa: la hoja "Unidades" de los resultados del ejemplo, en XLSX y
