@@ -101,21 +101,19 @@ QString TextoExacto(double valor, SeparadorDecimal separador) {
 
 ConvencionBloque ConvencionDeBloque(const QStringList& textos, SeparadorDecimal preferencia) {
     ConvencionBloque r;
-    // De cada lado basta saber si hay y guardar los tres primeros ejemplos.
+    // De cada lado bastan los tres primeros ejemplos: si hay alguno, hay ese lado.
     QStringList comas;
     QStringList puntos;
-    bool hayComas = false;
-    bool hayPuntos = false;
     for (const QString& texto : textos) {
         const NumeroEscrito n = LeerNumeroEscrito(texto, preferencia);
         if (!n.EsNumero) continue;
         r.HayAmbiguas = r.HayAmbiguas || n.Ambiguo;
         const bool coma = n.Muestra == u',';
         if (!coma && n.Muestra != u'.') continue;
-        (coma ? hayComas : hayPuntos) = true;
         if (QStringList& ejemplos = coma ? comas : puntos; ejemplos.size() < 3)
             ejemplos.append(texto.trimmed());
     }
+    const bool hayComas = !comas.isEmpty(), hayPuntos = !puntos.isEmpty();
     r.Contradictoria = hayComas && hayPuntos;
     r.DelBloque = !r.Contradictoria && (hayComas || hayPuntos);
     r.Separador = !r.DelBloque ? preferencia
