@@ -462,7 +462,9 @@ private slots:
             etiquetas << c.Etiqueta;
         QCOMPARE(etiquetas.join(u'|'),
                  u"TSD|BG (20.0)|SBG (15.0)|AFR (10.0)|CSR + Geotextil (30.0)"_s);
-        QCOMPARE(e1.Cajas[1].Ayuda, QStringLiteral("BG Base Granular (Articulo INV 330)"));
+        QCOMPARE(e1.Cajas[0].Ayuda + u'|' + e1.Cajas[1].Ayuda,
+                 u"TSD Tratamiento Superficial Doble (Articulo INV 431)|BG Base Granular "
+                 u"(Articulo INV 330)"_s); // el primer tipo del catálogo también
 
         // La 2, a la misma escala.
         QVERIFY(d.Estructuras[2].Cajas[0].Alto == RedondearPar(escala * 57));
@@ -691,6 +693,9 @@ private slots:
                 QCOMPARE(d.Columnas[r.ColumnaEn(c.Estructura.center())].Codigo, col.Codigo);
         }
         QCOMPARE(codigos.join(u' ') + u" / "_s + rotulos.join(u'|'), esperado);
+        DiagramaLineal redondo = d; // un máximo ya redondo es su propia escala
+        redondo.CostoKmMaximo = 200000;
+        QCOMPARE(DisponerDiagrama(redondo, area, desde, hasta, {letra, 12}).EscalaCosto, 2e5);
         QCOMPARE(r.ColumnaEn(QPointF(r.Estructuras.left() + 1, r.Titulo.top())), -1);
         // El hueco entre B y C se ve cuando su tramo está a la vista.
         QCOMPARE(r.Huecos.size(), hasta > 2000 ? 1 : 0);
@@ -852,7 +857,12 @@ private slots:
         };
         QCOMPARE(total(r6), total(r4));
         QVERIFY(r6.contains(CodigoFormato(100) + QString(3 + 85, u' ') + QString(14, u'-')));
-        QCOMPARE(r6.filter(u"AFR Afirmado existente"_s).size(), 1); // solo el de C
+        // Solo el afirmado de C (0,2 m x 600 m² a 9.000 pesos: 1.080 miles), como una capa.
+        QCOMPARE(r6.filter(u"AFR Afirmado existente"_s),
+                 QStringList{CodigoFormato(100) +
+                             u"    AFR Afirmado existente (incluido en el "
+                             u"costo de la alternativa)"_s.leftJustified(88) +
+                             u"1,080"_s.rightJustified(14)});
         QVERIFY(r6.contains(
             CodigoFormato(100) +
             u"     1      A       0.00   1,000.00  1000.00   6.00   1   6,000.00 TSD                 6,000.00 m²            6,000"_s));
@@ -938,11 +948,14 @@ private slots:
     // El reporte 5 de los mismos casos: la línea de una alternativa, la que no aplica,
     // la unidad sin diseño y la cuenta de las que no cumplen.
     void reporteVerificacion() {
-        ModuloVarek9 m =
-            ProyectoDe({u"A:0:100:100000:5"_s, u"B:0:100:300000:12"_s, u"D:0:100:600000"_s});
+        ModuloVarek9 m = ProyectoDe({u"A:0:100:100000:5"_s, u"B:0:100:300000:12"_s,
+                                     u"F:0:100:100:100"_s, u"D:0:100:600000"_s});
         m.Proyecto.Zr = 1.282;
         EstadoDiseno e;
         const QStringList r = Lineas(Escribir(NumeroReporteVerificacion, m, e));
+        // F pide tan poco que la ecuación no tiene raíz: sin diseño, como D.
+        QVERIFY(r.contains(CodigoFormato(100) +
+                           u"     3      F Sin diseño: El número estructural no converge"_s));
         QVERIFY(r.contains(
             u"VERIFICACIÓN ESTRUCTURAL DE ALTERNATIVAS"_s.prepend(CodigoFormato(2010) + u"   "_s)));
         const QString p = CodigoFormato(100);
@@ -950,7 +963,7 @@ private slots:
                                u"6334   1.6315 no cumple SBG      2.0875   2.4583 cumple   "_s));
         QVERIFY(r.contains(p + u"                4 No aplica"_s));
         // Cada unidad termina con una línea en blanco; la cuenta va bajo una raya.
-        const qsizetype d = r.indexOf(p + u"     3      D Sin diseño: Tránsito mayor que 500,000 "
+        const qsizetype d = r.indexOf(p + u"     4      D Sin diseño: Tránsito mayor que 500,000 "
                                           u"ejes: fuera del alcance del método"_s);
         QCOMPARE(r.mid(d + 1, 2), (QStringList{u""_s, p + u"   "_s + QString(113, u'-')}));
         QVERIFY(r.value(d + 3).contains(u"Alternativas aplicables que no cumplen"_s));

@@ -14,6 +14,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -72,7 +73,7 @@ private slots:
         QCOMPARE(svg.Tomar(), QByteArray());
     }
 
-    // Polilínea abierta y polígono lleno, con sus puntos trasladados.
+    // Polilínea abierta, polígono lleno e imagen, trasladados.
     void polilineas() {
         DispositivoSvg svg(QSizeF(1000, 500), 100);
         QPainter p(&svg);
@@ -84,9 +85,19 @@ private slots:
         p.setPen(QPen(Qt::black, 0));
         p.setBrush(QColor(0, 0, 255, 254));
         p.drawPolygon(puntos, 3);
+        // Y una imagen: la parte pedida de la fuente, en PNG dentro del SVG.
+        QImage dos(2, 1, QImage::Format_RGB32);
+        dos.setPixel(0, 0, qRgb(255, 0, 0)), dos.setPixel(1, 0, qRgb(0, 0, 255));
+        p.drawPixmap(QRectF(30, 40, 8, 4), QPixmap::fromImage(dos), QRectF(1, 0, 1, 1));
         p.end();
         const QStringList e = QString::fromUtf8(svg.Tomar()).split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(e.size(), 2);
+        QCOMPARE(e.size(), 3);
+        QVERIFY2(e[2].startsWith(u"<image x=\"35\" y=\"50\" width=\"8\" height=\"4\" "
+                                 u"preserveAspectRatio=\"none\" href=\"data:image/png;base64,"_s),
+                 qPrintable(e[2]));
+        const QImage png = QImage::fromData(
+            QByteArray::fromBase64(e[2].section(u"base64,"_s, 1).section(u'"', 0, 0).toLatin1()));
+        QVERIFY(png.size() == QSize(1, 1) && png.pixel(0, 0) == qRgb(0, 0, 255));
         QVERIFY2(e[0].startsWith(u"<polyline points=\"5,10 15,15 25,10.5\" fill=\"none\" "
                                  "stroke=\"#000000\""_s),
                  qPrintable(e[0]));
@@ -206,6 +217,12 @@ private slots:
         QTemporaryDir dir;
         QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.png"_s), d), QString());
         QCOMPARE(QImage(dir.filePath(u"s.png"_s)).size(), QSize(601, 400));
+        // El PDF, en una hoja A4 apaisada (297 x 210 mm: 842 x 595 puntos).
+        QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.pdf"_s), d), QString());
+        const auto hoja = QRegularExpression(uR"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])"_s)
+                              .match(QString::fromLatin1(LeerBytes(dir.filePath(u"s.pdf"_s))));
+        QCOMPARE(u"%1 %2"_s.arg(hoja.captured(1).toDouble()).arg(hoja.captured(2).toDouble()),
+                 u"842 595"_s);
     }
 
     // Cada eje va de 0 a su tope con el menor paso redondo (1, 2 o 5 por una potencia de
@@ -227,6 +244,7 @@ private slots:
             for (const PuntoSensibilidad& p : curvas[k].Puntos)
                 maximos[0] = std::max(maximos[0], p.SN),
                 maximos[1] = std::max(maximos[1], p.Costo / 1000);
+            double topes[2] = {0, 0};
             for (const int lado : {0, 1}) {
                 const double borde = lado == 0 ? area.left() - 58 : area.right() + 6;
                 QList<TrazoSensibilidad> r;
@@ -247,13 +265,32 @@ private slots:
                 QCOMPARE(r.size() - 1, std::max(1.0, std::ceil(maximos[lado] / paso - 1e-9)));
                 for (qsizetype j = 0; j < r.size(); ++j)
                     QVERIFY(std::fabs(r[j].Cadena.remove(u',').toDouble() - j * paso) < 1e-9);
+                topes[lado] = double(r.size() - 1) * paso;
+            }
+            // Cada punto con diseño, a escala: el SN en la línea azul y el costo en miles
+            // en la roja de trazos.
+            const CurvaSensibilidad& c = curvas[k];
+            QList<QPointF> esperados[2], trazados[2];
+            for (const PuntoSensibilidad& p : c.Puntos)
+                for (const int lado : {0, 1})
+                    if (p.Alternativa > 0)
+                        esperados[lado] << QPointF(
+                            area.left() + (p.X - c.Desde) / (c.Hasta - c.Desde) * area.width(),
+                            area.bottom() -
+                                (lado ? p.Costo / 1000 : p.SN) / topes[lado] * area.height());
+            for (const TrazoSensibilidad& t : d.Trazos)
+                if (t.Tipo == t.Linea && t.Ancho == 2 && area.contains(t.Puntos.first()))
+                    trazados[t.Estilo == Qt::DashLine] += t.Puntos;
+            for (const int lado : {0, 1}) {
+                QCOMPARE(trazados[lado].size(), esperados[lado].size());
+                for (qsizetype j = 0; j < esperados[lado].size(); ++j)
+                    QVERIFY(QLineF(trazados[lado][j], esperados[lado][j]).length() < 1e-6);
             }
             for (const TrazoSensibilidad& t : d.Trazos)
                 if (t.Tipo == TrazoSensibilidad::Linea && t.Puntos.size() > 4 &&
                     area.contains(t.Puntos.first()))
                     for (const QPointF& q : t.Puntos)
                         QVERIFY(area.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(q));
-            const CurvaSensibilidad& c = curvas[k];
             const auto punto = std::find_if(c.Puntos.begin(), c.Puntos.end(),
                                             [&](const auto& p) { return p.X == c.Unidad.X; });
             QVERIFY(punto != c.Puntos.end());

@@ -85,14 +85,35 @@ private slots:
             if (m.captured(3) == u"20,0"_s && subbase < 0) base = m.captured(1).toDouble();
         }
         QCOMPARE(pequenas, QStringList());
-        // En las páginas verticales el texto empieza en el margen de 20 mm (56,7 puntos).
-        double izquierda = 1e9;
-        static const QRegularExpression xMin(uR"x(xMin="([\d.]+)")x"_s);
-        for (const QString& hoja : cajas.split(u"<page "_s))
-            for (const auto& m :
-                 xMin.globalMatch(hoja.startsWith(u"width=\"612"_s) ? hoja : QString()))
-                izquierda = std::min(izquierda, m.captured(1).toDouble());
-        QVERIFY2(izquierda >= 56.6 && izquierda < 58, qPrintable(QString::number(izquierda)));
+        // Cada página con texto dentro de sus márgenes (20 mm en las verticales; 12 en las
+        // del diagrama, donde la última abscisa sale a la derecha centrada en su marca)
+        // que termina 10 mm sobre el de abajo: ahí, solo la línea del pie.
+        static const QRegularExpression caja(
+            uR"x(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)x"_s);
+        double izquierda = 1e9; // el texto vertical empieza en el margen
+        for (const QString& hoja : cajas.split(u"<page "_s).mid(1)) {
+            const bool vertical = hoja.startsWith(u"width=\"612"_s);
+            const double mm = 72 / 25.4, margen = (vertical ? 20 : 12) * mm;
+            const QRectF cuerpo =
+                QRectF(0, 0, vertical ? 612 : 792, vertical ? 792 : 612)
+                    .adjusted(margen - 0.1, margen - 0.1, vertical ? 0.1 - margen : 0,
+                              0.1 - margen - 10 * mm);
+            QList<QRectF> palabras;
+            double pie = 0;
+            for (const auto& m : caja.globalMatch(hoja)) {
+                palabras << QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                   QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
+                if (m.captured(5) == u"Página"_s) pie = palabras.last().top(); // la última
+                if (vertical) izquierda = std::min(izquierda, palabras.last().left());
+            }
+            QVERIFY(pie > cuerpo.bottom() && pie < cuerpo.bottom() + 10 * mm);
+            const auto enCuerpo = [&](const QRectF& c) { return cuerpo.contains(c); };
+            QVERIFY(std::any_of(palabras.begin(), palabras.end(), enCuerpo));
+            for (const QRectF& c : std::as_const(palabras))
+                QVERIFY2(enCuerpo(c) || std::abs(c.top() - pie) < 1,
+                         qPrintable(u"%1 %2 %3"_s.arg(c.left()).arg(c.top()).arg(c.bottom())));
+        }
+        QVERIFY(izquierda < 58);
         QVERIFY(std::abs(subbase - base - 58.25) < 0.5);
         QVERIFY2(pie > 9 && pie < 10.5, qPrintable(QString::number(pie))); // 8,5 puntos
         QVERIFY(ecuacion > 10.6 && ecuacion < 11.6);                       // 10 puntos

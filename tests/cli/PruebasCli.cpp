@@ -143,8 +143,9 @@ private slots:
         QCOMPARE(Correr(base).Resumen(), u"0|t00\n"_s);
         QVERIFY(LeerBytes(Ruta(u"t00"_s)).startsWith(Encabezado(1) + "linea 1   \r\n"));
 
-        // Solo la página 2, dos copias, a un archivo dado (la paginación, en PruebasPaginacion).
-        const QStringList pagina{"--desde", "2", "--hasta", "2", "--copias", "2", "--salida"};
+        // De la página 2 a la 3 (hay dos), dos copias, a un archivo dado (la paginación, en
+        // PruebasPaginacion).
+        const QStringList pagina{"--copias", "2", "--desde", "2", "--hasta", "3", "--salida"};
         QCOMPARE(Correr(base + pagina + QStringList{"cola.prn"}).Codigo, 0);
         const QByteArray hoja = Encabezado(2) + "linea 58   \r\nlinea 59   \r\nlinea 60   \r\n\f";
         QCOMPARE(LeerBytes(Ruta(u"cola.prn"_s)), hoja + hoja);
@@ -318,6 +319,8 @@ private slots:
         fila("separador desconocido", {"importar", "BASE", "u.txt", "s.vk9", "--separador", "x"}, 2,
              "--separador lleva coma o punto");
         fila("importar sin salida", {"importar", "a.vk9", "u.txt"});
+        fila("importar sin hoja", {"importar", "BASE", "u.txt", "s.vk9", "--hoja"}, 2,
+             "La opción --hoja lleva el nombre de una hoja.");
         fila("importar sin proyecto", {"importar", "/no/hay.vk9", "u.txt", "s.vk9"});
         fila("importar sin unidades", {"importar", "BASE", "/no/hay.txt", "s.vk9"});
         fila("importar sin poder guardar", {"importar", "BASE", "u.txt", "/no/hay/s.vk9"}, 1);

@@ -503,6 +503,11 @@ private slots:
         e.Aceptar(2);
         QCOMPARE(e.Avisos(), QStringList{u"IMPRESORA: Error al imprimir..."_s});
         QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Critico);
+        // LPT1 es el dispositivo /dev/lp0: sin él también falla, sin dejar un archivo "LPT1".
+        if (QFileInfo::exists(u"/dev/lp0"_s)) return;
+        e.Aceptar(2,
+                  [](Imprime& d) { Control<QComboBox>(d, "opcPuerto")->setEditText(u"lpt1"_s); });
+        QVERIFY(e.plataforma.Mensajes.size() == 2 && !QFile::exists(u"lpt1"_s));
     }
 
     // Ningún puerto (escrito en su campo) ni PDF (del diálogo de guardar) cae sobre el

@@ -489,7 +489,7 @@ private slots:
                                            QString(13, u'\t') + u'\n' + QString(14, u'\t') + u'\n' +
                                            QString(14, u'\t') + QStringLiteral("fin"));
         // Con pararEnVacia la copia termina antes de la fila 2.
-        QCOMPARE(CopiarTexto(t, 1, 1, true).count(u'\n'), 0);
+        QCOMPARE(CopiarTexto(t, 1, 1, true), u"A1\tdos partes  en líneas"_s + QString(13, u'\t'));
         // Desde la columna 2 la fila 3 todavía cuenta.
         QCOMPARE(CopiarTexto(t, 1, 2).count(u'\n'), 2);
     }
