@@ -306,21 +306,17 @@ private slots:
         QTest::addColumn<double>("entrada");
         QTest::addColumn<double>("esperado");
         QTest::addColumn<QString>("mostrado");
-        QTest::newRow("Zr 60") << 60.0 << 0.25334751165289626 << u"0.2533"_s;
-        QTest::newRow("Zr 70") << 70.0 << 0.52440280184198029 << u"0.5244"_s;
-        QTest::newRow("Zr 75") << 75.0 << 0.67449776620877522 << u"0.6745"_s;
-        QTest::newRow("Zr 80") << 80.0 << 0.84162989334634641 << u"0.8416"_s;
-        QTest::newRow("Zr 85") << 85.0 << 1.036463426310005 << u"1.0365"_s;
-        QTest::newRow("Zr 90") << 90.0 << 1.2816194349579355 << u"1.2816"_s;
-        QTest::newRow("Zr 95") << 95.0 << 1.6450268896363673 << u"1.6450"_s;
-        QTest::newRow("Zr 97") << 97.0 << 1.8812207805455818 << u"1.8812"_s;
-        QTest::newRow("Zr 99") << 99.0 << 2.3278264684488699 << u"2.3278"_s;
-        // Fuera del intervalo de la falsa posición.
-        QTest::newRow("Zr 100") << 100.0 << 10.0 << u"10.0000"_s;
-        QTest::newRow("Zr 120") << 120.0 << 10.0 << u"10.0000"_s;
-        QTest::newRow("Zr 50") << 50.0 << 0.0 << u"0.0000"_s;
-        QTest::newRow("Zr 40") << 40.0 << 0.0 << u"0.0000"_s;
-        QTest::newRow("Zr sin número") << std::nan("") << -1.0 << u"-1.0000"_s;
+        // "R esperado mostrado"; de 100 en adelante y de 50 hacia abajo, fuera del intervalo
+        // de la falsa posición.
+        for (const char* fila : {"60 0.25334751165289626 0.2533", "70 0.52440280184198029 0.5244",
+                                 "75 0.67449776620877522 0.6745", "80 0.84162989334634641 0.8416",
+                                 "85 1.036463426310005 1.0365", "90 1.2816194349579355 1.2816",
+                                 "95 1.6450268896363673 1.6450", "97 1.8812207805455818 1.8812",
+                                 "99 2.3278264684488699 2.3278", "100 10 10.0000", "120 10 10.0000",
+                                 "50 0 0.0000", "40 0 0.0000", "nan -1 -1.0000"}) {
+            const QStringList c = QString::fromLatin1(fila).split(u' ');
+            QTest::addRow("Zr %s", fila) << c[0].toDouble() << c[1].toDouble() << c[2];
+        }
     }
     void valoresConocidos() {
         QFETCH(double, entrada);

@@ -82,25 +82,14 @@ private slots:
     void leerNumero_data() {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("leido");
-        QTest::newRow("blancos y signo") << "   -12.5" << u"-12.5"_s;
-        QTest::newRow("más") << "+3" << u"3"_s;
-        QTest::newRow("sin cero") << " .44 " << u"0.44"_s;
-        QTest::newRow("resto ignorado") << "95.5 xyz" << u"95.5"_s;
-        QTest::newRow("coma decimal") << "1,5" << u"1"_s;
-        QTest::newRow("exponente") << "1.5E-07" << u"1.5e-07"_s;
-        QTest::newRow("exponente minúscula") << "2e3" << u"2000"_s;
-        QTest::newRow("E sin cifras") << "7E" << u"7"_s;
-        QTest::newRow("E con signo sin cifras") << "7E+x" << u"7"_s;
-        QTest::newRow("punto final") << "8." << u"8"_s;
-        QTest::newRow("tabulador") << "\t4" << u"4"_s;
-        QTest::newRow("vacío") << "" << u"0 sin número"_s;
-        QTest::newRow("solo punto") << "." << u"0 sin número"_s;
-        QTest::newRow("solo signo") << "-" << u"0 sin número"_s;
-        QTest::newRow("texto") << "abc" << u"0 sin número"_s;
-        QTest::newRow("menos cero") << "-0" << u"0"_s;
-        QTest::newRow("muy pequeño") << "1E-400" << u"0"_s;
-        QTest::newRow("signo separado") << "- 5" << u"0 sin número"_s;
-        QTest::newRow("desborde") << "1E999" << u"0 desborde"_s;
+        // "texto|leído"
+        for (const QString& fila :
+             {u"   -12.5|-12.5"_s, u"+3|3"_s, u" .44 |0.44"_s, u"95.5 xyz|95.5"_s, u"1,5|1"_s,
+              u"1.5E-07|1.5e-07"_s, u"2e3|2000"_s, u"7E|7"_s, u"7E+x|7"_s, u"8.|8"_s, u"\t4|4"_s,
+              u"|0 sin número"_s, u".|0 sin número"_s, u"-|0 sin número"_s, u"abc|0 sin número"_s,
+              u"-0|0"_s, u"1E-400|0"_s, u"- 5|0 sin número"_s, u"1E999|0 desborde"_s})
+            QTest::addRow("%s", qPrintable(fila))
+                << fila.section(u'|', 0, 0) << fila.section(u'|', 1);
     }
 
     void leerNumero() {
@@ -225,24 +214,16 @@ private slots:
         const QStringList segmento{u"A. Rasante paralela afirmado existente"_s,
                                    u"B. Excavación o cajeo"_s, u"C. Terraplen"_s};
         const QStringList afirmado{u"No hay"_s, u"AFR-1"_s, u"AFR-2"_s};
-        QTest::newRow("tilde") << humedad << u"Húmedo"_s << 3;
-        QTest::newRow("mayúsculas") << humedad << u" HUMEDO "_s << 3;
-        QTest::newRow("comienzo único") << humedad << u"sub"_s << 2;
-        QTest::newRow("comienzo ambiguo") << humedad << u"S"_s << -2;
-        QTest::newRow("desconocida") << humedad << u"Mojado"_s << -1;
-        QTest::newRow("vacía") << humedad << u"  "_s << -1;
-        QTest::newRow("eñe sin tilde") << terreno << u"Montanoso"_s << 2;
-        QTest::newRow("número") << tramo << u"2"_s << 1;
-        QTest::newRow("número y texto") << tramo << u"2. Explanación"_s << 1;
-        QTest::newRow("número y paréntesis") << tramo << u"2)"_s << 1;
-        QTest::newRow("texto sin número") << tramo << u"sobre via"_s << 0;
-        QTest::newRow("número equivocado") << tramo << u"3"_s << -1;
-        QTest::newRow("número pegado a letra") << tramo << u"2x"_s << -1;
-        QTest::newRow("letra") << segmento << u"b"_s << 1;
-        QTest::newRow("letra y paréntesis") << segmento << u"c) terraplén"_s << 2;
-        QTest::newRow("afirmado ambiguo") << afirmado << u"afr"_s << -2;
-        QTest::newRow("afirmado") << afirmado << u"afr-2"_s << 2;
-        QTest::newRow("no") << afirmado << u"no"_s << 0;
+        // "lista|texto|índice", con la lista por su inicial.
+        const QHash<QChar, QStringList> listas{
+            {u'h', humedad}, {u't', terreno}, {u'r', tramo}, {u's', segmento}, {u'a', afirmado}};
+        for (const QString& fila :
+             {u"h|Húmedo|3"_s, u"h| HUMEDO |3"_s, u"h|sub|2"_s, u"h|S|-2"_s, u"h|Mojado|-1"_s,
+              u"h|  |-1"_s, u"t|Montanoso|2"_s, u"r|2|1"_s, u"r|2. Explanación|1"_s, u"r|2)|1"_s,
+              u"r|sobre via|0"_s, u"r|3|-1"_s, u"r|2x|-1"_s, u"s|b|1"_s, u"s|c) terraplén|2"_s,
+              u"a|afr|-2"_s, u"a|afr-2|2"_s, u"a|no|0"_s})
+            QTest::addRow("%s", qPrintable(fila))
+                << listas[fila[0]] << fila.section(u'|', 1, 1) << fila.section(u'|', 2).toInt();
     }
 
     void entradaDeLista() {

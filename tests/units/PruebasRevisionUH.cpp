@@ -185,21 +185,15 @@ private slots:
         QTest::addColumn<int>("columna");
         QTest::addColumn<QString>("guardado");
         QTest::addColumn<QString>("mostrado");
-        QTest::newRow("humedad exacta") << 9 << u"Humedo"_s << u"Humedo"_s;
-        QTest::newRow("humedad vacía") << 9 << u""_s << u"Arido"_s;
-        QTest::newRow("humedad desconocida") << 9 << u"xyz"_s << u"Arido"_s;
-        QTest::newRow("humedad por comienzo") << 9 << u"superh"_s << u"Superhumedo"_s;
-        QTest::newRow("temperatura vacía") << 10 << u""_s << u"Calido"_s;
-        QTest::newRow("temperatura minúsculas") << 10 << u"frio"_s << u"Frio"_s;
-        QTest::newRow("terreno con eñe") << 12 << u"MONTAÑ"_s << u"Montañoso"_s;
-        QTest::newRow("terreno vacío") << 12 << u""_s << u"Plano"_s;
-        QTest::newRow("afirmado minúsculas") << 13 << u"afr-2"_s << u"AFR-2"_s;
-        QTest::newRow("tramo código") << 3 << u"2"_s << u"2"_s;
-        QTest::newRow("tramo entrada entera") << 3 << u"2. Explanación nueva"_s << u"2"_s;
-        QTest::newRow("tramo desconocido") << 3 << u"9"_s << u"1"_s;
-        QTest::newRow("tramo vacío") << 3 << u""_s << u"1"_s;
-        QTest::newRow("segmento minúscula") << 4 << u"c"_s << u"C"_s;
-        QTest::newRow("segmento vacío") << 4 << u""_s << u"A"_s;
+        // "columna|guardado|mostrado": humedad, temperatura, terreno, afirmado, tramo y segmento.
+        for (const QString& fila :
+             {u"9|Humedo|Humedo"_s, u"9||Arido"_s, u"9|xyz|Arido"_s, u"9|superh|Superhumedo"_s,
+              u"10||Calido"_s, u"10|frio|Frio"_s, u"12|MONTAÑ|Montañoso"_s, u"12||Plano"_s,
+              u"13|afr-2|AFR-2"_s, u"3|2|2"_s, u"3|2. Explanación nueva|2"_s, u"3|9|1"_s, u"3||1"_s,
+              u"4|c|C"_s, u"4||A"_s}) {
+            const QStringList c = fila.split(u'|');
+            QTest::addRow("%s", qPrintable(fila)) << c[0].toInt() << c[1] << c[2];
+        }
     }
     void listasPorDefecto() {
         QFETCH(int, columna);
@@ -346,27 +340,31 @@ private slots:
         QTest::addColumn<int>("columna");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<double>("valor");
-        QTest::newRow("miles") << 5 << "1,250.75" << 1250.75;
-        QTest::newRow("con unidad") << 7 << "12 m" << 12.0;
-        QTest::newRow("letras") << 7 << "abc" << 0.0;
-        QTest::newRow("vacía") << 11 << "" << 0.0;
-        QTest::newRow("negativa") << 6 << " -3.5 " << -3.5;
-        QTest::newRow("dos puntos") << 14 << "1.2.3" << 1.2;
-        QTest::newRow("letras en medio") << 15 << "2a5" << 25.0;
-        QTest::newRow("exponente entero") << 8 << "1.50E+05" << 150000.0;
-        // La coma agrupa miles o separa decimales, según los grupos.
-        QTest::newRow("ejes con miles") << 8 << "500,400" << 500400.0;
-        QTest::newRow("coma decimal") << 11 << "7,5" << 7.5;
-        QTest::newRow("miles con punto") << 7 << "1.234,56" << 1234.56;
-        QTest::newRow("abscisa con K") << 5 << "K1+250" << 1250.0;
-        QTest::newRow("ancho con coma y unidad") << 7 << "6,5 m" << 6.5;
-        QTest::newRow("ejes con blancos") << 8 << "  2e3x" << 2000.0;
-        QTest::newRow("ejes con miles en blanco") << 8 << "150 000" << 150000.0;
-        QTest::newRow("ejes ambiguo con punto") << 8 << "215.000" << 215.0;
-        QTest::newRow("ancho ambiguo con punto") << 7 << "6,500" << 6500.0;
-        QTest::newRow("ejes ambiguo con coma") << -8 << "215.000" << 215000.0;
-        QTest::newRow("ancho ambiguo con coma") << -7 << "6,500" << 6.5;
-        QTest::newRow("abscisa con coma") << -5 << "13.250,50" << 13250.5;
+        // "columna|texto|valor"; la coma agrupa miles o separa decimales, según los grupos;
+        // una columna negativa, con la coma decimal.
+        for (const QString& fila : {u"5|1,250.75|1250.75"_s,
+                                    u"7|12 m|12"_s,
+                                    u"7|abc|0"_s,
+                                    u"11||0"_s,
+                                    u"6| -3.5 |-3.5"_s,
+                                    u"14|1.2.3|1.2"_s,
+                                    u"15|2a5|25"_s,
+                                    u"8|1.50E+05|150000"_s,
+                                    u"8|500,400|500400"_s,
+                                    u"11|7,5|7.5"_s,
+                                    u"7|1.234,56|1234.56"_s,
+                                    u"5|K1+250|1250"_s,
+                                    u"7|6,5 m|6.5"_s,
+                                    u"8|  2e3x|2000"_s,
+                                    u"8|150 000|150000"_s,
+                                    u"8|215.000|215"_s,
+                                    u"7|6,500|6500"_s,
+                                    u"-8|215.000|215000"_s,
+                                    u"-7|6,500|6.5"_s,
+                                    u"-5|13.250,50|13250.5"_s}) {
+            const QStringList c = fila.split(u'|');
+            QTest::addRow("%s", qPrintable(fila)) << c[0].toInt() << c[1] << c[2].toDouble();
+        }
     }
     void celdasDeNumeros() {
         QFETCH(int, columna);
