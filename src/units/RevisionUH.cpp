@@ -260,13 +260,6 @@ const double* CampoNumeroUH(const UnidadHomogenea& unidad, int columna) {
     return Campo(unidad, columna);
 }
 
-QList<int> ColumnasNegativasUH(const UnidadHomogenea& unidad) {
-    QList<int> columnas;
-    for (const int c : ColumnasSinNegativosUH)
-        if (*CampoNumeroUH(unidad, c) < 0) columnas.append(c);
-    return columnas;
-}
-
 QString TextoCeldasRechazadas(const QList<CeldaRechazada>& celdas) {
     QStringList nombres;
     for (const CeldaRechazada& c : celdas)

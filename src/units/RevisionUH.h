@@ -68,8 +68,6 @@ QString NombreColumnaUH(int columna);
 // 15); nullptr en las demás.
 double* CampoNumeroUH(UnidadHomogenea& unidad, int columna);
 const double* CampoNumeroUH(const UnidadHomogenea& unidad, int columna);
-// Las columnas de ColumnasSinNegativosUH en que la unidad tiene un negativo.
-QList<int> ColumnasNegativasUH(const UnidadHomogenea& unidad);
 
 // Una celda cuyo número negativo la revisión no aceptó (fila y columna de la
 // grilla antes de ordenar).

@@ -856,6 +856,7 @@ private slots:
                 .trimmed();
         };
         QCOMPARE(total(r6), total(r4));
+        QVERIFY(r6.filter(u"Total Alternativas"_s).value(0).startsWith(CodigoFormato(100)));
         QVERIFY(r6.contains(CodigoFormato(100) + QString(3 + 85, u' ') + QString(14, u'-')));
         // Solo el afirmado de C (0,2 m x 600 m² a 9.000 pesos: 1.080 miles), como una capa.
         QCOMPARE(r6.filter(u"AFR Afirmado existente"_s),

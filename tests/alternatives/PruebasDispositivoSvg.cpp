@@ -208,12 +208,15 @@ private slots:
             t->Cadena = u"A<&>\"B"_s, t->Negrita = alineacion == Qt::AlignRight;
         }
         QCOMPARE(SvgSensibilidad(d), LeerBytes(VAREK9_DATOS_PRUEBA u"/sensibilidad.svg"_s));
-        // Pintado como en la ventana, el texto en negrita sigue en negrita.
-        DispositivoSvg svg(QSizeF(300, 200), 72);
+        // Pintado como en la ventana, centrado en un destino más ancho (300,5 a cada
+        // lado), y el texto en negrita sigue en negrita.
+        DispositivoSvg svg(QSizeF(902, 200), 72);
         QPainter p(&svg);
-        PintarSensibilidad(p, QRectF(0, 0, 300, 200), d);
+        PintarSensibilidad(p, QRectF(0, 0, 901.5, 200), d);
         p.end();
-        QCOMPARE(QString::fromUtf8(svg.Tomar()).count(u"font-weight=\"bold\""_s), 1);
+        const QString pintado = QString::fromUtf8(svg.Tomar());
+        QVERIFY2(pintado.contains(u"points=\"301.5,2 "_s), qPrintable(pintado.left(300)));
+        QCOMPARE(pintado.count(u"font-weight=\"bold\""_s), 1);
         QTemporaryDir dir;
         QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.png"_s), d), QString());
         QCOMPARE(QImage(dir.filePath(u"s.png"_s)).size(), QSize(601, 400));

@@ -221,7 +221,7 @@ private slots:
              {u"h|Húmedo|3"_s, u"h| HUMEDO |3"_s, u"h|sub|2"_s, u"h|S|-2"_s, u"h|Mojado|-1"_s,
               u"h|  |-1"_s, u"t|Montanoso|2"_s, u"r|2|1"_s, u"r|2. Explanación|1"_s, u"r|2)|1"_s,
               u"r|sobre via|0"_s, u"r|3|-1"_s, u"r|2x|-1"_s, u"s|b|1"_s, u"s|c) terraplén|2"_s,
-              u"a|afr|-2"_s, u"a|afr-2|2"_s, u"a|no|0"_s})
+              u"a|afr|-2"_s, u"a|afr-2|2"_s, u"a|AFR-1 |1"_s, u"a|no|0"_s})
             QTest::addRow("%s", qPrintable(fila))
                 << listas[fila[0]] << fila.section(u'|', 1, 1) << fila.section(u'|', 2).toInt();
     }
@@ -229,7 +229,7 @@ private slots:
     void entradaDeLista() {
         QFETCH(QStringList, entradas);
         QFETCH(QString, texto);
-        bool ambigua = false;
+        bool ambigua = true; // la búsqueda lo pone siempre
         const int hallada = BuscarEntradaLista(entradas, texto, &ambigua);
         QTEST(ambigua ? -2 : hallada, "indice");
     }

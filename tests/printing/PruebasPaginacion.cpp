@@ -282,8 +282,8 @@ private slots:
 
     void listaDeImagenes() {
         QList<ImagenReporte> imagenes;
-        QVERIFY(
-            LeerListaImagenes("logo.png 100 200\r\nmal 1\r\notra.png 5.5 -6 resto\r\n", imagenes));
+        QVERIFY(LeerListaImagenes(
+            "logo.png 100 200\r\nmal 1\r\nsolo.png\r\notra.png 5.5 -6 resto\r\n", imagenes));
         QStringList leidas;
         for (const ImagenReporte& i : imagenes)
             leidas << u"%1 %2 %3"_s.arg(i.Archivo).arg(i.X).arg(i.Y);
