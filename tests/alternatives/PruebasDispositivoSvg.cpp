@@ -234,7 +234,14 @@ private slots:
     void ejesDeLaSensibilidad() {
         ModuloVarek9 m;
         ProyectoDeDiseno(m, 2);
+        m.Proyecto.UH[1].EjesEquivalentes = 120000; // el tránsito, de 30.000 a 240.000
         const QList<CurvaSensibilidad> curvas = CalcularSensibilidad(m, 1, 50);
+        // El menor paso 1, 2 o 5 por 10ⁿ que cubre un valor en unas divisiones.
+        const auto redondo = [](double valor, int divisiones) {
+            for (double potencia = 1e-3;; potencia *= 10)
+                for (const double f : {1, 2, 5})
+                    if (f * potencia * divisiones >= valor * (1 - 1e-12)) return f * potencia;
+        };
         const DibujoSensibilidad d = DibujarSensibilidad(curvas, u"t"_s, SeparadorDecimal::Punto);
         QList<QRectF> areas;
         for (const TrazoSensibilidad& caja : d.Trazos)
@@ -260,11 +267,7 @@ private slots:
                 QCOMPARE(r.back().Color, lado == 0 ? QColor(0, 70, 160) : QColor(170, 40, 0));
                 QCOMPARE(r.front().Caja.center().y(), area.bottom());
                 QCOMPARE(r.back().Caja.center().y(), area.top());
-                double paso = 0;
-                for (double potencia = 1e-3; paso == 0; potencia *= 10)
-                    for (const double f : {1, 2, 5})
-                        if (paso == 0 && f * potencia * 5 >= maximos[lado] * (1 - 1e-12))
-                            paso = f * potencia;
+                const double paso = redondo(maximos[lado], 5);
                 QCOMPARE(r.size() - 1, std::max(1.0, std::ceil(maximos[lado] / paso - 1e-9)));
                 for (qsizetype j = 0; j < r.size(); ++j)
                     QVERIFY(std::fabs(r[j].Cadena.remove(u',').toDouble() - j * paso) < 1e-9);
@@ -273,6 +276,15 @@ private slots:
             // Cada punto con diseño, a escala dentro del recuadro: el SN en la línea azul y el
             // costo en miles en la roja de trazos.
             const CurvaSensibilidad& c = curvas[k];
+            // Las abscisas, al menor paso que cubre el rango en cuatro divisiones (las del
+            // tránsito, 52.500 por división: suben a 100.000).
+            QList<double> abscisas;
+            for (const TrazoSensibilidad& t : d.Trazos)
+                if (t.Tipo == t.Texto && t.Caja.top() == area.bottom() + 4 &&
+                    t.Caja.center().x() >= area.left() && t.Caja.center().x() <= area.right())
+                    abscisas << QString(t.Cadena).remove(u',').toDouble();
+            QVERIFY(abscisas.size() >= 2);
+            QCOMPARE(abscisas[1] - abscisas[0], redondo(c.Hasta - c.Desde, 4));
             QList<QPointF> esperados[2], trazados[2];
             for (const PuntoSensibilidad& p : c.Puntos)
                 for (const int lado : {0, 1})

@@ -198,6 +198,10 @@ private slots:
         QTest::newRow("columna repetida: vale la primera")
             << QByteArray("Codigo;CBR;cbr\r\nZ7;4;5\r\n") << false
             << u"títulos ; UTF-8 punto\n2: Z7||||||||||4||||"_s;
+        // El número de unidad y el código bastan, aunque otro título sea un número.
+        QTest::newRow("títulos con un número")
+            << QByteArray("UH;Codigo;2026\r\n1;Z14;x\r\n") << false
+            << u"títulos ; UTF-8 punto\n2: Z14||||||||||||||"_s;
         QTest::newRow("solo códigos, con su título")
             << QByteArray("Codigo\r\nZ8\r\n\r\nZ9\r\n") << false
             << u"títulos ; UTF-8 punto\n2: Z8||||||||||||||\n4: Z9||||||||||||||"_s;
