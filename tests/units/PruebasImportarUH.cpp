@@ -1,6 +1,7 @@
 // Unidades desde archivos CSV y XLSX: títulos reconocidos, separadores,
 // codificaciones, celdas dudosas y la vuelta completa por la hoja de resultados.
 #include "Archivos.h"
+#include "Muestras.h"
 #include "Pruebas.h"
 
 #include "alternatives/Diseno.h"
@@ -323,6 +324,16 @@ private slots:
         QCOMPARE(vacio.Proyecto.NumeroUH, m.Proyecto.NumeroUH);
         for (int i = 1; i <= m.Proyecto.NumeroUH; ++i)
             QCOMPARE(Datos(vacio.Proyecto.UH[i]), Datos(m.Proyecto.UH[i]));
+    }
+
+    // Con las mil unidades que caben, la hoja "Unidades" las lleva todas.
+    void hojaConMilUnidades() {
+        ModuloVarek9 m;
+        LlenarProyectoDeMuestra(m.Proyecto, CapacidadInicialUH, 0);
+        EstadoDiseno e;
+        const HojaLibro unidades = LibroResultados(m, e).value(0);
+        QCOMPARE(unidades.Nombre + u' ' + QString::number(unidades.Filas.size()),
+                 u"Unidades 1000"_s);
     }
 };
 
