@@ -560,6 +560,7 @@ private slots:
         c = std::move(movido); // suelta "otro" y se queda con el primero
         QVERIFY(!ArchivoBloqueadoPorOtro(Carpeta->Dir.filePath(u"otro"_s)));
         QVERIFY(ArchivoBloqueadoPorOtro(datos) && c.RutaArchivo() == datos);
+        QVERIFY(c.Bloqueado() && !movido.Bloqueado());
 
         // Entre procesos.
         const QString compartido = Carpeta->Dir.filePath(u"compartido.pro"_s);

@@ -203,8 +203,8 @@ private slots:
         QTest::newRow("títulos con un número")
             << QByteArray("UH;Codigo;2026\r\n1;Z14;x\r\n") << false
             << u"títulos ; UTF-8 punto\n2: Z14||||||||||||||"_s;
-        QTest::newRow("solo códigos, con su título")
-            << QByteArray("Codigo\r\nZ8\r\n\r\nZ9\r\n") << false
+        QTest::newRow("solo códigos, con su título y sin salto al final")
+            << QByteArray("Codigo\r\nZ8\r\n\r\nZ9") << false
             << u"títulos ; UTF-8 punto\n2: Z8||||||||||||||\n4: Z9||||||||||||||"_s;
         QTest::newRow("comillas con el separador y comillas dentro")
             << QByteArray("Codigo;Descripcion;CBR\r\nZ10;\"Puente; acceso \"\"norte\"\"\";3\r\n")
