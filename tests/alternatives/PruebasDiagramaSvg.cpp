@@ -417,6 +417,20 @@ private slots:
                     QVERIFY(y < l.N(u"y1"_s) || y > l.N(u"y2"_s) + 1);
             }
             QVERIFY(rejilla > 0);
+            // Las marcas de kilómetro bajan del eje de abscisas (la línea negra de todo el
+            // ancho) hacia sus rótulos.
+            double eje = -1;
+            int marcas = 0;
+            const QList<ElementoSvg> lineas = pg.De(QString(), u"line"_s);
+            for (const ElementoSvg& l : lineas)
+                if (l.A(u"stroke"_s) == Hex(Qt::black) && l.N(u"y1"_s) == l.N(u"y2"_s) &&
+                    Cerca(l.N(u"x1"_s), izquierda) && Cerca(l.N(u"x2"_s), derecha))
+                    eje = l.N(u"y1"_s);
+            for (const ElementoSvg& l : lineas)
+                if (l.A(u"stroke"_s) == Hex(Qt::black) && l.N(u"x1"_s) == l.N(u"x2"_s) &&
+                    Cerca(l.N(u"y1"_s), eje) && ++marcas)
+                    QVERIFY(l.N(u"y2"_s) > eje);
+            QVERIFY(eje > 0 && marcas > 0);
         }
         // El PDF tiene las mismas páginas.
         if (!QStandardPaths::findExecutable(u"pdfinfo"_s).isEmpty()) {
