@@ -386,7 +386,8 @@ private slots:
         m.Proyecto.UH[1].ClimaTemperatura = temperatura;
         EstadoDiseno e;
         CalcularAlternativas(m, e, 1);
-        QVERIFY(std::fabs(m.Proyecto.UH[1].SNRequerido - sn) < 5e-7);
+        QVERIFY2(std::fabs(m.Proyecto.UH[1].SNRequerido - sn) < 5e-7,
+                 qPrintable(QString::number(m.Proyecto.UH[1].SNRequerido, 'g', 17)));
         QCOMPARE(Estructuras(m), estructuras);
     }
 
@@ -404,7 +405,8 @@ private slots:
         EstadoDiseno e;
         DisenarProyecto(m, e, [&](int i) {
             const double sn = m.Proyecto.UH[i].SNRequerido;
-            QVERIFY(std::fabs(sn - esperados[i - 1]) < 2e-6);
+            QVERIFY2(std::fabs(sn - esperados[i - 1]) < 2e-6,
+                     qPrintable(u"%1: %2"_s.arg(i).arg(sn)));
             QCOMPARE(m.AlternativaUH[1].Aplicable, sn > 0);
         });
     }

@@ -275,6 +275,11 @@ private slots:
             }
             // Cada punto con diseño, a escala dentro del recuadro: el SN en la línea azul y el
             // costo en miles en la roja de trazos.
+            for (const TrazoSensibilidad& t : d.Trazos)
+                if (t.Tipo == TrazoSensibilidad::Linea && t.Puntos.size() > 4 &&
+                    area.contains(t.Puntos.first()))
+                    for (const QPointF& q : t.Puntos)
+                        QVERIFY(area.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(q));
             const CurvaSensibilidad& c = curvas[k];
             // Las abscisas, al menor paso que cubre el rango en cuatro divisiones (las del
             // tránsito, 52.500 por división: suben a 100.000).

@@ -642,6 +642,13 @@ private slots:
         // Redondeo al par en los campos enteros.
         leer(" 9 | 2.5 | 10 | 1.5 |[InicioUH]| 41 | 4.5 |[FinUH]");
         QVERIFY(m.Proyecto.NumeroUH == 2 && m.Proyecto.UH[2].AlternativaSeleccionada == qint16(4));
+
+        // Bytes arbitrarios no rompen nada.
+        QByteArray basura;
+        for (int i = 0; i < 5000; ++i)
+            basura.append(static_cast<char>((i * 7919) % 256));
+        LeerProyectoDatos(m, "[Proyecto]\r\n" + basura, "P");
+        QCOMPARE(m.Proyecto.NumeroUH, 0);
     }
 
     void archivosEnDiscoYFallaAlGuardar() {

@@ -218,7 +218,8 @@ private slots:
         // el ejemplo ocupa dos.
         QByteArray paginasSvg;
         if (salida.endsWith(u".svg"_s)) {
-            QVERIFY(corrida.Salida.startsWith(u"d-1.svg, d-2.svg: 14 unidades"_s));
+            QVERIFY2(corrida.Salida.startsWith(u"d-1.svg, d-2.svg: 14 unidades"_s),
+                     qPrintable(corrida.Salida));
             QVERIFY(!QFile::exists(salida) && !QFile::exists(Ruta(u"d-3.svg"_s)));
             for (const char* parte : {"d-1.svg", "d-2.svg"}) {
                 const QByteArray svg = LeerBytes(Ruta(QString::fromLatin1(parte)));

@@ -44,33 +44,6 @@ QStringList PaginasPdf(const QString& pdf) {
     return SalidaPoppler(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s}).chopped(1).split(u'\f');
 }
 
-// Cada palabra de un PDF con su caja y la hoja donde está, en puntos.
-struct PalabraPdf {
-    QString Texto;
-    QRectF Caja;
-    QSizeF Hoja;
-    int Pagina = 0;
-};
-QList<PalabraPdf> PalabrasPdf(const QString& pdf) {
-    const QString html = SalidaPoppler(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s});
-    static const QRegularExpression paginas(
-        uR"x(<page width="([\d.]+)" height="([\d.]+)">(.*?)</page>)x"_s,
-        QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression palabras(
-        uR"x(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)x"_s);
-    QList<PalabraPdf> lista;
-    for (int n = 1; const auto& pagina : paginas.globalMatch(html)) {
-        const QSizeF hoja(pagina.captured(1).toDouble(), pagina.captured(2).toDouble());
-        for (const auto& m : palabras.globalMatch(pagina.captured(3)))
-            lista.append({m.captured(5),
-                          QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                                 QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
-                          hoja, n});
-        ++n;
-    }
-    return lista;
-}
-
 // Imprime el reporte en un PDF de la carpeta actual con la configuración dada.
 ResultadoImpresora ImprimirPdf(const QString& reporte, int papel,
                                const ConfiguracionImpresion& configuracion = {}) {

@@ -600,7 +600,8 @@ private slots:
             {ColDescripcion, 1e9, false},       {ColCBR, 100.5, true},
         };
         for (const auto& [columna, valor, fuera] : casos)
-            QVERIFY(FueraDeLoUsualUH(columna, valor) == fuera);
+            QVERIFY2(FueraDeLoUsualUH(columna, valor) == fuera,
+                     qPrintable(u"%1: %2"_s.arg(columna).arg(valor)));
     }
 
     void pegadoConConvencion() {
