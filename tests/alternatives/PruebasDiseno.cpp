@@ -899,6 +899,19 @@ private slots:
         for (qsizetype k = titulo + 3; k < r6.size() && !r6[k].endsWith(guiones); ++k)
             materiales << r6[k].mid(tabla.indexOf(u"Tipo_Capa"_s)).section(u' ', 0, 0);
         QCOMPARE(materiales.join(u' ').trimmed(), u"TSD BG SBG BEC CSR GEO AFR"_s);
+        // Los mismos en la hoja de cantidades: C (600 m²) lleva la estructura de A, y el
+        // geotextil de B, sus 3.000 m²; el afirmado, solo su costo.
+        QStringList hoja;
+        for (const QList<CeldaHoja>& fila : LibroResultados(m, e).value(3).Filas)
+            hoja << fila.value(0).Texto + u':' + QString::number(fila.value(3).Numero) + u':' +
+                        QString::number(fila.value(4).Numero / 1000);
+        QCOMPARE(hoja.join(u' '), u"TSD:9600:9600 BG:1770:3540 SBG:990:2970 BEC:600:2400 "
+                                  u"CSR:900:7200 GEO:3000:33000 AFIRMADO:0:1080 TOTAL:0:"_s +
+                                      QString::number(c.CostoSeleccion / 1000));
+        // Un centímetro de subrasante también es obra: 0,01 m x 600 m² y su geotextil.
+        ModuloVarek9 delgada = ProyectoDe({u"E:0:100:10000:10:No hay:0:1"_s});
+        const CantidadesProyecto d = CalcularCantidades(delgada, e);
+        QCOMPARE(d.Cantidad[CapaCSR] + d.Cantidad[CapaGEO] / 1000, 6 + 0.6);
     }
 
     // Verificación a mano (Zr 1.282, So 0.44, pt 2.0, m 1.00, a de MDF-2 0.37): la raíz

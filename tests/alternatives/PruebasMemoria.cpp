@@ -50,8 +50,8 @@ private slots:
               u"5. Cantidades de obra y costo de la selección"_s,
               u"DIAGRAMA LINEAL DE ESTRUCTURAS"_s, u"Unidad 3 — 3, K1+700 a K2+600"_s,
               u"Total de la selección"_s, u"7.630.994"_s, u"0,00 1,15 1,05 1,00 0,95 0,85"_s,
-              u"TSD · BG · SBG (mín. 150 / 150)"_s,
-              u"MDF-2 (mín. 50 / 75) · BG (mín. 150 / 150) · SBG (mín. 150 / 150)"_s})
+              u"TSD · BG · SBG (mín. 150 / 150) · AFR\n"_s, u"BEC · AFR · CBR mínimo 5 %\n"_s,
+              u"MDF-2 (mín. 50 / 75) · BG (mín. 150 / 150) · SBG (mín. 150 / 150) · AFR\n"_s})
             QVERIFY2(texto.contains(parte), qPrintable(parte));
         QVERIFY(
             QRegularExpression(u"K1\\+700 +K2\\+600 +900,00 +6,50 +320.000 .* 3,0 +5.161 +3,06"_s)

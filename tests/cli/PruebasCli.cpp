@@ -206,7 +206,7 @@ private slots:
         QTest::newRow("svg") << QStringList{Ejemplo, "--salida", "d.svg"};
         QTest::newRow("pdf") << QStringList{"--salida", "d.pdf", Ejemplo};
         QTest::newRow("png") << QStringList{Ejemplo, "--salida", "d.png"};
-        QTest::newRow("memoria") << QStringList{Ejemplo, "--salida", "m.pdf", "--papel", "a4"};
+        QTest::newRow("memoria") << QStringList{"--salida", "m.pdf", Ejemplo, "--papel", "a4"};
     }
     void diagrama() {
         QFETCH(QStringList, args);
@@ -352,7 +352,7 @@ private slots:
         fila("memoria sobre el proyecto", {"memoria", "BASE", "--salida", "base.vk9"}, 2,
              "es el proyecto abierto");
         fila("sensibilidad sin unidad", {"sensibilidad", "BASE", "--salida", "s.svg"});
-        fila("sensibilidad de la unidad 15", {"sensibilidad", "BASE", "15", "--salida", "s.svg"}, 2,
+        fila("sensibilidad de la unidad 15", {"sensibilidad", "--salida", "s.svg", "BASE", "15"}, 2,
              "La unidad [15] no existe: el proyecto tiene 14.");
         fila("sensibilidad sin diseño", {"sensibilidad", "BASE", "2", "--salida", "s.svg"}, 2,
              "La unidad [2] no tiene diseño: Tránsito mayor que 500,000 ejes");
