@@ -472,6 +472,12 @@ private slots:
             sn = std::max(sn, c.SNRequerido), costo = std::max(costo, c.CostoKm);
         QVERIFY(sn > 1 && costo > 0);
         QVERIFY(r.EscalaSN >= sn && r.EscalaSN < sn + 0.5 && std::fmod(r.EscalaSN, 0.5) == 0);
+        // Sin ningún diseño, ningún SN: la escala no baja de 0,5.
+        ModuloVarek9 sin;
+        QCOMPARE(
+            DisponerDiagrama(CalcularDiagrama(Tramos(sin, {{0, 100}}, 1)), area, 0, 100, {7, 14})
+                .EscalaSN,
+            0.5);
         const double potencia = std::pow(10.0, std::floor(std::log10(r.EscalaCosto) + 1e-9));
         const double f = std::round(r.EscalaCosto / potencia);
         QVERIFY((f == 1 || f == 2 || f == 5) && std::fabs(r.EscalaCosto - f * potencia) < 1e-6);

@@ -532,8 +532,8 @@ private slots:
         // El ejemplo resuelto: alternativa 1 con TSD, BG 200 y SBG 150 mm, que
         // cuesta 11 100 por metro de 6 m de ancho.
         QTest::newRow("orden de abscisas y hueco")
-            << QStringList{u"B:1000:2000"_s, u"A:0:1000"_s, u"C:2500:3000"_s}
-            << u"A 11100000 B 11100000 C 5550000 / 2000-2500 /  / TSD|BG 20.0|SBG 15.0 / 40"_s;
+            << QStringList{u"B:1000:2000"_s, u"A:100:1000"_s, u"C:2500:3000"_s}
+            << u"A 9990000 B 11100000 C 5550000 / 2000-2500 /  / TSD|BG 20.0|SBG 15.0 / 40"_s;
         QTest::newRow("solape y abscisas invertidas")
             << QStringList{u"A:1200:0"_s, u"B:1000:2000"_s, u"C:1500:1800"_s}
             << u"A 13320000 B 11100000 C 3330000 /  / 1000-1200 1500-1800 / TSD|BG 20.0|SBG 15.0 / 40"_s;
@@ -623,6 +623,8 @@ private slots:
         QCOMPARE(TextoAbscisa(350.5), u"K0+350.50"_s);
         QCOMPARE(TextoAbscisa(12345.678), u"K12+345.68"_s);
         QCOMPARE(TextoAbscisa(999.999), u"K1+000"_s);
+        // Antes del origen, con su signo; lo que redondea a cero, sin él.
+        QCOMPARE(TextoAbscisa(-250.25) + u' ' + TextoAbscisa(-0.001), u"-K0+250.25 K0+000"_s);
     }
 
     // Las columnas a la vista y los rótulos que caben en la columna B, con letras de 6

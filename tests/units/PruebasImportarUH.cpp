@@ -108,6 +108,7 @@ private slots:
             {u"Abscisa Inicial (m)"_s, ColAbscisaInicial},
             {u"abscisa final [m]"_s, ColAbscisaFinal},
             {u"Ancho Corona (m)"_s, ColAnchoCorona},
+            {u"[m]) Ancho Corona"_s, ColAnchoCorona}, // el cierre de más no tapa el resto
             {u"Clasificación Climática por Humedad"_s, ColClimaHumedad},
             {u"Clima"_s, ColClimaHumedad},
             {u"Clima - Temperatura"_s, ColClimaTemperatura},
@@ -248,6 +249,8 @@ private slots:
                  "Estas filas del archivo no tienen código de tramo y no forman unidades: 4."_s);
         const ImportacionUH limpia = Importar("Z1;;1;A;0;10\r\n", SeparadorDecimal::Punto);
         QVERIFY(!limpia.HayRechazadas());
+        // Un tipo de tramo que no está en su lista también se rechaza.
+        QVERIFY(Importar("Z1;;9\r\n", SeparadorDecimal::Punto).HayRechazadas());
         QCOMPARE(TextoImportacionUH(limpia, SeparadorDecimal::Punto), QString());
         // Se nombran las primeras 20 filas sin código; de las 22, quedan 2.
         const ImportacionUH sinCodigo =

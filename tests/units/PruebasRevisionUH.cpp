@@ -439,6 +439,10 @@ private slots:
         QVERIFY(p.NumeroUH == 1500 && p.CapacidadUH() >= 1500);
         QCOMPARE(p.UH[1500].CodigoTramo, QStringLiteral("U1500"));
         QCOMPARE(Celdas(t, {{1500, ColCodigoTramo}, {1501, ColCodigoTramo}}), u"1601x16|U1500|"_s);
+        // Una tabla más corta que el proyecto crece hasta su última unidad, numerada.
+        TablaTextos corta = TablaVacia(2);
+        CargarUH(p, corta);
+        QCOMPARE(Celdas(corta, {{1500, 0}, {1500, ColCodigoTramo}}), u"1501x16|1500|U1500"_s);
     }
 
     void revisarDosVecesNoCambiaNada() {
@@ -670,6 +674,9 @@ private slots:
         TablaTextos salto = TablaVacia();
         PegarTexto(salto, u"a\r\n", 999, 1, true, false);
         QCOMPARE(Celdas(salto, {{1000, 1}}), u"1001x16|"_s);
+        // Las filas que agrega el pegado de unidades llevan su número.
+        PegarUH(salto, u"a\nb\nc"_s, 1000, 1, SeparadorDecimal::Punto);
+        QCOMPARE(Celdas(salto, {{1002, 0}, {1002, 1}}), u"1003x16|1002|c"_s);
     }
 
     void codificaciones() {
