@@ -30,6 +30,10 @@ private slots:
         QTemporaryDir dir;
         modulo.ArchivoProyecto = dir.filePath(u"Ejemplo"_s);
         modulo.Proyecto.UH[2].CBR = 0; // ya sin diseño (tránsito): sin módulo de subrasante
+        // Otra sin diseño, de CBR 1: MR = 2555 x 1^0,64; el total no cambia.
+        UnidadHomogenea& otra = modulo.Proyecto.UH[++modulo.Proyecto.NumeroUH];
+        otra = modulo.Proyecto.UH[2];
+        std::tie(otra.AbscisaInicial, otra.AbscisaFinal, otra.CBR) = std::tuple(12600, 12700, 1);
         const QString ruta = dir.filePath(u"memoria.pdf"_s);
         OpcionesMemoria opciones;
         opciones.Papel = QPageSize(QPageSize::Letter);
@@ -49,6 +53,7 @@ private slots:
               u"4. Estructura seleccionada de cada unidad"_s,
               u"5. Cantidades de obra y costo de la selección"_s,
               u"DIAGRAMA LINEAL DE ESTRUCTURAS"_s, u"Unidad 3 — 3, K1+700 a K2+600"_s,
+              u"K1+700\nSin alternativa aplicable: Tránsito mayor que 500,000 ejes"_s,
               u"Total de la selección"_s, u"7.630.994"_s, u"0,00 1,15 1,05 1,00 0,95 0,85"_s,
               u"TSD · BG · SBG (mín. 150 / 150) · AFR\n"_s, u"BEC · AFR · CBR mínimo 5 %\n"_s,
               u"MDF-2 (mín. 50 / 75) · BG (mín. 150 / 150) · SBG (mín. 150 / 150) · AFR\n"_s})
@@ -57,6 +62,9 @@ private slots:
             QRegularExpression(u"K1\\+700 +K2\\+600 +900,00 +6,50 +320.000 .* 3,0 +5.161 +3,06"_s)
                 .match(texto)
                 .hasMatch());
+        QVERIFY(QRegularExpression(u"K12\\+600 +K12\\+700 +100,00 .* 1,0 +2.555 +—"_s)
+                    .match(texto)
+                    .hasMatch());
         // El TSD no tiene espesor: su rótulo va sin "cm".
         QVERIFY(QRegularExpression(u"(?m) 0,0 +—$"_s).match(texto).hasMatch() &&
                 texto.contains(u"\n                    TSD  "_s) && !texto.contains(u"TSD cm"_s));

@@ -26,13 +26,13 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // TPD 1000 con 50 % autos (factor 0.001), 10 % buses (1.0), 20 % C2P (1.5) y
-// 20 % C2G (3.0); Fd 0.5, Fc 1.
+// 20 % C2G (3.0); Fd 0.5, Fc 0.9.
 DatosTransito Transito(double crecimiento, double periodo) {
     return {1000,
             {50, 10, 20, 20, 0, 0, 0, 0},
             {0.001, 1.0, 1.5, 3.0, 0, 0, 0, 0},
             0.5,
-            1,
+            0.9,
             crecimiento,
             periodo};
 }
@@ -66,19 +66,19 @@ private slots:
         // Vehículo medio: 0.50 x 0.001 + 0.10 x 1.0 + 0.20 x 1.5 + 0.20 x 3.0
         //               = 0.0005 + 0.1 + 0.3 + 0.6 = 1.0005
         // Sin crecimiento (r = 0, n = 10): el factor es n = 10 y
-        //   W18 = 1000 x 365 x 1.0005 x 0.5 x 1 x 10 = 1,825,912.5
-        // Ejes por día en el carril de diseño: 1000 x 1.0005 x 0.5 = 500.25
+        //   W18 = 1000 x 365 x 1.0005 x 0.5 x 0.9 x 10 = 1,643,321.25
+        // Ejes por día en el carril de diseño: 1000 x 1.0005 x 0.5 x 0.9 = 450.225
         const ResultadoTransito sin = CalcularTransito(Transito(0, 10));
         QCOMPARE(Numeros({sin.FactorVehiculo, sin.FactorCrecimiento, sin.W18, sin.SumaPorcentajes,
                           sin.EjesDiaInicial}),
-                 u"1.0005 10 1825912.5 100 500.25"_s);
+                 u"1.0005 10 1643321.25 100 450.225"_s);
 
         // r = 5 %, n = 10: 1.05^10 = 1.6288946268; (1.6288946268 - 1) / 0.05 = 12.577892536
-        //   W18 = 1000 x 365 x 1.0005 x 0.5 x 12.577892536 = 182,591.25 x 12.577892536
-        //       = 2,296,613.12
+        //   W18 = 1000 x 365 x 1.0005 x 0.5 x 0.9 x 12.577892536
+        //       = 164,332.125 x 12.577892536 = 2,066,951.81
         const ResultadoTransito con = CalcularTransito(Transito(5, 10));
         QVERIFY(std::abs(con.FactorCrecimiento - 12.577892536) < 1e-9);
-        QVERIFY(std::abs(con.W18 - 2296613.12) < 0.005); // al centavo
+        QVERIFY(std::abs(con.W18 - 2066951.81) < 0.005); // al centavo
 
         // Decrecimiento de 10 % en 2 años: (0.9^2 - 1) / -0.1 = (0.81 - 1) / -0.1 = 1.9
         QCOMPARE(Numeros({FactorCrecimiento(-10, 2), FactorCrecimiento(0, 7)}), u"1.9 7"_s);
@@ -141,7 +141,7 @@ private slots:
         // La línea 2 del archivo (la primera aquí) es W18 en la forma numérica general.
         const QStringList r =
             ResultadoArchivoTransito(Transito(0, 10), CalcularTransito(Transito(0, 10)));
-        QCOMPARE(r.mid(0, 2), (QStringList{" 1825912.5 ", " 1000 "}));
+        QCOMPARE(r.mid(0, 2), (QStringList{" 1643321.25 ", " 1000 "}));
     }
 
     // Los límites de cada tabla de clases, a uno y otro lado.
