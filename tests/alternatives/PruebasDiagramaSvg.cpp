@@ -417,6 +417,16 @@ private slots:
                     QVERIFY(y < l.N(u"y1"_s) || y > l.N(u"y2"_s) + 1);
             }
             QVERIFY(rejilla > 0);
+            // Los rótulos de las filas y las escalas, en el margen izquierdo; los de las
+            // franjas del SN y del costo, encima de ellas.
+            QStringList izquierdos;
+            for (const ElementoSvg& t : textos)
+                if (t.N(u"x"_s) + 1 < izquierda) izquierdos << t.Texto;
+            for (const QString& r : {u"UH"_s, u"Alternativa"_s, u"Abscisa"_s, u"0"_s})
+                QVERIFY2(izquierdos.contains(r), qPrintable(r));
+            QVERIFY(pg.Textos(QString()).contains(u"Número estructural requerido"_s) &&
+                    pg.Textos(QString()).contains(
+                        u"Costo por km de la alternativa seleccionada (miles de pesos)"_s));
             // Las marcas de kilómetro bajan del eje de abscisas (la línea negra de todo el
             // ancho) hacia sus rótulos.
             double eje = -1;
