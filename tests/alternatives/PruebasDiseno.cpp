@@ -1275,8 +1275,14 @@ private slots:
         const QByteArray xml = unzip.readAllStandardOutput();
         QVERIFY(xml.contains(
             "ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\""));
-        QVERIFY(xml.contains("customWidth=\"1\""));
+        // Cada ancho, el del texto más largo más 2 (y el relleno que el XLSX agrega):
+        // "TOTAL" en la primera columna, "Alternativa" en la sexta.
+        QVERIFY(xml.contains("<col min=\"1\" max=\"1\" width=\"7.7109375\" customWidth=\"1\"/>"));
+        QVERIFY(xml.contains("<col min=\"6\" max=\"6\" width=\"13.7109375\""));
         QVERIFY(xml.contains("formatCode=\"#,##0.00\""));
+        // Los títulos, en negrita, arriba y en varias líneas si hace falta.
+        QVERIFY(xml.contains("fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\" "
+                             "applyAlignment=\"1\"><alignment vertical=\"top\" wrapText=\"1\"/>"));
         QVERIFY(xml.contains("<v>3948463"));
     }
 };
