@@ -14,6 +14,8 @@
 #include <QDateTime>
 #include <QTemporaryDir>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -422,6 +424,10 @@ private slots:
         // Fuera de un entero corto el valor se ignora.
         QCOMPARE(Cargar("Longitud Pagina : 32768\r\n").LongitudPagina, 58);
         QCOMPARE(Cargar("MicroFeed : -32769\r\n").MicroFeed, 0);
+        // Y fuera de la simple precisión: su mayor valor todavía entra.
+        QCOMPARE(Cargar("Margen Derecho CM : 3.4028234663852886E+38\r\n").MargenDerecho,
+                 std::numeric_limits<float>::max());
+        QCOMPARE(Cargar("Margen Derecho CM : -3.5E+38\r\n").MargenDerecho, 2.0f);
         for (const QByteArray malo : {"0", "6", "-2"})
             QVERIFY(Cargar("Espaciamiento Lineas : " + malo + "\r\n").Espaciamiento == 1.0f);
         QCOMPARE(Resumen(Cargar("Espaciamiento Lineas : 5\r\n")), u"Q.COM|PRN|3|2|58|5|0|11"_s);
