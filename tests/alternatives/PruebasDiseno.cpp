@@ -990,6 +990,7 @@ private slots:
         const QString nota = p + u"   El tratamiento superficial (TSD) no aporta número "
                                  u"estructural en este método: sobre la base no hay aporte."_s;
         QVERIFY(r.contains(nota));
+        QCOMPARE(r.value(r.indexOf(nota) + 1), p + u"   "_s + QString(113, u'-')); // el cierre
         ModuloVarek9 poco = ProyectoDe({u"E:0:100:30:5"_s});
         poco.Proyecto.Zr = 1.282;
         const QStringList sinNota = Lineas(Escribir(NumeroReporteVerificacion, poco, e));

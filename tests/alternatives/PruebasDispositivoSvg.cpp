@@ -306,6 +306,18 @@ private slots:
                 for (qsizetype j = 0; j < esperados[lado].size(); ++j)
                     QVERIFY(QLineF(trazados[lado][j], esperados[lado][j]).length() < 1e-6);
             }
+            // Cada "Alt n", justo encima del costo donde esa alternativa pasa a ser la más
+            // barata (otra vez tras un punto sin diseño).
+            int cambios = 0, previa = 0;
+            for (const PuntoSensibilidad& p : c.Puntos)
+                cambios += p.Alternativa > 0 && p.Alternativa != previa, previa = p.Alternativa;
+            const auto sobreSuCosto = [&](const TrazoSensibilidad& t) {
+                const QPointF ancla = t.Caja.bottomLeft() + QPointF(2, 4);
+                const auto en = [&](QPointF q) { return QLineF(q, ancla).length() < 1e-6; };
+                return t.Cadena.startsWith(u"Alt "_s) &&
+                       std::any_of(esperados[1].begin(), esperados[1].end(), en);
+            };
+            QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(), sobreSuCosto), cambios);
             const auto punto = std::find_if(c.Puntos.begin(), c.Puntos.end(),
                                             [&](const auto& p) { return p.X == c.Unidad.X; });
             QVERIFY(punto != c.Puntos.end());

@@ -65,6 +65,7 @@ private slots:
         QVERIFY(QRegularExpression(u"K12\\+600 +K12\\+700 +100,00 .* 1,0 +2.555 +—"_s)
                     .match(texto)
                     .hasMatch());
+        QCOMPARE(texto.count(u"MR (psi)"_s), 1); // las 15 unidades, en una sola tabla
         // El TSD no tiene espesor: su rótulo va sin "cm".
         QVERIFY(QRegularExpression(u"(?m) 0,0 +—$"_s).match(texto).hasMatch() &&
                 texto.contains(u"\n                    TSD  "_s) && !texto.contains(u"TSD cm"_s));

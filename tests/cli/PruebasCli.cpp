@@ -345,6 +345,7 @@ private slots:
              "[base.bak] es la copia de respaldo de un proyecto");
         fila("diagrama de otra extensión", {"diagrama", "BASE", "--salida", "d.txt"});
         fila("diagrama sin salida", {"diagrama", "BASE"});
+        fila("diagrama sin el valor de la salida", {"diagrama", "BASE", "--salida"});
         fila("diagrama sin proyecto", {"diagrama", "falta.vk9", "--salida", "d.svg"});
         fila("memoria sin salida", {"memoria", "BASE"});
         fila("memoria en otro papel", {"memoria", "BASE", "--salida", "m.pdf", "--papel", "b5"}, 2,

@@ -175,6 +175,7 @@ private slots:
         d.PonerArchivo(ruta);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QCOMPARE(d.windowTitle(), u"Chequeo de Concurrencia de Archivos"_s);
         // El rótulo con el archivo, en espera().
         QCOMPARE(Textos(d, {"Label4", "lbResultado"}), ruta + u"|0"_s);
         // La primera revisión encuentra el archivo tomado y deja la descripción; la

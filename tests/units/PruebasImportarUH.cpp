@@ -251,6 +251,8 @@ private slots:
         QVERIFY(!limpia.HayRechazadas());
         // Un tipo de tramo que no está en su lista también se rechaza.
         QVERIFY(Importar("Z1;;9\r\n", SeparadorDecimal::Punto).HayRechazadas());
+        // Con la tabla llena, la unidad va en una fila nueva y le sigue una vacía.
+        QCOMPARE(Importar("Z1\r\n", SeparadorDecimal::Punto, {}, 999).Tabla.Filas(), 1002);
         QCOMPARE(TextoImportacionUH(limpia, SeparadorDecimal::Punto), QString());
         // Se nombran las primeras 20 filas sin código; de las 22, quedan 2.
         const ImportacionUH sinCodigo =
