@@ -293,13 +293,16 @@ private slots:
         e.Abrir();
         const QString ruta = e.dir.filePath(u"curvas.svg"_s);
         e.plataforma.RutasGuardar.enqueue(ruta);
+        QString titulo;
         e.plataforma.Modales.enqueue([&](QDialog& d) {
+            titulo = d.windowTitle();
             if (dynamic_cast<frmSensibilidad&>(d).Curvas().size() == 3)
                 QTest::mouseClick(d.findChild<QPushButton*>(u"btnExportar"_s), Qt::LeftButton);
             return 0;
         });
         e.Menu(4);
         QCOMPARE(e.plataforma.VentanasModales, QStringList{u"frmSensibilidad"_s});
+        QCOMPARE(titulo, u"SENSIBILIDAD ["_s + e.modulo.ArchivoProyecto + u']');
         const QString svg = QString::fromUtf8(LeerBytes(ruta));
         QVERIFY(svg.startsWith(u"<?xml"_s) && svg.endsWith(u"</svg>\n"_s));
         QVERIFY(svg.contains(u">Sensibilidad de la unidad 1 [T-1]</text>"_s));

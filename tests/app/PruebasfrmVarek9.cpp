@@ -820,6 +820,7 @@ private slots:
     void presentacionYCentrado() {
         frmAbout acerca;
         QCOMPARE(Texto(acerca, u"lbVersion"_s), u"Versión "_s + QLatin1StringView(VAREK9_VERSION));
+        QCOMPARE(acerca.windowTitle(), u"Acerca de VAREK-9"_s);
         for (const Qt::Key tecla : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             acerca.show();
             QTest::keyClick(&acerca, tecla);

@@ -546,7 +546,7 @@ private slots:
                 const QBrush b = vista->item(fila, columna - 1)->background();
                 return b.style() == Qt::NoBrush ? QColor() : b.color();
             };
-            vistos << d.findChild<QLabel*>(u"lblLectura"_s)->text();
+            vistos << d.windowTitle() + d.findChild<QLabel*>(u"lblLectura"_s)->text();
             vistos << QString::number(vista->rowCount()) + u' ' + vista->item(2, 0)->text() + u' ' +
                           vista->verticalHeaderItem(2)->text();
             // Las rechazadas en rojo, la fuera de lo usual en amarillo, las demás sin marca.
@@ -569,7 +569,8 @@ private slots:
         QVERIFY(!e.modulo.ProyectoModificado && e.modulo.Proyecto.NumeroUH == 2 &&
                 vistos.size() == 3);
         QVERIFY2(
-            vistos[0].startsWith(u"CSV separado por \";\", en Windows-1252. Columnas por su "
+            vistos[0].startsWith(u"Importar Unidades [tramos.csv]CSV separado por \";\", en "
+                                 u"Windows-1252. Columnas por su "
                                  "título: \"Código Tramo\" → Código Tramo, \"CBR (%)\" → CBR"_s),
             qPrintable(vistos[0]));
         QVERIFY(vistos[0].contains(u"con la coma como separador decimal"_s));
