@@ -272,6 +272,14 @@ private slots:
                 for (qsizetype j = 0; j < r.size(); ++j)
                     QVERIFY(std::fabs(r[j].Cadena.remove(u',').toDouble() - j * paso) < 1e-9);
                 topes[lado] = double(r.size() - 1) * paso;
+                // Una línea gris de la rejilla, de lado a lado, por cada rótulo del SN.
+                const auto rejilla = [&](const TrazoSensibilidad& t) {
+                    return t.Color == QColor(215, 215, 215) && t.Puntos.size() == 2 &&
+                           t.Puntos[0] == QPointF(area.left(), t.Puntos[1].y()) &&
+                           t.Puntos[1].x() == area.right();
+                };
+                if (lado == 0)
+                    QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(), rejilla), r.size());
             }
             // Cada punto con diseño, a escala dentro del recuadro: el SN en la línea azul y el
             // costo en miles en la roja de trazos.
