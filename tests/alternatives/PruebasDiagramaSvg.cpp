@@ -214,6 +214,12 @@ private slots:
             QVERIFY(Cerca(cuadro.left(), margen) && Cerca(cuadro.top(), margen));
             const double a = cuadro.height() / 2; // una línea de letra
             QVERIFY(a > 100 && a < 200);
+            // Trazos finos (un píxel a cualquier escala), salvo el del SN: un octavo de línea.
+            for (const ElementoSvg& e : pg.Elementos)
+                if (const QString trazo = e.A(u"stroke"_s); trazo.startsWith(u'#'))
+                    QVERIFY2(trazo == u"#0046aa" ? std::abs(e.N(u"stroke-width"_s) - a / 8) < 0.01
+                                                 : e.A(u"stroke-width"_s) == u"1",
+                             qPrintable(e.Tipo + u' ' + trazo));
             const QList<ElementoSvg> textos = pg.De(QString(), u"text"_s);
             QVERIFY(textos[0].Texto.startsWith(u"DIAGRAMA LINEAL DE ESTRUCTURAS   Proyecto [P]"_s));
             QVERIFY(textos[1].Texto.startsWith(u"Abscisas "_s));
