@@ -291,11 +291,15 @@ private slots:
             const CurvaSensibilidad& c = curvas[k];
             // Las abscisas, al menor paso que cubre el rango en cuatro divisiones (las del
             // tránsito, 52.500 por división: suben a 100.000).
+            // Ninguna fuera del recuadro, aunque quepa en el marco de la curva.
             QList<double> abscisas;
             for (const TrazoSensibilidad& t : d.Trazos)
-                if (t.Tipo == t.Texto && t.Caja.top() == area.bottom() + 4 &&
-                    t.Caja.center().x() >= area.left() && t.Caja.center().x() <= area.right())
+                if (const double x = t.Caja.center().x();
+                    t.Tipo == t.Texto && t.Caja.top() == area.bottom() + 4 &&
+                    std::abs(x - area.center().x()) < area.width() / 2 + 62) {
+                    QVERIFY(x >= area.left() - 1e-6 && x <= area.right() + 1e-6);
                     abscisas << QString(t.Cadena).remove(u',').toDouble();
+                }
             QVERIFY(abscisas.size() >= 2);
             QCOMPARE(abscisas[1] - abscisas[0], redondo(c.Hasta - c.Desde, 4));
             QList<QPointF> esperados[2], trazados[2];

@@ -214,13 +214,9 @@ private slots:
         QStringList catalogo, plantillas;
         for (int t = 1; t <= NumeroTiposCapa; ++t) {
             const TipoCapa& c = m.TipoCapa[t];
-            catalogo << QStringList{c.Codigo,
-                                    c.Descripcion,
-                                    c.Unidad,
-                                    numeros(c.CoefEstructural, 1),
-                                    numeros(c.CoefDrenaje, 1),
-                                    N(c.Modulo)}
-                            .join(u'|');
+            catalogo << c.Codigo + u'|' + c.Descripcion + u'|' + c.Unidad + u'|' +
+                            numeros(c.CoefEstructural, 1) + u'|' + numeros(c.CoefDrenaje, 1) +
+                            u'|' + N(c.Modulo);
         }
         QCOMPARE(
             catalogo,
@@ -670,6 +666,11 @@ private slots:
         QVERIFY(!LeerProyecto(otro).HayAviso);
         QCOMPARE(otro.Proyecto.Nombre + u'|' + Encabezado(otro.Proyecto), u"|||70|2|F|.44"_s);
         QCOMPARE(otro.Proyecto.Zr, CalcularZr(0.2));
+        // Uno que no se puede abrir (una carpeta con su nombre) no lo cambia, y se dice.
+        QVERIFY(QDir(dir.path()).mkdir(u"Carpeta.vk9"_s));
+        const AvisoLectura carpeta = LeerProyectoDesde(otro, dir.filePath(u"Carpeta.vk9"_s));
+        QVERIFY(carpeta.NoEsProyecto &&
+                carpeta.Texto.startsWith(u"No se puede leer el Proyecto"_s));
 
 #ifndef _WIN32
         // La extensión en mayúsculas se encuentra y se conserva al guardar.

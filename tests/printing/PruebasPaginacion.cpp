@@ -363,7 +363,9 @@ private slots:
         fila("diagrama sin extensión", "plano.v2", Diagrama,
              u"plano.v2.pdf [plano.v2.pdf] nuevo"_s);
         fila("impresora", " lpt2 ", Puerto, u"lpt2 [lpt2] dispositivo"_s);
+        fila("primera impresora", "LPT1", Puerto, u"LPT1 [LPT1] dispositivo"_s);
 #ifndef _WIN32
+        fila("impresora de más", "lpt5", Puerto, u"lpt5 [lpt5] nuevo"_s); // Windows la reserva
         fila("dispositivo", "/dev/null", Puerto, u"/dev/null [/dev/null] dispositivo"_s);
         fila("enlace al proyecto", "enlace.pdf", Pdf, no("enlace.pdf", "el proyecto abierto"));
         fila("enlace a otro proyecto", "enlace.svg", Diagrama, no("enlace.svg", "un proyecto"));

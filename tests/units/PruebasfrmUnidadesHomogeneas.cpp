@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -247,6 +248,9 @@ private slots:
         v.findChild<QAction*>(u"mnuSeparadorComa"_s)->trigger();
         QCOMPARE(vista(), u"Separador decimal: coma (1.234,5)|1.234,50"_s);
         QVERIFY(LeerSeparadorDecimal() == SeparadorDecimal::Coma);
+        // El menú, al abrirse, marca la convención en uso.
+        emit v.findChild<QMenu*>(u"mnuSeparadorDecimal"_s)->aboutToShow();
+        QVERIFY(v.findChild<QAction*>(u"mnuSeparadorComa"_s)->isChecked());
         // F2 edita el valor exacto con la coma.
         e.Tecla(1, 5, Qt::Key_F2);
         QCOMPARE(e.Texto()->text(), u"1234,5"_s);
