@@ -550,7 +550,8 @@ private slots:
             QVERIFY(b.Bloquear() && !a.Bloquear());
         }
         QVERIFY(!ArchivoBloqueadoPorOtro(ruta)); // el destructor lo soltó
-        QVERIFY(!BloqueoArchivo(Carpeta->Dir.filePath(u"no/existe"_s)).Bloquear());
+        QVERIFY(!BloqueoArchivo(Carpeta->Dir.filePath(u"no/existe"_s)).Bloquear() &&
+                !BloqueoArchivo(QString()).Bloquear());
 
         // El candado conserva el contenido y se mueve con el objeto.
         const QString datos = Carpeta->Dir.filePath(u"datos.txt"_s);
