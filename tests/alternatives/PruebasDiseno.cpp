@@ -913,7 +913,8 @@ private slots:
         // Un centímetro de subrasante también es obra: 0,01 m x 600 m² y su geotextil.
         ModuloVarek9 delgada = ProyectoDe({u"E:0:100:10000:10:No hay:0:1"_s});
         const CantidadesProyecto d = CalcularCantidades(delgada, e);
-        QCOMPARE(d.Cantidad[CapaCSR] + d.Cantidad[CapaGEO] / 1000, 6 + 0.6);
+        QCOMPARE(QString::number(d.Cantidad[CapaCSR]) + u' ' + QString::number(d.Cantidad[CapaGEO]),
+                 u"6 600"_s);
     }
 
     // Verificación a mano (Zr 1.282, So 0.44, pt 2.0, m 1.00, a de MDF-2 0.37): la raíz
