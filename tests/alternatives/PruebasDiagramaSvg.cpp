@@ -153,10 +153,7 @@ class PruebasDiagramaSvg : public QObject {
 
 private slots:
     void paginas_data() {
-        QTest::addColumn<QList<QPointF>>("tramos");
-        QTest::addColumn<int>("sinAlternativa");
-        QTest::addColumn<int>("huecos");
-        QTest::addColumn<int>("solapes");
+        Columnas<QList<QPointF>, int, int, int>({"tramos", "sinAlternativa", "huecos", "solapes"});
         QTest::newRow("una unidad") << QList<QPointF>{{0, 1000}} << 0 << 0 << 0;
         QTest::newRow("seguidas") << QList<QPointF>{{0, 1000}, {1000, 3000}, {3000, 3500}} << 0 << 0
                                   << 0;
@@ -171,10 +168,8 @@ private slots:
         QTest::newRow("camino largo") << largo << 67 << 0 << 0;
     }
     void paginas() {
-        QFETCH(QList<QPointF>, tramos);
-        QFETCH(int, sinAlternativa);
-        QFETCH(int, huecos);
-        QFETCH(int, solapes);
+        auto [tramos, sinAlternativa, huecos, solapes] =
+            Tomar<QList<QPointF>, int, int, int>({"tramos", "sinAlternativa", "huecos", "solapes"});
         ModuloVarek9 m;
         const DiagramaLineal d = CalcularDiagrama(Tramos(m, tramos, sinAlternativa));
         QTemporaryDir dir;
@@ -523,17 +518,15 @@ private slots:
     // La imagen crece con el camino (una hoja A4 apaisada a 200 ppp mide 2339 px) y,
     // pasado el máximo (aquí una hoja), se corta en varias.
     void pngCreceConElCamino_data() {
-        QTest::addColumn<int>("unidades");
-        QTest::addColumn<int>("maximo");
+        Columnas<int, int>({"unidades", "maximo"});
         QTest::addColumn<int>("imagenes"); // 0: varias
         QTest::newRow("corto") << 6 << MaximoAnchoPng << 1;
         QTest::newRow("largo") << 30 << MaximoAnchoPng << 1;
         QTest::newRow("cortado") << 30 << 2339 << 0;
     }
     void pngCreceConElCamino() {
-        QFETCH(int, unidades);
-        QFETCH(int, maximo);
-        QFETCH(int, imagenes);
+        auto [unidades, maximo, imagenes] =
+            Tomar<int, int, int>({"unidades", "maximo", "imagenes"});
         QTemporaryDir dir;
         ModuloVarek9 m;
         ProyectoDeDiseno(m, unidades);

@@ -201,9 +201,7 @@ private slots:
     // y sin ninguna el SN queda en 0. Y qué selección queda con la guardada.
     void aplicabilidadYSeleccion_data() {
         QTest::addColumn<QString>("unidad"); // "w18:cbr"
-        QTest::addColumn<QString>("aplicables");
-        QTest::addColumn<int>("guardada");
-        QTest::addColumn<int>("resultado");
+        Columnas<QString, int, int>({"aplicables", "guardada", "resultado"});
         QTest::newRow("CBR 5, ninguna: la primera aplicable")
             << u"10000:5"_s << u"101011"_s << 0 << 1;
         QTest::newRow("CBR 5.01, negativa") << u"10000:5.01"_s << u"111011"_s << -2 << 1;
@@ -220,10 +218,8 @@ private slots:
         QTest::newRow("SN sin raíz") << u"100:100"_s << u"000000"_s << 2 << 2;
     }
     void aplicabilidadYSeleccion() {
-        QFETCH(QString, unidad);
-        QFETCH(QString, aplicables);
-        QFETCH(int, guardada);
-        QFETCH(int, resultado);
+        auto [unidad, aplicables, guardada, resultado] =
+            Tomar<QString, QString, int, int>({"unidad", "aplicables", "guardada", "resultado"});
         ModuloVarek9 m = ProyectoDe({u"U:0:1000:"_s + unidad});
         m.Proyecto.UH[1].SNRequerido = 9;
         m.Proyecto.UH[1].AlternativaSeleccionada = static_cast<qint16>(guardada);
@@ -243,9 +239,7 @@ private slots:
     }
 
     void afirmadoExistente_data() {
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<double>("espesor");
-        QTest::addColumn<int>("capas");
+        Columnas<QString, double, int>({"tipo", "espesor", "capas"});
         QTest::newRow("AFR-1 20 cm") << "AFR-1" << 20.0 << 4;
         QTest::newRow("AFR-2 15 cm") << "AFR-2" << 15.0 << 4;
         QTest::newRow("AFR-2 0 cm") << "AFR-2" << 0.0 << 3;
@@ -254,9 +248,7 @@ private slots:
         QTest::newRow("espesor negativo") << "AFR-1" << -10.0 << 3;
     }
     void afirmadoExistente() {
-        QFETCH(QString, tipo);
-        QFETCH(double, espesor);
-        QFETCH(int, capas);
+        auto [tipo, espesor, capas] = Tomar<QString, double, int>({"tipo", "espesor", "capas"});
         EstadoDiseno e;
         const ModuloVarek9 m = Disenar(u"60000:8:%1:%2"_s.arg(tipo).arg(espesor), e);
         const ModuloVarek9 sin = Disenar(u"60000:8"_s, e);
@@ -321,10 +313,8 @@ private slots:
     // falsa posición de Zr, Newton para SN y los pasos del diseño por capas), no del programa.
     void catalogoPorClimaYTransito_data() {
         QTest::addColumn<QString>("unidad"); // w18:cbr:afirmado:espesor
-        QTest::addColumn<QString>("humedad");
-        QTest::addColumn<QString>("temperatura");
-        QTest::addColumn<double>("sn");
-        QTest::addColumn<QString>("estructuras");
+        Columnas<QString, QString, double, QString>(
+            {"humedad", "temperatura", "sn", "estructuras"});
         const auto fila = [](const char* nombre, const QString& unidad, const QString& humedad,
                              const QString& temperatura, double sn, const QString& estructuras) {
             QTest::newRow(nombre) << unidad << humedad << temperatura << sn << estructuras;
@@ -376,11 +366,9 @@ private slots:
              u"0 200 223|0 181 200|131 150 150|75 150 150|120 150 150|120 150 200"_s);
     }
     void catalogoPorClimaYTransito() {
-        QFETCH(QString, unidad);
-        QFETCH(QString, humedad);
-        QFETCH(QString, temperatura);
-        QFETCH(double, sn);
-        QFETCH(QString, estructuras);
+        auto [unidad, humedad, temperatura, sn, estructuras] =
+            Tomar<QString, QString, QString, double, QString>(
+                {"unidad", "humedad", "temperatura", "sn", "estructuras"});
         ModuloVarek9 m = ProyectoDe({u"U:0:1000:"_s + unidad});
         m.Proyecto.UH[1].ClimaHumedad = humedad;
         m.Proyecto.UH[1].ClimaTemperatura = temperatura;
@@ -527,8 +515,7 @@ private slots:
     // Por columna, en orden: código, costo; luego huecos, solapes, rótulos de las
     // capas de la primera columna y profundidad máxima.
     void columnas_data() {
-        QTest::addColumn<QStringList>("unidades");
-        QTest::addColumn<QString>("esperado");
+        Columnas<QStringList, QString>({"unidades", "esperado"});
         // El ejemplo resuelto: alternativa 1 con TSD, BG 200 y SBG 150 mm, que
         // cuesta 11 100 por metro de 6 m de ancho.
         QTest::newRow("orden de abscisas y hueco")
@@ -553,8 +540,7 @@ private slots:
             << u"A 1110000 /  /  / TSD|BG 20.0|SBG 15.0 / 40"_s;
     }
     void columnas() {
-        QFETCH(QStringList, unidades);
-        QFETCH(QString, esperado);
+        auto [unidades, esperado] = Tomar<QStringList, QString>({"unidades", "esperado"});
         ModuloVarek9 m = ProyectoDe(unidades);
         const DiagramaLineal d = CalcularDiagrama(m);
 
@@ -597,10 +583,7 @@ private slots:
     }
 
     void abscisas_data() {
-        QTest::addColumn<double>("desde");
-        QTest::addColumn<double>("hasta");
-        QTest::addColumn<int>("maximo");
-        QTest::addColumn<QString>("marcas");
+        Columnas<double, double, int, QString>({"desde", "hasta", "maximo", "marcas"});
         QTest::newRow("km") << 0.0 << 2600.0 << 5 << u"K0+000 K1+000 K2+000"_s;
         QTest::newRow("500 m") << 0.0 << 2600.0 << 6
                                << u"K0+000 K0+500 K1+000 K1+500 K2+000 K2+500"_s;
@@ -610,10 +593,8 @@ private slots:
         QTest::newRow("sin marcas") << 2601.0 << 2609.0 << 5 << QString();
     }
     void abscisas() {
-        QFETCH(double, desde);
-        QFETCH(double, hasta);
-        QFETCH(int, maximo);
-        QFETCH(QString, marcas);
+        auto [desde, hasta, maximo, marcas] =
+            Tomar<double, double, int, QString>({"desde", "hasta", "maximo", "marcas"});
         QStringList t;
         for (const MarcaDiagrama& m : MarcasAbscisa(desde, hasta, maximo)) {
             QVERIFY(m.Valor >= desde && m.Valor <= hasta);
@@ -631,10 +612,7 @@ private slots:
     // puntos de ancho.
     void disposicion_data() {
         QTest::addColumn<double>("ancho"); // del área, en puntos
-        QTest::addColumn<double>("alto");
-        QTest::addColumn<double>("desde");
-        QTest::addColumn<double>("hasta");
-        QTest::addColumn<QString>("esperado");
+        Columnas<double, double, double, QString>({"alto", "desde", "hasta", "esperado"});
         QTest::newRow("todo, ancho")
             << 2000.0 << 800.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
         QTest::newRow("todo, medio")
@@ -648,11 +626,8 @@ private slots:
             << 2000.0 << 250.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|AFR 20.0|CSR 30.0"_s;
     }
     void disposicion() {
-        QFETCH(double, ancho);
-        QFETCH(double, alto);
-        QFETCH(double, desde);
-        QFETCH(double, hasta);
-        QFETCH(QString, esperado);
+        auto [ancho, alto, desde, hasta, esperado] = Tomar<double, double, double, double, QString>(
+            {"ancho", "alto", "desde", "hasta", "esperado"});
         const double letra = 6;
         ModuloVarek9 m = ProyectoDe(
             {u"A:0:1000"_s, u"B:1000:2000:10000:10:AFR-1:20:30"_s, u"C:2500:3000:600000"_s});
@@ -740,9 +715,8 @@ private slots:
             << u"0-1000 1000-2000 9000-9500"_s;
     }
     void paginas() {
-        QFETCH(QStringList, unidades);
-        QFETCH(double, minimo);
-        QFETCH(QString, paginas);
+        auto [unidades, minimo, paginas] =
+            Tomar<QStringList, double, QString>({"unidades", "minimo", "paginas"});
         ModuloVarek9 m = ProyectoDe(unidades);
         const DiagramaLineal d = CalcularDiagrama(m);
         const QList<PaginaDiagrama> resultado = PaginarDiagrama(d, 1000, minimo);
@@ -759,17 +733,15 @@ private slots:
     }
 
     void menorCosto_data() {
-        QTest::addColumn<int>("unidades");
-        QTest::addColumn<bool>("costosEnCero");
+        Columnas<int, bool>({"unidades", "costosEnCero"});
         QTest::addColumn<int>("guardada"); // selección guardada de todas las unidades
         QTest::newRow("muestra, selección por defecto") << 40 << false << 0;
         QTest::newRow("muestra, selección 5 guardada") << 40 << false << 5;
         QTest::newRow("empate: gana la de menor número") << 12 << true << 6;
     }
     void menorCosto() {
-        QFETCH(int, unidades);
-        QFETCH(bool, costosEnCero);
-        QFETCH(int, guardada);
+        auto [unidades, costosEnCero, guardada] =
+            Tomar<int, bool, int>({"unidades", "costosEnCero", "guardada"});
         ModuloVarek9 m;
         ProyectoDeDiseno(m, unidades);
         if (costosEnCero) m.Proyecto.CostosUnitarios.fill(0);
@@ -922,8 +894,7 @@ private slots:
     // de diseño; el aporte, a · D/25.4 · m. A: W18 100000, CBR 5; B: 300000, 12;
     // C: 20000, 20 (sobre el BEE-3 de 570000 psi la ecuación ya se cumple con SN 0).
     void verificacion_data() {
-        QTest::addColumn<int>("unidad");
-        QTest::addColumn<int>("alternativa");
+        Columnas<int, int>({"unidad", "alternativa"});
         // requerido, aportado y cumple (1/0) del total, de la base y de la subbase;
         // la subbase sin capa, vacía.
         QTest::addColumn<QString>("esperado");
@@ -939,9 +910,8 @@ private slots:
         QTest::newRow("C alt 4: sin subbase") << 3 << 4 << u"1.25396 1.55512 1|0 0.72835 1|"_s;
     }
     void verificacion() {
-        QFETCH(int, unidad);
-        QFETCH(int, alternativa);
-        QFETCH(QString, esperado);
+        auto [unidad, alternativa, esperado] =
+            Tomar<int, int, QString>({"unidad", "alternativa", "esperado"});
         ModuloVarek9 m =
             ProyectoDe({u"A:0:100:100000:5"_s, u"B:0:100:300000:12"_s, u"C:0:100:20000:20"_s});
         m.Proyecto.Zr = 1.282;
@@ -1025,9 +995,8 @@ private slots:
             << u"10:4:1"_s;
     }
     void sensibilidad() {
-        QFETCH(int, unidad);
-        QFETCH(QString, extremos);
-        QFETCH(QString, cortes);
+        auto [unidad, extremos, cortes] =
+            Tomar<int, QString, QString>({"unidad", "extremos", "cortes"});
         ModuloVarek9 m = ProyectoDe({u"A:0:100:100000:5"_s, u"B:0:100:300000:12"_s});
         m.Proyecto.Zr = 1.282;
         const QList<CurvaSensibilidad> curvas = CalcularSensibilidad(m, unidad, 50);
@@ -1072,16 +1041,14 @@ private slots:
     }
 
     void bytesExactos_data() {
-        QTest::addColumn<int>("numero");
-        QTest::addColumn<int>("anchoMaximo");
+        Columnas<int, int>({"numero", "anchoMaximo"});
         QTest::newRow("1 unidades") << 1 << 136;
         QTest::newRow("2 estructuras") << 2 << 130;
         QTest::newRow("3 costos") << 3 << 134;
         QTest::newRow("4 seleccionadas") << 4 << 102;
     }
     void bytesExactos() {
-        QFETCH(int, numero);
-        QFETCH(int, anchoMaximo);
+        auto [numero, anchoMaximo] = Tomar<int, int>({"numero", "anchoMaximo"});
         ModuloVarek9 m;
         ProyectoDePrueba(m);
         EstadoDiseno e;
@@ -1105,10 +1072,8 @@ private slots:
     }
 
     void encabezadoComun_data() {
-        QTest::addColumn<QString>("nombre");
-        QTest::addColumn<QString>("descripcion");
-        QTest::addColumn<QString>("ubicacion");
-        QTest::addColumn<QStringList>("lineas");
+        Columnas<QString, QString, QString, QStringList>(
+            {"nombre", "descripcion", "ubicacion", "lineas"});
         const QString codigo = QStringLiteral("   Codigo Proyecto : C:\\Vias\\Ruta 9");
         QTest::newRow("todos vacíos") << QString() << QString() << QString() << QStringList{codigo};
         QTest::newRow("solo nombre")
@@ -1120,10 +1085,9 @@ private slots:
                            QStringLiteral("         Ubicación : Tunja")};
     }
     void encabezadoComun() {
-        QFETCH(QString, nombre);
-        QFETCH(QString, descripcion);
-        QFETCH(QString, ubicacion);
-        QFETCH(QStringList, lineas);
+        auto [nombre, descripcion, ubicacion, lineas] =
+            Tomar<QString, QString, QString, QStringList>(
+                {"nombre", "descripcion", "ubicacion", "lineas"});
         ModuloVarek9 m;
         m.ArchivoProyecto = QStringLiteral("C:\\Vias\\Ruta 9");
         m.Proyecto.Nombre = nombre;

@@ -436,11 +436,8 @@ private slots:
     // La forma ambigua se lee con la convención; con la otra y sin ambigüedad, igual.
     // Sin número se rechaza y la celda conserva su valor (el de BG es 2000.5).
     void costosConSeparador_data() {
-        QTest::addColumn<bool>("coma");
-        QTest::addColumn<QString>("escrito");
-        QTest::addColumn<QString>("celda");
-        QTest::addColumn<double>("guardado");
-        QTest::addColumn<QString>("aviso");
+        Columnas<bool, QString, QString, double, QString>(
+            {"coma", "escrito", "celda", "guardado", "aviso"});
         QTest::newRow("miles con coma")
             << true << u"750.000"_s << u"750.000,00"_s << 750000.0 << QString();
         QTest::newRow("decimales con punto")
@@ -453,10 +450,8 @@ private slots:
             << u"El costo unitario [cinco] de [BG] no es un número; la celda conserva su valor..."_s;
     }
     void costosConSeparador() {
-        QFETCH(bool, coma);
-        QFETCH(QString, escrito);
-        QFETCH(QString, celda);
-        QFETCH(QString, aviso);
+        auto [coma, escrito, celda, aviso] =
+            Tomar<bool, QString, QString, QString>({"coma", "escrito", "celda", "aviso"});
         Dialogo e(coma ? SeparadorDecimal::Coma : SeparadorDecimal::Punto);
         QCOMPARE(e.g->Texto(1, 4), coma ? u"1.000,50"_s : u"1,000.50"_s);
         e.g->PonerCelda(2, 4);
@@ -563,9 +558,7 @@ private slots:
     // Ni el botón ni la impresora escriben sobre el proyecto ("Prueba.vk9"), y otro
     // archivo ("viejo.svg") no se reemplaza sin preguntar.
     void exportarEImprimir_data() {
-        QTest::addColumn<bool>("impresora");
-        QTest::addColumn<QString>("archivo");
-        QTest::addColumn<int>("unidades");
+        Columnas<bool, QString, int>({"impresora", "archivo", "unidades"});
         QTest::addColumn<QString>("aviso"); // sin aviso se escribe y se lee el PDF
         QTest::newRow("pdf") << false << u"d.pdf"_s << 6 << QString();
         QTest::newRow("pdf largo") << false << u"d.pdf"_s << 120 << QString();
@@ -581,10 +574,8 @@ private slots:
             << u"EXPORTAR DIAGRAMA: El archivo [viejo.svg] ya existe. ¿Desea reemplazarlo?"_s;
     }
     void exportarEImprimir() {
-        QFETCH(bool, impresora);
-        QFETCH(QString, archivo);
-        QFETCH(int, unidades);
-        QFETCH(QString, aviso);
+        auto [impresora, archivo, unidades, aviso] =
+            Tomar<bool, QString, int, QString>({"impresora", "archivo", "unidades", "aviso"});
         ConDiagrama e(unidades);
         const DiagramaLineal& d = e.diagrama->Diagrama();
         const QString ruta = e.dir.filePath(archivo);
@@ -667,9 +658,8 @@ private slots:
                "Elija otro nombre..."_s;
     }
     void exportarAHoja() {
-        QFETCH(QString, elegido);
-        QFETCH(QString, escrito);
-        QFETCH(QString, aviso);
+        auto [elegido, escrito, aviso] =
+            Tomar<QString, QString, QString>({"elegido", "escrito", "aviso"});
         ConDiagrama e(5);
         e.modulo.Separador = SeparadorDecimal::Coma;
         QVERIFY(EscribirBytes(u"Prueba.vk9"_s, "[Proyecto]\r\n"));

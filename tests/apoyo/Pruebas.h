@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace pruebas {
@@ -35,5 +37,23 @@ void FilasFormatosHoja();
 void PrepararEntorno();
 
 } // namespace pruebas
+
+// Las columnas de una tabla de datos, un tipo por nombre y en el mismo orden.
+template <typename... T>
+void Columnas(const char* const (&nombres)[sizeof...(T)]) {
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        (QTest::addColumn<T>(nombres[I]), ...);
+    }
+    (std::index_sequence_for<T...>{});
+}
+
+// Los valores de esas columnas en la fila en curso, para desarmarlos de una vez.
+template <typename... T>
+std::tuple<T...> Tomar(const char* const (&nombres)[sizeof...(T)]) {
+    return [&]<std::size_t... I>(std::index_sequence<I...>) {
+        return std::tuple<T...>{*static_cast<T*>(QTest::qData(nombres[I], qMetaTypeId<T>()))...};
+    }
+    (std::index_sequence_for<T...>{});
+}
 
 #define VAREK9_REGISTRAR_PRUEBA(Clase) static pruebas::Registrar<Clase> registro##Clase;

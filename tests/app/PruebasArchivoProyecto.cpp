@@ -168,10 +168,7 @@ class PruebasArchivoProyecto : public QObject {
 private slots:
     // R y pt se limitan; So y Zr se derivan. Lo esperado: "R|pt|So".
     void reglasDerivadas_data() {
-        QTest::addColumn<double>("R");
-        QTest::addColumn<double>("pt");
-        QTest::addColumn<bool>("transito");
-        QTest::addColumn<QString>("esperado");
+        Columnas<double, double, bool, QString>({"R", "pt", "transito", "esperado"});
         const auto fila = [](const char* nombre, double R, double pt, bool transito,
                              const char* esperado) {
             QTest::newRow(nombre) << R << pt << transito << QString(esperado);
@@ -187,9 +184,7 @@ private slots:
     }
 
     void reglasDerivadas() {
-        QFETCH(double, R);
-        QFETCH(double, pt);
-        QFETCH(bool, transito);
+        auto [R, pt, transito] = Tomar<double, double, bool>({"R", "pt", "transito"});
         Proyecto p;
         p.Confiabilidad = R;
         p.ServiciabilidadFinal = pt;
@@ -299,9 +294,7 @@ private slots:
     // (herramientas/diseno-aparte.py: la misma falsa posición escrita desde el método);
     // se comparan a 1e-12 y con las cuatro cifras que muestran las propiedades.
     void valoresConocidos_data() {
-        QTest::addColumn<double>("entrada");
-        QTest::addColumn<double>("esperado");
-        QTest::addColumn<QString>("mostrado");
+        Columnas<double, double, QString>({"entrada", "esperado", "mostrado"});
         // "R esperado mostrado"; de 100 en adelante y de 50 hacia abajo, fuera del intervalo
         // de la falsa posición.
         for (const char* fila : {"60 0.25334751165289626 0.2533", "70 0.52440280184198029 0.5244",
@@ -315,9 +308,8 @@ private slots:
         }
     }
     void valoresConocidos() {
-        QFETCH(double, entrada);
-        QFETCH(double, esperado);
-        QFETCH(QString, mostrado);
+        auto [entrada, esperado, mostrado] =
+            Tomar<double, double, QString>({"entrada", "esperado", "mostrado"});
         const double x = CalcularZr(entrada / 100 - 0.5);
         QVERIFY2(std::fabs(x - esperado) < 1e-12, qPrintable(QString::number(x, 'g', 17)));
         QCOMPARE(Formato(x, u"0.0000"), mostrado);
@@ -470,8 +462,7 @@ private slots:
     // "V" es verdadero, cualquier otra cosa falso; R y pt se limitan (pt sin valor o
     // limitado es 2) y Zr y So se derivan.
     void encabezado_data() {
-        QTest::addColumn<QStringList>("cuerpo");
-        QTest::addColumn<QString>("esperado");
+        Columnas<QStringList, QString>({"cuerpo", "esperado"});
         QTest::newRow("V") << L(" 7 |V") << u"d||70|2|V|.49"_s;
         QTest::newRow("v con blancos") << L(" 7 |  v ") << u"d||70|2|V|.49"_s;
         QTest::newRow("F") << L(" 7 |F") << u"d||70|2|F|.44"_s;
@@ -497,9 +488,7 @@ private slots:
 
     // Archivos dañados como los dejan los usuarios: lo que se lee y lo que se dice.
     void lecturaDeArchivosDanados_data() {
-        QTest::addColumn<QByteArray>("datos");
-        QTest::addColumn<QString>("proyecto");
-        QTest::addColumn<QStringList>("hallazgos");
+        Columnas<QByteArray, QString, QStringList>({"datos", "proyecto", "hallazgos"});
         const QStringList l = LineasBase();
         const QByteArray base = Tramo(l, 1, 41);
         const QString completo = u"Vía|3|A:3|B:4/n1+n2|C:5|7"_s;
@@ -595,9 +584,8 @@ private slots:
     }
 
     void lecturaDeArchivosDanados() {
-        QFETCH(QByteArray, datos);
-        QFETCH(QString, proyecto);
-        QFETCH(QStringList, hallazgos);
+        auto [datos, proyecto, hallazgos] =
+            Tomar<QByteArray, QString, QStringList>({"datos", "proyecto", "hallazgos"});
         ModuloVarek9 m;
         PonerUnidades(m.Proyecto, {UnidadTramo(u"Z"_s, 0, 1)});
         m.Proyecto.Nombre = u"anterior"_s;
@@ -781,11 +769,8 @@ private slots:
     // Un bloqueo detiene solo si es de otra sesión viva: otro proceso que corre en
     // esta máquina, u otra máquina, y nunca si tiene más de 12 horas.
     void bloqueoAjenoVivo_data() {
-        QTest::addColumn<QString>("maquina");
-        QTest::addColumn<qint64>("proceso");
-        QTest::addColumn<int>("horasAtras");
-        QTest::addColumn<bool>("vivo");
-        QTest::addColumn<bool>("ajeno");
+        Columnas<QString, qint64, int, bool, bool>(
+            {"maquina", "proceso", "horasAtras", "vivo", "ajeno"});
         QTest::newRow("otro-proceso-vivo") << "pc1" << qint64(77) << 1 << true << true;
         QTest::newRow("otro-proceso-muerto") << "pc1" << qint64(77) << 1 << false << false;
         QTest::newRow("este-proceso") << "pc1" << qint64(10) << 1 << true << false;
@@ -796,11 +781,8 @@ private slots:
     }
 
     void bloqueoAjenoVivo() {
-        QFETCH(QString, maquina);
-        QFETCH(qint64, proceso);
-        QFETCH(int, horasAtras);
-        QFETCH(bool, vivo);
-        QFETCH(bool, ajeno);
+        auto [maquina, proceso, horasAtras, vivo, ajeno] = Tomar<QString, qint64, int, bool, bool>(
+            {"maquina", "proceso", "horasAtras", "vivo", "ajeno"});
         const DuenoBloqueo esta{"ana", "pc1", 10, Ahora};
         const DuenoBloqueo dueno{"luis", maquina, proceso, Ahora.addSecs(-horasAtras * 3600)};
         QCOMPARE(BloqueoAjenoVivo(dueno, esta, [&](qint64) { return vivo; }), ajeno);
@@ -993,8 +975,7 @@ private slots:
     }
 
     void carpetaDeTrabajo_data() {
-        QTest::addColumn<QString>("actual");
-        QTest::addColumn<QString>("documentos");
+        Columnas<QString, QString>({"actual", "documentos"});
         QTest::addColumn<QString>("esperada"); // vacía: se queda donde está
         const QString casa = "/home/ana";
         QTest::newRow("menú del escritorio")
@@ -1008,8 +989,7 @@ private slots:
     }
 
     void carpetaDeTrabajo() {
-        QFETCH(QString, actual);
-        QFETCH(QString, documentos);
+        auto [actual, documentos] = Tomar<QString, QString>({"actual", "documentos"});
         QTEST(CarpetaDeTrabajo(actual, "/home/ana", documentos), "esperada");
     }
 

@@ -41,9 +41,7 @@ class PruebasfrmProyecto : public QObject {
 private slots:
     // Al abrir: confiabilidad 70 y serviciabilidad 2.5.
     void numerosConSeparador_data() {
-        QTest::addColumn<QString>("campo");
-        QTest::addColumn<bool>("coma");
-        QTest::addColumn<QString>("escrito");
+        Columnas<QString, bool, QString>({"campo", "coma", "escrito"});
         QTest::addColumn<bool>("tomar"); // la respuesta si pregunta
         QTest::addColumn<double>("valor");
         QTest::addColumn<QString>("texto"); // el del campo al salir
@@ -69,13 +67,9 @@ private slots:
              "varias raíces; se toma la mayor."_s);
     }
     void numerosConSeparador() {
-        QFETCH(QString, campo);
-        QFETCH(bool, coma);
-        QFETCH(QString, escrito);
-        QFETCH(bool, tomar);
-        QFETCH(double, valor);
-        QFETCH(QString, texto);
-        QFETCH(QString, mensaje);
+        auto [campo, coma, escrito, tomar, valor, texto, mensaje] =
+            Tomar<QString, bool, QString, bool, double, QString, QString>(
+                {"campo", "coma", "escrito", "tomar", "valor", "texto", "mensaje"});
         Dialogo d(coma);
         const QString zr = Texto(*d.v, u"lbZr"_s);
         if (campo == u"txt5"_s)

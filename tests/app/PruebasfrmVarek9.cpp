@@ -137,18 +137,15 @@ private slots:
     void arranque_data() {
         QTest::addColumn<QString>("linea");
         QTest::addColumn<QString>("escrito"); // el proyecto en disco
-        QTest::addColumn<QString>("archivo");
-        QTest::addColumn<QString>("segundo");
+        Columnas<QString, QString>({"archivo", "segundo"});
         QTest::newRow("argumento") << u"obras/Tramo1.VK9 , segundo"_s << u"obras/Tramo1.VK9"_s
                                    << u"obras/Tramo1"_s << u"segundo"_s;
         QTest::newRow("ruta con comas") << u"*/Vía 3, tramo 2/x.vk9"_s << u"Vía 3, tramo 2/x.vk9"_s
                                         << u"*/Vía 3, tramo 2/x"_s << QString();
     }
     void arranque() {
-        QFETCH(QString, linea);
-        QFETCH(QString, escrito);
-        QFETCH(QString, archivo);
-        QFETCH(QString, segundo);
+        auto [linea, escrito, archivo, segundo] =
+            Tomar<QString, QString, QString, QString>({"linea", "escrito", "archivo", "segundo"});
         Escenario e;
         linea.replace(u'*', QDir::currentPath());
         archivo.replace(u'*', QDir::currentPath());
@@ -259,11 +256,9 @@ private slots:
         QTest::newRow("sin-nombre-no") << anonima << 11 << "N" << nueva << "Defecto||no";
     }
     void copiasAlArrancar() {
-        QFETCH(QString, copia);
-        QFETCH(int, hora);
-        QFETCH(QString, respuestas);
-        QFETCH(QString, pregunta);
-        QFETCH(QString, queda);
+        auto [copia, hora, respuestas, pregunta, queda] =
+            Tomar<QString, int, QString, QString, QString>(
+                {"copia", "hora", "respuestas", "pregunta", "queda"});
         // La copia de Obra se ofrece al abrirla; la de un "Sin Nombre", al arrancar sin proyecto.
         const QString linea = copia.startsWith(u"Obra") ? u"Obra"_s : QString();
         Escenario e;
@@ -557,8 +552,7 @@ private slots:
     // Toda salida pasa por la misma pregunta con Cancelar: el menú, el botón
     // "&Salir", cerrar la ventana y el fin de la sesión del escritorio.
     void salidas_data() {
-        QTest::addColumn<int>("via");
-        QTest::addColumn<int>("codigo");
+        Columnas<int, int>({"via", "codigo"});
         const char* vias[] = {"menu", "boton99", "cerrar", "sesion"};
         for (int v = 0; v < 4; ++v) {
             QTest::addRow("%s-si", vias[v]) << v << int(RespuestaMensaje::Si);
@@ -569,8 +563,7 @@ private slots:
         QTest::newRow("sesion-sin-preguntar") << 4 << int(RespuestaMensaje::Cancelar);
     }
     void salidas() {
-        QFETCH(int, via);
-        QFETCH(int, codigo);
+        auto [via, codigo] = Tomar<int, int>({"via", "codigo"});
         const auto respuesta = RespuestaMensaje(codigo);
         Escenario e;
         frmVarek9& v = e.Abrir();

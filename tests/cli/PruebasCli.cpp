@@ -159,10 +159,7 @@ private slots:
     // Ninguna orden escribe sobre su entrada: un nombre reservado o una copia la
     // saltan; una salida dada igual a la entrada termina con el código 2.
     void nuncaSobreLaEntrada_data() {
-        QTest::addColumn<QString>("entrada");
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("codigo");
-        QTest::addColumn<QString>("salida");
+        Columnas<QString, QStringList, int, QString>({"entrada", "args", "codigo", "salida"});
         const auto fila = [](const char* nombre, const char* entrada, QStringList args,
                              const char* salida = nullptr) {
             QTest::newRow(nombre) << QString::fromUtf8(entrada) << args << (salida ? 0 : 2)
@@ -184,10 +181,8 @@ private slots:
 #endif
     }
     void nuncaSobreLaEntrada() {
-        QFETCH(QString, entrada);
-        QFETCH(QStringList, args);
-        QFETCH(int, codigo);
-        QFETCH(QString, salida);
+        auto [entrada, args, codigo, salida] =
+            Tomar<QString, QStringList, int, QString>({"entrada", "args", "codigo", "salida"});
         const QString ruta = Ruta(entrada);
         const QByteArray bytes = entrada[0] == u'r' ? LeerBytes(Ejemplo) : ReporteDosPaginas();
         QVERIFY(EscribirBytes(ruta, bytes));
@@ -270,8 +265,7 @@ private slots:
 
     // zr y sn escriben con 17 cifras el número del núcleo (sus valores, en PruebasArchivoProyecto).
     void calculos_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<double>("esperado");
+        Columnas<QStringList, double>({"args", "esperado"});
         const double zr = -CalcularZr(0.4);
         const double mr = 2555 * std::pow(10.0, 0.64);
         QTest::newRow("zr") << QStringList{"zr", "90"} << CalcularZr(0.4);
@@ -282,8 +276,7 @@ private slots:
                             << NumeroEstructural(10000, zr, 0.44, 2.2, mr);
     }
     void calculos() {
-        QFETCH(QStringList, args);
-        QFETCH(double, esperado);
+        auto [args, esperado] = Tomar<QStringList, double>({"args", "esperado"});
         QCOMPARE(Correr(args).Resumen(), u"0|"_s + Formato17(esperado) + u'\n');
     }
 
@@ -291,9 +284,7 @@ private slots:
     // porqué en los errores y ningún archivo nuevo. En la carpeta hay un proyecto
     // (BASE), una tabla de unidades (u.txt), unas notas y un reporte (informe).
     void errores_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("codigo");
-        QTest::addColumn<QString>("aviso");
+        Columnas<QStringList, int, QString>({"args", "codigo", "aviso"});
         const auto fila = [](const char* nombre, QStringList args, int codigo = 2,
                              const QString& aviso = QString()) {
             QTest::newRow(nombre) << args << codigo << aviso;
@@ -361,9 +352,7 @@ private slots:
              "es un proyecto");
     }
     void errores() {
-        QFETCH(QStringList, args);
-        QFETCH(int, codigo);
-        QFETCH(QString, aviso);
+        auto [args, codigo, aviso] = Tomar<QStringList, int, QString>({"args", "codigo", "aviso"});
         const QString base = Ruta("base.vk9");
         QVERIFY(QFile::copy(Ejemplo, base) && EscribirBytes(Ruta("u.txt"), "A\tuno\n"));
         QVERIFY(EscribirBytes(Ruta("notas.vk9"), "notas\r\n"));
@@ -387,9 +376,7 @@ private slots:
     // La versión y la ayuda salen y terminan antes de abrir una ventana, también sin
     // pantalla; la versión es la del proyecto en CMake.
     void versionYAyuda_data() {
-        QTest::addColumn<QString>("programa");
-        QTest::addColumn<QString>("argumento");
-        QTest::addColumn<QString>("inicio");
+        Columnas<QString, QString, QString>({"programa", "argumento", "inicio"});
         const QString version = QStringLiteral(VAREK9_VERSION_PROYECTO);
         QTest::newRow("varek9-cli --version")
             << u"" VAREK9_CLI ""_s << u"--version"_s << u"varek9-cli (Varek-9) %1\n"_s.arg(version);
@@ -403,9 +390,8 @@ private slots:
 #endif
     }
     void versionYAyuda() {
-        QFETCH(QString, programa);
-        QFETCH(QString, argumento);
-        QFETCH(QString, inicio);
+        auto [programa, argumento, inicio] =
+            Tomar<QString, QString, QString>({"programa", "argumento", "inicio"});
         const QStringList antes =
             QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         const Corrida c = Correr({argumento}, programa, true);
@@ -544,15 +530,13 @@ private slots:
     // Con 999 unidades o más la fila bajo la última no existía: nada se pegaba; ni se
     // pegaba más allá de la fila 999 de la tabla.
     void importarEnElLimite_data() {
-        QTest::addColumn<int>("unidades");
-        QTest::addColumn<int>("filas");
+        Columnas<int, int>({"unidades", "filas"});
         for (int n : {0, 998, 999, 1000, 1001})
             QTest::addRow("%d", n) << n << 2;
         QTest::newRow("1005 filas") << 1 << 1005;
     }
     void importarEnElLimite() {
-        QFETCH(int, unidades);
-        QFETCH(int, filas);
+        auto [unidades, filas] = Tomar<int, int>({"unidades", "filas"});
         QList<UnidadHomogenea> lista;
         for (int i = 1; i <= unidades; ++i)
             lista << UnidadTramo(u"A%1"_s.arg(i, 4, 10, QChar(u'0')), i, i + 1);
@@ -611,9 +595,7 @@ private slots:
     // Una celda rechazada: se dice con su fila del archivo, no se guarda y sale con 1.
     // Un CSV con títulos y un XLSX con --hoja entran por la misma orden.
     void importarArchivos_data() {
-        QTest::addColumn<QString>("archivo");
-        QTest::addColumn<QByteArray>("datos");
-        QTest::addColumn<QStringList>("opciones");
+        Columnas<QString, QByteArray, QStringList>({"archivo", "datos", "opciones"});
         QTest::addColumn<QString>("esperado"); // código|errores|unidades nuevas
         QTest::newRow("rechazada")
             << u"u.csv"_s << QByteArray("Codigo;CBR\r\nZ1;4\r\nZ2;cinco\r\n") << QStringList()
@@ -645,9 +627,8 @@ private slots:
         }
     }
     void importarArchivos() {
-        QFETCH(QString, archivo);
-        QFETCH(QByteArray, datos);
-        QFETCH(QStringList, opciones);
+        auto [archivo, datos, opciones] =
+            Tomar<QString, QByteArray, QStringList>({"archivo", "datos", "opciones"});
         const Corrida c = Importar({}, datos, archivo, opciones);
         QStringList nuevas;
         if (QFile::exists(Ruta("salida.vk9"))) {
@@ -661,10 +642,8 @@ private slots:
 
     // La preferencia decide la forma ambigua; --separador la cambia en cada orden.
     void separadorDeImportarYExportar_data() {
-        QTest::addColumn<QByteArray>("preferencia");
-        QTest::addColumn<QStringList>("opcion");
-        QTest::addColumn<QString>("ejes");
-        QTest::addColumn<QString>("exportado");
+        Columnas<QByteArray, QStringList, QString, QString>(
+            {"preferencia", "opcion", "ejes", "exportado"});
         // Lo exportado del ejemplo: ancho de 7.3 m y W18 de 480000.
         QTest::newRow("coma") << QByteArray("coma") << QStringList() << u"215000"_s
                               << u"\t7,3\t480000\t"_s;
@@ -676,9 +655,8 @@ private slots:
                                      << u"215000"_s << u"\t7,3\t480000\t"_s;
     }
     void separadorDeImportarYExportar() {
-        QFETCH(QByteArray, preferencia);
-        QFETCH(QStringList, opcion);
-        QFETCH(QString, exportado);
+        auto [preferencia, opcion, exportado] =
+            Tomar<QByteArray, QStringList, QString>({"preferencia", "opcion", "exportado"});
 #ifdef _WIN32
         if (opcion.isEmpty())
             QSKIP("En Windows XDG_CONFIG_HOME no mueve la configuración del proceso hijo");
@@ -694,8 +672,7 @@ private slots:
 
     // hoja: el libro de resultados del ejemplo; la salida nunca es un proyecto.
     void hoja_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("codigo");
+        Columnas<QStringList, int>({"args", "codigo"});
         QTest::addColumn<QByteArray>("comienzo"); // del archivo "r.*" escrito
         QTest::addColumn<QByteArray>("contiene");
         const bool xlsx = HayEscrituraXlsx();
@@ -712,9 +689,8 @@ private slots:
         QTest::newRow("sin salida") << QStringList() << 2 << QByteArray() << QByteArray();
     }
     void hoja() {
-        QFETCH(QStringList, args);
-        QFETCH(QByteArray, comienzo);
-        QFETCH(QByteArray, contiene);
+        auto [args, comienzo, contiene] =
+            Tomar<QStringList, QByteArray, QByteArray>({"args", "comienzo", "contiene"});
         QVERIFY(EscribirBytes(Ruta("r.vk9"), LeerBytes(Ejemplo)));
         const Corrida c = Correr(QStringList{"hoja", Ruta("r.vk9")} + args);
         QTEST(c.Codigo, "codigo");

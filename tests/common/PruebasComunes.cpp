@@ -80,8 +80,7 @@ private slots:
 
     // Lo leído: el valor a 15 cifras (con el signo del cero), si no hubo número y si desbordó.
     void leerNumero_data() {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<QString>("leido");
+        Columnas<QString, QString>({"texto", "leido"});
         // "texto|leído"
         for (const QString& fila :
              {u"   -12.5|-12.5"_s, u"+3|3"_s, u" .44 |0.44"_s, u"95.5 xyz|95.5"_s, u"1,5|1"_s,
@@ -104,9 +103,7 @@ private slots:
     // Lo que una persona escribe o pega, con coma o punto decimal: lo que la
     // forma del texto muestra y lo que decide la convención ("c" o "p").
     void numeroEscrito_data() {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<QChar>("convencion");
-        QTest::addColumn<QString>("leido");
+        Columnas<QString, QChar, QString>({"texto", "convencion", "leido"});
         // Cada caso es "texto|convención|leído".
         const auto filas = [](const QStringList& casos) {
             for (const QString& caso : casos) {
@@ -134,8 +131,7 @@ private slots:
     }
 
     void numeroEscrito() {
-        QFETCH(QString, texto);
-        QFETCH(QChar, convencion);
+        auto [texto, convencion] = Tomar<QString, QChar>({"texto", "convencion"});
         // Una vista en un texto más largo: lo que sigue, una cifra, no se lee.
         const QString conCola = texto + u'9';
         const NumeroEscrito n = LeerNumeroEscrito(QStringView(conCola).first(texto.size()),
@@ -150,9 +146,7 @@ private slots:
     // Un bloque se lee con la convención que muestran sus celdas; si no muestra
     // ninguna, o las dos, con la preferencia.
     void convencionDeBloque_data() {
-        QTest::addColumn<QStringList>("celdas");
-        QTest::addColumn<QChar>("preferencia");
-        QTest::addColumn<QString>("esperado");
+        Columnas<QStringList, QChar, QString>({"celdas", "preferencia", "esperado"});
         const auto fila = [](const char* nombre, QStringList celdas, char16_t preferencia,
                              const char* esperado) {
             QTest::newRow(nombre) << celdas << QChar(preferencia) << QString::fromUtf8(esperado);
@@ -166,8 +160,7 @@ private slots:
     }
 
     void convencionDeBloque() {
-        QFETCH(QStringList, celdas);
-        QFETCH(QChar, preferencia);
+        auto [celdas, preferencia] = Tomar<QStringList, QChar>({"celdas", "preferencia"});
         const ConvencionBloque c =
             ConvencionDeBloque(celdas, SeparadorDecimal(preferencia.unicode()));
         QTEST(QChar(char16_t(c.Separador)) +
@@ -183,9 +176,7 @@ private slots:
     // Lo que se copia es el valor exacto, sin exponente ni miles, y se vuelve a
     // leer igual con la misma convención.
     void textoExacto_data() {
-        QTest::addColumn<double>("valor");
-        QTest::addColumn<QString>("punto");
-        QTest::addColumn<QString>("coma");
+        Columnas<double, QString, QString>({"valor", "punto", "coma"});
         QTest::newRow("entero") << 123456.0 << u"123456"_s << u"123456"_s;
         QTest::newRow("decimal") << -1234.5 << u"-1234.5"_s << u"-1234,5"_s;
         QTest::newRow("tres decimales") << 123.456 << u"123.456"_s << u"123,456"_s;
@@ -208,8 +199,7 @@ private slots:
     // Las listas se buscan como escribe la gente; nada desconocido pasa a la
     // primera entrada.
     void entradaDeLista_data() {
-        QTest::addColumn<QStringList>("entradas");
-        QTest::addColumn<QString>("texto");
+        Columnas<QStringList, QString>({"entradas", "texto"});
         QTest::addColumn<int>("indice"); // -2: ambigua
         const QStringList humedad{u"Arido"_s, u"Semiarido"_s, u"Subhumedo"_s, u"Humedo"_s,
                                   u"Superhumedo"_s};
@@ -231,8 +221,7 @@ private slots:
     }
 
     void entradaDeLista() {
-        QFETCH(QStringList, entradas);
-        QFETCH(QString, texto);
+        auto [entradas, texto] = Tomar<QStringList, QString>({"entradas", "texto"});
         bool ambigua = true; // la búsqueda lo pone siempre
         const int hallada = BuscarEntradaLista(entradas, texto, &ambigua);
         QTEST(ambigua ? -2 : hallada, "indice");
@@ -300,9 +289,7 @@ private slots:
     // Reportes: un LF solo queda dentro de la línea si hay algún CR. Proyectos:
     // todo CR LF, CR solo y LF solo termina una línea.
     void lineas_data() {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<QString>("lineas");
-        QTest::addColumn<QString>("proyecto");
+        Columnas<QString, QString, QString>({"texto", "lineas", "proyecto"});
         const auto fila = [](const char* nombre, const char* texto, const char* lineas,
                              const char* proyecto) {
             QTest::newRow(nombre) << texto << QString(lineas) << QString(proyecto);
@@ -320,9 +307,8 @@ private slots:
     }
 
     void lineas() {
-        QFETCH(QString, texto);
-        QFETCH(QString, lineas);
-        QFETCH(QString, proyecto);
+        auto [texto, lineas, proyecto] =
+            Tomar<QString, QString, QString>({"texto", "lineas", "proyecto"});
         QCOMPARE(Unidas(DividirLineas(texto)), lineas);
         const QByteArray bytes = texto.toLatin1();
         for (const auto fines : {FinesDeLinea::ComoReporte, FinesDeLinea::Todos}) {
@@ -337,9 +323,7 @@ private slots:
     }
 
     void presentacionDeNumeros_data() {
-        QTest::addColumn<double>("valor");
-        QTest::addColumn<QString>("mascara");
-        QTest::addColumn<QString>("esperado");
+        Columnas<double, QString, QString>({"valor", "mascara", "esperado"});
         const double infinito = std::numeric_limits<double>::infinity();
         const auto fila = [](double valor, const char* mascara, const QByteArray& esperado) {
             QTest::addRow("%g %s", valor, mascara)
@@ -419,9 +403,8 @@ private slots:
     }
 
     void presentacionDeNumeros() {
-        QFETCH(double, valor);
-        QFETCH(QString, mascara);
-        QFETCH(QString, esperado);
+        auto [valor, mascara, esperado] =
+            Tomar<double, QString, QString>({"valor", "mascara", "esperado"});
         QCOMPARE(mascara.isEmpty() ? FormatoGeneral(valor) : Formato(valor, mascara), esperado);
         // La máscara leída una vez (la de las grillas y los reportes) da lo mismo.
         if (!mascara.isEmpty()) {

@@ -146,9 +146,7 @@ private slots:
 
     // Los límites de cada tabla de clases, a uno y otro lado.
     void limitesDeLasClases_data() {
-        QTest::addColumn<Clasificar>("clasificar");
-        QTest::addColumn<double>("valor");
-        QTest::addColumn<QString>("clase");
+        Columnas<Clasificar, double, QString>({"clasificar", "valor", "clase"});
         // Cada valor con la clase que le toca, en el mismo orden.
         const auto filas = [](const char* nombre, Clasificar clasificar,
                               std::initializer_list<double> valores, const QStringList& clases) {
@@ -168,8 +166,7 @@ private slots:
               {0, 9999.9, 1e4, 1e6, 1000001}, {"60", "60", "75", "75", "87.5"});
     }
     void limitesDeLasClases() {
-        QFETCH(Clasificar, clasificar);
-        QFETCH(double, valor);
+        auto [clasificar, valor] = Tomar<Clasificar, double>({"clasificar", "valor"});
         QTEST(clasificar(valor), "clase");
     }
 
@@ -362,8 +359,7 @@ private slots:
             QByteArrayView(QTest::currentDataTag()) == "ninguno ejecutable")
             QSKIP("Windows no tiene el permiso de ejecución de Unix: ejecutable es el .exe");
 #endif
-        QFETCH(QStringList, con);
-        QFETCH(QString, encontrado);
+        auto [con, encontrado] = Tomar<QStringList, QString>({"con", "encontrado"});
         QTemporaryDir raiz;
         const QString nombre = NombreEjecutable(ProgramaEspecificaciones);
         for (QString carpeta : con) {
@@ -385,9 +381,7 @@ private slots:
 
     // Lo que el archivo no alcanza a dar conserva su valor previo.
     void resultadoPorCodigo_data() {
-        QTest::addColumn<QString>("codigo");
-        QTest::addColumn<QByteArray>("datos");
-        QTest::addColumn<QString>("resultado");
+        Columnas<QString, QByteArray, QString>({"codigo", "datos", "resultado"});
         const QByteArray clima = "varek-9\r\n 1500 \r\n 1178.6 \r\nH\xfamedo\r\n 27.27 \r\n 20 \r\n"
                                  "Templado\r\nmas\r\n";
         QTest::newRow("clima, Windows-1252")
@@ -407,8 +401,7 @@ private slots:
                                  << "no: antes | -1 | h0 t0 | -2";
     }
     void resultadoPorCodigo() {
-        QFETCH(QString, codigo);
-        QFETCH(QByteArray, datos);
+        auto [codigo, datos] = Tomar<QString, QByteArray>({"codigo", "datos"});
         ResultadoPrograma r{false, false, u"antes"_s, -1, u"h0"_s, u"t0"_s, -2};
         LeerResultadoPrograma(codigo, datos, r);
         QTEST(Resumen(r), "resultado");

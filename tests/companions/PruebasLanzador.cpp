@@ -96,8 +96,7 @@ private slots:
     // Antes de cada corrida el resultado trae "h0", "t0", 7 y 8 y dice que hay
     // resultado: lo que el programa no da, queda.
     void resultados_data() {
-        QTest::addColumn<QString>("programa");
-        QTest::addColumn<QString>("codigo");
+        Columnas<QString, QString>({"programa", "codigo"});
         QTest::addColumn<Archivos>("archivos"); // los de la carpeta antes de lanzar
         QTest::addColumn<QString>("linea");     // la que recibe el programa
         QTest::addColumn<QString>("resultado");
@@ -133,10 +132,8 @@ private slots:
              "no:  | 7 | h0 t0 | 8");
     }
     void resultados() {
-        QFETCH(QString, programa);
-        QFETCH(QString, codigo);
-        QFETCH(Archivos, archivos);
-        QFETCH(QString, linea);
+        auto [programa, codigo, archivos, linea] =
+            Tomar<QString, QString, Archivos, QString>({"programa", "codigo", "archivos", "linea"});
         Lanzador e;
         QVERIFY(Lanzador::Instalar(programa));
         for (auto a = archivos.cbegin(); a != archivos.cend(); ++a)
@@ -234,16 +231,14 @@ private slots:
     // Los cuatro ejecutables reales toman X al arrancar y lo sostienen mientras
     // corren; terminados no dejan candado ni resultado.
     void ejecutablesSostienenSuArchivo_data() {
-        QTest::addColumn<QString>("ruta");
-        QTest::addColumn<QString>("intercambio");
+        Columnas<QString, QString>({"ruta", "intercambio"});
         QTest::newRow("Clima") << VAREK9_CLIMA << "C1";
         QTest::newRow("Transito") << VAREK9_TRANSITO << "N1";
         QTest::newRow("Mr") << VAREK9_MR << "M1";
         QTest::newRow("Drenaje") << VAREK9_DRENAJE << "D1";
     }
     void ejecutablesSostienenSuArchivo() {
-        QFETCH(QString, ruta);
-        QFETCH(QString, intercambio);
+        auto [ruta, intercambio] = Tomar<QString, QString>({"ruta", "intercambio"});
         CarpetaGuionada c;
         // Hereda la plataforma fuera de pantalla que fija el main de las pruebas.
         QProcess p;

@@ -81,8 +81,7 @@ private slots:
     void espera_data() {
         QTest::addColumn<int>("archivo");    // 0 ausente, 1 libre, 2 tomado
         QTest::addColumn<qint64>("liberaA"); // ms de pausas
-        QTest::addColumn<double>("azar");
-        QTest::addColumn<bool>("cancelaEnDialogo");
+        Columnas<double, bool>({"azar", "cancelaEnDialogo"});
         QTest::addColumn<QString>("barra");    // vacía: con diálogo
         QTest::addColumn<QString>("esperado"); // pausas | ventanas | aviso
         const auto fila = [](const char* nombre, qint64 liberaA, const char* esperado,
@@ -110,11 +109,9 @@ private slots:
         fila("ninguna", 1200, "1000 1000 |  | ", 2, 0.5, false, "ninguna");
     }
     void espera() {
-        QFETCH(int, archivo);
-        QFETCH(qint64, liberaA);
-        QFETCH(double, azar);
-        QFETCH(bool, cancelaEnDialogo);
-        QFETCH(QString, barra);
+        auto [archivo, liberaA, azar, cancelaEnDialogo, barra] =
+            Tomar<int, qint64, double, bool, QString>(
+                {"archivo", "liberaA", "azar", "cancelaEnDialogo", "barra"});
         const QTemporaryDir aqui;
         const QString ruta = aqui.filePath(u"tabla.dat"_s);
         BloqueoArchivo otro(ruta);
@@ -266,17 +263,15 @@ private slots:
     // "1.500" es ambiguo: mil quinientos con la coma, uno y medio con el punto. Los
     // campos y los avisos con la convención; las líneas guardadas, con el punto.
     void convencionDelUsuario_data() {
-        QTest::addColumn<bool>("coma");
-        QTest::addColumn<QString>("escrito");
+        Columnas<bool, QString>({"coma", "escrito"});
         QTest::addColumn<QString>("guardado"); // la línea del TPD; vacía si no acepta
         QTest::newRow("coma") << true << u"1.500"_s << u"TPD=1500"_s;
         QTest::newRow("punto") << false << u"1.500"_s << u"TPD=1.5"_s;
         QTest::newRow("sin número") << true << u"cinco"_s << QString();
     }
     void convencionDelUsuario() {
-        QFETCH(bool, coma);
-        QFETCH(QString, escrito);
-        QFETCH(QString, guardado);
+        auto [coma, escrito, guardado] =
+            Tomar<bool, QString, QString>({"coma", "escrito", "guardado"});
         Escenario e;
         auto& v = e.Abrir<frmTransito>(u"varek-9,N1,SinPresentacion,Seleccionar"_s, u".tto"_s,
                                        coma ? SeparadorDecimal::Coma : SeparadorDecimal::Punto);

@@ -245,8 +245,7 @@ private slots:
         QTest::addColumn<double>("ancho"); // extremo derecho del cuerpo, twips
         QTest::addColumn<int>("lineas");   // de 240 twips
         QTest::addColumn<int>("elegida");  // -1 libre, 0 de pie, 1 apaisada
-        QTest::addColumn<QString>("orientacion");
-        QTest::addColumn<double>("escala");
+        Columnas<QString, double>({"orientacion", "escala"});
         const auto fila = [](const char* nombre, QPageSize::PageSizeId papel, double ancho,
                              int lineas, const char* orientacion, double escala, int elegida = -1) {
             QTest::newRow(nombre) << int(papel) << ancho << lineas << elegida
@@ -267,10 +266,8 @@ private slots:
         fila("vacío", a4, 0, 0, "de pie", 1);
     }
     void disenoDePagina() {
-        QFETCH(int, papel);
-        QFETCH(double, ancho);
-        QFETCH(int, lineas);
-        QFETCH(int, elegida);
+        auto [papel, ancho, lineas, elegida] =
+            Tomar<int, double, int, int>({"papel", "ancho", "lineas", "elegida"});
         const QPageLayout hoja(QPageSize(QPageSize::PageSizeId(papel)), QPageLayout::Landscape,
                                QMarginsF(29, 29, 29, 29), QPageLayout::Point);
         const QSizeF area = AreaDePie(hoja, 1200);
@@ -308,10 +305,8 @@ private slots:
     }
     void reportesEnPdf() {
         // Tamaño de página, orientación y todo el texto dentro de los márgenes de 10 mm.
-        QFETCH(QString, reporte);
-        QFETCH(int, papel);
-        QFETCH(int, apaisada);
-        QFETCH(bool, tamanoReal);
+        auto [reporte, papel, apaisada, tamanoReal] =
+            Tomar<QString, int, int, bool>({"reporte", "papel", "apaisada", "tamanoReal"});
         SALTAR_SIN_PDFTOTEXT();
         const CarpetaGuionada aqui;
         if (reporte.startsWith(u"ejemplo"_s)) {
@@ -405,10 +400,8 @@ private slots:
         fila("avance de 200 twips", prefijo(12, 1) + diez, diez, {izq, izq + 72, izq + 10}, 200);
     }
     void reglasDeDibujo() {
-        QFETCH(QByteArray, linea);
-        QFETCH(int, microFeed);
-        QFETCH(QString, palabra);
-        QFETCH(QList<double>, caja);
+        auto [linea, microFeed, palabra, caja] = Tomar<QByteArray, int, QString, QList<double>>(
+            {"linea", "microFeed", "palabra", "caja"});
         SALTAR_SIN_PDFTOTEXT();
         const Escenario e(linea + "\r\n");
         ConfiguracionImpresion configuracion;
@@ -486,8 +479,7 @@ private slots:
     // Ningún puerto (escrito en su campo) ni PDF (del diálogo de guardar) cae sobre el
     // proyecto abierto u otro; otro archivo se reemplaza solo si se acepta.
     void salidaSobreArchivos_data() {
-        QTest::addColumn<int>("destino");
-        QTest::addColumn<QString>("nombre");
+        Columnas<int, QString>({"destino", "nombre"});
         QTest::addColumn<int>("respuesta"); // -1: sin pregunta
         QTest::addColumn<QString>("aviso");
         QTest::addColumn<QString>("escrito"); // el archivo reemplazado, o ninguno
@@ -509,10 +501,8 @@ private slots:
         fila("PDF sin extensión, sí", 1, "viejo", Si, existe.arg(u"viejo.pdf"_s), "viejo.pdf");
     }
     void salidaSobreArchivos() {
-        QFETCH(int, destino);
-        QFETCH(QString, nombre);
-        QFETCH(int, respuesta);
-        QFETCH(QString, escrito);
+        auto [destino, nombre, respuesta, escrito] =
+            Tomar<int, QString, int, QString>({"destino", "nombre", "respuesta", "escrito"});
         Escenario e;
         e.proyecto = e.carpeta.filePath(u"Ejemplo.vk9"_s);
         QMap<QString, QByteArray> antes{

@@ -333,8 +333,7 @@ private slots:
     // El nombre de una salida. En la carpeta: el proyecto abierto "Ejemplo.vk9", el
     // proyecto "Mayus.VK9", "notas.txt" y "viejo.pdf".
     void nombreDeLaSalida_data() {
-        QTest::addColumn<QString>("nombre");
-        QTest::addColumn<int>("clase");
+        Columnas<QString, int>({"nombre", "clase"});
         QTest::addColumn<QString>("esperado"); // el rechazo, o archivo [mostrado] y qué es
         const auto fila = [](const char* etiqueta, const char* nombre, ClaseSalida clase,
                              const QString& esperado) {
@@ -374,8 +373,7 @@ private slots:
 #endif
     }
     void nombreDeLaSalida() {
-        QFETCH(QString, nombre);
-        QFETCH(int, clase);
+        auto [nombre, clase] = Tomar<QString, int>({"nombre", "clase"});
         QTemporaryDir dir;
         DirectorioActual aqui(dir.path());
         for (const char* archivo : {"Ejemplo.vk9", "Mayus.VK9", "notas.txt", "viejo.pdf"})

@@ -54,8 +54,7 @@ class PruebasDeshacer : public QObject {
     Q_OBJECT
 private slots:
     void pasosDeLaTabla_data() {
-        QTest::addColumn<Accion>("accion");
-        QTest::addColumn<QString>("nombre");
+        Columnas<Accion, QString>({"accion", "nombre"});
         QTest::newRow("escribir") << Accion::Escribir << "Escribir CBR";
         QTest::newRow("pegar") << Accion::Pegar << "Pegar 2 filas";
         QTest::newRow("importar") << Accion::Importar << "Importar 2 filas";

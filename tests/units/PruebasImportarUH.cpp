@@ -88,8 +88,7 @@ class PruebasImportarUH : public QObject {
 private slots:
     // Los títulos como los escriben las hojas de cálculo, en español y en inglés.
     void titulos_data() {
-        QTest::addColumn<QString>("titulo");
-        QTest::addColumn<int>("columna");
+        Columnas<QString, int>({"titulo", "columna"});
         const QList<std::pair<QString, int>> casos = {
             {u"CBR (%)"_s, ColCBR},
             {u"cbr"_s, ColCBR},
@@ -136,8 +135,7 @@ private slots:
             QTest::newRow(qPrintable(titulo.isEmpty() ? u"vacío"_s : titulo)) << titulo << columna;
     }
     void titulos() {
-        QFETCH(QString, titulo);
-        QFETCH(int, columna);
+        auto [titulo, columna] = Tomar<QString, int>({"titulo", "columna"});
         QCOMPARE(ColumnaDeTituloUH(titulo), columna);
     }
 
@@ -222,9 +220,8 @@ private slots:
                                << u"error: El archivo no tiene filas de unidades."_s;
     }
     void lecturas() {
-        QFETCH(QByteArray, datos);
-        QFETCH(bool, coma);
-        QFETCH(QString, esperado);
+        auto [datos, coma, esperado] =
+            Tomar<QByteArray, bool, QString>({"datos", "coma", "esperado"});
         QCOMPARE(Resumen(Importar(datos, coma ? SeparadorDecimal::Coma : SeparadorDecimal::Punto)),
                  esperado);
     }

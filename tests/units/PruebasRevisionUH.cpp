@@ -182,9 +182,7 @@ private slots:
     }
 
     void listasPorDefecto_data() {
-        QTest::addColumn<int>("columna");
-        QTest::addColumn<QString>("guardado");
-        QTest::addColumn<QString>("mostrado");
+        Columnas<int, QString, QString>({"columna", "guardado", "mostrado"});
         // "columna|guardado|mostrado": humedad, temperatura, terreno, afirmado, tramo y segmento.
         for (const QString& fila :
              {u"9|Humedo|Humedo"_s, u"9||Arido"_s, u"9|xyz|Arido"_s, u"9|superh|Superhumedo"_s,
@@ -196,9 +194,8 @@ private slots:
         }
     }
     void listasPorDefecto() {
-        QFETCH(int, columna);
-        QFETCH(QString, guardado);
-        QFETCH(QString, mostrado);
+        auto [columna, guardado, mostrado] =
+            Tomar<int, QString, QString>({"columna", "guardado", "mostrado"});
         Proyecto p;
         UnidadHomogenea u = UnidadTramo(QStringLiteral("X"), 0, 10);
         u.*CamposLista[columna] = guardado;
@@ -337,9 +334,7 @@ private slots:
     }
 
     void celdasDeNumeros_data() {
-        QTest::addColumn<int>("columna");
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<double>("valor");
+        Columnas<int, QString, double>({"columna", "texto", "valor"});
         // "columna|texto|valor"; la coma agrupa miles o separa decimales, según los grupos;
         // una columna negativa, con la coma decimal.
         for (const QString& fila : {u"5|1,250.75|1250.75"_s,
@@ -367,9 +362,7 @@ private slots:
         }
     }
     void celdasDeNumeros() {
-        QFETCH(int, columna);
-        QFETCH(QString, texto);
-        QFETCH(double, valor);
+        auto [columna, texto, valor] = Tomar<int, QString, double>({"columna", "texto", "valor"});
         // Una columna negativa en los datos: la tabla muestra y lee con coma.
         Proyecto p;
         TablaTextos t =
@@ -531,12 +524,10 @@ private slots:
     // Un bloque pegado se lee con la convención que muestran sus celdas; lo que no
     // se puede leer no entra y todo se dice en un mensaje.
     void pegadoConConvencion_data() {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<QChar>("preferencia");
+        Columnas<QString, QChar>({"texto", "preferencia"});
         // Los campos guardados: una celda de lista vacía o rechazada queda vacía (la
         // tabla muestra la primera entrada, como al leer un archivo).
-        QTest::addColumn<QString>("unidad");
-        QTest::addColumn<QString>("mensaje");
+        Columnas<QString, QString>({"unidad", "mensaje"});
         QTest::newRow("hoja española")
             << u"UH-90\tx\t1\tA\t12.500\t13.250,50\t6\t85.000\tHúmedo\tFrío\t5,5\tOndulado\t"
                "AFR-2\t20\t0"_s
@@ -609,8 +600,7 @@ private slots:
     }
 
     void pegadoConConvencion() {
-        QFETCH(QString, texto);
-        QFETCH(QChar, preferencia);
+        auto [texto, preferencia] = Tomar<QString, QChar>({"texto", "preferencia"});
         const SeparadorDecimal s = SeparadorDecimal(preferencia.unicode());
         Proyecto p;
         TablaTextos t = PrepararTablaUH(p, s);
@@ -623,9 +613,7 @@ private slots:
     }
 
     void pegaSeparadores_data() {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<QString>("columna1");
-        QTest::addColumn<QString>("columna2");
+        Columnas<QString, QString, QString>({"texto", "columna1", "columna2"});
         // Filas 1..4 de las columnas 1 y 2 separadas por "|"; "=" marca lo que había antes.
         QTest::newRow("CR LF") << u"a\tb\r\nc\td\r\n"_s << u"a|c|=|="_s << u"b|d|=|="_s;
         QTest::newRow("LF solo") << u"x\ty\nz"_s << u"x|z|=|="_s << u"y|=|=|="_s;
@@ -639,9 +627,8 @@ private slots:
         QTest::newRow("nada") << u""_s << u"=|=|=|="_s << u"=|=|=|="_s;
     }
     void pegaSeparadores() {
-        QFETCH(QString, texto);
-        QFETCH(QString, columna1);
-        QFETCH(QString, columna2);
+        auto [texto, columna1, columna2] =
+            Tomar<QString, QString, QString>({"texto", "columna1", "columna2"});
         TablaTextos t = TablaVacia();
         for (int f = 1; f <= 4; ++f)
             for (int c = 1; c <= 2; ++c)

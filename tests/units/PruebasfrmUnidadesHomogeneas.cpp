@@ -183,13 +183,9 @@ private slots:
     // valor fuera de lo usual se pregunta, un texto sin número no se toma y un
     // carácter que el archivo no guarda no entra.
     void escrituraConConvencion_data() {
-        QTest::addColumn<QChar>("separador");
-        QTest::addColumn<int>("columna");
-        QTest::addColumn<QString>("escrito");
+        Columnas<QChar, int, QString>({"separador", "columna", "escrito"});
         QTest::addColumn<int>("respuesta"); // -1: ninguna pregunta
-        QTest::addColumn<QString>("guardado");
-        QTest::addColumn<QString>("celda");
-        QTest::addColumn<QString>("mensaje");
+        Columnas<QString, QString, QString>({"guardado", "celda", "mensaje"});
         const int no = int(RespuestaMensaje::No), si = int(RespuestaMensaje::Si);
         const auto fila = [](const char* nombre, char separador, int columna, const char* escrito,
                              int respuesta, const char* guardado, const char* celda,
@@ -211,11 +207,9 @@ private slots:
              "El carácter [Ω] no se puede guardar en el archivo del proyecto...");
     }
     void escrituraConConvencion() {
-        QFETCH(QChar, separador);
-        QFETCH(int, columna);
-        QFETCH(QString, escrito);
-        QFETCH(int, respuesta);
-        QFETCH(QString, mensaje);
+        auto [separador, columna, escrito, respuesta, mensaje] =
+            Tomar<QChar, int, QString, int, QString>(
+                {"separador", "columna", "escrito", "respuesta", "mensaje"});
         VentanaUnidades e;
         e.modulo.Separador = SeparadorDecimal(separador.unicode());
         UnidadHomogenea u = UnidadTramo("K1", 0, 100);
@@ -812,9 +806,8 @@ private slots:
                                            << "borrar el archivo de intercambio [varek-9.abs]";
     }
     void archivosQueNoSePuedenUsar() {
-        QFETCH(QString, antes);
-        QFETCH(QString, deja);
-        QFETCH(QString, mensaje);
+        auto [antes, deja, mensaje] =
+            Tomar<QString, QString, QString>({"antes", "deja", "mensaje"});
         ConProgramas e;
         e.modulo.Proyecto.UH[1].N82 = QStringList{"uno"};
         frmUnidadesHomogeneas& v = e.Abrir();
