@@ -832,6 +832,11 @@ private slots:
                 .trimmed();
         };
         QCOMPARE(total(r6), total(r4));
+        // Tras el total, el cierre: 99 guiones en el 4, 113 (los de su tabla) en el 6.
+        for (const auto& [r, guiones] : {std::pair(r4, 99), std::pair(r6, 113)})
+            QCOMPARE(
+                r.value(r.indexOf(r.filter(u"Total Alternativas Seleccionadas"_s).value(0)) + 1),
+                CodigoFormato(100) + u"   "_s + QString(guiones, u'-'));
         QVERIFY(r6.filter(u"Total Alternativas"_s).value(0).startsWith(CodigoFormato(100)));
         QVERIFY(r6.contains(CodigoFormato(100) + QString(3 + 85, u' ') + QString(14, u'-')));
         // Solo el afirmado de C (0,2 m x 600 m² a 9.000 pesos: 1.080 miles), como una capa.

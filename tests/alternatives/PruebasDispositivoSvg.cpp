@@ -333,6 +333,14 @@ private slots:
             const auto punto = std::find_if(c.Puntos.begin(), c.Puntos.end(),
                                             [&](const auto& p) { return p.X == c.Unidad.X; });
             QVERIFY(punto != c.Puntos.end());
+            // Los círculos de la unidad, sobre su SN y sobre su costo en miles.
+            const double xu =
+                area.left() + (c.Unidad.X - c.Desde) / (c.Hasta - c.Desde) * area.width();
+            for (const double y : {c.Unidad.SN / topes[0], c.Unidad.Costo / 1000 / topes[1]})
+                QVERIFY(std::ranges::any_of(d.Trazos, [&](const auto& t) {
+                    const QPointF centro(xu, area.bottom() - y * area.height());
+                    return t.Tipo == t.Circulo && QLineF(t.Puntos.value(0), centro).length() < 1e-6;
+                }));
             const QString rotulo = u"alternativa %1, %2 miles $"_s.arg(punto->Alternativa)
                                        .arg(Formato(punto->Costo / 1000, u"#,##0"));
             QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(),

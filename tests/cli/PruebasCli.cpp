@@ -171,6 +171,7 @@ private slots:
         fila("pdf", "informe", {"pdf", "informe", "informe"});
         fila("reporte reservado", "r00", {"reporte", "1", "r00"}, "r10\n");
         fila("reporte dado", "r00", {"reporte", "1", "r00", "--salida", "r00"});
+        fila("reporte dado primero", "r00", {"reporte", "--salida", "r00", "1", "r00"});
         fila("importar sobre las unidades", "u.txt", {"importar", Ejemplo, "u.txt", "u.txt"});
         // "x.text" es la copia de "x.txt": la suya no cae sobre el reporte del que salió.
         fila("copia de una copia", "x.txt", {"texto", "x.text"}, "x00.txt\n");
@@ -474,6 +475,12 @@ private slots:
         });
         QCOMPARE(lineas.last(), u"SELECCION\t"_s + Formato17(seleccion));
         QVERIFY(std::fabs(suma - seleccion) < 0.5);
+        // Con el TSD a 0 pesos, su obra se lista igual, sin costo.
+        const QString tsd = lineas.filter(QRegularExpression(u"^TOTAL\tTSD\t"_s)).value(0);
+        m.Proyecto.CostosUnitarios[CapaTSD] = 0;
+        QVERIFY(!tsd.isEmpty() && GuardarProyectoEn(m, Ruta("gratis.vk9")).Ok);
+        QVERIFY(Correr({"cantidades", Ruta("gratis.vk9")})
+                    .Salida.contains(u'\n' + tsd.section(u'\t', 0, 3) + u"\t0\n"_s));
     }
 
     void verificar() {

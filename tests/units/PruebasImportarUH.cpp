@@ -6,6 +6,7 @@
 
 #include "alternatives/Diseno.h"
 #include "alternatives/HojaResultados.h"
+#include "common/LibroHoja.h"
 #include "project/ArchivoProyecto.h"
 #include "units/ImportarUH.h"
 
@@ -137,6 +138,13 @@ private slots:
     void titulos() {
         auto [titulo, columna] = Tomar<QString, int>({"titulo", "columna"});
         QCOMPARE(ColumnaDeTituloUH(titulo), columna);
+    }
+
+    // El separador se decide con las 20 primeras líneas: la vigésima cuenta, la siguiente no.
+    void muestraDelSeparador() {
+        const QByteArray a = QByteArray("a\n").repeated(19), t = QByteArray("x\ty\n").repeated(5);
+        QCOMPARE(LeerCsv(a + t).Delimitador, u'\t');
+        QCOMPARE(LeerCsv("a\n" + a + t).Delimitador, u';');
     }
 
     // Lo leído de cada archivo, calculado a mano: columnas, convención, valores y

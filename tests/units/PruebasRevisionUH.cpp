@@ -119,7 +119,7 @@ private slots:
         a.EjesEquivalentes = 150000;
         a.CBR = 0;
         // "¿?" no está en la lista: "No hay".
-        PonerUnidades(p, {a, afirmado(UnidadTramo(u"K2"_s, 0, 0), u"AFR-1"_s, 10, 30),
+        PonerUnidades(p, {a, afirmado(UnidadTramo(u"K2"_s, 0, 0), u"AFR-1"_s, 0.5, 30),
                           afirmado(UnidadTramo(u"K3"_s, 0, 0), u"¿?"_s, 8, 20)});
         TablaTextos t(FilasInicialesUH, ColumnasUH);
         t.PonerTexto(5, ColCodigoTramo, QStringLiteral("resto"));
@@ -129,16 +129,16 @@ private slots:
 
         QCOMPARE(Fila(t, 1).join(u'|'), u"K1||1|A|1,234.50|2,000.00|6.13|1.50E+05|Arido|Calido|"
                                         u"0.00|Plano|No hay|0.00|30.00"_s);
-        // Con afirmado, la capa de subrasante vale 0; un tipo desconocido se muestra
-        // "No hay" y pierde el espesor.
+        // Con afirmado, aun de medio centímetro, la capa de subrasante vale 0; un tipo desconocido
+        // se muestra "No hay" y pierde el espesor.
         QCOMPARE(Fila(t, 2).join(u'|'),
-                 u"K2||1|A|0.00|0.00|0.00|0.00E+00|Arido|Calido|0.00|Plano|AFR-1|10.00|0.00"_s);
+                 u"K2||1|A|0.00|0.00|0.00|0.00E+00|Arido|Calido|0.00|Plano|AFR-1|0.50|0.00"_s);
         QCOMPARE(Fila(t, 3).join(u'|'),
                  u"K3||1|A|0.00|0.00|0.00|0.00E+00|Arido|Calido|0.00|Plano|No hay|0.00|20.00"_s);
         QList<double> espesores;
         for (int i = 1; i <= 3; ++i)
             espesores << p.UH[i].EspesorAfirmado << p.UH[i].EspesorSubrasante;
-        QCOMPARE(espesores, (QList<double>{0, 30, 10, 0, 0, 20}));
+        QCOMPARE(espesores, (QList<double>{0, 30, 0.5, 0, 0, 20}));
         // Las filas sin unidad quedan vacías; la columna 0 conserva su número.
         QVERIFY(Fila(t, 5) == QStringList(15) && t.Texto(5, 0) == QStringLiteral("5"));
         // Lo que las reglas quitaron, en el único mensaje que lo dice.
@@ -681,6 +681,12 @@ private slots:
         // UTF-8 sin marca se lee como Windows-1252, como lo haría el programa.
         QCOMPARE(DecodificarTextoUnidades(QByteArray("\xC3\xB1")), QStringLiteral("Ã±"));
         QVERIFY(DecodificarTextoUnidades(QByteArray()).isEmpty());
+        // Lo que solo empieza como una marca es Windows-1252; una marca sola no deja nada.
+        QCOMPARE(DecodificarTextoUnidades("\377a") + DecodificarTextoUnidades("\376b") +
+                     DecodificarTextoUnidades("\357\273c"),
+                 u"ÿaþbï»c"_s);
+        for (const char* marca : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"})
+            QVERIFY(DecodificarTextoUnidades(marca).isEmpty());
     }
 };
 
