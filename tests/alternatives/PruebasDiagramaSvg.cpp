@@ -483,12 +483,14 @@ private slots:
             sn = std::max(sn, c.SNRequerido), costo = std::max(costo, c.CostoKm);
         QVERIFY(sn > 1 && costo > 0);
         QVERIFY(r.EscalaSN >= sn && r.EscalaSN < sn + 0.5 && std::fmod(r.EscalaSN, 0.5) == 0);
-        // Sin ningún diseño, ningún SN: la escala no baja de 0,5.
+        // Sin ningún diseño, ningún SN: la escala no baja de 0,5, y la estructura lleva el 62 %
+        // del alto que comparte con el SN y el costo.
         ModuloVarek9 sin;
-        QCOMPARE(
-            DisponerDiagrama(CalcularDiagrama(Tramos(sin, {{0, 100}}, 1)), area, 0, 100, {7, 14})
-                .EscalaSN,
-            0.5);
+        const DisposicionDiagrama v =
+            DisponerDiagrama(CalcularDiagrama(Tramos(sin, {{0, 100}}, 1)), area, 0, 100, {7, 14});
+        QCOMPARE(v.EscalaSN, 0.5);
+        QVERIFY(Cerca(v.Estructuras.height() / 0.62,
+                      v.Estructuras.height() + v.SN.height() + v.Costo.height()));
         const double potencia = std::pow(10.0, std::floor(std::log10(r.EscalaCosto) + 1e-9));
         const double f = std::round(r.EscalaCosto / potencia);
         QVERIFY((f == 1 || f == 2 || f == 5) && std::fabs(r.EscalaCosto - f * potencia) < 1e-6);

@@ -18,6 +18,7 @@
 #include "alternatives/Reportes.h"
 #include "alternatives/Sensibilidad.h"
 #include "alternatives/Verificacion.h"
+#include "common/Formato.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "printing/CodigoFormato.h"
@@ -560,6 +561,9 @@ private slots:
             if (c.Alternativa == 0) QCOMPARE(c.TextoAlternativa(), u"Sin alt."_s);
             // El geotextil va bajo la capa de subrasante, y solo allí.
             QCOMPARE(c.Ayuda().contains(u"CSR 30.0 + Geotextil"_s), u.EspesorSubrasante > 0);
+            // La ayuda da las abscisas como están en la unidad, aunque vayan al revés.
+            QVERIFY(c.Ayuda().contains(u"\nAbscisas %1 a %2 (m)\n"_s.arg(
+                Formato(u.AbscisaInicial, u"#,##0.00"), Formato(u.AbscisaFinal, u"#,##0.00"))));
             double arriba = 0;
             for (const CapaDiagrama& capa : c.Capas) {
                 QCOMPARE(capa.Desde, arriba); // apiladas desde la superficie
@@ -713,6 +717,8 @@ private slots:
         QTest::newRow("hueco largo")
             << QStringList{u"A:0:1000"_s, u"B:1000:1100"_s, u"C:9000:9500"_s} << 100.0
             << u"0-1000 1000-2000 9000-9500"_s;
+        // Una unidad sin largo tiene página de un metro.
+        QTest::newRow("unidad sin largo") << QStringList{u"A:100:100"_s} << 100.0 << u"100-101"_s;
     }
     void paginas() {
         auto [unidades, minimo, paginas] =
@@ -1040,6 +1046,9 @@ private slots:
             hallados << u"%1:%2:%3"_s.arg(k.X).arg(k.Alternativa).arg(int(k.AplicaDespues));
         QCOMPARE(hallados.join(u' '), cortes);
         QVERIFY(curvas[0].Cortes.isEmpty() && curvas[2].Cortes.isEmpty());
+        // Con menos de dos puntos pedidos, los dos extremos y el de la unidad.
+        for (const int puntos : {0, 1, 2})
+            QCOMPARE(CalcularSensibilidad(m, unidad, puntos).value(1).Puntos.size(), 3);
         // Sin diseño (más de 500000 ejes) no hay curvas.
         m.Proyecto.UH[unidad].EjesEquivalentes = 600000;
         QVERIFY(CalcularSensibilidad(m, unidad).isEmpty());

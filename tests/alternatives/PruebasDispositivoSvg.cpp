@@ -360,12 +360,23 @@ private slots:
                  2 * 3);
         // Tras un punto sin diseño la alternativa más barata se rotula otra vez.
         CurvaSensibilidad c{VariableSensibilidad::CBR, 0, 2, {}, {}, {}};
-        for (const int alternativa : {1, 0, 1})
+        for (const int alternativa : {1, 1, 0, 1})
             c.Puntos << PuntoSensibilidad{double(c.Puntos.size()), 2, 1e6, alternativa, {}};
-        const DibujoSensibilidad h = DibujarSensibilidad({c}, u"t"_s, SeparadorDecimal::Punto);
-        QCOMPARE(std::count_if(h.Trazos.begin(), h.Trazos.end(),
-                               [](const auto& t) { return t.Cadena == u"Alt 1"; }),
-                 2);
+        // Sin rango (de 2 a 2), todo al centro y nada fuera de lugar.
+        CurvaSensibilidad plana{VariableSensibilidad::CBR, 2, 2, {{2, 2, 1e6, 1, {}}}, {}, {}};
+        const DibujoSensibilidad h =
+            DibujarSensibilidad({c, plana}, u"t"_s, SeparadorDecimal::Punto);
+        QCOMPARE(
+            std::ranges::count_if(h.Trazos, [](const auto& t) { return t.Cadena == u"Alt 1"; }), 3);
+        // Dos puntos seguidos hacen la línea del SN y la del costo; uno solo, ninguna (las otras
+        // dos son las de la leyenda).
+        QList<qsizetype> lineas;
+        for (const TrazoSensibilidad& t : h.Trazos) {
+            if (t.Tipo == t.Linea && t.Ancho == 2) lineas << t.Puntos.size();
+            for (const QPointF& q : t.Puntos)
+                QVERIFY(std::isfinite(q.x()) && std::isfinite(q.y()));
+        }
+        QCOMPARE(lineas, (QList<qsizetype>{2, 2, 2, 2}));
     }
 };
 
