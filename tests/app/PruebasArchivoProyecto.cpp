@@ -599,6 +599,8 @@ private slots:
         if (hallazgos.size() > 20) texto += u"\n(y %1 avisos más)..."_s.arg(hallazgos.size() - 20);
         QCOMPARE(aviso.Texto, texto);
         QCOMPARE(aviso.Titulo, hallazgos.isEmpty() ? QString() : u"CARGAR PROYECTO"_s);
+        // El aviso apunta a la línea del primero (de 5 y 7).
+        if (QByteArrayView(QTest::currentDataTag()) == "no numérico") QCOMPARE(aviso.Linea, 5);
         // Lo que no es un proyecto no reemplaza al actual ni cambia su estado.
         QCOMPARE(aviso.NoEsProyecto, proyecto == u"anterior|1|Z:0|0");
         QCOMPARE(m.ProyectoModificado, aviso.NoEsProyecto);

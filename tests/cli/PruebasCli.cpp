@@ -197,6 +197,14 @@ private slots:
         if (codigo == 2) QVERIFY(c.Errores.contains(u"es el archivo de entrada"_s));
     }
 
+    // La unidad 1 del ejemplo (R 85, fuera de la grilla de 100 puntos de 50 a 99.9): tres
+    // curvas de 101 puntos.
+    void sensibilidad() {
+        const Corrida c = Correr({"sensibilidad", Ejemplo, "1", "--salida", Ruta("s.svg")});
+        QCOMPARE(c.Resumen(), u"0|"_s + Ruta("s.svg") + u": 3 curvas de 101 puntos\n"_s);
+        QVERIFY(LeerBytes(Ruta("s.svg")).startsWith("<?xml"));
+    }
+
     void diagrama_data() {
         QTest::addColumn<QStringList>("args");
         QTest::newRow("svg") << QStringList{Ejemplo, "--salida", "d.svg"};
@@ -349,6 +357,8 @@ private slots:
              "La unidad [15] no existe: el proyecto tiene 14.");
         fila("sensibilidad sin diseño", {"sensibilidad", "BASE", "2", "--salida", "s.svg"}, 2,
              "La unidad [2] no tiene diseño: Tránsito mayor que 500,000 ejes");
+        fila("sensibilidad sin carpeta", {"sensibilidad", "BASE", "1", "--salida", "no/hay/s.svg"},
+             1);
         fila("sensibilidad sobre el proyecto", {"sensibilidad", "BASE", "1", "--salida", "BASE"}, 2,
              "es un proyecto");
     }
