@@ -157,7 +157,7 @@ private slots:
         QTest::newRow("una unidad") << QList<QPointF>{{0, 1000}} << 0 << 0 << 0;
         QTest::newRow("seguidas") << QList<QPointF>{{0, 1000}, {1000, 3000}, {3000, 3500}} << 0 << 0
                                   << 0;
-        QTest::newRow("hueco") << QList<QPointF>{{0, 1000}, {1500, 2500}} << 0 << 1 << 0;
+        QTest::newRow("hueco") << QList<QPointF>{{0, 1000}, {1500, 2500}} << 2 << 1 << 0;
         QTest::newRow("solape") << QList<QPointF>{{0, 1000}, {800, 1800}} << 0 << 0 << 1;
         QTest::newRow("sin alternativa") << QList<QPointF>{{0, 1000}, {1000, 2000}} << 2 << 0 << 0;
         QTest::newRow("abscisas al revés")
@@ -180,6 +180,7 @@ private slots:
         QVERIFY(tramos.size() > 100 ? n > 1 : n == 1);
         QStringList vistas;
         int huecosVistos = 0, solapesVistos = 0;
+        double pasoRayado = 0; // el de la unidad sin alternativa
         for (qsizetype k = 0; k < n; ++k) {
             QCOMPARE(escritos[k], dir.filePath(n == 1 ? u"d.svg"_s : u"d-%1.svg"_s.arg(k + 1)));
             const PaginaSvg pg = LeerSvg(LeerBytes(escritos[k]));
@@ -310,6 +311,7 @@ private slots:
                     QVERIFY(inicios.last() < caja.right() && inicios.last() + paso >= caja.right());
                     for (qsizetype l = 1; l < inicios.size(); ++l)
                         QVERIFY(Cerca(inicios[l] - inicios[l - 1], paso));
+                    pasoRayado = paso;
                     QVERIFY(pg.Textos(id).contains(u"Sin alternativa"_s));
                     QVERIFY(pg.Textos(id).contains(u"Sin alt."_s));
                 } else {
@@ -384,14 +386,33 @@ private slots:
                 QVERIFY(Cerca(r.right(), izquierda + escala * (hasta - columnas[0].Desde)));
                 QVERIFY(Cerca(r.top(), columnas[0].Caja.top()));
                 QVERIFY(pg.Textos(QString()).contains(hueco ? u"Hueco"_s : u"Solape"_s));
+                // Rayado al doble de denso que el de una unidad sin alternativa.
+                QList<double> rayas;
+                for (const ElementoSvg& l : pg.De(QString(), u"line"_s))
+                    if (l.A(u"stroke"_s) == e.A(u"stroke"_s)) rayas << l.N(u"x1"_s);
+                if (pasoRayado > 0)
+                    QVERIFY(rayas.size() > 2 && Cerca(rayas[1] - rayas[0], pasoRayado / 2));
             }
 
             // Las abscisas de las columnas: la que comparten dos unidades, una vez.
             QStringList abscisas;
             for (const QString& id : pg.Grupos)
                 for (const ElementoSvg& t : pg.De(id, u"text"_s))
-                    if (t.Girado() && t.Texto.startsWith(u'K'))
+                    if (t.Girado() && t.Texto.startsWith(u'K')) {
                         abscisas << t.Texto + t.A(u"transform"_s).section(u' ', 0, 3);
+                        // Su ancla en la hoja, bajo las estructuras y a menos de una letra de un
+                        // borde.
+                        const QStringList m =
+                            t.A(u"transform"_s).section(u'(', 1).chopped(1).split(u' ');
+                        const double x = t.N(u"y"_s) + m.value(4).toDouble(),
+                                     y = m.value(5).toDouble() - t.N(u"x"_s);
+                        const auto junto = [&](const Columna& c) {
+                            return std::min(std::abs(x - c.Caja.left()),
+                                            std::abs(x - c.Caja.right())) <= t.N(u"font-size"_s);
+                        };
+                        QVERIFY(std::ranges::any_of(columnas, junto) &&
+                                y > columnas[0].Caja.bottom() && y < alto - margen);
+                    }
             QStringList esperadas;
             for (const Columna& c : columnas)
                 for (const double a : {c.Desde, c.Hasta})
