@@ -192,6 +192,10 @@ private slots:
                     : u"Diagrama lineal de estructuras [P], página %1 de %2"_s.arg(k + 1).arg(n));
             QVERIFY(!pg.Grupos.isEmpty());
             vistas << pg.Grupos;
+            // El cuadro del título dice la página.
+            const QString pagina = u"     Página %1 de %2"_s.arg(k + 1).arg(n);
+            QVERIFY(std::ranges::any_of(pg.Textos(QString()),
+                                        [&](const QString& t) { return t.endsWith(pagina); }));
 
             // El cuadro del título a 10 mm del borde, con una línea en cada mitad; nada
             // (fuera de lo recortado) pasa de los márgenes de 10 mm.
@@ -591,6 +595,22 @@ private slots:
                 borde = borde || ((x == 78 || x == 79) && (y == 78 || y == 79) && !blanca(x, y));
             }
         QVERIFY(margenes && borde);
+    }
+
+    // El rótulo del tratamiento va bajo su franja solo si la capa siguiente tiene alto para
+    // él: con 3 m de capa de subrasante, la base queda de pocos milímetros.
+    void rotuloDelTratamiento() {
+        for (const double subrasante : {0.0, 300.0}) {
+            ModuloVarek9 m;
+            Tramos(m, {{0, 1000}}, 0).Proyecto.UH[1].EspesorSubrasante = subrasante;
+            QTemporaryDir dir;
+            QStringList escritos;
+            QVERIFY(ExportarDiagrama(dir.filePath(u"d.svg"_s), CalcularDiagrama(m),
+                                     {u"P"_s, {}, {}, {}}, &escritos)
+                        .isEmpty());
+            QCOMPARE(LeerSvg(LeerBytes(escritos.value(0))).Textos(u"UH1"_s).contains(u"TSD"_s),
+                     subrasante == 0);
+        }
     }
 
     // Cada material con su color en todas partes, y su texto legible sobre él: razón de

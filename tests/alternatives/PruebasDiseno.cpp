@@ -584,6 +584,9 @@ private slots:
         // El promedio por km, en los totales del SVG; sin unidades no hay largo: es 0.
         ModuloVarek9 vacio;
         QCOMPARE(CalcularDiagrama(vacio).CostoPromedioKm, 0.0);
+        // Medio metro a 11 100 pesos el metro: 11 100 miles por km.
+        ModuloVarek9 corto = ProyectoDe({u"A:0:0.5"_s});
+        QCOMPARE(CalcularDiagrama(corto).CostoPromedioKm, 11100.0);
     }
 
     void abscisas_data() {

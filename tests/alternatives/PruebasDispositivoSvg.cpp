@@ -362,6 +362,9 @@ private slots:
         CurvaSensibilidad c{VariableSensibilidad::CBR, 0, 2, {}, {}, {}};
         for (const int alternativa : {1, 1, 0, 1})
             c.Puntos << PuntoSensibilidad{double(c.Puntos.size()), 2, 1e6, alternativa, {}};
+        // Cada corte, una vertical gris punteada con lo que cambia a su derecha, uno bajo otro.
+        c.Cortes = {{0.5, 3, true}, {1.5, 4, false}};
+        QStringList cortes, esperados;
         // Sin rango (de 2 a 2), todo al centro y nada fuera de lugar.
         CurvaSensibilidad plana{VariableSensibilidad::CBR, 2, 2, {{2, 2, 1e6, 1, {}}}, {}, {}};
         const DibujoSensibilidad h =
@@ -377,6 +380,17 @@ private slots:
                 QVERIFY(std::isfinite(q.x()) && std::isfinite(q.y()));
         }
         QCOMPARE(lineas, (QList<qsizetype>{2, 2, 2, 2}));
+        const QColor gris(120, 120, 120);
+        for (const TrazoSensibilidad& t : h.Trazos) {
+            if (t.Tipo == t.Linea && t.Estilo == Qt::DotLine && t.Color == gris)
+                esperados << u"%1 %2"_s.arg(t.Puntos[0].x() + 3)
+                                 .arg(t.Puntos[0].y() + 2 + 12 * esperados.size());
+            if (t.Tipo == t.Texto && t.Color == gris)
+                cortes << u"%1 %2"_s.arg(t.Caja.left()).arg(t.Caja.top()) + u' ' + t.Cadena;
+        }
+        QCOMPARE(esperados.size(), 2);
+        esperados[0] += u" Alt 3 aplica"_s, esperados[1] += u" Alt 4 no aplica"_s;
+        QCOMPARE(cortes, esperados);
     }
 };
 

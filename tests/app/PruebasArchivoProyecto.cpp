@@ -539,11 +539,13 @@ private slots:
              {"La unidad 2 aparece dos veces (líneas 15 y 37): vale la de la línea 37..."});
         fila("índices fuera de rango",
              sinBloque(L(" 10 | 0 |[InicioUH]|[FinUH]| 10 | 7 |[InicioUH]| 11 |X|[FinUH]"
-                         "| 10 | 1E6 |[InicioUH]|[FinUH]")),
+                         "| 10 | 1E6 |[InicioUH]|[FinUH]| 10 | 1E5 |[InicioUH]|[FinUH]")),
              completo,
              {"La unidad 0 (línea 37) tiene un índice fuera de 1 a 100000: se descartó...",
               "La unidad 1000000 (línea 47) tiene un índice fuera de 1 a 100000: se descartó...",
               "La unidad 7 (línea 41) pasa del número de unidades del proyecto (3): se "
+              "descartó...",
+              "La unidad 100000 (línea 51) pasa del número de unidades del proyecto (3): se "
               "descartó..."});
         QStringList negativos = l;
         negativos[11] = " -3 ";

@@ -173,8 +173,10 @@ private slots:
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         QCOMPARE(d.windowTitle(), u"Chequeo de Concurrencia de Archivos"_s);
-        // El rótulo con el archivo, en espera().
+        // El rótulo con el archivo, en espera(); ni él ni el resultado se ven.
         QCOMPARE(Textos(d, {"Label4", "lbResultado"}), ruta + u"|0"_s);
+        for (const char* oculto : {"Label4", "lbResultado"})
+            QVERIFY(d.findChild<QLabel*>(QLatin1String(oculto))->isHidden());
         // La primera revisión encuentra el archivo tomado y deja la descripción; la
         // revisión periódica pide 2 s y cada vuelta, 0.5 a 1.5 s según el azar.
         QTRY_VERIFY(!Texto(d, "lbError").isEmpty());
