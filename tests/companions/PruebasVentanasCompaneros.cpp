@@ -176,7 +176,7 @@ private slots:
         // El rótulo con el archivo, en espera(); ni él ni el resultado se ven.
         QCOMPARE(Textos(d, {"Label4", "lbResultado"}), ruta + u"|0"_s);
         for (const char* oculto : {"Label4", "lbResultado"})
-            QVERIFY(d.findChild<QLabel*>(QLatin1String(oculto))->isHidden());
+            QVERIFY(Control<QLabel>(d, QLatin1String(oculto))->isHidden());
         // La primera revisión encuentra el archivo tomado y deja la descripción; la
         // revisión periódica pide 2 s y cada vuelta, 0.5 a 1.5 s según el azar.
         QTRY_VERIFY(!Texto(d, "lbError").isEmpty());
