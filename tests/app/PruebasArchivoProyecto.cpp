@@ -33,6 +33,10 @@
 
 #include <cmath>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 
@@ -809,6 +813,10 @@ private slots:
 #ifdef _WIN32
         // Windows no tiene un proceso que viva siempre: uno propio que espera su entrada.
         QProcess vivo;
+        // Sin consola: Wine le daría un conhost que hereda la salida de ctest y lo hace
+        // esperar hasta el tiempo límite.
+        vivo.setCreateProcessArgumentsModifier(
+            [](QProcess::CreateProcessArguments* a) { a->flags |= DETACHED_PROCESS; });
         vivo.start(u"cmd.exe"_s, QStringList());
         QVERIFY(vivo.waitForStarted());
         const QByteArray proceso = QByteArray::number(vivo.processId());
