@@ -1052,9 +1052,11 @@ private slots:
         // Con menos de dos puntos pedidos, los dos extremos y el de la unidad.
         for (const int puntos : {0, 1, 2})
             QCOMPARE(CalcularSensibilidad(m, unidad, puntos).value(1).Puntos.size(), 3);
-        // Sin diseño (más de 500000 ejes) no hay curvas.
+        // Sin unidad (la 0, aunque tenga datos) o sin diseño (más de 500000 ejes) no hay
+        // curvas.
+        m.Proyecto.UH[0] = m.Proyecto.UH[unidad];
         m.Proyecto.UH[unidad].EjesEquivalentes = 600000;
-        QVERIFY(CalcularSensibilidad(m, unidad).isEmpty());
+        QVERIFY(CalcularSensibilidad(m, unidad).isEmpty() && CalcularSensibilidad(m, 0).isEmpty());
     }
 
     void bytesExactos_data() {

@@ -361,12 +361,23 @@ private slots:
              1);
         fila("sensibilidad sobre el proyecto", {"sensibilidad", "BASE", "1", "--salida", "BASE"}, 2,
              "es un proyecto");
+#ifndef _WIN32
+        // Un enlace con nombre de dibujo que lleva al proyecto abierto.
+        fila("diagrama sobre un enlace", {"diagrama", "BASE", "--salida", "enlace.svg"}, 2,
+             "[enlace.svg] es el proyecto abierto");
+        fila("sensibilidad sobre un enlace",
+             {"sensibilidad", "BASE", "1", "--salida", "enlace.svg"}, 2,
+             "[enlace.svg] es el proyecto abierto");
+#endif
     }
     void errores() {
         auto [args, codigo, aviso] = Tomar<QStringList, int, QString>({"args", "codigo", "aviso"});
         const QString base = Ruta("base.vk9");
         QVERIFY(QFile::copy(Ejemplo, base) && EscribirBytes(Ruta("u.txt"), "A\tuno\n"));
         QVERIFY(EscribirBytes(Ruta("notas.vk9"), "notas\r\n"));
+#ifndef _WIN32
+        QVERIFY(QFile::link(base, Ruta("enlace.svg")));
+#endif
         if (QByteArrayView(QTest::currentDataTag()) == "texto sin poder escribir")
             QVERIFY(QDir(dir_.path()).mkdir(u"informe.txt"_s));
         const QStringList antes = QDir(dir_.path()).entryList(QDir::Files);

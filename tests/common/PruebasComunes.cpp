@@ -249,6 +249,8 @@ private slots:
         // Lo que Windows-1252 no tiene se nombra una vez y el resto se conserva.
         QCOMPARE(CaracteresNoAnsi(u"Tramo ≥ 5 km Ω ≥ ñ € ?"_s), u"≥Ω"_s);
         QCOMPARE(QuitarNoAnsi(u"Tramo ≥ 5 km Ω😀"_s), u"Tramo  5 km "_s);
+        // Una mitad de par suelta al final (un pegado cortado) es un carácter.
+        QCOMPARE(CaracteresNoAnsi(u"Ω\xD83D"_s), u"Ω\xD83D"_s);
         QCOMPARE(TextoCaracteresNoAnsi(u"Ω"),
                  u"El carácter [Ω] no se puede guardar en el archivo del proyecto..."_s);
         QVERIFY(TextoCaracteresNoAnsi(u"≥😀").contains(u"[≥ 😀]"_s));

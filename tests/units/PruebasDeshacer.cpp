@@ -177,6 +177,8 @@ private slots:
         e.Escribir(4, ColDescripcion, "otra");
         QCOMPARE(e.historial.Pila().count(), 3);
         QVERIFY(!e.historial.Pila().canRedo());
+        // Sin cambio no hay paso.
+        QVERIFY(!e.historial.Registrar(u"nada"_s) && e.historial.Pila().count() == 3);
     }
 
     // Lo que la revisión quita se dice en la línea de estado, y Ctrl+Z lo trae.

@@ -265,6 +265,11 @@ private slots:
         QCOMPARE(TextoImportacionUH(sinCodigo, SeparadorDecimal::Punto),
                  u"Estas filas del archivo no tienen código de tramo y no forman unidades: 2, 3, "
                  "4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, (y 2 más)."_s);
+        // Con 20 justas, ningún resto.
+        QVERIFY(TextoImportacionUH(Importar("Codigo;CBR\r\n" + QByteArray(";4\r\n").repeated(20),
+                                            SeparadorDecimal::Punto),
+                                   SeparadorDecimal::Punto)
+                    .endsWith(u"20, 21."_s));
     }
 
     // Un libro XLSX: los números llegan exactos, sin convención que los cambie; la
