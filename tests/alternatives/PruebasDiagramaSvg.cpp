@@ -36,6 +36,13 @@ struct ElementoSvg {
     QString A(const QString& nombre) const { return Atributos.value(nombre); }
     QRectF Rect() const { return {N(u"x"_s), N(u"y"_s), N(u"width"_s), N(u"height"_s)}; }
     bool Girado() const { return Atributos.contains(u"transform"_s); }
+    // El punto de anclaje de un texto en la hoja, tras su transformación.
+    QPointF Ancla() const {
+        const QStringList m = A(u"transform"_s).section(u'(', 1).chopped(1).split(u' ');
+        const auto v = [&](int k) { return m.value(k).toDouble(); };
+        return {v(0) * N(u"x"_s) + v(2) * N(u"y"_s) + v(4),
+                v(1) * N(u"x"_s) + v(3) * N(u"y"_s) + v(5)};
+    }
 };
 
 struct PaginaSvg {
@@ -316,6 +323,13 @@ private slots:
                     for (qsizetype l = 1; l < inicios.size(); ++l)
                         QVERIFY(Cerca(inicios[l] - inicios[l - 1], paso));
                     pasoRayado = paso;
+                    // Su texto, vertical desde abajo y centrado: la línea de base, a menos de
+                    // media letra a la derecha del centro.
+                    for (const ElementoSvg& t : pg.De(id, u"text"_s))
+                        if (t.Texto == u"Sin alternativa"_s)
+                            QVERIFY(t.Ancla().x() > caja.center().x() &&
+                                    t.Ancla().x() < caja.center().x() + t.N(u"font-size"_s) / 2 &&
+                                    Cerca(t.Ancla().y(), caja.bottom()));
                     QVERIFY(pg.Textos(id).contains(u"Sin alternativa"_s));
                     QVERIFY(pg.Textos(id).contains(u"Sin alt."_s));
                 } else {
@@ -406,10 +420,7 @@ private slots:
                         abscisas << t.Texto + t.A(u"transform"_s).section(u' ', 0, 3);
                         // Su ancla en la hoja, bajo las estructuras y a menos de una letra de un
                         // borde.
-                        const QStringList m =
-                            t.A(u"transform"_s).section(u'(', 1).chopped(1).split(u' ');
-                        const double x = t.N(u"y"_s) + m.value(4).toDouble(),
-                                     y = m.value(5).toDouble() - t.N(u"x"_s);
+                        const auto [x, y] = std::pair(t.Ancla().x(), t.Ancla().y());
                         const auto junto = [&](const Columna& c) {
                             return std::min(std::abs(x - c.Caja.left()),
                                             std::abs(x - c.Caja.right())) <= t.N(u"font-size"_s);

@@ -231,10 +231,17 @@ private slots:
     // Cada eje va de 0 a su tope con el menor paso redondo (1, 2 o 5 por una potencia de
     // 10) que cubre el máximo de la curva en cinco divisiones; las curvas, dentro de su
     // recuadro; el rótulo de la unidad, con el costo de su punto en miles.
+    void ejesDeLaSensibilidad_data() {
+        Columnas<double, double>({"ejes", "cbr"});
+        QTest::newRow("120000 ejes, CBR 5,7")
+            << 120000.0 << 5.7;                                 // el tránsito, de 30.000 a 240.000
+        QTest::newRow("20000 ejes, CBR 30") << 20000.0 << 30.0; // SN bajo 2,5: paso 0,5
+    }
     void ejesDeLaSensibilidad() {
+        auto [ejes, cbr] = Tomar<double, double>({"ejes", "cbr"});
         ModuloVarek9 m;
         ProyectoDeDiseno(m, 2);
-        m.Proyecto.UH[1].EjesEquivalentes = 120000; // el tránsito, de 30.000 a 240.000
+        std::tie(m.Proyecto.UH[1].EjesEquivalentes, m.Proyecto.UH[1].CBR) = std::pair(ejes, cbr);
         const QList<CurvaSensibilidad> curvas = CalcularSensibilidad(m, 1, 50);
         // El menor paso 1, 2 o 5 por 10ⁿ que cubre un valor en unas divisiones.
         const auto redondo = [](double valor, int divisiones) {
@@ -336,10 +343,13 @@ private slots:
             // Los círculos de la unidad, sobre su SN y sobre su costo en miles.
             const double xu =
                 area.left() + (c.Unidad.X - c.Desde) / (c.Hasta - c.Desde) * area.width();
-            for (const double y : {c.Unidad.SN / topes[0], c.Unidad.Costo / 1000 / topes[1]})
+            for (const auto& [y, color] :
+                 {std::pair(c.Unidad.SN / topes[0], QColor(0, 70, 160)),
+                  std::pair(c.Unidad.Costo / 1000 / topes[1], QColor(170, 40, 0))})
                 QVERIFY(std::ranges::any_of(d.Trazos, [&](const auto& t) {
                     const QPointF centro(xu, area.bottom() - y * area.height());
-                    return t.Tipo == t.Circulo && QLineF(t.Puntos.value(0), centro).length() < 1e-6;
+                    return t.Tipo == t.Circulo && t.Color == color &&
+                           QLineF(t.Puntos.value(0), centro).length() < 1e-6;
                 }));
             const QString rotulo = u"alternativa %1, %2 miles $"_s.arg(punto->Alternativa)
                                        .arg(Formato(punto->Costo / 1000, u"#,##0"));
@@ -358,6 +368,20 @@ private slots:
         QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(),
                                [](const auto& t) { return t.Tipo == t.Circulo && t.Radio > 0; }),
                  2 * 3);
+        // La leyenda al pie: la muestra de cada línea, de 30 de largo, y su texto a 6 de ella
+        // y a su altura.
+        for (const auto& [texto, color, estilo] :
+             {std::tuple(u"SN requerido"_s, QColor(0, 70, 160), Qt::SolidLine),
+              std::tuple(u"Costo de la alternativa aplicable más barata (miles de pesos)"_s,
+                         QColor(170, 40, 0), Qt::DashLine)}) {
+            const auto t = std::ranges::find(d.Trazos, texto, &TrazoSensibilidad::Cadena);
+            QVERIFY(t != d.Trazos.end() && t->Caja.bottom() <= d.Alto);
+            const QPointF fin(t->Caja.left() - 6, t->Caja.center().y());
+            QVERIFY(std::ranges::any_of(d.Trazos, [&](const TrazoSensibilidad& m) {
+                return m.Puntos == QPolygonF({fin - QPointF(30, 0), fin}) && m.Color == color &&
+                       m.Estilo == estilo;
+            }));
+        }
         // Tras un punto sin diseño la alternativa más barata se rotula otra vez.
         CurvaSensibilidad c{VariableSensibilidad::CBR, 0, 2, {}, {}, {}};
         for (const int alternativa : {1, 1, 0, 1})

@@ -71,8 +71,11 @@ private slots:
                 texto.contains(u"\n                    TSD  "_s) && !texto.contains(u"TSD cm"_s));
         // El afirmado existente, el del reporte 6.
         QVERIFY(texto.contains(QRegularExpression(u"Afirmado existente +706\\.396\n"_s)));
+        // El pie de cada hoja y el cuadro de título de cada una del diagrama.
         for (int k = 1; k <= paginas; ++k)
-            QVERIFY(texto.contains(u"Página %1 de %2"_s.arg(k).arg(paginas)));
+            QVERIFY(texto.contains(u"Página %1 de %2"_s.arg(k).arg(paginas)) &&
+                    (k > r.PaginasDiagrama ||
+                     texto.contains(u"Página %1 de %2\n"_s.arg(k).arg(r.PaginasDiagrama))));
         // El diagrama, apaisado, en las últimas páginas.
         const QString ultima =
             SalidaPoppler(u"pdfinfo"_s, {u"-f"_s, QString::number(paginas), u"-l"_s,
@@ -81,7 +84,7 @@ private slots:
         // Letra: el cuerpo de 10 puntos y nada por debajo de 8 salvo subíndices y
         // exponentes (el alto de la caja de una palabra es algo más que el cuerpo).
         const QList<PalabraPdf> palabras = PalabrasPdf(ruta);
-        double ecuacion = 0, pie = 0, base = -1, subbase = -1;
+        double ecuacion = 0, pie = 0, tsd = -1, base = -1, subbase = -1;
         QStringList pequenas;
         for (const PalabraPdf& w : palabras) {
             const double alto = w.Caja.height();
@@ -92,6 +95,9 @@ private slots:
             // el centro de cada capa, a (20 + 21,1) / 2 mm = 58,25 puntos.
             if (w.Texto == u"21,1"_s && subbase < 0) subbase = w.Caja.top();
             if (w.Texto == u"20,0"_s && subbase < 0) base = w.Caja.top();
+            // Sobre ella, el TSD de 1,5 mm con su rótulo centrado en 4 mm: del centro de
+            // este (2 mm) al de la BG (1,5 + 10 mm), 9,5 mm = 26,93 puntos.
+            if (w.Texto == u"TSD"_s && subbase < 0) tsd = w.Caja.top();
         }
         QCOMPARE(pequenas, QStringList());
         // Cada página con texto dentro de sus márgenes (20 mm en las verticales; 12 en las
@@ -122,7 +128,7 @@ private slots:
                          qPrintable(u"%1, página %2"_s.arg(w.Texto).arg(k)));
         }
         QVERIFY2(izquierda >= 56.6 && izquierda < 58, qPrintable(QString::number(izquierda)));
-        QVERIFY(std::abs(subbase - base - 58.25) < 0.5);
+        QVERIFY(std::abs(subbase - base - 58.25) < 0.5 && std::abs(base - tsd - 26.93) < 0.5);
         QVERIFY2(pie > 9 && pie < 10.5, qPrintable(QString::number(pie))); // 8,5 puntos
         QVERIFY(ecuacion > 10.6 && ecuacion < 11.6);                       // 10 puntos
     }

@@ -292,7 +292,8 @@ private slots:
                  u"1|1 1|1.25 1.15|1.15 1.05|1 0.8|0.8 0.8|1.15 1.05|1.05 0.8|0.8 "
                  u"0.6|0.6 0.6|1.05 0.95|0.95 0.75|0.75 0.4|0.4 0.4"_s);
         QCOMPARE(CoeficienteDrenaje(2, 2).Medio(), 0.9);
-        for (const auto& [i, j] : {std::pair(5, 0), std::pair(-1, 0), std::pair(0, -1)})
+        for (const auto& [i, j] :
+             {std::pair(5, 0), std::pair(-1, 0), std::pair(0, -1), std::pair(0, 4)})
             QCOMPARE(CoeficienteDrenaje(i, j).Maximo, 0);
 
         for (const int calidad : {-1, NumeroCalidadesDrenaje})
