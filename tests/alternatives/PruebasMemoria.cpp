@@ -55,6 +55,8 @@ private slots:
               u"DIAGRAMA LINEAL DE ESTRUCTURAS"_s, u"Unidad 3 — 3, K1+700 a K2+600"_s,
               u"K1+700\nSin alternativa aplicable: Tránsito mayor que 500,000 ejes"_s,
               u"Total de la selección"_s, u"7.630.994"_s, u"0,00 1,15 1,05 1,00 0,95 0,85"_s,
+              u"0,40 / 0,37 / 0,34"_s,       // los coeficientes de la MDF-2 en el catálogo
+              u"Costo unitario ($)\nTSD "_s, // su primer material
               u"TSD · BG · SBG (mín. 150 / 150) · AFR\n"_s, u"BEC · AFR · CBR mínimo 5 %\n"_s,
               u"MDF-2 (mín. 50 / 75) · BG (mín. 150 / 150) · SBG (mín. 150 / 150) · AFR\n"_s})
             QVERIFY2(texto.contains(parte), qPrintable(parte));

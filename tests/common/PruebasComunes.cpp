@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -435,6 +436,9 @@ private slots:
         QCOMPARE(FiltrarNumero(u" -1.234,5 "_s, u"CR"_s, u','), u"-1234.5"_s);
         QCOMPARE(FiltrarNumero(u"-1.234,5"_s, u"CR"_s, u'.'), u"-1.2345"_s);
         QCOMPARE(FiltrarNumero(u"sin cifras"_s, u"CR"_s, u','), QString());
+        // Sin separador dado, el del idioma del sistema.
+        QCOMPARE(FiltrarNumero(u"10.5"_s, u"CR"_s),
+                 FiltrarNumero(u"10.5"_s, u"CR"_s, QLocale::system().decimalPoint().front()));
         // Conjunto propio, sensible a mayúsculas; se recorta antes.
         QCOMPARE(FiltrarNumero(u"  A b B  "_s, u"AB "_s), u"A  B"_s);
         QCOMPARE(FiltrarNumero(u"1½ m²"_s, u"0123456789½"_s), u"1½"_s);
