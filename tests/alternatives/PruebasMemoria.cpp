@@ -71,8 +71,9 @@ private slots:
         // El TSD no tiene espesor: su rótulo va sin "cm".
         QVERIFY(QRegularExpression(u"(?m) 0,0 +—$"_s).match(texto).hasMatch() &&
                 texto.contains(u"\n                    TSD  "_s) && !texto.contains(u"TSD cm"_s));
-        // El afirmado existente, el del reporte 6.
-        QVERIFY(texto.contains(QRegularExpression(u"Afirmado existente +706\\.396\n"_s)));
+        // El afirmado existente, el del reporte 6, y el total, el TOTAL del ejemplo en miles.
+        QVERIFY(texto.contains(QRegularExpression(u"Afirmado existente +706\\.396\n"_s)) &&
+                texto.contains(QRegularExpression(u"Total de la selección +7\\.630\\.994\n"_s)));
         // El pie de cada hoja y el cuadro de título de cada una del diagrama.
         for (int k = 1; k <= paginas; ++k)
             QVERIFY(texto.contains(u"Página %1 de %2"_s.arg(k).arg(paginas)) &&
