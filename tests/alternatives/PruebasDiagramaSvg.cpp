@@ -326,10 +326,12 @@ private slots:
                     // Su texto, vertical desde abajo y centrado: la línea de base, a menos de
                     // media letra a la derecha del centro.
                     for (const ElementoSvg& t : pg.De(id, u"text"_s))
-                        if (t.Texto == u"Sin alternativa"_s)
-                            QVERIFY(t.Ancla().x() > caja.center().x() &&
-                                    t.Ancla().x() < caja.center().x() + t.N(u"font-size"_s) / 2 &&
-                                    Cerca(t.Ancla().y(), caja.bottom()));
+                        if (t.Texto == u"Sin alternativa"_s) {
+                            const QPointF ancla = t.Ancla();
+                            QVERIFY(ancla.x() > caja.center().x() &&
+                                    ancla.x() < caja.center().x() + t.N(u"font-size"_s) / 2 &&
+                                    Cerca(ancla.y(), caja.bottom()));
+                        }
                     QVERIFY(pg.Textos(id).contains(u"Sin alternativa"_s));
                     QVERIFY(pg.Textos(id).contains(u"Sin alt."_s));
                 } else {
@@ -420,7 +422,8 @@ private slots:
                         abscisas << t.Texto + t.A(u"transform"_s).section(u' ', 0, 3);
                         // Su ancla en la hoja, bajo las estructuras y a menos de una letra de un
                         // borde.
-                        const auto [x, y] = std::pair(t.Ancla().x(), t.Ancla().y());
+                        const QPointF ancla = t.Ancla();
+                        const double x = ancla.x(), y = ancla.y();
                         const auto junto = [&](const Columna& c) {
                             return std::min(std::abs(x - c.Caja.left()),
                                             std::abs(x - c.Caja.right())) <= t.N(u"font-size"_s);
