@@ -846,6 +846,9 @@ private slots:
             QCOMPARE(
                 r.value(r.indexOf(r.filter(u"Total Alternativas Seleccionadas"_s).value(0)) + 1),
                 CodigoFormato(100) + u"   "_s + QString(guiones, u'-'));
+        // Y el título del 6, entre 113 guiones.
+        QCOMPARE(r6.value(r6.indexOf(CodigoFormato(2010) + u"   CANTIDADES DE OBRA"_s) - 1),
+                 CodigoFormato(2100) + u"   "_s + QString(113, u'-'));
         QVERIFY(r6.filter(u"Total Alternativas"_s).value(0).startsWith(CodigoFormato(100)));
         QVERIFY(r6.contains(CodigoFormato(100) + QString(3 + 85, u' ') + QString(14, u'-')));
         // Solo el afirmado de C (0,2 m x 600 m² a 9.000 pesos: 1.080 miles), como una capa.

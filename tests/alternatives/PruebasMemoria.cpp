@@ -30,10 +30,14 @@ private slots:
         QTemporaryDir dir;
         modulo.ArchivoProyecto = dir.filePath(u"Ejemplo"_s);
         modulo.Proyecto.UH[2].CBR = 0; // ya sin diseño (tránsito): sin módulo de subrasante
-        // Otra sin diseño, de CBR 1: MR = 2555 x 1^0,64; el total no cambia.
-        UnidadHomogenea& otra = modulo.Proyecto.UH[++modulo.Proyecto.NumeroUH];
-        otra = modulo.Proyecto.UH[2];
-        std::tie(otra.AbscisaInicial, otra.AbscisaFinal, otra.CBR) = std::tuple(12600, 12700, 1);
+        // Doce más sin diseño, de CBR 1 (MR = 2555 x 1^0,64), de 100 m desde K12+600: el
+        // total no cambia y la tabla de unidades se parte en dos, 25 filas y una.
+        for (int k = 0; k < 12; ++k) {
+            UnidadHomogenea& otra = modulo.Proyecto.UH[++modulo.Proyecto.NumeroUH];
+            otra = modulo.Proyecto.UH[2];
+            std::tie(otra.AbscisaInicial, otra.AbscisaFinal, otra.CBR) =
+                std::tuple(12600 + 100 * k, 12700 + 100 * k, 1);
+        }
         const QString ruta = dir.filePath(u"memoria.pdf"_s);
         OpcionesMemoria opciones;
         opciones.Papel = QPageSize(QPageSize::Letter);
@@ -67,7 +71,9 @@ private slots:
         QVERIFY(QRegularExpression(u"K12\\+600 +K12\\+700 +100,00 .* 1,0 +2.555 +—"_s)
                     .match(texto)
                     .hasMatch());
-        QCOMPARE(texto.count(u"MR (psi)"_s), 1); // las 15 unidades, en una sola tabla
+        const qsizetype segunda = texto.indexOf(u"MR (psi)"_s, texto.indexOf(u"MR (psi)"_s) + 1);
+        QVERIFY(texto.count(u"MR (psi)"_s) == 2 && texto.indexOf(u"K13+700 "_s) < segunda &&
+                segunda < texto.indexOf(u"K13+800 "_s));
         // El TSD no tiene espesor: su rótulo va sin "cm".
         QVERIFY(QRegularExpression(u"(?m) 0,0 +—$"_s).match(texto).hasMatch() &&
                 texto.contains(u"\n                    TSD  "_s) && !texto.contains(u"TSD cm"_s));

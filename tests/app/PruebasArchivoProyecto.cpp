@@ -775,24 +775,24 @@ private slots:
     }
 
     // Un bloqueo detiene solo si es de otra sesión viva: otro proceso que corre en
-    // esta máquina, u otra máquina, y nunca si tiene más de 12 horas.
+    // esta máquina, u otra máquina, y nunca si tiene más de 12 horas (43.200 s).
     void bloqueoAjenoVivo_data() {
         Columnas<QString, qint64, int, bool, bool>(
-            {"maquina", "proceso", "horasAtras", "vivo", "ajeno"});
-        QTest::newRow("otro-proceso-vivo") << "pc1" << qint64(77) << 1 << true << true;
-        QTest::newRow("otro-proceso-muerto") << "pc1" << qint64(77) << 1 << false << false;
-        QTest::newRow("este-proceso") << "pc1" << qint64(10) << 1 << true << false;
-        QTest::newRow("otra-maquina") << "pc2" << qint64(10) << 11 << false << true;
-        QTest::newRow("otra-maquina-vieja") << "PC2" << qint64(77) << 13 << true << false;
-        QTest::newRow("mayusculas-misma-maquina") << "PC1" << qint64(77) << 1 << false << false;
-        QTest::newRow("viejo-y-vivo") << "pc1" << qint64(77) << 13 << true << false;
+            {"maquina", "proceso", "segundosAtras", "vivo", "ajeno"});
+        QTest::newRow("otro-proceso-vivo") << "pc1" << qint64(77) << 3600 << true << true;
+        QTest::newRow("otro-proceso-muerto") << "pc1" << qint64(77) << 3600 << false << false;
+        QTest::newRow("este-proceso") << "pc1" << qint64(10) << 3600 << true << false;
+        QTest::newRow("otra-maquina-12-horas") << "pc2" << qint64(10) << 43200 << false << true;
+        QTest::newRow("otra-maquina-vieja") << "PC2" << qint64(77) << 43201 << true << false;
+        QTest::newRow("mayusculas-misma-maquina") << "PC1" << qint64(77) << 3600 << false << false;
+        QTest::newRow("viejo-y-vivo") << "pc1" << qint64(77) << 13 * 3600 << true << false;
     }
 
     void bloqueoAjenoVivo() {
-        auto [maquina, proceso, horasAtras, vivo, ajeno] = Tomar<QString, qint64, int, bool, bool>(
-            {"maquina", "proceso", "horasAtras", "vivo", "ajeno"});
+        auto [maquina, proceso, segundos, vivo, ajeno] = Tomar<QString, qint64, int, bool, bool>(
+            {"maquina", "proceso", "segundosAtras", "vivo", "ajeno"});
         const DuenoBloqueo esta{"ana", "pc1", 10, Ahora};
-        const DuenoBloqueo dueno{"luis", maquina, proceso, Ahora.addSecs(-horasAtras * 3600)};
+        const DuenoBloqueo dueno{"luis", maquina, proceso, Ahora.addSecs(-segundos)};
         QCOMPARE(BloqueoAjenoVivo(dueno, esta, [&](qint64) { return vivo; }), ajeno);
     }
 

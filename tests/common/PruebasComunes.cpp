@@ -158,6 +158,8 @@ private slots:
         fila("sin muestra", {u"12.500"_s, u"20"_s, u"150 000"_s}, u',', ", ambiguas");
         fila("contradictoria", {u"6,5"_s, u"7.25"_s}, u'.', ". contradictoria");
         fila("solo enteros", {u"20"_s, u"x"_s}, u'.', ".");
+        fila("tres ejemplos", {u"1,5"_s, u"2,5"_s, u"3,5"_s, u"4,5"_s}, u'.',
+             ", del bloque: 1,5 2,5 3,5");
     }
 
     void convencionDeBloque() {
