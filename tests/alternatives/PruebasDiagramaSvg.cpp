@@ -384,6 +384,14 @@ private slots:
                 const Columna& c = columnas[j];
                 QVERIFY(std::abs(c.Caja.width() - escala * (c.Hasta - c.Desde)) <= 0.05);
                 QVERIFY(Cerca(c.Caja.top(), columnas[0].Caja.top()));
+                // El escalón del SN baja o sube desde el anterior solo donde se tocan.
+                const bool toca = j > 0 && c.Desde == columnas[j - 1].Hasta;
+                QCOMPARE(std::ranges::any_of(pg.De(c.Id, u"line"_s),
+                                             [](const ElementoSvg& l) {
+                                                 return l.A(u"stroke"_s) == u"#0046aa" &&
+                                                        Cerca(l.N(u"x1"_s), l.N(u"x2"_s));
+                                             }),
+                         toca);
                 if (j == 0) continue;
                 const Columna& b = columnas[j - 1];
                 QVERIFY(std::abs(c.Caja.left() - b.Caja.right() - escala * (c.Desde - b.Hasta)) <=
@@ -488,6 +496,12 @@ private slots:
             QCOMPARE(ExportarDiagrama(pdf, d, {u"P"_s, {}, {}, {}}), QString());
             static const QRegularExpression paginas(u"Pages: +([0-9]+)"_s);
             QCOMPARE(paginas.match(SalidaPoppler(u"pdfinfo"_s, {pdf})).captured(1).toInt(), n);
+            // Dentro de los márgenes de 10 mm (28,35 puntos; las cajas de las letras asoman
+            // un punto), salvo la última abscisa, centrada en su marca junto al derecho.
+            for (const PalabraPdf& w : PalabrasPdf(pdf))
+                QVERIFY2(std::min({w.Caja.left(), w.Caja.top(), w.Hoja.height() - w.Caja.bottom(),
+                                   w.Hoja.width() - w.Caja.right() + 17}) >= 27,
+                         qPrintable(w.Texto));
         }
         QCOMPARE(huecosVistos, huecos);
         QCOMPARE(solapesVistos, solapes);

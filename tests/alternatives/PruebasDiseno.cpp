@@ -241,12 +241,14 @@ private slots:
 
     void afirmadoExistente_data() {
         Columnas<QString, double, int>({"tipo", "espesor", "capas"});
-        QTest::newRow("AFR-1 20 cm") << "AFR-1" << 20.0 << 4;
-        QTest::newRow("AFR-2 15 cm") << "AFR-2" << 15.0 << 4;
-        QTest::newRow("AFR-2 0 cm") << "AFR-2" << 0.0 << 3;
-        QTest::newRow("No hay 20 cm") << "No hay" << 20.0 << 3;
-        QTest::newRow("minúsculas") << "afr-1" << 20.0 << 3;
-        QTest::newRow("espesor negativo") << "AFR-1" << -10.0 << 3;
+        // Con tipo y espesor, cuatro capas; sin espesor, en minúsculas o sin tipo, tres.
+        for (const auto& [tipo, espesor, capas] : {std::tuple("AFR-1", 20.0, 4),
+                                                   {"AFR-2", 15.0, 4},
+                                                   {"AFR-2", 0.0, 3},
+                                                   {"No hay", 20.0, 3},
+                                                   {"afr-1", 20.0, 3},
+                                                   {"AFR-1", -10.0, 3}})
+            QTest::addRow("%s %g cm", tipo, espesor) << QString(tipo) << espesor << capas;
     }
     void afirmadoExistente() {
         auto [tipo, espesor, capas] = Tomar<QString, double, int>({"tipo", "espesor", "capas"});
@@ -608,7 +610,7 @@ private slots:
             t << m.Texto;
         }
         QCOMPARE(t.join(u' '), marcas);
-        QCOMPARE(TextoAbscisa(350.5), u"K0+350.50"_s);
+        QCOMPARE(TextoAbscisa(350.5) + u' ' + TextoAbscisa(999.99), u"K0+350.50 K0+999.99"_s);
         QCOMPARE(TextoAbscisa(12345.678), u"K12+345.68"_s);
         QCOMPARE(TextoAbscisa(999.999), u"K1+000"_s);
         // Antes del origen, con su signo; lo que redondea a cero, sin él.
@@ -1064,10 +1066,8 @@ private slots:
 
     void bytesExactos_data() {
         Columnas<int, int>({"numero", "anchoMaximo"});
-        QTest::newRow("1 unidades") << 1 << 136;
-        QTest::newRow("2 estructuras") << 2 << 130;
-        QTest::newRow("3 costos") << 3 << 134;
-        QTest::newRow("4 seleccionadas") << 4 << 102;
+        for (const auto& [numero, ancho] : {std::pair(1, 136), {2, 130}, {3, 134}, {4, 102}})
+            QTest::addRow("reporte %d", numero) << numero << ancho;
     }
     void bytesExactos() {
         auto [numero, anchoMaximo] = Tomar<int, int>({"numero", "anchoMaximo"});
@@ -1155,8 +1155,7 @@ private slots:
         const QString ruta = carpeta_.filePath(QStringLiteral("no/existe/r.txt"));
         for (int numero = 1; numero <= 6; ++numero) {
             const ErrorEscritura error = EscribirReporte(numero, m, e, ruta);
-            QVERIFY(!error.Ok);
-            QVERIFY(error.Numero > 0);
+            QVERIFY(!error.Ok && error.Numero > 0);
             QVERIFY(
                 error.Texto().startsWith(QStringLiteral("Se presentó un error en el sistema...")));
         }

@@ -123,13 +123,17 @@ private slots:
             p.restore();
             p.drawRect(QRectF(1, 2, 3, 4));
         }
-        // El último elemento, recortado: su grupo se cierra una sola vez.
+        // El último recortado: su grupo se cierra una sola vez.
         p.setClipRect(QRectF(0, 0, 50, 50));
         p.setClipRect(QRectF(25, 25, 50, 50), Qt::IntersectClip);
         p.drawRect(QRectF(0, 0, 5, 5));
+        // Con el recorte apagado, fuera del grupo.
+        p.setClipping(false);
+        p.drawRect(QRectF(6, 6, 1, 1));
         p.end();
         const QString cuerpo = QString::fromUtf8(svg.Tomar());
         QVERIFY(cuerpo.count(u"</g>"_s) == 3 && cuerpo.count(u"<g "_s) == 3);
+        QVERIFY(cuerpo.contains(u"</g>\n<rect x=\"6\""_s));
         const QString grupo = u"<g clip-path=\"url(#recorte1)\">\n<rect x=\"0\" y=\"0\" "
                               "width=\"100\" height=\"100\" fill=\"#000000\" stroke=\"none\"/>\n"
                               "</g>\n<rect x=\"1\" y=\"2\" width=\"3\" height=\"4\""_s;

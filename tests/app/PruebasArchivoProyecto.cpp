@@ -387,16 +387,15 @@ private slots:
 
         // Sin unidades: NumeroUH 0, los once costos y la confiabilidad del tránsito en F.
         const QString texto = DecodificarAnsi(TextoProyecto(Proyecto()));
-        QVERIFY(texto.contains(u"\r\n 9 \r\n 0 \r\n 100 \r\n 11 \r\n[InicioCU]"_s));
-        QVERIFY(texto.endsWith(u"[FinCU]\r\n[FinProyecto]\r\n"_s));
-        QVERIFY(texto.contains(u"\r\n 7 \r\nF\r\n"_s));
+        QVERIFY(texto.contains(u"\r\n 9 \r\n 0 \r\n 100 \r\n 11 \r\n[InicioCU]"_s) &&
+                texto.endsWith(u"[FinCU]\r\n[FinProyecto]\r\n"_s) &&
+                texto.contains(u"\r\n 7 \r\nF\r\n"_s));
     }
 
     void idaYVuelta_data() {
         QTest::addColumn<int>("unidades");
-        QTest::newRow("ninguna") << 0;
-        QTest::newRow("tres") << 3;
-        QTest::newRow("mil quinientas") << 1500;
+        for (const int n : {0, 3, 1500})
+            QTest::addRow("%d unidades", n) << n;
     }
 
     void idaYVuelta() {

@@ -319,6 +319,8 @@ private slots:
              "es un proyecto");
         fila("separador desconocido", {"importar", "BASE", "u.txt", "s.vk9", "--separador", "x"}, 2,
              "--separador lleva coma o punto");
+        fila("separador sin valor", {"importar", "BASE", "u.txt", "s.vk9", "--separador"}, 2,
+             "--separador lleva coma o punto");
         fila("importar sin salida", {"importar", "a.vk9", "u.txt"});
         fila("importar sin hoja", {"importar", "BASE", "u.txt", "s.vk9", "--hoja"}, 2,
              "La opción --hoja lleva el nombre de una hoja.");
@@ -694,7 +696,7 @@ private slots:
         const Corrida c = Importar({}, "Z1\t\t1\tA\t0\t100\t7\t215.000\r\n", u"u.txt"_s, opcion);
         QCOMPARE(c.Codigo, 0);
         QTEST(QString::number(Leer(Ruta("salida.vk9")).UH[1].EjesEquivalentes), "ejes");
-        const Corrida e = Correr(QStringList{"exportar", Ejemplo} + opcion);
+        const Corrida e = Correr(QStringList{"exportar"} + opcion + QStringList{Ejemplo});
         QVERIFY2(e.Salida.contains(exportado), qPrintable(e.Salida));
     }
 

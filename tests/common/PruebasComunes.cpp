@@ -124,11 +124,12 @@ private slots:
                "2.5e3|c|2500 muestra .", "2,5E-3|p|0.0025 muestra ,", "1E-400|c|0",
                "150 000|p|150000", "150\u00a0000,5|p|150000.5 muestra ,", "-1 234 567|c|-1234567"});
         filas({"1 5|p|1 con descarte", "1234 567|p|1234 con descarte", "-7|c|-7",
-               "-0,5|p|-0.5 muestra ,", ",5|p|0.5 muestra ,", "  7,5  |p|7.5 muestra ,",
-               "1,2,3|p|1.2 con descarte", "1.2.3|c|1.2 con descarte",
-               "6,5 m|p|6.5 muestra , con descarte", "1,700 m|p|1700 ambiguo con descarte",
-               "|p|0 no es número", "cinco|c|0 no es número con descarte",
-               "-|p|0 no es número con descarte", "1E|p|1 con descarte"});
+               "-0,5|p|-0.5 muestra ,", ",5|p|0.5 muestra ,", ",250.5|p|250.5 muestra .",
+               ".250,5|c|250.5 muestra ,", "  7,5  |p|7.5 muestra ,", "1,2,3|p|1.2 con descarte",
+               "1.2.3|c|1.2 con descarte", "6,5 m|p|6.5 muestra , con descarte",
+               "1,700 m|p|1700 ambiguo con descarte", "|p|0 no es número",
+               "cinco|c|0 no es número con descarte", "-|p|0 no es número con descarte",
+               "1E|p|1 con descarte"});
     }
 
     void numeroEscrito() {
@@ -341,32 +342,21 @@ private slots:
         };
         // Sin máscara, la forma general: 15 cifras, sin el cero delante del punto y con
         // un blanco en lugar del signo más.
-        const auto general = [](const char* nombre, double valor, const char* texto) {
-            QTest::newRow(nombre) << valor << QString() << QString(texto);
-        };
-        general("cero", 0.0, " 0 ");
-        general("menos cero", -0.0, " 0 ");
-        general("clave", 1.0, " 1 ");
-        general("70", 70.0, " 70 ");
-        general(".44", 0.44, " .44 ");
-        general("-.5", -0.5, "-.5 ");
-        general("decimales", 1250.75, " 1250.75 ");
-        general("15 cifras", 123456789012345.0, " 123456789012345 ");
-        general("redondeo a 15", 2.123456789012345678, " 2.12345678901235 ");
-        general("15 cifras y media", 123456789012345.5, " 123456789012346 ");
-        general("tercio", 1.0 / 3.0, " .333333333333333 ");
-        general("séptimo", 1.0 / 7.0, " .142857142857143 ");
-        general("1E+15", 1e15, " 1E+15 ");
-        general("redondea hacia 1E+15", 999999999999999.9, " 1E+15 ");
-        general("negativo grande", -2.5e20, "-2.5E+20 ");
-        general("1E-4 fijo", 0.0001, " .0001 ");
-        general("bajo 1E-4", 0.00009, " 9E-05 ");
-        general("1.5E-07", 1.5e-7, " 1.5E-07 ");
-        general("exponente de tres cifras", 1e-300, " 1E-300 ");
-        general("0.1 binario", 0.1, " .1 ");
-        general("suma inexacta", 0.1 + 0.2, " .3 ");
-        general("infinito", infinito, " 0 ");
-        general("menos infinito", -infinito, " 0 ");
+        // Cero, clave, 15 cifras, redondeo a 15, tercio, séptimo, 1E+15, 1E-4, tres cifras
+        // de exponente, binarios inexactos e infinitos.
+        // clang-format off
+        for (int k = 0; const auto& [valor, texto] :
+                        std::initializer_list<std::pair<double, const char*>>{
+                 {0.0, " 0 "}, {-0.0, " 0 "}, {1.0, " 1 "}, {70.0, " 70 "}, {0.44, " .44 "},
+                 {-0.5, "-.5 "}, {1250.75, " 1250.75 "}, {123456789012345.0, " 123456789012345 "},
+                 {2.123456789012345678, " 2.12345678901235 "},
+                 {123456789012345.5, " 123456789012346 "}, {1.0 / 3.0, " .333333333333333 "},
+                 {1.0 / 7.0, " .142857142857143 "}, {1e15, " 1E+15 "},
+                 {999999999999999.9, " 1E+15 "}, {-2.5e20, "-2.5E+20 "}, {0.0001, " .0001 "},
+                 {0.00009, " 9E-05 "}, {1.5e-7, " 1.5E-07 "}, {1e-300, " 1E-300 "}, {0.1, " .1 "},
+                 {0.1 + 0.2, " .3 "}, {infinito, " 0 "}, {-infinito, " 0 "}})
+            QTest::addRow("general %d", k++) << valor << QString() << QString(texto);
+        // clang-format on
         // 15 cifras y luego la mitad lejos del cero.
         filas("0.00", {"2.675 2.68", "-0.285 -0.29"});
         fila(0.1 + 0.2, "0.0000", "0.3000");

@@ -156,8 +156,7 @@ private slots:
     // programa corre allí con los nombres cortos y la carpeta actual queda igual.
     void intercambioEnLaCarpetaDeTrabajo() {
         Lanzador e;
-        QVERIFY(Lanzador::Instalar(u"Transito"_s));
-        QVERIFY(QDir().mkpath(u"base"_s));
+        QVERIFY(Lanzador::Instalar(u"Transito"_s) && QDir().mkpath(u"base"_s));
         const QStringList antes =
             QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         const CarpetasSesion sesion(e.carpeta.filePath(u"base/config"_s),

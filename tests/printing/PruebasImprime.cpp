@@ -114,6 +114,9 @@ private slots:
                          u"r00|LAB|3|LPT3|1|"_s);
                 QVERIFY(Texto(d, u"lbImpresora"_s).startsWith(u"PDF : "_s));
                 QVERIFY(Control<QRadioButton>(d, "PantallaImpresora0")->isChecked());
+                // Centrado en la pantalla (salvo el marco) a su tamaño.
+                QVERIFY((d.frameGeometry().center() - d.screen()->availableGeometry().center())
+                            .manhattanLength() <= 6);
                 // Ningún control tapa a otro de su mismo marco; el prefijo, bajo la impresora.
                 QCOMPARE(Control(d, "lbPrefijo")->x(), Control(d, "lbImpresora")->x());
                 const QList<QWidget*> hijos = d.findChildren<QWidget*>();
