@@ -256,7 +256,7 @@ private slots:
         const DibujoSensibilidad d = DibujarSensibilidad(curvas, u"t"_s, SeparadorDecimal::Punto);
         QList<QRectF> areas;
         for (const TrazoSensibilidad& caja : d.Trazos)
-            if (caja.Tipo == TrazoSensibilidad::Linea && caja.Puntos.size() == 4)
+            if (caja.Tipo == TrazoSensibilidad::Linea && caja.Puntos.size() == 4 && caja.Ancho == 1)
                 areas << caja.Puntos.boundingRect();
         QCOMPARE(areas.size(), curvas.size());
         for (qsizetype k = 0; k < areas.size(); ++k) {
@@ -339,7 +339,7 @@ private slots:
             const auto sobreSuCosto = [&](const TrazoSensibilidad& t) {
                 const QPointF ancla = t.Caja.bottomLeft() + QPointF(2, 4);
                 const auto en = [&](QPointF q) { return QLineF(q, ancla).length() < 1e-6; };
-                return t.Cadena.startsWith(u"Alt "_s) &&
+                return t.Cadena.startsWith(u"Alt "_s) && t.Letra == 9 &&
                        std::any_of(esperados[1].begin(), esperados[1].end(), en);
             };
             QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(), sobreSuCosto), cambios);

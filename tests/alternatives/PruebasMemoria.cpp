@@ -124,16 +124,18 @@ private slots:
                 QRectF(QPointF(), hoja[0].Hoja)
                     .adjusted(margen - 0.1, margen - 0.1, vertical ? 0.1 - margen : 0,
                               0.1 - margen - 10 * mm);
-            double linea = 0; // la del pie, con la última "Página" de la hoja
+            // La línea del pie, con la última "Página" de la hoja: centrada en los 6 mm de
+            // abajo de sus 10, a 23 mm del borde (15 en el diagrama).
+            double linea = 0;
             for (const PalabraPdf& w : std::as_const(hoja)) {
-                if (w.Texto == u"Página"_s) linea = w.Caja.top();
+                if (w.Texto == u"Página"_s) linea = w.Caja.center().y();
                 if (vertical) izquierda = std::min(izquierda, w.Caja.left());
             }
-            QVERIFY(linea > cuerpo.bottom() && linea < cuerpo.bottom() + 10 * mm);
+            QVERIFY(std::abs(hoja[0].Hoja.height() - (vertical ? 23 : 15) * mm - linea) < 0.3);
             const auto enCuerpo = [&](const PalabraPdf& w) { return cuerpo.contains(w.Caja); };
             QVERIFY(std::any_of(hoja.begin(), hoja.end(), enCuerpo));
             for (const PalabraPdf& w : std::as_const(hoja))
-                QVERIFY2(enCuerpo(w) || std::abs(w.Caja.top() - linea) < 1,
+                QVERIFY2(enCuerpo(w) || std::abs(w.Caja.center().y() - linea) < 1,
                          qPrintable(u"%1, página %2"_s.arg(w.Texto).arg(k)));
         }
         QVERIFY2(izquierda >= 56.6 && izquierda < 58, qPrintable(QString::number(izquierda)));
