@@ -301,7 +301,7 @@ private slots:
         fila("nada", {});
         fila("orden desconocida", {"diseñar"});
         fila("zr sin valor", {"zr"});
-        fila("zr no numérico", {"zr", "noventa"});
+        fila("zr no numérico", {"zr", "noventa"}, 2, "La confiabilidad [noventa] no es un número.");
         fila("zr con resto", {"zr", "90abc"});
         fila("sn incompleto", {"sn", "1", "2"});
         fila("sn módulo cero", {"sn", "1000", "-1", ".44", "2.2", "0"});
