@@ -108,6 +108,7 @@ private slots:
         QCOMPARE(campo([](auto& d) { d.Porcentaje[2] = -1; }), u"txtPorcentajeC2P"_s);
         QCOMPARE(campo([](auto& d) { d.Factor[7] = std::nan(""); }), u"txtFactorMasC5"_s);
         QCOMPARE(campo([](auto& d) { d.Factor[0] = 101; }), u"txtFactorAutos"_s);
+        QCOMPARE(campo([](auto& d) { d.Factor[1] = -0.5; }), u"txtFactorBuses"_s);
         QCOMPARE(campo([](auto& d) { d.FactorDireccional = 0; }), u"txtDireccional"_s);
         QCOMPARE(campo([](auto& d) { d.FactorCarril = 1.2; }), u"txtCarril"_s);
         QCOMPARE(campo([](auto& d) { d.FactorCarril = 0; }), u"txtCarril"_s);
