@@ -306,8 +306,7 @@ private slots:
 
         m.Proyecto.UH[1].EjesEquivalentes = 500000;
         CalcularAlternativas(m, e, 1);
-        QVERIFY(m.Proyecto.UH[1].SNRequerido > 0);
-        QVERIFY(!Estructuras(m).contains(u'-'));
+        QVERIFY(m.Proyecto.UH[1].SNRequerido > 0 && !Estructuras(m).contains(u'-'));
     }
 
     // Las seis alternativas en cada clase de humedad y de temperatura, con tránsito bajo

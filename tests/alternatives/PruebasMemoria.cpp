@@ -73,7 +73,8 @@ private slots:
                     .hasMatch());
         const qsizetype segunda = texto.indexOf(u"MR (psi)"_s, texto.indexOf(u"MR (psi)"_s) + 1);
         QVERIFY(texto.count(u"MR (psi)"_s) == 2 && texto.indexOf(u"K13+700 "_s) < segunda &&
-                segunda < texto.indexOf(u"K13+800 "_s));
+                segunda < texto.indexOf(u"K13+800 "_s) &&
+                texto.count(QRegularExpression(u"K12\\+900 +K13\\+000 +100,00"_s)) == 1);
         // El TSD no tiene espesor: su rótulo va sin "cm".
         QVERIFY(QRegularExpression(u"(?m) 0,0 +—$"_s).match(texto).hasMatch() &&
                 texto.contains(u"\n                    TSD  "_s) && !texto.contains(u"TSD cm"_s));
