@@ -496,9 +496,15 @@ private slots:
             QCOMPARE(ExportarDiagrama(pdf, d, {u"P"_s, {}, {}, {}}), QString());
             static const QRegularExpression paginas(u"Pages: +([0-9]+)"_s);
             QCOMPARE(paginas.match(SalidaPoppler(u"pdfinfo"_s, {pdf})).captured(1).toInt(), n);
+            // El título, desde el margen de 10 mm, a un tercio de su línea (2,64 puntos) del
+            // borde del cuadro.
+            const QList<PalabraPdf> palabras = PalabrasPdf(pdf);
+            const auto t = std::ranges::find(palabras, u"DIAGRAMA"_s, &PalabraPdf::Texto);
+            QVERIFY(t != palabras.end() && std::abs(t->Caja.left() - 30.99) < 0.5 &&
+                    std::abs(t->Caja.top() - 28.35) < 0.5);
             // Dentro de los márgenes de 10 mm (28,35 puntos; las cajas de las letras asoman
             // un punto), salvo la última abscisa, centrada en su marca junto al derecho.
-            for (const PalabraPdf& w : PalabrasPdf(pdf))
+            for (const PalabraPdf& w : palabras)
                 QVERIFY2(std::min({w.Caja.left(), w.Caja.top(), w.Hoja.height() - w.Caja.bottom(),
                                    w.Hoja.width() - w.Caja.right() + 17}) >= 27,
                          qPrintable(w.Texto));

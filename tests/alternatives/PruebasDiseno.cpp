@@ -439,8 +439,7 @@ private slots:
         const EstructuraDibujada& e1 = d.Estructuras[1];
         QVERIFY(e1.Aplica);
         // El tratamiento superficial no tiene espesor: no se dibuja ni corre las demás.
-        QVERIFY(!e1.Cajas[0].Visible);
-        QVERIFY(e1.Cajas[1].Visible && e1.Cajas[1].Arriba == 0);
+        QVERIFY(!e1.Cajas[0].Visible && e1.Cajas[1].Visible && e1.Cajas[1].Arriba == 0);
         QVERIFY(e1.Cajas[1].Alto == RedondearPar(escala * 200));
         QVERIFY(e1.Cajas[2].Arriba == e1.Cajas[1].Alto - SolapeCajas);
         QVERIFY(e1.Cajas[3].Arriba == e1.Cajas[2].Arriba + e1.Cajas[2].Alto - SolapeCajas);
@@ -509,8 +508,7 @@ private slots:
         CalcularAlternativas(m, estado, 1);
         d = MostrarEspesores(m, 200, 0);
         for (int n = 1; n <= NumeroAlternativas; ++n) {
-            QVERIFY(!d.Estructuras[n].Cajas[3].Visible);
-            QVERIFY(!d.Estructuras[n].Cajas[4].Visible);
+            QVERIFY(!d.Estructuras[n].Cajas[3].Visible && !d.Estructuras[n].Cajas[4].Visible);
         }
     }
 

@@ -183,8 +183,7 @@ private slots:
         const QString grupo2 = svg.mid(dos);
         QVERIFY(!grupo1.contains(u"clip-path"_s));
         QVERIFY(grupo2.contains(u"clip-path=\"url(#recorte1)\""_s));
-        QVERIFY(grupo2.contains(u">Sin alternativa</text>"_s));
-        QVERIFY(svg.endsWith(u"</svg>\n"_s));
+        QVERIFY(grupo2.contains(u">Sin alternativa</text>"_s) && svg.endsWith(u"</svg>\n"_s));
     }
 
     // Cada eje de las curvas de sensibilidad rotula desde 0 en la base hasta su tope

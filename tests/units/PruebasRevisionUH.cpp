@@ -154,9 +154,8 @@ private slots:
     // no hay resto; con 23, "(y 3 ... más)".
     void mensajesConLasPrimeras20_data() {
         QTest::addColumn<int>("cuantas");
-        QTest::newRow("20") << 20;
-        QTest::newRow("21") << 21;
-        QTest::newRow("23") << 23;
+        for (const int n : {20, 21, 23})
+            QTest::addRow("%d", n) << n;
     }
     void mensajesConLasPrimeras20() {
         QFETCH(int, cuantas);
