@@ -14,6 +14,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -73,7 +74,7 @@ private slots:
         QCOMPARE(svg.Tomar(), QByteArray());
     }
 
-    // Polilínea abierta, polígono lleno e imagen, trasladados.
+    // Polilínea abierta, polígono lleno, imagen y trazado, trasladados.
     void polilineas() {
         DispositivoSvg svg(QSizeF(1000, 500), 100);
         QPainter p(&svg);
@@ -89,9 +90,15 @@ private slots:
         QImage dos(2, 1, QImage::Format_RGB32);
         dos.setPixel(0, 0, qRgb(255, 0, 0)), dos.setPixel(1, 0, qRgb(0, 0, 255));
         p.drawPixmap(QRectF(30, 40, 8, 4), QPixmap::fromImage(dos), QRectF(1, 0, 1, 1));
+        // Y un trazado con su regla de relleno.
+        QPainterPath camino;
+        camino.addRect(QRectF(0, 0, 2, 2));
+        camino.setFillRule(Qt::WindingFill);
+        p.drawPath(camino);
         p.end();
         const QStringList e = QString::fromUtf8(svg.Tomar()).split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(e.size(), 3);
+        QVERIFY(e.size() == 4 && e[3].startsWith(u"<path d=\"M5,10L7,10L7,12L5,12L5,10\""_s) &&
+                e[3].contains(u" fill-rule=\"nonzero\""_s));
         QVERIFY2(e[2].startsWith(u"<image x=\"35\" y=\"50\" width=\"8\" height=\"4\" "
                                  u"preserveAspectRatio=\"none\" href=\"data:image/png;base64,"_s),
                  qPrintable(e[2]));

@@ -41,11 +41,9 @@ class PruebasfrmProyecto : public QObject {
 private slots:
     // Al abrir: confiabilidad 70 y serviciabilidad 2.5.
     void numerosConSeparador_data() {
-        Columnas<QString, bool, QString>({"campo", "coma", "escrito"});
-        QTest::addColumn<bool>("tomar"); // la respuesta si pregunta
-        QTest::addColumn<double>("valor");
-        QTest::addColumn<QString>("texto"); // el del campo al salir
-        QTest::addColumn<QString>("mensaje");
+        // Tomar: la respuesta si pregunta; el texto, el del campo al salir.
+        Columnas<QString, bool, QString, bool, double, QString, QString>(
+            {"campo", "coma", "escrito", "tomar", "valor", "texto", "mensaje"});
         const auto fila = [](const char* nombre, const char* campo, bool coma,
                              const QString& escrito, bool tomar, double valor, const QString& texto,
                              const QString& mensaje = {}) {

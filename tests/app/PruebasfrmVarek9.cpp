@@ -236,11 +236,11 @@ private slots:
     // de un "Sin Nombre n" de la carpeta. La recuperada sigue a los cambios y "Guardar"
     // la quita; la antigua que se conserva no se pisa.
     void copiasAlArrancar_data() {
-        QTest::addColumn<QString>("copia");
-        QTest::addColumn<int>("hora");           // de la copia; el proyecto es de las 10:00
-        QTest::addColumn<QString>("respuestas"); // S o N a cada pregunta
-        QTest::addColumn<QString>("pregunta");   // tras "Se encontró una copia de recuperación "
-        QTest::addColumn<QString>("queda");      // proyecto abierto|su nombre|la copia sigue
+        // La hora de la copia (el proyecto es de las 10:00), S o N a cada pregunta, la
+        // pregunta tras "Se encontró una copia de recuperación " y lo que queda: proyecto
+        // abierto|su nombre|la copia sigue.
+        Columnas<QString, int, QString, QString, QString>(
+            {"copia", "hora", "respuestas", "pregunta", "queda"});
         const QString obra = u"Obra.vk9.recuperar"_s, anonima = u"Sin Nombre 2.vk9.recuperar"_s;
         const QString reciente = u"del proyecto [Obra], del 06/12/2026 11:00, más reciente que "
                                  "el proyecto (guardado el 06/12/2026 10:00)."_s;

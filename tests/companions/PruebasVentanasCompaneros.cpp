@@ -79,11 +79,10 @@ private slots:
     // En la barra (de estado, una etiqueta o ninguna) la espera no atiende eventos ni
     // tiene diálogo: avisa, espera y borra el aviso.
     void espera_data() {
-        QTest::addColumn<int>("archivo");    // 0 ausente, 1 libre, 2 tomado
-        QTest::addColumn<qint64>("liberaA"); // ms de pausas
-        Columnas<double, bool>({"azar", "cancelaEnDialogo"});
-        QTest::addColumn<QString>("barra");    // vacía: con diálogo
-        QTest::addColumn<QString>("esperado"); // pausas | ventanas | aviso
+        // El archivo: 0 ausente, 1 libre, 2 tomado; liberaA, en ms de pausas; la barra,
+        // vacía con diálogo; lo esperado, "pausas | ventanas | aviso".
+        Columnas<int, qint64, double, bool, QString, QString>(
+            {"archivo", "liberaA", "azar", "cancelaEnDialogo", "barra", "esperado"});
         const auto fila = [](const char* nombre, qint64 liberaA, const char* esperado,
                              int archivo = 2, double azar = 0.5, bool cancela = false,
                              const char* barra = "") {
@@ -128,11 +127,17 @@ private slots:
         if (archivo > 1) QVERIFY(otro.Bloquear());
         PlataformaGuionada plataforma;
         plataforma.ValorAzar = azar;
-        if (liberaA >= 0) plataforma.Programar(liberaA, [&otro] { otro.Liberar(); });
+        // El reloj de arena mientras espera; en el diálogo, el puntero normal.
+        const auto puntero = [] {
+            return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : -1;
+        };
+        int esperando = Qt::WaitCursor, enDialogo = Qt::ArrowCursor;
+        if (liberaA >= 0)
+            plataforma.Programar(liberaA, [&] { otro.Liberar(), esperando = puntero(); });
         QString rotulo;
         bool cancelarVisible = false, seCerroSolo = false;
         plataforma.Modales.enqueue([&](QDialog& d) {
-            rotulo = Texto(d, "Label1");
+            rotulo = Texto(d, "Label1"), enDialogo = puntero();
             cancelarVisible = Control<QPushButton>(d, "Cancelar")->isVisible();
             if (cancelaEnDialogo) {
                 Control<QPushButton>(d, "Cancelar")->click();
@@ -146,6 +151,7 @@ private slots:
         // Solo el diálogo cancela la espera.
         QCOMPARE(EsperarArchivoLibre(plataforma, ruta, aviso, barra.isEmpty() ? 0 : 1),
                  cancelaEnDialogo);
+        QVERIFY(esperando == Qt::WaitCursor && enDialogo == Qt::ArrowCursor && puntero() == -1);
         QStringList pausas;
         for (const int p : plataforma.Pausas)
             pausas << QString::number(p);

@@ -244,11 +244,10 @@ private slots:
     }
 
     void disenoDePagina_data() {
-        QTest::addColumn<int>("papel");
-        QTest::addColumn<double>("ancho"); // extremo derecho del cuerpo, twips
-        QTest::addColumn<int>("lineas");   // de 240 twips
-        QTest::addColumn<int>("elegida");  // -1 libre, 0 de pie, 1 apaisada
-        Columnas<QString, double>({"orientacion", "escala"});
+        // El ancho, extremo derecho del cuerpo en twips; las líneas, de 240 twips; la
+        // orientación elegida: -1 libre, 0 de pie, 1 apaisada.
+        Columnas<int, double, int, int, QString, double>(
+            {"papel", "ancho", "lineas", "elegida", "orientacion", "escala"});
         const auto fila = [](const char* nombre, QPageSize::PageSizeId papel, double ancho,
                              int lineas, const char* orientacion, double escala, int elegida = -1) {
             QTest::newRow(nombre) << int(papel) << ancho << lineas << elegida
