@@ -594,7 +594,7 @@ private slots:
         QTest::newRow("500 m") << 0.0 << 2600.0 << 6
                                << u"K0+000 K0+500 K1+000 K1+500 K2+000 K2+500"_s;
         QTest::newRow("200 m dentro") << 350.0 << 1020.0 << 4 << u"K0+400 K0+600 K0+800 K1+000"_s;
-        QTest::newRow("10 km") << 12345.0 << 48000.0 << 2 << u"K20+000 K40+000"_s;
+        QTest::newRow("10 km, hasta una marca") << 12345.0 << 40000.0 << 2 << u"K20+000 K40+000"_s;
         QTest::newRow("tramo corto") << 2601.0 << 2619.0 << 5 << u"K2+610"_s;
         QTest::newRow("sin marcas") << 2601.0 << 2609.0 << 5 << QString();
     }
