@@ -260,6 +260,8 @@ private slots:
                     if (f * potencia * divisiones >= valor * (1 - 1e-12)) return f * potencia;
         };
         const DibujoSensibilidad d = DibujarSensibilidad(curvas, u"t"_s, SeparadorDecimal::Punto);
+        // El título primero, en negrita de 14.
+        QVERIFY(d.Trazos[0].Cadena == u"t"_s && d.Trazos[0].Letra == 14 && d.Trazos[0].Negrita);
         QList<QRectF> areas;
         for (const TrazoSensibilidad& caja : d.Trazos)
             if (caja.Tipo == TrazoSensibilidad::Linea && caja.Puntos.size() == 4 && caja.Ancho == 1)

@@ -126,9 +126,8 @@ private slots:
                                 !b->isVisible() || !a->geometry().intersects(b->geometry()));
                 // Mientras el diálogo está abierto el reporte queda retenido.
                 QVERIFY(QFile::exists(u"r00.PRO"_s) && QFile::exists(u"r00.txt"_s));
-                auto* inicial = Campo(d, "Pagina0");
-                auto* final = Campo(d, "Pagina1");
-                auto* copias = Campo(d, "Copias");
+                auto *inicial = Campo(d, "Pagina0"), *final = Campo(d, "Pagina1"),
+                     *copias = Campo(d, "Copias");
                 auto* aceptar = Control<QPushButton>(d, "Boton0");
                 // La pantalla no lleva páginas ni copias; la impresora y el puerto, sí.
                 for (const auto& [destino, activos] :
