@@ -579,8 +579,8 @@ private slots:
     // La imagen crece con el camino (una hoja A4 apaisada a 200 ppp mide 2339 px) y,
     // pasado el máximo (aquí una hoja), se corta en varias.
     void pngCreceConElCamino_data() {
-        Columnas<int, int>({"unidades", "maximo"});
-        QTest::addColumn<int>("imagenes"); // 0: varias
+        // imagenes (0: varias).
+        Columnas<int, int, int>({"unidades", "maximo", "imagenes"});
         QTest::newRow("corto") << 6 << MaximoAnchoPng << 1;
         QTest::newRow("largo") << 30 << MaximoAnchoPng << 1;
         QTest::newRow("cortado") << 30 << 2339 << 0;

@@ -201,8 +201,8 @@ private slots:
     // Cuáles aplican según el tránsito y el CBR (1 sí, 0 no): solo esas tienen costo,
     // y sin ninguna el SN queda en 0. Y qué selección queda con la guardada.
     void aplicabilidadYSeleccion_data() {
-        QTest::addColumn<QString>("unidad"); // "w18:cbr"
-        Columnas<QString, int, int>({"aplicables", "guardada", "resultado"});
+        // unidad: "w18:cbr".
+        Columnas<QString, QString, int, int>({"unidad", "aplicables", "guardada", "resultado"});
         QTest::newRow("CBR 5, ninguna: la primera aplicable")
             << u"10000:5"_s << u"101011"_s << 0 << 1;
         QTest::newRow("CBR 5.01, negativa") << u"10000:5.01"_s << u"111011"_s << -2 << 1;
@@ -617,8 +617,9 @@ private slots:
     // Las columnas a la vista y los rótulos que caben en la columna B, con letras de 6
     // puntos de ancho.
     void disposicion_data() {
-        QTest::addColumn<double>("ancho"); // del área, en puntos
-        Columnas<double, double, double, QString>({"alto", "desde", "hasta", "esperado"});
+        // ancho: del área, en puntos.
+        Columnas<double, double, double, double, QString>(
+            {"ancho", "alto", "desde", "hasta", "esperado"});
         QTest::newRow("todo, ancho")
             << 2000.0 << 800.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
         QTest::newRow("todo, medio")
@@ -698,9 +699,8 @@ private slots:
     }
 
     void paginas_data() {
-        QTest::addColumn<QStringList>("unidades");
-        QTest::addColumn<double>("minimo"); // ancho mínimo de columna, de 1000 útiles
-        QTest::addColumn<QString>("paginas");
+        // minimo: ancho mínimo de columna, de 1000 útiles.
+        Columnas<QStringList, double, QString>({"unidades", "minimo", "paginas"});
         const QStringList diez = [] {
             QStringList l;
             for (int i = 0; i < 10; ++i)
@@ -741,8 +741,8 @@ private slots:
     }
 
     void menorCosto_data() {
-        Columnas<int, bool>({"unidades", "costosEnCero"});
-        QTest::addColumn<int>("guardada"); // selección guardada de todas las unidades
+        // guardada: selección guardada de todas las unidades.
+        Columnas<int, bool, int>({"unidades", "costosEnCero", "guardada"});
         QTest::newRow("muestra, selección por defecto") << 40 << false << 0;
         QTest::newRow("muestra, selección 5 guardada") << 40 << false << 5;
         QTest::newRow("empate: gana la de menor número") << 12 << true << 6;
@@ -899,8 +899,12 @@ private slots:
                                   u"CSR:900:7200 GEO:3000:33000 AFIRMADO:0:1080 TOTAL:0:"_s +
                                       QString::number(c.CostoSeleccion / 1000));
         // Un centímetro de subrasante también es obra: 0,01 m x 600 m² y su geotextil.
-        ModuloVarek9 delgada = ProyectoDe({u"E:0:100:10000:10:No hay:0:1"_s});
+        // La subbase que no hace falta (la alternativa 4 sobre CBR 20) no es obra.
+        ModuloVarek9 delgada =
+            ProyectoDe({u"E:0:100:10000:10:No hay:0:1"_s, u"F:0:100:20000:20"_s});
+        delgada.Proyecto.UH[2].AlternativaSeleccionada = 4;
         const CantidadesProyecto d = CalcularCantidades(delgada, e);
+        QVERIFY(d.Unidades[1].Capas.size() == 2 && d.Unidades[1].Capas[1].Espesor > 0);
         QCOMPARE(QString::number(d.Cantidad[CapaCSR]) + u' ' + QString::number(d.Cantidad[CapaGEO]),
                  u"6 600"_s);
     }
@@ -999,8 +1003,8 @@ private slots:
         QTest::addColumn<int>("unidad");
         // desde hasta SN_desde SN_hasta y puntos, por curva: 50 más el de la unidad, si no
         // cae en uno de ellos (100000 en la de W18 de A).
-        QTest::addColumn<QString>("extremos");
-        QTest::addColumn<QString>("cortes"); // x:alternativa:aplica, en la del CBR
+        // cortes: x:alternativa:aplica, en la del CBR.
+        Columnas<QString, QString>({"extremos", "cortes"});
         QTest::newRow("A") << 1
                            << u"50 99.9 1.91292 - 51|2.5 10 2.77213 2.00016 51|25000 200000 "
                               u"1.88523 2.63186 50"_s

@@ -558,8 +558,8 @@ private slots:
     // Ni el botón ni la impresora escriben sobre el proyecto ("Prueba.vk9"), y otro
     // archivo ("viejo.svg") no se reemplaza sin preguntar.
     void exportarEImprimir_data() {
-        Columnas<bool, QString, int>({"impresora", "archivo", "unidades"});
-        QTest::addColumn<QString>("aviso"); // sin aviso se escribe y se lee el PDF
+        // aviso: sin aviso se escribe y se lee el PDF.
+        Columnas<bool, QString, int, QString>({"impresora", "archivo", "unidades", "aviso"});
         QTest::newRow("pdf") << false << u"d.pdf"_s << 6 << QString();
         QTest::newRow("pdf largo") << false << u"d.pdf"_s << 120 << QString();
         QTest::newRow("impresora") << true << u"impreso.pdf"_s << 120 << QString();
@@ -644,9 +644,8 @@ private slots:
     // Opciones -> "Exportar a Hoja de Cálculo...": el nombre elegido (con la
     // extensión que falte), nunca sobre el proyecto.
     void exportarAHoja_data() {
-        QTest::addColumn<QString>("elegido");
-        QTest::addColumn<QString>("escrito"); // vacío: no se escribe
-        QTest::addColumn<QString>("aviso");
+        // escrito (vacío: no se escribe).
+        Columnas<QString, QString, QString>({"elegido", "escrito", "aviso"});
         const bool xlsx = HayEscrituraXlsx();
         QTest::newRow("xlsx") << u"r.xlsx"_s << (xlsx ? u"r.xlsx"_s : QString())
                               << (xlsx ? QString() : TextoSinXlsx());

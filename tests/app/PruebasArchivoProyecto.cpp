@@ -986,8 +986,8 @@ private slots:
     }
 
     void carpetaDeTrabajo_data() {
-        Columnas<QString, QString>({"actual", "documentos"});
-        QTest::addColumn<QString>("esperada"); // vacía: se queda donde está
+        // esperada (vacía: se queda donde está).
+        Columnas<QString, QString, QString>({"actual", "documentos", "esperada"});
         const QString casa = "/home/ana";
         QTest::newRow("menú del escritorio")
             << casa << casa + "/Documentos" << casa + "/Documentos/Varek-9";

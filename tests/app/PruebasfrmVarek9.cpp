@@ -135,9 +135,8 @@ private slots:
     // El proyecto del argumento (una ruta con comas, la que pasa el escritorio, es una
     // sola); sin argumento, el último o "Defecto" (en PruebasArchivoProyecto).
     void arranque_data() {
-        QTest::addColumn<QString>("linea");
-        QTest::addColumn<QString>("escrito"); // el proyecto en disco
-        Columnas<QString, QString>({"archivo", "segundo"});
+        // escrito: el proyecto en disco.
+        Columnas<QString, QString, QString, QString>({"linea", "escrito", "archivo", "segundo"});
         QTest::newRow("argumento") << u"obras/Tramo1.VK9 , segundo"_s << u"obras/Tramo1.VK9"_s
                                    << u"obras/Tramo1"_s << u"segundo"_s;
         QTest::newRow("ruta con comas") << u"*/Vía 3, tramo 2/x.vk9"_s << u"Vía 3, tramo 2/x.vk9"_s

@@ -625,8 +625,9 @@ private slots:
     // Una celda rechazada: se dice con su fila del archivo, no se guarda y sale con 1.
     // Un CSV con títulos y un XLSX con --hoja entran por la misma orden.
     void importarArchivos_data() {
-        Columnas<QString, QByteArray, QStringList>({"archivo", "datos", "opciones"});
-        QTest::addColumn<QString>("esperado"); // código|errores|unidades nuevas
+        // esperado: código|errores|unidades nuevas.
+        Columnas<QString, QByteArray, QStringList, QString>(
+            {"archivo", "datos", "opciones", "esperado"});
         QTest::newRow("rechazada")
             << u"u.csv"_s << QByteArray("Codigo;CBR\r\nZ1;4\r\nZ2;cinco\r\n") << QStringList()
             << u"1|Las filas son las del archivo.\n\nNo se tomaron estas celdas, que conservan su "
@@ -702,9 +703,9 @@ private slots:
 
     // hoja: el libro de resultados del ejemplo; la salida nunca es un proyecto.
     void hoja_data() {
-        Columnas<QStringList, int>({"args", "codigo"});
-        QTest::addColumn<QByteArray>("comienzo"); // del archivo "r.*" escrito
-        QTest::addColumn<QByteArray>("contiene");
+        // comienzo: del archivo "r.*" escrito.
+        Columnas<QStringList, int, QByteArray, QByteArray>(
+            {"args", "codigo", "comienzo", "contiene"});
         const bool xlsx = HayEscrituraXlsx();
         QTest::newRow("xlsx") << QStringList{"--salida", "r.xlsx"} << (xlsx ? 0 : 2)
                               << QByteArray(xlsx ? "PK\x03\x04" : "") << QByteArray();

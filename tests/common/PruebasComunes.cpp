@@ -203,8 +203,8 @@ private slots:
     // Las listas se buscan como escribe la gente; nada desconocido pasa a la
     // primera entrada.
     void entradaDeLista_data() {
-        Columnas<QStringList, QString>({"entradas", "texto"});
-        QTest::addColumn<int>("indice"); // -2: ambigua
+        // indice (-2: ambigua).
+        Columnas<QStringList, QString, int>({"entradas", "texto", "indice"});
         const QStringList humedad{u"Arido"_s, u"Semiarido"_s, u"Subhumedo"_s, u"Humedo"_s,
                                   u"Superhumedo"_s};
         const QStringList terreno{u"Plano"_s, u"Ondulado"_s, u"Montañoso"_s, u"Escarpado"_s};

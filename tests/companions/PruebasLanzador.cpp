@@ -96,10 +96,9 @@ private slots:
     // Antes de cada corrida el resultado trae "h0", "t0", 7 y 8 y dice que hay
     // resultado: lo que el programa no da, queda.
     void resultados_data() {
-        Columnas<QString, QString>({"programa", "codigo"});
-        QTest::addColumn<Archivos>("archivos"); // los de la carpeta antes de lanzar
-        QTest::addColumn<QString>("linea");     // la que recibe el programa
-        QTest::addColumn<QString>("resultado");
+        // archivos: los de la carpeta antes de lanzar; linea: la que recibe el programa.
+        Columnas<QString, QString, Archivos, QString, QString>(
+            {"programa", "codigo", "archivos", "linea", "resultado"});
         const auto fila = [](const char* nombre, const char* programa, const char* codigo,
                              const Archivos& archivos, const char* linea, const char* resultado) {
             QTest::newRow(nombre) << QString(programa) << QString(codigo) << archivos

@@ -271,8 +271,8 @@ private slots:
     // "1.500" es ambiguo: mil quinientos con la coma, uno y medio con el punto. Los
     // campos y los avisos con la convención; las líneas guardadas, con el punto.
     void convencionDelUsuario_data() {
-        Columnas<bool, QString>({"coma", "escrito"});
-        QTest::addColumn<QString>("guardado"); // la línea del TPD; vacía si no acepta
+        // guardado: la línea del TPD; vacía si no acepta.
+        Columnas<bool, QString, QString>({"coma", "escrito", "guardado"});
         QTest::newRow("coma") << true << u"1.500"_s << u"TPD=1500"_s;
         QTest::newRow("punto") << false << u"1.500"_s << u"TPD=1.5"_s;
         QTest::newRow("sin número") << true << u"cinco"_s << QString();

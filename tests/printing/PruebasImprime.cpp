@@ -159,6 +159,8 @@ private slots:
                     orden << QApplication::focusWidget()->objectName();
                 }
                 QCOMPARE(orden.join(u' '), u"opcPuerto btnImpresora Boton0 Boton1"_s);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); // "&Salir" cierra
+                QVERIFY(!d.isVisible());
             },
             u" lab "_s);
         QVERIFY(!QFile::exists(u"r00.PRO"_s));
@@ -201,6 +203,15 @@ private slots:
         const QStringList rango = PaginasPdf(e.carpeta.filePath(u"salida.pdf"_s));
         QCOMPARE(rango.size(), 4);
         QVERIFY(rango[0].contains(u"linea 57"_s) && rango[3].contains(u"linea 120"_s));
+
+        // La longitud de página configurada vale al imprimir: 30 líneas, el encabezado y el
+        // título en cada hoja y 28 del cuerpo, la quinta de 113 a 120.
+        e.Configurar("Longitud Pagina :30\r\n");
+        e.plataforma.Respuestas.enqueue(RespuestaMensaje::Si);
+        e.Aceptar(1);
+        const QStringList cortas = PaginasPdf(e.carpeta.filePath(u"salida.pdf"_s));
+        QVERIFY(cortas.size() == 5 && cortas[1].contains(u"linea 56\n"_s) &&
+                !cortas[1].contains(u"linea 57"_s) && cortas[4].contains(u"linea 113\n"_s));
     }
 
     void eleccionDeImpresora() {
@@ -287,10 +298,8 @@ private slots:
     }
 
     void reportesEnPdf_data() {
-        QTest::addColumn<QString>("reporte"); // "ejemplo N", un archivo de datos o "bordes"
-        QTest::addColumn<int>("papel");
-        QTest::addColumn<int>("apaisada"); // -1: la que resulte
-        QTest::addColumn<bool>("tamanoReal");
+        // reporte: "ejemplo N", un archivo de datos o "bordes"; apaisada (-1: la que resulte).
+        Columnas<QString, int, int, bool>({"reporte", "papel", "apaisada", "tamanoReal"});
         for (const auto& [nombre, papel] :
              {std::pair{"carta", QPageSize::Letter}, std::pair{"A4", QPageSize::A4}}) {
             // Los reportes 1 y 3 del ejemplo salen apaisados; el 3 y el 4, a tamaño real.
@@ -362,10 +371,9 @@ private slots:
     // letra de Courier avanza 0.6 veces su tamaño; la letra chica va en celdas de 86
     // twips (4.3 puntos).
     void reglasDeDibujo_data() {
-        QTest::addColumn<QByteArray>("linea");
-        QTest::addColumn<int>("microFeed"); // twips
-        QTest::addColumn<QString>("palabra");
-        QTest::addColumn<QList<double>>("caja"); // izquierda, derecha y, si se mide, arriba
+        // microFeed: twips; caja: izquierda, derecha y, si se mide, arriba.
+        Columnas<QByteArray, int, QString, QList<double>>(
+            {"linea", "microFeed", "palabra", "caja"});
         const auto prefijo = [](int tamano, int alineacion) {
             return QByteArray(1, char(LineaCuerpo)) + char(tamano) + '\1' + char(alineacion);
         };
@@ -483,10 +491,9 @@ private slots:
     // Ningún puerto (escrito en su campo) ni PDF (del diálogo de guardar) cae sobre el
     // proyecto abierto u otro; otro archivo se reemplaza solo si se acepta.
     void salidaSobreArchivos_data() {
-        Columnas<int, QString>({"destino", "nombre"});
-        QTest::addColumn<int>("respuesta"); // -1: sin pregunta
-        QTest::addColumn<QString>("aviso");
-        QTest::addColumn<QString>("escrito"); // el archivo reemplazado, o ninguno
+        // respuesta (-1: sin pregunta); escrito: el archivo reemplazado, o ninguno.
+        Columnas<int, QString, int, QString, QString>(
+            {"destino", "nombre", "respuesta", "aviso", "escrito"});
         const QString no = u"IMPRESORA: El archivo [%1] es %2: no se puede escribir sobre él. "
                            "Elija otro nombre..."_s;
         const QString existe = u"IMPRESORA: El archivo [%1] ya existe. ¿Desea reemplazarlo?"_s;

@@ -172,8 +172,8 @@ private slots:
     // El prefijo partido: clase, tamaño, estilo y alineación; lo que no es válido
     // vale por defecto, y un prefijo sin texto deja el texto vacío.
     void lineasPartidas_data() {
-        QTest::addColumn<QByteArray>("linea");
-        QTest::addColumn<QString>("esperado"); // clase tamaño estilo alineación |texto|
+        // esperado: clase tamaño estilo alineación |texto|.
+        Columnas<QByteArray, QString>({"linea", "esperado"});
         QTest::newRow("sin prefijo") << QByteArray("hola") << u"1 12 1 1 |hola|"_s;
         QTest::newRow("se mantiene, 6 y 7")
             << QByteArray("\x04\x14\x06\x07") + "abc" << u"4 20 6 7 |abc|"_s;
@@ -335,8 +335,8 @@ private slots:
     // El nombre de una salida. En la carpeta: el proyecto abierto "Ejemplo.vk9", el
     // proyecto "Mayus.VK9", "notas.txt" y "viejo.pdf".
     void nombreDeLaSalida_data() {
-        Columnas<QString, int>({"nombre", "clase"});
-        QTest::addColumn<QString>("esperado"); // el rechazo, o archivo [mostrado] y qué es
+        // esperado: el rechazo, o archivo [mostrado] y qué es.
+        Columnas<QString, int, QString>({"nombre", "clase", "esperado"});
         const auto fila = [](const char* etiqueta, const char* nombre, ClaseSalida clase,
                              const QString& esperado) {
             QTest::newRow(etiqueta) << QString::fromUtf8(nombre) << int(clase) << esperado;

@@ -8,6 +8,7 @@
 #include "VentanaAlternativas.h"
 #include "VentanaUnidades.h"
 
+#include "alternatives/DiagramaLineal.h"
 #include "app/Historial.h"
 #include "project/ArchivoProyecto.h"
 #include "project/CambioProyecto.h"
@@ -311,6 +312,10 @@ private slots:
                                          : u"%1 unidades están"_s.arg(porDefecto + 1),
                      elecciones(porDefecto + 1), elecciones(porDefecto)));
         QCOMPARE(e.plataforma.Mensajes[0].Botones, BotonesMensaje::TodasPorDefectoCancelar);
+        // En singular: una unidad, con la alternativa por defecto.
+        QCOMPARE(TextoPreguntaMenorCosto({1, 1}).section(u'\n', 0, 2),
+                 u"1 unidad está sin la alternativa de menor costo; 0 de ellas fueron elegidas a "
+                 "mano.\n\n\"Todas\" cambia 1 elección."_s);
         if (respuesta == RespuestaMensaje::Cancelar) {
             QCOMPARE(TextoProyecto(e.modulo.Proyecto), antes);
             QCOMPARE(e.historial.Pila().count(), 0);

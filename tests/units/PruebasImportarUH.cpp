@@ -150,9 +150,8 @@ private slots:
     // Lo leído de cada archivo, calculado a mano: columnas, convención, valores y
     // lo que se dice de cada celda.
     void lecturas_data() {
-        QTest::addColumn<QByteArray>("datos");
-        QTest::addColumn<bool>("coma"); // la preferencia
-        QTest::addColumn<QString>("esperado");
+        // coma: la preferencia.
+        Columnas<QByteArray, bool, QString>({"datos", "coma", "esperado"});
         QTest::newRow("títulos en otro orden, punto y coma, coma decimal, Windows-1252")
             << QByteArray("CBR (%);C\xF3"
                           "digo Tramo;Abscisa Inicial (m);Abscisa Final (m);"

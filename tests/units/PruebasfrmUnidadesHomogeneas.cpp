@@ -183,9 +183,9 @@ private slots:
     // valor fuera de lo usual se pregunta, un texto sin número no se toma y un
     // carácter que el archivo no guarda no entra.
     void escrituraConConvencion_data() {
-        Columnas<QChar, int, QString>({"separador", "columna", "escrito"});
-        QTest::addColumn<int>("respuesta"); // -1: ninguna pregunta
-        Columnas<QString, QString, QString>({"guardado", "celda", "mensaje"});
+        // respuesta (-1: ninguna pregunta).
+        Columnas<QChar, int, QString, int, QString, QString, QString>(
+            {"separador", "columna", "escrito", "respuesta", "guardado", "celda", "mensaje"});
         const int no = int(RespuestaMensaje::No), si = int(RespuestaMensaje::Si);
         const auto fila = [](const char* nombre, char separador, int columna, const char* escrito,
                              int respuesta, const char* guardado, const char* celda,
@@ -793,9 +793,8 @@ private slots:
     // lugar hay una carpeta) se dice y ni la celda ni la unidad cambian. Después,
     // sin el estorbo, el botón vuelve a funcionar.
     void archivosQueNoSePuedenUsar_data() {
-        QTest::addColumn<QString>("antes"); // carpeta puesta antes de pulsar
-        QTest::addColumn<QString>("deja");  // carpeta que deja el programa
-        QTest::addColumn<QString>("mensaje");
+        // antes: carpeta puesta antes de pulsar; deja: carpeta que deja el programa.
+        Columnas<QString, QString, QString>({"antes", "deja", "mensaje"});
         QTest::newRow("unidad sin escribir")
             << "varek-9.abs" << QString() << "escribir el archivo de intercambio [varek-9.abs]";
         QTest::newRow("líneas sin escribir")
