@@ -484,11 +484,16 @@ private slots:
                 if (l.A(u"stroke"_s) == Hex(Qt::black) && l.N(u"y1"_s) == l.N(u"y2"_s) &&
                     Cerca(l.N(u"x1"_s), izquierda) && Cerca(l.N(u"x2"_s), derecha))
                     eje = l.N(u"y1"_s);
-            for (const ElementoSvg& l : lineas)
-                if (l.A(u"stroke"_s) == Hex(Qt::black) && l.N(u"x1"_s) == l.N(u"x2"_s) &&
-                    Cerca(l.N(u"y1"_s), eje) && ++marcas)
+            // Las de los centímetros salen del eje vertical, a la izquierda, hacia sus rótulos.
+            int cm = 0;
+            for (const ElementoSvg& l : lineas) {
+                if (l.A(u"stroke"_s) != Hex(Qt::black)) continue;
+                if (l.N(u"x1"_s) == l.N(u"x2"_s) && Cerca(l.N(u"y1"_s), eje) && ++marcas)
                     QVERIFY(l.N(u"y2"_s) > eje);
-            QVERIFY(eje > 0 && marcas > 0);
+                if (l.N(u"y1"_s) == l.N(u"y2"_s) && Cerca(l.N(u"x2"_s), izquierda) && ++cm)
+                    QVERIFY(l.N(u"x1"_s) < izquierda - 1);
+            }
+            QVERIFY(eje > 0 && marcas > 0 && cm > 0);
         }
         // El PDF tiene las mismas páginas.
         if (!QStandardPaths::findExecutable(u"pdfinfo"_s).isEmpty()) {

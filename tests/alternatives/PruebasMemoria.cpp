@@ -113,7 +113,7 @@ private slots:
         // Cada página con texto dentro de sus márgenes (20 mm en las verticales; 12 en las
         // del diagrama, donde la última abscisa sale a la derecha centrada en su marca)
         // que termina 10 mm sobre el de abajo: ahí, solo la línea del pie.
-        double izquierda = 1e9; // el texto vertical empieza en el margen de 20 mm
+        double izquierda = 1e9, apaisada = 1e9; // el texto vertical empieza en el margen de 20 mm
         for (int k = 1; k <= paginas; ++k) {
             QList<PalabraPdf> hoja;
             std::copy_if(palabras.begin(), palabras.end(), std::back_inserter(hoja),
@@ -135,11 +135,15 @@ private slots:
             QVERIFY(std::abs(hoja[0].Hoja.height() - (vertical ? 23 : 15) * mm - linea) < 0.3);
             const auto enCuerpo = [&](const PalabraPdf& w) { return cuerpo.contains(w.Caja); };
             QVERIFY(std::any_of(hoja.begin(), hoja.end(), enCuerpo));
-            for (const PalabraPdf& w : std::as_const(hoja))
+            for (const PalabraPdf& w : std::as_const(hoja)) {
                 QVERIFY2(enCuerpo(w) || std::abs(w.Caja.center().y() - linea) < 1,
                          qPrintable(u"%1, página %2"_s.arg(w.Texto).arg(k)));
+                if (!vertical && enCuerpo(w)) apaisada = std::min(apaisada, w.Caja.left());
+            }
         }
         QVERIFY2(izquierda >= 56.6 && izquierda < 58, qPrintable(QString::number(izquierda)));
+        // En el diagrama, el rótulo más ancho del margen izquierdo empieza en los 12 mm.
+        QVERIFY2(std::abs(apaisada - 12 * 72 / 25.4) < 0.05, qPrintable(QString::number(apaisada)));
         QVERIFY(std::abs(subbase - base - 58.25) < 0.5 && std::abs(base - tsd - 26.93) < 0.5);
         QVERIFY2(pie > 9 && pie < 10.5, qPrintable(QString::number(pie))); // 8,5 puntos
         QVERIFY(ecuacion > 10.6 && ecuacion < 11.6);                       // 10 puntos

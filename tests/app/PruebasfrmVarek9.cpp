@@ -858,6 +858,8 @@ private slots:
         QCOMPARE(dos->selectedText(), u"dos dos"_s);
         QTest::keyClick(dos, Qt::Key_Enter, Qt::KeypadModifier);
         QVERIFY(d.Control(u"txt3"_s)->hasFocus() && d.v->isVisible()); // Enter no aceptó nada
+        d.Enter(u"txt0"_s); // llegado a un campo sin foco, Enter sigue desde ese campo
+        QVERIFY(d.Control(u"txt1"_s)->hasFocus());
 
         // Arrastrar elige solo una parte.
         QTest::mousePress(dos, Qt::LeftButton, {}, QPoint(2, 5));
