@@ -723,7 +723,9 @@ private slots:
         auto [args, comienzo, contiene] =
             Tomar<QStringList, QByteArray, QByteArray>({"args", "comienzo", "contiene"});
         QVERIFY(EscribirBytes(Ruta("r.vk9"), LeerBytes(Ejemplo)));
-        const Corrida c = Correr(QStringList{"hoja", Ruta("r.vk9")} + args);
+        // --salida antes del proyecto: las opciones van en cualquier orden.
+        const Corrida c =
+            Correr(QStringList{"hoja"} + args.mid(0, 2) + QStringList{Ruta("r.vk9")} + args.mid(2));
         QTEST(c.Codigo, "codigo");
         const QStringList escritos = QDir(dir_.path()).entryList({u"r.*"_s}, QDir::Files);
         QCOMPARE(escritos.size(), comienzo.isEmpty() ? 1 : 2);

@@ -132,7 +132,10 @@ private slots:
                 // La pantalla no lleva páginas ni copias; la impresora y el puerto, sí.
                 for (const auto& [destino, activos] :
                      {std::pair{0, false}, {1, true}, {2, true}, {0, false}, {1, true}}) {
-                    Elegir(d, destino);
+                    Elegir(d, destino); // Enter en el destino pasa al control siguiente
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                    QVERIFY(d.isVisible() &&
+                            !Control(d, u"PantallaImpresora%1"_s.arg(destino))->hasFocus());
                     QCOMPARE(QList<bool>(
                                  {inicial->isEnabled(), final->isEnabled(), copias->isEnabled()}),
                              QList<bool>(3, activos));
@@ -152,6 +155,11 @@ private slots:
                 QVERIFY(aceptar->isEnabled());
                 QTest::keyClick(final, Qt::Key_Return);
                 QVERIFY(QApplication::focusWidget() == copias && copias->selectedText() == u"1"_s);
+                QTest::keyClicks(copias, u"12345"_s); // a lo sumo cuatro cifras
+                QVERIFY(copias->text() == u"1234"_s &&
+                        std::ranges::any_of(d.findChildren<QLabel*>(), [](const QLabel* l) {
+                            return l->text() == u"Archivo :"_s && l->isVisible();
+                        }));
                 // Tab sigue por el puerto, la impresora y los botones.
                 QStringList orden;
                 for (int i = 0; i < 4; ++i) {
