@@ -723,9 +723,8 @@ private slots:
         auto [args, comienzo, contiene] =
             Tomar<QStringList, QByteArray, QByteArray>({"args", "comienzo", "contiene"});
         QVERIFY(EscribirBytes(Ruta("r.vk9"), LeerBytes(Ejemplo)));
-        // --salida antes del proyecto: las opciones van en cualquier orden.
-        const Corrida c =
-            Correr(QStringList{"hoja"} + args.mid(0, 2) + QStringList{Ruta("r.vk9")} + args.mid(2));
+        // Las opciones, antes del proyecto: van en cualquier orden.
+        const Corrida c = Correr(QStringList{"hoja"} + args + QStringList{Ruta("r.vk9")});
         QTEST(c.Codigo, "codigo");
         const QStringList escritos = QDir(dir_.path()).entryList({u"r.*"_s}, QDir::Files);
         QCOMPARE(escritos.size(), comienzo.isEmpty() ? 1 : 2);
