@@ -28,9 +28,8 @@ private slots:
     // 1000 x 500 puntos a 100 ppp: 254 x 127 mm.
     void cabecera_y_medidas() {
         DispositivoSvg svg(QSizeF(1000, 500), 100);
-        QCOMPARE(svg.width(), 1000);
-        QCOMPARE(svg.heightMM(), 127);
-        QCOMPARE(svg.logicalDpiX(), 100);
+        QCOMPARE((QList<int>{svg.width(), svg.heightMM(), svg.logicalDpiX()}),
+                 (QList<int>{1000, 127, 100}));
         const QString c = QString::fromUtf8(svg.Cabecera(u"Uno & <dos>"_s));
         QVERIFY(c.startsWith(u"<?xml"_s));
         QVERIFY(c.contains(u"width=\"254mm\" height=\"127mm\" viewBox=\"0 0 1000 500\""_s));
@@ -155,10 +154,9 @@ private slots:
             ys << m.captured(2).toDouble();
         }
         QVERIFY(!xs.isEmpty());
-        QCOMPARE(*std::min_element(xs.begin(), xs.end()), 25.0);
-        QCOMPARE(*std::max_element(xs.begin(), xs.end()), 50.0);
-        QCOMPARE(*std::min_element(ys.begin(), ys.end()), 25.0);
-        QCOMPARE(*std::max_element(ys.begin(), ys.end()), 50.0);
+        QCOMPARE((QList<double>{std::ranges::min(xs), std::ranges::max(xs), std::ranges::min(ys),
+                                std::ranges::max(ys)}),
+                 (QList<double>{25, 50, 25, 50}));
     }
 
     // Dos unidades seguidas (0 a 1000 y 1000 a 2000 m), la segunda sin CBR y por

@@ -709,7 +709,7 @@ private slots:
         const bool xlsx = HayEscrituraXlsx();
         QTest::newRow("xlsx") << QStringList{"--salida", "r.xlsx"} << (xlsx ? 0 : 2)
                               << QByteArray(xlsx ? "PK\x03\x04" : "") << QByteArray();
-        QTest::newRow("csv coma") << QStringList{"--salida", "r.csv", "--separador", "coma"} << 0
+        QTest::newRow("csv coma") << QStringList{"--separador", "coma", "--salida", "r.csv"} << 0
                                   << QByteArray("\xEF\xBB\xBFUnidades\r\nUH;")
                                   << QByteArray("\r\nTOTAL;;1;;;;;;;;;;;;;7630994350\r\n");
         QTest::newRow("csv punto")
@@ -723,13 +723,14 @@ private slots:
         auto [args, comienzo, contiene] =
             Tomar<QStringList, QByteArray, QByteArray>({"args", "comienzo", "contiene"});
         QVERIFY(EscribirBytes(Ruta("r.vk9"), LeerBytes(Ejemplo)));
-        // Las opciones, antes del proyecto: van en cualquier orden.
-        const Corrida c = Correr(QStringList{"hoja"} + args + QStringList{Ruta("r.vk9")});
+        // Las opciones van antes o después del proyecto.
+        const Corrida c =
+            Correr(QStringList{"hoja"} + args.mid(0, 2) + QStringList{Ruta("r.vk9")} + args.mid(2));
         QTEST(c.Codigo, "codigo");
         const QStringList escritos = QDir(dir_.path()).entryList({u"r.*"_s}, QDir::Files);
         QCOMPARE(escritos.size(), comienzo.isEmpty() ? 1 : 2);
         if (comienzo.isEmpty()) return;
-        const QByteArray bytes = LeerBytes(Ruta(args[1]));
+        const QByteArray bytes = LeerBytes(Ruta(args[args.indexOf(u"--salida"_s) + 1]));
         QVERIFY(bytes.startsWith(comienzo) && bytes.contains(contiene));
     }
 };
