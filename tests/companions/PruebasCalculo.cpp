@@ -346,7 +346,8 @@ private slots:
     // Se busca en orden junto al programa, en la instalación y en la carpeta actual;
     // gana la primera carpeta con un archivo ejecutable de ese nombre.
     void ordenDeBusqueda_data() {
-        // con: carpetas con el programa ("-": sin permiso); encontrado: la que gana (vacía: ninguna).
+        // con: carpetas con el programa ("-": sin permiso);
+        // encontrado: la que gana (vacía: ninguna).
         Columnas<QStringList, QString>({"con", "encontrado"});
         QTest::newRow("junto al programa") << QStringList{"bin", "libexec/varek9", "obra"} << "bin";
         QTest::newRow("instalación") << QStringList{"libexec/varek9", "obra"} << "libexec/varek9";
