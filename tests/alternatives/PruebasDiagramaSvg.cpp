@@ -181,7 +181,8 @@ private slots:
         const DiagramaLineal d = CalcularDiagrama(Tramos(m, tramos, sinAlternativa));
         QTemporaryDir dir;
         QStringList escritos;
-        QCOMPARE(ExportarDiagrama(dir.filePath(u"d.svg"_s), d, {u"P"_s, {}, {}, {}}, &escritos),
+        QCOMPARE(ExportarDiagrama(dir.filePath(u"d.svg"_s), d, {u"P"_s, u"Vía"_s, u"Loma"_s, {}},
+                                  &escritos),
                  QString());
         const qsizetype n = escritos.size();
         QVERIFY(tramos.size() > 100 ? n > 1 : n == 1);
@@ -228,8 +229,12 @@ private slots:
                                                  : e.A(u"stroke-width"_s) == u"1",
                              qPrintable(e.Tipo + u' ' + trazo));
             const QList<ElementoSvg> textos = pg.De(QString(), u"text"_s);
-            QVERIFY(textos[0].Texto.startsWith(u"DIAGRAMA LINEAL DE ESTRUCTURAS   Proyecto [P]"_s));
+            // Las dos líneas del título, a un tercio de línea del borde del cuadro.
+            QCOMPARE(textos[0].Texto,
+                     u"DIAGRAMA LINEAL DE ESTRUCTURAS   Proyecto [P]  Vía  -  Loma"_s);
             QVERIFY(textos[1].Texto.startsWith(u"Abscisas "_s));
+            QVERIFY(Cerca(textos[0].N(u"x"_s), cuadro.left() + a / 3) &&
+                    Cerca(textos[1].N(u"x"_s), cuadro.left() + a / 3));
             QVERIFY(textos[0].N(u"y"_s) > cuadro.top() && textos[0].N(u"y"_s) < cuadro.top() + a);
             QVERIFY(textos[1].N(u"y"_s) > cuadro.top() + a &&
                     textos[1].N(u"y"_s) < cuadro.bottom());
@@ -514,8 +519,7 @@ private slots:
                                    w.Hoja.width() - w.Caja.right() + 17}) >= 27,
                          qPrintable(w.Texto));
         }
-        QCOMPARE(huecosVistos, huecos);
-        QCOMPARE(solapesVistos, solapes);
+        QVERIFY(huecosVistos == huecos && solapesVistos == solapes);
         // Cada unidad en una sola página, en el orden del camino.
         QStringList todas;
         for (int i = 1; i <= tramos.size(); ++i)
@@ -577,8 +581,7 @@ private slots:
                 t << col.Columna;
             return t;
         };
-        QCOMPARE(columnas(0, 1000), QList<int>{0});
-        QCOMPARE(columnas(1000, 1600), (QList<int>{1, 2}));
+        QVERIFY(columnas(0, 1000) == QList<int>{0} && columnas(1000, 1600) == (QList<int>{1, 2}));
     }
 
     // La imagen crece con el camino (una hoja A4 apaisada a 200 ppp mide 2339 px) y,

@@ -178,8 +178,7 @@ private slots:
         QVERIFY(
             svg.contains(u"width=\"297mm\" height=\"210mm\" viewBox=\"0 0 14031.5 9921.26\""_s));
         QVERIFY(svg.contains(u"<title>Diagrama lineal de estructuras [P.vk9]</title>"_s));
-        QCOMPARE(svg.count(u"class=\"unidad\""_s), 2);
-        QCOMPARE(svg.count(u"<clipPath "_s), 1);
+        QVERIFY(svg.count(u"class=\"unidad\""_s) == 2 && svg.count(u"<clipPath "_s) == 1);
         const qsizetype uno = svg.indexOf(u"<g id=\"UH1\""_s);
         const qsizetype dos = svg.indexOf(u"<g id=\"UH2\""_s);
         QVERIFY(uno > 0 && dos > uno);

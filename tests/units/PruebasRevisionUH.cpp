@@ -264,13 +264,11 @@ private slots:
         QList<int> indice{0, 1, 2};
         EtiquetaGuardada etiqueta;
         OrdenarShell(indice, clave, 1, 1, true, &etiqueta);
-        QCOMPARE(clave, (QStringList{"", "b", "a"}));
-        QVERIFY(etiqueta.Eventos.isEmpty());
+        QVERIFY(clave == (QStringList{"", "b", "a"}) && etiqueta.Eventos.isEmpty());
 
         // Con progreso: el último texto es 100% justo antes de ocultarse.
         OrdenarShell(indice, clave, 1, 2, true, &etiqueta);
-        QCOMPARE(clave, (QStringList{"", "a", "b"}));
-        QCOMPARE(indice, (QList<int>{0, 2, 1}));
+        QVERIFY(clave == (QStringList{"", "a", "b"}) && indice == (QList<int>{0, 2, 1}));
         QCOMPARE(etiqueta.Eventos.first(), QStringLiteral("visible"));
         QCOMPARE(etiqueta.Eventos.last(2), (QStringList{"100%", "oculta"}));
 
@@ -647,9 +645,9 @@ private slots:
         PegarTexto(t, u"x\ty\tz", 3, 15, false, true);
         QCOMPARE(Celdas(t, {{3, 17}, {1, 14}, {999, 0}}), u"1000x18|z|a|999"_s);
 
-        // Con permiso se agregan filas.
-        PegarTexto(t, u"a\nb\nc", 998, 1, true, false);
-        QCOMPARE(Celdas(t, {{998, 1}, {999, 1}, {1000, 1}}), u"1001x18|a|b|c"_s);
+        // Con permiso se agregan filas, también por un salto al comienzo.
+        PegarTexto(t, u"\na\nb", 998, 1, true, false);
+        QCOMPARE(Celdas(t, {{998, 1}, {999, 1}, {1000, 1}}), u"1001x18||a|b"_s);
 
         // Sin permiso el pegado termina en la última fila.
         TablaTextos fija = TablaVacia();
