@@ -259,6 +259,15 @@ private slots:
         const DibujoSensibilidad d = DibujarSensibilidad(curvas, u"t"_s, SeparadorDecimal::Punto);
         // El título primero, en negrita de 14.
         QVERIFY(d.Trazos[0].Cadena == u"t"_s && d.Trazos[0].Letra == 14 && d.Trazos[0].Negrita);
+        // Las dos líneas de la leyenda, en letra de 11, centradas a 16 del borde de abajo.
+        QCOMPARE(std::ranges::count_if(d.Trazos,
+                                       [&](const TrazoSensibilidad& t) {
+                                           return (t.Cadena == u"SN requerido"_s ||
+                                                   t.Cadena.startsWith(u"Costo de la "_s)) &&
+                                                  t.Letra == 11 &&
+                                                  t.Caja.center().y() == d.Alto - 16;
+                                       }),
+                 2);
         QList<QRectF> areas;
         for (const TrazoSensibilidad& caja : d.Trazos)
             if (caja.Tipo == TrazoSensibilidad::Linea && caja.Puntos.size() == 4 && caja.Ancho == 1)
@@ -281,6 +290,8 @@ private slots:
                 });
                 QVERIFY(r.size() >= 2);
                 QCOMPARE(r.back().Color, lado == 0 ? QColor(0, 70, 160) : QColor(170, 40, 0));
+                QVERIFY(std::ranges::all_of(
+                    r, [](const TrazoSensibilidad& t) { return t.Letra == 10; }));
                 QCOMPARE(r.front().Caja.center().y(), area.bottom());
                 QCOMPARE(r.back().Caja.center().y(), area.top());
                 const double paso = redondo(maximos[lado], 5);

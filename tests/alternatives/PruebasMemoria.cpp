@@ -74,6 +74,11 @@ private slots:
         QVERIFY(texto.count(u"MR (psi)"_s) == 2 && texto.indexOf(u"K13+700 "_s) < segunda &&
                 segunda < texto.indexOf(u"K13+800 "_s) &&
                 texto.count(QRegularExpression(u"K12\\+900 +K13\\+000 +100,00"_s)) == 1);
+        // Las cantidades, solo de los materiales que la selección usa, y el afirmado.
+        QVERIFY(QRegularExpression(
+                    u"pesos\\)\\nTSD .*\\nBG .*\\nSBG .*\\nCSR .*\\nGEO .*\\n +Afirmado"_s)
+                    .match(texto)
+                    .hasMatch());
         // El TSD no tiene espesor: su rótulo va sin "cm".
         QVERIFY(QRegularExpression(u"(?m) 0,0 +—$"_s).match(texto).hasMatch() &&
                 texto.contains(u"\n                    TSD  "_s) && !texto.contains(u"TSD cm"_s));
