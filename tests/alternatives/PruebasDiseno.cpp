@@ -639,8 +639,7 @@ private slots:
         const QRectF area(10, 20, ancho, alto);
         const DisposicionDiagrama r = DisponerDiagrama(d, area, desde, hasta, {letra, 12});
         QVERIFY(area.contains(r.Titulo) && area.contains(r.Estructuras) && area.contains(r.Costo) &&
-                area.contains(r.Totales));
-        QVERIFY(r.Rotulos.bottom() <= r.Estructuras.top() &&
+                area.contains(r.Totales) && r.Rotulos.bottom() <= r.Estructuras.top() &&
                 r.Estructuras.bottom() <= r.Abscisas.top() && r.Abscisas.bottom() <= r.SN.top() &&
                 r.SN.bottom() <= r.Costo.top());
         QCOMPARE(r.X(desde), r.Estructuras.left());
@@ -1164,8 +1163,7 @@ private slots:
         // Un número de reporte que no existe no escribe nada ni muestra mensaje.
         const QString otro = carpeta_.filePath(QStringLiteral("otro.txt"));
         const ErrorEscritura error = EscribirReporte(7, m, e, otro);
-        QVERIFY(!error.Ok && error.Numero == 0);
-        QVERIFY(!QFile::exists(otro));
+        QVERIFY(!error.Ok && error.Numero == 0 && !QFile::exists(otro));
     }
 
     // Los resultados en hoja de cálculo, leídos de vuelta: las selecciones y costos
@@ -1247,8 +1245,7 @@ private slots:
         const auto& alt = hojas.value(u"Alternativas"_s);
         const auto total = std::find_if(alt.begin(), alt.end(),
                                         [](const auto& f) { return f.value(0).Texto == u"TOTAL"; });
-        QVERIFY(total != alt.end());
-        QCOMPARE(alt[0].value(15).Texto, u"Costo"_s);
+        QVERIFY(total != alt.end() && alt[0].value(15).Texto == u"Costo"_s);
         QCOMPARE(numero(total->value(15)), std::optional<double>(7630994350.0));
 
         if (!xlsx) return;
