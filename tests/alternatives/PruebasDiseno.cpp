@@ -665,6 +665,13 @@ private slots:
                 QCOMPARE(c.Capas[k].EtiquetaCabe, cabe);
                 if (col.Codigo == u"B" && cabe) rotulos << capa.Etiqueta;
             }
+            // Código y alternativa caben con un punto a cada lado; las dos abscisas de pie,
+            // con 2 más.
+            const double w = c.Estructura.width();
+            QVERIFY(
+                c.RotuloCabe ==
+                    (std::max(col.Codigo.size(), col.TextoAlternativa().size()) * letra <= w - 2) &&
+                c.AbscisasCaben == (w >= 2 * 12 + 2));
             // Escalón de SN y barra de costo a la escala de su franja.
             QVERIFY(std::abs(c.SN.height() - col.SNRequerido / r.EscalaSN * r.SN.height()) < 1e-9);
             // El costo mayor, 102,300 por km, sube al siguiente 1-2-5: 200,000.

@@ -303,8 +303,11 @@ private slots:
         const QByteArray libro = LeerBytes(VAREK9_DATOS_PRUEBA u"/sin-referencias.xlsx"_s);
         QCOMPARE(Resumen(Importar(libro, SeparadorDecimal::Punto, u"Dañada"_s)),
                  u"error: La hoja [Dañada] del libro está dañada."_s);
+        // Una hoja que el libro nombra y no trae.
+        QCOMPARE(Resumen(Importar(libro, SeparadorDecimal::Punto, u"Falta"_s)),
+                 u"error: No se pudo leer la hoja [Falta] del libro."_s);
         const ImportacionUH imp = Importar(libro, SeparadorDecimal::Punto);
-        QVERIFY(TextoLecturaUH(imp.Lectura).contains(u"(sus hojas: Unidades, Dañada)"_s));
+        QVERIFY(TextoLecturaUH(imp.Lectura).contains(u"(sus hojas: Unidades, Dañada, Falta)"_s));
         QCOMPARE(Resumen(imp), u"títulos Unidades  punto\n"
                                "2: T1|Vía 1|||0|1500.5|||||4||||\n"
                                "3: T2|#N/A|||1500.5|3200|||||||||\n"
