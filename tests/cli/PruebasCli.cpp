@@ -76,11 +76,12 @@ class PruebasCli : public QObject {
         // Las preferencias del usuario, las de la carpeta de la prueba.
         QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
         entorno.insert(u"XDG_CONFIG_HOME"_s, Ruta(u"config"_s));
-        // Sin pantalla a la que conectarse: abrir una ventana terminaría en error.
+        // Sin pantalla a la que conectarse: abrir una ventana terminaría en error. La orden
+        // de consola, con la plataforma vacía, elige sola la que no usa pantalla.
         if (sinPantalla) {
             entorno.remove(u"DISPLAY"_s);
             entorno.remove(u"WAYLAND_DISPLAY"_s);
-            entorno.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+            entorno.insert(u"QT_QPA_PLATFORM"_s, programa == u"" VAREK9_CLI ? QString() : u"xcb"_s);
         }
         p.setProcessEnvironment(entorno);
         p.start(programa, args);
@@ -125,7 +126,8 @@ private slots:
 
         const QStringList fecha{"--fecha", "05/12/2026 19:45:00"};
         const Corrida pdf =
-            Correr(QStringList{"pdf", "informe", "informe.pdf", "--papel", "carta"} + fecha);
+            Correr(QStringList{"pdf", "informe", "informe.pdf", "--papel", "carta"} + fecha,
+                   QStringLiteral(VAREK9_CLI), true);
         QVERIFY(pdf.Resumen().startsWith(u"0|informe.pdf: 2 páginas"_s));
         QVERIFY(LeerBytes(Ruta("informe.pdf")).contains("/MediaBox [0 0 612.000000 792.000000]"));
         // La fecha dada llega al encabezado (sin pdftotext no se lee el PDF).
@@ -199,7 +201,8 @@ private slots:
     // La unidad 1 del ejemplo (R 85, fuera de la grilla de 100 puntos de 50 a 99.9): tres
     // curvas de 101 puntos.
     void sensibilidad() {
-        const Corrida c = Correr({"sensibilidad", Ejemplo, "1", "--salida", Ruta("s.svg")});
+        const Corrida c = Correr({"sensibilidad", Ejemplo, "1", "--salida", Ruta("s.svg")},
+                                 QStringLiteral(VAREK9_CLI), true); // sin pantalla
         QCOMPARE(c.Resumen(), u"0|"_s + Ruta("s.svg") + u": 3 curvas de 101 puntos\n"_s);
         QVERIFY(LeerBytes(Ruta("s.svg")).startsWith("<?xml"));
     }
@@ -214,7 +217,9 @@ private slots:
     void diagrama() {
         QFETCH(QStringList, args);
         const bool memoria = args.contains(u"--papel"_s);
-        const Corrida corrida = Correr(QStringList{memoria ? "memoria" : "diagrama"} + args);
+        // Sin pantalla: dibujar no la necesita.
+        const Corrida corrida = Correr(QStringList{memoria ? "memoria" : "diagrama"} + args,
+                                       QStringLiteral(VAREK9_CLI), true);
         QCOMPARE(corrida.Codigo, 0);
         const QString salida = Ruta(args[args.indexOf(u"--salida"_s) + 1]);
         // SVG: un archivo por página impresa, cada uno del tamaño de la hoja A4 apaisada;
