@@ -581,7 +581,7 @@ private slots:
         fila("desborde", ConEncabezado(L(" 4 | 1E999 ")), "P|0|0", {invalido(5)});
         QStringList muchos;
         QStringList hallazgos;
-        for (int i = 0; i < 25; ++i) {
+        for (int i = 0; i < 21; ++i) { // una más que las que se muestran
             muchos += L(" 6 |x");
             hallazgos << noNumerico(5 + 2 * i);
         }
