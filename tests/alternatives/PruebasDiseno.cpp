@@ -1201,6 +1201,7 @@ private slots:
 
         ModuloVarek9 m;
         ProyectoDePrueba(m);
+        m.Proyecto.UH[1].Descripcion = QString(70, u'x'); // más larga que el ancho mayor
         const QByteArray bytes = escribir(m);
         if (!xlsx)
             QVERIFY(bytes.startsWith(sep == SeparadorDecimal::Coma
@@ -1211,8 +1212,8 @@ private slots:
         auto hojas = HojasEscritas(bytes, xlsx);
         QCOMPARE(hojas.size(), 4);
         const auto& sel = hojas.value(u"Selección"_s);
-        QCOMPARE(sel.size(), 10); // títulos, 8 unidades y TOTAL
-        QCOMPARE(sel[0].value(5).Texto, u"Alternativa"_s);
+        // Títulos, 8 unidades y TOTAL; en la sexta columna, la alternativa.
+        QVERIFY(sel.size() == 10 && sel[0].value(5).Texto == u"Alternativa"_s);
         // Alternativa y costo en miles de cada unidad, como en el reporte 4; las
         // unidades 4 y 5 no tienen diseño.
         QStringList obtenido;
@@ -1261,16 +1262,18 @@ private slots:
         const QString ruta = carpeta_.filePath(u"hoja.xlsx"_s);
         QVERIFY(EscribirBytes(ruta, bytes));
         QProcess unzip;
-        unzip.start(u"unzip"_s, {u"-p"_s, ruta, u"xl/worksheets/sheet3.xml"_s, u"xl/styles.xml"_s});
+        unzip.start(u"unzip"_s, {u"-p"_s, ruta, u"xl/worksheets/sheet[13]*"_s, u"xl/styles.xml"_s});
         // Con Wine no arranca el unzip de Linux.
         if (!unzip.waitForFinished() || unzip.exitCode() != 0) QSKIP("Sin la orden unzip");
         const QByteArray xml = unzip.readAllStandardOutput();
         QVERIFY(xml.contains(
             "ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\""));
         // Cada ancho, el del texto más largo más 2 (y el relleno que el XLSX agrega):
-        // "TOTAL" en la primera columna, "Alternativa" en la sexta.
+        // "TOTAL" en la primera columna, "Alternativa" en la sexta; la descripción de 70
+        // de las unidades (su tercera columna), en el mayor, 60.
         QVERIFY(xml.contains("<col min=\"1\" max=\"1\" width=\"7.7109375\" customWidth=\"1\"/>"));
-        QVERIFY(xml.contains("<col min=\"6\" max=\"6\" width=\"13.7109375\""));
+        QVERIFY(xml.contains("<col min=\"6\" max=\"6\" width=\"13.7109375\"") &&
+                xml.contains("<col min=\"3\" max=\"3\" width=\"60.7109375\""));
         QVERIFY(xml.contains("formatCode=\"#,##0.00\""));
         // Los títulos, en negrita, arriba y en varias líneas si hace falta.
         QVERIFY(xml.contains("fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\" "

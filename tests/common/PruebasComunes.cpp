@@ -519,10 +519,10 @@ private slots:
     void candado() {
         const QString ruta = Carpeta->Dir.filePath(u"mismo.pro"_s);
         BloqueoArchivo a(ruta);
-        QVERIFY(!ArchivoBloqueadoPorOtro(ruta));
-        QVERIFY(!QFile::exists(ruta)); // ni construir ni preguntar crean el archivo
-        QVERIFY(a.Bloquear());
-        QVERIFY(a.Bloquear()); // ya lo tiene
+        // Ni construir ni preguntar crean el archivo.
+        QVERIFY(!ArchivoBloqueadoPorOtro(ruta) && !QFile::exists(ruta));
+        // Bloquear dos veces: la segunda vez ya lo tiene.
+        QVERIFY(a.Bloquear() && a.Bloquear());
         QVERIFY(ArchivoBloqueadoPorOtro(ruta));
         {
             BloqueoArchivo b(ruta);

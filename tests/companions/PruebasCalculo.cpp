@@ -431,8 +431,8 @@ private slots:
         QVERIFY(bytes.endsWith("L\xednea 250\r\n"));
 
         LecturaLineas leidas = RecibirLineas(ruta);
-        QVERIFY(leidas.Ok && leidas.Lineas == muchas);
-        QVERIFY(!QFile::exists(ruta)); // se borra tras leerlo
+        // El archivo se borra tras leerlo.
+        QVERIFY(leidas.Ok && leidas.Lineas == muchas && !QFile::exists(ruta));
 
         leidas = RecibirLineas(ruta);
         QVERIFY(leidas.Ok && leidas.Lineas.isEmpty());
@@ -486,8 +486,8 @@ private slots:
             BloqueoArchivo x(ruta);
             QVERIFY(x.Bloquear());
             const PruebaUso p = ProbarArchivoEnUso(ruta);
-            QVERIFY(p.EnUso && !p.Error.isEmpty());
-            QVERIFY(ArchivoEnUso(ruta)); // preguntar dos veces no cambia la respuesta
+            // Preguntar dos veces no cambia la respuesta.
+            QVERIFY(p.EnUso && !p.Error.isEmpty() && ArchivoEnUso(ruta));
         }
         QVERIFY(!ArchivoEnUso(ruta));
         // La prueba misma no deja candado: otro puede tomarlo enseguida.
