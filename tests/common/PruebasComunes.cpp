@@ -184,7 +184,7 @@ private slots:
         QTest::newRow("entero") << 123456.0 << u"123456"_s << u"123456"_s;
         QTest::newRow("decimal") << -1234.5 << u"-1234.5"_s << u"-1234,5"_s;
         QTest::newRow("tres decimales") << 123.456 << u"123.456"_s << u"123,456"_s;
-        QTest::newRow("pequeño") << 0.000012 << u"0.000012"_s << u"0,000012"_s;
+        QTest::newRow("pequeño y negativo") << -0.000012 << u"-0.000012"_s << u"-0,000012"_s;
         QTest::newRow("grande") << 1.5e17 << u"150000000000000000"_s << u"150000000000000000"_s;
         QTest::newRow("15 cifras") << 0.1 + 0.2 << u"0.3"_s << u"0,3"_s;
         QTest::newRow("cero") << 0.0 << u"0"_s << u"0"_s;
@@ -343,7 +343,7 @@ private slots:
         // Sin máscara, la forma general: 15 cifras, sin el cero delante del punto y con
         // un blanco en lugar del signo más.
         // Cero, clave, 15 cifras, redondeo a 15, tercio, séptimo, 1E+15, 1E-4, tres cifras
-        // de exponente, binarios inexactos e infinitos.
+        // de exponente, binarios inexactos, infinitos y un exponente de dos cifras.
         // clang-format off
         for (int k = 0; const auto& [valor, texto] :
                         std::initializer_list<std::pair<double, const char*>>{
@@ -354,7 +354,7 @@ private slots:
                  {1.0 / 7.0, " .142857142857143 "}, {1e15, " 1E+15 "},
                  {999999999999999.9, " 1E+15 "}, {-2.5e20, "-2.5E+20 "}, {0.0001, " .0001 "},
                  {0.00009, " 9E-05 "}, {1.5e-7, " 1.5E-07 "}, {1e-300, " 1E-300 "}, {0.1, " .1 "},
-                 {0.1 + 0.2, " .3 "}, {infinito, " 0 "}, {-infinito, " 0 "}})
+                 {0.1 + 0.2, " .3 "}, {infinito, " 0 "}, {-infinito, " 0 "}, {1e-10, " 1E-10 "}})
             QTest::addRow("general %d", k++) << valor << QString() << QString(texto);
         // clang-format on
         // 15 cifras y luego la mitad lejos del cero.
