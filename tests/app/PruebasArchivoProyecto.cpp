@@ -537,6 +537,10 @@ private slots:
              {cortado(35), "El Proyecto [P] tiene claves o marcadores fuera de lugar en la línea "
                            "35: se saltaron..."});
         fila("sin el cierre", Tramo(l, 1, 40), completo, {cortado(40)});
+        // ":" no es la clave 10 (":" sigue al "9"): se salta con su valor y se dice.
+        fila("clave que no es un número", sinBloque(L(":|x")), completo,
+             {"El Proyecto [P] tiene claves o marcadores fuera de lugar en la línea 36: se "
+              "saltaron..."});
         fila("índice repetido", sinBloque(L(" 10 | 2 |[InicioUH]| 11 |B2|[FinUH]")),
              "Vía|3|A:3|B2:0|C:5|7",
              {"La unidad 2 aparece dos veces (líneas 15 y 37): vale la de la línea 37..."});

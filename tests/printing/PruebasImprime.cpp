@@ -606,8 +606,7 @@ private slots:
         e.Aceptar(0);
         QCOMPARE(visores(), 3);
         // El nombre del visor del programa lo abre, aunque un programa se llame así.
-        QVERIFY(EscribirBytes(u"Varek-9"_s, "#!/bin/sh\n") &&
-                QFile::setPermissions(u"Varek-9"_s, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable(u"true"_s), u"Varek-9"_s));
         e.Configurar("Archivo para Ver Informes : Varek-9\r\n");
         e.Aceptar(0);
         QVERIFY(e.plataforma.ProcesosIniciados.size() == 1 && visores() == 4);

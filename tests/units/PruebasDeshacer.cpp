@@ -170,8 +170,7 @@ private slots:
         QCOMPARE(e.Bytes(), b3);
         // Al final no hay qué rehacer; cerrado el menú, Ctrl+Y rehace otra vez lo deshecho.
         emit menu->aboutToShow(), menu->aboutToHide();
-        for (const Qt::Key tecla : {Qt::Key_Z, Qt::Key_Y})
-            e.Tecla(tecla, Qt::ControlModifier);
+        e.Tecla(Qt::Key_Z, Qt::ControlModifier), e.Tecla(Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(e.Bytes(), b3);
         // Un paso nuevo tras deshacer olvida lo que se podía rehacer.
         e.Tecla(Qt::Key_Z, Qt::ControlModifier);
