@@ -715,8 +715,7 @@ private slots:
                               << QByteArray(xlsx ? "PK\x03\x04" : "") << QByteArray();
         QTest::newRow("csv coma") << QStringList{"--separador", "coma", "--salida", "r.csv"} << 0
                                   << QByteArray("\xEF\xBB\xBFUnidades\r\nUH;")
-                                  << QByteArray("\r\n1;1;\"Salida urbana de Tunja, barrio La "
-                                                "\"\"Fuente\"\"\";1;A;0;850;7,3;");
+                                  << QByteArray("\r\nTOTAL;;1;;;;;;;;;;;;;7630994350\r\n");
         QTest::newRow("csv punto")
             << QStringList{"--salida", "r.csv"} << 0 << QByteArray("\xEF\xBB\xBFUnidades\r\nUH,")
             << QByteArray("\r\nTOTAL,,1,,,,,,,,,,,,,7630994350\r\n");
@@ -738,6 +737,8 @@ private slots:
         if (comienzo.isEmpty()) return;
         const QByteArray bytes = LeerBytes(Ruta(args[args.indexOf(u"--salida"_s) + 1]));
         QVERIFY(bytes.startsWith(comienzo) && bytes.contains(contiene));
+        // El CSV, con cualquiera de los dos separadores, cierra las comillas del campo.
+        QCOMPARE(bytes.contains("La \"\"Fuente\"\"\""), comienzo.startsWith("\xEF"));
     }
 };
 
