@@ -175,8 +175,7 @@ private slots:
         QTest::newRow("camino largo") << largo << 67 << 0 << 0;
     }
     void paginas() {
-        auto [tramos, sinAlternativa, huecos, solapes] =
-            Tomar<QList<QPointF>, int, int, int>({"tramos", "sinAlternativa", "huecos", "solapes"});
+        TOMAR((tramos, sinAlternativa, huecos, solapes), QList<QPointF>, int, int, int);
         ModuloVarek9 m;
         const DiagramaLineal d = CalcularDiagrama(Tramos(m, tramos, sinAlternativa));
         QTemporaryDir dir;
@@ -594,8 +593,7 @@ private slots:
         QTest::newRow("cortado") << 30 << 2339 << 0;
     }
     void pngCreceConElCamino() {
-        auto [unidades, maximo, imagenes] =
-            Tomar<int, int, int>({"unidades", "maximo", "imagenes"});
+        TOMAR((unidades, maximo, imagenes), int, int, int);
         QTemporaryDir dir;
         ModuloVarek9 m;
         ProyectoDeDiseno(m, unidades);

@@ -219,8 +219,7 @@ private slots:
         QTest::newRow("SN sin raíz") << u"100:100"_s << u"000000"_s << 2 << 2;
     }
     void aplicabilidadYSeleccion() {
-        auto [unidad, aplicables, guardada, resultado] =
-            Tomar<QString, QString, int, int>({"unidad", "aplicables", "guardada", "resultado"});
+        TOMAR((unidad, aplicables, guardada, resultado), QString, QString, int, int);
         ModuloVarek9 m = ProyectoDe({u"U:0:1000:"_s + unidad});
         m.Proyecto.UH[1].SNRequerido = 9;
         m.Proyecto.UH[1].AlternativaSeleccionada = static_cast<qint16>(guardada);
@@ -250,7 +249,7 @@ private slots:
             QTest::addRow("%s %g cm", tipo, espesor) << QString(tipo) << espesor << capas;
     }
     void afirmadoExistente() {
-        auto [tipo, espesor, capas] = Tomar<QString, double, int>({"tipo", "espesor", "capas"});
+        TOMAR((tipo, espesor, capas), QString, double, int);
         EstadoDiseno e;
         const ModuloVarek9 m = Disenar(u"60000:8:%1:%2"_s.arg(tipo).arg(espesor), e);
         const ModuloVarek9 sin = Disenar(u"60000:8"_s, e);
@@ -367,9 +366,8 @@ private slots:
              u"0 200 223|0 181 200|131 150 150|75 150 150|120 150 150|120 150 200"_s);
     }
     void catalogoPorClimaYTransito() {
-        auto [unidad, humedad, temperatura, sn, estructuras] =
-            Tomar<QString, QString, QString, double, QString>(
-                {"unidad", "humedad", "temperatura", "sn", "estructuras"});
+        TOMAR((unidad, humedad, temperatura, sn, estructuras), QString, QString, QString, double,
+              QString);
         ModuloVarek9 m = ProyectoDe({u"U:0:1000:"_s + unidad});
         m.Proyecto.UH[1].ClimaHumedad = humedad;
         m.Proyecto.UH[1].ClimaTemperatura = temperatura;
@@ -538,7 +536,7 @@ private slots:
             << u"A 1110000 /  /  / TSD|BG 20.0|SBG 15.0 / 40"_s;
     }
     void columnas() {
-        auto [unidades, esperado] = Tomar<QStringList, QString>({"unidades", "esperado"});
+        TOMAR((unidades, esperado), QStringList, QString);
         ModuloVarek9 m = ProyectoDe(unidades);
         const DiagramaLineal d = CalcularDiagrama(m);
 
@@ -597,8 +595,7 @@ private slots:
         QTest::newRow("sin marcas") << 2601.0 << 2609.0 << 5 << QString();
     }
     void abscisas() {
-        auto [desde, hasta, maximo, marcas] =
-            Tomar<double, double, int, QString>({"desde", "hasta", "maximo", "marcas"});
+        TOMAR((desde, hasta, maximo, marcas), double, double, int, QString);
         QStringList t;
         for (const MarcaDiagrama& m : MarcasAbscisa(desde, hasta, maximo)) {
             QVERIFY(m.Valor >= desde && m.Valor <= hasta);
@@ -630,8 +627,7 @@ private slots:
             << 2000.0 << 250.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|AFR 20.0|CSR 30.0"_s;
     }
     void disposicion() {
-        auto [ancho, alto, desde, hasta, esperado] = Tomar<double, double, double, double, QString>(
-            {"ancho", "alto", "desde", "hasta", "esperado"});
+        TOMAR((ancho, alto, desde, hasta, esperado), double, double, double, double, QString);
         const double letra = 6;
         ModuloVarek9 m = ProyectoDe(
             {u"A:0:1000"_s, u"B:1000:2000:10000:10:AFR-1:20:30"_s, u"C:2500:3000:600000"_s});
@@ -728,8 +724,7 @@ private slots:
         QTest::newRow("unidad sin largo") << QStringList{u"A:100:100"_s} << 100.0 << u"100-101"_s;
     }
     void paginas() {
-        auto [unidades, minimo, paginas] =
-            Tomar<QStringList, double, QString>({"unidades", "minimo", "paginas"});
+        TOMAR((unidades, minimo, paginas), QStringList, double, QString);
         ModuloVarek9 m = ProyectoDe(unidades);
         const DiagramaLineal d = CalcularDiagrama(m);
         const QList<PaginaDiagrama> resultado = PaginarDiagrama(d, 1000, minimo);
@@ -753,8 +748,7 @@ private slots:
         QTest::newRow("empate: gana la de menor número") << 12 << true << 6;
     }
     void menorCosto() {
-        auto [unidades, costosEnCero, guardada] =
-            Tomar<int, bool, int>({"unidades", "costosEnCero", "guardada"});
+        TOMAR((unidades, costosEnCero, guardada), int, bool, int);
         ModuloVarek9 m;
         ProyectoDeDiseno(m, unidades);
         if (costosEnCero) m.Proyecto.CostosUnitarios.fill(0);
@@ -935,8 +929,7 @@ private slots:
         QTest::newRow("C alt 4: sin subbase") << 3 << 4 << u"1.25396 1.55512 1|0 0.72835 1|"_s;
     }
     void verificacion() {
-        auto [unidad, alternativa, esperado] =
-            Tomar<int, int, QString>({"unidad", "alternativa", "esperado"});
+        TOMAR((unidad, alternativa, esperado), int, int, QString);
         ModuloVarek9 m =
             ProyectoDe({u"A:0:100:100000:5"_s, u"B:0:100:300000:12"_s, u"C:0:100:20000:20"_s});
         m.Proyecto.Zr = 1.282;
@@ -1020,8 +1013,7 @@ private slots:
             << u"10:4:1"_s;
     }
     void sensibilidad() {
-        auto [unidad, extremos, cortes] =
-            Tomar<int, QString, QString>({"unidad", "extremos", "cortes"});
+        TOMAR((unidad, extremos, cortes), int, QString, QString);
         ModuloVarek9 m = ProyectoDe({u"A:0:100:100000:5"_s, u"B:0:100:300000:12"_s});
         m.Proyecto.Zr = 1.282;
         const QList<CurvaSensibilidad> curvas = CalcularSensibilidad(m, unidad, 50);
@@ -1078,7 +1070,7 @@ private slots:
             QTest::addRow("reporte %d", numero) << numero << ancho;
     }
     void bytesExactos() {
-        auto [numero, anchoMaximo] = Tomar<int, int>({"numero", "anchoMaximo"});
+        TOMAR((numero, anchoMaximo), int, int);
         ModuloVarek9 m;
         ProyectoDePrueba(m);
         EstadoDiseno e;
@@ -1115,9 +1107,7 @@ private slots:
                            QStringLiteral("         Ubicación : Tunja")};
     }
     void encabezadoComun() {
-        auto [nombre, descripcion, ubicacion, lineas] =
-            Tomar<QString, QString, QString, QStringList>(
-                {"nombre", "descripcion", "ubicacion", "lineas"});
+        TOMAR((nombre, descripcion, ubicacion, lineas), QString, QString, QString, QStringList);
         ModuloVarek9 m;
         m.ArchivoProyecto = QStringLiteral("C:\\Vias\\Ruta 9");
         m.Proyecto.Nombre = nombre;

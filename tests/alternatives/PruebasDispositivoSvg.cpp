@@ -245,7 +245,7 @@ private slots:
         QTest::newRow("20000 ejes, CBR 30") << 20000.0 << 30.0; // SN bajo 2,5: paso 0,5
     }
     void ejesDeLaSensibilidad() {
-        auto [ejes, cbr] = Tomar<double, double>({"ejes", "cbr"});
+        TOMAR((ejes, cbr), double, double);
         ModuloVarek9 m;
         ProyectoDeDiseno(m, 2);
         std::tie(m.Proyecto.UH[1].EjesEquivalentes, m.Proyecto.UH[1].CBR) = std::pair(ejes, cbr);

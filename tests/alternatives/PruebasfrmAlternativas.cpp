@@ -450,8 +450,7 @@ private slots:
             << u"El costo unitario [cinco] de [BG] no es un número; la celda conserva su valor..."_s;
     }
     void costosConSeparador() {
-        auto [coma, escrito, celda, aviso] =
-            Tomar<bool, QString, QString, QString>({"coma", "escrito", "celda", "aviso"});
+        TOMAR((coma, escrito, celda, aviso), bool, QString, QString, QString);
         Dialogo e(coma ? SeparadorDecimal::Coma : SeparadorDecimal::Punto);
         QCOMPARE(e.g->Texto(1, 4), coma ? u"1.000,50"_s : u"1,000.50"_s);
         e.g->PonerCelda(2, 4);
@@ -574,8 +573,7 @@ private slots:
             << u"EXPORTAR DIAGRAMA: El archivo [viejo.svg] ya existe. ¿Desea reemplazarlo?"_s;
     }
     void exportarEImprimir() {
-        auto [impresora, archivo, unidades, aviso] =
-            Tomar<bool, QString, int, QString>({"impresora", "archivo", "unidades", "aviso"});
+        TOMAR((impresora, archivo, unidades, aviso), bool, QString, int, QString);
         ConDiagrama e(unidades);
         const DiagramaLineal& d = e.diagrama->Diagrama();
         const QString ruta = e.dir.filePath(archivo);
@@ -657,8 +655,7 @@ private slots:
                "Elija otro nombre..."_s;
     }
     void exportarAHoja() {
-        auto [elegido, escrito, aviso] =
-            Tomar<QString, QString, QString>({"elegido", "escrito", "aviso"});
+        TOMAR((elegido, escrito, aviso), QString, QString, QString);
         ConDiagrama e(5);
         e.modulo.Separador = SeparadorDecimal::Coma;
         QVERIFY(EscribirBytes(u"Prueba.vk9"_s, "[Proyecto]\r\n"));

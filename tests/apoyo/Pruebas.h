@@ -47,11 +47,19 @@ void Columnas(const char* const (&nombres)[sizeof...(T)]) {
     (std::index_sequence_for<T...>{});
 }
 
-// Los valores de esas columnas en la fila en curso, para desarmarlos de una vez.
+// Los valores de las columnas de la fila en curso, cada nombre escrito una sola vez:
+// TOMAR((a, b), int, QString) declara a y b con los de las columnas "a" y "b".
+#define TOMAR(nombres, ...)                                                                        \
+    auto [VAREK9_SIN_PARENTESIS nombres] = TomarColumnas<__VA_ARGS__>(#nombres)
+#define VAREK9_SIN_PARENTESIS(...) __VA_ARGS__
+
 template <typename... T>
-std::tuple<T...> Tomar(const char* const (&nombres)[sizeof...(T)]) {
+std::tuple<T...> TomarColumnas(const char* lista) {
+    // "(a, b)": los nombres entre paréntesis, separados por comas.
+    const QList<QByteArray> n = QByteArray(lista).mid(1).chopped(1).replace(' ', "").split(',');
     return [&]<std::size_t... I>(std::index_sequence<I...>) {
-        return std::tuple<T...>{*static_cast<T*>(QTest::qData(nombres[I], qMetaTypeId<T>()))...};
+        return std::tuple<T...>{
+            *static_cast<T*>(QTest::qData(n.value(I).constData(), qMetaTypeId<T>()))...};
     }
     (std::index_sequence_for<T...>{});
 }

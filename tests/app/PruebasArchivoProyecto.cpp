@@ -188,7 +188,7 @@ private slots:
     }
 
     void reglasDerivadas() {
-        auto [R, pt, transito] = Tomar<double, double, bool>({"R", "pt", "transito"});
+        TOMAR((R, pt, transito), double, double, bool);
         Proyecto p;
         p.Confiabilidad = R;
         p.ServiciabilidadFinal = pt;
@@ -312,8 +312,7 @@ private slots:
         }
     }
     void valoresConocidos() {
-        auto [entrada, esperado, mostrado] =
-            Tomar<double, double, QString>({"entrada", "esperado", "mostrado"});
+        TOMAR((entrada, esperado, mostrado), double, double, QString);
         const double x = CalcularZr(entrada / 100 - 0.5);
         QVERIFY2(std::fabs(x - esperado) < 1e-12, qPrintable(QString::number(x, 'g', 17)));
         QCOMPARE(Formato(x, u"0.0000"), mostrado);
@@ -593,8 +592,7 @@ private slots:
     }
 
     void lecturaDeArchivosDanados() {
-        auto [datos, proyecto, hallazgos] =
-            Tomar<QByteArray, QString, QStringList>({"datos", "proyecto", "hallazgos"});
+        TOMAR((datos, proyecto, hallazgos), QByteArray, QString, QStringList);
         ModuloVarek9 m;
         PonerUnidades(m.Proyecto, {UnidadTramo(u"Z"_s, 0, 1)});
         m.Proyecto.Nombre = u"anterior"_s;
@@ -791,10 +789,9 @@ private slots:
     }
 
     void bloqueoAjenoVivo() {
-        auto [maquina, proceso, segundos, vivo, ajeno] = Tomar<QString, qint64, int, bool, bool>(
-            {"maquina", "proceso", "segundosAtras", "vivo", "ajeno"});
+        TOMAR((maquina, proceso, segundosAtras, vivo, ajeno), QString, qint64, int, bool, bool);
         const DuenoBloqueo esta{"ana", "pc1", 10, Ahora};
-        const DuenoBloqueo dueno{"luis", maquina, proceso, Ahora.addSecs(-segundos)};
+        const DuenoBloqueo dueno{"luis", maquina, proceso, Ahora.addSecs(-segundosAtras)};
         QCOMPARE(BloqueoAjenoVivo(dueno, esta, [&](qint64) { return vivo; }), ajeno);
     }
 
@@ -1002,7 +999,7 @@ private slots:
     }
 
     void carpetaDeTrabajo() {
-        auto [actual, documentos] = Tomar<QString, QString>({"actual", "documentos"});
+        TOMAR((actual, documentos), QString, QString);
         QTEST(CarpetaDeTrabajo(actual, "/home/ana", documentos), "esperada");
     }
 

@@ -65,9 +65,8 @@ private slots:
              "varias raíces; se toma la mayor."_s);
     }
     void numerosConSeparador() {
-        auto [campo, coma, escrito, tomar, valor, texto, mensaje] =
-            Tomar<QString, bool, QString, bool, double, QString, QString>(
-                {"campo", "coma", "escrito", "tomar", "valor", "texto", "mensaje"});
+        TOMAR((campo, coma, escrito, tomar, valor, texto, mensaje), QString, bool, QString, bool,
+              double, QString, QString);
         Dialogo d(coma);
         const QString zr = Texto(*d.v, u"lbZr"_s);
         if (campo == u"txt5"_s)

@@ -143,8 +143,7 @@ private slots:
                                         << u"*/Vía 3, tramo 2/x"_s << QString();
     }
     void arranque() {
-        auto [linea, escrito, archivo, segundo] =
-            Tomar<QString, QString, QString, QString>({"linea", "escrito", "archivo", "segundo"});
+        TOMAR((linea, escrito, archivo, segundo), QString, QString, QString, QString);
         Escenario e;
         linea.replace(u'*', QDir::currentPath());
         archivo.replace(u'*', QDir::currentPath());
@@ -255,9 +254,7 @@ private slots:
         QTest::newRow("sin-nombre-no") << anonima << 11 << "N" << nueva << "Defecto||no";
     }
     void copiasAlArrancar() {
-        auto [copia, hora, respuestas, pregunta, queda] =
-            Tomar<QString, int, QString, QString, QString>(
-                {"copia", "hora", "respuestas", "pregunta", "queda"});
+        TOMAR((copia, hora, respuestas, pregunta, queda), QString, int, QString, QString, QString);
         // La copia de Obra se ofrece al abrirla; la de un "Sin Nombre", al arrancar sin proyecto.
         const QString linea = copia.startsWith(u"Obra") ? u"Obra"_s : QString();
         Escenario e;
@@ -562,7 +559,7 @@ private slots:
         QTest::newRow("sesion-sin-preguntar") << 4 << int(RespuestaMensaje::Cancelar);
     }
     void salidas() {
-        auto [via, codigo] = Tomar<int, int>({"via", "codigo"});
+        TOMAR((via, codigo), int, int);
         const auto respuesta = RespuestaMensaje(codigo);
         Escenario e;
         frmVarek9& v = e.Abrir();

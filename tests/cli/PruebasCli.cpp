@@ -184,8 +184,7 @@ private slots:
 #endif
     }
     void nuncaSobreLaEntrada() {
-        auto [entrada, args, codigo, salida] =
-            Tomar<QString, QStringList, int, QString>({"entrada", "args", "codigo", "salida"});
+        TOMAR((entrada, args, codigo, salida), QString, QStringList, int, QString);
         const QString ruta = Ruta(entrada);
         const QByteArray bytes = entrada[0] == u'r' ? LeerBytes(Ejemplo) : ReporteDosPaginas();
         QVERIFY(EscribirBytes(ruta, bytes));
@@ -289,7 +288,7 @@ private slots:
                             << NumeroEstructural(10000, zr, 0.44, 2.2, mr);
     }
     void calculos() {
-        auto [args, esperado] = Tomar<QStringList, double>({"args", "esperado"});
+        TOMAR((args, esperado), QStringList, double);
         QCOMPARE(Correr(args).Resumen(), u"0|"_s + Formato17(esperado) + u'\n');
     }
 
@@ -378,7 +377,7 @@ private slots:
 #endif
     }
     void errores() {
-        auto [args, codigo, aviso] = Tomar<QStringList, int, QString>({"args", "codigo", "aviso"});
+        TOMAR((args, codigo, aviso), QStringList, int, QString);
         const QString base = Ruta("base.vk9");
         QVERIFY(QFile::copy(Ejemplo, base) && EscribirBytes(Ruta("u.txt"), "A\tuno\n"));
         QVERIFY(EscribirBytes(Ruta("notas.vk9"), "notas\r\n"));
@@ -419,8 +418,7 @@ private slots:
 #endif
     }
     void versionYAyuda() {
-        auto [programa, argumento, inicio] =
-            Tomar<QString, QString, QString>({"programa", "argumento", "inicio"});
+        TOMAR((programa, argumento, inicio), QString, QString, QString);
         const QStringList antes =
             QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         const Corrida c = Correr({argumento}, programa, true);
@@ -570,7 +568,7 @@ private slots:
         QTest::newRow("1005 filas") << 1 << 1005;
     }
     void importarEnElLimite() {
-        auto [unidades, filas] = Tomar<int, int>({"unidades", "filas"});
+        TOMAR((unidades, filas), int, int);
         QList<UnidadHomogenea> lista;
         for (int i = 1; i <= unidades; ++i)
             lista << UnidadTramo(u"A%1"_s.arg(i, 4, 10, QChar(u'0')), i, i + 1);
@@ -662,8 +660,7 @@ private slots:
         }
     }
     void importarArchivos() {
-        auto [archivo, datos, opciones] =
-            Tomar<QString, QByteArray, QStringList>({"archivo", "datos", "opciones"});
+        TOMAR((archivo, datos, opciones), QString, QByteArray, QStringList);
         const Corrida c = Importar({}, datos, archivo, opciones);
         QStringList nuevas;
         if (QFile::exists(Ruta("salida.vk9"))) {
@@ -690,8 +687,7 @@ private slots:
                                      << u"215000"_s << u"\t7,3\t480000\t"_s;
     }
     void separadorDeImportarYExportar() {
-        auto [preferencia, opcion, exportado] =
-            Tomar<QByteArray, QStringList, QString>({"preferencia", "opcion", "exportado"});
+        TOMAR((preferencia, opcion, exportado), QByteArray, QStringList, QString);
 #ifdef _WIN32
         if (opcion.isEmpty())
             QSKIP("En Windows XDG_CONFIG_HOME no mueve la configuración del proceso hijo");
@@ -724,8 +720,7 @@ private slots:
         QTest::newRow("sin salida") << QStringList() << 2 << QByteArray() << QByteArray();
     }
     void hoja() {
-        auto [args, comienzo, contiene] =
-            Tomar<QStringList, QByteArray, QByteArray>({"args", "comienzo", "contiene"});
+        TOMAR((args, comienzo, contiene), QStringList, QByteArray, QByteArray);
         // Un campo con comillas va entre comillas, con las suyas dobladas.
         QVERIFY(EscribirBytes(Ruta("r.vk9"), LeerBytes(Ejemplo).replace("Fuente", "\"Fuente\"")));
         // Las opciones van antes o después del proyecto.

@@ -133,7 +133,7 @@ private slots:
     }
 
     void numeroEscrito() {
-        auto [texto, convencion] = Tomar<QString, QChar>({"texto", "convencion"});
+        TOMAR((texto, convencion), QString, QChar);
         // Una vista en un texto más largo: lo que sigue, una cifra, no se lee.
         const QString conCola = texto + u'9';
         const NumeroEscrito n = LeerNumeroEscrito(QStringView(conCola).first(texto.size()),
@@ -164,7 +164,7 @@ private slots:
     }
 
     void convencionDeBloque() {
-        auto [celdas, preferencia] = Tomar<QStringList, QChar>({"celdas", "preferencia"});
+        TOMAR((celdas, preferencia), QStringList, QChar);
         const ConvencionBloque c =
             ConvencionDeBloque(celdas, SeparadorDecimal(preferencia.unicode()));
         QTEST(QChar(char16_t(c.Separador)) +
@@ -225,7 +225,7 @@ private slots:
     }
 
     void entradaDeLista() {
-        auto [entradas, texto] = Tomar<QStringList, QString>({"entradas", "texto"});
+        TOMAR((entradas, texto), QStringList, QString);
         bool ambigua = true; // la búsqueda lo pone siempre
         const int hallada = BuscarEntradaLista(entradas, texto, &ambigua);
         QTEST(ambigua ? -2 : hallada, "indice");
@@ -313,8 +313,7 @@ private slots:
     }
 
     void lineas() {
-        auto [texto, lineas, proyecto] =
-            Tomar<QString, QString, QString>({"texto", "lineas", "proyecto"});
+        TOMAR((texto, lineas, proyecto), QString, QString, QString);
         QCOMPARE(Unidas(DividirLineas(texto)), lineas);
         const QByteArray bytes = texto.toLatin1();
         for (const auto fines : {FinesDeLinea::ComoReporte, FinesDeLinea::Todos}) {
@@ -398,8 +397,7 @@ private slots:
     }
 
     void presentacionDeNumeros() {
-        auto [valor, mascara, esperado] =
-            Tomar<double, QString, QString>({"valor", "mascara", "esperado"});
+        TOMAR((valor, mascara, esperado), double, QString, QString);
         QCOMPARE(mascara.isEmpty() ? FormatoGeneral(valor) : Formato(valor, mascara), esperado);
         // La máscara leída una vez (la de las grillas y los reportes) da lo mismo.
         if (!mascara.isEmpty()) {

@@ -168,7 +168,7 @@ private slots:
               {0, 9999.9, 1e4, 1e6, 1000001}, {"60", "60", "75", "75", "87.5"});
     }
     void limitesDeLasClases() {
-        auto [clasificar, valor] = Tomar<Clasificar, double>({"clasificar", "valor"});
+        TOMAR((clasificar, valor), Clasificar, double);
         QTEST(clasificar(valor), "clase");
     }
 
@@ -361,7 +361,7 @@ private slots:
             QByteArrayView(QTest::currentDataTag()) == "ninguno ejecutable")
             QSKIP("Windows no tiene el permiso de ejecución de Unix: ejecutable es el .exe");
 #endif
-        auto [con, encontrado] = Tomar<QStringList, QString>({"con", "encontrado"});
+        TOMAR((con, encontrado), QStringList, QString);
         QTemporaryDir raiz;
         const QString nombre = NombreEjecutable(ProgramaEspecificaciones);
         for (QString carpeta : con) {
@@ -403,7 +403,7 @@ private slots:
                                  << "no: antes | -1 | h0 t0 | -2";
     }
     void resultadoPorCodigo() {
-        auto [codigo, datos] = Tomar<QString, QByteArray>({"codigo", "datos"});
+        TOMAR((codigo, datos), QString, QByteArray);
         ResultadoPrograma r{false, false, u"antes"_s, -1, u"h0"_s, u"t0"_s, -2};
         LeerResultadoPrograma(codigo, datos, r);
         QTEST(Resumen(r), "resultado");

@@ -131,8 +131,7 @@ private slots:
              "no:  | 7 | h0 t0 | 8");
     }
     void resultados() {
-        auto [programa, codigo, archivos, linea] =
-            Tomar<QString, QString, Archivos, QString>({"programa", "codigo", "archivos", "linea"});
+        TOMAR((programa, codigo, archivos, linea), QString, QString, Archivos, QString);
         Lanzador e;
         QVERIFY(Lanzador::Instalar(programa));
         for (auto a = archivos.cbegin(); a != archivos.cend(); ++a)
@@ -235,7 +234,7 @@ private slots:
         QTest::newRow("Drenaje") << VAREK9_DRENAJE << "D1";
     }
     void ejecutablesSostienenSuArchivo() {
-        auto [ruta, intercambio] = Tomar<QString, QString>({"ruta", "intercambio"});
+        TOMAR((ruta, intercambio), QString, QString);
         CarpetaGuionada c;
         // Hereda la plataforma fuera de pantalla que fija el main de las pruebas.
         QProcess p;

@@ -108,9 +108,8 @@ private slots:
         fila("ninguna", 1200, "1000 1000 |  | ", 2, 0.5, false, "ninguna");
     }
     void espera() {
-        auto [archivo, liberaA, azar, cancelaEnDialogo, barra] =
-            Tomar<int, qint64, double, bool, QString>(
-                {"archivo", "liberaA", "azar", "cancelaEnDialogo", "barra"});
+        TOMAR((archivo, liberaA, azar, cancelaEnDialogo, barra), int, qint64, double, bool,
+              QString);
         const QTemporaryDir aqui;
         const QString ruta = aqui.filePath(u"tabla.dat"_s);
         BloqueoArchivo otro(ruta);
@@ -277,8 +276,7 @@ private slots:
         QTest::newRow("sin número") << true << u"cinco"_s << QString();
     }
     void convencionDelUsuario() {
-        auto [coma, escrito, guardado] =
-            Tomar<bool, QString, QString>({"coma", "escrito", "guardado"});
+        TOMAR((coma, escrito, guardado), bool, QString, QString);
         Escenario e;
         auto& v = e.Abrir<frmTransito>(u"varek-9,N1,SinPresentacion,Seleccionar"_s, u".tto"_s,
                                        coma ? SeparadorDecimal::Coma : SeparadorDecimal::Punto);

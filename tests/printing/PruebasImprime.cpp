@@ -285,8 +285,7 @@ private slots:
         fila("vacío", a4, 0, 0, "de pie", 1);
     }
     void disenoDePagina() {
-        auto [papel, ancho, lineas, elegida] =
-            Tomar<int, double, int, int>({"papel", "ancho", "lineas", "elegida"});
+        TOMAR((papel, ancho, lineas, elegida), int, double, int, int);
         const QPageLayout hoja(QPageSize(QPageSize::PageSizeId(papel)), QPageLayout::Landscape,
                                QMarginsF(29, 29, 29, 29), QPageLayout::Point);
         const QSizeF area = AreaDePie(hoja, 1200);
@@ -322,8 +321,7 @@ private slots:
     }
     void reportesEnPdf() {
         // Tamaño de página, orientación y todo el texto dentro de los márgenes de 10 mm.
-        auto [reporte, papel, apaisada, tamanoReal] =
-            Tomar<QString, int, int, bool>({"reporte", "papel", "apaisada", "tamanoReal"});
+        TOMAR((reporte, papel, apaisada, tamanoReal), QString, int, int, bool);
         SALTAR_SIN_PDFTOTEXT();
         const CarpetaGuionada aqui;
         if (reporte.startsWith(u"ejemplo"_s)) {
@@ -416,8 +414,7 @@ private slots:
         fila("avance de 200 twips", prefijo(12, 1) + diez, diez, {izq, izq + 72, izq + 10}, 200);
     }
     void reglasDeDibujo() {
-        auto [linea, microFeed, palabra, caja] = Tomar<QByteArray, int, QString, QList<double>>(
-            {"linea", "microFeed", "palabra", "caja"});
+        TOMAR((linea, microFeed, palabra, caja), QByteArray, int, QString, QList<double>);
         SALTAR_SIN_PDFTOTEXT();
         const Escenario e(linea + "\r\n");
         ConfiguracionImpresion configuracion;
@@ -519,8 +516,7 @@ private slots:
         fila("PDF sin extensión, sí", 1, "viejo", Si, existe.arg(u"viejo.pdf"_s), "viejo.pdf");
     }
     void salidaSobreArchivos() {
-        auto [destino, nombre, respuesta, escrito] =
-            Tomar<int, QString, int, QString>({"destino", "nombre", "respuesta", "escrito"});
+        TOMAR((destino, nombre, respuesta, escrito), int, QString, int, QString);
         Escenario e;
         e.proyecto = e.carpeta.filePath(u"Ejemplo.vk9"_s);
         QMap<QString, QByteArray> antes{

@@ -374,7 +374,7 @@ private slots:
 #endif
     }
     void nombreDeLaSalida() {
-        auto [nombre, clase] = Tomar<QString, int>({"nombre", "clase"});
+        TOMAR((nombre, clase), QString, int);
         QTemporaryDir dir;
         DirectorioActual aqui(dir.path());
         for (const char* archivo : {"Ejemplo.vk9", "Mayus.VK9", "notas.txt", "viejo.pdf"})

@@ -136,7 +136,7 @@ private slots:
             QTest::newRow(qPrintable(titulo.isEmpty() ? u"vacío"_s : titulo)) << titulo << columna;
     }
     void titulos() {
-        auto [titulo, columna] = Tomar<QString, int>({"titulo", "columna"});
+        TOMAR((titulo, columna), QString, int);
         QCOMPARE(ColumnaDeTituloUH(titulo), columna);
     }
 
@@ -230,8 +230,7 @@ private slots:
                                << u"error: El archivo no tiene filas de unidades."_s;
     }
     void lecturas() {
-        auto [datos, coma, esperado] =
-            Tomar<QByteArray, bool, QString>({"datos", "coma", "esperado"});
+        TOMAR((datos, coma, esperado), QByteArray, bool, QString);
         QCOMPARE(Resumen(Importar(datos, coma ? SeparadorDecimal::Coma : SeparadorDecimal::Punto)),
                  esperado);
     }

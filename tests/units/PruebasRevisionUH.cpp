@@ -193,8 +193,7 @@ private slots:
         }
     }
     void listasPorDefecto() {
-        auto [columna, guardado, mostrado] =
-            Tomar<int, QString, QString>({"columna", "guardado", "mostrado"});
+        TOMAR((columna, guardado, mostrado), int, QString, QString);
         Proyecto p;
         UnidadHomogenea u = UnidadTramo(QStringLiteral("X"), 0, 10);
         u.*CamposLista[columna] = guardado;
@@ -359,7 +358,7 @@ private slots:
         }
     }
     void celdasDeNumeros() {
-        auto [columna, texto, valor] = Tomar<int, QString, double>({"columna", "texto", "valor"});
+        TOMAR((columna, texto, valor), int, QString, double);
         // Una columna negativa en los datos: la tabla muestra y lee con coma.
         Proyecto p;
         TablaTextos t =
@@ -597,7 +596,7 @@ private slots:
     }
 
     void pegadoConConvencion() {
-        auto [texto, preferencia] = Tomar<QString, QChar>({"texto", "preferencia"});
+        TOMAR((texto, preferencia), QString, QChar);
         const SeparadorDecimal s = SeparadorDecimal(preferencia.unicode());
         Proyecto p;
         TablaTextos t = PrepararTablaUH(p, s);
@@ -624,8 +623,7 @@ private slots:
         QTest::newRow("nada") << u""_s << u"=|=|=|="_s << u"=|=|=|="_s;
     }
     void pegaSeparadores() {
-        auto [texto, columna1, columna2] =
-            Tomar<QString, QString, QString>({"texto", "columna1", "columna2"});
+        TOMAR((texto, columna1, columna2), QString, QString, QString);
         TablaTextos t = TablaVacia();
         for (int f = 1; f <= 4; ++f)
             for (int c = 1; c <= 2; ++c)

@@ -207,9 +207,7 @@ private slots:
              "El carácter [Ω] no se puede guardar en el archivo del proyecto...");
     }
     void escrituraConConvencion() {
-        auto [separador, columna, escrito, respuesta, mensaje] =
-            Tomar<QChar, int, QString, int, QString>(
-                {"separador", "columna", "escrito", "respuesta", "mensaje"});
+        TOMAR((separador, columna, escrito, respuesta, mensaje), QChar, int, QString, int, QString);
         VentanaUnidades e;
         e.modulo.Separador = SeparadorDecimal(separador.unicode());
         UnidadHomogenea u = UnidadTramo("K1", 0, 100);
@@ -805,8 +803,7 @@ private slots:
                                            << "borrar el archivo de intercambio [varek-9.abs]";
     }
     void archivosQueNoSePuedenUsar() {
-        auto [antes, deja, mensaje] =
-            Tomar<QString, QString, QString>({"antes", "deja", "mensaje"});
+        TOMAR((antes, deja, mensaje), QString, QString, QString);
         ConProgramas e;
         e.modulo.Proyecto.UH[1].N82 = QStringList{"uno"};
         frmUnidadesHomogeneas& v = e.Abrir();
