@@ -950,6 +950,14 @@ private slots:
             QCOMPARE(c.Cumple, x[2] == u"1");
         }
         QCOMPARE(a.Cumple(), !esperado.contains(u" 0|"_s) && !esperado.endsWith(u" 0"_s));
+        // Sobre 48684.5 psi con 100 ejes y pt 4.1 la ecuación ya vale 0.0395 en SN 0 (y no
+        // baja de ahí): no se pide nada. Con pt 4.5 la pérdida es negativa: sin número (-1).
+        UnidadHomogenea u;
+        u.EjesEquivalentes = 100;
+        m.Proyecto.ServiciabilidadFinal = 4.1;
+        QCOMPARE(RequeridoSobre(m.Proyecto, u, 48684.5), 0.0);
+        m.Proyecto.ServiciabilidadFinal = 4.5;
+        QCOMPARE(RequeridoSobre(m.Proyecto, u, 48684.5), -1.0);
     }
 
     // El reporte 5 de los mismos casos: la línea de una alternativa, la que no aplica,

@@ -361,6 +361,9 @@ private slots:
         const double w18 = std::pow(10.0, EcuacionAASHTO(2.0, 1.0, zr, 0.44, 2.2, MrCbr10));
         QVERIFY(std::fabs(EcuacionAASHTO(2.0, w18, zr, 0.44, 2.2, MrCbr10)) < 1e-9);
         QVERIFY(NumeroEstructural(w18, zr, 0.44, 2.2, MrCbr10) == 2.0);
+        // Con pérdida 0.17 la ecuación (100 ejes, 48684.5 psi) sube en todo [0, 30] y ya vale
+        // 0.0397 en SN 0; la vuelta empieza por debajo de 0.1507 (evaluada aparte).
+        QVERIFY(CumpleSinCapas(100, -1.2816, 0.44, 0.17, 48684.5));
     }
 
     void bytesExactos() {

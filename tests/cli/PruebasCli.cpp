@@ -359,6 +359,7 @@ private slots:
         fila("memoria sobre el proyecto", {"memoria", "BASE", "--salida", "base.vk9"}, 2,
              "es el proyecto abierto");
         fila("sensibilidad sin unidad", {"sensibilidad", "BASE", "--salida", "s.svg"});
+        fila("sensibilidad sin el valor de la salida", {"sensibilidad", "BASE", "1", "--salida"});
         fila("sensibilidad de la unidad 15", {"sensibilidad", "--salida", "s.svg", "BASE", "15"}, 2,
              "La unidad [15] no existe: el proyecto tiene 14.");
         fila("sensibilidad sin diseño", {"sensibilidad", "BASE", "2", "--salida", "s.svg"}, 2,

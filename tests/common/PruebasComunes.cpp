@@ -301,6 +301,7 @@ private slots:
             QTest::newRow(nombre) << texto << QString(lineas) << QString(proyecto);
         };
         fila("vacío", "", "", "");
+        fila("un carácter", "x", "x|", "x|");
         fila("CR LF", "a\r\nb\r\n", "a|b|", "a|b|");
         fila("sin fin final", "a\r\nb", "a|b|", "a|b|");
         fila("CR solo", "a\rb\r", "a|b|", "a|b|");
