@@ -870,11 +870,10 @@ private slots:
                             QString(11, u' ') + u"33,000"_s));
         // Los totales por material: TSD de A, B y C (9.600 m² a 1.000 pesos) bajo el título
         // de su tabla, entre líneas de 113 guiones.
-        const QString guiones = u' ' + QString(113, u'-');
+        const QString guiones = CodigoFormato(100) + u"   "_s + QString(113, u'-');
         const qsizetype titulo =
             r6.indexOf(r6.filter(QRegularExpression(u" TOTALES POR MATERIAL$"_s)).value(0));
-        QVERIFY(titulo > 0 && r6.value(titulo - 2).endsWith(guiones) &&
-                r6.value(titulo + 2).endsWith(guiones));
+        QVERIFY(titulo > 0 && r6.value(titulo - 2) == guiones && r6.value(titulo + 2) == guiones);
         const QString tabla = r6.value(titulo + 1);
         const TipoCapa& tsd = m.TipoCapa[CapaTSD];
         QCOMPARE(r6.value(titulo + 3), tabla.left(tabla.indexOf(u"Tipo_Capa"_s)) +

@@ -31,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <cerrno>
 #include <cmath>
 
 #ifdef _WIN32
@@ -687,6 +688,16 @@ private slots:
         m.ProyectoModificado = true;
         const ErrorEscritura e = GuardarProyecto(m);
         QVERIFY(!e.Ok && e.Numero != 0 && !e.Descripcion.isEmpty() && m.ProyectoModificado);
+#ifndef _WIN32
+        // En palabras del programa. Una carpeta como archivo no es un error del sistema (0).
+        const auto dicho = [](const ErrorEscritura& x) {
+            return u"%1 %2"_s.arg(x.Numero).arg(x.Descripcion);
+        };
+        QCOMPARE(dicho(e), u"%1 Una parte de la ruta no es un directorio"_s.arg(ENOTDIR));
+        QCOMPARE(dicho(EscribirArchivoSeguro(dir.filePath("falta/x"), "x")),
+                 u"%1 No existe el archivo o el directorio"_s.arg(ENOENT));
+        QCOMPARE(dicho(EscribirArchivoSeguro(dir.path(), "x")).left(2), u"0 "_s);
+#endif
         QCOMPARE(ErrorEscritura::Titulo(), u"ERROR"_s);
         QVERIFY(e.Texto().startsWith(
             u"Se presentó un error en el sistema...\n\nError : %1 "_s.arg(e.Numero)));
