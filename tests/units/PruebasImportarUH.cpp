@@ -228,6 +228,17 @@ private slots:
             << u"títulos ; UTF-8 punto\n2: Z1||||||||||4||||\n5: Z2||||||||||5||||"_s;
         QTest::newRow("vacío") << QByteArray("\r\n;;\r\n") << false
                                << u"error: El archivo no tiene filas de unidades."_s;
+        QTest::newRow("solo títulos") << QByteArray("Codigo;CBR\r\n") << false
+                                      << u"error: El archivo no tiene filas de unidades debajo de "
+                                         "sus títulos."_s;
+        QTest::newRow("un zip roto")
+            << QByteArray("PK\x03\x04roto") << false
+            << u"error: El archivo no es un libro XLSX (no es un zip válido)."_s;
+        // El "texto Unicode" de una hoja de cálculo: UTF-16 con su marca, en los dos órdenes.
+        for (const auto c : {QStringConverter::Utf16LE, QStringConverter::Utf16BE})
+            QTest::addRow("UTF-16 %d", int(c))
+                << QByteArray(QStringEncoder(c)(u"\uFEFFC\u00F3digo\tCBR\r\nZ1\t4,5\r\n"_s))
+                << false << u"títulos \t UTF-16 coma\n2: Z1||||||||||4.5||||"_s;
     }
     void lecturas() {
         TOMAR((datos, coma, esperado), QByteArray, bool, QString);
