@@ -216,14 +216,17 @@ private slots:
         }
         QCOMPARE(SvgSensibilidad(d), LeerBytes(VAREK9_DATOS_PRUEBA u"/sensibilidad.svg"_s));
         // Pintado como en la ventana, centrado en un destino más ancho (300,5 a cada
-        // lado), y el texto en negrita sigue en negrita.
-        DispositivoSvg svg(QSizeF(902, 200), 72);
-        QPainter p(&svg);
-        PintarSensibilidad(p, QRectF(0, 0, 901.5, 200), d);
-        p.end();
-        const QString pintado = QString::fromUtf8(svg.Tomar());
-        QVERIFY2(pintado.contains(u"points=\"301.5,2 "_s), qPrintable(pintado.left(300)));
-        QCOMPARE(pintado.count(u"font-weight=\"bold\""_s), 1);
+        // lado) o más alto (100 arriba y abajo), y el texto en negrita sigue en negrita.
+        for (const auto& [destino, punto] : {std::pair(QSizeF(901.5, 200), u"301.5,2 "_s),
+                                             std::pair(QSizeF(300.5, 400), u"1,102 "_s)}) {
+            DispositivoSvg svg(destino, 72);
+            QPainter p(&svg);
+            PintarSensibilidad(p, QRectF(QPointF(), destino), d);
+            p.end();
+            const QString pintado = QString::fromUtf8(svg.Tomar());
+            QVERIFY2(pintado.contains(u"points=\""_s + punto), qPrintable(pintado.left(300)));
+            QCOMPARE(pintado.count(u"font-weight=\"bold\""_s), 1);
+        }
         QTemporaryDir dir;
         QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.png"_s), d), QString());
         QCOMPARE(QImage(dir.filePath(u"s.png"_s)).size(), QSize(601, 400));
@@ -375,8 +378,9 @@ private slots:
                 }));
             const QString rotulo = u"alternativa %1, %2 miles $"_s.arg(punto->Alternativa)
                                        .arg(Formato(punto->Costo / 1000, u"#,##0"));
-            QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(),
-                                   [&](const auto& t) { return t.Cadena.endsWith(rotulo); }),
+            QCOMPARE(std::count_if(
+                         d.Trazos.begin(), d.Trazos.end(),
+                         [&](const auto& t) { return t.Cadena.endsWith(rotulo) && t.Letra == 10; }),
                      curvas.size()); // la misma unidad en las tres
         }
         // La unidad marcada en cada curva: una vertical de trazos, un círculo en su SN y otro

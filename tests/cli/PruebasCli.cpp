@@ -121,8 +121,9 @@ private slots:
         QCOMPARE(Correr({"texto", "informe"}).Resumen(), u"0|informe.txt\n"_s);
         // Su contenido, en PruebasPaginacion.
         QVERIFY(LeerBytes(Ruta(u"informe.txt"_s)).startsWith("#pg#fecha#\r\n"));
-        // Crea la configuración por defecto en la carpeta de trabajo.
-        QVERIFY(QFile::exists(Ruta(u"Imprime.set"_s)));
+        // Crea la configuración por defecto en la carpeta de trabajo, con el visor de DOS.
+        QVERIFY(
+            LeerBytes(Ruta(u"Imprime.set"_s)).startsWith("Archivo para Ver Informes : Q.COM\r\n"));
 
         const QStringList fecha{"--fecha", "05/12/2026 19:45:00"};
         const Corrida pdf =
@@ -354,6 +355,8 @@ private slots:
         fila("diagrama sin el valor de la salida", {"diagrama", "BASE", "--salida"});
         fila("diagrama sin proyecto", {"diagrama", "falta.vk9", "--salida", "d.svg"});
         fila("memoria sin salida", {"memoria", "BASE"});
+        fila("memoria sin carpeta", {"memoria", "BASE", "--salida", "no/hay/m.pdf"}, 1,
+             "No fue posible escribir el archivo [no/hay/m.pdf].");
         fila("memoria en otro papel", {"memoria", "BASE", "--salida", "m.pdf", "--papel", "b5"}, 2,
              "--papel lleva carta o a4");
         fila("memoria sobre el proyecto", {"memoria", "BASE", "--salida", "base.vk9"}, 2,
@@ -364,8 +367,7 @@ private slots:
              "La unidad [15] no existe: el proyecto tiene 14.");
         fila("sensibilidad sin diseño", {"sensibilidad", "BASE", "2", "--salida", "s.svg"}, 2,
              "La unidad [2] no tiene diseño: Tránsito mayor que 500,000 ejes");
-        fila("sensibilidad sin carpeta", {"sensibilidad", "BASE", "1", "--salida", "no/hay/s.svg"},
-             1);
+        fila("sensibilidad sin carpeta", {"sensibilidad", "BASE", "1", "--salida", "no/s.svg"}, 1);
         fila("sensibilidad sobre el proyecto", {"sensibilidad", "BASE", "1", "--salida", "BASE"}, 2,
              "es un proyecto");
 #ifndef _WIN32
