@@ -949,14 +949,6 @@ private slots:
             QCOMPARE(c.Cumple, x[2] == u"1");
         }
         QCOMPARE(a.Cumple(), !esperado.contains(u" 0|"_s) && !esperado.endsWith(u" 0"_s));
-        // Sobre 48684.5 psi con 100 ejes y pt 4.1 la ecuación ya vale 0.0395 en SN 0 (y no
-        // baja de ahí): no se pide nada. Con pt 4.5 la pérdida es negativa: sin número (-1).
-        UnidadHomogenea u;
-        u.EjesEquivalentes = 100;
-        m.Proyecto.ServiciabilidadFinal = 4.1;
-        QCOMPARE(RequeridoSobre(m.Proyecto, u, 48684.5), 0.0);
-        m.Proyecto.ServiciabilidadFinal = 4.5;
-        QCOMPARE(RequeridoSobre(m.Proyecto, u, 48684.5), -1.0);
     }
 
     // El reporte 5 de los mismos casos: la línea de una alternativa, la que no aplica,
@@ -998,6 +990,13 @@ private slots:
         QVERIFY(sinNota.contains(alt3.leftJustified(sinNota.filter(u" SBG "_s).value(0).size())));
         QVERIFY(sinNota.contains(p + u"   Alternativas aplicables que no cumplen alguna "
                                      u"comprobación : 0 de 4"_s));
+        // Sobre 48684.5 psi con los 100 ejes de F y pt 4.1 la ecuación ya vale 0.0395 en SN 0
+        // (y no baja de ahí): no se pide nada. Con pt 4.5 la pérdida es negativa: sin número.
+        const UnidadHomogenea& u = m.Proyecto.UH[3];
+        m.Proyecto.ServiciabilidadFinal = 4.1;
+        QCOMPARE(RequeridoSobre(m.Proyecto, u, 48684.5), 0.0);
+        m.Proyecto.ServiciabilidadFinal = 4.5;
+        QCOMPARE(RequeridoSobre(m.Proyecto, u, 48684.5), -1.0);
     }
 
     // Sensibilidad de A y B (Zr 1.282): los extremos de cada curva contra la raíz por
