@@ -313,11 +313,12 @@ private slots:
     // falsa posición de Zr, Newton para SN y los pasos del diseño por capas), no del programa.
     void catalogoPorClimaYTransito_data() {
         QTest::addColumn<QString>("unidad"); // w18:cbr:afirmado:espesor
-        Columnas<QString, QString, double, QString>(
-            {"humedad", "temperatura", "sn", "estructuras"});
+        Columnas<QString, QString, double, QString, double>(
+            {"humedad", "temperatura", "sn", "estructuras", "pt"});
         const auto fila = [](const char* nombre, const QString& unidad, const QString& humedad,
-                             const QString& temperatura, double sn, const QString& estructuras) {
-            QTest::newRow(nombre) << unidad << humedad << temperatura << sn << estructuras;
+                             const QString& temperatura, double sn, const QString& estructuras,
+                             double pt = 2) {
+            QTest::newRow(nombre) << unidad << humedad << temperatura << sn << estructuras << pt;
         };
         // Sin afirmado, CBR 12: por tránsito, el SN y lo que cambia con la humedad (espesor
         // de base de las dos primeras) y con la temperatura (mezcla de la 3.ª, de la 5.ª y
@@ -364,11 +365,18 @@ private slots:
         fila("Humedo Calido 450000 CBR 25 No hay 0", u"450000:25:No hay:0"_s, u"Humedo"_s,
              u"Calido"_s, 2.047661,
              u"0 200 223|0 181 200|131 150 150|75 150 150|120 150 150|120 150 200"_s);
+        // Con pt 4.0 la base granular por capas pasa de su mínimo y su m divide el resto.
+        fila("Arido Calido 500000 pt 4.0", u"500000:12:No hay:0"_s, u"Arido"_s, u"Calido"_s,
+             5.007358, u"0 200 688|0 616 200|146 247 274|75 150 585|134 247 274|134 150 200"_s, 4);
+        fila("Superhumedo Calido 500000 pt 4.0", u"500000:12:No hay:0"_s, u"Superhumedo"_s,
+             u"Calido"_s, 5.007358,
+             u"0 200 1014|0 834 200|146 335 369|75 150 791|134 335 370|134 150 200"_s, 4);
     }
     void catalogoPorClimaYTransito() {
-        TOMAR((unidad, humedad, temperatura, sn, estructuras), QString, QString, QString, double,
-              QString);
+        TOMAR((unidad, humedad, temperatura, sn, estructuras, pt), QString, QString, QString,
+              double, QString, double);
         ModuloVarek9 m = ProyectoDe({u"U:0:1000:"_s + unidad});
+        m.Proyecto.ServiciabilidadFinal = pt;
         m.Proyecto.UH[1].ClimaHumedad = humedad;
         m.Proyecto.UH[1].ClimaTemperatura = temperatura;
         EstadoDiseno e;

@@ -226,6 +226,7 @@ private slots:
             const QString pintado = QString::fromUtf8(svg.Tomar());
             QVERIFY2(pintado.contains(u"points=\""_s + punto), qPrintable(pintado.left(300)));
             QCOMPARE(pintado.count(u"font-weight=\"bold\""_s), 1);
+            QCOMPARE(pintado.count(u"stroke=\"#0046a0\" stroke-width=\"2\""_s), 1);
         }
         QTemporaryDir dir;
         QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.png"_s), d), QString());

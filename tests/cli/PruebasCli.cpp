@@ -309,6 +309,8 @@ private slots:
         fila("zr con resto", {"zr", "90abc"});
         fila("sn incompleto", {"sn", "1", "2"});
         fila("sn módulo cero", {"sn", "1000", "-1", ".44", "2.2", "0"});
+        fila("sn sin ejes", {"sn", "0", "-1", ".44", "2.2", "5000"});
+        fila("sn sin pérdida", {"sn", "1000", "-1", ".44", "0", "5000"});
         fila("guardar sin salida", {"guardar", "a.vk9"});
         fila("guardar sin entrada", {"guardar", "/no/existe.vk9", "x.vk9"});
         fila("guardar lo que no es un proyecto", {"guardar", "notas.vk9", "otra.vk9"}, 2,

@@ -1,6 +1,7 @@
 // La tabla de unidades sin ventana: llenado con sus reglas, listas por defecto,
 // orden de claves, unidades que se mueven con sus líneas, cursor y capacidad, y
 // copiar y pegar con sus separadores exactos y archivos en varias codificaciones.
+#include "Archivos.h"
 #include "Pruebas.h"
 
 #include "Muestras.h"
@@ -559,26 +560,8 @@ private slots:
             << u"R1Ω\tTramo ≥ 5 km Ω\tx\t\tcinco\t6,5 m\t65\t60000000\tS\tMojado\t150\tmont\t"
                "afr\t400\t0"_s
             << QChar(u',') << u"R1|Tramo  5 km |||||Montañoso| 0 6.5 65 60000000 150 0 0"_s
-            << u"Los números se leyeron con la coma como separador decimal, como lo muestra la "
-               "celda \"6,5 m\" del texto pegado.\n\n"
-               "No se tomaron estas celdas, que conservan su valor:\n"
-               "fila 1, Tipo de Tramo: \"x\" no es ninguna entrada de la lista\n"
-               "fila 1, Abscisa Inicial: \"cinco\" no es un número\n"
-               "fila 1, Clasificación Climática por Humedad: \"S\" puede ser más de una entrada "
-               "de la lista\n"
-               "fila 1, Clasificación Climática por Temperatura: \"Mojado\" no es ninguna "
-               "entrada de la lista\n"
-               "fila 1, Tipo de Afirmado: \"afr\" puede ser más de una entrada de la lista\n\n"
-               "Estas celdas tenían caracteres que se descartaron:\n"
-               "fila 1, Abscisa Final: \"6,5 m\" se guarda como 6,50\n\n"
-               "Revise estos valores, fuera de lo usual en su columna:\n"
-               "fila 1, Ancho Corona: 65,00\n"
-               "fila 1, Ejes Equivalentes: 60.000.000\n"
-               "fila 1, CBR: 150,00\n"
-               "fila 1, Espesor Afirmado: 400,00\n\n"
-               "Se quitaron los caracteres que no se pueden guardar en el archivo del proyecto:\n"
-               "fila 1, Código Tramo: [Ω] en \"R1Ω\"\n"
-               "fila 1, Descripción: [≥Ω] en \"Tramo ≥ 5 km Ω\""_s;
+            << QString::fromUtf8(LeerBytes(VAREK9_DATOS_PRUEBA u"/pegado-rechazos.txt"_s))
+                   .trimmed();
     }
     // Los límites de lo usual: el límite mismo todavía es usual.
     void fueraDeLoUsual() {
