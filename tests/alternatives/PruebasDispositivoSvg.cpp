@@ -261,8 +261,11 @@ private slots:
                     if (f * potencia * divisiones >= valor * (1 - 1e-12)) return f * potencia;
         };
         const DibujoSensibilidad d = DibujarSensibilidad(curvas, u"t"_s, SeparadorDecimal::Punto);
-        // El título primero, en negrita de 14.
-        QVERIFY(d.Trazos[0].Cadena == u"t"_s && d.Trazos[0].Letra == 14 && d.Trazos[0].Negrita);
+        // El título primero, en negrita de 14, centrado en el lienzo y en una caja que le cabe,
+        // encima del título del primer recuadro.
+        const TrazoSensibilidad& t0 = d.Trazos[0];
+        QVERIFY(t0.Cadena == u"t"_s && t0.Letra == 14 && t0.Negrita && t0.Caja.height() >= 14);
+        QVERIFY(t0.Caja.center().x() == d.Ancho / 2 && t0.Caja.bottom() <= d.Trazos[1].Caja.top());
         // Las dos líneas de la leyenda, en letra de 11, centradas a 16 del borde de abajo.
         QCOMPARE(std::ranges::count_if(d.Trazos,
                                        [&](const TrazoSensibilidad& t) {

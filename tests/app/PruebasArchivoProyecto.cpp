@@ -550,6 +550,10 @@ private slots:
         fila("clave que no es un número", sinBloque(L(":|x")), completo,
              {"El Proyecto [P] tiene claves o marcadores fuera de lugar en la línea 36: se "
               "saltaron..."});
+        fila("doce claves que no son números",
+             sinBloque(QStringList(12, u":|x"_s).join(u'|').split(u'|')), completo,
+             {"El Proyecto [P] tiene claves o marcadores fuera de lugar en las líneas 36, 38, 40, "
+              "42, 44, 46, 48, 50, 52, 54 y 2 más: se saltaron..."});
         fila("índice repetido", sinBloque(L(" 10 | 2 |[InicioUH]| 11 |B2|[FinUH]")),
              "Vía|3|A:3|B2:0|C:5|7",
              {"La unidad 2 aparece dos veces (líneas 15 y 37): vale la de la línea 37..."});

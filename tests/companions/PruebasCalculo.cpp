@@ -197,7 +197,7 @@ private slots:
         const FallaDato f = ValidarClima(Clima(300, -2));
         QVERIFY(f.Campo == u"txtTemperatura"_s && f.Mensaje.contains(u"digite la ETP"));
         DatosClima d = Clima(300, -30);
-        d.Modo = ModoETP::Digitada;
+        d.Modo = ModoETP::Digitada, d.ETP = 0;
         QCOMPARE(ValidarClima(d).Campo, u"txtETP"_s);
         d.ETP = 200;
         QVERIFY(!ValidarClima(d).Hay());

@@ -87,53 +87,37 @@ class PruebasImportarUH : public QObject {
     Q_OBJECT
 
 private slots:
-    // Los títulos como los escriben las hojas de cálculo, en español y en inglés.
+    // Los títulos como los escriben las hojas de cálculo, en español y en inglés. "c b r" no es
+    // el nombre; lo de entre paréntesis, anidado, no cuenta; un cierre de más no tapa el resto.
     void titulos_data() {
         Columnas<QString, int>({"titulo", "columna"});
-        const QList<std::pair<QString, int>> casos = {
-            {u"CBR (%)"_s, ColCBR},
-            {u"cbr"_s, ColCBR},
-            {u"  C.B.R.  "_s, 0}, // "c b r": no es el nombre
-            {u"CBR de diseño"_s, ColCBR},
-            {u"(ver (1) nota) CBR"_s, ColCBR}, // lo de entre paréntesis, anidado, no cuenta
-            {u"Ejes Equivalentes 80 KN"_s, ColEjesEquivalentes},
-            {u"W18"_s, ColEjesEquivalentes},
-            {u"ESALs"_s, ColEjesEquivalentes},
-            {u"Código Tramo"_s, ColCodigoTramo},
-            {u"CODIGO"_s, ColCodigoTramo},
-            {u"código del tramo"_s, ColCodigoTramo},
-            {u"Descripción"_s, ColDescripcion},
-            {u"Tipo de Tramo"_s, ColTipoTramo},
-            {u"Segmento"_s, ColTipoSegmento},
-            {u"Abscisa Inicial (m)"_s, ColAbscisaInicial},
-            {u"abscisa final [m]"_s, ColAbscisaFinal},
-            {u"Ancho Corona (m)"_s, ColAnchoCorona},
-            {u"[m]) Ancho Corona"_s, ColAnchoCorona}, // el cierre de más no tapa el resto
-            {u"Clasificación Climática por Humedad"_s, ColClimaHumedad},
-            {u"Clima"_s, ColClimaHumedad},
-            {u"Clima - Temperatura"_s, ColClimaTemperatura},
-            {u"Temperatura media anual"_s, ColClimaTemperatura},
-            {u"Tipo de Terreno"_s, ColTipoTerreno},
-            {u"Tipo de Afirmado Existente"_s, ColTipoAfirmado},
-            {u"Espesor Afirmado Existente (cm)"_s, ColEspesorAfirmado},
-            {u"Espesor Capa de Subrasante (cm)"_s, ColEspesorSubrasante},
-            {u"Start Station (m)"_s, ColAbscisaInicial},
-            {u"Chainage to"_s, ColAbscisaFinal},
-            {u"Section Code"_s, ColCodigoTramo},
-            {u"Section type"_s, ColTipoTramo},
-            {u"Existing gravel thickness (cm)"_s, ColEspesorAfirmado},
-            {u"Gravel"_s, ColTipoAfirmado},
-            {u"# UH"_s, -1},
-            {u"UH"_s, -1},
-            {u"#"_s, -1},
-            {u"Observaciones"_s, 0},
-            {u"Tipo"_s, 0},
-            {u"Espesor (cm)"_s, 0},
-            {u"Abscisa"_s, 0},
-            {u""_s, 0},
+        const std::pair<int, QStringList> casos[] = {
+            {ColCBR, {u"CBR (%)"_s, u"cbr"_s, u"CBR de diseño"_s, u"(ver (1) nota) CBR"_s}},
+            {ColEjesEquivalentes, {u"Ejes Equivalentes 80 KN"_s, u"W18"_s, u"ESALs"_s}},
+            {ColCodigoTramo,
+             {u"Código Tramo"_s, u"CODIGO"_s, u"código del tramo"_s, u"Section Code"_s}},
+            {ColDescripcion, {u"Descripción"_s}},
+            {ColTipoTramo, {u"Tipo de Tramo"_s, u"Section type"_s}},
+            {ColTipoSegmento, {u"Segmento"_s}},
+            {ColAbscisaInicial, {u"Abscisa Inicial (m)"_s, u"Start Station (m)"_s}},
+            {ColAbscisaFinal, {u"abscisa final [m]"_s, u"Chainage to"_s}},
+            {ColAnchoCorona, {u"Ancho Corona (m)"_s, u"[m]) Ancho Corona"_s}},
+            {ColClimaHumedad, {u"Clasificación Climática por Humedad"_s, u"Clima"_s}},
+            {ColClimaTemperatura, {u"Clima - Temperatura"_s, u"Temperatura media anual"_s}},
+            {ColTipoTerreno, {u"Tipo de Terreno"_s}},
+            {ColTipoAfirmado, {u"Tipo de Afirmado Existente"_s, u"Gravel"_s}},
+            {ColEspesorAfirmado,
+             {u"Espesor Afirmado Existente (cm)"_s, u"Existing gravel thickness (cm)"_s}},
+            {ColEspesorSubrasante, {u"Espesor Capa de Subrasante (cm)"_s}},
+            {-1, {u"# UH"_s, u"UH"_s, u"#"_s}},
+            {0,
+             {u"  C.B.R.  "_s, u"Observaciones"_s, u"Tipo"_s, u"Espesor (cm)"_s, u"Abscisa"_s,
+              u""_s}},
         };
-        for (const auto& [titulo, columna] : casos)
-            QTest::newRow(qPrintable(titulo.isEmpty() ? u"vacío"_s : titulo)) << titulo << columna;
+        for (const auto& [columna, titulos] : casos)
+            for (const QString& titulo : titulos)
+                QTest::newRow(qPrintable(titulo.isEmpty() ? u"vacío"_s : titulo))
+                    << titulo << columna;
     }
     void titulos() {
         TOMAR((titulo, columna), QString, int);

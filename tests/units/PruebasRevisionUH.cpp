@@ -332,28 +332,14 @@ private slots:
 
     void celdasDeNumeros_data() {
         Columnas<int, QString, double>({"columna", "texto", "valor"});
-        // "columna|texto|valor"; la coma agrupa miles o separa decimales, según los grupos;
+        // "columna|texto|valor;..."; la coma agrupa miles o separa decimales, según los grupos;
         // una columna negativa, con la coma decimal.
-        for (const QString& fila : {u"5|1,250.75|1250.75"_s,
-                                    u"7|12 m|12"_s,
-                                    u"7|abc|0"_s,
-                                    u"11||0"_s,
-                                    u"6| -3.5 |-3.5"_s,
-                                    u"14|1.2.3|1.2"_s,
-                                    u"15|2a5|25"_s,
-                                    u"8|1.50E+05|150000"_s,
-                                    u"8|500,400|500400"_s,
-                                    u"11|7,5|7.5"_s,
-                                    u"7|1.234,56|1234.56"_s,
-                                    u"5|K1+250|1250"_s,
-                                    u"7|6,5 m|6.5"_s,
-                                    u"8|  2e3x|2000"_s,
-                                    u"8|150 000|150000"_s,
-                                    u"8|215.000|215"_s,
-                                    u"7|6,500|6500"_s,
-                                    u"-8|215.000|215000"_s,
-                                    u"-7|6,500|6.5"_s,
-                                    u"-5|13.250,50|13250.5"_s}) {
+        const QString filas =
+            u"5|1,250.75|1250.75;7|12 m|12;7|abc|0;11||0;6| -3.5 |-3.5;14|1.2.3|1.2;"
+            "15|2a5|25;8|1.50E+05|150000;8|500,400|500400;11|7,5|7.5;7|1.234,56|1234.56;"
+            "5|K1+250|1250;7|6,5 m|6.5;8|  2e3x|2000;8|150 000|150000;8|215.000|215;"
+            "7|6,500|6500;-8|215.000|215000;-7|6,500|6.5;-5|13.250,50|13250.5"_s;
+        for (const QString& fila : filas.split(u';')) {
             const QStringList c = fila.split(u'|');
             QTest::addRow("%s", qPrintable(fila)) << c[0].toInt() << c[1] << c[2].toDouble();
         }
