@@ -417,7 +417,12 @@ private slots:
                 QVERIFY(Cerca(r.left(), izquierda + escala * (desde - columnas[0].Desde)));
                 QVERIFY(Cerca(r.right(), izquierda + escala * (hasta - columnas[0].Desde)));
                 QVERIFY(Cerca(r.top(), columnas[0].Caja.top()));
-                QVERIFY(pg.Textos(QString()).contains(hueco ? u"Hueco"_s : u"Solape"_s));
+                // Su rótulo, vertical, arriba y centrado como el de una unidad sin alternativa.
+                const auto t = std::ranges::find(textos, hueco ? u"Hueco"_s : u"Solape"_s,
+                                                 &ElementoSvg::Texto);
+                QVERIFY(t != textos.end() && t->Ancla().x() > r.center().x() &&
+                        t->Ancla().x() < r.center().x() + t->N(u"font-size"_s) / 2 &&
+                        r.contains(t->Ancla()));
                 // Rayado al doble de denso que el de una unidad sin alternativa.
                 QList<double> rayas;
                 for (const ElementoSvg& l : pg.De(QString(), u"line"_s))

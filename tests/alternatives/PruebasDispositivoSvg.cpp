@@ -17,6 +17,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
@@ -233,8 +234,12 @@ private slots:
         QCOMPARE(QImage(dir.filePath(u"s.png"_s)).size(), QSize(601, 400));
         // El PDF, en una hoja A4 apaisada (297 x 210 mm: 842 x 595 puntos).
         QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.pdf"_s), d), QString());
+        // Con su título en los datos del PDF (UTF-16 con su marca).
+        const QByteArray pdf = LeerBytes(dir.filePath(u"s.pdf"_s));
+        QStringEncoder utf16(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
+        QVERIFY(pdf.contains("/Title (" + QByteArray(utf16.encode(u"Sensibilidad"))));
         const auto hoja = QRegularExpression(uR"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])"_s)
-                              .match(QString::fromLatin1(LeerBytes(dir.filePath(u"s.pdf"_s))));
+                              .match(QString::fromLatin1(pdf));
         QCOMPARE(u"%1 %2"_s.arg(hoja.captured(1).toDouble()).arg(hoja.captured(2).toDouble()),
                  u"842 595"_s);
     }

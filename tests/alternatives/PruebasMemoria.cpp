@@ -86,6 +86,12 @@ private slots:
         // El afirmado existente, el del reporte 6, y el total, el TOTAL del ejemplo en miles.
         QVERIFY(texto.contains(QRegularExpression(u"Afirmado existente +706\\.396\n"_s)) &&
                 texto.contains(QRegularExpression(u"Total de la selección +7\\.630\\.994\n"_s)));
+        // El costo de cada unidad, en miles: suman el total salvo el redondeo de cada una.
+        double suma = 0;
+        for (const auto& c :
+             QRegularExpression(u"Costo \\(miles de pesos\\) +([\\d.]+)\n"_s).globalMatch(texto))
+            suma += c.captured(1).remove(u'.').toDouble();
+        QVERIFY2(std::abs(suma - 7630994) <= 7, qPrintable(QString::number(suma, 'f', 0)));
         // El pie de cada hoja y el cuadro de título de cada una del diagrama.
         for (int k = 1; k <= paginas; ++k)
             QVERIFY(texto.contains(u"Página %1 de %2"_s.arg(k).arg(paginas)) &&

@@ -34,6 +34,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <numeric>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -452,6 +453,9 @@ private slots:
         QCOMPARE(Resumen(p), u"  Nombre con blancos |2|A:3/uno+dos++|B:8|1"_s);
         QCOMPARE(Encabezado(p), u"|Ubicación de la segunda sección|95.5|2|V|.49"_s);
         QVERIFY(p.UH[1].CLIMA == L("c") && p.CostosUnitarios[11] == 11.0);
+        // Leído otra vez con un solo costo, los que no trae quedan en 0.
+        LeerProyectoDatos(m, ConEncabezado(L(" 100 | 1 |[InicioCU]| 5 |[FinCU]")), u"P"_s);
+        QCOMPARE(std::accumulate(p.CostosUnitarios.begin(), p.CostosUnitarios.end(), 0.0), 5.0);
 
         // Las listas se escriben con dos blancos delante y se leen recortadas.
         m.Proyecto.NumeroUH = 1;

@@ -125,6 +125,14 @@ private slots:
                                 !b->isVisible() || !a->geometry().intersects(b->geometry()));
                 // Mientras el diálogo está abierto el reporte queda retenido.
                 QVERIFY(QFile::exists(u"r00.PRO"_s) && QFile::exists(u"r00.txt"_s));
+                // Otra vez visible (de vuelta de minimizado), no carga de nuevo: el puerto
+                // escrito queda.
+                auto* puerto = Control<QComboBox>(d, "opcPuerto");
+                puerto->setEditText(u"COM9"_s);
+                QShowEvent otra;
+                QApplication::sendEvent(&d, &otra);
+                QCOMPARE(puerto->currentText(), u"COM9"_s);
+                puerto->setEditText(u"LPT3"_s);
                 auto *inicial = Campo(d, "Pagina0"), *final = Campo(d, "Pagina1"),
                      *copias = Campo(d, "Copias");
                 auto* aceptar = Control<QPushButton>(d, "Boton0");

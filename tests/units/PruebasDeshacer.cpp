@@ -189,17 +189,21 @@ private slots:
         e.Tecla(Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(e.Bytes() == antes && e.Celda(2, ColCodigoTramo) == u"B"_s);
         QVERIFY(e.Cursor().y() == 2 && e.Estado().isEmpty());
-        // Las cuatro: se nombran tres y se cuenta la otra.
-        e.Ir(1, ColCodigoTramo);
-        e.Clic(1, ColCodigoTramo);
-        for (int k = 0; k < 3; ++k)
-            e.Tecla(Qt::Key_Down, Qt::ShiftModifier);
-        e.Tecla(Qt::Key_Delete);
-        QCOMPARE(e.modulo.Proyecto.NumeroUH, 0);
-        QCOMPARE(e.Estado(), u"Se quitaron las unidades [A, 0.00 - 100.00], [B, 100.00 - 250.50], "
-                             "[C, 250.50 - 400.00] y 1 más — Ctrl+Z las recupera"_s);
-        e.Tecla(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(e.Bytes(), antes);
+        // Tres se nombran todas; de las cuatro, tres y se cuenta la otra.
+        for (const int n : {3, 4}) {
+            e.Ir(1, ColCodigoTramo);
+            e.Clic(1, ColCodigoTramo);
+            for (int k = 1; k < n; ++k)
+                e.Tecla(Qt::Key_Down, Qt::ShiftModifier);
+            e.Tecla(Qt::Key_Delete);
+            QCOMPARE(e.modulo.Proyecto.NumeroUH, 4 - n);
+            QCOMPARE(
+                e.Estado(),
+                u"Se quitaron las unidades [A, 0.00 - 100.00], [B, 100.00 - 250.50], "
+                "[C, 250.50 - 400.00]%1 — Ctrl+Z las recupera"_s.arg(n == 4 ? " y 1 más" : ""));
+            e.Tecla(Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(e.Bytes(), antes);
+        }
         // Un cambio que no quita nada deja la línea vacía.
         e.Tecla(Qt::Key_Y, Qt::ControlModifier);
         e.Tecla(Qt::Key_Z, Qt::ControlModifier);
