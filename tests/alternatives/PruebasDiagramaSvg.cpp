@@ -508,8 +508,11 @@ private slots:
         if (!QStandardPaths::findExecutable(u"pdfinfo"_s).isEmpty()) {
             const QString pdf = dir.filePath(u"d.pdf"_s);
             QCOMPARE(ExportarDiagrama(pdf, d, {u"P"_s, {}, {}, {}}), QString());
+            // Con el título del proyecto en sus datos.
+            const QString info = SalidaPoppler(u"pdfinfo"_s, {pdf});
+            QVERIFY(info.contains(u"Title:           Diagrama lineal de estructuras [P]\n"_s));
             static const QRegularExpression paginas(u"Pages: +([0-9]+)"_s);
-            QCOMPARE(paginas.match(SalidaPoppler(u"pdfinfo"_s, {pdf})).captured(1).toInt(), n);
+            QCOMPARE(paginas.match(info).captured(1).toInt(), n);
             // El título, desde el margen de 10 mm, a un tercio de su línea (2,64 puntos) del
             // borde del cuadro.
             const QList<PalabraPdf> palabras = PalabrasPdf(pdf);

@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -239,14 +240,13 @@ private slots:
 
     void afirmadoExistente_data() {
         Columnas<QString, double, int>({"tipo", "espesor", "capas"});
-        // Con tipo y espesor, cuatro capas; sin espesor, en minúsculas o sin tipo, tres.
-        for (const auto& [tipo, espesor, capas] : {std::tuple("AFR-1", 20.0, 4),
-                                                   {"AFR-2", 15.0, 4},
-                                                   {"AFR-2", 0.0, 3},
-                                                   {"No hay", 20.0, 3},
-                                                   {"afr-1", 20.0, 3},
-                                                   {"AFR-1", -10.0, 3}})
-            QTest::addRow("%s %g cm", tipo, espesor) << QString(tipo) << espesor << capas;
+        // "tipo:cm:capas". Con tipo y espesor, cuatro capas; sin espesor, en minúsculas o sin
+        // tipo, tres.
+        for (const QString& f :
+             u"AFR-1:20:4;AFR-2:15:4;AFR-2:0:3;No hay:20:3;afr-1:20:3;AFR-1:-10:3"_s.split(u';')) {
+            const QStringList c = f.split(u':');
+            QTest::addRow("%s", qPrintable(f)) << c[0] << c[1].toDouble() << c[2].toInt();
+        }
     }
     void afirmadoExistente() {
         TOMAR((tipo, espesor, capas), QString, double, int);
@@ -865,6 +865,8 @@ private slots:
         QVERIFY(r6.contains(
             CodigoFormato(100) +
             u"     1      A       0.00   1,000.00  1000.00   6.00   1   6,000.00 TSD                 6,000.00 m²            6,000"_s));
+        // B, de 2000 a 1500: su longitud es la distancia entre sus abscisas.
+        QCOMPARE(r6.filter(u" 2,000.00   1,500.00   500.00   6.00 "_s).size(), 1);
         // Las capas siguientes, bajo la columna "Capa" del encabezado: código en 5,
         // espesor en 7, cantidad en 14, unidad en 4 y miles de pesos en 14.
         const QString encabezado = r6.filter(u"Superficie Capa"_s).value(0);
@@ -1049,8 +1051,9 @@ private slots:
                                     x[1].toDouble(), x[4].toDouble()}));
             QVERIFY(std::fabs(c.Puntos.front().SN - x[2].toDouble()) < 2e-5);
             if (x[3] != u"-") QVERIFY(std::fabs(c.Puntos.back().SN - x[3].toDouble()) < 2e-5);
-            QVERIFY(std::is_sorted(c.Puntos.cbegin(), c.Puntos.cend(),
-                                   [](const auto& a, const auto& b) { return a.X < b.X; }));
+            // Cada punto a la derecha del anterior: ninguno repetido.
+            QVERIFY(std::ranges::adjacent_find(c.Puntos, std::greater_equal{},
+                                               &PuntoSensibilidad::X) == c.Puntos.end());
             // La curva pasa por el diseño de la unidad, exacto.
             const auto propio = std::find_if(c.Puntos.cbegin(), c.Puntos.cend(),
                                              [&](const auto& p) { return p.X == c.Unidad.X; });

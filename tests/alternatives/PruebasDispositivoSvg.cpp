@@ -229,6 +229,9 @@ private slots:
             QCOMPARE(pintado.count(u"font-weight=\"bold\""_s), 1);
             QCOMPARE(pintado.count(u"stroke=\"#0046a0\" stroke-width=\"2\""_s), 1);
         }
+        // El tamaño físico del dispositivo: 720 x 360 puntos a 72 por pulgada, 254 x 127 mm.
+        const DispositivoSvg fisico(QSizeF(720, 360), 72);
+        QCOMPARE(QSize(fisico.widthMM(), fisico.heightMM()), QSize(254, 127));
         QTemporaryDir dir;
         QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.png"_s), d), QString());
         QCOMPARE(QImage(dir.filePath(u"s.png"_s)).size(), QSize(601, 400));
@@ -285,8 +288,17 @@ private slots:
             if (caja.Tipo == TrazoSensibilidad::Linea && caja.Puntos.size() == 4 && caja.Ancho == 1)
                 areas << caja.Puntos.boundingRect();
         QCOMPARE(areas.size(), curvas.size());
+        QList<QRectF> sn, miles; // los nombres de los ejes, uno por recuadro
+        for (const TrazoSensibilidad& t : d.Trazos) {
+            if (t.Cadena == u"SN") sn << t.Caja;
+            if (t.Cadena == u"miles $") miles << t.Caja;
+        }
         for (qsizetype k = 0; k < areas.size(); ++k) {
             const QRectF area = areas[k];
+            // Encima del recuadro, el del SN hasta su borde izquierdo; el del costo, desde el
+            // derecho.
+            QVERIFY(sn[k].right() == area.left() && sn[k].bottom() < area.top() &&
+                    miles[k].left() == area.right() && miles[k].bottom() < area.top());
             double maximos[2] = {0, 0};
             for (const PuntoSensibilidad& p : curvas[k].Puntos)
                 maximos[0] = std::max(maximos[0], p.SN),

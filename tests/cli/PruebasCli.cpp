@@ -317,6 +317,7 @@ private slots:
              "no es un Proyecto");
         fila("guardar sin poder escribir", {"guardar", "BASE", "BASE/no/se/puede.vk9"}, 1,
              "Se presentó un error en el sistema...");
+        fila("hoja sin carpeta", {"hoja", "BASE", "--salida", "no/hay/carpeta.csv"}, 1, "ERROR: ");
         fila("reporte 7", {"reporte", "7", "BASE"});
         fila("reporte 0", {"reporte", "0", "BASE"}, 2, "El reporte [0] no existe");
         fila("reporte sin salida", {"reporte", "1", "BASE", "--salida"});
@@ -608,16 +609,8 @@ private slots:
             "ab\tmin\372sculas\r\n";
         const Corrida c = Importar({UnidadTramo("K2", 0, 100), UnidadTramo("K1", 0, 100)}, tabla);
         QCOMPARE(c.Resumen() + c.Errores.trimmed(),
-                 u"0|No se toman estas columnas del archivo: las que siguen a la 15.ª.\n\n"
-                 "Las filas son las del archivo.\n\n"
-                 "Los números se leyeron con el punto como separador decimal, el de la "
-                 "opción \"Separador decimal\": unas celdas del archivo usan la coma y "
-                 "otras el punto.\n\n"
-                 "Estas celdas se leyeron con la convención, que decide su valor:\n"
-                 "fila 1, Abscisa Final: \"1,300\" se guarda como 1,300.00\n\n"
-                 "Estas celdas tenían caracteres que se descartaron:\n"
-                 "fila 1, Ancho Corona: \"6.5 m\" se guarda como 6.50\n"
-                 "fila 3, Abscisa Final: \"12 m\" se guarda como 12.00"_s);
+                 u"0|"_s + QString::fromUtf8(LeerBytes(VAREK9_DATOS_PRUEBA u"/importar-hoja.txt"_s))
+                               .trimmed());
         const Proyecto p = Leer(Ruta("salida.vk9"));
         QCOMPARE(p.NumeroUH, 7);
         // "1,300" se lee con la preferencia; las listas como se escriben.

@@ -132,7 +132,6 @@ private slots:
                 QShowEvent otra;
                 QApplication::sendEvent(&d, &otra);
                 QCOMPARE(puerto->currentText(), u"COM9"_s);
-                puerto->setEditText(u"LPT3"_s);
                 auto *inicial = Campo(d, "Pagina0"), *final = Campo(d, "Pagina1"),
                      *copias = Campo(d, "Copias");
                 auto* aceptar = Control<QPushButton>(d, "Boton0");
@@ -255,9 +254,12 @@ private slots:
             QTest::mouseClick(Control(d, "Boton0"), Qt::LeftButton);
             QCOMPARE(e.plataforma.ImpresorasConfiguradas, 1);
             QVERIFY(Texto(d, u"lbImpresora"_s) == (u"PDF : "_s + pdf) && QFile::exists(pdf));
-            // El botón de impresora deja el foco en "&Aceptar".
+            // El botón de impresora muestra la elegida y deja el foco en "&Aceptar".
+            const QString otro = e.carpeta.filePath(u"otro.pdf"_s);
+            e.plataforma.EleccionImpresora = [&](QPrinter& p) { p.setOutputFileName(otro); };
             QTest::mouseClick(Control(d, "btnImpresora"), Qt::LeftButton);
             QCOMPARE(e.plataforma.ImpresorasConfiguradas, 2);
+            QCOMPARE(Texto(d, u"lbImpresora"_s), u"PDF : "_s + otro);
             QCOMPARE(QApplication::focusWidget(), Control(d, "Boton0"));
         });
         // Cancelar el diálogo de impresora no imprime nada.
