@@ -311,10 +311,10 @@ private slots:
     // (60000) y alto (300000, mínimos altos) y algunas con afirmado existente. Los esperados
     // salen de herramientas/diseno-aparte.py, un cálculo aparte escrito desde el método (la
     // falsa posición de Zr, Newton para SN y los pasos del diseño por capas), no del programa.
+    // La unidad, "w18:cbr:afirmado:espesor".
     void catalogoPorClimaYTransito_data() {
-        QTest::addColumn<QString>("unidad"); // w18:cbr:afirmado:espesor
-        Columnas<QString, QString, double, QString, double>(
-            {"humedad", "temperatura", "sn", "estructuras", "pt"});
+        Columnas<QString, QString, QString, double, QString, double>(
+            {"unidad", "humedad", "temperatura", "sn", "estructuras", "pt"});
         const auto fila = [](const char* nombre, const QString& unidad, const QString& humedad,
                              const QString& temperatura, double sn, const QString& estructuras,
                              double pt = 2) {
@@ -416,8 +416,7 @@ private slots:
         QList<int> visitadas;
         DisenarProyecto(m, e, [&](int i) { visitadas << i; });
         QCOMPARE(visitadas, (QList<int>{1, 2, 3}));
-        QCOMPARE(e.CostoTotal[1], 2 * 11100000.0);
-        QCOMPARE(e.CostoTotal[4], 6900000.0);
+        QCOMPARE(std::pair(e.CostoTotal[1], e.CostoTotal[4]), std::pair(2 * 11100000.0, 6900000.0));
         QCOMPARE((QList<int>{p.UH[1].AlternativaSeleccionada, p.UH[2].AlternativaSeleccionada}),
                  (QList<int>{1, 0}));
         // El estado queda con la última unidad.
@@ -582,8 +581,7 @@ private slots:
                      .join(u" / "),
                  esperado);
         QCOMPARE(d.AbscisaMinima, d.Columnas.first().Desde);
-        QCOMPARE(d.CostoTotal, costo);
-        QCOMPARE(d.Longitud, longitud);
+        QCOMPARE(std::pair(d.CostoTotal, d.Longitud), std::pair(costo, longitud));
         // El promedio por km, en los totales del SVG; sin unidades no hay largo: es 0.
         ModuloVarek9 vacio;
         QCOMPARE(CalcularDiagrama(vacio).CostoPromedioKm, 0.0);
@@ -790,15 +788,13 @@ private slots:
             costoDespues += e.CostoAlternativa[nueva];
             cambiadas += previa != nueva;
         }
-        QCOMPARE(r.CostoAntes, costoAntes);
-        QCOMPARE(r.CostoDespues, costoDespues);
+        QCOMPARE(std::pair(r.CostoAntes, r.CostoDespues), std::pair(costoAntes, costoDespues));
         QVERIFY(r.CostoDespues <= r.CostoAntes);
         QVERIFY(r.Cambiadas == cambiadas && m.ProyectoModificado == (cambiadas > 0));
         // Otra vez no cambia nada.
         m.ProyectoModificado = false;
         const ResultadoMenorCosto otra = SeleccionarMenorCosto(m);
-        QCOMPARE(otra.Cambiadas, 0);
-        QCOMPARE(otra.CostoAntes, r.CostoDespues);
+        QCOMPARE(std::pair(otra.Cambiadas, otra.CostoAntes), std::pair(0, r.CostoDespues));
         QVERIFY(!m.ProyectoModificado);
     }
 
@@ -1014,11 +1010,10 @@ private slots:
     // diseño en la grilla; los cortes donde el CBR pasa el mínimo de las alternativas
     // 2 (5) y 4 (10), que aplican con un CBR mayor.
     void sensibilidad_data() {
-        QTest::addColumn<int>("unidad");
         // desde hasta SN_desde SN_hasta y puntos, por curva: 50 más el de la unidad, si no
         // cae en uno de ellos (100000 en la de W18 de A).
         // cortes: x:alternativa:aplica, en la del CBR.
-        Columnas<QString, QString>({"extremos", "cortes"});
+        Columnas<int, QString, QString>({"unidad", "extremos", "cortes"});
         QTest::newRow("A") << 1
                            << u"50 99.9 1.91292 - 51|2.5 10 2.77213 2.00016 51|25000 200000 "
                               u"1.88523 2.63186 50"_s

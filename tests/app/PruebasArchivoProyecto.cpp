@@ -879,6 +879,8 @@ private slots:
         QDir(CarpetaRecuperacionDatos()).removeRecursively(); // la de prueba de Qt
         QVERIFY(CopiasDelProyecto(m.ArchivoProyecto).isEmpty());
         QVERIFY(EscribirRecuperacion(m, copia, Ahora).Ok && !m.ProyectoModificado);
+        QCOMPARE(EscribirRecuperacion(m, {}, Ahora).Texto(),
+                 u"Se presentó un error en el sistema...\n\nError : 0 Sin carpeta de datos"_s);
         QCOMPARE(LeerBytes(copia), TextoProyecto(m.Proyecto));
         QVERIFY(Crear(m.ArchivoProyecto + ".vk9", "[Proyecto]\r\n", Ahora.date(), 9));
         QList<CopiaRecuperacion> copias = CopiasDelProyecto(m.ArchivoProyecto);

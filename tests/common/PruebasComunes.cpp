@@ -440,18 +440,16 @@ private slots:
         QCOMPARE(ArgumentosLinea(u"a;b;c;d; e "_s, u";"_s).join(u'|'), u"a|b|c|d|e"_s);
 
         const QStringList tipos{u"1 Principal"_s, u"2 Secundaria"_s, u"A Acceso"_s};
-        QCOMPARE(BuscarEnComboBox(tipos, u"a"_s, 1), u"A"_s);
-        QCOMPARE(BuscarEnComboBox(tipos, QString(), 1), u"1"_s);
-        QCOMPARE(BuscarEnComboBox(tipos, u"x"_s, 1), u"1"_s);
-        QCOMPARE(BuscarEnComboBox(tipos, u"2 SEC"_s), u"2 Secundaria"_s);
-        QCOMPARE(BuscarEnComboBox({}, u"a"_s), QString());
+        QCOMPARE((QStringList{BuscarEnComboBox(tipos, u"a"_s, 1), BuscarEnComboBox(tipos, {}, 1),
+                              BuscarEnComboBox(tipos, u"x"_s, 1),
+                              BuscarEnComboBox(tipos, u"2 SEC"_s), BuscarEnComboBox({}, u"a"_s)}),
+                 (QStringList{u"A"_s, u"1"_s, u"1"_s, u"2 Secundaria"_s, {}}));
 
         const QStringList lista{u"Abc"_s, u"ABD"_s};
-        QCOMPARE(SeleccionarEnLista(lista, u"ab"_s, false), 0);
-        QCOMPARE(SeleccionarEnLista(lista, u"abd"_s, false), 1);
-        QCOMPARE(SeleccionarEnLista(lista, u"abcd"_s, false), -1);
-        QCOMPARE(SeleccionarEnLista(lista, u"zz"_s, true), 0);
-        QCOMPARE(SeleccionarEnLista({}, u"a"_s, true), -1);
+        const auto en = [&](const QString& t, bool p) { return SeleccionarEnLista(lista, t, p); };
+        QCOMPARE((QList<int>{en(u"ab"_s, false), en(u"abd"_s, false), en(u"abcd"_s, false),
+                             en(u"zz"_s, true), SeleccionarEnLista({}, u"a"_s, true)}),
+                 (QList<int>{0, 1, -1, 0, -1}));
         // Las mayúsculas que cambian el largo (ß pasa a SS) y las acentuadas.
         QCOMPARE(SeleccionarEnLista({u"Montaña"_s, u"Maße"_s}, u"masse"_s, false), 1);
         QCOMPARE(BuscarEnComboBox({u"Plano"_s, u"Montañoso"_s}, u"montañ"_s), u"Montañoso"_s);
@@ -507,6 +505,7 @@ private slots:
         QVERIFY(!MismoArchivo(u"t00"_s, u"t00.DAT"_s) && !MismoArchivo(QString(), QString()));
         QCOMPARE(NombreSalidaLibre(u"x.txt"_s, u"t00"_s), u"x.txt"_s);
         QCOMPARE(NombreSalidaLibre(u"t00"_s, u"t00"_s), u"t0000"_s);
+        QCOMPARE(NombreSalidaLibre(u".v"_s, u".v"_s), u".v00"_s); // sin extensión
         QVERIFY(EscribirBytes(u"x.txt"_s, "viejo") && EscribirBytes(u"x00.txt"_s, "viejo"));
         QCOMPARE(NombreSalidaLibre(u"./x.txt"_s, u"x.txt"_s), u"./x10.txt"_s);
 #ifndef _WIN32

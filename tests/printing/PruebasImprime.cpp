@@ -226,6 +226,13 @@ private slots:
         const QStringList cortas = PaginasPdf(e.carpeta.filePath(u"salida.pdf"_s));
         QVERIFY(cortas.size() == 5 && cortas[1].contains(u"linea 56\n"_s) &&
                 !cortas[1].contains(u"linea 57"_s) && cortas[4].contains(u"linea 113\n"_s));
+        // Un rango tras la última página no imprime nada, ni una hoja en blanco.
+        QVERIFY(QFile::remove(e.carpeta.filePath(u"salida.pdf"_s)));
+        e.Aceptar(1, [](Imprime& d) {
+            Campo(d, "Pagina0")->setText(u"6"_s);
+            Campo(d, "Pagina1")->setText(u"9"_s);
+        });
+        QVERIFY(!QFile::exists(e.carpeta.filePath(u"salida.pdf"_s)));
     }
 
     void eleccionDeImpresora() {

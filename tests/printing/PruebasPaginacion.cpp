@@ -124,10 +124,10 @@ private slots:
     }
 
     void nombreDeLaCopiaYMarcadores() {
-        QCOMPARE(NombreCopiaTexto("r00"), u"r00.txt"_s);
-        QCOMPARE(NombreCopiaTexto("informe.txt"), u"informe.text"_s);
-        QCOMPARE(NombreCopiaTexto("a.b.c"), u"a.txt"_s);
-        QCOMPARE(NombreCopiaTexto("otra.v1/r00"), u"otra.v1/r00.txt"_s);
+        QStringList copias;
+        for (const char* r : {"r00", "informe.txt", "a.b.c", "otra.v1/r00", ".r"})
+            copias << NombreCopiaTexto(QString::fromLatin1(r));
+        QCOMPARE(copias.join(u' '), u"r00.txt informe.text a.txt otra.v1/r00.txt .txt"_s);
         const QByteArray f = "05/12/2026 19:30:05";
         QCOMPARE(ReemplazarMarcadores("#pg#fecha#", 4, 9, f),
                  QByteArray("4 [05/12/2026 19:30:05]"));
@@ -461,10 +461,9 @@ private slots:
         QCOMPARE(c.Puertos.size(), MaximoPuertosNombrados);
 
         const QByteArray archivo = "Puerto : LPT1\r\nPuertos : lab lpt2 ofi lpt3\r\n";
-        QCOMPARE(Cargar(archivo, u" ofi "_s).Puerto, u"LPT3"_s);
-        QCOMPARE(Cargar(archivo, u"lab"_s).Puerto, u"LPT2"_s);
-        QCOMPARE(Cargar(archivo, u"casa"_s).Puerto, u"LPT1"_s);
-        QCOMPARE(Cargar(archivo).Puerto, u"LPT1"_s);
+        QCOMPARE((QStringList{Cargar(archivo, u" ofi "_s).Puerto, Cargar(archivo, u"lab"_s).Puerto,
+                              Cargar(archivo, u"casa"_s).Puerto, Cargar(archivo).Puerto}),
+                 (QStringList{u"LPT3"_s, u"LPT2"_s, u"LPT1"_s, u"LPT1"_s}));
     }
 };
 
