@@ -251,19 +251,22 @@ private slots:
     // 10) que cubre el máximo de la curva en cinco divisiones; las curvas, dentro de su
     // recuadro; el rótulo de la unidad, con el costo de su punto en miles.
     void ejesDeLaSensibilidad_data() {
-        Columnas<double, double>({"ejes", "cbr"});
+        Columnas<double, double, bool>({"ejes", "cbr", "costos"});
         QTest::newRow("120000 ejes, CBR 5,7")
-            << 120000.0 << 5.7;                                 // el tránsito, de 30.000 a 240.000
-        QTest::newRow("20000 ejes, CBR 30") << 20000.0 << 30.0; // SN bajo 2,5: paso 0,5
+            << 120000.0 << 5.7 << true; // el tránsito, de 30.000 a 240.000
+        QTest::newRow("20000 ejes, CBR 30") << 20000.0 << 30.0 << true; // SN bajo 2,5: paso 0,5
+        QTest::newRow("sin costos: de 0 a 1") << 20000.0 << 30.0 << false;
     }
     void ejesDeLaSensibilidad() {
-        TOMAR((ejes, cbr), double, double);
+        TOMAR((ejes, cbr, costos), double, double, bool);
         ModuloVarek9 m;
         ProyectoDeDiseno(m, 2);
+        if (!costos) m.Proyecto.CostosUnitarios.fill(0);
         std::tie(m.Proyecto.UH[1].EjesEquivalentes, m.Proyecto.UH[1].CBR) = std::pair(ejes, cbr);
         const QList<CurvaSensibilidad> curvas = CalcularSensibilidad(m, 1, 50);
         // El menor paso 1, 2 o 5 por 10ⁿ que cubre un valor en unas divisiones.
         const auto redondo = [](double valor, int divisiones) {
+            if (valor == 0) return 1.0;
             for (double potencia = 1e-3;; potencia *= 10)
                 for (const double f : {1, 2, 5})
                     if (f * potencia * divisiones >= valor * (1 - 1e-12)) return f * potencia;
@@ -274,6 +277,9 @@ private slots:
         const TrazoSensibilidad& t0 = d.Trazos[0];
         QVERIFY(t0.Cadena == u"t"_s && t0.Letra == 14 && t0.Negrita && t0.Caja.height() >= 14);
         QVERIFY(t0.Caja.center().x() == d.Ancho / 2 && t0.Caja.bottom() <= d.Trazos[1].Caja.top());
+        // El de cada recuadro, en negrita de 12.
+        QVERIFY(d.Trazos[1].Cadena == u"Confiabilidad (%)"_s && d.Trazos[1].Letra == 12 &&
+                d.Trazos[1].Negrita);
         // Las dos líneas de la leyenda, en letra de 11, centradas a 16 del borde de abajo.
         QCOMPARE(std::ranges::count_if(d.Trazos,
                                        [&](const TrazoSensibilidad& t) {

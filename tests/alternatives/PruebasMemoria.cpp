@@ -75,6 +75,14 @@ private slots:
         QVERIFY(texto.count(u"MR (psi)"_s) == 2 && texto.indexOf(u"K13+700 "_s) < segunda &&
                 segunda < texto.indexOf(u"K13+800 "_s) &&
                 texto.count(QRegularExpression(u"K12\\+900 +K13\\+000 +100,00"_s)) == 1);
+        // Cada sección abre su hoja; las unidades siguen una tras otra en la de la 4.
+        const QStringList hojas = texto.split(u'\f');
+        for (const QString& s : {u"1. Mét"_s, u"2. Mat"_s, u"3. Uni"_s, u"4. Est"_s, u"5. Can"_s})
+            QVERIFY2(std::ranges::count_if(
+                         hojas, [&](const QString& h) { return h.trimmed().startsWith(s); }) == 1,
+                     qPrintable(s));
+        const QStringList primera = hojas.filter(u"Unidad 1 — "_s);
+        QVERIFY(primera.size() == 1 && primera == hojas.filter(u"Unidad 2 — "_s));
         // Las cantidades, solo de los materiales que la selección usa, y el afirmado.
         QVERIFY(QRegularExpression(
                     u"pesos\\)\\nTSD .*\\nBG .*\\nSBG .*\\nCSR .*\\nGEO .*\\n +Afirmado"_s)

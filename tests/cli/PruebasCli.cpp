@@ -357,6 +357,7 @@ private slots:
         fila("diagrama sin salida", {"diagrama", "BASE"});
         fila("diagrama sin el valor de la salida", {"diagrama", "BASE", "--salida"});
         fila("diagrama sin proyecto", {"diagrama", "falta.vk9", "--salida", "d.svg"});
+        fila("diagrama sin carpeta", {"diagrama", "BASE", "--salida", "no/hay/d.svg"}, 1);
         fila("memoria sin salida", {"memoria", "BASE"});
         fila("memoria sin carpeta", {"memoria", "BASE", "--salida", "no/hay/m.pdf"}, 1,
              "No fue posible escribir el archivo [no/hay/m.pdf].");
@@ -601,7 +602,7 @@ private slots:
     void importarTablaDeHojaDeCalculo() {
         const QByteArray tabla =
             "Z9\tca\361ada\t2\tc\t1,250.75\t1,300\t6.5 m\t150000\thum\tTEMP\t4,5\tmont"
-            "\tafr-2\t12\t30\textra\tm\341s\r\n"
+            "\tafr-2\t12\t30\textra\r\n"
             "\r\n"
             "A1\t\t\t\t7\t12 m\t\t1.5E+05\r\n"
             "K1\tduplicada\t1\tA\t0\t100\r\n"

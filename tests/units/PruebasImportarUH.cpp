@@ -47,6 +47,8 @@ QString Resumen(const ImportacionUH& imp) {
         for (int c = ColCodigoTramo; c < ColumnasUH; ++c)
             fila << Celda(imp.Tabla, imp.Fila + i, c);
         lineas << u"%1: "_s.arg(l.FilasArchivo[i]) + fila.join(u'|');
+        if (l.Filas[i].size() != ColumnasUH - 1)
+            lineas << u"con %1 celdas"_s.arg(l.Filas[i].size());
     }
     for (const CeldaNotada& n : imp.Pegado.Notas)
         lineas << u"fila %1 %2: %3"_s.arg(imp.FilaArchivo(n.Fila))

@@ -235,6 +235,10 @@ private slots:
         // Los códigos más cortos van primero: T-999 antes que T-1000.
         QCOMPARE(Celdas(g, {{1200, 0}, {999, ColCodigoTramo}, {1200, ColCodigoTramo}}),
                  u"1201x16|1200|T-999|T-1200"_s);
+        // La tabla sale revisada: en el orden de los códigos, también el del proyecto.
+        PonerUnidades(p, {UnidadTramo(u"B"_s, 0, 1), UnidadTramo(u"A"_s, 0, 1)});
+        QCOMPARE(Celdas(PrepararTablaUH(p), {{1, ColCodigoTramo}}) + p.UH[1].CodigoTramo,
+                 u"1000x16|AA"_s);
     }
 
     void claveYOrdenDeUnidades() {
