@@ -231,7 +231,10 @@ private slots:
             // Las dos líneas del título, a un tercio de línea del borde del cuadro.
             QCOMPARE(textos[0].Texto,
                      u"DIAGRAMA LINEAL DE ESTRUCTURAS   Proyecto [P]  Vía  -  Loma"_s);
-            QVERIFY(textos[1].Texto.startsWith(u"Abscisas "_s));
+            // La primera, en negrita.
+            QVERIFY(textos[1].Texto.startsWith(u"Abscisas "_s) &&
+                    textos[0].A(u"font-weight"_s) + u'|' + textos[1].A(u"font-weight"_s) ==
+                        u"bold|"_s);
             QVERIFY(Cerca(textos[0].N(u"x"_s), cuadro.left() + a / 3) &&
                     Cerca(textos[1].N(u"x"_s), cuadro.left() + a / 3));
             QVERIFY(textos[0].N(u"y"_s) > cuadro.top() && textos[0].N(u"y"_s) < cuadro.top() + a);

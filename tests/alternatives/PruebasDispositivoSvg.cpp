@@ -4,6 +4,7 @@
 // una página, un grupo por unidad y el recorte del rayado donde no hay alternativa.
 #include "Archivos.h"
 #include "Muestras.h"
+#include "Poppler.h"
 #include "Pruebas.h"
 
 #include "alternatives/DiagramaLineal.h"
@@ -245,6 +246,17 @@ private slots:
                               .match(QString::fromLatin1(pdf));
         QCOMPARE(u"%1 %2"_s.arg(hoja.captured(1).toDouble()).arg(hoja.captured(2).toDouble()),
                  u"842 595"_s);
+        // Dentro de márgenes de 10 mm (277 x 190), a la escala de lo ancho (s mm por unidad)
+        // y centrado en lo alto. El texto centrado en su caja (30, 36) es el del medio de los
+        // tres: los otros dos quedan a los lados de 30 por igual.
+        SALTAR_SIN_PDFTOTEXT();
+        QList<QPointF> centros;
+        for (const PalabraPdf& w : PalabrasPdf(dir.filePath(u"s.pdf"_s)))
+            centros << w.Caja.center();
+        std::ranges::sort(centros, {}, &QPointF::x);
+        const double s = 277 / 300.5, mm = 72 / 25.4;
+        QVERIFY(centros.size() == 3 && std::abs(centros[1].x() - (10 + 30 * s) * mm) < 1 &&
+                std::abs(centros[1].y() - (10 + (190 - 200 * s) / 2 + 36 * s) * mm) < 2);
     }
 
     // Cada eje va de 0 a su tope con el menor paso redondo (1, 2 o 5 por una potencia de

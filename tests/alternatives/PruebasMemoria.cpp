@@ -129,6 +129,16 @@ private slots:
             if (w.Texto == u"TSD"_s && subbase < 0) tsd = w.Caja.top();
         }
         QCOMPARE(pequenas, QStringList());
+        // Ninguna palabra de las hojas de pie encima de otra: el dibujo de cada estructura
+        // ocupa su alto.
+        for (qsizetype i = 0; i < palabras.size(); ++i)
+            for (qsizetype j = i + 1;
+                 j < palabras.size() && palabras[j].Pagina == palabras[i].Pagina &&
+                 palabras[i].Hoja.width() < palabras[i].Hoja.height();
+                 ++j)
+                QVERIFY2(
+                    !palabras[i].Caja.adjusted(0.5, 0.5, -0.5, -0.5).intersects(palabras[j].Caja),
+                    qPrintable(palabras[i].Texto + u" / "_s + palabras[j].Texto));
         // Cada página con texto dentro de sus márgenes (20 mm en las verticales; 12 en las
         // del diagrama, donde la última abscisa sale a la derecha centrada en su marca)
         // que termina 10 mm sobre el de abajo: ahí, solo la línea del pie.

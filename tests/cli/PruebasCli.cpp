@@ -357,7 +357,8 @@ private slots:
         fila("diagrama sin salida", {"diagrama", "BASE"});
         fila("diagrama sin el valor de la salida", {"diagrama", "BASE", "--salida"});
         fila("diagrama sin proyecto", {"diagrama", "falta.vk9", "--salida", "d.svg"});
-        fila("diagrama sin carpeta", {"diagrama", "BASE", "--salida", "no/hay/d.svg"}, 1);
+        fila("diagrama sin carpeta", {"diagrama", "BASE", "--salida", "no/hay/d.svg"}, 1,
+             "No se pudo escribir [no/hay/d-1.svg]...");
         fila("memoria sin salida", {"memoria", "BASE"});
         fila("memoria sin carpeta", {"memoria", "BASE", "--salida", "no/hay/m.pdf"}, 1,
              "No fue posible escribir el archivo [no/hay/m.pdf].");
@@ -600,14 +601,7 @@ private slots:
     // el duplicado (cómo se leen las celdas y el orden, en PruebasRevisionUH). Las
     // filas que se nombran son las del archivo.
     void importarTablaDeHojaDeCalculo() {
-        const QByteArray tabla =
-            "Z9\tca\361ada\t2\tc\t1,250.75\t1,300\t6.5 m\t150000\thum\tTEMP\t4,5\tmont"
-            "\tafr-2\t12\t30\textra\r\n"
-            "\r\n"
-            "A1\t\t\t\t7\t12 m\t\t1.5E+05\r\n"
-            "K1\tduplicada\t1\tA\t0\t100\r\n"
-            "  \tsolo blancos\r\n"
-            "ab\tmin\372sculas\r\n";
+        const QByteArray tabla = LeerBytes(VAREK9_DATOS_PRUEBA u"/importar-hoja.tsv"_s);
         const Corrida c = Importar({UnidadTramo("K2", 0, 100), UnidadTramo("K1", 0, 100)}, tabla);
         QCOMPARE(c.Resumen() + c.Errores.trimmed(),
                  u"0|"_s + QString::fromUtf8(LeerBytes(VAREK9_DATOS_PRUEBA u"/importar-hoja.txt"_s))

@@ -397,14 +397,8 @@ private slots:
     void configuracion() {
         ConfiguracionImpresion c = CargarConfiguracionImpresion(QString(), dir_.path());
         QCOMPARE(LeerBytes(dir_.filePath("Imprime.set")),
-                 QByteArray("Archivo para Ver Informes : Q.COM\r\n"
-                            "Archivo para Editar TXT : NOTEPAD.EXE\r\n"
-                            "Margen Izquierdo CM : 3\r\n"
-                            "Margen Derecho CM : 2\r\n"
-                            "Longitud Pagina : 58\r\n"
-                            "Espaciamiento Lineas : 1\r\n"
-                            "MicroFeed : 0\r\n"
-                            "Puerto : PRN\r\n"));
+                 LeerBytes(VAREK9_DATOS_PRUEBA u"/imprime-por-defecto.set"_s));
+
         QCOMPARE(Resumen(c), u"Q.COM|PRN|3|2|58|1|0|58"_s);
         // Lo creado se vuelve a leer igual y no se reescribe.
         EscribirBytes(dir_.filePath("Imprime.set"), "Longitud Pagina : 40\r\n");

@@ -241,14 +241,8 @@ private slots:
                      SeparadorDecimal::Punto, QString(), 14);
         QVERIFY(imp.Fila == 15 && imp.HayRechazadas());
         QCOMPARE(TextoImportacionUH(imp, SeparadorDecimal::Punto),
-                 u"Los títulos están en la fila 2: no se toman las filas de encima.\n\n"
-                 "No se toman estas columnas del archivo: \"Observaciones\".\n\n"
-                 "Estas columnas repiten una que ya se toma y no se toman: \"cbr\".\n\n"
-                 "Las filas son las del archivo.\n\n"
-                 "No se tomaron estas celdas, que conservan su valor:\n"
-                 "fila 3, CBR: \"abc\" no es un número\n"
-                 "fila 3, Ancho Corona: \"-7\" es negativo\n\n"
-                 "Estas filas del archivo no tienen código de tramo y no forman unidades: 4."_s);
+                 QString::fromUtf8(LeerBytes(VAREK9_DATOS_PRUEBA u"/importar-hallazgos.txt"_s))
+                     .trimmed());
         const ImportacionUH limpia = Importar("Z1;;1;A;0;10\r\n", SeparadorDecimal::Punto);
         QVERIFY(!limpia.HayRechazadas());
         // Un tipo de tramo que no está en su lista también se rechaza.
