@@ -9,6 +9,13 @@ QByteArray LeerBytes(const QString& ruta);
 // Escribe los bytes tal cual; false si no pudo.
 bool EscribirBytes(const QString& ruta, const QByteArray& datos);
 
+#ifdef VAREK9_DATOS_PRUEBA
+// Un texto UTF-8 escrito a mano en tests/datos, sin los blancos de los extremos.
+inline QString TextoDeDatos(const QString& nombre) {
+    return QString::fromUtf8(LeerBytes(QStringLiteral(VAREK9_DATOS_PRUEBA "/") + nombre)).trimmed();
+}
+#endif
+
 // Cambia el directorio actual mientras vive y lo restaura al final.
 class DirectorioActual {
 public:

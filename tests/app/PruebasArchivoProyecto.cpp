@@ -235,9 +235,7 @@ private slots:
             plantillas << t.join(u" | ");
         }
         QCOMPARE(catalogo + QStringList{QString()} + plantillas,
-                 QString::fromUtf8(LeerBytes(VAREK9_DATOS_PRUEBA u"/catalogo.txt"_s))
-                     .trimmed()
-                     .split(u'\n'));
+                 TextoDeDatos(u"catalogo.txt"_s).split(u'\n'));
 
         // Volver a inicializar descarta lo calculado.
         InicializarCatalogo(m, 200, 0.08);

@@ -241,8 +241,7 @@ private slots:
                      SeparadorDecimal::Punto, QString(), 14);
         QVERIFY(imp.Fila == 15 && imp.HayRechazadas());
         QCOMPARE(TextoImportacionUH(imp, SeparadorDecimal::Punto),
-                 QString::fromUtf8(LeerBytes(VAREK9_DATOS_PRUEBA u"/importar-hallazgos.txt"_s))
-                     .trimmed());
+                 TextoDeDatos(u"importar-hallazgos.txt"_s));
         const ImportacionUH limpia = Importar("Z1;;1;A;0;10\r\n", SeparadorDecimal::Punto);
         QVERIFY(!limpia.HayRechazadas());
         // Un tipo de tramo que no está en su lista también se rechaza.

@@ -550,8 +550,7 @@ private slots:
             << u"R1Ω\tTramo ≥ 5 km Ω\tx\t\tcinco\t6,5 m\t65\t60000000\tS\tMojado\t150\tmont\t"
                "afr\t400\t0"_s
             << QChar(u',') << u"R1|Tramo  5 km |||||Montañoso| 0 6.5 65 60000000 150 0 0"_s
-            << QString::fromUtf8(LeerBytes(VAREK9_DATOS_PRUEBA u"/pegado-rechazos.txt"_s))
-                   .trimmed();
+            << TextoDeDatos(u"pegado-rechazos.txt"_s);
     }
     // Los límites de lo usual: el límite mismo todavía es usual.
     void fueraDeLoUsual() {
