@@ -433,7 +433,9 @@ private slots:
         QCOMPARE(Encabezado(p), u"|Ubicación de la segunda sección|95.5|2|V|.49"_s);
         QVERIFY(p.UH[1].CLIMA == L("c") && p.CostosUnitarios[11] == 11.0);
         // Leído otra vez con un solo costo, los que no trae quedan en 0.
-        LeerProyectoDatos(m, ConEncabezado(L(" 100 | 1 |[InicioCU]| 5 |[FinCU]")), u"P"_s);
+        // La lista termina en su marcador aunque la cuenta diga más.
+        QVERIFY(
+            !LeerProyectoDatos(m, ConEncabezado(L("100|3|[InicioCU]|5|[FinCU]")), "P").HayAviso);
         QCOMPARE(std::accumulate(p.CostosUnitarios.begin(), p.CostosUnitarios.end(), 0.0), 5.0);
 
         // Las listas se escriben con dos blancos delante y se leen recortadas.
@@ -472,9 +474,8 @@ private slots:
         // se conserva si el archivo no la trae. Las unidades anteriores y el estado
         // modificado, en lecturaDeArchivosDanados.
         ModuloVarek9 m;
-        m.Proyecto.CostosUnitarios[2] = 9;
-        m.Proyecto.Confiabilidad = 95;
-        m.Proyecto.Descripcion = u"d"_s;
+        m.Proyecto.CostosUnitarios[2] = 9, m.Proyecto.Descripcion = u"d"_s;
+        m.Proyecto.Confiabilidad = 95, m.Proyecto.ConfiabilidadTransito = true;
         LeerProyectoDatos(m, ConEncabezado(cuerpo), "P");
         QTEST(Encabezado(m.Proyecto), "esperado");
         QCOMPARE(m.Proyecto.CostosUnitarios[2], 0.0);

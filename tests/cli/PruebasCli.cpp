@@ -212,7 +212,8 @@ private slots:
         QTest::newRow("svg") << QStringList{Ejemplo, "--salida", "d.svg"};
         QTest::newRow("pdf") << QStringList{"--salida", "d.pdf", Ejemplo};
         QTest::newRow("png") << QStringList{Ejemplo, "--salida", "d.png"};
-        QTest::newRow("memoria") << QStringList{"--salida", "m.pdf", Ejemplo, "--papel", "a4"};
+        QTest::newRow("memoria") << QStringList{"--salida", "m.pdf",       Ejemplo, "--papel",
+                                                "a4",       "--separador", "coma"};
     }
     void diagrama() {
         QFETCH(QStringList, args);

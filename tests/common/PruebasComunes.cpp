@@ -520,8 +520,7 @@ private slots:
         // Ni construir ni preguntar crean el archivo.
         QVERIFY(!ArchivoBloqueadoPorOtro(ruta) && !QFile::exists(ruta));
         // Bloquear dos veces: la segunda vez ya lo tiene.
-        QVERIFY(a.Bloquear() && a.Bloquear());
-        QVERIFY(ArchivoBloqueadoPorOtro(ruta));
+        QVERIFY(a.Bloquear() && a.Bloquear() && ArchivoBloqueadoPorOtro(ruta));
         {
             BloqueoArchivo b(ruta);
             QVERIFY(!b.Bloquear() && !b.Bloqueado());

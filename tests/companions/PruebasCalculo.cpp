@@ -263,10 +263,11 @@ private slots:
         muchos.chop(2);
         QVERIFY(!ValidarMr({muchos, 100}).Hay());
         QStringList campos;
-        for (const DatosMr& d :
-             {DatosMr{u"0 5"_s, 100}, {u"101"_s, 100}, {u"5"_s, std::nan("")}, {u"5"_s, -1}})
-            campos << ValidarMr(d).Campo;
-        QCOMPARE(campos.join(u' '), u"txtCBR txtCBR txtEjes txtEjes"_s);
+        for (const QString& lista : {u"0 5"_s, u"101"_s})
+            campos << ValidarMr({lista, 100}).Campo;
+        for (const double ejes : {std::nan(""), -1.0, 0.0, 1e9, 1.000001e9})
+            campos << ValidarMr({u"5"_s, ejes}).Campo;
+        QCOMPARE(campos.join(u' '), u"txtCBR txtCBR txtEjes txtEjes   txtEjes"_s);
 
         const DatosMr d{u"3, 5\n7 9"_s, 5e5};
         const QStringList lineas = LineasMr(d);

@@ -244,8 +244,10 @@ private slots:
                  TextoDeDatos(u"importar-hallazgos.txt"_s));
         const ImportacionUH limpia = Importar("Z1;;1;A;0;10\r\n", SeparadorDecimal::Punto);
         QVERIFY(!limpia.HayRechazadas());
-        // Un tipo de tramo que no está en su lista también se rechaza.
-        QVERIFY(Importar("Z1;;9\r\n", SeparadorDecimal::Punto).HayRechazadas());
+        // Un tipo de tramo que no está en su lista, un negativo o una entrada ambigua ("S"
+        // puede ser tres climas) también se rechazan.
+        for (const char* fila : {"Z1;;9\r\n", "Z1;;1;A;0;10;-7\r\n", "Z1;;1;A;0;10;6;1000;S\r\n"})
+            QVERIFY2(Importar(fila, SeparadorDecimal::Punto).HayRechazadas(), fila);
         // Con la tabla llena, la unidad va en una fila nueva y le sigue una vacía.
         QCOMPARE(Importar("Z1\r\n", SeparadorDecimal::Punto, {}, 999).Tabla.Filas(), 1002);
         QCOMPARE(TextoImportacionUH(limpia, SeparadorDecimal::Punto), QString());
@@ -292,11 +294,12 @@ private slots:
         const QByteArray libro = LeerBytes(VAREK9_DATOS_PRUEBA u"/sin-referencias.xlsx"_s);
         QCOMPARE(Resumen(Importar(libro, SeparadorDecimal::Punto, u"Dañada"_s)),
                  u"error: La hoja [Dañada] del libro está dañada."_s);
-        // Una hoja que el libro nombra y no trae.
-        QCOMPARE(Resumen(Importar(libro, SeparadorDecimal::Punto, u"Falta"_s)),
-                 u"error: No se pudo leer la hoja [Falta] del libro."_s);
+        // Una hoja que el libro nombra y no trae, y una cuyo CRC no coincide.
+        for (const QString& hoja : {u"Falta"_s, u"CRC"_s})
+            QCOMPARE(Resumen(Importar(libro, SeparadorDecimal::Punto, hoja)),
+                     u"error: No se pudo leer la hoja [%1] del libro."_s.arg(hoja));
         const ImportacionUH imp = Importar(libro, SeparadorDecimal::Punto);
-        QVERIFY(TextoLecturaUH(imp.Lectura).contains(u"(sus hojas: Unidades, Dañada, Falta)"_s));
+        QVERIFY(TextoLecturaUH(imp.Lectura).contains(u"hojas: Unidades, Dañada, Falta, CRC)"_s));
         QCOMPARE(Resumen(imp), u"títulos Unidades  punto\n"
                                "2: T1|Vía 1|||0|1500.5|||||4||||\n"
                                "3: T2|#N/A|||1500.5|3200|||||||||\n"

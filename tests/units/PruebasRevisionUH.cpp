@@ -465,6 +465,7 @@ private slots:
         t = TablaVacia();
         t.PonerTexto(1, 1, QStringLiteral("  A1  "));
         t.PonerTexto(1, 2, QStringLiteral("dos\tpartes\r\nen líneas"));
+        QVERIFY(!CopiarTexto(t, 1, 1).contains(u'\n')); // solo la primera fila
         // Una fila intermedia vacía se copia; las del final no.
         t.PonerTexto(3, 15, QStringLiteral("fin"));
         QCOMPARE(CopiarTexto(t, 1, 1), QStringLiteral("A1\tdos partes  en líneas") +
