@@ -524,10 +524,15 @@ private slots:
                     std::abs(t->Caja.top() - 28.35) < 0.5);
             // Dentro de los márgenes de 10 mm (28,35 puntos; las cajas de las letras asoman
             // un punto), salvo la última abscisa, centrada en su marca junto al derecho.
-            for (const PalabraPdf& w : palabras)
+            // La línea de los totales del camino llega al margen de abajo.
+            double abajo = 1e9;
+            for (const PalabraPdf& w : palabras) {
+                abajo = std::min(abajo, w.Hoja.height() - w.Caja.bottom());
                 QVERIFY2(std::min({w.Caja.left(), w.Caja.top(), w.Hoja.height() - w.Caja.bottom(),
                                    w.Hoja.width() - w.Caja.right() + 17}) >= 27,
                          qPrintable(w.Texto));
+            }
+            QVERIFY(abajo < 29);
         }
         QVERIFY(huecosVistos == huecos && solapesVistos == solapes);
         // Cada unidad en una sola página, en el orden del camino.

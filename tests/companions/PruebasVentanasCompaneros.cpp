@@ -185,6 +185,13 @@ private slots:
         // La primera revisión encuentra el archivo tomado y deja la descripción; la
         // revisión periódica pide 2 s y cada vuelta, 0.5 a 1.5 s según el azar.
         QTRY_VERIFY(!Texto(d, "lbError").isEmpty());
+        // Los rótulos, uno bajo otro dentro del diálogo.
+        int y = -1;
+        for (const char* rotulo : {"Label1", "Label2", "Label3", "lbError"}) {
+            const QRect caja = Control(d, QLatin1String(rotulo))->geometry();
+            QVERIFY(caja.top() > y && d.rect().contains(caja));
+            y = caja.bottom();
+        }
         QVERIFY(d.isVisible() && plataforma.Intervalos.mid(0, 2) == (QList<int>{2000, 750}));
         // Una vuelta nunca pasa de un día; sin número, no espera.
         QVERIFY(MilisegundosAlAzar(1, 0, 1e9) == 86400000 &&

@@ -135,96 +135,25 @@ private slots:
     // Lo leído de cada archivo, calculado a mano: columnas, convención, valores y
     // lo que se dice de cada celda.
     void lecturas_data() {
-        // coma: la preferencia.
+        // coma: la preferencia. Cada bloque del archivo, escrito a mano: "## nombre", la
+        // preferencia, los bytes (con \r \n \t \\ y \xHH) y lo esperado (\t, un tabulador).
         Columnas<QByteArray, bool, QString>({"datos", "coma", "esperado"});
-        QTest::newRow("títulos en otro orden, punto y coma, coma decimal, Windows-1252")
-            << QByteArray("CBR (%);C\xF3"
-                          "digo Tramo;Abscisa Inicial (m);Abscisa Final (m);"
-                          "Descripci\xF3n\r\n4,5;Z1;0;1.250,5;Ca\xF1"
-                          "ada\r\n")
-            << false << u"títulos ; Windows-1252 coma\n2: Z1|Cañada|||0|1250.5|||||4.5||||"_s;
-        QTest::newRow("comas y punto decimal, UTF-8 con marca, títulos en inglés")
-            << QByteArray("\xEF\xBB\xBF"
-                          "code,description,W18,cbr\nA1,R\xC3\xADo,150000,3.5\n")
-            << true << u"títulos , UTF-8 punto\n2: A1|Río||||||150000|||3.5||||"_s;
-        QTest::newRow("tabulador sin títulos, como la copia")
-            << QByteArray("Z2\tdesc\t1\tB\t0\t100\t7,3\t480000\tHumedo\tCalido\t5\tPlano\t"
-                          "AFR-1\t20\t0\r\n")
-            << false
-            << u"posición \t UTF-8 coma\n"
-               "1: Z2|desc|1|B|0|100|7.3|480000|Humedo|Calido|5|Plano|AFR-1|20|0"_s;
-        QTest::newRow("ambigua con la coma")
-            << QByteArray("C\xF3"
-                          "digo;W18\r\nZ3;215.000\r\n")
-            << true
-            << u"títulos ; Windows-1252 coma\n2: Z3|||||||215000|||||||\n"
-               "fila 2 Ejes Equivalentes: ambiguo"_s;
-        QTest::newRow("ambigua con el punto")
-            << QByteArray("C\xF3"
-                          "digo;W18\r\nZ3;215.000\r\n")
-            << false
-            << u"títulos ; Windows-1252 punto\n2: Z3|||||||215|||||||\n"
-               "fila 2 Ejes Equivalentes: ambiguo"_s;
-        QTest::newRow("rechazadas y fuera de lo usual")
-            << QByteArray("Codigo;CBR;Ancho Corona;Clima Humedad;Tipo de Terreno\r\n"
-                          "Z4;abc;-7;Tropical;O\r\nZ5;150;6;hum;Plano\r\n")
-            << false
-            << u"títulos ; UTF-8 punto\n"
-               "2: Z4||||||-7|||||Ondulado|||\n"
-               "3: Z5||||||6||Humedo||150|Plano|||\n"
-               "fila 2 Clasificación Climática por Humedad: sin entrada\n"
-               "fila 2 CBR: no es número\n"
-               "fila 3 CBR: fuera de lo usual\n"
-               "fila 2 Ancho Corona: negativo"_s;
-        QTest::newRow("títulos sin el del código")
-            << QByteArray("Descripci\xF3n;CBR\r\nx;5\r\n") << false
-            << u"error: La fila 1 del archivo tiene títulos, pero ninguno es el del código de "
-               "tramo (\"Código Tramo\"): sin código las filas no forman unidades."_s;
-        QTest::newRow("un título encima y otra tabla debajo, como un CSV de varias hojas")
-            << QByteArray("\xEF\xBB\xBFUnidades\r\nUH;C\xC3\xB3"
-                          "digo Tramo;CBR (%)\r\n1;Z6;4,5\r\n"
-                          "\r\nAlternativas\r\nUH;C\xC3\xB3"
-                          "digo Tramo;SN Requerido\r\n"
-                          "1;Z6;3,1\r\n")
-            << false << u"títulos ; UTF-8 coma\n3: Z6||||||||||4.5||||"_s;
-        QTest::newRow("columna repetida: vale la primera")
-            << QByteArray("Codigo;CBR;cbr\r\nZ7;4;5\r\n") << false
-            << u"títulos ; UTF-8 punto\n2: Z7||||||||||4||||"_s;
-        // El número de unidad y el código bastan, aunque otro título sea un número.
-        QTest::newRow("títulos con un número")
-            << QByteArray("UH;Codigo;2026\r\n1;Z14;x\r\n") << false
-            << u"títulos ; UTF-8 punto\n2: Z14||||||||||||||"_s;
-        QTest::newRow("solo códigos, con su título y sin salto al final")
-            << QByteArray("Codigo\r\nZ8\r\n\r\nZ9") << false
-            << u"títulos ; UTF-8 punto\n2: Z8||||||||||||||\n4: Z9||||||||||||||"_s;
-        QTest::newRow("comillas con el separador y comillas dentro")
-            << QByteArray("Codigo;Descripcion;CBR\r\nZ10;\"Puente; acceso \"\"norte\"\"\";3\r\n")
-            << false << u"títulos ; UTF-8 punto\n2: Z10|Puente; acceso \"norte\"|||||||||3||||"_s;
-        // La mitad de las líneas con campos iguales basta: el punto y coma va antes que la coma.
-        QTest::newRow("punto y coma en la mitad")
-            << QByteArray("Codigo;CBR,Ancho\r\nZ11,4\r\n") << false
-            << u"títulos ; UTF-8 punto\n2: Z11,4||||||||||||||"_s;
-        // Un tabulador en una de tres líneas no llega a la mitad; en la celda, un blanco.
-        QTest::newRow("tabulador en una descripción")
-            << QByteArray("Codigo;Descripcion\r\nZ12;a\r\nZ13;b\tc\r\n") << false
-            << u"títulos ; UTF-8 punto\n2: Z12|a|||||||||||||\n3: Z13|b c|||||||||||||"_s;
-        // Con tabulador, dos de cinco líneas (las de solo un tabulador) tienen dos campos.
-        QTest::newRow("líneas de un tabulador")
-            << QByteArray("Codigo;CBR\r\nZ1;4\r\n\t\r\n\t\r\nZ2;5\r\n") << false
-            << u"títulos ; UTF-8 punto\n2: Z1||||||||||4||||\n5: Z2||||||||||5||||"_s;
-        QTest::newRow("vacío") << QByteArray("\r\n;;\r\n") << false
-                               << u"error: El archivo no tiene filas de unidades."_s;
-        QTest::newRow("solo títulos") << QByteArray("Codigo;CBR\r\n") << false
-                                      << u"error: El archivo no tiene filas de unidades debajo de "
-                                         "sus títulos."_s;
-        QTest::newRow("un zip roto")
-            << QByteArray("PK\x03\x04roto") << false
-            << u"error: El archivo no es un libro XLSX (no es un zip válido)."_s;
-        // El "texto Unicode" de una hoja de cálculo: UTF-16 con su marca, en los dos órdenes.
-        for (const auto c : {QStringConverter::Utf16LE, QStringConverter::Utf16BE})
-            QTest::addRow("UTF-16 %d", int(c))
-                << QByteArray(QStringEncoder(c)(u"\uFEFFC\u00F3digo\tCBR\r\nZ1\t4,5\r\n"_s))
-                << false << u"títulos \t UTF-16 coma\n2: Z1||||||||||4.5||||"_s;
+        const QString datos = u'\n' + TextoDeDatos(u"importar-lecturas.txt"_s);
+        for (const QString& bloque : datos.split(u"\n## "_s, Qt::SkipEmptyParts)) {
+            const QStringList l = bloque.trimmed().split(u'\n');
+            QByteArray bytes;
+            for (qsizetype i = 0; i < l[2].size(); ++i) {
+                const char c = l[2][i].toLatin1();
+                if (c != '\\')
+                    bytes += c;
+                else if (const char e = l[2][++i].toLatin1(); e == 'x')
+                    bytes += char(l[2].mid(++i, 2).toInt(nullptr, 16)), ++i;
+                else
+                    bytes += e == 'r' ? '\r' : e == 'n' ? '\n' : e == 't' ? '\t' : e;
+            }
+            QTest::newRow(qPrintable(l[0]))
+                << bytes << (l[1] == u"coma") << l.mid(3).join(u'\n').replace(u"\\t"_s, u"\t"_s);
+        }
     }
     void lecturas() {
         TOMAR((datos, coma, esperado), QByteArray, bool, QString);

@@ -589,6 +589,7 @@ private slots:
         QTest::newRow("CR solo") << u"x\ry"_s << u"x|y|=|="_s << u"=|=|=|="_s;
         QTest::newRow("línea en blanco vacía la celda")
             << u"x\r\r\ny"_s << u"x||y|="_s << u"=|=|=|="_s;
+        QTest::newRow("CR LF al comienzo es un salto") << u"\r\nx"_s << u"|x|=|="_s << u"=|=|=|="_s;
         QTest::newRow("LF CR son dos saltos") << u"x\n\ry"_s << u"x||y|="_s << u"=|=|=|="_s;
         QTest::newRow("TAB final no escribe") << u"x\t"_s << u"x|=|=|="_s << u"=|=|=|="_s;
         QTest::newRow("TAB doble deja vacía") << u"\t\ty"_s << u"|=|=|="_s << u"|=|=|="_s;
