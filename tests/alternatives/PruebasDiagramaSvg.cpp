@@ -597,6 +597,8 @@ private slots:
             return t;
         };
         QVERIFY(columnas(0, 1000) == QList<int>{0} && columnas(1000, 1600) == (QList<int>{1, 2}));
+        // Un tramo sin largo no da posiciones infinitas.
+        QVERIFY(std::isfinite(DisponerDiagrama(d, area, 500, 500, {7, 14}).X(700)));
     }
 
     // La imagen crece con el camino (una hoja A4 apaisada a 200 ppp mide 2339 px) y,

@@ -763,11 +763,14 @@ private slots:
         // Dos unidades sin diseño: conservan lo guardado.
         m.Proyecto.UH[2].EjesEquivalentes = 600000;
         m.Proyecto.UH[3].CBR = 0;
+        m.Proyecto.UH[0] = m.Proyecto.UH[1]; // la posición 0 no es una unidad
         const ModuloVarek9 antes = m;
+        ModuloVarek9 contada = m;
+        const CuentaMenorCosto cuenta = ContarMenorCosto(contada);
         const ResultadoMenorCosto r = SeleccionarMenorCosto(m);
 
         double costoAntes = 0, costoDespues = 0;
-        int cambiadas = 0;
+        int cambiadas = 0, porDefecto = 0;
         for (int i = 1; i <= unidades; ++i) {
             ModuloVarek9 aparte = antes;
             EstadoDiseno e;
@@ -787,7 +790,12 @@ private slots:
             costoAntes += e.CostoAlternativa[previa];
             costoDespues += e.CostoAlternativa[nueva];
             cambiadas += previa != nueva;
+            int primera = 1;
+            while (!aparte.AlternativaUH[primera].Aplicable)
+                ++primera;
+            porDefecto += previa != nueva && previa == primera;
         }
+        QCOMPARE(std::pair(cuenta.Todas, cuenta.PorDefecto), std::pair(cambiadas, porDefecto));
         QCOMPARE(std::pair(r.CostoAntes, r.CostoDespues), std::pair(costoAntes, costoDespues));
         QVERIFY(r.CostoDespues <= r.CostoAntes);
         QVERIFY(r.Cambiadas == cambiadas && m.ProyectoModificado == (cambiadas > 0));
@@ -834,9 +842,7 @@ private slots:
         QVERIFY(std::fabs(c.CostoSeleccion - 11100000 - 46500000 - c.Unidades[2].Costo) < 1e-6);
         const QStringList r4 = Lineas(Escribir(4, m, e)), r6 = Lineas(Escribir(6, m, e));
         const auto total = [](const QStringList& r) {
-            return r.filter(u"Total Alternativas Seleccionadas : "_s)
-                .value(0)
-                .section(u':', 1);
+            return r.filter(u"Total Alternativas Seleccionadas : "_s).value(0).section(u':', 1);
         };
         QCOMPARE(total(r6), total(r4));
         // Tras el total, el cierre: 99 guiones en el 4, 113 (los de su tabla) en el 6.
@@ -1139,8 +1145,10 @@ private slots:
             const QStringList l = Lineas(Escribir(numero, m, e));
             QCOMPARE(l.mid(0, esperado.size()), esperado);
             // Los totales en cero del 3, cada uno a la derecha en sus nueve caracteres.
-            QVERIFY(numero != 3 || l.filter(u"Costo Total : "_s).value(0).endsWith(
-                                       u" :         0"_s + u"         0"_s.repeated(5) + u' '));
+            QVERIFY(numero != 3 ||
+                    l.filter(u"Costo Total : "_s)
+                        .value(0)
+                        .endsWith(u" :         0"_s + u"         0"_s.repeated(5) + u' '));
         }
     }
 

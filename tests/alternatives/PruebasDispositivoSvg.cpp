@@ -59,9 +59,13 @@ private slots:
         p.setFont(letra);
         p.setPen(QColor(0, 128, 0));
         p.drawText(QPointF(10, 30), u"A<B"_s);
+        // Girado 30°: la matriz con seis cifras (cos 30° = 0.866025).
+        p.translate(200, 100);
+        p.rotate(30);
+        p.drawText(QPointF(1, 2), u"R"_s);
         p.end();
         const QStringList e = QString::fromUtf8(svg.Tomar()).split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(e.size(), 4);
+        QCOMPARE(e.size(), 5);
         QCOMPARE(e[0], u"<rect x=\"10\" y=\"20\" width=\"30\" height=\"40\" fill=\"#ff0000\" "
                        "stroke=\"none\"/>"_s);
         QVERIFY2(e[1].startsWith(u"<line x1=\"100\" y1=\"50\" x2=\"110\" y2=\"50\" "
@@ -71,6 +75,10 @@ private slots:
                        "stroke-width=\"6\"/>"_s);
         QCOMPARE(e[3], u"<text x=\"10\" y=\"30\" font-family=\"Liberation Sans\" font-size=\"25\" "
                        "fill=\"#008000\" xml:space=\"preserve\">A&lt;B</text>"_s);
+        QCOMPARE(e[4],
+                 u"<text x=\"1\" y=\"2\" transform=\"matrix(0.866025 0.5 -0.5 0.866025 200 100)\" "
+                 "font-family=\"Liberation Sans\" font-size=\"25\" fill=\"#008000\" "
+                 "xml:space=\"preserve\">R</text>"_s);
         // Lo tomado ya no vuelve.
         QCOMPARE(svg.Tomar(), QByteArray());
     }

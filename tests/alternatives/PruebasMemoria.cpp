@@ -68,6 +68,11 @@ private slots:
             QRegularExpression(u"K1\\+700 +K2\\+600 +900,00 +6,50 +320.000 .* 3,0 +5.161 +3,06"_s)
                 .match(texto)
                 .hasMatch());
+        // El último material del catálogo, con el costo del ejemplo, cierra su tabla.
+        QVERIFY(
+            QRegularExpression(u"\\nGEO +Geotextil +m² +0,00 / 0,00 / 0,00 .* 9\\.500\\n\\nEstr"_s)
+                .match(texto)
+                .hasMatch());
         QVERIFY(QRegularExpression(u"K12\\+600 +K12\\+700 +100,00 .* 1,0 +2.555 +—"_s)
                     .match(texto)
                     .hasMatch());

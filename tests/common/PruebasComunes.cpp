@@ -8,6 +8,7 @@
 
 #include "common/BloqueoArchivo.h"
 #include "common/EntradaDatos.h"
+#include "common/ErrorSistema.h"
 #include "common/Formato.h"
 #include "common/ModuloLibzrl.h"
 #include "common/Numeros.h"
@@ -18,12 +19,19 @@
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 #include <optional>
 #include <utility>
+
+#ifdef _WIN32
+#include <winerror.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -512,6 +520,31 @@ private slots:
         // Un enlace nombra al mismo archivo aunque la ruta sea otra.
         QVERIFY(QFile::link(u"x.txt"_s, u"x.text"_s) && MismoArchivo(u"x.text"_s, u"x.txt"_s));
 #endif
+    }
+
+    // Cada causa de error con su propia descripción; las que son la misma causa, igual.
+    void erroresDelSistema() {
+#ifdef _WIN32
+        const QList<QList<int>> causas{{ERROR_FILE_NOT_FOUND},
+                                       {ERROR_PATH_NOT_FOUND},
+                                       {ERROR_ACCESS_DENIED},
+                                       {ERROR_SHARING_VIOLATION},
+                                       {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL},
+                                       { ERROR_WRITE_PROTECT }};
+#else
+        const QList<QList<int>> causas{{ENOENT}, {EACCES, EPERM},  {ENOSPC},        {EDQUOT},
+                                       {EROFS},  {EISDIR},         {ENOTDIR},       {ENAMETOOLONG},
+                                       {EIO},    {EMFILE, ENFILE}, {EBUSY, ETXTBSY}};
+#endif
+        QSet<QString> vistas;
+        for (const QList<int>& causa : causas) {
+            const QString d = DescripcionErrorSistema(causa[0]);
+            QVERIFY(!d.startsWith(u"Error del sistema"_s) && !vistas.contains(d));
+            vistas.insert(d);
+            QVERIFY(
+                std::ranges::all_of(causa, [&](int n) { return DescripcionErrorSistema(n) == d; }));
+        }
+        QCOMPARE(DescripcionErrorSistema(-7), u"Error del sistema número -7"_s);
     }
 
     void candado() {
