@@ -303,79 +303,12 @@ private slots:
                              const QString& aviso = QString()) {
             QTest::newRow(nombre) << args << codigo << aviso;
         };
-        fila("nada", {});
-        fila("orden desconocida", {"diseñar"});
-        fila("zr sin valor", {"zr"});
-        fila("zr no numérico", {"zr", "noventa"}, 2, "La confiabilidad [noventa] no es un número.");
-        fila("zr con resto", {"zr", "90abc"});
-        fila("sn incompleto", {"sn", "1", "2"});
-        fila("sn módulo cero", {"sn", "1000", "-1", ".44", "2.2", "0"});
-        fila("sn sin ejes", {"sn", "0", "-1", ".44", "2.2", "5000"});
-        fila("sn sin pérdida", {"sn", "1000", "-1", ".44", "0", "5000"});
-        fila("guardar sin salida", {"guardar", "a.vk9"});
-        fila("guardar sin entrada", {"guardar", "/no/existe.vk9", "x.vk9"});
-        fila("guardar lo que no es un proyecto", {"guardar", "notas.vk9", "otra.vk9"}, 2,
-             "no es un Proyecto");
-        fila("guardar sin poder escribir", {"guardar", "BASE", "BASE/no/se/puede.vk9"}, 1,
-             "Se presentó un error en el sistema...");
-        fila("hoja sin carpeta", {"hoja", "BASE", "--salida", "no/hay/carpeta.csv"}, 1, "ERROR: ");
-        fila("reporte 7", {"reporte", "7", "BASE"});
-        fila("reporte 0", {"reporte", "0", "BASE"}, 2, "El reporte [0] no existe");
-        fila("reporte sin salida", {"reporte", "1", "BASE", "--salida"});
-        fila("reporte sin carpeta", {"reporte", "1", "BASE", "--salida", "no/hay/carpeta"}, 1);
-        fila("reporte sobre otro proyecto", {"reporte", "1", "BASE", "--salida", "Otro.VK9"}, 2,
-             "es un proyecto");
-        fila("separador desconocido", {"importar", "BASE", "u.txt", "s.vk9", "--separador", "x"}, 2,
-             "--separador lleva coma o punto");
-        fila("separador sin valor", {"importar", "BASE", "u.txt", "s.vk9", "--separador"}, 2,
-             "--separador lleva coma o punto");
-        fila("importar sin salida", {"importar", "a.vk9", "u.txt"});
-        fila("importar sin hoja", {"importar", "BASE", "u.txt", "s.vk9", "--hoja"}, 2,
-             "La opción --hoja lleva el nombre de una hoja.");
-        fila("importar sin proyecto", {"importar", "/no/hay.vk9", "u.txt", "s.vk9"});
-        fila("importar sin unidades", {"importar", "BASE", "/no/hay.txt", "s.vk9"});
-        fila("importar sin poder guardar", {"importar", "BASE", "u.txt", "/no/hay/s.vk9"}, 1);
-        fila("exportar de más", {"exportar", "a.vk9", "b.vk9"});
-        fila("exportar sin proyecto", {"exportar", "/no/hay.vk9"});
-        fila("texto sin reporte", {"texto"});
-        fila("texto de un reporte ausente", {"texto", "falta"});
-        // Una carpeta con el nombre de la copia.
-        fila("texto sin poder escribir", {"texto", "informe"}, 1,
-             "No se pudo escribir [informe.txt]");
-        fila("dos de un reporte ausente", {"dos", "falta"});
-        fila("dos con fecha mala", {"dos", "informe", "--fecha", "2026-12-05"});
-        fila("dos con copias malas", {"dos", "informe", "--copias", "x"});
-        fila("dos con opción desconocida", {"dos", "informe", "--otra", "1"});
-        fila("pdf de un reporte ausente", {"pdf", "falta", "x.pdf"});
-        fila("pdf en otro papel", {"pdf", "informe", "x.pdf", "--papel", "oficio"}, 2,
-             "--papel lleva carta o a4");
-        fila("pdf sobre un proyecto", {"pdf", "informe", "BASE"}, 2, "es un proyecto");
-        fila("pdf sin papel", {"pdf", "informe", "x.pdf", "--papel"}, 2,
-             "Falta el valor después de --papel.");
-        fila("dos sobre el respaldo de un proyecto", {"dos", "informe", "--salida", "base.bak"}, 2,
-             "[base.bak] es la copia de respaldo de un proyecto");
-        fila("diagrama de otra extensión", {"diagrama", "BASE", "--salida", "d.txt"});
-        fila("diagrama sin salida", {"diagrama", "BASE"});
-        fila("diagrama sin el valor de la salida", {"diagrama", "BASE", "--salida"});
-        fila("diagrama sin proyecto", {"diagrama", "falta.vk9", "--salida", "d.svg"});
-        fila("diagrama sin carpeta", {"diagrama", "BASE", "--salida", "no/hay/d.svg"}, 1,
-             "No se pudo escribir [no/hay/d-1.svg]...");
-        fila("memoria sin salida", {"memoria", "BASE"});
-        fila("memoria sin carpeta", {"memoria", "BASE", "--salida", "no/hay/m.pdf"}, 1,
-             "No fue posible escribir el archivo [no/hay/m.pdf].");
-        fila("memoria en otro papel", {"memoria", "BASE", "--salida", "m.pdf", "--papel", "b5"}, 2,
-             "--papel lleva carta o a4");
-        fila("memoria sobre el proyecto", {"memoria", "BASE", "--salida", "base.vk9"}, 2,
-             "es el proyecto abierto");
-        fila("sensibilidad sin unidad", {"sensibilidad", "BASE", "--salida", "s.svg"});
-        fila("sensibilidad sin el valor de la salida", {"sensibilidad", "BASE", "1", "--salida"});
-        fila("sensibilidad de la unidad 15", {"sensibilidad", "--salida", "s.svg", "BASE", "15"}, 2,
-             "La unidad [15] no existe: el proyecto tiene 14.");
-        fila("sensibilidad sin diseño", {"sensibilidad", "BASE", "2", "--salida", "s.svg"}, 2,
-             "La unidad [2] no tiene diseño: Tránsito mayor que 500,000 ejes");
-        fila("sensibilidad sin carpeta", {"sensibilidad", "BASE", "1", "--salida", "no/s.svg"}, 1);
-        fila("sensibilidad sobre el proyecto", {"sensibilidad", "BASE", "1", "--salida", "BASE"}, 2,
-             "es un proyecto");
+        // Cada línea: nombre | código de salida | parte del aviso | argumentos.
+        for (const QString& l : TextoDeDatos(u"cli-errores.txt"_s).split(u'\n')) {
+            const QStringList c = l.split(u'|');
+            fila(qPrintable(c[0].trimmed()), c[3].split(u' ', Qt::SkipEmptyParts), c[1].toInt(),
+                 c[2].trimmed());
+        }
 #ifndef _WIN32
         // Un enlace con nombre de dibujo que lleva al proyecto abierto.
         fila("diagrama sobre un enlace", {"diagrama", "BASE", "--salida", "enlace.svg"}, 2,
