@@ -479,7 +479,8 @@ private slots:
         QVERIFY(!d.Estructuras[1].Cajas[3].Visible && !d.Estructuras[1].Cajas[4].Visible);
         d = MostrarEspesores(m, 200, 0);
         QVERIFY(d.Estructuras[1].Cajas[3].Visible && !d.Estructuras[1].Cajas[4].Visible);
-        QVERIFY(MostrarEspesores(m, 0.5, 0).Estructuras[1].Cajas[3].Visible);
+        d = MostrarEspesores(m, 0.5, 0.9); // menos de un milímetro también se muestra
+        QVERIFY(d.Estructuras[1].Cajas[3].Visible && d.Estructuras[1].Cajas[4].Visible);
         // Sin espesor en ninguna estructura no hay escala: nada se dibuja.
         ModuloVarek9 vacio = Modulo();
         Alternativa(vacio, 1, true, {{CapaTSD, 0}});

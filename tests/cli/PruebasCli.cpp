@@ -382,6 +382,9 @@ private slots:
         QCOMPARE(c.Resumen() + c.Errores,
                  u"0|CARGAR PROYECTO: El Proyecto [%1] tiene claves o marcadores fuera de lugar "
                  "en la línea 13: se saltaron...\n"_s.arg(Ruta("entrada")));
+        // Las órdenes de unidades nombran el proyecto igual, sin la extensión.
+        QVERIFY(
+            Correr({"exportar", entrada}).Errores.contains(u"[%1] tiene"_s.arg(Ruta("entrada"))));
         ModuloVarek9 m;
         QVERIFY(LeerProyectoDesde(m, entrada).HayAviso);
         QCOMPARE(LeerBytes(salida), TextoProyecto(m.Proyecto));
