@@ -484,6 +484,17 @@ private slots:
                 if (t.N(u"x"_s) + 1 < izquierda) izquierdos << t.Texto;
             for (const QString& r : {u"UH"_s, u"Alternativa"_s, u"Abscisa"_s, u"0"_s})
                 QVERIFY2(izquierdos.contains(r), qPrintable(r));
+            // Los dos de la escala de cada franja, centrados a media línea de su borde.
+            for (const ElementoSvg& f : fondo) {
+                if (f.A(u"stroke"_s) != u"#c8c8c8" || f.A(u"fill"_s) != u"none") continue;
+                QList<double> y;
+                for (const ElementoSvg& t : textos)
+                    if (t.N(u"x"_s) + 1 < izquierda && t.N(u"y"_s) > f.Rect().top() &&
+                        t.N(u"y"_s) < f.Rect().bottom())
+                        y << t.N(u"y"_s);
+                QVERIFY(y.size() == 2 &&
+                        std::abs(y[0] - f.Rect().top() - y[1] + f.Rect().bottom() - a) < 0.1);
+            }
             QVERIFY(pg.Textos(QString()).contains(u"Número estructural requerido"_s) &&
                     pg.Textos(QString()).contains(
                         u"Costo por km de la alternativa seleccionada (miles de pesos)"_s));

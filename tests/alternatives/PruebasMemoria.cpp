@@ -68,6 +68,12 @@ private slots:
             QRegularExpression(u"K1\\+700 +K2\\+600 +900,00 +6,50 +320.000 .* 3,0 +5.161 +3,06"_s)
                 .match(texto)
                 .hasMatch());
+        // Las seis alternativas del catálogo, de la 1 a la 6, ni una más.
+        QVERIFY(QRegularExpression(
+                    u"Capas\\n1 +TSD · BG [^\\n]*\\n(\\d +[^\\n]*\\n){4}6 +MDC-2 \\(mín. 50 / "
+                    "75\\) · BG \\(mín. 150 / 150\\) · BEC · AFR\\n\\n"_s)
+                    .match(texto)
+                    .hasMatch());
         // El último material del catálogo, con el costo del ejemplo, cierra su tabla.
         QVERIFY(
             QRegularExpression(u"\\nGEO +Geotextil +m² +0,00 / 0,00 / 0,00 .* 9\\.500\\n\\nEstr"_s)
