@@ -625,6 +625,9 @@ private slots:
             << 2000.0 << 800.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
         QTest::newRow("todo, medio")
             << 2000.0 << 500.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
+        // Entre el medio y el bajo: la SBG de 15 cm, la más delgada, con una línea justa.
+        QTest::newRow("todo, justo")
+            << 2000.0 << 280.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
         QTest::newRow("todo, angosto") << 150.0 << 800.0 << 0.0 << 3000.0 << u"A B C / "_s;
         QTest::newRow("acercado a B")
             << 150.0 << 800.0 << 1100.0 << 1300.0 << u"B / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
@@ -693,6 +696,18 @@ private slots:
         QCOMPARE(r.ColumnaEn(QPointF(r.Estructuras.left() + 1, r.Titulo.top())), -1);
         // El hueco entre B y C se ve cuando su tramo está a la vista.
         QCOMPARE(r.Huecos.size(), hasta > 2000 ? 1 : 0);
+        // La capa más delgada del camino, con una línea de letra (12) de alto; si no cabe, la
+        // estructura toma su parte mayor (0.8) del alto que comparte con el SN y el costo; si
+        // sobra, la menor (0.62).
+        double fina = 1e9;
+        for (const ColumnaDiagrama& c : d.Columnas)
+            for (const CapaDiagrama& capa : c.Capas)
+                if (capa.Espesor > 0)
+                    fina = std::min(fina, capa.Espesor / 10 / 90 * r.Estructuras.height());
+        const double parte =
+            r.Estructuras.height() / (r.Estructuras.height() + r.SN.height() / 0.42);
+        QVERIFY(std::abs(fina - 12) < 1e-9 || (std::abs(parte - 0.8) < 1e-9 && fina < 12) ||
+                (std::abs(parte - 0.62) < 1e-9 && fina > 12));
         // Marcas de profundidad cada 10, 20, 50, 100... cm, a escala: el menor paso que
         // las separa línea y media de letra (18); el paso redondo anterior, no. B llega
         // a 90 cm.

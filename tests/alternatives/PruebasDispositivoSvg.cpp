@@ -61,11 +61,12 @@ private slots:
         p.drawText(QPointF(10, 30), u"A<B"_s);
         // Girado 30°: la matriz con seis cifras (cos 30° = 0.866025).
         p.translate(200, 100);
+        p.drawText(QPointF(1, 2), u"T"_s); // solo trasladado: la posición en la hoja
         p.rotate(30);
         p.drawText(QPointF(1, 2), u"R"_s);
         p.end();
         const QStringList e = QString::fromUtf8(svg.Tomar()).split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(e.size(), 5);
+        QCOMPARE(e.size(), 6);
         QCOMPARE(e[0], u"<rect x=\"10\" y=\"20\" width=\"30\" height=\"40\" fill=\"#ff0000\" "
                        "stroke=\"none\"/>"_s);
         QVERIFY2(e[1].startsWith(u"<line x1=\"100\" y1=\"50\" x2=\"110\" y2=\"50\" "
@@ -75,7 +76,8 @@ private slots:
                        "stroke-width=\"6\"/>"_s);
         QCOMPARE(e[3], u"<text x=\"10\" y=\"30\" font-family=\"Liberation Sans\" font-size=\"25\" "
                        "fill=\"#008000\" xml:space=\"preserve\">A&lt;B</text>"_s);
-        QCOMPARE(e[4],
+        QVERIFY(e[4].startsWith(u"<text x=\"201\" y=\"102\" font-family"_s));
+        QCOMPARE(e[5],
                  u"<text x=\"1\" y=\"2\" transform=\"matrix(0.866025 0.5 -0.5 0.866025 200 100)\" "
                  "font-family=\"Liberation Sans\" font-size=\"25\" fill=\"#008000\" "
                  "xml:space=\"preserve\">R</text>"_s);
@@ -198,6 +200,20 @@ private slots:
         QVERIFY(!grupo1.contains(u"clip-path"_s));
         QVERIFY(grupo2.contains(u"clip-path=\"url(#recorte1)\""_s));
         QVERIFY(grupo2.contains(u">Sin alternativa</text>"_s) && svg.endsWith(u"</svg>\n"_s));
+        // En la ventana, sin páginas, la de 10 m entre 1010 es más angosta que dos pasos del
+        // rayado: llena de un rojo claro y opaco, sin rayas rojas.
+        m.Proyecto.UH[2].AbscisaFinal = 1010;
+        const DiagramaLineal angosta = CalcularDiagrama(m);
+        DispositivoSvg lienzo(QSizeF(1000, 600), 96);
+        QPainter p(&lienzo);
+        PintarColumna(p, angosta,
+                      DisponerDiagrama(angosta, QRectF(0, 0, 1000, 600), 0, 1010,
+                                       MedirLetra(LetraDiagrama(), &lienzo)),
+                      1);
+        p.end();
+        const QString columna = QString::fromUtf8(lienzo.Tomar());
+        QVERIFY(columna.contains(u"fill=\"%1\""_s.arg(QColor(200, 0, 0).lighter(140).name())) &&
+                columna.count(u"#c80000"_s) == 1); // el rojo, solo en el borde
     }
 
     // Cada eje de las curvas de sensibilidad rotula desde 0 en la base hasta su tope
