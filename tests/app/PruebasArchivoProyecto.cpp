@@ -1041,6 +1041,8 @@ private slots:
             // Desde la carpeta personal: a la de documentos, creada; el proyecto
             // nombrado desde la carpeta personal se sigue encontrando.
             const DirectorioActual aqui(casa.path());
+            // El nombre del programa no es un proyecto, aunque haya un archivo así llamado.
+            QVERIFY(EscribirBytes(casa.filePath("varek9"), "programa"));
             QStringList argumentos{"varek9", "obras/Vía", "obras/dos", "otro"};
             QVERIFY(EntrarEnCarpetaDeTrabajo(argumentos) && QDir::currentPath() == documentos);
             QCOMPARE(argumentos, QStringList({"varek9", casa.filePath("obras/Vía"),
