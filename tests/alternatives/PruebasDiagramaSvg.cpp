@@ -534,8 +534,8 @@ private slots:
             QVERIFY(t != palabras.end() && std::abs(t->Caja.left() - 30.99) < 0.5 &&
                     std::abs(t->Caja.top() - 28.35) < 0.5);
             // Dentro de los márgenes de 10 mm (28,35 puntos; las cajas de las letras asoman
-            // un punto), salvo la última abscisa, centrada en su marca junto al derecho.
-            // La línea de los totales del camino llega al margen de abajo.
+            // un punto), salvo la última abscisa, centrada en su marca junto al derecho; la
+            // línea de los totales del camino llega al margen de abajo.
             double abajo = 1e9;
             for (const PalabraPdf& w : palabras) {
                 abajo = std::min(abajo, w.Hoja.height() - w.Caja.bottom());

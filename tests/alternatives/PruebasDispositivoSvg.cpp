@@ -59,9 +59,9 @@ private slots:
         p.setFont(letra);
         p.setPen(QColor(0, 128, 0));
         p.drawText(QPointF(10, 30), u"A<B"_s);
-        // Girado 30°: la matriz con seis cifras (cos 30° = 0.866025).
         p.translate(200, 100);
         p.drawText(QPointF(1, 2), u"T"_s); // solo trasladado: la posición en la hoja
+        // Girado 30°: la matriz con seis cifras (cos 30° = 0.866025).
         p.rotate(30);
         p.drawText(QPointF(1, 2), u"R"_s);
         p.end();
