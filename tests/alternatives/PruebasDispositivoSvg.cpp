@@ -61,8 +61,8 @@ private slots:
         p.drawText(QPointF(10, 30), u"A<B"_s);
         p.translate(200, 100);
         p.drawText(QPointF(1, 2), u"T"_s); // solo trasladado: la posición en la hoja
-        // Girado 30°: la matriz con seis cifras (cos 30° = 0.866025).
-        p.rotate(30);
+        // Girado 45°: la matriz con seis cifras (cos 45° = sen 45° = 0.707107).
+        p.rotate(45);
         p.drawText(QPointF(1, 2), u"R"_s);
         p.end();
         const QStringList e = QString::fromUtf8(svg.Tomar()).split(u'\n', Qt::SkipEmptyParts);
@@ -77,10 +77,10 @@ private slots:
         QCOMPARE(e[3], u"<text x=\"10\" y=\"30\" font-family=\"Liberation Sans\" font-size=\"25\" "
                        "fill=\"#008000\" xml:space=\"preserve\">A&lt;B</text>"_s);
         QVERIFY(e[4].startsWith(u"<text x=\"201\" y=\"102\" font-family"_s));
-        QCOMPARE(e[5],
-                 u"<text x=\"1\" y=\"2\" transform=\"matrix(0.866025 0.5 -0.5 0.866025 200 100)\" "
-                 "font-family=\"Liberation Sans\" font-size=\"25\" fill=\"#008000\" "
-                 "xml:space=\"preserve\">R</text>"_s);
+        QCOMPARE(e[5], u"<text x=\"1\" y=\"2\" transform=\"matrix(0.707107 0.707107 -0.707107 "
+                       u"0.707107 200 100)\" "
+                       "font-family=\"Liberation Sans\" font-size=\"25\" fill=\"#008000\" "
+                       "xml:space=\"preserve\">R</text>"_s);
         // Lo tomado ya no vuelve.
         QCOMPARE(svg.Tomar(), QByteArray());
     }
@@ -337,10 +337,10 @@ private slots:
         }
         for (qsizetype k = 0; k < areas.size(); ++k) {
             const QRectF area = areas[k];
-            // Encima del recuadro, el del SN hasta su borde izquierdo; el del costo, desde el
-            // derecho.
+            // Encima del recuadro, en una misma línea, el del SN hasta su borde izquierdo; el
+            // del costo, desde el derecho.
             QVERIFY(sn[k].right() == area.left() && sn[k].bottom() < area.top() &&
-                    miles[k].left() == area.right() && miles[k].bottom() < area.top());
+                    miles[k].left() == area.right() && miles[k].top() == sn[k].top());
             double maximos[2] = {0, 0};
             for (const PuntoSensibilidad& p : curvas[k].Puntos)
                 maximos[0] = std::max(maximos[0], p.SN),

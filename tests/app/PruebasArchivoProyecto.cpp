@@ -582,9 +582,10 @@ private slots:
         fila("desborde", ConEncabezado(L(" 4 | 1E999 ")), "P|0|0", {invalido(5)});
         QStringList muchos;
         QStringList hallazgos;
-        for (int i = 0; i < 21; ++i) { // una más que las que se muestran
+        for (int i = 0; i < 21; ++i) { // las que se muestran, y luego una más
             muchos += L(" 6 |x");
             hallazgos << noNumerico(5 + 2 * i);
+            if (i == 19) fila("veinte", ConEncabezado(muchos), "P|0|0", hallazgos);
         }
         fila("más de veinte", ConEncabezado(muchos), "P|0|0", hallazgos);
     }
