@@ -1075,6 +1075,10 @@ private slots:
                     c.Unidad.SN == sn);
         }
         QCOMPARE(curvas[0].Unidad.X, m.Proyecto.Confiabilidad);
+        // Una confiabilidad de 99,95 queda tras el último punto (99,9), como punto 51.
+        m.Proyecto.Confiabilidad = 99.95;
+        const QList<PuntoSensibilidad> alta = CalcularSensibilidad(m, unidad, 50).value(0).Puntos;
+        QVERIFY(alta.size() == 51 && alta.back().X == 99.95 && alta.back().SN == sn);
         QStringList hallados;
         for (const CorteSensibilidad& k : curvas[1].Cortes)
             hallados << u"%1:%2:%3"_s.arg(k.X).arg(k.Alternativa).arg(int(k.AplicaDespues));

@@ -579,6 +579,9 @@ private slots:
         fila("cuenta negativa",
              ConEncabezado(L(" 9 | 1 | 10 | 1 |[InicioUH]| 50 | -3 |[InicioN82]|[FinN82]|[FinUH]")),
              "P|1|:0|0", {invalido(10)});
+        fila("cuenta cero",
+             ConEncabezado(L(" 9 | 1 | 10 | 1 |[InicioUH]| 50 | 0 |[InicioN82]|[FinN82]|[FinUH]")),
+             "P|1|:0|0", {});
         fila("desborde", ConEncabezado(L(" 4 | 1E999 ")), "P|0|0", {invalido(5)});
         QStringList muchos;
         QStringList hallazgos;

@@ -262,6 +262,7 @@ private slots:
         };
         QCOMPARE(ajustada("uno dos tres", 17), QByteArray("uno    dos   tres"));
         QCOMPARE(ajustada("  a b c d", 13), QByteArray("  a   b   c d"));
+        QCOMPARE(ajustada("a b c", 6), QByteArray("a  b c")); // un solo blanco de más
         // Una sola palabra o una línea ya ancha quedan como están.
         QCOMPARE(ajustada("  palabra", 20), QByteArray("  palabra"));
         QCOMPARE(ajustada("ya es ancho", 5), QByteArray("ya es ancho"));
