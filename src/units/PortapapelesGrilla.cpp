@@ -6,6 +6,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 bool FilaVacia(const TablaTextos& tabla, int fila, int primeraColumna) {
@@ -46,6 +48,11 @@ QString CopiarTexto(const TablaTextos& tabla, int primeraFila, int primeraColumn
     return texto;
 }
 
+qsizetype SaltosDeLinea(QStringView texto) {
+    // Las cuentas de Qt, no un recorrido por carácter: el pegado cuenta dos veces.
+    return texto.count(u'\r') + texto.count(u'\n') - texto.count(u"\r\n");
+}
+
 void PegarTexto(TablaTextos& tabla, QStringView texto, int filaInicio, int columnaInicio,
                 bool agregarFilas, bool agregarColumnas) {
     // Un salto de línea es un CR, un LF o un CR LF.
@@ -53,13 +60,12 @@ void PegarTexto(TablaTextos& tabla, QStringView texto, int filaInicio, int colum
         return texto[i] == u'\r' || (texto[i] == u'\n' && (i == 0 || texto[i - 1] != u'\r'));
     };
     // Las filas que el pegado agrega se ponen de una vez: crecer fila por fila
-    // copiaría la tabla en cada salto de línea.
+    // copiaría la tabla en cada salto de línea. Cada salto pasado de la última
+    // fila agrega una.
     if (agregarFilas) {
-        int filas = tabla.Filas();
-        int fila = filaInicio;
-        for (qsizetype i = 0; i < texto.size(); ++i)
-            if (esSalto(i) && ++fila > filas - 1) ++filas;
-        if (filas > tabla.Filas()) tabla.PonerFilas(filas);
+        const qsizetype libres = std::max(0, tabla.Filas() - 1 - filaInicio);
+        const qsizetype nuevas = SaltosDeLinea(texto) - libres;
+        if (nuevas > 0) tabla.PonerFilas(tabla.Filas() + int(nuevas));
     }
     int r = filaInicio;
     int c = columnaInicio;

@@ -18,6 +18,9 @@
 QString CopiarTexto(const TablaTextos& tabla, int primeraFila, int primeraColumna,
                     bool pararEnVacia = false);
 
+// Los saltos de línea del texto: cada CR, LF o CR LF.
+qsizetype SaltosDeLinea(QStringView texto);
+
 // Reparte el texto en las celdas a partir de (filaInicio, columnaInicio): TAB
 // pasa a la columna siguiente; CR, LF o CR LF a la fila siguiente. Las piezas
 // van tal cual. Lo que sobra a la derecha se descarta salvo con

@@ -420,9 +420,7 @@ ResultadoPegado PegarUH(TablaTextos& tabla, QStringView texto, int fila, int col
     const TablaTextos anterior = tabla;
     PegarTexto(tabla, texto, fila, columna, true, false);
     // Las filas que el texto alcanza: una más por cada salto de línea.
-    int ultima = fila;
-    for (qsizetype i = 0; i < texto.size(); ++i)
-        if (texto[i] == u'\r' || (texto[i] == u'\n' && (i == 0 || texto[i - 1] != u'\r'))) ++ultima;
+    const int ultima = fila + int(SaltosDeLinea(texto));
     // Un texto copiado termina con un salto: esa última línea vacía no es fila.
     const bool terminaEnSalto =
         !texto.isEmpty() && (texto.back() == u'\n' || texto.back() == u'\r');

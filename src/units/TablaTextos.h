@@ -44,14 +44,14 @@ public:
     void PonerTexto(int fila, int columna, const QString& texto) {
         if (!Valida(fila, columna)) return;
         const qsizetype p = Posicion(fila, columna);
-        if (celdas_.at(p) != texto) celdas_[p] = texto;
+        if (Distinto(celdas_.at(p), texto)) celdas_[p] = texto;
         if (valores_.at(p).Hay) valores_[p] = {};
     }
     // El texto que se muestra y el valor exacto que representa.
     void PonerValor(int fila, int columna, const QString& texto, double valor) {
         if (!Valida(fila, columna)) return;
         const qsizetype p = Posicion(fila, columna);
-        if (celdas_.at(p) != texto) celdas_[p] = texto;
+        if (Distinto(celdas_.at(p), texto)) celdas_[p] = texto;
         // Se compara bit a bit: -0 no queda como 0.
         const ValorCelda& actual = valores_.at(p);
         if (!actual.Hay || std::bit_cast<quint64>(actual.Valor) != std::bit_cast<quint64>(valor))
@@ -117,6 +117,12 @@ private:
         bool Hay = false;
         bool operator==(const ValorCelda&) const = default;
     };
+
+    // Vaciar una celda vacía es lo más común (las filas sin unidad en cada revisión):
+    // se ve por el largo, sin comparar textos.
+    static bool Distinto(const QString& a, const QString& b) {
+        return a.size() != b.size() || (!a.isEmpty() && a != b);
+    }
 
     qsizetype Posicion(int fila, int columna) const {
         return qsizetype(fila) * columnas_ + columna;
