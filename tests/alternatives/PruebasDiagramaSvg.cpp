@@ -280,6 +280,7 @@ private slots:
                 QRectF Caja;
             };
             QList<Columna> columnas;
+            double lineaRotulo[2] = {-1, -1}; // las líneas del código y de la alternativa
             for (const QString& id : pg.Grupos) {
                 const int i = id.mid(2).toInt();
                 const QPointF t = tramos[i - 1];
@@ -370,18 +371,28 @@ private slots:
                     QVERIFY(columna != d.Columnas.end() && columna->Alternativa > 0);
                     QVERIFY(pg.Textos(id).contains(u"Alt %1"_s.arg(columna->Alternativa)));
                 }
-                // El código de la unidad, sobre su columna.
+                // El código de la unidad, en negro sobre su columna, y su alternativa debajo.
                 bool rotulada = false;
-                for (const ElementoSvg& t : pg.De(id, u"text"_s))
+                for (const ElementoSvg& t : pg.De(id, u"text"_s)) {
                     if (t.Texto == codigo) {
                         rotulada = true;
                         QVERIFY(t.N(u"x"_s) >= caja.left() && t.N(u"x"_s) <= caja.right());
-                        QVERIFY(t.N(u"y"_s) < caja.top());
+                        QVERIFY(t.N(u"y"_s) < caja.top() && t.A(u"fill"_s) == u"#000000");
+                        lineaRotulo[0] = t.N(u"y"_s);
                     }
+                    if (t.Texto.startsWith(u"Alt "_s) || t.Texto == u"Sin alt.")
+                        lineaRotulo[1] = t.N(u"y"_s);
+                }
                 QVERIFY(rotulada);
                 columnas << Columna{id, desde, hasta, caja};
             }
 
+            // "UH" y "Alternativa", a la izquierda en la línea de lo que rotulan.
+            int rotulos = 0;
+            for (const ElementoSvg& t : textos)
+                if ((t.Texto == u"UH" || t.Texto == u"Alternativa") && ++rotulos)
+                    QVERIFY(Cerca(t.N(u"y"_s), lineaRotulo[t.Texto == u"UH" ? 0 : 1]));
+            QCOMPARE(rotulos, 2);
             // A escala: una sola relación de metros a puntos en la página, y las columnas,
             // separadas o encimadas como sus abscisas.
             const double escala =

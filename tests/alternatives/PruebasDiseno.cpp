@@ -320,51 +320,19 @@ private slots:
                              double pt = 2) {
             QTest::newRow(nombre) << unidad << humedad << temperatura << sn << estructuras << pt;
         };
-        // Sin afirmado, CBR 12: por tránsito, el SN y lo que cambia con la humedad (espesor
-        // de base de las dos primeras) y con la temperatura (mezcla de la 3.ª, de la 5.ª y
-        // la 6.ª); la 4.ª lleva la mezcla mínima.
-        struct Transito {
-            int W18;
-            double SN;
-            int Minima;
-            int Base1[5], Base2[5], Mezcla3[3], Mezcla56[3];
-        };
-        const Transito transitos[] = {{60000,
-                                       1.754741,
-                                       50,
-                                       {150, 150, 150, 158, 204},
-                                       {150, 150, 150, 150, 150},
-                                       {77, 83, 91},
-                                       {70, 75, 83}},
-                                      {300000,
-                                       2.286608,
-                                       75,
-                                       {188, 228, 251, 276, 336},
-                                       {187, 205, 215, 226, 253},
-                                       {104, 112, 122},
-                                       {94, 101, 112}}};
-        const QString humedades[] = {u"Arido"_s, u"Semiarido"_s, u"Subhumedo"_s, u"Humedo"_s,
-                                     u"Superhumedo"_s};
-        const QString temperaturas[] = {u"Frio"_s, u"Templado"_s, u"Calido"_s};
-        for (const Transito& t : transitos)
-            for (int h = 0; h < 5; ++h)
-                for (int c = 0; c < 3; ++c)
-                    fila(qPrintable(u"%1 %2 %3"_s.arg(humedades[h], temperaturas[c]).arg(t.W18)),
-                         u"%1:12:No hay:0"_s.arg(t.W18), humedades[h], temperaturas[c], t.SN,
-                         u"0 200 %1|0 %2 200|%3 150 150|%4 150 150|%5 150 150|%5 150 200"_s
-                             .arg(t.Base1[h])
-                             .arg(t.Base2[h])
-                             .arg(t.Mezcla3[c])
-                             .arg(t.Minima)
-                             .arg(t.Mezcla56[c]));
-        fila("Humedo Calido 20000 CBR 4 AFR-1 20", u"20000:4:AFR-1:20"_s, u"Humedo"_s, u"Calido"_s,
-             1.919405, u"0 200 150 200|-|72 150 150 200|-|66 150 150 200|66 150 200 200"_s);
-        fila("Humedo Calido 140000 CBR 7 AFR-2 15", u"140000:7:AFR-2:15"_s, u"Humedo"_s,
-             u"Calido"_s, 2.300543,
-             u"0 200 204 150|0 165 200 150|106 150 150 150|-|98 150 150 150|98 150 200 150"_s);
-        fila("Humedo Calido 450000 CBR 25 No hay 0", u"450000:25:No hay:0"_s, u"Humedo"_s,
-             u"Calido"_s, 2.047661,
-             u"0 200 223|0 181 200|131 150 150|75 150 150|120 150 150|120 150 200"_s);
+        // Las filas de tests/datos/diseno-aparte.txt, la salida del cálculo aparte tal cual
+        // (sin las de Zr): "humedad temperatura w18[ cbr C afirmado espesor]: SN estructuras";
+        // sin más datos, CBR 12 y sin afirmado.
+        for (const QString& linea : TextoDeDatos(u"diseno-aparte.txt"_s).split(u'\n')) {
+            if (linea.startsWith(u"Zr "_s)) continue;
+            const QString nombre = linea.section(u':', 0, 0), resto = linea.section(u": "_s, 1);
+            const QStringList p = nombre.split(u' ');
+            fila(qPrintable(nombre),
+                 p.size() < 4 ? p[2] + u":12:No hay:0"_s
+                              : u"%1:%2:%3:%4"_s.arg(p[2], p[4], p.mid(5, p.size() - 6).join(u' '),
+                                                     p.last()),
+                 p[0], p[1], resto.section(u' ', 0, 0).toDouble(), resto.section(u' ', 1));
+        }
         // Con pt 4.0 la base granular por capas pasa de su mínimo y su m divide el resto.
         fila("Arido Calido 500000 pt 4.0", u"500000:12:No hay:0"_s, u"Arido"_s, u"Calido"_s,
              5.007358, u"0 200 688|0 616 200|146 247 274|75 150 585|134 247 274|134 150 200"_s, 4);
@@ -690,9 +658,13 @@ private slots:
                     col.Codigo);
         }
         QCOMPARE(codigos.join(u' ') + u" / "_s + rotulos.join(u'|'), esperado);
-        DiagramaLineal redondo = d; // un máximo ya redondo es su propia escala
-        redondo.CostoKmMaximo = 200000;
-        QCOMPARE(DisponerDiagrama(redondo, area, desde, hasta, {letra, 12}).EscalaCosto, 2e5);
+        // Un máximo ya redondo es su propia escala; uno menor que 1 sube a 0.5 o a 0.1.
+        DiagramaLineal redondo = d;
+        for (const auto& [maximo, escala] : {std::pair{2e5, 2e5}, {0.3, 0.5}, {0.07, 0.1}}) {
+            redondo.CostoKmMaximo = maximo;
+            const double e = DisponerDiagrama(redondo, area, desde, hasta, {letra, 12}).EscalaCosto;
+            QVERIFY2(std::abs(e - escala) < 1e-12, qPrintable(QString::number(e)));
+        }
         QCOMPARE(r.ColumnaEn(QPointF(r.Estructuras.left() + 1, r.Titulo.top())), -1);
         // El hueco entre B y C se ve cuando su tramo está a la vista.
         QCOMPARE(r.Huecos.size(), hasta > 2000 ? 1 : 0);

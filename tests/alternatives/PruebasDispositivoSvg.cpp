@@ -504,6 +504,14 @@ private slots:
         QCOMPARE(esperados.size(), 2);
         esperados[0] += u" Alt 3 aplica"_s, esperados[1] += u" Alt 4 no aplica"_s;
         QCOMPARE(cortes, esperados);
+        // Un costo justo en cinco pasos redondos (5.000 miles) los toma tal cual.
+        plana.Puntos[0].Costo = 5e6;
+        QStringList rotulosMiles;
+        for (const TrazoSensibilidad& t :
+             DibujarSensibilidad({plana}, u"t"_s, SeparadorDecimal::Punto).Trazos)
+            if (t.Tipo == t.Texto && t.Color == QColor(170, 40, 0) && t.Caja.width() == 56)
+                rotulosMiles << t.Cadena;
+        QCOMPARE(rotulosMiles.join(u' '), u"0 1,000 2,000 3,000 4,000 5,000"_s);
     }
 };
 

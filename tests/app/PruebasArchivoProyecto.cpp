@@ -875,7 +875,10 @@ private slots:
         // La de la carpeta de datos nombra su proyecto en la primera línea; otro
         // proyecto del mismo nombre tiene la suya.
         const QString datos = RutaRecuperacionDatos(m.ArchivoProyecto);
-        QVERIFY(datos.startsWith(CarpetaRecuperacionDatos() + "/Obra "));
+        QVERIFY(datos.startsWith(CarpetaRecuperacionDatos()) &&
+                QRegularExpression("^/Obra [0-9a-f]{8}\\.vk9")
+                    .match(datos.mid(CarpetaRecuperacionDatos().size()))
+                    .hasMatch());
         QVERIFY(datos != RutaRecuperacionDatos(dir.filePath("otra/Obra")));
         QVERIFY(EscribirRecuperacion(m, datos, Ahora).Ok);
         const QByteArray escrita = LeerBytes(datos);

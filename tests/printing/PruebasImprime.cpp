@@ -500,13 +500,14 @@ private slots:
         QCOMPARE(e.Avisos(), QStringList{u"IMPRESORA: Error al imprimir..."_s});
         QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Critico);
         // LPT1 a LPT4 son los dispositivos /dev/lp0 a lp3: sin ellos también falla, sin dejar
-        // un archivo; LPT5 es un archivo.
+        // un archivo; LPT5, LPT0 y LPT12 son archivos.
         if (QFileInfo::exists(u"/dev/lp0"_s) || QFileInfo::exists(u"/dev/lp3"_s)) return;
-        for (const QString& puerto : {u"lpt1"_s, u"LPT4"_s, u"lpt5"_s})
+        for (const QString& puerto : {u"lpt1"_s, u"LPT4"_s, u"lpt5"_s, u"lpt0"_s, u"LPT12"_s})
             e.Aceptar(2,
                       [&](Imprime& d) { Control<QComboBox>(d, "opcPuerto")->setEditText(puerto); });
         QCOMPARE(e.plataforma.Mensajes.size(), 3);
-        QVERIFY(!QFile::exists(u"lpt1"_s) && !QFile::exists(u"LPT4"_s) && QFile::exists(u"lpt5"_s));
+        QVERIFY(!QFile::exists(u"lpt1"_s) && !QFile::exists(u"LPT4"_s) &&
+                QFile::exists(u"lpt5"_s) && QFile::exists(u"lpt0"_s) && QFile::exists(u"LPT12"_s));
     }
 
     // Ningún puerto (escrito en su campo) ni PDF (del diálogo de guardar) cae sobre el

@@ -205,6 +205,9 @@ private slots:
         // La revisión guarda lo que se ve.
         RevisarUH(p, t, 1);
         QCOMPARE(p.UH[1].*CamposLista[columna], mostrado);
+        TablaTextos corta; // sin filas: crece hasta la unidad, numerada desde la 1
+        CargarUH(p, corta);
+        QVERIFY(corta.Filas() == 2 && corta.Texto(0, 0).isEmpty() && corta.Texto(1, 0) == u"1");
     }
 
     void tablaPreparadaYTextosTalCual() {
@@ -407,6 +410,11 @@ private slots:
         t.PonerTexto(5, ColCodigoTramo, QStringLiteral("E"));
         t.PonerTexto(5, ColAbscisaInicial, QStringLiteral("1.2345"));
         QVERIFY(RevisarUH(p, t, 5) == 4 && t.Texto(4, ColCodigoTramo) == QStringLiteral("E"));
+        // Otra "C" con el mismo final sigue a la primera: el cursor va por su comienzo.
+        t.PonerTexto(6, ColCodigoTramo, QStringLiteral("C"));
+        t.PonerTexto(6, ColAbscisaInicial, QStringLiteral("50"));
+        t.PonerTexto(6, ColAbscisaFinal, QStringLiteral("100"));
+        QCOMPARE(RevisarUH(p, t, 6), 3);
         // En una fila vacía el cursor no busca nada.
         QCOMPARE(RevisarUH(p, t, 900), 900);
 
@@ -566,6 +574,15 @@ private slots:
         for (const auto& [columna, valor, fuera] : casos)
             QVERIFY2(FueraDeLoUsualUH(columna, valor) == fuera,
                      qPrintable(u"%1: %2"_s.arg(columna).arg(valor)));
+        // El número de una hoja fuera de lo usual también se toma exacto y se avisa.
+        Proyecto p;
+        TablaTextos t = PrepararTablaUH(p);
+        QList<CeldaHoja> fila(ColCBR);
+        fila[0].Texto = u"A"_s;
+        fila[ColCBR - ColCodigoTramo] = CeldaHoja::DeNumero(150.5);
+        const ResultadoPegado r = PegarCeldasUH(t, {fila}, 1, SeparadorDecimal::Punto);
+        QVERIFY(r.Notas.size() == 1 && r.Notas[0].Nota == NotaPegado::FueraDeLoUsual &&
+                r.Notas[0].Valor == 150.5 && t.Valor(1, ColCBR) == 150.5);
     }
 
     void pegadoConConvencion() {
