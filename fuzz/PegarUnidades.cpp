@@ -1,6 +1,7 @@
 // Bytes cualesquiera pegados en la grilla de unidades y revisados: sin caídas,
 // con memoria acotada (una fila por salto de línea), una tabla coherente con el
-// proyecto y una revisión que, repetida, ya no cambia nada.
+// proyecto y una revisión que, repetida, ya no cambia nada (se repite en una de
+// cada cuatro entradas).
 #include "units/PortapapelesGrilla.h"
 #include "units/RevisionUH.h"
 
@@ -87,12 +88,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
     VerificarTabla(p, t);
 
     // La segunda revisión guarda lo que la primera mostró: lo que se ve no cambia, ni
-    // el orden de las filas (la clave de orden termina en el índice de la unidad).
-    const TablaTextos vista = t;
+    // el orden de las filas (la clave de orden termina en el índice de la unidad). Cuesta
+    // tanto como la primera: se repite en una de cada cuatro entradas, por su largo (sin
+    // atarlo a la fila, la columna ni la convención, que salen de otras cifras), que
+    // el fuzzer cambia a voluntad. Con la tabla igual, VerificarTabla daría lo mismo.
     const int unidades = p.NumeroUH;
-    RevisarUH(p, t, cursor);
-    VerificarTabla(p, t);
-    if (p.NumeroUH != unidades || t != vista) std::abort();
+    if ((tamano / 4) % 4 == 0) {
+        const TablaTextos vista = t;
+        RevisarUH(p, t, cursor);
+        if (p.NumeroUH != unidades || t != vista) std::abort();
+    }
 
     // RevisarUH solo escribe las unidades 1..NumeroUH: se limpian esas y las tres
     // del comienzo, y la capacidad vuelve a la inicial. NuevoProyectoDatos
