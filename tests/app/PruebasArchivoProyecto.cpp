@@ -633,9 +633,9 @@ private slots:
         // Quedan tres líneas tras el marcador: "a", "b" y el cierre del proyecto.
         QCOMPARE(m.Proyecto.UH[1].CLIMA, L("a|b|[FinProyecto]"));
 
-        // Redondeo al par en los campos enteros.
-        leer(" 9 | 2.5 | 10 | 1.5 |[InicioUH]| 41 | 4.5 |[FinUH]");
-        QVERIFY(m.Proyecto.NumeroUH == 2 && m.Proyecto.UH[2].AlternativaSeleccionada == qint16(4));
+        // Redondeo al par en los campos enteros, también los negativos.
+        leer(" 9 | 2.5 | 10 | 1.5 |[InicioUH]| 41 | -4.5 |[FinUH]");
+        QVERIFY(m.Proyecto.NumeroUH == 2 && m.Proyecto.UH[2].AlternativaSeleccionada == qint16(-4));
 
         // Bytes arbitrarios no rompen nada.
         QByteArray basura;

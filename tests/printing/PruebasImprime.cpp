@@ -134,6 +134,7 @@ private slots:
                 QCOMPARE(puerto->currentText(), u"COM9"_s);
                 auto *inicial = Campo(d, "Pagina0"), *final = Campo(d, "Pagina1"),
                      *copias = Campo(d, "Copias");
+                QVERIFY(inicial->maxLength() == 6 && final->maxLength() == 6); // seis cifras
                 auto* aceptar = Control<QPushButton>(d, "Boton0");
                 // La pantalla no lleva páginas ni copias; la impresora y el puerto, sí.
                 for (const auto& [destino, activos] :
