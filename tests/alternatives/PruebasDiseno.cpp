@@ -651,11 +651,12 @@ private slots:
             // El costo mayor, 102,300 por km, sube al siguiente 1-2-5: 200,000.
             QCOMPARE(QString::number(d.CostoKmMaximo) + u' ' + QString::number(r.EscalaCosto),
                      u"102300 200000"_s);
-            // El clic en la columna la encuentra, hasta el borde de abajo del costo.
-            if (c.Estructura.width() > 1)
-                QCOMPARE(
-                    d.Columnas[r.ColumnaEn({c.Estructura.center().x(), r.Costo.bottom()})].Codigo,
-                    col.Codigo);
+            // El clic en la columna la encuentra, hasta el borde de abajo del costo; en su
+            // borde izquierdo, que comparte con la anterior, también (queda encima).
+            for (const double x : {c.Estructura.center().x(), c.Estructura.left()})
+                if (c.Estructura.width() > 1)
+                    QCOMPARE(d.Columnas.value(r.ColumnaEn({x, r.Costo.bottom()})).Codigo,
+                             col.Codigo);
         }
         QCOMPARE(codigos.join(u' ') + u" / "_s + rotulos.join(u'|'), esperado);
         // Un máximo ya redondo es su propia escala; uno menor que 1 sube a 0.5 o a 0.1.

@@ -255,7 +255,7 @@ private slots:
         l = LeerListaCBR(u"3 cuatro 5"_s);
         QVERIFY(l.Invalido == u"cuatro"_s && TextoListaCBR({3.5, 10}) == u"3.5 10"_s);
 
-        QVERIFY(!ValidarMr({u"3 100"_s, 100}).Hay());
+        QVERIFY(!ValidarMr({u"0.5 3 100"_s, 100}).Hay()); // de más de 0 hasta 100
         QVERIFY(ValidarMr({u"3 x"_s, 100}).Mensaje.contains(u"[x]"));
         QCOMPARE(ValidarMr({QString(), 100}).Campo, u"txtCBR"_s);
         QString muchos = u"4 "_s.repeated(51);
