@@ -591,9 +591,12 @@ private slots:
         // Sin ningún diseño, ningún SN: la escala no baja de 0,5, y la estructura lleva el 62 %
         // del alto que comparte con el SN y el costo.
         ModuloVarek9 sin;
-        const DisposicionDiagrama v =
-            DisponerDiagrama(CalcularDiagrama(Tramos(sin, {{0, 100}}, 1)), area, 0, 100, {7, 14});
+        DiagramaLineal vacio = CalcularDiagrama(Tramos(sin, {{0, 100}}, 1));
+        const DisposicionDiagrama v = DisponerDiagrama(vacio, area, 0, 100, {7, 14});
         QVERIFY(v.EscalaSN == 0.5 && v.EscalaCosto == 1); // ni costo: la escala, 1
+        QCOMPARE(vacio.ProfundidadMaxima, 10.0);          // ni capas: 10 cm
+        vacio.Columnas[0].CostoKm = -5; // un costo negativo no hace barra hacia abajo
+        QCOMPARE(DisponerDiagrama(vacio, area, 0, 100, {7, 14}).Columnas[0].Costo.height(), 0.0);
         QVERIFY(Cerca(v.Estructuras.height() / 0.62,
                       v.Estructuras.height() + v.SN.height() + v.Costo.height()));
         const double potencia = std::pow(10.0, std::floor(std::log10(r.EscalaCosto) + 1e-9));
@@ -655,7 +658,8 @@ private slots:
             const double util = 277 / 25.4 * 200, margenes = 20 / 25.4 * 200;
             const double hojas = (imagen.width() - margenes) / util;
             QVERIFY(std::abs(hojas - std::round(hojas)) * util <= 0.5);
-            QCOMPARE(qRound(imagen.dotsPerMeterX() * 0.0254), 200);
+            QVERIFY(qRound(imagen.dotsPerMeterX() * 0.0254) == 200 &&
+                    qRound(imagen.dotsPerMeterY() * 0.0254) == 200);
             return;
         }
         QVERIFY(escritos.size() > 1);

@@ -437,6 +437,8 @@ private slots:
         QVERIFY(
             !LeerProyectoDatos(m, ConEncabezado(L("100|3|[InicioCU]|5|[FinCU]")), "P").HayAviso);
         QCOMPARE(std::accumulate(p.CostosUnitarios.begin(), p.CostosUnitarios.end(), 0.0), 5.0);
+        LeerProyectoDatos(m, ConEncabezado(L("9|0")), "P"); // sin lista, ninguno
+        QCOMPARE(std::accumulate(p.CostosUnitarios.begin(), p.CostosUnitarios.end(), 0.0), 0.0);
 
         // Las listas se escriben con dos blancos delante y se leen recortadas.
         m.Proyecto.NumeroUH = 1;

@@ -829,6 +829,9 @@ private slots:
                                QRectF(ventana.screen()->availableGeometry()).center();
         QTRY_VERIFY(qAbs(desvio.x()) <= 0.5 && qAbs(desvio.y()) <= 0.5);
         QVERIFY(!QGuiApplication::overrideCursor()); // no queda el reloj de arena
+        const CursorEspera espera;                   // mientras vive, sí
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        QVERIFY(cursor && cursor->shape() == Qt::WaitCursor);
     }
 
     // Al abrir, los datos del proyecto con el nombre elegido; Enter como Tab y elegir todo

@@ -302,7 +302,7 @@ private slots:
         for (const double saturacion : {std::nan(""), 101.0, -0.5})
             QCOMPARE(ValidarDrenaje({1, saturacion}).Campo, u"txtSaturacion"_s);
         const DatosDrenaje d{1, 12}; // Bueno, 12 % -> columna 5 a 25 %: 1.15 a 1.00
-        QVERIFY(!ValidarDrenaje(d).Hay());
+        QVERIFY(!ValidarDrenaje(d).Hay() && !ValidarDrenaje({1, 100}).Hay()); // hasta 100 %
         QCOMPARE(ResultadoArchivoDrenaje(d, CalcularDrenaje(d)),
                  (QStringList{"Bueno", " 12 ", " 1.15 ", " 1 ", " 1.075 "}));
         const DatosDrenaje leido = LeerLineasDrenaje(LineasDrenaje(d), DatosDrenaje{});

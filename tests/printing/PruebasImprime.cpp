@@ -495,7 +495,7 @@ private slots:
         // PRN va a la impresora predeterminada con lp; un puerto que no existe falla.
         e.Aceptar(2, [](Imprime& d) { Control<QComboBox>(d, "opcPuerto")->setEditText(u"PRN"_s); });
         QCOMPARE(e.plataforma.ProcesosIniciados.size(), 1);
-        QVERIFY(e.plataforma.ProcesosIniciados[0].startsWith(u"lp t"_s));
+        QVERIFY(e.plataforma.ProcesosIniciados[0].startsWith(u"lp t"_s) && e.Avisos().isEmpty());
         e.plataforma.ProcesosIniciables = false;
         e.Aceptar(2);
         QCOMPARE(e.Avisos(), QStringList{u"IMPRESORA: Error al imprimir..."_s});
