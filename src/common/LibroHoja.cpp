@@ -216,6 +216,20 @@ bool SoloBlancos(QStringView texto) {
     return std::all_of(texto.begin(), texto.end(), [](QChar c) { return c.isSpace(); });
 }
 
+// La primera posición de un carácter desde otra; el largo del texto si no está.
+struct ProximoCaracter {
+    QStringView Texto;
+    QChar Caracter;
+    qsizetype Posicion = -1;
+    qsizetype Desde(qsizetype i) {
+        if (Posicion < i) {
+            Posicion = Texto.indexOf(Caracter, i);
+            if (Posicion < 0) Posicion = Texto.size();
+        }
+        return Posicion;
+    }
+};
+
 // Recorre el texto como CSV: filas y campos con el delimitador, respetando comillas
 // (que pueden llevar delimitadores, saltos de línea y comillas dobladas). El campo
 // en curso se arma en campo (Agregar, Vaciar, SoloBlancos); finCampo() lo toma y
@@ -229,11 +243,11 @@ void RecorrerCsv(QStringView texto, QChar delimitador, Campo& campo, FinCampo fi
         campo.Vaciar();
     };
     // Los tramos sin caracteres especiales se agregan de una vez: un campo cuesta una
-    // sola reserva de memoria y no una por carácter.
-    const auto tramo = [&](qsizetype desde, auto especial, qsizetype saltar = 0) {
-        qsizetype hasta = desde + saltar;
-        while (hasta < texto.size() && !especial(texto[hasta]))
-            ++hasta;
+    // sola reserva de memoria y no una por carácter. Cada especial se busca con indexOf
+    // (vectorizado) y se vuelve a buscar solo cuando el recorrido pasa su posición.
+    ProximoCaracter comilla{texto, u'"'}, separador{texto, delimitador}, lf{texto, u'\n'},
+        cr{texto, u'\r'};
+    const auto tramo = [&](qsizetype desde, qsizetype hasta) {
         campo.Agregar(texto.sliced(desde, hasta - desde));
         return hasta;
     };
@@ -244,7 +258,7 @@ void RecorrerCsv(QStringView texto, QChar delimitador, Campo& campo, FinCampo fi
             campo.Vaciar();
             hayAlgo = true;
             for (++i; i < texto.size(); ++i) {
-                i = tramo(i, [](QChar x) { return x == u'"'; });
+                i = tramo(i, comilla.Desde(i));
                 if (i + 1 < texto.size() && texto[i + 1] == u'"') {
                     campo.Agregar(u"\"");
                     ++i;
@@ -262,10 +276,10 @@ void RecorrerCsv(QStringView texto, QChar delimitador, Campo& campo, FinCampo fi
             if (!finFila()) return;
         } else {
             // Una comilla dentro de un campo ya empezado es un carácter más.
-            const auto especial = [&](QChar x) {
-                return x == u'"' || x == delimitador || x == u'\n' || x == u'\r';
-            };
-            i = tramo(i, especial, 1) - 1;
+            const qsizetype d = i + 1;
+            i = tramo(i,
+                      std::min({comilla.Desde(d), separador.Desde(d), lf.Desde(d), cr.Desde(d)})) -
+                1;
             hayAlgo = true;
         }
     }

@@ -92,16 +92,13 @@ QByteArray CodificarAnsi(QStringView texto) {
 
 QString DecodificarAnsi(QByteArrayView datos) {
     // Latin-1 coincide con Windows-1252 salvo en 0x80..0x9F, que casi nunca aparecen.
+    // Una sola pasada sobre la copia: fromLatin1 es vectorizado y la corrección, rara.
     QString salida = QString::fromLatin1(datos);
-    unsigned char hay = 0;
-    for (const char b : datos)
-        hay |= static_cast<unsigned char>(static_cast<unsigned char>(b) - 0x80) < 0x20;
-    if (!hay) return salida;
-    QChar* destino = salida.data();
-    for (qsizetype i = 0; i < salida.size(); ++i) {
-        const char16_t c = destino[i].unicode();
-        if (c >= 0x80 && c < 0xA0) destino[i] = QChar(Tabla80[c - 0x80]);
-    }
+    char16_t* destino = reinterpret_cast<char16_t*>(salida.data());
+    const qsizetype n = salida.size();
+    for (qsizetype i = 0; i < n; ++i)
+        if (const auto c = static_cast<char16_t>(destino[i] - 0x80); c < 0x20)
+            destino[i] = Tabla80[c];
     return salida;
 }
 
