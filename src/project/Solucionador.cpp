@@ -200,10 +200,9 @@ double NumeroEstructural(double W18, double ZR, double So, double DeltaPSI, doub
     const double sn = Newton(f);
     const Tramos tramos = TramosMonotonos(f);
     // Newton quedó en una raíz menor: por encima, en el valle o al final, el residuo
-    // vuelve a ser negativo.
-    const bool raizMenor =
-        tramos.HayVuelta && sn != -1.0 &&
-        ((sn < tramos.Minimo && f(tramos.Minimo) < 0) || (sn < SNMaximo && f(SNMaximo) < 0));
+    // vuelve a ser negativo. Sin Newton (-1) se busca la mayor raíz igual.
+    const bool raizMenor = tramos.HayVuelta && ((sn < tramos.Minimo && f(tramos.Minimo) < 0) ||
+                                                (sn < SNMaximo && f(SNMaximo) < 0));
     if (sn != -1.0 && !raizMenor) return sn;
     // Se aparta a propósito: sin Newton o con una raíz menor, la mayor raíz en [0, 30].
     return MayorRaiz(f, tramos);

@@ -145,6 +145,8 @@ ModuloVarek9& Tramos(ModuloVarek9& m, const QList<QPointF>& tramos, int sinAlter
         // Tránsito y CBR con alternativa en todas las estructuras.
         u.EjesEquivalentes = 150000 + 1000 * i;
         u.CBR = i == sinAlternativa ? 0 : 6;
+        // Una de cada dos con la alternativa 3, que empieza con una mezcla con espesor.
+        u.AlternativaSeleccionada = static_cast<qint16>(i % 2 ? 0 : 3);
     }
     return m;
 }
@@ -209,7 +211,11 @@ private slots:
             const double margen = 10 / 25.4 * 1200, ancho = 297 / 25.4 * 1200,
                          alto = 210 / 25.4 * 1200;
             const QList<ElementoSvg> fondo = pg.De(QString(), u"rect"_s);
-            QVERIFY(fondo.size() > 2 && fondo[0].A(u"fill"_s) == u"#ffffff");
+            // La hoja entera en blanco, debajo de todo.
+            QVERIFY(fondo.size() > 2 && fondo[0].A(u"fill"_s) == u"#ffffff" &&
+                    Cerca(fondo[0].Rect().right(), ancho) &&
+                    Cerca(fondo[0].Rect().bottom(), alto) &&
+                    fondo[0].Rect().topLeft() == QPointF());
             // Las franjas del SN y del costo, enmarcadas en el gris de la rejilla.
             QCOMPARE(std::count_if(fondo.begin(), fondo.end(),
                                    [](const ElementoSvg& e) {
@@ -509,8 +515,8 @@ private slots:
             QVERIFY(pg.Textos(QString()).contains(u"Número estructural requerido"_s) &&
                     pg.Textos(QString()).contains(
                         u"Costo por km de la alternativa seleccionada (miles de pesos)"_s));
-            // Las marcas de kilómetro bajan del eje de abscisas (la línea negra de todo el
-            // ancho) hacia sus rótulos.
+            // Las marcas de kilómetro bajan un tercio de línea del eje de abscisas (la línea negra
+            // de todo el ancho) hacia sus rótulos.
             double eje = -1;
             int marcas = 0;
             const QList<ElementoSvg> lineas = pg.De(QString(), u"line"_s);
@@ -518,16 +524,28 @@ private slots:
                 if (l.A(u"stroke"_s) == Hex(Qt::black) && l.N(u"y1"_s) == l.N(u"y2"_s) &&
                     Cerca(l.N(u"x1"_s), izquierda) && Cerca(l.N(u"x2"_s), derecha))
                     eje = l.N(u"y1"_s);
-            // Las de los centímetros salen del eje vertical, a la izquierda, hacia sus rótulos.
+            // Las de los centímetros salen del eje vertical un tercio de línea a la izquierda,
+            // hacia sus rótulos.
             int cm = 0;
             for (const ElementoSvg& l : lineas) {
                 if (l.A(u"stroke"_s) != Hex(Qt::black)) continue;
                 if (l.N(u"x1"_s) == l.N(u"x2"_s) && Cerca(l.N(u"y1"_s), eje) && ++marcas)
-                    QVERIFY(l.N(u"y2"_s) > eje);
+                    QVERIFY(Cerca(l.N(u"y2"_s) - eje, a / 3));
                 if (l.N(u"y1"_s) == l.N(u"y2"_s) && Cerca(l.N(u"x2"_s), izquierda) && ++cm)
-                    QVERIFY(l.N(u"x1"_s) < izquierda - 1);
+                    QVERIFY(Cerca(izquierda - l.N(u"x1"_s), a / 3));
             }
             QVERIFY(eje > 0 && marcas > 0 && cm > 0);
+            // La base de un texto centrado en una línea de letra, desde el borde de arriba de la
+            // línea: la de "UH", primera bajo el cuadro del título. La línea de "Abscisa" empieza
+            // una línea bajo el eje, la de las marcas a un cuarto y la de los totales es la
+            // última del área.
+            const double base = std::ranges::find(textos, u"UH"_s, &ElementoSvg::Texto)->N(u"y"_s) -
+                                cuadro.bottom();
+            for (const ElementoSvg& t : textos)
+                if (t.Texto == u"Abscisa" || (t.Texto.startsWith(u'K') && !t.Girado()))
+                    QVERIFY(
+                        Cerca(t.N(u"y"_s), eje + (t.Texto == u"Abscisa" ? 1 : 0.25) * a + base));
+            QVERIFY(Cerca(totales->N(u"y"_s), alto - margen - a + base));
         }
         // El PDF tiene las mismas páginas.
         if (!QStandardPaths::findExecutable(u"pdfinfo"_s).isEmpty()) {
@@ -633,7 +651,8 @@ private slots:
         Columnas<int, int, int>({"unidades", "maximo", "imagenes"});
         QTest::newRow("corto") << 6 << MaximoAnchoPng << 1;
         QTest::newRow("largo") << 30 << MaximoAnchoPng << 1;
-        QTest::newRow("cortado") << 30 << 2339 << 0;
+        // De a dos hojas, la última imagen con una sola.
+        QTest::newRow("cortado") << 40 << 2 * 2339 << 0;
     }
     void pngCreceConElCamino() {
         TOMAR((unidades, maximo, imagenes), int, int, int);
@@ -667,6 +686,16 @@ private slots:
                  QStringList({dir.filePath(u"d-1.png"_s), dir.filePath(u"d-2.png"_s)}));
         for (int ancho : anchos)
             QVERIFY(ancho >= 2339 && ancho <= maximo);
+        // Cada hoja del camino en una sola imagen: tantas como en la imagen entera.
+        QStringList entera;
+        QCOMPARE(ExportarPng(dir.filePath(u"e.png"_s), d, EncabezadoDe(m), &entera), QString());
+        const auto hojas = [](int ancho) {
+            return qRound((ancho - 20 / 25.4 * 200) / (277 / 25.4 * 200));
+        };
+        int suma = 0;
+        for (int ancho : anchos)
+            suma += hojas(ancho);
+        QVERIFY(hojas(anchos.last()) == 1 && suma == hojas(QImage(entera.value(0)).width()));
         // Los márgenes de 10 mm (79 px) quedan en blanco; el cuadro del título empieza en ellos.
         const QImage imagen = QImage(escritos[1]).convertToFormat(QImage::Format_RGB32);
         const auto blanca = [&](int x, int y) { return imagen.pixel(x, y) == qRgb(255, 255, 255); };

@@ -510,6 +510,10 @@ private slots:
         QTest::newRow("afirmado sin tipo no es capa")
             << QStringList{u"A:0:100:10000:10:No hay:20:0"_s}
             << u"A 1110000 /  /  / TSD|BG 20.0|SBG 15.0 / 40"_s;
+        // Un milímetro de afirmado (0.001 x 9000 x 6 por metro) también es capa.
+        QTest::newRow("afirmado de un milímetro")
+            << QStringList{u"A:0:100:10000:10:AFR-1:0.1:0"_s}
+            << u"A 1115400 /  /  / TSD|BG 20.0|SBG 15.0|AFR 0.1 / 40"_s;
     }
     void columnas() {
         TOMAR((unidades, esperado), QStringList, QString);
@@ -529,7 +533,10 @@ private slots:
             QCOMPARE(c.Alternativa, c.Costo > 0 ? 1 : 0);
             QCOMPARE(u.AlternativaSeleccionada, c.Alternativa);
             QCOMPARE(c.Capas.isEmpty(), c.Alternativa == 0);
-            if (c.Alternativa == 0) QCOMPARE(c.TextoAlternativa(), u"Sin alt."_s);
+            // Sin alternativa, la ayuda lo dice tras el SN, que es 0.
+            if (c.Alternativa == 0)
+                QVERIFY(c.TextoAlternativa() == u"Sin alt." &&
+                        c.Ayuda().endsWith(u"   SN 0.00\nSin alternativa"));
             // El geotextil va bajo la capa de subrasante, y solo allí.
             QCOMPARE(c.Ayuda().contains(u"CSR 30.0 + Geotextil"_s), u.EspesorSubrasante > 0);
             // La ayuda da las abscisas como están en la unidad, aunque vayan al revés.
@@ -552,11 +559,21 @@ private slots:
         QCOMPARE(d.AbscisaMinima, d.Columnas.first().Desde);
         QCOMPARE(std::pair(d.CostoTotal, d.Longitud), std::pair(costo, longitud));
         // El promedio por km, en los totales del SVG; sin unidades no hay largo: es 0.
+        // Sin unidades, el diagrama va de 0 a un kilómetro.
         ModuloVarek9 vacio;
-        QCOMPARE(CalcularDiagrama(vacio).CostoPromedioKm, 0.0);
-        // Medio metro a 11 100 pesos el metro: 11 100 miles por km.
-        ModuloVarek9 corto = ProyectoDe({u"A:0:0.5"_s});
-        QCOMPARE(CalcularDiagrama(corto).CostoPromedioKm, 11100.0);
+        const DiagramaLineal sin = CalcularDiagrama(vacio);
+        QCOMPARE(QList({sin.CostoPromedioKm, sin.AbscisaMinima, sin.AbscisaMaxima}),
+                 QList({0.0, 0.0, 1000.0}));
+        // Medio metro y 100 m a 11 100 pesos el metro: 11 100 miles por km; una unidad sin
+        // largo no cuesta ni tiene costo por km.
+        ModuloVarek9 corto = ProyectoDe({u"A:0:0.5"_s, u"B:7:7"_s, u"C:7:107"_s});
+        const DiagramaLineal dc = CalcularDiagrama(corto);
+        QCOMPARE(QList({dc.CostoPromedioKm, dc.Columnas[1].Costo, dc.Columnas[1].CostoKm}),
+                 QList({11100.0, 0.0, 0.0}));
+        QCOMPARE(dc.Columnas[2].Ayuda(),
+                 u"UH 3 [C]\nAbscisas 7.00 a 107.00 (m)\nW18 1.00E+04   CBR 10.00 %   SN 1.34\n"
+                 u"Alternativa #1: TSD, BG 20.0, SBG 15.0 (cm)\n"
+                 u"Costo 1,110 miles de pesos (11,100 por km)"_s);
     }
 
     void abscisas_data() {
@@ -580,29 +597,36 @@ private slots:
         QCOMPARE(TextoAbscisa(350.5) + u' ' + TextoAbscisa(999.99), u"K0+350.50 K0+999.99"_s);
         QCOMPARE(TextoAbscisa(12345.678) + u' ' + TextoAbscisa(999.999), u"K12+345.68 K1+000"_s);
         // Antes del origen, con su signo; lo que redondea a cero, sin él.
-        QCOMPARE(TextoAbscisa(-250.25) + u' ' + TextoAbscisa(-0.001), u"-K0+250.25 K0+000"_s);
+        QCOMPARE(TextoAbscisa(-250.25) + u' ' + TextoAbscisa(-0.001) + u' ' + TextoAbscisa(-0.5),
+                 u"-K0+250.25 K0+000 -K0+000.50"_s);
     }
 
-    // Las columnas a la vista y los rótulos que caben en la columna B, con letras de 6
-    // puntos de ancho.
+    // Las columnas a la vista, los rótulos que caben en la columna B y las marcas de
+    // abscisa (cuántas, la primera y la última), con letras de 6 puntos de ancho: una marca
+    // cada 8 letras de los 72 puntos menos del área.
     void disposicion_data() {
         // ancho: del área, en puntos.
         Columnas<double, double, double, double, QString>(
             {"ancho", "alto", "desde", "hasta", "esperado"});
         QTest::newRow("todo, ancho")
-            << 2000.0 << 800.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
+            << 2000.0 << 800.0 << 0.0 << 3000.0
+            << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0 / 31 K0+000-K3+000"_s;
         QTest::newRow("todo, medio")
-            << 2000.0 << 500.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
+            << 2000.0 << 500.0 << 0.0 << 3000.0
+            << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0 / 31 K0+000-K3+000"_s;
         // Entre el medio y el bajo: la SBG de 15 cm, la más delgada, con una línea justa.
         QTest::newRow("todo, justo")
-            << 2000.0 << 280.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
-        QTest::newRow("todo, angosto") << 150.0 << 800.0 << 0.0 << 3000.0 << u"A B C / "_s;
+            << 2000.0 << 280.0 << 0.0 << 3000.0
+            << u"A B C / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0 / 31 K0+000-K3+000"_s;
+        QTest::newRow("todo, angosto")
+            << 150.0 << 800.0 << 0.0 << 3000.0 << u"A B C /  / 1 K0+000-K0+000"_s;
         QTest::newRow("acercado a B")
-            << 150.0 << 800.0 << 1100.0 << 1300.0 << u"B / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0"_s;
+            << 150.0 << 800.0 << 1100.0 << 1300.0
+            << u"B / BG 20.0|SBG 15.0|AFR 20.0|CSR 30.0 / 1 K1+200-K1+200"_s;
         // Bajo: la estructura toma alto de las otras franjas, pero solo las capas
         // de 20 cm o más tienen alto para su rótulo.
-        QTest::newRow("todo, bajo")
-            << 2000.0 << 250.0 << 0.0 << 3000.0 << u"A B C / BG 20.0|AFR 20.0|CSR 30.0"_s;
+        QTest::newRow("todo, bajo") << 2000.0 << 250.0 << 0.0 << 3000.0
+                                    << u"A B C / BG 20.0|AFR 20.0|CSR 30.0 / 31 K0+000-K3+000"_s;
     }
     void disposicion() {
         TOMAR((ancho, alto, desde, hasta, esperado), double, double, double, double, QString);
@@ -658,7 +682,11 @@ private slots:
                     QCOMPARE(d.Columnas.value(r.ColumnaEn({x, r.Costo.bottom()})).Codigo,
                              col.Codigo);
         }
-        QCOMPARE(codigos.join(u' ') + u" / "_s + rotulos.join(u'|'), esperado);
+        QCOMPARE(u"%1 / %2 / %3 %4-%5"_s.arg(codigos.join(u' '), rotulos.join(u'|'))
+                     .arg(r.MarcasX.size())
+                     .arg(r.MarcasX.value(0).second.Texto,
+                          r.MarcasX.value(r.MarcasX.size() - 1).second.Texto),
+                 esperado);
         // Un máximo ya redondo es su propia escala; uno menor que 1 sube a 0.5 o a 0.1.
         DiagramaLineal redondo = d;
         for (const auto& [maximo, escala] : {std::pair{2e5, 2e5}, {0.3, 0.5}, {0.07, 0.1}}) {
@@ -759,7 +787,7 @@ private slots:
         const ResultadoMenorCosto r = SeleccionarMenorCosto(m);
 
         double costoAntes = 0, costoDespues = 0;
-        int cambiadas = 0, porDefecto = 0;
+        int cambiadas = 0, porDefecto = 0, unaCambiada = 0, suPrevia = 0;
         for (int i = 1; i <= unidades; ++i) {
             ModuloVarek9 aparte = antes;
             EstadoDiseno e;
@@ -779,6 +807,7 @@ private slots:
             costoAntes += e.CostoAlternativa[previa];
             costoDespues += e.CostoAlternativa[nueva];
             cambiadas += previa != nueva;
+            if (previa != nueva) std::tie(unaCambiada, suPrevia) = std::pair(i, previa);
             int primera = 1;
             while (!aparte.AlternativaUH[primera].Aplicable)
                 ++primera;
@@ -793,6 +822,10 @@ private slots:
         const ResultadoMenorCosto otra = SeleccionarMenorCosto(m);
         QCOMPARE(std::pair(otra.Cambiadas, otra.CostoAntes), std::pair(0, r.CostoDespues));
         QVERIFY(!m.ProyectoModificado);
+        // Una sola unidad que vuelve a su elección anterior también marca el proyecto.
+        if (cambiadas == 0) return;
+        m.Proyecto.UH[unaCambiada].AlternativaSeleccionada = static_cast<qint16>(suPrevia);
+        QVERIFY(SeleccionarMenorCosto(m).Cambiadas == 1 && m.ProyectoModificado);
     }
 
     // Cantidades de la selección a mano (costos 1000 x tipo): A, 1000 m x 6 m con la

@@ -259,7 +259,10 @@ private slots:
         QCOMPARE(QSize(fisico.widthMM(), fisico.heightMM()), QSize(254, 127));
         QTemporaryDir dir;
         QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.png"_s), d), QString());
-        QCOMPARE(QImage(dir.filePath(u"s.png"_s)).size(), QSize(601, 400));
+        // Sobre blanco: la esquina de abajo a la derecha no tiene trazos.
+        const QImage png(dir.filePath(u"s.png"_s));
+        QCOMPARE(std::pair(png.size(), png.pixel(600, 399)),
+                 std::pair(QSize(601, 400), qRgb(255, 255, 255)));
         // El PDF, en una hoja A4 apaisada (297 x 210 mm: 842 x 595 puntos).
         QCOMPARE(ExportarSensibilidad(dir.filePath(u"s.pdf"_s), d), QString());
         // Con su título en los datos del PDF (UTF-16 con su marca).
@@ -287,17 +290,20 @@ private slots:
     // 10) que cubre el máximo de la curva en cinco divisiones; las curvas, dentro de su
     // recuadro; el rótulo de la unidad, con el costo de su punto en miles.
     void ejesDeLaSensibilidad_data() {
-        Columnas<double, double, bool>({"ejes", "cbr", "costos"});
+        // costos: el factor de los costos unitarios.
+        Columnas<double, double, double>({"ejes", "cbr", "costos"});
         QTest::newRow("120000 ejes, CBR 5,7")
-            << 120000.0 << 5.7 << true; // el tránsito, de 30.000 a 240.000
-        QTest::newRow("20000 ejes, CBR 30") << 20000.0 << 30.0 << true; // SN bajo 2,5: paso 0,5
-        QTest::newRow("sin costos: de 0 a 1") << 20000.0 << 30.0 << false;
+            << 120000.0 << 5.7 << 1.0; // el tránsito, de 30.000 a 240.000
+        QTest::newRow("20000 ejes, CBR 30") << 20000.0 << 30.0 << 1.0; // SN bajo 2,5: paso 0,5
+        QTest::newRow("sin costos: de 0 a 1") << 20000.0 << 30.0 << 0.0;
+        QTest::newRow("costos de menos de mil: paso menor que 1") << 20000.0 << 30.0 << 1e-4;
     }
     void ejesDeLaSensibilidad() {
-        TOMAR((ejes, cbr, costos), double, double, bool);
+        TOMAR((ejes, cbr, costos), double, double, double);
         ModuloVarek9 m;
         ProyectoDeDiseno(m, 2);
-        if (!costos) m.Proyecto.CostosUnitarios.fill(0);
+        for (double& c : m.Proyecto.CostosUnitarios)
+            c *= costos;
         std::tie(m.Proyecto.UH[1].EjesEquivalentes, m.Proyecto.UH[1].CBR) = std::pair(ejes, cbr);
         const QList<CurvaSensibilidad> curvas = CalcularSensibilidad(m, 1, 50);
         // El menor paso 1, 2 o 5 por 10ⁿ que cubre un valor en unas divisiones.
@@ -441,9 +447,13 @@ private slots:
                 }));
             const QString rotulo = u"alternativa %1, %2 miles $"_s.arg(punto->Alternativa)
                                        .arg(Formato(punto->Costo / 1000, u"#,##0"));
-            QCOMPARE(std::count_if(
-                         d.Trazos.begin(), d.Trazos.end(),
-                         [&](const auto& t) { return t.Cadena.endsWith(rotulo) && t.Letra == 10; }),
+            QCOMPARE(std::count_if(d.Trazos.begin(), d.Trazos.end(),
+                                   [&](const auto& t) {
+                                       // Bajo los rótulos de las abscisas, en una caja que le cabe.
+                                       return t.Cadena.endsWith(rotulo) && t.Letra == 10 &&
+                                              t.Caja.top() > area.bottom() + 18 &&
+                                              t.Caja.height() >= 10;
+                                   }),
                      curvas.size()); // la misma unidad en las tres
         }
         // La unidad marcada en cada curva: una vertical de trazos, un círculo en su SN y otro

@@ -90,14 +90,8 @@ private slots:
     // Lo leído: el valor a 15 cifras (con el signo del cero), si no hubo número y si desbordó.
     void leerNumero_data() {
         Columnas<QString, QString>({"texto", "leido"});
-        // "texto|leído"
-        for (const QString& fila :
-             {u"   -12.5|-12.5"_s, u"+3|3"_s, u" .44 |0.44"_s, u"95.5 xyz|95.5"_s, u"1,5|1"_s,
-              u"1.5E-07|1.5e-07"_s, u"2e3|2000"_s, u"7E|7"_s, u"7E+x|7"_s, u"8.|8"_s, u"\t4|4"_s,
-              u"|0 sin número"_s, u".|0 sin número"_s, u"-|0 sin número"_s, u"abc|0 sin número"_s,
-              u"-0|0"_s, u"1E-400|0"_s, u"- 5|0 sin número"_s, u"1E999|0 desborde"_s})
-            QTest::addRow("%s", qPrintable(fila))
-                << fila.section(u'|', 0, 0) << fila.section(u'|', 1);
+        for (const QStringList& f : FilasDeDatos(u"numeros.txt"_s, u"leerNumero"_s))
+            QTest::addRow("%s", qPrintable(f.join(u'|'))) << f[0] << f[1];
     }
 
     void leerNumero() {
@@ -113,31 +107,9 @@ private slots:
     // forma del texto muestra y lo que decide la convención ("c" o "p").
     void numeroEscrito_data() {
         Columnas<QString, QChar, QString>({"texto", "convencion", "leido"});
-        // Cada caso es "texto|convención|leído".
-        const auto filas = [](const QStringList& casos) {
-            for (const QString& caso : casos) {
-                const QStringList c = caso.split(u'|');
-                QTest::addRow("%s (%s)", qPrintable(c[0]), qPrintable(c[1]))
-                    << c[0] << QChar(c[1] == u"c" ? u',' : u'.') << c[2];
-            }
-        };
-        filas({"1.234,56|p|1234.56 muestra ,", "1,234.56|c|1234.56 muestra .",
-               "1,700|p|1700 ambiguo", "1,700|c|1.7 ambiguo", "6,500|p|6500 ambiguo",
-               "215.000|c|215000 ambiguo", "215.000|p|215 ambiguo", "-1.234|c|-1234 ambiguo",
-               "12,617,888|c|12617888 muestra .", "1.234.567|p|1234567 muestra ,",
-               "6,5|p|6.5 muestra ,", "4,50|c|4.5 muestra ,", "0,500|p|0.5 muestra ,"});
-        filas({"0.500|c|0.5 muestra .", "1234,567|p|1234.567 muestra ,", "7.25|c|7.25 muestra .",
-               "13.250,50|p|13250.5 muestra ,", "1,700.00|p|1700 muestra .",
-               "6.20E+05|c|620000 muestra .", "1.234E+03|c|1234 muestra .",
-               "2.5e3|c|2500 muestra .", "2,5E-3|p|0.0025 muestra ,", "1E-400|c|0",
-               "150 000|p|150000", "150\u00a0000,5|p|150000.5 muestra ,", "-1 234 567|c|-1234567"});
-        filas({"1 5|p|1 con descarte", "1234 567|p|1234 con descarte", "-7|c|-7",
-               "-0,5|p|-0.5 muestra ,", ",5|p|0.5 muestra ,", ",250.5|p|250.5 muestra .",
-               ".250,5|c|250.5 muestra ,", "  7,5  |p|7.5 muestra ,", "1,2,3|p|1.2 con descarte",
-               "1.2.3|c|1.2 con descarte", "6,5 m|p|6.5 muestra , con descarte",
-               "1,700 m|p|1700 ambiguo con descarte", "|p|0 no es número",
-               "cinco|c|0 no es número con descarte", "-|p|0 no es número con descarte",
-               "1E|p|1 con descarte"});
+        for (const QStringList& c : FilasDeDatos(u"numeros.txt"_s, u"numeroEscrito"_s))
+            QTest::addRow("%s (%s)", qPrintable(c[0]), qPrintable(c[1]))
+                << c[0] << QChar(c[1] == u"c" ? u',' : u'.') << c[2];
     }
 
     void numeroEscrito() {
@@ -336,73 +308,11 @@ private slots:
         }
     }
 
+    // El valor con cada máscara; sin ella, la forma general.
     void presentacionDeNumeros_data() {
         Columnas<double, QString, QString>({"valor", "mascara", "esperado"});
-        const double infinito = std::numeric_limits<double>::infinity();
-        const auto fila = [](double valor, const char* mascara, const QByteArray& esperado) {
-            QTest::addRow("%g %s", valor, mascara)
-                << valor << QString(mascara) << QString::fromUtf8(esperado);
-        };
-        // Cada caso es "valor esperado", con la misma máscara.
-        const auto filas = [&](const char* mascara, const QStringList& casos) {
-            for (const QString& c : casos)
-                fila(c.section(u' ', 0, 0).toDouble(), mascara, c.section(u' ', 1).toUtf8());
-        };
-        // Sin máscara, la forma general: 15 cifras, sin el cero delante del punto y con
-        // un blanco en lugar del signo más.
-        // Cero, clave, 15 cifras, redondeo a 15, tercio, séptimo, 1E+15, 1E-4, tres cifras
-        // de exponente, binarios inexactos, infinitos y un exponente de dos cifras.
-        // clang-format off
-        for (int k = 0; const auto& [valor, texto] :
-                        std::initializer_list<std::pair<double, const char*>>{
-                 {0.0, " 0 "}, {-0.0, " 0 "}, {1.0, " 1 "}, {70.0, " 70 "}, {0.44, " .44 "},
-                 {-0.5, "-.5 "}, {1250.75, " 1250.75 "}, {123456789012345.0, " 123456789012345 "},
-                 {2.123456789012345678, " 2.12345678901235 "},
-                 {123456789012345.5, " 123456789012346 "}, {1.0 / 3.0, " .333333333333333 "},
-                 {1.0 / 7.0, " .142857142857143 "}, {1e15, " 1E+15 "},
-                 {999999999999999.9, " 1E+15 "}, {-2.5e20, "-2.5E+20 "}, {0.0001, " .0001 "},
-                 {0.00009, " 9E-05 "}, {1.5e-7, " 1.5E-07 "}, {1e-300, " 1E-300 "}, {0.1, " .1 "},
-                 {0.1 + 0.2, " .3 "}, {infinito, " 0 "}, {-infinito, " 0 "}, {1e-10, " 1E-10 "}})
-            QTest::addRow("general %d", k++) << valor << QString() << QString(texto);
-        // clang-format on
-        // 15 cifras y luego la mitad lejos del cero.
-        filas("0.00", {"2.675 2.68", "-0.285 -0.29"});
-        fila(0.1 + 0.2, "0.0000", "0.3000");
-        filas("0.0", {"0.04999 0.0"});
-        filas("0.000", {"9.9996 10.000"});
-        filas("#,##0.00", {"1234567.891 1,234,567.89", "999.995 1,000.00", "12345.675 12,345.68",
-                           "1e12 1,000,000,000,000.00", "0.5 0.50"});
-        fila(1.5e17 + 0.25, "#,##0.00", "150,000,000,000,000,000.00");
-        filas("#,##0", {"-1234.5 -1,235", "100000 100,000", "1e20 100,000,000,000,000,000,000"});
-        // Sin signo si el redondeo da cero.
-        filas("0.00", {"-0.001 0.00", "-0.005 -0.01"});
-        fila(-0.0, "#,##0", "0");
-        filas("0.00E+#00", {"150000 1.50E+05", "999900 1.00E+06", "-0.000015 -1.50E-05",
-                            "0 0.00E+00", "1.005e-300 1.01E-300"});
-        filas("0%", {"0.125 13%", "0.995 100%", "-0.004 0%"});
-        // 0, 1 y -1, las mitades (lejos del cero) y los acarreos en cada máscara de las
-        // ventanas y los reportes, calculados a mano.
-        for (const char* m : {"0.0", "0.00", "0.000", "0.0000"}) {
-            const QByteArray ceros = QByteArray(m).mid(2);
-            fila(0, m, "0." + ceros);
-            fila(1, m, "1." + ceros);
-            fila(-1, m, "-1." + ceros);
-            fila(0.5, m, "0.5" + ceros.mid(1));
-        }
-        filas("0.0", {"0.05 0.1", "0.95 1.0"});
-        filas("0.00", {"0.005 0.01", "0.995 1.00", "-0.995 -1.00", "9.995 10.00"});
-        filas("0.000", {"0.0005 0.001", "0.9995 1.000"});
-        filas("0.0000", {"0.00005 0.0001"});
-        filas("#,##0", {"0 0", "1 1", "-1 -1", "0.5 1", "-0.5 -1", "1.5 2", "2.5 3", "999.5 1,000",
-                        "999999.5 1,000,000"});
-        filas("#,##0.00", {"0 0.00", "1 1.00", "-1 -1.00", "0.005 0.01"});
-        filas("0.00E+#00",
-              {"1 1.00E+00", "-1 -1.00E+00", "0.5 5.00E-01", "9.995 1.00E+01", "0.1 1.00E-01"});
-        filas("0%", {"1 100%", "0.005 1%", "0 0%"});
-        // Sin valor finito: el 0 de la máscara.
-        fila(infinito, "0.00", "0.00");
-        fila(-infinito, "#,##0", "0");
-        fila(std::numeric_limits<double>::quiet_NaN(), "0.00E+#00", "0.00E+00");
+        for (const QStringList& f : FilasDeDatos(u"numeros.txt"_s, u"presentacion"_s))
+            QTest::addRow("%s", qPrintable(f.join(u'|'))) << f[0].toDouble() << f[1] << f[2];
     }
 
     void presentacionDeNumeros() {

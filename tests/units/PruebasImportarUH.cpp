@@ -93,33 +93,8 @@ private slots:
     // el nombre; lo de entre paréntesis, anidado, no cuenta; un cierre de más no tapa el resto.
     void titulos_data() {
         Columnas<QString, int>({"titulo", "columna"});
-        const std::pair<int, QStringList> casos[] = {
-            {ColCBR, {u"CBR (%)"_s, u"cbr"_s, u"CBR de diseño"_s, u"(ver (1) nota) CBR"_s}},
-            {ColEjesEquivalentes, {u"Ejes Equivalentes 80 KN"_s, u"W18"_s, u"ESALs"_s}},
-            {ColCodigoTramo,
-             {u"Código Tramo"_s, u"CODIGO"_s, u"código del tramo"_s, u"Section Code"_s}},
-            {ColDescripcion, {u"Descripción"_s}},
-            {ColTipoTramo, {u"Tipo de Tramo"_s, u"Section type"_s}},
-            {ColTipoSegmento, {u"Segmento"_s}},
-            {ColAbscisaInicial, {u"Abscisa Inicial (m)"_s, u"Start Station (m)"_s}},
-            {ColAbscisaFinal, {u"abscisa final [m]"_s, u"Chainage to"_s}},
-            {ColAnchoCorona, {u"Ancho Corona (m)"_s, u"[m]) Ancho Corona"_s}},
-            {ColClimaHumedad, {u"Clasificación Climática por Humedad"_s, u"Clima"_s}},
-            {ColClimaTemperatura, {u"Clima - Temperatura"_s, u"Temperatura media anual"_s}},
-            {ColTipoTerreno, {u"Tipo de Terreno"_s}},
-            {ColTipoAfirmado, {u"Tipo de Afirmado Existente"_s, u"Gravel"_s}},
-            {ColEspesorAfirmado,
-             {u"Espesor Afirmado Existente (cm)"_s, u"Existing gravel thickness (cm)"_s}},
-            {ColEspesorSubrasante, {u"Espesor Capa de Subrasante (cm)"_s}},
-            {-1, {u"# UH"_s, u"UH"_s, u"#"_s}},
-            {0,
-             {u"  C.B.R.  "_s, u"Observaciones"_s, u"Tipo"_s, u"Espesor (cm)"_s, u"Abscisa"_s,
-              u""_s}},
-        };
-        for (const auto& [columna, titulos] : casos)
-            for (const QString& titulo : titulos)
-                QTest::newRow(qPrintable(titulo.isEmpty() ? u"vacío"_s : titulo))
-                    << titulo << columna;
+        for (const QStringList& f : FilasDeDatos(u"titulos.txt"_s, u"titulos"_s))
+            QTest::newRow(qPrintable(f[1].isEmpty() ? u"vacío"_s : f[1])) << f[1] << f[0].toInt();
     }
     void titulos() {
         TOMAR((titulo, columna), QString, int);
