@@ -148,7 +148,7 @@ bool EsFilaTitulos(const QList<CeldaHoja>& fila) {
     // Casi todas las filas son de datos: con un número basta, sin buscar nombres.
     if (std::any_of(fila.begin(), fila.end(), CeldaEsNumero)) return false;
     const TitulosFila t = ContarTitulos(fila);
-    return !t.HayNumero && t.Nombradas >= 1 && t.Reconocidas >= 2;
+    return t.Nombradas >= 1 && t.Reconocidas >= 2;
 }
 
 // Filas en que se buscan los títulos bajo un encabezado de la hoja.

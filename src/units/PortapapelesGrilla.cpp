@@ -101,13 +101,14 @@ QString DecodificarTextoUnidades(QByteArrayView datos) {
         return datos.size() >= largo && datos.first(largo) == QByteArrayView(marca, largo);
     };
     if (empieza("\xEF\xBB\xBF", 3)) return QString::fromUtf8(datos.sliced(3));
+    // La marca de UTF-16 la salta el decodificador.
     if (empieza("\xFF\xFE", 2)) {
         QStringDecoder decodificador(QStringDecoder::Utf16LE);
-        return decodificador.decode(datos.sliced(2));
+        return decodificador.decode(datos);
     }
     if (empieza("\xFE\xFF", 2)) {
         QStringDecoder decodificador(QStringDecoder::Utf16BE);
-        return decodificador.decode(datos.sliced(2));
+        return decodificador.decode(datos);
     }
     return DecodificarAnsi(datos);
 }

@@ -835,6 +835,7 @@ private slots:
         ModuloVarek9 m = ProyectoDe({u"A:0:1000"_s, u"B:2000:1500:10000:10:No hay:0:30"_s,
                                      u"C:0:100:10000:10:AFR-1:20"_s, u"D:0:100:600000"_s});
         m.Proyecto.UH[2].AlternativaSeleccionada = 2;
+        m.Proyecto.UH[4].AlternativaSeleccionada = 2; // guardada en D, donde no aplica
         EstadoDiseno e;
         const CantidadesProyecto c = CalcularCantidades(m, e);
         QStringList unidades;

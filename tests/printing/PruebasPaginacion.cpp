@@ -150,7 +150,7 @@ private slots:
         const QByteArray reporte = Reporte(lineas);
         QVERIFY(CargarProyecto(reporte, 4).TotalPaginas == 3 && Dos(reporte, 4) == esperado);
         // Página 0 en cualquiera de los extremos: todas.
-        QCOMPARE(Dos(reporte, 4, 0, 2), esperado);
+        QVERIFY(Dos(reporte, 4, 0, 2) == esperado && Dos(reporte, 4, 2, 0) == esperado);
         // Rango: solo esas páginas, con la numeración del documento entero.
         QCOMPARE(Dos(reporte, 4, 2, 3), pagina2 + pagina3);
         // La línea b5 cae en la página 3, que no se imprime pero quita la marca de página
@@ -365,6 +365,7 @@ private slots:
              u"plano.v2.pdf [plano.v2.pdf] nuevo"_s);
         fila("impresora", " lpt2 ", Puerto, u"lpt2 [lpt2] dispositivo"_s);
         fila("primera impresora", "LPT1", Puerto, u"LPT1 [LPT1] dispositivo"_s);
+        fila("cuarta impresora", "Lpt4", Puerto, u"Lpt4 [Lpt4] dispositivo"_s);
 #ifndef _WIN32
         fila("impresora de más", "lpt5", Puerto, u"lpt5 [lpt5] nuevo"_s); // Windows la reserva
         fila("dispositivo", "/dev/null", Puerto, u"/dev/null [/dev/null] dispositivo"_s);
