@@ -461,7 +461,7 @@ ErrorEscritura ImprimeCantidadesObra(ModuloVarek9& modulo, EstadoDiseno& estado,
         r.Blancos(1);
         r.Numero(u.AnchoCorona, u"0.00", 6);
         r.Blancos(1);
-        if (c.Alternativa == 0 || c.Capas.isEmpty()) {
+        if (c.Alternativa == 0) {
             r.Agregar(u"Sin Alternat");
             r.Terminar();
             continue;

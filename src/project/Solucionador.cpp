@@ -115,16 +115,14 @@ namespace {
 // 0.0001 % de él, o -1 si en 1000 pasos no se asienta.
 double Newton(const EcuacionFija& f) {
     double sn = 2.0;
-    double siguiente = f.PasoNewton(sn);
-    if (std::fabs((siguiente - sn) / sn) * 100 < 0.0001) return sn;
-    for (int pasos = 1;; ++pasos) {
-        sn = siguiente;
-        if (pasos > 1000) return -1.0;
-        siguiente = f.PasoNewton(sn);
+    for (int pasos = 0; pasos <= 1000; ++pasos) {
+        const double siguiente = f.PasoNewton(sn);
         // Un iterado NaN no sale de NaN: los pasos que faltan darían -1 igual.
         if (std::isnan(siguiente)) return -1.0;
         if (std::fabs((siguiente - sn) / sn) * 100 < 0.0001) return sn;
+        sn = siguiente;
     }
+    return -1.0;
 }
 
 constexpr double SNMaximo = 30;

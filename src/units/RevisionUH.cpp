@@ -548,8 +548,7 @@ void NumerarFilas(TablaTextos& tabla) {
     char cifras[16];
     for (int f = 1; f < tabla.Filas(); ++f) {
         const QLatin1StringView numero = EnteroEn(f, cifras);
-        if (tabla.Texto(f, 0) != numero || tabla.Valor(f, 0))
-            tabla.PonerTexto(f, 0, QString(numero));
+        if (tabla.Texto(f, 0) != numero) tabla.PonerTexto(f, 0, QString(numero));
     }
 }
 

@@ -887,6 +887,8 @@ private slots:
         QVERIFY(r6.contains(
             CodigoFormato(100) +
             u"     1      A       0.00   1,000.00  1000.00   6.00   1   6,000.00 TSD                 6,000.00 m²            6,000"_s));
+        QVERIFY(r6.contains(CodigoFormato(100) +
+                            u"     4      D       0.00     100.00   100.00   6.00 Sin Alternat"_s));
         // B, de 2000 a 1500: su longitud es la distancia entre sus abscisas.
         QCOMPARE(r6.filter(u" 2,000.00   1,500.00   500.00   6.00 "_s).size(), 1);
         // Las capas siguientes, bajo la columna "Capa" del encabezado: código en 5,

@@ -346,7 +346,8 @@ private slots:
             // Encima del recuadro, en una misma línea, el del SN hasta su borde izquierdo; el
             // del costo, desde el derecho.
             QVERIFY(sn[k].right() == area.left() && sn[k].bottom() < area.top() &&
-                    miles[k].left() == area.right() && miles[k].top() == sn[k].top());
+                    miles[k].left() == area.right() && miles[k].top() == sn[k].top() &&
+                    miles[k].height() == sn[k].height());
             double maximos[2] = {0, 0};
             for (const PuntoSensibilidad& p : curvas[k].Puntos)
                 maximos[0] = std::max(maximos[0], p.SN),
@@ -434,7 +435,7 @@ private slots:
             const auto punto = std::find_if(c.Puntos.begin(), c.Puntos.end(),
                                             [&](const auto& p) { return p.X == c.Unidad.X; });
             QVERIFY(punto != c.Puntos.end());
-            // Los círculos de la unidad, sobre su SN y sobre su costo en miles.
+            // Los círculos de la unidad, de radio 4, sobre su SN y sobre su costo en miles.
             const double xu =
                 area.left() + (c.Unidad.X - c.Desde) / (c.Hasta - c.Desde) * area.width();
             for (const auto& [y, color] :
@@ -442,7 +443,7 @@ private slots:
                   std::pair(c.Unidad.Costo / 1000 / topes[1], QColor(170, 40, 0))})
                 QVERIFY(std::ranges::any_of(d.Trazos, [&](const auto& t) {
                     const QPointF centro(xu, area.bottom() - y * area.height());
-                    return t.Tipo == t.Circulo && t.Color == color &&
+                    return t.Tipo == t.Circulo && t.Color == color && t.Radio == 4 &&
                            QLineF(t.Puntos.value(0), centro).length() < 1e-6;
                 }));
             const QString rotulo = u"alternativa %1, %2 miles $"_s.arg(punto->Alternativa)

@@ -553,8 +553,10 @@ private slots:
             << u"\nN1\t\t\t\tcinco"_s << QChar(u'.') << u"N1||||||| 0 0 0 0 0 0 0"_s
             << u"No se tomaron estas celdas, que conservan su valor:\n"
                "fila 2, Abscisa Inicial: \"cinco\" no es un número"_s;
-        QTest::newRow("enteros, nada que decir") << u"N1\t\t2\tC\t100\t200"_s << QChar(u',')
-                                                 << u"N1||2|C|||| 100 200 0 0 0 0 0"_s << QString();
+        // Solo blancos en un número o una lista es una celda vacía.
+        QTest::newRow("enteros y blancos, nada que decir")
+            << u"N1\t\t2\tC\t100\t200\t  \t\t \t"_s << QChar(u',')
+            << u"N1||2|C|||| 100 200 0 0 0 0 0"_s << QString();
         QTest::newRow("rechazos y avisos")
             << u"R1Ω\tTramo ≥ 5 km Ω\tx\t\tcinco\t6,5 m\t65\t60000000\tS\tMojado\t150\tmont\t"
                "afr\t400\t0"_s
@@ -591,6 +593,8 @@ private slots:
         Proyecto p;
         TablaTextos t = PrepararTablaUH(p, s);
         QTEST(TextoPegado(PegarUH(t, texto, 1, 1, s), s), "mensaje");
+        for (int c = ColTipoTramo; c < ColumnasUH; ++c)
+            QVERIFY(t.Texto(1, c).isEmpty() || !t.Texto(1, c).trimmed().isEmpty());
         RevisarUH(p, t, 1);
         QString numeros;
         for (const auto& [columna, campo] : CamposNumero.asKeyValueRange())
