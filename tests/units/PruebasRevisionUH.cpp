@@ -593,8 +593,11 @@ private slots:
         Proyecto p;
         TablaTextos t = PrepararTablaUH(p, s);
         QTEST(TextoPegado(PegarUH(t, texto, 1, 1, s), s), "mensaje");
+        // En la tabla, lo que es solo blancos queda vacío y los tipos de tramo y de segmento
+        // muestran su código.
         for (int c = ColTipoTramo; c < ColumnasUH; ++c)
             QVERIFY(t.Texto(1, c).isEmpty() || !t.Texto(1, c).trimmed().isEmpty());
+        QVERIFY(t.Texto(1, ColTipoTramo).size() <= 1 && t.Texto(1, ColTipoSegmento).size() <= 1);
         RevisarUH(p, t, 1);
         QString numeros;
         for (const auto& [columna, campo] : CamposNumero.asKeyValueRange())
