@@ -7,10 +7,12 @@
 #include "Pruebas.h"
 
 #include "alternatives/DiagramaLineal.h"
+#include "alternatives/DispositivoSvg.h"
 #include "alternatives/PintarDiagrama.h"
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -708,6 +710,25 @@ private slots:
                 borde = borde || ((x == 78 || x == 79) && (y == 78 || y == 79) && !blanca(x, y));
             }
         QVERIFY(margenes && borde);
+    }
+
+    // En la pantalla una columna puede no tener ancho para sus abscisas: la siguiente
+    // escribe entonces también la que comparten.
+    void abscisaCompartidaTrasUnaAngosta() {
+        ModuloVarek9 m;
+        const DiagramaLineal d = CalcularDiagrama(Tramos(m, {{0, 10}, {10, 1000}}, 0));
+        DispositivoSvg svg(QSizeF(1200, 800), 96);
+        const DisposicionDiagrama r = DisponerDiagrama(d, QRectF(0, 0, 1200, 800), 0, 1000,
+                                                       MedirLetra(LetraDiagrama(), &svg));
+        QVERIFY(!r.Columnas[0].AbscisasCaben && r.Columnas[1].AbscisasCaben);
+        QPainter p(&svg);
+        PintarDiagrama(p, d, r, {});
+        p.end();
+        const QByteArray cuerpo = svg.Tomar();
+        QStringList abscisas;
+        for (const ElementoSvg& e : LeerSvg(svg.Cabecera({}) + cuerpo + "</svg>\n").Elementos)
+            if (e.Girado() && e.Texto.startsWith(u'K')) abscisas << e.Texto;
+        QCOMPARE(abscisas, QStringList({u"K0+010"_s, u"K1+000"_s}));
     }
 
     // El rótulo del tratamiento va bajo su franja solo si la capa siguiente tiene alto para

@@ -102,8 +102,10 @@ private slots:
         // El TSD no tiene espesor: su rótulo va sin "cm".
         QVERIFY(QRegularExpression(u"(?m) 0,0 +—$"_s).match(texto).hasMatch() &&
                 texto.contains(u"\n                    TSD  "_s) && !texto.contains(u"TSD cm"_s));
-        // El afirmado existente, el del reporte 6, y el total, el TOTAL del ejemplo en miles.
-        QVERIFY(texto.contains(QRegularExpression(u"Afirmado existente +706\\.396\n"_s)) &&
+        // El afirmado existente, el del reporte 6, y el total, el TOTAL del ejemplo en miles;
+        // la pérdida de serviciabilidad del ejemplo, 4,2 - 2,0.
+        QVERIFY(texto.contains(QRegularExpression(u"ΔPSI +2,20\n"_s)) &&
+                texto.contains(QRegularExpression(u"Afirmado existente +706\\.396\n"_s)) &&
                 texto.contains(QRegularExpression(u"Total de la selección +7\\.630\\.994\n"_s)));
         // El costo de cada unidad, en miles: suman el total salvo el redondeo de cada una.
         double suma = 0;

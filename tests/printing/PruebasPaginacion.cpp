@@ -12,6 +12,7 @@
 #include "printing/TrabajoImpresion.h"
 
 #include <QDateTime>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <limits>
@@ -335,45 +336,11 @@ private slots:
     // El nombre de una salida. En la carpeta: el proyecto abierto "Ejemplo.vk9", el
     // proyecto "Mayus.VK9", "notas.txt" y "viejo.pdf".
     void nombreDeLaSalida_data() {
-        // esperado: el rechazo, o archivo [mostrado] y qué es.
         Columnas<QString, int, QString>({"nombre", "clase", "esperado"});
-        const auto fila = [](const char* etiqueta, const char* nombre, ClaseSalida clase,
-                             const QString& esperado) {
-            QTest::newRow(etiqueta) << QString::fromUtf8(nombre) << int(clase) << esperado;
-        };
-        const auto no = [](const char* nombre, const char* por) {
-            return u"El archivo [%1] es %2: no se puede escribir sobre él. Elija otro nombre..."_s
-                .arg(QString::fromUtf8(nombre), QString::fromUtf8(por));
-        };
-        using enum ClaseSalida;
-        fila("el proyecto", "Ejemplo.vk9", Pdf, no("Ejemplo.vk9", "el proyecto abierto"));
-        fila("otro proyecto", "Otro.VK9", Puerto, no("Otro.VK9", "un proyecto"));
-        const char* respaldo = "la copia de respaldo de un proyecto";
-        fila("respaldo", "sub/Otro.vk9.bak", Pdf, no("Otro.vk9.bak", respaldo));
-        fila("respaldo junto al proyecto", " Ejemplo.bak ", Puerto, no("Ejemplo.bak", respaldo));
-        fila("junto al proyecto en mayúsculas", "Mayus.BAK", Archivo, no("Mayus.BAK", respaldo));
-        fila("recuperación", "X.VK9.Recuperar", Archivo,
-             no("X.VK9.Recuperar", "la copia de recuperación de un proyecto"));
-        fila("bloqueo", "Ejemplo.lock", Diagrama,
-             no("Ejemplo.lock", "el bloqueo de un proyecto abierto"));
-        fila("bloqueo sin proyecto", "Suelto.lock", Puerto, u"Suelto.lock [Suelto.lock] nuevo"_s);
-        fila("texto existente", "notas.txt", Puerto, u"notas.txt [notas.txt] existe"_s);
-        fila("texto como PDF", "notas.txt", Pdf, u"notas.txt.pdf [notas.txt.pdf] nuevo"_s);
-        fila("PDF sin extensión", "viejo", Pdf, u"viejo.pdf [viejo.pdf] existe"_s);
-        fila("PDF que falta", "sub/falta.PDF", Pdf, u"sub/falta.PDF [falta.PDF] nuevo"_s);
-        fila("diagrama sin extensión", "plano.v2", Diagrama,
-             u"plano.v2.pdf [plano.v2.pdf] nuevo"_s);
-        fila("impresora", " lpt2 ", Puerto, u"lpt2 [lpt2] dispositivo"_s);
-        fila("primera impresora", "LPT1", Puerto, u"LPT1 [LPT1] dispositivo"_s);
-        fila("cuarta impresora", "Lpt4", Puerto, u"Lpt4 [Lpt4] dispositivo"_s);
-#ifndef _WIN32
-        fila("impresora de más", "lpt5", Puerto, u"lpt5 [lpt5] nuevo"_s); // Windows la reserva
-        fila("dispositivo", "/dev/null", Puerto, u"/dev/null [/dev/null] dispositivo"_s);
-        fila("enlace al proyecto", "enlace.pdf", Pdf, no("enlace.pdf", "el proyecto abierto"));
-        fila("enlace a otro proyecto", "enlace.svg", Diagrama, no("enlace.svg", "un proyecto"));
-        // Otra mayúscula es otro archivo donde el sistema las distingue.
-        fila("otra mayúscula", "EJEMPLO.bak", Puerto, u"EJEMPLO.bak [EJEMPLO.bak] nuevo"_s);
-#endif
+        const QStringList clases{u"Pdf"_s, u"Puerto"_s, u"Diagrama"_s, u"Archivo"_s};
+        for (const QStringList& f : FilasDeDatos(u"salidas.txt"_s, u"nombreDeLaSalida"_s))
+            if (f[0] == u"todos" || QSysInfo::productType() != u"windows")
+                QTest::newRow(qPrintable(f[1])) << f[2] << int(clases.indexOf(f[3])) << f[4];
     }
     void nombreDeLaSalida() {
         TOMAR((nombre, clase), QString, int);
