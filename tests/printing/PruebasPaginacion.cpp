@@ -179,6 +179,7 @@ private slots:
             << QByteArray("\x04\x14\x06\x07") + "abc" << u"4 20 6 7 |abc|"_s;
         QTest::newRow("fuera de rango") << QByteArray("\x05\x08\x07\x08x") << u"1 8 1 1 |x|"_s;
         QTest::newRow("solo prefijo") << QByteArray("\x03\x0c\x02\x02") << u"3 12 2 2 ||"_s;
+        QTest::newRow("solo la clase") << QByteArray("\x03") << u"3 12 1 1 ||"_s;
         QTest::newRow("vacía") << QByteArray() << u"1 12 1 1 ||"_s;
         // Un blanco (código 32) no es prefijo; un tabulador (9) y el 31 sí, aunque lo que
         // sigue no sean códigos: clase, estilo y alineación valen por defecto, el tamaño
