@@ -15,6 +15,7 @@
 #include "alternatives/frmCostosUnitarios.h"
 #include "alternatives/frmDiagrama.h"
 #include "alternatives/frmSensibilidad.h"
+#include "app/Historial.h"
 #include "common/Formato.h"
 
 #include <QDir>
@@ -529,7 +530,11 @@ private slots:
         e.Rueda(punto, -10 * 15);
         QCOMPARE(e.diagrama->Hasta() - e.diagrama->Desde(), hasta - desde);
 
-        // La selección de menor costo llega al diagrama abierto y a la grilla.
+        // La selección de menor costo llega al diagrama abierto y a la grilla; Ctrl+Z en el
+        // diagrama la deshace.
+        HistorialProyecto historial{e.modulo};
+        historial.Vaciar();
+        const QByteArray previo = TextoProyecto(e.modulo.Proyecto);
         ModuloVarek9 copia = e.modulo;
         const ResultadoMenorCosto esperado = SeleccionarMenorCosto(copia);
         QVERIFY(esperado.Cambiadas > 0);
@@ -550,6 +555,10 @@ private slots:
         // La opción marcada de la fila actual es la nueva selección.
         const int n = e.modulo.Proyecto.UH[6].AlternativaSeleccionada;
         QVERIFY(e.Opcion(n)->isChecked());
+        e.diagrama->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(e.diagrama));
+        QTest::keyClick(e.diagrama, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(TextoProyecto(e.modulo.Proyecto), previo);
     }
 
     // El SVG y el PNG salen por la misma exportación que la orden diagrama de
