@@ -681,6 +681,13 @@ private slots:
             QVERIFY(std::abs(hojas - std::round(hojas)) * util <= 0.5);
             QVERIFY(qRound(imagen.dotsPerMeterX() * 0.0254) == 200 &&
                     qRound(imagen.dotsPerMeterY() * 0.0254) == 200);
+            // Todas las columnas pintadas: las barras del costo, de un extremo al otro.
+            int primera = imagen.width(), ultima = 0;
+            for (int y = 0; y < imagen.height(); y += 8)
+                for (int x = 0; x < imagen.width(); ++x)
+                    if (imagen.pixel(x, y) == qRgb(120, 180, 120))
+                        primera = std::min(primera, x), ultima = std::max(ultima, x);
+            QVERIFY(primera < imagen.width() / 5 && ultima > imagen.width() * 4 / 5);
             return;
         }
         QVERIFY(escritos.size() > 1);

@@ -574,6 +574,14 @@ private slots:
                  u"UH 3 [C]\nAbscisas 7.00 a 107.00 (m)\nW18 1.00E+04   CBR 10.00 %   SN 1.34\n"
                  u"Alternativa #1: TSD, BG 20.0, SBG 15.0 (cm)\n"
                  u"Costo 1,110 miles de pesos (11,100 por km)"_s);
+        // La subbase opcional sin espesor (la alternativa 4 sobre CBR 20: 50 mm de mezcla y
+        // 150 de BEE-3 ya bastan) no es capa.
+        ModuloVarek9 opcional = ProyectoDe({u"F:0:100:20000:20"_s});
+        opcional.Proyecto.UH[1].AlternativaSeleccionada = 4;
+        QStringList capas;
+        for (const CapaDiagrama& c : CalcularDiagrama(opcional).Columnas.value(0).Capas)
+            capas << c.Etiqueta;
+        QCOMPARE(capas.join(u'|'), u"MDF-2 5.0|BEE-3 15.0"_s);
     }
 
     void abscisas_data() {
@@ -1311,11 +1319,12 @@ private slots:
         const QByteArray xml = unzip.readAllStandardOutput();
         QVERIFY(xml.contains(
             "ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\""));
-        // Cada ancho, el del texto más largo más 2 (y el relleno que el XLSX agrega):
-        // "TOTAL" en la primera columna, "Alternativa" en la sexta; la descripción de 70
-        // de las unidades (su tercera columna), en el mayor, 60.
+        // Cada ancho, el del texto más largo más 2 (y el relleno que el XLSX agrega), entre 6
+        // y 60: "TOTAL" en la primera columna, "Alternativa" en la sexta; en las unidades,
+        // "UH" en la primera, en el menor, y la descripción de 70 en la tercera, en el mayor.
         QVERIFY(xml.contains("<col min=\"1\" max=\"1\" width=\"7.7109375\" customWidth=\"1\"/>"));
         QVERIFY(xml.contains("<col min=\"6\" max=\"6\" width=\"13.7109375\"") &&
+                xml.contains("<col min=\"1\" max=\"1\" width=\"6.7109375\"") &&
                 xml.contains("<col min=\"3\" max=\"3\" width=\"60.7109375\""));
         QVERIFY(xml.contains("formatCode=\"#,##0.00\""));
         // Los títulos, en negrita, arriba y en varias líneas si hace falta.

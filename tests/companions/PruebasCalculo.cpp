@@ -101,7 +101,10 @@ private slots:
         QVERIFY(f.Campo == u"txtTPD"_s && f.Mensaje.endsWith(u"..."));
         QCOMPARE(campo([](auto& d) { d.TPD = std::nan(""); }), u"txtTPD"_s);
         f = falla([](auto& d) { d.Porcentaje[0] = 45; });
-        QCOMPARE(f.Mensaje, u"La composición del tránsito suma 95.00 %; debe sumar 100 %..."_s);
+        // La suma lleva a la primera clase.
+        QCOMPARE(f.Campo + u' ' + f.Mensaje,
+                 u"txtPorcentajeAutos La composición del tránsito suma 95.00 %; debe sumar "
+                 "100 %..."_s);
         // Una diferencia de redondeo no es error; una décima, sí.
         QVERIFY(!falla([](auto& d) { d.Porcentaje[0] = 50.04; }).Hay() &&
                 falla([](auto& d) { d.Porcentaje[0] = 50.1; }).Hay());
