@@ -11,6 +11,7 @@
 #include "alternatives/PintarDiagrama.h"
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
@@ -529,10 +530,13 @@ private slots:
             // Las de los centímetros salen del eje vertical un tercio de línea a la izquierda,
             // hacia sus rótulos.
             int cm = 0;
+            QList<double> marcasX;
             for (const ElementoSvg& l : lineas) {
                 if (l.A(u"stroke"_s) != Hex(Qt::black)) continue;
-                if (l.N(u"x1"_s) == l.N(u"x2"_s) && Cerca(l.N(u"y1"_s), eje) && ++marcas)
+                if (l.N(u"x1"_s) == l.N(u"x2"_s) && Cerca(l.N(u"y1"_s), eje) && ++marcas) {
                     QVERIFY(Cerca(l.N(u"y2"_s) - eje, a / 3));
+                    marcasX << l.N(u"x1"_s);
+                }
                 if (l.N(u"y1"_s) == l.N(u"y2"_s) && Cerca(l.N(u"x2"_s), izquierda) && ++cm)
                     QVERIFY(Cerca(izquierda - l.N(u"x1"_s), a / 3));
             }
@@ -543,10 +547,17 @@ private slots:
             // última del área.
             const double base = std::ranges::find(textos, u"UH"_s, &ElementoSvg::Texto)->N(u"y"_s) -
                                 cuadro.bottom();
+            DispositivoSvg hoja(QSizeF(ancho, alto), 1200);
+            const QFontMetricsF letra(LetraDiagrama(), &hoja);
             for (const ElementoSvg& t : textos)
                 if (t.Texto == u"Abscisa" || (t.Texto.startsWith(u'K') && !t.Girado()))
+                    // El de cada marca, centrado en ella (el SVG da el comienzo del texto).
                     QVERIFY(
-                        Cerca(t.N(u"y"_s), eje + (t.Texto == u"Abscisa" ? 1 : 0.25) * a + base));
+                        Cerca(t.N(u"y"_s), eje + (t.Texto == u"Abscisa" ? 1 : 0.25) * a + base) &&
+                        (t.Texto == u"Abscisa" || std::ranges::any_of(marcasX, [&](double x) {
+                             return std::abs(x - t.N(u"x"_s) -
+                                             letra.horizontalAdvance(t.Texto) / 2) < 1;
+                         })));
             QVERIFY(Cerca(totales->N(u"y"_s), alto - margen - a + base));
         }
         // El PDF tiene las mismas páginas.

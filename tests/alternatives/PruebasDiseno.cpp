@@ -1042,7 +1042,8 @@ private slots:
     }
 
     // Sensibilidad de A y B (Zr 1.282): los extremos de cada curva contra la raíz por
-    // bisección en otra implementación (a 50 % Zr es 0); el punto de la unidad es su
+    // bisección en otra implementación (a 50 % Zr es 0; a 99,9 %, el Zr y el SN de
+    // herramientas/diseno-aparte.py); el punto de la unidad es su
     // diseño en la grilla; los cortes donde el CBR pasa el mínimo de las alternativas
     // 2 (5) y 4 (10), que aplican con un CBR mayor.
     void sensibilidad_data() {
@@ -1051,12 +1052,12 @@ private slots:
         // cortes: x:alternativa:aplica, en la del CBR.
         Columnas<int, QString, QString>({"unidad", "extremos", "cortes"});
         QTest::newRow("A") << 1
-                           << u"50 99.9 1.91292 - 51|2.5 10 2.77213 2.00016 51|25000 200000 "
+                           << u"50 99.9 1.91292 3.13985 51|2.5 10 2.77213 2.00016 51|25000 200000 "
                               u"1.88523 2.63186 50"_s
                            << u"5:2:1"_s;
         QTest::newRow("B: W18 hasta 500000")
             << 2
-            << u"50 99.9 1.84962 - 51|6 24 2.68738 1.93478 51|75000 500000 1.82258 2.47900 51"_s
+            << u"50 99.9 1.84962 3.04572 51|6 24 2.68738 1.93478 51|75000 500000 1.82258 2.47900 51"_s
             << u"10:4:1"_s;
     }
     void sensibilidad() {
@@ -1081,7 +1082,7 @@ private slots:
                      (QList<double>{x[0].toDouble(), x[1].toDouble(), x[0].toDouble(),
                                     x[1].toDouble(), x[4].toDouble()}));
             QVERIFY(std::fabs(c.Puntos.front().SN - x[2].toDouble()) < 2e-5);
-            if (x[3] != u"-") QVERIFY(std::fabs(c.Puntos.back().SN - x[3].toDouble()) < 2e-5);
+            QVERIFY(std::fabs(c.Puntos.back().SN - x[3].toDouble()) < 2e-5);
             // Cada punto a la derecha del anterior: ninguno repetido.
             QVERIFY(std::ranges::adjacent_find(c.Puntos, std::greater_equal{},
                                                &PuntoSensibilidad::X) == c.Puntos.end());
