@@ -1,7 +1,7 @@
 // Bytes cualesquiera pegados en la grilla de unidades y revisados: sin caídas,
 // con memoria acotada (una fila por salto de línea), una tabla coherente con el
 // proyecto y una revisión que, repetida, ya no cambia nada (se repite en una de
-// cada cuatro entradas; el mensaje se revisa en una de cada dos).
+// cada ocho entradas; el mensaje se revisa en una de cada cuatro).
 #include "units/PortapapelesGrilla.h"
 #include "units/RevisionUH.h"
 
@@ -66,8 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
         tamano % 2 ? SeparadorDecimal::Coma : SeparadorDecimal::Punto;
     const ResultadoPegado pegado = PegarUH(t, texto, fila, columna, preferencia);
     // Lo que el pegado tuvo que decir llega al mensaje. Armarlo cuesta la mitad del
-    // pegado: se arma en una de cada dos entradas, por el quinto bit del tamaño.
-    if ((tamano / 16) % 2 == 0 && !pegado.Notas.isEmpty() &&
+    // pegado: se arma en una de cada cuatro entradas, por los bits quinto y sexto del
+    // tamaño.
+    if ((tamano / 16) % 4 == 0 && !pegado.Notas.isEmpty() &&
         TextoPegado(pegado, preferencia).isEmpty())
         std::abort();
     if (t.Columnas() != ColumnasUH) std::abort();
@@ -92,11 +93,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
 
     // La segunda revisión guarda lo que la primera mostró: lo que se ve no cambia, ni
     // el orden de las filas (la clave de orden termina en el índice de la unidad). Cuesta
-    // tanto como la primera: se repite en una de cada cuatro entradas, por su largo (sin
+    // tanto como la primera: se repite en una de cada ocho entradas, por su largo (sin
     // atarlo a la fila, la columna ni la convención, que salen de otras cifras), que
     // el fuzzer cambia a voluntad. Con la tabla igual, VerificarTabla daría lo mismo.
     const int unidades = p.NumeroUH;
-    if ((tamano / 4) % 4 == 0) {
+    if ((tamano / 4) % 8 == 0) {
         const TablaTextos vista = t;
         RevisarUH(p, t, cursor);
         if (p.NumeroUH != unidades || t != vista) std::abort();
