@@ -193,6 +193,9 @@ private slots:
         QStringList vistas;
         int huecosVistos = 0, solapesVistos = 0;
         double pasoRayado = 0; // el de la unidad sin alternativa
+        // La letra medida como la mide la hoja SVG (A4 apaisada a 1200 ppp).
+        DispositivoSvg hoja(QSizeF(297 / 25.4 * 1200, 210 / 25.4 * 1200), 1200);
+        const QFontMetricsF letra(LetraDiagrama(), &hoja);
         for (qsizetype k = 0; k < n; ++k) {
             QCOMPARE(escritos[k], dir.filePath(n == 1 ? u"d.svg"_s : u"d-%1.svg"_s.arg(k + 1)));
             const PaginaSvg pg = LeerSvg(LeerBytes(escritos[k]));
@@ -547,8 +550,6 @@ private slots:
             // última del área.
             const double base = std::ranges::find(textos, u"UH"_s, &ElementoSvg::Texto)->N(u"y"_s) -
                                 cuadro.bottom();
-            DispositivoSvg hoja(QSizeF(ancho, alto), 1200);
-            const QFontMetricsF letra(LetraDiagrama(), &hoja);
             for (const ElementoSvg& t : textos)
                 if (t.Texto == u"Abscisa" || (t.Texto.startsWith(u'K') && !t.Girado()))
                     // El de cada marca, centrado en ella (el SVG da el comienzo del texto).
@@ -680,6 +681,10 @@ private slots:
         QList<int> anchos;
         for (const QString& a : escritos)
             anchos << QImage(a).width();
+        // Las hojas de una imagen: anchos útiles de hoja (277 mm) tras los márgenes de 10 mm,
+        // a 200 ppp.
+        const double util = 277 / 25.4 * 200;
+        const auto hojas = [&](int ancho) { return (ancho - 20 / 25.4 * 200) / util; };
         if (imagenes == 1) {
             QCOMPARE(escritos, QStringList{dir.filePath(u"d.png"_s)});
             QVERIFY(unidades <= 6 ? anchos[0] == 2339 : anchos[0] > 2339);
@@ -687,9 +692,8 @@ private slots:
             // como páginas, más los márgenes de 10 mm, todo a 200 ppp.
             const QImage imagen(escritos[0]);
             QCOMPARE(imagen.height(), 1654);
-            const double util = 277 / 25.4 * 200, margenes = 20 / 25.4 * 200;
-            const double hojas = (imagen.width() - margenes) / util;
-            QVERIFY(std::abs(hojas - std::round(hojas)) * util <= 0.5);
+            const double enteras = hojas(imagen.width());
+            QVERIFY(std::abs(enteras - std::round(enteras)) * util <= 0.5);
             QVERIFY(qRound(imagen.dotsPerMeterX() * 0.0254) == 200 &&
                     qRound(imagen.dotsPerMeterY() * 0.0254) == 200);
             // Todas las columnas pintadas: las barras del costo, de un extremo al otro.
@@ -709,13 +713,11 @@ private slots:
         // Cada hoja del camino en una sola imagen: tantas como en la imagen entera.
         QStringList entera;
         QCOMPARE(ExportarPng(dir.filePath(u"e.png"_s), d, EncabezadoDe(m), &entera), QString());
-        const auto hojas = [](int ancho) {
-            return qRound((ancho - 20 / 25.4 * 200) / (277 / 25.4 * 200));
-        };
-        int suma = 0;
+        long suma = 0;
         for (int ancho : anchos)
-            suma += hojas(ancho);
-        QVERIFY(hojas(anchos.last()) == 1 && suma == hojas(QImage(entera.value(0)).width()));
+            suma += std::lround(hojas(ancho));
+        QVERIFY(std::lround(hojas(anchos.last())) == 1 &&
+                suma == std::lround(hojas(QImage(entera.value(0)).width())));
         // Los márgenes de 10 mm (79 px) quedan en blanco; el cuadro del título empieza en ellos.
         const QImage imagen = QImage(escritos[1]).convertToFormat(QImage::Format_RGB32);
         const auto blanca = [&](int x, int y) { return imagen.pixel(x, y) == qRgb(255, 255, 255); };

@@ -66,6 +66,14 @@ ModuloVarek9 ProyectoDe(const QStringList& unidades) {
     return m;
 }
 
+// Los rótulos de las capas de una columna del diagrama, separados por "|".
+QString Etiquetas(const ColumnaDiagrama& c) {
+    QStringList t;
+    for (const CapaDiagrama& capa : c.Capas)
+        t << capa.Etiqueta;
+    return t.join(u'|');
+}
+
 // La unidad 1 de 1000 m del ejemplo resuelto con "w18:cbr[:afirmado...]", diseñada y
 // con su estado en e.
 ModuloVarek9 Disenar(const QString& unidad, EstadoDiseno& e) {
@@ -549,17 +557,14 @@ private slots:
                 arriba = capa.Hasta;
             }
         }
-        QStringList rotulos;
-        for (const CapaDiagrama& capa : d.Columnas.first().Capas)
-            rotulos << capa.Etiqueta;
         QCOMPARE(QStringList({vistos.join(u' '), Intervalos(d.Huecos), Intervalos(d.Solapes),
-                              rotulos.join(u'|'), QString::number(d.ProfundidadMaxima)})
+                              Etiquetas(d.Columnas.first()), QString::number(d.ProfundidadMaxima)})
                      .join(u" / "),
                  esperado);
         QCOMPARE(d.AbscisaMinima, d.Columnas.first().Desde);
         QCOMPARE(std::pair(d.CostoTotal, d.Longitud), std::pair(costo, longitud));
-        // El promedio por km, en los totales del SVG; sin unidades no hay largo: es 0.
-        // Sin unidades, el diagrama va de 0 a un kilómetro.
+        // Sin unidades no hay largo: el promedio por km (el de los totales del SVG) es 0 y el
+        // diagrama va de 0 a un kilómetro.
         ModuloVarek9 vacio;
         const DiagramaLineal sin = CalcularDiagrama(vacio);
         QCOMPARE(QList({sin.CostoPromedioKm, sin.AbscisaMinima, sin.AbscisaMaxima}),
@@ -578,10 +583,8 @@ private slots:
         // 150 de BEE-3 ya bastan) no es capa.
         ModuloVarek9 opcional = ProyectoDe({u"F:0:100:20000:20"_s});
         opcional.Proyecto.UH[1].AlternativaSeleccionada = 4;
-        QStringList capas;
-        for (const CapaDiagrama& c : CalcularDiagrama(opcional).Columnas.value(0).Capas)
-            capas << c.Etiqueta;
-        QCOMPARE(capas.join(u'|'), u"MDF-2 5.0|BEE-3 15.0"_s);
+        QCOMPARE(Etiquetas(CalcularDiagrama(opcional).Columnas.value(0)),
+                 u"MDF-2 5.0|BEE-3 15.0"_s);
     }
 
     void abscisas_data() {
