@@ -253,6 +253,7 @@ private slots:
             QVERIFY2(pintado.contains(u"points=\""_s + punto), qPrintable(pintado.left(300)));
             QCOMPARE(pintado.count(u"font-weight=\"bold\""_s), 1);
             QCOMPARE(pintado.count(u"stroke=\"#0046a0\" stroke-width=\"2\""_s), 1);
+            QCOMPARE(pintado.count(u"stroke-dasharray"_s), 2); // la raya y el punteado
         }
         // El tamaño físico del dispositivo: 720 x 360 puntos a 72 por pulgada, 254 x 127 mm.
         const DispositivoSvg fisico(QSizeF(720, 360), 72);

@@ -217,11 +217,13 @@ private slots:
         };
         pdf(0);
         pdf(1);
+        pdf(3);
         const QStringList esperadas = {
             e.dir.filePath(u"Vía 3, tramo 2 - UNIDADES HOMOGENEAS DE DISEÑO.pdf"_s),
-            e.dir.filePath(u"Vía 3, tramo 2 - ESPESORES ESTRUCTURAS ALTERNATIVAS.pdf"_s)};
+            e.dir.filePath(u"Vía 3, tramo 2 - ESPESORES ESTRUCTURAS ALTERNATIVAS.pdf"_s),
+            e.dir.filePath(u"Vía 3, tramo 2 - COSTOS ALTERNATIVAS SELECCIONADAS.pdf"_s)};
         QCOMPARE(e.plataforma.PropuestasGuardar, esperadas);
-        QCOMPARE(e.plataforma.ConfirmacionesGuardar, (QList<bool>{false, false}));
+        QCOMPARE(e.plataforma.ConfirmacionesGuardar, (QList<bool>{false, false, false}));
         QVERIFY(QFile::exists(esperadas[0]) && QFile::exists(esperadas[1]));
         QVERIFY(!QFile::exists(e.dir.filePath(u"print.pdf"_s)) && e.plataforma.Mensajes.isEmpty());
         // Cancelar el nombre no imprime.
@@ -238,7 +240,7 @@ private slots:
         }
         QCOMPARE(e.plataforma.Mensajes.size(), 1);
         QCOMPARE(e.plataforma.Mensajes[0].Icono, IconoMensaje::Exclamacion);
-        QCOMPARE(e.plataforma.VentanasModales.size(), 9);
+        QCOMPARE(e.plataforma.VentanasModales.size(), 10);
 #endif
     }
 

@@ -866,6 +866,9 @@ private slots:
         QTest::mouseMove(dos, QPoint(14, 5));
         QTest::mouseRelease(dos, Qt::LeftButton, {}, QPoint(14, 5));
         QVERIFY(dos->hasSelectedText() && dos->selectedText() != u"dos dos"_s);
+        // Otro clic, ya dentro del campo, solo pone el cursor: no vuelve a elegir todo.
+        QTest::mouseClick(dos, Qt::LeftButton, {}, QPoint(14, 5));
+        QVERIFY(!dos->hasSelectedText());
 
         // Volver desde otra ventana no es entrar al campo.
         QWidget otra;
